@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour: build.sh [release|asan|fuzz]  (default release).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+flavour=${1:-release}
+jobs=$(nproc)
+case $flavour in
+  release) cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+           cmake --build build -j "$jobs" ;;
+  asan)    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISKO_SANITIZE=ON >/dev/null
+           cmake --build build-asan -j "$jobs" ;;
+  fuzz)    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON -DBRISKO_GUI=OFF \
+             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+           cmake --build build-fuzz -j "$jobs" ;;
+  *) echo "usage: $0 [release|asan|fuzz]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every build and test dependency from Debian packages; does nothing when they are present.
+set -euo pipefail
+
+packages=(
+  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
+  zlib1g-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+  xvfb xauth zip unzip 7zip libarchive-tools python3 time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build, the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and the fuzzers for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+./scripts/build.sh release
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+./scripts/build.sh asan
+# Qt keeps caches alive until exit, so leak checking stays off for the whole sanitizer run.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build-asan && ctest --output-on-failure -j "$(nproc)")
+unset ASAN_OPTIONS UBSAN_OPTIONS
+
+./scripts/build.sh fuzz
+./scripts/fuzz.sh "${BRISKO_FUZZ_SECONDS:-30}"
+echo "All tests passed."

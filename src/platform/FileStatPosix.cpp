@@ -1,0 +1,78 @@
+// POSIX implementation of the file attribute and time services.
+#include "platform/Platform.h"
+
+#ifndef _WIN32
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brisko::platform {
+
+FileStat StatFile(const std::string& path, bool noFollow) {
+  FileStat result;
+  struct stat st {};
+  int rc = noFollow ? ::lstat(path.c_str(), &st) : ::stat(path.c_str(), &st);
+  if (rc != 0) return result;
+  result.exists = true;
+  result.isDirectory = S_ISDIR(st.st_mode);
+  result.isSymlink = S_ISLNK(st.st_mode);
+  result.size = result.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
+  result.lastWrite = st.st_mtime;
+  result.posixMode = st.st_mode;
+  uint32_t attr = 0;
+  if (result.isDirectory) attr |= faDirectory;
+  else attr |= faArchive;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= faReadOnly;
+  // Dot files are the POSIX counterpart of hidden files.
+  auto slash = path.find_last_of('/');
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.size() > 1 && base[0] == '.' && base != "..") attr |= faHidden;
+  result.attributes = attr;
+  return result;
+}
+
+bool SetLastWriteTime(const std::string& path, std::time_t when) {
+  struct timespec times[2];
+  times[0].tv_sec = when;
+  times[0].tv_nsec = 0;
+  times[1].tv_sec = when;
+  times[1].tv_nsec = 0;
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  mode_t mode = st.st_mode & 07777;
+  if (readOnly) mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+  else mode |= S_IWUSR;
+  return ::chmod(path.c_str(), mode) == 0;
+}
+
+std::string HomeDir() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/";
+}
+
+std::string TempDir() {
+  if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) {
+    std::string dir = tmp;
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+  }
+  return "/tmp";
+}
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return {};
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+}  // namespace brisko::platform
+#endif

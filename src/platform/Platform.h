@@ -1,0 +1,55 @@
+// File-system services whose details differ between POSIX and Windows.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace brisko::platform {
+
+// MS-DOS style attribute bits, as stored in ZIP external attributes and used by the finder.
+enum : uint32_t {
+  faReadOnly = 0x01,
+  faHidden = 0x02,
+  faSysFile = 0x04,
+  faVolumeID = 0x08,
+  faDirectory = 0x10,
+  faArchive = 0x20,
+};
+
+// The native path separator ('/' on POSIX, '\\' on Windows).
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+#else
+inline constexpr char PathDelim = '/';
+#endif
+
+struct FileStat {
+  bool exists = false;
+  bool isDirectory = false;
+  bool isSymlink = false;
+  uint64_t size = 0;
+  std::time_t lastWrite = 0;  // seconds since the Unix epoch (UTC)
+  uint32_t attributes = 0;    // fa* bits; read-only reflects missing write permission on POSIX
+  uint32_t posixMode = 0;     // st_mode on POSIX, 0 elsewhere
+};
+
+// Reads the attributes of a path without following a final symbolic link when noFollow is set.
+FileStat StatFile(const std::string& path, bool noFollow = false);
+
+// Sets the last-write time (UTC seconds); false when it cannot be set.
+bool SetLastWriteTime(const std::string& path, std::time_t when);
+
+// Maps the read-only bit onto write permission (POSIX) or the attribute (Windows); other bits are kept.
+bool SetReadOnly(const std::string& path, bool readOnly);
+
+// Current user's home folder, with no trailing separator.
+std::string HomeDir();
+
+// Folder for temporary files, with no trailing separator.
+std::string TempDir();
+
+// Full path of the running executable ("" when unknown).
+std::string ExecutablePath();
+
+}  // namespace brisko::platform
