@@ -1,0 +1,35 @@
+// The folder lock refuses a second holder and frees the folder on release.
+#include "platform/InstanceLock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using brisko::platform::InstanceLock;
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilRelease) {
+  const fs::path dir = fs::temp_directory_path() / ("brisko_lock_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  fs::create_directories(dir);
+  {
+    InstanceLock first, second;
+    ASSERT_TRUE(first.TryAcquire(dir.string())) << first.ErrorText();
+    EXPECT_TRUE(first.Held());
+    EXPECT_FALSE(second.TryAcquire(dir.string()));
+    EXPECT_FALSE(second.Held());
+    EXPECT_NE(second.ErrorText().find("Another instance"), std::string::npos) << second.ErrorText();
+    first.Release();
+    EXPECT_TRUE(second.TryAcquire(dir.string())) << second.ErrorText();
+  }
+  InstanceLock third;  // the destructor released the lock above
+  EXPECT_TRUE(third.TryAcquire(dir.string()));
+  third.Release();
+  fs::remove_all(dir);
+}
+
+TEST(InstanceLock, MissingFolderIsAnError) {
+  InstanceLock lock;
+  EXPECT_FALSE(lock.TryAcquire("/nonexistent_brisko_dir/sub"));
+  EXPECT_FALSE(lock.ErrorText().empty());
+}
