@@ -1,0 +1,31 @@
+// The remembered-wildcards editor's logic.
+#include "core/WildcardEditor.h"
+
+#include <algorithm>
+
+#include "core/TextUtil.h"
+#include "core/UserInteraction.h"
+#include "zip/ZipPaths.h"
+
+namespace brisko::core {
+
+bool WildcardEditor::AddWildcard() {
+  const std::string pattern = TrimBlanks(edit_);
+  if (pattern.empty()) return false;
+  edit_.clear();
+  const auto& patterns = list_.Entries();
+  if (std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) { return zip::SameTextAscii(p, pattern); }))
+    return false;
+  list_.Append(pattern);
+  return true;
+}
+
+void WildcardEditor::DeleteSelected(UserInteraction& ui) {
+  if (list_.Selected() == SourceList::kNoSelection) {
+    ui.ShowMessage(MessageKind::Information, kSelectItemMessage);
+    return;
+  }
+  list_.DeleteSelected();
+}
+
+}  // namespace brisko::core
