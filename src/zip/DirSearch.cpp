@@ -1,0 +1,76 @@
+// Directory walk for wildcard entries: one listing per level, filtered in memory.
+#include "zip/DirSearch.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "zip/WildMatch.h"
+#include "zip/ZipPaths.h"
+
+namespace brisko::zip {
+
+namespace fs = std::filesystem;
+
+TDirSearch::TDirSearch(const std::string& folder, bool recurse, const std::string& mask)
+    : mask_(mask), recurse_(recurse) {
+  Open(IncludeTrailingDelim(folder));
+}
+
+void TDirSearch::Open(const std::string& folder) {
+  TSearchData data;
+  data.folder = folder;
+  std::error_code ec;
+  fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied, ec);
+  if (!ec) {
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+      if (ec) break;
+      TSearchData::Entry entry;
+      entry.name = it->path().filename().string();
+      std::error_code tec;
+      fs::file_status link = it->symlink_status(tec);
+      if (tec) continue;
+      if (fs::is_directory(link)) {
+        entry.kind = TSearchData::Kind::Directory;
+      } else if (fs::is_symlink(link)) {
+        fs::file_status target = it->status(tec);
+        entry.kind = (!tec && fs::is_regular_file(target)) ? TSearchData::Kind::File : TSearchData::Kind::Other;
+      } else {
+        entry.kind = fs::is_regular_file(link) ? TSearchData::Kind::File : TSearchData::Kind::Other;
+      }
+      data.entries.push_back(std::move(entry));
+    }
+  }
+  // The listing is complete in memory, so no handle stays open however deep the walk goes.
+  stack_.push_back(std::move(data));
+}
+
+std::string TDirSearch::Next(uint64_t& size) {
+  size = 0;
+  while (!stack_.empty()) {
+    TSearchData& top = stack_.back();
+    if (top.Exhausted()) {
+      stack_.pop_back();
+      continue;
+    }
+    const TSearchData::Entry& entry = top.entries[top.index++];
+    if (entry.kind == TSearchData::Kind::Directory) {
+      if (!recurse_ || entry.name.empty() || entry.name[0] == '.') continue;
+      std::string path = top.folder + entry.name + kPathDelim;
+      Open(path);  // may reallocate the stack; top is not used after this
+      return path;
+    }
+    if (entry.kind != TSearchData::Kind::File) continue;
+    // A name without an extension is tested with a "." appended, so "*." selects such files.
+    std::string testName = entry.name;
+    if (testName.find('.') == std::string::npos) testName += '.';
+    if (!WildMatch(mask_, testName)) continue;
+    std::string path = top.folder + entry.name;
+    std::error_code ec;
+    auto bytes = fs::file_size(fs::path(path), ec);
+    size = ec ? 0 : static_cast<uint64_t>(bytes);
+    return path;
+  }
+  return {};
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,44 @@
+// TDirSearch: a depth-first walk that lists the files below a folder matching a mask.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brisko::zip {
+
+// One listed folder: its entries read in one pass, and the position of the walk in them.
+struct TSearchData {
+  enum class Kind : uint8_t { File, Directory, Other };
+  struct Entry {
+    std::string name;
+    Kind kind = Kind::Other;
+  };
+  std::string folder;  // always ends with the separator
+  std::vector<Entry> entries;
+  size_t index = 0;
+  bool Exhausted() const { return index >= entries.size(); }
+};
+
+class TDirSearch {
+ public:
+  // Opens the first listing of folder (a trailing separator is added when missing).
+  // An unlistable folder simply yields nothing.
+  TDirSearch(const std::string& folder, bool recurse, const std::string& mask);
+
+  // The next result: a matching file as folder + name (its size in size), or with recursion a
+  // subfolder as its path plus a trailing separator (size 0), reported before its contents.
+  // Returns "" once the walk is over. Folders whose names begin with "." are skipped.
+  // Symbolic links to folders are not followed (they could loop), and only regular files
+  // (directly or through a link) are returned: pipes and devices would block or never end.
+  std::string Next(uint64_t& size);
+
+ private:
+  void Open(const std::string& folder);
+
+  std::vector<TSearchData> stack_;  // grows with the depth; no fixed limit
+  std::string mask_;
+  bool recurse_;
+};
+
+}  // namespace brisko::zip

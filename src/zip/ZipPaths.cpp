@@ -1,0 +1,120 @@
+// Path helpers of the archive engine.
+#include "zip/ZipPaths.h"
+
+#include <vector>
+
+namespace brisko::zip {
+
+bool IsPathDelimOrDrive(char c) { return c == kPathDelim || (kHasDrives && c == ':'); }
+
+namespace {
+size_t LastDelim(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (IsPathDelimOrDrive(path[i - 1])) return i - 1;
+  return std::string_view::npos;
+}
+}  // namespace
+
+std::string ExtractDirPart(std::string_view path) {
+  size_t i = LastDelim(path);
+  if (i == std::string_view::npos) return {};
+  // Keep the separator of a root ("C:\", "/") or of a doubled separator.
+  if (i > 0 && path[i] == kPathDelim && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
+  return std::string(path.substr(0, i + 1));
+}
+
+std::string ExtractNamePart(std::string_view path) {
+  size_t i = LastDelim(path);
+  return std::string(i == std::string_view::npos ? path : path.substr(i + 1));
+}
+
+std::string ExtractDrivePart(std::string_view path) {
+  if (!kHasDrives) return {};
+  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
+  if (path.size() >= 2 && path[0] == kPathDelim && path[1] == kPathDelim) {
+    // \\server\share: up to (not including) the separator after the share name.
+    size_t server = path.find(kPathDelim, 2);
+    if (server == std::string_view::npos) return std::string(path);
+    size_t share = path.find(kPathDelim, server + 1);
+    return std::string(share == std::string_view::npos ? path : path.substr(0, share));
+  }
+  return {};
+}
+
+std::string IncludeTrailingDelim(std::string_view path) {
+  std::string s(path);
+  if (s.empty() || s.back() != kPathDelim) s += kPathDelim;
+  return s;
+}
+
+std::string ExcludeTrailingDelim(std::string_view path) {
+  std::string s(path);
+  if (!s.empty() && s.back() == kPathDelim) s.pop_back();
+  return s;
+}
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+int Percentage(int64_t part, int64_t whole) {
+  if (whole <= 0) return 0;
+  if (part <= 0) return 0;
+  // Exact integer rounding, halves to even; 128-bit so huge sizes cannot overflow.
+  __int128 num = static_cast<__int128>(part) * 100;
+  __int128 q = num / whole;
+  __int128 r2 = (num % whole) * 2;
+  if (r2 > whole || (r2 == whole && (q & 1) != 0)) ++q;
+  return q > 100 ? 100 : static_cast<int>(q);
+}
+
+std::string StoredDirectoryFor(std::string_view path, const TStoredPathOptions& options) {
+  if (!options.storePaths) return {};
+  std::string dir = IncludeTrailingDelim(ExcludeTrailingDelim(ExtractDirPart(path)));
+  if (options.relativePaths && !options.rootDir.empty()) {
+    std::string root = ExcludeTrailingDelim(options.rootDir);
+    std::string dirNoDelim = ExcludeTrailingDelim(dir);
+    if (SameTextAscii(dirNoDelim, root)) {
+      dir.clear();
+    } else if (dir.size() > root.size() && SameTextAscii(std::string_view(dir).substr(0, root.size()), root) &&
+               dir[root.size()] == kPathDelim) {
+      // Only whole folder names count as the root prefix.
+      dir.erase(0, root.size());
+    }
+  }
+  std::string drive;
+  if (options.storeVolumes) {
+    drive = ExtractDrivePart(dir);
+  }
+  std::string rest = dir.substr(ExtractDrivePart(dir).size());
+  // Rebuild from the folder names alone: no leading separator, no empty, "." or ".." parts.
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = rest.find(kPathDelim, start);
+    if (end == std::string::npos) end = rest.size();
+    std::string part = rest.substr(start, end - start);
+    if (!part.empty() && part != "." && part != "..") parts.push_back(std::move(part));
+    start = end + 1;
+  }
+  std::string result;
+  if (!drive.empty()) result = drive + kPathDelim;  // StoreVolumes keeps "C:\" in front
+  for (const auto& part : parts) result += part + kPathDelim;
+  return result;
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,54 @@
+// Path helpers of the archive engine: directory, name and drive parts, stored member folders, percentages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brisko::zip {
+
+// The native separator; archives always store '/'.
+#ifdef _WIN32
+inline constexpr char kPathDelim = '\\';
+inline constexpr bool kHasDrives = true;
+#else
+inline constexpr char kPathDelim = '/';
+inline constexpr bool kHasDrives = false;
+#endif
+
+// True for the native separator, and on drive systems for the drive colon.
+bool IsPathDelimOrDrive(char c);
+
+// Text before the last separator (or drive colon), without the trailing separator unless it follows a
+// drive colon or another separator: "C:\a.txt" -> "C:\", "/a.txt" -> "/", "a.txt" -> "".
+std::string ExtractDirPart(std::string_view path);
+
+// Text after the last separator (or drive colon).
+std::string ExtractNamePart(std::string_view path);
+
+// "C:" for a drive path, "\\server\share" for a network path; always empty where there are no drives.
+std::string ExtractDrivePart(std::string_view path);
+
+std::string IncludeTrailingDelim(std::string_view path);
+std::string ExcludeTrailingDelim(std::string_view path);
+
+// ASCII lower-casing; other bytes are kept.
+std::string LowerAscii(std::string_view s);
+bool SameTextAscii(std::string_view a, std::string_view b);
+
+// min(100, round(part * 100 / whole)) with halves rounded to even; 0 when whole is not above 0.
+int Percentage(int64_t part, int64_t whole);
+
+// Options that decide the folder part of a stored member name.
+struct TStoredPathOptions {
+  bool storePaths = false;
+  bool relativePaths = false;
+  bool storeVolumes = false;
+  std::string rootDir;
+};
+
+// The member `Directory` (native separators, trailing separator, or empty) for a file path.
+// Never absolute and never holding "." or ".." parts, so extraction cannot escape its target.
+std::string StoredDirectoryFor(std::string_view path, const TStoredPathOptions& options);
+
+}  // namespace brisko::zip

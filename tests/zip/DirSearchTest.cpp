@@ -1,0 +1,96 @@
+// Tests of the directory walk on a temporary tree.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "zip/DirSearch.h"
+
+namespace fs = std::filesystem;
+using brisko::zip::TDirSearch;
+
+namespace {
+
+class DirSearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("dirsearch-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+  void Touch(const fs::path& rel, size_t bytes = 0) {
+    fs::create_directories((root_ / rel).parent_path());
+    std::ofstream(root_ / rel) << std::string(bytes, 'x');
+  }
+  std::vector<std::string> Walk(bool recurse, const std::string& mask) {
+    TDirSearch search(root_.string(), recurse, mask);
+    std::vector<std::string> out;
+    uint64_t size = 0;
+    for (std::string p = search.Next(size); !p.empty(); p = search.Next(size))
+      out.push_back(p.substr(root_.string().size() + 1));
+    return out;
+  }
+  fs::path root_;
+};
+
+TEST_F(DirSearchTest, MasksOnOneFolder) {
+  Touch("a.txt");
+  Touch("B.TXT");
+  Touch("noext");
+  Touch("c.doc");
+  Touch("sub/d.txt");
+  struct Case {
+    const char* mask;
+    std::set<std::string> expected;
+  };
+  const Case cases[] = {
+      {"*", {"a.txt", "B.TXT", "noext", "c.doc"}},
+      {"*.*", {"a.txt", "B.TXT", "noext", "c.doc"}},
+      {"*.txt", {"a.txt", "B.TXT"}},
+      {"*.", {"noext"}},
+      {"*.zip", {}},
+  };
+  for (const auto& c : cases) {
+    auto got = Walk(false, c.mask);
+    EXPECT_EQ(std::set<std::string>(got.begin(), got.end()), c.expected) << c.mask;
+  }
+}
+
+TEST_F(DirSearchTest, RecursionReportsFolderFirstAndSkipsDotFolders) {
+  Touch("sub/a.doc", 5);
+  Touch("sub/b.txt");
+  Touch(".git/c.doc");
+  auto got = Walk(true, "*.doc");
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0], "sub/");
+  EXPECT_EQ(got[1], "sub/a.doc");
+  TDirSearch search(root_.string() + "/sub/", false, "a.doc");
+  uint64_t size = 0;
+  EXPECT_EQ(search.Next(size), root_.string() + "/sub/a.doc");
+  EXPECT_EQ(size, 5u);
+}
+
+TEST_F(DirSearchTest, EmptyAndMissingFolders) {
+  EXPECT_TRUE(Walk(true, "*").empty());
+  TDirSearch missing((root_ / "nope").string(), true, "*");
+  uint64_t size = 0;
+  EXPECT_EQ(missing.Next(size), "");
+}
+
+TEST_F(DirSearchTest, DeepTreesKeepGoingAndLinksAreNotFollowed) {
+  fs::path rel;
+  for (int i = 0; i < 40; ++i) rel /= "d" + std::to_string(i);
+  Touch(rel / "deep.txt");
+  fs::create_directory_symlink(root_, root_ / "loop");
+  ::mkfifo((root_ / "pipe.txt").c_str(), 0600);
+  auto got = Walk(true, "*.txt");
+  ASSERT_EQ(got.size(), 41u);
+  EXPECT_EQ(got.back(), (rel / "deep.txt").string());
+}
+
+}  // namespace
