@@ -1,0 +1,62 @@
+// The activity log: entries in log.txt and the grid of the Log page that shows them newest first.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/Clock.h"
+
+namespace brisko::core {
+
+// Column order of the grid and of an entry.
+enum LogColumn { lcDate = 0, lcOperation = 1, lcStatus = 2, lcProject = 3, lcInformation = 4 };
+using LogRow = std::array<std::string, 5>;
+
+inline constexpr std::array<const char*, 5> kLogHeadings = {"Date", "Operation", "Status", "Project",
+                                                            "Information"};
+inline constexpr std::array<int, 5> kLogColumnWidths = {130, 67, 74, 118, 330};
+inline constexpr int kLogRowHeight = 20;
+// How many of the newest entries a trim keeps.
+inline constexpr int kLogKeptOnTrim = 5;
+
+// log.txt: Common / "Log Total", and sections "Log1" (oldest) .. "Log<Log Total>" (newest) with
+// the keys Date, Operate, Status, Project, Information. The grid has limit + 1 rows: row 0 holds
+// the headings, row 1 the newest entry.
+class ActivityLog {
+ public:
+  // limit is "Log Count" of the settings; the grid gets limit + 1 rows.
+  ActivityLog(std::string dataDir, const Clock& clock, int limit = 50);
+
+  // Sets the limit and resizes the grid to limit + 1 rows (rows beyond are dropped).
+  void SetLimit(int limit);
+  int Limit() const { return limit_; }
+  // The in-memory entry count.
+  int Count() const { return count_; }
+
+  // Fills the grid from log.txt: the count is "Log Total", or limit - 1 when the limit is smaller;
+  // row i + 1 shows section "Log" + (count - i).
+  void LoadLog();
+  // Appends an entry to the file and the top of the grid; when the count reaches the limit the
+  // file is cut to the five newest entries and the grid reloaded. Throws EIniWriteError.
+  void AddLogEntry(const std::string& operation, const std::string& status,
+                   const std::string& information, const std::string& project);
+  // Empties every cell of rows 1 and below.
+  void ClearLogGrid();
+  // "Clear all log": Log Total 0, count 0, grid emptied; entry sections stay in the file.
+  void ClearLog();
+
+  // The grid, row 0 being the headings.
+  const std::vector<LogRow>& Rows() const { return rows_; }
+  // Rows whose Status is "Fails" or "Interrupt" are drawn in red.
+  bool IsRedRow(int row) const;
+
+ private:
+  std::string path_;
+  const Clock& clock_;
+  int limit_;
+  int count_ = 0;
+  std::vector<LogRow> rows_;
+};
+
+}  // namespace brisko::core
