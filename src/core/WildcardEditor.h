@@ -11,8 +11,7 @@ namespace brisko::core {
 class UserInteraction;
 
 // Model of the dialog "Edit Wildcard". The view shows Patterns() with the selection of List() and
-// binds the "Add wildcard:" edit to EditText(). Nothing is stored until the caller saves Patterns()
-// on "&Ok" (see RememberedWildcards).
+// binds the "Add wildcard:" edit to EditText(). Nothing is stored before Save().
 class WildcardEditor {
  public:
   static constexpr const char* kCaption = "Edit Wildcard";
