@@ -1,0 +1,19 @@
+// Commands of the brisko-zip tool: each zipcli_*.cpp file registers its command here.
+#pragma once
+
+#include <string>
+
+namespace brisko::app {
+
+// One command: brisko-zip NAME ARGS... ; Run gets argc/argv starting at the command name and returns
+// the exit code (0 success, 1 command failed, 2 usage error or unreadable archive).
+struct CliCommand {
+  const char* name;
+  const char* usage;  // one line, e.g. "l ARCHIVE"
+  int (*run)(int argc, char** argv);
+};
+
+// Adds a command to the table; use as `static const bool registered = RegisterCommand({...});`.
+bool RegisterCommand(const CliCommand& command);
+
+}  // namespace brisko::app

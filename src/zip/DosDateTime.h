@@ -1,0 +1,46 @@
+// DOS date-time values of ZIP headers: making them from file times and the clock, repair, conversion.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace brisko::zip {
+
+// A date-time value: days since 1899-12-30 with the time of day as the fraction.
+using TDateTime = double;
+
+// DOS date-time: time in the low 16 bits (seconds/2, minutes, hours), date in the high 16 bits
+// (day, month, years since 1980).
+struct DosParts {
+  int year = 1980, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+DosParts SplitDosDateTime(uint32_t dos);
+uint32_t MakeDosDateTime(const DosParts& parts);
+
+// A UTC time (seconds since the Unix epoch) in local time and DOS form; odd seconds drop.
+// Times before 1980 or from 2100 on give 0.
+uint32_t DosDateTimeFromTime(std::time_t utc);
+
+// The current local time in DOS form (0 outside 1980..2099).
+uint32_t DosDateTimeNow();
+
+// Leaves a valid value unchanged; otherwise clamps each bad part alone: seconds/2 to 29, minutes to 59,
+// hours to 23, day 0 to 1, month 0 to 1 and above 12 to 12, year field 120 and above to 119.
+uint32_t RepairDosDateTime(uint32_t dos);
+
+// Converts to a date-time value; false when the value is not a real calendar moment (e.g. day 31 of
+// April). The conversion needs no time zone: DOS values are local times already.
+bool DosDateTimeToDateTime(uint32_t dos, TDateTime& out);
+
+// Converts a DOS (local) date-time to UTC seconds, for setting a file's last-write time; -1 when invalid.
+std::time_t DosDateTimeToTime(uint32_t dos);
+
+// Date-time value of a calendar moment (no validation beyond what the arithmetic needs).
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
+
+// "yyyy-mm-dd HH:mm:ss" of a DOS date-time, from its fields as stored.
+std::string FormatDosDateTime(uint32_t dos);
+
+}  // namespace brisko::zip

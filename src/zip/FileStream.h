@@ -1,0 +1,47 @@
+// A buffered file stream with 64-bit positions, opened for reading, creating or updating.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "zip/ZipStream.h"
+
+namespace brisko::zip {
+
+enum class TFileMode { fmOpenRead, fmCreate, fmOpenReadWrite };
+
+class FileStream : public ZipStream {
+ public:
+  FileStream() = default;
+  ~FileStream() override;
+  FileStream(const FileStream&) = delete;
+  FileStream& operator=(const FileStream&) = delete;
+
+  // Opens path (fmCreate truncates or creates it); false with LastError() set on failure.
+  bool Open(const std::string& path, TFileMode mode);
+  // Flushes and closes; false when buffered bytes could not be written.
+  bool Close();
+  bool IsOpen() const { return file_ != nullptr; }
+  const std::string& Path() const { return path_; }
+  // errno of the last failed open, read or write.
+  int LastError() const { return lastError_; }
+
+  size_t Read(void* buffer, size_t n) override;
+  size_t Write(const void* buffer, size_t n) override;
+  bool Seek(uint64_t position) override;
+  uint64_t Position() const override { return position_; }
+  uint64_t Size() override;
+  bool Flush() override;
+
+ private:
+  // stdio needs a seek between a read and a following write (and the reverse).
+  void SwitchDirection(bool writing);
+
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  uint64_t position_ = 0;
+  int lastError_ = 0;
+  int lastOp_ = 0;  // 0 none, 1 read, 2 write
+};
+
+}  // namespace brisko::zip

@@ -1,0 +1,140 @@
+// The in-memory records of an archive member (TZipHeaderInfo) and of the archive end (TEndCentral),
+// with their byte-exact reading and writing.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "zip/DosDateTime.h"
+#include "zip/ZipConstants.h"
+#include "zip/ZipStream.h"
+
+namespace brisko::zip {
+
+// One archive member. Names are UTF-8 in memory; Directory uses the native separator and ends with it.
+// Numeric fields are plain members; the name parts and the comment go through setters that keep
+// FileNameLength, the UTF-8 flag bit and FileCommentLength in step.
+class TZipHeaderInfo {
+ public:
+  TZipHeaderInfo() = default;
+
+  uint16_t VersionMadeBy = kVersion20;
+  uint16_t VersionNeeded = kVersion20;
+  uint16_t Flags = 0;
+  uint16_t CompressionMethod = kMethodDeflated;
+  uint32_t DateTime = 0;
+  uint32_t CRC32 = 0xFFFFFFFF;
+  uint32_t CompressedSize = 0;
+  uint32_t UncompressedSize = 0;
+  uint16_t FileNameLength = 0;
+  uint16_t ExtraFieldLength = 0;
+  uint16_t LocalExtraFieldLength = 0;
+  uint16_t FileCommentLength = 0;
+  uint16_t DiskNumberStart = 0;
+  uint16_t InternalAttributes = kInternalText;
+  uint32_t ExternalAttributes = 0x20;
+  uint32_t RelativeOffset = 0;
+  uint64_t CentralOffset = 0;  // where the central header was read (not stored)
+  bool MatchFlag = false;      // chosen by the current extraction
+  bool Selected = false;       // chosen by the host
+
+  // Back to the values of a freshly made record.
+  void Clear() { *this = TZipHeaderInfo(); }
+
+  const std::string& FileName() const { return fileName_; }
+  const std::string& Directory() const { return directory_; }
+  // Both recompute FileNameLength (bytes of the stored form) and flag bit 11 (set when the name needs
+  // UTF-8 because code page 437 cannot hold it).
+  void SetFileName(const std::string& name);
+  // Appends the native separator when the value is not empty and lacks one.
+  void SetDirectory(const std::string& directory);
+
+  // Directory + FileName with native separators, as in memory.
+  std::string FullName() const { return directory_ + fileName_; }
+  // The name as stored in an archive (UTF-8, '/' separators), for display and comparison.
+  std::string StoredName() const;
+
+  bool HasFileComment() const { return comment_.has_value(); }
+  // The held comment, or an empty string when none is held.
+  const std::string& FileComment() const;
+  // Takes a copy (raw bytes as stored); none clears it. FileCommentLength follows.
+  void SetFileComment(std::optional<std::string> comment);
+
+  uint32_t LocalSize() const { return kLocalHeaderSize + FileNameLength + LocalExtraFieldLength; }
+  uint32_t CentralSize() const {
+    return kCentralHeaderSize + FileNameLength + ExtraFieldLength + FileCommentLength;
+  }
+  bool IsEncrypted() const { return (Flags & kFlagEncrypted) != 0; }
+  bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
+
+  // Records the stream position in RelativeOffset, then writes the 30-byte local header and the name.
+  // Writes no extra field bytes. False when the stream took fewer bytes (e.g. a full disk).
+  bool WriteLocalHeader(ZipStream& stream);
+  // Writes the 46-byte central header (extra length 0), the name and the comment when one is held.
+  bool WriteCentralHeader(ZipStream& stream);
+
+  // Reads a central header at the current position. On success fills the record (date repaired, name
+  // decoded and split, Zip64 sizes taken from the extra field), leaves the stream behind the header's
+  // extra field and comment and returns true; otherwise restores the position and returns false.
+  // Throws EZipTooLarge when a Zip64 size or offset does not fit 32 bits.
+  bool ReadCentralHeader(ZipStream& stream);
+  // Reads a local header at the current position. On success fills the record as the central reader
+  // does (VersionMadeBy 0, attributes, comment and disk number zeroed, RelativeOffset = the header's
+  // position), leaves the stream at the member data (behind name and extra field) and returns true;
+  // otherwise restores the position and returns false. Throws EZipTooLarge like the central reader.
+  bool ReadLocalHeader(ZipStream& stream);
+
+ private:
+  void UpdateNameLength();
+  // Splits a decoded native-separator name into Directory and FileName without re-encoding it.
+  void AssignReadName(const std::string& name);
+
+  std::string fileName_;
+  std::string directory_;
+  std::optional<std::string> comment_;
+};
+
+// The end of central directory record. Copying takes every field but CommentChanged.
+class TEndCentral {
+ public:
+  TEndCentral() = default;
+  TEndCentral(const TEndCentral& other) { Assign(other); }
+  TEndCentral& operator=(const TEndCentral& other) {
+    if (this != &other) Assign(other);
+    return *this;
+  }
+
+  uint32_t Signature = kEndCentralSig;
+  uint16_t ThisDiskNumber = 0;
+  uint16_t CentralStartDisk = 0;
+  uint16_t EntriesThisDisk = 0;
+  uint16_t TotalEntries = 0;
+  uint32_t CentralSize = 0;
+  uint32_t CentralOffset = 0;
+  uint16_t ZipCommentLength = 0;
+  uint64_t ZipCommentPos = 0;  // file position of the comment (set when read; not stored)
+  uint64_t RecordPos = 0;      // file position of the record itself (set when read; not stored)
+  bool CommentChanged = false;  // set through the comment property, not yet in the archive
+
+  void Clear();
+  // Copies signature, numbers, comment length and comment (none when the source has none), positions.
+  void Assign(const TEndCentral& source);
+
+  // Takes a copy of the raw comment bytes; an empty text holds none. ZipCommentLength follows.
+  void SetComment(const std::string& comment);
+  bool HasComment() const { return comment_.has_value(); }
+  const std::string& Comment() const;
+  uint32_t Size() const { return kEndCentralSize + ZipCommentLength; }
+
+  // Writes the 22 fixed bytes, then the comment when its length is not 0 and one is held.
+  bool Write(ZipStream& stream) const;
+  // Looks for the last end signature in the final 65 557 bytes. An empty stream counts as found (a new
+  // archive, all fields cleared); 1 to 21 bytes or no signature give false.
+  bool FindAndRead(ZipStream& stream);
+
+ private:
+  std::optional<std::string> comment_;
+};
+
+}  // namespace brisko::zip

@@ -1,0 +1,33 @@
+// Byte stream the records are read from and written to: a file, or memory in tests and fuzzing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace brisko::zip {
+
+class ZipStream {
+ public:
+  virtual ~ZipStream() = default;
+
+  // Reads up to n bytes at the current position; returns how many came (fewer at the end).
+  virtual size_t Read(void* buffer, size_t n) = 0;
+  // Writes n bytes at the current position; returns how many were written (fewer = device full).
+  virtual size_t Write(const void* buffer, size_t n) = 0;
+  // Moves to an absolute position (may lie past the end; reads there return 0); false on failure.
+  virtual bool Seek(uint64_t position) = 0;
+  virtual uint64_t Position() const = 0;
+  virtual uint64_t Size() = 0;
+  // Pushes buffered bytes to the device; false when that fails.
+  virtual bool Flush() { return true; }
+
+  // Reads exactly n bytes or restores the position and returns false.
+  bool ReadExact(void* buffer, size_t n) {
+    uint64_t start = Position();
+    if (Read(buffer, n) == n) return true;
+    Seek(start);
+    return false;
+  }
+};
+
+}  // namespace brisko::zip
