@@ -1,0 +1,15 @@
+// How a backup run ended, for callers that need more than the messages it showed.
+#pragma once
+
+namespace brisko::core {
+
+enum class BackupOutcome {
+  NotRun,       // empty project list, or the confirmation was answered No
+  CheckFailed,  // a check of ValidateProject failed (its error box was shown)
+  Interrupted,  // the archive existed and might not be overwritten; logged "Interrupt"
+  Succeeded,    // archive written, logged "Succeeds", rotated
+  Incomplete,   // archive written but some files could not be read; logged "Fails", rotated
+  Failed,       // the writer or the run failed with an error (shown); nothing logged or advanced
+};
+
+}  // namespace brisko::core

@@ -1,0 +1,20 @@
+// The in-memory table of scheduled projects with their next due moment.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/DateTimeValue.h"
+
+namespace brisko::core {
+
+struct ScheduleEntry {
+  std::string projectName;  // as in the project list
+  DateTime nextDue = 0;     // local date-time
+  DateTime interval = 0;    // span in days (1 day = 1.0)
+};
+
+// One entry per project whose schedule mode is not None, in project-list order.
+using ScheduleTable = std::vector<ScheduleEntry>;
+
+}  // namespace brisko::core
