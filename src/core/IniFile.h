@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,5 +71,9 @@ class IniFile {
 // Replaces the file at `path` with `content` through a temporary file in the same folder.
 // Throws EIniWriteError when the folder or the file refuses the write.
 void WriteFileAtomically(const std::string& path, const std::string& content);
+
+// Test seam: while set, every atomic write fails after this many bytes of its temporary file, as
+// a full disk would. Reset with std::nullopt.
+void SetWriteFailureAfterBytesForTesting(std::optional<size_t> bytes);
 
 }  // namespace brisko::core
