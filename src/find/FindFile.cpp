@@ -1,0 +1,147 @@
+// The file finder component.
+#include "find/FindFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "find/FolderSearch.h"
+#include "find/SearchThread.h"
+#include "platform/Platform.h"
+
+namespace brisko::find {
+
+namespace {
+
+bool HasFolderPart(const std::string& value) {
+#ifdef _WIN32
+  return value.find_first_of("\\/:") != std::string::npos;
+#else
+  return value.find(platform::PathDelim) != std::string::npos;
+#endif
+}
+
+// Targets name folders, so they compare the way the platform's file names do.
+bool SameTarget(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+#else
+  return a == b;
+#endif
+}
+
+}  // namespace
+
+TFindFile::TFindFile() : alive_(std::make_shared<std::atomic<bool>>(true)) {}
+
+TFindFile::~TFindFile() {
+  *alive_ = false;
+  thread_.reset();  // terminates and joins
+}
+
+void TFindFile::SetFilename(const std::string& value) {
+  if (HasFolderPart(value)) throw EFindFileError(value + "\n\rInvalid filename specified");
+  filename_ = value;
+}
+
+void TFindFile::SetLocation(const std::string& value) {
+  if (value.find_first_of("*?") != std::string::npos)
+    throw EFindFileError(value + "\n\rlocation cannot to be contained wildcards");
+  location_ = value;
+}
+
+void TFindFile::SetThreadPriority(TThreadPriority value) {
+  priority_ = value;
+  if (thread_) thread_->SetPriority(value);
+}
+
+std::vector<std::string> TFindFile::BuildTargets() const {
+  if (!includeFiles_.empty()) return includeFiles_;
+  std::string pattern = filename_;
+  if (pattern.empty()) pattern = "*.*";
+  else if (pattern.find('.') == std::string::npos) pattern += ".*";
+  std::vector<std::string> targets;
+  size_t start = 0;
+  for (;;) {
+    size_t end = location_.find(';', start);
+    std::string part = location_.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string target = FolderSearch::FullFolder(part) + pattern;
+    if (std::none_of(targets.begin(), targets.end(), [&](const std::string& t) { return SameTarget(t, target); }))
+      targets.push_back(target);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return targets;
+}
+
+TSearchState TFindFile::CopyState() const {
+  TSearchState s;
+  s.targets = BuildTargets();
+  s.excludes = excludeFiles_;
+  s.subfolders = Subfolders;
+  s.attributes = Attributes;
+  s.exactAttribute = ExactAttribute;
+  s.sizeMin = SizeMin;
+  s.sizeMax = SizeMax;
+  s.created = {CreatedBefore, CreatedAfter};
+  s.modified = {ModifiedBefore, ModifiedAfter};
+  s.accessed = {AccessedBefore, AccessedAfter};
+  s.containing = Containing;
+  s.ignoreCase = IgnoreCase;
+  return s;
+}
+
+void TFindFile::Execute() {
+  if (busy_) return;
+  state_ = std::make_unique<TSearchState>(CopyState());
+  busy_ = true;
+  aborted_ = false;
+
+  if (!Threaded || !PostToOwner) {
+    FolderSearch::Callbacks callbacks;
+    callbacks.newFolder = [this](const std::string& folder) {
+      bool ignore = false;
+      if (OnNewFolder) OnNewFolder(*this, folder, ignore);
+      return ignore;
+    };
+    callbacks.found = [this](const std::string& folder, TSearchRec& info) {
+      if (OnFound) OnFound(*this, folder, info);
+    };
+    FolderSearch(*state_, aborted_, std::move(callbacks)).Run();
+    Complete();
+    return;
+  }
+
+  TSearchThread::Handlers handlers;
+  std::weak_ptr<std::atomic<bool>> alive = alive_;
+  handlers.newFolder = [this](const std::string& folder) {
+    bool ignore = false;
+    if (OnNewFolder) OnNewFolder(*this, folder, ignore);
+    return ignore;
+  };
+  handlers.found = [this](const std::string& folder, TSearchRec& info) {
+    if (OnFound) OnFound(*this, folder, info);
+  };
+  handlers.terminated = [this, alive] {
+    auto token = alive.lock();
+    if (token && *token) ThreadTerminated();
+  };
+  thread_ = std::make_unique<TSearchThread>(*state_, aborted_, PostToOwner, std::move(handlers), priority_);
+}
+
+void TFindFile::ThreadTerminated() {
+  if (thread_) {
+    thread_->WaitFor();
+    thread_.reset();
+  }
+  Complete();
+}
+
+void TFindFile::Complete() {
+  state_.reset();
+  busy_ = false;
+  if (OnComplete) OnComplete(*this);
+}
+
+}  // namespace brisko::find

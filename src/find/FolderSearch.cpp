@@ -1,0 +1,105 @@
+// The recursive folder walk of the file finder.
+#include "find/FolderSearch.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "find/LocalMoment.h"
+#include "find/NameMasks.h"
+#include "find/SearchFilters.h"
+#include "platform/DirectoryListing.h"
+#include "platform/Platform.h"
+
+namespace brisko::find {
+
+namespace {
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/';
+#else
+  return c == platform::PathDelim;
+#endif
+}
+
+// The folder without its trailing separator, except for a root ("/", "C:\").
+std::string ReportedFolder(const std::string& folder) {
+  std::string f = folder;
+  bool root = f.size() == 1 || (f.size() == 3 && f[1] == ':');
+  if (!root && f.size() > 1 && IsSeparator(f.back())) f.pop_back();
+  return f;
+}
+
+TSearchRec MakeRecord(const platform::DirectoryItem& item) {
+  TSearchRec rec;
+  rec.Name = item.name;
+  rec.Size = item.size;
+  rec.Time = ToDosDateTime(item.lastWrite);
+  rec.Attr = item.attributes;
+  rec.CreationTime = item.created;
+  rec.LastWriteTime = item.lastWrite;
+  rec.LastAccessTime = item.lastAccess;
+  return rec;
+}
+
+}  // namespace
+
+FolderSearch::FolderSearch(const TSearchState& state, std::atomic<bool>& aborted, Callbacks callbacks)
+    : state_(state), aborted_(aborted), callbacks_(std::move(callbacks)) {}
+
+void FolderSearch::SplitTarget(const std::string& target, std::string& folder, std::string& pattern) {
+  size_t cut = target.size();
+  while (cut > 0 && !IsSeparator(target[cut - 1])) --cut;
+  pattern = target.substr(cut);
+  folder = FullFolder(target.substr(0, cut));
+}
+
+std::string FolderSearch::FullFolder(const std::string& part) {
+  std::filesystem::path full = part.empty() ? std::filesystem::current_path() : std::filesystem::absolute(part);
+  std::string folder = full.lexically_normal().string();
+  if (folder.empty() || !IsSeparator(folder.back())) folder += platform::PathDelim;
+  return folder;
+}
+
+bool FolderSearch::Stopped() const {
+  return aborted_.load() || (callbacks_.stopRequested && callbacks_.stopRequested());
+}
+
+void FolderSearch::Run() noexcept {
+  try {
+    for (const std::string& target : state_.targets) {
+      std::string folder, pattern;
+      SplitTarget(target, folder, pattern);
+      SearchFolder(folder, pattern);
+      if (Stopped()) break;
+    }
+  } catch (...) {
+    aborted_ = true;
+  }
+}
+
+void FolderSearch::SearchFolder(const std::string& folder, const std::string& pattern) {
+  if (callbacks_.newFolder && callbacks_.newFolder(ReportedFolder(folder))) return;
+  std::vector<platform::DirectoryItem> items = platform::ListDirectory(folder);
+  // A stable order independent of the file system's own.
+  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  const std::string reported = ReportedFolder(folder);
+  for (const platform::DirectoryItem& item : items) {
+    if (Stopped()) return;
+    if (item.name.empty() || item.name[0] == '.') continue;
+    if (!MatchFindPattern(pattern, item.name)) continue;
+    if (!PassesFilters(state_, folder, item)) continue;
+    TSearchRec rec = MakeRecord(item);
+    if (callbacks_.found) callbacks_.found(reported, rec);
+  }
+  if (!state_.subfolders) return;
+  for (const platform::DirectoryItem& item : items) {
+    if (Stopped()) return;
+    // Linked folders are not followed: a link to a parent would never end.
+    if ((item.attributes & platform::faDirectory) == 0 || item.isSymlink) continue;
+    if (item.name.empty() || item.name[0] == '.') continue;
+    SearchFolder(folder + item.name + platform::PathDelim, pattern);
+  }
+}
+
+}  // namespace brisko::find

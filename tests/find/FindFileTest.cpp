@@ -1,0 +1,234 @@
+// The file finder: targets, property errors, filters end to end, events and the threaded search.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "FindTestFolder.h"
+#include "find/EventQueue.h"
+#include "find/FindFile.h"
+
+namespace brisko::find {
+namespace {
+
+using test::FindTestFolder;
+
+struct Hits {
+  std::vector<std::string> paths;  // folder + "/" + name
+  int completed = 0;
+  void Attach(TFindFile& ff) {
+    ff.OnFound = [this](TFindFile&, const std::string& folder, TSearchRec& rec) {
+      paths.push_back(folder + "/" + rec.Name);
+    };
+    ff.OnComplete = [this](TFindFile&) { ++completed; };
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> out;
+    for (const auto& p : paths) out.push_back(std::filesystem::path(p).filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+};
+
+TEST(FindFile, PropertyErrorsKeepTheOldValue) {
+  TFindFile ff;
+  EXPECT_EQ(ff.Filename(), "*.*");
+  try {
+    ff.SetFilename("sub/a.txt");
+    FAIL() << "no error";
+  } catch (const EFindFileError& e) {
+    EXPECT_STREQ(e.what(), "sub/a.txt\n\rInvalid filename specified");
+  }
+  EXPECT_EQ(ff.Filename(), "*.*");
+  ff.SetLocation("/tmp");
+  try {
+    ff.SetLocation("/tmp/*");
+    FAIL() << "no error";
+  } catch (const EFindFileError& e) {
+    EXPECT_STREQ(e.what(), "/tmp/*\n\rlocation cannot to be contained wildcards");
+  }
+  EXPECT_THROW(ff.SetLocation("/a?b"), EFindFileError);
+  EXPECT_EQ(ff.Location(), "/tmp");
+}
+
+TEST(FindFile, TargetsFromLocationAndFilename) {
+  FindTestFolder dir;
+  TFindFile ff;
+  ff.SetLocation(dir.Path() + ";" + dir.Path() + ";" + dir.Path() + "/sub/..");
+  ff.SetFilename("readme");
+  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path() + "/readme.*"});
+  ff.SetFilename("");
+  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path() + "/*.*"});
+  ff.SetIncludeFiles({"/x/*.a", "/y/*.b"});
+  EXPECT_EQ(ff.BuildTargets(), (std::vector<std::string>{"/x/*.a", "/y/*.b"}));
+  ff.SetLocation("");  // the current folder
+  ff.SetIncludeFiles({});
+  ff.SetFilename("*.zip");
+  EXPECT_EQ(ff.BuildTargets(),
+            std::vector<std::string>{(std::filesystem::current_path() / "").string() + "*.zip"});
+}
+
+TEST(FindFile, ArchivesOfOneFolderOnly) {
+  FindTestFolder dir;
+  dir.Write("a.zip", "1");
+  dir.Write("B.ZIP", "2");
+  dir.Write("c.txt", "3");
+  dir.Write(".hidden.zip", "4");
+  dir.Write("sub/d.zip", "5");
+  dir.MakeDir("folder.zip");
+  TFindFile ff;
+  ff.SetFilename("*.zip");
+  ff.SetLocation(dir.Path());
+  ff.Subfolders = false;
+  Hits hits;
+  hits.Attach(ff);
+  ff.Execute();
+  EXPECT_EQ(hits.Names(), (std::vector<std::string>{"B.ZIP", "a.zip"}));
+  EXPECT_EQ(hits.completed, 1);
+  EXPECT_FALSE(ff.Busy());
+  ASSERT_FALSE(hits.paths.empty());
+  EXPECT_EQ(std::filesystem::path(hits.paths[0]).parent_path().string(), dir.Path());
+}
+
+TEST(FindFile, SubfoldersNewFolderAndIgnore) {
+  FindTestFolder dir;
+  dir.Write("a.txt", "");
+  dir.Write("one/b.txt", "");
+  dir.Write("one/deep/c.txt", "");
+  dir.Write("skip/d.txt", "");
+  dir.Write(".dot/e.txt", "");
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  Hits hits;
+  hits.Attach(ff);
+  std::vector<std::string> folders;
+  ff.OnNewFolder = [&](TFindFile&, const std::string& folder, bool& ignore) {
+    EXPECT_FALSE(ignore);
+    folders.push_back(folder);
+    ignore = std::filesystem::path(folder).filename() == "skip";
+  };
+  ff.Execute();
+  EXPECT_EQ(hits.Names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+  EXPECT_EQ(folders, (std::vector<std::string>{dir.Path(), dir / "one", dir / "one/deep", dir / "skip"}));
+}
+
+TEST(FindFile, ExcludeSizeAndContaining) {
+  FindTestFolder dir;
+  dir.Write("keep.txt", "hello world");
+  dir.Write("drop.log", "hello world");
+  dir.Write("tmp/x.txt", "hello world");
+  dir.Write("big.txt", std::string(100, 'h') + "hello");
+  dir.Write("other.txt", "nothing here");
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  ff.SetExcludeFiles({"*.log", "tmp/"});
+  ff.SizeMax = 50;
+  ff.Containing = "HELLO";
+  Hits hits;
+  hits.Attach(ff);
+  ff.Execute();
+  EXPECT_EQ(hits.Names(), std::vector<std::string>{"keep.txt"});
+}
+
+TEST(FindFile, ModifiedAfterWholeDate) {
+  FindTestFolder dir;
+  dir.Write("late.txt", "", test::LocalMoment(2024, 5, 10, 23, 0, 0));
+  dir.Write("early.txt", "", test::LocalMoment(2024, 5, 10, 0, 0, 2));
+  dir.Write("before.txt", "", test::LocalMoment(2024, 5, 9, 23, 59, 58));
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  ff.ModifiedAfter = 45422;  // 2024-05-10
+  Hits hits;
+  hits.Attach(ff);
+  ff.Execute();
+  EXPECT_EQ(hits.Names(), (std::vector<std::string>{"early.txt", "late.txt"}));
+}
+
+TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
+  FindTestFolder dir;
+  dir.Write("f.bin", std::string(1234, 'z'), test::LocalMoment(2023, 7, 1, 12, 34, 56));
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  TSearchRec got;
+  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec& rec) { got = rec; };
+  ff.Execute();
+  EXPECT_EQ(got.Name, "f.bin");
+  EXPECT_EQ(got.Size, 1234u);
+  EXPECT_EQ(got.Time, (43u << 9 | 7u << 5 | 1u) << 16 | (12u << 11 | 34u << 5 | 28u));
+}
+
+TEST(FindFile, HandlerExceptionAbortsButCompletes) {
+  FindTestFolder dir;
+  dir.Write("a.txt", "");
+  dir.Write("b.txt", "");
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  int found = 0, completed = 0;
+  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) {
+    ++found;
+    throw std::runtime_error("stop");
+  };
+  ff.OnComplete = [&](TFindFile&) { ++completed; };
+  EXPECT_NO_THROW(ff.Execute());
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(completed, 1);
+  EXPECT_TRUE(ff.Aborted());
+}
+
+TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
+  FindTestFolder dir;
+  for (int i = 0; i < 20; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
+  EventQueue queue;
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  ff.Threaded = true;
+  ff.PostToOwner = queue.Poster();
+  const auto owner = std::this_thread::get_id();
+  int found = 0, completed = 0;
+  bool wrongThread = false;
+  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) {
+    wrongThread |= std::this_thread::get_id() != owner;
+    ++found;
+  };
+  ff.OnComplete = [&](TFindFile&) {
+    wrongThread |= std::this_thread::get_id() != owner;
+    ++completed;
+  };
+  ff.Execute();
+  EXPECT_TRUE(ff.Busy());
+  ff.Execute();  // busy: no second search
+  ASSERT_TRUE(queue.PumpUntil([&] { return completed > 0; }, std::chrono::seconds(10)));
+  EXPECT_EQ(found, 20);
+  EXPECT_EQ(completed, 1);
+  EXPECT_FALSE(wrongThread);
+  EXPECT_FALSE(ff.Busy());
+  queue.Pump();
+  EXPECT_EQ(completed, 1);
+}
+
+TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
+  FindTestFolder dir;
+  for (int i = 0; i < 5; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
+  EventQueue queue;
+  int events = 0;
+  {
+    TFindFile ff;
+    ff.SetLocation(dir.Path());
+    ff.Threaded = true;
+    ff.PostToOwner = queue.Poster();
+    ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) { ++events; };
+    ff.OnComplete = [&](TFindFile&) { ++events; };
+    ff.Execute();
+    // The worker now waits for the owner to run its first event; nobody pumps.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  queue.Pump();  // the tasks left behind must do nothing
+  EXPECT_EQ(events, 0);
+}
+
+}  // namespace
+}  // namespace brisko::find
