@@ -1,0 +1,19 @@
+// Hands documents, web pages and mail addresses to the desktop's default programs.
+#pragma once
+
+#include <QUrl>
+#include <functional>
+
+namespace brisko::ui {
+
+class DesktopOpener {
+ public:
+  // Opens the URL with the desktop's default program; failures are the desktop's to report.
+  static void Open(const QUrl& url);
+  static void OpenFile(const QString& path);
+
+  // Tests record what would be opened instead of starting programs; an empty hook restores the desktop.
+  static void SetHookForTests(std::function<void(const QUrl&)> hook);
+};
+
+}  // namespace brisko::ui

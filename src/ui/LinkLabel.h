@@ -1,0 +1,29 @@
+// A text link that turns red and underlined under the pointer and navy when it leaves.
+#pragma once
+
+#include <QLabel>
+#include <QUrl>
+
+namespace brisko::ui {
+
+class LinkLabel : public QLabel {
+  Q_OBJECT
+ public:
+  LinkLabel(const QString& text, QUrl target, QWidget* parent = nullptr);
+
+  QUrl Target() const { return target_; }
+  bool Hovered() const { return hovered_; }
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void SetHovered(bool hovered);
+
+  QUrl target_;
+  bool hovered_ = false;
+};
+
+}  // namespace brisko::ui

@@ -1,0 +1,18 @@
+// The ordinary modal message boxes: one per kind, with its caption and icon.
+#pragma once
+
+#include <QString>
+
+#include "core/UserInteraction.h"
+
+class QWidget;
+
+namespace brisko::ui {
+
+// A message with one OK button; waits for the user.
+void ShowMessageBox(QWidget* parent, core::MessageKind kind, const QString& text);
+
+// A question with Yes and No; true for Yes (the close box counts as No).
+bool AskYesNo(QWidget* parent, core::MessageKind kind, const QString& text);
+
+}  // namespace brisko::ui

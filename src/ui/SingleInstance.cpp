@@ -1,0 +1,77 @@
+// One running program per user: a second start hands over to the first and ends.
+#include "ui/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+
+#include <unistd.h>
+
+namespace brisko::ui {
+namespace {
+constexpr char kActivate[] = "activate\n";
+}
+
+QString SingleInstance::DefaultName() {
+  QString user = qEnvironmentVariable("USER");
+  if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
+  // The numeric id keeps users apart even when the name variable is missing or shared.
+  const QString id = QStringLiteral("%1:%2").arg(user).arg(static_cast<qulonglong>(::getuid()));
+  const QByteArray hash = QCryptographicHash::hash(id.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+  return QStringLiteral("brisko-zip-backup-%1-%2").arg(user.isEmpty() ? QStringLiteral("user") : user,
+                                                        QString::fromLatin1(hash));
+}
+
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+
+SingleInstance::~SingleInstance() {
+  if (server_) server_->close();
+}
+
+bool SingleInstance::NotifyRunning(int timeoutMs) const {
+  QLocalSocket socket;
+  socket.connectToServer(name_);
+  if (!socket.waitForConnected(timeoutMs)) return false;
+  socket.write(kActivate);
+  if (!socket.waitForBytesWritten(timeoutMs)) return false;
+  // Wait for the acknowledgement so a listener that died between connect and read is not trusted.
+  if (!socket.waitForReadyRead(timeoutMs)) return false;
+  socket.disconnectFromServer();
+  return true;
+}
+
+bool SingleInstance::Listen() {
+  if (!server_) {
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
+  }
+  if (server_->listen(name_)) return true;
+  // A socket file left by a crashed instance blocks the name; nobody answered on it, so remove it.
+  QLocalServer::removeServer(name_);
+  return server_->listen(name_);
+}
+
+bool SingleInstance::Claim() {
+  if (NotifyRunning()) return false;
+  if (Listen()) return true;
+  // Another instance may have started between the two steps.
+  return !NotifyRunning();
+}
+
+void SingleInstance::OnNewConnection() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+      const QByteArray line = socket->readAll();
+      if (line.startsWith("activate")) {
+        socket->write("ok\n");
+        socket->flush();
+        emit activationRequested();
+      }
+    });
+  }
+}
+
+}  // namespace brisko::ui

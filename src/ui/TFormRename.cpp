@@ -1,0 +1,50 @@
+// The name dialog of Rename and Copy: a proposed name the user may change.
+#include "ui/TFormRename.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/MessageBoxes.h"
+
+namespace brisko::ui {
+
+TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("TFormRename"));
+  setWindowTitle(caption);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Please enter new project name"), this));
+  edit_ = new QLineEdit(proposed, this);
+  edit_->setObjectName(QStringLiteral("EditName"));
+  edit_->setMinimumWidth(280);
+  edit_->selectAll();
+  layout->addWidget(edit_);
+  auto* buttons = new QHBoxLayout();
+  buttons->addStretch();
+  auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+  ok->setObjectName(QStringLiteral("ButtonOk"));
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(QStringLiteral("Can&cel"), this);
+  cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &TFormRename::OnOk);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  setFixedSize(sizeHint());
+}
+
+QString TFormRename::Name() const { return edit_->text(); }
+
+void TFormRename::OnOk() {
+  if (edit_->text().trimmed().isEmpty()) {
+    ShowMessageBox(this, core::MessageKind::Warning, QStringLiteral("Please enter project name"));
+    return;
+  }
+  accept();
+}
+
+}  // namespace brisko::ui

@@ -1,0 +1,100 @@
+// The select-by-wildcard dialog: a folder from the tree plus a pattern.
+#include "ui/TFormselectbyfilter.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/ProjectStore.h"
+#include "ui/AppImages.h"
+#include "ui/HelpLauncher.h"
+#include "ui/QtFolderTree.h"
+#include "ui/TFormWildcard.h"
+
+namespace brisko::ui {
+
+TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
+    : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
+  setObjectName(QStringLiteral("TFormselectbyfilter"));
+  setWindowTitle(QString::fromLatin1(core::SelectByWildcard::kCaption));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  HelpLauncher::SetContext(this, core::SelectByWildcard::kHelpContext);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Folders:"), this));
+  tree_ = new QtFolderTree(this);
+  tree_->setMinimumSize(380, 260);
+  layout->addWidget(tree_, 1);
+
+  auto* wildRow = new QHBoxLayout();
+  wildRow->addWidget(new QLabel(QStringLiteral("Wildcard:"), this));
+  combo_ = new QComboBox(this);
+  combo_->setObjectName(QStringLiteral("ComboWildcard"));
+  combo_->setEditable(true);
+  wildRow->addWidget(combo_, 1);
+  auto* edit = new QToolButton(this);
+  edit->setObjectName(QStringLiteral("ButtonEditWildcard"));
+  edit->setToolTip(QStringLiteral("Edit Wildcard"));
+  edit->setIcon(AppImages::Tool("edit"));
+  wildRow->addWidget(edit);
+  layout->addLayout(wildRow);
+
+  auto* folderRow = new QHBoxLayout();
+  folderRow->addWidget(new QLabel(QStringLiteral("Folder selected:"), this));
+  folderLabel_ = new QLabel(this);
+  folderLabel_->setObjectName(QStringLiteral("LabelFolder"));
+  folderLabel_->setTextFormat(Qt::PlainText);
+  folderRow->addWidget(folderLabel_, 1);
+  layout->addLayout(folderRow);
+
+  auto* buttons = new QHBoxLayout();
+  buttons->addStretch();
+  auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+  ok->setObjectName(QStringLiteral("ButtonOk"));
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(QStringLiteral("Can&cel"), this);
+  cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  FillCombo();
+  model_.AttachTree(*tree_);
+  // The model already follows the tree; the label shows what it holds.
+  tree_->SetSelectionChangedHandler([this] {
+    model_.SetFolderLabel(tree_->SelectedFolderPath());
+    folderLabel_->setText(QString::fromStdString(model_.FolderLabel()));
+  });
+  folderLabel_->setText(QString::fromStdString(model_.FolderLabel()));
+
+  connect(edit, &QToolButton::clicked, this, [this] {
+    TFormWildcard editor(dataDir_, ui_, this);
+    if (editor.exec() == QDialog::Accepted) {
+      model_.FillChoices(editor.Patterns());
+      FillCombo();
+    }
+  });
+  connect(ok, &QPushButton::clicked, this, &TFormselectbyfilter::OnOk);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormselectbyfilter::~TFormselectbyfilter() { tree_->SetSelectionChangedHandler({}); }
+
+void TFormselectbyfilter::FillCombo() {
+  combo_->clear();
+  for (const std::string& c : model_.Choices()) combo_->addItem(QString::fromStdString(c));
+  combo_->setEditText(QString::fromStdString(model_.PatternText()));
+}
+
+void TFormselectbyfilter::OnOk() {
+  model_.SetPatternText(combo_->currentText().toStdString());
+  model_.SetFolderLabel(folderLabel_->text().toStdString());
+  if (model_.Accept(ui_)) accept();
+}
+
+}  // namespace brisko::ui
