@@ -1,0 +1,44 @@
+// The naming rule of archives.
+#include "core/ArchiveName.h"
+
+#include <cstdio>
+
+#include "core/TextUtil.h"
+#include "platform/Platform.h"
+
+namespace brisko::core {
+
+std::string DateSuffix(DateTime moment) {
+  const DateParts d = DecodeDate(moment);
+  const TimeParts t = DecodeTime(moment);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d-%02d_%02dh%02dm%02ds", d.month, d.day, t.hour, t.minute, t.second);
+  return buf;
+}
+
+std::string NumberSuffix(int number, bool isAppend0, int width) {
+  std::string digits = std::to_string(number);
+  if (isAppend0 && static_cast<int>(digits.size()) < width)
+    digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+  return digits;
+}
+
+std::string ComposeArchivePath(const std::string& folder, const std::string& prefix, SuffixKind kind,
+                               int number, bool isAppend0, int width, DateTime moment) {
+  std::string path = TrimBlanks(folder);
+  if (!path.empty() && path.back() != platform::PathDelim) path += platform::PathDelim;
+  path += TrimBlanks(prefix);
+  switch (kind) {
+    case SuffixKind::None: break;
+    case SuffixKind::Date: path += DateSuffix(moment); break;
+    case SuffixKind::Number: path += NumberSuffix(number, isAppend0, width); break;
+  }
+  return path + ".zip";
+}
+
+std::string FileNamePart(const std::string& path) {
+  const size_t slash = path.find_last_of(platform::PathDelim);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace brisko::core
