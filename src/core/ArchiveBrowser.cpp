@@ -1,0 +1,217 @@
+// The archive folder browser of the Restore tab.
+#include "core/ArchiveBrowser.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/DateTimeValue.h"
+#include "core/RestoreTarget.h"
+#include "core/TextUtil.h"
+#include "find/FindExceptions.h"
+#include "platform/Platform.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::core {
+
+namespace {
+
+std::string TotalLabel(size_t n) { return "(Total " + std::to_string(n) + " files)"; }
+
+std::string DosDateText(uint32_t dos) {
+  zip::TDateTime value = 0;
+  if (!zip::DosDateTimeToDateTime(dos, value)) return {};
+  return DateTimeToStr(value);
+}
+
+}  // namespace
+
+ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::TZipReader& reader)
+    : settings_(settings), reader_(reader) {
+  // The window's initial "C:\" is the user's home folder here.
+  directoryView_ = platform::HomeDir();
+  directoryRestore_ = platform::HomeDir();
+  finder_.SetFilename("*.zip");
+  finder_.Subfolders = false;
+  reader_.SortMode = zip::TZipSortMode::ByName;
+}
+
+void ArchiveBrowser::Changed() {
+  if (OnChanged) OnChanged();
+}
+
+void ArchiveBrowser::SetDirectoryView(const std::string& folder) {
+  directoryView_ = folder;
+  Refresh();
+}
+
+void ArchiveBrowser::EnterRestoreTab(const ProjectForm& project) {
+  directoryView_ = project.saveFolder;
+  std::exception_ptr error;
+  try {
+    Refresh();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  if (auto target = ProposeRestoreTarget(project.backupList, project.storePaths)) directoryRestore_ = *target;
+  Changed();
+  if (error) std::rethrow_exception(error);
+}
+
+void ArchiveBrowser::Refresh() {
+  std::vector<ArchiveRow> found;
+  bool searchable = true;
+  try {
+    finder_.SetLocation(directoryView_);
+  } catch (const find::EFindFileError&) {
+    searchable = false;  // a folder name with wildcard characters cannot be searched
+  }
+  if (searchable) {
+    finder_.OnFound = [&found](find::TFindFile&, const std::string&, find::TSearchRec& rec) {
+      ArchiveRow row;
+      row.name = rec.Name;
+      row.bytes = rec.Size;
+      row.sizeKb = std::to_string(rec.Size / 1024);
+      zip::TDateTime value = 0;
+      if (zip::DosDateTimeToDateTime(rec.Time, value)) row.dateTime = value;
+      row.date = DosDateText(rec.Time);
+      found.push_back(std::move(row));
+    };
+    finder_.Execute();
+    finder_.OnFound = nullptr;
+  }
+
+  archives_ = std::move(found);
+  current_ = selFirst_ = selLast_ = -1;
+  std::exception_ptr error;
+  if (archives_.empty()) {
+    ClearContents();
+  } else {
+    try {
+      SortList();
+    } catch (...) {
+      error = std::current_exception();
+    }
+  }
+  archiveLabel_ = TotalLabel(archives_.size());
+  Changed();
+  if (error) std::rethrow_exception(error);
+}
+
+std::string ArchiveBrowser::ArchivePath(const std::string& name) const {
+  std::string folder = TrimBlanks(directoryView_);
+  if (!folder.empty() && folder.back() != platform::PathDelim) folder += platform::PathDelim;
+  return folder + TrimBlanks(name);
+}
+
+void ArchiveBrowser::TrimDirectoryView() { directoryView_ = TrimBlanks(directoryView_); }
+
+std::string ArchiveBrowser::CurrentName() const {
+  if (current_ < 0 || current_ >= static_cast<int>(archives_.size())) return {};
+  return TrimBlanks(archives_[static_cast<size_t>(current_)].name);
+}
+
+void ArchiveBrowser::SelectRow(int row) {
+  if (row < 0 || row >= static_cast<int>(archives_.size())) return;
+  current_ = selFirst_ = selLast_ = row;
+  Changed();
+  ListContents(archives_[static_cast<size_t>(row)].name);
+}
+
+void ArchiveBrowser::SelectRange(int first, int last) {
+  int n = static_cast<int>(archives_.size());
+  if (n == 0) return;
+  if (first > last) std::swap(first, last);
+  selFirst_ = first < 0 ? 0 : first;
+  selLast_ = last >= n ? n - 1 : last;
+  Changed();
+}
+
+void ArchiveBrowser::ClearContents() {
+  contents_.clear();
+  contentsLabel_ = TotalLabel(0);
+}
+
+void ArchiveBrowser::ListContents(const std::string& name) {
+  std::string n = TrimBlanks(name);
+  if (n.empty()) return;
+  directoryView_ = TrimBlanks(directoryView_);
+  ListContentsOf(n);
+  Changed();
+}
+
+void ArchiveBrowser::ListContentsOf(const std::string& name) {
+  reader_.SetZipName(ArchivePath(name));
+  reader_.ReadDirectory();  // a damaged archive throws here and the grid keeps what it showed
+  std::vector<ContentsRow> rows;
+  int count = reader_.EntryCount();
+  rows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    ContentsRow row;
+    row.name = reader_.EntryName(i);
+    uint32_t kb = reader_.EntrySize(i) / 1024;
+    row.sizeKb = std::to_string(kb < 1 ? 1 : kb);
+    row.path = reader_.EntryPath(i);
+    row.date = DateTimeToStr(reader_.EntryDateTime(i));
+    rows.push_back(std::move(row));
+  }
+  contents_ = std::move(rows);
+  contentsLabel_ = TotalLabel(contents_.size());
+}
+
+bool ArchiveBrowser::After(const ArchiveRow& r, const ArchiveRow& q) const {
+  switch (settings_.byField) {
+    case 0:
+      return r.name > q.name;  // by character code, case-sensitive
+    case 1:
+      return r.bytes > q.bytes;  // by the number, so 100 KB comes after 20 KB
+    default:
+      return r.dateTime > q.dateTime;
+  }
+}
+
+void ArchiveBrowser::SortList() {
+  if (archives_.empty() || TrimBlanks(archives_.front().name).empty()) return;
+  const bool descending = SortDescending();
+  for (size_t q = archives_.size() - 1; q >= 1; --q) {
+    for (size_t r = 0; r < q; ++r) {
+      bool after = After(archives_[r], archives_[q]);
+      if (descending ? !after : after) std::swap(archives_[r], archives_[q]);
+    }
+  }
+  SelectRow(0);
+}
+
+void ArchiveBrowser::ChooseSortItem(int tag) {
+  switch (tag) {
+    case kSortTagByName: settings_.byField = 0; break;
+    case kSortTagBySize: settings_.byField = 1; break;
+    case kSortTagByDate: settings_.byField = 2; break;
+    case kSortTagAscending: settings_.sort = 0; break;
+    case kSortTagDescending: settings_.sort = 1; break;
+    default: return;
+  }
+  Changed();
+  SortList();
+}
+
+std::vector<PopupMenuItem> ArchiveBrowser::PopupMenu() const {
+  const bool files = HasArchives();
+  const int column = settings_.byField;
+  return {
+      {"Sort1", "Files Sort", 0, true, false},
+      {"PupMenuByname", "By name", kSortTagByName, true, column == 0},
+      {"PupmenuBysize", "By size", kSortTagBySize, true, column == 1},
+      {"PupMenuBydate", "By date", kSortTagByDate, true, column != 0 && column != 1},
+      {"PopupmenuAsc", "Ascending", kSortTagAscending, true, !SortDescending()},
+      {"PopupmenuDesc", "Descending", kSortTagDescending, true, SortDescending()},
+      {"menuspe", "-", 0, files, false},
+      {"OpenZipFile1", "Open Zip File...", 0, files, false},
+      {"MenuCopy", "Copy the Zip File to...", 0, files, false},
+      {"menuDelete", "Delete Zip Files Selected...", 0, files, false},
+      {"N5", "-", 0, true, false},
+      {"menuRestore", "Restore Zip File Selected to...", 0, files, false},
+  };
+}
+
+}  // namespace brisko::core

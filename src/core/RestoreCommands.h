@@ -1,0 +1,60 @@
+// The Restore tab's commands on the listed archives: restore, delete, copy and open.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/ArchiveBrowser.h"
+#include "core/RestoreRun.h"
+#include "zip/ZipTypes.h"
+
+namespace brisko::zip {
+class TZipReader;
+}
+
+namespace brisko::core {
+
+class MainModel;
+
+// The "Options" group of the Restore tab (the target folder is the browser's DirectoryRestore).
+struct RestoreOptions {
+  bool useOriginalFolder = true;  // "Use Original Folder Name"
+  std::string password;           // "Input Password ( If has ):"
+  zip::TUZOverwriteMode overwriteMode = zip::TUZOverwriteMode::Never;
+};
+
+class RestoreCommands {
+ public:
+  // model gives the busy state, progress, the log, the project selector and the questions.
+  RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::TZipReader& reader);
+
+  RestoreOptions Options;
+
+  // The confirmation text of a restore of archive `name` with the current options.
+  std::string ConfirmationText(const std::string& name) const;
+
+  // "Restore File": restores the archive of the current row after the confirmation question.
+  // Errors of the reader are thrown after the result has been reported (see RestoreRun).
+  RestoreOutcome Restore();
+
+  // "Delete Zip Files Selected...": asks, deletes the selected rows' files, lists the folder again.
+  void DeleteSelected();
+
+  // "Copy the Zip File to...": asks for a folder, asks before replacing a file there, copies.
+  // True when a copy was made.
+  bool CopyCurrent();
+
+  // Opens the current row's archive with its associated program; false when there is none or the
+  // desktop could not start one.
+  bool OpenCurrent();
+
+  // How documents are opened (the platform's opener unless a test replaces it).
+  std::function<bool(const std::string& path)> openDocument;
+
+ private:
+  MainModel& model_;
+  ArchiveBrowser& browser_;
+  zip::TZipReader& reader_;
+};
+
+}  // namespace brisko::core

@@ -1,0 +1,72 @@
+// One restore of an archive: configures the reader, extracts, reports the result and logs it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/ActivityLog.h"
+#include "core/UserInteraction.h"
+#include "zip/ZipTypes.h"
+
+namespace brisko::zip {
+class TZipReader;
+}
+
+namespace brisko::core {
+
+// Captions of the overwrite radio buttons, as the confirmation quotes them.
+const char* OverwriteModeCaption(zip::TUZOverwriteMode mode);
+
+struct RestoreSettings {
+  std::string archivePath;
+  std::string destDir;  // taken as typed
+  bool recreateDirs = true;
+  zip::TUZOverwriteMode overwriteMode = zip::TUZOverwriteMode::Never;
+  // Applied when it is not blank; a blank one keeps the reader's password from an earlier restore.
+  std::string password;
+};
+
+enum class RestoreStatus {
+  NotRun,    // the archive could not be opened as one (the error was thrown, nothing logged)
+  Succeeds,
+  Fails,
+};
+
+struct RestoreOutcome {
+  RestoreStatus status = RestoreStatus::NotRun;
+  int fileCount = 0;        // entries extracted
+  bool badPassword = false;
+  int badCrc = 0;           // entries whose data did not match their CRC (output deleted)
+  int notWritten = 0;       // entries skipped for a reason other than "existing file kept"
+  int engineMessages = 0;   // error boxes of the engine (e.g. an unknown compression method)
+  std::string information;  // the log's information text
+};
+
+class RestoreRun {
+ public:
+  // All three must outlive the run.
+  RestoreRun(zip::TZipReader& reader, UserInteraction& ui, ActivityLog& log);
+
+  // Enter (true) and leave (false) the busy state; progress in percent (reset to 0 at the end).
+  std::function<void(bool busy)> onBusy;
+  std::function<void(int percent)> onProgress;
+  // Lets the host's event loop run during the extraction.
+  std::function<void()> processEvents;
+  // Called after the log entry was added.
+  std::function<void()> onLogged;
+
+  // Restores one archive and reports it under `project`. A wrong password shows "The password is
+  // incorrect" and ends the run. Once the run has started, its result is shown in the timed message
+  // box and logged: "Succeeds" only when every entry was written or deliberately kept; a password
+  // failure, a CRC failure, a file that could not be written, or an error ending the run give
+  // "Restore files fails!" and "Fails". An error that ended the run is thrown after the report; one
+  // that stopped it before it started (not an archive) is thrown without report or log entry.
+  RestoreOutcome Run(const RestoreSettings& settings, const std::string& project);
+
+ private:
+  zip::TZipReader& reader_;
+  UserInteraction& ui_;
+  ActivityLog& log_;
+};
+
+}  // namespace brisko::core
