@@ -1,0 +1,82 @@
+// TMemberWriter: writes the data of one file member (stored or deflated, optionally encrypted) behind its
+// local header and completes the header, reading and writing through large reusable buffers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zip/ZipCrypto.h"
+#include "zip/ZipRecords.h"
+#include "zip/ZipStream.h"
+
+namespace brisko::zip {
+
+// The compressor's text decision: text when the bytes 7..127, divided by 4, are at least as many
+// as the bytes 0..6 and 128..255.
+bool LooksLikeText(const uint8_t* data, size_t size);
+
+class TMemberWriter {
+ public:
+  // Called after every block read from a member file with the block's size (progress accounting).
+  using BlockReadHook = std::function<void(size_t bytes)>;
+  // Called after every write of archive data (the host may let its event loop run).
+  using AfterWriteHook = std::function<void()>;
+
+  // The zlib state and the buffers are made once and reused for every member of a Zip.
+  TMemberWriter();
+  ~TMemberWriter();
+  TMemberWriter(const TMemberWriter&) = delete;
+  TMemberWriter& operator=(const TMemberWriter&) = delete;
+
+  void SetPassword(std::string password) { password_ = std::move(password); }
+  void SetPackLevel(int level);
+  void SetHooks(BlockReadHook onRead, AfterWriteHook afterWrite) {
+    onRead_ = std::move(onRead);
+    afterWrite_ = std::move(afterWrite);
+  }
+  // Replaces the random source of the encryption header (tests).
+  void SetRandomSource(TZipCrypto::RandomSource random) { random_ = std::move(random); }
+
+  // Writes the data of the file open in `in` (positioned at its start) to `out`, which stands just
+  // behind the local header of `header` written at header.RelativeOffset. Deflates unless `store`
+  // (or pack level 0); keeps the data stored when deflating gains nothing. Fills CRC32, the sizes,
+  // the method, the level and encryption flags and InternalAttributes, then rewrites the local header
+  // in place and returns with `out` behind the data.
+  // Throws ENotEnoughRoom when `out` takes fewer bytes than given, EZipTooLarge (naming `displayName`)
+  // when the file does not fit 32-bit sizes, EZipException when the file cannot be read.
+  void WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
+                     const std::string& displayName);
+
+  // Writes bytes through the encryption (when a member is encrypted) to `out`; ENotEnoughRoom on a short write.
+  void WriteOut(ZipStream& out, const uint8_t* data, size_t size);
+
+ private:
+  struct ZState;
+  size_t ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report, const std::string& displayName);
+  uint32_t CrcPass(ZipStream& in, const std::string& displayName, uint64_t& bytes, bool& wholeInBuffer);
+  void BeginData(ZipStream& out, uint32_t crc);
+  // Returns the CRC of what was read and its byte count; stores the file from its start.
+  void StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
+                 uint64_t& bytes);
+  bool Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, const std::string& displayName,
+               uint32_t& crc, uint64_t& bytes, uint64_t& compressed, bool haveWholeFile, uint64_t wholeSize);
+  void RewriteHeader(ZipStream& out, TZipHeaderInfo& header);
+
+  std::unique_ptr<ZState> z_;
+  int level_ = 6;
+  std::string password_;
+  bool encrypting_ = false;
+  uint32_t pendingHeaderCrc_ = 0;  // CRC the current encryption header was made with
+  TZipCrypto crypto_;
+  TZipCrypto::RandomSource random_;
+  BlockReadHook onRead_;
+  AfterWriteHook afterWrite_;
+  std::vector<uint8_t> in_;
+  std::vector<uint8_t> out_;
+  std::vector<uint8_t> scratch_;
+};
+
+}  // namespace brisko::zip

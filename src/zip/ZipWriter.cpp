@@ -1,0 +1,307 @@
+// TZipWriter: the Zip sequence, adding one member, progress accounting.
+#include "zip/ZipWriter.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Platform.h"
+#include "zip/FileStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipPaths.h"
+#include "zip/ZipWriterRun.h"
+
+namespace brisko::zip {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr uint64_t kMax32 = 0xFFFFFFFFu;
+constexpr int kMaxEntries = 0xFFFF;
+
+std::string Trimmed(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return s.substr(b, e - b);
+}
+
+void CheckArchiveRoom(ZipStream& out, const std::string& name) {
+  if (out.Position() > kMax32)
+    throw EZipTooLarge("Archive too large for 32-bit offsets (4 GiB - 1 at most) when adding " + name);
+}
+}  // namespace
+
+TZipWriter::TZipWriter() = default;
+TZipWriter::~TZipWriter() = default;
+
+void TZipWriter::SetStorePaths(bool value) {
+  fStorePaths = value;
+  if (!value) {
+    fStoreVolumes = false;
+    fRelativePaths = false;
+  }
+}
+
+void TZipWriter::SetRelativePaths(bool value) {
+  fRelativePaths = value;
+  if (value) {
+    fStorePaths = true;
+    Recurse = true;
+  }
+}
+
+void TZipWriter::SetStoreVolumes(bool value) {
+  fStoreVolumes = value;
+  if (value) fStorePaths = true;
+}
+
+int TZipWriter::Zip() {
+  fCancel = false;
+  int added = ZipSequence();
+  if (OnZipComplete) OnZipComplete(*this, added);
+  return added;
+}
+
+int TZipWriter::ZipSequence() {
+  if (Trimmed(ZipName()).empty()) return 0;
+  const TZipSortMode savedSort = SortMode;
+  const bool savedKeep = KeepZipOpen;
+  KeepZipOpen = true;
+  SortMode = TZipSortMode::ByNone;
+  Run run;
+  fRun = &run;
+  // Restores the caller's settings and empties the list however the run ends.
+  struct Restore {
+    TZipWriter& w;
+    TZipSortMode sort;
+    bool keep;
+    ~Restore() {
+      w.fRun = nullptr;
+      w.FilesList.clear();
+      w.SortMode = sort;
+      w.KeepZipOpen = keep;
+      if (!keep) w.CloseArchiveStream();
+    }
+  } restore{*this, savedSort, savedKeep};
+
+  run.Member.SetPackLevel(PackLevel);
+  run.Member.SetPassword(Password);
+  if (RandomSource) run.Member.SetRandomSource(RandomSource);
+  run.Member.SetHooks([this](size_t n) { OnBlockRead(n); }, [this] { AfterWrite(); });
+
+  if (!FilesList.empty()) ExpandFileList(run);
+  WriteArchive(run);
+  // The reader side now describes the archive just written.
+  ApplySortMode(savedSort);
+  return run.AddedCount;
+}
+
+namespace {
+std::string UniqueTempName(const std::string& tempPath) {
+  std::string dir = tempPath;
+  if (dir.empty() || !platform::StatFile(dir).isDirectory) dir = platform::TempDir();
+  uint8_t random[8];
+  TZipCrypto::SystemRandom(random, sizeof random);
+  for (int attempt = 0;; ++attempt) {
+    std::string name = "brz";
+    static const char kHex[] = "0123456789abcdef";
+    for (uint8_t b : random) {
+      name += kHex[b >> 4];
+      name += kHex[b & 15];
+    }
+    name += "-" + std::to_string(attempt) + ".tmp";
+    std::string path = IncludeTrailingDelim(dir) + name;
+    if (!platform::StatFile(path, true).exists) return path;
+  }
+}
+}  // namespace
+
+void TZipWriter::WriteArchive(Run& run) {
+  platform::FileStat archive = platform::StatFile(ZipName());
+  run.Updating = archive.exists;
+  run.OutputName = run.Updating ? UniqueTempName(TempPath) : ZipName();
+
+  const bool pending = fEndCentral.CommentChanged;
+  const std::string pendingComment = pending ? fEndCentral.Comment() : std::string();
+  try {
+    if (OutputOpener) {
+      run.Out = OutputOpener(run.OutputName);
+      if (!run.Out) throw EZipException("Cannot create " + run.OutputName);
+    } else {
+      auto file = std::make_unique<FileStream>();
+      if (!file->Open(run.OutputName, TFileMode::fmCreate))
+        throw EZipException("Cannot create " + run.OutputName + ": " + std::strerror(file->LastError()));
+      run.Out = std::move(file);
+    }
+    std::string comment;
+    if (run.Updating) {
+      ReadDirectory();
+      // A file that is not an archive must not be replaced by one that has lost its contents.
+      if (!DirectoryLoaded()) throw ENotAZipFile(kMsgNotValidZip);
+      comment = pending ? pendingComment : ZipComment();
+    } else {
+      comment = pending ? pendingComment : (fEndCentral.HasComment() ? fEndCentral.Comment() : std::string());
+    }
+    run.WorkEnd.Clear();
+    run.WorkEnd.SetComment(comment);
+    if (run.Updating) UpdatePass(run);
+
+    if (!FilesList.empty() && OnStartZipInfo) {
+      bool stopNow = false;
+      OnStartZipInfo(*this, static_cast<int>(FilesList.size()), run.TotalBytes, run.WorkEnd, stopNow);
+      if (stopNow) throw EUserCanceled(kMsgCancelZip);
+    }
+    const size_t count = FilesList.size();
+    for (size_t i = 0; i < count; ++i) {
+      auto record = std::make_unique<TZipHeaderInfo>();
+      if (AddMember(run, FilesList[i], record)) Accept(run, std::move(record), true);
+    }
+
+    ZipStream& out = *run.Out;
+    CheckArchiveRoom(out, "the central directory");
+    run.WorkEnd.CentralOffset = static_cast<uint32_t>(out.Position());
+    run.WorkEnd.CentralStartDisk = 0;
+    for (int i = 0; i < run.PositionList->Count(); ++i)
+      if (!run.PositionList->Item(i)->WriteCentralHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    CheckArchiveRoom(out, "the central directory");
+    run.WorkEnd.CentralSize = static_cast<uint32_t>(out.Position() - run.WorkEnd.CentralOffset);
+    run.WorkEnd.ThisDiskNumber = 0;
+    run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint16_t>(run.PositionList->Count());
+    if (!run.WorkEnd.Write(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    const uint64_t finalSize = out.Position();
+
+    // Bytes still buffered count as archive data: a failure to write them is a full disk too.
+    bool closed = true;
+    if (auto* file = dynamic_cast<FileStream*>(run.Out.get())) closed = file->Close();
+    else closed = run.Out->Flush();
+    run.Out.reset();
+    if (!closed) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    // A member that fell back to stored data may have left longer bytes behind the end.
+    std::error_code ec;
+    if (fs::exists(run.OutputName, ec) && fs::file_size(run.OutputName, ec) > finalSize && !ec)
+      fs::resize_file(run.OutputName, finalSize, ec);
+    if (ec) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  } catch (...) {
+    run.Out.reset();
+    std::error_code ec;
+    fs::remove(run.OutputName, ec);
+    throw;
+  }
+
+  if (run.Updating) {
+    CloseArchiveStream();
+    ClearDirectory();
+    PutInPlace(run.OutputName);
+  }
+  if (Dispose) {
+    for (const auto& file : run.AddedFiles) {
+      bool skip = false;
+      if (OnDisposeFile) OnDisposeFile(*this, file, skip);
+      std::error_code ec;
+      if (!skip) fs::remove(file, ec);
+    }
+  }
+  fEndCentral = run.WorkEnd;
+  fEndCentral.CommentChanged = false;
+  fCommentLoaded = true;
+  fSortedView.reset();
+  fZipContents = std::move(run.PositionList);
+  TakeArchiveDate();
+}
+
+bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<TZipHeaderInfo>& record) {
+  TZipHeaderInfo& r = *record;
+  run.FileBytesRead = 0;
+  run.FileSize = 0;
+  const bool isDir = !entry.empty() && entry.back() == kPathDelim;
+  std::unique_ptr<FileStream> in;
+  if (isDir) {
+    platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
+    r.DateTime = st.exists ? DosDateTimeFromTime(st.lastWrite) : DosDateTimeNow();
+    r.UncompressedSize = r.CompressedSize = 0;
+    r.CompressionMethod = kMethodStored;
+    r.InternalAttributes = 0;
+    r.CRC32 = 0;
+  } else {
+    platform::FileStat st = platform::StatFile(entry);
+    if (!st.exists || st.isDirectory) return false;
+    r.ExternalAttributes = st.attributes;
+    in = std::make_unique<FileStream>();
+    while (!in->Open(entry, TFileMode::fmOpenRead)) {
+      bool retry = false;
+      if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
+      if (!retry) return false;
+    }
+    r.DateTime = DosDateTimeFromTime(st.lastWrite);
+    run.FileSize = static_cast<int64_t>(st.size);
+    r.UncompressedSize = static_cast<uint32_t>(st.size > kMax32 ? kMax32 : st.size);
+  }
+  std::string stored = StoredNameOf(entry);
+  if (stored.empty()) return false;  // nothing to name it by (e.g. the root folder)
+  if (isDir) {
+    r.SetFileName("");
+    r.SetDirectory(stored);
+  } else {
+    r.SetFileName(ExtractNamePart(stored));
+    r.SetDirectory(stored.substr(0, stored.size() - r.FileName().size()));
+  }
+  ZipStream& out = *run.Out;
+  r.RelativeOffset = static_cast<uint32_t>(out.Position() > kMax32 ? kMax32 : out.Position());
+  r.InternalAttributes = isDir ? 0 : 2;  // decided by the compressor
+  r.DiskNumberStart = 0;
+
+  if (run.NameList->Find(r) >= 0) {
+    bool retry = false;
+    if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srNoOverwrite, entry, -1, retry);
+    run.TotalBytes -= run.FileSize;
+    return false;
+  }
+  bool skip = false;
+  if (OnStartZip) OnStartZip(*this, entry, r, skip);
+  if (skip) {
+    run.TotalBytes -= run.FileSize;
+    return false;
+  }
+  if (run.PositionList->Count() >= kMaxEntries)
+    throw EZipTooLarge("Too many members for one archive (65535 at most) when adding " + entry);
+  CheckArchiveRoom(out, entry);
+  if (!r.WriteLocalHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (isDir) {
+    if (OnEndZip) OnEndZip(*this, entry, 0, 0, 0);
+    return true;
+  }
+  bool store = PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
+  run.Member.WriteFileData(*in, out, r, store, entry);
+  in.reset();
+  CheckArchiveRoom(out, entry);
+  run.AddedFiles.push_back(entry);
+  if (OnEndZip)
+    OnEndZip(*this, entry, r.UncompressedSize, r.CompressedSize, static_cast<int64_t>(out.Position()));
+  return true;
+}
+
+void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {
+  run.NameList->Add(record.get());
+  run.PositionList->Add(record.release());
+  if (counted) ++run.AddedCount;
+  run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint16_t>(run.PositionList->Count());
+}
+
+void TZipWriter::OnBlockRead(size_t bytes) {
+  if (!fRun) return;
+  fRun->FileBytesRead += static_cast<int64_t>(bytes);
+  fRun->DoneBytes += static_cast<int64_t>(bytes);
+  if (OnFilePercentDone) OnFilePercentDone(*this, Percentage(fRun->FileBytesRead, fRun->FileSize));
+  if (OnTotalPercentDone) OnTotalPercentDone(*this, Percentage(fRun->DoneBytes, fRun->TotalBytes));
+}
+
+void TZipWriter::AfterWrite() {
+  ProcessMessages();
+  if (fCancel) {
+    fCancel = false;
+    throw EUserCanceled(kMsgUserAborted);
+  }
+}
+
+}  // namespace brisko::zip

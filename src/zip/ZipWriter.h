@@ -1,0 +1,125 @@
+// TZipWriter: writes ZIP archives from a list of files and wildcard entries; a subclass of the reader.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zip/MemberWriter.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip {
+
+// How files meet members of an existing archive.
+enum class TZipAction { zaUpdate = 0, zaReplace = 1, zaFreshen = 2 };
+
+// OnUpdate: a member is about to be replaced by a newer file (0), or kept as it is (1).
+enum class TUpdateAction { uaReplacing = 0, uaKeeping = 1 };
+
+// Settings for split archives; this system only ever uses mmNone.
+struct TMultiZipInfo {
+  TMultiMode MultiMode = TMultiMode::mmNone;
+  int64_t BlockSize = 1457600;
+  int64_t FirstBlockSize = 1457600;
+  int64_t SaveOnFirstDisk = 0;
+  bool SaveZipInfoOnFirstDisk = false;
+  bool CheckDiskLabels = true;
+  bool WriteDiskLabels = true;
+};
+
+class TZipWriter : public TZipReader {
+ public:
+  TZipWriter();
+  ~TZipWriter() override;
+
+  // ---- Published properties ----
+  int PackLevel = 6;  // 0 stores every member; 1..9 is the deflate level
+  bool Recurse = false;
+  bool StorePaths() const { return fStorePaths; }
+  // false also clears StoreVolumes and RelativePaths.
+  void SetStorePaths(bool value);
+  bool RelativePaths() const { return fRelativePaths; }
+  // true also sets StorePaths and Recurse.
+  void SetRelativePaths(bool value);
+  bool StoreVolumes() const { return fStoreVolumes; }
+  // true also sets StorePaths.
+  void SetStoreVolumes(bool value);
+  TZipAction ZipAction = TZipAction::zaUpdate;
+  bool Dispose = false;
+  bool Store83Names = false;  // short names exist only on Windows; elsewhere this changes nothing
+  std::string TempPath;
+  bool SkipIfArchiveBitNotSet = false;
+  bool ResetArchiveBitOnZip = false;
+  std::vector<std::string> ExcludeList;
+  std::vector<std::string> NoCompressList;
+  bool AddDirEntriesOnRecurse = false;
+  TMultiZipInfo MultiZipInfo;
+
+  // Flushes a pending comment into the current archive before taking another name.
+  void SetZipName(const std::string& name) override;
+
+  // ---- Events ----
+  std::function<void(TZipWriter& Sender, int NumFiles, int64_t TotalBytes, TEndCentral& EndCentralRecord,
+                     bool& StopNow)>
+      OnStartZipInfo;
+  std::function<void(TZipWriter& Sender, const std::string& FName, TZipHeaderInfo& ZipHeader, bool& Skip)>
+      OnStartZip;
+  std::function<void(TZipWriter& Sender, const std::string& FName, int64_t UncompressedSize,
+                     int64_t CompressedSize, int64_t CurrentZipSize)>
+      OnEndZip;
+  std::function<void(TZipWriter& Sender, const std::string& FName)> OnNoSuchFile;
+  std::function<void(TZipWriter& Sender, const std::string& FName)> OnRecursingFile;
+  std::function<void(TZipWriter& Sender, int FileCount)> OnZipComplete;
+  std::function<void(TZipWriter& Sender, TUpdateAction UDAction, int FileIndex)> OnUpdate;
+  std::function<void(TZipWriter& Sender, const std::string& FName, bool& Skip)> OnDisposeFile;
+
+  // ---- Test seams ----
+  // Creates the output stream on a path; unset = a new file. Tests inject failing streams here.
+  std::function<std::unique_ptr<ZipStream>(const std::string& path)> OutputOpener;
+  // Replaces the random bytes of encryption headers.
+  TZipCrypto::RandomSource RandomSource;
+
+  // ---- Operations ----
+  // Expands FilesList, writes (or, when the archive exists, rewrites through a temporary file) the
+  // archive and returns the number of members added; raises OnZipComplete on success. On any
+  // exception the partial output is deleted, an archive being updated stays as it was, and the
+  // exception passes on. FilesList is empty afterwards.
+  int Zip();
+
+  // The member name (native separators) a file path is stored under with the current settings.
+  std::string StoredNameOf(const std::string& path) const;
+  // Whether a path matches a pattern list the way ExcludeList is matched (patterns with a separator
+  // against the whole path, others against the name part; case-insensitive).
+  static bool MatchesPatternList(const std::vector<std::string>& patterns, const std::string& path);
+
+ protected:
+  TMultiMode GetMultiMode() const override { return MultiZipInfo.MultiMode; }
+  void SetMultiMode(TMultiMode mode) override { MultiZipInfo.MultiMode = mode; }
+  bool GetCheckDiskLabels() const override { return MultiZipInfo.CheckDiskLabels; }
+  void SetCheckDiskLabels(bool check) override { MultiZipInfo.CheckDiskLabels = check; }
+
+ private:
+  struct Run;  // working state of one Zip call
+
+  void ExpandFileList(Run& run);
+  void ExpandWildcard(Run& run, const std::string& entry);
+  bool InArchive(const std::string& path) const;
+  int ZipSequence();
+  void WriteArchive(Run& run);
+  void UpdatePass(Run& run);
+  void CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderInfo& copy);
+  bool AddMember(Run& run, const std::string& entry, std::unique_ptr<TZipHeaderInfo>& record);
+  void Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted);
+  void PutInPlace(const std::string& tempName);
+  void AfterWrite();
+  void OnBlockRead(size_t bytes);
+
+  bool fStorePaths = false;
+  bool fRelativePaths = false;
+  bool fStoreVolumes = false;
+  Run* fRun = nullptr;
+};
+
+}  // namespace brisko::zip

@@ -1,0 +1,32 @@
+// Working state of one TZipWriter::Zip call, shared by the writer's source files.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zip/MemberWriter.h"
+#include "zip/SortedZip.h"
+#include "zip/ZipWriter.h"
+
+namespace brisko::zip {
+
+struct TZipWriter::Run {
+  int64_t TotalBytes = 0;     // sizes of all files gathered for adding
+  int64_t DoneBytes = 0;      // bytes read from member files so far
+  int64_t FileBytesRead = 0;  // bytes read from the current file
+  int64_t FileSize = 0;       // size of the current file when it was opened
+  // Members by stored name (duplicate check) and in archive order (central directory); the
+  // second owns the records.
+  std::unique_ptr<TSortedZip> NameList{new TSortedZip(TZipSortMode::ByName, false, false)};
+  std::unique_ptr<TSortedZip> PositionList{new TSortedZip(TZipSortMode::ByNone, true, false)};
+  TEndCentral WorkEnd;
+  bool Updating = false;
+  std::string OutputName;
+  std::unique_ptr<ZipStream> Out;
+  int AddedCount = 0;
+  std::vector<std::string> AddedFiles;  // sources of added members, for Dispose
+  TMemberWriter Member;
+};
+
+}  // namespace brisko::zip

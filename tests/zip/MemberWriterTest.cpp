@@ -1,0 +1,180 @@
+// Tests of the member data writer: store-vs-deflate, flags, text decision, encryption, full output.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "zip/MemberWriter.h"
+#include "zip/MemoryStream.h"
+#include "zip/ZipCrypto.h"
+#include "zip/ZipExceptions.h"
+
+using namespace brisko::zip;
+
+namespace {
+
+std::vector<uint8_t> RandomBytes(size_t n, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::vector<uint8_t> out(n);
+  for (auto& b : out) b = static_cast<uint8_t>(gen());
+  return out;
+}
+
+std::vector<uint8_t> TextBytes(size_t n) {
+  std::string line = "The quick brown fox jumps over the lazy dog 0123456789.\n";
+  std::vector<uint8_t> out;
+  while (out.size() < n) out.insert(out.end(), line.begin(), line.end());
+  out.resize(n);
+  return out;
+}
+
+std::vector<uint8_t> Inflate(const uint8_t* data, size_t size, size_t expected) {
+  std::vector<uint8_t> out(expected + 1);
+  z_stream s{};
+  inflateInit2(&s, -MAX_WBITS);
+  s.next_in = const_cast<uint8_t*>(data);
+  s.avail_in = static_cast<uInt>(size);
+  s.next_out = out.data();
+  s.avail_out = static_cast<uInt>(out.size());
+  int rc = inflate(&s, Z_FINISH);
+  EXPECT_EQ(rc, Z_STREAM_END);
+  out.resize(s.total_out);
+  inflateEnd(&s);
+  return out;
+}
+
+uint32_t Crc(const std::vector<uint8_t>& data) {
+  return static_cast<uint32_t>(crc32_z(crc32(0, nullptr, 0), data.data(), data.size()));
+}
+
+struct Written {
+  TZipHeaderInfo header;
+  std::vector<uint8_t> archive;
+  size_t dataStart = 0;
+  uint64_t progress = 0;
+};
+
+Written WriteMember(const std::vector<uint8_t>& content, int level, bool store, const std::string& password = {}) {
+  Written w;
+  MemoryStream in(content);
+  MemoryStream out;
+  w.header.SetFileName("member.bin");
+  EXPECT_TRUE(w.header.WriteLocalHeader(out));
+  w.dataStart = static_cast<size_t>(out.Position());
+  TMemberWriter writer;
+  writer.SetPackLevel(level);
+  writer.SetPassword(password);
+  writer.SetHooks([&](size_t n) { w.progress += n; }, {});
+  writer.WriteFileData(in, out, w.header, store, "member.bin");
+  EXPECT_EQ(out.Position(), w.dataStart + w.header.CompressedSize);
+  w.archive = out.Data();
+  w.archive.resize(static_cast<size_t>(out.Position()));
+  return w;
+}
+
+TEST(MemberWriter, StoreOrDeflateDecisions) {
+  struct Case {
+    const char* label;
+    std::vector<uint8_t> content;
+    int level;
+    bool store;
+    uint16_t method;
+    uint16_t levelFlags;
+    uint16_t internal;
+  };
+  std::vector<uint8_t> binaryCompressible(50000);
+  for (size_t i = 0; i < binaryCompressible.size(); ++i) binaryCompressible[i] = static_cast<uint8_t>(i % 7 ? 0 : 200);
+  const Case cases[] = {
+      {"text level 6", TextBytes(100000), 6, false, kMethodDeflated, 0, 1},
+      {"text level 9", TextBytes(100000), 9, false, kMethodDeflated, kFlagDeflateMax, 1},
+      {"text level 1", TextBytes(100000), 1, false, kMethodDeflated, kFlagDeflateFast, 1},
+      {"text level 2", TextBytes(1000), 2, false, kMethodDeflated, kFlagDeflateFast, 1},
+      {"binary compressible", binaryCompressible, 6, false, kMethodDeflated, 0, 0},
+      {"random small", RandomBytes(3000, 1), 9, false, kMethodStored, kFlagDeflateMax, 0},
+      {"random one block", RandomBytes(200000, 2), 6, false, kMethodStored, 0, 0},
+      {"random many blocks", RandomBytes(900000, 3), 8, false, kMethodStored, kFlagDeflateMax, 0},
+      {"empty", {}, 6, false, kMethodStored, 0, 1},
+      {"tiny text", TextBytes(3), 6, false, kMethodStored, 0, 1},
+      {"level 0", TextBytes(5000), 0, false, kMethodStored, 0, 0},
+      {"no-compress list", TextBytes(5000), 6, true, kMethodStored, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Written w = WriteMember(c.content, c.level, c.store);
+    EXPECT_EQ(w.header.CompressionMethod, c.method);
+    EXPECT_EQ(w.header.Flags & (kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted), c.levelFlags);
+    EXPECT_EQ(w.header.InternalAttributes, c.internal);
+    EXPECT_EQ(w.header.UncompressedSize, c.content.size());
+    EXPECT_EQ(w.header.CRC32, Crc(c.content));
+    EXPECT_EQ(w.progress, c.content.size());
+    const uint8_t* data = w.archive.data() + w.dataStart;
+    std::vector<uint8_t> back = c.method == kMethodStored
+                                    ? std::vector<uint8_t>(data, data + w.header.CompressedSize)
+                                    : Inflate(data, w.header.CompressedSize, c.content.size());
+    EXPECT_EQ(back, c.content);
+    if (c.method == kMethodStored) {
+      EXPECT_EQ(w.header.CompressedSize, c.content.size());
+    }
+    // The local header was rewritten in place with the final values.
+    TZipHeaderInfo local;
+    MemoryStream reread(w.archive);
+    ASSERT_TRUE(local.ReadLocalHeader(reread));
+    EXPECT_EQ(local.CRC32, w.header.CRC32);
+    EXPECT_EQ(local.CompressedSize, w.header.CompressedSize);
+    EXPECT_EQ(local.CompressionMethod, w.header.CompressionMethod);
+  }
+}
+
+TEST(MemberWriter, EncryptedMembersDecryptToTheSource) {
+  const std::vector<uint8_t> sources[] = {TextBytes(70000), RandomBytes(400000, 4), {}};
+  for (const auto& content : sources) {
+    SCOPED_TRACE(content.size());
+    Written w = WriteMember(content, 6, false, "secret");
+    EXPECT_TRUE(w.header.Flags & kFlagEncrypted);
+    ASSERT_GE(w.header.CompressedSize, 12u);
+    std::vector<uint8_t> data(w.archive.begin() + static_cast<long>(w.dataStart), w.archive.end());
+    TZipCrypto crypto;
+    ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), TZipCrypto::CheckByte(w.header)));
+    crypto.Decrypt(data.data() + 12, data.size() - 12);
+    std::vector<uint8_t> back = w.header.CompressionMethod == kMethodStored
+                                    ? std::vector<uint8_t>(data.begin() + 12, data.end())
+                                    : Inflate(data.data() + 12, data.size() - 12, content.size());
+    EXPECT_EQ(back, content);
+    if (content.empty()) {
+      EXPECT_EQ(w.header.CompressedSize, 12u);
+      EXPECT_EQ(w.header.CRC32, 0u);
+    }
+  }
+}
+
+TEST(MemberWriter, ShortWritesRaiseNotEnoughRoom) {
+  for (uint64_t limit : {40u, 1000u, 70000u}) {
+    MemoryStream in(TextBytes(200000));
+    MemoryStream out;
+    out.SetWriteLimit(limit);
+    TZipHeaderInfo header;
+    header.SetFileName("a.txt");
+    ASSERT_TRUE(header.WriteLocalHeader(out));
+    TMemberWriter writer;
+    writer.SetPackLevel(0);
+    try {
+      writer.WriteFileData(in, out, header, false, "a.txt");
+      FAIL() << "no exception at limit " << limit;
+    } catch (const ENotEnoughRoom& e) {
+      EXPECT_STREQ(e.what(), "Not enough room to write archive");
+    }
+  }
+}
+
+TEST(MemberWriter, TextDecision) {
+  std::vector<uint8_t> mixed(100, 'a');
+  for (int i = 0; i < 25; ++i) mixed[static_cast<size_t>(i)] = 0;  // 75 / 4 = 18 < 25
+  EXPECT_FALSE(LooksLikeText(mixed.data(), mixed.size()));
+  for (int i = 0; i < 7; ++i) mixed[static_cast<size_t>(i)] = 'b';  // 82 / 4 = 20 >= 18
+  EXPECT_TRUE(LooksLikeText(mixed.data(), mixed.size()));
+  EXPECT_TRUE(LooksLikeText(nullptr, 0));
+}
+
+}  // namespace
