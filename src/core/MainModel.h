@@ -124,6 +124,8 @@ class MainModel {
   void SetEditState(bool on);
   bool Busy() const { return busy_; }
   void SetBusy(bool on);
+  // True from the start of RunBackup (before its question and checks) to its end.
+  bool RunInProgress() const { return runInProgress_; }
   int Progress() const { return progress_; }
   void SetProgress(int percent);
   MainPage Page() const { return page_; }
@@ -152,6 +154,7 @@ class MainModel {
   void Notify(unsigned changes);
 
   // ---- Hooks ----
+  friend class BackupRun;
   // Lets the host's event loop run during long archive work (empty: nothing).
   std::function<void()> processEvents;
   // Called on the writer after a run has set it up and before Zip (tests inject failures here).
@@ -167,6 +170,7 @@ class MainModel {
   ProjectForm form_;
   bool editing_ = false;
   bool busy_ = false;
+  bool runInProgress_ = false;
   int progress_ = 0;
   MainPage page_ = MainPage::Backup;
   ScheduleTable schedule_;
