@@ -1,0 +1,110 @@
+// brisko-backup restore: restores one archive into a folder, reports and logs the result.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "app/BackupCli.h"
+#include "app/CliInteraction.h"
+#include "core/ActivityLog.h"
+#include "core/ProjectStore.h"
+#include "core/RestoreRun.h"
+#include "core/SystemClock.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::app {
+namespace {
+
+// Like the command line's usual answers, except that the overwrite question is asked on the
+// terminal when the user chose "prompt".
+class RestoreInteraction : public CliInteraction {
+ public:
+  bool AskOverwrite(const std::string&, const std::string& text) override {
+    std::fprintf(stderr, "%s [y/N] ", Lines(text).c_str());
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+      std::fprintf(stderr, "\n");
+      return false;  // no terminal to answer: keep the existing file
+    }
+    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+  }
+};
+
+bool ParseOverwrite(const std::string& text, zip::TUZOverwriteMode& mode) {
+  if (text == "prompt") mode = zip::TUZOverwriteMode::Prompt;
+  else if (text == "always") mode = zip::TUZOverwriteMode::Always;
+  else if (text == "never") mode = zip::TUZOverwriteMode::Never;
+  else if (text == "newer") mode = zip::TUZOverwriteMode::ifNewer;
+  else if (text == "older") mode = zip::TUZOverwriteMode::ifOlder;
+  else return false;
+  return true;
+}
+
+int CmdRestore(const BackupCliContext& context) {
+  core::RestoreSettings settings;
+  std::string project;
+  bool haveTarget = false;
+  const auto& args = context.args;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--to" && hasValue) {
+      settings.destDir = args[++i];
+      haveTarget = true;
+    } else if (a == "--password" && hasValue) {
+      settings.password = args[++i];
+    } else if (a == "--overwrite" && hasValue) {
+      if (!ParseOverwrite(args[++i], settings.overwriteMode)) return kExitUsage;
+    } else if (a == "--flat") {
+      settings.recreateDirs = false;
+    } else if (a == "--project" && hasValue) {
+      project = args[++i];
+    } else if (!a.empty() && a[0] != '-' && settings.archivePath.empty()) {
+      settings.archivePath = a;
+    } else {
+      return kExitUsage;
+    }
+  }
+  if (settings.archivePath.empty() || !haveTarget || settings.destDir.empty()) return kExitUsage;
+
+  // Full paths, so that the log names the archive wherever the command was started.
+  settings.archivePath = std::filesystem::absolute(settings.archivePath).lexically_normal().string();
+  settings.destDir = std::filesystem::absolute(settings.destDir).lexically_normal().string();
+  if (!std::filesystem::is_regular_file(settings.archivePath)) {
+    std::fprintf(stderr, "Error: no archive %s\n", settings.archivePath.c_str());
+    return kExitFailed;
+  }
+
+  core::SettingsState state;
+  core::LoadSettings(context.dataDir, state);
+  core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);
+  log.LoadLog();  // the entry count the next entry follows
+
+  RestoreInteraction ui;
+  zip::TZipReader reader;
+  reader.SortMode = zip::TZipSortMode::ByName;
+  core::RestoreRun run(reader, ui, log);
+  const bool showProgress = ::isatty(STDERR_FILENO) != 0;
+  int shown = -1;
+  run.onProgress = [&](int percent) {
+    if (!showProgress || percent == shown) return;
+    shown = percent;
+    std::fprintf(stderr, "\r%3d%%", percent);
+    if (percent == 0 || percent == 100) std::fprintf(stderr, "\r    \r");
+    std::fflush(stderr);
+  };
+  const core::RestoreOutcome outcome = run.Run(settings, project);
+  return outcome.status == core::RestoreStatus::Succeeds ? kExitOk : kExitFailed;
+}
+
+const bool registered = RegisterBackupCommand(
+    {"restore",
+     "restore ARCHIVE --to DIR [--password PW] [--overwrite prompt|always|never|newer|older] [--flat] "
+     "[--project NAME]",
+     &CmdRestore});
+
+}  // namespace
+}  // namespace brisko::app
