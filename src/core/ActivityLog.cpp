@@ -1,0 +1,91 @@
+// The activity log in log.txt and the grid rows that show it.
+#include "core/ActivityLog.h"
+
+#include <algorithm>
+
+#include "core/DateTimeValue.h"
+#include "core/IniFile.h"
+#include "core/SettingsFiles.h"
+
+namespace brisko::core {
+namespace {
+
+constexpr const char* kTotalKey = "Log Total";
+constexpr std::array<const char*, 5> kEntryKeys = {"Date", "Operate", "Status", "Project", "Information"};
+
+std::string EntrySection(int number) { return "Log" + std::to_string(number); }
+
+void WriteEntry(IniDocument& doc, int number, const LogRow& row) {
+  const std::string section = EntrySection(number);
+  for (size_t c = 0; c < kEntryKeys.size(); ++c) doc.WriteString(section, kEntryKeys[c], row[c]);
+}
+
+}  // namespace
+
+ActivityLog::ActivityLog(std::string dataDir, const Clock& clock, int limit)
+    : path_(LogFilePath(dataDir)), clock_(clock), limit_(0) {
+  SetLimit(limit);
+}
+
+void ActivityLog::SetLimit(int limit) {
+  limit_ = std::max(limit, 1);
+  rows_.resize(static_cast<size_t>(limit_) + 1);
+  for (size_t c = 0; c < kLogHeadings.size(); ++c) rows_[0][c] = kLogHeadings[c];
+}
+
+void ActivityLog::LoadLog() {
+  const IniDocument doc = IniFile(path_).Load();
+  int count = doc.ReadInteger(kCommonSection, kTotalKey, 0);
+  if (limit_ < count) count = limit_ - 1;
+  count_ = std::max(count, 0);
+  for (int i = 0; i < count_; ++i) {
+    size_t row = static_cast<size_t>(i) + 1;
+    if (row >= rows_.size()) break;
+    const std::string section = EntrySection(count_ - i);
+    for (size_t c = 0; c < kEntryKeys.size(); ++c) rows_[row][c] = doc.ReadString(section, kEntryKeys[c], "");
+  }
+}
+
+void ActivityLog::AddLogEntry(const std::string& operation, const std::string& status,
+                              const std::string& information, const std::string& project) {
+  // One reading of the clock for the file and the grid, so both show the same moment.
+  const LogRow entry = {DateTimeToStr(clock_.Now()), operation, status, project, information};
+  const int count = count_ + 1;
+  IniFile(path_).Update([&](IniDocument& doc) {
+    doc.WriteInteger(kCommonSection, kTotalKey, count);
+    WriteEntry(doc, count, entry);
+  });
+  count_ = count;
+
+  // Rows 1 .. count-1 move one down; whatever falls off the grid's end is dropped.
+  for (size_t r = std::min(static_cast<size_t>(count_) - 1, rows_.size() - 2); r >= 1; --r) rows_[r + 1] = rows_[r];
+  if (rows_.size() > 1) rows_[1] = entry;
+
+  if (count_ < limit_) return;
+  IniFile(path_).Update([&](IniDocument& doc) {
+    doc.WriteInteger(kCommonSection, kTotalKey, kLogKeptOnTrim);
+    for (int row = 1; row <= kLogKeptOnTrim && row < static_cast<int>(rows_.size()); ++row)
+      WriteEntry(doc, kLogKeptOnTrim + 1 - row, rows_[static_cast<size_t>(row)]);
+  });
+  count_ = kLogKeptOnTrim;
+  ClearLogGrid();
+  LoadLog();
+}
+
+void ActivityLog::ClearLogGrid() {
+  for (size_t r = 1; r < rows_.size(); ++r) rows_[r] = LogRow{};
+}
+
+void ActivityLog::ClearLog() {
+  IniFile(path_).WriteInteger(kCommonSection, kTotalKey, 0);
+  count_ = 0;
+  ClearLogGrid();
+}
+
+bool ActivityLog::IsRedRow(int row) const {
+  if (row < 1 || row >= static_cast<int>(rows_.size())) return false;
+  const std::string& status = rows_[static_cast<size_t>(row)][lcStatus];
+  return status == "Fails" || status == "Interrupt";
+}
+
+}  // namespace brisko::core

@@ -1,0 +1,132 @@
+// The activity log: entries, trimming at the limit, clearing, and the grid model.
+#include "core/ActivityLog.h"
+
+#include <gtest/gtest.h>
+
+#include "StoreTestDir.h"
+#include "core/IniFile.h"
+#include "core/ManualClock.h"
+#include "core/SettingsFiles.h"
+
+namespace brisko::core {
+namespace {
+
+using testing::StoreTestDir;
+
+class ActivityLogTest : public ::testing::Test {
+ protected:
+  IniFile LogIni() { return IniFile(LogFilePath(dir.Dir())); }
+  void AddNumbered(ActivityLog& log, int n) {
+    clock.Advance(1.0 / kMinutesPerDay);
+    log.AddLogEntry("Backup", "Succeeds", "entry " + std::to_string(n), "Docs");
+  }
+  StoreTestDir dir;
+  ManualClock clock{*TryEncodeDate(2024, 3, 5) + *TryEncodeTime(10, 0, 0)};
+};
+
+TEST_F(ActivityLogTest, TrimsToTheFiveNewestAtTheLimit) {
+  ActivityLog log(dir.Dir(), clock, 10);
+  ASSERT_EQ(log.Rows().size(), 11u);
+  EXPECT_EQ(log.Rows()[0][lcInformation], "Information");
+  for (int n = 1; n <= 9; ++n) AddNumbered(log, n);
+  EXPECT_EQ(log.Count(), 9);
+  EXPECT_EQ(LogIni().ReadInteger("Common", "Log Total", 0), 9);
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 9");
+  EXPECT_EQ(log.Rows()[9][lcInformation], "entry 1");
+
+  AddNumbered(log, 10);
+  IniFile ini = LogIni();
+  EXPECT_EQ(log.Count(), 5);
+  EXPECT_EQ(ini.ReadInteger("Common", "Log Total", 0), 5);
+  for (int k = 1; k <= 5; ++k)
+    EXPECT_EQ(ini.ReadString("Log" + std::to_string(k), "Information", ""), "entry " + std::to_string(k + 5));
+  EXPECT_EQ(ini.ReadString("Log10", "Information", ""), "entry 10");  // left over, unread
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 10");
+  EXPECT_EQ(log.Rows()[5][lcInformation], "entry 6");
+  EXPECT_EQ(log.Rows()[6][lcInformation], "");
+
+  // A restart shows the same.
+  ActivityLog again(dir.Dir(), clock, 10);
+  again.LoadLog();
+  EXPECT_EQ(again.Rows(), log.Rows());
+}
+
+TEST_F(ActivityLogTest, DateTextDropsMidnight) {
+  ActivityLog log(dir.Dir(), clock, 50);
+  clock.Set(*TryEncodeDate(2024, 3, 6));
+  log.AddLogEntry("Restore", "Succeeds", "x", "P");
+  EXPECT_EQ(LogIni().ReadString("Log1", "Date", ""), "2024-03-06");
+  clock.Advance(1.0 / kSecondsPerDay);
+  log.AddLogEntry("Restore", "Succeeds", "x", "P");
+  EXPECT_EQ(log.Rows()[1][lcDate], "2024-03-06 00:00:01");
+  EXPECT_EQ(LogIni().ReadString("Log2", "Date", ""), "2024-03-06 00:00:01");
+}
+
+TEST_F(ActivityLogTest, ClearThenOneEntry) {
+  ActivityLog log(dir.Dir(), clock, 50);
+  for (int n = 1; n <= 3; ++n) AddNumbered(log, n);
+  log.ClearLog();
+  EXPECT_EQ(log.Rows()[1][lcInformation], "");
+  AddNumbered(log, 4);
+  EXPECT_EQ(LogIni().ReadInteger("Common", "Log Total", 0), 1);
+  EXPECT_EQ(LogIni().ReadString("Log1", "Information", ""), "entry 4");
+  ActivityLog restarted(dir.Dir(), clock, 50);
+  restarted.LoadLog();
+  EXPECT_EQ(restarted.Count(), 1);
+  EXPECT_EQ(restarted.Rows()[1][lcInformation], "entry 4");
+  EXPECT_EQ(restarted.Rows()[2][lcInformation], "");
+}
+
+TEST_F(ActivityLogTest, LongerStoredLogIsClippedOnDisplay) {
+  LogIni().Update([](IniDocument& doc) {
+    doc.WriteInteger("Common", "Log Total", 60);
+    for (int k = 1; k <= 60; ++k) doc.WriteString("Log" + std::to_string(k), "Information", std::to_string(k));
+  });
+  ActivityLog log(dir.Dir(), clock, 50);
+  log.LoadLog();
+  EXPECT_EQ(log.Count(), 49);
+  EXPECT_EQ(log.Rows()[1][lcInformation], "49");
+  EXPECT_EQ(log.Rows()[49][lcInformation], "1");
+  EXPECT_EQ(log.Rows()[50][lcInformation], "");
+  // The next entry reaches the limit and trims.
+  AddNumbered(log, 61);
+  EXPECT_EQ(log.Count(), 5);
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 61");
+  EXPECT_EQ(log.Rows()[2][lcInformation], "49");
+}
+
+TEST_F(ActivityLogTest, RedRowsFollowTheStatus) {
+  ActivityLog log(dir.Dir(), clock, 10);
+  log.AddLogEntry("Backup", "Interrupt", "'x' exists,backup interripted", "P");
+  log.AddLogEntry("Restore", "Succeeds", "x", "P");
+  log.AddLogEntry("Restore", "Fails", "x", "P");
+  EXPECT_TRUE(log.IsRedRow(1));
+  EXPECT_FALSE(log.IsRedRow(2));
+  EXPECT_TRUE(log.IsRedRow(3));
+  EXPECT_FALSE(log.IsRedRow(0));
+  EXPECT_FALSE(log.IsRedRow(99));
+}
+
+TEST_F(ActivityLogTest, LoweredLimitShortensTheGridAndTrimsAtTheNextEntry) {
+  ActivityLog log(dir.Dir(), clock, 50);
+  for (int n = 1; n <= 20; ++n) AddNumbered(log, n);
+  log.SetLimit(10);
+  EXPECT_EQ(log.Rows().size(), 11u);
+  AddNumbered(log, 21);
+  EXPECT_EQ(log.Count(), 5);
+  EXPECT_EQ(LogIni().ReadString("Log5", "Information", ""), "entry 21");
+  EXPECT_EQ(LogIni().ReadString("Log1", "Information", ""), "entry 17");
+}
+
+TEST_F(ActivityLogTest, RefusedWriteKeepsTheCount) {
+  ActivityLog log(dir.Dir(), clock, 10);
+  AddNumbered(log, 1);
+  SetWriteFailureAfterBytesForTesting(0);
+  EXPECT_ANY_THROW(AddNumbered(log, 2));
+  SetWriteFailureAfterBytesForTesting(std::nullopt);
+  EXPECT_EQ(log.Count(), 1);
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 1");
+}
+
+}  // namespace
+}  // namespace brisko::core
