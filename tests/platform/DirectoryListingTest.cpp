@@ -1,0 +1,96 @@
+// Folder listing and document opening through the platform layer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "platform/DirectoryListing.h"
+#include "platform/OpenDocument.h"
+#include "platform/Platform.h"
+
+namespace brisko::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string tmpl = TempDir() + "/brisko-listing-XXXXXX";
+    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
+  ScratchFolder dir;
+  ASSERT_FALSE(dir.Path().empty());
+  std::ofstream(dir.Path() + "/file.bin") << std::string(1500, 'x');
+  std::ofstream(dir.Path() + "/.dot") << "d";
+  fs::create_directory(dir.Path() + "/folder");
+  fs::create_directory_symlink(dir.Path() + "/folder", dir.Path() + "/link");
+  ASSERT_TRUE(SetLastWriteTime(dir.Path() + "/file.bin", 1600000000));
+  SetReadOnly(dir.Path() + "/file.bin", true);
+
+  auto items = ListDirectory(dir.Path());
+  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].name, ".dot");
+  EXPECT_TRUE(items[0].attributes & faHidden);
+  EXPECT_EQ(items[1].name, "file.bin");
+  EXPECT_EQ(items[1].size, 1500u);
+  EXPECT_EQ(items[1].lastWrite, 1600000000);
+  EXPECT_EQ(items[1].attributes & (faArchive | faReadOnly | faDirectory), faArchive | faReadOnly);
+  EXPECT_EQ(items[2].name, "folder");
+  EXPECT_TRUE(items[2].attributes & faDirectory);
+  EXPECT_FALSE(items[2].isSymlink);
+  EXPECT_EQ(items[3].name, "link");
+  EXPECT_TRUE(items[3].attributes & faDirectory);
+  EXPECT_TRUE(items[3].isSymlink);
+  EXPECT_TRUE(ListDirectory(dir.Path() + "/missing").empty());
+}
+
+TEST(OpenDocument, HandsThePathToTheDesktopOpener) {
+  ScratchFolder dir;
+  const std::string record = dir.Path() + "/opened.txt";
+  const std::string script = dir.Path() + "/xdg-open";
+  std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << record << "'\n";
+  fs::permissions(script, fs::perms::owner_all);
+  const char* oldPath = std::getenv("PATH");
+  const std::string saved = oldPath ? oldPath : "";
+  ::setenv("PATH", (dir.Path() + ":" + saved).c_str(), 1);
+  const bool started = OpenDocument("/some/archive name.zip");
+  ::setenv("PATH", dir.Path().c_str(), 1);  // an opener that is missing
+  const bool startedWithout = OpenDocument("/x.zip");
+  fs::remove(script);
+  const bool missing = OpenDocument("/x.zip");
+  ::setenv("PATH", saved.c_str(), 1);
+  EXPECT_TRUE(started);
+  EXPECT_TRUE(startedWithout);
+  EXPECT_FALSE(missing);
+  std::string got;
+  for (int i = 0; i < 200 && got.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(record);
+    std::getline(in, got);
+  }
+  EXPECT_EQ(got.rfind("/", 0), 0u);
+  EXPECT_TRUE(got == "/some/archive name.zip" || got == "/x.zip") << got;
+  EXPECT_FALSE(OpenDocument(""));
+}
+
+}  // namespace
+}  // namespace brisko::platform
