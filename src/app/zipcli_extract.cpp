@@ -1,0 +1,153 @@
+// brisko-zip x: extracts every entry of an archive into a folder.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "app/ZipCli.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::app {
+namespace {
+
+using zip::TSkipReason;
+using zip::TUZOverwriteMode;
+using zip::TZipReader;
+
+constexpr const char* kUsage = "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE";
+
+int UsageError(const char* detail) {
+  std::fprintf(stderr, "brisko-zip x: %s\nusage: brisko-zip %s\n", detail, kUsage);
+  return 2;
+}
+
+bool ParseOverwrite(const std::string& text, TUZOverwriteMode& mode) {
+  static const struct {
+    const char* name;
+    TUZOverwriteMode mode;
+  } kModes[] = {{"prompt", TUZOverwriteMode::Prompt}, {"always", TUZOverwriteMode::Always},
+                {"never", TUZOverwriteMode::Never},   {"newer", TUZOverwriteMode::ifNewer},
+                {"older", TUZOverwriteMode::ifOlder}};
+  for (const auto& m : kModes) {
+    if (text == m.name) {
+      mode = m.mode;
+      return true;
+    }
+  }
+  return false;
+}
+
+const char* SkipText(TSkipReason reason) {
+  switch (reason) {
+    case TSkipReason::srBadPassword:
+      return "password not accepted";
+    case TSkipReason::srNoOverwrite:
+      return "existing file kept";
+    default:
+      return "cannot be created (or its stored path is unsafe)";
+  }
+}
+
+// Terminal answers to "replace?": y/n for one file, A/N for all that follow.
+class OverwritePrompt {
+ public:
+  bool Ask(const std::string& fname) {
+    if (all_ != 0) return all_ > 0;
+    for (;;) {
+      std::fprintf(stderr, "replace %s? [y]es, [n]o, [A]ll, [N]one: ", fname.c_str());
+      std::fflush(stderr);
+      std::string answer;
+      if (!std::getline(std::cin, answer)) {
+        all_ = -1;  // no terminal input: keep every existing file
+        std::fprintf(stderr, "\n");
+        return false;
+      }
+      if (answer == "y" || answer == "Y") return true;
+      if (answer == "n") return false;
+      if (answer == "A") return (all_ = 1) > 0;
+      if (answer == "N") return (all_ = -1) > 0;
+    }
+  }
+
+ private:
+  int all_ = 0;  // 1 all yes, -1 all no
+};
+
+int RunExtract(int argc, char** argv) {
+  std::string password, dir, archive;
+  bool junkPaths = false;
+  TUZOverwriteMode mode = TUZOverwriteMode::Prompt;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    if (arg == "-P") {
+      if (!value(password)) return UsageError("-P needs a password");
+    } else if (arg == "-d") {
+      if (!value(dir)) return UsageError("-d needs a folder");
+    } else if (arg == "-j") {
+      junkPaths = true;
+    } else if (arg == "-o") {
+      std::string text;
+      if (!value(text) || !ParseOverwrite(text, mode)) return UsageError("-o takes prompt, always, never, newer or older");
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError(("unknown option " + arg).c_str());
+    } else if (archive.empty()) {
+      archive = arg;
+    } else {
+      return UsageError("only one archive");
+    }
+  }
+  if (archive.empty()) return UsageError("no archive given");
+
+  TZipReader reader;
+  OverwritePrompt prompt;
+  int failures = 0;
+  int current = -1;
+  bool started = false;
+  reader.DoAll = true;
+  reader.RecreateDirs = !junkPaths;
+  reader.OverwriteMode = mode;
+  reader.Password = password;
+  reader.OnStartUnZipInfo = [&](TZipReader&, int, int64_t, bool&) { started = true; };
+  reader.OnStartUnZip = [&](TZipReader&, int index, std::string&, bool&) { current = index; };
+  reader.OnPromptForOverwrite = [&](TZipReader&, bool& overwrite, int, std::string& fname) {
+    overwrite = prompt.Ask(fname);
+  };
+  reader.OnSkippingFile = [&](TZipReader&, TSkipReason reason, const std::string& name, int, bool&) {
+    if (reason == TSkipReason::srNoOverwrite) return;
+    std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
+    ++failures;
+  };
+  reader.OnBadCRC = [&](TZipReader& r, uint32_t calc, uint32_t stored, int index) {
+    std::fprintf(stderr, "%s: bad CRC %08x (should be %08x), not written\n", r.Entry(index).StoredName().c_str(),
+                 calc, stored);
+    ++failures;
+  };
+  reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::TMessageButtons) {
+    const std::string name = current >= 0 ? reader.Entry(current).StoredName() : std::string();
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
+    ++failures;
+    return false;
+  };
+
+  try {
+    reader.SetZipName(archive);
+    reader.SetDestDir(dir);
+    reader.Extract();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "brisko-zip x: %s: %s\n", archive.c_str(), e.what());
+    return started ? 1 : 2;
+  }
+  return failures == 0 ? 0 : 1;
+}
+
+const bool registered = RegisterCommand({"x", kUsage, RunExtract});
+
+}  // namespace
+}  // namespace brisko::app

@@ -1,0 +1,26 @@
+// Outcome of decoding one member without writing a file (testing, in-memory extraction).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brisko::zip {
+
+enum class TEntryResult {
+  erOk,             // decoded completely and the CRC-32 matched (also folder entries)
+  erBadPassword,    // the password check byte did not match
+  erBadCRC,         // decoded, but the CRC-32 (or the size) differs from the header
+  erDataError,      // malformed or truncated compressed data, or no local header
+  erUnknownMethod,  // a compression method this engine does not decode
+  erTooLarge,       // the recorded size is above the caller's cap, or the data decodes to more
+};
+
+struct TEntryCheck {
+  TEntryResult Result = TEntryResult::erOk;
+  uint32_t CalcCRC = 0;
+  uint32_t StoredCRC = 0;
+  uint64_t Size = 0;    // bytes decoded
+  std::string Message;  // detail of a data error
+};
+
+}  // namespace brisko::zip

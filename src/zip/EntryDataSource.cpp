@@ -1,0 +1,21 @@
+// Chunked, decrypting reads of member data.
+#include "zip/EntryDataSource.h"
+
+#include <algorithm>
+
+#include "zip/ZipExceptions.h"
+
+namespace brisko::zip {
+
+size_t EntryDataSource::Read(uint8_t* buffer, size_t cap) {
+  if (remaining_ == 0 || cap == 0) return 0;
+  if (beforeChunk_) beforeChunk_();
+  const size_t want = static_cast<size_t>(std::min<uint64_t>({remaining_, cap, kChunkSize}));
+  const size_t got = readRaw_(buffer, want);
+  if (got != want) throw EFatalUnzipError(kMsgPrematureEnd);
+  if (crypto_ != nullptr) crypto_->Decrypt(buffer, got);
+  remaining_ -= got;
+  return got;
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,37 @@
+// Output file of one extracted member.
+#include "zip/FileSink.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "zip/ZipExceptions.h"
+
+namespace brisko::zip {
+
+FileSink::FileSink(const std::string& path) {
+  // "x": fail when the name exists, so a file planted meanwhile is never written through.
+  file_ = std::fopen(path.c_str(), "wbx");
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, 256 * 1024);
+}
+
+FileSink::~FileSink() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+void FileSink::Write(const uint8_t* data, size_t size) {
+  if (std::fwrite(data, 1, size, file_) != size) throw ECantWriteUCF(kMsgCantWriteUCF);
+}
+
+void FileSink::Close(bool flush) {
+  if (file_ == nullptr) return;
+  bool ok = std::fflush(file_) == 0;
+#ifndef _WIN32
+  if (ok && flush) ok = ::fsync(::fileno(file_)) == 0;
+#endif
+  ok = std::fclose(file_) == 0 && ok;
+  file_ = nullptr;
+  if (!ok) throw ECantWriteUCF(kMsgCantWriteUCF);
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,101 @@
+// Checks and folder creation behind the extraction target rules.
+#include "zip/SafePath.h"
+
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "platform/Platform.h"
+#include "zip/ZipPaths.h"
+
+namespace brisko::zip {
+
+namespace {
+
+bool IsSeparator(char c) { return c == kPathDelim || c == '/'; }
+
+}  // namespace
+
+bool SplitStoredFolder(std::string_view folder, std::vector<std::string>& parts) {
+  parts.clear();
+  if (folder.find('\0') != std::string_view::npos) return false;
+  if (kHasDrives && folder.size() >= 2 && folder[1] == ':') folder.remove_prefix(2);
+  size_t start = 0;
+  while (start <= folder.size()) {
+    size_t end = start;
+    while (end < folder.size() && !IsSeparator(folder[end])) ++end;
+    const std::string_view part = folder.substr(start, end - start);
+    if (part == "..") return false;
+    if (!part.empty() && part != ".") parts.emplace_back(part);
+    start = end + 1;
+  }
+  return true;
+}
+
+bool IsSafeNamePart(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name)
+    if (c == '\0' || IsSeparator(c)) return false;
+  return true;
+}
+
+std::string JoinBelow(const std::string& base, const std::vector<std::string>& parts) {
+  std::string path = base;
+  for (const std::string& part : parts) {
+    if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
+    path += part;
+  }
+  return path;
+}
+
+bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts) {
+  std::string path = base;
+  for (const std::string& part : parts) {
+    if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
+    path += part;
+    platform::FileStat st = platform::StatFile(path, true);
+    if (!st.exists) {
+      std::error_code ec;
+      std::filesystem::create_directory(path, ec);
+      st = platform::StatFile(path, true);  // also settles a folder made meanwhile by someone else
+    }
+    if (!st.exists || st.isSymlink || !st.isDirectory) return false;
+  }
+  return true;
+}
+
+bool RelativeFolderParts(const std::string& base, const std::string& path, std::vector<std::string>& parts) {
+  std::string prefix = base;
+  if (prefix.empty() || prefix.back() != kPathDelim) prefix += kPathDelim;
+  if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string folder = ExtractDirPart(path.substr(prefix.size()));
+  parts.clear();
+  size_t start = 0;
+  while (start <= folder.size()) {
+    size_t end = folder.find(kPathDelim, start);
+    if (end == std::string::npos) end = folder.size();
+    const std::string part = folder.substr(start, end - start);
+    if (part == "..") return false;
+    if (!part.empty() && part != ".") parts.push_back(part);
+    start = end + 1;
+  }
+  return true;
+}
+
+std::string TemporarySibling(const std::string& folder) {
+  static std::mt19937_64 rng{std::random_device{}()};
+  static const char* hex = "0123456789abcdef";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = ".brisko-";
+    uint64_t v = rng();
+    for (int i = 0; i < 12; ++i, v >>= 4) name += hex[v & 15];
+    name += ".tmp";
+    std::string path = folder;
+    if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
+    path += name;
+    if (!platform::StatFile(path, true).exists) return path;
+  }
+  return {};
+}
+
+}  // namespace brisko::zip

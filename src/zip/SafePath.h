@@ -1,0 +1,33 @@
+// Extraction targets from stored names, built so that no archive can place a file outside the target
+// folder: no ".." parts, no absolute paths, no existing symbolic link followed on the way down.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::zip {
+
+// Splits a stored folder (native separators) into its parts, dropping empty and "." parts and, where the
+// platform has drives, a leading drive. False when a part is ".." or the text holds a NUL byte.
+bool SplitStoredFolder(std::string_view folder, std::vector<std::string>& parts);
+
+// True for a file name part that names a file inside its folder: not empty, ".", "..", and no NUL.
+bool IsSafeNamePart(std::string_view name);
+
+// base + separator + parts joined by separators (base alone for no parts).
+std::string JoinBelow(const std::string& base, const std::vector<std::string>& parts);
+
+// Creates the folders base/parts[0]/parts[1]/... one at a time. False when a part exists as a symbolic
+// link or as something other than a folder, or cannot be created. base itself is trusted.
+bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts);
+
+// When path lies below base (by its text), the folder parts between them; false otherwise or when a
+// part is "..".
+bool RelativeFolderParts(const std::string& base, const std::string& path, std::vector<std::string>& parts);
+
+// A name for a temporary file in folder that does not exist yet ("" after repeated collisions); the
+// file is created exclusively by the caller.
+std::string TemporarySibling(const std::string& folder);
+
+}  // namespace brisko::zip

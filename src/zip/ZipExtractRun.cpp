@@ -1,0 +1,470 @@
+// The extraction run: which entries, where they go, whether they may replace what is there, and
+// decoding each into a temporary file that takes the target's place only once its CRC-32 matched.
+#include "zip/ZipExtractRun.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "platform/Platform.h"
+#include "zip/CheckingSink.h"
+#include "zip/EntryDataSource.h"
+#include "zip/FileSink.h"
+#include "zip/SafePath.h"
+#include "zip/WildMatch.h"
+#include "zip/ZipCrypto.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipPaths.h"
+#include "zip/legacy/LegacyDecodeError.h"
+#include "zip/legacy/MemberDecoder.h"
+#include "zip/legacy/VectorSink.h"
+
+namespace brisko::zip {
+
+namespace {
+
+constexpr const char* kCaptionZipError = "Zip Error";
+constexpr const char* kMsgUnknownMethod = "Unknown Compression Method";
+constexpr const char* kCaptionFileExists = "File Exists Alert";
+
+// Date-time value of a DOS date-time; 0 when it is not a real moment.
+TDateTime DosValue(uint32_t dos) {
+  TDateTime value = 0;
+  return DosDateTimeToDateTime(dos, value) ? value : 0;
+}
+
+// Removes the temporary output of an entry unless it was moved into place.
+class TempFileGuard {
+ public:
+  explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+  ~TempFileGuard() {
+    if (!path_.empty()) {
+      std::error_code ec;
+      std::filesystem::remove(path_, ec);
+    }
+  }
+  TempFileGuard(const TempFileGuard&) = delete;
+  TempFileGuard& operator=(const TempFileGuard&) = delete;
+  void Release() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+int ZipExtractRun::Run() {
+  struct BusyScope {
+    TZipReader& r;
+    explicit BusyScope(TZipReader& reader) : r(reader) {
+      r.fCancel = false;
+      r.fBusy = true;
+    }
+    ~BusyScope() {
+      r.fBusy = false;
+      r.fCancel = false;
+    }
+  } busy(r_);
+
+  r_.ReadDirectory();
+  r_.OpenArchive();
+  if (!r_.DirectoryLoaded()) {
+    // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
+    try {
+      r_.ReadCentralDirectory();
+    } catch (...) {
+      if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
+      throw;
+    }
+  }
+
+  const bool oldKeepOpen = r_.KeepZipOpen;
+  r_.KeepZipOpen = true;
+  bool switchedSort = false;
+  try {
+    // Disks of a multi-disk set are visited in archive order.
+    if (r_.IsMultiDisk() && r_.SortMode != TZipSortMode::ByNone) {
+      r_.ApplySortMode(TZipSortMode::ByNone);
+      switchedSort = true;
+    }
+    Body();
+  } catch (...) {
+    try {
+      Finish(switchedSort, oldKeepOpen);
+    } catch (...) {
+      // The exception that ended the run is the one the caller needs to see.
+    }
+    throw;
+  }
+  Finish(switchedSort, oldKeepOpen);
+  return fileCount_;
+}
+
+void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
+  r_.FilesList.clear();
+  if (switchedSort) r_.ApplySortMode(r_.SortMode);
+  struct KeepOpenScope {
+    TZipReader& r;
+    bool old;
+    ~KeepOpenScope() {
+      r.KeepZipOpen = old;
+      if (!r.KeepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
+    }
+  } keepOpenScope{r_, oldKeepOpen};
+  if (r_.OnUnZipComplete) r_.OnUnZipComplete(r_, fileCount_);
+}
+
+bool ZipExtractRun::Selected(const TZipHeaderInfo& entry) const {
+  if (entry.FileName().empty() && !r_.RecreateDirs) return false;
+  if (r_.DoAll) return true;
+  const std::string name = LowerAscii(entry.FullName());
+  for (const std::string& pattern : r_.FilesList)
+    if (WildMatch(LowerAscii(pattern), name)) return true;
+  return false;
+}
+
+void ZipExtractRun::Body() {
+  // An empty target means the current folder, never the root of the file system.
+  base_ = r_.DestDir().empty() ? std::string(".") : r_.DestDir();
+  if (!platform::StatFile(base_).exists) {
+    std::error_code ec;
+    std::filesystem::create_directories(base_, ec);  // a failure shows as entries that cannot be created
+  }
+
+  TSortedZip* view = r_.SortedView();
+  const int count = view != nullptr ? view->Count() : 0;
+  int numFiles = count;
+  int selectedFolders = 0;
+  totalBytes_ = 0;
+  bytesDone_ = 0;
+  for (int i = 0; i < count; ++i) {
+    TZipHeaderInfo* entry = view->Item(i);
+    entry->MatchFlag = Selected(*entry);
+    if (entry->MatchFlag && !entry->FileName().empty()) {
+      totalBytes_ += entry->UncompressedSize;
+    } else {
+      --numFiles;
+      if (entry->MatchFlag) ++selectedFolders;
+    }
+  }
+
+  bool stopNow = false;
+  if (r_.OnStartUnZipInfo) r_.OnStartUnZipInfo(r_, numFiles, totalBytes_, stopNow);
+  if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
+
+  for (int i = 0; i < count; ++i) {
+    if (!r_.DoAll && !view->Item(i)->MatchFlag) continue;
+    while (ProcessEntry(i) == Step::Retry) {
+    }
+  }
+}
+
+bool ZipExtractRun::TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const {
+  parts.clear();
+  if (!r_.RecreateDirs || entry.Directory().empty()) return true;
+  std::string folder = entry.Directory();
+  const std::string& root = r_.RootDir();
+  if (!root.empty() && folder.size() >= root.size() && SameTextAscii(folder.substr(0, root.size()), root))
+    folder.erase(0, root.size());
+  // Absolute folders and drives land below the target as well: SplitStoredFolder drops them.
+  return SplitStoredFolder(folder, parts);
+}
+
+bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string& composed,
+                                    const std::vector<std::string>& parts) const {
+  if (fname == composed) return CreateFoldersBelow(base_, parts);
+  // The host chose another target: below the base folder the same checks apply, elsewhere it is its call.
+  std::vector<std::string> hostParts;
+  if (RelativeFolderParts(base_, fname, hostParts)) return CreateFoldersBelow(base_, hostParts);
+  const std::string folder = ExtractDirPart(fname);
+  if (folder.empty()) return true;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  return platform::StatFile(folder).isDirectory;
+}
+
+void ZipExtractRun::ProcessFolderEntry(int index, const TZipHeaderInfo& entry) {
+  if (r_.RecreateDirs) {
+    std::vector<std::string> parts;
+    if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts)) {
+      Skip(index, entry, TSkipReason::srCreateError);
+      return;
+    }
+  }
+  ++fileCount_;
+}
+
+void ZipExtractRun::Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason) {
+  totalBytes_ -= entry.UncompressedSize;
+  bool retry = false;
+  if (r_.OnSkippingFile) r_.OnSkippingFile(r_, reason, entry.FullName(), index, retry);
+}
+
+void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk) {
+  bytesDone_ += static_cast<int64_t>(chunk);
+  if (r_.OnFilePercentDone)
+    r_.OnFilePercentDone(r_, Percentage(static_cast<int64_t>(entryWritten), static_cast<int64_t>(entrySize)));
+  if (r_.OnTotalPercentDone) r_.OnTotalPercentDone(r_, Percentage(bytesDone_, totalBytes_));
+}
+
+bool ZipExtractRun::HasLocalHeader(const TZipHeaderInfo& entry) {
+  try {
+    r_.SeekToData(entry);
+    return true;
+  } catch (const EBadZipFile&) {
+    return false;
+  }
+}
+
+bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, TZipCrypto& crypto) {
+  if (entry.CompressedSize < kEncryptionHeaderSize) return false;
+  for (;;) {
+    r_.SeekToData(entry);
+    uint8_t header[kEncryptionHeaderSize];
+    if (r_.ReadSpanning(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
+    if (crypto.CheckHeader(r_.Password, header, TZipCrypto::CheckByte(entry))) return true;
+    if (!r_.OnBadPassword) return false;
+    std::string newPassword = r_.Password;
+    r_.OnBadPassword(r_, index, newPassword);
+    if (newPassword == r_.Password) return false;
+    r_.Password = newPassword;
+  }
+}
+
+bool ZipExtractRun::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname) {
+  const platform::FileStat st = platform::StatFile(fname, true);
+  // Both sides as DOS date-times, so that times within the same 2-second step count as equal.
+  const TDateTime entryTime = DosValue(entry.DateTime);
+  const TDateTime fileTime = DosValue(RepairDosDateTime(DosDateTimeFromTime(st.lastWrite)));
+  switch (r_.OverwriteMode) {
+    case TUZOverwriteMode::Always:
+      return true;
+    case TUZOverwriteMode::Never:
+      return false;
+    case TUZOverwriteMode::ifNewer:
+      return entryTime > fileTime;
+    case TUZOverwriteMode::ifOlder:
+      return entryTime < fileTime;
+    case TUZOverwriteMode::Prompt:
+      break;
+  }
+  if (r_.OnPromptForOverwrite) {
+    bool overwrite = false;
+    r_.OnPromptForOverwrite(r_, overwrite, index, fname);
+    return overwrite;
+  }
+  return r_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
+                    TMessageButtons::mbYesNo);
+}
+
+ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
+  const TZipHeaderInfo entry = *r_.SortedView()->Item(index);
+  if (entry.FileName().empty()) {
+    ProcessFolderEntry(index, entry);
+    return Step::Done;
+  }
+
+  // A stored path with ".." parts is refused, whatever the settings: it could only mean to escape.
+  std::vector<std::string> parts;
+  if (!TargetFolderParts(entry, parts) || !IsSafeNamePart(entry.FileName())) {
+    Skip(index, entry, TSkipReason::srCreateError);
+    return Step::Done;
+  }
+  std::string composed = JoinBelow(base_, parts);
+  composed += kPathDelim;
+  composed += entry.FileName();
+  std::string fname = composed;
+  bool skip = false;
+  if (r_.OnStartUnZip) r_.OnStartUnZip(r_, index, fname, skip);
+  if (skip) {
+    totalBytes_ -= entry.UncompressedSize;
+    return Step::Done;
+  }
+  // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
+  if (!IsSupportedMethod(entry.CompressionMethod)) {
+    totalBytes_ -= entry.UncompressedSize;
+    r_.AskHost(kCaptionZipError, kMsgUnknownMethod, TMessageButtons::mbOK);
+    return Step::Done;
+  }
+  if (!PrepareFolderOf(fname, composed, parts)) {
+    Skip(index, entry, TSkipReason::srCreateError);
+    return Step::Done;
+  }
+
+  // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
+  if (!HasLocalHeader(entry)) {
+    if (r_.OnBadCRC) r_.OnBadCRC(r_, 0, entry.CRC32, index);
+    return Step::Done;
+  }
+  TZipCrypto crypto;
+  uint64_t remaining = entry.CompressedSize;
+  if (entry.IsEncrypted()) {
+    if (!CheckPassword(index, entry, crypto)) {
+      Skip(index, entry, TSkipReason::srBadPassword);
+      return Step::Done;
+    }
+    remaining -= kEncryptionHeaderSize;
+  } else {
+    r_.SeekToData(entry);
+  }
+
+  const platform::FileStat existing = platform::StatFile(fname, true);
+  if (existing.exists) {
+    if (existing.isDirectory) {
+      Skip(index, entry, TSkipReason::srCreateError);
+      return Step::Done;
+    }
+    if (!MayOverwrite(index, entry, fname)) {
+      Skip(index, entry, TSkipReason::srNoOverwrite);
+      return Step::Done;
+    }
+    const platform::FileStat target = platform::StatFile(fname, true);
+    if (target.exists && !target.isSymlink && (target.attributes & platform::faReadOnly) != 0) {
+      if (!r_.ReplaceReadOnly || !platform::SetReadOnly(fname, false)) {
+        Skip(index, entry, TSkipReason::srCreateError);
+        return Step::Done;
+      }
+    }
+  }
+
+  std::string folder = ExtractDirPart(fname);
+  if (folder.empty()) folder = ".";
+  const std::string temp = TemporarySibling(folder);
+  if (temp.empty()) {
+    Skip(index, entry, TSkipReason::srCreateError);
+    return Step::Done;
+  }
+  TempFileGuard tempGuard(temp);
+  FileSink file(temp);
+  if (!file.Ok()) {
+    Skip(index, entry, TSkipReason::srCreateError);
+    return Step::Done;
+  }
+
+  const uint64_t size = entry.UncompressedSize;
+  uint64_t reported = 0;
+  CheckingSink sink(&file, size, [&](uint64_t written) {
+    Progress(written, size, written - reported);
+    reported = written;
+  });
+  EntryDataSource source([this](uint8_t* buffer, size_t n) { return r_.ReadSpanning(buffer, n); }, remaining,
+                         entry.IsEncrypted() ? &crypto : nullptr, [this] { r_.CheckCancel(); });
+  bool completed = true;
+  try {
+    DecodeMember(entry.CompressionMethod, entry.Flags, source, sink, size);
+  } catch (const EBiggerThanUncompressed&) {
+    completed = false;
+  } catch (const LegacyDecodeError&) {
+    completed = false;  // malformed data fails this entry only, like a CRC mismatch
+  }
+  file.Close(r_.FlushFilesOnClose);
+
+  const uint32_t crc = sink.Crc();
+  if (completed && crc == entry.CRC32 && sink.Written() == size) {
+    const std::time_t when = DosDateTimeToTime(entry.DateTime);
+    if (when != -1) platform::SetLastWriteTime(temp, when);
+    if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
+      platform::SetReadOnly(temp, true);
+    std::error_code ec;
+    std::filesystem::rename(temp, fname, ec);
+    if (ec) {
+      Skip(index, entry, TSkipReason::srCreateError);
+      return Step::Done;
+    }
+    tempGuard.Release();
+    if (r_.OnEndUnZip) r_.OnEndUnZip(r_, index, fname);
+    ++fileCount_;
+    return Step::Done;
+  }
+
+  if (entry.IsEncrypted()) {
+    if (r_.OnBadPassword) {
+      std::string newPassword = r_.Password;
+      r_.OnBadPassword(r_, index, newPassword);
+      if (newPassword != r_.Password) {
+        r_.Password = newPassword;
+        return Step::Retry;
+      }
+    }
+    Skip(index, entry, TSkipReason::srBadPassword);
+    return Step::Done;
+  }
+  if (r_.OnBadCRC) r_.OnBadCRC(r_, crc, entry.CRC32, index);
+  return Step::Done;
+}
+
+TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* keep, uint64_t sizeCap) {
+  const TZipHeaderInfo entry = reader.Entry(index);
+  TEntryCheck check;
+  check.StoredCRC = entry.CRC32;
+  if (entry.FileName().empty()) return check;
+  if (!IsSupportedMethod(entry.CompressionMethod)) {
+    check.Result = TEntryResult::erUnknownMethod;
+    check.Message = kMsgUnknownMethod;
+    return check;
+  }
+  if (entry.UncompressedSize > sizeCap) {
+    check.Result = TEntryResult::erTooLarge;
+    return check;
+  }
+
+  const bool opened = !reader.ArchiveIsOpen();
+  if (opened) reader.OpenArchive();
+  struct CloseScope {
+    TZipReader& r;
+    bool close;
+    ~CloseScope() {
+      if (close && !r.KeepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
+    }
+  } closeScope{reader, opened};
+
+  CheckingSink sink(keep, entry.UncompressedSize);
+  try {
+    reader.SeekToData(entry);
+    uint64_t remaining = entry.CompressedSize;
+    TZipCrypto crypto;
+    if (entry.IsEncrypted()) {
+      uint8_t header[kEncryptionHeaderSize];
+      if (remaining < kEncryptionHeaderSize || reader.ReadSpanning(header, sizeof header) != sizeof header) {
+        check.Result = TEntryResult::erDataError;
+        check.Message = "no encryption header";
+        return check;
+      }
+      if (!crypto.CheckHeader(reader.Password, header, TZipCrypto::CheckByte(entry))) {
+        check.Result = TEntryResult::erBadPassword;
+        return check;
+      }
+      remaining -= kEncryptionHeaderSize;
+    }
+    EntryDataSource source([&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); },
+                           remaining, entry.IsEncrypted() ? &crypto : nullptr);
+    DecodeMember(entry.CompressionMethod, entry.Flags, source, sink, entry.UncompressedSize);
+  } catch (const EBiggerThanUncompressed& e) {
+    check.Result = TEntryResult::erTooLarge;
+    check.Message = e.what();
+  } catch (const LegacyDecodeError& e) {
+    check.Result = TEntryResult::erDataError;
+    check.Message = e.what();
+  } catch (const EFatalUnzipError& e) {
+    check.Result = TEntryResult::erDataError;
+    check.Message = e.what();
+  } catch (const EBadZipFile& e) {
+    check.Result = TEntryResult::erDataError;
+    check.Message = e.what();
+  }
+  check.CalcCRC = sink.Crc();
+  check.Size = sink.Written();
+  if (check.Result == TEntryResult::erOk && (check.CalcCRC != entry.CRC32 || check.Size != entry.UncompressedSize))
+    check.Result = TEntryResult::erBadCRC;
+  return check;
+}
+
+TEntryCheck ZipExtractRun::ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap,
+                                           std::vector<uint8_t>& out) {
+  VectorSink sink;
+  TEntryCheck check = TestEntry(reader, index, &sink, sizeCap);
+  out = std::move(sink.bytes);
+  return check;
+}
+
+}  // namespace brisko::zip

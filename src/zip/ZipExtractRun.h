@@ -1,0 +1,62 @@
+// One extraction run of a TZipReader: selection, target paths, password checks, overwrite rules,
+// decoding with CRC check, and the events around them. Also decodes single entries to memory.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "zip/EntryCheck.h"
+#include "zip/ZipReader.h"
+#include "zip/legacy/ByteSink.h"
+
+namespace brisko::zip {
+
+class TZipCrypto;
+
+class ZipExtractRun {
+ public:
+  explicit ZipExtractRun(TZipReader& reader) : r_(reader) {}
+
+  // Reads the directory when needed and extracts the selected entries; returns FileCount.
+  // OnUnZipComplete is called at the end of the run, also when an exception ends it.
+  int Run();
+
+  // Decodes entry index (of the sorted view) with the reader's Password and checks its CRC without
+  // writing a file; the data goes to keep when given. Entries recorded as larger than sizeCap are not
+  // decoded (erTooLarge). The directory must be loaded. Throws only for archive-level failures
+  // (the archive cannot be opened, an index out of range).
+  static TEntryCheck TestEntry(TZipReader& reader, int index, ByteSink* keep = nullptr,
+                               uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
+
+  // TestEntry keeping the data in memory.
+  static TEntryCheck ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap, std::vector<uint8_t>& out);
+
+ private:
+  enum class Step { Done, Retry };
+
+  void Body();
+  bool Selected(const TZipHeaderInfo& entry) const;
+  Step ProcessEntry(int index);
+  void ProcessFolderEntry(int index, const TZipHeaderInfo& entry);
+  // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
+  bool TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const;
+  bool PrepareFolderOf(const std::string& fname, const std::string& composed,
+                       const std::vector<std::string>& parts) const;
+  bool HasLocalHeader(const TZipHeaderInfo& entry);
+  // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
+  bool CheckPassword(int index, const TZipHeaderInfo& entry, TZipCrypto& crypto);
+  bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname);
+  void Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason);
+  void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);
+  void Finish(bool switchedSort, bool oldKeepOpen);
+
+  TZipReader& r_;
+  std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
+  int fileCount_ = 0;
+  int64_t totalBytes_ = 0;
+  int64_t bytesDone_ = 0;
+};
+
+}  // namespace brisko::zip

@@ -1,0 +1,105 @@
+// Extraction of every archive of the shared test data, checked against its manifest.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <map>
+
+#include "ExtractFixture.h"
+#include "TestManifest.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip::test {
+namespace {
+
+uint32_t FileCrc(const std::string& path, uint64_t& size) {
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  size = bytes.size();
+  return static_cast<uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
+}
+
+class ExtractManifestTest : public ExtractFixture {
+ protected:
+  // Extracts every archive of the folder whose manifest says "ok" and compares each member file.
+  void ExtractFolder(const std::string& folder) {
+    std::map<std::string, std::vector<ManifestRow>> archives;
+    for (const ManifestRow& row : ReadManifest(folder)) archives[row.archive].push_back(row);
+    for (const auto& [archive, rows] : archives) {
+      if (rows.front().expectedResult.rfind("ok", 0) != 0) continue;
+      SCOPED_TRACE(folder + "/" + archive);
+      const std::string dest = Path(archive + ".out");
+      TZipReader reader;
+      RunLog log;
+      Record(reader, log);
+      reader.SetZipName(TestDataPath(folder, archive));
+      reader.SetDestDir(dest);
+      reader.DoAll = true;
+      reader.RecreateDirs = true;
+      reader.OverwriteMode = TUZOverwriteMode::Always;
+      for (const ManifestRow& row : rows)
+        if (!row.password.empty()) reader.Password = row.password;
+      ASSERT_NO_THROW(reader.Extract());
+      EXPECT_TRUE(log.skipped.empty());
+      EXPECT_TRUE(log.badCrc.empty());
+      EXPECT_EQ(log.completeCalls, 1);
+      EXPECT_EQ(log.completeCount, static_cast<int>(rows.size()));
+      for (const ManifestRow& row : rows) {
+        if (row.IsDirectory()) {
+          EXPECT_TRUE(fs::is_directory(dest + "/" + row.member)) << row.member;
+          continue;
+        }
+        uint64_t size = 0;
+        const uint32_t crc = FileCrc(dest + "/" + row.member, size);
+        EXPECT_EQ(size, row.uncompressedSize) << row.member;
+        EXPECT_EQ(crc, row.crc) << row.member;
+      }
+    }
+  }
+};
+
+TEST_F(ExtractManifestTest, EveryLegacyArchiveExtractsToItsManifest) { ExtractFolder("legacy"); }
+
+TEST_F(ExtractManifestTest, EveryInteropArchiveExtractsToItsManifest) { ExtractFolder("interop"); }
+
+TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
+  for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {
+    SCOPED_TRACE(archive);
+    const std::string dest = Path(std::string(archive) + ".out");
+    TZipReader reader;
+    RunLog log;
+    Record(reader, log);
+    reader.SetZipName(TestDataPath("interop", archive));
+    reader.SetDestDir(dest);
+    reader.DoAll = true;
+    reader.RecreateDirs = true;
+    ASSERT_NO_THROW(reader.Extract());
+    ASSERT_EQ(log.badCrc.size(), 1u);
+    EXPECT_EQ(reader.Entry(log.badCrc[0]).FileName(), "hello.txt");
+    EXPECT_FALSE(fs::exists(dest + "/hello.txt"));
+    EXPECT_EQ(FilesBelow(dest), std::vector<std::string>{"docs/nested/readme.txt"});
+    for (auto& e : fs::directory_iterator(dest))  // no temporary file left behind
+      EXPECT_EQ(e.path().filename().string().rfind(".brisko-", 0), std::string::npos);
+  }
+}
+
+TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
+  for (const char* archive : {"truncated_in_data.zip", "truncated_in_cd.zip", "no_cd_trailing_junk.zip"}) {
+    SCOPED_TRACE(archive);
+    TZipReader reader;
+    RunLog log;
+    Record(reader, log);
+    reader.SetZipName(TestDataPath("interop", archive));
+    reader.SetDestDir(Path("out"));
+    reader.DoAll = true;
+    try {
+      reader.Extract();
+      ADD_FAILURE() << "no exception";
+    } catch (const EIncompleteZip& e) {
+      EXPECT_STREQ(e.what(), "Incomplete Zip File");
+    }
+    EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
+  }
+}
+
+}  // namespace
+}  // namespace brisko::zip::test

@@ -1,0 +1,112 @@
+// Round trips through other ZIP tools: archives made by zip, 7-Zip and Python's zipfile extract to the
+// same bytes and the same last-write times (DOS times have 2-second steps, so the sources use even seconds).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "ExtractFixture.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip::test {
+namespace {
+
+struct SourceFile {
+  std::string path;
+  std::string content;
+};
+
+bool HaveTool(const std::string& tool) {
+  return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+class ExtractRoundTripTest : public ExtractFixture {
+ protected:
+  void SetUp() override {
+    ExtractFixture::SetUp();
+    std::mt19937 rng(7);
+    std::string random(200000, '\0');
+    for (char& c : random) c = static_cast<char>(rng());
+    files_ = {{"hello.txt", "Hello, round trip!\r\n"},
+              {"empty.dat", ""},
+              {"bin/random.bin", random},
+              {"bin/zeros.bin", std::string(100000, '\0')},
+              {"nested/a/b/c/deep.txt", "deep down"},
+              {"\xC3\xBCn\xC3\xAF/\xE6\x97\xA5\xE6\x9C\xAC.txt", "utf-8 names"},
+              {"spaces in name.txt", "spaced"}};
+    std::time_t when = 1600000000;  // even
+    for (const SourceFile& f : files_) {
+      WriteText(Path("src/" + f.path), f.content);
+      platform::SetLastWriteTime(Path("src/" + f.path), when);
+      when += 86400 + 3602;  // stays even
+    }
+  }
+
+  // Runs command in the source folder; false when it fails.
+  bool Make(const std::string& command) {
+    return std::system(("cd '" + Path("src") + "' && " + command + " >/dev/null 2>&1").c_str()) == 0;
+  }
+
+  void ExtractAndCompare(const std::string& archive, const std::string& password) {
+    const std::string dest = Path("out-" + fs::path(archive).stem().string());
+    TZipReader reader;
+    RunLog log;
+    Record(reader, log);
+    reader.SetZipName(archive);
+    reader.SetDestDir(dest);
+    reader.DoAll = true;
+    reader.RecreateDirs = true;
+    reader.Password = password;
+    ASSERT_NO_THROW(reader.Extract());
+    EXPECT_TRUE(log.skipped.empty());
+    EXPECT_TRUE(log.badCrc.empty());
+    for (const SourceFile& f : files_) {
+      SCOPED_TRACE(f.path);
+      const std::string out = dest + "/" + f.path;
+      ASSERT_TRUE(fs::exists(out));
+      EXPECT_EQ(ReadText(out), f.content);
+      EXPECT_EQ(platform::StatFile(out).lastWrite, platform::StatFile(Path("src/" + f.path)).lastWrite);
+    }
+  }
+
+  std::vector<SourceFile> files_;
+};
+
+TEST_F(ExtractRoundTripTest, InfoZip) {
+  if (!HaveTool("zip")) GTEST_SKIP() << "zip not installed";
+  ASSERT_TRUE(Make("zip -q -r -X ../deflated.zip ."));
+  ASSERT_TRUE(Make("zip -q -r -X -0 ../stored.zip ."));
+  ASSERT_TRUE(Make("zip -q -r -X -P 'pa$$ word' ../encrypted.zip ."));
+  ExtractAndCompare(Path("deflated.zip"), "");
+  ExtractAndCompare(Path("stored.zip"), "");
+  ExtractAndCompare(Path("encrypted.zip"), "pa$$ word");
+}
+
+TEST_F(ExtractRoundTripTest, SevenZip) {
+  if (!HaveTool("7zz")) GTEST_SKIP() << "7zz not installed";
+  ASSERT_TRUE(Make("7zz a -tzip -bd ../seven.zip ."));
+  ASSERT_TRUE(Make("7zz a -tzip -bd -mx=0 ../seven-stored.zip ."));
+  ASSERT_TRUE(Make("7zz a -tzip -bd -psecret -mem=ZipCrypto ../seven-crypt.zip ."));
+  ExtractAndCompare(Path("seven.zip"), "");
+  ExtractAndCompare(Path("seven-stored.zip"), "");
+  ExtractAndCompare(Path("seven-crypt.zip"), "secret");
+}
+
+TEST_F(ExtractRoundTripTest, PythonZipfile) {
+  if (!HaveTool("python3")) GTEST_SKIP() << "python3 not installed";
+  const std::string script =
+      "import os, sys, zipfile\n"
+      "for name, method in (('../py-deflated.zip', zipfile.ZIP_DEFLATED), ('../py-stored.zip', zipfile.ZIP_STORED)):\n"
+      "    with zipfile.ZipFile(name, 'w', method) as z:\n"
+      "        for root, dirs, files in os.walk('.'):\n"
+      "            for f in files:\n"
+      "                p = os.path.join(root, f)\n"
+      "                z.write(p, os.path.relpath(p, '.'))\n";
+  WriteText(Path("make.py"), script);
+  ASSERT_TRUE(Make("python3 '" + Path("make.py") + "'"));
+  ExtractAndCompare(Path("py-deflated.zip"), "");
+  ExtractAndCompare(Path("py-stored.zip"), "");
+}
+
+}  // namespace
+}  // namespace brisko::zip::test

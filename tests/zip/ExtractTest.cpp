@@ -1,0 +1,379 @@
+// Extraction behaviour: selection, target folders, overwrite rules, passwords, attributes, cancel.
+#include <gtest/gtest.h>
+
+#include "ExtractFixture.h"
+#include "TestZipBuilder.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZipCrypto.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip::test {
+namespace {
+
+class ExtractTest : public ExtractFixture {
+ protected:
+  std::string MakeZip(const std::vector<TestMember>& members, const std::string& name = "a.zip") {
+    const std::string path = Path(name);
+    WriteFileBytes(path, BuildZip(members));
+    return path;
+  }
+  // A reader on archive extracting everything into Path("out").
+  void Prepare(TZipReader& reader, RunLog& log, const std::string& archive, bool recreate = true) {
+    Record(reader, log);
+    reader.SetZipName(archive);
+    reader.SetDestDir(Path("out"));
+    reader.DoAll = true;
+    reader.RecreateDirs = recreate;
+  }
+};
+
+// An encrypted stored member (traditional encryption, check byte from the CRC).
+TestMember EncryptedMember(const std::string& name, const std::string& content, const std::string& password) {
+  TestMember m = StoredMember(name, content);
+  TZipCrypto crypto;
+  const auto header = crypto.MakeHeader(password, m.crc);
+  std::vector<uint8_t> data(header.begin(), header.end());
+  std::vector<uint8_t> body = m.data;
+  crypto.Encrypt(body.data(), body.size());
+  data.insert(data.end(), body.begin(), body.end());
+  m.data = data;
+  m.flags |= 1;
+  return m;
+}
+
+TEST_F(ExtractTest, RecreateDirsOnAndOff) {
+  const std::string zip = MakeZip({StoredMember("top.txt", "T"), StoredMember("d1/a.txt", "A"),
+                                   StoredMember("d1/d2/b.txt", "B"), StoredMember("empty/", "")});
+  {
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip, true);
+    reader.Extract();
+    EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
+    EXPECT_TRUE(fs::is_directory(Path("out/empty")));
+    EXPECT_EQ(log.completeCount, 4);
+    EXPECT_EQ(log.startInfoFiles, 3);
+    EXPECT_EQ(log.startInfoBytes, 3);
+    EXPECT_EQ(log.lastTotalPercent, 100);
+  }
+  fs::remove_all(Path("out"));
+  {
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip, false);
+    reader.Extract();
+    EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"a.txt", "b.txt", "top.txt"}));
+    EXPECT_FALSE(fs::exists(Path("out/empty")));
+    EXPECT_EQ(log.completeCount, 4);  // the folder entry counts with DoAll, though nothing is made
+  }
+}
+
+TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
+  const std::string zip = MakeZip({StoredMember("DATA/sub/a.txt", "A"), StoredMember("other/b.txt", "B")});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.SetRootDir("data");
+  reader.Extract();
+  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"other/b.txt", "sub/a.txt"}));
+}
+
+TEST_F(ExtractTest, FilesListSelectsAndIsEmptiedAfterwards) {
+  const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("B.TXT", "B"),
+                                   StoredMember("c.doc", "C"), StoredMember("sub/d.txt", "D")});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.DoAll = false;
+  reader.FilesList = {"*.txt"};
+  reader.Extract();
+  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
+  EXPECT_TRUE(reader.FilesList.empty());
+  EXPECT_EQ(log.completeCount, 3);
+
+  fs::remove_all(Path("out"));
+  reader.FilesList = {"SUB/*", "nothing"};
+  reader.Extract();
+  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"sub/d.txt"}));
+}
+
+TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
+  TestMember empty = StoredMember("empty.dat", "");
+  empty.dosDateTime = MakeDosDateTime({2020, 2, 29, 13, 14, 16});
+  const std::string zip = MakeZip({empty});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.Extract();
+  EXPECT_EQ(log.completeCount, 1);
+  ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
+  EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
+  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite, DosDateTimeToTime(empty.dosDateTime));
+}
+
+TEST_F(ExtractTest, OverwriteModes) {
+  const uint32_t entryDos = MakeDosDateTime({2021, 6, 15, 12, 34, 56});
+  const std::time_t entryTime = DosDateTimeToTime(entryDos);
+  struct Case {
+    const char* label;
+    TUZOverwriteMode mode;
+    std::time_t fileTime;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"always", TUZOverwriteMode::Always, entryTime, true},
+      {"never", TUZOverwriteMode::Never, entryTime - 100, false},
+      {"newer: file older", TUZOverwriteMode::ifNewer, entryTime - 100, true},
+      {"newer: file newer", TUZOverwriteMode::ifNewer, entryTime + 100, false},
+      {"newer: same 2-second step", TUZOverwriteMode::ifNewer, entryTime + 1, false},
+      {"newer: equal", TUZOverwriteMode::ifNewer, entryTime, false},
+      {"older: file newer", TUZOverwriteMode::ifOlder, entryTime + 100, true},
+      {"older: file older", TUZOverwriteMode::ifOlder, entryTime - 100, false},
+      {"older: same 2-second step", TUZOverwriteMode::ifOlder, entryTime + 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TestMember m = StoredMember("f.txt", "new");
+    m.dosDateTime = entryDos;
+    const std::string zip = MakeZip({m});
+    WriteText(Path("out/f.txt"), "old");
+    ASSERT_TRUE(platform::SetLastWriteTime(Path("out/f.txt"), c.fileTime));
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.OverwriteMode = c.mode;
+    reader.Extract();
+    EXPECT_EQ(ReadText(Path("out/f.txt")), c.replaced ? "new" : "old");
+    EXPECT_EQ(log.SkippedWith(TSkipReason::srNoOverwrite), !c.replaced);
+    EXPECT_EQ(log.completeCount, c.replaced ? 1 : 0);
+  }
+}
+
+TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
+  const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
+  WriteText(Path("out/f.txt"), "old");
+  WriteText(Path("out/g.txt"), "old");
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  std::vector<std::string> asked;
+  reader.OnPromptForOverwrite = [&](TZipReader&, bool& overwrite, int, std::string& fname) {
+    asked.push_back(fs::path(fname).filename().string());
+    overwrite = fname.find("f.txt") != std::string::npos;
+  };
+  reader.Extract();
+  EXPECT_EQ(asked, (std::vector<std::string>{"f.txt", "g.txt"}));
+  EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
+  EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
+
+  // Without a handler the question goes to the host's message box; No keeps the file.
+  TZipReader boxed;
+  RunLog boxLog;
+  Prepare(boxed, boxLog, zip);
+  std::vector<std::string> texts;
+  boxed.OnMessageBox = [&](const std::string& caption, const std::string& text, TMessageButtons) {
+    texts.push_back(caption + "|" + text);
+    return false;
+  };
+  boxed.Extract();
+  EXPECT_EQ(texts, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
+                                             "File Exists Alert|Replace existing file g.txt?"}));
+  EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
+  EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
+}
+
+TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
+  const std::string zip =
+      MakeZip({EncryptedMember("s1.txt", "secret one", "right"), EncryptedMember("s2.txt", "secret two", "right"),
+               StoredMember("plain.txt", "plain")});
+  {
+    SCOPED_TRACE("no handler: every encrypted entry skipped with reason 0");
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.Password = "wrong";
+    reader.Extract();
+    EXPECT_EQ(log.skipped.size(), 2u);
+    EXPECT_TRUE(log.SkippedWith(TSkipReason::srBadPassword));
+    EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"plain.txt"});
+    EXPECT_EQ(log.completeCount, 1);
+  }
+  fs::remove_all(Path("out"));
+  {
+    SCOPED_TRACE("handler gives the right password once; it stays for the next entry");
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.Password = "wrong";
+    int asked = 0;
+    reader.OnBadPassword = [&](TZipReader&, int, std::string& newPassword) {
+      ++asked;
+      newPassword = "right";
+    };
+    reader.Extract();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(reader.Password, "right");
+    EXPECT_EQ(ReadText(Path("out/s1.txt")), "secret one");
+    EXPECT_EQ(ReadText(Path("out/s2.txt")), "secret two");
+    EXPECT_EQ(log.completeCount, 3);
+  }
+  fs::remove_all(Path("out"));
+  {
+    SCOPED_TRACE("handler returning the same password: skipped");
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.Password = "wrong";
+    reader.OnBadPassword = [&](TZipReader&, int, std::string&) {};
+    reader.Extract();
+    EXPECT_EQ(log.skipped.size(), 2u);
+  }
+  {
+    SCOPED_TRACE("an exception from the handler ends the run; completion still reported");
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.Password = "wrong";
+    reader.FilesList = {"x"};
+    reader.OnBadPassword = [&](TZipReader&, int, std::string&) { throw EUserCanceled("silent"); };
+    EXPECT_THROW(reader.Extract(), EUserCanceled);
+    EXPECT_EQ(log.completeCalls, 1);
+    EXPECT_TRUE(reader.FilesList.empty());
+  }
+}
+
+TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
+  std::vector<uint8_t> big(3 * 1024 * 1024);
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+  const std::string zip = MakeZip({StoredMember("small.txt", "s"), DeflatedMember("big.bin", big)});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.OnFilePercentDone = [&](TZipReader& r, int percent) {
+    if (percent > 0 && percent < 100) r.Cancel();
+  };
+  try {
+    reader.Extract();
+    ADD_FAILURE() << "not cancelled";
+  } catch (const EUserCanceled& e) {
+    EXPECT_STREQ(e.what(), "User Aborted Operation");
+  }
+  EXPECT_EQ(log.completeCalls, 1);
+  EXPECT_EQ(log.completeCount, 1);
+  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"small.txt"});
+  EXPECT_FALSE(reader.CancelRequested());
+}
+
+TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
+  const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("b.txt", "B")});
+  {
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.OnStartUnZipInfo = [](TZipReader&, int, int64_t, bool& stop) { stop = true; };
+    reader.Extract();
+    EXPECT_EQ(log.completeCount, 0);
+    EXPECT_FALSE(fs::exists(Path("out/a.txt")));
+  }
+  {
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.OnStartUnZip = [&](TZipReader&, int, std::string& fname, bool& skip) {
+      if (fname.find("a.txt") != std::string::npos) skip = true;
+      else fname = Path("renamed/b2.txt");
+    };
+    reader.Extract();
+    EXPECT_EQ(log.completeCount, 1);
+    EXPECT_TRUE(log.skipped.empty());
+    EXPECT_FALSE(fs::exists(Path("out/a.txt")));
+    EXPECT_EQ(ReadText(Path("renamed/b2.txt")), "B");
+  }
+}
+
+TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
+  TestMember ro = StoredMember("ro.txt", "new");
+  ro.externalAttributes = 0x21;
+  const std::string zip = MakeZip({ro});
+  {
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.Extract();
+    EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
+  }
+  {
+    SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.Extract();
+    EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+  }
+  {
+    SCOPED_TRACE("ReplaceReadOnly clears the attribute and replaces the file");
+    platform::SetReadOnly(Path("out/ro.txt"), false);
+    WriteText(Path("out/ro.txt"), "old");
+    platform::SetReadOnly(Path("out/ro.txt"), true);
+    TZipReader reader;
+    RunLog log;
+    Prepare(reader, log, zip);
+    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.ReplaceReadOnly = true;
+    reader.RetainAttributes = false;
+    reader.Extract();
+    EXPECT_EQ(ReadText(Path("out/ro.txt")), "new");
+    EXPECT_FALSE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
+  }
+}
+
+TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
+  TestMember odd = StoredMember("odd.bin", "whatever");
+  odd.method = 12;
+  const std::string zip = MakeZip({odd, StoredMember("fine.txt", "ok")});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.Extract();
+  EXPECT_EQ(log.messages, std::vector<std::string>{"Unknown Compression Method"});
+  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"fine.txt"});
+  EXPECT_EQ(log.completeCount, 1);
+}
+
+TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
+  TestMember bad = StoredMember("f.txt", "new content");
+  bad.crc ^= 1;
+  const std::string zip = MakeZip({bad});
+  WriteText(Path("out/f.txt"), "old");
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, zip);
+  reader.OverwriteMode = TUZOverwriteMode::Always;
+  reader.Extract();
+  EXPECT_EQ(log.badCrc.size(), 1u);
+  EXPECT_EQ(ReadText(Path("out/f.txt")), "old");
+  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"f.txt"});
+}
+
+TEST_F(ExtractTest, PrematureEndEndsTheRun) {
+  TestMember lying = StoredMember("b.txt", std::string(5000, 'b'));
+  lying.uncompressedSize = 50000;
+  lying.claimedCompressedSize = 50000;  // more than the archive holds
+  MakeZip({StoredMember("a.txt", "A"), lying});
+  TZipReader reader;
+  RunLog log;
+  Prepare(reader, log, Path("a.zip"));
+  try {
+    reader.Extract();
+    ADD_FAILURE() << "no exception";
+  } catch (const EFatalUnzipError& e) {
+    EXPECT_STREQ(e.what(), "Premature end of file reached");
+  }
+  EXPECT_EQ(log.completeCalls, 1);
+  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"a.txt"});
+}
+
+}  // namespace
+}  // namespace brisko::zip::test

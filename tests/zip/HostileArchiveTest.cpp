@@ -1,0 +1,143 @@
+// Archives built to attack the extractor: escaping paths, planted symbolic links, size lies and
+// malformed legacy streams. Nothing may land outside the target folder and no output may exceed its size.
+#include <gtest/gtest.h>
+
+#include "ExtractFixture.h"
+#include "TestZipBuilder.h"
+#include "zip/EntryCheck.h"
+#include "zip/ZipExtractRun.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip::test {
+namespace {
+
+class HostileArchiveTest : public ExtractFixture {
+ protected:
+  void SetUp() override {
+    ExtractFixture::SetUp();
+    fs::create_directories(Path("target"));
+    fs::create_directories(Path("outside"));
+  }
+  // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
+  void Extract(const std::vector<TestMember>& members, RunLog& log) {
+    WriteFileBytes(Path("hostile.zip"), BuildZip(members));
+    TZipReader reader;
+    Record(reader, log);
+    reader.SetZipName(Path("hostile.zip"));
+    reader.SetDestDir(Path("target"));
+    reader.DoAll = true;
+    reader.RecreateDirs = true;
+    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.Extract();
+  }
+  // Every file below the test folder outside "target" (apart from the archive itself).
+  std::vector<std::string> FilesOutsideTarget() {
+    std::vector<std::string> files;
+    for (const std::string& f : FilesBelow(root_.string()))
+      if (f.rfind("target/", 0) != 0 && f != "hostile.zip") files.push_back(f);
+    return files;
+  }
+};
+
+TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
+  const char* names[] = {"../evil.txt", "a/../../evil.txt", "a/b/../../../outside/evil.txt", "..", "a/.."};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    RunLog log;
+    Extract({StoredMember(name, "evil"), StoredMember("good.txt", "good")}, log);
+    EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+    EXPECT_TRUE(FilesOutsideTarget().empty());
+    EXPECT_EQ(ReadText(Path("target/good.txt")), "good");
+  }
+}
+
+TEST_F(HostileArchiveTest, AbsoluteNamesLandBelowTheTarget) {
+  const std::string outside = Path("outside/abs.txt");
+  RunLog log;
+  Extract({StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")},
+          log);
+  EXPECT_FALSE(fs::exists(outside));
+  EXPECT_EQ(ReadText(Path("target") + outside), "abs");
+  EXPECT_EQ(ReadText(Path("target/x/y.txt")), "y");
+}
+
+TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
+  fs::create_directory_symlink(Path("outside"), Path("target/link"));
+  RunLog log;
+  Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil")}, log);
+  EXPECT_EQ(log.skipped.size(), 2u);
+  EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+  EXPECT_TRUE(FilesOutsideTarget().empty());
+}
+
+TEST_F(HostileArchiveTest, SymbolicLinkAsTheTargetFileIsReplacedNotWrittenThrough) {
+  WriteText(Path("outside/victim.txt"), "precious");
+  fs::create_symlink(Path("outside/victim.txt"), Path("target/f.txt"));
+  RunLog log;
+  Extract({StoredMember("f.txt", "new")}, log);
+  EXPECT_EQ(ReadText(Path("outside/victim.txt")), "precious");
+  EXPECT_FALSE(fs::is_symlink(Path("target/f.txt")));
+  EXPECT_EQ(ReadText(Path("target/f.txt")), "new");
+}
+
+TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
+  const std::vector<uint8_t> plain(1 << 20, 'z');
+  TestMember bomb = DeflatedMember("bomb.bin", plain);
+  bomb.uncompressedSize = 1000;  // claims little, inflates to a megabyte
+  RunLog log;
+  Extract({bomb, StoredMember("after.txt", "after")}, log);
+  EXPECT_EQ(log.badCrc.size(), 1u);
+  EXPECT_FALSE(fs::exists(Path("target/bomb.bin")));
+  EXPECT_EQ(ReadText(Path("target/after.txt")), "after");
+
+  // In memory the output stops at the recorded size too.
+  TZipReader reader;
+  reader.SetZipName(Path("hostile.zip"));
+  reader.ReadDirectory();
+  std::vector<uint8_t> out;
+  const TEntryCheck check = ZipExtractRun::ExtractToBuffer(reader, 0, 1 << 30, out);
+  EXPECT_EQ(check.Result, TEntryResult::erTooLarge);
+  EXPECT_LE(out.size(), 1000u);
+}
+
+TEST_F(HostileArchiveTest, StoredDataLongerThanItsRecordedSize) {
+  TestMember m = StoredMember("long.txt", std::string(4000, 'x'));
+  m.uncompressedSize = 10;
+  RunLog log;
+  Extract({m}, log);
+  EXPECT_EQ(log.badCrc.size(), 1u);
+  EXPECT_FALSE(fs::exists(Path("target/long.txt")));
+}
+
+TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
+  auto legacy = [](const std::string& name, uint16_t method, uint16_t flags, std::vector<uint8_t> data) {
+    TestMember m;
+    m.name = name;
+    m.method = method;
+    m.flags = flags;
+    m.data = std::move(data);
+    m.uncompressedSize = 5000;
+    m.crc = 0x12345678;
+    return m;
+  };
+  RunLog log;
+  Extract({legacy("implode_tree.bin", 6, 0, {0x03, 0xF0, 0xF0, 0xF0, 0xF0}),       // 64 codes of one bit
+           legacy("implode_short.bin", 6, 6, {0x00, 0x05}),                       // too few lengths
+           legacy("shrink_code.bin", 1, 0, {0x41, 0x58, 0x02}),                   // 'A', then undefined code
+           legacy("reduce_sets.bin", 5, 0, {0xFF, 0xFF, 0xFF}),                   // follower set of 63
+           legacy("empty_stream.bin", 8, 0, {}),                                  // deflate with no data
+           StoredMember("after.txt", "after")},
+          log);
+  EXPECT_EQ(log.badCrc.size(), 5u);
+  EXPECT_EQ(FilesBelow(Path("target")), std::vector<std::string>{"after.txt"});
+}
+
+TEST_F(HostileArchiveTest, NamesWithNulBytesAreRefused) {
+  RunLog log;
+  Extract({StoredMember(std::string("a\0b.txt", 7), "x")}, log);
+  EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+  EXPECT_TRUE(FilesBelow(Path("target")).empty());
+}
+
+}  // namespace
+}  // namespace brisko::zip::test
