@@ -1,0 +1,331 @@
+// The "Backup " tab: the selected project's settings in the groups Source, Destination, Options, Schedule.
+#include "ui/BackupTab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/MainModel.h"
+#include "core/TextUtil.h"
+#include "ui/AppImages.h"
+#include "ui/DateTimeBridge.h"
+#include "ui/HelpLauncher.h"
+#include "ui/SourceListPanel.h"
+
+namespace brisko::ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+void SetTextKeepingCursor(QLineEdit* edit, const std::string& text) {
+  if (edit->text().toStdString() != text) edit->setText(Q(text));
+}
+
+}  // namespace
+
+BackupTab::BackupTab(core::MainModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+  setObjectName(QStringLiteral("TabBackup"));
+  HelpLauncher::SetContext(this, kHelpBackupTab);
+  BuildSource();
+  BuildDestination();
+  BuildOptions();
+  BuildSchedule();
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(4, 4, 4, 4);
+  grid->addWidget(source_, 0, 0, 3, 1);
+  grid->addWidget(destination_, 0, 1);
+  grid->addWidget(options_, 1, 1);
+  grid->addWidget(schedule_, 2, 1);
+  grid->setColumnStretch(0, 1);
+  Sync();
+}
+
+void BackupTab::BuildSource() {
+  source_ = Named(new QGroupBox(QStringLiteral("Source"), this), "GroupSource");
+  auto* layout = new QVBoxLayout(source_);
+  layout->addWidget(new QLabel(QStringLiteral("Select files to backup"), source_));
+  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), backupList_, model_.Ui(), model_.DataDir(),
+                                     source_);
+  layout->addWidget(backupPanel_, 1);
+  subfolders_ = Named(
+      new QCheckBox(QStringLiteral("Include Subdirectories ( if checked, it will also look for the files in subfolders )"),
+                    source_),
+      "CheckBoxSubdir");
+  layout->addWidget(subfolders_);
+  auto* newerRow = new QHBoxLayout();
+  onlyNewer_ = Named(new QCheckBox(QStringLiteral("Only files newer than"), source_), "CheckBoxNewer");
+  newerDate_ = Named(new QDateEdit(source_), "DateNewer");
+  newerDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  newerDate_->setCalendarPopup(true);
+  newerTime_ = Named(new QTimeEdit(source_), "TimeNewer");
+  newerTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  useLast_ = Named(new QCheckBox(QStringLiteral("Use last backup date"), source_), "CheckBoxUseLast");
+  newerRow->addWidget(onlyNewer_);
+  newerRow->addWidget(newerDate_);
+  newerRow->addWidget(newerTime_);
+  newerRow->addWidget(useLast_);
+  newerRow->addStretch();
+  layout->addLayout(newerRow);
+  layout->addWidget(new QLabel(QStringLiteral("Select files to exclude"), source_));
+  excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), excludeList_, model_.Ui(), model_.DataDir(),
+                                      source_);
+  layout->addWidget(excludePanel_, 1);
+
+  connect(backupPanel_, &SourceListPanel::changed, this, [this] { Changed(); });
+  connect(excludePanel_, &SourceListPanel::changed, this, [this] { Changed(); });
+  for (QCheckBox* box : {subfolders_, onlyNewer_, useLast_})
+    connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+  connect(newerDate_, &QDateEdit::dateChanged, this, [this] { Changed(); });
+  connect(newerTime_, &QTimeEdit::timeChanged, this, [this] { Changed(); });
+}
+
+void BackupTab::BuildDestination() {
+  destination_ = Named(new QGroupBox(QStringLiteral("Destination"), this), "GroupDestination");
+  auto* grid = new QGridLayout(destination_);
+  grid->addWidget(new QLabel(QStringLiteral("Prefix:"), destination_), 0, 0);
+  prefix_ = Named(new QLineEdit(destination_), "EditPrefix");
+  grid->addWidget(prefix_, 0, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Suffix:"), destination_), 1, 0);
+  auto* suffixRow = new QHBoxLayout();
+  suffixNone_ = Named(new QRadioButton(QStringLiteral("None"), destination_), "RadioNone");
+  suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), destination_), "RadioDate");
+  suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), destination_), "RadioNumber");
+  number_ = Named(new QSpinBox(destination_), "SpinNumber");
+  number_->setRange(1, 1000);
+  increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), destination_);
+  increase_ = Named(new QSpinBox(destination_), "SpinIncrease");
+  increase_->setRange(1, 1000);
+  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_, increaseLabel_,
+                                                    increase_})
+    suffixRow->addWidget(w);
+  suffixRow->addStretch();
+  grid->addLayout(suffixRow, 1, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Filename:"), destination_), 2, 0);
+  fileName_ = Named(new QLineEdit(destination_), "EditFileName");
+  grid->addWidget(fileName_, 2, 1);
+  pickFolder_ = Named(new QToolButton(destination_), "ButtonSelectDirectory");
+  pickFolder_->setToolTip(QStringLiteral("Select directory to save"));
+  pickFolder_->setIcon(AppImages::Tool("browse"));
+  grid->addWidget(pickFolder_, 2, 2);
+  grid->setColumnStretch(1, 1);
+
+  connect(prefix_, &QLineEdit::textEdited, this, [this] { Changed(true); });
+  for (QRadioButton* r : {suffixNone_, suffixDate_, suffixNumber_})
+    connect(r, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) Changed(true);
+    });
+  connect(number_, &QSpinBox::valueChanged, this, [this] { Changed(true); });
+  connect(increase_, &QSpinBox::valueChanged, this, [this] { Changed(true); });
+  connect(fileName_, &QLineEdit::textEdited, this, [this] { Changed(); });
+  connect(pickFolder_, &QToolButton::clicked, this, &BackupTab::PickSaveFolder);
+}
+
+void BackupTab::BuildOptions() {
+  options_ = Named(new QGroupBox(QStringLiteral("Options"), this), "GroupOptions");
+  auto* grid = new QGridLayout(options_);
+  usePassword_ = Named(new QCheckBox(QStringLiteral("Use password protect Zip file:"), options_), "CheckBoxPassword");
+  grid->addWidget(usePassword_, 0, 0, 1, 4);
+  grid->addWidget(new QLabel(QStringLiteral("Enter Password:"), options_), 1, 0);
+  password_ = Named(new QLineEdit(options_), "EditPassword");
+  password_->setEchoMode(QLineEdit::Password);
+  grid->addWidget(password_, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Retype Password:"), options_), 1, 2);
+  retype_ = Named(new QLineEdit(options_), "EditPasswordConfirm");
+  retype_->setEchoMode(QLineEdit::Password);
+  grid->addWidget(retype_, 1, 3);
+  storePaths_ = Named(new QCheckBox(QStringLiteral("Save full path information to Zip"), options_), "CheckBoxpath");
+  grid->addWidget(storePaths_, 2, 0, 1, 4);
+  useComment_ = Named(new QCheckBox(QStringLiteral("Add comment:"), options_), "CheckBoxComment");
+  grid->addWidget(useComment_, 3, 0);
+  comment_ = Named(new QLineEdit(options_), "EditComment");
+  grid->addWidget(comment_, 3, 1, 1, 3);
+  auto* row = new QHBoxLayout();
+  row->addWidget(new QLabel(QStringLiteral("Compression ratio:"), options_));
+  level_ = Named(new QSpinBox(options_), "SpinLevel");
+  level_->setRange(0, 9);
+  level_->setToolTip(QStringLiteral("A value of 9 has the highest compression ratio"));
+  row->addWidget(level_);
+  row->addSpacing(16);
+  row->addWidget(new QLabel(QStringLiteral("Only keep the last "), options_));
+  keep_ = Named(new QSpinBox(options_), "SpinKeep");
+  keep_->setRange(2, 50000);
+  row->addWidget(keep_);
+  row->addWidget(new QLabel(QStringLiteral("backups"), options_));
+  row->addStretch();
+  grid->addLayout(row, 4, 0, 1, 4);
+
+  for (QCheckBox* box : {usePassword_, storePaths_, useComment_})
+    connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
+  for (QLineEdit* edit : {password_, retype_, comment_})
+    connect(edit, &QLineEdit::textEdited, this, [this] { Changed(); });
+  connect(level_, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  connect(keep_, &QSpinBox::valueChanged, this, [this] { Changed(); });
+}
+
+void BackupTab::BuildSchedule() {
+  schedule_ = Named(new QGroupBox(QStringLiteral("Schedule"), this), "GroupSchedule");
+  auto* grid = new QGridLayout(schedule_);
+  schedNone_ = Named(new QRadioButton(QStringLiteral("None"), schedule_), "radioNone");
+  schedDaily_ = Named(new QRadioButton(QStringLiteral("Daily once at"), schedule_), "radioDaily");
+  schedEvery_ = Named(new QRadioButton(QStringLiteral("Daily every"), schedule_), "radioEvery");
+  schedWeekly_ = Named(new QRadioButton(QStringLiteral("Weekly every on"), schedule_), "radioWeekly");
+  schedTime_ = Named(new QTimeEdit(schedule_), "TimeSchedule");
+  schedTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  schedMinutes_ = Named(new QSpinBox(schedule_), "SpinMinutes");
+  schedMinutes_->setRange(2, 1000);
+  minutesLabel_ = Named(new QLabel(QStringLiteral("minutes"), schedule_), "LabelMinutes");
+  schedDay_ = Named(new QComboBox(schedule_), "ComboWeekday");
+  for (const char* day : core::kWeekdayNames) schedDay_->addItem(QString::fromLatin1(day));
+  grid->addWidget(schedNone_, 0, 0);
+  grid->addWidget(schedDaily_, 1, 0);
+  grid->addWidget(schedTime_, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("later"), schedule_), 1, 2);
+  grid->addWidget(schedEvery_, 2, 0);
+  grid->addWidget(schedMinutes_, 2, 1);
+  grid->addWidget(minutesLabel_, 2, 2);
+  grid->addWidget(schedWeekly_, 3, 0);
+  grid->addWidget(schedDay_, 3, 1);
+  grid->addWidget(new QLabel(QStringLiteral("12:00:00"), schedule_), 3, 2);
+  grid->setColumnStretch(3, 1);
+
+  for (QRadioButton* r : {schedNone_, schedDaily_, schedEvery_, schedWeekly_})
+    connect(r, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) Changed();
+    });
+  connect(schedTime_, &QTimeEdit::timeChanged, this, [this] { Changed(); });
+  connect(schedMinutes_, &QSpinBox::valueChanged, this, [this] { Changed(); });
+  connect(schedDay_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+}
+
+void BackupTab::Changed(bool compose) {
+  if (syncing_) return;
+  core::ProjectForm& f = model_.Form();
+  f.backupList = backupList_.Entries();
+  f.excludeList = excludeList_.Entries();
+  f.includeSubfolders = subfolders_->isChecked();
+  f.onlyNewer = onlyNewer_->isChecked();
+  f.useLastBackup = useLast_->isChecked();
+  f.newerDate = FromQDate(newerDate_->date());
+  f.newerTime = FromQTime(newerTime_->time());
+  f.prefix = prefix_->text().toStdString();
+  f.suffix = suffixNone_->isChecked()   ? core::SuffixKind::None
+             : suffixDate_->isChecked() ? core::SuffixKind::Date
+                                        : core::SuffixKind::Number;
+  f.nextNumber = number_->value();
+  f.increase = increase_->value();
+  f.fileName = fileName_->text().toStdString();
+  f.usePassword = usePassword_->isChecked();
+  f.password = password_->text().toStdString();
+  f.passwordConfirm = retype_->text().toStdString();
+  f.storePaths = storePaths_->isChecked();
+  f.useComment = useComment_->isChecked();
+  f.comment = comment_->text().toStdString();
+  f.packLevel = level_->value();
+  f.storeNumber = keep_->value();
+  const core::ScheduleMode mode = schedDaily_->isChecked()    ? core::ScheduleMode::DailyAt
+                                  : schedEvery_->isChecked()  ? core::ScheduleMode::DailyEvery
+                                  : schedWeekly_->isChecked() ? core::ScheduleMode::Weekly
+                                                              : core::ScheduleMode::None;
+  f.scheduleTime = FromQTime(schedTime_->time());
+  f.scheduleMinutes = schedMinutes_->value();
+  f.scheduleWeekday = schedDay_->currentIndex();
+  f.ChooseScheduleMode(mode);
+  if (compose)
+    model_.ComposeArchiveName();
+  else
+    model_.Notify(core::ModelChange::Form);
+}
+
+void BackupTab::PickSaveFolder() {
+  const auto folder = model_.Ui().PickFolder("Please select directory", model_.Form().saveFolder);
+  // The folder counts only while a project is selected.
+  if (!folder || core::TrimBlanks(model_.SelectedName()).empty()) return;
+  model_.Form().saveFolder = *folder;
+  model_.ComposeArchiveName();
+}
+
+void BackupTab::Sync() {
+  syncing_ = true;
+  const core::ProjectForm& f = model_.Form();
+  const core::ControlEnabling e = model_.Enabling();
+  if (backupList_.Entries() != f.backupList) {
+    backupList_.Assign(f.backupList);
+    backupPanel_->Refresh();
+  }
+  if (excludeList_.Entries() != f.excludeList) {
+    excludeList_.Assign(f.excludeList);
+    excludePanel_->Refresh();
+  }
+  subfolders_->setChecked(f.includeSubfolders);
+  onlyNewer_->setChecked(f.onlyNewer);
+  useLast_->setChecked(f.useLastBackup);
+  newerDate_->setDate(ToQDate(f.newerDate));
+  newerTime_->setTime(ToQTime(f.newerTime));
+  SetTextKeepingCursor(prefix_, f.prefix);
+  suffixNone_->setChecked(f.suffix == core::SuffixKind::None);
+  suffixDate_->setChecked(f.suffix == core::SuffixKind::Date);
+  suffixNumber_->setChecked(f.suffix == core::SuffixKind::Number);
+  number_->setValue(f.nextNumber);
+  increase_->setValue(f.increase);
+  SetTextKeepingCursor(fileName_, f.fileName);
+  usePassword_->setChecked(f.usePassword);
+  SetTextKeepingCursor(password_, f.password);
+  SetTextKeepingCursor(retype_, f.passwordConfirm);
+  storePaths_->setChecked(f.storePaths);
+  useComment_->setChecked(f.useComment);
+  SetTextKeepingCursor(comment_, f.comment);
+  level_->setValue(f.packLevel);
+  keep_->setValue(f.storeNumber);
+  schedNone_->setChecked(f.scheduleMode == core::ScheduleMode::None);
+  schedDaily_->setChecked(f.scheduleMode == core::ScheduleMode::DailyAt);
+  schedEvery_->setChecked(f.scheduleMode == core::ScheduleMode::DailyEvery);
+  schedWeekly_->setChecked(f.scheduleMode == core::ScheduleMode::Weekly);
+  schedTime_->setTime(ToQTime(f.scheduleTime));
+  schedMinutes_->setValue(f.scheduleMinutes);
+  schedDay_->setCurrentIndex(f.scheduleWeekday);
+
+  source_->setEnabled(e.groupSource);
+  destination_->setEnabled(e.groupDestination);
+  options_->setEnabled(e.groupOptions);
+  schedule_->setEnabled(e.groupSchedule);
+  newerDate_->setEnabled(e.newerPickers);
+  newerTime_->setEnabled(e.newerPickers);
+  useLast_->setEnabled(e.checkUseLastBackup);
+  number_->setEnabled(e.suffixNumbers);
+  increase_->setEnabled(e.suffixNumbers);
+  increaseLabel_->setEnabled(e.suffixNumbers);
+  password_->setEnabled(e.passwordEdits);
+  retype_->setEnabled(e.passwordEdits);
+  comment_->setEnabled(e.commentEdit);
+  schedTime_->setEnabled(e.scheduleTime);
+  schedMinutes_->setEnabled(e.scheduleMinutes);
+  minutesLabel_->setEnabled(e.scheduleMinutes);
+  schedDay_->setEnabled(e.scheduleWeekday);
+  syncing_ = false;
+}
+
+void BackupTab::FocusBackupList() {
+  if (backupList_.Empty()) return;
+  backupList_.Select(0);
+  backupPanel_->Refresh();
+  backupPanel_->ListWidget()->setFocus();
+}
+
+}  // namespace brisko::ui

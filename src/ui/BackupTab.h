@@ -1,0 +1,90 @@
+// The "Backup " tab: the selected project's settings in the groups Source, Destination, Options, Schedule.
+#pragma once
+
+#include <QWidget>
+
+#include "core/SourceList.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+class QTimeEdit;
+class QToolButton;
+
+namespace brisko::core {
+class MainModel;
+}
+
+namespace brisko::ui {
+
+class SourceListPanel;
+
+class BackupTab : public QWidget {
+  Q_OBJECT
+ public:
+  BackupTab(core::MainModel& model, QWidget* parent = nullptr);
+
+  // Shows the model's form and enabling; called on every change notification.
+  void Sync();
+  // The edit state gives the backup list the focus with its first entry selected.
+  void FocusBackupList();
+  SourceListPanel* BackupPanel() const { return backupPanel_; }
+
+ private:
+  void BuildSource();
+  void BuildDestination();
+  void BuildOptions();
+  void BuildSchedule();
+  // Feeds a control change into the form; recompose the file name when `compose` is set.
+  void Changed(bool compose = false);
+  void PickSaveFolder();
+
+  core::MainModel& model_;
+  bool syncing_ = false;
+  core::SourceList backupList_;
+  core::SourceList excludeList_;
+
+  QGroupBox* source_;
+  QGroupBox* destination_;
+  QGroupBox* options_;
+  QGroupBox* schedule_;
+  SourceListPanel* backupPanel_;
+  SourceListPanel* excludePanel_;
+  QCheckBox* subfolders_;
+  QCheckBox* onlyNewer_;
+  QDateEdit* newerDate_;
+  QTimeEdit* newerTime_;
+  QCheckBox* useLast_;
+  QLineEdit* prefix_;
+  QRadioButton* suffixNone_;
+  QRadioButton* suffixDate_;
+  QRadioButton* suffixNumber_;
+  QSpinBox* number_;
+  QLabel* increaseLabel_;
+  QSpinBox* increase_;
+  QLineEdit* fileName_;
+  QToolButton* pickFolder_;
+  QCheckBox* usePassword_;
+  QLineEdit* password_;
+  QLineEdit* retype_;
+  QCheckBox* storePaths_;
+  QCheckBox* useComment_;
+  QLineEdit* comment_;
+  QSpinBox* level_;
+  QSpinBox* keep_;
+  QRadioButton* schedNone_;
+  QRadioButton* schedDaily_;
+  QRadioButton* schedEvery_;
+  QRadioButton* schedWeekly_;
+  QTimeEdit* schedTime_;
+  QSpinBox* schedMinutes_;
+  QLabel* minutesLabel_;
+  QComboBox* schedDay_;
+};
+
+}  // namespace brisko::ui

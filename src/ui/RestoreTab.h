@@ -1,0 +1,70 @@
+// The "Restore" tab: a folder of archives, the contents of the selected one, and the restore options.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "core/ArchiveBrowser.h"
+#include "core/RestoreCommands.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTableWidget;
+
+namespace brisko::zip {
+class TZipReader;
+}
+namespace brisko::core {
+class MainModel;
+}
+
+namespace brisko::ui {
+
+class RestoreTab : public QWidget {
+  Q_OBJECT
+ public:
+  RestoreTab(core::MainModel& model, QWidget* parent = nullptr);
+  ~RestoreTab() override;
+
+  // The tab became the active page: browse the project's folder and propose a restore target.
+  void Enter();
+  // Lists the folder again (after a backup while this tab is shown).
+  void Refresh();
+  // "Restore File".
+  void Restore();
+
+  core::ArchiveBrowser& Browser() { return *browser_; }
+  core::RestoreCommands& Commands() { return *commands_; }
+  QTableWidget* ArchiveGrid() const { return archives_; }
+  QTableWidget* ContentsGrid() const { return contents_; }
+  // Builds the archive list's popup menu as it would open now.
+  QMenu* BuildPopupMenu();
+
+ private:
+  void Sync();
+  void ReadOptions();
+  void OnSelectionChanged();
+  void PickFolder(bool restoreTarget);
+
+  core::MainModel& model_;
+  std::unique_ptr<zip::TZipReader> reader_;
+  std::unique_ptr<core::ArchiveBrowser> browser_;
+  std::unique_ptr<core::RestoreCommands> commands_;
+  bool syncing_ = false;
+
+  QLineEdit* directoryView_;
+  QTableWidget* archives_;
+  QLabel* zipCount_;
+  QTableWidget* contents_;
+  QLabel* fileCount_;
+  QLineEdit* directoryRestore_;
+  QCheckBox* useFolder_;
+  QLineEdit* password_;
+  QRadioButton* radios_[5];
+  QMenu* popup_ = nullptr;
+};
+
+}  // namespace brisko::ui

@@ -1,0 +1,432 @@
+// The main window: toolbar, the Backup, Restore and Log tabs, progress bar, tray and scheduler timer.
+#include "ui/TFormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/IniFile.h"
+#include "core/Scheduler.h"
+#include "core/SettingsFiles.h"
+#include "platform/Autostart.h"
+#include "ui/AppImages.h"
+#include "ui/BackupTab.h"
+#include "ui/DesktopOpener.h"
+#include "ui/ErrorDisplay.h"
+#include "ui/HelpLauncher.h"
+#include "ui/LogTab.h"
+#include "ui/ProductInfo.h"
+#include "ui/ProjectComboDelegate.h"
+#include "ui/RestoreTab.h"
+#include "ui/TFormPreferences.h"
+#include "ui/TFormProjectName.h"
+#include "ui/Taboutform.h"
+#include "ui/TrayController.h"
+
+namespace brisko::ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr int kWindowWidth = 900;
+constexpr int kWindowHeight = 640;
+
+}  // namespace
+
+TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent)
+    : QMainWindow(parent), ui_(this), model_(std::make_unique<core::MainModel>(std::move(dataDir), clock, ui_)) {
+  AppImages::Init();
+  setObjectName(QStringLiteral("TFormMain"));
+  setWindowTitle(QString::fromLatin1(kMainCaption));
+  setWindowIcon(AppImages::AppIcon());
+  // Fixed size: no resizing and no maximise button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  HelpLauncher::SetContext(this, kHelpMain);
+  ui_.SetWizardRunner([this] { return RunWizard(); });
+  model_->processEvents = [] { QCoreApplication::processEvents(); };
+
+  tray_ = new TrayController(this);
+  BuildMenu();
+  BuildToolbar();
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(2, 2, 2, 2);
+  pages_ = new QTabWidget(central);
+  pages_->setObjectName(QStringLiteral("PageControl1"));
+  backupTab_ = new BackupTab(*model_, pages_);
+  restoreTab_ = new RestoreTab(*model_, pages_);
+  logTab_ = new LogTab(*model_, pages_);
+  pages_->addTab(backupTab_, QStringLiteral("Backup "));
+  pages_->addTab(restoreTab_, QStringLiteral("Restore"));
+  pages_->addTab(logTab_, QStringLiteral("Log"));
+  layout->addWidget(pages_, 1);
+  progress_ = new QProgressBar(central);
+  progress_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  progress_->setFixedHeight(16);
+  layout->addWidget(progress_);
+  setCentralWidget(central);
+  setFixedSize(kWindowWidth, kWindowHeight);
+
+  connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+    if (static_cast<int>(model_->Page()) != index) model_->ShowPage(static_cast<core::MainPage>(index));
+    if (index == static_cast<int>(core::MainPage::Restore)) restoreTab_->Enter();
+  });
+
+  timer_ = new QTimer(this);
+  timer_->setObjectName(QStringLiteral("Timer1"));
+  timer_->setInterval(core::kScheduleTickMilliseconds);
+  connect(timer_, &QTimer::timeout, this, [this] {
+    RunReportingErrors(this, [this] { core::ScheduleTick(*model_); });
+  });
+  ConnectTray();
+
+  listenerId_ = model_->Subscribe([this](unsigned changes) { OnModelChanged(changes); });
+  OnModelChanged(core::ModelChange::All);
+}
+
+TFormMain::~TFormMain() {
+  model_->Unsubscribe(listenerId_);
+  model_->processEvents = nullptr;
+  if (cursorOverridden_) QApplication::restoreOverrideCursor();
+}
+
+QToolButton* TFormMain::ToolButton(const char* name, const char* icon, const char* tooltip) {
+  auto* button = new QToolButton(this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(QString::fromLatin1(tooltip));
+  button->setIcon(AppImages::Tool(icon));
+  button->setIconSize(QSize(24, 24));
+  button->setAutoRaise(true);
+  return button;
+}
+
+void TFormMain::BuildMenu() {
+  menu_ = new QMenu(this);
+  menu_->setObjectName(QStringLiteral("PopupMenuMain"));
+  menuPreferences_ = menu_->addAction(QStringLiteral("Preferences..."));
+  menuPreferences_->setObjectName(QStringLiteral("MenuPreferences"));
+  menu_->addSeparator();
+  QAction* web = menu_->addAction(QStringLiteral("Visits Website..."));
+  web->setObjectName(QStringLiteral("MenuWebsite"));
+  QAction* help = menu_->addAction(QStringLiteral("Help..."));
+  help->setObjectName(QStringLiteral("MenuHelp"));
+  // Shown with its key; the key itself is answered for the focused window by the F1 handler.
+  help->setShortcut(QKeySequence(Qt::Key_F1));
+  help->setShortcutContext(Qt::WidgetShortcut);
+  QAction* about = menu_->addAction(QStringLiteral("About..."));
+  about->setObjectName(QStringLiteral("MenuAbout"));
+  connect(menuPreferences_, &QAction::triggered, this, &TFormMain::ShowPreferences);
+  connect(web, &QAction::triggered, this, [] { DesktopOpener::Open(QUrl(QString::fromLatin1(kProductUrl))); });
+  connect(help, &QAction::triggered, this, [] { HelpLauncher::Open(kHelpMain); });
+  connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
+}
+
+void TFormMain::BuildToolbar() {
+  auto* bar = new QToolBar(this);
+  bar->setObjectName(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  addToolBar(Qt::TopToolBarArea, bar);
+  auto* label = new QLabel(QStringLiteral("Project:"), bar);
+  label->setContentsMargins(4, 0, 4, 0);
+  bar->addWidget(label);
+  comboProject_ = new QComboBox(bar);
+  comboProject_->setObjectName(QStringLiteral("comboProject"));
+  comboProject_->setMinimumWidth(200);
+  comboProject_->setItemDelegate(new ProjectComboDelegate(model_->DataDir(), comboProject_));
+  bar->addWidget(comboProject_);
+  bar->addSeparator();
+
+  spNew_ = ToolButton("SpNew", "add", "Add Project");
+  spEdit_ = ToolButton("SpEdit", "edit", "Edit Project");
+  spSave_ = ToolButton("SpSave", "save", "Save Project");
+  spCancel_ = ToolButton("SpCancel", "cancel", "Cancel ");
+  spRename_ = ToolButton("SpRename", "rename", "Rename Project");
+  spCopy_ = ToolButton("spCopy", "copy", "Copy Project");
+  spDelete_ = ToolButton("SpDelete", "delete", "Delete Project");
+  spMenu_ = ToolButton("SpMenu", "menu", "Menu");
+  spMenu_->setMenu(menu_);
+  spMenu_->setPopupMode(QToolButton::InstantPopup);
+  spEnable_ = ToolButton("spEnable", "schedule", "Enable Scheduling");
+  spEnable_->setCheckable(true);
+  spEnable_->setChecked(true);
+  spStart_ = ToolButton("SpStart", "backup", "Create Backup");
+  spRestore_ = ToolButton("SpRestore", "restore", "Restore File");
+  spExit_ = ToolButton("SpExit", "exit", "Exit");
+  for (QToolButton* b : {spNew_, spEdit_, spSave_, spCancel_, spRename_, spCopy_, spDelete_}) bar->addWidget(b);
+  bar->addSeparator();
+  for (QToolButton* b : {spMenu_, spEnable_}) bar->addWidget(b);
+  bar->addSeparator();
+  for (QToolButton* b : {spStart_, spRestore_}) bar->addWidget(b);
+  bar->addSeparator();
+  bar->addWidget(spExit_);
+
+  connect(comboProject_, &QComboBox::activated, this, [this](int index) {
+    RunReportingErrors(this, [&] { model_->SelectProject(index); });
+  });
+  connect(spNew_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Add); });
+  connect(spEdit_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Edit); });
+  connect(spSave_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Save); });
+  connect(spCancel_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Cancel); });
+  connect(spRename_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Rename); });
+  connect(spCopy_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Copy); });
+  connect(spDelete_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Delete); });
+  connect(spEnable_, &QToolButton::clicked, this, [this](bool checked) {
+    const bool on = model_->SetSchedulingByUser(checked);
+    spEnable_->setChecked(on);
+    SyncScheduling();
+  });
+  connect(spStart_, &QToolButton::clicked, this, &TFormMain::CreateBackup);
+  connect(spRestore_, &QToolButton::clicked, this, [this] { restoreTab_->Restore(); });
+  connect(spExit_, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TFormMain::ConnectTray() {
+  connect(tray_, &TrayController::openRequested, this, &TFormMain::RestoreFromTray);
+  connect(tray_, &TrayController::schedulingToggled, this, [this] {
+    const bool on = model_->SetSchedulingByUser(!model_->Settings().enableSchedule);
+    spEnable_->setChecked(on);
+    SyncScheduling();
+  });
+  connect(tray_, &TrayController::projectChosen, this, [this](const QString& name) {
+    RunReportingErrors(this, [&] {
+      if (model_->SelectProjectByName(name.toStdString())) model_->RunBackup();
+    });
+  });
+  connect(tray_, &TrayController::helpRequested, this, [] { HelpLauncher::Open(kHelpMain); });
+  connect(tray_, &TrayController::exitRequested, this, &QWidget::close);
+}
+
+void TFormMain::RunCommand(ProjectCommand command) {
+  RunReportingErrors(this, [&] { RunProjectCommand(*model_, command); });
+}
+
+void TFormMain::CreateBackup() {
+  RunReportingErrors(this, [this] { model_->RunBackup(); });
+}
+
+void TFormMain::Start() {
+  tray_->SetIcon(AppImages::AppIcon());
+  started_ = true;
+  model_->Start();
+  SyncTimer();
+}
+
+void TFormMain::ShowAtStart() {
+  if (model_->StartMinimized()) {
+    showMinimized();
+  } else {
+    show();
+  }
+}
+
+QPoint TFormMain::PlacedPosition() const {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  const QRect area = s ? s->geometry() : QRect(0, 0, 1024, 768);
+  const QSize outer = frameGeometry().size().expandedTo(size());
+  return QPoint(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2 - 14);
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!isMinimized()) move(PlacedPosition());
+}
+
+void TFormMain::OnModelChanged(unsigned changes) {
+  using namespace core::ModelChange;
+  if (changes & (ProjectList | Schedule)) SyncProjectList();
+  if (changes & (Settings | Schedule)) SyncScheduling();
+  if (changes & Schedule) SyncTimer();
+  if (changes & (Form | State)) backupTab_->Sync();
+  if (changes & State) SyncState();
+  if (changes & Progress) progress_->setValue(model_->Progress());
+  if (changes & (Log | Settings)) logTab_->Sync();
+  if (changes & Page) {
+    const int index = static_cast<int>(model_->Page());
+    if (pages_->currentIndex() != index) pages_->setCurrentIndex(index);
+  }
+  if ((changes & RestoreRefresh) && model_->Page() == core::MainPage::Restore) restoreTab_->Refresh();
+}
+
+void TFormMain::SyncProjectList() {
+  const QSignalBlocker block(comboProject_);
+  comboProject_->clear();
+  for (const std::string& name : model_->Projects()) {
+    const bool scheduled = ProjectComboDelegate::Scheduled(model_->DataDir(), name);
+    comboProject_->addItem(scheduled ? QIcon(AppImages::Clock()) : QIcon(), Q(name));
+  }
+  comboProject_->setCurrentIndex(model_->Selected());
+  tray_->SetProjects(model_->TrayItems());
+  tray_->SetProjectItemsEnabled(model_->Enabling().trayProjectItems);
+}
+
+void TFormMain::SyncScheduling() {
+  if (!started_) return;  // the look is set by the first settings load
+  const bool on = model_->Settings().enableSchedule;
+  spEnable_->setChecked(on);
+  const QString caption = Q(model_->SchedulingCaption());
+  spEnable_->setToolTip(caption);
+  tray_->SetSchedulingCaption(caption);
+  const QIcon icon = AppImages::SchedulingIcon(on);
+  setWindowIcon(icon);
+  tray_->SetIcon(icon);
+}
+
+void TFormMain::SyncTimer() {
+  if (model_->TimerActive() && !shutDown_) {
+    if (!timer_->isActive()) timer_->start();
+  } else {
+    timer_->stop();
+  }
+}
+
+void TFormMain::SyncState() {
+  const core::ControlEnabling e = model_->Enabling();
+  comboProject_->setEnabled(e.comboProject);
+  spNew_->setEnabled(e.SpNew);
+  spEdit_->setEnabled(e.SpEdit);
+  spSave_->setEnabled(e.SpSave);
+  spCancel_->setEnabled(e.SpCancel);
+  spRename_->setEnabled(e.SpRename);
+  spCopy_->setEnabled(e.spCopy);
+  spDelete_->setEnabled(e.SpDelete);
+  spMenu_->setEnabled(e.SpMenu);
+  menuPreferences_->setEnabled(e.menuPreferences);
+  spEnable_->setEnabled(e.spEnable);
+  spStart_->setEnabled(e.SpStart);
+  spRestore_->setEnabled(e.SpRestore);
+  spExit_->setEnabled(e.SpExit);
+  pages_->setEnabled(e.pageControl);
+  tray_->SetProjectItemsEnabled(e.trayProjectItems);
+  if (e.busyCursor && !cursorOverridden_) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cursorOverridden_ = true;
+  } else if (!e.busyCursor && cursorOverridden_) {
+    QApplication::restoreOverrideCursor();
+    cursorOverridden_ = false;
+  }
+  if (model_->Editing() && !wasEditing_) backupTab_->FocusBackupList();
+  wasEditing_ = model_->Editing();
+}
+
+bool TFormMain::RunWizard() {
+  model_->ShowPage(core::MainPage::Backup);
+  TFormProjectName wizard(model_->DataDir(), model_->Projects(), model_->Settings(), ui_, model_->GetClock(), this);
+  return wizard.exec() == QDialog::Accepted;
+}
+
+void TFormMain::ShowPreferences() {
+  const core::IniFile ini(core::ProjectIniPath(model_->DataDir()));
+  PreferencesValues values;
+  values.autoRun = ini.ReadBool(core::kCommonSection, "Auto Run", false);
+  values.isMinimized = ini.ReadBool(core::kCommonSection, "Is Minimized", false);
+  const core::GlobalSettings& s = model_->Settings();
+  values.prompt = s.promptBeforeBackup;
+  values.appendZero = s.isAppend0;
+  values.width = s.width;
+  values.overwrite = s.isOverWrite;
+  values.logCount = s.logCount;
+  const std::string dataDir = model_->DataDir();
+  const std::string autostartFolder = property("autostartFolder").toString().toStdString();
+  TFormPreferences dialog(
+      values,
+      [autostartFolder](bool enable) {
+        const platform::Autostart entry =
+            autostartFolder.empty() ? platform::Autostart() : platform::Autostart(autostartFolder);
+        return enable ? entry.Set(QCoreApplication::applicationFilePath().toStdString()) : entry.Remove();
+      },
+      [this, dataDir](bool autoRun, bool isMinimized) {
+        RunReportingErrors(this, [&] { core::WriteAutoRun(dataDir, autoRun, isMinimized); });
+      },
+      this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const PreferencesValues v = dialog.Values();
+  core::GlobalSettings& g = model_->Settings();
+  g.promptBeforeBackup = v.prompt;
+  g.isAppend0 = v.appendZero;
+  g.width = v.width;
+  g.isOverWrite = v.overwrite;
+  model_->SetLogLimit(v.logCount);
+}
+
+void TFormMain::ShowAbout() {
+  Taboutform about(this);
+  about.exec();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (!shutDown_) {
+    shutDown_ = true;
+    timer_->stop();
+    RunReportingErrors(this, [this] { model_->Shutdown(); });
+  }
+  event->accept();
+  QMainWindow::closeEvent(event);
+}
+
+void TFormMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  if (model_->StartMinimized()) {
+    // The first minimise of a minimised start keeps the window where it started.
+    model_->ClearStartMinimized();
+    return;
+  }
+  if (isVisible()) QTimer::singleShot(0, this, &TFormMain::HideToTray);
+}
+
+void TFormMain::HideToTray() {
+  if (!isMinimized()) return;
+  if (!tray_->Available()) {
+    // Without a notification area the taskbar entry is the only way back, so it stays.
+    if (!toldNoTray_) {
+      toldNoTray_ = true;
+      auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Information"),
+                                  QStringLiteral("This desktop has no notification area: the program keeps "
+                                                 "running and stays on the taskbar while minimised."),
+                                  QMessageBox::Ok, this);
+      box->setObjectName(QStringLiteral("NoTrayNotice"));
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->open();
+    }
+    return;
+  }
+  hide();
+}
+
+void TFormMain::RestoreFromTray() {
+  if (model_->StartMinimized()) model_->ClearStartMinimized();
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void TFormMain::BringToFront() {
+  RestoreFromTray();
+  // A dialog the instance has open comes to the front over the window.
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    modal->show();
+    modal->raise();
+    modal->activateWindow();
+  }
+}
+
+}  // namespace brisko::ui

@@ -1,0 +1,113 @@
+// The main window: toolbar, the Backup, Restore and Log tabs, progress bar, tray and scheduler timer.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "core/MainModel.h"
+#include "ui/ProjectCommandBinding.h"
+#include "ui/QtUserInteraction.h"
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QProgressBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace brisko::core {
+class Clock;
+}
+
+namespace brisko::ui {
+
+class BackupTab;
+class LogTab;
+class RestoreTab;
+class TrayController;
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // dataDir holds project.ini, log.txt and StoreNumber.txt (with a trailing separator); the clock
+  // must outlive the window.
+  TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  // Start-up in its fixed order: tray icon, settings and projects, schedule, log. Then the window
+  // is to be shown with ShowAtStart().
+  void Start();
+  // Shows the window placed, or minimised when the start-minimised flag is set.
+  void ShowAtStart();
+  // A later start asked for this instance: bring the window (or its open dialog) to the front.
+  void BringToFront();
+
+  core::MainModel& Model() { return *model_; }
+  QtUserInteraction& Ui() { return ui_; }
+  TrayController& Tray() { return *tray_; }
+  RestoreTab& Restore() { return *restoreTab_; }
+  QTimer* ScheduleTimer() const { return timer_; }
+  // Where the window is put whenever it is shown: centred, 14 pixels above the middle.
+  QPoint PlacedPosition() const;
+
+  // Runs the wizard modally (the add-project command's dialog).
+  bool RunWizard();
+  void ShowPreferences();
+  void ShowAbout();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildToolbar();
+  void BuildMenu();
+  QToolButton* ToolButton(const char* name, const char* icon, const char* tooltip);
+  void ConnectTray();
+  void OnModelChanged(unsigned changes);
+  void SyncProjectList();
+  void SyncScheduling();
+  void SyncState();
+  void SyncTimer();
+  void RunCommand(ProjectCommand command);
+  void CreateBackup();
+  void RestoreFromTray();
+  void HideToTray();
+
+  QtUserInteraction ui_;
+  std::unique_ptr<core::MainModel> model_;
+  int listenerId_ = 0;
+  bool started_ = false;
+  bool shutDown_ = false;
+  bool wasEditing_ = false;
+  bool cursorOverridden_ = false;
+  bool toldNoTray_ = false;
+
+  QComboBox* comboProject_;
+  QToolButton* spNew_;
+  QToolButton* spEdit_;
+  QToolButton* spSave_;
+  QToolButton* spCancel_;
+  QToolButton* spRename_;
+  QToolButton* spCopy_;
+  QToolButton* spDelete_;
+  QToolButton* spMenu_;
+  QToolButton* spEnable_;
+  QToolButton* spStart_;
+  QToolButton* spRestore_;
+  QToolButton* spExit_;
+  QMenu* menu_;
+  QAction* menuPreferences_;
+  QTabWidget* pages_;
+  BackupTab* backupTab_;
+  RestoreTab* restoreTab_;
+  LogTab* logTab_;
+  QProgressBar* progress_;
+  QTimer* timer_;
+  TrayController* tray_;
+};
+
+}  // namespace brisko::ui

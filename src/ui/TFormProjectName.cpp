@@ -1,0 +1,443 @@
+// The add-project wizard: six pages that build a new project, checked page by page.
+#include "ui/TFormProjectName.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/AppImages.h"
+#include "ui/DateTimeBridge.h"
+#include "ui/HelpLauncher.h"
+#include "ui/MessageBoxes.h"
+#include "ui/SourceListPanel.h"
+
+namespace brisko::ui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string> projects,
+                                   const core::GlobalSettings& settings, core::UserInteraction& ui,
+                                   const core::Clock& clock, QWidget* parent)
+    : QDialog(parent),
+      dataDir_(std::move(dataDir)),
+      ui_(ui),
+      model_(std::make_unique<core::ProjectWizard>(dataDir_, std::move(projects), settings, clock)) {
+  setObjectName(QStringLiteral("TFormProjectName"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  auto* layout = new QVBoxLayout(this);
+  pages_ = Named(new QStackedWidget(this), "Pages");
+  pages_->addWidget(BuildNamePage());
+  pages_->addWidget(BuildSourcePage());
+  pages_->addWidget(BuildExcludePage());
+  pages_->addWidget(BuildDestinationPage());
+  pages_->addWidget(BuildOptionsPage());
+  pages_->addWidget(BuildSchedulePage());
+  layout->addWidget(pages_, 1);
+
+  auto* buttons = new QHBoxLayout();
+  auto* help = Named(new QPushButton(QStringLiteral("Help"), this), "ButtonHelp");
+  back_ = Named(new QPushButton(QStringLiteral("Back"), this), "ButtonBack");
+  next_ = Named(new QPushButton(QStringLiteral("Next"), this), "ButtonNext");
+  next_->setDefault(true);
+  auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel");
+  buttons->addWidget(help);
+  buttons->addStretch();
+  buttons->addWidget(back_);
+  buttons->addWidget(next_);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  connect(help, &QPushButton::clicked, this, [this] { HelpLauncher::Open(model_->HelpContext()); });
+  connect(back_, &QPushButton::clicked, this, &TFormProjectName::OnBack);
+  connect(next_, &QPushButton::clicked, this, &TFormProjectName::OnNext);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  Sync();
+  setFixedSize(QSize(560, 430));
+}
+
+TFormProjectName::~TFormProjectName() = default;
+
+QWidget* TFormProjectName::Page(const char* heading, const QString& further, QWidget* body) {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  auto* title = new QLabel(QString::fromLatin1(heading), page);
+  QFont bold = title->font();
+  bold.setBold(true);
+  bold.setPointSize(bold.pointSize() + 2);
+  title->setFont(bold);
+  layout->addWidget(title);
+  if (!further.isEmpty()) layout->addWidget(new QLabel(further, page));
+  body->setParent(page);
+  layout->addWidget(body, 1);
+  return page;
+}
+
+QWidget* TFormProjectName::BuildNamePage() {
+  auto* body = new QWidget();
+  auto* layout = new QVBoxLayout(body);
+  name_ = Named(new QLineEdit(body), "EditProjectName");
+  layout->addWidget(name_);
+  layout->addStretch();
+  connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->SetName(t.toStdString()); });
+  return Page("Please enter new project name:", QStringLiteral("Project name"), body);
+}
+
+QWidget* TFormProjectName::BuildSourcePage() {
+  auto* body = new QWidget();
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
+  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), model_->BackupList(), ui_, dataDir_, body);
+  layout->addWidget(backupPanel_, 1);
+  subfolders_ = Named(new QCheckBox(QStringLiteral("Include Subfolders (if checked,it will also look for files in subfolders)"), body),
+                      "CheckBoxSubfolders");
+  layout->addWidget(subfolders_);
+  auto* newerRow = new QHBoxLayout();
+  onlyNewer_ = Named(new QCheckBox(QStringLiteral("Add only files newer than"), body), "CheckBoxNewer");
+  newerDate_ = Named(new QDateEdit(body), "DateNewer");
+  newerDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+  newerDate_->setCalendarPopup(true);
+  newerTime_ = Named(new QTimeEdit(body), "TimeNewer");
+  newerTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  newerRow->addWidget(onlyNewer_);
+  newerRow->addWidget(newerDate_);
+  newerRow->addWidget(newerTime_);
+  newerRow->addStretch();
+  layout->addLayout(newerRow);
+  useLast_ = Named(new QCheckBox(QStringLiteral("Next use the last backup date-time"), body), "CheckBoxUseLast");
+  layout->addWidget(useLast_);
+
+  connect(subfolders_, &QCheckBox::toggled, this, [this](bool on) {
+    if (syncing_) return;
+    model_->Form().includeSubfolders = on;
+    Sync();
+  });
+  connect(onlyNewer_, &QCheckBox::toggled, this, [this](bool on) {
+    if (syncing_) return;
+    model_->Form().onlyNewer = on;
+    Sync();
+  });
+  connect(useLast_, &QCheckBox::toggled, this, [this](bool on) {
+    if (syncing_) return;
+    model_->Form().useLastBackup = on;
+    Sync();
+  });
+  connect(newerDate_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+    if (!syncing_) model_->Form().newerDate = FromQDate(d);
+  });
+  connect(newerTime_, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
+    if (!syncing_) model_->Form().newerTime = FromQTime(t);
+  });
+  return Page("Select files to backup", QStringLiteral("You can select files by filename or wildcard"), body);
+}
+
+QWidget* TFormProjectName::BuildExcludePage() {
+  auto* body = new QWidget();
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
+  excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), model_->ExcludeList(), ui_, dataDir_, body);
+  layout->addWidget(excludePanel_, 1);
+  subfolderLabel_ = Named(new QLabel(body), "LabelSubfolders");
+  layout->addWidget(subfolderLabel_);
+  return Page("Select files to exclude", QStringLiteral("You can select files by filename or wildcard  ( Option )"),
+              body);
+}
+
+QWidget* TFormProjectName::BuildDestinationPage() {
+  auto* body = new QWidget();
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* prefixGroup = new QGroupBox(QStringLiteral("Prefix"), body);
+  auto* pl = new QHBoxLayout(prefixGroup);
+  prefix_ = Named(new QLineEdit(prefixGroup), "EditPrefix");
+  pl->addWidget(prefix_);
+  layout->addWidget(prefixGroup);
+
+  auto* suffixGroup = new QGroupBox(QStringLiteral("Suffix"), body);
+  auto* sl = new QHBoxLayout(suffixGroup);
+  suffixNone_ = Named(new QRadioButton(QStringLiteral("None"), suffixGroup), "RadioSuffixNone");
+  suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), suffixGroup), "RadioSuffixDate");
+  suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), suffixGroup), "RadioSuffixNumber");
+  number_ = Named(new QSpinBox(suffixGroup), "SpinNumber");
+  number_->setRange(1, 1000);
+  increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), suffixGroup);
+  increase_ = Named(new QSpinBox(suffixGroup), "SpinIncrease");
+  increase_->setRange(1, 1000);
+  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_, increaseLabel_,
+                                                    increase_})
+    sl->addWidget(w);
+  sl->addStretch();
+  layout->addWidget(suffixGroup);
+
+  auto* fileGroup = new QGroupBox(QStringLiteral("Filename"), body);
+  auto* fl = new QHBoxLayout(fileGroup);
+  fileName_ = Named(new QLineEdit(fileGroup), "EditFileName");
+  auto* pick = Named(new QToolButton(fileGroup), "ButtonSelectDirectory");
+  pick->setToolTip(QStringLiteral("Select directory to save"));
+  pick->setIcon(AppImages::Tool("browse"));
+  fl->addWidget(fileName_, 1);
+  fl->addWidget(pick);
+  layout->addWidget(fileGroup);
+  layout->addStretch();
+
+  connect(prefix_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    model_->SetPrefix(t.toStdString());
+    Sync();
+  });
+  auto suffix = [this](core::SuffixKind kind) {
+    return [this, kind](bool on) {
+      if (syncing_ || !on) return;
+      model_->ChooseSuffix(kind);
+      Sync();
+    };
+  };
+  connect(suffixNone_, &QRadioButton::toggled, this, suffix(core::SuffixKind::None));
+  connect(suffixDate_, &QRadioButton::toggled, this, suffix(core::SuffixKind::Date));
+  connect(suffixNumber_, &QRadioButton::toggled, this, suffix(core::SuffixKind::Number));
+  connect(number_, &QSpinBox::valueChanged, this, [this](int v) {
+    if (syncing_) return;
+    model_->SetSuffixNumber(v);
+    Sync();
+  });
+  connect(increase_, &QSpinBox::valueChanged, this, [this](int v) {
+    if (syncing_) return;
+    model_->SetIncrease(v);
+    Sync();
+  });
+  connect(fileName_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->SetFileName(t.toStdString()); });
+  connect(pick, &QToolButton::clicked, this, [this] {
+    if (model_->PickSaveFolder(ui_)) Sync();
+  });
+  return Page("Select location to store backup",
+              QStringLiteral("Backup filename can be auto created based on prefix and suffix "), body);
+}
+
+QWidget* TFormProjectName::BuildOptionsPage() {
+  auto* body = new QWidget();
+  auto* grid = new QGridLayout(body);
+  grid->setContentsMargins(0, 0, 0, 0);
+  usePassword_ = Named(new QCheckBox(QStringLiteral("Use password protect Zip file"), body), "CheckBoxPassword");
+  grid->addWidget(usePassword_, 0, 0, 1, 3);
+  passwordLabel_ = new QLabel(QStringLiteral("Enter password:"), body);
+  password_ = Named(new QLineEdit(body), "EditPassword");
+  password_->setEchoMode(QLineEdit::Password);
+  retypeLabel_ = new QLabel(QStringLiteral("Retype password:"), body);
+  retype_ = Named(new QLineEdit(body), "EditPasswordConfirm");
+  retype_->setEchoMode(QLineEdit::Password);
+  grid->addWidget(passwordLabel_, 1, 0);
+  grid->addWidget(password_, 1, 1, 1, 2);
+  grid->addWidget(retypeLabel_, 2, 0);
+  grid->addWidget(retype_, 2, 1, 1, 2);
+  useComment_ = Named(new QCheckBox(QStringLiteral("Add comment to Zip file:"), body), "CheckBoxComment");
+  comment_ = Named(new QLineEdit(body), "EditComment");
+  grid->addWidget(useComment_, 3, 0);
+  grid->addWidget(comment_, 3, 1, 1, 2);
+  storePaths_ = Named(
+      new QCheckBox(QStringLiteral("Store full path information (from the root folder) with all files added"), body),
+      "CheckBoxPath");
+  grid->addWidget(storePaths_, 4, 0, 1, 3);
+  auto* keepRow = new QHBoxLayout();
+  keepRow->addWidget(new QLabel(QStringLiteral("Keep the last "), body));
+  keep_ = Named(new QSpinBox(body), "SpinKeep");
+  keep_->setRange(2, 50000);
+  keepRow->addWidget(keep_);
+  keepRow->addWidget(new QLabel(QStringLiteral("backups (if exceeds, the oldest backups deleted)"), body));
+  keepRow->addStretch();
+  grid->addLayout(keepRow, 5, 0, 1, 3);
+  auto* levelRow = new QHBoxLayout();
+  levelRow->addWidget(new QLabel(QStringLiteral("Compression ratio:"), body));
+  levelRow->addWidget(new QLabel(QStringLiteral("(None)"), body));
+  level_ = Named(new QSlider(Qt::Horizontal, body), "SliderLevel");
+  level_->setRange(0, 9);
+  level_->setSingleStep(1);
+  level_->setPageStep(1);
+  level_->setTickPosition(QSlider::TicksBelow);
+  levelRow->addWidget(level_, 1);
+  levelRow->addWidget(new QLabel(QStringLiteral("(Max)"), body));
+  grid->addLayout(levelRow, 6, 0, 1, 3);
+  grid->setRowStretch(7, 1);
+
+  connect(usePassword_, &QCheckBox::toggled, this, [this](bool on) {
+    if (syncing_) return;
+    model_->Form().usePassword = on;
+    Sync();
+  });
+  connect(password_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->Form().password = t.toStdString(); });
+  connect(retype_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_->Form().passwordConfirm = t.toStdString(); });
+  connect(useComment_, &QCheckBox::toggled, this, [this](bool on) {
+    if (syncing_) return;
+    model_->Form().useComment = on;
+    Sync();
+  });
+  connect(comment_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->Form().comment = t.toStdString(); });
+  connect(storePaths_, &QCheckBox::toggled, this, [this](bool on) {
+    if (!syncing_) model_->Form().storePaths = on;
+  });
+  connect(keep_, &QSpinBox::valueChanged, this, [this](int v) {
+    if (!syncing_) model_->Form().storeNumber = v;
+  });
+  connect(level_, &QSlider::valueChanged, this, [this](int v) {
+    if (!syncing_) model_->Form().packLevel = v;
+  });
+  return Page("Options", QString(), body);
+}
+
+QWidget* TFormProjectName::BuildSchedulePage() {
+  auto* body = new QWidget();
+  auto* grid = new QGridLayout(body);
+  grid->setContentsMargins(0, 0, 0, 0);
+  schedNone_ = Named(new QRadioButton(QStringLiteral("None"), body), "RadioScheduleNone");
+  schedDaily_ = Named(new QRadioButton(QStringLiteral("Occurs daily once at"), body), "RadioScheduleDaily");
+  schedEvery_ = Named(new QRadioButton(QStringLiteral("Occurs daily every"), body), "RadioScheduleEvery");
+  schedWeekly_ = Named(new QRadioButton(QStringLiteral("Occurs weekly every on"), body), "RadioScheduleWeekly");
+  schedTime_ = Named(new QTimeEdit(body), "TimeSchedule");
+  schedTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  schedMinutes_ = Named(new QSpinBox(body), "SpinMinutes");
+  schedMinutes_->setRange(2, 1000);
+  minutesLabel_ = new QLabel(QStringLiteral("minutes"), body);
+  schedDay_ = Named(new QComboBox(body), "ComboWeekday");
+  for (const char* day : core::kWeekdayNames) schedDay_->addItem(QString::fromLatin1(day));
+  grid->addWidget(schedNone_, 0, 0);
+  grid->addWidget(schedDaily_, 1, 0);
+  grid->addWidget(schedTime_, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("later"), body), 1, 2);
+  grid->addWidget(schedEvery_, 2, 0);
+  grid->addWidget(schedMinutes_, 2, 1);
+  grid->addWidget(minutesLabel_, 2, 2);
+  grid->addWidget(schedWeekly_, 3, 0);
+  grid->addWidget(schedDay_, 3, 1);
+  grid->addWidget(new QLabel(QStringLiteral("12:00:00"), body), 3, 2);
+  grid->setColumnStretch(3, 1);
+  grid->setRowStretch(4, 1);
+
+  auto mode = [this](core::ScheduleMode m) {
+    return [this, m](bool on) {
+      if (syncing_ || !on) return;
+      model_->Form().ChooseScheduleMode(m);
+      Sync();
+    };
+  };
+  connect(schedNone_, &QRadioButton::toggled, this, mode(core::ScheduleMode::None));
+  connect(schedDaily_, &QRadioButton::toggled, this, mode(core::ScheduleMode::DailyAt));
+  connect(schedEvery_, &QRadioButton::toggled, this, mode(core::ScheduleMode::DailyEvery));
+  connect(schedWeekly_, &QRadioButton::toggled, this, mode(core::ScheduleMode::Weekly));
+  connect(schedTime_, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
+    if (!syncing_) model_->Form().scheduleTime = FromQTime(t);
+  });
+  connect(schedMinutes_, &QSpinBox::valueChanged, this, [this](int v) {
+    if (!syncing_) model_->Form().scheduleMinutes = v;
+  });
+  connect(schedDay_, &QComboBox::currentIndexChanged, this, [this](int i) {
+    if (!syncing_) model_->Form().scheduleWeekday = i;
+  });
+  return Page("Schedule",
+              QStringLiteral("You can customize a schedule for project to launch the\n"
+                             "backup operation within a specified time automatically."),
+              body);
+}
+
+void TFormProjectName::Sync() {
+  syncing_ = true;
+  const core::ProjectForm& f = model_->Form();
+  setWindowTitle(Q(model_->Caption()));
+  HelpLauncher::SetContext(this, model_->HelpContext());
+  pages_->setCurrentIndex(model_->Page());
+  back_->setEnabled(model_->BackEnabled());
+  next_->setText(QString::fromLatin1(model_->NextCaption()));
+
+  if (name_->text().toStdString() != model_->Name()) name_->setText(Q(model_->Name()));
+  subfolders_->setChecked(f.includeSubfolders);
+  onlyNewer_->setChecked(f.onlyNewer);
+  useLast_->setChecked(f.useLastBackup);
+  useLast_->setEnabled(f.UseLastBackupEnabled());
+  newerDate_->setDate(ToQDate(f.newerDate));
+  newerTime_->setTime(ToQTime(f.newerTime));
+  newerDate_->setEnabled(f.NewerPickersEnabled());
+  newerTime_->setEnabled(f.NewerPickersEnabled());
+  subfolderLabel_->setText(QString::fromLatin1(model_->SubfolderLabel()));
+
+  if (prefix_->text().toStdString() != f.prefix) prefix_->setText(Q(f.prefix));
+  suffixNone_->setChecked(f.suffix == core::SuffixKind::None);
+  suffixDate_->setChecked(f.suffix == core::SuffixKind::Date);
+  suffixNumber_->setChecked(f.suffix == core::SuffixKind::Number);
+  number_->setValue(f.nextNumber);
+  increase_->setValue(f.increase);
+  number_->setEnabled(f.CounterFieldsEnabled());
+  increase_->setEnabled(f.CounterFieldsEnabled());
+  increaseLabel_->setEnabled(f.CounterFieldsEnabled());
+  if (fileName_->text().toStdString() != f.fileName) fileName_->setText(Q(f.fileName));
+
+  usePassword_->setChecked(f.usePassword);
+  for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, retypeLabel_, password_, retype_})
+    w->setEnabled(f.PasswordFieldsEnabled());
+  if (password_->text().toStdString() != f.password) password_->setText(Q(f.password));
+  if (retype_->text().toStdString() != f.passwordConfirm) retype_->setText(Q(f.passwordConfirm));
+  useComment_->setChecked(f.useComment);
+  comment_->setEnabled(f.CommentFieldEnabled());
+  if (comment_->text().toStdString() != f.comment) comment_->setText(Q(f.comment));
+  storePaths_->setChecked(f.storePaths);
+  keep_->setValue(f.storeNumber);
+  level_->setValue(f.packLevel);
+
+  schedNone_->setChecked(f.scheduleMode == core::ScheduleMode::None);
+  schedDaily_->setChecked(f.scheduleMode == core::ScheduleMode::DailyAt);
+  schedEvery_->setChecked(f.scheduleMode == core::ScheduleMode::DailyEvery);
+  schedWeekly_->setChecked(f.scheduleMode == core::ScheduleMode::Weekly);
+  schedTime_->setTime(ToQTime(f.scheduleTime));
+  schedMinutes_->setValue(f.scheduleMinutes);
+  schedDay_->setCurrentIndex(f.scheduleWeekday);
+  schedTime_->setEnabled(f.ScheduleTimeEnabled());
+  schedMinutes_->setEnabled(f.ScheduleMinutesEnabled());
+  minutesLabel_->setEnabled(f.ScheduleMinutesEnabled());
+  schedDay_->setEnabled(f.ScheduleWeekdayEnabled());
+  syncing_ = false;
+}
+
+void TFormProjectName::OnBack() {
+  model_->Back();
+  Sync();
+}
+
+void TFormProjectName::OnNext() {
+  // Typed text reaches the model on every edit; take the edits once more in case of programmatic input.
+  model_->SetName(name_->text().toStdString());
+  core::ProjectWizard::NextResult result;
+  try {
+    result = model_->Next(ui_);
+  } catch (const std::exception& e) {
+    // project.ini refused the new project; the wizard stays open with everything kept.
+    ShowMessageBox(this, core::MessageKind::Error, QString::fromStdString(e.what()));
+    return;
+  }
+  if (result == core::ProjectWizard::NextResult::Finished) {
+    accept();
+    return;
+  }
+  Sync();
+  if (result == core::ProjectWizard::NextResult::Advanced && model_->Page() == 1) backupPanel_->Refresh();
+}
+
+}  // namespace brisko::ui

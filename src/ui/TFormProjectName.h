@@ -1,0 +1,96 @@
+// The add-project wizard: six pages that build a new project, checked page by page.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ProjectWizard.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+class QStackedWidget;
+class QTimeEdit;
+
+namespace brisko::ui {
+
+class SourceListPanel;
+
+class TFormProjectName : public QDialog {
+  Q_OBJECT
+ public:
+  // projects is the main window's list; the wizard writes the new project into dataDir on Finish.
+  TFormProjectName(std::string dataDir, std::vector<std::string> projects, const core::GlobalSettings& settings,
+                   core::UserInteraction& ui, const core::Clock& clock, QWidget* parent = nullptr);
+  ~TFormProjectName() override;
+
+  core::ProjectWizard& Model() { return *model_; }
+
+ private:
+  QWidget* BuildNamePage();
+  QWidget* BuildSourcePage();
+  QWidget* BuildExcludePage();
+  QWidget* BuildDestinationPage();
+  QWidget* BuildOptionsPage();
+  QWidget* BuildSchedulePage();
+  QWidget* Page(const char* heading, const QString& further, QWidget* body);
+
+  // Shows the model in the controls (values and enabling) without feeding changes back.
+  void Sync();
+  void OnBack();
+  void OnNext();
+
+  std::string dataDir_;
+  core::UserInteraction& ui_;
+  std::unique_ptr<core::ProjectWizard> model_;
+  bool syncing_ = false;
+
+  QStackedWidget* pages_;
+  QPushButton* back_;
+  QPushButton* next_;
+  QLineEdit* name_;
+  SourceListPanel* backupPanel_;
+  SourceListPanel* excludePanel_;
+  QCheckBox* subfolders_;
+  QCheckBox* onlyNewer_;
+  QDateEdit* newerDate_;
+  QTimeEdit* newerTime_;
+  QCheckBox* useLast_;
+  QLabel* subfolderLabel_;
+  QLineEdit* prefix_;
+  QRadioButton* suffixNone_;
+  QRadioButton* suffixDate_;
+  QRadioButton* suffixNumber_;
+  QSpinBox* number_;
+  QSpinBox* increase_;
+  QLabel* increaseLabel_;
+  QLineEdit* fileName_;
+  QCheckBox* usePassword_;
+  QLabel* passwordLabel_;
+  QLabel* retypeLabel_;
+  QLineEdit* password_;
+  QLineEdit* retype_;
+  QCheckBox* useComment_;
+  QLineEdit* comment_;
+  QCheckBox* storePaths_;
+  QSpinBox* keep_;
+  QSlider* level_;
+  QRadioButton* schedNone_;
+  QRadioButton* schedDaily_;
+  QRadioButton* schedEvery_;
+  QRadioButton* schedWeekly_;
+  QTimeEdit* schedTime_;
+  QSpinBox* schedMinutes_;
+  QLabel* minutesLabel_;
+  QComboBox* schedDay_;
+};
+
+}  // namespace brisko::ui

@@ -1,0 +1,74 @@
+// The notification-area icon and its menu: open, scheduling switch, per-project backups, help, exit.
+#include "ui/TrayController.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "ui/AppImages.h"
+
+namespace brisko::ui {
+
+TrayController::TrayController(QObject* parent) : QObject(parent), menu_(new QMenu()) {
+  menu_->setObjectName(QStringLiteral("PopupMenuTray"));
+  QAction* open = menu_->addAction(QStringLiteral("Open main window"));
+  open->setObjectName(QStringLiteral("TrayOpen"));
+  menu_->addSeparator();
+  scheduling_ = menu_->addAction(QStringLiteral("Disabled all scheduling"));
+  scheduling_->setObjectName(QStringLiteral("TrayScheduling"));
+  projectMenu_ = menu_->addMenu(QStringLiteral("Backup Project"));
+  projectMenu_->setObjectName(QStringLiteral("TrayBackupProject"));
+  menu_->addSeparator();
+  QAction* help = menu_->addAction(QStringLiteral("Help...              F1"));
+  help->setObjectName(QStringLiteral("TrayHelp"));
+  QAction* exit = menu_->addAction(QStringLiteral("E&xit"));
+  exit->setObjectName(QStringLiteral("TrayExit"));
+
+  connect(open, &QAction::triggered, this, &TrayController::openRequested);
+  connect(scheduling_, &QAction::triggered, this, &TrayController::schedulingToggled);
+  connect(help, &QAction::triggered, this, &TrayController::helpRequested);
+  connect(exit, &QAction::triggered, this, &TrayController::exitRequested);
+
+  if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    icon_ = new QSystemTrayIcon(AppImages::AppIcon(), this);
+    icon_->setToolTip(QString::fromLatin1(kTooltip));
+    icon_->setContextMenu(menu_);
+    connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+      if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) emit openRequested();
+    });
+    icon_->show();
+  }
+}
+
+TrayController::~TrayController() {
+  if (icon_) icon_->hide();
+  delete menu_;
+}
+
+void TrayController::SetIcon(const QIcon& icon) {
+  if (icon_) icon_->setIcon(icon);
+}
+
+void TrayController::SetSchedulingCaption(const QString& caption) { scheduling_->setText(caption); }
+
+void TrayController::SetProjects(const std::vector<core::TrayProjectItem>& items) {
+  projectMenu_->clear();
+  for (const core::TrayProjectItem& item : items) {
+    QString caption = QString::fromStdString(item.name);
+    // A single & would turn the next letter into an accelerator; the caption must show the name as is.
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* action = projectMenu_->addAction(caption);
+    action->setObjectName(QStringLiteral("TrayProject"));
+    action->setData(QString::fromStdString(item.name));
+    if (item.scheduled) action->setIcon(QIcon(AppImages::Clock()));
+    action->setEnabled(projectsEnabled_);
+    connect(action, &QAction::triggered, this, [this, action] { emit projectChosen(action->data().toString()); });
+  }
+}
+
+void TrayController::SetProjectItemsEnabled(bool enabled) {
+  projectsEnabled_ = enabled;
+  for (QAction* action : projectMenu_->actions()) action->setEnabled(enabled);
+}
+
+}  // namespace brisko::ui

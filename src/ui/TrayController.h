@@ -1,0 +1,54 @@
+// The notification-area icon and its menu: open, scheduling switch, per-project backups, help, exit.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/MainModel.h"
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace brisko::ui {
+
+class TrayController : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr const char* kTooltip = "Brisko ZIP Backup. Right-click to backup";
+
+  // The menu exists even where the desktop has no notification area, so its commands stay reachable.
+  explicit TrayController(QObject* parent = nullptr);
+  ~TrayController() override;
+
+  // Whether an icon is actually shown in a notification area.
+  bool Available() const { return icon_ != nullptr; }
+  QMenu* Menu() const { return menu_; }
+  QMenu* ProjectMenu() const { return projectMenu_; }
+  QAction* SchedulingAction() const { return scheduling_; }
+
+  void SetIcon(const QIcon& icon);
+  void SetSchedulingCaption(const QString& caption);
+  // One item per project, in list order, captioned exactly with the name (no accelerators).
+  void SetProjects(const std::vector<core::TrayProjectItem>& items);
+  // Disabled while a backup or restore runs.
+  void SetProjectItemsEnabled(bool enabled);
+
+ signals:
+  void openRequested();
+  void schedulingToggled();
+  void projectChosen(const QString& name);
+  void helpRequested();
+  void exitRequested();
+
+ private:
+  QSystemTrayIcon* icon_ = nullptr;
+  QMenu* menu_;
+  QMenu* projectMenu_;
+  QAction* scheduling_;
+  bool projectsEnabled_ = true;
+};
+
+}  // namespace brisko::ui
