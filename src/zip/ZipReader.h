@@ -219,7 +219,7 @@ class TZipReader {
   void ReadZip64EndIfAny();
   // Repair scan over local headers; false when it finds nothing or ran already.
   bool RepairScan();
-  bool ReadEntries(uint64_t prefix);
+  bool ReadEntries(uint64_t prefix, bool completing);
   void FailBadZip();
   void DefaultGetNextDisk(int diskNumber, std::string& name);
 

@@ -1,0 +1,64 @@
+// brisko-zip l: lists the entries of an archive in archive order, then its comment.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "app/ZipCli.h"
+#include "zip/DosDateTime.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::app {
+namespace {
+
+using zip::TZipReader;
+
+constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an archive without a directory)";
+
+int UsageError(const char* detail) {
+  std::fprintf(stderr, "brisko-zip l: %s\nusage: brisko-zip %s\n", detail, kUsage);
+  return 2;
+}
+
+int RunList(int argc, char** argv) {
+  std::string archive;
+  bool repair = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-r") {
+      repair = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError(("unknown option " + arg).c_str());
+    } else if (archive.empty()) {
+      archive = arg;
+    } else {
+      return UsageError("only one archive");
+    }
+  }
+  if (archive.empty()) return UsageError("no archive given");
+
+  TZipReader reader;
+  reader.SortMode = zip::TZipSortMode::ByNone;
+  if (repair) reader.IncompleteZipMode = zip::TIncompleteZipMode::izAssumeBad;
+  // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
+  reader.OnInCompleteZip = [](TZipReader&, zip::TIncompleteZipMode&) {};
+  try {
+    reader.SetZipName(archive);
+    reader.ReadDirectory();
+    for (int i = 0; i < reader.EntryCount(); ++i) {
+      const zip::TZipHeaderInfo& e = reader.Entry(i);
+      std::printf("%u %u %u %s %08x %s\n", e.CompressionMethod, e.CompressedSize, e.UncompressedSize,
+                  zip::FormatDosDateTime(e.DateTime).c_str(), e.CRC32, e.StoredName().c_str());
+    }
+    const std::string& comment = reader.ZipComment();
+    if (!comment.empty()) std::printf("%s\n", comment.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "brisko-zip l: %s: %s\n", archive.c_str(), e.what());
+    return 2;
+  }
+  return 0;
+}
+
+const bool registered = RegisterCommand({"l", kUsage, RunList});
+
+}  // namespace
+}  // namespace brisko::app

@@ -1,0 +1,126 @@
+// DOS date-time conversion, repair and formatting.
+#include "zip/DosDateTime.h"
+
+#include <cstdio>
+
+namespace brisko::zip {
+
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+bool IsRealMoment(const DosParts& p) {
+  return p.month >= 1 && p.month <= 12 && p.day >= 1 && p.day <= DaysInMonth(p.year, p.month) &&
+         p.hour <= 23 && p.minute <= 59 && p.second <= 59;
+}
+
+}  // namespace
+
+DosParts SplitDosDateTime(uint32_t dos) {
+  DosParts p;
+  p.second = static_cast<int>(dos & 0x1F) * 2;
+  p.minute = static_cast<int>((dos >> 5) & 0x3F);
+  p.hour = static_cast<int>((dos >> 11) & 0x1F);
+  p.day = static_cast<int>((dos >> 16) & 0x1F);
+  p.month = static_cast<int>((dos >> 21) & 0x0F);
+  p.year = 1980 + static_cast<int>((dos >> 25) & 0x7F);
+  return p;
+}
+
+uint32_t MakeDosDateTime(const DosParts& p) {
+  uint32_t time = static_cast<uint32_t>((p.second / 2) | (p.minute << 5) | (p.hour << 11));
+  uint32_t date = static_cast<uint32_t>(p.day | (p.month << 5) | ((p.year - 1980) << 9));
+  return (date << 16) | (time & 0xFFFF);
+}
+
+uint32_t DosDateTimeFromTime(std::time_t utc) {
+  std::tm local{};
+#ifdef _WIN32
+  if (localtime_s(&local, &utc) != 0) return 0;
+#else
+  if (!localtime_r(&utc, &local)) return 0;
+#endif
+  int year = local.tm_year + 1900;
+  if (year < 1980 || year >= 2100) return 0;
+  DosParts p;
+  p.year = year;
+  p.month = local.tm_mon + 1;
+  p.day = local.tm_mday;
+  p.hour = local.tm_hour;
+  p.minute = local.tm_min;
+  p.second = local.tm_sec > 59 ? 58 : local.tm_sec;  // a leap second becomes :58
+  return MakeDosDateTime(p);
+}
+
+uint32_t DosDateTimeNow() { return DosDateTimeFromTime(std::time(nullptr)); }
+
+uint32_t RepairDosDateTime(uint32_t dos) {
+  uint32_t sec2 = dos & 0x1F;
+  uint32_t minute = (dos >> 5) & 0x3F;
+  uint32_t hour = (dos >> 11) & 0x1F;
+  uint32_t day = (dos >> 16) & 0x1F;
+  uint32_t month = (dos >> 21) & 0x0F;
+  uint32_t year = (dos >> 25) & 0x7F;
+  if (sec2 < 30 && minute < 60 && hour <= 23 && day != 0 && month >= 1 && month <= 12 && year < 120) {
+    return dos;
+  }
+  if (sec2 >= 30) sec2 = 29;
+  if (minute >= 60) minute = 59;
+  if (hour > 23) hour = 23;
+  if (day == 0) day = 1;
+  if (month == 0) month = 1;
+  if (month > 12) month = 12;
+  if (year >= 120) year = 119;
+  return sec2 | (minute << 5) | (hour << 11) | (day << 16) | (month << 21) | (year << 25);
+}
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
+  int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                 DaysFromCivil(1899, 12, 30);
+  return static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+}
+
+bool DosDateTimeToDateTime(uint32_t dos, TDateTime& out) {
+  DosParts p = SplitDosDateTime(dos);
+  if (!IsRealMoment(p)) return false;
+  out = EncodeDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second);
+  return true;
+}
+
+std::time_t DosDateTimeToTime(uint32_t dos) {
+  DosParts p = SplitDosDateTime(dos);
+  if (!IsRealMoment(p)) return -1;
+  std::tm local{};
+  local.tm_year = p.year - 1900;
+  local.tm_mon = p.month - 1;
+  local.tm_mday = p.day;
+  local.tm_hour = p.hour;
+  local.tm_min = p.minute;
+  local.tm_sec = p.second;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
+std::string FormatDosDateTime(uint32_t dos) {
+  DosParts p = SplitDosDateTime(dos);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
+                p.minute, p.second);
+  return text;
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,126 @@
+// Binary-insertion list of member records in one of the eight sort orders.
+#include "zip/SortedZip.h"
+
+#include <algorithm>
+#include <string>
+
+#include "zip/ZipExceptions.h"
+
+namespace brisko::zip {
+
+namespace {
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    int ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
+    if (ca >= 'A' && ca <= 'Z') ca += 'a' - 'A';
+    if (cb >= 'A' && cb <= 'Z') cb += 'a' - 'A';
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+template <typename T>
+int Sign(T a, T b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+TDateTime DateValue(const TZipHeaderInfo& h) {
+  TDateTime value = 0;
+  return DosDateTimeToDateTime(h.DateTime, value) ? value : 0;
+}
+
+// round(compressed * 100 / uncompressed), halves to even, capped at 100; 0 for an empty member.
+int Rate(const TZipHeaderInfo& h) {
+  if (h.UncompressedSize == 0) return 0;
+  uint64_t x = static_cast<uint64_t>(h.CompressedSize) * 100;
+  uint64_t q = x / h.UncompressedSize, r = x % h.UncompressedSize;
+  if (2 * r > h.UncompressedSize || (2 * r == h.UncompressedSize && (q & 1))) ++q;
+  return q > 100 ? 100 : static_cast<int>(q);
+}
+
+}  // namespace
+
+TSortedZip::TSortedZip(TZipSortMode mode, bool ownsItems, bool rejectDuplicates)
+    : mode_(mode), owns_(ownsItems), rejectDuplicates_(rejectDuplicates) {}
+
+TSortedZip::~TSortedZip() { Clear(); }
+
+TZipHeaderInfo* TSortedZip::Item(int index) const {
+  if (index < 0 || index >= Count()) {
+    throw EListError("Index " + std::to_string(index) + " is out of range");
+  }
+  return items_[static_cast<size_t>(index)];
+}
+
+int TSortedZip::Compare(TZipSortMode mode, const TZipHeaderInfo& existing, const TZipHeaderInfo& added) {
+  switch (mode) {
+    case TZipSortMode::ByName: return CompareNoCase(existing.FullName(), added.FullName());
+    case TZipSortMode::ByFileName: return CompareNoCase(existing.FileName(), added.FileName());
+    case TZipSortMode::ByDirectoryName: return CompareNoCase(existing.Directory(), added.Directory());
+    case TZipSortMode::ByDate: return Sign(DateValue(added), DateValue(existing));
+    case TZipSortMode::ByCompressedSize: return Sign(added.CompressedSize, existing.CompressedSize);
+    case TZipSortMode::ByUnCompressedSize: return Sign(added.UncompressedSize, existing.UncompressedSize);
+    case TZipSortMode::ByRate: return Sign(Rate(added), Rate(existing));
+    case TZipSortMode::ByNone: {
+      int disk = Sign(existing.DiskNumberStart, added.DiskNumberStart);
+      return disk != 0 ? disk : Sign(existing.RelativeOffset, added.RelativeOffset);
+    }
+  }
+  return 0;
+}
+
+int TSortedZip::Add(TZipHeaderInfo* item) {
+  // Upper bound: the first record that belongs after the new one, so equal records keep their order.
+  size_t lo = 0, hi = items_.size();
+  while (lo < hi) {
+    size_t mid = lo + (hi - lo) / 2;
+    if (Compare(mode_, *items_[mid], *item) > 0) hi = mid;
+    else lo = mid + 1;
+  }
+  if (rejectDuplicates_ && lo > 0 && Compare(mode_, *items_[lo - 1], *item) == 0) {
+    if (owns_) delete item;
+    throw EListError("Duplicate entry in the archive directory");
+  }
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(lo), item);
+  return static_cast<int>(lo);
+}
+
+int TSortedZip::Find(const TZipHeaderInfo& key) const {
+  size_t lo = 0, hi = items_.size();
+  while (lo < hi) {
+    size_t mid = lo + (hi - lo) / 2;
+    if (Compare(mode_, *items_[mid], key) >= 0) hi = mid;
+    else lo = mid + 1;
+  }
+  if (lo < items_.size() && Compare(mode_, *items_[lo], key) == 0) return static_cast<int>(lo);
+  return -1;
+}
+
+int TSortedZip::IndexOf(const TZipHeaderInfo* item) const {
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i] == item) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+TZipHeaderInfo* TSortedZip::Extract(int index) {
+  TZipHeaderInfo* item = Item(index);
+  items_.erase(items_.begin() + index);
+  return item;
+}
+
+void TSortedZip::Delete(int index) {
+  TZipHeaderInfo* item = Extract(index);
+  if (owns_) delete item;
+}
+
+void TSortedZip::Clear() {
+  if (owns_) {
+    for (TZipHeaderInfo* item : items_) delete item;
+  }
+  items_.clear();
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,100 @@
+// Traditional PKWARE encryption over the ZIP CRC-32 table.
+#include "zip/ZipCrypto.h"
+
+#include <zlib.h>
+
+#include <random>
+
+#include "zip/ZipRecords.h"
+
+#if defined(__linux__)
+#include <sys/random.h>
+#endif
+
+namespace brisko::zip {
+
+namespace {
+const z_crc_t* CrcTable() {
+  static const z_crc_t* table = get_crc_table();
+  return table;
+}
+
+uint32_t CrcStep(uint32_t crc, uint8_t b) { return (crc >> 8) ^ CrcTable()[(crc ^ b) & 0xFF]; }
+}  // namespace
+
+void TZipCrypto::UpdateKeys(uint8_t plain) {
+  keys_[0] = CrcStep(keys_[0], plain);
+  keys_[1] = (keys_[1] + (keys_[0] & 0xFF)) * 134775813u + 1;
+  keys_[2] = CrcStep(keys_[2], static_cast<uint8_t>(keys_[1] >> 24));
+}
+
+uint8_t TZipCrypto::StreamByte() const {
+  uint32_t temp = (keys_[2] & 0xFFFF) | 2;
+  return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
+}
+
+void TZipCrypto::InitKeys(std::string_view password) {
+  keys_[0] = 0x12345678;
+  keys_[1] = 0x23456789;
+  keys_[2] = 0x34567890;
+  for (char c : password) UpdateKeys(static_cast<uint8_t>(c));
+}
+
+uint8_t TZipCrypto::EncryptByte(uint8_t plain) {
+  uint8_t cipher = plain ^ StreamByte();
+  UpdateKeys(plain);
+  return cipher;
+}
+
+uint8_t TZipCrypto::DecryptByte(uint8_t cipher) {
+  uint8_t plain = cipher ^ StreamByte();
+  UpdateKeys(plain);
+  return plain;
+}
+
+void TZipCrypto::Encrypt(uint8_t* data, size_t count) {
+  for (size_t i = 0; i < count; ++i) data[i] = EncryptByte(data[i]);
+}
+
+void TZipCrypto::Decrypt(uint8_t* data, size_t count) {
+  for (size_t i = 0; i < count; ++i) data[i] = DecryptByte(data[i]);
+}
+
+std::array<uint8_t, 12> TZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
+                                               const RandomSource& random) {
+  std::array<uint8_t, 12> header{};
+  if (random) random(header.data(), 10);
+  else SystemRandom(header.data(), 10);
+  header[10] = static_cast<uint8_t>(crc >> 16);
+  header[11] = static_cast<uint8_t>(crc >> 24);
+  InitKeys(password);
+  Encrypt(header.data(), header.size());
+  return header;
+}
+
+bool TZipCrypto::CheckHeader(std::string_view password, uint8_t header[12], uint8_t checkByte) {
+  InitKeys(password);
+  Decrypt(header, 12);
+  return header[11] == checkByte;
+}
+
+uint8_t TZipCrypto::CheckByte(const TZipHeaderInfo& entry) {
+  if (entry.HasDataDescriptor()) return static_cast<uint8_t>(entry.DateTime >> 8);
+  return static_cast<uint8_t>(entry.CRC32 >> 24);
+}
+
+void TZipCrypto::SystemRandom(uint8_t* bytes, size_t count) {
+#if defined(__linux__)
+  size_t done = 0;
+  while (done < count) {
+    ssize_t got = getrandom(bytes + done, count - done, 0);
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  if (done == count) return;
+#endif
+  std::random_device device;
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(device());
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,340 @@
+// TZipReader: properties, entry accessors, the archive stream, comments and multi-disk loading.
+#include "zip/ZipReader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Platform.h"
+#include "zip/ByteIO.h"
+#include "zip/FileStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipPaths.h"
+
+namespace brisko::zip {
+
+namespace {
+
+constexpr const char* kOpenZipTitle = "Open a Zip File";
+constexpr const char* kOpenZipFilter =
+    "Zip Files (*.ZIP)|*.zip|SFX Files (*.EXE)|*.exe|Jar Files (*.JAR)|*.jar|All Files (*.*)|*.*";
+// A disk handler that keeps naming missing files is treated as a cancel after this many answers.
+constexpr int kMaxDiskRequests = 100;
+
+// Archive paths name the same file when equal; letter case only counts where the file system
+// ignores it.
+bool SameArchivePath(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+  return SameTextAscii(a, b);
+#else
+  return a == b;
+#endif
+}
+
+bool IsExistingFile(const std::string& path) {
+  platform::FileStat st = platform::StatFile(path);
+  return st.exists && !st.isDirectory;
+}
+
+TDateTime NowAsDateTime() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                        local.tm_sec);
+}
+
+}  // namespace
+
+TZipReader::TZipReader() = default;
+
+TZipReader::~TZipReader() = default;
+
+// ---- Properties ----
+
+void TZipReader::SetZipName(const std::string& name) {
+  if (SameArchivePath(name, fZipName)) return;
+  std::string value = name;
+  if (!value.empty() && value.back() == '?') {
+    std::string folder = ExtractDirPart(value.substr(0, value.size() - 1));
+    platform::FileStat st = platform::StatFile(folder);
+    std::string initial = !folder.empty() && st.exists && st.isDirectory ? folder : platform::HomeDir();
+    std::string chosen;
+    if (!OnOpenFileDialog || !OnOpenFileDialog(kOpenZipTitle, kOpenZipFilter, initial, chosen)) {
+      throw EUserCanceled(kMsgCancelZipName);
+    }
+    value = chosen;
+    if (SameArchivePath(value, fZipName)) return;
+  }
+  CloseArchiveStream();
+  ClearDirectory();
+  SetMultiMode(TMultiMode::mmNone);
+  fZipName = value;
+}
+
+void TZipReader::SetDestDir(const std::string& dir) {
+  std::string value = dir;
+  if (value == "?") {
+    platform::FileStat st = platform::StatFile(fDestDir);
+    std::string initial = !fDestDir.empty() && st.exists && st.isDirectory ? fDestDir : std::string(".");
+    std::string chosen;
+    if (!OnSelectFolderDialog || !OnSelectFolderDialog(initial, chosen)) throw EUserCanceled(kMsgCancelDestDir);
+    value = chosen;
+  }
+  if (!value.empty() && value.back() == platform::PathDelim) value.pop_back();
+  fDestDir = value;
+}
+
+void TZipReader::SetRootDir(const std::string& dir) {
+  fRootDir = dir;
+  if (!fRootDir.empty() && fRootDir.back() != platform::PathDelim) fRootDir.push_back(platform::PathDelim);
+}
+
+const std::string& TZipReader::ZipComment() {
+  if (!fCommentLoaded && !fEndCentral.HasComment() && fEndCentral.ZipCommentLength != 0) {
+    fCommentLoaded = true;
+    bool opened = false;
+    ZipStream* stream = fFromCentralFile && fCentralFile ? fCentralFile.get() : nullptr;
+    try {
+      if (!stream) {
+        if (!ArchiveIsOpen()) {
+          OpenArchive();
+          opened = true;
+        }
+        stream = fArchive.get();
+      }
+      std::string text(fEndCentral.ZipCommentLength, '\0');
+      stream->Seek(fEndCentral.ZipCommentPos);
+      text.resize(stream->Read(text.data(), text.size()));
+      // Taking the text must not mark it as a pending change.
+      bool changed = fEndCentral.CommentChanged;
+      fEndCentral.SetComment(text);
+      fEndCentral.CommentChanged = changed;
+    } catch (const EZipException&) {
+      // An archive that cannot be opened has no comment to show.
+    }
+    if (opened && !KeepZipOpen) CloseArchiveStream();
+  }
+  return fEndCentral.Comment();
+}
+
+void TZipReader::SetZipComment(const std::string& comment) {
+  if (comment == ZipComment()) return;
+  fEndCentral.SetComment(comment);
+  fEndCentral.CommentChanged = true;
+  fCommentLoaded = true;
+}
+
+// ---- Entries ----
+
+int TZipReader::EntryCount() const { return fZipContents ? fZipContents->Count() : 0; }
+
+TZipHeaderInfo& TZipReader::Entry(int index) {
+  TSortedZip* view = SortedView();
+  if (!view) throw EListError("Index " + std::to_string(index) + " is out of range");
+  return *view->Item(index);
+}
+
+const TZipHeaderInfo& TZipReader::Entry(int index) const {
+  return const_cast<TZipReader*>(this)->Entry(index);
+}
+
+std::string TZipReader::EntryName(int index) const { return Entry(index).FileName(); }
+
+std::string TZipReader::EntryPath(int index) const { return Entry(index).Directory(); }
+
+TDateTime TZipReader::EntryDateTime(int index) const {
+  TDateTime value = 0;
+  if (DosDateTimeToDateTime(Entry(index).DateTime, value)) return value;
+  return NowAsDateTime();
+}
+
+uint32_t TZipReader::EntrySize(int index) const { return Entry(index).UncompressedSize; }
+
+std::string TZipReader::EntryComment(int index) {
+  TZipHeaderInfo& entry = Entry(index);
+  LoadEntryComment(entry);
+  return entry.FileComment();
+}
+
+// ---- Archive stream ----
+
+std::unique_ptr<ZipStream> TZipReader::OpenStreamOn(const std::string& path) {
+  if (StreamOpener) return StreamOpener(path);
+  platform::FileStat st = platform::StatFile(path);
+  if (st.exists && st.isDirectory) {
+    errno = EISDIR;
+    return nullptr;
+  }
+  auto file = std::make_unique<FileStream>();
+  if (!file->Open(path, TFileMode::fmOpenRead)) {
+    errno = file->LastError();
+    return nullptr;
+  }
+  return file;
+}
+
+void TZipReader::OpenArchive() {
+  if (fArchive) return;
+  errno = 0;
+  fArchive = OpenStreamOn(fZipName);
+  if (!fArchive) {
+    std::string reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
+    throw EZipException("Cannot open file \"" + fZipName + "\": " + reason);
+  }
+}
+
+void TZipReader::CloseArchiveStream() {
+  fArchive.reset();
+  fCentralFile.reset();
+}
+
+void TZipReader::CloseArchive() {
+  CloseArchiveStream();
+  ClearDirectory();
+  SetMultiMode(TMultiMode::mmNone);
+  fZipName.clear();
+}
+
+void TZipReader::ClearDirectory() {
+  fSortedView.reset();
+  fZipContents.reset();
+  fEndCentral.Clear();
+  fRepaired = false;
+  fCommentLoaded = false;
+  fFromCentralFile = false;
+}
+
+void TZipReader::ApplySortMode(TZipSortMode mode) {
+  fSortedView.reset();
+  if (!fZipContents || mode == TZipSortMode::ByNone) return;
+  auto view = std::make_unique<TSortedZip>(mode, false, false);
+  for (int i = 0; i < fZipContents->Count(); ++i) view->Add(fZipContents->Item(i));
+  fSortedView = std::move(view);
+}
+
+void TZipReader::TakeArchiveDate() {
+  platform::FileStat st = platform::StatFile(fZipName);
+  fArchiveDate = st.exists ? st.lastWrite : 0;
+  fArchiveSize = st.exists ? st.size : 0;
+}
+
+bool TZipReader::ArchiveDateChanged() const {
+  platform::FileStat st = platform::StatFile(fZipName);
+  std::time_t date = st.exists ? st.lastWrite : 0;
+  uint64_t size = st.exists ? st.size : 0;
+  // The size guards against a rewrite within the same second of the last-write time.
+  return date != fArchiveDate || size != fArchiveSize;
+}
+
+// ---- Multi-disk ----
+
+void TZipReader::DefaultGetNextDisk(int diskNumber, std::string& name) {
+  if (GetMultiMode() == TMultiMode::mmSpan) {
+    std::string text = "Please insert disk " + std::to_string(diskNumber) + " of the multi-disk set.";
+    if (!AskHost("Multi-disk archive", text, TMessageButtons::mbOKCancel)) name.clear();
+    return;
+  }
+  char ext[16];
+  std::snprintf(ext, sizeof ext, ".%3.3d", diskNumber);
+  size_t dot = name.find_last_of('.');
+  size_t delim = name.find_last_of(platform::PathDelim);
+  if (dot != std::string::npos && (delim == std::string::npos || dot > delim)) name.erase(dot);
+  name += ext;
+}
+
+void TZipReader::LoadDisk(int diskNumber) {
+  CloseArchiveStream();
+  std::string name;
+  for (int attempt = 0;; ++attempt) {
+    name = fZipName;
+    if (OnGetNextDisk) OnGetNextDisk(*this, diskNumber, name);
+    else DefaultGetNextDisk(diskNumber, name);
+    if (name.empty() || attempt >= kMaxDiskRequests) throw EUserCanceled(kMsgCancelNewDisk);
+    if (StreamOpener || IsExistingFile(name)) break;
+    // The built-in numbering cannot come up with another name: stop rather than ask forever.
+    if (!OnGetNextDisk && GetMultiMode() != TMultiMode::mmSpan) throw EUserCanceled(kMsgCancelNewDisk);
+  }
+  // Volume labels are not checked: numbered files carry the disk number in their names.
+  fZipName = name;
+  OpenArchive();
+  fCurrentDisk = diskNumber - 1;
+  TakeArchiveDate();
+}
+
+size_t TZipReader::ReadSpanning(void* buffer, size_t n) {
+  auto* out = static_cast<uint8_t*>(buffer);
+  size_t got = Archive().Read(out, n);
+  while (got < n && IsMultiDisk() && !fFromCentralFile && fCurrentDisk < fEndCentral.ThisDiskNumber) {
+    LoadDisk(fCurrentDisk + 2);
+    got += Archive().Read(out + got, n - got);
+  }
+  return got;
+}
+
+// ---- Member data ----
+
+bool TZipReader::ReadLocalHeaderOf(const TZipHeaderInfo& entry, TZipHeaderInfo& local) {
+  if (IsMultiDisk() && entry.DiskNumberStart != fCurrentDisk) LoadDisk(entry.DiskNumberStart + 1);
+  OpenArchive();
+  if (!Archive().Seek(entry.RelativeOffset)) return false;
+  return local.ReadLocalHeader(Archive());
+}
+
+uint64_t TZipReader::SeekToData(const TZipHeaderInfo& entry) {
+  TZipHeaderInfo local;
+  if (!ReadLocalHeaderOf(entry, local)) throw EBadZipFile(kMsgNotValidZip);
+  return Archive().Position();
+}
+
+void TZipReader::LoadEntryComment(TZipHeaderInfo& entry) {
+  if (entry.HasFileComment() || entry.FileCommentLength == 0) return;
+  bool opened = false;
+  ZipStream* stream = fFromCentralFile && fCentralFile ? fCentralFile.get() : nullptr;
+  if (!stream) {
+    if (!ArchiveIsOpen()) {
+      OpenArchive();
+      opened = true;
+    }
+    stream = fArchive.get();
+  }
+  // The lengths come from the header itself: ExtraFieldLength no longer says what is stored.
+  uint8_t fixed[kCentralHeaderSize];
+  stream->Seek(entry.CentralOffset);
+  uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
+  uint32_t sig = 0;
+  if (stream->ReadExact(fixed, sizeof fixed) && GetLE32(fixed, sizeof fixed, 0, sig) && sig == kCentralHeaderSig &&
+      GetLE16(fixed, sizeof fixed, 28, nameLength) && GetLE16(fixed, sizeof fixed, 30, extraLength) &&
+      GetLE16(fixed, sizeof fixed, 32, commentLength)) {
+    std::string text(commentLength, '\0');
+    stream->Seek(entry.CentralOffset + kCentralHeaderSize + nameLength + extraLength);
+    text.resize(stream->Read(text.data(), text.size()));
+    entry.SetFileComment(text);
+  }
+  if (opened && !KeepZipOpen) CloseArchiveStream();
+}
+
+// ---- Host interplay ----
+
+void TZipReader::ProcessMessages() {
+  if (DoProcessMessages && OnProcessMessages) OnProcessMessages();
+}
+
+void TZipReader::CheckCancel() {
+  if (!DoProcessMessages) return;
+  ProcessMessages();
+  if (fCancel) {
+    fCancel = false;
+    throw EUserCanceled(kMsgUserAborted);
+  }
+}
+
+bool TZipReader::AskHost(const std::string& caption, const std::string& text, TMessageButtons buttons) {
+  return OnMessageBox ? OnMessageBox(caption, text, buttons) : false;
+}
+
+}  // namespace brisko::zip

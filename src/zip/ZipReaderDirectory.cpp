@@ -1,0 +1,380 @@
+// TZipReader: reading the central directory, the ".zfc" central file, Zip64 end records, prefixed
+// (self-extracting) archives and the repair scan over local headers.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "zip/ByteIO.h"
+#include "zip/MemoryStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipPaths.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip {
+
+namespace {
+
+// The repair scan lets the host run and checks for a cancel this often.
+constexpr uint64_t kScanYieldBytes = 10240;
+constexpr size_t kScanChunk = 65536;
+
+std::string ChangeExtension(const std::string& path, const std::string& ext) {
+  size_t dot = path.find_last_of('.');
+  size_t delim = path.find_last_of(platform::PathDelim);
+  if (dot == std::string::npos || (delim != std::string::npos && dot < delim)) return path + ext;
+  return path.substr(0, dot) + ext;
+}
+
+bool HasExeExtension(const std::string& path) {
+  size_t dot = path.find_last_of('.');
+  return dot != std::string::npos && SameTextAscii(path.substr(dot), ".exe");
+}
+
+class BusyScope {
+ public:
+  BusyScope(const std::function<void(bool)>& hook, bool& busy)
+      : hook_(hook), busy_(busy), was_(busy) {
+    busy_ = true;
+    if (hook_) hook_(true);
+  }
+  ~BusyScope() {
+    busy_ = was_;
+    if (hook_) hook_(false);
+  }
+
+ private:
+  const std::function<void(bool)>& hook_;
+  bool& busy_;
+  bool was_;
+};
+
+// Finds where the member data of a data-descriptor entry ends by looking for a descriptor whose
+// compressed size matches the distance travelled. Returns the position behind the descriptor and
+// fills the entry's CRC and sizes; 0 when none is found.
+uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, TZipHeaderInfo& entry) {
+  uint64_t size = s.Size();
+  std::vector<uint8_t> buf(kScanChunk + 24);
+  for (uint64_t pos = dataStart; pos < size; pos += kScanChunk) {
+    s.Seek(pos);
+    size_t got = s.Read(buf.data(), buf.size());
+    for (size_t i = 0; i + 16 <= got; ++i) {
+      if (buf[i] != 'P' || buf[i + 1] != 'K' || buf[i + 2] != 7 || buf[i + 3] != 8) continue;
+      uint64_t dataLength = pos + i - dataStart;
+      ByteCursor in(buf.data() + i + 4, got - i - 4);
+      uint32_t crc = in.U32();
+      uint32_t c32 = in.U32();
+      uint32_t u32 = in.U32();
+      if (in.Ok() && c32 == dataLength) {
+        entry.CRC32 = crc;
+        entry.CompressedSize = c32;
+        entry.UncompressedSize = u32;
+        return pos + i + 16;
+      }
+      ByteCursor in64(buf.data() + i + 8, got - i - 8);
+      uint64_t c64 = in64.U64();
+      uint64_t u64 = in64.U64();
+      if (in64.Ok() && c64 == dataLength && c64 <= 0xFFFFFFFFu && u64 <= 0xFFFFFFFFu) {
+        entry.CRC32 = crc;
+        entry.CompressedSize = static_cast<uint32_t>(c64);
+        entry.UncompressedSize = static_cast<uint32_t>(u64);
+        return pos + i + 24;
+      }
+    }
+    if (got < buf.size()) break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void TZipReader::ReadDirectory() {
+  fCancel = false;
+  if (fZipName.empty() && !StreamOpener) return;
+  BusyScope busy(OnBusyCursor, fBusy);
+  bool retried = false;
+  for (;;) {
+    try {
+      ReadDirectoryOnce();
+      break;
+    } catch (const EIncompleteZip&) {
+      CloseArchiveStream();
+      if (!OnInCompleteZip) return;
+      // The handler had its chance to change the mode or bring the missing part; a second
+      // "incomplete" answer goes to the caller instead of asking forever.
+      if (retried) throw;
+      retried = true;
+    } catch (...) {
+      CloseArchive();
+      throw;
+    }
+  }
+  if (!KeepZipOpen) CloseArchiveStream();
+}
+
+void TZipReader::ReadDirectoryOnce() {
+  OpenArchive();
+  if (fZipContents && !ArchiveDateChanged()) return;
+  ReadCentralDirectory();
+}
+
+bool TZipReader::FindEndRecord() {
+  fFromCentralFile = false;
+  fCentralFile.reset();
+  if (fEndCentral.FindAndRead(Archive())) return true;
+  std::string central = ChangeExtension(fZipName, ".zfc");
+  if (!platform::StatFile(central).exists) return false;
+  std::unique_ptr<ZipStream> stream = OpenStreamOn(central);
+  if (stream && fEndCentral.FindAndRead(*stream)) {
+    fCentralFile = std::move(stream);
+    fFromCentralFile = true;
+    return true;
+  }
+  return false;
+}
+
+void TZipReader::ReadZip64EndIfAny() {
+  ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
+  TEndCentral& e = fEndCentral;
+  bool needs64 = e.TotalEntries == kZip64Marker16 || e.EntriesThisDisk == kZip64Marker16 ||
+                 e.CentralSize == kZip64Marker32 || e.CentralOffset == kZip64Marker32 ||
+                 e.ThisDiskNumber == kZip64Marker16 || e.CentralStartDisk == kZip64Marker16;
+  if (!needs64 || e.RecordPos < kZip64LocatorSize) return;
+  uint8_t locator[kZip64LocatorSize];
+  s.Seek(e.RecordPos - kZip64LocatorSize);
+  uint32_t sig = 0;
+  if (!s.ReadExact(locator, sizeof locator) || !GetLE32(locator, sizeof locator, 0, sig) || sig != kZip64LocatorSig) {
+    return;  // markers without Zip64 records: plain values that happen to be all ones
+  }
+  uint64_t recordOffset = 0;
+  GetLE64(locator, sizeof locator, 8, recordOffset);
+  uint8_t record[kZip64EndCentralMinSize];
+  s.Seek(recordOffset);
+  ByteCursor in(record, sizeof record);
+  if (!s.ReadExact(record, sizeof record) || in.U32() != kZip64EndCentralSig) return;
+  in.Skip(8 + 2 + 2);  // record size, version made by, version needed
+  uint32_t thisDisk = in.U32();
+  uint32_t startDisk = in.U32();
+  uint64_t entriesDisk = in.U64();
+  uint64_t total = in.U64();
+  uint64_t size = in.U64();
+  uint64_t offset = in.U64();
+  if (size > 0xFFFFFFFFu || offset > 0xFFFFFFFFu) {
+    throw EZipTooLarge("Archive is larger than 4 GiB: " + fZipName);
+  }
+  if (total > 0xFFFF || entriesDisk > 0xFFFF || thisDisk > 0xFFFF || startDisk > 0xFFFF) {
+    throw EZipTooLarge("Archive has more than 65535 members or disks: " + fZipName);
+  }
+  e.ThisDiskNumber = static_cast<uint16_t>(thisDisk);
+  e.CentralStartDisk = static_cast<uint16_t>(startDisk);
+  e.EntriesThisDisk = static_cast<uint16_t>(entriesDisk);
+  e.TotalEntries = static_cast<uint16_t>(total);
+  e.CentralSize = static_cast<uint32_t>(size);
+  e.CentralOffset = static_cast<uint32_t>(offset);
+}
+
+void TZipReader::FailBadZip() {
+  CloseArchive();
+  throw EBadZipFile(kMsgNotValidZip);
+}
+
+void TZipReader::ReadCentralDirectory() {
+  TakeArchiveDate();
+  fSortedView.reset();
+  fZipContents.reset();
+  fCommentLoaded = false;
+  OpenArchive();
+  if (Archive().Size() > 0xFFFFFFFFu) throw EZipTooLarge("Archive is larger than 4 GiB: " + fZipName);
+
+  bool repaired = false;
+  if (!FindEndRecord()) {
+    if (OnInCompleteZip) OnInCompleteZip(*this, IncompleteZipMode);
+    switch (IncompleteZipMode) {
+      case TIncompleteZipMode::izAssumeNotAZip: throw ENotAZipFile(kMsgNotValidZip);
+      case TIncompleteZipMode::izAssumeMulti: throw EIncompleteZip(kMsgIncompleteZip);
+      case TIncompleteZipMode::izAssumeBad:
+        if (!RepairScan()) FailBadZip();
+        repaired = true;
+        break;
+    }
+  } else {
+    ReadZip64EndIfAny();
+  }
+
+  fCurrentDisk = fFromCentralFile ? 0 : fEndCentral.ThisDiskNumber;
+  // Removable drives are a Windows notion; elsewhere a multi-disk set is a set of numbered files.
+  SetMultiMode(fEndCentral.ThisDiskNumber != 0 ? TMultiMode::mmBlocks : TMultiMode::mmNone);
+
+  uint64_t prefix = 0;
+  if (!repaired && fEndCentral.TotalEntries != 0) {
+    if (IsMultiDisk() && !fFromCentralFile && fEndCentral.CentralStartDisk != fCurrentDisk) {
+      LoadDisk(fEndCentral.CentralStartDisk + 1);
+    } else if (!IsMultiDisk() && !fFromCentralFile) {
+      // Bytes put in front of an archive (a self-extractor stub) without adjusting its offsets:
+      // the directory then ends before the end record by the length of that prefix.
+      uint64_t directoryEnd = static_cast<uint64_t>(fEndCentral.CentralOffset) + fEndCentral.CentralSize;
+      if (fEndCentral.RecordPos > directoryEnd) {
+        uint64_t gap = fEndCentral.RecordPos - directoryEnd;
+        uint8_t sig[4];
+        uint32_t atOffset = 0, atShifted = 0;
+        Archive().Seek(fEndCentral.CentralOffset);
+        if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atOffset);
+        Archive().Seek(fEndCentral.CentralOffset + gap);
+        if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atShifted);
+        if (atOffset != kCentralHeaderSig && atShifted == kCentralHeaderSig) prefix = gap;
+      }
+    }
+  }
+  if (!repaired) {
+    ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
+    dir.Seek(fFromCentralFile ? 0 : fEndCentral.CentralOffset + prefix);
+    fZipContents = std::make_unique<TSortedZip>(TZipSortMode::ByNone, true, true);
+  }
+  if (!ReadEntries(prefix, repaired)) {
+    // An unreadable or duplicate header: the repair scan replaces the directory read so far.
+    if (IsMultiDisk() || !RepairScan()) FailBadZip();
+    ReadEntries(0, true);
+  }
+
+  if ((IsMultiDisk() || fFromCentralFile) && fEndCentral.ZipCommentLength != 0) {
+    if (!fFromCentralFile && fCurrentDisk != fEndCentral.ThisDiskNumber) LoadDisk(fEndCentral.ThisDiskNumber + 1);
+    ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
+    std::string text(fEndCentral.ZipCommentLength, '\0');
+    s.Seek(fEndCentral.ZipCommentPos);
+    text.resize(s.Read(text.data(), text.size()));
+    fEndCentral.SetComment(text);
+    fCommentLoaded = true;
+  }
+  ApplySortMode(SortMode);
+}
+
+// Reads the central headers into the main list. After a repair scan the list holds the entries found
+// from local headers and the central headers found behind them only complete those entries.
+// Returns false when a header cannot be read or repeats an entry (the caller repairs).
+bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
+  ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
+  if (completing) dir.Seek(fEndCentral.CentralOffset);
+  const bool spanning = IsMultiDisk() && !fFromCentralFile;
+  for (int i = 0; completing || i < fEndCentral.TotalEntries; ++i) {
+    auto header = std::make_unique<TZipHeaderInfo>();
+    std::string comment;
+    bool ok;
+    if (spanning) {
+      // A header cut by the end of a disk continues on the next one: gather its bytes first.
+      uint64_t start = Archive().Position();
+      int startDisk = fCurrentDisk;
+      std::vector<uint8_t> raw(kCentralHeaderSize);
+      uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
+      ok = ReadSpanning(raw.data(), raw.size()) == raw.size() && GetLE16(raw.data(), raw.size(), 28, nameLength) &&
+           GetLE16(raw.data(), raw.size(), 30, extraLength) && GetLE16(raw.data(), raw.size(), 32, commentLength);
+      if (ok) {
+        size_t rest = static_cast<size_t>(nameLength) + extraLength + commentLength;
+        raw.resize(kCentralHeaderSize + rest);
+        ok = ReadSpanning(raw.data() + kCentralHeaderSize, rest) == rest;
+        comment.assign(raw.end() - commentLength, raw.end());
+      }
+      MemoryStream copy(std::move(raw));
+      ok = ok && header->ReadCentralHeader(copy);
+      if (ok && startDisk == fCurrentDisk) header->CentralOffset = start;
+    } else {
+      ok = header->ReadCentralHeader(dir);
+    }
+    if (!ok) return completing;
+    header->ExtraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
+    if (completing) {
+      int match = fZipContents->Find(*header);
+      if (match >= 0) {
+        TZipHeaderInfo* entry = fZipContents->Item(match);
+        uint32_t offset = entry->RelativeOffset;
+        uint16_t disk = entry->DiskNumberStart;
+        *entry = *header;
+        entry->RelativeOffset = offset;
+        entry->DiskNumberStart = disk;
+      }
+      continue;
+    }
+    if (static_cast<uint64_t>(header->RelativeOffset) + prefix > 0xFFFFFFFFu) return false;
+    header->RelativeOffset += static_cast<uint32_t>(prefix);
+    if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
+    try {
+      fZipContents->Add(header.release());
+    } catch (const EListError&) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TZipReader::RepairScan() {
+  if (fRepaired) return false;
+  fRepaired = true;
+  // The scan works on the archive itself, also when the directory came from the central file.
+  fFromCentralFile = false;
+  fCentralFile.reset();
+  fSortedView.reset();
+  fZipContents = std::make_unique<TSortedZip>(TZipSortMode::ByNone, true, true);
+  ZipStream& s = Archive();
+  const uint64_t size = s.Size();
+
+  // Find the first local signature followed by a plausible version-needed high byte.
+  uint64_t start = HasExeExtension(fZipName) ? kSfxScanStart : 0;
+  uint64_t hit = UINT64_MAX;
+  std::vector<uint8_t> buf(kScanChunk + 5);
+  uint64_t nextYield = start + kScanYieldBytes;
+  for (uint64_t pos = start; pos < size && hit == UINT64_MAX; pos += kScanChunk) {
+    s.Seek(pos);
+    size_t got = s.Read(buf.data(), buf.size());
+    size_t limit = std::min<size_t>(got, kScanChunk);
+    for (size_t i = 0; i < limit; ++i) {
+      if (pos + i >= nextYield) {
+        nextYield += kScanYieldBytes;
+        CheckCancel();
+      }
+      if (i + 6 <= got && buf[i] == 'P' && buf[i + 1] == 'K' && buf[i + 2] == 3 && buf[i + 3] == 4 &&
+          buf[i + 5] < 10) {
+        hit = pos + i;
+        break;
+      }
+    }
+    if (got < buf.size()) break;
+  }
+  if (hit == UINT64_MAX) return false;
+
+  // Walk the local headers one after another.
+  uint64_t pos = hit;
+  for (;;) {
+    s.Seek(pos);
+    auto entry = std::make_unique<TZipHeaderInfo>();
+    if (!entry->ReadLocalHeader(s)) break;
+    uint64_t dataStart = s.Position();
+    uint64_t next = dataStart + entry->CompressedSize;
+    if (entry->HasDataDescriptor()) {
+      if (entry->CompressedSize == 0) {
+        // Streamed members leave the sizes to the descriptor behind the data.
+        next = FindDataDescriptor(s, dataStart, *entry);
+        if (next == 0) break;
+      } else {
+        uint8_t sig[4];
+        uint32_t value = 0;
+        s.Seek(next);
+        bool signed_ = s.ReadExact(sig, 4) && GetLE32(sig, 4, 0, value) && value == kDataDescriptorSig;
+        next += signed_ ? kDataDescriptorSize : kDataDescriptorSize - 4;
+      }
+    }
+    try {
+      fZipContents->Add(entry.release());
+    } catch (const EListError&) {
+      break;
+    }
+    pos = std::min(next, size);
+    if (next >= size) break;
+  }
+  if (fZipContents->Count() == 0) return false;
+  fEndCentral.ThisDiskNumber = 0;
+  fEndCentral.CentralStartDisk = 0;
+  fEndCentral.CentralOffset = static_cast<uint32_t>(pos);
+  fEndCentral.TotalEntries = fEndCentral.EntriesThisDisk = static_cast<uint16_t>(fZipContents->Count());
+  return true;
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,48 @@
+// Member name conversion between UTF-8 and code page 437.
+#include <gtest/gtest.h>
+
+#include "zip/CodePage.h"
+#include "zip/ZipConstants.h"
+
+namespace brisko::zip {
+namespace {
+
+TEST(CodePage, EncodeChoosesCodePage437WhenPossible) {
+  struct Case {
+    const char* utf8;
+    std::string bytes;
+    bool utf8Flag;
+  };
+  const Case cases[] = {
+      {"plain.txt", "plain.txt", false},
+      {"caf\xC3\xA9.txt", "caf\x82.txt", false},
+      {"\xC3\x9C" "ber \xC2\xBD", "\x9A" "ber \xAB", false},
+      {"\xCE\x95\xCE\xBB", "\xCE\x95\xCE\xBB", true},         // Greek capital epsilon is not in 437
+      {"emoji-\xF0\x9F\x99\x82", "emoji-\xF0\x9F\x99\x82", true},
+  };
+  for (const Case& c : cases) {
+    EncodedName e = EncodeEntryName(c.utf8);
+    EXPECT_EQ(e.bytes, c.bytes) << c.utf8;
+    EXPECT_EQ(e.needsUtf8Flag, c.utf8Flag) << c.utf8;
+  }
+}
+
+TEST(CodePage, EveryHighByteRoundTrips) {
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    std::string one(1, static_cast<char>(b));
+    std::string utf8 = Cp437ToUtf8(one);
+    EXPECT_TRUE(IsValidUtf8(utf8)) << b;
+    std::string back;
+    ASSERT_TRUE(Utf8ToCp437(utf8, back)) << b;
+    EXPECT_EQ(back, one) << b;
+  }
+}
+
+TEST(CodePage, DecodeAlwaysGivesValidUtf8) {
+  EXPECT_EQ(DecodeEntryName("\xFF\xFE", kFlagUtf8, 0x0314), "\xC2\xA0\xE2\x96\xA0");
+  EXPECT_TRUE(IsValidUtf8(DecodeEntryName("\xC0\xAF", 0, 0x0314)));  // overlong form rejected
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                         // surrogate
+}
+
+}  // namespace
+}  // namespace brisko::zip

@@ -1,0 +1,128 @@
+// Traditional encryption: header layout, round trips, and the encrypted archives of other tools.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <map>
+
+#include "TestManifest.h"
+#include "zip/FileStream.h"
+#include "zip/ZipCrypto.h"
+#include "zip/ZipRecords.h"
+
+namespace brisko::zip {
+namespace {
+
+void FixedRandom(uint8_t* bytes, size_t n) {
+  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(0xA0 + i);
+}
+
+TEST(ZipCrypto, HeaderEndsWithCrcHighBytesAndRoundTrips) {
+  TZipCrypto enc;
+  auto header = enc.MakeHeader("pw", 0x12345678, FixedRandom);
+  std::string text = "plain text to protect";
+  std::vector<uint8_t> data(text.begin(), text.end());
+  enc.Encrypt(data.data(), data.size());
+  EXPECT_NE(std::memcmp(data.data(), text.data(), data.size()), 0);
+
+  TZipCrypto dec;
+  uint8_t copy[12];
+  std::memcpy(copy, header.data(), 12);
+  ASSERT_TRUE(dec.CheckHeader("pw", copy, 0x12));
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(copy[i], 0xA0 + i);
+  EXPECT_EQ(copy[10], 0x34);
+  dec.Decrypt(data.data(), data.size());
+  EXPECT_EQ(std::string(data.begin(), data.end()), text);
+}
+
+TEST(ZipCrypto, EmptyFileHeaderEndsWithZeros) {
+  TZipCrypto enc;
+  auto header = enc.MakeHeader("secret", 0);
+  TZipCrypto dec;
+  ASSERT_TRUE(dec.CheckHeader("secret", header.data(), 0));
+  EXPECT_EQ(header[10], 0);
+  EXPECT_EQ(header[11], 0);
+}
+
+TEST(ZipCrypto, FreshRandomBytesPerHeader) {
+  TZipCrypto a, b;
+  auto h1 = a.MakeHeader("pw", 0xABCDEF01);
+  auto h2 = b.MakeHeader("pw", 0xABCDEF01);
+  EXPECT_NE(std::memcmp(h1.data(), h2.data(), 10), 0);
+}
+
+TEST(ZipCrypto, CheckByteFollowsDataDescriptorFlag) {
+  TZipHeaderInfo h;
+  h.CRC32 = 0xAB000000;
+  h.DateTime = 0x0000CD00;
+  EXPECT_EQ(TZipCrypto::CheckByte(h), 0xAB);
+  h.Flags = 0x0008;
+  EXPECT_EQ(TZipCrypto::CheckByte(h), 0xCD);
+}
+
+uint32_t InflateCrc(const std::vector<uint8_t>& in, uint16_t method, size_t expectedSize) {
+  std::vector<uint8_t> out(expectedSize + 1);
+  if (method == 0) {
+    out.assign(in.begin(), in.end());
+  } else {
+    z_stream z{};
+    inflateInit2(&z, -MAX_WBITS);
+    z.next_in = const_cast<Bytef*>(in.data());
+    z.avail_in = static_cast<uInt>(in.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    inflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    inflateEnd(&z);
+  }
+  return static_cast<uint32_t>(crc32(0, out.data(), static_cast<uInt>(out.size())));
+}
+
+// Walks the central directory of every encrypted archive of the test set with the record readers,
+// checks the password through the check byte rule and decrypts each member to its CRC.
+TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
+  std::map<std::string, std::vector<test::ManifestRow>> byArchive;
+  for (const char* folder : {"interop", "legacy"}) {
+    for (const auto& row : test::ReadManifest(folder)) {
+      if (!row.password.empty() && (row.flags & 1)) byArchive[std::string(folder) + "/" + row.archive].push_back(row);
+    }
+  }
+  ASSERT_GE(byArchive.size(), 4u);
+  for (const auto& [archive, rows] : byArchive) {
+    FileStream f;
+    ASSERT_TRUE(f.Open(std::string(BRISKO_TESTDATA_DIR) + "/" + archive, TFileMode::fmOpenRead)) << archive;
+    TEndCentral end;
+    ASSERT_TRUE(end.FindAndRead(f)) << archive;
+    f.Seek(end.CentralOffset);
+    std::vector<TZipHeaderInfo> entries(end.TotalEntries);
+    for (auto& e : entries) ASSERT_TRUE(e.ReadCentralHeader(f)) << archive;
+    int checked = 0;
+    for (const auto& e : entries) {
+      if (!e.IsEncrypted()) continue;
+      f.Seek(e.RelativeOffset);
+      TZipHeaderInfo local;
+      ASSERT_TRUE(local.ReadLocalHeader(f));
+      std::vector<uint8_t> data(e.CompressedSize);
+      ASSERT_EQ(f.Read(data.data(), data.size()), data.size());
+      uint8_t wrong[12];
+      std::memcpy(wrong, data.data(), 12);
+      TZipCrypto crypto;
+      ASSERT_TRUE(crypto.CheckHeader(rows[0].password, data.data(), TZipCrypto::CheckByte(e)))
+          << archive << " " << e.StoredName();
+      std::vector<uint8_t> body(data.begin() + 12, data.end());
+      crypto.Decrypt(body.data(), body.size());
+      if (e.CompressionMethod == 0 || e.CompressionMethod == 8) {  // legacy methods: extractor tests
+        EXPECT_EQ(InflateCrc(body, e.CompressionMethod, e.UncompressedSize), e.CRC32)
+            << archive << " " << e.StoredName();
+      }
+      TZipCrypto other;
+      EXPECT_FALSE(other.CheckHeader("wrong password", wrong, TZipCrypto::CheckByte(e)))
+          << archive << " " << e.StoredName();
+      ++checked;
+    }
+    EXPECT_GT(checked, 0) << archive;
+  }
+}
+
+}  // namespace
+}  // namespace brisko::zip

@@ -1,0 +1,322 @@
+// Byte-exact local/central headers and end records, and their reading back.
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "zip/ByteIO.h"
+#include "zip/MemoryStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipRecords.h"
+
+namespace brisko::zip {
+namespace {
+
+const std::string kSep(1, platform::PathDelim);
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
+  std::vector<uint8_t> out;
+  for (int v : values) out.push_back(static_cast<uint8_t>(v));
+  return out;
+}
+
+TEST(ZipRecords, ClearedRecordHasDocumentedValues) {
+  TZipHeaderInfo h;
+  h.CRC32 = 5;
+  h.SetFileName("x");
+  h.Clear();
+  EXPECT_EQ(h.VersionMadeBy, 20);
+  EXPECT_EQ(h.VersionNeeded, 20);
+  EXPECT_EQ(h.CompressionMethod, 8);
+  EXPECT_EQ(h.CRC32, 0xFFFFFFFFu);
+  EXPECT_EQ(h.InternalAttributes, 1);
+  EXPECT_EQ(h.ExternalAttributes, 0x20u);
+  EXPECT_EQ(h.FileNameLength, 0);
+  EXPECT_FALSE(h.HasFileComment());
+}
+
+TEST(ZipRecords, ClearedLocalHeaderIsThirtyBytes) {
+  TZipHeaderInfo h;
+  MemoryStream out;
+  ASSERT_TRUE(h.WriteLocalHeader(out));
+  EXPECT_EQ(out.Data(), Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
+  TZipHeaderInfo h;
+  h.SetDirectory("docs");
+  h.SetFileName("a.txt");
+  EXPECT_EQ(h.Directory(), "docs" + kSep);
+  EXPECT_EQ(h.FileNameLength, 10);
+  h.Flags = 0x0003;
+  h.CompressionMethod = 0;
+  h.DateTime = 0x5A6B7C8D;
+  h.CRC32 = 0x11223344;
+  h.CompressedSize = 0x01020304;
+  h.UncompressedSize = 0x0A0B0C0D;
+  MemoryStream out;
+  out.Write("junk", 4);  // the header records where it starts
+  ASSERT_TRUE(h.WriteLocalHeader(out));
+  EXPECT_EQ(h.RelativeOffset, 4u);
+  std::vector<uint8_t> expected = Bytes({'j', 'u', 'n', 'k', 0x50, 0x4B, 0x03, 0x04, 20, 0, 3, 0, 0, 0, 0x8D,
+                                         0x7C, 0x6B, 0x5A, 0x44, 0x33, 0x22, 0x11, 4, 3, 2, 1, 0x0D, 0x0C,
+                                         0x0B, 0x0A, 10, 0, 0, 0});
+  for (char c : std::string("docs/a.txt")) expected.push_back(static_cast<uint8_t>(c));
+  EXPECT_EQ(out.Data(), expected);
+}
+
+TEST(ZipRecords, DirectoryMemberIsStoredWithSlash) {
+  TZipHeaderInfo h;
+  h.SetDirectory("docs" + kSep + "sub" + kSep);
+  EXPECT_EQ(h.StoredName(), "docs/sub/");
+  EXPECT_EQ(h.FileNameLength, 9);
+}
+
+TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
+  TZipHeaderInfo h;
+  h.VersionMadeBy = 0x0314;
+  h.SetFileName("n");
+  h.SetFileComment(std::string("hi"));
+  h.DiskNumberStart = 2;
+  h.InternalAttributes = 0;
+  h.ExternalAttributes = 0x81A40020;
+  h.RelativeOffset = 0x00ABCDEF;
+  h.ExtraFieldLength = 9;  // never written
+  MemoryStream out;
+  ASSERT_TRUE(h.WriteCentralHeader(out));
+  std::vector<uint8_t> expected =
+      Bytes({0x50, 0x4B, 0x01, 0x02, 0x14, 0x03, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0,
+             0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 2, 0, 0, 0, 0x20, 0, 0xA4, 0x81, 0xEF, 0xCD, 0xAB, 0, 'n', 'h', 'i'});
+  EXPECT_EQ(out.Data(), expected);
+  EXPECT_EQ(h.CentralSize(), 46u + 1 + 9 + 2);
+}
+
+TEST(ZipRecords, CentralHeaderWithoutHeldCommentWritesNoLength) {
+  TZipHeaderInfo h;
+  h.SetFileName("n");
+  h.FileCommentLength = 7;  // as read from an archive, comment not loaded
+  MemoryStream out;
+  ASSERT_TRUE(h.WriteCentralHeader(out));
+  EXPECT_EQ(out.Data().size(), 47u);
+  EXPECT_EQ(out.Data()[32], 0);
+}
+
+TEST(ZipRecords, ShortWriteIsReported) {
+  TZipHeaderInfo h;
+  MemoryStream out;
+  out.SetWriteLimit(10);
+  EXPECT_FALSE(h.WriteLocalHeader(out));
+}
+
+TEST(ZipRecords, CentralHeaderRoundTripsAndSplitsName) {
+  TZipHeaderInfo h;
+  h.VersionMadeBy = 0x0314;
+  h.SetDirectory("a" + kSep + "b");
+  h.SetFileName("c.txt");
+  h.DateTime = 0x54A3633C;
+  h.CRC32 = 0xDEADBEEF;
+  h.CompressedSize = 7;
+  h.UncompressedSize = 9;
+  h.RelativeOffset = 1234;
+  h.SetFileComment(std::string("note"));
+  MemoryStream s;
+  s.Write("xx", 2);
+  ASSERT_TRUE(h.WriteCentralHeader(s));
+  s.Write("tail", 4);
+  s.Seek(2);
+  TZipHeaderInfo r;
+  ASSERT_TRUE(r.ReadCentralHeader(s));
+  EXPECT_EQ(s.Position(), s.Size() - 4);  // behind name, extra and comment
+  EXPECT_EQ(r.Directory(), "a" + kSep + "b" + kSep);
+  EXPECT_EQ(r.FileName(), "c.txt");
+  EXPECT_EQ(r.DateTime, 0x54A3633Cu);
+  EXPECT_EQ(r.CRC32, 0xDEADBEEFu);
+  EXPECT_EQ(r.CompressedSize, 7u);
+  EXPECT_EQ(r.UncompressedSize, 9u);
+  EXPECT_EQ(r.RelativeOffset, 1234u);
+  EXPECT_EQ(r.FileCommentLength, 4);
+  EXPECT_FALSE(r.HasFileComment());  // comments load on demand
+  EXPECT_EQ(r.CentralOffset, 2u);
+}
+
+TEST(ZipRecords, FailedReadsRestoreThePosition) {
+  struct Case {
+    const char* label;
+    std::vector<uint8_t> bytes;
+  };
+  TZipHeaderInfo good;
+  good.SetFileName("name.txt");
+  MemoryStream full;
+  good.WriteCentralHeader(full);
+  std::vector<uint8_t> cutName(full.Data().begin(), full.Data().end() - 3);
+  std::vector<uint8_t> wrongSig = full.Data();
+  wrongSig[2] = 3;
+  std::vector<Case> cases = {{"empty", {}}, {"short", {0x50, 0x4B, 1, 2}}, {"cut name", cutName},
+                             {"wrong signature", wrongSig}};
+  for (const Case& c : cases) {
+    MemoryStream s(c.bytes);
+    TZipHeaderInfo r;
+    EXPECT_FALSE(r.ReadCentralHeader(s)) << c.label;
+    EXPECT_EQ(s.Position(), 0u) << c.label;
+    EXPECT_FALSE(r.ReadLocalHeader(s)) << c.label;
+    EXPECT_EQ(s.Position(), 0u) << c.label;
+  }
+}
+
+TEST(ZipRecords, HostDecidesNameConversion) {
+  // 0x82 is e-acute in code page 437; as UTF-8 it is invalid on its own.
+  struct Case {
+    uint16_t madeBy;
+    uint16_t flags;
+    std::string stored;
+    std::string expected;
+  };
+  std::vector<Case> cases = {
+      {0x0014, 0, "caf\x82", "caf\xC3\xA9"},                        // MS-DOS host: code page 437
+      {0x0314, 0, "caf\xC3\xA9", "caf\xC3\xA9"},                    // Unix host, valid UTF-8: as is
+      {0x0314, 0, "caf\x82", "caf\xC3\xA9"},                        // Unix host, not UTF-8: code page 437
+      {0x0014, kFlagUtf8, "caf\xC3\xA9", "caf\xC3\xA9"},            // bit 11: UTF-8
+  };
+  for (const Case& c : cases) {
+    TZipHeaderInfo h;
+    std::vector<uint8_t> raw;
+    PutLE32(raw, kCentralHeaderSig);
+    PutLE16(raw, c.madeBy);
+    PutLE16(raw, 20);
+    PutLE16(raw, c.flags);
+    for (int i = 0; i < 18; ++i) raw.push_back(0);
+    PutLE16(raw, static_cast<uint16_t>(c.stored.size()));
+    for (int i = 0; i < 16; ++i) raw.push_back(0);
+    PutBytes(raw, c.stored);
+    MemoryStream s(raw);
+    ASSERT_TRUE(h.ReadCentralHeader(s));
+    EXPECT_EQ(h.FileName(), c.expected) << std::hex << c.madeBy;
+  }
+}
+
+TEST(ZipRecords, NamesOutsideCodePage437AreWrittenAsUtf8WithFlag) {
+  TZipHeaderInfo h;
+  h.SetFileName("caf\xC3\xA9.txt");  // fits code page 437
+  EXPECT_EQ(h.FileNameLength, 8);
+  EXPECT_EQ(h.Flags & kFlagUtf8, 0);
+  h.SetFileName("\xE6\x97\xA5.txt");  // a CJK character: needs UTF-8
+  EXPECT_EQ(h.FileNameLength, 7);
+  EXPECT_NE(h.Flags & kFlagUtf8, 0);
+  MemoryStream s;
+  ASSERT_TRUE(h.WriteLocalHeader(s));
+  s.Seek(0);
+  TZipHeaderInfo r;
+  ASSERT_TRUE(r.ReadLocalHeader(s));
+  EXPECT_EQ(r.FileName(), "\xE6\x97\xA5.txt");
+}
+
+TEST(ZipRecords, Zip64ExtraSuppliesLocalSizes) {
+  std::vector<uint8_t> raw;
+  PutLE32(raw, kLocalHeaderSig);
+  PutLE16(raw, 45);
+  PutLE16(raw, 0);
+  PutLE16(raw, 8);
+  PutLE32(raw, 0);
+  PutLE32(raw, 0x12345678);
+  PutLE32(raw, 0xFFFFFFFF);
+  PutLE32(raw, 0xFFFFFFFF);
+  PutLE16(raw, 1);
+  PutLE16(raw, 20);
+  raw.push_back('-');
+  PutLE16(raw, kExtraZip64);
+  PutLE16(raw, 16);
+  PutLE64(raw, 19934);
+  PutLE64(raw, 8595);
+  raw.push_back(0xAA);  // first data byte
+  MemoryStream s(raw);
+  TZipHeaderInfo h;
+  ASSERT_TRUE(h.ReadLocalHeader(s));
+  EXPECT_EQ(h.UncompressedSize, 19934u);
+  EXPECT_EQ(h.CompressedSize, 8595u);
+  EXPECT_EQ(h.LocalExtraFieldLength, 20);
+  EXPECT_EQ(s.Position(), raw.size() - 1);
+
+  // A real size beyond 4 GiB - 1 is refused by name rather than truncated.
+  raw[raw.size() - 17 + 4] = 1;  // uncompressed high dword
+  MemoryStream big(raw);
+  try {
+    h.ReadLocalHeader(big);
+    FAIL() << "no exception";
+  } catch (const EZipTooLarge& e) {
+    EXPECT_NE(std::string(e.what()).find("-"), std::string::npos);
+  }
+}
+
+TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
+  TEndCentral e;
+  MemoryStream plain;
+  ASSERT_TRUE(e.Write(plain));
+  EXPECT_EQ(plain.Data(), Bytes({0x50, 0x4B, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  e.SetComment("abc");
+  EXPECT_EQ(e.ZipCommentLength, 3);
+  MemoryStream withComment;
+  ASSERT_TRUE(e.Write(withComment));
+  EXPECT_EQ(withComment.Data().size(), 25u);
+  EXPECT_EQ(withComment.Data()[20], 3);
+  e.SetComment("");
+  EXPECT_FALSE(e.HasComment());
+}
+
+TEST(EndCentral, FindByLength) {
+  MemoryStream empty;
+  TEndCentral e;
+  EXPECT_TRUE(e.FindAndRead(empty));
+  for (size_t n : {1, 5, 21}) {
+    MemoryStream s(std::vector<uint8_t>(n, 'P'));
+    EXPECT_FALSE(e.FindAndRead(s)) << n;
+  }
+}
+
+TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
+  TEndCentral e;
+  e.TotalEntries = e.EntriesThisDisk = 3;
+  e.CentralSize = 100;
+  e.CentralOffset = 200;
+  // The comment holds an end signature 22+ bytes before the end of the file.
+  std::string comment = "PK\x05\x06";
+  comment.append(30, 'x');
+  e.SetComment(comment);
+  MemoryStream s;
+  s.Write("prefix", 6);
+  ASSERT_TRUE(e.Write(s));
+  TEndCentral r;
+  ASSERT_TRUE(r.FindAndRead(s));
+  EXPECT_EQ(r.RecordPos, 6u + 22);  // the occurrence inside the comment
+  EXPECT_EQ(r.ZipCommentPos, 6u + 44);
+
+  TEndCentral plainEnd;
+  plainEnd.TotalEntries = 3;
+  plainEnd.CentralOffset = 200;
+  plainEnd.SetComment("abc");
+  MemoryStream t;
+  t.Write("prefix", 6);
+  plainEnd.Write(t);
+  ASSERT_TRUE(r.FindAndRead(t));
+  EXPECT_EQ(r.TotalEntries, 3);
+  EXPECT_EQ(r.CentralOffset, 200u);
+  EXPECT_EQ(r.ZipCommentLength, 3);
+  EXPECT_EQ(r.ZipCommentPos, 28u);
+  EXPECT_FALSE(r.HasComment());
+}
+
+TEST(EndCentral, CopyKeepsCommentButNotTheChangedMark) {
+  TEndCentral a;
+  a.SetComment("text");
+  a.CommentChanged = true;
+  a.TotalEntries = 4;
+  TEndCentral b = a;
+  EXPECT_EQ(b.Comment(), "text");
+  EXPECT_EQ(b.TotalEntries, 4);
+  EXPECT_FALSE(b.CommentChanged);
+  TEndCentral none;
+  b = none;
+  EXPECT_FALSE(b.HasComment());
+  EXPECT_EQ(b.ZipCommentLength, 0);
+}
+
+}  // namespace
+}  // namespace brisko::zip
