@@ -1,0 +1,269 @@
+// Restore, delete, copy and open on the Restore tab, through the model and scripted answers.
+#include <gtest/gtest.h>
+
+#include "RestoreFixture.h"
+#include "zip/ZipExceptions.h"
+
+namespace brisko::core::test {
+namespace {
+
+class RestoreCommandsTest : public RestoreFixture {
+ protected:
+  void SetUp() override {
+    RestoreFixture::SetUp();
+    browser->SetDirectoryRestore(Target());
+  }
+  RestoreOutcome RestoreArchive(const std::string& name) {
+    Browse(name);
+    return commands->Restore();
+  }
+  std::string LogInformation(const std::string& archive) const {
+    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb";
+  }
+};
+
+TEST_F(RestoreCommandsTest, ConfirmationText) {
+  browser->SetDirectoryRestore("  /restore/here ");
+  commands->Options.useOriginalFolder = false;
+  commands->Options.overwriteMode = zip::TUZOverwriteMode::Prompt;
+  EXPECT_EQ(commands->ConfirmationText("x.zip"),
+            "Do you want to restore the file 'x.zip'?\r"
+            "Extract to:          '/restore/here'\r"
+            "Use original folder: 'No'\r"
+            "Overwrite Mode:      'Prompt Before  Overwrite'");
+}
+
+TEST_F(RestoreCommandsTest, NothingToRestoreAndDeclined) {
+  Browse();
+  commands->Restore();
+  ASSERT_EQ(ui.CallsOf("ShowMessage").size(), 1u);
+  EXPECT_EQ(ui.CallsOf("ShowMessage")[0].text, "No Zip file to restore!");
+  EXPECT_EQ(ui.CallsOf("ShowMessage")[0].kind, MessageKind::Information);
+
+  ZipWithCli("x.zip");
+  ui.confirmAnswers = {false};
+  RestoreOutcome outcome = RestoreArchive("x.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::NotRun);
+  EXPECT_FALSE(fs::exists(Target("a.txt")));
+  EXPECT_EQ(LogTotal(), 0);
+}
+
+TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
+  std::string archive = ZipWithCli("x.zip");
+  std::vector<bool> busySeen;
+  model->Subscribe([&](unsigned changes) {
+    if (changes & ModelChange::State) busySeen.push_back(model->Busy());
+  });
+  RestoreOutcome outcome = RestoreArchive("x.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::Succeeds);
+  EXPECT_EQ(outcome.fileCount, 2);
+  EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
+  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+  EXPECT_EQ(platform::StatFile(Target("sub/b.txt")).lastWrite, LocalTime(2024, 3, 2, 11, 30, 4));
+  EXPECT_EQ(busySeen, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(model->Busy());
+  EXPECT_EQ(model->Progress(), 0);
+  ASSERT_EQ(TimedTexts().size(), 1u);
+  EXPECT_EQ(TimedTexts()[0], "Restore Files Succeeds!\rProject Name: 'Docs'\rFilename:     'x.zip'");
+  EXPECT_EQ(ui.CallsOf("ShowTimedMessage")[0].seconds, 4);
+  EXPECT_EQ(LastLog("Operate"), "Restore");
+  EXPECT_EQ(LastLog("Status"), "Succeeds");
+  EXPECT_EQ(LastLog("Project"), "Docs");
+  EXPECT_EQ(LastLog("Information"), LogInformation(archive));
+  EXPECT_EQ(model->Log().Rows()[1][lcStatus], "Succeeds");
+}
+
+TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
+  ZipWithWriter("w.zip");
+  commands->Options.useOriginalFolder = false;
+  EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
+  EXPECT_TRUE(fs::exists(Target("a.txt")));
+  EXPECT_TRUE(fs::exists(Target("b.txt")));
+  EXPECT_FALSE(fs::exists(Target("sub")));
+  commands->Options.useOriginalFolder = true;
+  commands->Options.overwriteMode = zip::TUZOverwriteMode::Always;
+  EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
+  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+}
+
+TEST_F(RestoreCommandsTest, OverwriteModes) {
+  struct Case {
+    const char* label;
+    zip::TUZOverwriteMode mode;
+    std::time_t existingTime;  // the entry a.txt is from 2024-03-01 10:00:00
+    std::optional<bool> promptAnswer;
+    bool replaced;
+  };
+  const std::time_t older = LocalTime(2024, 1, 1, 8, 0, 0);
+  const std::time_t newer = LocalTime(2024, 6, 1, 8, 0, 0);
+  const std::time_t sameInterval = LocalTime(2024, 3, 1, 10, 0, 1);
+  const Case cases[] = {
+      {"always", zip::TUZOverwriteMode::Always, newer, std::nullopt, true},
+      {"never", zip::TUZOverwriteMode::Never, older, std::nullopt, false},
+      {"if newer, existing older", zip::TUZOverwriteMode::ifNewer, older, std::nullopt, true},
+      {"if newer, existing newer", zip::TUZOverwriteMode::ifNewer, newer, std::nullopt, false},
+      {"if newer, same 2 seconds", zip::TUZOverwriteMode::ifNewer, sameInterval, std::nullopt, false},
+      {"if older, existing newer", zip::TUZOverwriteMode::ifOlder, newer, std::nullopt, true},
+      {"if older, existing older", zip::TUZOverwriteMode::ifOlder, older, std::nullopt, false},
+      {"prompt, yes", zip::TUZOverwriteMode::Prompt, older, true, true},
+      {"prompt, no", zip::TUZOverwriteMode::Prompt, older, false, false},
+  };
+  ZipWithCli("x.zip");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(Target());
+    WriteFileAt(Target("a.txt"), "existing", c.existingTime);
+    ui.calls.clear();
+    ui.overwriteAnswers.clear();
+    if (c.promptAnswer) ui.overwriteAnswers = {*c.promptAnswer};
+    commands->Options.overwriteMode = c.mode;
+    EXPECT_EQ(RestoreArchive("x.zip").status, RestoreStatus::Succeeds);
+    EXPECT_EQ(ReadAll(Target("a.txt")) != "existing", c.replaced);
+    EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+    auto asked = ui.CallsOf("AskOverwrite");
+    if (c.promptAnswer) {
+      ASSERT_EQ(asked.size(), 1u);
+      EXPECT_EQ(asked[0].caption, "File Exists Alert");
+      EXPECT_EQ(asked[0].text, "Replace existing file a.txt?");
+    } else {
+      EXPECT_TRUE(asked.empty());
+    }
+    EXPECT_EQ(LastLog("Status"), "Succeeds");
+  }
+}
+
+TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
+  ZipWithCli("p1.zip", "-P secret");
+  ZipWithCli("p2.zip", "-P secret");
+  commands->Options.password = "secret";
+  EXPECT_EQ(RestoreArchive("p1.zip").status, RestoreStatus::Succeeds);
+  fs::remove_all(Target());
+  commands->Options.password = "  ";
+  EXPECT_EQ(RestoreArchive("p2.zip").status, RestoreStatus::Succeeds);
+  EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
+  EXPECT_EQ(reader.Password, "secret");
+}
+
+TEST_F(RestoreCommandsTest, WrongPasswordFails) {
+  std::string archive = ZipWithCli("p.zip", "-P secret");
+  commands->Options.password = "wrong";
+  RestoreOutcome outcome = RestoreArchive("p.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::Fails);
+  EXPECT_TRUE(outcome.badPassword);
+  ASSERT_EQ(ui.CallsOf("ShowMessage").size(), 1u);  // no second password is asked for
+  EXPECT_EQ(ui.CallsOf("ShowMessage")[0].text, "The password is incorrect");
+  EXPECT_EQ(ui.CallsOf("ShowMessage")[0].kind, MessageKind::Error);
+  EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
+  EXPECT_EQ(ui.CallsOf("ShowTimedMessage")[0].kind, MessageKind::Error);
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_EQ(LastLog("Information"), LogInformation(archive));
+  EXPECT_FALSE(model->Busy());
+  EXPECT_FALSE(fs::exists(Target("a.txt")));
+}
+
+TEST_F(RestoreCommandsTest, CorruptedMemberFails) {
+  std::string archive = ZipWithCli("bad.zip", "-0");
+  std::string bytes = ReadAll(archive);
+  size_t at = bytes.find("alpha alpha");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = 'A';
+  std::ofstream(archive, std::ios::binary | std::ios::trunc) << bytes;
+  RestoreOutcome outcome = RestoreArchive("bad.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::Fails);
+  EXPECT_EQ(outcome.badCrc, 1);
+  EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_FALSE(fs::exists(Target("a.txt")));  // the bad output is deleted
+  EXPECT_TRUE(fs::exists(Target("sub/b.txt")));
+}
+
+TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
+  ZipWithCli("x.zip");
+  fs::create_directories(Target());
+  WriteFileAt(Target("sub"), "a file where the folder should be");
+  commands->Options.overwriteMode = zip::TUZOverwriteMode::Always;
+  RestoreOutcome outcome = RestoreArchive("x.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::Fails);
+  EXPECT_EQ(LastLog("Status"), "Fails");
+}
+
+TEST_F(RestoreCommandsTest, CancelledRunIsLoggedAsFailureAndRethrown) {
+  ZipWithCli("x.zip");
+  model->processEvents = [this] { reader.Cancel(); };
+  Browse("x.zip");
+  EXPECT_THROW(commands->Restore(), zip::EUserCanceled);
+  EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_FALSE(model->Busy());
+  EXPECT_EQ(model->Progress(), 0);
+}
+
+TEST_F(RestoreCommandsTest, NotAnArchiveIsThrownWithoutLog) {
+  WriteFileAt(Archives("text.zip"), "this is no archive at all");
+  Browse("text.zip");
+  EXPECT_THROW(commands->Restore(), zip::EIncompleteZip);
+  EXPECT_EQ(LogTotal(), 0);
+  EXPECT_TRUE(TimedTexts().empty());
+  EXPECT_FALSE(model->Busy());
+}
+
+TEST_F(RestoreCommandsTest, DeleteSelectedAsksAndRefreshes) {
+  for (const char* n : {"1.zip", "2.zip", "3.zip", "4.zip"}) WriteFileAt(Archives(n), "x");
+  model->Settings().byField = 0;
+  Browse("1.zip");
+  browser->SelectRange(0, 2);
+  ui.confirmAnswers = {false};
+  commands->DeleteSelected();
+  EXPECT_EQ(ui.CallsOf("Confirm").back().text, "Do you want to delete the 3 files ");
+  EXPECT_EQ(browser->Archives().size(), 4u);
+  browser->SelectRow(0);
+  browser->SelectRange(0, 2);
+  commands->DeleteSelected();
+  EXPECT_EQ(browser->ArchiveCountLabel(), "(Total 1 files)");
+  ASSERT_EQ(browser->Archives().size(), 1u);
+  EXPECT_EQ(browser->Archives()[0].name, "4.zip");
+  EXPECT_EQ(LogTotal(), 0);
+}
+
+TEST_F(RestoreCommandsTest, CopyAsksBeforeReplacing) {
+  std::string archive = ZipWithCli("x.zip");
+  Browse("x.zip");
+  ui.folderAnswers = {std::nullopt};
+  EXPECT_FALSE(commands->CopyCurrent());
+  ui.folderAnswers = {Target()};
+  EXPECT_TRUE(commands->CopyCurrent());
+  EXPECT_EQ(ui.CallsOf("PickFolder").back().caption, "Copy 'x.zip' to destination folder");
+  EXPECT_EQ(ReadAll(Target("x.zip")), ReadAll(archive));
+  EXPECT_TRUE(ui.CallsOf("AskOverwrite").empty());
+
+  WriteFileAt(Target("x.zip"), "older copy");
+  ui.folderAnswers = {Target()};
+  ui.overwriteAnswers = {false};
+  EXPECT_FALSE(commands->CopyCurrent());
+  EXPECT_EQ(ui.CallsOf("AskOverwrite").back().text, "File already exists! Do you want to overwrite?");
+  EXPECT_EQ(ReadAll(Target("x.zip")), "older copy");
+  ui.folderAnswers = {Target()};
+  ui.overwriteAnswers = {true};
+  EXPECT_TRUE(commands->CopyCurrent());
+  EXPECT_EQ(ReadAll(Target("x.zip")), ReadAll(archive));
+
+  // Onto its own folder: asked, and the archive stays as it was.
+  const std::string before = ReadAll(archive);
+  ui.folderAnswers = {Archives()};
+  ui.overwriteAnswers = {true};
+  commands->CopyCurrent();
+  EXPECT_EQ(ReadAll(archive), before);
+  EXPECT_EQ(ui.CallsOf("AskOverwrite").size(), 3u);
+}
+
+TEST_F(RestoreCommandsTest, OpenUsesThePlatformOpener) {
+  Browse();
+  EXPECT_FALSE(commands->OpenCurrent());
+  ZipWithCli("x.zip");
+  Browse("x.zip");
+  EXPECT_TRUE(commands->OpenCurrent());
+  EXPECT_EQ(opened, std::vector<std::string>{Archives("x.zip")});
+}
+
+}  // namespace
+}  // namespace brisko::core::test

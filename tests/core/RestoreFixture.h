@@ -1,0 +1,155 @@
+// Shared set-up of the restore tests: a model with scripted answers, an archive folder, a target
+// folder, and archives made by `zip` or by the project's writer.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedInteraction.h"
+#include "core/ArchiveBrowser.h"
+#include "core/DateTimeValue.h"
+#include "core/IniFile.h"
+#include "core/MainModel.h"
+#include "core/ManualClock.h"
+#include "core/RestoreCommands.h"
+#include "platform/Platform.h"
+#include "zip/ZipReader.h"
+#include "zip/ZipWriter.h"
+
+namespace brisko::core::test {
+
+namespace fs = std::filesystem;
+
+inline std::string ShellQuote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+inline std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// UTC seconds of a local calendar moment.
+inline std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s) {
+  std::tm tm{};
+  tm.tm_year = y - 1900;
+  tm.tm_mon = mo - 1;
+  tm.tm_mday = d;
+  tm.tm_hour = h;
+  tm.tm_min = mi;
+  tm.tm_sec = s;
+  tm.tm_isdst = -1;
+  return std::mktime(&tm);
+}
+
+class RestoreFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / ("brisko_f_" + std::string(info->test_suite_name()) + "_" + info->name() +
+                                        "_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    for (const char* d : {"data", "src", "archives", "target"}) fs::create_directories(root / d);
+    dataDir = (root / "data").string() + "/";
+    model = std::make_unique<MainModel>(dataDir, clock, ui);
+    model->Projects().push_back("Docs");
+    model->SetSelected(0);
+    browser = std::make_unique<ArchiveBrowser>(model->Settings(), reader);
+    commands = std::make_unique<RestoreCommands>(*model, *browser, reader);
+    commands->openDocument = [this](const std::string& path) {
+      opened.push_back(path);
+      return true;
+    };
+    WriteSource("a.txt", "alpha alpha alpha\n", LocalTime(2024, 3, 1, 10, 0, 0));
+    WriteSource("sub/b.txt", std::string(3000, 'b'), LocalTime(2024, 3, 2, 11, 30, 4));
+  }
+  void TearDown() override {
+    commands.reset();
+    browser.reset();
+    model.reset();
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+
+  std::string Src(const std::string& rel) const { return (root / "src" / rel).string(); }
+  std::string Archives(const std::string& rel = "") const { return (root / "archives" / rel).string(); }
+  std::string Target(const std::string& rel = "") const { return (root / "target" / rel).string(); }
+
+  void WriteSource(const std::string& rel, const std::string& content, std::time_t mtime) {
+    WriteFileAt(Src(rel), content, mtime);
+  }
+  static void WriteFileAt(const std::string& path, const std::string& content, std::time_t mtime = 0) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    if (mtime != 0) platform::SetLastWriteTime(path, mtime);
+  }
+
+  // An archive of the source folder made by `zip` (relative names a.txt, sub/b.txt).
+  std::string ZipWithCli(const std::string& name, const std::string& options = "") {
+    std::string archive = Archives(name);
+    std::string cmd = "cd " + ShellQuote((root / "src").string()) + " && zip -q -r -X " + options + " " +
+                      ShellQuote(archive) + " a.txt sub/b.txt >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    return archive;
+  }
+
+  // An archive of the source folder written by the project's writer, with stored folders.
+  std::string ZipWithWriter(const std::string& name, const std::string& password = "") {
+    std::string archive = Archives(name);
+    zip::TZipWriter writer;
+    writer.SetZipName(archive);
+    writer.SetRootDir((root / "src").string());
+    writer.SetStorePaths(true);
+    writer.SetRelativePaths(true);
+    writer.Recurse = true;
+    writer.Password = password;
+    writer.FilesList = {(root / "src").string() + "/*.*"};
+    writer.Zip();
+    return archive;
+  }
+
+  // Lists the archive folder and selects the row of `name`.
+  void Browse(const std::string& name = "") {
+    browser->SetDirectoryView(Archives());
+    if (name.empty()) return;
+    for (size_t i = 0; i < browser->Archives().size(); ++i)
+      if (browser->Archives()[i].name == name) browser->SelectRow(static_cast<int>(i));
+    ASSERT_EQ(browser->CurrentName(), name);
+  }
+
+  IniFile LogIni() const { return IniFile(dataDir + "log.txt"); }
+  std::string LastLog(const std::string& key) const {
+    const int total = LogIni().ReadInteger("Common", "Log Total", 0);
+    return LogIni().ReadString("Log" + std::to_string(total), key, "");
+  }
+  int LogTotal() const { return LogIni().ReadInteger("Common", "Log Total", 0); }
+
+  // The texts of the timed messages shown so far.
+  std::vector<std::string> TimedTexts() const {
+    std::vector<std::string> out;
+    for (const auto& c : ui.CallsOf("ShowTimedMessage")) out.push_back(c.text);
+    return out;
+  }
+
+  fs::path root;
+  std::string dataDir;
+  ManualClock clock{*TryEncodeDate(2024, 5, 6) + *TryEncodeTime(9, 0, 0)};
+  ScriptedInteraction ui;
+  zip::TZipReader reader;
+  std::unique_ptr<MainModel> model;
+  std::unique_ptr<ArchiveBrowser> browser;
+  std::unique_ptr<RestoreCommands> commands;
+  std::vector<std::string> opened;
+};
+
+}  // namespace brisko::core::test
