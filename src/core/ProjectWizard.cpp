@@ -1,8 +1,7 @@
 // The add-project wizard's page flow, checks and Finish.
 #include "core/ProjectWizard.h"
 
-#include <cstdio>
-
+#include "core/ArchiveName.h"
 #include "core/DataDir.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
@@ -13,31 +12,6 @@
 #include "zip/ZipPaths.h"
 
 namespace brisko::core {
-
-namespace {
-
-// The naming rule of archive files applied to the wizard's fields.
-std::string ComposeName(const std::string& folder, const std::string& prefix, SuffixKind suffix, int number,
-                        const GlobalSettings& settings, DateTime now) {
-  std::string name = TrimBlanks(folder);
-  if (!name.empty()) name = zip::IncludeTrailingDelim(name);
-  name += TrimBlanks(prefix);
-  if (suffix == SuffixKind::Date) {
-    const DateParts d = DecodeDate(now);
-    const TimeParts t = DecodeTime(now);
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d-%02d_%02dh%02dm%02ds", d.month, d.day, t.hour, t.minute, t.second);
-    name += buffer;
-  } else if (suffix == SuffixKind::Number) {
-    std::string digits = std::to_string(number);
-    if (settings.isAppend0 && static_cast<int>(digits.size()) < settings.width)
-      digits.insert(0, static_cast<size_t>(settings.width) - digits.size(), '0');
-    name += digits;
-  }
-  return name + ".zip";
-}
-
-}  // namespace
 
 ProjectWizard::ProjectWizard(std::string dataDir, std::vector<std::string> projects, GlobalSettings settings,
                              const Clock& clock)
@@ -111,7 +85,8 @@ bool ProjectWizard::CheckPage(UserInteraction& ui) {
 }
 
 void ProjectWizard::ComposeFileName() {
-  form_.fileName = ComposeName(form_.saveFolder, form_.prefix, form_.suffix, form_.nextNumber, settings_, clock_.Now());
+  form_.fileName = ComposeArchivePath(form_.saveFolder, form_.prefix, form_.suffix, form_.nextNumber,
+                                      settings_.isAppend0, settings_.width, clock_.Now());
 }
 
 void ProjectWizard::SetPrefix(const std::string& prefix) {

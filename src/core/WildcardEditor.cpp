@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/ProjectStore.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
 #include "zip/ZipPaths.h"
@@ -27,5 +28,7 @@ void WildcardEditor::DeleteSelected(UserInteraction& ui) {
   }
   list_.DeleteSelected();
 }
+
+void WildcardEditor::Save(const std::string& dataDir) const { WriteWildcards(dataDir, Patterns()); }
 
 }  // namespace brisko::core

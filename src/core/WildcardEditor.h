@@ -37,6 +37,10 @@ class WildcardEditor {
   bool MoveUp() { return list_.MoveUp(); }
   bool MoveDown() { return list_.MoveDown(); }
 
+  // "&Ok": writes "Wildcard Total" and "Wildcard<i>" to Common of project.ini in dataDir.
+  // Throws EIniWriteError when the file refuses the write.
+  void Save(const std::string& dataDir) const;
+
  private:
   SourceList list_;
   std::string edit_;

@@ -3,7 +3,11 @@
 
 #include <functional>
 
+#include "ProjectTestDir.h"
 #include "ScriptedInteraction.h"
+#include "core/IniFile.h"
+#include "core/ProjectStore.h"
+#include "core/SettingsFiles.h"
 #include "core/FolderTree.h"
 #include "core/SelectByWildcard.h"
 #include "core/SourceList.h"
@@ -200,6 +204,21 @@ TEST(WildcardEditorTest, DeleteWithoutSelectionTellsTheUserEvenWhenEmpty) {
   full.DeleteAll();
   EXPECT_TRUE(full.Patterns().empty());
   EXPECT_EQ(ui.CallsOf("ShowMessage").size(), 1u);
+}
+
+TEST(WildcardEditorTest, OkWritesTheCountAndPatternsAndLeavesStaleKeys) {
+  test::ProjectTestDir dir;
+  WriteWildcards(dir.Dir(), {"*.a", "*.b", "*.c"});
+  WildcardEditor editor(ReadWildcards(dir.Dir()));
+  editor.List().Select(0);
+  ScriptedInteraction ui;
+  editor.DeleteSelected(ui);
+  editor.Save(dir.Dir());
+  IniFile ini(ProjectIniPath(dir.Dir()));
+  EXPECT_EQ(ini.ReadInteger(kCommonSection, "Wildcard Total", 0), 2);
+  EXPECT_EQ(ini.ReadString(kCommonSection, "Wildcard0", ""), "*.b");
+  EXPECT_EQ(ini.ReadString(kCommonSection, "Wildcard2", ""), "*.c") << "stale key stays, unread";
+  EXPECT_EQ(ReadWildcards(dir.Dir()), (std::vector<std::string>{"*.b", "*.c"}));
 }
 
 }  // namespace
