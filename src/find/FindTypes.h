@@ -49,7 +49,7 @@ enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHi
 struct TSearchRec {
   std::string Name;             // without folder
   uint64_t Size = 0;            // bytes; 0 for folders
-  uint32_t Time = 0;            // last-write time as a local DOS date-time (time low word, date high word)
+  uint32_t Time = 0;            // last-write time as a local DOS date-time (0 outside 1980..2099)
   uint32_t Attr = 0;            // MS-DOS attribute bits
   std::time_t CreationTime = 0;  // UTC seconds
   std::time_t LastWriteTime = 0;

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "find/LocalMoment.h"
 #include "find/NameMasks.h"
 #include "find/SearchFilters.h"
 #include "platform/DirectoryListing.h"
 #include "platform/Platform.h"
+#include "zip/DosDateTime.h"
 
 namespace brisko::find {
 
@@ -34,7 +34,7 @@ TSearchRec MakeRecord(const platform::DirectoryItem& item) {
   TSearchRec rec;
   rec.Name = item.name;
   rec.Size = item.size;
-  rec.Time = ToDosDateTime(item.lastWrite);
+  rec.Time = zip::DosDateTimeFromTime(item.lastWrite);
   rec.Attr = item.attributes;
   rec.CreationTime = item.created;
   rec.LastWriteTime = item.lastWrite;

@@ -37,13 +37,4 @@ LocalMoment ToLocalMoment(std::time_t utc) {
   return m;
 }
 
-uint32_t ToDosDateTime(std::time_t utc) {
-  std::tm tm{};
-  if (!ToLocal(utc, tm) || tm.tm_year < 80) return (1u << 5 | 1u) << 16;
-  if (tm.tm_year > 80 + 127) return (127u << 9 | 12u << 5 | 31u) << 16 | (23u << 11 | 59u << 5 | 29u);
-  uint32_t date = static_cast<uint32_t>(((tm.tm_year - 80) & 0x7F) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday);
-  uint32_t time = static_cast<uint32_t>(tm.tm_hour << 11 | tm.tm_min << 5 | (tm.tm_sec > 59 ? 59 : tm.tm_sec) / 2);
-  return date << 16 | time;
-}
-
 }  // namespace brisko::find

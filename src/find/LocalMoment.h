@@ -1,4 +1,4 @@
-// Converts file-system times (UTC seconds) to the local day count and DOS date-time the finder uses.
+// Converts file-system times (UTC seconds) to the local day count the finder's date filters use.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +13,5 @@ struct LocalMoment {
 };
 
 LocalMoment ToLocalMoment(std::time_t utc);
-
-// Local DOS date-time (time in the low word, date in the high word); moments before 1980
-// give 1980-01-01 00:00:00.
-uint32_t ToDosDateTime(std::time_t utc);
 
 }  // namespace brisko::find

@@ -232,3 +232,45 @@ TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
 
 }  // namespace
 }  // namespace brisko::find
+
+namespace brisko::find {
+namespace {
+
+TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
+  test::FindTestFolder dir;
+  dir.Write("top.txt", "");
+  dir.Write("keep/a.txt", "");
+  dir.Write("skip/b.txt", "");
+  EventQueue queue;
+  TFindFile ff;
+  ff.SetLocation(dir.Path());
+  ff.Threaded = true;
+  ff.PostToOwner = queue.Poster();
+  std::vector<std::string> names;
+  bool done = false;
+  ff.OnNewFolder = [](TFindFile&, const std::string& folder, bool& ignore) {
+    ignore = std::filesystem::path(folder).filename() == "skip";
+  };
+  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec& rec) { names.push_back(rec.Name); };
+  ff.OnComplete = [&](TFindFile&) { done = true; };
+  ff.Execute();
+  ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "top.txt"}));
+  EXPECT_FALSE(ff.Aborted());
+
+  // Abort from a handler on the owner's thread ends the worker; completion still comes.
+  names.clear();
+  done = false;
+  ff.OnFound = [&](TFindFile& sender, const std::string&, TSearchRec& rec) {
+    names.push_back(rec.Name);
+    sender.Abort();
+  };
+  ff.Execute();
+  ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
+  EXPECT_EQ(names.size(), 1u);
+  EXPECT_TRUE(ff.Aborted());
+}
+
+}  // namespace
+}  // namespace brisko::find
