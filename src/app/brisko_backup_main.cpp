@@ -1,0 +1,206 @@
+// brisko-backup: the backup side without a window (list, run, daemon, log); never asks anything.
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/BackupCli.h"
+#include "app/CliInteraction.h"
+#include "core/ActivityLog.h"
+#include "core/DataDir.h"
+#include "core/MainModel.h"
+#include "core/ProjectKinds.h"
+#include "core/ProjectStore.h"
+#include "core/Scheduler.h"
+#include "core/SettingsFiles.h"
+#include "core/SystemClock.h"
+#include "platform/InstanceLock.h"
+#include "platform/Platform.h"
+
+namespace brisko::app {
+namespace {
+
+std::vector<BackupCliCommand>& Commands() {
+  static std::vector<BackupCliCommand> commands;
+  return commands;
+}
+
+volatile std::sig_atomic_t gStop = 0;
+extern "C" void OnStopSignal(int) { gStop = 1; }
+
+// Takes the data folder's lock, or says why not.
+bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir) {
+  if (lock.TryAcquire(dataDir)) return true;
+  std::fprintf(stderr, "Error: %s\n", lock.ErrorText().c_str());
+  return false;
+}
+
+// The schedule of a project as the Schedule group shows it.
+std::string ScheduleText(int mode, const std::string& value) {
+  switch (mode) {
+    case 0: return "Daily once at " + value;
+    case 1: return "Daily every " + value + " minutes";
+    case 2: return "Weekly every on " + value + " 12:00:00";
+    default: return "None";
+  }
+}
+
+int CmdList(const BackupCliContext& context) {
+  if (!context.args.empty()) return kExitUsage;
+  core::SettingsState state;
+  core::LoadSettings(context.dataDir, state);
+  const core::DateTime now = core::SystemClock::Instance().Now();
+  const core::ScheduleTable table = core::BuildScheduleTable(context.dataDir, state.projects, now);
+  for (const std::string& name : state.projects) {
+    const int mode = core::ReadBackupMode(context.dataDir, name);
+    std::string line = name + "\t" + ScheduleText(mode, core::ReadScheduleValue(context.dataDir, name));
+    auto it = std::find_if(table.begin(), table.end(),
+                           [&](const core::ScheduleEntry& e) { return e.projectName == name; });
+    line += "\t" + (it != table.end() ? core::FormatDateTime(it->nextDue) : std::string("-"));
+    std::printf("%s\n", line.c_str());
+  }
+  return kExitOk;
+}
+
+int ExitCodeOf(core::BackupOutcome outcome) {
+  switch (outcome) {
+    case core::BackupOutcome::Succeeded: return kExitOk;
+    case core::BackupOutcome::Interrupted: return kExitInterrupted;
+    default: return kExitFailed;
+  }
+}
+
+int CmdRun(const BackupCliContext& context) {
+  if (context.args.size() != 1) return kExitUsage;
+  platform::InstanceLock lock;
+  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
+  CliInteraction ui;
+  core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
+  model.Start();
+  if (!model.SelectProjectByName(context.args[0])) {
+    std::fprintf(stderr, "Error: no project named '%s'\n", context.args[0].c_str());
+    return kExitFailed;
+  }
+  // As the scheduler starts a run: without the confirmation question.
+  const bool prompt = model.Settings().promptBeforeBackup;
+  model.Settings().promptBeforeBackup = false;
+  const core::BackupOutcome outcome = model.RunBackup();
+  model.Settings().promptBeforeBackup = prompt;
+  return ExitCodeOf(outcome);
+}
+
+int CmdDaemon(const BackupCliContext& context) {
+  if (!context.args.empty()) return kExitUsage;
+  platform::InstanceLock lock;
+  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
+
+#ifdef _WIN32
+  std::signal(SIGINT, OnStopSignal);
+  std::signal(SIGTERM, OnStopSignal);
+#else
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  action.sa_flags = SA_RESTART;  // file reads and writes of a run in progress go on undisturbed
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+#endif
+
+  CliInteraction ui;
+  core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
+  model.Start();
+  const std::string iniPath = core::ProjectIniPath(context.dataDir);
+  std::time_t iniTime = platform::StatFile(iniPath).lastWrite;
+  std::printf("Watching %s: %zu scheduled project(s)\n", context.dataDir.c_str(), model.Schedule().size());
+  std::fflush(stdout);
+
+  using Clock = std::chrono::steady_clock;
+  auto nextTick = Clock::now() + std::chrono::milliseconds(core::kScheduleTickMilliseconds);
+  while (!gStop) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (gStop || Clock::now() < nextTick) continue;
+    nextTick += std::chrono::milliseconds(core::kScheduleTickMilliseconds);
+    // Projects edited meanwhile (by hand or by another tool) take effect as after a save.
+    const std::time_t now = platform::StatFile(iniPath).lastWrite;
+    if (now != iniTime) {
+      iniTime = now;
+      model.LoadSettings();
+    }
+    if (model.TimerActive()) model.ScheduleTick();
+  }
+  std::printf("Stopped\n");
+  return kExitOk;
+}
+
+int CmdLog(const BackupCliContext& context) {
+  if (!context.args.empty()) return kExitUsage;
+  core::SettingsState state;
+  core::LoadSettings(context.dataDir, state);
+  core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);
+  log.LoadLog();
+  for (int row = 1; row <= log.Count() && row < static_cast<int>(log.Rows().size()); ++row) {
+    const core::LogRow& r = log.Rows()[static_cast<size_t>(row)];
+    std::printf("%s\t%s\t%s\t%s\t%s\n", r[0].c_str(), r[1].c_str(), r[2].c_str(), r[3].c_str(), r[4].c_str());
+  }
+  return kExitOk;
+}
+
+const bool registered = RegisterBackupCommand({"list", "list", &CmdList}) &&
+                        RegisterBackupCommand({"run", "run NAME", &CmdRun}) &&
+                        RegisterBackupCommand({"daemon", "daemon", &CmdDaemon}) &&
+                        RegisterBackupCommand({"log", "log", &CmdLog});
+
+void Usage() {
+  std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] COMMAND\ncommands:\n");
+  for (const BackupCliCommand& c : Commands()) std::fprintf(stderr, "  %s\n", c.usage);
+}
+
+}  // namespace
+
+bool RegisterBackupCommand(const BackupCliCommand& command) {
+  Commands().push_back(command);
+  return true;
+}
+
+}  // namespace brisko::app
+
+int main(int argc, char** argv) {
+  using namespace brisko::app;
+  (void)registered;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string dataDir;
+  if (args.size() >= 2 && args[0] == "--config-dir") {
+    dataDir = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+    const brisko::platform::FileStat st = brisko::platform::StatFile(dataDir);
+    if (!st.exists || !st.isDirectory) {
+      std::fprintf(stderr, "Error: no folder %s\n", dataDir.c_str());
+      return kExitUsage;
+    }
+    if (dataDir.back() != brisko::platform::PathDelim) dataDir += brisko::platform::PathDelim;
+  }
+  if (args.empty()) {
+    Usage();
+    return kExitUsage;
+  }
+  for (const BackupCliCommand& command : Commands()) {
+    if (args[0] != command.name) continue;
+    try {
+      if (dataDir.empty()) dataDir = brisko::core::DataDirectory();
+      BackupCliContext context{dataDir, std::vector<std::string>(args.begin() + 1, args.end())};
+      const int code = command.run(context);
+      if (code == kExitUsage) std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] %s\n", command.usage);
+      return code;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "Error: %s\n", e.what());
+      return kExitFailed;
+    }
+  }
+  Usage();
+  return kExitUsage;
+}

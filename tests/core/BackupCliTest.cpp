@@ -1,0 +1,155 @@
+// brisko-backup on temporary folders: list, run, log, the folder lock and the daemon.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include "BackupFixture.h"
+#include "core/PasswordCodec.h"
+#include "platform/InstanceLock.h"
+
+namespace brisko::core::test {
+namespace {
+
+class BackupCliTest : public BackupFixture {
+ protected:
+  // Runs the program; returns the exit code, stdout in `out` and stderr in `err`.
+  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) {
+    const std::string errFile = (root / "stderr.txt").string();
+    auto [code, stdoutText] = RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args +
+                                         " 2>" + Quote(errFile));
+    if (out) *out = stdoutText;
+    if (err) {
+      std::ifstream in(errFile);
+      *err = std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+    return code;
+  }
+  static std::string Program() { return std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup"; }
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  static std::string Contents(const std::string& archive, const std::string& member) {
+    return RunCommand("unzip -p " + Quote(archive) + " " + Quote(member)).second;
+  }
+};
+
+TEST_F(BackupCliTest, ListShowsNamesWithTheirSchedule) {
+  WriteProjectIni({{"Docs", ProjectKeys({{"BackupMode", "0"}, {"StartTime_or_Increase", "09:00:00"}})},
+                   {"Mail", ProjectKeys({{"BackupMode", "1"}, {"StartTime_or_Increase", "90"}})},
+                   {"Pics", ProjectKeys({{"BackupMode", "2"}, {"StartTime_or_Increase", "Friday"}})},
+                   {"Zeta", ProjectKeys()}});
+  std::string out;
+  ASSERT_EQ(Cli("list", &out), 0);
+  const auto lines = Lines(out);
+  ASSERT_EQ(lines.size(), 4u) << out;
+  EXPECT_EQ(lines[0].rfind("Docs\tDaily once at 09:00:00\t", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[0].substr(lines[0].size() - 8), "09:00:00");
+  EXPECT_EQ(lines[1].rfind("Mail\tDaily every 90 minutes\t", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2].rfind("Pics\tWeekly every on Friday 12:00:00\t", 0), 0u) << lines[2];
+  EXPECT_EQ(lines[3], "Zeta\tNone\t-");
+}
+
+TEST_F(BackupCliTest, RunBacksUpAHandWrittenProjectAsTheWindowDoes) {
+  WriteOneProject({{"Whether password Project", "1"}, {"Password", EncodePassword("pw", "Docs")},
+                   {"Whether store path in Zip", "1"}, {"Whether store comment in Zip", "1"}, {"Comment", "nightly"},
+                   {"PromptBeforeBackup", "1"}},
+                  {{"PromptBeforeBackup", "1"}});
+  std::string out, err;
+  ASSERT_EQ(Cli("run Docs", &out, &err), 0) << err;
+  EXPECT_NE(out.find("Backup Files Succeeds!\nProject Name: 'Docs'\nFile Name:    'Docs1.zip'"), std::string::npos)
+      << out;
+  const std::string viaCli = DestPath("Docs1.zip");
+  EXPECT_EQ(RunCommand("unzip -tq -P pw " + Quote(viaCli) + " >/dev/null 2>&1").first, 0);
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1);
+  EXPECT_EQ(LastLog("Status"), "Succeeds");
+
+  // The same project run through the window's model gives the same members and contents.
+  auto model = StartModel();
+  ui.confirmAnswers = {true};
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::string viaModel = DestPath("Docs2.zip");
+  const auto members = ZipMembers(viaCli);
+  ASSERT_EQ(members, ZipMembers(viaModel));
+  ASSERT_EQ(members.size(), 3u);
+  for (const std::string& m : members) {
+    EXPECT_EQ(RunCommand("unzip -p -P pw " + Quote(viaCli) + " " + Quote(m)).second,
+              RunCommand("unzip -p -P pw " + Quote(viaModel) + " " + Quote(m)).second)
+        << m;
+  }
+  EXPECT_NE(members[0].find('/'), std::string::npos);  // stored paths
+}
+
+TEST_F(BackupCliTest, ExitCodesOfTheOutcomes) {
+  WriteProjectIni({{"Same", ProjectKeys({{"Filename prefix", "Same"}, {"Suffix", "0"}})},
+                   {"Empty", ProjectKeys({{"Filename prefix", "Empty"}, {"Backup Directory Count", "0"}})}});
+  std::string out, err;
+  EXPECT_EQ(Cli("run Same", &out), 0);
+  EXPECT_EQ(Cli("run same", &out), 3);  // names compare without regard to case
+  EXPECT_NE(out.find(DestPath("Same.zip") + " exists,backup will be interrupted!"), std::string::npos) << out;
+  EXPECT_EQ(Cli("run Empty", &out, &err), 1);
+  EXPECT_NE(err.find("Please select files to backup"), std::string::npos) << err;
+  EXPECT_EQ(Cli("run Nobody", &out, &err), 1);
+  EXPECT_NE(err.find("Nobody"), std::string::npos);
+  EXPECT_EQ(Cli("run", &out, &err), 2);
+  EXPECT_EQ(Cli("bogus", &out, &err), 2);
+
+  ASSERT_EQ(Cli("log", &out), 0);
+  const auto lines = Lines(out);
+  ASSERT_EQ(lines.size(), 2u) << out;  // newest first
+  EXPECT_NE(lines[0].find("\tBackup\tInterrupt\tSame\t'" + DestPath("Same.zip") + "' exists,backup interripted"),
+            std::string::npos)
+      << lines[0];
+  EXPECT_NE(lines[1].find("\tBackup\tSucceeds\tSame\t" + DestPath("Same.zip") + "  0Kb"), std::string::npos)
+      << lines[1];
+}
+
+TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
+  WriteOneProject();
+  platform::InstanceLock lock;
+  ASSERT_TRUE(lock.TryAcquire(data.string()));
+  std::string out, err;
+  EXPECT_EQ(Cli("run Docs", &out, &err), 1);
+  EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
+  EXPECT_TRUE(DestFiles().empty());
+  lock.Release();
+  EXPECT_EQ(Cli("run Docs", &out, &err), 0) << err;
+}
+
+TEST_F(BackupCliTest, DaemonRefusesASecondDaemonAndStopsOnTerm) {
+  WriteOneProject({{"BackupMode", "1"}, {"StartTime_or_Increase", "5"}});
+  const std::string outFile = (root / "daemon.out").string();
+  std::string pid =
+      RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " daemon >" + Quote(outFile) +
+                 " 2>&1 & echo $!")
+          .second;
+  while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+  ASSERT_FALSE(pid.empty());
+  auto daemonOutput = [&] {
+    std::ifstream in(outFile);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  for (int i = 0; i < 100 && daemonOutput().find("Watching") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_NE(daemonOutput().find("1 scheduled project(s)"), std::string::npos) << daemonOutput();
+
+  std::string out, err;
+  EXPECT_EQ(Cli("daemon", &out, &err), 1);
+  EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
+
+  RunCommand("kill -TERM " + pid);
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    gone = RunCommand("kill -0 " + pid + " 2>/dev/null").first != 0;
+    if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(gone);
+  EXPECT_NE(daemonOutput().find("Stopped"), std::string::npos) << daemonOutput();
+}
+
+}  // namespace
+}  // namespace brisko::core::test

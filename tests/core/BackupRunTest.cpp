@@ -1,0 +1,359 @@
+// Backup runs through the main-window model on temporary folders.
+#include "core/BackupRun.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <cstring>
+#include <sys/un.h>
+
+#include "BackupFixture.h"
+#include "core/ProjectStore.h"
+#include "zip/ZipStream.h"
+#include "zip/ZipWriter.h"
+
+namespace brisko::core::test {
+namespace {
+
+using BackupRunTest = BackupFixture;
+
+TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
+  WriteOneProject({{"Value", "11"}}, {{"Is Append 0", "1"}, {"Width", "4"}});
+  auto model = StartModel();
+  EXPECT_EQ(model->Form().fileName, DestPath("Docs0012.zip"));
+
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::string archive = DestPath("Docs0012.zip");
+  ASSERT_TRUE(fs::exists(archive));
+  EXPECT_TRUE(UnzipTestOk(archive));
+  EXPECT_EQ(ZipMembers(archive), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs0012.zip"});  // no temporary left
+
+  // The field shows the next name, the stored Value is the number just used.
+  EXPECT_EQ(model->Form().fileName, DestPath("Docs0013.zip"));
+  EXPECT_EQ(model->Form().nextNumber, 13);
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 12);
+
+  const auto timed = ui.CallsOf("ShowTimedMessage");
+  ASSERT_EQ(timed.size(), 1u);
+  EXPECT_EQ(timed[0].kind, MessageKind::Information);
+  EXPECT_EQ(timed[0].seconds, 4);
+  EXPECT_EQ(timed[0].text, "Backup Files Succeeds!\rProject Name: 'Docs'\rFile Name:    'Docs0012.zip'\r"
+                           "File Size:    '0Kb'");
+  EXPECT_EQ(LastLog("Operate"), "Backup");
+  EXPECT_EQ(LastLog("Status"), "Succeeds");
+  EXPECT_EQ(LastLog("Project"), "Docs");
+  EXPECT_EQ(LastLog("Information"), archive + "  0Kb");
+  EXPECT_EQ(model->Log().Rows()[1][lcStatus], "Succeeds");
+  EXPECT_FALSE(model->Busy());
+  EXPECT_EQ(model->Progress(), 0);
+}
+
+TEST_F(BackupRunTest, CountingStopsAtOneThousand) {
+  WriteOneProject({{"Value", "999"}, {"Increase Value", "5"}});
+  auto model = StartModel();
+  EXPECT_EQ(model->Form().nextNumber, 1000);
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(model->Form().fileName, DestPath("Docs1000.zip"));
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1000);
+}
+
+TEST_F(BackupRunTest, ChecksStopTheRunInOrder) {
+  struct Case {
+    const char* label;
+    Keys keys;
+    std::function<void(ProjectForm&)> edit;
+    const char* message;
+  } cases[] = {
+      {"no file name", {}, [](ProjectForm& f) { f.fileName = "  "; }, kMsgNoFileName},
+      {"no prefix", {}, [](ProjectForm& f) { f.prefix = " "; }, kMsgNoPrefix},
+      {"passwords differ", {}, [](ProjectForm& f) { f.usePassword = true; f.password = "a"; f.passwordConfirm = "b"; },
+       kMsgPasswordMismatch},
+      {"no files", {}, [](ProjectForm& f) { f.backupList.clear(); }, kMsgNoFiles},
+  };
+  for (const Case& c : cases) {
+    WriteOneProject(c.keys);
+    ui.calls.clear();
+    auto model = StartModel();
+    c.edit(model->Form());
+    EXPECT_EQ(model->RunBackup(), BackupOutcome::CheckFailed) << c.label;
+    const auto boxes = ui.CallsOf("ShowMessage");
+    ASSERT_EQ(boxes.size(), 1u) << c.label;
+    EXPECT_EQ(boxes[0].kind, MessageKind::Error) << c.label;
+    EXPECT_EQ(boxes[0].text, c.message) << c.label;
+    EXPECT_TRUE(DestFiles().empty()) << c.label;
+  }
+  // Two empty password fields pass.
+  ProjectForm form;
+  form.fileName = "x.zip";
+  form.prefix = "x";
+  form.usePassword = true;
+  form.password = " ";
+  form.backupList = {"a"};
+  EXPECT_FALSE(FirstFailedCheck(form).has_value());
+}
+
+TEST_F(BackupRunTest, DeclinedConfirmationWritesNothing) {
+  WriteOneProject({}, {{"PromptBeforeBackup", "1"}});
+  ui.confirmAnswers = {false};
+  auto model = StartModel();
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::NotRun);
+  const auto asked = ui.CallsOf("Confirm");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].text, "Do you want to backup the project 'Docs'?");
+  EXPECT_EQ(asked[0].kind, MessageKind::Information);
+  EXPECT_TRUE(DestFiles().empty());
+  EXPECT_FALSE(fs::exists(data / "log.txt"));
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 0);
+}
+
+TEST_F(BackupRunTest, ExistingArchiveInterruptsWithoutOverwrite) {
+  WriteOneProject({{"Suffix", "0"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::string archive = DestPath("Docs.zip");
+  const auto before = fs::last_write_time(archive);
+  ui.calls.clear();
+
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
+  const auto timed = ui.CallsOf("ShowTimedMessage");
+  ASSERT_EQ(timed.size(), 1u);
+  EXPECT_EQ(timed[0].kind, MessageKind::Warning);
+  EXPECT_EQ(timed[0].seconds, 4);
+  EXPECT_EQ(timed[0].text, archive + " exists,backup will be interrupted!");
+  EXPECT_EQ(LastLog("Status"), "Interrupt");
+  EXPECT_EQ(LastLog("Information"), "'" + archive + "' exists,backup interripted");
+  EXPECT_TRUE(model->Log().IsRedRow(1));
+  EXPECT_EQ(fs::last_write_time(archive), before);
+  EXPECT_FALSE(fs::exists(data / "StoreNumber.txt"));  // None is never rotated
+}
+
+TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
+  WriteOneProject({{"Suffix", "0"}}, {{"IsOverWrite", "1"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::string archive = DestPath("Docs.zip");
+  WriteFile("new.txt", "added later\n");
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_TRUE(UnzipTestOk(archive));
+  EXPECT_EQ(ZipMembers(archive), (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "new.txt"}));
+
+  // A write that fails (disk full) leaves the previous archive as it was and nothing beside it.
+  const std::uintmax_t size = fs::file_size(archive);
+  std::ifstream in(archive, std::ios::binary);
+  const std::string oldBytes((std::istreambuf_iterator<char>(in)), {});
+  WriteFile("more.txt", std::string(100000, 'x'));
+  struct FullDisk : zip::ZipStream {
+    size_t Read(void*, size_t) override { return 0; }
+    size_t Write(const void*, size_t n) override { return written_ + n > 200 ? 0 : (written_ += n, n); }
+    bool Seek(uint64_t p) override { pos_ = p; return true; }
+    uint64_t Position() const override { return pos_; }
+    uint64_t Size() override { return written_; }
+    size_t written_ = 0;
+    uint64_t pos_ = 0;
+  };
+  model->configureWriter = [](zip::TZipWriter& w) {
+    w.OutputOpener = [](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); };
+  };
+  ui.calls.clear();
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
+  const auto errors = ui.CallsOf("ShowMessage");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].text, "Not enough room to write archive");
+  EXPECT_EQ(fs::file_size(archive), size);
+  std::ifstream again(archive, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), oldBytes);
+  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs.zip"});
+  EXPECT_EQ(LastLog("Status"), "Succeeds");  // no entry for the failed run
+  EXPECT_FALSE(model->Busy());
+}
+
+TEST_F(BackupRunTest, ArchiveInsideTheSourceFolderIsNotBackedUpIntoItsSuccessor) {
+  WriteOneProject({{"Suffix", "0"}, {"Save Path", src.string() + "/"}}, {{"IsOverWrite", "1"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(ZipMembers((src / "Docs.zip").string()), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+}
+
+// A socket cannot be opened for reading, even by root.
+void MakeSocket(const fs::path& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  ASSERT_LT(path.string().size(), sizeof addr.sun_path);
+  std::strcpy(addr.sun_path, path.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::close(fd);
+}
+
+TEST_F(BackupRunTest, UnreadableFileMakesTheRunFailButKeepsTheArchive) {
+  const fs::path sock = fs::temp_directory_path() / ("brisko_e1_sock_" + std::to_string(::getpid()));
+  fs::remove(sock);
+  MakeSocket(sock);
+  WriteOneProject({{"Backup Directory Count", "2"}, {"Backup1", sock.string()}, {"isUseToday", "1"}});
+  auto model = StartModel();
+  const DateTime newerBefore = model->Form().NewerThan();
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Incomplete);
+  fs::remove(sock);
+
+  const std::string archive = DestPath("Docs1.zip");
+  ASSERT_TRUE(fs::exists(archive));
+  EXPECT_TRUE(UnzipTestOk(archive));
+  const auto timed = ui.CallsOf("ShowTimedMessage");
+  ASSERT_EQ(timed.size(), 1u);
+  EXPECT_EQ(timed[0].kind, MessageKind::Warning);
+  EXPECT_NE(timed[0].text.find("1 file(s) could not be read"), std::string::npos) << timed[0].text;
+  EXPECT_EQ(timed[0].text.find("Succeeds"), std::string::npos);
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_NE(LastLog("Information").find("1 file(s) could not be read"), std::string::npos);
+  EXPECT_EQ(IniFile((data / "StoreNumber.txt").string()).ReadString("Docs", "N1", ""), archive);
+  // The counter moves on; the newer-than moment stays so the missed file is tried again.
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1);
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-01-01 12:00:00");
+  EXPECT_DOUBLE_EQ(model->Form().NewerThan(), newerBefore);
+}
+
+TEST_F(BackupRunTest, NewerThanBoundaryAndUseLastBackupTime) {
+  WriteFile("old.txt", "old\n");
+  WriteFile("edge.txt", "edge\n");
+  WriteOneProject({{"isUseNew", "1"}, {"isUseToday", "1"}, {"NewDateTime", "2024-01-01 12:00:00"},
+                   {"Backup0", src.string() + "/*.txt"}, {"Whether include Subdirectory", "0"}});
+  SetMTime("old.txt", At(2024, 1, 1, 11, 59, 59));
+  SetMTime("edge.txt", At(2024, 1, 1, 12, 0, 0));
+  SetMTime("a.txt", At(2024, 2, 1, 9, 30, 14));
+  SetMTime("b.txt", At(2024, 2, 1, 9, 30, 15));
+  clock.Set(At(2024, 2, 1, 9, 30, 15));
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(ZipMembers(DestPath("Docs1.zip")), (std::vector<std::string>{"a.txt", "b.txt", "edge.txt"}));
+
+  // The moment moved to the end of the run, in the file and in the fields.
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-02-01 09:30:15");
+  EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), "2024-02-01 09:30:15");
+
+  // The next run passes over everything modified before that moment.
+  clock.Set(At(2024, 2, 2, 8, 0, 0));
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(ZipMembers(DestPath("Docs2.zip")), std::vector<std::string>{"b.txt"});
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-02-02 08:00:00");
+}
+
+TEST_F(BackupRunTest, NothingMatchedStillSucceedsWithAnEmptyArchive) {
+  WriteOneProject({{"Backup0", src.string() + "/*.none"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(fs::file_size(DestPath("Docs1.zip")), 22u);
+  EXPECT_EQ(LastLog("Information"), DestPath("Docs1.zip") + "  0Kb");
+}
+
+TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
+  WriteProjectIni({{"Plain", ProjectKeys({{"Filename prefix", "Plain"}})},
+                   {"Secret", ProjectKeys({{"Filename prefix", "Secret"}, {"Whether store comment in Zip", "1"},
+                                           {"Comment", "  weekly  "}})}});
+  auto model = StartModel();
+  ASSERT_TRUE(model->SelectProjectByName("secret"));
+  model->Form().usePassword = true;
+  model->Form().password = model->Form().passwordConfirm = " pw ";
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::string secret = DestPath("Secret1.zip");
+  EXPECT_EQ(RunCommand("unzip -tq -P pw " + Quote(secret) + " >/dev/null 2>&1").first, 0);
+  EXPECT_NE(RunCommand("unzip -tq -P wrong " + Quote(secret) + " >/dev/null 2>&1").first, 0);
+  EXPECT_EQ(RunCommand("python3 -c 'import sys,zipfile; print(zipfile.ZipFile(sys.argv[1]).comment.decode())' " +
+                       Quote(secret)).second,
+            "weekly\n");
+
+  ASSERT_TRUE(model->SelectProjectByName("Plain"));
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_TRUE(UnzipTestOk(DestPath("Plain1.zip")));  // no password asked: not encrypted
+}
+
+TEST_F(BackupRunTest, RotationKeepsTheLastArchivesWhileTheCountIsLoweredAndRaised) {
+  WriteOneProject({{"Store Number", "3"}});
+  auto model = StartModel();
+  auto run = [&] { ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded); };
+  for (int i = 0; i < 5; ++i) run();
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs3.zip", "Docs4.zip", "Docs5.zip"}));
+
+  model->Form().storeNumber = 2;  // lowered: surplus goes at once
+  run();
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs5.zip", "Docs6.zip"}));
+
+  model->Form().storeNumber = 4;  // raised: grows once the ring has passed its old end
+  run();
+  run();
+  run();
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs6.zip", "Docs7.zip", "Docs8.zip", "Docs9.zip"}));
+  run();
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs10.zip", "Docs7.zip", "Docs8.zip", "Docs9.zip"}));
+  for (const std::string& name : DestFiles()) EXPECT_TRUE(UnzipTestOk(DestPath(name))) << name;
+}
+
+TEST_F(BackupRunTest, BadNewDateTimeIsShownButLoadingGoesOn) {
+  WriteOneProject({{"NewDateTime", "2024-13-45 99:00:00"}, {"BackupMode", "1"}, {"StartTime_or_Increase", "5"}});
+  {
+    IniFile log((data / "log.txt").string());
+    log.WriteInteger("Common", "Log Total", 1);
+    log.WriteString("Log1", "Status", "Succeeds");
+  }
+  auto model = StartModel();
+  const auto boxes = ui.CallsOf("ShowMessage");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "'2024-13-45 99:00:00' is not a valid date and time");
+  EXPECT_EQ(model->Form().prefix, "Docs");
+  EXPECT_EQ(model->Form().fileName, DestPath("Docs1.zip"));
+  EXPECT_EQ(model->Log().Count(), 1);  // the log was still loaded
+  EXPECT_EQ(model->Schedule().size(), 1u);
+  EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), FormatDateTime(clock.Now()));
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+}
+
+TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
+  WriteOneProject();
+  auto model = StartModel();
+  ControlEnabling e = model->Enabling();
+  EXPECT_TRUE(e.SpStart && e.SpEdit && e.comboProject && !e.SpSave && !e.groupSource);
+  model->SetEditState(true);
+  e = model->Enabling();
+  EXPECT_TRUE(!e.SpStart && !e.SpEdit && !e.comboProject && e.SpSave && e.SpCancel && e.groupOptions && e.spCopy);
+  model->SetEditState(false);
+  bool sawBusy = false;
+  model->Subscribe([&](unsigned changes) {
+    if ((changes & ModelChange::State) && model->Busy()) {
+      sawBusy = true;
+      const ControlEnabling b = model->Enabling();
+      EXPECT_FALSE(b.SpStart || b.SpRestore || b.pageControl || b.trayProjectItems);
+      EXPECT_TRUE(b.busyCursor);
+    }
+  });
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_TRUE(sawBusy);
+  EXPECT_TRUE(model->Enabling().SpStart);
+}
+
+TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
+  const fs::path dir = fs::temp_directory_path() / ("brisko_e1_helpers_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string file = (dir / "f.bin").string();
+  std::ofstream(file, std::ios::binary) << std::string(1023, 'x');
+  EXPECT_EQ(ArchiveSizeKb(file), 0);
+  std::ofstream(file, std::ios::binary) << std::string(2048, 'x');
+  EXPECT_EQ(ArchiveSizeKb(file), 2);
+  EXPECT_THROW(ArchiveSizeKb((dir / "missing").string()), std::runtime_error);
+
+  const DateTime moment = At(2024, 1, 1, 12, 0, 0);
+  ASSERT_TRUE(platform::SetLastWriteTime(file, ToTimeT(At(2024, 1, 1, 11, 59, 59))));
+  EXPECT_TRUE(IsOlderThanThreshold(file, moment));
+  ASSERT_TRUE(platform::SetLastWriteTime(file, ToTimeT(moment)));
+  EXPECT_FALSE(IsOlderThanThreshold(file, moment));
+  EXPECT_FALSE(IsOlderThanThreshold((dir / "missing").string(), moment));
+  const std::string temp = TemporaryArchiveName(file);
+  EXPECT_EQ(temp, file + ".part");
+  std::ofstream(temp) << "x";
+  EXPECT_EQ(TemporaryArchiveName(file), file + ".part1");
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace brisko::core::test
