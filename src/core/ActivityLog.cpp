@@ -13,7 +13,9 @@ namespace {
 constexpr const char* kTotalKey = "Log Total";
 constexpr std::array<const char*, 5> kEntryKeys = {"Date", "Operate", "Status", "Project", "Information"};
 
-std::string EntrySection(int number) { return "Log" + std::to_string(number); }
+std::string EntrySection(int number) {
+  return "Log" + std::to_string(number);
+}
 
 void WriteEntry(IniDocument& doc, int number, const LogRow& row) {
   const std::string section = EntrySection(number);
@@ -58,7 +60,8 @@ void ActivityLog::AddLogEntry(const std::string& operation, const std::string& s
   count_ = count;
 
   // Rows 1 .. count-1 move one down; whatever falls off the grid's end is dropped.
-  for (size_t r = std::min(static_cast<size_t>(count_) - 1, rows_.size() - 2); r >= 1; --r) rows_[r + 1] = rows_[r];
+  for (size_t r = std::min(static_cast<size_t>(count_) - 1, rows_.size() - 2); r >= 1; --r)
+    rows_[r + 1] = rows_[r];
   if (rows_.size() > 1) rows_[1] = entry;
 
   if (count_ < limit_) return;

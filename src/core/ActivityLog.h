@@ -39,8 +39,8 @@ class ActivityLog {
   void LoadLog();
   // Appends an entry to the file and the top of the grid; when the count reaches the limit the
   // file is cut to the five newest entries and the grid reloaded. Throws EIniWriteError.
-  void AddLogEntry(const std::string& operation, const std::string& status,
-                   const std::string& information, const std::string& project);
+  void AddLogEntry(const std::string& operation, const std::string& status, const std::string& information,
+                   const std::string& project);
   // Empties every cell of rows 1 and below.
   void ClearLogGrid();
   // "Clear all log": Log Total 0, count 0, grid emptied; entry sections stay in the file.

@@ -40,7 +40,9 @@ DateParts CivilFromDays(int64_t z) {
   return p;
 }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -48,7 +50,9 @@ int DaysInMonth(int y, int m) {
 }
 
 // Milliseconds since the day count's origin, rounded as the value is decoded.
-int64_t TotalMs(DateTime value) { return std::llround(value * static_cast<double>(kMsPerDay)); }
+int64_t TotalMs(DateTime value) {
+  return std::llround(value * static_cast<double>(kMsPerDay));
+}
 
 // Reads 1..maxDigits decimal digits at pos.
 bool ScanNumber(std::string_view s, size_t& pos, int maxDigits, int& out, int* digits = nullptr) {
@@ -131,7 +135,9 @@ TimeParts DecodeTime(DateTime value) {
   return t;
 }
 
-DateTime DateOf(DateTime value) { return static_cast<double>(TotalMs(value) / kMsPerDay); }
+DateTime DateOf(DateTime value) {
+  return static_cast<double>(TotalMs(value) / kMsPerDay);
+}
 
 DateTime TimeOf(DateTime value) {
   int64_t ms = TotalMs(value);
@@ -145,7 +151,9 @@ int DayOfWeek(DateTime value) {
   return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
 }
 
-std::string WeekdayName(DateTime value) { return kWeekdayNames[DayOfWeek(value) - 1]; }
+std::string WeekdayName(DateTime value) {
+  return kWeekdayNames[DayOfWeek(value) - 1];
+}
 
 std::string FormatDate(DateTime value) {
   DateParts d = DecodeDate(value);
@@ -161,7 +169,9 @@ std::string FormatTime(DateTime value) {
   return buffer;
 }
 
-std::string FormatDateTime(DateTime value) { return FormatDate(value) + " " + FormatTime(value); }
+std::string FormatDateTime(DateTime value) {
+  return FormatDate(value) + " " + FormatTime(value);
+}
 
 std::string DateTimeToStr(DateTime value) {
   TimeParts t = DecodeTime(value);
@@ -169,9 +179,13 @@ std::string DateTimeToStr(DateTime value) {
   return FormatDateTime(value);
 }
 
-std::optional<DateTime> TryStrToDate(std::string_view text) { return ParseDate(TrimBlanks(text)); }
+std::optional<DateTime> TryStrToDate(std::string_view text) {
+  return ParseDate(TrimBlanks(text));
+}
 
-std::optional<DateTime> TryStrToTime(std::string_view text) { return ParseTime(TrimBlanks(text)); }
+std::optional<DateTime> TryStrToTime(std::string_view text) {
+  return ParseTime(TrimBlanks(text));
+}
 
 std::optional<DateTime> TryStrToDateTime(std::string_view text) {
   std::string s = TrimBlanks(text);

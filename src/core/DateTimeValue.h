@@ -59,8 +59,8 @@ DateTime StrToDateTime(std::string_view text);
 DateTime StrToTime(std::string_view text);
 
 // Conversions with the system's local time.
-DateTime FromTimeT(std::time_t when);  // local time of a moment
-std::time_t ToTimeT(DateTime value);   // the moment of a local date-time
+DateTime FromTimeT(std::time_t when);    // local time of a moment
+std::time_t ToTimeT(DateTime value);     // the moment of a local date-time
 DateTime FromTm(const std::tm& broken);  // fields as given, tm_year + 1900 etc.
 
 }  // namespace brisko::core

@@ -93,8 +93,8 @@ IniDocument IniDocument::Parse(std::string_view text) {
     if (!trimmed.empty() && trimmed[0] == '[') {
       // The name runs to the last ']', so names holding ']' survive a round trip.
       size_t close = trimmed.rfind(']');
-      line.name = TrimBlanks(trimmed.substr(1, close == std::string::npos || close == 0 ? std::string::npos
-                                                                                        : close - 1));
+      line.name = TrimBlanks(
+          trimmed.substr(1, close == std::string::npos || close == 0 ? std::string::npos : close - 1));
       line.isSection = true;
     } else if (!trimmed.empty() && trimmed[0] != ';') {
       size_t eq = raw.find('=');
@@ -136,7 +136,9 @@ const IniDocument::Line* IniDocument::FindKey(std::string_view section, std::str
   return nullptr;
 }
 
-bool IniDocument::SectionExists(std::string_view section) const { return FindSection(section).has_value(); }
+bool IniDocument::SectionExists(std::string_view section) const {
+  return FindSection(section).has_value();
+}
 
 bool IniDocument::ValueExists(std::string_view section, std::string_view key) const {
   return FindKey(section, key) != nullptr;
@@ -157,7 +159,16 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
   return names;
 }
 
-std::string IniDocument::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::vector<std::pair<std::string, std::string>> IniDocument::Values(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> values;
+  if (auto range = FindSection(section))
+    for (size_t i = range->first + 1; i < range->second; ++i)
+      if (lines_[i].isKey) values.emplace_back(lines_[i].name, CutValue(lines_[i].value));
+  return values;
+}
+
+std::string IniDocument::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view def) const {
   const Line* line = FindKey(section, key);
   return line ? CutValue(line->value) : std::string(def);
 }

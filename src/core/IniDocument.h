@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brisko::core {
@@ -33,6 +34,9 @@ class IniDocument {
   // Key names of a section in file order (empty when the section is missing).
   std::vector<std::string> Keys(std::string_view section) const;
 
+  // Every key and its value (as ReadString gives it) of a section in file order, in one pass.
+  std::vector<std::pair<std::string, std::string>> Values(std::string_view section) const;
+
   // Value trimmed of blanks and cut at kIniMaxValueLength; the default when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
   // The default when missing or not a valid integer (see ParseIniInteger).
@@ -58,9 +62,9 @@ class IniDocument {
 
  private:
   struct Line {
-    std::string text;         // the line as it is written back
-    std::string name;         // section name (isSection) or key name (isKey)
-    std::string value;        // raw value after '=' for keys
+    std::string text;   // the line as it is written back
+    std::string name;   // section name (isSection) or key name (isKey)
+    std::string value;  // raw value after '=' for keys
     bool isSection = false;
     bool isKey = false;
   };

@@ -10,11 +10,12 @@
 #include "core/EIniWriteError.h"
 
 #ifndef _WIN32
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <climits>
+#include <cstdlib>
 #endif
 
 namespace brisko::core {
@@ -49,11 +50,44 @@ std::string ResolveTarget(const std::string& path) {
   }
   return path;
 }
+
+// Holds an advisory lock on the file's folder for one read-change-write cycle, so the desktop
+// program and the command line updating the same file at once cannot lose each other's changes.
+// Locking a folder needs no extra file beside the settings; where it fails, the update goes on
+// unlocked (the rename still keeps every file whole).
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& path) {
+    std::string target = ResolveTarget(path);
+    size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+#else
+// Windows: replacing a file that another process has open fails, which the write reports.
+struct FolderLock {
+  explicit FolderLock(const std::string&) {}
+};
 #endif
 
 }  // namespace
 
-void SetWriteFailureAfterBytesForTesting(std::optional<size_t> bytes) { g_failAfterBytes = bytes; }
+void SetWriteFailureAfterBytesForTesting(std::optional<size_t> bytes) {
+  g_failAfterBytes = bytes;
+}
 
 IniDocument IniFile::Load() const {
   std::ifstream in(path_, std::ios::binary);
@@ -63,6 +97,7 @@ IniDocument IniFile::Load() const {
 }
 
 void IniFile::Update(const std::function<void(IniDocument&)>& change) {
+  FolderLock lock(path_);
   IniDocument doc = Load();
   change(doc);
   WriteFileAtomically(path_, doc.Serialize());

@@ -14,13 +14,13 @@ namespace brisko::core {
 // Initial values are those of the window before any project is loaded.
 struct ProjectForm {
   // "Source" group.
-  std::vector<std::string> backupList;     // ListboxBackup
-  std::vector<std::string> excludeList;    // the exclude list
-  bool includeSubfolders = false;          // "Include Subdirectories ( ... )"
-  bool onlyNewer = false;                  // "Only files newer than"
-  DateTime newerDate = 0;                  // date picker: whole days
-  DateTime newerTime = 0;                  // time picker: fraction of a day
-  bool useLastBackup = false;              // "Use last backup date"
+  std::vector<std::string> backupList;   // ListboxBackup
+  std::vector<std::string> excludeList;  // the exclude list
+  bool includeSubfolders = false;        // "Include Subdirectories ( ... )"
+  bool onlyNewer = false;                // "Only files newer than"
+  DateTime newerDate = 0;                // date picker: whole days
+  DateTime newerTime = 0;                // time picker: fraction of a day
+  bool useLastBackup = false;            // "Use last backup date"
 
   // "Destination" group.
   std::string prefix;                      // "Prefix:"
@@ -31,20 +31,20 @@ struct ProjectForm {
   std::string saveFolder;                  // the destination folder held by the window
 
   // "Options" group.
-  bool usePassword = false;                // "Use password protect Zip file:"
-  std::string password;                    // "Enter Password:"
-  std::string passwordConfirm;             // "Retype Password:"
-  bool storePaths = false;                 // "Save full path information to Zip"
-  bool useComment = false;                 // "Add comment:"
+  bool usePassword = false;     // "Use password protect Zip file:"
+  std::string password;         // "Enter Password:"
+  std::string passwordConfirm;  // "Retype Password:"
+  bool storePaths = false;      // "Save full path information to Zip"
+  bool useComment = false;      // "Add comment:"
   std::string comment;
-  int packLevel = 7;                       // "Compression ratio:", 0..9
-  int storeNumber = 50;                    // "Only keep the last " .. "backups", 2..50000
+  int packLevel = 7;     // "Compression ratio:", 0..9
+  int storeNumber = 50;  // "Only keep the last " .. "backups", 2..50000
 
   // "Schedule" group.
   ScheduleMode scheduleMode = ScheduleMode::None;
-  DateTime scheduleTime = 0.5;             // "Daily once at" time picker (12:00:00)
-  int scheduleMinutes = 2;                 // "Daily every" minutes field, 2..1000
-  int scheduleWeekday = -1;                // "Weekly every on": 0 Sunday .. 6 Saturday, -1 none
+  DateTime scheduleTime = 0.5;  // "Daily once at" time picker (12:00:00)
+  int scheduleMinutes = 2;      // "Daily every" minutes field, 2..1000
+  int scheduleWeekday = -1;     // "Weekly every on": 0 Sunday .. 6 Saturday, -1 none
 
   // Enabling rules that follow from the members (the edit state decides the groups as a whole).
   bool CounterFieldsEnabled() const { return suffix == SuffixKind::Number; }

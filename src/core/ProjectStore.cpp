@@ -19,7 +19,9 @@ constexpr const char* kBackupStem = "Backup";
 constexpr const char* kExcludeCount = "No Backup Directory Count";
 constexpr const char* kExcludeStem = "NoBackup";
 
-IniFile ProjectIni(const std::string& dataDir) { return IniFile(ProjectIniPath(dataDir)); }
+IniFile ProjectIni(const std::string& dataDir) {
+  return IniFile(ProjectIniPath(dataDir));
+}
 
 int WeekdayIndex(std::string_view text) {
   for (int i = 0; i < 7; ++i)
@@ -87,8 +89,8 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state) {
   });
 }
 
-void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form,
-                 const Clock& clock, const std::function<void(ProjectForm&)>& composeName) {
+void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,
+                 const std::function<void(ProjectForm&)>& composeName) {
   const std::string section = TrimBlanks(name);
   if (section.empty()) return;
   const IniDocument doc = ProjectIni(dataDir).Load();
@@ -236,7 +238,9 @@ Project ReadProject(const std::string& dataDir, const std::string& name) {
   return p;
 }
 
-int Project::NextNumber() const { return NextNumberFromStored(value, increase); }
+int Project::NextNumber() const {
+  return NextNumberFromStored(value, increase);
+}
 
 void WriteProjectValue(const std::string& dataDir, const std::string& name, int value) {
   ProjectIni(dataDir).WriteInteger(TrimBlanks(name), "Value", value);

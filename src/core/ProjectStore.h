@@ -16,8 +16,8 @@ namespace brisko::core {
 struct SettingsState {
   GlobalSettings settings;
   std::vector<std::string> projects;  // the project list, in stored order
-  int selected = -1;                   // index into projects, -1 when the list is empty
-  bool startMinimized = false;         // set when Auto Run and Is Minimized are both true
+  int selected = -1;                  // index into projects, -1 when the list is empty
+  bool startMinimized = false;        // set when Auto Run and Is Minimized are both true
 
   // The selected project's name, "" when none.
   std::string SelectedName() const;
@@ -48,8 +48,8 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state);
 // failure of the last step too). Throws EConvertError "'%s' is not a valid date and time" when
 // NewDateTime is no date-time; the fields read before that step keep their new values.
 // `clock` gives the default of a missing NewDateTime.
-void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form,
-                 const Clock& clock, const std::function<void(ProjectForm&)>& composeName = {});
+void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,
+                 const std::function<void(ProjectForm&)>& composeName = {});
 
 // Writes the form to the section of the trimmed name, in one rewrite of the file. Updates the form
 // as the window does: the password fields are emptied when no password is stored, the comment

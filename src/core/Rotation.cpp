@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -17,8 +18,12 @@ namespace {
 // Rings are never wider than the largest keep count; a hand-edited Max beyond it is read as that.
 constexpr int kMaxSlots = 50000;
 
-std::string SlotKey(int slot) { return "N" + std::to_string(slot); }
-std::string Placeholder(int slot) { return "NoFile" + std::to_string(slot); }
+std::string SlotKey(int slot) {
+  return "N" + std::to_string(slot);
+}
+std::string Placeholder(int slot) {
+  return "NoFile" + std::to_string(slot);
+}
 
 bool IsPlaceholder(const std::string& text) {
   if (text.size() <= 6 || text.compare(0, 6, "NoFile") != 0) return false;
@@ -36,7 +41,30 @@ std::string PathKey(const std::string& path) {
 #endif
 }
 
-IniFile StoreNumberFile(const std::string& dataDir) { return IniFile(StoreNumberPath(dataDir)); }
+// The slot number of a key "N<slot>" (decimal, no leading zero), or 0.
+int SlotOfKey(const std::string& key) {
+  if (key.size() < 2 || key.size() > 7 || (key[0] != 'N' && key[0] != 'n') || key[1] == '0') return 0;
+  int slot = 0;
+  for (size_t i = 1; i < key.size(); ++i) {
+    if (key[i] < '0' || key[i] > '9') return 0;
+    slot = slot * 10 + (key[i] - '0');
+  }
+  return slot;
+}
+
+// Slot values of a section read in one pass; the first of duplicate keys wins, as on reading.
+std::map<int, std::string> SlotValues(const IniDocument& doc, const std::string& section, int maxSlot) {
+  std::map<int, std::string> slots;
+  for (const auto& [key, value] : doc.Values(section)) {
+    int slot = SlotOfKey(key);
+    if (slot >= 1 && slot <= maxSlot) slots.emplace(slot, value);
+  }
+  return slots;
+}
+
+IniFile StoreNumberFile(const std::string& dataDir) {
+  return IniFile(StoreNumberPath(dataDir));
+}
 
 void CopySection(IniDocument& doc, const std::string& from, const std::string& to) {
   int max = std::min(doc.ReadInteger(from, "Max", 2), kMaxSlots);
@@ -50,7 +78,9 @@ void CopySection(IniDocument& doc, const std::string& from, const std::string& t
 
 }  // namespace
 
-bool SamePath(const std::string& a, const std::string& b) { return PathKey(a) == PathKey(b); }
+bool SamePath(const std::string& a, const std::string& b) {
+  return PathKey(a) == PathKey(b);
+}
 
 void DeleteArchiveFile(const std::string& path) {
   namespace fs = std::filesystem;
@@ -66,43 +96,41 @@ void RotateArchives(const std::string& dataDir, const std::string& projectName, 
   const std::string section = TrimBlanks(projectName);
   const int k = std::max(keepCount, 1);
   std::vector<std::string> doomed;
-  int keptSlots = 0;
 
-  IniFile file = StoreNumberFile(dataDir);
-  IniDocument doc = file.Load();
-  const int max = std::min(doc.ReadInteger(section, "Max", 2), kMaxSlots);
-  int head = doc.ReadInteger(section, "Head", 0);
-
-  if (k < max) {
-    // The keep count was lowered: the oldest max - k archives go, the rest move to slots 1..k.
-    std::vector<std::string> byAge;
-    for (int i = 1; i <= max; ++i) {
-      int slot = ((head + i - 1) % max + max) % max + 1;
-      byAge.push_back(doc.ReadString(section, SlotKey(slot), Placeholder(slot)));
-    }
-    doomed.assign(byAge.begin(), byAge.begin() + (max - k));
-    for (int slot = 1; slot <= k; ++slot)
-      doc.WriteString(section, SlotKey(slot), byAge[static_cast<size_t>(max - k + slot - 1)]);
-    head = k;
-  }
-  doc.WriteInteger(section, "Max", k);
-  if (k < head || head < 0) head = 0;
-  head = head % k + 1;
-  doc.WriteInteger(section, "Head", head);
-  doomed.push_back(doc.ReadString(section, SlotKey(head), ""));
-  doc.WriteString(section, SlotKey(head), archivePath);
-  keptSlots = k;
-
+  IniDocument doc;
   // Record first: if the write is refused, no archive has been deleted.
-  WriteFileAtomically(file.FileName(), doc.Serialize());
+  StoreNumberFile(dataDir).Update([&](IniDocument& stored) {
+    const int max = std::min(stored.ReadInteger(section, "Max", 2), kMaxSlots);
+    int head = stored.ReadInteger(section, "Head", 0);
+
+    if (k < max) {
+      // The keep count was lowered: the oldest max - k archives go, the rest move to slots 1..k.
+      const std::map<int, std::string> slots = SlotValues(stored, section, max);
+      std::vector<std::string> byAge;
+      for (int i = 1; i <= max; ++i) {
+        int slot = ((head + i - 1) % max + max) % max + 1;
+        auto it = slots.find(slot);
+        byAge.push_back(it != slots.end() ? it->second : Placeholder(slot));
+      }
+      doomed.assign(byAge.begin(), byAge.begin() + (max - k));
+      for (int slot = 1; slot <= k; ++slot)
+        stored.WriteString(section, SlotKey(slot), byAge[static_cast<size_t>(max - k + slot - 1)]);
+      head = k;
+    }
+    stored.WriteInteger(section, "Max", k);
+    if (k < head || head < 0) head = 0;
+    head = head % k + 1;
+    stored.WriteInteger(section, "Head", head);
+    doomed.push_back(stored.ReadString(section, SlotKey(head), ""));
+    stored.WriteString(section, SlotKey(head), archivePath);
+    doc = stored;
+  });
 
   // Never delete what the ring still keeps: the archive just written (a name that repeats once
   // the counter stops at 1000, or two runs within one second) or a path held by another slot.
   std::set<std::string> kept;
-  for (int slot = 1; slot <= keptSlots; ++slot) {
-    std::string value = doc.ReadString(section, SlotKey(slot), "");
+  for (const auto& [slot, value] : SlotValues(doc, section, k))
     if (!value.empty()) kept.insert(PathKey(value));
-  }
   kept.insert(PathKey(archivePath));
   for (const std::string& path : doomed) {
     if (path.empty() || IsPlaceholder(path) || kept.count(PathKey(path))) continue;
@@ -123,7 +151,8 @@ void EraseRotationSection(const std::string& dataDir, const std::string& name) {
   StoreNumberFile(dataDir).EraseSection(TrimBlanks(name));
 }
 
-void RenameRotationSection(const std::string& dataDir, const std::string& oldName, const std::string& newName) {
+void RenameRotationSection(const std::string& dataDir, const std::string& oldName,
+                           const std::string& newName) {
   const std::string from = TrimBlanks(oldName);
   const std::string to = TrimBlanks(newName);
   StoreNumberFile(dataDir).Update([&](IniDocument& doc) {

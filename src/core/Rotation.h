@@ -30,7 +30,8 @@ void CopyRotationSection(const std::string& dataDir, const std::string& fromName
 void EraseRotationSection(const std::string& dataDir, const std::string& name);
 // A project's new name: copy to the new section, then erase the old one, in one rewrite. Names
 // equal without regard to case only rename the section line, so no record is lost.
-void RenameRotationSection(const std::string& dataDir, const std::string& oldName, const std::string& newName);
+void RenameRotationSection(const std::string& dataDir, const std::string& oldName,
+                           const std::string& newName);
 
 // True when two paths name the same file as the platform compares paths (case-sensitive on POSIX,
 // case-insensitive on Windows).

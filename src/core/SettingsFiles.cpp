@@ -11,8 +11,14 @@ std::string InDir(const std::string& dataDir, const char* name) {
 }
 }  // namespace
 
-std::string ProjectIniPath(const std::string& dataDir) { return InDir(dataDir, kProjectIniName); }
-std::string LogFilePath(const std::string& dataDir) { return InDir(dataDir, kLogFileName); }
-std::string StoreNumberPath(const std::string& dataDir) { return InDir(dataDir, kStoreNumberName); }
+std::string ProjectIniPath(const std::string& dataDir) {
+  return InDir(dataDir, kProjectIniName);
+}
+std::string LogFilePath(const std::string& dataDir) {
+  return InDir(dataDir, kLogFileName);
+}
+std::string StoreNumberPath(const std::string& dataDir) {
+  return InDir(dataDir, kStoreNumberName);
+}
 
 }  // namespace brisko::core

@@ -26,7 +26,9 @@ inline int NextNumberFromStored(int storedValue, int increase) {
                    kNumberMin, kNumberMax);
 }
 // The Value key written on save: next number - increase.
-inline int StoredValueFromNext(int nextNumber, int increase) { return nextNumber - increase; }
+inline int StoredValueFromNext(int nextNumber, int increase) {
+  return nextNumber - increase;
+}
 // The next number after a run: next number + increase, clamped to 1000.
 inline int AdvanceNumber(int nextNumber, int increase) {
   return ClampSpin(static_cast<int64_t>(nextNumber) + increase, kNumberMin, kNumberMax);

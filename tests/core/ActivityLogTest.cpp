@@ -80,7 +80,8 @@ TEST_F(ActivityLogTest, ClearThenOneEntry) {
 TEST_F(ActivityLogTest, LongerStoredLogIsClippedOnDisplay) {
   LogIni().Update([](IniDocument& doc) {
     doc.WriteInteger("Common", "Log Total", 60);
-    for (int k = 1; k <= 60; ++k) doc.WriteString("Log" + std::to_string(k), "Information", std::to_string(k));
+    for (int k = 1; k <= 60; ++k)
+      doc.WriteString("Log" + std::to_string(k), "Information", std::to_string(k));
   });
   ActivityLog log(dir.Dir(), clock, 50);
   log.LoadLog();

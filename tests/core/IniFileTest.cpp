@@ -2,7 +2,9 @@
 #include "core/IniFile.h"
 
 #include <sys/stat.h>
+
 #include <unistd.h>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -40,10 +42,21 @@ TEST(IniFileTest, IntegerAndBooleanForms) {
     const char* stored;
     int expected;
   } cases[] = {
-      {"12", 12},       {"-7", -7},           {"+5", 5},          {"0x1F", 31},
-      {"0X1f", 31},     {"0xFFFFFFFF", -1},   {"0x", 99},         {"0x1G", 99},
-      {"12abc", 99},    {"", 99},             {"2147483647", 2147483647},
-      {"2147483648", 99}, {"-2147483648", -2147483647 - 1}, {"0x123456789", 99}, {"1 2", 99},
+      {"12", 12},
+      {"-7", -7},
+      {"+5", 5},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"0xFFFFFFFF", -1},
+      {"0x", 99},
+      {"0x1G", 99},
+      {"12abc", 99},
+      {"", 99},
+      {"2147483647", 2147483647},
+      {"2147483648", 99},
+      {"-2147483648", -2147483647 - 1},
+      {"0x123456789", 99},
+      {"1 2", 99},
   };
   StoreTestDir dir;
   IniFile ini(dir.File("a.ini"));
@@ -109,8 +122,7 @@ TEST(IniFileTest, ListRuleSkipsEmptyItemsAndLeavesStaleKeys) {
                       "[Common]\nProject Count=3\nCount0=Alpha\nCount1=\nCount2=Gamma\nCount3=Delta\n"
                       "Count01=Bad\n");
   IniFile other(dir.File("b.ini"));
-  EXPECT_EQ(other.ReadList("Common", "Project Count", "Count"),
-            (std::vector<std::string>{"Alpha", "Gamma"}));
+  EXPECT_EQ(other.ReadList("Common", "Project Count", "Count"), (std::vector<std::string>{"Alpha", "Gamma"}));
   other.WriteString("Common", "Project Count", "2000000000");  // a huge count costs nothing
   EXPECT_EQ(other.ReadList("Common", "project count", "count").size(), 3u);
 }
@@ -195,6 +207,22 @@ TEST(IniFileTest, WritesGoThroughSymbolicLinks) {
   IniFile(dir.File("link.ini")).WriteString("S", "K", "2");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
   EXPECT_EQ(real.ReadString("S", "K", ""), "2");
+}
+
+TEST(IniFileTest, ConcurrentUpdatesLoseNothing) {
+  // The desktop program and the command line may update one file at the same moment.
+  StoreTestDir dir;
+  const std::string path = dir.File("log.txt");
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 4; ++t)
+    writers.emplace_back([&path] {
+      for (int i = 0; i < 25; ++i)
+        IniFile(path).Update([](IniDocument& d) {
+          d.WriteInteger("Common", "Log Total", d.ReadInteger("Common", "Log Total", 0) + 1);
+        });
+    });
+  for (auto& w : writers) w.join();
+  EXPECT_EQ(IniFile(path).ReadInteger("Common", "Log Total", 0), 100);
 }
 
 }  // namespace

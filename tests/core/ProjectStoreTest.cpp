@@ -45,7 +45,7 @@ TEST(PasswordCodecTest, RoundTripsBytesThatEncodeToZeroOrHash) {
     const char* label;
     std::string password;
   } cases[] = {
-      {"zero byte", "Docs4"},                      // every byte equals its key byte
+      {"zero byte", "Docs4"},  // every byte equals its key byte
       {"hash", std::string(1, static_cast<char>('#' ^ 'D')) + "x"},
       {"longer than the key", "correct horse battery staple"},
       {"high bytes", "p\xC3\xA4ss\xFF"},
