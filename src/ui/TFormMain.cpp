@@ -241,8 +241,7 @@ void TFormMain::ShowAtStart() {
 QPoint TFormMain::PlacedPosition() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   const QRect area = s ? s->geometry() : QRect(0, 0, 1024, 768);
-  const QSize outer = frameGeometry().size().expandedTo(size());
-  return QPoint(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2 - 14);
+  return QPoint(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - 14);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {

@@ -1,0 +1,316 @@
+// The main window end to end: start-up, edit state, backup, restore, scheduling switch, preferences.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "UiTestRegistry.h"
+#include "UiTestSupport.h"
+#include "core/IniFile.h"
+#include "core/ProjectList.h"
+#include "core/ProjectStore.h"
+#include "core/SettingsFiles.h"
+#include "core/SystemClock.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/RestoreTab.h"
+#include "ui/TFormMain.h"
+#include "ui/TrayController.h"
+
+using brisko::uitest::DataFolder;
+using brisko::uitest::ModalAnswerer;
+using brisko::uitest::WaitFor;
+
+namespace {
+
+// A project "Docs" backing up one file of `source` into `out`, without password or schedule.
+void WriteProject(const std::string& dataDir, const QString& source, const QString& out) {
+  brisko::core::ProjectForm form;
+  form.backupList = {(source + QStringLiteral("/report.txt")).toStdString()};
+  form.prefix = "Docs";
+  form.suffix = brisko::core::SuffixKind::Number;
+  form.nextNumber = 1;
+  form.increase = 1;
+  form.fileName = (out + QStringLiteral("/Docs1.zip")).toStdString();
+  form.storePaths = true;
+  form.includeSubfolders = true;
+  form.packLevel = 6;
+  form.newerDate = 45000;
+  brisko::core::SaveProject(dataDir, "Docs", form);
+  brisko::core::WriteProjectList(dataDir, {"Docs"});
+  brisko::core::WriteLastProject(dataDir, "Docs");
+}
+
+template <typename T>
+T* Find(QWidget* root, const char* name) {
+  T* w = root->findChild<T*>(QString::fromLatin1(name));
+  if (!w) qWarning("widget %s not found", name);
+  return w;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<DataFolder> data_;
+  std::unique_ptr<brisko::ui::TFormMain> window_;
+  QString source_, out_;
+
+  void Open(bool withProject) {
+    data_ = std::make_unique<DataFolder>();
+    source_ = data_->File(QStringLiteral("src"));
+    out_ = data_->File(QStringLiteral("out"));
+    QDir().mkpath(source_);
+    QDir().mkpath(out_);
+    QFile f(source_ + QStringLiteral("/report.txt"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(5000, 'r'));
+    f.close();
+    if (withProject) WriteProject(data_->DataDir(), source_, out_);
+    window_ = std::make_unique<brisko::ui::TFormMain>(data_->DataDir(), brisko::core::SystemClock::Instance());
+    window_->setProperty("autostartFolder", data_->File(QStringLiteral("autostart")));
+    window_->Start();
+    window_->ShowAtStart();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  QToolButton* Button(const char* name) { return Find<QToolButton>(window_.get(), name); }
+
+ private slots:
+  void cleanup() {
+    if (window_) window_->close();
+    window_.reset();
+    data_.reset();
+    brisko::ui::QtUserInteraction::SetPickerHookForTests({});
+  }
+
+  void startsWithoutProjectIni() {
+    Open(false);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Brisko ZIP Backup  V1.10"));
+    QCOMPARE(Find<QComboBox>(window_.get(), "comboProject")->count(), 0);
+    QVERIFY(Button("spEnable")->isChecked());
+    auto* log = Find<QTableWidget>(window_.get(), "StringGridLog");
+    QCOMPARE(log->rowCount() + 1, 51);  // 50 rows and the heading row
+    QCOMPARE(log->horizontalHeaderItem(2)->text(), QStringLiteral("Status"));
+    QVERIFY(!Button("SpSave")->isEnabled());
+    QVERIFY(!Button("SpCancel")->isEnabled());
+    QVERIFY(Button("SpNew")->isEnabled());
+    QVERIFY(!Find<QGroupBox>(window_.get(), "GroupSource")->isEnabled());
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    // Centred, 14 pixels above the middle; the window system may shift the frame by its border.
+    QVERIFY((window_->pos() - window_->PlacedPosition()).manhattanLength() <= 4);
+    const QRect screen = window_->screen()->geometry();
+    QCOMPARE(window_->PlacedPosition().y(), (screen.height() - window_->height()) / 2 - 14);
+    auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Backup "));
+    QCOMPARE(Button("SpCancel")->toolTip(), QStringLiteral("Cancel "));
+    // Closing with no project leaves the settings file untouched (here: not created).
+    window_->close();
+    QVERIFY(!QFileInfo::exists(data_->File(QStringLiteral("project.ini"))));
+  }
+
+  void editAndCancelFollowTheEnablingRules() {
+    Open(true);
+    auto* combo = Find<QComboBox>(window_.get(), "comboProject");
+    QCOMPARE(combo->currentText(), QStringLiteral("Docs"));
+    auto* fileName = Find<QLineEdit>(window_.get(), "EditFileName");
+    QCOMPARE(fileName->text(), out_ + QStringLiteral("/Docs1.zip"));
+    Button("SpEdit")->click();
+    QVERIFY(Button("SpSave")->isEnabled());
+    QVERIFY(!Button("SpStart")->isEnabled());
+    QVERIFY(!combo->isEnabled());
+    QVERIFY(Find<QGroupBox>(window_.get(), "GroupOptions")->isEnabled());
+    // Dependencies: the password edits follow their box; the prefix recomposes the name.
+    auto* password = Find<QLineEdit>(window_.get(), "EditPassword");
+    QVERIFY(!password->isEnabled());
+    Find<QCheckBox>(window_.get(), "CheckBoxPassword")->click();
+    QVERIFY(password->isEnabled());
+    auto* prefix = Find<QLineEdit>(window_.get(), "EditPrefix");
+    prefix->selectAll();
+    QTest::keyClicks(prefix, QStringLiteral("Mail"));
+    QCOMPARE(fileName->text(), out_ + QStringLiteral("/Mail1.zip"));
+    auto* level = Find<QSpinBox>(window_.get(), "SpinLevel");
+    level->setValue(2);
+    Button("SpCancel")->click();
+    QCOMPARE(level->value(), 6);
+    QCOMPARE(fileName->text(), out_ + QStringLiteral("/Docs1.zip"));
+    QVERIFY(!Button("SpSave")->isEnabled());
+    QVERIFY(Button("SpStart")->isEnabled());
+  }
+
+  void createBackupWritesArchiveShowsTimedMessageAndLogs() {
+    Open(true);
+    ModalAnswerer answer;
+    answer.Then([](QWidget* d) {
+      QCOMPARE(d->objectName(), QStringLiteral("TMsgForm"));
+      brisko::uitest::ClickButton(d, QStringLiteral("OK"));
+    });
+    Button("SpStart")->click();
+    QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    QVERIFY(answer.Seen().value(0).startsWith(QStringLiteral("Backup Files Succeeds!")));
+    QVERIFY(QFileInfo::exists(out_ + QStringLiteral("/Docs1.zip")));
+    auto* log = Find<QTableWidget>(window_.get(), "StringGridLog");
+    QCOMPARE(log->item(0, 1)->text(), QStringLiteral("Backup"));
+    QCOMPARE(log->item(0, 2)->text(), QStringLiteral("Succeeds"));
+    QCOMPARE(Find<QLineEdit>(window_.get(), "EditFileName")->text(), out_ + QStringLiteral("/Docs2.zip"));
+    QVERIFY(Button("SpStart")->isEnabled());  // the busy state is over
+  }
+
+  void existingArchiveIsInterruptedAndDrawnRed() {
+    Open(true);
+    QFile existing(out_ + QStringLiteral("/Docs1.zip"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    ModalAnswerer answer;
+    answer.Then(brisko::uitest::Ok());
+    Button("SpStart")->click();
+    QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    QVERIFY(answer.Seen().value(0).contains(QStringLiteral(" exists,backup will be interrupted!")));
+    auto* log = Find<QTableWidget>(window_.get(), "StringGridLog");
+    QCOMPARE(log->item(0, 2)->text(), QStringLiteral("Interrupt"));
+    QVERIFY(log->item(0, 0)->data(Qt::UserRole + 1).toBool());
+  }
+
+  void restoreTabListsArchivesAndRestores() {
+    Open(true);
+    {
+      ModalAnswerer answer;
+      answer.Then(brisko::uitest::Ok());
+      Button("SpStart")->click();
+      QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    }
+    auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
+    tabs->setCurrentIndex(1);
+    auto* grid = Find<QTableWidget>(window_.get(), "StringGridZipfilename");
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Docs1.zip"));
+    QCOMPARE(Find<QLabel>(window_.get(), "LabelZipNumber")->text(), QStringLiteral("(Total 1 files)"));
+    auto* contents = Find<QTableWidget>(window_.get(), "StringGrid1");
+    QCOMPARE(contents->item(0, 0)->text(), QStringLiteral("report.txt"));
+    QCOMPARE(contents->item(0, 1)->text(), QStringLiteral("4"));
+
+    const QString target = data_->File(QStringLiteral("restored"));
+    QDir().mkpath(target);
+    auto* restoreTo = Find<QLineEdit>(window_.get(), "DirectoryRestore");
+    restoreTo->setText(target);
+    emit restoreTo->textEdited(target);
+    Find<QCheckBox>(window_.get(), "CheckBoxUseFolder")->setChecked(false);
+    ModalAnswerer answer;
+    answer.Then([](QWidget* d) {
+      auto* box = qobject_cast<QMessageBox*>(d);
+      QVERIFY(box && box->text().startsWith(QStringLiteral("Do you want to restore the file 'Docs1.zip'?")));
+      brisko::uitest::ClickButton(d, QStringLiteral("Yes"));
+    });
+    answer.Then(brisko::uitest::Ok());
+    Button("SpRestore")->click();
+    QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    QVERIFY(answer.Seen().value(1).startsWith(QStringLiteral("Restore Files Succeeds!")));
+    QCOMPARE(QFileInfo(target + QStringLiteral("/report.txt")).size(), qint64(5000));
+
+    // The popup menu hides its file commands only while the list is empty.
+    QMenu* menu = window_->Restore().BuildPopupMenu();
+    QAction* open = menu->findChild<QAction*>(QStringLiteral("OpenZipFile1"));
+    QVERIFY(open && open->isVisible());
+  }
+
+  void schedulingSwitchAsksBeforeTurningOff() {
+    Open(true);
+    QToolButton* toggle = Button("spEnable");
+    QCOMPARE(toggle->toolTip(), QStringLiteral("Enabled Scheduling"));
+    {
+      ModalAnswerer answer;
+      answer.Then(brisko::uitest::No());
+      toggle->click();
+      QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+      QCOMPARE(answer.Seen().value(0), QStringLiteral("Do you want to disable all scheduling?"));
+      QVERIFY(toggle->isChecked());
+    }
+    {
+      ModalAnswerer answer;
+      answer.Then(brisko::uitest::Yes());
+      toggle->click();
+      QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+      QVERIFY(!toggle->isChecked());
+      QCOMPARE(toggle->toolTip(), QStringLiteral("Disabled Scheduling"));
+      QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Disabled Scheduling"));
+    }
+    // Turning it on again never asks.
+    toggle->click();
+    QVERIFY(toggle->isChecked());
+    QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Enabled Scheduling"));
+  }
+
+  void trayMenuListsProjectsAndDisablesThemWhileBusy() {
+    Open(true);
+    QMenu* projects = window_->Tray().ProjectMenu();
+    QCOMPARE(projects->actions().size(), 1);
+    QCOMPARE(projects->actions().first()->text(), QStringLiteral("Docs"));
+    window_->Model().SetBusy(true);
+    QVERIFY(!projects->actions().first()->isEnabled());
+    QVERIFY(!Button("SpStart")->isEnabled());
+    QVERIFY(!Find<QTabWidget>(window_.get(), "PageControl1")->isEnabled());
+    window_->Model().SetBusy(false);
+    QVERIFY(projects->actions().first()->isEnabled());
+  }
+
+  void preferencesApplyWritesAutostartAndResizesTheLog() {
+    Open(true);
+    ModalAnswerer answer;
+    answer.Then([](QWidget* d) {
+      QCOMPARE(d->windowTitle(), QStringLiteral("Preferences"));
+      auto* minimized = d->findChild<QCheckBox*>(QStringLiteral("CheckBoxMinimized"));
+      QVERIFY(!minimized->isEnabled());
+      d->findChild<QCheckBox*>(QStringLiteral("CheckBoxAutoRun"))->click();
+      QVERIFY(minimized->isEnabled());
+      d->findChild<QSpinBox*>(QStringLiteral("SpinLogCount"))->setValue(10);
+      d->findChild<QPushButton*>(QStringLiteral("ButtonApply"))->click();
+    });
+    window_->ShowPreferences();
+    QVERIFY(answer.AllAnswered());
+    QCOMPARE(Find<QTableWidget>(window_.get(), "StringGridLog")->rowCount() + 1, 11);
+    QVERIFY(QFileInfo::exists(data_->File(QStringLiteral("autostart/Brisko Compress Backup.desktop"))));
+    const brisko::core::IniFile ini(brisko::core::ProjectIniPath(data_->DataDir()));
+    QVERIFY(ini.ReadBool("Common", "Auto Run", false));
+
+    // "Clo&se" takes nothing over.
+    ModalAnswerer close;
+    close.Then([](QWidget* d) {
+      d->findChild<QSpinBox*>(QStringLiteral("SpinLogCount"))->setValue(100);
+      d->findChild<QCheckBox*>(QStringLiteral("CheckBoxAutoRun"))->click();
+      d->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+    });
+    window_->ShowPreferences();
+    QCOMPARE(Find<QTableWidget>(window_.get(), "StringGridLog")->rowCount() + 1, 11);
+    QVERIFY(QFileInfo::exists(data_->File(QStringLiteral("autostart/Brisko Compress Backup.desktop"))));
+  }
+
+  void clearAllLogEmptiesTheGrid() {
+    Open(true);
+    {
+      ModalAnswerer answer;
+      answer.Then(brisko::uitest::Ok());
+      Button("SpStart")->click();
+      QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    }
+    auto* log = Find<QTableWidget>(window_.get(), "StringGridLog");
+    QVERIFY(!log->item(0, 0)->text().isEmpty());
+    QMenu* menu = log->parentWidget()->findChild<QMenu*>(QStringLiteral("PopupMenuLog"));
+    menu->findChild<QAction*>(QStringLiteral("ClearAllLog"))->trigger();
+    QVERIFY(log->item(0, 0)->text().isEmpty());
+  }
+};
+
+BRISKO_UI_TEST(MainWindowTest);
+#include "MainWindowTest.moc"

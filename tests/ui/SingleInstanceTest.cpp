@@ -1,0 +1,90 @@
+// A second start hands over to the first instance, which comes forward; stale channels are taken over.
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <atomic>
+#include <thread>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "UiTestRegistry.h"
+#include "UiTestSupport.h"
+#include "core/SystemClock.h"
+#include "ui/SingleInstance.h"
+#include "ui/TFormMain.h"
+
+using brisko::ui::SingleInstance;
+
+class SingleInstanceTest : public QObject {
+  Q_OBJECT
+ private:
+  static QString UniqueName() {
+    return QStringLiteral("brisko-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter_);
+  }
+  static inline int counter_ = 0;
+
+ private slots:
+  void secondStartHandsOverAndEnds() {
+    const QString name = UniqueName();
+    SingleInstance first(name);
+    QVERIFY(first.Claim());
+    QSignalSpy spy(&first, &SingleInstance::activationRequested);
+    // The second start blocks on the channel as a second process would; it runs on its own thread
+    // so that the first instance can answer from this thread's event loop.
+    std::atomic<int> claimed{-1};
+    std::thread second([&] {
+      SingleInstance later(name);
+      claimed = later.Claim() ? 1 : 0;
+    });
+    const bool done = brisko::uitest::WaitFor([&] { return claimed.load() >= 0; }, 8000);
+    second.join();
+    QVERIFY(done);
+    QCOMPARE(claimed.load(), 0);  // the later start must end
+    QCOMPARE(spy.count(), 1);     // and the first one comes forward
+  }
+
+  void firstStartWithNobodyListeningClaims() {
+    SingleInstance only(UniqueName());
+    QVERIFY(!only.NotifyRunning(200));
+    QVERIFY(only.Claim());
+  }
+
+  void staleChannelOfACrashedInstanceIsTakenOver() {
+    const QString name = UniqueName();
+    {
+      // A server that never answers stands in for the leftover of a crashed instance.
+      QLocalServer dead;
+      QVERIFY(dead.listen(name));
+      SingleInstance blocked(name);
+      QVERIFY(!blocked.NotifyRunning(300));
+    }
+    SingleInstance next(name);
+    QVERIFY(next.Claim());
+  }
+
+  void namesAreDistinctPerUser() {
+    const QString mine = SingleInstance::DefaultName();
+    QVERIFY(mine.startsWith(QStringLiteral("brisko-zip-backup-")));
+    const QByteArray saved = qgetenv("USER");
+    qputenv("USER", "someone-else");
+    const QString other = SingleInstance::DefaultName();
+    qputenv("USER", saved);
+    QVERIFY(other != mine);
+  }
+
+  void runningWindowComesForwardFromTheTray() {
+    brisko::uitest::DataFolder data;
+    brisko::ui::TFormMain window(data.DataDir(), brisko::core::SystemClock::Instance());
+    window.Start();
+    window.ShowAtStart();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.showMinimized();
+    window.hide();
+    window.BringToFront();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+    window.close();
+  }
+};
+
+BRISKO_UI_TEST(SingleInstanceTest);
+#include "SingleInstanceTest.moc"
