@@ -3,6 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -95,7 +96,14 @@ int CmdRun(const BackupCliContext& context) {
 }
 
 int CmdDaemon(const BackupCliContext& context) {
-  if (!context.args.empty()) return kExitUsage;
+  int tickMilliseconds = core::kScheduleTickMilliseconds;
+  if (context.args.size() == 2 && context.args[0] == "--tick") {
+    const int seconds = std::atoi(context.args[1].c_str());
+    if (seconds < 1) return kExitUsage;
+    tickMilliseconds = seconds * 1000;
+  } else if (!context.args.empty()) {
+    return kExitUsage;
+  }
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
 
@@ -120,18 +128,18 @@ int CmdDaemon(const BackupCliContext& context) {
   std::fflush(stdout);
 
   using Clock = std::chrono::steady_clock;
-  auto nextTick = Clock::now() + std::chrono::milliseconds(core::kScheduleTickMilliseconds);
+  const auto tick = std::chrono::milliseconds(tickMilliseconds);
+  auto nextTick = Clock::now() + tick;
   while (!gStop) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     if (gStop || Clock::now() < nextTick) continue;
-    nextTick += std::chrono::milliseconds(core::kScheduleTickMilliseconds);
-    // Projects edited meanwhile (by hand or by another tool) take effect as after a save.
-    const std::time_t now = platform::StatFile(iniPath).lastWrite;
-    if (now != iniTime) {
-      iniTime = now;
-      model.LoadSettings();
-    }
+    nextTick = std::max(nextTick + tick, Clock::now());
+    // Projects edited meanwhile by hand take effect as after a save.
+    if (platform::StatFile(iniPath).lastWrite != iniTime) model.LoadSettings();
     if (model.TimerActive()) model.ScheduleTick();
+    // The runs themselves write Value and NewDateTime; that is no edit, and reloading for it would
+    // make every daily project whose time has passed due again at each tick.
+    iniTime = platform::StatFile(iniPath).lastWrite;
   }
   std::printf("Stopped\n");
   return kExitOk;
@@ -152,7 +160,7 @@ int CmdLog(const BackupCliContext& context) {
 
 const bool registered = RegisterBackupCommand({"list", "list", &CmdList}) &&
                         RegisterBackupCommand({"run", "run NAME", &CmdRun}) &&
-                        RegisterBackupCommand({"daemon", "daemon", &CmdDaemon}) &&
+                        RegisterBackupCommand({"daemon", "daemon [--tick SECONDS]", &CmdDaemon}) &&
                         RegisterBackupCommand({"log", "log", &CmdLog});
 
 void Usage() {

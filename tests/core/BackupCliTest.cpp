@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -33,8 +34,30 @@ class BackupCliTest : public BackupFixture {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
-  static std::string Contents(const std::string& archive, const std::string& member) {
-    return RunCommand("unzip -p " + Quote(archive) + " " + Quote(member)).second;
+  static bool WaitFor(const std::function<bool()>& condition, int milliseconds = 8000) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+      if (condition()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+  }
+  std::string DaemonOutput() const {
+    std::ifstream in(root / "daemon.out");
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  }
+  // Starts the program in the background; returns its process id once it is watching.
+  std::string StartDaemon(const std::string& args) {
+    std::string pid = RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args + " >" +
+                                 Quote((root / "daemon.out").string()) + " 2>&1 & echo $!")
+                          .second;
+    while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+    if (!WaitFor([&] { return DaemonOutput().find("Watching") != std::string::npos; })) return "";
+    return pid;
+  }
+  void StopDaemon(const std::string& pid) {
+    RunCommand("kill -TERM " + pid);
+    EXPECT_TRUE(WaitFor([&] { return RunCommand("kill -0 " + pid + " 2>/dev/null").first != 0; }));
+    EXPECT_NE(DaemonOutput().find("Stopped"), std::string::npos) << DaemonOutput();
   }
 };
 
@@ -122,34 +145,30 @@ TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
 
 TEST_F(BackupCliTest, DaemonRefusesASecondDaemonAndStopsOnTerm) {
   WriteOneProject({{"BackupMode", "1"}, {"StartTime_or_Increase", "5"}});
-  const std::string outFile = (root / "daemon.out").string();
-  std::string pid =
-      RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " daemon >" + Quote(outFile) +
-                 " 2>&1 & echo $!")
-          .second;
-  while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+  const std::string pid = StartDaemon("daemon");
   ASSERT_FALSE(pid.empty());
-  auto daemonOutput = [&] {
-    std::ifstream in(outFile);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-  };
-  for (int i = 0; i < 100 && daemonOutput().find("Watching") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_NE(daemonOutput().find("1 scheduled project(s)"), std::string::npos) << daemonOutput();
+  EXPECT_NE(DaemonOutput().find("1 scheduled project(s)"), std::string::npos) << DaemonOutput();
 
   std::string out, err;
   EXPECT_EQ(Cli("daemon", &out, &err), 1);
   EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
-
-  RunCommand("kill -TERM " + pid);
-  bool gone = false;
-  for (int i = 0; i < 100 && !gone; ++i) {
-    gone = RunCommand("kill -0 " + pid + " 2>/dev/null").first != 0;
-    if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  EXPECT_TRUE(gone);
-  EXPECT_NE(daemonOutput().find("Stopped"), std::string::npos) << daemonOutput();
+  StopDaemon(pid);
 }
 
+TEST_F(BackupCliTest, DaemonRunsADueProjectOnceAndRereadsHandEdits) {
+  WriteOneProject({{"BackupMode", "0"}, {"StartTime_or_Increase", "00:00:00"}});
+  const std::string pid = StartDaemon("daemon --tick 1");
+  ASSERT_FALSE(pid.empty());
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(DestPath("Docs1.zip")); })) << DaemonOutput();
+  // Its own writes of Value are no edit: the daily project is not due again today.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs1.zip"});
+  // A hand edit rebuilds the table as a save does, so the passed time is due once more.
+  ProjectIni().WriteString("Docs", "Filename prefix", "Edited");
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(DestPath("Edited2.zip")); })) << DaemonOutput();
+  StopDaemon(pid);
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs1.zip", "Edited2.zip"}));
+  EXPECT_TRUE(UnzipTestOk(DestPath("Edited2.zip")));
+}
 }  // namespace
 }  // namespace brisko::core::test
