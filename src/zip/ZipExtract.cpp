@@ -4,6 +4,6 @@
 
 namespace brisko::zip {
 
-void TZipReader::Extract() { ZipExtractRun(*this).Run(); }
+int TZipReader::Extract() { return ZipExtractRun(*this).Run(); }
 
 }  // namespace brisko::zip

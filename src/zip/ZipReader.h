@@ -114,7 +114,7 @@ class TZipReader {
   // clears ZipName.
   void CloseArchive();
   // Extracts the selected entries (see the extractor).
-  void Extract();
+  int Extract();
   // Asks a running loop to stop at its next check.
   void Cancel() { fCancel = true; }
   bool CancelRequested() const { return fCancel; }
