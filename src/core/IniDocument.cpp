@@ -26,6 +26,11 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
+// Names as the parser sees them, so a name written with blanks or breaks is found again.
+std::string CleanName(std::string_view name) {
+  return TrimBlanks(OneLine(name));
+}
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -119,8 +124,9 @@ std::string IniDocument::Serialize() const {
 }
 
 std::optional<std::pair<size_t, size_t>> IniDocument::FindSection(std::string_view section) const {
+  const std::string wanted = CleanName(section);
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (!lines_[i].isSection || !SameTextAscii(lines_[i].name, section)) continue;
+    if (!lines_[i].isSection || !SameTextAscii(lines_[i].name, wanted)) continue;
     size_t end = i + 1;
     while (end < lines_.size() && !lines_[end].isSection) ++end;
     return std::make_pair(i, end);
@@ -131,8 +137,9 @@ std::optional<std::pair<size_t, size_t>> IniDocument::FindSection(std::string_vi
 const IniDocument::Line* IniDocument::FindKey(std::string_view section, std::string_view key) const {
   auto range = FindSection(section);
   if (!range) return nullptr;
+  const std::string wanted = CleanName(key);
   for (size_t i = range->first + 1; i < range->second; ++i)
-    if (lines_[i].isKey && SameTextAscii(lines_[i].name, key)) return &lines_[i];
+    if (lines_[i].isKey && SameTextAscii(lines_[i].name, wanted)) return &lines_[i];
   return nullptr;
 }
 
@@ -203,12 +210,13 @@ std::vector<std::string> IniDocument::ReadList(std::string_view section, std::st
 }
 
 void IniDocument::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  std::string name = OneLine(key);
+  std::string name = CleanName(key);
+  if (name.empty()) return;  // "=value" would read back as no key at all
   std::string text = OneLine(value);
   auto range = FindSection(section);
   if (!range) {
     Line head;
-    head.name = OneLine(section);
+    head.name = CleanName(section);
     head.text = "[" + head.name + "]";
     head.isSection = true;
     lines_.push_back(std::move(head));
@@ -258,7 +266,7 @@ void IniDocument::RenameSection(std::string_view oldName, std::string_view newNa
   auto range = FindSection(oldName);
   if (!range) return;
   Line& head = lines_[range->first];
-  head.name = OneLine(newName);
+  head.name = CleanName(newName);
   head.text = "[" + head.name + "]";
 }
 

@@ -133,6 +133,11 @@ TEST(IniFileTest, ValuesWithLineBreaksCannotBreakTheFile) {
   ini.WriteString("S", "K", "line\n[Evil]\nX=1");
   EXPECT_FALSE(ini.SectionExists("Evil"));
   EXPECT_EQ(ini.ReadString("S", "K", ""), "line [Evil] X=1");
+  // Names with breaks or outer blanks are found again, not appended twice.
+  ini.WriteString(" Two\nLines ", " K ", "1");
+  ini.WriteString(" Two\nLines ", " K ", "2");
+  EXPECT_EQ(ini.Load().Sections(), (std::vector<std::string>{"S", "Two Lines"}));
+  EXPECT_EQ(ini.ReadString("two lines", "k", ""), "2");
 }
 
 TEST(IniFileTest, SectionNamesMayHoldBrackets) {
