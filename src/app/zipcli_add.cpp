@@ -1,0 +1,124 @@
+// brisko-zip a: creates or updates an archive from files, folders and wildcard entries.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ZipCli.h"
+#include "platform/Platform.h"
+#include "zip/WildMatch.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipPaths.h"
+#include "zip/ZipWriter.h"
+
+namespace brisko::app {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] ARCHIVE ENTRY...";
+
+int Usage(const char* problem) {
+  if (problem) std::fprintf(stderr, "brisko-zip: %s\n", problem);
+  std::fprintf(stderr, "%s\n", kUsage);
+  return 2;
+}
+
+// A plain folder argument stands for every file in it.
+std::string EntryFor(const std::string& argument) {
+  if (zip::IsWildcard(argument)) return argument;
+  platform::FileStat st = platform::StatFile(argument);
+  if (st.exists && st.isDirectory) return zip::IncludeTrailingDelim(argument) + "*";
+  return argument;
+}
+
+int CmdAdd(int argc, char** argv) {
+  zip::TZipWriter writer;
+  writer.PackLevel = 6;
+  writer.SetStorePaths(true);
+  writer.DoProcessMessages = false;
+  bool junkPaths = false;
+  std::string comment;
+  bool haveComment = false;
+  std::vector<std::string> operands;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--") {
+      for (++i; i < argc; ++i) operands.push_back(argv[i]);
+      break;
+    }
+    if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9') {
+      writer.PackLevel = arg[1] - '0';
+    } else if (arg == "-r") {
+      writer.Recurse = true;
+    } else if (arg == "-j") {
+      junkPaths = true;
+    } else if (arg == "-P" || arg == "-x" || arg == "-z") {
+      if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
+      std::string value = argv[++i];
+      if (arg == "-P") writer.Password = value;
+      else if (arg == "-x") writer.ExcludeList.push_back(value);
+      else {
+        comment = value;
+        haveComment = true;
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Usage(("unknown option " + arg).c_str());
+    } else {
+      operands.push_back(arg);
+    }
+  }
+  if (operands.size() < 2) return Usage("an archive and at least one entry are needed");
+  if (junkPaths) writer.SetStorePaths(false);
+
+  bool problems = false;
+  const bool showProgress = ::isatty(2) != 0;
+  writer.OnNoSuchFile = [&](zip::TZipWriter&, const std::string& name) {
+    std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
+    problems = true;
+  };
+  writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& name, int, bool&) {
+    if (reason == zip::TSkipReason::srFileOpenError) {
+      std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());
+      problems = true;
+    } else {
+      std::fprintf(stderr, "brisko-zip: warning: %s: a member of that name is already present, skipped\n",
+                   name.c_str());
+    }
+  };
+  int lastPercent = -1;
+  if (showProgress) {
+    writer.OnTotalPercentDone = [&](zip::TZipReader&, int percent) {
+      if (percent == lastPercent) return;
+      lastPercent = percent;
+      std::fprintf(stderr, "\rAdding: %3d%%", percent);
+      std::fflush(stderr);
+    };
+  }
+  try {
+    writer.SetZipName(operands[0]);
+    if (haveComment) writer.SetZipComment(comment);
+    for (size_t i = 1; i < operands.size(); ++i) writer.FilesList.push_back(EntryFor(operands[i]));
+    writer.Zip();
+  } catch (const zip::ENotAZipFile& e) {
+    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
+    return 2;
+  } catch (const zip::EBadZipFile& e) {
+    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
+    return 2;
+  } catch (const std::exception& e) {
+    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    std::fprintf(stderr, "brisko-zip: %s\n", e.what());
+    return 1;
+  }
+  if (lastPercent >= 0) std::fprintf(stderr, "\r%-20s\r", "");
+  return problems ? 1 : 0;
+}
+
+const bool registered = RegisterCommand({"a", "a [-0..-9] [-r] [-j] [-P PASS] [-x PAT]... [-z TEXT] ARCHIVE ENTRY...", &CmdAdd});
+
+}  // namespace
+}  // namespace brisko::app

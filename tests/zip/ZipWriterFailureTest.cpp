@@ -1,0 +1,141 @@
+// Tests of TZipWriter failures: full disk (injected and by file-size limit), cancel, partial output removal.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "WriterTestSupport.h"
+#include "zip/FileStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipWriter.h"
+
+using namespace brisko::zip;
+using namespace brisko::ziptest;
+
+namespace {
+
+// A file stream that accepts only a given number of bytes in total, then reports a full device.
+class FailingFileStream : public FileStream {
+ public:
+  explicit FailingFileStream(uint64_t limit) : limit_(limit) {}
+  size_t Write(const void* buffer, size_t n) override {
+    if (Position() >= limit_) return 0;
+    size_t allowed = static_cast<size_t>(std::min<uint64_t>(n, limit_ - Position()));
+    return FileStream::Write(buffer, allowed);
+  }
+
+ private:
+  uint64_t limit_;
+};
+
+class ZipWriterFailureTest : public ScratchDir {};
+
+TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
+  std::string big = Write("big.bin", RandomText(600000, 3));
+  std::string small = Write("small.txt", TextOf(20000));
+  for (uint64_t limit : {10u, 100u, 5000u, 300000u, 600050u}) {
+    SCOPED_TRACE(limit);
+    TZipWriter w;
+    bool completed = false;
+    w.OnZipComplete = [&](TZipWriter&, int) { completed = true; };
+    w.OutputOpener = [limit](const std::string& path) -> std::unique_ptr<ZipStream> {
+      auto s = std::make_unique<FailingFileStream>(limit);
+      if (!s->Open(path, TFileMode::fmCreate)) return nullptr;
+      return s;
+    };
+    w.SetZipName(P("full.zip"));
+    w.FilesList = {small, big};
+    try {
+      w.Zip();
+      FAIL() << "no error";
+    } catch (const ENotEnoughRoom& e) {
+      EXPECT_STREQ(e.what(), "Not enough room to write archive");
+    }
+    EXPECT_FALSE(completed);
+    EXPECT_FALSE(fs::exists(P("full.zip")));
+    EXPECT_TRUE(w.FilesList.empty());
+  }
+}
+
+TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
+  std::string a = Write("a.txt", TextOf(30000));
+  std::string b = Write("b.bin", RandomText(300000, 5));
+  TZipWriter w;
+  w.SetZipName(P("keep.zip"));
+  w.FilesList = {a};
+  w.Zip();
+  const std::string before = Read(P("keep.zip"));
+  std::string tempName;
+  w.OutputOpener = [&](const std::string& path) -> std::unique_ptr<ZipStream> {
+    tempName = path;
+    auto s = std::make_unique<FailingFileStream>(2000);
+    if (!s->Open(path, TFileMode::fmCreate)) return nullptr;
+    return s;
+  };
+  w.FilesList = {b};
+  EXPECT_THROW(w.Zip(), ENotEnoughRoom);
+  EXPECT_EQ(Read(P("keep.zip")), before);
+  EXPECT_FALSE(tempName.empty());
+  EXPECT_FALSE(fs::exists(tempName));
+}
+
+TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
+  std::string big = Write("big.bin", RandomText(400000, 9));
+  std::string archive = P("limited.zip");
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The child writes under a 64 KiB file-size limit; the write fails with EFBIG instead of a signal.
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {65536, 65536};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int code = 10;
+    try {
+      TZipWriter w;
+      w.SetZipName(archive);
+      w.FilesList = {big};
+      w.Zip();
+      code = 11;
+    } catch (const ENotEnoughRoom&) {
+      code = fs::exists(archive) ? 12 : 0;
+    } catch (...) {
+      code = 13;
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10 nothing, 11 no error, 12 archive left, 13 other error";
+}
+
+TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
+  std::string a = Write("a.txt", TextOf(900000));
+  {
+    TZipWriter w;
+    w.SetZipName(P("stop.zip"));
+    w.OnStartZipInfo = [](TZipWriter&, int, int64_t, TEndCentral&, bool& stop) { stop = true; };
+    w.FilesList = {a};
+    try {
+      w.Zip();
+      FAIL();
+    } catch (const EUserCanceled& e) {
+      EXPECT_STREQ(e.what(), "User canceled Zip operation");
+    }
+    EXPECT_FALSE(fs::exists(P("stop.zip")));
+  }
+  {
+    TZipWriter w;
+    w.SetZipName(P("cancel.zip"));
+    w.PackLevel = 0;
+    w.OnProcessMessages = [&w] { w.Cancel(); };
+    w.FilesList = {a};
+    EXPECT_THROW(w.Zip(), EUserCanceled);
+    EXPECT_FALSE(fs::exists(P("cancel.zip")));
+  }
+}
+
+}  // namespace

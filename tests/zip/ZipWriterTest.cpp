@@ -1,0 +1,250 @@
+// Tests of TZipWriter: event order and progress, file-list expansion, duplicates, comments, update path.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "WriterTestSupport.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipWriter.h"
+
+using namespace brisko::zip;
+using namespace brisko::ziptest;
+
+namespace {
+
+std::vector<std::string> MemberNames(TZipWriter& w) {
+  std::vector<std::string> names;
+  for (int i = 0; i < w.EntryCount(); ++i) names.push_back(w.Entry(i).StoredName());
+  return names;
+}
+
+std::set<std::string> NameSet(TZipWriter& w) {
+  auto v = MemberNames(w);
+  return {v.begin(), v.end()};
+}
+
+class ZipWriterTest : public ScratchDir {};
+
+TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
+  std::string f1 = Write("f1.txt", TextOf(300000));
+  std::string f2 = Write("f2.bin", "0123456789");
+  std::string f3 = Write("empty.txt", "");
+  std::vector<std::string> log;
+  TZipWriter w;
+  w.SetZipName(P("out.zip"));
+  w.FilesList = {f1, f2, f3};
+  w.OnStartZipInfo = [&](TZipWriter&, int n, int64_t total, TEndCentral&, bool&) {
+    log.push_back("info " + std::to_string(n) + " " + std::to_string(total));
+  };
+  w.OnStartZip = [&](TZipWriter&, const std::string& name, TZipHeaderInfo& h, bool&) {
+    log.push_back("start " + fs::path(name).filename().string() + " " + h.FileName());
+  };
+  w.OnFilePercentDone = [&](TZipReader&, int p) { log.push_back("file " + std::to_string(p)); };
+  w.OnTotalPercentDone = [&](TZipReader&, int p) { log.push_back("total " + std::to_string(p)); };
+  w.OnEndZip = [&](TZipWriter&, const std::string& name, int64_t size, int64_t, int64_t pos) {
+    log.push_back("end " + fs::path(name).filename().string() + " " + std::to_string(size) + (pos > 0 ? " +" : " 0"));
+  };
+  w.OnZipComplete = [&](TZipWriter&, int n) { log.push_back("complete " + std::to_string(n)); };
+  EXPECT_EQ(w.Zip(), 3);
+  // 262144 of 300000 bytes read first: 87.38 % of the file, 87.38 % of 300010 in total.
+  const std::vector<std::string> expected = {
+      "info 3 300010",  "start f1.txt f1.txt", "file 87",   "total 87",          "file 100",
+      "total 100",      "end f1.txt 300000 +", "start f2.bin f2.bin", "file 100", "total 100",
+      "end f2.bin 10 +", "start empty.txt empty.txt", "end empty.txt 0 +", "complete 3"};
+  EXPECT_EQ(log, expected);
+  EXPECT_TRUE(w.FilesList.empty());
+  std::string out;
+  EXPECT_EQ(PythonCheck(P("out.zip"), "", P(""), &out), 0) << out;
+}
+
+TEST_F(ZipWriterTest, ExpansionOfWildcardsPrefixesAndExcludes) {
+  for (const char* f : {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/sub/y.BAK",
+                        "data/sub/d.txt", "data/.git/e.txt"})
+    Write(f, std::string("content of ") + f);
+  const std::string data = P("data");
+  struct Case {
+    const char* label;
+    std::vector<std::string> files;
+    bool recurse;
+    bool storePaths;
+    std::vector<std::string> exclude;
+    std::set<std::string> expected;
+  };
+  const Case cases[] = {
+      {"mask ignores case", {data + "/*.txt"}, false, false, {}, {"a.txt", "B.TXT"}},
+      {"stored paths", {data + "/*.txt"}, false, true, {}, {"data/a.txt", "data/B.TXT"}},
+      {"> recurses", {">" + data + "/*.txt"}, false, true, {}, {"data/a.txt", "data/B.TXT", "data/sub/d.txt"}},
+      {"| does not", {"|" + data + "/*.txt"}, true, true, {}, {"data/a.txt", "data/B.TXT"}},
+      {"*.* takes names without extension", {data + "/*.*"}, false, false, {},
+       {"a.txt", "B.TXT", "c.doc", "noext", "x.bak"}},
+      {"exclude by name", {data + "/*"}, true, true, {"*.bak"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/sub/d.txt"}},
+      {"exclude a folder below", {data + "/*"}, true, true, {data + "/sub/*"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak"}},
+      {"exclude a folder path alone", {data + "/*"}, true, true, {data + "/sub"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/sub/y.BAK", "data/sub/d.txt"}},
+      {"plain entry naming a folder", {data + "/sub"}, false, true, {}, {}},
+      {"wildcard without folder and no root", {"*.txt"}, false, true, {}, {}},
+      {"missing wildcard folder", {data + "/none/*.txt"}, true, true, {}, {}},
+      {"plain files and exclude", {data + "/a.txt", data + "/x.bak"}, false, false, {"*.BAK"}, {"a.txt"}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TZipWriter w;
+    std::string archive = P("out" + std::to_string(n++) + ".zip");
+    w.SetZipName(archive);
+    w.SetRootDir(root_.string());
+    w.SetRelativePaths(c.storePaths);
+    w.SetStorePaths(c.storePaths);
+    w.Recurse = c.recurse;
+    w.ExcludeList = c.exclude;
+    w.FilesList = c.files;
+    w.Zip();
+    EXPECT_EQ(NameSet(w), c.expected);
+  }
+}
+
+TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
+  std::string r1 = Write("a/r.txt", "first");
+  std::string r2 = Write("b/r.txt", "second");
+  std::vector<std::string> events;
+  TZipWriter w;
+  w.SetZipName(P("a/out.zip"));
+  w.OnSkippingFile = [&](TZipReader&, TSkipReason reason, const std::string& name, int index, bool&) {
+    events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " + std::to_string(index));
+  };
+  w.OnNoSuchFile = [&](TZipWriter&, const std::string& name) { events.push_back("missing " + name); };
+  w.FilesList = {r1, r2, P("nope.txt")};
+  EXPECT_EQ(w.Zip(), 1);
+  EXPECT_EQ(events, (std::vector<std::string>{"missing " + P("nope.txt"), "skip 1 " + r2 + " -1"}));
+  EXPECT_EQ(MemberNames(w), std::vector<std::string>{"r.txt"});
+
+  // The archive lies in the walked folder: it is never added to itself, also under another spelling.
+  w.FilesList = {P("a/./*"), P("a/*")};
+  events.clear();
+  w.Zip();
+  EXPECT_EQ(MemberNames(w), std::vector<std::string>{"r.txt"});
+  std::string out;
+  EXPECT_EQ(PythonCheck(P("a/out.zip"), "", P("a"), &out), 0) << out;
+}
+
+TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
+  TZipWriter w;
+  int completed = -1;
+  w.OnZipComplete = [&](TZipWriter&, int n) { completed = n; };
+  w.SetZipName(P("empty.zip"));
+  w.SetZipComment("abc");
+  w.FilesList = {P("missing.txt")};
+  EXPECT_EQ(w.Zip(), 0);
+  EXPECT_EQ(completed, 0);
+  std::string bytes = Read(P("empty.zip"));
+  ASSERT_EQ(bytes.size(), 25u);
+  EXPECT_EQ(bytes.substr(22), "abc");
+  EXPECT_EQ(bytes[20], 3);
+  EXPECT_FALSE(w.EndCentral().CommentChanged);
+}
+
+TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
+  std::string f = Write("f.txt", TextOf(1000));
+  std::string g = Write("g.txt", TextOf(2000));
+  TZipWriter w;
+  w.SetZipName(P("one.zip"));
+  w.SetZipComment("hello");
+  EXPECT_TRUE(w.EndCentral().CommentChanged);
+  w.FilesList = {f};
+  w.Zip();
+  EXPECT_FALSE(w.EndCentral().CommentChanged);
+  // A second Zip under the same name updates the archive and keeps the comment.
+  w.FilesList = {g};
+  w.Zip();
+  std::string out;
+  ASSERT_EQ(PythonCheck(P("one.zip"), "", P(""), &out), 0) << out;
+  EXPECT_NE(out.find("f.txt\t"), std::string::npos);
+  EXPECT_NE(out.find("g.txt\t"), std::string::npos);
+  EXPECT_NE(out.find("COMMENT hello"), std::string::npos);
+
+  // A pending comment goes into the current archive before the name changes.
+  w.SetZipComment("changed");
+  w.SetZipName(P("two.zip"));
+  ASSERT_EQ(PythonCheck(P("one.zip"), "", P(""), &out), 0) << out;
+  EXPECT_NE(out.find("COMMENT changed"), std::string::npos);
+  EXPECT_NE(out.find("g.txt\t"), std::string::npos);
+
+  // With no archive behind the current name, nothing is created for the pending comment.
+  w.SetZipComment("orphan");
+  w.SetZipName(P("three.zip"));
+  EXPECT_FALSE(fs::exists(P("two.zip")));
+}
+
+TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
+  std::string a = Write("a.txt", "old a");
+  std::string b = Write("b.txt", TextOf(5000));
+  fs::last_write_time(a, fs::file_time_type::clock::now() - std::chrono::hours(2));
+  TZipWriter w;
+  w.SetZipName(P("u.zip"));
+  w.FilesList = {a};
+  w.Zip();
+  std::vector<std::string> updates;
+  w.OnUpdate = [&](TZipWriter&, TUpdateAction action, int index) {
+    updates.push_back(std::to_string(static_cast<int>(action)) + ":" + std::to_string(index));
+  };
+  // Same date: kept; then a newer file replaces the member in place.
+  w.FilesList = {a, b};
+  EXPECT_EQ(w.Zip(), 1);
+  EXPECT_EQ(updates, std::vector<std::string>{"1:0"});
+  Write("a.txt", "new a, longer");
+  updates.clear();
+  w.FilesList = {a};
+  EXPECT_EQ(w.Zip(), 1);
+  EXPECT_EQ(updates, std::vector<std::string>{"0:0"});
+  EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"a.txt", "b.txt"}));
+  // An empty list copies every member through the temporary file.
+  EXPECT_EQ(w.Zip(), 0);
+  std::string out;
+  EXPECT_EQ(PythonCheck(P("u.zip"), "", P(""), &out), 0) << out;
+  EXPECT_EQ(w.EntryCount(), 2);
+  // A file that is not an archive is never replaced.
+  Write("text.zip", "just text");
+  TZipWriter other;
+  other.SetZipName(P("text.zip"));
+  other.FilesList = {a};
+  EXPECT_THROW(other.Zip(), ENotAZipFile);
+  EXPECT_EQ(Read(P("text.zip")), "just text");
+}
+
+TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
+  std::string text = Write("t.txt", TextOf(80000));
+  std::string noise = Write("n.bin", RandomText(700000, 7));
+  std::string empty = Write("e.txt", "");
+  for (int level : {0, 1, 6, 9}) {
+    for (const char* password : {"", "pa55 word"}) {
+      SCOPED_TRACE(std::to_string(level) + " " + password);
+      TZipWriter w;
+      std::string archive = P("enc" + std::to_string(level) + (*password ? "p" : "") + ".zip");
+      w.SetZipName(archive);
+      w.PackLevel = level;
+      w.Password = password;
+      w.FilesList = {text, noise, empty};
+      ASSERT_EQ(w.Zip(), 3);
+      for (int i = 0; i < w.EntryCount(); ++i) {
+        const TZipHeaderInfo& e = w.Entry(i);
+        EXPECT_EQ(e.IsEncrypted(), *password != 0);
+        uint32_t extra = *password ? 12 : 0;
+        if (e.FileName() != "t.txt" || level == 0) {
+          EXPECT_EQ(e.CompressionMethod, kMethodStored) << e.FileName();
+          EXPECT_EQ(e.CompressedSize, e.UncompressedSize + extra) << e.FileName();
+        } else {
+          EXPECT_EQ(e.CompressionMethod, kMethodDeflated);
+        }
+      }
+      std::string out;
+      EXPECT_EQ(PythonCheck(archive, password, P(""), &out), 0) << out;
+    }
+  }
+}
+
+}  // namespace
