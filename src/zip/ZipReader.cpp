@@ -85,7 +85,8 @@ void TZipReader::SetDestDir(const std::string& dir) {
     if (!OnSelectFolderDialog || !OnSelectFolderDialog(initial, chosen)) throw EUserCanceled(kMsgCancelDestDir);
     value = chosen;
   }
-  if (!value.empty() && value.back() == platform::PathDelim) value.pop_back();
+  // One trailing separator goes; the root folder itself stays a separator.
+  if (value.size() > 1 && value.back() == platform::PathDelim) value.pop_back();
   fDestDir = value;
 }
 

@@ -38,7 +38,8 @@ class TZipReader {
   virtual void SetZipName(const std::string& name);
 
   // Extraction target folder; "?" asks the host through OnSelectFolderDialog (EUserCanceled
-  // "User canceled Set Desination Directory" when cancelled). One trailing separator is removed.
+  // "User canceled Set Desination Directory" when cancelled). One trailing separator is removed,
+  // except from the root folder itself ("/" stays "/").
   const std::string& DestDir() const { return fDestDir; }
   void SetDestDir(const std::string& dir);
 

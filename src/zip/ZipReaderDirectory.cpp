@@ -283,7 +283,8 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
     header->ExtraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
     if (completing) {
       int match = fZipContents->Find(*header);
-      if (match >= 0) {
+      // A header whose name disagrees with the local one at that offset is itself damaged.
+      if (match >= 0 && fZipContents->Item(match)->FullName() == header->FullName()) {
         TZipHeaderInfo* entry = fZipContents->Item(match);
         uint32_t offset = entry->RelativeOffset;
         uint16_t disk = entry->DiskNumberStart;

@@ -1,0 +1,352 @@
+// Reader behaviour on archives made here: sort orders, name changes, re-reads, the central file,
+// split sets, repair and cancelling.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "ReaderArchiveBuilder.h"
+#include "platform/Platform.h"
+#include "zip/FileStream.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip {
+namespace {
+
+namespace fs = std::filesystem;
+using test::BuildArchive;
+using test::BuiltMember;
+
+const std::string kSep(1, platform::PathDelim);
+
+uint32_t Dos(int year, int month, int day) {
+  return static_cast<uint32_t>(day | (month << 5) | ((year - 1980) << 9)) << 16;
+}
+
+class ReaderFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("brisko-reader-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    test::WriteFileBytes(Path(name), bytes);
+    return Path(name);
+  }
+  fs::path dir_;
+};
+
+// Members chosen so that every order differs: sizes, dates, folders and rates.
+std::vector<BuiltMember> SortCorpus() {
+  return {
+      {"b", "zeta.txt", std::string(100, 'a'), Dos(2020, 1, 1), 50, ""},   // rate 50
+      {"", "Alpha.txt", std::string(300, 'b'), Dos(2022, 5, 5), 30, ""},  // rate 10
+      {"a", "mid.txt", std::string(200, 'c'), Dos(2021, 3, 3), 200, ""},   // rate 100
+      {"", "beta.txt", std::string(200, 'd'), Dos(2022, 5, 5), 150, ""},   // rate 75; same date as Alpha
+  };
+}
+
+// The same members with their true sizes, for walks over the local headers.
+std::vector<BuiltMember> TrueCorpus() {
+  std::vector<BuiltMember> members = SortCorpus();
+  for (auto& m : members) m.compressedSize = UINT32_MAX;
+  return members;
+}
+
+std::vector<std::string> Order(const TZipReader& reader) {
+  std::vector<std::string> names;
+  for (int i = 0; i < reader.EntryCount(); ++i) names.push_back(reader.Entry(i).FileName());
+  return names;
+}
+
+TEST_F(ReaderFiles, EightSortOrders) {
+  // Compressed sizes are the data lengths here; the rates come from the recorded sizes only.
+  std::string path = Write("sort.zip", BuildArchive(TrueCorpus()).bytes);
+  struct Case {
+    TZipSortMode mode;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {TZipSortMode::ByNone, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},
+      {TZipSortMode::ByName, {"mid.txt", "Alpha.txt", "zeta.txt", "beta.txt"}},  // "a/m" < "alpha", "b/" < "beta"
+      {TZipSortMode::ByFileName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
+      {TZipSortMode::ByDirectoryName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
+      {TZipSortMode::ByDate, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},  // equal dates keep order
+      {TZipSortMode::ByCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
+      {TZipSortMode::ByUnCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
+      {TZipSortMode::ByRate, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},  // all 100: archive order
+  };
+  for (const Case& c : cases) {
+    TZipReader reader;
+    reader.SortMode = c.mode;
+    reader.SetZipName(path);
+    reader.ReadDirectory();
+    EXPECT_EQ(Order(reader), c.expected) << static_cast<int>(c.mode);
+  }
+}
+
+TEST(SortedZip, RateOrderRoundsHalvesToEven) {
+  TSortedZip list(TZipSortMode::ByRate, true, false);
+  auto add = [&](const char* name, uint32_t c, uint32_t u) {
+    auto* h = new TZipHeaderInfo;
+    h->SetFileName(name);
+    h->CompressedSize = c;
+    h->UncompressedSize = u;
+    list.Add(h);
+  };
+  add("r50", 1, 2);     // 50
+  add("r0", 5, 0);      // empty: 0
+  add("r12", 1, 8);     // 12.5 -> 12
+  add("r14", 7, 50);    // 14
+  add("r100", 9, 3);    // capped at 100
+  add("r12b", 25, 200); // 12.5 -> 12, after r12
+  std::vector<std::string> names;
+  for (int i = 0; i < list.Count(); ++i) names.push_back(list[i]->FileName());
+  EXPECT_EQ(names, (std::vector<std::string>{"r100", "r50", "r14", "r12", "r12b", "r0"}));
+  EXPECT_THROW(list.Item(6), EListError);
+}
+
+TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
+  TZipReader reader;
+  reader.SetZipName(Write("empty.zip", {}));
+  EXPECT_NO_THROW(reader.ReadDirectory());
+  EXPECT_TRUE(reader.DirectoryLoaded());
+  EXPECT_EQ(reader.EntryCount(), 0);
+
+  std::string text = "This is not an archive, just text that happens to be named .zip\n";
+  reader.SetZipName(Write("text.zip", std::vector<uint8_t>(text.begin(), text.end())));
+  EXPECT_NO_THROW(reader.ReadDirectory());
+  EXPECT_EQ(reader.EntryCount(), 0);
+}
+
+TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
+  TZipReader reader;
+  reader.SetZipName(Write("a.zip", BuildArchive(SortCorpus()).bytes));
+  reader.ReadDirectory();
+  try {
+    reader.EntryName(4);
+    FAIL();
+  } catch (const EListError& e) {
+    EXPECT_STREQ(e.what(), "Index 4 is out of range");
+  }
+  EXPECT_THROW(reader.EntrySize(-1), EListError);
+}
+
+TEST_F(ReaderFiles, AccessorsAndNameChanges) {
+  std::string path = Write("a.zip", BuildArchive(SortCorpus(), "the comment").bytes);
+  TZipReader reader;
+  reader.SortMode = TZipSortMode::ByDate;
+  reader.SetZipName(path);
+  reader.ReadDirectory();
+  EXPECT_EQ(reader.EntryName(0), "Alpha.txt");
+  EXPECT_EQ(reader.EntryPath(2), "a" + kSep);
+  EXPECT_EQ(reader.EntrySize(0), 300u);
+  EXPECT_DOUBLE_EQ(reader.EntryDateTime(0), EncodeDateTime(2022, 5, 5, 0, 0, 0));
+  EXPECT_EQ(reader.ZipComment(), "the comment");
+
+  reader.SetZipName(path);  // the same name changes nothing
+  EXPECT_EQ(reader.EntryCount(), 4);
+  reader.SetZipName(Path("other.zip"));
+  EXPECT_EQ(reader.EntryCount(), 0);
+  EXPECT_EQ(reader.ZipComment(), "");
+
+  reader.SetZipName(path);
+  reader.ReadDirectory();
+  reader.CloseArchive();
+  EXPECT_EQ(reader.ZipName(), "");
+  EXPECT_EQ(reader.EntryCount(), 0);
+}
+
+TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
+  std::string path = Write("a.zip", BuildArchive(SortCorpus()).bytes);
+  TZipReader reader;
+  int streams = 0;
+  reader.StreamOpener = [&](const std::string& p) -> std::unique_ptr<ZipStream> {
+    ++streams;
+    auto f = std::make_unique<FileStream>();
+    return f->Open(p, TFileMode::fmOpenRead) ? std::move(f) : nullptr;
+  };
+  reader.SetZipName(path);
+  reader.ReadDirectory();
+  TZipHeaderInfo* first = &reader.Entry(0);
+  reader.ReadDirectory();
+  EXPECT_EQ(&reader.Entry(0), first);  // same records: not read again
+
+  std::vector<BuiltMember> fewer = SortCorpus();
+  fewer.pop_back();
+  Write("a.zip", BuildArchive(fewer).bytes);
+  reader.ReadDirectory();
+  EXPECT_EQ(reader.EntryCount(), 3);
+  EXPECT_GE(streams, 3);
+}
+
+TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
+  TZipReader reader;
+  try {
+    reader.SetZipName(Path("?"));
+    FAIL();
+  } catch (const EUserCanceled& e) {
+    EXPECT_STREQ(e.what(), "User canceled setting zip file name.");
+  }
+  std::string seenTitle, seenDir;
+  reader.OnOpenFileDialog = [&](const std::string& title, const std::string&, const std::string& dir,
+                                std::string& chosen) {
+    seenTitle = title;
+    seenDir = dir;
+    chosen = Path("picked.zip");
+    return true;
+  };
+  reader.SetZipName(Path("?"));
+  EXPECT_EQ(reader.ZipName(), Path("picked.zip"));
+  EXPECT_EQ(seenTitle, "Open a Zip File");
+  EXPECT_EQ(seenDir, dir_.string());
+}
+
+TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
+  const std::string comment = "kept in the central file";
+  test::BuiltArchive built = BuildArchive(TrueCorpus(), comment);
+  std::vector<uint8_t> members(built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
+  std::vector<uint8_t> central(built.bytes.begin() + static_cast<long>(built.centralOffset), built.bytes.end());
+  // In the central file the directory starts at 0.
+  size_t end = central.size() - 22 - comment.size();
+  for (size_t i = end + 16; i < end + 20; ++i) central[i] = 0;
+  std::string path = Write("set.zip", members);
+  Write("set.zfc", central);
+  TZipReader reader;
+  reader.SetZipName(path);
+  reader.ReadDirectory();
+  ASSERT_EQ(reader.EntryCount(), 4);
+  EXPECT_EQ(reader.Entry(3).FileName(), "beta.txt");
+  EXPECT_EQ(reader.Entry(3).RelativeOffset, 30u + 10 + 100 + 30 + 9 + 300 + 30 + 9 + 200);
+  EXPECT_EQ(reader.ZipComment(), "kept in the central file");
+}
+
+TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
+  test::BuiltArchive built = BuildArchive(TrueCorpus());
+  // Point the second central header at the first local header.
+  size_t second = built.centralOffset + 46 + 10;
+  for (int i = 0; i < 4; ++i) built.bytes[second + 42 + i] = 0;
+  TZipReader reader;
+  reader.SetZipName(Write("dup.zip", built.bytes));
+  reader.ReadDirectory();
+  ASSERT_EQ(reader.EntryCount(), 4);
+  EXPECT_EQ(reader.Entry(0).FileName(), "zeta.txt");
+  EXPECT_EQ(reader.Entry(1).FileName(), "Alpha.txt");
+  EXPECT_EQ(reader.Entry(1).RelativeOffset, 140u);
+  EXPECT_EQ(reader.Entry(1).VersionMadeBy, 0);   // its central header is the damaged one
+  EXPECT_EQ(reader.Entry(2).VersionMadeBy, 20);  // completed from its central header
+  EXPECT_EQ(reader.Entry(0).VersionMadeBy, 20);
+}
+
+TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
+  std::vector<uint8_t> bytes(40000, 'x');
+  test::BuiltArchive built = BuildArchive(TrueCorpus());
+  bytes.insert(bytes.end(), built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
+  TZipReader reader;
+  reader.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  int yields = 0;
+  reader.OnProcessMessages = [&] {
+    if (++yields == 2) reader.Cancel();
+  };
+  reader.SetZipName(Write("junk.zip", bytes));
+  try {
+    reader.ReadDirectory();
+    FAIL();
+  } catch (const EUserCanceled& e) {
+    EXPECT_STREQ(e.what(), "User Aborted Operation");
+  }
+  EXPECT_EQ(reader.ZipName(), "");  // closed
+
+  TZipReader patient;
+  patient.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  patient.SetZipName(Path("junk.zip"));
+  patient.ReadDirectory();
+  EXPECT_EQ(patient.EntryCount(), 4);
+  EXPECT_EQ(patient.Entry(0).RelativeOffset, 40000u);
+}
+
+TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
+  std::string text(3000, 'y');
+  TZipReader reader;
+  reader.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  reader.SetZipName(Write("nothing.zip", std::vector<uint8_t>(text.begin(), text.end())));
+  try {
+    reader.ReadDirectory();
+    FAIL();
+  } catch (const EBadZipFile& e) {
+    EXPECT_STREQ(e.what(), "Not a valid zip file!");
+  }
+  EXPECT_EQ(reader.ZipName(), "");
+}
+
+TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
+  TZipReader reader;
+  reader.SetZipName(Path("absent.zip"));
+  try {
+    reader.ReadDirectory();
+    FAIL();
+  } catch (const EZipException& e) {
+    EXPECT_NE(std::string(e.what()).find("absent.zip"), std::string::npos);
+  }
+}
+
+TEST_F(ReaderFiles, MemoryStreamsThroughTheOpener) {
+  std::vector<uint8_t> bytes = BuildArchive(SortCorpus()).bytes;
+  TZipReader reader;
+  reader.StreamOpener = [&](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
+  reader.SetZipName("in-memory");
+  reader.ReadDirectory();
+  EXPECT_EQ(reader.EntryCount(), 4);
+}
+
+// A split set made by Info-ZIP (name.z01, name.z02, ..., name.zip) read through OnGetNextDisk.
+TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
+  std::string data;
+  unsigned seed = 7;
+  for (int i = 0; i < 150000; ++i) {
+    seed = seed * 1103515245 + 12345;
+    data.push_back(static_cast<char>(seed >> 16));
+  }
+  std::ofstream(Path("big.bin"), std::ios::binary) << data;
+  std::ofstream(Path("small.txt")) << "small file\n";
+  std::string cmd = "cd '" + dir_.string() + "' && zip -q -s 64k split.zip big.bin small.txt >/dev/null 2>&1";
+  if (std::system(cmd.c_str()) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
+
+  TZipReader reader;
+  std::vector<int> asked;
+  reader.OnGetNextDisk = [&](TZipReader&, int disk, std::string& name) {
+    asked.push_back(disk);
+    char ext[8];
+    std::snprintf(ext, sizeof ext, ".z%02d", disk);
+    name = fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext) : Path("split.zip");
+  };
+  reader.SetZipName(Path("split.zip"));
+  reader.ReadDirectory();
+  ASSERT_EQ(reader.EntryCount(), 2);
+  EXPECT_EQ(reader.MultiMode(), TMultiMode::mmBlocks);
+  EXPECT_EQ(reader.Entry(0).FileName(), "big.bin");
+  EXPECT_EQ(reader.Entry(1).FileName(), "small.txt");
+  EXPECT_EQ(reader.Entry(1).UncompressedSize, 11u);
+
+  TZipReader refused;
+  refused.OnGetNextDisk = [](TZipReader&, int, std::string& name) { name.clear(); };
+  refused.SetZipName(Path("split.zip"));
+  try {
+    refused.ReadDirectory();
+    // The directory may sit wholly on the last disk; then nothing had to be asked.
+  } catch (const EUserCanceled& e) {
+    EXPECT_STREQ(e.what(), "User canceled loading new disk.");
+  }
+}
+
+}  // namespace
+}  // namespace brisko::zip

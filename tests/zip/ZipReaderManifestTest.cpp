@@ -1,0 +1,165 @@
+// The reader against every archive of the shared test set: names, methods, flags, sizes and CRCs as
+// listed in MANIFEST.tsv, and the documented errors of the damaged ones.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TestManifest.h"
+#include "zip/ZipExceptions.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip {
+namespace {
+
+using test::ManifestRow;
+
+std::map<std::string, std::vector<ManifestRow>> ArchivesOf(const std::string& folder) {
+  std::map<std::string, std::vector<ManifestRow>> out;
+  for (const ManifestRow& row : test::ReadManifest(folder)) out[row.archive].push_back(row);
+  return out;
+}
+
+bool IsDamaged(const ManifestRow& row) { return row.expectedResult.rfind("archive error", 0) == 0; }
+
+const TZipHeaderInfo* FindEntry(const TZipReader& reader, const std::string& stored) {
+  for (int i = 0; i < reader.EntryCount(); ++i) {
+    if (reader.Entry(i).StoredName() == stored) return &reader.Entry(i);
+  }
+  return nullptr;
+}
+
+void ExpectMember(const TZipReader& reader, const ManifestRow& row, const std::string& label) {
+  const TZipHeaderInfo* e = FindEntry(reader, row.member);
+  ASSERT_NE(e, nullptr) << label << ": " << row.member;
+  EXPECT_EQ(e->CompressionMethod, row.method) << label << ": " << row.member;
+  EXPECT_EQ(e->CompressedSize, row.compressedSize) << label << ": " << row.member;
+  EXPECT_EQ(e->UncompressedSize, row.uncompressedSize) << label << ": " << row.member;
+  // The CRC column is that of the expected content; a damaged CRC field differs on purpose.
+  if (row.expectedResult != "CRC mismatch") {
+    EXPECT_EQ(e->CRC32, row.crc) << label << ": " << row.member;
+  }
+}
+
+TEST(ZipReaderManifest, ListsEveryIntactArchive) {
+  int archives = 0;
+  for (const char* folder : {"interop", "legacy"}) {
+    for (const auto& [archive, rows] : ArchivesOf(folder)) {
+      if (IsDamaged(rows[0])) continue;
+      const std::string label = std::string(folder) + "/" + archive;
+      TZipReader reader;
+      reader.SetZipName(test::TestDataPath(folder, archive));
+      ASSERT_NO_THROW(reader.ReadDirectory()) << label;
+      EXPECT_EQ(reader.EntryCount(), static_cast<int>(rows.size())) << label;
+      for (const ManifestRow& row : rows) {
+        ExpectMember(reader, row, label);
+        const TZipHeaderInfo* e = FindEntry(reader, row.member);
+        if (e) {
+          EXPECT_EQ(e->Flags, row.flags) << label << ": " << row.member;
+        }
+      }
+      ++archives;
+    }
+  }
+  EXPECT_GT(archives, 40);
+}
+
+TEST(ZipReaderManifest, DamagedArchivesGiveTheirErrorsOrTheirSalvage) {
+  int damaged = 0;
+  for (const auto& [archive, rows] : ArchivesOf("interop")) {
+    if (!IsDamaged(rows[0])) continue;
+    ++damaged;
+    const std::string path = test::TestDataPath("interop", archive);
+
+    TZipReader quiet;  // default: assume a part of a multi-disk set, no handler: no entries, no error
+    quiet.SetZipName(path);
+    EXPECT_NO_THROW(quiet.ReadDirectory()) << archive;
+    EXPECT_EQ(quiet.EntryCount(), 0) << archive;
+    EXPECT_FALSE(quiet.DirectoryLoaded()) << archive;
+    EXPECT_EQ(quiet.ZipName(), path) << archive;
+
+    TZipReader told;
+    int calls = 0;
+    told.OnInCompleteZip = [&](TZipReader&, TIncompleteZipMode&) { ++calls; };
+    told.SetZipName(path);
+    try {
+      told.ReadDirectory();
+      ADD_FAILURE() << archive << ": no exception";
+    } catch (const EIncompleteZip& e) {
+      EXPECT_STREQ(e.what(), "Incomplete Zip File");
+    }
+    EXPECT_EQ(calls, 2) << archive;  // the first answer gets one more try
+
+    TZipReader notZip;
+    notZip.IncompleteZipMode = TIncompleteZipMode::izAssumeNotAZip;
+    notZip.SetZipName(path);
+    try {
+      notZip.ReadDirectory();
+      ADD_FAILURE() << archive << ": no exception";
+    } catch (const ENotAZipFile& e) {
+      EXPECT_STREQ(e.what(), "Not a valid zip file!");
+    }
+
+    TZipReader salvage;
+    salvage.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+    salvage.SetZipName(path);
+    ASSERT_NO_THROW(salvage.ReadDirectory()) << archive;
+    int present = 0;
+    for (const ManifestRow& row : rows) {
+      if (row.expectedResult.find("member missing") != std::string::npos) continue;
+      ++present;
+      ExpectMember(salvage, row, archive + " (repaired)");
+    }
+    EXPECT_EQ(salvage.EntryCount(), present) << archive;
+  }
+  EXPECT_EQ(damaged, 3);
+}
+
+TEST(ZipReaderManifest, HandlerMayChooseRepairOnTheSecondTry) {
+  TZipReader reader;
+  reader.OnInCompleteZip = [](TZipReader&, TIncompleteZipMode& mode) { mode = TIncompleteZipMode::izAssumeBad; };
+  reader.SetZipName(test::TestDataPath("interop", "truncated_in_cd.zip"));
+  reader.ReadDirectory();
+  EXPECT_EQ(reader.EntryCount(), 8);
+}
+
+TEST(ZipReaderManifest, CommentsLoadOnDemand) {
+  TZipReader reader;
+  reader.SetZipName(test::TestDataPath("interop", "iz30_comments.zip"));
+  reader.ReadDirectory();
+  std::map<std::string, std::string> comments;
+  for (int i = 0; i < reader.EntryCount(); ++i) {
+    EXPECT_FALSE(reader.Entry(i).HasFileComment());
+    comments[reader.Entry(i).StoredName()] = reader.EntryComment(i);
+  }
+  EXPECT_EQ(comments["hello.txt"], "One-line comment for hello.txt");
+  EXPECT_EQ(comments["hamlet_part.txt"], "Comment for hamlet_part.txt (Act I excerpt)");
+  EXPECT_EQ(comments["docs/"], "Comment on the docs/ directory entry");
+  EXPECT_EQ(comments["docs/nested/readme.txt"], "Comment on docs/nested/readme.txt");
+  EXPECT_EQ(comments["empty.dat"], "");
+  EXPECT_EQ(reader.ZipComment().rfind("Archive comment written by zip -z, line 1\r\nline 2", 0), 0u);
+}
+
+TEST(ZipReaderManifest, CentralExtraFieldsAreSkippedAndCleared) {
+  TZipReader reader;
+  reader.SetZipName(test::TestDataPath("interop", "iz30_extra_fields.zip"));
+  reader.ReadDirectory();
+  ASSERT_EQ(reader.EntryCount(), 8);
+  for (int i = 0; i < reader.EntryCount(); ++i) EXPECT_EQ(reader.Entry(i).ExtraFieldLength, 0) << i;
+}
+
+TEST(ZipReaderManifest, UnadjustedPrefixIsCompensated) {
+  TZipReader adjusted, unadjusted;
+  adjusted.SetZipName(test::TestDataPath("interop", "sfx_prefix_adjusted.zip"));
+  unadjusted.SetZipName(test::TestDataPath("interop", "sfx_prefix_unadjusted.zip"));
+  adjusted.ReadDirectory();
+  unadjusted.ReadDirectory();
+  ASSERT_EQ(adjusted.EntryCount(), unadjusted.EntryCount());
+  for (int i = 0; i < adjusted.EntryCount(); ++i) {
+    EXPECT_EQ(adjusted.Entry(i).StoredName(), unadjusted.Entry(i).StoredName());
+    EXPECT_EQ(adjusted.Entry(i).RelativeOffset, unadjusted.Entry(i).RelativeOffset) << i;
+  }
+  EXPECT_GE(unadjusted.Entry(0).RelativeOffset, 4096u);
+}
+
+}  // namespace
+}  // namespace brisko::zip
