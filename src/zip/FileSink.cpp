@@ -12,7 +12,8 @@ namespace brisko::zip {
 FileSink::FileSink(const std::string& path) {
   // "x": fail when the name exists, so a file planted meanwhile is never written through.
   file_ = std::fopen(path.c_str(), "wbx");
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, 256 * 1024);
+  // The decoders hand over chunks of 64 KB and more: buffering them again would only copy.
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 FileSink::~FileSink() {

@@ -48,11 +48,13 @@ std::string JoinBelow(const std::string& base, const std::vector<std::string>& p
   return path;
 }
 
-bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts) {
+bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts,
+                        std::unordered_set<std::string>* known) {
   std::string path = base;
   for (const std::string& part : parts) {
     if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
     path += part;
+    if (known != nullptr && known->count(path) != 0) continue;
     platform::FileStat st = platform::StatFile(path, true);
     if (!st.exists) {
       std::error_code ec;
@@ -60,6 +62,7 @@ bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>&
       st = platform::StatFile(path, true);  // also settles a folder made meanwhile by someone else
     }
     if (!st.exists || st.isSymlink || !st.isDirectory) return false;
+    if (known != nullptr) known->insert(path);
   }
   return true;
 }
@@ -82,17 +85,21 @@ bool RelativeFolderParts(const std::string& base, const std::string& path, std::
   return true;
 }
 
-std::string TemporarySibling(const std::string& folder) {
+std::string TemporaryNameIn(const std::string& folder) {
   static std::mt19937_64 rng{std::random_device{}()};
   static const char* hex = "0123456789abcdef";
+  std::string path = folder;
+  if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
+  path += ".brisko-";
+  uint64_t v = rng();
+  for (int i = 0; i < 12; ++i, v >>= 4) path += hex[v & 15];
+  path += ".tmp";
+  return path;
+}
+
+std::string TemporarySibling(const std::string& folder) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = ".brisko-";
-    uint64_t v = rng();
-    for (int i = 0; i < 12; ++i, v >>= 4) name += hex[v & 15];
-    name += ".tmp";
-    std::string path = folder;
-    if (path.empty() || path.back() != kPathDelim) path += kPathDelim;
-    path += name;
+    std::string path = TemporaryNameIn(folder);
     if (!platform::StatFile(path, true).exists) return path;
   }
   return {};

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace brisko::zip {
@@ -19,12 +20,18 @@ bool IsSafeNamePart(std::string_view name);
 std::string JoinBelow(const std::string& base, const std::vector<std::string>& parts);
 
 // Creates the folders base/parts[0]/parts[1]/... one at a time. False when a part exists as a symbolic
-// link or as something other than a folder, or cannot be created. base itself is trusted.
-bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts);
+// link or as something other than a folder, or cannot be created. base itself is trusted. Folders listed
+// in known were checked before and are not looked at again; checked ones are added to it.
+bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts,
+                        std::unordered_set<std::string>* known = nullptr);
 
 // When path lies below base (by its text), the folder parts between them; false otherwise or when a
 // part is "..".
 bool RelativeFolderParts(const std::string& base, const std::string& path, std::vector<std::string>& parts);
+
+// A random name for a temporary file in folder; the caller creates it exclusively and tries another
+// name when it exists.
+std::string TemporaryNameIn(const std::string& folder);
 
 // A name for a temporary file in folder that does not exist yet ("" after repeated collisions); the
 // file is created exclusively by the caller.

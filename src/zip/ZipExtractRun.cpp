@@ -171,11 +171,12 @@ bool ZipExtractRun::TargetFolderParts(const TZipHeaderInfo& entry, std::vector<s
 }
 
 bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string& composed,
-                                    const std::vector<std::string>& parts) const {
-  if (fname == composed) return CreateFoldersBelow(base_, parts);
+                                    const std::vector<std::string>& parts) {
+  if (fname == composed) return CreateFoldersBelow(base_, parts, &checkedFolders_);
   // The host chose another target: below the base folder the same checks apply, elsewhere it is its call.
   std::vector<std::string> hostParts;
-  if (RelativeFolderParts(base_, fname, hostParts)) return CreateFoldersBelow(base_, hostParts);
+  if (RelativeFolderParts(base_, fname, hostParts))
+    return CreateFoldersBelow(base_, hostParts, &checkedFolders_);
   const std::string folder = ExtractDirPart(fname);
   if (folder.empty()) return true;
   std::error_code ec;
@@ -186,7 +187,7 @@ bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string&
 void ZipExtractRun::ProcessFolderEntry(int index, const TZipHeaderInfo& entry) {
   if (r_.RecreateDirs) {
     std::vector<std::string> parts;
-    if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts)) {
+    if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts, &checkedFolders_)) {
       Skip(index, entry, TSkipReason::srCreateError);
       return;
     }
@@ -329,17 +330,19 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   std::string folder = ExtractDirPart(fname);
   if (folder.empty()) folder = ".";
-  const std::string temp = TemporarySibling(folder);
-  if (temp.empty()) {
+  // The output goes to a new file beside the target; it takes the target's name only when complete.
+  std::string temp;
+  std::unique_ptr<FileSink> output;
+  for (int attempt = 0; attempt < 8 && !(output && output->Ok()); ++attempt) {
+    temp = TemporaryNameIn(folder);
+    output = std::make_unique<FileSink>(temp);
+  }
+  if (!output->Ok()) {
     Skip(index, entry, TSkipReason::srCreateError);
     return Step::Done;
   }
   TempFileGuard tempGuard(temp);
-  FileSink file(temp);
-  if (!file.Ok()) {
-    Skip(index, entry, TSkipReason::srCreateError);
-    return Step::Done;
-  }
+  FileSink& file = *output;
 
   const uint64_t size = entry.UncompressedSize;
   uint64_t reported = 0;

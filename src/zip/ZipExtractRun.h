@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "zip/EntryCheck.h"
@@ -43,7 +44,7 @@ class ZipExtractRun {
   // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
   bool TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const;
   bool PrepareFolderOf(const std::string& fname, const std::string& composed,
-                       const std::vector<std::string>& parts) const;
+                       const std::vector<std::string>& parts);
   bool HasLocalHeader(const TZipHeaderInfo& entry);
   // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
   bool CheckPassword(int index, const TZipHeaderInfo& entry, TZipCrypto& crypto);
@@ -54,6 +55,9 @@ class ZipExtractRun {
 
   TZipReader& r_;
   std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
+  // Folders below base_ this run has made or found to be real folders (not links); the run creates no
+  // links, so they stay safe for its later entries.
+  std::unordered_set<std::string> checkedFolders_;
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;
   int64_t bytesDone_ = 0;
