@@ -332,6 +332,36 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
   EXPECT_TRUE(model->Enabling().SpStart);
 }
 
+TEST_F(BackupRunTest, StartWithoutSettingsAndShutdownWithoutProjectsWriteNothing) {
+  auto model = StartModel();
+  EXPECT_TRUE(model->Projects().empty());
+  EXPECT_TRUE(model->Settings().enableSchedule);
+  EXPECT_EQ(model->Log().Rows().size(), 51u);
+  EXPECT_FALSE(model->TimerActive());
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::NotRun);
+  model->Settings().logCount = 10;  // changed in memory only
+  model->Shutdown();
+  EXPECT_FALSE(fs::exists(data / "project.ini"));
+  EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(BackupRunTest, ShutdownSavesTheSelectionAndSettings) {
+  WriteProjectIni({{"Alpha", ProjectKeys({{"Filename prefix", "Alpha"}})},
+                   {"Beta", ProjectKeys({{"Filename prefix", "Beta"}, {"BackupMode", "1"}})}});
+  auto model = StartModel();
+  ASSERT_EQ(model->SelectedName(), "Alpha");
+  ASSERT_EQ(model->TrayItems().size(), 2u);
+  EXPECT_FALSE(model->TrayItems()[0].scheduled);
+  EXPECT_TRUE(model->TrayItems()[1].scheduled);
+  model->SelectProject(1);
+  EXPECT_EQ(model->Form().prefix, "Beta");
+  model->Settings().isOverWrite = true;
+  model->Shutdown();
+  EXPECT_FALSE(model->TimerActive());
+  EXPECT_EQ(ProjectIni().ReadString("Common", "Last Project", ""), "Beta");
+  EXPECT_TRUE(ProjectIni().ReadBool("Common", "IsOverWrite", false));
+}
+
 TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
   const fs::path dir = fs::temp_directory_path() / ("brisko_e1_helpers_" + std::to_string(::getpid()));
   fs::create_directories(dir);
