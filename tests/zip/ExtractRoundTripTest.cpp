@@ -108,5 +108,15 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
   ExtractAndCompare(Path("py-stored.zip"), "");
 }
 
+TEST_F(ExtractRoundTripTest, OwnWriter) {
+  const std::string tool = "'" + std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-zip'";
+  ASSERT_TRUE(Make(tool + " a -r ../own.zip ."));
+  ASSERT_TRUE(Make(tool + " a -0 -r ../own-stored.zip ."));
+  ASSERT_TRUE(Make(tool + " a -9 -r -P 'own pass' ../own-crypt.zip ."));
+  ExtractAndCompare(Path("own.zip"), "");
+  ExtractAndCompare(Path("own-stored.zip"), "");
+  ExtractAndCompare(Path("own-crypt.zip"), "own pass");
+}
+
 }  // namespace
 }  // namespace brisko::zip::test

@@ -49,7 +49,7 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
     TZipReader reader;
     RunLog log;
     Prepare(reader, log, zip, true);
-    reader.Extract();
+    EXPECT_EQ(reader.Extract(), 4);
     EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
     EXPECT_TRUE(fs::is_directory(Path("out/empty")));
     EXPECT_EQ(log.completeCount, 4);
