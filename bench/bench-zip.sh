@@ -62,4 +62,7 @@ compare "level 6" "-6 -r" "-6"
 compare "encrypted -6" "-6 -r -P bench-pass" "-6 -P bench-pass"
 
 # == extract ==
-# The extraction half (brisko-zip x against unzip on the archives written above) goes here.
+# The extraction half (brisko-zip x against unzip) lives in its own script.
+if [ -x "$here/bench-unzip.sh" ]; then
+  BRISKO_ZIP=$bin "$here/bench-unzip.sh" "$runs"
+fi
