@@ -332,6 +332,25 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
   EXPECT_TRUE(model->Enabling().SpStart);
 }
 
+TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {
+  WriteOneProject({{"Suffix", "1"}, {"Store Number", "2"}});
+  auto model = StartModel();
+  const std::string archive = DestPath("Docs03-05_14h07m09s.zip");
+  EXPECT_EQ(model->Form().fileName, archive);
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
+  // With overwriting on, the ring meets the same path again; the new archive must survive it.
+  model->Settings().isOverWrite = true;
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs03-05_14h07m09s.zip"});
+  EXPECT_TRUE(UnzipTestOk(archive));
+  // The name is taken when the run starts: a later clock gives a later name.
+  clock.Set(At(2025, 3, 5, 14, 7, 10));
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_TRUE(fs::exists(DestPath("Docs03-05_14h07m10s.zip")));
+}
+
 TEST_F(BackupRunTest, StartWithoutSettingsAndShutdownWithoutProjectsWriteNothing) {
   auto model = StartModel();
   EXPECT_TRUE(model->Projects().empty());
