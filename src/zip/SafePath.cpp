@@ -14,6 +14,22 @@ namespace {
 
 bool IsSeparator(char c) { return c == kPathDelim || c == '/'; }
 
+// True when the link at path leads to a folder inside base (which a target of "/" always holds).
+bool LinkStaysBelow(const std::string& base, const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec1, ec2;
+  const fs::path real = fs::canonical(path, ec1);
+  const fs::path realBase = fs::canonical(base.empty() ? std::string(".") : base, ec2);
+  if (ec1 || ec2 || !fs::is_directory(real, ec1)) return false;
+  auto b = realBase.begin();
+  auto r = real.begin();
+  for (; b != realBase.end(); ++b, ++r) {
+    if (b->empty()) continue;  // the trailing empty part of a path ending in a separator
+    if (r == real.end() || *r != *b) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool SplitStoredFolder(std::string_view folder, std::vector<std::string>& parts) {
@@ -61,7 +77,8 @@ bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>&
       std::filesystem::create_directory(path, ec);
       st = platform::StatFile(path, true);  // also settles a folder made meanwhile by someone else
     }
-    if (!st.exists || st.isSymlink || !st.isDirectory) return false;
+    if (!st.exists) return false;
+    if (st.isSymlink ? !LinkStaysBelow(base, path) : !st.isDirectory) return false;
     if (known != nullptr) known->insert(path);
   }
   return true;

@@ -1,5 +1,5 @@
 // Extraction targets from stored names, built so that no archive can place a file outside the target
-// folder: no ".." parts, no absolute paths, no existing symbolic link followed on the way down.
+// folder: no ".." parts, no absolute paths, no existing symbolic link followed out of it on the way down.
 #pragma once
 
 #include <string>
@@ -19,8 +19,8 @@ bool IsSafeNamePart(std::string_view name);
 // base + separator + parts joined by separators (base alone for no parts).
 std::string JoinBelow(const std::string& base, const std::vector<std::string>& parts);
 
-// Creates the folders base/parts[0]/parts[1]/... one at a time. False when a part exists as a symbolic
-// link or as something other than a folder, or cannot be created. base itself is trusted. Folders listed
+// Creates the folders base/parts[0]/parts[1]/... one at a time. False when a part exists as something
+// other than a folder, as a symbolic link that leads out of base, or cannot be created. base itself is trusted. Folders listed
 // in known were checked before and are not looked at again; checked ones are added to it.
 bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts,
                         std::unordered_set<std::string>* known = nullptr);

@@ -305,8 +305,6 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       return Step::Done;
     }
     remaining -= kEncryptionHeaderSize;
-  } else {
-    r_.SeekToData(entry);
   }
 
   const platform::FileStat existing = platform::StatFile(fname, true);
@@ -344,6 +342,12 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   TempFileGuard tempGuard(temp);
   FileSink& file = *output;
 
+  // Handlers may have used the archive since the header was read: go back to the data.
+  r_.SeekToData(entry);
+  if (entry.IsEncrypted()) {
+    uint8_t header[kEncryptionHeaderSize];  // already checked; the keys continue behind it
+    if (r_.ReadSpanning(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
+  }
   const uint64_t size = entry.UncompressedSize;
   uint64_t reported = 0;
   CheckingSink sink(&file, size, [&](uint64_t written) {

@@ -63,11 +63,27 @@ TEST_F(HostileArchiveTest, AbsoluteNamesLandBelowTheTarget) {
 
 TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
   fs::create_directory_symlink(Path("outside"), Path("target/link"));
+  fs::create_directory_symlink("../outside", Path("target/rel"));
+  fs::create_directories(Path("target/real"));
+  fs::create_directory_symlink(Path("target"), Path("target/real/up"));  // inside, then out via "rel"
   RunLog log;
-  Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil")}, log);
-  EXPECT_EQ(log.skipped.size(), 2u);
+  Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil"),
+           StoredMember("rel/evil.txt", "evil"), StoredMember("real/up/rel/evil.txt", "evil")},
+          log);
+  EXPECT_EQ(log.skipped.size(), 4u);
   EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
   EXPECT_TRUE(FilesOutsideTarget().empty());
+}
+
+TEST_F(HostileArchiveTest, SymbolicLinkThatStaysInsideTheTargetIsFollowed) {
+  fs::create_directories(Path("target/real"));
+  fs::create_directory_symlink(Path("target/real"), Path("target/inner"));
+  fs::create_directory_symlink("real", Path("target/relative"));
+  RunLog log;
+  Extract({StoredMember("inner/a.txt", "a"), StoredMember("relative/b.txt", "b")}, log);
+  EXPECT_TRUE(log.skipped.empty());
+  EXPECT_EQ(ReadText(Path("target/real/a.txt")), "a");
+  EXPECT_EQ(ReadText(Path("target/real/b.txt")), "b");
 }
 
 TEST_F(HostileArchiveTest, SymbolicLinkAsTheTargetFileIsReplacedNotWrittenThrough) {
