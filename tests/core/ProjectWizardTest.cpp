@@ -192,7 +192,9 @@ TEST_F(ProjectWizardTest, FinishWritesTheTrimmedProjectAndTheNextListEntry) {
   EXPECT_EQ(ini.ReadInteger(kCommonSection, "Project Count", 0), 6);
   EXPECT_EQ(ini.ReadString(kCommonSection, "Count5", ""), "New Project");
   EXPECT_EQ(ini.ReadString(kCommonSection, "Last Project", ""), "New Project");
-  EXPECT_FALSE(ini.SectionExists("  New Project  "));
+  const std::string text = ini.Load().Serialize();
+  EXPECT_NE(text.find("[New Project]"), std::string::npos);
+  EXPECT_EQ(text.find("[ "), std::string::npos) << text;
 
   const Project p = ReadProject(dir.Dir(), "New Project");
   EXPECT_EQ(p.prefix, "New Project");
