@@ -348,5 +348,36 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   }
 }
 
+TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
+  TZipReader reader;
+  reader.SetZipName(Write("c.zip", BuildArchive(TrueCorpus(), "old text").bytes));
+  reader.ReadDirectory();
+  reader.SetZipComment("old text");
+  EXPECT_FALSE(reader.EndCentral().CommentChanged);
+  reader.SetZipComment("new text");
+  EXPECT_TRUE(reader.EndCentral().CommentChanged);
+  EXPECT_EQ(reader.ZipComment(), "new text");
+  EXPECT_EQ(reader.EndCentral().ZipCommentLength, 8);
+}
+
+TEST(ReaderProperties, RootAndDestinationFolders) {
+  TZipReader reader;
+  reader.SetRootDir("data");
+  EXPECT_EQ(reader.RootDir(), "data" + kSep);
+  reader.SetRootDir("");
+  EXPECT_EQ(reader.RootDir(), "");
+  reader.SetDestDir("out" + kSep);
+  EXPECT_EQ(reader.DestDir(), "out");
+  reader.SetDestDir(kSep);
+  EXPECT_EQ(reader.DestDir(), kSep);
+  try {
+    reader.SetDestDir("?");
+    FAIL();
+  } catch (const EUserCanceled& e) {
+    EXPECT_STREQ(e.what(), "User canceled Set Desination Directory");
+  }
+  EXPECT_EQ(reader.ThisVersion(), 100);
+}
+
 }  // namespace
 }  // namespace brisko::zip
