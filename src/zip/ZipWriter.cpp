@@ -227,11 +227,14 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     platform::FileStat st = platform::StatFile(entry);
     if (!st.exists || st.isDirectory) return false;
     r.ExternalAttributes = st.attributes;
+    // Pipes, sockets and devices named directly would block or never end: reported as unopenable.
+    constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
+    const bool special = st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular;
     in = std::make_unique<FileStream>();
-    while (!in->Open(entry, TFileMode::fmOpenRead)) {
+    while (special || !in->Open(entry, TFileMode::fmOpenRead)) {
       bool retry = false;
       if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
-      if (!retry) return false;
+      if (!retry || special) return false;
     }
     r.DateTime = DosDateTimeFromTime(st.lastWrite);
     run.FileSize = static_cast<int64_t>(st.size);

@@ -18,11 +18,14 @@ void TZipWriter::SetZipName(const std::string& name) {
   if (SameTextAscii(name, ZipName())) return;
   // A comment no Zip has stored yet goes into the current archive first. Only an existing archive is
   // rewritten: writing the comment alone into a new file would leave a bogus empty archive behind.
-  if (fEndCentral.CommentChanged && !ZipName().empty() && platform::StatFile(ZipName()).exists) {
+  const bool flush =
+      fEndCentral.CommentChanged && !ZipName().empty() && platform::StatFile(ZipName()).exists;
+  // Cleared first: a flush that fails is reported once and does not block every later name change.
+  fEndCentral.CommentChanged = false;
+  if (flush) {
     FilesList.clear();
     ZipSequence();
   }
-  fEndCentral.CommentChanged = false;
   TZipReader::SetZipName(name);
 }
 
