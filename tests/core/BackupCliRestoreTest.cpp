@@ -1,0 +1,146 @@
+// brisko-backup restore on archives written by brisko-backup run and by zip.
+#include <gtest/gtest.h>
+
+#include "BackupFixture.h"
+#include "core/PasswordCodec.h"
+
+namespace brisko::core::test {
+namespace {
+
+class BackupCliRestoreTest : public BackupFixture {
+ protected:
+  void SetUp() override {
+    BackupFixture::SetUp();
+    restored = root / "restored";
+    SetMTime("a.txt", At(2024, 2, 1, 9, 30, 12));
+    SetMTime("b.txt", At(2023, 12, 31, 23, 59, 58));
+    SetMTime("sub/c.txt", At(2024, 2, 29, 0, 0, 0));
+  }
+  // Runs the program with `stdinText` piped in; exit code, stdout in out, stderr in err.
+  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
+          const std::string& stdinText = "") {
+    const std::string errFile = (root / "stderr.txt").string();
+    const std::string feed = "printf '%s' " + Quote(stdinText) + " | ";
+    auto [code, text] = RunCommand(feed + Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args +
+                                   " 2>" + Quote(errFile));
+    if (out) *out = text;
+    if (err) {
+      std::ifstream in(errFile);
+      *err = std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+    return code;
+  }
+  static std::string Program() { return std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup"; }
+  static std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  }
+  // Every source file is present below `base` + `prefix`, byte-exact with its time.
+  void ExpectRestored(const fs::path& base, bool flat) {
+    for (const char* rel : {"a.txt", "b.txt", "sub/c.txt"}) {
+      const fs::path from = src / rel;
+      const fs::path to = flat ? base / fs::path(rel).filename() : base / rel;
+      ASSERT_TRUE(fs::exists(to)) << to;
+      EXPECT_EQ(Read(to), Read(from)) << rel;
+      EXPECT_EQ(platform::StatFile(to.string()).lastWrite, platform::StatFile(from.string()).lastWrite) << rel;
+    }
+  }
+  std::string Info(const std::string& archive) const {
+    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb";
+  }
+  fs::path restored;
+};
+
+TEST_F(BackupCliRestoreTest, RestoresWhatRunWroteByteExactWithTimes) {
+  WriteOneProject({{"Whether password Project", "1"}, {"Password", EncodePassword("pw", "Docs")}});
+  std::string out, err;
+  ASSERT_EQ(Cli("run Docs", &out, &err), 0) << err;
+  const std::string archive = DestPath("Docs1.zip");
+  ASSERT_TRUE(fs::exists(archive));
+
+  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) +
+                    " --password pw --project Docs",
+                &out, &err),
+            0)
+      << out << err;
+  ExpectRestored(restored, true);  // the project stores no folders
+  EXPECT_NE(out.find("Restore Files Succeeds!\nProject Name: 'Docs'\nFilename:     'Docs1.zip'"), std::string::npos)
+      << out;
+  EXPECT_EQ(LastLog("Operate"), "Restore");
+  EXPECT_EQ(LastLog("Status"), "Succeeds");
+  EXPECT_EQ(LastLog("Project"), "Docs");
+  EXPECT_EQ(LastLog("Information"), Info(archive));
+  EXPECT_EQ(LogIni().ReadInteger("Common", "Log Total", 0), 2);  // the backup and the restore
+}
+
+TEST_F(BackupCliRestoreTest, FullPathsAndFlat) {
+  WriteOneProject({{"Whether store path in Zip", "1"}});
+  ASSERT_EQ(Cli("run Docs"), 0);
+  const std::string archive = DestPath("Docs1.zip");
+  std::string err;
+  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()), nullptr, &err), 0) << err;
+  // Stored full paths are relative to the root: they reappear below the target.
+  ExpectRestored(restored / src.relative_path(), false);
+  EXPECT_EQ(LastLog("Project"), "");
+
+  const fs::path flat = root / "flat";
+  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(flat.string()) + " --flat"), 0);
+  ExpectRestored(flat, true);
+}
+
+TEST_F(BackupCliRestoreTest, OverwriteRules) {
+  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " + Quote((root / "z.zip").string()) +
+                         " a.txt b.txt sub >/dev/null")
+                            .c_str()),
+            0);
+  const std::string restore = "restore " + Quote((root / "z.zip").string()) + " --to " + Quote(restored.string());
+  ASSERT_EQ(Cli(restore), 0);
+  const fs::path a = restored / "a.txt";
+  auto spoil = [&] { std::ofstream(a, std::ios::binary | std::ios::trunc) << "changed"; };
+
+  spoil();
+  EXPECT_EQ(Cli(restore + " --overwrite never"), 0);
+  EXPECT_EQ(Read(a), "changed");
+  EXPECT_EQ(Cli(restore + " --overwrite prompt", nullptr, nullptr, "n\n"), 0);
+  EXPECT_EQ(Read(a), "changed");
+  std::string err;
+  EXPECT_EQ(Cli(restore + " --overwrite prompt", nullptr, &err, "y\ny\ny\n"), 0);
+  EXPECT_NE(err.find("Replace existing file a.txt?"), std::string::npos) << err;
+  EXPECT_EQ(Read(a), Read(src / "a.txt"));
+  spoil();
+  EXPECT_EQ(Cli(restore + " --overwrite newer"), 0);  // the spoiled file is newer than the entry
+  EXPECT_EQ(Read(a), "changed");
+  EXPECT_EQ(Cli(restore + " --overwrite older"), 0);
+  EXPECT_EQ(Read(a), Read(src / "a.txt"));
+  spoil();
+  EXPECT_EQ(Cli(restore + " --overwrite always"), 0);
+  ExpectRestored(restored, false);
+}
+
+TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
+  const std::string archive = (root / "p.zip").string();
+  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -P secret " + Quote(archive) +
+                         " a.txt >/dev/null")
+                            .c_str()),
+            0);
+  std::string out, err;
+  EXPECT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password bad", &out, &err),
+            1);
+  EXPECT_NE(err.find("The password is incorrect"), std::string::npos) << err;
+  EXPECT_NE(out.find("Restore files fails!"), std::string::npos) << out;
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_EQ(LastLog("Information"), Info(archive));
+
+  const std::string text = (root / "text.zip").string();
+  std::ofstream(text) << "no archive";
+  EXPECT_EQ(Cli("restore " + Quote(text) + " --to " + Quote(restored.string()), nullptr, &err), 1);
+  EXPECT_NE(err.find("Incomplete Zip File"), std::string::npos) << err;
+
+  EXPECT_EQ(Cli("restore " + Quote(archive)), 2);
+  EXPECT_EQ(Cli("restore --to x"), 2);
+  EXPECT_EQ(Cli("restore " + Quote(archive) + " --to x --overwrite sometimes"), 2);
+  EXPECT_EQ(Cli("restore " + Quote((root / "none.zip").string()) + " --to x"), 1);
+}
+
+}  // namespace
+}  // namespace brisko::core::test
