@@ -123,7 +123,9 @@ EncodedName EncodeEntryName(std::string_view utf8) {
   EncodedName result;
   if (Utf8ToCp437(utf8, result.bytes)) return result;
   result.bytes.assign(utf8);
-  result.needsUtf8Flag = true;
+  // Bytes that are not UTF-8 at all (a file name in some legacy encoding) go out unchanged; the
+  // flag would claim an encoding they do not have.
+  result.needsUtf8Flag = IsValidUtf8(utf8);
   return result;
 }
 

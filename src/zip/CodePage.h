@@ -13,7 +13,8 @@ struct EncodedName {
 };
 
 // The stored form of a UTF-8 name: code page 437 when every character has a form there, else the
-// UTF-8 bytes themselves with general purpose bit 11 to be set.
+// UTF-8 bytes themselves with general purpose bit 11 to be set. Bytes that are not valid UTF-8 are
+// stored unchanged without the flag.
 EncodedName EncodeEntryName(std::string_view utf8);
 
 // The UTF-8 form of a stored name. Bit 11 names are UTF-8 already; names from MS-DOS hosts (high byte

@@ -19,6 +19,7 @@ TEST(CodePage, EncodeChoosesCodePage437WhenPossible) {
       {"\xC3\x9C" "ber \xC2\xBD", "\x9A" "ber \xAB", false},
       {"\xCE\x95\xCE\xBB", "\xCE\x95\xCE\xBB", true},         // Greek capital epsilon is not in 437
       {"emoji-\xF0\x9F\x99\x82", "emoji-\xF0\x9F\x99\x82", true},
+      {"latin1-\xE9", "latin1-\xE9", false},  // not UTF-8: unchanged, no flag
   };
   for (const Case& c : cases) {
     EncodedName e = EncodeEntryName(c.utf8);
