@@ -3,15 +3,10 @@
 
 #include <string>
 
+#include "zip/ZipPaths.h"
+
 namespace brisko::zip {
 namespace {
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
 
 // One parsed `<...>` set: its body (without the negation mark), whether it is negated,
 // and the pattern position just behind the closing `>`.
