@@ -66,16 +66,22 @@ int ZipExtractRun::Run() {
     }
   } busy(r_);
 
-  r_.ReadDirectory();
-  r_.OpenArchive();
-  if (!r_.DirectoryLoaded()) {
-    // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
-    try {
-      r_.ReadCentralDirectory();
-    } catch (...) {
-      if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
-      throw;
+  try {
+    r_.ReadDirectory();
+    r_.OpenArchive();
+    if (!r_.DirectoryLoaded()) {
+      // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
+      try {
+        r_.ReadCentralDirectory();
+      } catch (...) {
+        if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
+        throw;
+      }
     }
+  } catch (...) {
+    // No run took place, but the selection must not carry over into the next one.
+    r_.FilesList.clear();
+    throw;
   }
 
   const bool oldKeepOpen = r_.KeepZipOpen;

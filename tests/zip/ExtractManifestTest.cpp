@@ -90,7 +90,7 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
     Record(reader, log);
     reader.SetZipName(TestDataPath("interop", archive));
     reader.SetDestDir(Path("out"));
-    reader.DoAll = true;
+    reader.FilesList = {"*"};
     try {
       reader.Extract();
       ADD_FAILURE() << "no exception";
@@ -98,6 +98,8 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
       EXPECT_STREQ(e.what(), "Incomplete Zip File");
     }
     EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
+    EXPECT_TRUE(reader.FilesList.empty());
+    EXPECT_EQ(log.completeCalls, 0);  // the directory read failed before any run
   }
 }
 
