@@ -1,6 +1,8 @@
 // LoadSettings, SaveSettings, LoadProject, SaveProject and the single keys other commands write.
 #include "core/ProjectStore.h"
 
+#include <algorithm>
+
 #include "core/DataDir.h"
 #include "core/EConvertError.h"
 #include "core/IniFile.h"
@@ -69,6 +71,14 @@ void LoadSettings(const std::string& dataDir, SettingsState& state) {
   s.logCount = ClampSpin(doc.ReadInteger(common, "Log Count", 50), 10, 200);
   s.enableSchedule = doc.ReadBool(common, "Enable schedule", true);
   s.wildcards = doc.ReadList(common, "Wildcard Total", "Wildcard");
+}
+
+void SortProjectList(SettingsState& state) {
+  const std::string selected = state.SelectedName();
+  std::stable_sort(
+      state.projects.begin(), state.projects.end(),
+      [](const std::string& a, const std::string& b) { return zip::LowerAscii(a) < zip::LowerAscii(b); });
+  if (!selected.empty()) state.selected = IndexOfProject(state.projects, selected);
 }
 
 void SaveSettings(const std::string& dataDir, const SettingsState& state) {

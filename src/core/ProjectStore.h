@@ -15,7 +15,7 @@ namespace brisko::core {
 // What the main window holds from the Common section besides GlobalSettings.
 struct SettingsState {
   GlobalSettings settings;
-  std::vector<std::string> projects;  // the project list, in stored order
+  std::vector<std::string> projects;  // the project list
   int selected = -1;                  // index into projects, -1 when the list is empty
   bool startMinimized = false;        // set when Auto Run and Is Minimized are both true
 
@@ -26,16 +26,20 @@ struct SettingsState {
 // Every function takes the data directory (with trailing separator) explicitly; project.ini is
 // opened and closed within each call. Writes throw EIniWriteError ("Unable to write to %s").
 
-// Reads Common into `state`: PromptBeforeBackup, the project list, the selection (Last Project
-// when listed, compared without regard to case, else the first), By Field and Sort (values other
-// than 0..2 / 0..1 leave the fields as they were), the start-minimised flag (only ever set, never
-// cleared, here), Is Append 0, Width, IsOverWrite, Log Count, Enable schedule, Auto Run,
-// Is Minimized and the wildcard list. Width and Log Count are clamped to 2..30 and 10..200.
+// Reads Common into `state`: PromptBeforeBackup, the project list (in stored order), the selection (Last
+// Project when listed, compared without regard to case, else the first), By Field and Sort (values other than
+// 0..2 / 0..1 leave the fields as they were), the start-minimised flag (only ever set, never cleared, here),
+// Is Append 0, Width, IsOverWrite, Log Count, Enable schedule, Auto Run, Is Minimized and the wildcard list.
+// Width and Log Count are clamped to 2..30 and 10..200.
 //
 // The window model then does, in this order: show the Backup page, rebuild the tray's project
 // submenu, tick the restore sort menu, update the scheduling look, BuildScheduleTable, and
 // LoadProject for state.SelectedName().
 void LoadSettings(const std::string& dataDir, SettingsState& state);
+
+// Puts the project list in the selector's order (alphabetical without regard to case, stable),
+// keeping the same project selected. For a model that shows the list sorted after LoadSettings.
+void SortProjectList(SettingsState& state);
 
 // Nothing when the project list is empty. Otherwise writes, in one rewrite of the file,
 // Is Append 0, Width, IsOverWrite, PromptBeforeBackup, Last Project, the project list, By Field,

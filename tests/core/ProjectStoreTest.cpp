@@ -121,6 +121,22 @@ TEST_F(ProjectStoreTest, ProjectListWithAnEmptyNameIsWrittenBackShorter) {
   EXPECT_EQ(Ini().ReadString("Common", "Last Project", ""), "Gamma");
 }
 
+TEST_F(ProjectStoreTest, ProjectListLoadsSortedAndKeepsTheSelection) {
+  // The wizard appends a new name at the end of the stored list.
+  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
+                      "[Common]\nProject Count=3\nCount0=papers\nCount1=Music\nCount2=alpha\n"
+                      "Last Project=Music\n");
+  SettingsState state;
+  LoadSettings(dir.Dir(), state);
+  EXPECT_EQ(state.projects, (std::vector<std::string>{"papers", "Music", "alpha"}));
+  EXPECT_EQ(state.selected, 1);
+  SortProjectList(state);
+  EXPECT_EQ(state.projects, (std::vector<std::string>{"alpha", "Music", "papers"}));
+  EXPECT_EQ(state.SelectedName(), "Music");
+  SaveSettings(dir.Dir(), state);
+  EXPECT_EQ(ReadProjectList(dir.Dir()), state.projects);
+}
+
 TEST_F(ProjectStoreTest, SettingsRoundTripAndOutOfRangeMenusKeepTheirState) {
   StoreTestDir::Write(ProjectIniPath(dir.Dir()),
                       "[Common]\nProject Count=1\nCount0=A\nLast Project=Gone\nBy Field=7\nSort=5\n"
