@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "core/MainModel.h"
-#include "core/TextUtil.h"
+#include "core/ProjectCommands.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
 #include "ui/HelpLauncher.h"
@@ -254,11 +254,7 @@ void BackupTab::Changed(bool compose) {
 }
 
 void BackupTab::PickSaveFolder() {
-  const auto folder = model_.Ui().PickFolder("Please select directory", model_.Form().saveFolder);
-  // The folder counts only while a project is selected.
-  if (!folder || core::TrimBlanks(model_.SelectedName()).empty()) return;
-  model_.Form().saveFolder = *folder;
-  model_.ComposeArchiveName();
+  core::ProjectCommands(model_).ChooseSaveFolder();
 }
 
 void BackupTab::Sync() {

@@ -3,13 +3,13 @@
 
 #include <QPainter>
 
-#include "core/ProjectStore.h"
+#include "core/ProjectCommands.h"
 #include "ui/AppImages.h"
 
 namespace brisko::ui {
 
 bool ProjectComboDelegate::Scheduled(const std::string& dataDir, const std::string& name) {
-  return core::ReadBackupMode(dataDir, name) != 3;
+  return core::ProjectCommands::HasScheduleMark(dataDir, name);
 }
 
 void ProjectComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/MessageBoxes.h"
+#include "core/ProjectCommands.h"
+#include "ui/QtUserInteraction.h"
 
 namespace brisko::ui {
 
@@ -16,7 +17,7 @@ TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidge
   setWindowTitle(caption);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Please enter new project name"), this));
+  layout->addWidget(new QLabel(QString::fromLatin1(core::ProjectCommands::kNameDialogLabel), this));
   edit_ = new QLineEdit(proposed, this);
   edit_->setObjectName(QStringLiteral("EditName"));
   edit_->setMinimumWidth(280);
@@ -40,11 +41,8 @@ TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidge
 QString TFormRename::Name() const { return edit_->text(); }
 
 void TFormRename::OnOk() {
-  if (edit_->text().trimmed().isEmpty()) {
-    ShowMessageBox(this, core::MessageKind::Warning, QStringLiteral("Please enter project name"));
-    return;
-  }
-  accept();
+  QtUserInteraction ui(this);
+  if (core::ProjectCommands::NameDialogAccepts(edit_->text().toStdString(), ui)) accept();
 }
 
 }  // namespace brisko::ui

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 #include <QToolButton>
 
 #include "UiTestRegistry.h"
@@ -149,6 +150,62 @@ class MainWindowTest : public QObject {
     QCOMPARE(fileName->text(), out_ + QStringLiteral("/Docs1.zip"));
     QVERIFY(!Button("SpSave")->isEnabled());
     QVERIFY(Button("SpStart")->isEnabled());
+  }
+
+  void saveStoresTheEditedProject() {
+    Open(true);
+    Button("SpEdit")->click();
+    Find<QSpinBox>(window_.get(), "SpinLevel")->setValue(3);
+    Button("SpSave")->click();
+    QVERIFY(!Button("SpSave")->isEnabled());
+    QVERIFY(Button("SpEdit")->isEnabled());
+    const brisko::core::IniFile ini(brisko::core::ProjectIniPath(data_->DataDir()));
+    QCOMPARE(ini.ReadInteger("Docs", "PackLevel", 0), 3);
+  }
+
+  void wizardCreatesAProjectPageByPage() {
+    Open(true);
+    const QString file = source_ + QStringLiteral("/report.txt");
+    brisko::ui::QtUserInteraction::SetPickerHookForTests(
+        [file](const QString&) { return std::optional<QStringList>(QStringList{file}); });
+    ModalAnswerer answer;
+    answer.Then([&](QWidget* wizard) {
+      QCOMPARE(wizard->windowTitle(), QStringLiteral("Add project wizard - Step 1 of 6"));
+      auto* next = wizard->findChild<QPushButton*>(QStringLiteral("ButtonNext"));
+      QVERIFY(!wizard->findChild<QPushButton*>(QStringLiteral("ButtonBack"))->isEnabled());
+      // A name that differs from an existing one only in case is refused.
+      auto* name = wizard->findChild<QLineEdit*>(QStringLiteral("EditProjectName"));
+      QTest::keyClicks(name, QStringLiteral("docs"));
+      ModalAnswerer refused;
+      refused.Then(brisko::uitest::Ok());
+      next->click();
+      QCOMPARE(refused.Seen().value(0), QStringLiteral("Project 'docs' exists,please input another name!"));
+      name->clear();
+      QTest::keyClicks(name, QStringLiteral("  Mail  "));
+      next->click();
+      QCOMPARE(wizard->windowTitle(), QStringLiteral("Add project wizard - Step 2 of 6"));
+      ModalAnswerer empty;
+      empty.Then(brisko::uitest::Ok());
+      next->click();
+      QCOMPARE(empty.Seen().value(0), QStringLiteral("Please select files to backup"));
+      wizard->findChild<QToolButton*>(QStringLiteral("ListboxBackupFilename"))->click();
+      next->click();
+      QCOMPARE(wizard->findChild<QLabel*>(QStringLiteral("LabelSubfolders"))->text(),
+               QStringLiteral("Subdirectories are included"));
+      next->click();
+      QCOMPARE(wizard->findChild<QLineEdit*>(QStringLiteral("EditPrefix"))->text(), QStringLiteral("Mail"));
+      QVERIFY(wizard->findChild<QLineEdit*>(QStringLiteral("EditFileName"))->text().endsWith(QStringLiteral("Mail1.zip")));
+      next->click();
+      next->click();
+      QCOMPARE(next->text(), QStringLiteral("Finish"));
+      next->click();
+    });
+    Button("SpNew")->click();
+    QVERIFY(answer.AllAnswered());
+    auto* combo = Find<QComboBox>(window_.get(), "comboProject");
+    QCOMPARE(combo->currentText(), QStringLiteral("Mail"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(window_->Tray().ProjectMenu()->actions().size(), 2);
   }
 
   void createBackupWritesArchiveShowsTimedMessageAndLogs() {
