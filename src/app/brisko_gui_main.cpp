@@ -9,6 +9,7 @@
 #include "ui/AppImages.h"
 #include "ui/HelpLauncher.h"
 #include "ui/ProductInfo.h"
+#include "ui/ScreenshotTour.h"
 #include "ui/SingleInstance.h"
 #include "ui/TFormMain.h"
 
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
   window.setAttribute(Qt::WA_DeleteOnClose, false);
   window.Start();
   window.ShowAtStart();
+  // Documentation pictures: used only by scripts/screenshots.sh, never by a user's start.
+  const QString pictures = qEnvironmentVariable("BRISKO_SCREENSHOT_DIR");
+  if (!pictures.isEmpty()) brisko::ui::StartScreenshotTour(window, pictures);
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [&window] {
     if (!window.isVisible() && !window.isMinimized()) QApplication::quit();
   });

@@ -1,0 +1,84 @@
+// Saves pictures of the windows for the documentation; started only by the screenshot script.
+#include "ui/ScreenshotTour.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "core/MainModel.h"
+#include "ui/TFormMain.h"
+#include "ui/TFormPreferences.h"
+#include "ui/TFormProjectName.h"
+#include "ui/TMsgForm.h"
+
+namespace brisko::ui {
+namespace {
+
+void Save(QWidget* widget, const QString& folder, const QString& name) {
+  QApplication::processEvents();
+  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+void Settle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void Tour(TFormMain& window, const QString& folder) {
+  auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  core::MainModel& model = window.Model();
+
+  // Two backups give the Restore tab archives and the Log tab rows; the first one's timed
+  // message is pictured while it is open (it closes itself).
+  QTimer::singleShot(700, &window, [folder] {
+    if (QWidget* modal = QApplication::activeModalWidget()) Save(modal, folder, QStringLiteral("timed-message"));
+  });
+  model.RunBackup();
+  model.RunBackup();
+
+  for (int i = 0; i < 3; ++i) {
+    tabs->setCurrentIndex(i);
+    Settle(300);
+    static const char* const kNames[] = {"main-backup", "main-restore", "main-log"};
+    Save(&window, folder, QString::fromLatin1(kNames[i]));
+  }
+  tabs->setCurrentIndex(0);
+
+  TFormProjectName wizard(model.DataDir(), model.Projects(), model.Settings(), model.Ui(), model.GetClock(), &window);
+  wizard.show();
+  wizard.findChild<QLineEdit*>(QStringLiteral("EditProjectName"))->setText(QStringLiteral("Music"));
+  if (!model.Form().backupList.empty()) wizard.Model().BackupList().AppendAll({model.Form().backupList.front()});
+  auto* next = wizard.findChild<QPushButton*>(QStringLiteral("ButtonNext"));
+  for (int page = 1; page <= 6; ++page) {
+    Settle(150);
+    Save(&wizard, folder, QStringLiteral("wizard-step%1").arg(page));
+    if (page < 6) next->click();
+  }
+  wizard.close();
+
+  PreferencesValues values;
+  values.logCount = model.Settings().logCount;
+  TFormPreferences preferences(values, {}, {}, &window);
+  preferences.show();
+  Settle(150);
+  Save(&preferences, folder, QStringLiteral("preferences-general"));
+  preferences.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
+  Settle(150);
+  Save(&preferences, folder, QStringLiteral("preferences-backup"));
+  preferences.close();
+  window.close();
+  QApplication::quit();
+}
+
+}  // namespace
+
+void StartScreenshotTour(TFormMain& window, const QString& folder) {
+  QDir().mkpath(folder);
+  QTimer::singleShot(800, &window, [&window, folder] { Tour(window, folder); });
+}
+
+}  // namespace brisko::ui

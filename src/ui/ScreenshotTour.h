@@ -1,0 +1,14 @@
+// Saves pictures of the windows for the documentation; started only by the screenshot script.
+#pragma once
+
+#include <QString>
+
+namespace brisko::ui {
+
+class TFormMain;
+
+// Walks through the tabs, the wizard pages, the preferences and a timed message, saving one PNG per
+// view into `folder`, then closes the main window. Runs from the event loop.
+void StartScreenshotTour(TFormMain& window, const QString& folder);
+
+}  // namespace brisko::ui
