@@ -27,8 +27,10 @@ bool ParseOverwrite(const std::string& text, TUZOverwriteMode& mode) {
   static const struct {
     const char* name;
     TUZOverwriteMode mode;
-  } kModes[] = {{"prompt", TUZOverwriteMode::Prompt}, {"always", TUZOverwriteMode::Always},
-                {"never", TUZOverwriteMode::Never},   {"newer", TUZOverwriteMode::ifNewer},
+  } kModes[] = {{"prompt", TUZOverwriteMode::Prompt},
+                {"always", TUZOverwriteMode::Always},
+                {"never", TUZOverwriteMode::Never},
+                {"newer", TUZOverwriteMode::ifNewer},
                 {"older", TUZOverwriteMode::ifOlder}};
   for (const auto& m : kModes) {
     if (text == m.name) {
@@ -94,7 +96,8 @@ int RunExtract(int argc, char** argv) {
       junkPaths = true;
     } else if (arg == "-o") {
       std::string text;
-      if (!value(text) || !ParseOverwrite(text, mode)) return UsageError("-o takes prompt, always, never, newer or older");
+      if (!value(text) || !ParseOverwrite(text, mode))
+        return UsageError("-o takes prompt, always, never, newer or older");
     } else if (arg.size() > 1 && arg[0] == '-') {
       return UsageError(("unknown option " + arg).c_str());
     } else if (archive.empty()) {
@@ -125,8 +128,8 @@ int RunExtract(int argc, char** argv) {
     ++failures;
   };
   reader.OnBadCRC = [&](TZipReader& r, uint32_t calc, uint32_t stored, int index) {
-    std::fprintf(stderr, "%s: bad CRC %08x (should be %08x), not written\n", r.Entry(index).StoredName().c_str(),
-                 calc, stored);
+    std::fprintf(stderr, "%s: bad CRC %08x (should be %08x), not written\n",
+                 r.Entry(index).StoredName().c_str(), calc, stored);
     ++failures;
   };
   reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::TMessageButtons) {

@@ -19,7 +19,9 @@ class EntryDataSource : public ByteSource {
   // header, or is null.
   EntryDataSource(std::function<size_t(uint8_t*, size_t)> readRaw, uint64_t remaining, TZipCrypto* crypto,
                   std::function<void()> beforeChunk = {})
-      : readRaw_(std::move(readRaw)), remaining_(remaining), crypto_(crypto),
+      : readRaw_(std::move(readRaw)),
+        remaining_(remaining),
+        crypto_(crypto),
         beforeChunk_(std::move(beforeChunk)) {}
 
   // Throws EFatalUnzipError "Premature end of file reached" when the archive ends inside the data.

@@ -12,7 +12,9 @@ namespace brisko::zip {
 
 namespace {
 
-bool IsSeparator(char c) { return c == kPathDelim || c == '/'; }
+bool IsSeparator(char c) {
+  return c == kPathDelim || c == '/';
+}
 
 // True when the link at path leads to a folder inside base (which a target of "/" always holds).
 bool LinkStaysBelow(const std::string& base, const std::string& path) {

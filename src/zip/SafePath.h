@@ -20,8 +20,9 @@ bool IsSafeNamePart(std::string_view name);
 std::string JoinBelow(const std::string& base, const std::vector<std::string>& parts);
 
 // Creates the folders base/parts[0]/parts[1]/... one at a time. False when a part exists as something
-// other than a folder, as a symbolic link that leads out of base, or cannot be created. base itself is trusted. Folders listed
-// in known were checked before and are not looked at again; checked ones are added to it.
+// other than a folder, as a symbolic link that leads out of base, or cannot be created. base itself is
+// trusted. Folders listed in known were checked before and are not looked at again; checked ones are added to
+// it.
 bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>& parts,
                         std::unordered_set<std::string>* known = nullptr);
 

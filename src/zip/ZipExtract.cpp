@@ -4,6 +4,8 @@
 
 namespace brisko::zip {
 
-int TZipReader::Extract() { return ZipExtractRun(*this).Run(); }
+int TZipReader::Extract() {
+  return ZipExtractRun(*this).Run();
+}
 
 }  // namespace brisko::zip

@@ -467,7 +467,8 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
   }
   check.CalcCRC = sink.Crc();
   check.Size = sink.Written();
-  if (check.Result == TEntryResult::erOk && (check.CalcCRC != entry.CRC32 || check.Size != entry.UncompressedSize))
+  if (check.Result == TEntryResult::erOk &&
+      (check.CalcCRC != entry.CRC32 || check.Size != entry.UncompressedSize))
     check.Result = TEntryResult::erBadCRC;
   return check;
 }

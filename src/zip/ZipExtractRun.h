@@ -32,7 +32,8 @@ class ZipExtractRun {
                                uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
 
   // TestEntry keeping the data in memory.
-  static TEntryCheck ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap, std::vector<uint8_t>& out);
+  static TEntryCheck ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap,
+                                     std::vector<uint8_t>& out);
 
  private:
   enum class Step { Done, Retry };

@@ -46,7 +46,8 @@ class ExtractFixture : public ::testing::Test {
   void TearDown() override {
     std::error_code ec;
     // Read-only files and folders must not keep the tree alive.
-    for (auto it = fs::recursive_directory_iterator(root_, ec); it != fs::recursive_directory_iterator(); ++it)
+    for (auto it = fs::recursive_directory_iterator(root_, ec); it != fs::recursive_directory_iterator();
+         ++it)
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root_, ec);
   }

@@ -57,9 +57,13 @@ class ExtractManifestTest : public ExtractFixture {
   }
 };
 
-TEST_F(ExtractManifestTest, EveryLegacyArchiveExtractsToItsManifest) { ExtractFolder("legacy"); }
+TEST_F(ExtractManifestTest, EveryLegacyArchiveExtractsToItsManifest) {
+  ExtractFolder("legacy");
+}
 
-TEST_F(ExtractManifestTest, EveryInteropArchiveExtractsToItsManifest) { ExtractFolder("interop"); }
+TEST_F(ExtractManifestTest, EveryInteropArchiveExtractsToItsManifest) {
+  ExtractFolder("interop");
+}
 
 TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
   for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {

@@ -96,7 +96,8 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
   if (!HaveTool("python3")) GTEST_SKIP() << "python3 not installed";
   const std::string script =
       "import os, sys, zipfile\n"
-      "for name, method in (('../py-deflated.zip', zipfile.ZIP_DEFLATED), ('../py-stored.zip', zipfile.ZIP_STORED)):\n"
+      "for name, method in (('../py-deflated.zip', zipfile.ZIP_DEFLATED), ('../py-stored.zip', "
+      "zipfile.ZIP_STORED)):\n"
       "    with zipfile.ZipFile(name, 'w', method) as z:\n"
       "        for root, dirs, files in os.walk('.'):\n"
       "            for f in files:\n"

@@ -185,8 +185,8 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
 
 TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
   const std::string zip =
-      MakeZip({EncryptedMember("s1.txt", "secret one", "right"), EncryptedMember("s2.txt", "secret two", "right"),
-               StoredMember("plain.txt", "plain")});
+      MakeZip({EncryptedMember("s1.txt", "secret one", "right"),
+               EncryptedMember("s2.txt", "secret two", "right"), StoredMember("plain.txt", "plain")});
   {
     SCOPED_TRACE("no handler: every encrypted entry skipped with reason 0");
     TZipReader reader;
@@ -281,8 +281,10 @@ TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
     RunLog log;
     Prepare(reader, log, zip);
     reader.OnStartUnZip = [&](TZipReader&, int, std::string& fname, bool& skip) {
-      if (fname.find("a.txt") != std::string::npos) skip = true;
-      else fname = Path("renamed/b2.txt");
+      if (fname.find("a.txt") != std::string::npos)
+        skip = true;
+      else
+        fname = Path("renamed/b2.txt");
     };
     reader.Extract();
     EXPECT_EQ(log.completeCount, 1);

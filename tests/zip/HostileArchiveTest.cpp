@@ -54,8 +54,9 @@ TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
 TEST_F(HostileArchiveTest, AbsoluteNamesLandBelowTheTarget) {
   const std::string outside = Path("outside/abs.txt");
   RunLog log;
-  Extract({StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")},
-          log);
+  Extract(
+      {StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")},
+      log);
   EXPECT_FALSE(fs::exists(outside));
   EXPECT_EQ(ReadText(Path("target") + outside), "abs");
   EXPECT_EQ(ReadText(Path("target/x/y.txt")), "y");
@@ -137,11 +138,11 @@ TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
     return m;
   };
   RunLog log;
-  Extract({legacy("implode_tree.bin", 6, 0, {0x03, 0xF0, 0xF0, 0xF0, 0xF0}),       // 64 codes of one bit
-           legacy("implode_short.bin", 6, 6, {0x00, 0x05}),                       // too few lengths
-           legacy("shrink_code.bin", 1, 0, {0x41, 0x58, 0x02}),                   // 'A', then undefined code
-           legacy("reduce_sets.bin", 5, 0, {0xFF, 0xFF, 0xFF}),                   // follower set of 63
-           legacy("empty_stream.bin", 8, 0, {}),                                  // deflate with no data
+  Extract({legacy("implode_tree.bin", 6, 0, {0x03, 0xF0, 0xF0, 0xF0, 0xF0}),  // 64 codes of one bit
+           legacy("implode_short.bin", 6, 6, {0x00, 0x05}),                   // too few lengths
+           legacy("shrink_code.bin", 1, 0, {0x41, 0x58, 0x02}),               // 'A', then undefined code
+           legacy("reduce_sets.bin", 5, 0, {0xFF, 0xFF, 0xFF}),               // follower set of 63
+           legacy("empty_stream.bin", 8, 0, {}),                              // deflate with no data
            StoredMember("after.txt", "after")},
           log);
   EXPECT_EQ(log.badCrc.size(), 5u);

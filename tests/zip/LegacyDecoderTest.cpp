@@ -44,13 +44,16 @@ class BitWriter {
   unsigned count_ = 0;
 };
 
-std::string AsText(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+std::string AsText(const std::vector<uint8_t>& v) {
+  return std::string(v.begin(), v.end());
+}
 
 uint32_t Crc(const std::vector<uint8_t>& v) {
   return static_cast<uint32_t>(crc32(0, v.data(), static_cast<uInt>(v.size())));
 }
 
-std::vector<uint8_t> Decode(uint16_t method, uint16_t flags, const std::vector<uint8_t>& data, uint64_t size) {
+std::vector<uint8_t> Decode(uint16_t method, uint16_t flags, const std::vector<uint8_t>& data,
+                            uint64_t size) {
   MemorySource source(data);
   VectorSink sink;
   DecodeMember(method, flags, source, sink, size);
@@ -93,9 +96,13 @@ int CheckManifestFolder(const std::string& folder) {
   return missing;
 }
 
-TEST(LegacyDecoder, EveryLegacyTestArchiveMatchesItsManifest) { EXPECT_EQ(CheckManifestFolder("legacy"), 0); }
+TEST(LegacyDecoder, EveryLegacyTestArchiveMatchesItsManifest) {
+  EXPECT_EQ(CheckManifestFolder("legacy"), 0);
+}
 
-TEST(LegacyDecoder, EveryInteropTestArchiveMatchesItsManifest) { CheckManifestFolder("interop"); }
+TEST(LegacyDecoder, EveryInteropTestArchiveMatchesItsManifest) {
+  CheckManifestFolder("interop");
+}
 
 TEST(LegacyDecoder, EveryLegacyMethodIsCovered) {
   std::map<int, int> methods;
@@ -123,13 +130,24 @@ TEST(Unshrink, HandMadeStreams) {
       {"code used as it is defined", ShrinkCodes({{'A', 9}, {257, 9}}), 3, "AAA"},
       {"output stops at the size", ShrinkCodes({{'A', 9}, {257, 9}}), 2, "AA"},
       {"widened codes", ShrinkCodes({{'A', 9}, {256, 9}, {1, 9}, {'B', 10}, {257, 10}}), 4, "ABAB"},
-      {"partial clear frees leaves", ShrinkCodes({{'A', 9}, {'B', 9}, {256, 9}, {2, 9}, {257, 9}}), 4, "ABBB"},
+      {"partial clear frees leaves", ShrinkCodes({{'A', 9}, {'B', 9}, {256, 9}, {2, 9}, {257, 9}}), 4,
+       "ABBB"},
       {"first code not a byte", ShrinkCodes({{300, 9}}), 4, nullptr},
       {"undefined code", ShrinkCodes({{'A', 9}, {300, 9}}), 4, nullptr},
       {"unknown control code", ShrinkCodes({{'A', 9}, {256, 9}, {3, 9}, {'B', 9}}), 2, nullptr},
       {"code size beyond 13 bits",
-       ShrinkCodes({{'A', 9}, {256, 9}, {1, 9}, {256, 10}, {1, 10}, {256, 11}, {1, 11}, {256, 12}, {1, 12},
-                    {256, 13}, {1, 13}, {'B', 13}}),
+       ShrinkCodes({{'A', 9},
+                    {256, 9},
+                    {1, 9},
+                    {256, 10},
+                    {1, 10},
+                    {256, 11},
+                    {1, 11},
+                    {256, 12},
+                    {1, 12},
+                    {256, 13},
+                    {1, 13},
+                    {'B', 13}}),
        2, nullptr},
       {"code that refers to itself after a clear",
        ShrinkCodes({{'A', 9}, {'B', 9}, {257, 9}, {256, 9}, {2, 9}, {257, 9}}), 8, nullptr},
@@ -148,7 +166,8 @@ TEST(Unshrink, HandMadeStreams) {
 // --- reduce ---
 
 // Follower sets: count[j] followers for byte j (listed in sets), written S(255) first.
-BitWriter ReduceHeader(const std::map<int, std::vector<uint8_t>>& sets, const std::map<int, unsigned>& counts = {}) {
+BitWriter ReduceHeader(const std::map<int, std::vector<uint8_t>>& sets,
+                       const std::map<int, unsigned>& counts = {}) {
   BitWriter w;
   for (int j = 255; j >= 0; --j) {
     auto it = sets.find(j);
@@ -165,13 +184,15 @@ TEST(Unreduce, HandMadeStreams) {
   {
     SCOPED_TRACE("literals, an escaped DLE and a run at factor 1");
     BitWriter w = ReduceHeader({});
-    for (int b : std::initializer_list<int>{'A', 'B', 144, 2, 1, 144, 0}) w.Put(b, 8);  // run: length 2+3, distance 1+1
+    for (int b : std::initializer_list<int>{'A', 'B', 144, 2, 1, 144, 0})
+      w.Put(b, 8);  // run: length 2+3, distance 1+1
     EXPECT_EQ(AsText(Decode(2, 0, w.bytes, 8)), "ABABABA\x90");
   }
   {
     SCOPED_TRACE("long run with an extra length byte at factor 4, reaching before the start");
     BitWriter w = ReduceHeader({});
-    for (int b : std::initializer_list<int>{'x', 144, 0x1F, 0, 9}) w.Put(b, 8);  // length 15+0+3, distance 256+9+1
+    for (int b : std::initializer_list<int>{'x', 144, 0x1F, 0, 9})
+      w.Put(b, 8);  // length 15+0+3, distance 256+9+1
     const auto out = Decode(5, 0, w.bytes, 19);
     EXPECT_EQ(out[0], 'x');
     EXPECT_EQ(std::count(out.begin() + 1, out.end(), 0), 18);
@@ -226,9 +247,9 @@ TEST(Explode, HandMadeStreams) {
     w.Put(1, 1);
     w.Put('A', 8);
     w.Put(0, 1);
-    w.Put(0, 6);                // low distance bits
-    w.PutInvertedCode(0, 6);    // distance high part 0 -> distance 1
-    w.PutInvertedCode(1, 6);    // length 1 + 2
+    w.Put(0, 6);              // low distance bits
+    w.PutInvertedCode(0, 6);  // distance high part 0 -> distance 1
+    w.PutInvertedCode(1, 6);  // length 1 + 2
     EXPECT_EQ(AsText(Decode(6, 0, w.bytes, 4)), "AAAA");
   }
   {

@@ -15,18 +15,20 @@
 namespace brisko::zip::test {
 
 struct TestMember {
-  std::string name;             // as stored ('/' separators)
-  std::vector<uint8_t> data;    // the member data as stored (already compressed when method != 0)
+  std::string name;           // as stored ('/' separators)
+  std::vector<uint8_t> data;  // the member data as stored (already compressed when method != 0)
   uint16_t method = 0;
   uint16_t flags = 0;
-  uint32_t crc = 0;             // of the uncompressed content
+  uint32_t crc = 0;  // of the uncompressed content
   uint32_t uncompressedSize = 0;
   uint32_t dosDateTime = 0x52AF6000;  // 2021-05-15 12:00:00
   uint32_t externalAttributes = 0x20;
   std::optional<uint32_t> claimedCompressedSize;  // written instead of data.size() when set
 };
 
-inline std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+inline std::vector<uint8_t> Bytes(const std::string& s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 inline uint32_t CrcOf(const std::vector<uint8_t>& v) {
   return static_cast<uint32_t>(crc32(0, v.data(), static_cast<uInt>(v.size())));

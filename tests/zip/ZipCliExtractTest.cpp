@@ -22,8 +22,7 @@ class ZipCliExtractTest : public ExtractFixture {
   CliResult Run(const std::string& args, const std::string& input = "") {
     const std::string tool = std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-zip";
     WriteText(Path("stdin.txt"), input);
-    const std::string command =
-        "cd '" + root_.string() + "' && '" + tool + "' " + args + " < stdin.txt 2>&1";
+    const std::string command = "cd '" + root_.string() + "' && '" + tool + "' " + args + " < stdin.txt 2>&1";
     CliResult result;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -39,8 +38,9 @@ class ZipCliExtractTest : public ExtractFixture {
 TEST_F(ZipCliExtractTest, ExtractWithFoldersOrFlat) {
   CliResult r = Run("x -P 'Secret#123' -d out " + Interop("iz30_zipcrypto.zip"));
   EXPECT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"data.bin", "docs/nested/readme.txt", "empty.dat",
-                                                               "hamlet_part.txt", "hello.txt", "zeros.bin"}));
+  EXPECT_EQ(FilesBelow(Path("out")),
+            (std::vector<std::string>{"data.bin", "docs/nested/readme.txt", "empty.dat", "hamlet_part.txt",
+                                      "hello.txt", "zeros.bin"}));
   r = Run("x -j -P 'Secret#123' -d flat " + Interop("iz30_zipcrypto.zip"));
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_TRUE(fs::exists(Path("flat/readme.txt")));
