@@ -114,17 +114,16 @@ BackupOutcome BackupRun::Execute() {
   if (m.Form().suffix == SuffixKind::Date) m.ComposeArchiveName();
   const std::string archivePath = TrimBlanks(m.Form().fileName);
 
-  if (FileExists(archivePath) && !m.Settings().isOverWrite) {
-    m.Ui().ShowTimedMessage(MessageKind::Warning, "", archivePath + " exists,backup will be interrupted!",
-                            kResultSeconds);
-    m.Log().AddLogEntry("Backup", "Interrupt", "'" + archivePath + "'" + " exists,backup interripted",
-                        projectName);
-    m.Notify(ModelChange::Log);
-    return BackupOutcome::Interrupted;
-  }
-
   BackupOutcome outcome;
   try {
+    if (FileExists(archivePath) && !m.Settings().isOverWrite) {
+      m.Ui().ShowTimedMessage(MessageKind::Warning, "", archivePath + " exists,backup will be interrupted!",
+                              kResultSeconds);
+      m.Log().AddLogEntry("Backup", "Interrupt", "'" + archivePath + "'" + " exists,backup interripted",
+                          projectName);
+      m.Notify(ModelChange::Log);
+      return BackupOutcome::Interrupted;
+    }
     BusyScope busy(m);
     outcome = Write(archivePath);
     if (outcome == BackupOutcome::Succeeded || outcome == BackupOutcome::Incomplete)
@@ -132,6 +131,7 @@ BackupOutcome BackupRun::Execute() {
     m.ShowPage(page);
     if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
   } catch (const std::exception& e) {
+    // The application's error display: the message of whatever failed (writer, log, rotation).
     m.Ui().ShowMessage(MessageKind::Error, e.what());
     return BackupOutcome::Failed;
   }
