@@ -37,6 +37,9 @@ void MainModel::Shutdown() {
 void MainModel::LoadSettings() {
   ShowPage(MainPage::Backup);
   core::LoadSettings(dataDir_, state_);
+  // The selector is a sorted list: names take their place without regard to case, whatever the
+  // order in which add, copy and the wizard appended them to the file.
+  SortProjectList(state_);
   RebuildTrayMenu();
   Notify(ModelChange::Settings | ModelChange::ProjectList);
   BuildScheduleTable();
