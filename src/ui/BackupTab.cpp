@@ -80,9 +80,14 @@ void BackupTab::BuildSource() {
   newerRow->addWidget(onlyNewer_);
   newerRow->addWidget(newerDate_);
   newerRow->addWidget(newerTime_);
-  newerRow->addWidget(useLast_);
   newerRow->addStretch();
   layout->addLayout(newerRow);
+  // "Use last backup date" belongs to the newer-than moment; its own line keeps every caption whole.
+  auto* useLastRow = new QHBoxLayout();
+  useLastRow->addSpacing(24);
+  useLastRow->addWidget(useLast_);
+  useLastRow->addStretch();
+  layout->addLayout(useLastRow);
   layout->addWidget(new QLabel(QStringLiteral("Select files to exclude"), source_));
   excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), excludeList_, model_.Ui(), model_.DataDir(),
                                       source_);
@@ -112,18 +117,23 @@ void BackupTab::BuildDestination() {
   increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), destination_);
   increase_ = Named(new QSpinBox(destination_), "SpinIncrease");
   increase_->setRange(1, 1000);
-  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_, increaseLabel_,
-                                                    increase_})
+  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_})
     suffixRow->addWidget(w);
   suffixRow->addStretch();
   grid->addLayout(suffixRow, 1, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Filename:"), destination_), 2, 0);
+  // The counter step sits under the counter so that the suffix captions are never cut short.
+  auto* increaseRow = new QHBoxLayout();
+  increaseRow->addStretch();
+  increaseRow->addWidget(increaseLabel_);
+  increaseRow->addWidget(increase_);
+  grid->addLayout(increaseRow, 2, 1, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Filename:"), destination_), 3, 0);
   fileName_ = Named(new QLineEdit(destination_), "EditFileName");
-  grid->addWidget(fileName_, 2, 1);
+  grid->addWidget(fileName_, 3, 1);
   pickFolder_ = Named(new QToolButton(destination_), "ButtonSelectDirectory");
   pickFolder_->setToolTip(QStringLiteral("Select directory to save"));
   pickFolder_->setIcon(AppImages::Tool("browse"));
-  grid->addWidget(pickFolder_, 2, 2);
+  grid->addWidget(pickFolder_, 3, 2);
   grid->setColumnStretch(1, 1);
 
   connect(prefix_, &QLineEdit::textEdited, this, [this] { Changed(true); });

@@ -40,7 +40,7 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-constexpr int kWindowWidth = 900;
+constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 640;
 
 }  // namespace
