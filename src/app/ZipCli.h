@@ -16,4 +16,8 @@ struct CliCommand {
 // Adds a command to the table; use as `static const bool registered = RegisterCommand({...});`.
 bool RegisterCommand(const CliCommand& command);
 
+// Takes a word that is none of the command's options as its one archive operand. Returns "" when
+// taken, otherwise the usage error to report ("unknown option -q", "only one archive").
+std::string TakeArchiveOperand(const std::string& arg, std::string& archive);
+
 }  // namespace brisko::app

@@ -98,12 +98,8 @@ int RunExtract(int argc, char** argv) {
       std::string text;
       if (!value(text) || !ParseOverwrite(text, mode))
         return UsageError("-o takes prompt, always, never, newer or older");
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(("unknown option " + arg).c_str());
-    } else if (archive.empty()) {
-      archive = arg;
-    } else {
-      return UsageError("only one archive");
+    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
+      return UsageError(error.c_str());
     }
   }
   if (archive.empty()) return UsageError("no archive given");

@@ -26,12 +26,8 @@ int RunList(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "-r") {
       repair = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(("unknown option " + arg).c_str());
-    } else if (archive.empty()) {
-      archive = arg;
-    } else {
-      return UsageError("only one archive");
+    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
+      return UsageError(error.c_str());
     }
   }
   if (archive.empty()) return UsageError("no archive given");

@@ -47,12 +47,8 @@ int RunTest(int argc, char** argv) {
     if (arg == "-P") {
       if (i + 1 >= argc) return UsageError("-P needs a password");
       password = argv[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError(("unknown option " + arg).c_str());
-    } else if (archive.empty()) {
-      archive = arg;
-    } else {
-      return UsageError("only one archive");
+    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
+      return UsageError(error.c_str());
     }
   }
   if (archive.empty()) return UsageError("no archive given");
