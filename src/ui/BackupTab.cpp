@@ -22,17 +22,10 @@
 #include "ui/DateTimeBridge.h"
 #include "ui/HelpLauncher.h"
 #include "ui/SourceListPanel.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 void SetTextKeepingCursor(QLineEdit* edit, const std::string& text) {
   if (edit->text().toStdString() != text) edit->setText(Q(text));

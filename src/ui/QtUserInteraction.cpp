@@ -9,6 +9,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/TFormRename.h"
 #include "ui/TMsgForm.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
 namespace {
@@ -17,8 +18,6 @@ QtUserInteraction::PickerHook& Hook() {
   static QtUserInteraction::PickerHook hook;
   return hook;
 }
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QString StartDir(const std::string& start) {
   if (!start.empty() && QDir(Q(start)).exists()) return Q(start);

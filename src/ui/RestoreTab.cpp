@@ -21,11 +21,10 @@
 #include "ui/ErrorDisplay.h"
 #include "ui/GridCellDelegate.h"
 #include "ui/HelpLauncher.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 void SetCell(QTableWidget* grid, int row, int column, const std::string& text) {
   QTableWidgetItem* item = grid->item(row, column);

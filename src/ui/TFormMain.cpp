@@ -34,11 +34,10 @@
 #include "ui/TFormProjectName.h"
 #include "ui/Taboutform.h"
 #include "ui/TrayController.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 640;

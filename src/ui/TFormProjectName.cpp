@@ -24,19 +24,9 @@
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SourceListPanel.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string> projects,
                                    const core::GlobalSettings& settings, core::UserInteraction& ui,
