@@ -77,6 +77,16 @@ std::string ToNativeSeparators(std::string name) {
   return name;
 }
 
+// The run of fields the local and the central header have in common, from the flags to the size.
+void ReadSharedFields(ByteCursor& in, TZipHeaderInfo& h) {
+  h.Flags = in.U16();
+  h.CompressionMethod = in.U16();
+  h.DateTime = RepairDosDateTime(in.U32());
+  h.CRC32 = in.U32();
+  h.CompressedSize = in.U32();
+  h.UncompressedSize = in.U32();
+}
+
 }  // namespace
 
 // ---- TZipHeaderInfo ----
@@ -185,12 +195,7 @@ bool TZipHeaderInfo::ReadCentralHeader(ZipStream& stream) {
   TZipHeaderInfo h;
   h.VersionMadeBy = in.U16();
   h.VersionNeeded = in.U16();
-  h.Flags = in.U16();
-  h.CompressionMethod = in.U16();
-  h.DateTime = RepairDosDateTime(in.U32());
-  h.CRC32 = in.U32();
-  h.CompressedSize = in.U32();
-  h.UncompressedSize = in.U32();
+  ReadSharedFields(in, h);
   h.FileNameLength = in.U16();
   h.ExtraFieldLength = in.U16();
   h.FileCommentLength = in.U16();
@@ -225,12 +230,7 @@ bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
   TZipHeaderInfo h;
   h.VersionMadeBy = 0;
   h.VersionNeeded = in.U16();
-  h.Flags = in.U16();
-  h.CompressionMethod = in.U16();
-  h.DateTime = RepairDosDateTime(in.U32());
-  h.CRC32 = in.U32();
-  h.CompressedSize = in.U32();
-  h.UncompressedSize = in.U32();
+  ReadSharedFields(in, h);
   h.FileNameLength = in.U16();
   h.LocalExtraFieldLength = in.U16();
   h.ExtraFieldLength = 0;
