@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every fuzzer of build-fuzz for the given number of seconds (default 30) from its seed corpus.
+# Runs every fuzzer of build-fuzz for the given number of seconds (default 30) from the test archives.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -8,9 +8,8 @@ for fuzzer in build-fuzz/tests/fuzz/*_fuzz; do
   name=$(basename "$fuzzer")
   work=build-fuzz/corpus/$name
   mkdir -p "$work"
-  seeds=()
-  [ -d tests/fuzz/seeds ] && seeds+=(tests/fuzz/seeds)
-  [ -d ../shared/testdata/legacy ] && seeds+=(../shared/testdata/legacy ../shared/testdata/interop)
+  # New inputs go to the first folder only; the test archives are read as seeds.
+  seeds=(tests/data/legacy tests/data/interop)
   echo "fuzzing $name for ${seconds}s"
   log=build-fuzz/$name.log
   if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \

@@ -1,8 +1,8 @@
 // Project commands: edit state, save, cancel, rename, copy, delete, add, and what they store.
 #include <gtest/gtest.h>
 
-#include "ProjectTestDir.h"
 #include "ScriptedInteraction.h"
+#include "StoreTestDir.h"
 #include "core/IniFile.h"
 #include "core/MainModel.h"
 #include "core/ManualClock.h"
@@ -15,12 +15,12 @@
 namespace brisko::core {
 namespace {
 
-using test::ProjectTestDir;
+using testing::StoreTestDir;
 using test::ScriptedInteraction;
 
 class ProjectCommandsTest : public ::testing::Test {
  protected:
-  ProjectTestDir dir;
+  StoreTestDir dir;
   ManualClock clock{*TryEncodeDate(2024, 3, 5) + *TryEncodeTime(14, 7, 9)};
   ScriptedInteraction ui;
   MainModel model{dir.Dir(), clock, ui};

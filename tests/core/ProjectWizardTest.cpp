@@ -1,8 +1,8 @@
 // The add-project wizard: page flow, checks with their messages, file name, and what Finish writes.
 #include <gtest/gtest.h>
 
-#include "ProjectTestDir.h"
 #include "ScriptedInteraction.h"
+#include "StoreTestDir.h"
 #include "core/DataDir.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
@@ -15,7 +15,7 @@
 namespace brisko::core {
 namespace {
 
-using test::ProjectTestDir;
+using testing::StoreTestDir;
 using test::ScriptedInteraction;
 
 DateTime Moment(int y, int mo, int d, int h, int mi, int s) {
@@ -24,7 +24,7 @@ DateTime Moment(int y, int mo, int d, int h, int mi, int s) {
 
 class ProjectWizardTest : public ::testing::Test {
  protected:
-  ProjectTestDir dir;
+  StoreTestDir dir;
   ManualClock clock{Moment(2024, 12, 7, 4, 39, 29)};
   ScriptedInteraction ui;
 

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "ProjectTestDir.h"
 #include "ScriptedInteraction.h"
+#include "StoreTestDir.h"
 #include "core/IniFile.h"
 #include "core/ProjectStore.h"
 #include "core/SettingsFiles.h"
@@ -207,7 +207,7 @@ TEST(WildcardEditorTest, DeleteWithoutSelectionTellsTheUserEvenWhenEmpty) {
 }
 
 TEST(WildcardEditorTest, OkWritesTheCountAndPatternsAndLeavesStaleKeys) {
-  test::ProjectTestDir dir;
+  testing::StoreTestDir dir;
   WriteWildcards(dir.Dir(), {"*.a", "*.b", "*.c"});
   WildcardEditor editor(ReadWildcards(dir.Dir()));
   editor.List().Select(0);

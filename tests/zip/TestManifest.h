@@ -1,6 +1,8 @@
 // Reads MANIFEST.tsv of the shared test archives: one row per member with its expected size and CRC.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -24,10 +26,16 @@ struct ManifestRow {
   bool IsDirectory() const { return !member.empty() && member.back() == '/'; }
 };
 
-// Rows of folder/MANIFEST.tsv (folder is "legacy" or "interop" below the test data folder).
+// Rows of folder/MANIFEST.tsv (folder is "legacy" or "interop" below the test data folder). A missing
+// or empty manifest fails the calling test: a loop over no rows would otherwise pass without checking.
 inline std::vector<ManifestRow> ReadManifest(const std::string& folder) {
   std::vector<ManifestRow> rows;
-  std::ifstream in(std::string(BRISKO_TESTDATA_DIR) + "/" + folder + "/MANIFEST.tsv");
+  const std::string path = std::string(BRISKO_TESTDATA_DIR) + "/" + folder + "/MANIFEST.tsv";
+  std::ifstream in(path);
+  if (!in) {
+    ADD_FAILURE() << "test data missing: " << path;
+    return rows;
+  }
   std::string line;
   std::getline(in, line);  // column names
   while (std::getline(in, line)) {
@@ -49,6 +57,7 @@ inline std::vector<ManifestRow> ReadManifest(const std::string& folder) {
     r.expectedResult = cols[13];
     rows.push_back(r);
   }
+  if (rows.empty()) ADD_FAILURE() << "no rows in " << path;
   return rows;
 }
 
