@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/build.sh release
-if [ -x build/src/ui/brisko-zip-backup ]; then
-  exec build/src/ui/brisko-zip-backup "$@"
+if [ -x build/src/app/brisko-zip-backup ]; then
+  exec build/src/app/brisko-zip-backup "$@"
 fi
 exec build/src/app/brisko-zip "$@"

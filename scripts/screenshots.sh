@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts the desktop program under a virtual X server with a prepared data folder (a project with
+# Starts the screenshot tour (the main window with its dialogs) under a virtual X server with a prepared data folder (a project with
 # files to back up; the program itself writes the archives and log rows) and saves pictures of
 # each tab, the wizard pages, the preferences and a timed message into docs/screenshots/.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build)
@@ -7,12 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build}
-exe="$build/src/ui/brisko-zip-backup"
+exe="$build/tools/screenshot-tour/brisko-screenshot-tour"
 [ -x "$exe" ] || { echo "build the program first: $exe is missing" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The program keeps its settings beside its executable when that folder is writable.
+# The tour, like the program, keeps its settings beside its executable when that folder is writable.
 mkdir -p "$work/app/help" "$work/data/Documents/letters" "$work/backups"
 cp "$exe" "$work/app/"
 cp docs/help/*.html "$work/app/help/"
@@ -64,7 +64,7 @@ INI
 
 out="$root/docs/screenshots"
 mkdir -p "$out"
-cmd=(env BRISKO_SCREENSHOT_DIR="$out" XDG_CONFIG_HOME="$work/config" timeout 120 "$work/app/brisko-zip-backup")
+cmd=(env XDG_CONFIG_HOME="$work/config" timeout 120 "$work/app/brisko-screenshot-tour" "$out")
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x900x24" "${cmd[@]}"
 else

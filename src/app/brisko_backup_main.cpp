@@ -12,6 +12,7 @@
 
 #include "app/BackupCli.h"
 #include "app/CliInteraction.h"
+#include "app/StandardOptions.h"
 #include "core/ActivityLog.h"
 #include "core/DataDir.h"
 #include "core/MainModel.h"
@@ -163,9 +164,12 @@ const bool registered = RegisterBackupCommand({"list", "list", &CmdList}) &&
                         RegisterBackupCommand({"daemon", "daemon [--tick SECONDS]", &CmdDaemon}) &&
                         RegisterBackupCommand({"log", "log", &CmdLog});
 
-void Usage() {
-  std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] COMMAND\ncommands:\n");
-  for (const BackupCliCommand& c : Commands()) std::fprintf(stderr, "  %s\n", c.usage);
+void Usage(std::FILE* out = stderr) {
+  std::fprintf(out,
+               "usage: brisko-backup [--config-dir DIR] COMMAND\n"
+               "       brisko-backup --help | --version\n"
+               "commands:\n");
+  for (const BackupCliCommand& c : Commands()) std::fprintf(out, "  %s\n", c.usage);
 }
 
 }  // namespace
@@ -180,6 +184,16 @@ bool RegisterBackupCommand(const BackupCliCommand& command) {
 int main(int argc, char** argv) {
   using namespace brisko::app;
   (void)registered;
+  switch (FindStandardOption(argc, argv)) {
+    case StandardOption::Help:
+      Usage(stdout);
+      return kExitOk;
+    case StandardOption::Version:
+      PrintVersion("brisko-backup");
+      return kExitOk;
+    case StandardOption::None:
+      break;
+  }
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string dataDir;
   if (args.size() >= 2 && args[0] == "--config-dir") {

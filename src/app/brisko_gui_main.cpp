@@ -2,18 +2,34 @@
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <cstdio>
 
+#include "app/StandardOptions.h"
 #include "core/DataDir.h"
 #include "core/SystemClock.h"
 #include "platform/InstanceLock.h"
 #include "ui/AppImages.h"
 #include "ui/HelpLauncher.h"
 #include "ui/ProductInfo.h"
-#include "ui/ScreenshotTour.h"
 #include "ui/SingleInstance.h"
 #include "ui/TFormMain.h"
 
 int main(int argc, char** argv) {
+  // Answered before the window system is needed, so they also work without a display.
+  switch (brisko::app::FindStandardOption(argc, argv)) {
+    case brisko::app::StandardOption::Help:
+      std::printf(
+          "usage: brisko-zip-backup\n"
+          "The desktop program: projects, backups on demand or on a schedule, restore, activity log.\n"
+          "  --help     show this text\n"
+          "  --version  show the version\n");
+      return 0;
+    case brisko::app::StandardOption::Version:
+      brisko::app::PrintVersion("brisko-zip-backup");
+      return 0;
+    case brisko::app::StandardOption::None:
+      break;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("brisko-zip-backup"));
   QApplication::setApplicationDisplayName(QString::fromLatin1(brisko::ui::kApplicationTitle));
@@ -55,9 +71,6 @@ int main(int argc, char** argv) {
   window.setAttribute(Qt::WA_DeleteOnClose, false);
   window.Start();
   window.ShowAtStart();
-  // Documentation pictures: used only by scripts/screenshots.sh, never by a user's start.
-  const QString pictures = qEnvironmentVariable("BRISKO_SCREENSHOT_DIR");
-  if (!pictures.isEmpty()) brisko::ui::StartScreenshotTour(window, pictures);
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, [&window] {
     if (!window.isVisible() && !window.isMinimized()) QApplication::quit();
   });

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/StandardOptions.h"
 #include "app/ZipCli.h"
 
 namespace brisko::app {
@@ -13,9 +14,14 @@ std::vector<CliCommand>& Commands() {
   return commands;
 }
 
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out, "usage:\n");
+  for (const CliCommand& c : Commands()) std::fprintf(out, "  brisko-zip %s\n", c.usage);
+  std::fprintf(out, "  brisko-zip --help | --version\n");
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage:\n");
-  for (const CliCommand& c : Commands()) std::fprintf(stderr, "  brisko-zip %s\n", c.usage);
+  PrintUsage(stderr);
   return 2;
 }
 
@@ -31,6 +37,16 @@ bool RegisterCommand(const CliCommand& command) {
 int main(int argc, char** argv) {
   using namespace brisko::app;
   if (argc < 2) return Usage();
+  switch (FindStandardOption(argc, argv)) {
+    case StandardOption::Help:
+      PrintUsage(stdout);
+      return 0;
+    case StandardOption::Version:
+      PrintVersion("brisko-zip");
+      return 0;
+    case StandardOption::None:
+      break;
+  }
   for (const CliCommand& c : Commands()) {
     if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
   }

@@ -33,6 +33,13 @@ bool IsWritableDir(const std::string& dir) {
 #endif
 }
 
+// An installed program (bin/ beside share/brisko-zip-backup/) never writes its settings into the
+// system's program folder, even when it may (as root).
+bool IsInstalledProgramDir(const std::string& dir) {
+  std::error_code ec;
+  return fs::is_directory(fs::u8path(dir) / ".." / "share" / "brisko-zip-backup", ec);
+}
+
 }  // namespace
 
 std::string ResolveDataDir(const std::string& programDir, const std::string& xdgConfigHome,
@@ -40,7 +47,8 @@ std::string ResolveDataDir(const std::string& programDir, const std::string& xdg
   if (!programDir.empty()) {
     std::string dir = zip::IncludeTrailingDelim(programDir);
     std::error_code ec;
-    if (fs::exists(fs::u8path(dir + "project.ini"), ec) || IsWritableDir(dir)) return dir;
+    if (fs::exists(fs::u8path(dir + "project.ini"), ec) || (IsWritableDir(dir) && !IsInstalledProgramDir(dir)))
+      return dir;
   }
   std::string configHome = xdgConfigHome;
   // Relative values are invalid and ignored, as the base-directory convention asks.

@@ -51,11 +51,6 @@ void TFindFile::SetLocation(const std::string& value) {
   location_ = value;
 }
 
-void TFindFile::SetThreadPriority(TThreadPriority value) {
-  priority_ = value;
-  if (thread_) thread_->SetPriority(value);
-}
-
 std::vector<std::string> TFindFile::BuildTargets() const {
   if (!includeFiles_.empty()) return includeFiles_;
   std::string pattern = filename_;
@@ -127,7 +122,7 @@ void TFindFile::Execute() {
     auto token = alive.lock();
     if (token && *token) ThreadTerminated();
   };
-  thread_ = std::make_unique<TSearchThread>(*state_, aborted_, PostToOwner, std::move(handlers), priority_);
+  thread_ = std::make_unique<TSearchThread>(*state_, aborted_, PostToOwner, std::move(handlers));
 }
 
 void TFindFile::ThreadTerminated() {

@@ -54,9 +54,6 @@ class TFindFile {
   // Search in a worker thread; needs PostToOwner, without it the search runs in the calling thread.
   bool Threaded = false;
 
-  TThreadPriority ThreadPriority() const { return priority_; }
-  // Also applied to a running worker.
-  void SetThreadPriority(TThreadPriority value);
 
   TFoundEvent OnFound;
   TNewFolderEvent OnNewFolder;
@@ -90,7 +87,6 @@ class TFindFile {
   std::string location_;
   std::vector<std::string> includeFiles_;
   std::vector<std::string> excludeFiles_;
-  TThreadPriority priority_ = TThreadPriority::tpNormal;
 
   bool busy_ = false;
   std::atomic<bool> aborted_{false};

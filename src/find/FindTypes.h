@@ -43,8 +43,6 @@ class TFileAttributes {
   uint8_t bits_ = 0;
 };
 
-enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
-
 // One hit: what the file system says about a found item.
 struct TSearchRec {
   std::string Name;             // without folder

@@ -27,13 +27,8 @@ struct TerminatedSignal {};
 
 }  // namespace
 
-TSearchThread::TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers,
-                             TThreadPriority priority)
-    : state_(std::move(state)),
-      aborted_(aborted),
-      post_(std::move(post)),
-      handlers_(std::move(handlers)),
-      priority_(priority) {
+TSearchThread::TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers)
+    : state_(std::move(state)), aborted_(aborted), post_(std::move(post)), handlers_(std::move(handlers)) {
   thread_ = std::thread([this] { Execute(); });
 }
 

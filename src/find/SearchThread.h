@@ -22,8 +22,7 @@ class TSearchThread {
 
   // Starts at once. Each newFolder/found call is posted through `post` and the worker waits
   // until the owner has run it (or until it is asked to terminate).
-  TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers,
-                TThreadPriority priority);
+  TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers);
   // Asks the worker to stop and waits for it.
   ~TSearchThread();
 
@@ -35,10 +34,6 @@ class TSearchThread {
   // Waits until the worker has ended.
   void WaitFor();
 
-  // Kept for the host; the standard thread library offers no portable way to apply it.
-  void SetPriority(TThreadPriority priority) { priority_ = priority; }
-  TThreadPriority Priority() const { return priority_; }
-
  private:
   void Execute();
   // Runs fn on the owner's thread and waits for it; throws when terminated meanwhile.
@@ -48,7 +43,6 @@ class TSearchThread {
   std::atomic<bool>& aborted_;
   TPostToOwner post_;
   Handlers handlers_;
-  std::atomic<TThreadPriority> priority_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;
 };

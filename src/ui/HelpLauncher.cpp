@@ -2,6 +2,7 @@
 #include "ui/HelpLauncher.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QWidget>
@@ -10,7 +11,12 @@
 
 namespace brisko::ui {
 
-QString HelpLauncher::HelpFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/help"); }
+QString HelpLauncher::HelpFolder() {
+  // Beside the program in a build or portable folder; in the shared data folder once installed.
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+  if (QFileInfo(beside).isDir()) return beside;
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" BRISKO_INSTALLED_HELP_DIR));
+}
 
 QString HelpLauncher::PageFor(int context) {
   const QString page = HelpFolder() + QStringLiteral("/%1.html").arg(context);

@@ -23,6 +23,17 @@ TEST(DataDirTest, WritableProgramFolderIsUsed) {
   EXPECT_EQ(ResolveDataDir(bare, config.Dir(), "/nowhere"), program.Dir());
 }
 
+TEST(DataDirTest, InstalledProgramFolderIsNotUsedEvenIfWritable) {
+  StoreTestDir prefix;
+  StoreTestDir config;
+  fs::create_directories(prefix.File("bin"));
+  fs::create_directories(prefix.File("share/brisko-zip-backup/help"));
+  EXPECT_EQ(ResolveDataDir(prefix.File("bin"), config.Dir(), "/nowhere"), config.File("brisko-zip-backup/"));
+  // A portable copy that already holds its settings keeps them.
+  StoreTestDir::Write(prefix.File("bin/project.ini"), "[Common]\n");
+  EXPECT_EQ(ResolveDataDir(prefix.File("bin"), config.Dir(), "/nowhere"), prefix.File("bin/"));
+}
+
 TEST(DataDirTest, ProgramFolderHoldingProjectIniIsUsedEvenIfReadOnly) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   StoreTestDir program;

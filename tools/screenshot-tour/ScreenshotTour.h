@@ -1,4 +1,4 @@
-// Saves pictures of the windows for the documentation; started only by the screenshot script.
+// Saves pictures of the windows for the documentation (scripts/screenshots.sh).
 #pragma once
 
 #include <QString>

@@ -1,5 +1,5 @@
-// Saves pictures of the windows for the documentation; started only by the screenshot script.
-#include "ui/ScreenshotTour.h"
+// Saves pictures of the windows for the documentation (scripts/screenshots.sh).
+#include "ScreenshotTour.h"
 
 #include <QApplication>
 #include <QDir>
