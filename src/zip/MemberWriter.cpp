@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "zip/ByteIO.h"
 #include "zip/FileStream.h"
 #include "zip/ZipExceptions.h"
 
@@ -90,34 +91,9 @@ void TMemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
   if (afterWrite_) afterWrite_();
 }
 
-uint32_t TMemberWriter::CrcPass(ZipStream& in, const std::string& displayName, uint64_t& bytes,
-                                bool& wholeInBuffer) {
-  uLong crc = crc32(0, nullptr, 0);
-  bytes = 0;
-  size_t n = ReadIn(in, in_.data(), in_.size(), false, displayName);
-  crc = crc32_z(crc, in_.data(), n);
-  bytes = n;
-  size_t more = n == in_.size() ? 0 : ReadIn(in, in_.data() + n, in_.size() - n, false, displayName);
-  if (n < in_.size() && more == 0) {
-    // The whole file is in the buffer: no second read of it is needed.
-    wholeInBuffer = true;
-    return static_cast<uint32_t>(crc);
-  }
-  crc = crc32_z(crc, in_.data() + n, more);
-  bytes += more;
-  wholeInBuffer = false;
-  while ((n = ReadIn(in, in_.data(), in_.size(), false, displayName)) > 0) {
-    crc = crc32_z(crc, in_.data(), n);
-    bytes += n;
-    if (bytes > kMax32) TooLarge(displayName);
-  }
-  if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
-  return static_cast<uint32_t>(crc);
-}
-
-void TMemberWriter::BeginData(ZipStream& out, uint32_t crc) {
+void TMemberWriter::BeginData(ZipStream& out) {
   if (!encrypting_) return;
-  auto header = crypto_.MakeHeader(password_, crc, random_);
+  auto header = crypto_.MakeHeader(password_, checkValue_, random_);
   if (out.Write(header.data(), header.size()) != header.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
 }
 
@@ -137,7 +113,7 @@ void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const 
 
 bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header,
                             const std::string& displayName, uint32_t& crc, uint64_t& bytes,
-                            uint64_t& compressed, bool haveWholeFile, uint64_t wholeSize) {
+                            uint64_t& compressed) {
   z_->Prepare(level_);
   z_stream& s = z_->strm;
   uLong c = crc32(0, nullptr, 0);
@@ -150,14 +126,7 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
   s.next_out = out_.data();
   s.avail_out = static_cast<uInt>(out_.size());
   for (;;) {
-    size_t n;
-    if (haveWholeFile) {
-      // The encryption pass already read the file into the buffer.
-      n = first ? static_cast<size_t>(wholeSize) : 0;
-      if (n > 0 && onRead_) onRead_(n);
-    } else {
-      n = ReadIn(in, in_.data(), in_.size(), true, displayName);
-    }
+    const size_t n = ReadIn(in, in_.data(), in_.size(), true, displayName);
     if (first) {
       header.InternalAttributes = LooksLikeText(in_.data(), n) ? kInternalText : 0;
       first = false;
@@ -200,7 +169,7 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
     uint64_t dataStart = header.RelativeOffset + header.LocalSize();
     if (!out.Seek(dataStart)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
     if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
-    BeginData(out, encrypting_ ? pendingHeaderCrc_ : 0);
+    BeginData(out);
     uint32_t storedCrc = 0;
     StoreFrom(in, out, false, displayName, storedCrc, bytes);
     crc = storedCrc;
@@ -216,58 +185,47 @@ void TMemberWriter::RewriteHeader(ZipStream& out, TZipHeaderInfo& header) {
     throw ENotEnoughRoom(kMsgNotEnoughRoom);
 }
 
+void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header) {
+  std::vector<uint8_t> record;
+  PutLE32(record, kDataDescriptorSig);
+  PutLE32(record, header.CRC32);
+  PutLE32(record, header.CompressedSize);
+  PutLE32(record, header.UncompressedSize);
+  if (out.Write(record.data(), record.size()) != record.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+}
+
 void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                                   const std::string& displayName) {
   encrypting_ = !password_.empty();
   uint64_t limit = encrypting_ ? kMax32 - kEncryptionHeaderSize : kMax32;
   if (in.Size() > limit) TooLarge(displayName);
-  uint64_t dataStart = out.Position();
-  bool doStore = store || level_ == 0;
+  header.Flags &=
+      static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
+  // The check byte of an encrypted member is taken from its modification time, known before the
+  // file is read, and a data descriptor follows the data: the file is read once, and a file that
+  // changes meanwhile is stored as it was read, like an unencrypted one.
+  if (encrypting_) header.Flags |= kFlagEncrypted | kFlagDataDescriptor;
+  checkValue_ = header.DateTime << 16;
+  BeginData(out);
   uint32_t crc = 0;
   uint64_t bytes = 0, compressed = 0;
-  // A file that changes while it is read would leave a wrong check byte in the encryption header;
-  // such a member is written again, a few times at most.
-  for (int attempt = 0;; ++attempt) {
-    uint32_t preCrc = 0;
-    uint64_t preBytes = 0;
-    bool whole = false;
-    if (attempt > 0) {
-      if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
-      if (!out.Seek(dataStart)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
-    }
-    if (encrypting_) preCrc = CrcPass(in, displayName, preBytes, whole);
-    pendingHeaderCrc_ = preCrc;
-    BeginData(out, preCrc);
-    header.Flags &= static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted));
-    if (doStore) {
-      header.CompressionMethod = kMethodStored;
-      header.InternalAttributes = 0;
-      if (whole) {
-        if (preBytes > 0 && onRead_) onRead_(static_cast<size_t>(preBytes));
-        WriteOut(out, in_.data(), static_cast<size_t>(preBytes));
-        crc = preCrc;
-        bytes = preBytes;
-      } else {
-        StoreFrom(in, out, true, displayName, crc, bytes);
-      }
-      compressed = bytes;
-    } else {
-      header.Flags |= LevelFlags(level_);
-      bool deflated = Deflate(in, out, header, displayName, crc, bytes, compressed, whole, preBytes);
-      header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
-    }
-    if (!encrypting_ || (crc == preCrc && bytes == preBytes)) break;
-    if (attempt >= 2) throw EZipException("File keeps changing while it is being added: " + displayName);
+  if (store || level_ == 0) {
+    header.CompressionMethod = kMethodStored;
+    header.InternalAttributes = 0;
+    StoreFrom(in, out, true, displayName, crc, bytes);
+    compressed = bytes;
+  } else {
+    header.Flags |= LevelFlags(level_);
+    const bool deflated = Deflate(in, out, header, displayName, crc, bytes, compressed);
+    header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
   }
-  if (encrypting_) {
-    header.Flags |= kFlagEncrypted;
-    compressed += kEncryptionHeaderSize;
-  }
+  if (encrypting_) compressed += kEncryptionHeaderSize;
   if (bytes > kMax32 || compressed > kMax32) TooLarge(displayName);
   header.CRC32 = crc;
   header.UncompressedSize = static_cast<uint32_t>(bytes);
   header.CompressedSize = static_cast<uint32_t>(compressed);
   RewriteHeader(out, header);
+  if (encrypting_) WriteDescriptor(out, header);
 }
 
 }  // namespace brisko::zip

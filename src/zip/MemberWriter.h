@@ -44,7 +44,8 @@ class TMemberWriter {
   // behind the local header of `header` written at header.RelativeOffset. Deflates unless `store`
   // (or pack level 0); keeps the data stored when deflating gains nothing. Fills CRC32, the sizes,
   // the method, the level and encryption flags and InternalAttributes, then rewrites the local header
-  // in place and returns with `out` behind the data.
+  // in place and returns with `out` behind the data (and, for an encrypted member, behind the data
+  // descriptor that follows it).
   // Throws ENotEnoughRoom when `out` takes fewer bytes than given, EZipTooLarge (naming `displayName`)
   // when the file does not fit 32-bit sizes, EZipException when the file cannot be read.
   void WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
@@ -56,20 +57,20 @@ class TMemberWriter {
  private:
   struct ZState;
   size_t ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report, const std::string& displayName);
-  uint32_t CrcPass(ZipStream& in, const std::string& displayName, uint64_t& bytes, bool& wholeInBuffer);
-  void BeginData(ZipStream& out, uint32_t crc);
+  void BeginData(ZipStream& out);
   // Returns the CRC of what was read and its byte count; stores the file from its start.
   void StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
                  uint64_t& bytes);
   bool Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, const std::string& displayName,
-               uint32_t& crc, uint64_t& bytes, uint64_t& compressed, bool haveWholeFile, uint64_t wholeSize);
+               uint32_t& crc, uint64_t& bytes, uint64_t& compressed);
   void RewriteHeader(ZipStream& out, TZipHeaderInfo& header);
+  void WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header);
 
   std::unique_ptr<ZState> z_;
   int level_ = 6;
   std::string password_;
   bool encrypting_ = false;
-  uint32_t pendingHeaderCrc_ = 0;  // CRC the current encryption header was made with
+  uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
   TZipCrypto crypto_;
   TZipCrypto::RandomSource random_;
   BlockReadHook onRead_;

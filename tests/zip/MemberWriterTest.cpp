@@ -56,11 +56,32 @@ struct Written {
   uint64_t progress = 0;
 };
 
-Written WriteMember(const std::vector<uint8_t>& content, int level, bool store, const std::string& password = {}) {
+// A file that grows by one block at every read, as a log being written while it is backed up.
+class GrowingStream : public MemoryStream {
+ public:
+  using MemoryStream::MemoryStream;
+  size_t Read(void* buffer, size_t n) override {
+    const uint64_t at = Position();
+    Seek(Size());
+    const std::vector<uint8_t> more(64 * 1024, static_cast<uint8_t>('a' + reads_++ % 26));
+    if (reads_ < 8) Write(more.data(), more.size());
+    Seek(at);
+    return MemoryStream::Read(buffer, n);
+  }
+
+ private:
+  int reads_ = 0;
+};
+
+Written WriteMember(const std::vector<uint8_t>& content, int level, bool store,
+                    const std::string& password = {}, bool growing = false) {
   Written w;
-  MemoryStream in(content);
+  GrowingStream growingIn(content);
+  MemoryStream plainIn(content);
+  MemoryStream& in = growing ? growingIn : plainIn;
   MemoryStream out;
   w.header.SetFileName("member.bin");
+  w.header.DateTime = 0x58A17B2Cu;
   EXPECT_TRUE(w.header.WriteLocalHeader(out));
   w.dataStart = static_cast<size_t>(out.Position());
   TMemberWriter writer;
@@ -68,7 +89,8 @@ Written WriteMember(const std::vector<uint8_t>& content, int level, bool store, 
   writer.SetPassword(password);
   writer.SetHooks([&](size_t n) { w.progress += n; }, {});
   writer.WriteFileData(in, out, w.header, store, "member.bin");
-  EXPECT_EQ(out.Position(), w.dataStart + w.header.CompressedSize);
+  const size_t descriptor = password.empty() ? 0 : kDataDescriptorSize;
+  EXPECT_EQ(out.Position(), w.dataStart + w.header.CompressedSize + descriptor);
   w.archive = out.Data();
   w.archive.resize(static_cast<size_t>(out.Position()));
   return w;
@@ -127,22 +149,45 @@ TEST(MemberWriter, StoreOrDeflateDecisions) {
   }
 }
 
-TEST(MemberWriter, EncryptedMembersDecryptToTheSource) {
-  const std::vector<uint8_t> sources[] = {TextBytes(70000), RandomBytes(400000, 4), {}};
-  for (const auto& content : sources) {
-    SCOPED_TRACE(content.size());
-    Written w = WriteMember(content, 6, false, "secret");
-    EXPECT_TRUE(w.header.Flags & kFlagEncrypted);
+// Encrypted members are written in one pass: the check byte comes from the time, a data descriptor
+// follows, and a file that grows while it is read is stored as read.
+TEST(MemberWriter, EncryptedMembersDecryptToWhatWasRead) {
+  struct Case {
+    std::vector<uint8_t> content;
+    int level;
+    bool growing;
+  } cases[] = {
+      {TextBytes(70000), 6, false}, {RandomBytes(400000, 4), 6, false}, {{}, 6, false},
+      {TextBytes(300000), 6, true}, {RandomBytes(300000, 5), 6, true},  {TextBytes(300000), 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.content.size()) + (c.growing ? " growing" : ""));
+    Written w = WriteMember(c.content, c.level, false, "secret", c.growing);
+    EXPECT_EQ(w.header.Flags & (kFlagEncrypted | kFlagDataDescriptor), kFlagEncrypted | kFlagDataDescriptor);
     ASSERT_GE(w.header.CompressedSize, 12u);
-    std::vector<uint8_t> data(w.archive.begin() + static_cast<long>(w.dataStart), w.archive.end());
+    std::vector<uint8_t> data(w.archive.begin() + static_cast<long>(w.dataStart),
+                              w.archive.end() - kDataDescriptorSize);
+    const std::vector<uint8_t> descriptor(w.archive.end() - kDataDescriptorSize, w.archive.end());
+    EXPECT_EQ(descriptor,
+              (std::vector<uint8_t>{
+                  0x50, 0x4B, 0x07, 0x08, uint8_t(w.header.CRC32), uint8_t(w.header.CRC32 >> 8),
+                  uint8_t(w.header.CRC32 >> 16), uint8_t(w.header.CRC32 >> 24),
+                  uint8_t(w.header.CompressedSize), uint8_t(w.header.CompressedSize >> 8),
+                  uint8_t(w.header.CompressedSize >> 16), uint8_t(w.header.CompressedSize >> 24),
+                  uint8_t(w.header.UncompressedSize), uint8_t(w.header.UncompressedSize >> 8),
+                  uint8_t(w.header.UncompressedSize >> 16), uint8_t(w.header.UncompressedSize >> 24)}));
     TZipCrypto crypto;
+    EXPECT_EQ(TZipCrypto::CheckByte(w.header), 0x7B);
     ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), TZipCrypto::CheckByte(w.header)));
     crypto.Decrypt(data.data() + 12, data.size() - 12);
     std::vector<uint8_t> back = w.header.CompressionMethod == kMethodStored
                                     ? std::vector<uint8_t>(data.begin() + 12, data.end())
-                                    : Inflate(data.data() + 12, data.size() - 12, content.size());
-    EXPECT_EQ(back, content);
-    if (content.empty()) {
+                                    : Inflate(data.data() + 12, data.size() - 12, w.header.UncompressedSize);
+    EXPECT_EQ(Crc(back), w.header.CRC32);
+    EXPECT_EQ(back.size(), w.header.UncompressedSize);
+    const std::vector<uint8_t> start(back.begin(), back.begin() + static_cast<long>(c.content.size()));
+    EXPECT_EQ(start, c.content);
+    EXPECT_EQ(back.size() > c.content.size(), c.growing);
+    if (c.content.empty()) {
       EXPECT_EQ(w.header.CompressedSize, 12u);
       EXPECT_EQ(w.header.CRC32, 0u);
     }
