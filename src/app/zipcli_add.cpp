@@ -78,6 +78,10 @@ int CmdAdd(int argc, char** argv) {
     std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
     problems = true;
   };
+  writer.OnUnlistableFolder = [&](zip::TZipWriter&, const std::string& folder) {
+    std::fprintf(stderr, "brisko-zip: warning: %s: folder cannot be read, skipped\n", folder.c_str());
+    problems = true;
+  };
   writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& name, int, bool&) {
     if (reason == zip::TSkipReason::srFileOpenError) {
       std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Platform.h"
 #include "zip/WildMatch.h"
 #include "zip/ZipPaths.h"
 
@@ -20,7 +21,7 @@ void TDirSearch::Open(const std::string& folder) {
   TSearchData data;
   data.folder = folder;
   std::error_code ec;
-  fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied, ec);
+  fs::directory_iterator it(fs::path(folder), ec);
   if (!ec) {
     for (; it != fs::directory_iterator(); it.increment(ec)) {
       if (ec) break;
@@ -40,6 +41,7 @@ void TDirSearch::Open(const std::string& folder) {
       data.entries.push_back(std::move(entry));
     }
   }
+  if (ec) unlistable_.push_back(folder);
   // The listing is complete in memory, so no handle stays open however deep the walk goes.
   stack_.push_back(std::move(data));
 }
@@ -54,8 +56,11 @@ std::string TDirSearch::Next(uint64_t& size) {
     }
     const TSearchData::Entry& entry = top.entries[top.index++];
     if (entry.kind == TSearchData::Kind::Directory) {
-      if (!recurse_ || entry.name.empty() || entry.name[0] == '.') continue;
+      if (!recurse_ || entry.name.empty()) continue;
       std::string path = top.folder + entry.name + kPathDelim;
+#ifdef _WIN32
+      if ((platform::StatFile(path).attributes & platform::faHidden) != 0) continue;
+#endif
       Open(path);  // may reallocate the stack; top is not used after this
       return path;
     }

@@ -23,20 +23,26 @@ struct TSearchData {
 class TDirSearch {
  public:
   // Opens the first listing of folder (a trailing separator is added when missing).
-  // An unlistable folder simply yields nothing.
+  // A folder that cannot be listed yields nothing and is kept in Unlistable().
   TDirSearch(const std::string& folder, bool recurse, const std::string& mask);
 
   // The next result: a matching file as folder + name (its size in size), or with recursion a
   // subfolder as its path plus a trailing separator (size 0), reported before its contents.
-  // Returns "" once the walk is over. Folders whose names begin with "." are skipped.
+  // Returns "" once the walk is over. Folders whose names begin with "." are ordinary folders on
+  // POSIX; on Windows, folders with the hidden attribute are skipped.
   // Symbolic links to folders are not followed (they could loop), and only regular files
   // (directly or through a link) are returned: pipes and devices would block or never end.
   std::string Next(uint64_t& size);
 
+  // Folders met so far whose entries could not be read (no permission, removed, I/O error), each
+  // with a trailing separator: whatever they hold is missing from the results.
+  const std::vector<std::string>& Unlistable() const { return unlistable_; }
+
  private:
   void Open(const std::string& folder);
 
-  std::vector<TSearchData> stack_;  // grows with the depth; no fixed limit
+  std::vector<TSearchData> stack_;
+  std::vector<std::string> unlistable_;  // grows with the depth; no fixed limit
   std::string mask_;
   bool recurse_;
 };

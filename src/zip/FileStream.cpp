@@ -1,8 +1,14 @@
 // Buffered file stream on stdio with 64-bit positions.
 #include "zip/FileStream.h"
 
-#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+
+#include <cerrno>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace brisko::zip {
 
@@ -22,11 +28,37 @@ int64_t Tell(std::FILE* f) { return static_cast<int64_t>(ftello(f)); }
 
 FileStream::~FileStream() { Close(); }
 
+namespace {
+// Opens a file that must not exist yet; a link under its name counts as existing.
+std::FILE* CreateExclusive(const std::string& path, bool ownerOnly) {
+#ifdef _WIN32
+  (void)ownerOnly;
+  return std::fopen(path.c_str(), "w+bx");
+#else
+  const int fd =
+      ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "w+b");
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    errno = error;
+  }
+  return file;
+#endif
+}
+}  // namespace
+
 bool FileStream::Open(const std::string& path, TFileMode mode) {
   Close();
-  const char* how = mode == TFileMode::fmOpenRead ? "rb" : mode == TFileMode::fmCreate ? "w+b" : "r+b";
   errno = 0;
-  file_ = std::fopen(path.c_str(), how);
+  if (mode == TFileMode::fmCreateNew || mode == TFileMode::fmCreatePrivate) {
+    file_ = CreateExclusive(path, mode == TFileMode::fmCreatePrivate);
+  } else {
+    const char* how = mode == TFileMode::fmOpenRead ? "rb" : mode == TFileMode::fmCreate ? "w+b" : "r+b";
+    file_ = std::fopen(path.c_str(), how);
+  }
   if (!file_) {
     lastError_ = errno;
     return false;

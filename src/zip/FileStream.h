@@ -8,7 +8,9 @@
 
 namespace brisko::zip {
 
-enum class TFileMode { fmOpenRead, fmCreate, fmOpenReadWrite };
+// fmCreateNew creates a file that must not exist yet, never through a symbolic link planted under
+// its name; fmCreatePrivate does the same with access for the owner only (temporary files).
+enum class TFileMode { fmOpenRead, fmCreate, fmOpenReadWrite, fmCreateNew, fmCreatePrivate };
 
 class FileStream : public ZipStream {
  public:

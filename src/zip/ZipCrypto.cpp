@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <random>
+#include <vector>
 
 #include "zip/ZipRecords.h"
 
@@ -81,6 +82,18 @@ bool TZipCrypto::CheckHeader(std::string_view password, uint8_t header[12], uint
 uint8_t TZipCrypto::CheckByte(const TZipHeaderInfo& entry) {
   if (entry.HasDataDescriptor()) return static_cast<uint8_t>(entry.DateTime >> 8);
   return static_cast<uint8_t>(entry.CRC32 >> 24);
+}
+
+std::string TZipCrypto::RandomHex(size_t count) {
+  std::vector<uint8_t> bytes(count);
+  SystemRandom(bytes.data(), count);
+  static const char kHex[] = "0123456789abcdef";
+  std::string text;
+  for (uint8_t b : bytes) {
+    text += kHex[b >> 4];
+    text += kHex[b & 15];
+  }
+  return text;
 }
 
 void TZipCrypto::SystemRandom(uint8_t* bytes, size_t count) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace brisko::zip {
@@ -39,6 +40,8 @@ class TZipCrypto {
 
   // Fills bytes from the operating system's cryptographic random source.
   static void SystemRandom(uint8_t* bytes, size_t count);
+  // `count` random bytes from that source as lower-case hex digits (unpredictable file names).
+  static std::string RandomHex(size_t count);
 
  private:
   void UpdateKeys(uint8_t plain);

@@ -60,6 +60,22 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
+std::string NameKey(std::string_view name) {
+#ifdef _WIN32
+  return LowerAscii(name);
+#else
+  return std::string(name);
+#endif
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+  return SameTextAscii(a, b);
+#else
+  return a == b;
+#endif
+}
+
 bool SameTextAscii(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

@@ -36,6 +36,11 @@ std::string ExcludeTrailingDelim(std::string_view path);
 std::string LowerAscii(std::string_view s);
 bool SameTextAscii(std::string_view a, std::string_view b);
 
+// The form in which file paths and member names are compared: as they are on POSIX, where file
+// names are case-sensitive ("README" and "readme" are two files); ASCII lower-cased on Windows.
+std::string NameKey(std::string_view name);
+bool SameName(std::string_view a, std::string_view b);
+
 // min(100, round(part * 100 / whole)) with halves rounded to even; 0 when whole is not above 0.
 int Percentage(int64_t part, int64_t whole);
 

@@ -21,16 +21,6 @@ constexpr const char* kOpenZipFilter =
 // A disk handler that keeps naming missing files is treated as a cancel after this many answers.
 constexpr int kMaxDiskRequests = 100;
 
-// Archive paths name the same file when equal; letter case only counts where the file system
-// ignores it.
-bool SameArchivePath(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-  return SameTextAscii(a, b);
-#else
-  return a == b;
-#endif
-}
-
 bool IsExistingFile(const std::string& path) {
   platform::FileStat st = platform::StatFile(path);
   return st.exists && !st.isDirectory;
@@ -57,7 +47,7 @@ TZipReader::~TZipReader() = default;
 // ---- Properties ----
 
 void TZipReader::SetZipName(const std::string& name) {
-  if (SameArchivePath(name, fZipName)) return;
+  if (SameName(name, fZipName)) return;
   std::string value = name;
   if (!value.empty() && value.back() == '?') {
     std::string folder = ExtractDirPart(value.substr(0, value.size() - 1));
@@ -68,7 +58,7 @@ void TZipReader::SetZipName(const std::string& name) {
       throw EUserCanceled(kMsgCancelZipName);
     }
     value = chosen;
-    if (SameArchivePath(value, fZipName)) return;
+    if (SameName(value, fZipName)) return;
   }
   CloseArchiveStream();
   ClearDirectory();

@@ -1,6 +1,7 @@
 // TZipWriter: the Zip sequence, adding one member, progress accounting.
 #include "zip/ZipWriter.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -98,42 +99,47 @@ int TZipWriter::ZipSequence() {
 }
 
 namespace {
-std::string UniqueTempName(const std::string& tempPath) {
+// Creates the temporary file of an update in the temp folder: an unpredictable name, created
+// exclusively for the owner only, never through a link planted under that name.
+std::unique_ptr<FileStream> CreateTempFile(const std::string& tempPath, std::string& name) {
   std::string dir = tempPath;
   if (dir.empty() || !platform::StatFile(dir).isDirectory) dir = platform::TempDir();
-  uint8_t random[8];
-  TZipCrypto::SystemRandom(random, sizeof random);
-  for (int attempt = 0;; ++attempt) {
-    std::string name = "brz";
-    static const char kHex[] = "0123456789abcdef";
-    for (uint8_t b : random) {
-      name += kHex[b >> 4];
-      name += kHex[b & 15];
-    }
-    name += "-" + std::to_string(attempt) + ".tmp";
-    std::string path = IncludeTrailingDelim(dir) + name;
-    if (!platform::StatFile(path, true).exists) return path;
+  auto file = std::make_unique<FileStream>();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = IncludeTrailingDelim(dir) + "brz" + TZipCrypto::RandomHex(8) + ".tmp";
+    if (file->Open(name, TFileMode::fmCreatePrivate)) return file;
+    if (file->LastError() != EEXIST) break;
   }
+  throw EZipException("Cannot create " + name + ": " + std::strerror(file->LastError()));
 }
 }  // namespace
 
 void TZipWriter::WriteArchive(Run& run) {
   platform::FileStat archive = platform::StatFile(ZipName());
   run.Updating = archive.exists;
-  run.OutputName = run.Updating ? UniqueTempName(TempPath) : ZipName();
+  run.OutputName = ZipName();
 
   const bool pending = fEndCentral.CommentChanged;
   const std::string pendingComment = pending ? fEndCentral.Comment() : std::string();
+  bool created = false;  // only a file this run created is removed on failure
   try {
     if (OutputOpener) {
+      if (run.Updating)
+        run.OutputName =
+            IncludeTrailingDelim(platform::TempDir()) + "brz" + TZipCrypto::RandomHex(8) + ".tmp";
       run.Out = OutputOpener(run.OutputName);
       if (!run.Out) throw EZipException("Cannot create " + run.OutputName);
+    } else if (run.Updating) {
+      run.Out = CreateTempFile(TempPath, run.OutputName);
     } else {
+      // A new archive is created only where no file is: a link or a file that appeared since the
+      // check above is not written through.
       auto file = std::make_unique<FileStream>();
-      if (!file->Open(run.OutputName, TFileMode::fmCreate))
+      if (!file->Open(run.OutputName, TFileMode::fmCreateNew))
         throw EZipException("Cannot create " + run.OutputName + ": " + std::strerror(file->LastError()));
       run.Out = std::move(file);
     }
+    created = true;
     std::string comment;
     if (run.Updating) {
       ReadDirectory();
@@ -185,14 +191,20 @@ void TZipWriter::WriteArchive(Run& run) {
   } catch (...) {
     run.Out.reset();
     std::error_code ec;
-    fs::remove(run.OutputName, ec);
+    if (created) fs::remove(run.OutputName, ec);
     throw;
   }
 
   if (run.Updating) {
     CloseArchiveStream();
     ClearDirectory();
-    PutInPlace(run.OutputName);
+    try {
+      PutInPlace(run.OutputName);
+    } catch (...) {
+      std::error_code ec;
+      fs::remove(run.OutputName, ec);
+      throw;
+    }
   }
   if (Dispose) {
     for (const auto& file : run.AddedFiles) {
@@ -225,11 +237,13 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     r.CRC32 = 0;
   } else {
     platform::FileStat st = platform::StatFile(entry);
-    if (!st.exists || st.isDirectory) return false;
     r.ExternalAttributes = st.attributes;
-    // Pipes, sockets and devices named directly would block or never end: reported as unopenable.
+    // Pipes, sockets and devices named directly would block or never end, a file removed since the
+    // list was made has nothing to read, and a folder named without a wildcard is no file: all are
+    // reported as unopenable, never passed over in silence.
     constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
-    const bool special = st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular;
+    const bool special =
+        !st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular);
     in = std::make_unique<FileStream>();
     while (special || !in->Open(entry, TFileMode::fmOpenRead)) {
       bool retry = false;
@@ -254,7 +268,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   r.InternalAttributes = isDir ? 0 : 2;  // decided by the compressor
   r.DiskNumberStart = 0;
 
-  if (run.NameList->Find(r) >= 0) {
+  if (run.Names.count(NameKey(r.FullName())) != 0) {
     bool retry = false;
     if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srNoOverwrite, entry, -1, retry);
     run.TotalBytes -= run.FileSize;
@@ -285,7 +299,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
 }
 
 void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {
-  run.NameList->Add(record.get());
+  run.Names.insert(NameKey(record->FullName()));
   run.PositionList->Add(record.release());
   if (counted) ++run.AddedCount;
   run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint16_t>(run.PositionList->Count());

@@ -69,7 +69,10 @@ class TZipWriter : public TZipReader {
   std::function<void(TZipWriter& Sender, const std::string& FName, int64_t UncompressedSize,
                      int64_t CompressedSize, int64_t CurrentZipSize)>
       OnEndZip;
+  // A named file, or the folder of a wildcard entry (with a trailing separator), does not exist.
   std::function<void(TZipWriter& Sender, const std::string& FName)> OnNoSuchFile;
+  // A folder of a wildcard walk (trailing separator) could not be listed: its contents are missing.
+  std::function<void(TZipWriter& Sender, const std::string& Folder)> OnUnlistableFolder;
   std::function<void(TZipWriter& Sender, const std::string& FName)> OnRecursingFile;
   std::function<void(TZipWriter& Sender, int FileCount)> OnZipComplete;
   std::function<void(TZipWriter& Sender, TUpdateAction UDAction, int FileIndex)> OnUpdate;

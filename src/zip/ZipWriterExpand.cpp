@@ -49,17 +49,17 @@ std::string TZipWriter::StoredNameOf(const std::string& path) const {
 bool TZipWriter::InArchive(const std::string& path) const {
   const TSortedZip* list = fZipContents.get();
   if (!list) return false;
-  std::string key = LowerAscii(StoredNameOf(path));
+  const std::string key = NameKey(StoredNameOf(path));
   for (int i = 0; i < list->Count(); ++i)
-    if (LowerAscii(list->Item(i)->FullName()) == key) return true;
+    if (NameKey(list->Item(i)->FullName()) == key) return true;
   return false;
 }
 
 namespace {
 // True when path is the archive itself, also when the two spellings differ ("./a.zip" and "a.zip").
 bool IsSameFile(const std::string& path, const std::string& archive) {
-  if (SameTextAscii(path, archive)) return true;
-  if (!SameTextAscii(ExtractNamePart(path), ExtractNamePart(archive))) return false;
+  if (SameName(path, archive)) return true;
+  if (!SameName(ExtractNamePart(path), ExtractNamePart(archive))) return false;
   std::error_code ec;
   return fs::equivalent(fs::path(path), fs::path(archive), ec) && !ec;
 }
@@ -113,13 +113,18 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
   if (folder.empty()) return;
   std::string mask = ExtractNamePart(entry);
   if (mask == "*.*") mask = "*";
-  if (!platform::StatFile(folder).isDirectory) return;
+  if (!platform::StatFile(folder).isDirectory) {
+    if (OnNoSuchFile) OnNoSuchFile(*this, IncludeTrailingDelim(folder));
+    return;
+  }
   TDirSearch search(folder, recurse, mask);
   uint64_t size = 0;
   for (std::string path = search.Next(size); !path.empty(); path = search.Next(size)) {
     if (OnRecursingFile) OnRecursingFile(*this, path);
     if (path.back() == kPathDelim) {
-      if (recurse && AddDirEntriesOnRecurse) FilesList.push_back(path);
+      if (recurse && AddDirEntriesOnRecurse && !MatchesPatternList(ExcludeList, path) &&
+          !MatchesPatternList(ExcludeList, ExcludeTrailingDelim(path)))
+        FilesList.push_back(path);
       continue;
     }
     if (MatchesPatternList(ExcludeList, path)) continue;
@@ -130,6 +135,8 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
     FilesList.push_back(path);
     run.TotalBytes += static_cast<int64_t>(size);
   }
+  if (OnUnlistableFolder)
+    for (const std::string& unlistable : search.Unlistable()) OnUnlistableFolder(*this, unlistable);
 }
 
 }  // namespace brisko::zip

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "zip/MemberWriter.h"
@@ -16,9 +17,9 @@ struct TZipWriter::Run {
   int64_t DoneBytes = 0;      // bytes read from member files so far
   int64_t FileBytesRead = 0;  // bytes read from the current file
   int64_t FileSize = 0;       // size of the current file when it was opened
-  // Members by stored name (duplicate check) and in archive order (central directory); the
-  // second owns the records.
-  std::unique_ptr<TSortedZip> NameList{new TSortedZip(TZipSortMode::ByName, false, false)};
+  // Stored names (NameKey form, for the duplicate check) and members in archive order (central
+  // directory, owning the records).
+  std::unordered_set<std::string> Names;
   std::unique_ptr<TSortedZip> PositionList{new TSortedZip(TZipSortMode::ByNone, true, false)};
   TEndCentral WorkEnd;
   bool Updating = false;

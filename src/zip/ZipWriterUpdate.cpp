@@ -15,7 +15,7 @@ namespace brisko::zip {
 namespace fs = std::filesystem;
 
 void TZipWriter::SetZipName(const std::string& name) {
-  if (SameTextAscii(name, ZipName())) return;
+  if (SameName(name, ZipName())) return;
   // A comment no Zip has stored yet goes into the current archive first. Only an existing archive is
   // rewritten: writing the comment alone into a new file would leave a bogus empty archive behind.
   const bool flush =
@@ -36,10 +36,10 @@ void TZipWriter::UpdatePass(Run& run) {
     TZipHeaderInfo* member = list->Item(i);
     if (member->FileCommentLength != 0 && !member->HasFileComment()) LoadEntryComment(*member);
     auto copy = std::make_unique<TZipHeaderInfo>(*member);
-    const std::string key = LowerAscii(member->FullName());
+    const std::string key = NameKey(member->FullName());
     int match = -1;
     for (size_t j = 0; j < FilesList.size(); ++j) {
-      if (LowerAscii(StoredNameOf(FilesList[j])) == key) {
+      if (NameKey(StoredNameOf(FilesList[j])) == key) {
         match = static_cast<int>(j);
         break;
       }
@@ -109,8 +109,17 @@ void TZipWriter::CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderIn
 }
 
 void TZipWriter::PutInPlace(const std::string& tempName) {
-  const std::string target = ZipName();
   std::error_code ec;
+  // An archive reached through a symbolic link is replaced at the link's target; the link stays.
+  std::string target = ZipName();
+  if (fs::is_symlink(fs::u8path(target), ec)) {
+    const fs::path resolved = fs::canonical(fs::u8path(target), ec);
+    if (ec) throw EZipException("Could not resolve the link " + target + ": " + ec.message());
+    target = resolved.string();
+  }
+  // The new file takes the permissions of the archive it replaces.
+  const fs::perms perms = fs::status(fs::u8path(target), ec).permissions();
+  if (!ec) fs::permissions(fs::u8path(tempName), perms, ec);
   // A rename replaces the old archive in one step, so it is never missing in between.
   fs::rename(tempName, target, ec);
   if (!ec) return;

@@ -82,6 +82,52 @@ TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
   EXPECT_FALSE(fs::exists(tempName));
 }
 
+TEST_F(ZipWriterFailureTest, ArchivesAreNeverWrittenThroughPlantedLinks) {
+  const std::string a = Write("a.txt", TextOf(3000));
+  fs::create_symlink(P("victim"), P("planted.zip"));
+  TZipWriter w;
+  w.SetZipName(P("planted.zip"));
+  w.FilesList = {a};
+  EXPECT_THROW(w.Zip(), EZipException);
+  EXPECT_FALSE(fs::exists(P("victim")));
+  EXPECT_TRUE(fs::is_symlink(P("planted.zip")));
+}
+
+TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
+  const std::string a = Write("a.txt", TextOf(3000));
+  const std::string b = Write("b.txt", TextOf(4000));
+  fs::create_directories(P("real"));
+  fs::create_directories(P("tmp"));
+  TZipWriter first;
+  first.SetZipName(P("real/archive.zip"));
+  first.FilesList = {a};
+  first.Zip();
+  fs::permissions(P("real/archive.zip"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(P("real/archive.zip"), P("link.zip"));
+
+  TZipWriter w;
+  w.TempPath = P("tmp");
+  w.SetZipName(P("link.zip"));
+  w.FilesList = {b};
+  EXPECT_EQ(w.Zip(), 1);
+  EXPECT_TRUE(fs::is_symlink(P("link.zip")));
+  EXPECT_EQ(fs::status(P("real/archive.zip")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  std::string members;
+  EXPECT_EQ(Shell("unzip -Z1 " + Quote(P("real/archive.zip")) + " | sort", &members), 0);
+  EXPECT_EQ(members, "a.txt\nb.txt\n");
+  EXPECT_TRUE(fs::is_empty(P("tmp")));
+
+  // An update that fails leaves no temporary file either.
+  Write("bad.zip", "not an archive");
+  w.SetZipName(P("bad.zip"));
+  w.FilesList = {a};
+  EXPECT_THROW(w.Zip(), ENotAZipFile);
+  EXPECT_TRUE(fs::is_empty(P("tmp")));
+  EXPECT_EQ(Read(P("bad.zip")), "not an archive");
+}
+
 TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
   std::string big = Write("big.bin", RandomText(400000, 9));
   std::string archive = P("limited.zip");

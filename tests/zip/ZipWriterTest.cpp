@@ -77,16 +77,38 @@ TEST_F(ZipWriterTest, ExpansionOfWildcardsPrefixesAndExcludes) {
   const Case cases[] = {
       {"mask ignores case", {data + "/*.txt"}, false, false, {}, {"a.txt", "B.TXT"}},
       {"stored paths", {data + "/*.txt"}, false, true, {}, {"data/a.txt", "data/B.TXT"}},
-      {"> recurses", {">" + data + "/*.txt"}, false, true, {}, {"data/a.txt", "data/B.TXT", "data/sub/d.txt"}},
+      {"> recurses",
+       {">" + data + "/*.txt"},
+       false,
+       true,
+       {},
+       {"data/a.txt", "data/B.TXT", "data/sub/d.txt", "data/.git/e.txt"}},
       {"| does not", {"|" + data + "/*.txt"}, true, true, {}, {"data/a.txt", "data/B.TXT"}},
-      {"*.* takes names without extension", {data + "/*.*"}, false, false, {},
+      {"*.* takes names without extension",
+       {data + "/*.*"},
+       false,
+       false,
+       {},
        {"a.txt", "B.TXT", "c.doc", "noext", "x.bak"}},
-      {"exclude by name", {data + "/*"}, true, true, {"*.bak"},
-       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/sub/d.txt"}},
-      {"exclude a folder below", {data + "/*"}, true, true, {data + "/sub/*"},
-       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak"}},
-      {"exclude a folder path alone", {data + "/*"}, true, true, {data + "/sub"},
-       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/sub/y.BAK", "data/sub/d.txt"}},
+      {"exclude by name",
+       {data + "/*"},
+       true,
+       true,
+       {"*.bak"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/sub/d.txt", "data/.git/e.txt"}},
+      {"exclude a folder below",
+       {data + "/*"},
+       true,
+       true,
+       {data + "/sub/*"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/.git/e.txt"}},
+      {"exclude a folder path alone",
+       {data + "/*"},
+       true,
+       true,
+       {data + "/sub"},
+       {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/sub/y.BAK",
+        "data/sub/d.txt", "data/.git/e.txt"}},
       {"plain entry naming a folder", {data + "/sub"}, false, true, {}, {}},
       {"wildcard without folder and no root", {"*.txt"}, false, true, {}, {}},
       {"missing wildcard folder", {data + "/none/*.txt"}, true, true, {}, {}},
@@ -119,8 +141,10 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
     events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " + std::to_string(index));
   };
   w.OnNoSuchFile = [&](TZipWriter&, const std::string& name) { events.push_back("missing " + name); };
-  w.FilesList = {r1, r2, P("nope.txt")};
-  EXPECT_EQ(w.Zip(), 1);
+  // Names that differ only in case are two files on POSIX.
+  const std::string upper = Write("a/R.TXT", "upper case twin");
+  w.FilesList = {r1, r2, P("nope.txt"), upper};
+  EXPECT_EQ(w.Zip(), 2);
   EXPECT_EQ(events, (std::vector<std::string>{"missing " + P("nope.txt"), "skip 1 " + r2 + " -1"}));
   // A pipe named directly is reported as a file that cannot be opened instead of blocking the run.
   ASSERT_EQ(::mkfifo(P("pipe").c_str(), 0600), 0);
@@ -128,13 +152,13 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
   w.FilesList = {P("pipe")};
   w.Zip();
   EXPECT_EQ(events, std::vector<std::string>{"skip 2 " + P("pipe") + " -1"});
-  EXPECT_EQ(MemberNames(w), std::vector<std::string>{"r.txt"});
+  EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"r.txt", "R.TXT"}));
 
   // The archive lies in the walked folder: it is never added to itself, also under another spelling.
   w.FilesList = {P("a/./*"), P("a/*")};
   events.clear();
   w.Zip();
-  EXPECT_EQ(MemberNames(w), std::vector<std::string>{"r.txt"});
+  EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"r.txt", "R.TXT"}));
   std::string out;
   EXPECT_EQ(PythonCheck(P("a/out.zip"), "", P("a"), &out), 0) << out;
 }
