@@ -4,12 +4,13 @@
 namespace brisko::core {
 
 enum class BackupOutcome {
-  NotRun,       // empty project list, or the confirmation was answered No
-  CheckFailed,  // a check of ValidateProject failed (its error box was shown)
-  Interrupted,  // the archive existed and might not be overwritten; logged "Interrupt"
-  Succeeded,    // archive written, logged "Succeeds", rotated
-  Incomplete,   // archive written but some files could not be read; logged "Fails", rotated
-  Failed,       // the writer or the run failed with an error (shown); nothing logged or advanced
+  NotRun,          // empty project list, or the confirmation was answered No
+  CheckFailed,     // a check of ValidateProject failed (its error box was shown)
+  Interrupted,     // the archive existed and might not be overwritten; logged "Interrupt"
+  Succeeded,       // archive written, logged "Succeeds", rotated
+  Incomplete,      // archive written but some files were not stored; logged "Fails", rotated
+  NothingToStore,  // no file to store: no archive written, nothing rotated; logged "Succeeds"
+  Failed,          // a source was missing, the writer or the bookkeeping failed: shown, logged "Fails"
 };
 
 }  // namespace brisko::core

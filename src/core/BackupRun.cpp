@@ -7,11 +7,13 @@
 
 #include "core/ArchiveName.h"
 #include "core/MainModel.h"
+#include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
+#include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
 
 namespace fs = std::filesystem;
@@ -81,12 +83,6 @@ int64_t ArchiveSizeKb(const std::string& path) {
   return static_cast<int64_t>(size / 1024);
 }
 
-std::string TemporaryArchiveName(const std::string& archivePath) {
-  std::string name = archivePath + ".part";
-  for (int i = 1; FileExists(name); ++i) name = archivePath + ".part" + std::to_string(i);
-  return name;
-}
-
 bool MainModel::ValidateProject() {
   if (std::optional<std::string> message = FirstFailedCheck(form_)) {
     ui_.ShowMessage(MessageKind::Error, *message);
@@ -99,7 +95,9 @@ BackupOutcome MainModel::RunBackup() { return BackupRun(*this).Execute(); }
 
 BackupOutcome BackupRun::Execute() {
   MainModel& m = model_;
-  unread_.clear();
+  skipped_.clear();
+  missing_.clear();
+  tempPath_.clear();
   if (m.Projects().empty()) return BackupOutcome::NotRun;
   ScopedFlag running(m.runInProgress_);
 
@@ -109,6 +107,8 @@ BackupOutcome BackupRun::Execute() {
                       "Do you want to backup the project '" + TrimBlanks(projectName) + "'?"))
     return BackupOutcome::NotRun;
   if (!m.ValidateProject()) return BackupOutcome::CheckFailed;
+  // Files changed from here on are newer than the moment the next run starts from.
+  started_ = m.GetClock().Now();
 
   const MainPage page = m.Page();
   if (m.Form().suffix == SuffixKind::Date) m.ComposeArchiveName();
@@ -124,35 +124,68 @@ BackupOutcome BackupRun::Execute() {
       m.Notify(ModelChange::Log);
       return BackupOutcome::Interrupted;
     }
+    // A stored newer-than moment that cannot be read is never replaced by a made-up one.
+    if (m.Form().onlyNewer) {
+      const std::string stored = ReadProject(m.DataDir(), projectName).newDateTime;
+      if (!TryStrToDateTime(stored))
+        return Fail(archivePath, "The moment of \"Only files newer than\" of the project, '" + stored +
+                                     "', is not a valid date and time; correct it and save the project");
+    }
     BusyScope busy(m);
     outcome = Write(archivePath);
-    if (outcome == BackupOutcome::Succeeded || outcome == BackupOutcome::Incomplete)
-      Finish(outcome == BackupOutcome::Succeeded);
     m.ShowPage(page);
     if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
   } catch (const std::exception& e) {
-    // The application's error display: the message of whatever failed (writer, log, rotation).
-    m.Ui().ShowMessage(MessageKind::Error, e.what());
-    return BackupOutcome::Failed;
+    if (!tempPath_.empty()) RemoveQuietly(tempPath_);
+    return Fail(archivePath, e.what());
   }
   return outcome;
 }
 
-// Steps from the writer's set-up to the completion report and the rotation. Throws on failure;
-// the previous archive of the same name is replaced only after the new one is complete.
+// Shows the failure naming the project and logs it under the archive's final name.
+BackupOutcome BackupRun::Fail(const std::string& archivePath, std::string reason) {
+  MainModel& m = model_;
+  const std::string projectName = m.SelectedName();
+  // Messages of the writer name the file it wrote; the user knows the archive by its own name.
+  if (!tempPath_.empty())
+    for (size_t at = reason.find(tempPath_); at != std::string::npos; at = reason.find(tempPath_, at))
+      reason.replace(at, tempPath_.size(), archivePath);
+  std::string message = reason + "\rProject Name: '" + TrimBlanks(projectName) + "'";
+  try {
+    m.Log().AddLogEntry("Backup", "Fails", archivePath + "  " + reason, projectName);
+    m.Notify(ModelChange::Log);
+  } catch (const std::exception& e) {
+    message += "\rThe activity log could not be written: " + std::string(e.what());
+  }
+  m.Ui().ShowMessage(MessageKind::Error, message);
+  return BackupOutcome::Failed;
+}
+
+namespace {
+std::string Summary(const std::vector<BackupRun::Problem>& problems, const std::string& what) {
+  const BackupRun::Problem& first = problems.front();
+  return std::to_string(problems.size()) + " " + what + ", first: " + first.path + " (" + first.reason + ")";
+}
+}  // namespace
+
+// Steps from the writer's set-up to putting the archive in place, then the bookkeeping and the
+// report. Throws on failure; the previous archive of the same name is replaced only after the new
+// one is complete.
 BackupOutcome BackupRun::Write(const std::string& archivePath) {
   MainModel& m = model_;
   ProjectForm& form = m.Form();
-  const std::string projectName = m.SelectedName();
 
   // The date field takes the time of the time field: it now holds the whole newer-than moment.
   form.newerDate = form.NewerThan();
   const DateTime threshold = form.newerDate;
   const bool onlyNewer = form.onlyNewer;
+  const std::string saveFolder = zip::ExtractDirPart(archivePath);
+  const std::string prefix = TrimBlanks(form.prefix);
 
-  const std::string tempPath = TemporaryArchiveName(archivePath);
+  RemoveLeftoverTemporaries(saveFolder, prefix);
+  tempPath_ = TemporaryArchiveName(archivePath);
   zip::TZipWriter writer;
-  writer.SetZipName(tempPath);
+  writer.SetZipName(tempPath_);
   writer.Recurse = form.includeSubfolders;
   writer.SetStorePaths(form.storePaths);
   const std::string comment = TrimBlanks(form.comment);
@@ -162,14 +195,25 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   const std::string password = TrimBlanks(form.password);
   writer.Password = form.usePassword && !password.empty() ? password : std::string();
   writer.PackLevel = form.packLevel;
-  writer.AddDirEntriesOnRecurse = false;
+  // Folder entries let a restore recreate the tree, empty folders included; without stored paths
+  // there is no tree to recreate.
+  writer.AddDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
   writer.DoProcessMessages = static_cast<bool>(m.processEvents);
   writer.OnProcessMessages = m.processEvents;
 
+  writer.OnNoSuchFile = [&](zip::TZipWriter&, const std::string& path) {
+    missing_.push_back({path, "not found"});
+  };
+  writer.OnUnlistableFolder = [&](zip::TZipWriter&, const std::string& folder) {
+    missing_.push_back({folder, "cannot be read"});
+  };
+  writer.OnStartZipInfo = [&](zip::TZipWriter&, int, int64_t, zip::TEndCentral&, bool&) {
+    if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
+  };
   writer.OnStartZip = [&](zip::TZipWriter&, const std::string& fileName, zip::TZipHeaderInfo&, bool& skip) {
-    // The archive being replaced lies in the destination folder until the new one is complete;
-    // it must not end up inside its successor.
-    if (SamePath(fileName, archivePath)) {
+    // This project's archives (the one being replaced too) and temporary files lie in the
+    // destination folder, which may be inside a source: they must not end up in their successor.
+    if (IsOwnArchiveFile(fileName, saveFolder, prefix)) {
       skip = true;
       return;
     }
@@ -178,48 +222,80 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   writer.OnTotalPercentDone = [&](zip::TZipReader&, int percent) { m.SetProgress(percent); };
   writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& fileName, int,
                               bool&) {
-    if (reason == zip::TSkipReason::srFileOpenError) unread_.push_back(fileName);
+    skipped_.push_back({fileName, reason == zip::TSkipReason::srNoOverwrite
+                                      ? "a member of that name is already present"
+                                      : "cannot be read"});
   };
   bool completed = false;
   writer.OnZipComplete = [&](zip::TZipWriter&, int) { completed = true; };
   if (m.configureWriter) m.configureWriter(writer);
 
-  try {
-    writer.Zip();
-    writer.CloseArchive();  // release the new file before it is renamed
-    if (!completed) throw std::runtime_error("The archive " + archivePath + " was not completed");
-    // rename() replaces an existing archive in one step; until here the old one is untouched.
-    fs::rename(tempPath, archivePath);
-  } catch (...) {
-    RemoveQuietly(tempPath);
-    throw;
+  const int added = writer.Zip();
+  writer.CloseArchive();  // release the new file before it is renamed
+  if (!completed) throw std::runtime_error("The archive " + archivePath + " was not completed");
+  if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
+  if (added == 0) {
+    RemoveQuietly(tempPath_);
+    if (!skipped_.empty()) throw std::runtime_error(Summary(skipped_, "file(s) not stored"));
+    // Nothing to store: no empty archive may push a real one out of the ring.
+    const std::string what =
+        onlyNewer ? "No file is newer than " + FormatDateTime(threshold) : std::string("No file was found");
+    m.Ui().ShowTimedMessage(MessageKind::Information, "",
+                            "Backup Files Succeeds!\rProject Name: '" + m.SelectedName() + "'\r" + what +
+                                ": no archive was written.",
+                            kResultSeconds);
+    m.Log().AddLogEntry("Backup", "Succeeds", what + ", no archive written (" + archivePath + ")",
+                        m.SelectedName());
+    m.Notify(ModelChange::Log);
+    return BackupOutcome::NothingToStore;
   }
+  // rename() replaces an existing archive in one step; until here the old one is untouched.
+  fs::rename(tempPath_, archivePath);
+  tempPath_.clear();
 
-  // Completion: report, log entry, rotation.
+  // The archive is in place: the bookkeeping follows it before anything else can fail.
+  Advance(skipped_.empty());
+  RotateArchives(m.DataDir(), m.SelectedName(), form.suffix, form.storeNumber, archivePath);
+  return Report(archivePath);
+}
+
+// The completion message and log entry of an archive in place.
+BackupOutcome BackupRun::Report(const std::string& archivePath) {
+  MainModel& m = model_;
+  const std::string projectName = m.SelectedName();
   const int64_t sizeKb = ArchiveSizeKb(archivePath);
   const std::string details = "Project Name: '" + projectName + "'\r" + "File Name:    '" +
                               FileNamePart(archivePath) + "'\r" + "File Size:    '" +
                               std::to_string(sizeKb) + "Kb'";
   std::string information = archivePath + "  " + std::to_string(sizeKb) + "Kb";
-  if (unread_.empty()) {
-    m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details, kResultSeconds);
-    m.Log().AddLogEntry("Backup", "Succeeds", information, projectName);
-  } else {
-    const std::string count = std::to_string(unread_.size());
-    m.Ui().ShowTimedMessage(MessageKind::Warning, "",
-                            "Backup Files Fails! " + count + " file(s) could not be read.\r" + details +
-                                "\rNot read:     '" + unread_.front() + "'",
+  const bool complete = skipped_.empty();
+  if (complete) {
+    m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details,
                             kResultSeconds);
-    information += "  " + count + " file(s) could not be read, first: " + unread_.front();
-    m.Log().AddLogEntry("Backup", "Fails", information, projectName);
+  } else {
+    const Problem& first = skipped_.front();
+    m.Ui().ShowTimedMessage(MessageKind::Warning, "",
+                            "Backup Files Fails! " + std::to_string(skipped_.size()) +
+                                " file(s) not stored.\r" + details + "\rNot stored:   '" + first.path +
+                                "' (" + first.reason + ")",
+                            kResultSeconds);
+    information += "  " + Summary(skipped_, "file(s) not stored");
+  }
+  try {
+    m.Log().AddLogEntry("Backup", complete ? "Succeeds" : "Fails", information, projectName);
+  } catch (const std::exception& e) {
+    m.Ui().ShowMessage(MessageKind::Error,
+                       "The archive " + archivePath +
+                           " was written, but the activity log could not be written: " + e.what() +
+                           "\rProject Name: '" + TrimBlanks(projectName) + "'");
+    return BackupOutcome::Failed;
   }
   m.Notify(ModelChange::Log);
-  RotateArchives(m.DataDir(), projectName, form.suffix, form.storeNumber, archivePath);
-  return unread_.empty() ? BackupOutcome::Succeeded : BackupOutcome::Incomplete;
+  return complete ? BackupOutcome::Succeeded : BackupOutcome::Incomplete;
 }
 
 // Advances the counter and the newer-than moment and shows the next archive name.
-void BackupRun::Finish(bool complete) {
+void BackupRun::Advance(bool complete) {
   MainModel& m = model_;
   ProjectForm& form = m.Form();
   const std::string projectName = m.SelectedName();
@@ -229,10 +305,9 @@ void BackupRun::Finish(bool complete) {
   }
   // After a run that missed files the moment stays, or the next run would pass over those files.
   if (form.useLastBackup && complete) {
-    const DateTime now = m.GetClock().Now();
-    form.newerDate = now;
-    form.newerTime = TimeOf(now);
-    WriteNewDateTime(m.DataDir(), projectName, DateOf(form.newerDate) + TimeOf(form.newerTime));
+    form.newerDate = DateOf(started_);
+    form.newerTime = TimeOf(started_);
+    WriteNewDateTime(m.DataDir(), projectName, started_);
   }
   m.ComposeArchiveName();
 }

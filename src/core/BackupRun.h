@@ -31,28 +31,42 @@ bool IsOlderThanThreshold(const std::string& path, DateTime moment);
 // the file cannot be opened.
 int64_t ArchiveSizeKb(const std::string& path);
 
-// A name beside `archivePath` (same folder) that no file has yet, for writing the new archive before
-// it replaces an old one.
-std::string TemporaryArchiveName(const std::string& archivePath);
-
 // One run of RunBackup on a model. The new archive is written under a temporary name in the
 // destination folder and put in place only when complete, so a failed run never costs the archive
-// it would have replaced. Files that could not be read make the run "Fails" (archive kept and
-// rotated, newer-than moment not advanced, so the next run tries those files again).
+// it would have replaced.
+//  - A source that is missing or cannot be listed (a folder at any depth) fails the run: no
+//    archive, no rotation, no advance; logged "Fails" with what was missing.
+//  - Files the writer passed over (unreadable, a name already stored) make the run "Fails" with
+//    their count and the first of them; the archive is kept and rotated, the newer-than moment
+//    stays, so the next run tries those files again.
+//  - A run that finds nothing to store writes no archive and rotates nothing ("Succeeds").
+//  - Every failure is shown (naming the project) and logged "Fails" under the archive's name.
+//  - Once the archive is in place the counter, the newer-than moment (the moment the run started)
+//    and the ring follow it before the log is written, so a refused log costs no bookkeeping.
 class BackupRun {
  public:
   explicit BackupRun(MainModel& model) : model_(model) {}
   BackupOutcome Execute();
 
-  // The files the last Execute could not read.
-  const std::vector<std::string>& UnreadFiles() const { return unread_; }
+  // A file or folder the last Execute left out against the user's wish, and why.
+  struct Problem {
+    std::string path;
+    std::string reason;
+  };
+  const std::vector<Problem>& Skipped() const { return skipped_; }
+  const std::vector<Problem>& MissingSources() const { return missing_; }
 
  private:
   BackupOutcome Write(const std::string& archivePath);
-  void Finish(bool complete);
+  BackupOutcome Report(const std::string& archivePath);
+  void Advance(bool complete);
+  BackupOutcome Fail(const std::string& archivePath, std::string reason);
 
   MainModel& model_;
-  std::vector<std::string> unread_;
+  DateTime started_ = 0;
+  std::string tempPath_;
+  std::vector<Problem> skipped_;
+  std::vector<Problem> missing_;
 };
 
 }  // namespace brisko::core

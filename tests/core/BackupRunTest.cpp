@@ -8,7 +8,9 @@
 #include <sys/un.h>
 
 #include "BackupFixture.h"
+#include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
+#include "zip/ZipPaths.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipWriter.h"
 
@@ -159,21 +161,30 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
   const auto errors = ui.CallsOf("ShowMessage");
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0].text, "Not enough room to write archive");
+  EXPECT_EQ(errors[0].text, "Not enough room to write archive\rProject Name: 'Docs'");
   EXPECT_EQ(fs::file_size(archive), size);
   std::ifstream again(archive, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), oldBytes);
   EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs.zip"});
-  EXPECT_EQ(LastLog("Status"), "Succeeds");  // no entry for the failed run
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_EQ(LastLog("Information"), archive + "  Not enough room to write archive");
   EXPECT_FALSE(model->Busy());
 }
 
-TEST_F(BackupRunTest, ArchiveInsideTheSourceFolderIsNotBackedUpIntoItsSuccessor) {
-  WriteOneProject({{"Suffix", "0"}, {"Save Path", src.string() + "/"}}, {{"IsOverWrite", "1"}});
+TEST_F(BackupRunTest, OwnArchivesInsideTheSourceAreNotBackedUpIntoTheirSuccessors) {
+  WriteOneProject({{"Save Path", src.string() + "/"}});
+  WriteFile("Docs-notes.zip", "a user's file that only looks alike");
+  WriteFile("Docs1.zip.0123456789ab.part", "left by a killed run");
   auto model = StartModel();
-  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
-  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
-  EXPECT_EQ(ZipMembers((src / "Docs.zip").string()), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(ZipMembers((src / "Docs3.zip").string()),
+            (std::vector<std::string>{"Docs-notes.zip", "a.txt", "b.txt", "c.txt"}));
+  EXPECT_FALSE(fs::exists(src / "Docs1.zip.0123456789ab.part"));  // the leftover was cleared away
+  EXPECT_TRUE(IsOwnArchiveName("Docs03-05_14h07m09s.zip", "Docs"));
+  EXPECT_TRUE(IsOwnArchiveName("Docs.zip", "Docs"));
+  EXPECT_FALSE(IsOwnArchiveName("Docs03-05.zip", "Docs"));
+  EXPECT_FALSE(IsOwnArchiveName("docs1.zip", "Docs"));  // another file where case counts
+  EXPECT_FALSE(IsOwnArchiveName("Docs1.zip.part", "Docs", true));
 }
 
 // A socket cannot be opened for reading, even by root.
@@ -188,7 +199,7 @@ void MakeSocket(const fs::path& path) {
   ::close(fd);
 }
 
-TEST_F(BackupRunTest, UnreadableFileMakesTheRunFailButKeepsTheArchive) {
+TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
   const fs::path sock = fs::temp_directory_path() / ("brisko_e1_sock_" + std::to_string(::getpid()));
   fs::remove(sock);
   MakeSocket(sock);
@@ -204,10 +215,11 @@ TEST_F(BackupRunTest, UnreadableFileMakesTheRunFailButKeepsTheArchive) {
   const auto timed = ui.CallsOf("ShowTimedMessage");
   ASSERT_EQ(timed.size(), 1u);
   EXPECT_EQ(timed[0].kind, MessageKind::Warning);
-  EXPECT_NE(timed[0].text.find("1 file(s) could not be read"), std::string::npos) << timed[0].text;
+  EXPECT_NE(timed[0].text.find("1 file(s) not stored"), std::string::npos) << timed[0].text;
   EXPECT_EQ(timed[0].text.find("Succeeds"), std::string::npos);
   EXPECT_EQ(LastLog("Status"), "Fails");
-  EXPECT_NE(LastLog("Information").find("1 file(s) could not be read"), std::string::npos);
+  EXPECT_EQ(LastLog("Information"),
+            archive + "  0Kb  1 file(s) not stored, first: " + sock.string() + " (cannot be read)");
   EXPECT_EQ(IniFile((data / "StoreNumber.txt").string()).ReadString("Docs", "N1", ""), archive);
   // The counter moves on; the newer-than moment stays so the missed file is tried again.
   EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1);
@@ -240,12 +252,15 @@ TEST_F(BackupRunTest, NewerThanBoundaryAndUseLastBackupTime) {
   EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-02-02 08:00:00");
 }
 
-TEST_F(BackupRunTest, NothingMatchedStillSucceedsWithAnEmptyArchive) {
+TEST_F(BackupRunTest, NothingToStoreWritesNoArchiveAndRotatesNothing) {
   WriteOneProject({{"Backup0", src.string() + "/*.none"}});
   auto model = StartModel();
-  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
-  EXPECT_EQ(fs::file_size(DestPath("Docs1.zip")), 22u);
-  EXPECT_EQ(LastLog("Information"), DestPath("Docs1.zip") + "  0Kb");
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::NothingToStore);
+  EXPECT_TRUE(DestFiles().empty());
+  EXPECT_EQ(LastLog("Status"), "Succeeds");
+  EXPECT_EQ(LastLog("Information"), "No file was found, no archive written (" + DestPath("Docs1.zip") + ")");
+  EXPECT_FALSE(fs::exists(data / "StoreNumber.txt"));
+  EXPECT_EQ(model->Form().fileName, DestPath("Docs1.zip"));
 }
 
 TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
@@ -397,10 +412,9 @@ TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
   ASSERT_TRUE(platform::SetLastWriteTime(file, ToTimeT(moment)));
   EXPECT_FALSE(IsOlderThanThreshold(file, moment));
   EXPECT_FALSE(IsOlderThanThreshold((dir / "missing").string(), moment));
-  const std::string temp = TemporaryArchiveName(file);
-  EXPECT_EQ(temp, file + ".part");
-  std::ofstream(temp) << "x";
-  EXPECT_EQ(TemporaryArchiveName(file), file + ".part1");
+  const std::string temp = TemporaryArchiveName((dir / "Docs7.zip").string());
+  EXPECT_TRUE(IsOwnArchiveName(zip::ExtractNamePart(temp), "Docs", true)) << temp;
+  EXPECT_NE(TemporaryArchiveName((dir / "Docs7.zip").string()), temp);
   fs::remove_all(dir);
 }
 

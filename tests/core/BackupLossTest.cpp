@@ -1,0 +1,200 @@
+// A backup stores every file of its sources or fails loudly: each way a run used to lose files
+// while reporting success, as one scenario table, and the cases that need their own set-up.
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "BackupFixture.h"
+#include "core/BackupRun.h"
+#include "core/ProjectStore.h"
+
+namespace brisko::core::test {
+namespace {
+
+using BackupLossTest = BackupFixture;
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool HasMemberEndingWith(const std::vector<std::string>& members, const std::string& end) {
+  return std::any_of(members.begin(), members.end(), [&](const std::string& m) { return EndsWith(m, end); });
+}
+
+TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
+  struct Case {
+    const char* label;
+    Keys keys;
+    std::function<void()> prepare;
+    BackupOutcome outcome;
+    std::vector<std::string> memberEnds;  // checked when an archive is expected
+    const char* status;                   // newest log entry
+    const char* information;              // part of its Information
+  };
+  const std::string S = src.string() + "/";
+  const std::vector<Case> cases = {
+      {"names that differ only in case are two files",
+       {},
+       [&] {
+         WriteFile("README", "upper\n");
+         WriteFile("readme", "lower\n");
+       },
+       BackupOutcome::Succeeded,
+       {"README", "readme"},
+       "Succeeds",
+       "Kb"},
+      {"dot folders are user data",
+       {{"Whether store path in Zip", "1"}},
+       [&] {
+         WriteFile(".config/app/settings.ini", "x=1\n");
+         WriteFile(".ssh/config", "Host *\n");
+       },
+       BackupOutcome::Succeeded,
+       {"/.config/app/settings.ini", "/.ssh/config"},
+       "Succeeds",
+       "Kb"},
+      {"empty folders are kept",
+       {{"Whether store path in Zip", "1"}},
+       [&] { fs::create_directories(src / "empty/inner"); },
+       BackupOutcome::Succeeded,
+       {"/empty/", "/empty/inner/", "/sub/", "/sub/c.txt"},
+       "Succeeds",
+       "Kb"},
+      {"a missing source folder fails the run",
+       {{"Backup Directory Count", "2"}, {"Backup1", S + "gone/*.*"}},
+       {},
+       BackupOutcome::Failed,
+       {},
+       "Fails",
+       "gone/ (not found)"},
+      {"a missing listed file fails the run",
+       {{"Backup Directory Count", "2"}, {"Backup1", S + "gone.txt"}},
+       {},
+       BackupOutcome::Failed,
+       {},
+       "Fails",
+       "gone.txt (not found)"},
+      {"a name stored twice fails the run",
+       {},
+       [&] { WriteFile("sub/a.txt", "second a\n"); },
+       BackupOutcome::Incomplete,
+       {"a.txt", "c.txt"},
+       "Fails",
+       "(a member of that name is already present)"},
+      {"nothing new writes no archive",
+       {{"isUseNew", "1"}, {"NewDateTime", "2099-01-01 00:00:00"}},
+       {},
+       BackupOutcome::NothingToStore,
+       {},
+       "Succeeds",
+       "No file is newer than 2099-01-01 00:00:00"},
+      {"an unreadable newer-than moment never becomes now",
+       {{"isUseNew", "1"}, {"NewDateTime", "someday"}},
+       {},
+       BackupOutcome::Failed,
+       {},
+       "Fails",
+       "'someday', is not a valid date and time"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TearDown();
+    SetUp();
+    if (c.prepare) c.prepare();
+    WriteOneProject(c.keys);
+    auto model = StartModel();
+    ui.calls.clear();
+    EXPECT_EQ(model->RunBackup(), c.outcome);
+    const bool archived = c.outcome == BackupOutcome::Succeeded || c.outcome == BackupOutcome::Incomplete;
+    EXPECT_EQ(DestFiles().size(), archived ? 1u : 0u);  // never a temporary file left
+    if (archived) {
+      EXPECT_TRUE(UnzipTestOk(DestPath("Docs1.zip")));
+      const auto members = ZipMembers(DestPath("Docs1.zip"));
+      for (const std::string& end : c.memberEnds) EXPECT_TRUE(HasMemberEndingWith(members, end)) << end;
+    }
+    EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), archived ? 1 : 0);
+    EXPECT_EQ(fs::exists(data / "StoreNumber.txt"), archived);
+    EXPECT_EQ(LastLog("Status"), c.status);
+    EXPECT_EQ(LastLog("Project"), "Docs");
+    EXPECT_NE(LastLog("Information").find(c.information), std::string::npos) << LastLog("Information");
+    EXPECT_EQ(LastLog("Information").find(".part"), std::string::npos) << LastLog("Information");
+    if (c.outcome == BackupOutcome::Failed) {
+      const auto errors = ui.CallsOf("ShowMessage");
+      ASSERT_EQ(errors.size(), 1u);
+      EXPECT_NE(errors[0].text.find("Project Name: 'Docs'"), std::string::npos) << errors[0].text;
+    }
+  }
+}
+
+// Runs `body` as a user whom file permissions stop: the current one when it is not root, else
+// "nobody" in a child process. Returns the body's result, or -1 when no such user can be had.
+int AsUnprivilegedUser(const std::vector<fs::path>& writable, const std::function<int()>& body) {
+  if (::geteuid() != 0) return body();
+  const passwd* nobody = ::getpwnam("nobody");
+  if (!nobody) return -1;
+  for (const fs::path& p : writable) fs::permissions(p, fs::perms::all);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+      _exit(99);
+    _exit(body());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+TEST_F(BackupLossTest, UnreadableFolderAtAnyDepthFailsTheRun) {
+  WriteFile("deep/locked/secret.txt", "cannot be listed\n");
+  fs::permissions(src / "deep/locked", fs::perms::none);
+  WriteOneProject();
+  const int outcome = AsUnprivilegedUser({root, data, dest}, [&] {
+    auto model = StartModel();
+    return static_cast<int>(model->RunBackup());
+  });
+  fs::permissions(src / "deep/locked", fs::perms::owner_all);
+  if (outcome == -1) GTEST_SKIP() << "running as root and no unprivileged user exists";
+  EXPECT_EQ(outcome, static_cast<int>(BackupOutcome::Failed));
+  EXPECT_TRUE(DestFiles().empty());
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_NE(LastLog("Information").find("deep/locked/ (cannot be read)"), std::string::npos)
+      << LastLog("Information");
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 0);
+}
+
+TEST_F(BackupLossTest, RefusedLogKeepsTheBookkeepingOfAnArchiveInPlace) {
+  WriteOneProject({{"Store Number", "2"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  // A log.txt without write permission is refused even to root.
+  fs::permissions(data / "log.txt", fs::perms::owner_read);
+  ui.calls.clear();
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
+  EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 2);
+  EXPECT_EQ(IniFile((data / "StoreNumber.txt").string()).ReadString("Docs", "N2", ""), DestPath("Docs2.zip"));
+  const auto errors = ui.CallsOf("ShowMessage");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].text.find("activity log could not be written"), std::string::npos) << errors[0].text;
+  // The next run is not stuck on an existing name; the ring goes on.
+  fs::permissions(data / "log.txt", fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs2.zip", "Docs3.zip"}));
+}
+
+TEST_F(BackupLossTest, UseLastBackupDateStoresTheMomentTheRunStarted) {
+  WriteOneProject({{"isUseNew", "1"}, {"isUseToday", "1"}});
+  auto model = StartModel();
+  const DateTime start = clock.Now();
+  model->configureWriter = [&](zip::TZipWriter&) { clock.Set(start + 1.0 / 24); };
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), FormatDateTime(start));
+  EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), FormatDateTime(start));
+}
+
+}  // namespace
+}  // namespace brisko::core::test
