@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/InstanceLock.h"
+
 namespace brisko::app {
 
 // What every command gets: the data folder (with trailing separator) and its own arguments.
@@ -27,5 +29,9 @@ struct BackupCliCommand {
 // Adds a command; use as `static const bool registered = RegisterBackupCommand({...});` in a
 // backupcli_*.cpp file, or list it in the table of brisko_backup_main.cpp.
 bool RegisterBackupCommand(const BackupCliCommand& command);
+
+// Takes the settings folder's lock (one run, restore or daemon at a time), or says on stderr why
+// not. The lock is held while `lock` lives.
+bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir);
 
 }  // namespace brisko::app

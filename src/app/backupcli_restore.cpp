@@ -78,6 +78,8 @@ int CmdRestore(const BackupCliContext& context) {
     return kExitFailed;
   }
 
+  platform::InstanceLock lock;
+  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
   core::SettingsState state;
   core::LoadSettings(context.dataDir, state);
   core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);

@@ -1,11 +1,14 @@
 // brisko-backup: the backup side without a window (list, run, daemon, log); never asks anything.
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +24,7 @@
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "core/SystemClock.h"
+#include "core/TextUtil.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 
@@ -35,13 +39,6 @@ std::vector<BackupCliCommand>& Commands() {
 volatile std::sig_atomic_t gStop = 0;
 extern "C" void OnStopSignal(int) { gStop = 1; }
 
-// Takes the data folder's lock, or says why not.
-bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir) {
-  if (lock.TryAcquire(dataDir)) return true;
-  std::fprintf(stderr, "Error: %s\n", lock.ErrorText().c_str());
-  return false;
-}
-
 // The schedule of a project as the Schedule group shows it.
 std::string ScheduleText(int mode, const std::string& value) {
   switch (mode) {
@@ -50,6 +47,19 @@ std::string ScheduleText(int mode, const std::string& value) {
     case 2: return "Weekly every on " + value + " 12:00:00";
     default: return "None";
   }
+}
+
+// project.ini without the keys a backup run writes itself (the counter and the newer-than moment).
+std::string HandEditableText(const std::string& iniPath) {
+  std::ifstream in(iniPath, std::ios::binary);
+  std::string text, line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a rewrite may change line ends
+    const std::string key = core::TrimBlanks(line.substr(0, line.find('=')));
+    if (line.find('=') != std::string::npos && (key == "Value" || key == "NewDateTime")) continue;
+    text += line + '\n';
+  }
+  return text;
 }
 
 int CmdList(const BackupCliContext& context) {
@@ -71,7 +81,9 @@ int CmdList(const BackupCliContext& context) {
 
 int ExitCodeOf(core::BackupOutcome outcome) {
   switch (outcome) {
-    case core::BackupOutcome::Succeeded: return kExitOk;
+    case core::BackupOutcome::Succeeded:
+    case core::BackupOutcome::NothingToStore:
+      return kExitOk;
     case core::BackupOutcome::Interrupted: return kExitInterrupted;
     default: return kExitFailed;
   }
@@ -99,8 +111,12 @@ int CmdRun(const BackupCliContext& context) {
 int CmdDaemon(const BackupCliContext& context) {
   int tickMilliseconds = core::kScheduleTickMilliseconds;
   if (context.args.size() == 2 && context.args[0] == "--tick") {
-    const int seconds = std::atoi(context.args[1].c_str());
-    if (seconds < 1) return kExitUsage;
+    const std::string& text = context.args[1];
+    int seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 1 ||
+        seconds > std::numeric_limits<int>::max() / 1000)
+      return kExitUsage;
     tickMilliseconds = seconds * 1000;
   } else if (!context.args.empty()) {
     return kExitUsage;
@@ -137,10 +153,14 @@ int CmdDaemon(const BackupCliContext& context) {
     nextTick = std::max(nextTick + tick, Clock::now());
     // Projects edited meanwhile by hand take effect as after a save.
     if (platform::StatFile(iniPath).lastWrite != iniTime) model.LoadSettings();
-    if (model.TimerActive()) model.ScheduleTick();
-    // The runs themselves write Value and NewDateTime; that is no edit, and reloading for it would
-    // make every daily project whose time has passed due again at each tick.
     iniTime = platform::StatFile(iniPath).lastWrite;
+    if (!model.TimerActive()) continue;
+    const std::string before = HandEditableText(iniPath);
+    model.ScheduleTick();
+    // The runs themselves write Value and NewDateTime; that is no edit, and reloading for it would
+    // make every daily project whose time has passed due again at each tick. Anything else that
+    // changed during the runs was edited by hand and is read at the next tick.
+    if (HandEditableText(iniPath) == before) iniTime = platform::StatFile(iniPath).lastWrite;
   }
   std::printf("Stopped\n");
   return kExitOk;
@@ -173,6 +193,12 @@ void Usage(std::FILE* out = stderr) {
 }
 
 }  // namespace
+
+bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir) {
+  if (lock.TryAcquire(dataDir)) return true;
+  std::fprintf(stderr, "Error: %s\n", lock.ErrorText().c_str());
+  return false;
+}
 
 bool RegisterBackupCommand(const BackupCliCommand& command) {
   Commands().push_back(command);

@@ -52,27 +52,40 @@ void ActivityLog::AddLogEntry(const std::string& operation, const std::string& s
                               const std::string& information, const std::string& project) {
   // One reading of the clock for the file and the grid, so both show the same moment.
   const LogRow entry = {DateTimeToStr(clock_.Now()), operation, status, project, information};
-  const int count = count_ + 1;
+  // The count is read from the file in the same locked rewrite: another program (a daemon, a
+  // restore) may have added entries since this log was loaded, and they must not be overwritten.
+  bool reload = false;
+  int written = 0;
   IniFile(path_).Update([&](IniDocument& doc) {
-    doc.WriteInteger(kCommonSection, kTotalKey, count);
+    const int stored = std::max(doc.ReadInteger(kCommonSection, kTotalKey, 0), 0);
+    reload = stored != count_;
+    int count = stored + 1;
     WriteEntry(doc, count, entry);
+    if (count >= limit_) {
+      // Cut to the newest entries, renumbered from 1.
+      const int kept = std::min(kLogKeptOnTrim, count);
+      for (int i = 1; i <= kept; ++i) {
+        const std::string from = EntrySection(count - kept + i);
+        LogRow row;
+        for (size_t c = 0; c < kEntryKeys.size(); ++c) row[c] = doc.ReadString(from, kEntryKeys[c], "");
+        WriteEntry(doc, i, row);
+      }
+      count = kept;
+      reload = true;
+    }
+    doc.WriteInteger(kCommonSection, kTotalKey, count);
+    written = count;
   });
-  count_ = count;
-
+  count_ = written;
+  if (reload) {
+    ClearLogGrid();
+    LoadLog();
+    return;
+  }
   // Rows 1 .. count-1 move one down; whatever falls off the grid's end is dropped.
   for (size_t r = std::min(static_cast<size_t>(count_) - 1, rows_.size() - 2); r >= 1; --r)
     rows_[r + 1] = rows_[r];
   if (rows_.size() > 1) rows_[1] = entry;
-
-  if (count_ < limit_) return;
-  IniFile(path_).Update([&](IniDocument& doc) {
-    doc.WriteInteger(kCommonSection, kTotalKey, kLogKeptOnTrim);
-    for (int row = 1; row <= kLogKeptOnTrim && row < static_cast<int>(rows_.size()); ++row)
-      WriteEntry(doc, kLogKeptOnTrim + 1 - row, rows_[static_cast<size_t>(row)]);
-  });
-  count_ = kLogKeptOnTrim;
-  ClearLogGrid();
-  LoadLog();
 }
 
 void ActivityLog::ClearLogGrid() {

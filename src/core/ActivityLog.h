@@ -37,8 +37,9 @@ class ActivityLog {
   // Fills the grid from log.txt: the count is "Log Total", or limit - 1 when the limit is smaller;
   // row i + 1 shows section "Log" + (count - i).
   void LoadLog();
-  // Appends an entry to the file and the top of the grid; when the count reaches the limit the
-  // file is cut to the five newest entries and the grid reloaded. Throws EIniWriteError.
+  // Appends an entry to the file and the top of the grid, numbered after the count the file holds
+  // (other programs may have added entries); when the count reaches the limit the file is cut to
+  // the five newest entries. The grid is reloaded when the file had changed. Throws EIniWriteError.
   void AddLogEntry(const std::string& operation, const std::string& status, const std::string& information,
                    const std::string& project);
   // Empties every cell of rows 1 and below.

@@ -84,6 +84,8 @@ std::optional<int> ParseIniInteger(std::string_view text) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
+  // Editors may put a UTF-8 byte-order mark before the first line; it is no part of the text.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);

@@ -22,7 +22,8 @@ std::optional<int> ParseIniInteger(std::string_view text);
 class IniDocument {
  public:
   IniDocument() = default;
-  // Parses the text of a file; never fails (unknown lines are kept and ignored).
+  // Parses the text of a file; never fails (unknown lines are kept and ignored). A leading UTF-8
+  // byte-order mark is dropped.
   static IniDocument Parse(std::string_view text);
   // The file text; lines end with '\n'.
   std::string Serialize() const;

@@ -2,6 +2,7 @@
 #include "core/Scheduler.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "core/MainModel.h"
 #include "core/ProjectKinds.h"
@@ -126,8 +127,16 @@ void ScheduleTick(MainModel& model) {
   // By index: the table is not rebuilt by a run, but stays valid even if it were.
   for (size_t i = 0; i < model.Schedule().size(); ++i) {
     ScheduleEntry& entry = model.Schedule()[i];
-    if (!(model.GetClock().Now() > entry.nextDue)) continue;
-    entry.nextDue += entry.interval;
+    const DateTime now = model.GetClock().Now();
+    if (!(now > entry.nextDue)) continue;
+    // After a pause (sleep, a long run) a project runs once: its next moment is the first one
+    // still ahead, not each moment it missed in turn.
+    if (entry.interval > 0) {
+      entry.nextDue += (std::floor((now - entry.nextDue) / entry.interval) + 1) * entry.interval;
+      while (!(entry.nextDue > now)) entry.nextDue += entry.interval;
+    } else {
+      entry.nextDue = now + 1.0;
+    }
     const std::string name = entry.projectName;
     const int index = IndexOfProject(model.Projects(), name);
     if (index < 0) continue;

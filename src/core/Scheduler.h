@@ -29,10 +29,10 @@ ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<s
                                  DateTime now);
 
 // One tick of the timer: nothing while scheduling is off, a project is being edited or a run is in
-// progress; otherwise every entry whose due moment has passed moves on by one interval and its
-// project is selected, loaded and backed up without the confirmation question (restored after the
-// run, also after an error). A run that fails its checks or ends with an error ends the tick; the
-// entries after it run at the following ticks.
+// progress; otherwise every entry whose due moment has passed moves on to its first moment still
+// ahead (once, however many moments it missed) and its project is selected, loaded and backed up without the
+// confirmation question (restored after the run, also after an error). A run that fails its checks or ends
+// with an error ends the tick; the entries after it run at the following ticks.
 void ScheduleTick(MainModel& model);
 
 }  // namespace brisko::core

@@ -51,6 +51,22 @@ TEST_F(ActivityLogTest, TrimsToTheFiveNewestAtTheLimit) {
   EXPECT_EQ(again.Rows(), log.Rows());
 }
 
+TEST_F(ActivityLogTest, TwoProgramsAppendWithoutOverwritingEachOther) {
+  ActivityLog daemon(dir.Dir(), clock, 50);
+  ActivityLog restore(dir.Dir(), clock, 50);
+  daemon.LoadLog();
+  restore.LoadLog();
+  AddNumbered(daemon, 1);
+  AddNumbered(restore, 2);
+  AddNumbered(daemon, 3);
+  IniFile ini = LogIni();
+  EXPECT_EQ(ini.ReadInteger("Common", "Log Total", 0), 3);
+  for (int k = 1; k <= 3; ++k)
+    EXPECT_EQ(ini.ReadString("Log" + std::to_string(k), "Information", ""), "entry " + std::to_string(k));
+  EXPECT_EQ(daemon.Count(), 3);
+  EXPECT_EQ(daemon.Rows()[2][lcInformation], "entry 2");  // the grid shows the other's entry too
+}
+
 TEST_F(ActivityLogTest, DateTextDropsMidnight) {
   ActivityLog log(dir.Dir(), clock, 50);
   clock.Set(*TryEncodeDate(2024, 3, 6));
@@ -89,11 +105,11 @@ TEST_F(ActivityLogTest, LongerStoredLogIsClippedOnDisplay) {
   EXPECT_EQ(log.Rows()[1][lcInformation], "49");
   EXPECT_EQ(log.Rows()[49][lcInformation], "1");
   EXPECT_EQ(log.Rows()[50][lcInformation], "");
-  // The next entry reaches the limit and trims.
+  // The next entry follows the newest stored one, reaches the limit and trims to the newest five.
   AddNumbered(log, 61);
   EXPECT_EQ(log.Count(), 5);
   EXPECT_EQ(log.Rows()[1][lcInformation], "entry 61");
-  EXPECT_EQ(log.Rows()[2][lcInformation], "49");
+  EXPECT_EQ(log.Rows()[2][lcInformation], "60");
 }
 
 TEST_F(ActivityLogTest, RedRowsFollowTheStatus) {

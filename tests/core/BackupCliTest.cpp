@@ -98,7 +98,7 @@ TEST_F(BackupCliTest, RunBacksUpAHandWrittenProjectAsTheWindowDoes) {
   const std::string viaModel = DestPath("Docs2.zip");
   const auto members = ZipMembers(viaCli);
   ASSERT_EQ(members, ZipMembers(viaModel));
-  ASSERT_EQ(members.size(), 3u);
+  ASSERT_EQ(members.size(), 4u);  // three files and the folder entry of "sub"
   for (const std::string& m : members) {
     EXPECT_EQ(RunCommand("unzip -p -P pw " + Quote(viaCli) + " " + Quote(m)).second,
               RunCommand("unzip -p -P pw " + Quote(viaModel) + " " + Quote(m)).second)
@@ -141,6 +141,29 @@ TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
   EXPECT_TRUE(DestFiles().empty());
   lock.Release();
   EXPECT_EQ(Cli("run Docs", &out, &err), 0) << err;
+}
+
+TEST_F(BackupCliTest, InputFormsAndTheLockOfRestore) {
+  WriteOneProject();
+  {
+    std::ifstream in(data / "project.ini", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::ofstream(data / "project.ini", std::ios::binary) << "\xEF\xBB\xBF" << text;
+  }
+  std::string out, err;
+  ASSERT_EQ(Cli("run Docs", &out, &err), 0) << err;  // a byte-order mark does not hide the first section
+  for (const char* tick : {"2147484", "99999999999", "5x", "-3", "0"})
+    EXPECT_EQ(Cli(std::string("daemon --tick ") + tick, &out, &err), 2) << tick;
+
+  const std::string restore =
+      "restore " + Quote(DestPath("Docs1.zip")) + " --to " + Quote((root / "out").string());
+  platform::InstanceLock lock;
+  ASSERT_TRUE(lock.TryAcquire(data.string()));
+  EXPECT_EQ(Cli(restore, &out, &err), 1);
+  EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
+  EXPECT_FALSE(fs::exists(root / "out"));
+  lock.Release();
+  EXPECT_EQ(Cli(restore, &out, &err), 0) << err;
 }
 
 TEST_F(BackupCliTest, DaemonRefusesASecondDaemonAndStopsOnTerm) {

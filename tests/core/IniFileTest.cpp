@@ -140,6 +140,12 @@ TEST(IniFileTest, ValuesWithLineBreaksCannotBreakTheFile) {
   EXPECT_EQ(ini.ReadString("two lines", "k", ""), "2");
 }
 
+TEST(IniFileTest, LeadingByteOrderMarkIsNoPartOfTheFirstLine) {
+  const IniDocument doc = IniDocument::Parse("\xEF\xBB\xBF[Common]\r\nProject Count=1\r\n");
+  EXPECT_TRUE(doc.SectionExists("Common"));
+  EXPECT_EQ(doc.ReadInteger("Common", "Project Count", 0), 1);
+}
+
 TEST(IniFileTest, SectionNamesMayHoldBrackets) {
   StoreTestDir dir;
   IniFile ini(dir.File("a.ini"));
