@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <thread>
@@ -19,6 +18,7 @@
 #include "core/ActivityLog.h"
 #include "core/DataDir.h"
 #include "core/MainModel.h"
+#include "core/ProjectIniWatch.h"
 #include "core/ProjectKinds.h"
 #include "core/ProjectStore.h"
 #include "core/Scheduler.h"
@@ -47,19 +47,6 @@ std::string ScheduleText(int mode, const std::string& value) {
     case 2: return "Weekly every on " + value + " 12:00:00";
     default: return "None";
   }
-}
-
-// project.ini without the keys a backup run writes itself (the counter and the newer-than moment).
-std::string HandEditableText(const std::string& iniPath) {
-  std::ifstream in(iniPath, std::ios::binary);
-  std::string text, line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // a rewrite may change line ends
-    const std::string key = core::TrimBlanks(line.substr(0, line.find('=')));
-    if (line.find('=') != std::string::npos && (key == "Value" || key == "NewDateTime")) continue;
-    text += line + '\n';
-  }
-  return text;
 }
 
 int CmdList(const BackupCliContext& context) {
@@ -139,8 +126,7 @@ int CmdDaemon(const BackupCliContext& context) {
   CliInteraction ui;
   core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
   model.Start();
-  const std::string iniPath = core::ProjectIniPath(context.dataDir);
-  std::time_t iniTime = platform::StatFile(iniPath).lastWrite;
+  core::ProjectIniWatch iniWatch(core::ProjectIniPath(context.dataDir));
   std::printf("Watching %s: %zu scheduled project(s)\n", context.dataDir.c_str(), model.Schedule().size());
   std::fflush(stdout);
 
@@ -152,15 +138,11 @@ int CmdDaemon(const BackupCliContext& context) {
     if (gStop || Clock::now() < nextTick) continue;
     nextTick = std::max(nextTick + tick, Clock::now());
     // Projects edited meanwhile by hand take effect as after a save.
-    if (platform::StatFile(iniPath).lastWrite != iniTime) model.LoadSettings();
-    iniTime = platform::StatFile(iniPath).lastWrite;
+    if (iniWatch.TakeChange()) model.LoadSettings();
     if (!model.TimerActive()) continue;
-    const std::string before = HandEditableText(iniPath);
+    iniWatch.BeforeRuns();
     model.ScheduleTick();
-    // The runs themselves write Value and NewDateTime; that is no edit, and reloading for it would
-    // make every daily project whose time has passed due again at each tick. Anything else that
-    // changed during the runs was edited by hand and is read at the next tick.
-    if (HandEditableText(iniPath) == before) iniTime = platform::StatFile(iniPath).lastWrite;
+    iniWatch.AfterRuns();
   }
   std::printf("Stopped\n");
   return kExitOk;
