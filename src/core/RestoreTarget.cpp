@@ -2,25 +2,13 @@
 #include "core/RestoreTarget.h"
 
 #include "core/TextUtil.h"
-#include "platform/Platform.h"
+#include "platform/PathRules.h"
 
 namespace brisko::core {
 
-namespace {
-
-bool IsSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/' || c == ':';
-#else
-  return c == platform::PathDelim;
-#endif
-}
-
-}  // namespace
-
 std::string FolderPartOf(const std::string& path) {
   size_t cut = path.size();
-  while (cut > 0 && !IsSeparator(path[cut - 1])) --cut;
+  while (cut > 0 && !platform::IsSeparator(path[cut - 1]) && !platform::IsPathDelimOrDrive(path[cut - 1])) --cut;
   return path.substr(0, cut);
 }
 

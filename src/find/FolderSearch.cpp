@@ -7,20 +7,15 @@
 #include "find/NameMasks.h"
 #include "find/SearchFilters.h"
 #include "platform/DirectoryListing.h"
+#include "platform/PathRules.h"
 #include "platform/Platform.h"
 #include "zip/DosDateTime.h"
 
 namespace brisko::find {
 
-namespace {
+using platform::IsSeparator;
 
-bool IsSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/';
-#else
-  return c == platform::PathDelim;
-#endif
-}
+namespace {
 
 // The folder without its trailing separator, except for a root ("/", "C:\").
 std::string ReportedFolder(const std::string& folder) {

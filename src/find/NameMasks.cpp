@@ -3,9 +3,12 @@
 
 #include <cctype>
 
+#include "platform/PathRules.h"
 #include "platform/Platform.h"
 
 namespace brisko::find {
+
+using platform::IsSeparator;
 
 namespace {
 
@@ -36,14 +39,6 @@ bool Glob(const std::string& p, const std::string& n) {
   }
   while (pi < p.size() && p[pi] == '*') ++pi;
   return pi == p.size();
-}
-
-bool IsSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/';
-#else
-  return c == platform::PathDelim;
-#endif
 }
 
 }  // namespace

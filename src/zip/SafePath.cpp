@@ -5,16 +5,15 @@
 #include <random>
 #include <system_error>
 
+#include "platform/PathRules.h"
 #include "platform/Platform.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::zip {
 
-namespace {
+using platform::IsSeparator;
 
-bool IsSeparator(char c) {
-  return c == kPathDelim || c == '/';
-}
+namespace {
 
 // True when the link at path leads to a folder inside base (which a target of "/" always holds).
 bool LinkStaysBelow(const std::string& base, const std::string& path) {

@@ -5,54 +5,6 @@
 
 namespace brisko::zip {
 
-bool IsPathDelimOrDrive(char c) { return c == kPathDelim || (kHasDrives && c == ':'); }
-
-namespace {
-size_t LastDelim(std::string_view path) {
-  for (size_t i = path.size(); i > 0; --i)
-    if (IsPathDelimOrDrive(path[i - 1])) return i - 1;
-  return std::string_view::npos;
-}
-}  // namespace
-
-std::string ExtractDirPart(std::string_view path) {
-  size_t i = LastDelim(path);
-  if (i == std::string_view::npos) return {};
-  // Keep the separator of a root ("C:\", "/") or of a doubled separator.
-  if (i > 0 && path[i] == kPathDelim && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
-  return std::string(path.substr(0, i + 1));
-}
-
-std::string ExtractNamePart(std::string_view path) {
-  size_t i = LastDelim(path);
-  return std::string(i == std::string_view::npos ? path : path.substr(i + 1));
-}
-
-std::string ExtractDrivePart(std::string_view path) {
-  if (!kHasDrives) return {};
-  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
-  if (path.size() >= 2 && path[0] == kPathDelim && path[1] == kPathDelim) {
-    // \\server\share: up to (not including) the separator after the share name.
-    size_t server = path.find(kPathDelim, 2);
-    if (server == std::string_view::npos) return std::string(path);
-    size_t share = path.find(kPathDelim, server + 1);
-    return std::string(share == std::string_view::npos ? path : path.substr(0, share));
-  }
-  return {};
-}
-
-std::string IncludeTrailingDelim(std::string_view path) {
-  std::string s(path);
-  if (s.empty() || s.back() != kPathDelim) s += kPathDelim;
-  return s;
-}
-
-std::string ExcludeTrailingDelim(std::string_view path) {
-  std::string s(path);
-  if (!s.empty() && s.back() == kPathDelim) s.pop_back();
-  return s;
-}
-
 std::string LowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out)

@@ -5,32 +5,21 @@
 #include <string>
 #include <string_view>
 
+#include "platform/PathRules.h"
+
 namespace brisko::zip {
 
 // The native separator; archives always store '/'.
-#ifdef _WIN32
-inline constexpr char kPathDelim = '\\';
-inline constexpr bool kHasDrives = true;
-#else
-inline constexpr char kPathDelim = '/';
-inline constexpr bool kHasDrives = false;
-#endif
+inline constexpr char kPathDelim = platform::PathDelim;
+inline constexpr bool kHasDrives = platform::kHasDrives;
 
-// True for the native separator, and on drive systems for the drive colon.
-bool IsPathDelimOrDrive(char c);
-
-// Text before the last separator (or drive colon), without the trailing separator unless it follows a
-// drive colon or another separator: "C:\a.txt" -> "C:\", "/a.txt" -> "/", "a.txt" -> "".
-std::string ExtractDirPart(std::string_view path);
-
-// Text after the last separator (or drive colon).
-std::string ExtractNamePart(std::string_view path);
-
-// "C:" for a drive path, "\\server\share" for a network path; always empty where there are no drives.
-std::string ExtractDrivePart(std::string_view path);
-
-std::string IncludeTrailingDelim(std::string_view path);
-std::string ExcludeTrailingDelim(std::string_view path);
+// The path rules of the platform, under the engine's names.
+using platform::ExcludeTrailingDelim;
+using platform::ExtractDirPart;
+using platform::ExtractDrivePart;
+using platform::ExtractNamePart;
+using platform::IncludeTrailingDelim;
+using platform::IsPathDelimOrDrive;
 
 // ASCII lower-casing; other bytes are kept.
 std::string LowerAscii(std::string_view s);

@@ -1,4 +1,4 @@
-// Tests of the path helpers: parts of a path, percentages and stored member folders.
+// Tests of the engine's path helpers: percentages and stored member folders.
 #include <gtest/gtest.h>
 
 #include "zip/ZipPaths.h"
@@ -6,27 +6,6 @@
 using namespace brisko::zip;
 
 namespace {
-
-TEST(ZipPaths, DirAndNameParts) {
-  struct Case {
-    const char* path;
-    const char* dir;
-    const char* name;
-  };
-  const Case cases[] = {
-      {"/a.txt", "/", "a.txt"},
-      {"/data/docs/a.txt", "/data/docs", "a.txt"},
-      {"sub/a.txt", "sub", "a.txt"},
-      {"a.txt", "", "a.txt"},
-      {"/data/sub/", "/data/sub", ""},
-      {"//x", "//", "x"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ExtractDirPart(c.path), c.dir) << c.path;
-    EXPECT_EQ(ExtractNamePart(c.path), c.name) << c.path;
-  }
-  EXPECT_EQ(ExtractDrivePart("/data/a.txt"), "");
-}
 
 TEST(ZipPaths, PercentageRoundsHalvesToEven) {
   struct Case {

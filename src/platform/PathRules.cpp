@@ -1,0 +1,52 @@
+// Rules of native paths.
+#include "platform/PathRules.h"
+
+namespace brisko::platform {
+
+namespace {
+size_t LastDelim(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (IsPathDelimOrDrive(path[i - 1])) return i - 1;
+  return std::string_view::npos;
+}
+}  // namespace
+
+std::string ExtractDirPart(std::string_view path) {
+  size_t i = LastDelim(path);
+  if (i == std::string_view::npos) return {};
+  // Keep the separator of a root ("C:\", "/") or of a doubled separator.
+  if (i > 0 && path[i] == PathDelim && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
+  return std::string(path.substr(0, i + 1));
+}
+
+std::string ExtractNamePart(std::string_view path) {
+  size_t i = LastDelim(path);
+  return std::string(i == std::string_view::npos ? path : path.substr(i + 1));
+}
+
+std::string ExtractDrivePart(std::string_view path) {
+  if (!kHasDrives) return {};
+  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
+  if (path.size() >= 2 && path[0] == PathDelim && path[1] == PathDelim) {
+    // \\server\share: up to (not including) the separator after the share name.
+    size_t server = path.find(PathDelim, 2);
+    if (server == std::string_view::npos) return std::string(path);
+    size_t share = path.find(PathDelim, server + 1);
+    return std::string(share == std::string_view::npos ? path : path.substr(0, share));
+  }
+  return {};
+}
+
+std::string IncludeTrailingDelim(std::string_view path) {
+  std::string s(path);
+  if (s.empty() || s.back() != PathDelim) s += PathDelim;
+  return s;
+}
+
+std::string ExcludeTrailingDelim(std::string_view path) {
+  std::string s(path);
+  if (!s.empty() && s.back() == PathDelim) s.pop_back();
+  return s;
+}
+
+}  // namespace brisko::platform
