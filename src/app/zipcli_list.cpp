@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/ZipCli.h"
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::app {
@@ -43,7 +43,7 @@ int RunList(int argc, char** argv) {
     for (int i = 0; i < reader.EntryCount(); ++i) {
       const zip::TZipHeaderInfo& e = reader.Entry(i);
       std::printf("%u %u %u %s %08x %s\n", e.CompressionMethod, e.CompressedSize, e.UncompressedSize,
-                  zip::FormatDosDateTime(e.DateTime).c_str(), e.CRC32, e.StoredName().c_str());
+                  platform::FormatDosDateTime(e.DateTime).c_str(), e.CRC32, e.StoredName().c_str());
     }
     const std::string& comment = reader.ZipComment();
     if (!comment.empty()) std::printf("%s\n", comment.c_str());

@@ -9,7 +9,7 @@
 #include "core/TextUtil.h"
 #include "find/FindExceptions.h"
 #include "platform/Platform.h"
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::core {
@@ -19,8 +19,8 @@ namespace {
 std::string TotalLabel(size_t n) { return "(Total " + std::to_string(n) + " files)"; }
 
 std::string DosDateText(uint32_t dos) {
-  zip::TDateTime value = 0;
-  if (!zip::DosDateTimeToDateTime(dos, value)) return {};
+  platform::DateTime value = 0;
+  if (!platform::DosDateTimeToDateTime(dos, value)) return {};
   return DateTimeToStr(value);
 }
 
@@ -72,8 +72,8 @@ void ArchiveBrowser::Refresh() {
       row.name = rec.Name;
       row.bytes = rec.Size;
       row.sizeKb = std::to_string(rec.Size / 1024);
-      zip::TDateTime value = 0;
-      if (zip::DosDateTimeToDateTime(rec.Time, value)) row.dateTime = value;
+      platform::DateTime value = 0;
+      if (platform::DosDateTimeToDateTime(rec.Time, value)) row.dateTime = value;
       row.date = DosDateText(rec.Time);
       found.push_back(std::move(row));
     };

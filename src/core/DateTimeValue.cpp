@@ -7,47 +7,15 @@
 
 #include "core/EConvertError.h"
 #include "core/TextUtil.h"
+#include "platform/CivilDate.h"
 
 namespace brisko::core {
 namespace {
 
 constexpr int64_t kMsPerDay = 86400000;
-constexpr int64_t kUnixEpochDays = 25569;  // 1970-01-01 as a day count
-
-// Days from 1970-01-01 for a proleptic Gregorian date (months outside 1..12 are carried).
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y += (m > 0 ? (m - 1) / 12 : (m - 12) / 12);
-  m = ((m - 1) % 12 + 12) % 12 + 1;
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-DateParts CivilFromDays(int64_t z) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  DateParts p;
-  p.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  p.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  p.year = static_cast<int>(yoe + era * 400 + (p.month <= 2));
-  return p;
-}
-
-bool IsLeap(int y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
+using platform::DaysFromCivil;
+using platform::DaysInMonth;
+using platform::kUnixEpochDays;
 
 // Milliseconds since the day count's origin, rounded as the value is decoded.
 int64_t TotalMs(DateTime value) {
@@ -120,7 +88,7 @@ std::optional<DateTime> TryEncodeTime(int hour, int minute, int second, int mill
 
 DateParts DecodeDate(DateTime value) {
   int64_t days = TotalMs(value) / kMsPerDay;  // toward zero, as the time part is taken unsigned
-  return CivilFromDays(days - kUnixEpochDays);
+  return platform::CivilFromDays(days - kUnixEpochDays);
 }
 
 TimeParts DecodeTime(DateTime value) {
@@ -212,20 +180,11 @@ DateTime StrToTime(std::string_view text) {
 }
 
 DateTime FromTm(const std::tm& broken) {
-  int64_t days = DaysFromCivil(int64_t{broken.tm_year} + 1900, int64_t{broken.tm_mon} + 1, broken.tm_mday);
-  int64_t seconds = (int64_t{broken.tm_hour} * 60 + broken.tm_min) * 60 + broken.tm_sec;
-  return static_cast<double>(days + kUnixEpochDays) + static_cast<double>(seconds) / 86400.0;
+  return platform::EncodeDateTime(broken.tm_year + 1900, broken.tm_mon + 1, broken.tm_mday, broken.tm_hour,
+                                  broken.tm_min, broken.tm_sec);
 }
 
-DateTime FromTimeT(std::time_t when) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  return FromTm(local);
-}
+DateTime FromTimeT(std::time_t when) { return platform::LocalDateTimeOf(when); }
 
 std::time_t ToTimeT(DateTime value) {
   DateParts d = DecodeDate(value);

@@ -6,18 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CivilDate.h"
+
 namespace brisko::core {
 
 // Whole days since 1899-12-30 plus the time of day as the fraction: 1 day = 1.0,
 // N minutes = N / 1440.
-using DateTime = double;
+using platform::DateTime;
 
 inline constexpr double kMinutesPerDay = 1440.0;
 inline constexpr double kSecondsPerDay = 86400.0;
 
-struct DateParts {
-  int year = 1899, month = 12, day = 30;
-};
+using DateParts = platform::CivilDate;
 struct TimeParts {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };

@@ -9,7 +9,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 
 namespace brisko::find {
 
@@ -29,7 +29,7 @@ TSearchRec MakeRecord(const platform::DirectoryItem& item) {
   TSearchRec rec;
   rec.Name = item.name;
   rec.Size = item.size;
-  rec.Time = zip::DosDateTimeFromTime(item.lastWrite);
+  rec.Time = platform::DosDateTimeFromTime(item.lastWrite);
   rec.Attr = item.attributes;
   rec.CreationTime = item.created;
   rec.LastWriteTime = item.lastWrite;

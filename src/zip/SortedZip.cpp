@@ -26,9 +26,9 @@ int Sign(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-TDateTime DateValue(const TZipHeaderInfo& h) {
-  TDateTime value = 0;
-  return DosDateTimeToDateTime(h.DateTime, value) ? value : 0;
+platform::DateTime DateValue(const TZipHeaderInfo& h) {
+  platform::DateTime value = 0;
+  return platform::DosDateTimeToDateTime(h.DateTime, value) ? value : 0;
 }
 
 // round(compressed * 100 / uncompressed), halves to even, capped at 100; 0 for an empty member.

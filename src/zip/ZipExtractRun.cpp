@@ -28,9 +28,9 @@ constexpr const char* kMsgUnknownMethod = "Unknown Compression Method";
 constexpr const char* kCaptionFileExists = "File Exists Alert";
 
 // Date-time value of a DOS date-time; 0 when it is not a real moment.
-TDateTime DosValue(uint32_t dos) {
-  TDateTime value = 0;
-  return DosDateTimeToDateTime(dos, value) ? value : 0;
+platform::DateTime DosValue(uint32_t dos) {
+  platform::DateTime value = 0;
+  return platform::DosDateTimeToDateTime(dos, value) ? value : 0;
 }
 
 // Removes the temporary output of an entry unless it was moved into place.
@@ -241,8 +241,9 @@ bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, TZipCr
 bool ZipExtractRun::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname) {
   const platform::FileStat st = platform::StatFile(fname, true);
   // Both sides as DOS date-times, so that times within the same 2-second step count as equal.
-  const TDateTime entryTime = DosValue(entry.DateTime);
-  const TDateTime fileTime = DosValue(RepairDosDateTime(DosDateTimeFromTime(st.lastWrite)));
+  const platform::DateTime entryTime = DosValue(entry.DateTime);
+  const platform::DateTime fileTime =
+      DosValue(platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite)));
   switch (r_.OverwriteMode) {
     case TUZOverwriteMode::Always:
       return true;
@@ -374,7 +375,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   const uint32_t crc = sink.Crc();
   if (completed && crc == entry.CRC32 && sink.Written() == size) {
-    const std::time_t when = DosDateTimeToTime(entry.DateTime);
+    const std::time_t when = platform::DosDateTimeToTime(entry.DateTime);
     if (when != -1) platform::SetLastWriteTime(temp, when);
     if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
       platform::SetReadOnly(temp, true);

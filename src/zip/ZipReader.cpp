@@ -26,17 +26,7 @@ bool IsExistingFile(const std::string& path) {
   return st.exists && !st.isDirectory;
 }
 
-TDateTime NowAsDateTime() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                        local.tm_sec);
-}
+platform::DateTime NowAsDateTime() { return platform::LocalDateTimeOf(std::time(nullptr)); }
 
 }  // namespace
 
@@ -138,9 +128,9 @@ std::string TZipReader::EntryName(int index) const { return Entry(index).FileNam
 
 std::string TZipReader::EntryPath(int index) const { return Entry(index).Directory(); }
 
-TDateTime TZipReader::EntryDateTime(int index) const {
-  TDateTime value = 0;
-  if (DosDateTimeToDateTime(Entry(index).DateTime, value)) return value;
+platform::DateTime TZipReader::EntryDateTime(int index) const {
+  platform::DateTime value = 0;
+  if (platform::DosDateTimeToDateTime(Entry(index).DateTime, value)) return value;
   return NowAsDateTime();
 }
 

@@ -126,7 +126,7 @@ class TZipReader {
   std::string EntryName(int index) const;
   std::string EntryPath(int index) const;
   // The repaired DOS date-time as a date-time value; the current local time if it is not a real date.
-  TDateTime EntryDateTime(int index) const;
+  platform::DateTime EntryDateTime(int index) const;
   uint32_t EntrySize(int index) const;
   // Read from the entry's central header on first use and kept.
   std::string EntryComment(int index);

@@ -81,7 +81,7 @@ std::string ToNativeSeparators(std::string name) {
 void ReadSharedFields(ByteCursor& in, TZipHeaderInfo& h) {
   h.Flags = in.U16();
   h.CompressionMethod = in.U16();
-  h.DateTime = RepairDosDateTime(in.U32());
+  h.DateTime = platform::RepairDosDateTime(in.U32());
   h.CRC32 = in.U32();
   h.CompressedSize = in.U32();
   h.UncompressedSize = in.U32();

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 #include "zip/ZipConstants.h"
 #include "zip/ZipStream.h"
 

@@ -230,7 +230,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   std::unique_ptr<FileStream> in;
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
-    r.DateTime = st.exists ? DosDateTimeFromTime(st.lastWrite) : DosDateTimeNow();
+    r.DateTime = st.exists ? platform::DosDateTimeFromTime(st.lastWrite) : platform::DosDateTimeNow();
     r.UncompressedSize = r.CompressedSize = 0;
     r.CompressionMethod = kMethodStored;
     r.InternalAttributes = 0;
@@ -250,7 +250,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
       if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
       if (!retry || special) return false;
     }
-    r.DateTime = DosDateTimeFromTime(st.lastWrite);
+    r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
     run.FileSize = static_cast<int64_t>(st.size);
     r.UncompressedSize = static_cast<uint32_t>(st.size > kMax32 ? kMax32 : st.size);
   }

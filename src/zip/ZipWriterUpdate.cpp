@@ -52,8 +52,8 @@ void TZipWriter::UpdatePass(Run& run) {
       if (!replace) {
         platform::FileStat st = platform::StatFile(entry);
         // Packed DOS values order like the moments they stand for.
-        uint32_t fileDate = RepairDosDateTime(DosDateTimeFromTime(st.lastWrite));
-        replace = RepairDosDateTime(member->DateTime) < fileDate;
+        uint32_t fileDate = platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite));
+        replace = platform::RepairDosDateTime(member->DateTime) < fileDate;
       }
       if (replace) {
         if (OnUpdate) OnUpdate(*this, TUpdateAction::uaReplacing, i);

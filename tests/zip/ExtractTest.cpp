@@ -3,7 +3,7 @@
 
 #include "ExtractFixture.h"
 #include "TestZipBuilder.h"
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipReader.h"
@@ -100,7 +100,7 @@ TEST_F(ExtractTest, FilesListSelectsAndIsEmptiedAfterwards) {
 
 TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   TestMember empty = StoredMember("empty.dat", "");
-  empty.dosDateTime = MakeDosDateTime({2020, 2, 29, 13, 14, 16});
+  empty.dosDateTime = platform::MakeDosDateTime({2020, 2, 29, 13, 14, 16});
   const std::string zip = MakeZip({empty});
   TZipReader reader;
   RunLog log;
@@ -109,12 +109,12 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   EXPECT_EQ(log.completeCount, 1);
   ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
   EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
-  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite, DosDateTimeToTime(empty.dosDateTime));
+  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite, platform::DosDateTimeToTime(empty.dosDateTime));
 }
 
 TEST_F(ExtractTest, OverwriteModes) {
-  const uint32_t entryDos = MakeDosDateTime({2021, 6, 15, 12, 34, 56});
-  const std::time_t entryTime = DosDateTimeToTime(entryDos);
+  const uint32_t entryDos = platform::MakeDosDateTime({2021, 6, 15, 12, 34, 56});
+  const std::time_t entryTime = platform::DosDateTimeToTime(entryDos);
   struct Case {
     const char* label;
     TUZOverwriteMode mode;

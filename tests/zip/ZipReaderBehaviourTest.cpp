@@ -150,7 +150,7 @@ TEST_F(ReaderFiles, AccessorsAndNameChanges) {
   EXPECT_EQ(reader.EntryName(0), "Alpha.txt");
   EXPECT_EQ(reader.EntryPath(2), "a" + kSep);
   EXPECT_EQ(reader.EntrySize(0), 300u);
-  EXPECT_DOUBLE_EQ(reader.EntryDateTime(0), EncodeDateTime(2022, 5, 5, 0, 0, 0));
+  EXPECT_DOUBLE_EQ(reader.EntryDateTime(0), platform::EncodeDateTime(2022, 5, 5, 0, 0, 0));
   EXPECT_EQ(reader.ZipComment(), "the comment");
 
   reader.SetZipName(path);  // the same name changes nothing

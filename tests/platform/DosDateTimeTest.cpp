@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 
-namespace brisko::zip {
+namespace brisko::platform {
 namespace {
 
 uint32_t Dos(int year, int month, int day, int hour, int minute, int sec2) {
@@ -35,7 +35,7 @@ TEST(DosDateTime, RepairTable) {
 }
 
 TEST(DosDateTime, ConversionToDateTimeValue) {
-  TDateTime v = 0;
+  DateTime v = 0;
   ASSERT_TRUE(DosDateTimeToDateTime(Dos(1980, 1, 1, 0, 0, 0), v));
   EXPECT_DOUBLE_EQ(v, 29221.0);  // 1980-01-01 is day 29221 after 1899-12-30
   ASSERT_TRUE(DosDateTimeToDateTime(Dos(2000, 3, 1, 12, 0, 0), v));
@@ -62,4 +62,4 @@ TEST(DosDateTime, FromTimeDropsOddSecondsAndRangeEnds) {
 }
 
 }  // namespace
-}  // namespace brisko::zip
+}  // namespace brisko::platform

@@ -1,14 +1,14 @@
-// DOS date-time values of ZIP headers: making them from file times and the clock, repair, conversion.
+// DOS date-time values (FAT directory entries, ZIP headers): making them from file times and the clock,
+// repair, conversion.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 
-namespace brisko::zip {
+#include "platform/CivilDate.h"
 
-// A date-time value: days since 1899-12-30 with the time of day as the fraction.
-using TDateTime = double;
+namespace brisko::platform {
 
 // DOS date-time: time in the low 16 bits (seconds/2, minutes, hours), date in the high 16 bits
 // (day, month, years since 1980).
@@ -32,15 +32,12 @@ uint32_t RepairDosDateTime(uint32_t dos);
 
 // Converts to a date-time value; false when the value is not a real calendar moment (e.g. day 31 of
 // April). The conversion needs no time zone: DOS values are local times already.
-bool DosDateTimeToDateTime(uint32_t dos, TDateTime& out);
+bool DosDateTimeToDateTime(uint32_t dos, DateTime& out);
 
 // Converts a DOS (local) date-time to UTC seconds, for setting a file's last-write time; -1 when invalid.
 std::time_t DosDateTimeToTime(uint32_t dos);
 
-// Date-time value of a calendar moment (no validation beyond what the arithmetic needs).
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
-
 // "yyyy-mm-dd HH:mm:ss" of a DOS date-time, from its fields as stored.
 std::string FormatDosDateTime(uint32_t dos);
 
-}  // namespace brisko::zip
+}  // namespace brisko::platform

@@ -1,27 +1,11 @@
 // DOS date-time conversion, repair and formatting.
-#include "zip/DosDateTime.h"
+#include "platform/DosDateTime.h"
 
 #include <cstdio>
 
-namespace brisko::zip {
+namespace brisko::platform {
 
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-int DaysInMonth(int year, int month) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
 
 bool IsRealMoment(const DosParts& p) {
   return p.month >= 1 && p.month <= 12 && p.day >= 1 && p.day <= DaysInMonth(p.year, p.month) &&
@@ -49,11 +33,7 @@ uint32_t MakeDosDateTime(const DosParts& p) {
 
 uint32_t DosDateTimeFromTime(std::time_t utc) {
   std::tm local{};
-#ifdef _WIN32
-  if (localtime_s(&local, &utc) != 0) return 0;
-#else
-  if (!localtime_r(&utc, &local)) return 0;
-#endif
+  if (!ToLocalTime(utc, local)) return 0;
   int year = local.tm_year + 1900;
   if (year < 1980 || year >= 2100) return 0;
   DosParts p;
@@ -88,13 +68,7 @@ uint32_t RepairDosDateTime(uint32_t dos) {
   return sec2 | (minute << 5) | (hour << 11) | (day << 16) | (month << 21) | (year << 25);
 }
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
-  int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-                 DaysFromCivil(1899, 12, 30);
-  return static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-}
-
-bool DosDateTimeToDateTime(uint32_t dos, TDateTime& out) {
+bool DosDateTimeToDateTime(uint32_t dos, DateTime& out) {
   DosParts p = SplitDosDateTime(dos);
   if (!IsRealMoment(p)) return false;
   out = EncodeDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second);
@@ -123,4 +97,4 @@ std::string FormatDosDateTime(uint32_t dos) {
   return text;
 }
 
-}  // namespace brisko::zip
+}  // namespace brisko::platform
