@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "core/EIniWriteError.h"
+#include "platform/AtomicFile.h"
+#include "platform/Platform.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -24,23 +26,6 @@ namespace {
 std::optional<size_t> g_failAfterBytes;
 
 #ifndef _WIN32
-// Writes everything or reports failure; honours the test seam.
-bool WriteAll(int fd, const std::string& content) {
-  size_t limit = content.size();
-  bool injected = g_failAfterBytes && *g_failAfterBytes < limit;
-  if (injected) limit = *g_failAfterBytes;
-  size_t done = 0;
-  while (done < limit) {
-    ssize_t n = ::write(fd, content.data() + done, limit - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return !injected;
-}
-
 // The file a write really replaces: the target of a symbolic link, so the link itself survives.
 std::string ResolveTarget(const std::string& path) {
   struct stat st {};
@@ -77,6 +62,8 @@ class FolderLock {
   int fd_ = -1;
 };
 #else
+std::string ResolveTarget(const std::string& path) { return path; }
+
 // Windows: replacing a file that another process has open fails, which the write reports.
 struct FolderLock {
   explicit FolderLock(const std::string&) {}
@@ -103,67 +90,25 @@ void IniFile::Update(const std::function<void(IniDocument&)>& change) {
   WriteFileAtomically(path_, doc.Serialize());
 }
 
-#ifndef _WIN32
 void WriteFileAtomically(const std::string& path, const std::string& content) {
   const std::string target = ResolveTarget(path);
-  mode_t mode = 0600;
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
+  int mode = -1;  // a new file is its owner's alone
+  platform::FileStat st = platform::StatFile(target);
+  if (st.exists) {
     // A file without any write permission is read-only: refuse, as the system would on Windows,
     // even for a user (root) whom the permissions do not stop.
-    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0) throw EIniWriteError(path);
-    mode = st.st_mode & 07777;
-  }
-  size_t slash = target.rfind('/');
-  std::string dir = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = (dir == "/" ? "" : dir) + "/." + base + ".XXXXXX";
-
-  int fd = ::mkstemp(temp.data());  // created with mode 0600
-  if (fd < 0) throw EIniWriteError(path);
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    throw EIniWriteError(path);
-  }
-  // Make the rename itself durable; a failure here loses nothing already written.
-  int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-}
-#else
-void WriteFileAtomically(const std::string& path, const std::string& content) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path target = fs::u8path(path);
-  if (fs::exists(target, ec) &&
-      (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
-    throw EIniWriteError(path);
-  fs::path temp = target;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    size_t limit = content.size();
-    bool injected = g_failAfterBytes && *g_failAfterBytes < limit;
-    if (injected) limit = *g_failAfterBytes;
-    out.write(content.data(), static_cast<std::streamsize>(limit));
-    out.flush();
-    if (!out || injected) {
-      out.close();
-      fs::remove(temp, ec);
-      throw EIniWriteError(path);
-    }
-  }
-  // rename replaces an existing file on Windows (MoveFileEx with MOVEFILE_REPLACE_EXISTING).
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw EIniWriteError(path);
-  }
-}
+    if (st.isDirectory || (st.attributes & platform::faReadOnly) != 0) throw EIniWriteError(path);
+#ifndef _WIN32
+    if (!S_ISREG(st.posixMode)) throw EIniWriteError(path);
 #endif
+    if (st.posixMode != 0) mode = static_cast<int>(st.posixMode & 07777);
+  }
+  // The test seam cuts the content short, as a full disk would.
+  std::string_view bytes = content;
+  const bool injected = g_failAfterBytes && *g_failAfterBytes < bytes.size();
+  if (injected) bytes = bytes.substr(0, *g_failAfterBytes);
+  platform::AtomicFile file(target);
+  if (!file.Open() || !file.Write(bytes) || injected || !file.Commit(mode)) throw EIniWriteError(path);
+}
 
 }  // namespace brisko::core

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 
 namespace brisko::platform {
@@ -79,30 +80,15 @@ std::string Autostart::EntryPath() const { return folder_ + "/" + kAutostartName
 
 bool Autostart::Set(const std::string& executablePath) const {
   if (!MakeFolders(folder_)) return false;
-  const std::string target = EntryPath();
-  const std::string temp = target + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << "[Desktop Entry]\n"
-        << "Type=Application\n"
-        << "Name=" << kAutostartName << "\n"
-        << "Exec=" << QuoteExec(executablePath) << "\n"
-        << "Terminal=false\n"
-        << "X-GNOME-Autostart-enabled=true\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temp.c_str());
-      return false;
-    }
-  }
-  // Replace atomically so a failed write never leaves half an entry behind.
-  if (std::rename(temp.c_str(), target.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  // Replaced in one step, so a failed write never leaves half an entry behind.
+  return WriteFileAtomically(EntryPath(),
+                             "[Desktop Entry]\n"
+                             "Type=Application\n"
+                             "Name=" + std::string(kAutostartName) + "\n"
+                             "Exec=" + QuoteExec(executablePath) + "\n"
+                             "Terminal=false\n"
+                             "X-GNOME-Autostart-enabled=true\n",
+                             0644);
 }
 
 bool Autostart::Remove() const {

@@ -115,12 +115,4 @@ std::string TemporaryNameIn(const std::string& folder) {
   return path;
 }
 
-std::string TemporarySibling(const std::string& folder) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string path = TemporaryNameIn(folder);
-    if (!platform::StatFile(path, true).exists) return path;
-  }
-  return {};
-}
-
 }  // namespace brisko::zip

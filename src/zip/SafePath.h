@@ -34,8 +34,4 @@ bool RelativeFolderParts(const std::string& base, const std::string& path, std::
 // name when it exists.
 std::string TemporaryNameIn(const std::string& folder);
 
-// A name for a temporary file in folder that does not exist yet ("" after repeated collisions); the
-// file is created exclusively by the caller.
-std::string TemporarySibling(const std::string& folder);
-
 }  // namespace brisko::zip

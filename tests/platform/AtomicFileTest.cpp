@@ -1,0 +1,82 @@
+// Files replaced in one step: the target holds the old or the whole new content, and no temporary stays.
+#include "platform/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace brisko::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "brisko-atomic-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
+
+  fs::path dir_;
+};
+
+TEST_F(AtomicFileTest, CommitReplacesTheTargetWithTheWholeContentAndMode) {
+  const std::string target = Path("settings.ini");
+  std::ofstream(target) << "old";
+  ASSERT_TRUE(WriteFileAtomically(target, "new content", 0640));
+  EXPECT_EQ(Read(target), "new content");
+  struct stat st {};
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, WithoutCommitTheTargetKeepsItsOldContent) {
+  const std::string target = Path("archive.zip");
+  std::ofstream(target) << "old";
+  {
+    AtomicFile file(target);
+    ASSERT_TRUE(file.Open());
+    ASSERT_TRUE(file.Write("half of the new"));
+    EXPECT_EQ(fs::path(file.TempPath()).parent_path(), dir_);  // same folder: the rename cannot cross disks
+  }
+  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, ContentWrittenByNameIsCommitted) {
+  const std::string target = Path("copy.zip");
+  AtomicFile file(target);
+  ASSERT_TRUE(file.Open());
+  std::ofstream(file.TempPath(), std::ios::binary) << "written by another writer";
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(Read(target), "written by another writer");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, FailuresLeaveTheTargetAlone) {
+  EXPECT_FALSE(WriteFileAtomically(Path("missing/folder/file.txt"), "x"));
+  // The target is a folder: the rename fails and the temporary goes.
+  fs::create_directory(Path("folder"));
+  EXPECT_FALSE(WriteFileAtomically(Path("folder"), "x"));
+  EXPECT_TRUE(fs::is_directory(Path("folder")));
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+}  // namespace
+}  // namespace brisko::platform
