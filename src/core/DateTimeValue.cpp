@@ -189,15 +189,7 @@ DateTime FromTimeT(std::time_t when) { return platform::LocalDateTimeOf(when); }
 std::time_t ToTimeT(DateTime value) {
   DateParts d = DecodeDate(value);
   TimeParts t = DecodeTime(value);
-  std::tm local{};
-  local.tm_year = d.year - 1900;
-  local.tm_mon = d.month - 1;
-  local.tm_mday = d.day;
-  local.tm_hour = t.hour;
-  local.tm_min = t.minute;
-  local.tm_sec = t.second;
-  local.tm_isdst = -1;
-  return std::mktime(&local);
+  return platform::LocalMomentToTime(d.year, d.month, d.day, t.hour, t.minute, t.second);
 }
 
 }  // namespace brisko::core

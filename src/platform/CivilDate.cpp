@@ -48,6 +48,18 @@ bool ToLocalTime(std::time_t utc, std::tm& out) {
 #endif
 }
 
+std::time_t LocalMomentToTime(int year, int month, int day, int hour, int minute, int second) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
 DateTime LocalDateTimeOf(std::time_t utc) {
   std::tm local{};
   ToLocalTime(utc, local);

@@ -29,6 +29,8 @@ DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int 
 
 // The local calendar time of a UTC time; false when the system cannot convert it.
 bool ToLocalTime(std::time_t utc, std::tm& out);
+// The UTC time of a local calendar moment, the system deciding on daylight saving; -1 when it has none.
+std::time_t LocalMomentToTime(int year, int month, int day, int hour, int minute, int second);
 // The local date-time value of a UTC time (fields as given by the system; a leap second stays 60).
 DateTime LocalDateTimeOf(std::time_t utc);
 

@@ -78,15 +78,7 @@ bool DosDateTimeToDateTime(uint32_t dos, DateTime& out) {
 std::time_t DosDateTimeToTime(uint32_t dos) {
   DosParts p = SplitDosDateTime(dos);
   if (!IsRealMoment(p)) return -1;
-  std::tm local{};
-  local.tm_year = p.year - 1900;
-  local.tm_mon = p.month - 1;
-  local.tm_mday = p.day;
-  local.tm_hour = p.hour;
-  local.tm_min = p.minute;
-  local.tm_sec = p.second;
-  local.tm_isdst = -1;
-  return std::mktime(&local);
+  return LocalMomentToTime(p.year, p.month, p.day, p.hour, p.minute, p.second);
 }
 
 std::string FormatDosDateTime(uint32_t dos) {
