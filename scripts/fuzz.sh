@@ -9,7 +9,7 @@ for fuzzer in build-fuzz/tests/fuzz/*_fuzz; do
   work=build-fuzz/corpus/$name
   mkdir -p "$work"
   # New inputs go to the first folder only; the test archives are read as seeds.
-  seeds=(tests/data/legacy tests/data/interop)
+  seeds=(tests/data/legacy tests/data/interop tests/fuzz/seeds)
   echo "fuzzing $name for ${seconds}s"
   log=build-fuzz/$name.log
   if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \

@@ -17,7 +17,7 @@ namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] ARCHIVE ENTRY...";
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] ARCHIVE ENTRY...";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "brisko-zip: %s\n", problem);
@@ -25,11 +25,12 @@ int Usage(const char* problem) {
   return 2;
 }
 
-// A plain folder argument stands for every file in it.
-std::string EntryFor(const std::string& argument) {
+// A plain folder argument stands for every file in it; with links stored, a link to a folder is
+// the link itself.
+std::string EntryFor(const std::string& argument, bool links) {
   if (zip::IsWildcard(argument)) return argument;
-  platform::FileStat st = platform::StatFile(argument);
-  if (st.exists && st.isDirectory) return zip::IncludeTrailingDelim(argument) + "*";
+  platform::FileStat st = platform::StatFile(argument, links);
+  if (st.exists && st.isDirectory && !st.isSymlink) return zip::IncludeTrailingDelim(argument) + "*";
   return argument;
 }
 
@@ -52,6 +53,9 @@ int CmdAdd(int argc, char** argv) {
       writer.PackLevel = arg[1] - '0';
     } else if (arg == "-r") {
       writer.Recurse = true;
+      writer.AddDirEntriesOnRecurse = true;  // empty folders come back on extraction
+    } else if (arg == "-y") {
+      writer.StoreLinks = true;
     } else if (arg == "-j") {
       junkPaths = true;
     } else if (arg == "-P" || arg == "-x" || arg == "-z") {
@@ -103,7 +107,7 @@ int CmdAdd(int argc, char** argv) {
   try {
     writer.SetZipName(operands[0]);
     if (haveComment) writer.SetZipComment(comment);
-    for (size_t i = 1; i < operands.size(); ++i) writer.FilesList.push_back(EntryFor(operands[i]));
+    for (size_t i = 1; i < operands.size(); ++i) writer.FilesList.push_back(EntryFor(operands[i], writer.StoreLinks));
     writer.Zip();
   } catch (const zip::ENotAZipFile& e) {
     if (lastPercent >= 0) std::fprintf(stderr, "\n");

@@ -42,11 +42,15 @@ int RunList(int argc, char** argv) {
     reader.ReadDirectory();
     for (int i = 0; i < reader.EntryCount(); ++i) {
       const zip::TZipHeaderInfo& e = reader.Entry(i);
-      std::printf("%u %u %u %s %08x %s\n", e.CompressionMethod, e.CompressedSize, e.UncompressedSize,
-                  platform::FormatDosDateTime(e.DateTime).c_str(), e.CRC32, e.StoredName().c_str());
+      std::printf("%u %llu %llu %s %08x %s\n", e.CompressionMethod,
+                  static_cast<unsigned long long>(e.CompressedSize),
+                  static_cast<unsigned long long>(e.UncompressedSize), platform::FormatDosDateTime(e.DateTime).c_str(),
+                  e.CRC32, TerminalSafe(e.StoredName()).c_str());
     }
     const std::string& comment = reader.ZipComment();
-    if (!comment.empty()) std::printf("%s\n", comment.c_str());
+    if (!comment.empty()) std::printf("%s\n", TerminalSafe(comment, true).c_str());
+    if (!reader.DirectoryNote().empty())
+      std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(), reader.DirectoryNote().c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brisko-zip l: %s: %s\n", archive.c_str(), e.what());
     return 2;

@@ -62,6 +62,8 @@ int RunTest(int argc, char** argv) {
   try {
     reader.SetZipName(archive);
     reader.ReadDirectory();
+    if (!reader.DirectoryNote().empty())
+      std::fprintf(stderr, "brisko-zip t: %s: warning: %s\n", archive.c_str(), reader.DirectoryNote().c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brisko-zip t: %s: %s\n", archive.c_str(), e.what());
     return 2;
@@ -70,7 +72,7 @@ int RunTest(int argc, char** argv) {
     for (int i = 0; i < reader.EntryCount(); ++i) {
       const zip::TEntryCheck check = zip::ZipExtractRun::TestEntry(reader, i);
       if (check.Result == TEntryResult::erOk) continue;
-      std::printf("%s: %s\n", reader.Entry(i).StoredName().c_str(), Describe(check).c_str());
+      std::printf("%s: %s\n", TerminalSafe(reader.Entry(i).StoredName()).c_str(), Describe(check).c_str());
       ++failures;
     }
   } catch (const std::exception& e) {

@@ -149,7 +149,7 @@ void ArchiveBrowser::ListContentsOf(const std::string& name) {
   for (int i = 0; i < count; ++i) {
     ContentsRow row;
     row.name = reader_.EntryName(i);
-    uint32_t kb = reader_.EntrySize(i) / 1024;
+    uint64_t kb = reader_.EntrySize(i) / 1024;
     row.sizeKb = std::to_string(kb < 1 ? 1 : kb);
     row.path = reader_.EntryPath(i);
     row.date = DateTimeToStr(reader_.EntryDateTime(i));

@@ -35,7 +35,10 @@ uint32_t DosDateTimeFromTime(std::time_t utc) {
   std::tm local{};
   if (!ToLocalTime(utc, local)) return 0;
   int year = local.tm_year + 1900;
-  if (year < 1980 || year >= 2100) return 0;
+  // The DOS field cannot hold other years: the nearest moment it can hold stands in (the extended
+  // timestamp beside it keeps the true time).
+  if (year < 1980) return MakeDosDateTime(DosParts{});
+  if (year > 2107) return MakeDosDateTime(DosParts{2107, 12, 31, 23, 59, 58});
   DosParts p;
   p.year = year;
   p.month = local.tm_mon + 1;

@@ -20,10 +20,10 @@ DosParts SplitDosDateTime(uint32_t dos);
 uint32_t MakeDosDateTime(const DosParts& parts);
 
 // A UTC time (seconds since the Unix epoch) in local time and DOS form; odd seconds drop.
-// Times before 1980 or from 2100 on give 0.
+// Times before 1980 give 1980-01-01 00:00:00, times after 2107 give 2107-12-31 23:59:58.
 uint32_t DosDateTimeFromTime(std::time_t utc);
 
-// The current local time in DOS form (0 outside 1980..2099).
+// The current local time in DOS form.
 uint32_t DosDateTimeNow();
 
 // Leaves a valid value unchanged; otherwise clamps each bad part alone: seconds/2 to 29, minutes to 59,

@@ -34,13 +34,34 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   return result;
 }
 
-bool SetLastWriteTime(const std::string& path, std::time_t when) {
+bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow) {
   struct timespec times[2];
   times[0].tv_sec = when;
   times[0].tv_nsec = 0;
   times[1].tv_sec = when;
   times[1].tv_nsec = 0;
-  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+  return ::utimensat(AT_FDCWD, path.c_str(), times, noFollow ? AT_SYMLINK_NOFOLLOW : 0) == 0;
+}
+
+bool SetPermissions(const std::string& path, uint32_t mode) {
+  return ::chmod(path.c_str(), static_cast<mode_t>(mode & 0777)) == 0;
+}
+
+bool ReadSymlink(const std::string& path, std::string& target) {
+  std::string buffer(256, '\0');
+  for (;;) {
+    ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (static_cast<size_t>(n) < buffer.size()) {
+      target.assign(buffer.data(), static_cast<size_t>(n));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool MakeSymlink(const std::string& target, const std::string& path) {
+  return ::symlink(target.c_str(), path.c_str()) == 0;
 }
 
 bool SetReadOnly(const std::string& path, bool readOnly) {

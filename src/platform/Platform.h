@@ -37,8 +37,18 @@ struct FileStat {
 // Reads the attributes of a path without following a final symbolic link when noFollow is set.
 FileStat StatFile(const std::string& path, bool noFollow = false);
 
-// Sets the last-write time (UTC seconds); false when it cannot be set.
-bool SetLastWriteTime(const std::string& path, std::time_t when);
+// Sets the last-write time (UTC seconds), of a symbolic link itself when noFollow is set; false when
+// it cannot be set.
+bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow = false);
+
+// Sets the permission bits (rwx for owner, group, others); false when they cannot be set.
+bool SetPermissions(const std::string& path, uint32_t mode);
+
+// The text of a symbolic link; false when path is no link or cannot be read.
+bool ReadSymlink(const std::string& path, std::string& target);
+
+// Creates a symbolic link at path holding target verbatim; false when the file system refuses.
+bool MakeSymlink(const std::string& target, const std::string& path);
 
 // Maps the read-only bit onto write permission (POSIX) or the attribute (Windows); other bits are kept.
 bool SetReadOnly(const std::string& path, bool readOnly);

@@ -1,6 +1,8 @@
 // Code page 437 <-> UTF-8 conversion of member names, and the choice between them when writing.
 #include "zip/CodePage.h"
 
+#include <algorithm>
+
 #include "zip/ZipConstants.h"
 
 namespace brisko::zip {
@@ -121,8 +123,9 @@ bool Utf8ToCp437(std::string_view utf8, std::string& out) {
 
 EncodedName EncodeEntryName(std::string_view utf8) {
   EncodedName result;
-  if (Utf8ToCp437(utf8, result.bytes)) return result;
   result.bytes.assign(utf8);
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return result;
   // Bytes that are not UTF-8 at all (a file name in some legacy encoding) go out unchanged; the
   // flag would claim an encoding they do not have.
   result.needsUtf8Flag = IsValidUtf8(utf8);
@@ -131,8 +134,11 @@ EncodedName EncodeEntryName(std::string_view utf8) {
 
 std::string DecodeEntryName(std::string_view stored, uint16_t flags, uint16_t versionMadeBy) {
   bool utf8Flag = (flags & kFlagUtf8) != 0;
-  bool dosHost = (versionMadeBy >> 8) == kHostMsDos;
-  if ((utf8Flag || !dosHost) && IsValidUtf8(stored)) return std::string(stored);
+  uint8_t host = static_cast<uint8_t>(versionMadeBy >> 8);
+  if ((utf8Flag || host != kHostMsDos) && IsValidUtf8(stored)) return std::string(stored);
+  // A Unix name that is not UTF-8 is a file name in some other encoding: kept byte for byte so that
+  // it is restored under the name it had.
+  if (!utf8Flag && host == kHostUnix) return std::string(stored);
   return Cp437ToUtf8(stored);
 }
 

@@ -12,8 +12,8 @@ namespace brisko::zip {
 
 namespace fs = std::filesystem;
 
-TDirSearch::TDirSearch(const std::string& folder, bool recurse, const std::string& mask)
-    : mask_(mask), recurse_(recurse) {
+TDirSearch::TDirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links)
+    : mask_(mask), recurse_(recurse), links_(links) {
   Open(IncludeTrailingDelim(folder));
 }
 
@@ -32,6 +32,8 @@ void TDirSearch::Open(const std::string& folder) {
       if (tec) continue;
       if (fs::is_directory(link)) {
         entry.kind = TSearchData::Kind::Directory;
+      } else if (fs::is_symlink(link) && links_) {
+        entry.kind = TSearchData::Kind::File;
       } else if (fs::is_symlink(link)) {
         fs::file_status target = it->status(tec);
         entry.kind = (!tec && fs::is_regular_file(target)) ? TSearchData::Kind::File : TSearchData::Kind::Other;
@@ -71,6 +73,7 @@ std::string TDirSearch::Next(uint64_t& size) {
     if (!WildMatch(mask_, testName)) continue;
     std::string path = top.folder + entry.name;
     std::error_code ec;
+    if (links_ && fs::is_symlink(fs::symlink_status(fs::path(path), ec))) return path;
     auto bytes = fs::file_size(fs::path(path), ec);
     size = ec ? 0 : static_cast<uint64_t>(bytes);
     return path;

@@ -23,8 +23,9 @@ struct TSearchData {
 class TDirSearch {
  public:
   // Opens the first listing of folder (a trailing separator is added when missing).
-  // A folder that cannot be listed yields nothing and is kept in Unlistable().
-  TDirSearch(const std::string& folder, bool recurse, const std::string& mask);
+  // A folder that cannot be listed yields nothing and is kept in Unlistable(). With links, every
+  // symbolic link that matches is returned as itself (whatever it points at), to be stored as a link.
+  TDirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links = false);
 
   // The next result: a matching file as folder + name (its size in size), or with recursion a
   // subfolder as its path plus a trailing separator (size 0), reported before its contents.
@@ -45,6 +46,7 @@ class TDirSearch {
   std::vector<std::string> unlistable_;  // grows with the depth; no fixed limit
   std::string mask_;
   bool recurse_;
+  bool links_;
 };
 
 }  // namespace brisko::zip

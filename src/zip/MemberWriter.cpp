@@ -15,7 +15,6 @@ namespace {
 // Large blocks keep system calls and per-block work rare; memory stays bounded by them.
 constexpr size_t kInBlock = 256 * 1024;
 constexpr size_t kOutBlock = 256 * 1024;
-constexpr uint64_t kMax32 = 0xFFFFFFFFu;
 
 uint16_t LevelFlags(int level) {
   if (level >= 8) return kFlagDeflateMax;
@@ -23,9 +22,6 @@ uint16_t LevelFlags(int level) {
   return 0;
 }
 
-[[noreturn]] void TooLarge(const std::string& name) {
-  throw EZipTooLarge("File too large for a ZIP archive without Zip64 (4 GiB - 1 at most): " + name);
-}
 }  // namespace
 
 bool LooksLikeText(const uint8_t* data, size_t size) {
@@ -105,7 +101,6 @@ void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const 
   while ((n = ReadIn(in, in_.data(), in_.size(), report, displayName)) > 0) {
     c = crc32_z(c, in_.data(), n);
     bytes += n;
-    if (bytes > kMax32) TooLarge(displayName);
     WriteOut(out, in_.data(), n);
   }
   crc = static_cast<uint32_t>(c);
@@ -136,7 +131,6 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
       lastBlock = n;
       c = crc32_z(c, in_.data(), n);
       bytes += n;
-      if (bytes > kMax32) TooLarge(displayName);
     }
     int flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
     s.next_in = in_.data();
@@ -180,7 +174,7 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
 
 void TMemberWriter::RewriteHeader(ZipStream& out, TZipHeaderInfo& header) {
   uint64_t end = out.Position();
-  uint32_t offset = header.RelativeOffset;
+  uint64_t offset = header.RelativeOffset;
   if (!out.Seek(offset) || !header.WriteLocalHeader(out) || !out.Seek(end))
     throw ENotEnoughRoom(kMsgNotEnoughRoom);
 }
@@ -189,16 +183,20 @@ void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header
   std::vector<uint8_t> record;
   PutLE32(record, kDataDescriptorSig);
   PutLE32(record, header.CRC32);
-  PutLE32(record, header.CompressedSize);
-  PutLE32(record, header.UncompressedSize);
+  // 64-bit sizes when the local header has room for them, as readers then expect.
+  if (header.LocalZip64) {
+    PutLE64(record, header.CompressedSize);
+    PutLE64(record, header.UncompressedSize);
+  } else {
+    PutLE32(record, static_cast<uint32_t>(header.CompressedSize));
+    PutLE32(record, static_cast<uint32_t>(header.UncompressedSize));
+  }
   if (out.Write(record.data(), record.size()) != record.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
 }
 
 void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                                   const std::string& displayName) {
   encrypting_ = !password_.empty();
-  uint64_t limit = encrypting_ ? kMax32 - kEncryptionHeaderSize : kMax32;
-  if (in.Size() > limit) TooLarge(displayName);
   header.Flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
   // The check byte of an encrypted member is taken from its modification time, known before the
@@ -220,10 +218,9 @@ void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo&
     header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
   }
   if (encrypting_) compressed += kEncryptionHeaderSize;
-  if (bytes > kMax32 || compressed > kMax32) TooLarge(displayName);
   header.CRC32 = crc;
-  header.UncompressedSize = static_cast<uint32_t>(bytes);
-  header.CompressedSize = static_cast<uint32_t>(compressed);
+  header.UncompressedSize = bytes;
+  header.CompressedSize = compressed;
   RewriteHeader(out, header);
   if (encrypting_) WriteDescriptor(out, header);
 }

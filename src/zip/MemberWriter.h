@@ -46,8 +46,8 @@ class TMemberWriter {
   // the method, the level and encryption flags and InternalAttributes, then rewrites the local header
   // in place and returns with `out` behind the data (and, for an encrypted member, behind the data
   // descriptor that follows it).
-  // Throws ENotEnoughRoom when `out` takes fewer bytes than given, EZipTooLarge (naming `displayName`)
-  // when the file does not fit 32-bit sizes, EZipException when the file cannot be read.
+  // Throws ENotEnoughRoom when `out` takes fewer bytes than given, EZipTooLarge when a file without
+  // room for 64-bit sizes in its local header reached 4 GiB, EZipException when the file cannot be read.
   void WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                      const std::string& displayName);
 

@@ -20,6 +20,7 @@ inline constexpr uint32_t kEndCentralSize = 22;
 inline constexpr uint32_t kZip64LocatorSize = 20;
 inline constexpr uint32_t kZip64EndCentralMinSize = 56;
 inline constexpr uint32_t kDataDescriptorSize = 16;  // with signature, 32-bit sizes
+inline constexpr uint32_t kDataDescriptor64Size = 24;  // with signature, 64-bit sizes
 inline constexpr uint32_t kMaxCommentLength = 0xFFFF;
 // The end record lies within the last 65 535 + 22 bytes of an archive.
 inline constexpr uint32_t kEndCentralSearchSize = kMaxCommentLength + kEndCentralSize;
@@ -46,11 +47,14 @@ inline constexpr uint16_t kMethodDeflated = 8;
 
 // Version fields: ZIP format 2.0, host MS-DOS (high byte 0); Unix hosts have high byte 3.
 inline constexpr uint16_t kVersion20 = 20;
+inline constexpr uint16_t kVersionZip64 = 45;
 inline constexpr uint8_t kHostMsDos = 0;
 inline constexpr uint8_t kHostUnix = 3;
 
 // Extra field header ids.
 inline constexpr uint16_t kExtraZip64 = 0x0001;
+inline constexpr uint16_t kExtraTimestamp = 0x5455;    // extended timestamp (seconds since 1970, UTC)
+inline constexpr uint16_t kExtraUnicodePath = 0x7075;  // UTF-8 form of a name stored without bit 11
 
 // Values that stand for "look in the Zip64 extra field".
 inline constexpr uint32_t kZip64Marker32 = 0xFFFFFFFF;

@@ -36,7 +36,8 @@ BRISKO_ZIP_EXCEPTION(ENotEnoughRoom);
 BRISKO_ZIP_EXCEPTION(ECantWriteUCF);
 // An index outside a list ("Index %d is out of range") or a rejected duplicate.
 BRISKO_ZIP_EXCEPTION(EListError);
-// A file or archive beyond the 4 GiB - 1 limit of 32-bit sizes and offsets; the message names it.
+// A value the archive format cannot hold (e.g. a file that reached 4 GiB without room for 64-bit
+// sizes in its local header); the message names it.
 BRISKO_ZIP_EXCEPTION(EZipTooLarge);
 
 #undef BRISKO_ZIP_EXCEPTION

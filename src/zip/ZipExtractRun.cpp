@@ -51,6 +51,31 @@ class TempFileGuard {
   std::string path_;
 };
 
+constexpr uint32_t kTypeMask = 0170000;
+constexpr uint32_t kTypeLink = 0120000;
+// Link texts longer than this are no path any file system takes.
+constexpr uint64_t kMaxLinkText = 65536;
+
+// The Unix file mode of an entry made on a Unix host; 0 for other hosts.
+uint32_t UnixModeOf(const TZipHeaderInfo& entry) {
+  return (entry.VersionMadeBy >> 8) == kHostUnix ? entry.ExternalAttributes >> 16 : 0;
+}
+
+// Whether an entry is restored as a symbolic link. Windows builds restore it as a file holding the
+// link text.
+bool IsLinkEntry(const TZipHeaderInfo& entry) {
+#ifdef _WIN32
+  return false;
+#else
+  return (UnixModeOf(entry) & kTypeMask) == kTypeLink;
+#endif
+}
+
+// The modification time to restore: the extended timestamp when present, else the DOS time.
+std::time_t ModificationTimeOf(const TZipHeaderInfo& entry) {
+  return entry.UnixTime ? static_cast<std::time_t>(*entry.UnixTime) : platform::DosDateTimeToTime(entry.DateTime);
+}
+
 }  // namespace
 
 int ZipExtractRun::Run() {
@@ -78,6 +103,7 @@ int ZipExtractRun::Run() {
         throw;
       }
     }
+    if (!r_.OverlapNote().empty()) throw EBadZipFile(r_.OverlapNote());
   } catch (...) {
     // No run took place, but the selection must not carry over into the next one.
     r_.FilesList.clear();
@@ -163,6 +189,7 @@ void ZipExtractRun::Body() {
     while (ProcessEntry(i) == Step::Retry) {
     }
   }
+  FinishFolders();
 }
 
 bool ZipExtractRun::TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const {
@@ -197,8 +224,21 @@ void ZipExtractRun::ProcessFolderEntry(int index, const TZipHeaderInfo& entry) {
       Skip(index, entry, TSkipReason::srCreateError);
       return;
     }
+    // Its time and permissions are set once its contents are in place (writing them changes both).
+    if (!parts.empty()) folderFinish_.push_back({JoinBelow(base_, parts), entry});
   }
   ++fileCount_;
+}
+
+void ZipExtractRun::FinishFolders() {
+  // Deepest first, so that setting a folder's time is not undone by work inside it.
+  for (auto it = folderFinish_.rbegin(); it != folderFinish_.rend(); ++it) {
+    const std::time_t when = ModificationTimeOf(it->second);
+    if (when != -1) platform::SetLastWriteTime(it->first, when);
+    if (const uint32_t mode = UnixModeOf(it->second); r_.RetainAttributes && mode != 0)
+      platform::SetPermissions(it->first, mode);
+  }
+  folderFinish_.clear();
 }
 
 void ZipExtractRun::Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason) {
@@ -335,19 +375,26 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   std::string folder = ExtractDirPart(fname);
   if (folder.empty()) folder = ".";
+  const bool isLink = IsLinkEntry(entry);
+  if (isLink && entry.UncompressedSize > kMaxLinkText) {
+    Skip(index, entry, TSkipReason::srCreateError);
+    return Step::Done;
+  }
   // The output goes to a new file beside the target; it takes the target's name only when complete.
+  // A link's text is gathered in memory instead.
   std::string temp;
   std::unique_ptr<FileSink> output;
-  for (int attempt = 0; attempt < 8 && !(output && output->Ok()); ++attempt) {
+  for (int attempt = 0; !isLink && attempt < 8 && !(output && output->Ok()); ++attempt) {
     temp = TemporaryNameIn(folder);
     output = std::make_unique<FileSink>(temp);
   }
-  if (!output->Ok()) {
+  if (!isLink && !output->Ok()) {
     Skip(index, entry, TSkipReason::srCreateError);
     return Step::Done;
   }
   TempFileGuard tempGuard(temp);
-  FileSink& file = *output;
+  VectorSink linkText;
+  ByteSink* target = isLink ? static_cast<ByteSink*>(&linkText) : output.get();
 
   // Handlers may have used the archive since the header was read: go back to the data.
   r_.SeekToData(entry);
@@ -357,7 +404,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   }
   const uint64_t size = entry.UncompressedSize;
   uint64_t reported = 0;
-  CheckingSink sink(&file, size, [&](uint64_t written) {
+  CheckingSink sink(target, size, [&](uint64_t written) {
     Progress(written, size, written - reported);
     reported = written;
   });
@@ -371,21 +418,30 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   } catch (const LegacyDecodeError&) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
   }
-  file.Close(r_.FlushFilesOnClose);
+  if (output) output->Close(r_.FlushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
   if (completed && crc == entry.CRC32 && sink.Written() == size) {
-    const std::time_t when = platform::DosDateTimeToTime(entry.DateTime);
-    if (when != -1) platform::SetLastWriteTime(temp, when);
-    if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
-      platform::SetReadOnly(temp, true);
-    std::error_code ec;
-    std::filesystem::rename(temp, fname, ec);
-    if (ec) {
+    if (isLink && !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
       Skip(index, entry, TSkipReason::srCreateError);
       return Step::Done;
     }
-    tempGuard.Release();
+    if (!isLink) {
+      const std::time_t when = ModificationTimeOf(entry);
+      if (when != -1) platform::SetLastWriteTime(temp, when);
+      // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
+      const uint32_t mode = UnixModeOf(entry);
+      if (r_.RetainAttributes && mode != 0) platform::SetPermissions(temp, mode);
+      else if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
+        platform::SetReadOnly(temp, true);
+      std::error_code ec;
+      std::filesystem::rename(temp, fname, ec);
+      if (ec) {
+        Skip(index, entry, TSkipReason::srCreateError);
+        return Step::Done;
+      }
+      tempGuard.Release();
+    }
     if (r_.OnEndUnZip) r_.OnEndUnZip(r_, index, fname);
     ++fileCount_;
     return Step::Done;
@@ -407,10 +463,33 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   return Step::Done;
 }
 
+bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
+                              const TZipHeaderInfo& entry) {
+  // Made under a new name beside the target and renamed over it: an existing link at the target is
+  // replaced, never written through.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const std::string temp = TemporaryNameIn(folder);
+    if (!platform::MakeSymlink(text, temp)) continue;
+    const std::time_t when = ModificationTimeOf(entry);
+    if (when != -1) platform::SetLastWriteTime(temp, when, true);
+    std::error_code ec;
+    std::filesystem::rename(temp, fname, ec);
+    if (!ec) return true;
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return false;
+}
+
 TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* keep, uint64_t sizeCap) {
   const TZipHeaderInfo entry = reader.Entry(index);
   TEntryCheck check;
   check.StoredCRC = entry.CRC32;
+  if (!reader.OverlapNote().empty()) {
+    check.Result = TEntryResult::erDataError;
+    check.Message = reader.OverlapNote();
+    return check;
+  }
   if (entry.FileName().empty()) return check;
   if (!IsSupportedMethod(entry.CompressionMethod)) {
     check.Result = TEntryResult::erUnknownMethod;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "zip/EntryCheck.h"
@@ -53,12 +54,18 @@ class ZipExtractRun {
   void Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason);
   void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);
   void Finish(bool switchedSort, bool oldKeepOpen);
+  // Sets the times and permissions of the folders this run recreated.
+  void FinishFolders();
+  // Creates the symbolic link fname holding text; false when the file system refuses.
+  bool PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
+                 const TZipHeaderInfo& entry);
 
   TZipReader& r_;
   std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
-  // Folders below base_ this run has made or found to be real folders (not links); the run creates no
-  // links, so they stay safe for its later entries.
+  // Folders below base_ this run has made or found to be real folders (not links); a link the run
+  // creates never replaces a folder, so they stay safe for its later entries.
   std::unordered_set<std::string> checkedFolders_;
+  std::vector<std::pair<std::string, TZipHeaderInfo>> folderFinish_;  // recreated folders and their entries
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;
   int64_t bytesDone_ = 0;

@@ -134,7 +134,7 @@ platform::DateTime TZipReader::EntryDateTime(int index) const {
   return NowAsDateTime();
 }
 
-uint32_t TZipReader::EntrySize(int index) const { return Entry(index).UncompressedSize; }
+uint64_t TZipReader::EntrySize(int index) const { return Entry(index).UncompressedSize; }
 
 std::string TZipReader::EntryComment(int index) {
   TZipHeaderInfo& entry = Entry(index);
@@ -220,16 +220,30 @@ void TZipReader::DefaultGetNextDisk(int diskNumber, std::string& name) {
     if (!AskHost("Multi-disk archive", text, TMessageButtons::mbOKCancel)) name.clear();
     return;
   }
-  char ext[16];
-  std::snprintf(ext, sizeof ext, ".%3.3d", diskNumber);
+  // Numbered parts are "name.001", "name.002", ... or, as split archives are commonly written,
+  // "name.z01", "name.z02", ... with the last part under the archive's own name.
   size_t dot = name.find_last_of('.');
   size_t delim = name.find_last_of(platform::PathDelim);
-  if (dot != std::string::npos && (delim == std::string::npos || dot > delim)) name.erase(dot);
-  name += ext;
+  std::string base = name;
+  if (dot != std::string::npos && (delim == std::string::npos || dot > delim)) base.erase(dot);
+  char numbered[16], zipStyle[16];
+  std::snprintf(numbered, sizeof numbered, ".%3.3d", diskNumber);
+  std::snprintf(zipStyle, sizeof zipStyle, ".z%02d", diskNumber);
+  std::vector<std::string> candidates = {base + numbered, base + zipStyle};
+  if (diskNumber == fEndCentral.ThisDiskNumber + 1 && !fLastDiskName.empty()) candidates.push_back(fLastDiskName);
+  name = candidates.front();
+  for (const std::string& candidate : candidates) {
+    if (IsExistingFile(candidate)) {
+      name = candidate;
+      return;
+    }
+  }
+  fMissingDisk = candidates[0] + " or " + candidates[1];
 }
 
 void TZipReader::LoadDisk(int diskNumber) {
   CloseArchiveStream();
+  if (fLastDiskName.empty()) fLastDiskName = fZipName;
   std::string name;
   for (int attempt = 0;; ++attempt) {
     name = fZipName;
@@ -238,7 +252,8 @@ void TZipReader::LoadDisk(int diskNumber) {
     if (name.empty() || attempt >= kMaxDiskRequests) throw EUserCanceled(kMsgCancelNewDisk);
     if (StreamOpener || IsExistingFile(name)) break;
     // The built-in numbering cannot come up with another name: stop rather than ask forever.
-    if (!OnGetNextDisk && GetMultiMode() != TMultiMode::mmSpan) throw EUserCanceled(kMsgCancelNewDisk);
+    if (!OnGetNextDisk && GetMultiMode() != TMultiMode::mmSpan)
+      throw EFatalUnzipError("Part " + std::to_string(diskNumber) + " of the split archive is missing: " + fMissingDisk);
   }
   // Volume labels are not checked: numbered files carry the disk number in their names.
   fZipName = name;

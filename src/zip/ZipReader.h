@@ -127,7 +127,7 @@ class TZipReader {
   std::string EntryPath(int index) const;
   // The repaired DOS date-time as a date-time value; the current local time if it is not a real date.
   platform::DateTime EntryDateTime(int index) const;
-  uint32_t EntrySize(int index) const;
+  uint64_t EntrySize(int index) const;
   // Read from the entry's central header on first use and kept.
   std::string EntryComment(int index);
   // The whole record (the host may set Selected).
@@ -137,6 +137,12 @@ class TZipReader {
   // True once a directory read has produced an entry list (possibly empty).
   bool DirectoryLoaded() const { return fZipContents != nullptr; }
   TMultiMode MultiMode() const { return GetMultiMode(); }
+  // Set by a directory read whose central directory disagrees with its stated member count (every
+  // record found is used); empty otherwise.
+  const std::string& DirectoryNote() const { return fDirectoryNote; }
+  // Set by a directory read when members point at the same or overlapping data (an archive built to
+  // expand far beyond its size); such archives are not tested or extracted. Empty otherwise.
+  const std::string& OverlapNote() const { return fOverlapNote; }
 
  protected:
   // ---- Archive stream ----
@@ -172,7 +178,8 @@ class TZipReader {
   int CurrentDisk() const { return fCurrentDisk; }
   // Closes the stream and asks OnGetNextDisk for disk diskNumber (1-based) until it names an existing
   // file; opens it, makes it the current disk (diskNumber - 1) and ZipName. An empty answer throws
-  // EUserCanceled "User canceled loading new disk.".
+  // EUserCanceled "User canceled loading new disk."; without a handler, a part the built-in lookup
+  // does not find throws EFatalUnzipError naming it.
   void LoadDisk(int diskNumber);
   // Reads n bytes; on a multi-disk archive a short read loads the next disk and continues there.
   size_t ReadSpanning(void* buffer, size_t n);
@@ -210,6 +217,11 @@ class TZipReader {
   bool fBusy = false;
   bool fFromCentralFile = false;  // the directory came from the ".zfc" file
   bool fCommentLoaded = false;
+  uint64_t fZip64RecordPos = 0;
+  std::string fLastDiskName;  // the part holding the end record, once another part was loaded
+  std::string fMissingDisk;   // the names the built-in part lookup tried last
+  std::string fOverlapNote;  // where the Zip64 end record was read; 0 when there is none
+  std::string fDirectoryNote;
 
   friend class ZipExtractRun;
 
@@ -218,6 +230,8 @@ class TZipReader {
   // Finds the end record in the archive or its ".zfc" file; false when neither has one.
   bool FindEndRecord();
   void ReadZip64EndIfAny();
+  // Sets fOverlapNote when two members of one disk point into each other's data.
+  void FindOverlaps();
   // Repair scan over local headers; false when it finds nothing or ran already.
   bool RepairScan();
   bool ReadEntries(uint64_t prefix, bool completing);

@@ -69,21 +69,30 @@ uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, TZipHeaderInfo& en
         entry.CRC32 = crc;
         entry.CompressedSize = c32;
         entry.UncompressedSize = u32;
-        return pos + i + 16;
+        return pos + i + kDataDescriptorSize;
       }
       ByteCursor in64(buf.data() + i + 8, got - i - 8);
       uint64_t c64 = in64.U64();
       uint64_t u64 = in64.U64();
-      if (in64.Ok() && c64 == dataLength && c64 <= 0xFFFFFFFFu && u64 <= 0xFFFFFFFFu) {
+      if (in64.Ok() && c64 == dataLength) {
         entry.CRC32 = crc;
-        entry.CompressedSize = static_cast<uint32_t>(c64);
-        entry.UncompressedSize = static_cast<uint32_t>(u64);
-        return pos + i + 24;
+        entry.CompressedSize = c64;
+        entry.UncompressedSize = u64;
+        return pos + i + kDataDescriptor64Size;
       }
     }
     if (got < buf.size()) break;
   }
   return 0;
+}
+
+bool NextSignatureIs(ZipStream& s, uint32_t signature) {
+  uint64_t at = s.Position();
+  uint8_t bytes[4];
+  uint32_t value = 0;
+  bool same = s.ReadExact(bytes, 4) && GetLE32(bytes, 4, 0, value) && value == signature;
+  s.Seek(at);
+  return same;
 }
 
 }  // namespace
@@ -136,10 +145,9 @@ bool TZipReader::FindEndRecord() {
 void TZipReader::ReadZip64EndIfAny() {
   ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
   TEndCentral& e = fEndCentral;
-  bool needs64 = e.TotalEntries == kZip64Marker16 || e.EntriesThisDisk == kZip64Marker16 ||
-                 e.CentralSize == kZip64Marker32 || e.CentralOffset == kZip64Marker32 ||
-                 e.ThisDiskNumber == kZip64Marker16 || e.CentralStartDisk == kZip64Marker16;
-  if (!needs64 || e.RecordPos < kZip64LocatorSize) return;
+  // Some writers add the Zip64 records even when no field holds a marker; their values are the
+  // true ones either way.
+  if (e.RecordPos < kZip64LocatorSize) return;
   uint8_t locator[kZip64LocatorSize];
   s.Seek(e.RecordPos - kZip64LocatorSize);
   uint32_t sig = 0;
@@ -149,28 +157,27 @@ void TZipReader::ReadZip64EndIfAny() {
   uint64_t recordOffset = 0;
   GetLE64(locator, sizeof locator, 8, recordOffset);
   uint8_t record[kZip64EndCentralMinSize];
-  s.Seek(recordOffset);
+  // Bytes in front of the archive shift the record as they shift the directory.
+  uint64_t expected = e.RecordPos - kZip64LocatorSize - kZip64EndCentralMinSize;
   ByteCursor in(record, sizeof record);
-  if (!s.ReadExact(record, sizeof record) || in.U32() != kZip64EndCentralSig) return;
+  s.Seek(recordOffset);
+  bool found = s.ReadExact(record, sizeof record) && in.U32() == kZip64EndCentralSig;
+  if (!found && expected != recordOffset) {
+    in = ByteCursor(record, sizeof record);
+    s.Seek(expected);
+    found = s.ReadExact(record, sizeof record) && in.U32() == kZip64EndCentralSig;
+  }
+  if (!found) return;
   in.Skip(8 + 2 + 2);  // record size, version made by, version needed
-  uint32_t thisDisk = in.U32();
-  uint32_t startDisk = in.U32();
-  uint64_t entriesDisk = in.U64();
-  uint64_t total = in.U64();
-  uint64_t size = in.U64();
-  uint64_t offset = in.U64();
-  if (size > 0xFFFFFFFFu || offset > 0xFFFFFFFFu) {
-    throw EZipTooLarge("Archive is larger than 4 GiB: " + fZipName);
-  }
-  if (total > 0xFFFF || entriesDisk > 0xFFFF || thisDisk > 0xFFFF || startDisk > 0xFFFF) {
-    throw EZipTooLarge("Archive has more than 65535 members or disks: " + fZipName);
-  }
-  e.ThisDiskNumber = static_cast<uint16_t>(thisDisk);
-  e.CentralStartDisk = static_cast<uint16_t>(startDisk);
-  e.EntriesThisDisk = static_cast<uint16_t>(entriesDisk);
-  e.TotalEntries = static_cast<uint16_t>(total);
-  e.CentralSize = static_cast<uint32_t>(size);
-  e.CentralOffset = static_cast<uint32_t>(offset);
+  // More than 65 535 disks is no archive anyone has; such numbers stay at the marker.
+  auto disk = [](uint32_t n) { return n > 0xFFFF ? kZip64Marker16 : static_cast<uint16_t>(n); };
+  e.ThisDiskNumber = disk(in.U32());
+  e.CentralStartDisk = disk(in.U32());
+  e.EntriesThisDisk = in.U64();
+  e.TotalEntries = in.U64();
+  e.CentralSize = in.U64();
+  e.CentralOffset = in.U64();
+  fZip64RecordPos = s.Position() - kZip64EndCentralMinSize;
 }
 
 void TZipReader::FailBadZip() {
@@ -184,7 +191,9 @@ void TZipReader::ReadCentralDirectory() {
   fZipContents.reset();
   fCommentLoaded = false;
   OpenArchive();
-  if (Archive().Size() > 0xFFFFFFFFu) throw EZipTooLarge("Archive is larger than 4 GiB: " + fZipName);
+  fDirectoryNote.clear();
+  fOverlapNote.clear();
+  fZip64RecordPos = 0;
 
   bool repaired = false;
   if (!FindEndRecord()) {
@@ -212,9 +221,10 @@ void TZipReader::ReadCentralDirectory() {
     } else if (!IsMultiDisk() && !fFromCentralFile) {
       // Bytes put in front of an archive (a self-extractor stub) without adjusting its offsets:
       // the directory then ends before the end record by the length of that prefix.
-      uint64_t directoryEnd = static_cast<uint64_t>(fEndCentral.CentralOffset) + fEndCentral.CentralSize;
-      if (fEndCentral.RecordPos > directoryEnd) {
-        uint64_t gap = fEndCentral.RecordPos - directoryEnd;
+      uint64_t directoryEnd = fEndCentral.CentralOffset + fEndCentral.CentralSize;
+      uint64_t endStart = fZip64RecordPos != 0 ? fZip64RecordPos : fEndCentral.RecordPos;
+      if (endStart > directoryEnd) {
+        uint64_t gap = endStart - directoryEnd;
         uint8_t sig[4];
         uint32_t atOffset = 0, atShifted = 0;
         Archive().Seek(fEndCentral.CentralOffset);
@@ -245,7 +255,30 @@ void TZipReader::ReadCentralDirectory() {
     fEndCentral.SetComment(text);
     fCommentLoaded = true;
   }
+  FindOverlaps();
   ApplySortMode(SortMode);
+}
+
+void TZipReader::FindOverlaps() {
+  std::vector<const TZipHeaderInfo*> byOffset;
+  byOffset.reserve(static_cast<size_t>(fZipContents->Count()));
+  for (int i = 0; i < fZipContents->Count(); ++i) byOffset.push_back(fZipContents->Item(i));
+  std::sort(byOffset.begin(), byOffset.end(), [](const TZipHeaderInfo* a, const TZipHeaderInfo* b) {
+    return a->DiskNumberStart != b->DiskNumberStart ? a->DiskNumberStart < b->DiskNumberStart
+                                                    : a->RelativeOffset < b->RelativeOffset;
+  });
+  // A member takes at least its fixed local header and its compressed data; a spanning member may
+  // continue on the next disk, so only members of one disk are compared.
+  for (size_t i = 1; i < byOffset.size(); ++i) {
+    const TZipHeaderInfo& before = *byOffset[i - 1];
+    const TZipHeaderInfo& after = *byOffset[i];
+    if (before.DiskNumberStart != after.DiskNumberStart) continue;
+    if (after.RelativeOffset - before.RelativeOffset < kLocalHeaderSize + before.CompressedSize) {
+      fOverlapNote = "Members " + before.StoredName() + " and " + after.StoredName() +
+                     " share their data (an archive made to expand beyond its size)";
+      return;
+    }
+  }
 }
 
 // Reads the central headers into the main list. After a repair scan the list holds the entries found
@@ -255,7 +288,11 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
   ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
   if (completing) dir.Seek(fEndCentral.CentralOffset);
   const bool spanning = IsMultiDisk() && !fFromCentralFile;
-  for (int i = 0; completing || i < fEndCentral.TotalEntries; ++i) {
+  uint64_t found = 0;
+  for (;;) {
+    // Records beyond the stated count are used too (writers that let a 16-bit count wrap around).
+    if (!completing && found >= fEndCentral.TotalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
+      break;
     auto header = std::make_unique<TZipHeaderInfo>();
     std::string comment;
     bool ok;
@@ -279,7 +316,13 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
     } else {
       ok = header->ReadCentralHeader(dir);
     }
-    if (!ok) return completing;
+    if (!ok) {
+      if (completing) return true;
+      // Fewer records than stated: the directory ends where the end records begin.
+      if (!spanning && (NextSignatureIs(dir, kZip64EndCentralSig) || NextSignatureIs(dir, kEndCentralSig))) break;
+      return false;
+    }
+    ++found;
     header->ExtraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
     if (completing) {
       int match = fZipContents->Find(*header);
@@ -294,14 +337,18 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
       }
       continue;
     }
-    if (static_cast<uint64_t>(header->RelativeOffset) + prefix > 0xFFFFFFFFu) return false;
-    header->RelativeOffset += static_cast<uint32_t>(prefix);
+    header->RelativeOffset += prefix;
     if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
     try {
       fZipContents->Add(header.release());
     } catch (const EListError&) {
       return false;
     }
+  }
+  if (!completing && found != fEndCentral.TotalEntries) {
+    fDirectoryNote = "The central directory states " + std::to_string(fEndCentral.TotalEntries) +
+                     " members but holds " + std::to_string(found) + "; all " + std::to_string(found) +
+                     " are listed.";
   }
   return true;
 }
@@ -373,8 +420,8 @@ bool TZipReader::RepairScan() {
   if (fZipContents->Count() == 0) return false;
   fEndCentral.ThisDiskNumber = 0;
   fEndCentral.CentralStartDisk = 0;
-  fEndCentral.CentralOffset = static_cast<uint32_t>(pos);
-  fEndCentral.TotalEntries = fEndCentral.EntriesThisDisk = static_cast<uint16_t>(fZipContents->Count());
+  fEndCentral.CentralOffset = pos;
+  fEndCentral.TotalEntries = fEndCentral.EntriesThisDisk = static_cast<uint64_t>(fZipContents->Count());
   return true;
 }
 

@@ -1,7 +1,10 @@
 // Byte-exact reading and writing of local headers, central headers and the end record.
 #include "zip/ZipRecords.h"
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -32,9 +35,20 @@ uint16_t Length16(size_t n, const char* what) {
   return static_cast<uint16_t>(n);
 }
 
+uint32_t NameCrc(const std::string& bytes) {
+  return static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+}
+
+// What the extra fields of a header say beyond the fixed fields.
+struct ExtraFields {
+  std::optional<std::string> unicodeName;  // from a Unicode path field that matches the stored name
+};
+
 // Takes the real sizes (and offset, disk) out of a Zip64 extra field for the fields that hold the
-// 0xFFFFFFFF marker. A local header carries both sizes whenever it has the extra field.
-void ApplyZip64(const std::string& extra, bool local, TZipHeaderInfo& h, const std::string& name) {
+// 0xFFFFFFFF marker (a local header carries both sizes whenever it has the field), the modification
+// time out of an extended timestamp, and a Unicode path whose check value matches the stored name.
+ExtraFields ApplyExtra(const std::string& extra, bool local, TZipHeaderInfo& h, const std::string& storedName) {
+  ExtraFields result;
   const auto* data = reinterpret_cast<const uint8_t*>(extra.data());
   size_t pos = 0;
   while (extra.size() - pos >= 4) {
@@ -42,35 +56,55 @@ void ApplyZip64(const std::string& extra, bool local, TZipHeaderInfo& h, const s
     GetLE16(data, extra.size(), pos, id);
     GetLE16(data, extra.size(), pos + 2, len);
     pos += 4;
-    if (len > extra.size() - pos) return;
+    if (len > extra.size() - pos) break;
+    ByteCursor field(data + pos, len);
+    pos += len;
     if (id == kExtraZip64) {
-      ByteCursor field(data + pos, len);
-      auto take = [&](uint32_t& target, bool wanted) {
-        if (!wanted || field.Remaining() < 8) return;
-        uint64_t v = field.U64();
-        if (v > 0xFFFFFFFFu) throw EZipTooLarge("Member is larger than 4 GiB: " + name);
-        target = static_cast<uint32_t>(v);
+      auto take = [&](uint64_t& target, bool wanted) {
+        if (wanted && field.Remaining() >= 8) target = field.U64();
       };
-      bool bothSizes = local && len >= 16;
-      take(h.UncompressedSize, bothSizes || h.UncompressedSize == kZip64Marker32);
-      take(h.CompressedSize, bothSizes || h.CompressedSize == kZip64Marker32);
-      if (!local) {
-        if (h.RelativeOffset == kZip64Marker32 && field.Remaining() >= 8) {
-          uint64_t v = field.U64();
-          if (v > 0xFFFFFFFFu) throw EZipTooLarge("Archive is larger than 4 GiB at member: " + name);
-          h.RelativeOffset = static_cast<uint32_t>(v);
-        }
+      if (local) {
+        h.LocalZip64 = len >= 16;
+        take(h.UncompressedSize, h.LocalZip64 || h.UncompressedSize == kZip64Marker32);
+        take(h.CompressedSize, h.LocalZip64 || h.CompressedSize == kZip64Marker32);
+      } else {
+        take(h.UncompressedSize, h.UncompressedSize == kZip64Marker32);
+        take(h.CompressedSize, h.CompressedSize == kZip64Marker32);
+        take(h.RelativeOffset, h.RelativeOffset == kZip64Marker32);
         if (h.DiskNumberStart == kZip64Marker16 && field.Remaining() >= 4) {
           uint32_t disk = field.U32();
-          if (disk > 0xFFFF) throw EZipTooLarge("Too many disks at member: " + name);
-          h.DiskNumberStart = static_cast<uint16_t>(disk);
+          h.DiskNumberStart = disk > 0xFFFF ? kZip64Marker16 : static_cast<uint16_t>(disk);
         }
       }
-      return;
+    } else if (id == kExtraTimestamp && len >= 5) {
+      uint8_t flags = data[pos - len];
+      field.Skip(1);
+      if (flags & 1) h.UnixTime = static_cast<int32_t>(field.U32());
+    } else if (id == kExtraUnicodePath && len >= 5) {
+      uint8_t version = data[pos - len];
+      field.Skip(1);
+      uint32_t crc = field.U32();
+      std::string name(reinterpret_cast<const char*>(data + pos - len + 5), len - 5u);
+      if (version == 1 && crc == NameCrc(storedName) && IsValidUtf8(name)) result.unicodeName = name;
     }
-    pos += len;
   }
+  return result;
 }
+
+void PutExtraHeader(std::vector<uint8_t>& out, uint16_t id, size_t length) {
+  PutLE16(out, id);
+  PutLE16(out, static_cast<uint16_t>(length));
+}
+
+void PutTimestamp(std::vector<uint8_t>& out, const std::optional<int64_t>& time) {
+  if (!time) return;
+  PutExtraHeader(out, kExtraTimestamp, 5);
+  out.push_back(1);  // modification time only
+  int64_t clamped = std::clamp<int64_t>(*time, INT32_MIN, INT32_MAX);
+  PutLE32(out, static_cast<uint32_t>(static_cast<int32_t>(clamped)));
+}
+
+uint32_t Field32(uint64_t value) { return value >= kZip64Marker32 ? kZip64Marker32 : static_cast<uint32_t>(value); }
 
 std::string ToNativeSeparators(std::string name) {
   if (PathDelim != '/') std::replace(name.begin(), name.end(), '/', PathDelim);
@@ -85,6 +119,12 @@ void ReadSharedFields(ByteCursor& in, TZipHeaderInfo& h) {
   h.CRC32 = in.U32();
   h.CompressedSize = in.U32();
   h.UncompressedSize = in.U32();
+}
+
+// Bit 11 names are UTF-8 already; otherwise a matching Unicode path field wins over the stored bytes.
+std::string DecodedName(const std::string& stored, const ExtraFields& fields, uint16_t flags, uint16_t madeBy) {
+  if (!(flags & kFlagUtf8) && fields.unicodeName) return *fields.unicodeName;
+  return DecodeEntryName(stored, flags, madeBy);
 }
 
 }  // namespace
@@ -132,36 +172,61 @@ void TZipHeaderInfo::SetFileComment(std::optional<std::string> comment) {
   comment_ = std::move(comment);
 }
 
+bool TZipHeaderInfo::NeedsZip64() const {
+  return UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32 || RelativeOffset >= kZip64Marker32;
+}
+
 bool TZipHeaderInfo::WriteLocalHeader(ZipStream& stream) {
-  uint64_t position = stream.Position();
-  if (position > 0xFFFFFFFFu) throw EZipTooLarge("Archive would grow beyond 4 GiB at member: " + StoredName());
-  RelativeOffset = static_cast<uint32_t>(position);
+  RelativeOffset = stream.Position();
+  if (!LocalZip64 && (UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32))
+    throw EZipTooLarge("File grew to 4 GiB or more while it was being added: " + StoredName());
   UpdateNameLength();
   EncodedName encoded = EncodeEntryName(StoredName());
+  std::vector<uint8_t> extra;
+  if (LocalZip64) {
+    PutExtraHeader(extra, kExtraZip64, 16);
+    PutLE64(extra, UncompressedSize);
+    PutLE64(extra, CompressedSize);
+    VersionNeeded = std::max(VersionNeeded, kVersionZip64);
+  }
+  PutTimestamp(extra, UnixTime);
+  LocalExtraFieldLength = static_cast<uint16_t>(extra.size());
   std::vector<uint8_t> out;
-  out.reserve(kLocalHeaderSize + encoded.bytes.size());
+  out.reserve(kLocalHeaderSize + encoded.bytes.size() + extra.size());
   PutLE32(out, kLocalHeaderSig);
   PutLE16(out, VersionNeeded);
   PutLE16(out, Flags);
   PutLE16(out, CompressionMethod);
   PutLE32(out, DateTime);
   PutLE32(out, CRC32);
-  PutLE32(out, CompressedSize);
-  PutLE32(out, UncompressedSize);
+  PutLE32(out, LocalZip64 ? kZip64Marker32 : static_cast<uint32_t>(CompressedSize));
+  PutLE32(out, LocalZip64 ? kZip64Marker32 : static_cast<uint32_t>(UncompressedSize));
   PutLE16(out, FileNameLength);
   PutLE16(out, LocalExtraFieldLength);
   PutBytes(out, encoded.bytes);
+  out.insert(out.end(), extra.begin(), extra.end());
   return WriteAll(stream, out);
 }
 
 bool TZipHeaderInfo::WriteCentralHeader(ZipStream& stream) {
   UpdateNameLength();
   EncodedName encoded = EncodeEntryName(StoredName());
+  std::vector<uint8_t> extra;
+  if (NeedsZip64()) {
+    std::vector<uint8_t> values;
+    if (UncompressedSize >= kZip64Marker32) PutLE64(values, UncompressedSize);
+    if (CompressedSize >= kZip64Marker32) PutLE64(values, CompressedSize);
+    if (RelativeOffset >= kZip64Marker32) PutLE64(values, RelativeOffset);
+    PutExtraHeader(extra, kExtraZip64, values.size());
+    extra.insert(extra.end(), values.begin(), values.end());
+    VersionNeeded = std::max(VersionNeeded, kVersionZip64);
+  }
+  PutTimestamp(extra, UnixTime);
   // The comment length written is that of the comment actually held, so a record whose comment was
   // never loaded cannot produce a length without bytes behind it.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;
   std::vector<uint8_t> out;
-  out.reserve(kCentralHeaderSize + encoded.bytes.size() + commentLength);
+  out.reserve(kCentralHeaderSize + encoded.bytes.size() + extra.size() + commentLength);
   PutLE32(out, kCentralHeaderSig);
   PutLE16(out, VersionMadeBy);
   PutLE16(out, VersionNeeded);
@@ -169,16 +234,17 @@ bool TZipHeaderInfo::WriteCentralHeader(ZipStream& stream) {
   PutLE16(out, CompressionMethod);
   PutLE32(out, DateTime);
   PutLE32(out, CRC32);
-  PutLE32(out, CompressedSize);
-  PutLE32(out, UncompressedSize);
+  PutLE32(out, Field32(CompressedSize));
+  PutLE32(out, Field32(UncompressedSize));
   PutLE16(out, FileNameLength);
-  PutLE16(out, 0);  // no central extra field is written
+  PutLE16(out, static_cast<uint16_t>(extra.size()));
   PutLE16(out, commentLength);
   PutLE16(out, DiskNumberStart);
   PutLE16(out, InternalAttributes);
   PutLE32(out, ExternalAttributes);
-  PutLE32(out, RelativeOffset);
+  PutLE32(out, Field32(RelativeOffset));
   PutBytes(out, encoded.bytes);
+  out.insert(out.end(), extra.begin(), extra.end());
   if (commentLength != 0) PutBytes(out, *comment_);
   return WriteAll(stream, out);
 }
@@ -210,9 +276,8 @@ bool TZipHeaderInfo::ReadCentralHeader(ZipStream& stream) {
     return false;
   }
   stream.Seek(stream.Position() + h.FileCommentLength);
-  std::string decoded = ToNativeSeparators(DecodeEntryName(name, h.Flags, h.VersionMadeBy));
-  ApplyZip64(extra, false, h, decoded);
-  h.AssignReadName(decoded);
+  ExtraFields fields = ApplyExtra(extra, false, h, name);
+  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.Flags, h.VersionMadeBy)));
   h.CentralOffset = start;
   *this = std::move(h);
   return true;
@@ -223,7 +288,7 @@ bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
   uint8_t fixed[kLocalHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
   ByteCursor in(fixed, sizeof fixed);
-  if (in.U32() != kLocalHeaderSig || start > 0xFFFFFFFFu) {
+  if (in.U32() != kLocalHeaderSig) {
     stream.Seek(start);
     return false;
   }
@@ -238,16 +303,15 @@ bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
   h.DiskNumberStart = 0;
   h.InternalAttributes = 0;
   h.ExternalAttributes = 0;
-  h.RelativeOffset = static_cast<uint32_t>(start);
+  h.RelativeOffset = start;
   std::string name(h.FileNameLength, '\0');
   std::string extra(h.LocalExtraFieldLength, '\0');
   if (!stream.ReadExact(name.data(), name.size()) || !stream.ReadExact(extra.data(), extra.size())) {
     stream.Seek(start);
     return false;
   }
-  std::string decoded = ToNativeSeparators(DecodeEntryName(name, h.Flags, 0));
-  ApplyZip64(extra, true, h, decoded);
-  h.AssignReadName(decoded);
+  ExtraFields fields = ApplyExtra(extra, true, h, name);
+  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.Flags, 0)));
   *this = std::move(h);
   return true;
 }
@@ -293,18 +357,41 @@ const std::string& TEndCentral::Comment() const {
   return comment_ ? *comment_ : kEmpty;
 }
 
+bool TEndCentral::NeedsZip64() const {
+  return TotalEntries >= kZip64Marker16 || EntriesThisDisk >= kZip64Marker16 || CentralSize >= kZip64Marker32 ||
+         CentralOffset >= kZip64Marker32 || ThisDiskNumber >= kZip64Marker16 || CentralStartDisk >= kZip64Marker16;
+}
+
 bool TEndCentral::Write(ZipStream& stream) const {
   // As for member comments, the length written is that of the comment held.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;
   std::vector<uint8_t> out;
-  out.reserve(kEndCentralSize + commentLength);
+  out.reserve(kZip64EndCentralMinSize + kZip64LocatorSize + kEndCentralSize + commentLength);
+  auto field16 = [](uint64_t v) { return v >= kZip64Marker16 ? kZip64Marker16 : static_cast<uint16_t>(v); };
+  if (NeedsZip64()) {
+    const uint64_t recordPos = stream.Position();
+    PutLE32(out, kZip64EndCentralSig);
+    PutLE64(out, kZip64EndCentralMinSize - 12);  // size of the rest of the record
+    PutLE16(out, static_cast<uint16_t>((kHostUnix << 8) | kVersionZip64));
+    PutLE16(out, kVersionZip64);
+    PutLE32(out, ThisDiskNumber);
+    PutLE32(out, CentralStartDisk);
+    PutLE64(out, EntriesThisDisk);
+    PutLE64(out, TotalEntries);
+    PutLE64(out, CentralSize);
+    PutLE64(out, CentralOffset);
+    PutLE32(out, kZip64LocatorSig);
+    PutLE32(out, ThisDiskNumber);  // the disk holding the Zip64 end record
+    PutLE64(out, recordPos);
+    PutLE32(out, uint32_t{ThisDiskNumber} + 1);  // total number of disks
+  }
   PutLE32(out, Signature);
-  PutLE16(out, ThisDiskNumber);
-  PutLE16(out, CentralStartDisk);
-  PutLE16(out, EntriesThisDisk);
-  PutLE16(out, TotalEntries);
-  PutLE32(out, CentralSize);
-  PutLE32(out, CentralOffset);
+  PutLE16(out, field16(ThisDiskNumber));
+  PutLE16(out, field16(CentralStartDisk));
+  PutLE16(out, field16(EntriesThisDisk));
+  PutLE16(out, field16(TotalEntries));
+  PutLE32(out, Field32(CentralSize));
+  PutLE32(out, Field32(CentralOffset));
   PutLE16(out, commentLength);
   if (commentLength != 0) PutBytes(out, *comment_);
   return WriteAll(stream, out);

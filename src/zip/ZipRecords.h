@@ -25,8 +25,8 @@ class TZipHeaderInfo {
   uint16_t CompressionMethod = kMethodDeflated;
   uint32_t DateTime = 0;
   uint32_t CRC32 = 0xFFFFFFFF;
-  uint32_t CompressedSize = 0;
-  uint32_t UncompressedSize = 0;
+  uint64_t CompressedSize = 0;
+  uint64_t UncompressedSize = 0;
   uint16_t FileNameLength = 0;
   uint16_t ExtraFieldLength = 0;
   uint16_t LocalExtraFieldLength = 0;
@@ -34,8 +34,14 @@ class TZipHeaderInfo {
   uint16_t DiskNumberStart = 0;
   uint16_t InternalAttributes = kInternalText;
   uint32_t ExternalAttributes = 0x20;
-  uint32_t RelativeOffset = 0;
+  uint64_t RelativeOffset = 0;
   uint64_t CentralOffset = 0;  // where the central header was read (not stored)
+  // Modification time in seconds since the Unix epoch (UTC) from the extended timestamp field;
+  // written into that field when set.
+  std::optional<int64_t> UnixTime;
+  // The local header carries a Zip64 field with both sizes: set by the writer before the data of a
+  // member that may reach 4 GiB, and by the reader when a local header has one.
+  bool LocalZip64 = false;
   bool MatchFlag = false;      // chosen by the current extraction
   bool Selected = false;       // chosen by the host
 
@@ -61,6 +67,7 @@ class TZipHeaderInfo {
   // Takes a copy (raw bytes as stored); none clears it. FileCommentLength follows.
   void SetFileComment(std::optional<std::string> comment);
 
+  // Valid after the local header was written or read.
   uint32_t LocalSize() const { return kLocalHeaderSize + FileNameLength + LocalExtraFieldLength; }
   uint32_t CentralSize() const {
     return kCentralHeaderSize + FileNameLength + ExtraFieldLength + FileCommentLength;
@@ -68,21 +75,26 @@ class TZipHeaderInfo {
   bool IsEncrypted() const { return (Flags & kFlagEncrypted) != 0; }
   bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
 
-  // Records the stream position in RelativeOffset, then writes the 30-byte local header and the name.
-  // Writes no extra field bytes. False when the stream took fewer bytes (e.g. a full disk).
+  // Records the stream position in RelativeOffset, then writes the 30-byte local header, the name and
+  // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set.
+  // False when the stream took fewer bytes (e.g. a full disk). Throws EZipTooLarge when a size has
+  // reached 4 GiB without LocalZip64.
   bool WriteLocalHeader(ZipStream& stream);
-  // Writes the 46-byte central header (extra length 0), the name and the comment when one is held.
+  // Writes the 46-byte central header, the name, the extra fields (Zip64 for the sizes and the offset
+  // that reach 0xFFFFFFFF, the extended timestamp) and the comment when one is held.
   bool WriteCentralHeader(ZipStream& stream);
+  // Whether a central header needs a Zip64 field (some size or the offset reaches 0xFFFFFFFF).
+  bool NeedsZip64() const;
 
   // Reads a central header at the current position. On success fills the record (date repaired, name
-  // decoded and split, Zip64 sizes taken from the extra field), leaves the stream behind the header's
-  // extra field and comment and returns true; otherwise restores the position and returns false.
-  // Throws EZipTooLarge when a Zip64 size or offset does not fit 32 bits.
+  // decoded and split, Zip64 sizes, extended timestamp and Unicode path taken from the extra fields),
+  // leaves the stream behind the header's extra field and comment and returns true; otherwise restores
+  // the position and returns false.
   bool ReadCentralHeader(ZipStream& stream);
   // Reads a local header at the current position. On success fills the record as the central reader
   // does (VersionMadeBy 0, attributes, comment and disk number zeroed, RelativeOffset = the header's
   // position), leaves the stream at the member data (behind name and extra field) and returns true;
-  // otherwise restores the position and returns false. Throws EZipTooLarge like the central reader.
+  // otherwise restores the position and returns false.
   bool ReadLocalHeader(ZipStream& stream);
 
  private:
@@ -106,12 +118,13 @@ class TEndCentral {
   }
 
   uint32_t Signature = kEndCentralSig;
+  // Values from the Zip64 end record when the archive has one.
   uint16_t ThisDiskNumber = 0;
   uint16_t CentralStartDisk = 0;
-  uint16_t EntriesThisDisk = 0;
-  uint16_t TotalEntries = 0;
-  uint32_t CentralSize = 0;
-  uint32_t CentralOffset = 0;
+  uint64_t EntriesThisDisk = 0;
+  uint64_t TotalEntries = 0;
+  uint64_t CentralSize = 0;
+  uint64_t CentralOffset = 0;
   uint16_t ZipCommentLength = 0;
   uint64_t ZipCommentPos = 0;  // file position of the comment (set when read; not stored)
   uint64_t RecordPos = 0;      // file position of the record itself (set when read; not stored)
@@ -127,8 +140,12 @@ class TEndCentral {
   const std::string& Comment() const;
   uint32_t Size() const { return kEndCentralSize + ZipCommentLength; }
 
-  // Writes the 22 fixed bytes, then the comment when its length is not 0 and one is held.
+  // Writes the 22 fixed bytes, then the comment when its length is not 0 and one is held. When a count
+  // or the directory's size or offset does not fit the classic record, the Zip64 end record and its
+  // locator go first (at the current position, i.e. right behind the central directory) and the
+  // classic record holds the 0xFFFF/0xFFFFFFFF markers for those fields.
   bool Write(ZipStream& stream) const;
+  bool NeedsZip64() const;
   // Looks for the last end signature in the final 65 557 bytes. An empty stream counts as found (a new
   // archive, all fields cleared); 1 to 21 bytes or no signature give false.
   bool FindAndRead(ZipStream& stream);

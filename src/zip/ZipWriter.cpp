@@ -8,6 +8,7 @@
 
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
+#include "zip/MemoryStream.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriterRun.h"
@@ -17,8 +18,10 @@ namespace brisko::zip {
 namespace fs = std::filesystem;
 
 namespace {
-constexpr uint64_t kMax32 = 0xFFFFFFFFu;
-constexpr int kMaxEntries = 0xFFFF;
+// Files this large get room for 64-bit sizes in their local header before their data is written:
+// the header is rewritten in place afterwards and cannot grow then. The margin covers a file that
+// grows a little while it is read.
+constexpr uint64_t kLocalZip64From = 0xFFFFFFFFu - (64u << 20);
 
 std::string Trimmed(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -27,9 +30,16 @@ std::string Trimmed(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-void CheckArchiveRoom(ZipStream& out, const std::string& name) {
-  if (out.Position() > kMax32)
-    throw EZipTooLarge("Archive too large for 32-bit offsets (4 GiB - 1 at most) when adding " + name);
+// Times and attributes of a file or folder into its record. Unix hosts keep the file mode (type and
+// permissions) in the high half of the external attributes, beside the DOS bits.
+void TakeFileMetadata(TZipHeaderInfo& r, const platform::FileStat& st) {
+  r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
+  r.UnixTime = st.lastWrite;
+  r.ExternalAttributes = st.attributes & 0xFF;
+#ifndef _WIN32
+  r.VersionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);
+  r.ExternalAttributes |= st.posixMode << 16;
+#endif
 }
 }  // namespace
 
@@ -165,15 +175,13 @@ void TZipWriter::WriteArchive(Run& run) {
     }
 
     ZipStream& out = *run.Out;
-    CheckArchiveRoom(out, "the central directory");
-    run.WorkEnd.CentralOffset = static_cast<uint32_t>(out.Position());
+    run.WorkEnd.CentralOffset = out.Position();
     run.WorkEnd.CentralStartDisk = 0;
     for (int i = 0; i < run.PositionList->Count(); ++i)
       if (!run.PositionList->Item(i)->WriteCentralHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
-    CheckArchiveRoom(out, "the central directory");
-    run.WorkEnd.CentralSize = static_cast<uint32_t>(out.Position() - run.WorkEnd.CentralOffset);
+    run.WorkEnd.CentralSize = out.Position() - run.WorkEnd.CentralOffset;
     run.WorkEnd.ThisDiskNumber = 0;
-    run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint16_t>(run.PositionList->Count());
+    run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint64_t>(run.PositionList->Count());
     if (!run.WorkEnd.Write(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
     const uint64_t finalSize = out.Position();
 
@@ -227,32 +235,47 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   run.FileBytesRead = 0;
   run.FileSize = 0;
   const bool isDir = !entry.empty() && entry.back() == kPathDelim;
-  std::unique_ptr<FileStream> in;
+  std::unique_ptr<ZipStream> in;
+  bool isLink = false;
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
-    r.DateTime = st.exists ? platform::DosDateTimeFromTime(st.lastWrite) : platform::DosDateTimeNow();
+    if (st.exists) TakeFileMetadata(r, st);
+    else r.DateTime = platform::DosDateTimeNow();
     r.UncompressedSize = r.CompressedSize = 0;
     r.CompressionMethod = kMethodStored;
     r.InternalAttributes = 0;
     r.CRC32 = 0;
   } else {
-    platform::FileStat st = platform::StatFile(entry);
-    r.ExternalAttributes = st.attributes;
-    // Pipes, sockets and devices named directly would block or never end, a file removed since the
-    // list was made has nothing to read, and a folder named without a wildcard is no file: all are
-    // reported as unopenable, never passed over in silence.
-    constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
-    const bool special =
-        !st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular);
-    in = std::make_unique<FileStream>();
-    while (special || !in->Open(entry, TFileMode::fmOpenRead)) {
-      bool retry = false;
-      if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
-      if (!retry || special) return false;
+    platform::FileStat st = platform::StatFile(entry, StoreLinks);
+    isLink = StoreLinks && st.isSymlink && st.exists;
+    TakeFileMetadata(r, st);
+    std::string linkText;
+    if (isLink) {
+      while (!platform::ReadSymlink(entry, linkText)) {
+        bool retry = false;
+        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
+        if (!retry) return false;
+      }
+      in = std::make_unique<MemoryStream>(std::vector<uint8_t>(linkText.begin(), linkText.end()));
+      st.size = linkText.size();
+    } else {
+      // Pipes, sockets and devices named directly would block or never end, a file removed since the
+      // list was made has nothing to read, and a folder named without a wildcard is no file: all are
+      // reported as unopenable, never passed over in silence.
+      constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
+      const bool special =
+          !st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular);
+      auto file = std::make_unique<FileStream>();
+      while (special || !file->Open(entry, TFileMode::fmOpenRead)) {
+        bool retry = false;
+        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
+        if (!retry || special) return false;
+      }
+      in = std::move(file);
     }
-    r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
     run.FileSize = static_cast<int64_t>(st.size);
-    r.UncompressedSize = static_cast<uint32_t>(st.size > kMax32 ? kMax32 : st.size);
+    r.UncompressedSize = st.size;
+    r.LocalZip64 = st.size >= kLocalZip64From;
   }
   std::string stored = StoredNameOf(entry);
   if (stored.empty()) return false;  // nothing to name it by (e.g. the root folder)
@@ -264,7 +287,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     r.SetDirectory(stored.substr(0, stored.size() - r.FileName().size()));
   }
   ZipStream& out = *run.Out;
-  r.RelativeOffset = static_cast<uint32_t>(out.Position() > kMax32 ? kMax32 : out.Position());
+  r.RelativeOffset = out.Position();
   r.InternalAttributes = isDir ? 0 : 2;  // decided by the compressor
   r.DiskNumberStart = 0;
 
@@ -280,18 +303,14 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     run.TotalBytes -= run.FileSize;
     return false;
   }
-  if (run.PositionList->Count() >= kMaxEntries)
-    throw EZipTooLarge("Too many members for one archive (65535 at most) when adding " + entry);
-  CheckArchiveRoom(out, entry);
   if (!r.WriteLocalHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
   if (isDir) {
     if (OnEndZip) OnEndZip(*this, entry, 0, 0, 0);
     return true;
   }
-  bool store = PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
+  bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
   run.Member.WriteFileData(*in, out, r, store, entry);
   in.reset();
-  CheckArchiveRoom(out, entry);
   run.AddedFiles.push_back(entry);
   if (OnEndZip)
     OnEndZip(*this, entry, r.UncompressedSize, r.CompressedSize, static_cast<int64_t>(out.Position()));
@@ -302,7 +321,7 @@ void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool c
   run.Names.insert(NameKey(record->FullName()));
   run.PositionList->Add(record.release());
   if (counted) ++run.AddedCount;
-  run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint16_t>(run.PositionList->Count());
+  run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint64_t>(run.PositionList->Count());
 }
 
 void TZipWriter::OnBlockRead(size_t bytes) {

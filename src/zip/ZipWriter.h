@@ -55,6 +55,9 @@ class TZipWriter : public TZipReader {
   std::vector<std::string> ExcludeList;
   std::vector<std::string> NoCompressList;
   bool AddDirEntriesOnRecurse = false;
+  // Symbolic links are stored as links (their text as the data, the link type in the Unix mode)
+  // instead of being followed; a link to a folder is never walked either way.
+  bool StoreLinks = false;
   TMultiZipInfo MultiZipInfo;
 
   // Flushes a pending comment into the current archive before taking another name.
@@ -108,7 +111,7 @@ class TZipWriter : public TZipReader {
 
   void ExpandFileList(Run& run);
   void ExpandWildcard(Run& run, const std::string& entry);
-  bool InArchive(const std::string& path) const;
+  bool InArchive(Run& run, const std::string& path) const;
   int ZipSequence();
   void WriteArchive(Run& run);
   void UpdatePass(Run& run);

@@ -46,13 +46,13 @@ std::string TZipWriter::StoredNameOf(const std::string& path) const {
   return StoredDirectoryFor(path, options) + ExtractNamePart(path);
 }
 
-bool TZipWriter::InArchive(const std::string& path) const {
+bool TZipWriter::InArchive(Run& run, const std::string& path) const {
   const TSortedZip* list = fZipContents.get();
   if (!list) return false;
-  const std::string key = NameKey(StoredNameOf(path));
-  for (int i = 0; i < list->Count(); ++i)
-    if (NameKey(list->Item(i)->FullName()) == key) return true;
-  return false;
+  if (run.ArchiveNames.empty()) {
+    for (int i = 0; i < list->Count(); ++i) run.ArchiveNames.insert(NameKey(list->Item(i)->FullName()));
+  }
+  return run.ArchiveNames.count(NameKey(StoredNameOf(path))) != 0;
 }
 
 namespace {
@@ -84,13 +84,13 @@ void TZipWriter::ExpandFileList(Run& run) {
     }
     if (ExtractDirPart(entry).empty() && !RootDir().empty()) entry = IncludeTrailingDelim(RootDir()) + entry;
     if (MatchesPatternList(ExcludeList, entry)) continue;
-    platform::FileStat st = platform::StatFile(entry);
+    platform::FileStat st = platform::StatFile(entry, StoreLinks);
     if (!st.exists) {
       if (OnNoSuchFile) OnNoSuchFile(*this, entry);
       continue;
     }
     if (SkipIfArchiveBitNotSet && (st.attributes & platform::faArchive) == 0) continue;
-    if (ZipAction == TZipAction::zaFreshen && !InArchive(entry)) continue;
+    if (ZipAction == TZipAction::zaFreshen && !InArchive(run, entry)) continue;
     kept.push_back(entry);
     if (!st.isDirectory) run.TotalBytes += static_cast<int64_t>(st.size);
   }
@@ -117,7 +117,7 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
     if (OnNoSuchFile) OnNoSuchFile(*this, IncludeTrailingDelim(folder));
     return;
   }
-  TDirSearch search(folder, recurse, mask);
+  TDirSearch search(folder, recurse, mask, StoreLinks);
   uint64_t size = 0;
   for (std::string path = search.Next(size); !path.empty(); path = search.Next(size)) {
     if (OnRecursingFile) OnRecursingFile(*this, path);
@@ -131,7 +131,7 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
     ProcessMessages();
     if (IsSameFile(path, ZipName())) continue;
     if (SkipIfArchiveBitNotSet && (platform::StatFile(path).attributes & platform::faArchive) == 0) continue;
-    if (ZipAction == TZipAction::zaFreshen && !InArchive(path)) continue;
+    if (ZipAction == TZipAction::zaFreshen && !InArchive(run, path)) continue;
     FilesList.push_back(path);
     run.TotalBytes += static_cast<int64_t>(size);
   }

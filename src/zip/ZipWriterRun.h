@@ -22,6 +22,7 @@ struct TZipWriter::Run {
   std::unordered_set<std::string> Names;
   std::unique_ptr<TSortedZip> PositionList{new TSortedZip(TZipSortMode::ByNone, true, false)};
   TEndCentral WorkEnd;
+  std::unordered_set<std::string> ArchiveNames;  // keys of the existing members (freshen), made on first use
   bool Updating = false;
   std::string OutputName;
   std::unique_ptr<ZipStream> Out;

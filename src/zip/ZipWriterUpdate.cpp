@@ -1,10 +1,13 @@
 // TZipWriter: rewriting an existing archive (update pass, member copy), putting the result in place,
 // and flushing a pending comment when the archive name changes.
+#include <deque>
 #include <filesystem>
+#include <unordered_map>
 #include <system_error>
 
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
+#include "zip/CodePage.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
@@ -32,28 +35,36 @@ void TZipWriter::SetZipName(const std::string& name) {
 void TZipWriter::UpdatePass(Run& run) {
   TSortedZip* list = fZipContents.get();
   if (!list) return;
+  // Entries by the key of the name they would be stored under, each name's entries in list order;
+  // one hash look-up per member keeps an update linear however large both sides are.
+  std::unordered_map<std::string, std::deque<size_t>> byName;
+  for (size_t j = 0; j < FilesList.size(); ++j) byName[NameKey(StoredNameOf(FilesList[j]))].push_back(j);
+  std::vector<bool> taken(FilesList.size(), false);
+  const std::vector<std::string> entries = FilesList;
   for (int i = 0; i < list->Count(); ++i) {
     TZipHeaderInfo* member = list->Item(i);
     if (member->FileCommentLength != 0 && !member->HasFileComment()) LoadEntryComment(*member);
     auto copy = std::make_unique<TZipHeaderInfo>(*member);
-    const std::string key = NameKey(member->FullName());
     int match = -1;
-    for (size_t j = 0; j < FilesList.size(); ++j) {
-      if (NameKey(StoredNameOf(FilesList[j])) == key) {
-        match = static_cast<int>(j);
-        break;
-      }
+    if (auto it = byName.find(NameKey(member->FullName())); it != byName.end() && !it->second.empty()) {
+      match = static_cast<int>(it->second.front());
+      it->second.pop_front();
+      taken[static_cast<size_t>(match)] = true;
     }
     bool keep = true;
     if (match >= 0) {
-      const std::string entry = FilesList[static_cast<size_t>(match)];
-      FilesList.erase(FilesList.begin() + match);
+      const std::string& entry = entries[static_cast<size_t>(match)];
       bool replace = ZipAction == TZipAction::zaReplace;
       if (!replace) {
         platform::FileStat st = platform::StatFile(entry);
-        // Packed DOS values order like the moments they stand for.
-        uint32_t fileDate = platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite));
-        replace = platform::RepairDosDateTime(member->DateTime) < fileDate;
+        // The extended timestamp when the member has one; else packed DOS values, which order like
+        // the moments they stand for.
+        if (member->UnixTime) {
+          replace = *member->UnixTime < static_cast<int64_t>(st.lastWrite);
+        } else {
+          uint32_t fileDate = platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite));
+          replace = platform::RepairDosDateTime(member->DateTime) < fileDate;
+        }
       }
       if (replace) {
         if (OnUpdate) OnUpdate(*this, TUpdateAction::uaReplacing, i);
@@ -72,31 +83,49 @@ void TZipWriter::UpdatePass(Run& run) {
       Accept(run, std::move(copy), false);
     }
   }
+  // What no member matched is added as new.
+  FilesList.clear();
+  for (size_t j = 0; j < entries.size(); ++j)
+    if (!taken[j]) FilesList.push_back(entries[j]);
 }
 
 void TZipWriter::CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderInfo& copy) {
   TZipHeaderInfo local;
   if (!ReadLocalHeaderOf(member, local)) throw EBadZipFile(kMsgNotValidZip);
-  const uint64_t dataPos = SeekToData(member);
-  const uint32_t extra = local.LocalExtraFieldLength;
-  ZipStream& out = *run.Out;
-  if (out.Position() > 0xFFFFFFFFu || run.PositionList->Count() >= 0xFFFF)
-    throw EZipTooLarge("Archive too large to copy " + member.StoredName());
-  copy.LocalExtraFieldLength = static_cast<uint16_t>(extra);
-  if (!copy.WriteLocalHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
   ZipStream& in = Archive();
-  if (!in.Seek(dataPos - extra)) throw EBadZipFile(kMsgNotValidZip);
+  const uint64_t dataPos = in.Position();
+  // The local header is copied with its extra fields; only the name takes the form the central
+  // header will have, so that both agree.
+  std::vector<uint8_t> head(kLocalHeaderSize);
+  if (!in.Seek(member.RelativeOffset) || !in.ReadExact(head.data(), head.size())) throw EBadZipFile(kMsgNotValidZip);
+  const EncodedName name = EncodeEntryName(copy.StoredName());
+  uint16_t flags = 0;
+  GetLE16(head.data(), head.size(), 6, flags);
+  flags = static_cast<uint16_t>((flags & ~kFlagUtf8) | (name.needsUtf8Flag ? kFlagUtf8 : 0));
+  std::vector<uint8_t> fixed(head.begin(), head.begin() + 6);
+  PutLE16(fixed, flags);
+  fixed.insert(fixed.end(), head.begin() + 8, head.begin() + 26);
+  PutLE16(fixed, static_cast<uint16_t>(name.bytes.size()));
+  PutLE16(fixed, local.LocalExtraFieldLength);
+  PutBytes(fixed, name.bytes);
+  ZipStream& out = *run.Out;
+  copy.RelativeOffset = out.Position();
+  copy.LocalZip64 = local.LocalZip64;
+  copy.LocalExtraFieldLength = local.LocalExtraFieldLength;
+  if (out.Write(fixed.data(), fixed.size()) != fixed.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+
+  const uint32_t extra = local.LocalExtraFieldLength;
   uint64_t remaining = uint64_t{extra} + member.CompressedSize;
   if (member.HasDataDescriptor()) {
-    // Keep the descriptor that follows the data (with or without its signature).
+    // Keep the descriptor that follows the data whole: with or without its signature, with 64-bit
+    // sizes when the local header has a Zip64 field.
     uint8_t sig[4] = {};
-    uint64_t after = dataPos + member.CompressedSize;
     uint32_t value = 0;
-    in.Seek(after);
+    in.Seek(dataPos + member.CompressedSize);
     bool hasSig = in.Read(sig, 4) == 4 && GetLE32(sig, 4, 0, value) && value == kDataDescriptorSig;
-    remaining += hasSig ? kDataDescriptorSize : kDataDescriptorSize - 4;
-    in.Seek(dataPos - extra);
+    remaining += (local.LocalZip64 ? kDataDescriptor64Size : kDataDescriptorSize) - (hasSig ? 0 : 4);
   }
+  if (!in.Seek(dataPos - extra)) throw EBadZipFile(kMsgNotValidZip);
   std::vector<uint8_t> buffer(256 * 1024);
   while (remaining > 0) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));

@@ -52,9 +52,9 @@ inline BuiltArchive BuildArchive(const std::vector<BuiltMember>& members, const 
   out.centralOffset = s.Position();
   for (TZipHeaderInfo& h : headers) h.WriteCentralHeader(s);
   TEndCentral end;
-  end.TotalEntries = end.EntriesThisDisk = static_cast<uint16_t>(headers.size());
-  end.CentralOffset = static_cast<uint32_t>(out.centralOffset);
-  end.CentralSize = static_cast<uint32_t>(s.Position() - out.centralOffset);
+  end.TotalEntries = end.EntriesThisDisk = headers.size();
+  end.CentralOffset = out.centralOffset;
+  end.CentralSize = s.Position() - out.centralOffset;
   end.SetComment(comment);
   out.endOffset = s.Position();
   end.Write(s);

@@ -337,6 +337,26 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   EXPECT_EQ(reader.Entry(1).FileName(), "small.txt");
   EXPECT_EQ(reader.Entry(1).UncompressedSize, 11u);
 
+  // Without a handler the parts are found by their names; a missing one is named.
+  TZipReader found;
+  found.SetZipName(Path("split.zip"));
+  found.SetDestDir(Path("out"));
+  found.DoAll = true;
+  EXPECT_EQ(found.Extract(), 2);
+  EXPECT_EQ(fs::file_size(Path("out/big.bin")), data.size());
+  fs::rename(Path("split.z01"), Path("split.z01.away"));
+  TZipReader missing;
+  missing.SetZipName(Path("split.zip"));
+  missing.SetDestDir(Path("out2"));
+  missing.DoAll = true;
+  try {
+    missing.Extract();
+    FAIL() << "no error";
+  } catch (const EFatalUnzipError& e) {
+    EXPECT_NE(std::string(e.what()).find("split.z01"), std::string::npos) << e.what();
+  }
+  fs::rename(Path("split.z01.away"), Path("split.z01"));
+
   TZipReader refused;
   refused.OnGetNextDisk = [](TZipReader&, int, std::string& name) { name.clear(); };
   refused.SetZipName(Path("split.zip"));

@@ -158,25 +158,6 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "10 nothing, 11 no error, 12 archive left, 13 other error";
 }
 
-TEST_F(ZipWriterFailureTest, FilesBeyondFourGibibytesFailNamingTheFile) {
-  // A sparse file: its size is past the 32-bit limit without using the disk.
-  std::string huge = Write("huge.bin", "");
-  std::error_code ec;
-  fs::resize_file(huge, (uint64_t{1} << 32) + 1, ec);
-  if (ec) GTEST_SKIP() << "no sparse files here";
-  std::string small = Write("small.txt", "small");
-  TZipWriter w;
-  w.SetZipName(P("huge.zip"));
-  w.FilesList = {small, huge};
-  try {
-    w.Zip();
-    FAIL() << "no error";
-  } catch (const EZipTooLarge& e) {
-    EXPECT_NE(std::string(e.what()).find(huge), std::string::npos) << e.what();
-  }
-  EXPECT_FALSE(fs::exists(P("huge.zip")));
-}
-
 TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
   std::string a = Write("a.txt", TextOf(900000));
   {
