@@ -21,25 +21,41 @@ namespace {
 // terminal when the user chose "prompt".
 class RestoreInteraction : public CliInteraction {
  public:
-  bool AskOverwrite(const std::string&, const std::string& text) override {
-    std::fprintf(stderr, "%s [y/N] ", Lines(text).c_str());
-    std::fflush(stderr);
-    std::string answer;
-    if (!std::getline(std::cin, answer)) {
-      std::fprintf(stderr, "\n");
-      return false;  // no terminal to answer: keep the existing file
+  bool AskOverwrite(const std::string& caption, const std::string& text) override {
+    return AskOverwriteDuringRestore(caption, text) == core::OverwriteAnswer::Yes;
+  }
+  core::OverwriteAnswer AskOverwriteDuringRestore(const std::string&, const std::string& text) override {
+    using core::OverwriteAnswer;
+    for (;;) {
+      std::fprintf(stderr, "%s [y]es, [n]o, [A]ll, [N]one, [c]ancel: ", Lines(text).c_str());
+      std::fflush(stderr);
+      std::string answer;
+      if (!std::getline(std::cin, answer)) {
+        std::fprintf(stderr, "\n");
+        return OverwriteAnswer::NoToAll;  // no terminal to answer: keep every existing file
+      }
+      if (answer == "y" || answer == "Y" || answer == "yes") return OverwriteAnswer::Yes;
+      if (answer.empty() || answer == "n" || answer == "no") return OverwriteAnswer::No;
+      if (answer == "A") return OverwriteAnswer::YesToAll;
+      if (answer == "N") return OverwriteAnswer::NoToAll;
+      if (answer == "c" || answer == "C") return OverwriteAnswer::Cancel;
     }
-    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
   }
 };
 
 bool ParseOverwrite(const std::string& text, zip::TUZOverwriteMode& mode) {
-  if (text == "prompt") mode = zip::TUZOverwriteMode::Prompt;
-  else if (text == "always") mode = zip::TUZOverwriteMode::Always;
-  else if (text == "never") mode = zip::TUZOverwriteMode::Never;
-  else if (text == "newer") mode = zip::TUZOverwriteMode::ifNewer;
-  else if (text == "older") mode = zip::TUZOverwriteMode::ifOlder;
-  else return false;
+  if (text == "prompt")
+    mode = zip::TUZOverwriteMode::Prompt;
+  else if (text == "always")
+    mode = zip::TUZOverwriteMode::Always;
+  else if (text == "never")
+    mode = zip::TUZOverwriteMode::Never;
+  else if (text == "newer")
+    mode = zip::TUZOverwriteMode::ifNewer;
+  else if (text == "older")
+    mode = zip::TUZOverwriteMode::ifOlder;
+  else
+    return false;
   return true;
 }
 
@@ -64,6 +80,8 @@ int CmdRestore(const BackupCliContext& context) {
       project = args[++i];
     } else if (!a.empty() && a[0] != '-' && settings.archivePath.empty()) {
       settings.archivePath = a;
+    } else if (!a.empty() && a[0] != '-') {
+      settings.members.push_back(a);  // a stored name, a folder or a wildcard
     } else {
       return kExitUsage;
     }
@@ -80,6 +98,8 @@ int CmdRestore(const BackupCliContext& context) {
 
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
+  settings.itemKind = zip::SelectionItem::Typed;
+
   core::SettingsState state;
   core::LoadSettings(context.dataDir, state);
   core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);
@@ -105,7 +125,7 @@ int CmdRestore(const BackupCliContext& context) {
 const bool registered = RegisterBackupCommand(
     {"restore",
      "restore ARCHIVE --to DIR [--password PW] [--overwrite prompt|always|never|newer|older] [--flat] "
-     "[--project NAME]",
+     "[--project NAME] [MEMBER...]",
      &CmdRestore});
 
 }  // namespace

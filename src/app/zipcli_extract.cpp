@@ -1,11 +1,13 @@
-// brisko-zip x: extracts every entry of an archive into a folder.
+// brisko-zip x: extracts the entries of an archive (all, or the members named) into a folder.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/ZipCli.h"
+#include "zip/MemberSelection.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipReader.h"
 
@@ -16,7 +18,8 @@ using zip::TSkipReason;
 using zip::TUZOverwriteMode;
 using zip::TZipReader;
 
-constexpr const char* kUsage = "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE";
+constexpr const char* kUsage =
+    "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE [MEMBER...]";
 
 int UsageError(const char* detail) {
   std::fprintf(stderr, "brisko-zip x: %s\nusage: brisko-zip %s\n", detail, kUsage);
@@ -79,6 +82,7 @@ class OverwritePrompt {
 
 int RunExtract(int argc, char** argv) {
   std::string password, dir, archive;
+  std::vector<std::string> members;
   bool junkPaths = false;
   TUZOverwriteMode mode = TUZOverwriteMode::Prompt;
   for (int i = 1; i < argc; ++i) {
@@ -98,6 +102,8 @@ int RunExtract(int argc, char** argv) {
       std::string text;
       if (!value(text) || !ParseOverwrite(text, mode))
         return UsageError("-o takes prompt, always, never, newer or older");
+    } else if (!archive.empty() && !arg.empty() && arg[0] != '-') {
+      members.push_back(arg);  // a stored name, a folder or a wildcard
     } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
       return UsageError(error.c_str());
     }
@@ -109,7 +115,7 @@ int RunExtract(int argc, char** argv) {
   int failures = 0;
   int current = -1;
   bool started = false;
-  reader.DoAll = true;
+  reader.DoAll = members.empty();
   reader.RecreateDirs = !junkPaths;
   reader.OverwriteMode = mode;
   reader.Password = password;
@@ -138,6 +144,21 @@ int RunExtract(int argc, char** argv) {
   try {
     reader.SetZipName(archive);
     reader.SetDestDir(dir);
+    if (!members.empty()) {
+      reader.ReadDirectory();
+      for (const std::string& member : members) {
+        if (!reader.DirectoryLoaded()) break;  // not an archive: Extract says so
+        const std::vector<std::string> patterns = zip::SelectionPatterns(member, zip::SelectionItem::Typed);
+        bool found = false;
+        for (int i = 0; i < reader.EntryCount() && !found; ++i)
+          found = zip::MatchesAnyPattern(patterns, reader.Entry(i).FullName());
+        if (!found) {
+          std::fprintf(stderr, "%s: not in the archive\n", member.c_str());
+          ++failures;
+        }
+        reader.FilesList.insert(reader.FilesList.end(), patterns.begin(), patterns.end());
+      }
+    }
     reader.Extract();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brisko-zip x: %s: %s\n", archive.c_str(), e.what());

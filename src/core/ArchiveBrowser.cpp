@@ -16,7 +16,9 @@ namespace brisko::core {
 
 namespace {
 
-std::string TotalLabel(size_t n) { return "(Total " + std::to_string(n) + " files)"; }
+std::string TotalLabel(size_t n) {
+  return "(Total " + std::to_string(n) + " files)";
+}
 
 std::string DosDateText(uint32_t dos) {
   platform::DateTime value = 0;
@@ -40,6 +42,19 @@ void ArchiveBrowser::Changed() {
   if (OnChanged) OnChanged();
 }
 
+void ArchiveBrowser::SetDirectoryRestore(const std::string& folder) {
+  directoryRestore_ = folder;
+  targetChosen_ = !TrimBlanks(folder).empty();
+}
+
+int ArchiveBrowser::NewestRow() const {
+  int newest = -1;
+  for (size_t i = 0; i < archives_.size(); ++i)
+    if (newest < 0 || archives_[i].dateTime > archives_[static_cast<size_t>(newest)].dateTime)
+      newest = static_cast<int>(i);
+  return newest;
+}
+
 void ArchiveBrowser::SetDirectoryView(const std::string& folder) {
   directoryView_ = folder;
   Refresh();
@@ -50,10 +65,15 @@ void ArchiveBrowser::EnterRestoreTab(const ProjectForm& project) {
   std::exception_ptr error;
   try {
     Refresh();
+    SelectRow(NewestRow());  // after a mistake, the latest backup is the one wanted most often
   } catch (...) {
     error = std::current_exception();
   }
-  if (auto target = ProposeRestoreTarget(project.backupList, project.storePaths)) directoryRestore_ = *target;
+  // What the user chose stays; only a target nobody typed follows the project.
+  if (!targetChosen_) {
+    if (auto target = ProposeRestoreTarget(project.backupList, project.storePaths))
+      directoryRestore_ = *target;
+  }
   Changed();
   if (error) std::rethrow_exception(error);
 }
@@ -104,7 +124,9 @@ std::string ArchiveBrowser::ArchivePath(const std::string& name) const {
   return folder + TrimBlanks(name);
 }
 
-void ArchiveBrowser::TrimDirectoryView() { directoryView_ = TrimBlanks(directoryView_); }
+void ArchiveBrowser::TrimDirectoryView() {
+  directoryView_ = TrimBlanks(directoryView_);
+}
 
 std::string ArchiveBrowser::CurrentName() const {
   if (current_ < 0 || current_ >= static_cast<int>(archives_.size())) return {};
@@ -130,6 +152,7 @@ void ArchiveBrowser::SelectRange(int first, int last) {
 void ArchiveBrowser::ClearContents() {
   contents_.clear();
   contentsLabel_ = TotalLabel(0);
+  ++listing_;
 }
 
 void ArchiveBrowser::ListContents(const std::string& name) {
@@ -152,11 +175,13 @@ void ArchiveBrowser::ListContentsOf(const std::string& name) {
     uint64_t kb = reader_.EntrySize(i) / 1024;
     row.sizeKb = std::to_string(kb < 1 ? 1 : kb);
     row.path = reader_.EntryPath(i);
+    row.storedName = reader_.Entry(i).FullName();
     row.date = DateTimeToStr(reader_.EntryDateTime(i));
     rows.push_back(std::move(row));
   }
   contents_ = std::move(rows);
   contentsLabel_ = TotalLabel(contents_.size());
+  ++listing_;
 }
 
 bool ArchiveBrowser::After(const ArchiveRow& r, const ArchiveRow& q) const {
@@ -184,12 +209,23 @@ void ArchiveBrowser::SortList() {
 
 void ArchiveBrowser::ChooseSortItem(int tag) {
   switch (tag) {
-    case kSortTagByName: settings_.byField = 0; break;
-    case kSortTagBySize: settings_.byField = 1; break;
-    case kSortTagByDate: settings_.byField = 2; break;
-    case kSortTagAscending: settings_.sort = 0; break;
-    case kSortTagDescending: settings_.sort = 1; break;
-    default: return;
+    case kSortTagByName:
+      settings_.byField = 0;
+      break;
+    case kSortTagBySize:
+      settings_.byField = 1;
+      break;
+    case kSortTagByDate:
+      settings_.byField = 2;
+      break;
+    case kSortTagAscending:
+      settings_.sort = 0;
+      break;
+    case kSortTagDescending:
+      settings_.sort = 1;
+      break;
+    default:
+      return;
   }
   Changed();
   SortList();

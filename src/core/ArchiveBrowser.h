@@ -31,6 +31,7 @@ struct ContentsRow {
   std::string sizeKb;  // at least 1
   std::string path;
   std::string date;
+  std::string storedName;  // the member's name in the archive, folder part included
 };
 
 // One item of the archive list's popup menu.
@@ -59,10 +60,12 @@ class ArchiveBrowser {
   // Sets the folder text and lists its archives again (even when the text is unchanged).
   void SetDirectoryView(const std::string& folder);
   const std::string& DirectoryRestore() const { return directoryRestore_; }
-  void SetDirectoryRestore(const std::string& folder) { directoryRestore_ = folder; }
+  // The user's choice of target; a blank one lets the next proposal through again.
+  void SetDirectoryRestore(const std::string& folder);
 
-  // Entering the Restore tab: browse the project's save folder and propose a restore target from its
-  // first source item. An error listing the first archive's contents is thrown after all else is done.
+  // Entering the Restore tab: browse the project's save folder, select the newest archive and, unless
+  // the user chose a target, propose one from the project's first source item. An error listing the first
+  // archive's contents is thrown after all else is done.
   void EnterRestoreTab(const ProjectForm& project);
 
   // Lists the archives of DirectoryView ("*.zip", no subfolders) and sorts them, which selects row 0
@@ -93,6 +96,8 @@ class ArchiveBrowser {
   // ---- Contents of the archive last listed ----
   const std::vector<ContentsRow>& Contents() const { return contents_; }
   std::string ContentsCountLabel() const { return contentsLabel_; }
+  // Changes whenever the contents are listed anew.
+  int ContentsListing() const { return listing_; }
   // Shows the entries of archive `name` of the folder; nothing for an empty name.
   void ListContents(const std::string& name);
 
@@ -114,6 +119,8 @@ class ArchiveBrowser {
   void ClearContents();
   void Changed();
   bool After(const ArchiveRow& r, const ArchiveRow& q) const;
+  // The row of the archive with the latest date; -1 for an empty list.
+  int NewestRow() const;
 
   GlobalSettings& settings_;
   zip::TZipReader& reader_;
@@ -127,6 +134,8 @@ class ArchiveBrowser {
   int current_ = -1;
   int selFirst_ = -1;
   int selLast_ = -1;
+  bool targetChosen_ = false;
+  int listing_ = 0;
 };
 
 }  // namespace brisko::core

@@ -126,6 +126,12 @@ bool ProjectCommands::CopyProject() {
   // The controls (edited or not) become the copy's settings; the source's section is not touched
   // and the copy starts without a rotation record.
   const std::string& dir = model_.DataDir();
+  // Two projects with one prefix would write, and rotate away, each other's archives: unless the
+  // prefix was changed already, the copy names its archives after itself.
+  if (model_.Form().prefix == ReadProject(dir, source).prefix) {
+    model_.Form().prefix = newName;
+    model_.ComposeArchiveName();
+  }
   core::SaveProject(dir, newName, model_.Form());
   std::vector<std::string> list = model_.Projects();
   const int position = InsertProjectSorted(list, newName);
@@ -143,7 +149,9 @@ bool ProjectCommands::CopyProject() {
 bool ProjectCommands::DeleteProject() {
   if (!model_.Enabling().SpDelete || model_.Projects().empty()) return false;
   const std::string name = TrimBlanks(model_.SelectedName());
-  if (!model_.Ui().Confirm(MessageKind::Warning, "Do you want to delete '" + name + "' project?")) return false;
+  if (!model_.Ui().Confirm(MessageKind::Warning,
+                           "Do you want to delete '" + name + "' project?\rIts archives are kept."))
+    return false;
   const int position = model_.Selected();
   if (position < 0) return false;
 

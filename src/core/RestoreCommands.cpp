@@ -8,6 +8,7 @@
 #include "core/TextUtil.h"
 #include "platform/OpenDocument.h"
 #include "platform/Platform.h"
+#include "zip/MemberSelection.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::core {
@@ -15,11 +16,44 @@ namespace brisko::core {
 RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::TZipReader& reader)
     : openDocument(&platform::OpenDocument), model_(model), browser_(browser), reader_(reader) {}
 
-std::string RestoreCommands::ConfirmationText(const std::string& name) const {
-  return "Do you want to restore the file '" + name + "'?\r" + "Extract to:          '" +
-         TrimBlanks(browser_.DirectoryRestore()) + "'\r" + "Use original folder: '" +
-         (Options.useOriginalFolder ? "Yes" : "No") + "'\r" + "Overwrite Mode:      '" +
-         OverwriteModeCaption(Options.overwriteMode) + "'";
+std::string RestoreCommands::ConfirmationText(const std::string& name, int replaced) const {
+  std::string text = "Do you want to restore the file '" + name + "'?\r" + "Extract to:          '" +
+                     TrimBlanks(browser_.DirectoryRestore()) + "'\r" + "Use original folder: '" +
+                     (Options.useOriginalFolder ? "Yes" : "No") + "'\r" + "Overwrite Mode:      '" +
+                     OverwriteModeCaption(Options.overwriteMode) + "'";
+  if (!Selection.empty())
+    text += "\rRestore only:        '" + std::to_string(Selection.size()) + " selected item(s)'";
+  if (replaced > 0)
+    text += "\r\r" + std::to_string(replaced) +
+            " existing file(s) there may be replaced by the archive's copies.";
+  return text;
+}
+
+int RestoreCommands::CountReplaced(const std::string& archive) {
+  if (Options.overwriteMode == zip::TUZOverwriteMode::Never) return 0;
+  std::vector<std::string> patterns;
+  for (const std::string& item : Selection) {
+    auto more = zip::SelectionPatterns(item, zip::SelectionItem::Exact);
+    patterns.insert(patterns.end(), more.begin(), more.end());
+  }
+  std::string base = TrimBlanks(browser_.DirectoryRestore());
+  if (base.empty() || base.back() != platform::PathDelim) base += platform::PathDelim;
+  int count = 0;
+  try {
+    reader_.SetZipName(archive);
+    reader_.ReadDirectory();
+    for (int i = 0; i < reader_.EntryCount(); ++i) {
+      const zip::TZipHeaderInfo& entry = reader_.Entry(i);
+      if (entry.FileName().empty()) continue;
+      if (!patterns.empty() && !zip::MatchesAnyPattern(patterns, entry.FullName())) continue;
+      std::string rel = Options.useOriginalFolder ? entry.FullName() : entry.FileName();
+      rel.erase(0, rel.find_first_not_of('/'));  // stored full paths land below the target too
+      if (platform::StatFile(base + rel).exists) ++count;
+    }
+  } catch (const std::exception&) {
+    return 0;  // the restore itself reports an archive it cannot read
+  }
+  return count;
 }
 
 RestoreOutcome RestoreCommands::Restore() {
@@ -28,9 +62,14 @@ RestoreOutcome RestoreCommands::Restore() {
     model_.Ui().ShowMessage(MessageKind::Information, "No Zip file to restore!");
     return {};
   }
+  if (TrimBlanks(browser_.DirectoryRestore()).empty()) {
+    model_.Ui().ShowMessage(MessageKind::Warning,
+                            "Please choose the folder to restore into (\"Extract to:\") first.");
+    return {};
+  }
   browser_.TrimDirectoryView();
   const std::string archive = browser_.ArchivePath(name);
-  if (!model_.Ui().Confirm(MessageKind::Warning, ConfirmationText(name))) return {};
+  if (!model_.Ui().Confirm(MessageKind::Warning, ConfirmationText(name, CountReplaced(archive)))) return {};
 
   RestoreSettings settings;
   settings.archivePath = archive;
@@ -38,6 +77,8 @@ RestoreOutcome RestoreCommands::Restore() {
   settings.recreateDirs = Options.useOriginalFolder;
   settings.overwriteMode = Options.overwriteMode;
   settings.password = Options.password;
+  settings.members = Selection;
+  settings.itemKind = zip::SelectionItem::Exact;
 
   RestoreRun run(reader_, model_.Ui(), model_.Log());
   run.onBusy = [this](bool busy) { model_.SetBusy(busy); };
@@ -54,7 +95,12 @@ void RestoreCommands::DeleteSelected() {
   if (first < 0) return;
   const int n = last - first + 1;
   browser_.TrimDirectoryView();
-  if (model_.Ui().Confirm(MessageKind::Warning, "Do you want to delete the " + std::to_string(n) + " files ")) {
+  std::string question = "Do you want to delete the " + std::to_string(n) + " files ";
+  constexpr int kNamesShown = 10;
+  for (int row = first; row <= last && row < first + kNamesShown; ++row)
+    question += "\r" + browser_.Archives()[static_cast<size_t>(row)].name;
+  if (n > kNamesShown) question += "\r... and " + std::to_string(n - kNamesShown) + " more";
+  if (model_.Ui().Confirm(MessageKind::Warning, question)) {
     for (int row = first; row <= last; ++row) {
       std::error_code ec;  // a file that cannot be deleted is passed over
       std::filesystem::remove(browser_.ArchivePath(browser_.Archives()[static_cast<size_t>(row)].name), ec);

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/ArchiveBrowser.h"
 #include "core/RestoreRun.h"
@@ -29,15 +30,21 @@ class RestoreCommands {
   RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::TZipReader& reader);
 
   RestoreOptions Options;
+  // Stored names chosen in the contents (a folder ends in "/" and stands for everything below it);
+  // empty: the whole archive.
+  std::vector<std::string> Selection;
 
-  // The confirmation text of a restore of archive `name` with the current options.
-  std::string ConfirmationText(const std::string& name) const;
+  // The confirmation text of a restore of archive `name` with the current options; `replaced` is the
+  // number of existing files the restore may replace.
+  std::string ConfirmationText(const std::string& name, int replaced = 0) const;
 
-  // "Restore File": restores the archive of the current row after the confirmation question.
-  // Errors of the reader are thrown after the result has been reported (see RestoreRun).
+  // "Restore File": restores the selection of the current row's archive after the confirmation
+  // question. A blank "Extract to:" is refused. Errors of the reader are thrown after the result has
+  // been reported (see RestoreRun).
   RestoreOutcome Restore();
 
-  // "Delete Zip Files Selected...": asks, deletes the selected rows' files, lists the folder again.
+  // "Delete Zip Files Selected...": asks (naming the archives), deletes the selected rows' files, lists
+  // the folder again.
   void DeleteSelected();
 
   // "Copy the Zip File to...": asks for a folder, asks before replacing a file there, copies.
@@ -52,6 +59,10 @@ class RestoreCommands {
   std::function<bool(const std::string& path)> openDocument;
 
  private:
+  // How many existing files a restore of `archive` with the current options and selection may
+  // replace (0 when the rule is "Never" or the archive cannot be read).
+  int CountReplaced(const std::string& archive);
+
   MainModel& model_;
   ArchiveBrowser& browser_;
   zip::TZipReader& reader_;

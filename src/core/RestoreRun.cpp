@@ -1,7 +1,11 @@
 // The restore of one archive.
 #include "core/RestoreRun.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <optional>
 
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
@@ -15,6 +19,8 @@ namespace {
 
 // Thrown from the password handler to end the extraction without a further message.
 struct SilentAbort {};
+// Thrown from the overwrite question when the user cancels the restore.
+struct UserCancel {};
 
 // Detaches the handlers a run installs on the shared reader, however the run ends.
 class ReaderEventsGuard {
@@ -22,6 +28,7 @@ class ReaderEventsGuard {
   explicit ReaderEventsGuard(zip::TZipReader& reader) : r_(reader) {}
   ~ReaderEventsGuard() {
     r_.OnTotalPercentDone = nullptr;
+    r_.OnStartUnZip = nullptr;
     r_.OnBadPassword = nullptr;
     r_.OnUnZipComplete = nullptr;
     r_.OnBadCRC = nullptr;
@@ -37,15 +44,40 @@ class ReaderEventsGuard {
   zip::TZipReader& r_;
 };
 
+// Why a member was not written, in words; `started` tells whether its target was being prepared
+// (otherwise its stored path was refused), `error` is the errno the failing call left.
+std::string SkipReasonText(zip::TSkipReason reason, bool started, int error) {
+  if (reason == zip::TSkipReason::srBadPassword) return "wrong password";
+  if (!started) return "unsafe stored path";
+  if (error == ENOSPC) return "disk full";
+  if (error == 0) return "cannot create";
+  std::string text = std::strerror(error);
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return "cannot create: " + text;
+}
+
+// One line per failed member, for the message after the run.
+std::string FailureList(const RestoreOutcome& outcome) {
+  std::string text = "Not restored (" + std::to_string(outcome.fileCount) + " of " +
+                     std::to_string(outcome.chosen) + " files restored):";
+  for (const MemberFailure& f : outcome.failures) text += "\r" + f.name + ": " + f.reason;
+  return text;
+}
+
 }  // namespace
 
 const char* OverwriteModeCaption(zip::TUZOverwriteMode mode) {
   switch (mode) {
-    case zip::TUZOverwriteMode::Prompt: return "Prompt Before  Overwrite";
-    case zip::TUZOverwriteMode::Always: return "Always";
-    case zip::TUZOverwriteMode::Never: return "Never";
-    case zip::TUZOverwriteMode::ifNewer: return "If Newer";
-    case zip::TUZOverwriteMode::ifOlder: return "If Older";
+    case zip::TUZOverwriteMode::Prompt:
+      return "Prompt Before  Overwrite";
+    case zip::TUZOverwriteMode::Always:
+      return "Always";
+    case zip::TUZOverwriteMode::Never:
+      return "Never";
+    case zip::TUZOverwriteMode::ifNewer:
+      return "If Newer";
+    case zip::TUZOverwriteMode::ifOlder:
+      return "If Older";
   }
   return "Never";
 }
@@ -56,35 +88,74 @@ RestoreRun::RestoreRun(zip::TZipReader& reader, UserInteraction& ui, ActivityLog
 RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::string& project) {
   RestoreOutcome outcome;
   bool completed = false;  // OnUnZipComplete fired: the run itself took place
+  int current = -1;        // the entry being written (OnStartUnZip)
 
   reader_.SetZipName(settings.archivePath);  // an unchanged name keeps the loaded directory
   reader_.SetDestDir(settings.destDir);
   reader_.RecreateDirs = settings.recreateDirs;
-  reader_.DoAll = true;
   reader_.OverwriteMode = settings.overwriteMode;
+  // The overwrite rule has decided by then: a read-only file it lets go is replaced like any other.
+  reader_.ReplaceReadOnly = true;
   if (!TrimBlanks(settings.password).empty()) reader_.Password = settings.password;
 
   ReaderEventsGuard guard(reader_);
+  auto fail = [&outcome](const std::string& name, const std::string& reason) {
+    outcome.failures.push_back({name, reason});
+  };
+  auto entryName = [this](int index) {
+    return index >= 0 && index < reader_.EntryCount() ? reader_.Entry(index).FullName() : std::string();
+  };
   reader_.OnTotalPercentDone = [this](zip::TZipReader&, int percent) {
     if (onProgress) onProgress(percent);
   };
-  reader_.OnBadPassword = [this, &outcome](zip::TZipReader&, int, std::string&) {
+  reader_.OnStartUnZip = [&current](zip::TZipReader&, int index, std::string&, bool&) {
+    current = index;
+    errno = 0;  // a later "cannot create" takes its reason from the call that failed
+  };
+  reader_.OnBadPassword = [this, &outcome, fail, entryName](zip::TZipReader&, int index, std::string&) {
     ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
     outcome.badPassword = true;
+    fail(entryName(index), "wrong password");
     throw SilentAbort{};
   };
-  reader_.OnBadCRC = [&outcome](zip::TZipReader&, uint32_t, uint32_t, int) { ++outcome.badCrc; };
-  reader_.OnSkippingFile = [&outcome](zip::TZipReader&, zip::TSkipReason reason, const std::string&, int, bool&) {
-    if (reason != zip::TSkipReason::srNoOverwrite) ++outcome.notWritten;
+  reader_.OnBadCRC = [&outcome, fail, entryName](zip::TZipReader&, uint32_t, uint32_t, int index) {
+    ++outcome.badCrc;
+    fail(entryName(index), "bad CRC");
   };
-  reader_.OnPromptForOverwrite = [this](zip::TZipReader& r, bool& overwrite, int index, std::string& fname) {
-    overwrite = ui_.AskOverwrite("File Exists Alert", "Replace existing file " + zip::ExtractNamePart(fname) + "?");
-    (void)r;
-    (void)index;
+  reader_.OnSkippingFile = [&outcome, &current, fail](zip::TZipReader&, zip::TSkipReason reason,
+                                                      const std::string& name, int index, bool&) {
+    if (reason == zip::TSkipReason::srNoOverwrite) return;
+    ++outcome.notWritten;
+    fail(name, SkipReasonText(reason, index == current, errno));
   };
-  reader_.OnMessageBox = [this, &outcome](const std::string&, const std::string& text, zip::TMessageButtons buttons) {
+  std::optional<bool> forAll;  // the answer "Yes to all" or "No to all" gave
+  reader_.OnPromptForOverwrite = [this, &forAll](zip::TZipReader&, bool& overwrite, int, std::string& fname) {
+    if (forAll) {
+      overwrite = *forAll;
+      return;
+    }
+    switch (ui_.AskOverwriteDuringRestore("File Exists Alert", "Replace existing file " + fname + "?")) {
+      case OverwriteAnswer::Yes:
+        overwrite = true;
+        break;
+      case OverwriteAnswer::No:
+        overwrite = false;
+        break;
+      case OverwriteAnswer::YesToAll:
+        overwrite = *(forAll = true);
+        break;
+      case OverwriteAnswer::NoToAll:
+        overwrite = *(forAll = false);
+        break;
+      case OverwriteAnswer::Cancel:
+        throw UserCancel{};
+    }
+  };
+  reader_.OnMessageBox = [this, &outcome, &current, fail, entryName](
+                             const std::string&, const std::string& text, zip::TMessageButtons buttons) {
     if (buttons == zip::TMessageButtons::mbOK) {
       ++outcome.engineMessages;  // the engine only shows OK boxes for errors
+      fail(entryName(current), text);
       ui_.ShowMessage(MessageKind::Error, text);
       return true;
     }
@@ -109,25 +180,50 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
 
   std::exception_ptr error;
   try {
+    // The directory first: the selection is counted against it before anything is written.
+    reader_.ReadDirectory();
+    Select(settings, outcome);
     reader_.Extract();
   } catch (const SilentAbort&) {
     // the password handler has told the user already
+  } catch (const UserCancel&) {
+    outcome.cancelled = true;
+  } catch (const std::exception& e) {
+    const int code = errno;
+    error = std::current_exception();
+    if (completed)
+      fail(entryName(current), code == ENOSPC ? std::string("disk full") : std::string(e.what()));
   } catch (...) {
     error = std::current_exception();
   }
-  if (!completed && !outcome.badPassword) {
+  if (!completed && !outcome.badPassword && !outcome.cancelled) {
     // The archive could not be read as one; the run never started.
+    reader_.FilesList.clear();
     if (error) std::rethrow_exception(error);
     return outcome;
   }
 
   const std::string zipName = reader_.ZipName().empty() ? settings.archivePath : reader_.ZipName();
   const uint64_t kb = platform::StatFile(zipName).size / 1024;
-  outcome.information = zipName + "  " + std::to_string(kb) + "Kb";
-  const bool failed = outcome.badPassword || outcome.badCrc > 0 || outcome.notWritten > 0 ||
-                      outcome.engineMessages > 0 || error != nullptr;
+  outcome.information = zipName + "  " + std::to_string(kb) + "Kb  " + std::to_string(outcome.fileCount) +
+                        " of " + std::to_string(outcome.chosen) + " files restored";
+  for (const MemberFailure& f : outcome.failures) outcome.information += "; " + f.name + ": " + f.reason;
+  if (outcome.cancelled) {
+    outcome.status = RestoreStatus::Interrupted;
+    outcome.information += "; cancelled by the user";
+    ui_.ShowTimedMessage(MessageKind::Information, "",
+                         "Restore cancelled: " + std::to_string(outcome.fileCount) + " of " +
+                             std::to_string(outcome.chosen) + " files restored",
+                         4);
+    log_.AddLogEntry("Restore", "Interrupt", outcome.information, project);
+    if (onLogged) onLogged();
+    return outcome;
+  }
+  const bool failed = !outcome.failures.empty() || outcome.badPassword || outcome.badCrc > 0 ||
+                      outcome.notWritten > 0 || outcome.engineMessages > 0 || error != nullptr;
   outcome.status = failed ? RestoreStatus::Fails : RestoreStatus::Succeeds;
   if (failed) {
+    if (!outcome.failures.empty()) ui_.ShowMessage(MessageKind::Error, FailureList(outcome));
     ui_.ShowTimedMessage(MessageKind::Error, "", "Restore files fails!", 4);
     log_.AddLogEntry("Restore", "Fails", outcome.information, project);
   } else {
@@ -140,6 +236,27 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   if (onLogged) onLogged();
   if (error) std::rethrow_exception(error);
   return outcome;
+}
+
+void RestoreRun::Select(const RestoreSettings& settings, RestoreOutcome& outcome) {
+  reader_.DoAll = settings.members.empty();
+  reader_.FilesList.clear();
+  std::vector<std::vector<std::string>> itemPatterns;
+  for (const std::string& item : settings.members) {
+    itemPatterns.push_back(zip::SelectionPatterns(item, settings.itemKind));
+    reader_.FilesList.insert(reader_.FilesList.end(), itemPatterns.back().begin(), itemPatterns.back().end());
+  }
+  std::vector<bool> itemUsed(itemPatterns.size(), false);
+  for (int i = 0; i < reader_.EntryCount(); ++i) {
+    const zip::TZipHeaderInfo& entry = reader_.Entry(i);
+    bool picked = reader_.DoAll;
+    for (size_t k = 0; k < itemPatterns.size(); ++k) {
+      if (zip::MatchesAnyPattern(itemPatterns[k], entry.FullName())) picked = itemUsed[k] = true;
+    }
+    if (picked && !entry.FileName().empty()) ++outcome.chosen;
+  }
+  for (size_t k = 0; k < itemUsed.size(); ++k)
+    if (!itemUsed[k]) outcome.failures.push_back({settings.members[k], "not in the archive"});
 }
 
 }  // namespace brisko::core

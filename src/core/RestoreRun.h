@@ -3,9 +3,11 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/ActivityLog.h"
 #include "core/UserInteraction.h"
+#include "zip/MemberSelection.h"
 #include "zip/ZipTypes.h"
 
 namespace brisko::zip {
@@ -24,22 +26,36 @@ struct RestoreSettings {
   zip::TUZOverwriteMode overwriteMode = zip::TUZOverwriteMode::Never;
   // Applied when it is not blank; a blank one keeps the reader's password from an earlier restore.
   std::string password;
+  // What to restore: stored names or folders (below which everything is restored), read as `itemKind`
+  // says; all of the archive when empty.
+  std::vector<std::string> members;
+  zip::SelectionItem itemKind = zip::SelectionItem::Exact;
+};
+
+// A chosen member that was not restored, or a selection item that matched nothing.
+struct MemberFailure {
+  std::string name;
+  std::string reason;  // "bad CRC", "wrong password", "cannot create: permission denied", "disk full"...
 };
 
 enum class RestoreStatus {
-  NotRun,    // the archive could not be opened as one (the error was thrown, nothing logged)
+  NotRun,  // the archive could not be opened as one (the error was thrown, nothing logged)
   Succeeds,
   Fails,
+  Interrupted,  // the user cancelled at an overwrite question; what was restored by then stays
 };
 
 struct RestoreOutcome {
   RestoreStatus status = RestoreStatus::NotRun;
-  int fileCount = 0;        // entries extracted
+  int fileCount = 0;  // entries extracted
+  int chosen = 0;     // file members the selection picked
   bool badPassword = false;
+  bool cancelled = false;
   int badCrc = 0;           // entries whose data did not match their CRC (output deleted)
   int notWritten = 0;       // entries skipped for a reason other than "existing file kept"
   int engineMessages = 0;   // error boxes of the engine (e.g. an unknown compression method)
   std::string information;  // the log's information text
+  std::vector<MemberFailure> failures;
 };
 
 class RestoreRun {
@@ -59,11 +75,17 @@ class RestoreRun {
   // incorrect" and ends the run. Once the run has started, its result is shown in the timed message
   // box and logged: "Succeeds" only when every entry was written or deliberately kept; a password
   // failure, a CRC failure, a file that could not be written, or an error ending the run give
-  // "Restore files fails!" and "Fails". An error that ended the run is thrown after the report; one
-  // that stopped it before it started (not an archive) is thrown without report or log entry.
+  // "Restore files fails!" and "Fails"; every member that failed is named with its reason in an error
+  // message and in the log's information, which also counts the files restored of those chosen. An error that
+  // ended the run is thrown after the report; one that stopped it before it started (not an archive) is
+  // thrown without report or log entry.
   RestoreOutcome Run(const RestoreSettings& settings, const std::string& project);
 
  private:
+  // Sets the reader's selection and counts the file members it picks; an item that picks nothing
+  // is a failure.
+  void Select(const RestoreSettings& settings, RestoreOutcome& outcome);
+
   zip::TZipReader& reader_;
   UserInteraction& ui_;
   ActivityLog& log_;

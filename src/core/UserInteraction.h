@@ -14,14 +14,22 @@ enum class MessageKind { Warning, Error, Information, Confirmation, Custom };
 // the custom kind takes the application's title.
 inline const char* KindCaption(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Warning: return "Warning";
-    case MessageKind::Error: return "Error";
-    case MessageKind::Information: return "Information";
-    case MessageKind::Confirmation: return "Confirm";
-    case MessageKind::Custom: break;
+    case MessageKind::Warning:
+      return "Warning";
+    case MessageKind::Error:
+      return "Error";
+    case MessageKind::Information:
+      return "Information";
+    case MessageKind::Confirmation:
+      return "Confirm";
+    case MessageKind::Custom:
+      break;
   }
   return "Brisko ZIP Backup";
 }
+
+// Answers to the overwrite question of a restore, which may meet many existing files.
+enum class OverwriteAnswer { Yes, No, YesToAll, NoToAll, Cancel };
 
 // Every question or notice the core needs answered or shown goes through this interface.
 // Implementations must not call back into the core while answering.
@@ -41,7 +49,8 @@ class UserInteraction {
                                 int seconds) = 0;
 
   // Folder browser; nullopt when cancelled.
-  virtual std::optional<std::string> PickFolder(const std::string& caption, const std::string& startFolder) = 0;
+  virtual std::optional<std::string> PickFolder(const std::string& caption,
+                                                const std::string& startFolder) = 0;
 
   // File chooser with multiple selection; empty when cancelled.
   virtual std::vector<std::string> PickFiles(const std::string& caption, const std::string& startFolder) = 0;
@@ -55,6 +64,12 @@ class UserInteraction {
 
   // Whether an existing file may be replaced (restore with the prompt rule, copy onto an existing file).
   virtual bool AskOverwrite(const std::string& caption, const std::string& text) = 0;
+
+  // The same question during a restore, offering Yes, No, Yes to all, No to all and Cancel (No is
+  // the default). Hosts that cannot offer more ask AskOverwrite.
+  virtual OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption, const std::string& text) {
+    return AskOverwrite(caption, text) ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+  }
 };
 
 }  // namespace brisko::core

@@ -7,7 +7,8 @@
 
 namespace brisko::ui {
 
-void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
   painter->save();
   const bool selected = option.state & QStyle::State_Selected;
   painter->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
@@ -19,14 +20,20 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   painter->setPen(color);
   painter->setClipRect(option.rect);
   const QRect text = option.rect.adjusted(2, 2, 0, 0);
-  painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+  painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                    index.data(Qt::DisplayRole).toString());
   painter->restore();
 }
 
 void GridCellDelegate::Prepare(QTableWidget* grid, const QStringList& headings) {
-  grid->setItemDelegate(new GridCellDelegate(grid));
   grid->setColumnCount(static_cast<int>(headings.size()));
   grid->setHorizontalHeaderLabels(headings);
+  PrepareView(grid);
+}
+
+void GridCellDelegate::PrepareView(QTableView* grid) {
+  grid->setItemDelegate(new GridCellDelegate(grid));
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { color: navy; }"));
   grid->horizontalHeader()->setHighlightSections(false);
   grid->verticalHeader()->hide();

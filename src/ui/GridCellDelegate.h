@@ -3,6 +3,7 @@
 
 #include <QStyledItemDelegate>
 
+class QTableView;
 class QTableWidget;
 
 namespace brisko::ui {
@@ -19,6 +20,9 @@ class GridCellDelegate : public QStyledItemDelegate {
 
   // Sets up a grid: the delegate, navy headings, 9-point rows, whole-row selection.
   static void Prepare(QTableWidget* grid, const QStringList& headings);
+  // The same for a view whose model gives the headings; its rows keep one height, so that large
+  // models scroll without measuring every row.
+  static void PrepareView(QTableView* view);
 };
 
 }  // namespace brisko::ui

@@ -15,4 +15,7 @@ void ShowMessageBox(QWidget* parent, core::MessageKind kind, const QString& text
 // A question with Yes and No; true for Yes (the close box counts as No).
 bool AskYesNo(QWidget* parent, core::MessageKind kind, const QString& text);
 
+// The overwrite question of a restore: Yes, No (the default), Yes to All, No to All and Cancel (Esc).
+core::OverwriteAnswer AskOverwriteOfMany(QWidget* parent, const QString& text);
+
 }  // namespace brisko::ui

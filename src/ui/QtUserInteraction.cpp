@@ -28,7 +28,9 @@ QString StartDir(const std::string& start) {
 
 }  // namespace
 
-void QtUserInteraction::SetPickerHookForTests(PickerHook hook) { Hook() = std::move(hook); }
+void QtUserInteraction::SetPickerHookForTests(PickerHook hook) {
+  Hook() = std::move(hook);
+}
 
 QWidget* QtUserInteraction::Parent() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -48,7 +50,8 @@ void QtUserInteraction::ShowTimedMessage(core::MessageKind kind, const std::stri
   TMsgForm::ShowTimed(Q(text), kind, seconds, Q(caption), Parent());
 }
 
-std::optional<std::string> QtUserInteraction::PickFolder(const std::string& caption, const std::string& startFolder) {
+std::optional<std::string> QtUserInteraction::PickFolder(const std::string& caption,
+                                                         const std::string& startFolder) {
   if (Hook()) {
     const auto chosen = Hook()(Q(caption));
     if (!chosen || chosen->isEmpty()) return std::nullopt;
@@ -59,7 +62,8 @@ std::optional<std::string> QtUserInteraction::PickFolder(const std::string& capt
   return QDir::toNativeSeparators(dir).toStdString();
 }
 
-std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption, const std::string& startFolder) {
+std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption,
+                                                      const std::string& startFolder) {
   QStringList files;
   if (Hook()) {
     const auto chosen = Hook()(Q(caption));
@@ -75,16 +79,24 @@ std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption
   return out;
 }
 
-std::optional<std::string> QtUserInteraction::AskName(const std::string& caption, const std::string& initial) {
+std::optional<std::string> QtUserInteraction::AskName(const std::string& caption,
+                                                      const std::string& initial) {
   TFormRename dialog(Q(caption), Q(initial), Parent());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Name().toStdString();
 }
 
-bool QtUserInteraction::RunAddProjectWizard() { return wizard_ ? wizard_() : false; }
+bool QtUserInteraction::RunAddProjectWizard() {
+  return wizard_ ? wizard_() : false;
+}
 
 bool QtUserInteraction::AskOverwrite(const std::string& caption, const std::string& text) {
   return AskYesNo(Parent(), core::MessageKind::Warning, Q(text));
+}
+
+core::OverwriteAnswer QtUserInteraction::AskOverwriteDuringRestore(const std::string&,
+                                                                   const std::string& text) {
+  return AskOverwriteOfMany(Parent(), Q(text));
 }
 
 }  // namespace brisko::ui

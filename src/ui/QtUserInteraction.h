@@ -35,6 +35,8 @@ class QtUserInteraction : public core::UserInteraction {
   std::optional<std::string> AskName(const std::string& caption, const std::string& initial) override;
   bool RunAddProjectWizard() override;
   bool AskOverwrite(const std::string& caption, const std::string& text) override;
+  core::OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption,
+                                                  const std::string& text) override;
 
  private:
   QWidget* Parent() const;

@@ -11,17 +11,19 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/MainModel.h"
-#include "zip/ZipReader.h"
 #include "ui/AppImages.h"
+#include "ui/ArchiveContentsModel.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/GridCellDelegate.h"
 #include "ui/HelpLauncher.h"
 #include "ui/WidgetHelpers.h"
+#include "zip/ZipReader.h"
 
 namespace brisko::ui {
 namespace {
@@ -80,10 +82,11 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   fl->addWidget(zipCount_, 1, 1, 1, 2);
   archives_ = new QTableWidget(files);
   archives_->setObjectName(QStringLiteral("StringGridZipfilename"));
-  GridCellDelegate::Prepare(archives_, {QStringLiteral("Filename"), QStringLiteral("Size(KB)"), QStringLiteral("Date")});
+  GridCellDelegate::Prepare(archives_,
+                            {QStringLiteral("Filename"), QStringLiteral("Size(KB)"), QStringLiteral("Date")});
   archives_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  archives_->setToolTip(
-      QStringLiteral("Right-click it to open menu\nDouble-click it to open file\nShift+click to select multi-file"));
+  archives_->setToolTip(QStringLiteral(
+      "Right-click it to open menu\nDouble-click it to open file\nShift+click to select multi-file"));
   archives_->setContextMenuPolicy(Qt::CustomContextMenu);
   archives_->setColumnWidth(0, 240);
   archives_->setColumnWidth(1, 70);
@@ -95,16 +98,29 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   fileCount_->setObjectName(QStringLiteral("LabelfileNumber"));
   fileCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   fl->addWidget(fileCount_, 3, 1, 1, 2);
-  contents_ = new QTableWidget(files);
+  contentsModel_ = new ArchiveContentsModel(this);
+  contentsFilter_ = new ContentsFilter(this);
+  contentsFilter_->setSourceModel(contentsModel_);
+  contents_ = new QTableView(files);
   contents_->setObjectName(QStringLiteral("StringGrid1"));
-  GridCellDelegate::Prepare(contents_, {QStringLiteral("Filename"), QStringLiteral("Size(KB)"), QStringLiteral("Path"),
-                                        QStringLiteral("Date")});
-  contents_->setSelectionMode(QAbstractItemView::SingleSelection);
+  contents_->setModel(contentsFilter_);
+  GridCellDelegate::PrepareView(contents_);
+  // Several members, or folders with everything below them, can be chosen for "Restore File".
+  contents_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  contents_->setToolTip(QStringLiteral("Select the files or folders to restore (none: the whole archive)"));
   contents_->setColumnWidth(0, 180);
   contents_->setColumnWidth(1, 70);
   contents_->setColumnWidth(2, 230);
   contents_->horizontalHeader()->setStretchLastSection(true);
   fl->addWidget(contents_, 4, 0, 1, 3);
+  fl->addWidget(new QLabel(QStringLiteral("Filter:"), files), 5, 0);
+  filter_ = new QLineEdit(files);
+  filter_->setObjectName(QStringLiteral("EditContentsFilter"));
+  filter_->setPlaceholderText(QStringLiteral("part of a name, or a wildcard such as *.txt"));
+  filter_->setClearButtonEnabled(true);
+  fl->addWidget(filter_, 5, 1, 1, 2);
+  fl->setRowStretch(2, 1);
+  fl->setRowStretch(4, 2);
   fl->setColumnStretch(1, 1);
   layout->addWidget(files, 1);
 
@@ -149,10 +165,11 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   connect(directoryRestore_, &QLineEdit::textEdited, this, [this] { ReadOptions(); });
   connect(useFolder_, &QCheckBox::toggled, this, [this] { ReadOptions(); });
   connect(password_, &QLineEdit::textEdited, this, [this] { ReadOptions(); });
+  connect(filter_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { contentsFilter_->SetText(text); });
   connect(archives_, &QTableWidget::itemSelectionChanged, this, &RestoreTab::OnSelectionChanged);
-  connect(archives_, &QTableWidget::cellDoubleClicked, this, [this] {
-    RunReportingErrors(this, [this] { commands_->OpenCurrent(); });
-  });
+  connect(archives_, &QTableWidget::cellDoubleClicked, this,
+          [this] { RunReportingErrors(this, [this] { commands_->OpenCurrent(); }); });
   connect(archives_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QMenu* menu = BuildPopupMenu();
     menu->popup(archives_->viewport()->mapToGlobal(pos));
@@ -160,7 +177,9 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   Sync();
 }
 
-RestoreTab::~RestoreTab() { browser_->OnChanged = nullptr; }
+RestoreTab::~RestoreTab() {
+  browser_->OnChanged = nullptr;
+}
 
 void RestoreTab::ReadOptions() {
   if (syncing_) return;
@@ -174,7 +193,8 @@ void RestoreTab::ReadOptions() {
 void RestoreTab::Sync() {
   syncing_ = true;
   const QSignalBlocker block(archives_);
-  if (directoryView_->text().toStdString() != browser_->DirectoryView()) directoryView_->setText(Q(browser_->DirectoryView()));
+  if (directoryView_->text().toStdString() != browser_->DirectoryView())
+    directoryView_->setText(Q(browser_->DirectoryView()));
   if (directoryRestore_->text().toStdString() != browser_->DirectoryRestore())
     directoryRestore_->setText(Q(browser_->DirectoryRestore()));
 
@@ -197,15 +217,10 @@ void RestoreTab::Sync() {
   }
   zipCount_->setText(Q(browser_->ArchiveCountLabel()));
 
-  const auto& entries = browser_->Contents();
-  contents_->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
-  contents_->clearContents();
-  for (int r = 0; r < static_cast<int>(entries.size()); ++r) {
-    const core::ContentsRow& row = entries[static_cast<size_t>(r)];
-    SetCell(contents_, r, 0, row.name);
-    SetCell(contents_, r, 1, row.sizeKb);
-    SetCell(contents_, r, 2, row.path);
-    SetCell(contents_, r, 3, row.date);
+  if (shownListing_ != browser_->ContentsListing()) {
+    // Only a new listing resets the view, so that a selection survives other changes.
+    shownListing_ = browser_->ContentsListing();
+    contentsModel_->SetRows(&browser_->Contents());
   }
   fileCount_->setText(Q(browser_->ContentsCountLabel()));
   syncing_ = false;
@@ -224,7 +239,8 @@ void RestoreTab::OnSelectionChanged() {
     if (extend) {
       browser_->SelectRange(first, std::min(last, count - 1));
     } else {
-      const int row = archives_->currentRow() >= 0 && archives_->currentRow() < count ? archives_->currentRow() : first;
+      const int row =
+          archives_->currentRow() >= 0 && archives_->currentRow() < count ? archives_->currentRow() : first;
       browser_->SelectRow(row);
     }
   });
@@ -252,8 +268,16 @@ void RestoreTab::Refresh() {
   Sync();
 }
 
+std::vector<std::string> RestoreTab::SelectedMembers() const {
+  std::vector<std::string> names;
+  for (const QModelIndex& index : contents_->selectionModel()->selectedRows())
+    names.push_back(index.data(ArchiveContentsModel::kStoredNameRole).toString().toStdString());
+  return names;
+}
+
 void RestoreTab::Restore() {
   ReadOptions();
+  commands_->Selection = SelectedMembers();
   RunReportingErrors(this, [this] { commands_->Restore(); });
   Sync();
 }
@@ -285,9 +309,11 @@ QMenu* RestoreTab::BuildPopupMenu() {
       // The two radio groups are separated inside the submenu.
       if (tag == core::kSortTagByDate) sortMenu->addSeparator();
     } else if (name == QLatin1String("OpenZipFile1")) {
-      connect(action, &QAction::triggered, this, [this] { RunReportingErrors(this, [this] { commands_->OpenCurrent(); }); });
+      connect(action, &QAction::triggered, this,
+              [this] { RunReportingErrors(this, [this] { commands_->OpenCurrent(); }); });
     } else if (name == QLatin1String("MenuCopy")) {
-      connect(action, &QAction::triggered, this, [this] { RunReportingErrors(this, [this] { commands_->CopyCurrent(); }); });
+      connect(action, &QAction::triggered, this,
+              [this] { RunReportingErrors(this, [this] { commands_->CopyCurrent(); }); });
     } else if (name == QLatin1String("menuDelete")) {
       connect(action, &QAction::triggered, this, [this] {
         RunReportingErrors(this, [this] { commands_->DeleteSelected(); });

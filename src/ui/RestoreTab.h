@@ -3,6 +3,8 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/ArchiveBrowser.h"
 #include "core/RestoreCommands.h"
@@ -12,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
+class QTableView;
 class QTableWidget;
 
 namespace brisko::zip {
@@ -22,6 +25,9 @@ class MainModel;
 }
 
 namespace brisko::ui {
+
+class ArchiveContentsModel;
+class ContentsFilter;
 
 class RestoreTab : public QWidget {
   Q_OBJECT
@@ -39,7 +45,9 @@ class RestoreTab : public QWidget {
   core::ArchiveBrowser& Browser() { return *browser_; }
   core::RestoreCommands& Commands() { return *commands_; }
   QTableWidget* ArchiveGrid() const { return archives_; }
-  QTableWidget* ContentsGrid() const { return contents_; }
+  QTableView* ContentsGrid() const { return contents_; }
+  // The stored names of the members selected in the contents (empty: the whole archive).
+  std::vector<std::string> SelectedMembers() const;
   // Builds the archive list's popup menu as it would open now.
   QMenu* BuildPopupMenu();
 
@@ -58,7 +66,11 @@ class RestoreTab : public QWidget {
   QLineEdit* directoryView_;
   QTableWidget* archives_;
   QLabel* zipCount_;
-  QTableWidget* contents_;
+  QTableView* contents_;
+  ArchiveContentsModel* contentsModel_;
+  ContentsFilter* contentsFilter_;
+  QLineEdit* filter_;
+  int shownListing_ = -1;
   QLabel* fileCount_;
   QLineEdit* directoryRestore_;
   QCheckBox* useFolder_;

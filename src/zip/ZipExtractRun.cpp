@@ -10,8 +10,8 @@
 #include "zip/CheckingSink.h"
 #include "zip/EntryDataSource.h"
 #include "zip/FileSink.h"
+#include "zip/MemberSelection.h"
 #include "zip/SafePath.h"
-#include "zip/WildMatch.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
@@ -149,10 +149,7 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
 bool ZipExtractRun::Selected(const TZipHeaderInfo& entry) const {
   if (entry.FileName().empty() && !r_.RecreateDirs) return false;
   if (r_.DoAll) return true;
-  const std::string name = LowerAscii(entry.FullName());
-  for (const std::string& pattern : r_.FilesList)
-    if (WildMatch(LowerAscii(pattern), name)) return true;
-  return false;
+  return MatchesAnyPattern(r_.FilesList, entry.FullName());
 }
 
 void ZipExtractRun::Body() {

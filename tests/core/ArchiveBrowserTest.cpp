@@ -156,6 +156,18 @@ TEST_F(ArchiveBrowserTest, EnterRestoreTab) {
   form.storePaths = true;
   browser->EnterRestoreTab(form);
   EXPECT_EQ(browser->DirectoryRestore(), "/");
+
+  // A target the user chose stays; the newest archive is selected whatever the list's order.
+  ZipWithCli("y.zip");
+  platform::SetLastWriteTime(Archives("x.zip"), std::time(nullptr) + 60);
+  model->Settings().byField = 0;
+  browser->SetDirectoryRestore("/home/u/restored");
+  browser->EnterRestoreTab(form);
+  EXPECT_EQ(browser->DirectoryRestore(), "/home/u/restored");
+  EXPECT_EQ(browser->CurrentName(), "x.zip");
+  browser->SetDirectoryRestore(" ");
+  browser->EnterRestoreTab(form);
+  EXPECT_EQ(browser->DirectoryRestore(), "/");
 }
 
 TEST(RestoreTarget, Proposals) {

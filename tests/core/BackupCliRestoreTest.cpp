@@ -21,8 +21,8 @@ class BackupCliRestoreTest : public BackupFixture {
           const std::string& stdinText = "") {
     const std::string errFile = (root / "stderr.txt").string();
     const std::string feed = "printf '%s' " + Quote(stdinText) + " | ";
-    auto [code, text] = RunCommand(feed + Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args +
-                                   " 2>" + Quote(errFile));
+    auto [code, text] = RunCommand(feed + Quote(Program()) + " --config-dir " + Quote(data.string()) + " " +
+                                   args + " 2>" + Quote(errFile));
     if (out) *out = text;
     if (err) {
       std::ifstream in(errFile);
@@ -42,11 +42,12 @@ class BackupCliRestoreTest : public BackupFixture {
       const fs::path to = flat ? base / fs::path(rel).filename() : base / rel;
       ASSERT_TRUE(fs::exists(to)) << to;
       EXPECT_EQ(Read(to), Read(from)) << rel;
-      EXPECT_EQ(platform::StatFile(to.string()).lastWrite, platform::StatFile(from.string()).lastWrite) << rel;
+      EXPECT_EQ(platform::StatFile(to.string()).lastWrite, platform::StatFile(from.string()).lastWrite)
+          << rel;
     }
   }
-  std::string Info(const std::string& archive) const {
-    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb";
+  std::string Info(const std::string& archive, const std::string& tail) const {
+    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb  " + tail;
   }
   fs::path restored;
 };
@@ -58,18 +59,19 @@ TEST_F(BackupCliRestoreTest, RestoresWhatRunWroteByteExactWithTimes) {
   const std::string archive = DestPath("Docs1.zip");
   ASSERT_TRUE(fs::exists(archive));
 
-  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) +
-                    " --password pw --project Docs",
-                &out, &err),
-            0)
+  ASSERT_EQ(
+      Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password pw --project Docs",
+          &out, &err),
+      0)
       << out << err;
   ExpectRestored(restored, true);  // the project stores no folders
-  EXPECT_NE(out.find("Restore Files Succeeds!\nProject Name: 'Docs'\nFilename:     'Docs1.zip'"), std::string::npos)
+  EXPECT_NE(out.find("Restore Files Succeeds!\nProject Name: 'Docs'\nFilename:     'Docs1.zip'"),
+            std::string::npos)
       << out;
   EXPECT_EQ(LastLog("Operate"), "Restore");
   EXPECT_EQ(LastLog("Status"), "Succeeds");
   EXPECT_EQ(LastLog("Project"), "Docs");
-  EXPECT_EQ(LastLog("Information"), Info(archive));
+  EXPECT_EQ(LastLog("Information"), Info(archive, "3 of 3 files restored"));
   EXPECT_EQ(LogIni().ReadInteger("Common", "Log Total", 0), 2);  // the backup and the restore
 }
 
@@ -89,11 +91,12 @@ TEST_F(BackupCliRestoreTest, FullPathsAndFlat) {
 }
 
 TEST_F(BackupCliRestoreTest, OverwriteRules) {
-  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " + Quote((root / "z.zip").string()) +
-                         " a.txt b.txt sub >/dev/null")
+  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " +
+                         Quote((root / "z.zip").string()) + " a.txt b.txt sub >/dev/null")
                             .c_str()),
             0);
-  const std::string restore = "restore " + Quote((root / "z.zip").string()) + " --to " + Quote(restored.string());
+  const std::string restore =
+      "restore " + Quote((root / "z.zip").string()) + " --to " + Quote(restored.string());
   ASSERT_EQ(Cli(restore), 0);
   const fs::path a = restored / "a.txt";
   auto spoil = [&] { std::ofstream(a, std::ios::binary | std::ios::trunc) << "changed"; };
@@ -105,7 +108,10 @@ TEST_F(BackupCliRestoreTest, OverwriteRules) {
   EXPECT_EQ(Read(a), "changed");
   std::string err;
   EXPECT_EQ(Cli(restore + " --overwrite prompt", nullptr, &err, "y\ny\ny\n"), 0);
-  EXPECT_NE(err.find("Replace existing file a.txt?"), std::string::npos) << err;
+  EXPECT_NE(err.find("Replace existing file " + (restored / "a.txt").string() +
+                     "? [y]es, [n]o, [A]ll, [N]one, [c]ancel"),
+            std::string::npos)
+      << err;
   EXPECT_EQ(Read(a), Read(src / "a.txt"));
   spoil();
   EXPECT_EQ(Cli(restore + " --overwrite newer"), 0);  // the spoiled file is newer than the entry
@@ -117,6 +123,43 @@ TEST_F(BackupCliRestoreTest, OverwriteRules) {
   ExpectRestored(restored, false);
 }
 
+TEST_F(BackupCliRestoreTest, MembersPickFilesFoldersAndWildcards) {
+  const std::string archive = (root / "z.zip").string();
+  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " + Quote(archive) +
+                         " a.txt b.txt sub >/dev/null")
+                            .c_str()),
+            0);
+  struct Case {
+    std::string members;
+    std::vector<std::string> restored;
+    int exit;
+  };
+  const Case cases[] = {
+      {"a.txt sub", {"a.txt", "sub/c.txt"}, 0},
+      {"sub/", {"sub/c.txt"}, 0},
+      {"'*b.txt'", {"b.txt"}, 0},
+      {"a.txt missing.txt", {"a.txt"}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.members);
+    fs::remove_all(restored);
+    std::string err;
+    EXPECT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " " + c.members,
+                  nullptr, &err),
+              c.exit)
+        << err;
+    std::vector<std::string> got;
+    if (fs::exists(restored))
+      for (const auto& e : fs::recursive_directory_iterator(restored))
+        if (e.is_regular_file()) got.push_back(fs::relative(e.path(), restored).generic_string());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, c.restored);
+    if (c.exit != 0) {
+      EXPECT_NE(err.find("missing.txt: not in the archive"), std::string::npos) << err;
+    }
+  }
+}
+
 TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
   const std::string archive = (root / "p.zip").string();
   ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -P secret " + Quote(archive) +
@@ -124,12 +167,14 @@ TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
                             .c_str()),
             0);
   std::string out, err;
-  EXPECT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password bad", &out, &err),
-            1);
+  EXPECT_EQ(
+      Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password bad", &out, &err),
+      1);
   EXPECT_NE(err.find("The password is incorrect"), std::string::npos) << err;
   EXPECT_NE(out.find("Restore files fails!"), std::string::npos) << out;
   EXPECT_EQ(LastLog("Status"), "Fails");
-  EXPECT_EQ(LastLog("Information"), Info(archive));
+  EXPECT_EQ(LastLog("Information"), Info(archive, "0 of 1 files restored; a.txt: wrong password"));
+  EXPECT_NE(err.find("a.txt: wrong password"), std::string::npos) << err;
 
   const std::string text = (root / "text.zip").string();
   std::ofstream(text) << "no archive";

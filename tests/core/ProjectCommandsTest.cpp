@@ -176,7 +176,8 @@ TEST_F(ProjectCommandsTest, RenameOrCopyOfAProjectThatFailsItsChecksChangesNothi
   ui.nameAnswers = {std::string("Renamed"), std::string("Copied")};
   EXPECT_FALSE(commands.RenameProject());
   EXPECT_FALSE(commands.CopyProject());
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Please select files to backup", "Please select files to backup"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Please select files to backup", "Please select files to backup"}));
   EXPECT_EQ(IniText(), ini) << "the old section and the list stay as they were";
   EXPECT_EQ(RingText(), rings);
   EXPECT_EQ(model.Projects(), std::vector<std::string>{"Docs"});
@@ -204,6 +205,7 @@ TEST_F(ProjectCommandsTest, CopyCreatesASortedSelectedProjectWithTheSameSettings
   EXPECT_EQ(copy.password, "pw-Docs");
   EXPECT_EQ(copy.packLevel, 3);
   EXPECT_EQ(copy.backupList, source.backupList);
+  EXPECT_EQ(copy.prefix, "Copy of Docs");  // never the archive names of the source
   EXPECT_FALSE(Rings().SectionExists("Copy of Docs"));
   EXPECT_EQ(ReadProject(dir.Dir(), "Docs").password, "pw-Docs");
 }
@@ -214,11 +216,13 @@ TEST_F(ProjectCommandsTest, CopyInTheEditStateWritesTheEditsOnlyToTheCopy) {
   model.LoadSettings();
   ASSERT_TRUE(commands.EditProject());
   model.Form().packLevel = 8;
+  model.Form().prefix = "Chosen";
 
   ui.nameAnswers = {std::string("Docs 2")};
   ASSERT_TRUE(commands.CopyProject());
   EXPECT_FALSE(model.Editing());
   EXPECT_EQ(ReadProject(dir.Dir(), "Docs 2").packLevel, 8);
+  EXPECT_EQ(ReadProject(dir.Dir(), "Docs 2").prefix, "Chosen");  // a prefix the user typed stays
   EXPECT_EQ(ReadProject(dir.Dir(), "Docs").packLevel, 3);
   EXPECT_EQ(model.SelectedName(), "Docs 2");
 }
@@ -231,7 +235,7 @@ TEST_F(ProjectCommandsTest, DeleteAnsweredNoChangesNothing) {
   ui.confirmAnswers = {false};
   EXPECT_FALSE(commands.DeleteProject());
   ASSERT_EQ(ui.CallsOf("Confirm").size(), 1u);
-  EXPECT_EQ(ui.calls[0].text, "Do you want to delete 'Docs' project?");
+  EXPECT_EQ(ui.calls[0].text, "Do you want to delete 'Docs' project?\rIts archives are kept.");
   EXPECT_EQ(ui.calls[0].kind, MessageKind::Warning);
   EXPECT_EQ(IniText(), ini);
 }

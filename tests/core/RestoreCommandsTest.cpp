@@ -17,8 +17,8 @@ class RestoreCommandsTest : public RestoreFixture {
     Browse(name);
     return commands->Restore();
   }
-  std::string LogInformation(const std::string& archive) const {
-    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb";
+  std::string LogInformation(const std::string& archive, const std::string& tail) const {
+    return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb  " + tail;
   }
 };
 
@@ -69,7 +69,7 @@ TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
   EXPECT_EQ(LastLog("Operate"), "Restore");
   EXPECT_EQ(LastLog("Status"), "Succeeds");
   EXPECT_EQ(LastLog("Project"), "Docs");
-  EXPECT_EQ(LastLog("Information"), LogInformation(archive));
+  EXPECT_EQ(LastLog("Information"), LogInformation(archive, "2 of 2 files restored"));
   EXPECT_EQ(model->Log().Rows()[1][lcStatus], "Succeeds");
 }
 
@@ -124,7 +124,7 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
     if (c.promptAnswer) {
       ASSERT_EQ(asked.size(), 1u);
       EXPECT_EQ(asked[0].caption, "File Exists Alert");
-      EXPECT_EQ(asked[0].text, "Replace existing file a.txt?");
+      EXPECT_EQ(asked[0].text, "Replace existing file " + Target("a.txt") + "?");
     } else {
       EXPECT_TRUE(asked.empty());
     }
@@ -150,13 +150,15 @@ TEST_F(RestoreCommandsTest, WrongPasswordFails) {
   RestoreOutcome outcome = RestoreArchive("p.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_TRUE(outcome.badPassword);
-  ASSERT_EQ(ui.CallsOf("ShowMessage").size(), 1u);  // no second password is asked for
+  ASSERT_EQ(ui.CallsOf("ShowMessage").size(), 2u);  // no second password is asked for
   EXPECT_EQ(ui.CallsOf("ShowMessage")[0].text, "The password is incorrect");
+  EXPECT_EQ(ui.CallsOf("ShowMessage")[1].text,
+            "Not restored (0 of 2 files restored):\ra.txt: wrong password");
   EXPECT_EQ(ui.CallsOf("ShowMessage")[0].kind, MessageKind::Error);
   EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
   EXPECT_EQ(ui.CallsOf("ShowTimedMessage")[0].kind, MessageKind::Error);
   EXPECT_EQ(LastLog("Status"), "Fails");
-  EXPECT_EQ(LastLog("Information"), LogInformation(archive));
+  EXPECT_EQ(LastLog("Information"), LogInformation(archive, "0 of 2 files restored; a.txt: wrong password"));
   EXPECT_FALSE(model->Busy());
   EXPECT_FALSE(fs::exists(Target("a.txt")));
 }
@@ -171,6 +173,9 @@ TEST_F(RestoreCommandsTest, CorruptedMemberFails) {
   RestoreOutcome outcome = RestoreArchive("bad.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_EQ(outcome.badCrc, 1);
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].name, "a.txt");
+  EXPECT_EQ(outcome.failures[0].reason, "bad CRC");
   EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
   EXPECT_EQ(LastLog("Status"), "Fails");
   EXPECT_FALSE(fs::exists(Target("a.txt")));  // the bad output is deleted
@@ -185,6 +190,11 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
   RestoreOutcome outcome = RestoreArchive("x.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_EQ(LastLog("Status"), "Fails");
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].name, "sub/b.txt");
+  EXPECT_EQ(outcome.failures[0].reason.rfind("cannot create", 0), 0u) << outcome.failures[0].reason;
+  EXPECT_NE(LastLog("Information").find("1 of 2 files restored; sub/b.txt: cannot create"),
+            std::string::npos);
 }
 
 TEST_F(RestoreCommandsTest, CancelledRunIsLoggedAsFailureAndRethrown) {
@@ -214,7 +224,7 @@ TEST_F(RestoreCommandsTest, DeleteSelectedAsksAndRefreshes) {
   browser->SelectRange(0, 2);
   ui.confirmAnswers = {false};
   commands->DeleteSelected();
-  EXPECT_EQ(ui.CallsOf("Confirm").back().text, "Do you want to delete the 3 files ");
+  EXPECT_EQ(ui.CallsOf("Confirm").back().text, "Do you want to delete the 3 files \r1.zip\r2.zip\r3.zip");
   EXPECT_EQ(browser->Archives().size(), 4u);
   browser->SelectRow(0);
   browser->SelectRange(0, 2);

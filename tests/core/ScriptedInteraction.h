@@ -29,6 +29,8 @@ class ScriptedInteraction : public UserInteraction {
   std::deque<std::optional<std::string>> nameAnswers;
   std::deque<bool> wizardAnswers;
   std::deque<bool> overwriteAnswers;
+  // Answers of the restore's overwrite question; when empty, overwriteAnswers answer Yes or No.
+  std::deque<OverwriteAnswer> restoreOverwriteAnswers;
   bool defaultConfirm = true;
   bool defaultOverwrite = false;
 
@@ -68,6 +70,11 @@ class ScriptedInteraction : public UserInteraction {
   bool AskOverwrite(const std::string& caption, const std::string& text) override {
     calls.push_back({"AskOverwrite", MessageKind::Warning, caption, text, 0});
     return Take(overwriteAnswers, defaultOverwrite);
+  }
+  OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption, const std::string& text) override {
+    if (restoreOverwriteAnswers.empty()) return UserInteraction::AskOverwriteDuringRestore(caption, text);
+    calls.push_back({"AskOverwrite", MessageKind::Warning, caption, text, 0});
+    return Take(restoreOverwriteAnswers, OverwriteAnswer::No);
   }
 
   // The recorded calls of one kind, in order.

@@ -12,11 +12,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <optional>
 #include <QToolButton>
+#include <optional>
 
 #include "UiTestRegistry.h"
 #include "UiTestSupport.h"
@@ -81,7 +82,8 @@ class MainWindowTest : public QObject {
     f.write(QByteArray(5000, 'r'));
     f.close();
     if (withProject) WriteProject(data_->DataDir(), source_, out_);
-    window_ = std::make_unique<brisko::ui::TFormMain>(data_->DataDir(), brisko::core::SystemClock::Instance());
+    window_ =
+        std::make_unique<brisko::ui::TFormMain>(data_->DataDir(), brisko::core::SystemClock::Instance());
     window_->setProperty("autostartFolder", data_->File(QStringLiteral("autostart")));
     window_->Start();
     window_->ShowAtStart();
@@ -194,7 +196,9 @@ class MainWindowTest : public QObject {
                QStringLiteral("Subdirectories are included"));
       next->click();
       QCOMPARE(wizard->findChild<QLineEdit*>(QStringLiteral("EditPrefix"))->text(), QStringLiteral("Mail"));
-      QVERIFY(wizard->findChild<QLineEdit*>(QStringLiteral("EditFileName"))->text().endsWith(QStringLiteral("Mail1.zip")));
+      QVERIFY(wizard->findChild<QLineEdit*>(QStringLiteral("EditFileName"))
+                  ->text()
+                  .endsWith(QStringLiteral("Mail1.zip")));
       next->click();
       next->click();
       QCOMPARE(next->text(), QStringLiteral("Finish"));
@@ -254,9 +258,11 @@ class MainWindowTest : public QObject {
     auto* grid = Find<QTableWidget>(window_.get(), "StringGridZipfilename");
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Docs1.zip"));
     QCOMPARE(Find<QLabel>(window_.get(), "LabelZipNumber")->text(), QStringLiteral("(Total 1 files)"));
-    auto* contents = Find<QTableWidget>(window_.get(), "StringGrid1");
-    QCOMPARE(contents->item(0, 0)->text(), QStringLiteral("report.txt"));
-    QCOMPARE(contents->item(0, 1)->text(), QStringLiteral("4"));
+    // Folder rows come first, then the member itself.
+    QAbstractItemModel* contents = Find<QTableView>(window_.get(), "StringGrid1")->model();
+    const int last = contents->rowCount() - 1;
+    QCOMPARE(contents->index(last, 0).data().toString(), QStringLiteral("report.txt"));
+    QCOMPARE(contents->index(last, 1).data().toString(), QStringLiteral("4"));
 
     const QString target = data_->File(QStringLiteral("restored"));
     QDir().mkpath(target);

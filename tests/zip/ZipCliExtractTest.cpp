@@ -47,6 +47,30 @@ TEST_F(ZipCliExtractTest, ExtractWithFoldersOrFlat) {
   EXPECT_FALSE(fs::exists(Path("flat/docs")));
 }
 
+TEST_F(ZipCliExtractTest, MembersPickNamesFoldersAndWildcards) {
+  struct Case {
+    std::string members;
+    std::vector<std::string> files;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"hello.txt docs", {"docs/nested/readme.txt", "hello.txt"}, 0},
+      {"docs/nested/", {"docs/nested/readme.txt"}, 0},
+      {"'*.bin'", {"data.bin", "zeros.bin"}, 0},
+      {"hello.txt nothere.txt", {"hello.txt"}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.members);
+    fs::remove_all(Path("out"));
+    const CliResult r = Run("x -P 'Secret#123' -d out " + Interop("iz30_zipcrypto.zip") + " " + c.members);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.output;
+    EXPECT_EQ(FilesBelow(Path("out")), c.files);
+    if (c.exitCode != 0) {
+      EXPECT_NE(r.output.find("nothere.txt: not in the archive"), std::string::npos) << r.output;
+    }
+  }
+}
+
 TEST_F(ZipCliExtractTest, ExtractIntoTheCurrentFolderByDefault) {
   const CliResult r = Run("x " + Interop("7z_unix_utf8.zip"));
   EXPECT_EQ(r.exitCode, 0) << r.output;

@@ -1,0 +1,97 @@
+// Table model and filter of the archive's members on the Restore tab.
+#include "ui/ArchiveContentsModel.h"
+
+#include <set>
+
+#include "ui/WidgetHelpers.h"
+#include "zip/WildMatch.h"
+
+namespace brisko::ui {
+
+void ArchiveContentsModel::SetRows(const std::vector<core::ContentsRow>* rows) {
+  beginResetModel();
+  rows_ = rows;
+  std::set<std::string> folders;
+  files_.clear();
+  if (rows_ != nullptr) {
+    for (size_t i = 0; i < rows_->size(); ++i) {
+      const std::string& name = (*rows_)[i].storedName;
+      // Every folder on the way, also those the archive holds no entry for.
+      for (size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1))
+        if (slash > 0) folders.insert(name.substr(0, slash + 1));
+      if (name.empty() || name.back() != '/') files_.push_back(static_cast<int>(i));
+    }
+  }
+  folders_.assign(folders.begin(), folders.end());
+  endResetModel();
+}
+
+int ArchiveContentsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(folders_.size() + files_.size());
+}
+
+int ArchiveContentsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 4;
+}
+
+QVariant ArchiveContentsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || rows_ == nullptr || index.row() >= rowCount()) return {};
+  const auto row = static_cast<size_t>(index.row());
+  if (row < folders_.size()) {
+    const std::string& folder = folders_[row];
+    if (role == kStoredNameRole || role == Qt::ToolTipRole) return Q(folder);
+    if (role != Qt::DisplayRole) return {};
+    const size_t parentEnd = folder.find_last_of('/', folder.size() - 2);
+    switch (index.column()) {
+      case 0:
+        return Q(folder.substr(parentEnd == std::string::npos ? 0 : parentEnd + 1));
+      case 2:
+        return Q(parentEnd == std::string::npos ? std::string() : folder.substr(0, parentEnd + 1));
+      default:
+        return {};
+    }
+  }
+  const size_t member = static_cast<size_t>(files_[row - folders_.size()]);
+  if (member >= rows_->size()) return {};
+  const core::ContentsRow& entry = (*rows_)[member];
+  if (role == kStoredNameRole || role == Qt::ToolTipRole) return Q(entry.storedName);
+  if (role != Qt::DisplayRole) return {};
+  switch (index.column()) {
+    case 0:
+      return Q(entry.name);
+    case 1:
+      return Q(entry.sizeKb);
+    case 2:
+      return Q(entry.path);
+    default:
+      return Q(entry.date);
+  }
+}
+
+QVariant ArchiveContentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static const char* const kHeadings[] = {"Filename", "Size(KB)", "Path", "Date"};
+  return section >= 0 && section < 4 ? QString::fromLatin1(kHeadings[section]) : QVariant();
+}
+
+void ContentsFilter::SetText(const QString& text) {
+  text_ = text.trimmed();
+  wildcard_ = text_.contains(QLatin1Char('*')) || text_.contains(QLatin1Char('?'));
+  invalidateFilter();
+}
+
+bool ContentsFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+  if (text_.isEmpty()) return true;
+  const QString name =
+      sourceModel()->index(sourceRow, 0, sourceParent).data(ArchiveContentsModel::kStoredNameRole).toString();
+  if (!wildcard_) return name.contains(text_, Qt::CaseInsensitive);
+  // A pattern without a folder part matches the file name in any folder.
+  const std::string pattern = text_.toStdString();
+  const std::string stored = name.toStdString();
+  if (zip::WildMatch(pattern, stored)) return true;
+  const size_t slash = stored.find_last_of('/', stored.size() > 1 ? stored.size() - 2 : 0);
+  return !text_.contains(QLatin1Char('/')) && slash != std::string::npos &&
+         zip::WildMatch(pattern, stored.substr(slash + 1));
+}
+
+}  // namespace brisko::ui
