@@ -66,8 +66,10 @@ int main(int argc, char** argv) {
   brisko::ui::TFormMain window(dataDir, brisko::core::SystemClock::Instance());
   QObject::connect(&instance, &brisko::ui::SingleInstance::activationRequested, &window,
                    &brisko::ui::TFormMain::BringToFront);
-  // Closing the main window ends the program, also while it lives in the notification area.
-  QObject::connect(&window, &brisko::ui::TFormMain::destroyed, &app, &QApplication::quit);
+  // Closing the main window ends the program, also while it lives hidden in the notification area
+  // (closing a hidden window closes no last visible window).
+  QObject::connect(&window, &brisko::ui::TFormMain::closedForGood, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
   window.setAttribute(Qt::WA_DeleteOnClose, false);
   window.Start();
   window.ShowAtStart();

@@ -6,7 +6,8 @@ namespace brisko::core {
 enum class BackupOutcome {
   NotRun,          // empty project list, or the confirmation was answered No
   CheckFailed,     // a check of ValidateProject failed (its error box was shown)
-  Interrupted,     // the archive existed and might not be overwritten; logged "Interrupt"
+  Interrupted,     // the archive existed and might not be overwritten, or the user stopped the run;
+                   // logged "Interrupt"
   Succeeded,       // archive written, logged "Succeeds", rotated
   Incomplete,      // archive written but some files were not stored; logged "Fails", rotated
   NothingToStore,  // no file to store: no archive written, nothing rotated; logged "Succeeds"

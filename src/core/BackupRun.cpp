@@ -13,6 +13,7 @@
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
+#include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
 
@@ -100,6 +101,7 @@ BackupOutcome BackupRun::Execute() {
   tempPath_.clear();
   if (m.Projects().empty()) return BackupOutcome::NotRun;
   ScopedFlag running(m.runInProgress_);
+  m.ClearStopRequest();
 
   const std::string projectName = m.SelectedName();
   if (m.Settings().promptBeforeBackup &&
@@ -137,6 +139,7 @@ BackupOutcome BackupRun::Execute() {
     if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
   } catch (const std::exception& e) {
     if (!tempPath_.empty()) RemoveQuietly(tempPath_);
+    if (m.StopRequested() && dynamic_cast<const zip::EUserCanceled*>(&e) != nullptr) return Stopped(archivePath);
     return Fail(archivePath, e.what());
   }
   return outcome;
@@ -159,6 +162,17 @@ BackupOutcome BackupRun::Fail(const std::string& archivePath, std::string reason
   }
   m.Ui().ShowMessage(MessageKind::Error, message);
   return BackupOutcome::Failed;
+}
+
+// The user stopped the run: the partial archive is gone, the old one untouched.
+BackupOutcome BackupRun::Stopped(const std::string& archivePath) {
+  MainModel& m = model_;
+  m.Ui().ShowTimedMessage(MessageKind::Warning, "", "Backup stopped: " + archivePath + " was not written.",
+                          kResultSeconds);
+  m.Log().AddLogEntry("Backup", "Interrupt", "'" + archivePath + "' not written, backup stopped by the user",
+                      m.SelectedName());
+  m.Notify(ModelChange::Log);
+  return BackupOutcome::Interrupted;
 }
 
 namespace {
@@ -198,8 +212,12 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
   // there is no tree to recreate.
   writer.AddDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
-  writer.DoProcessMessages = static_cast<bool>(m.processEvents);
-  writer.OnProcessMessages = m.processEvents;
+  // The writer checks for a stop request after every block it writes.
+  writer.DoProcessMessages = true;
+  writer.OnProcessMessages = [&m, &writer] {
+    if (m.processEvents) m.processEvents();
+    if (m.StopRequested()) writer.Cancel();
+  };
 
   writer.OnNoSuchFile = [&](zip::TZipWriter&, const std::string& path) {
     missing_.push_back({path, "not found"});

@@ -61,6 +61,7 @@ class BackupRun {
   BackupOutcome Report(const std::string& archivePath);
   void Advance(bool complete);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);
+  BackupOutcome Stopped(const std::string& archivePath);
 
   MainModel& model_;
   DateTime started_ = 0;

@@ -128,6 +128,11 @@ class MainModel {
   bool RunInProgress() const { return runInProgress_; }
   int Progress() const { return progress_; }
   void SetProgress(int percent);
+  // Asks the running backup or restore to stop at its next check ("Stop", the tray, quitting); each
+  // run clears the request when it starts.
+  void RequestStop() { stopRequested_ = true; }
+  bool StopRequested() const { return stopRequested_; }
+  void ClearStopRequest() { stopRequested_ = false; }
   MainPage Page() const { return page_; }
   void ShowPage(MainPage page);
   bool StartMinimized() const { return state_.startMinimized; }
@@ -171,6 +176,7 @@ class MainModel {
   bool editing_ = false;
   bool busy_ = false;
   bool runInProgress_ = false;
+  bool stopRequested_ = false;
   int progress_ = 0;
   MainPage page_ = MainPage::Backup;
   ScheduleTable schedule_;

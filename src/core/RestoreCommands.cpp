@@ -83,7 +83,11 @@ RestoreOutcome RestoreCommands::Restore() {
   RestoreRun run(reader_, model_.Ui(), model_.Log());
   run.onBusy = [this](bool busy) { model_.SetBusy(busy); };
   run.onProgress = [this](int percent) { model_.SetProgress(percent); };
-  run.processEvents = model_.processEvents;
+  model_.ClearStopRequest();
+  run.processEvents = [this] {
+    if (model_.processEvents) model_.processEvents();
+    if (model_.StopRequested()) reader_.Cancel();
+  };
   run.onLogged = [this] { model_.Notify(ModelChange::Log); };
   return run.Run(settings, model_.SelectedName());
 }

@@ -188,6 +188,13 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     // the password handler has told the user already
   } catch (const UserCancel&) {
     outcome.cancelled = true;
+  } catch (const zip::EUserCanceled&) {
+    // Stopped by the user while data was written; before the run began it is an error like any other.
+    if (completed) {
+      outcome.cancelled = true;
+    } else {
+      error = std::current_exception();
+    }
   } catch (const std::exception& e) {
     const int code = errno;
     error = std::current_exception();
@@ -210,9 +217,9 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   for (const MemberFailure& f : outcome.failures) outcome.information += "; " + f.name + ": " + f.reason;
   if (outcome.cancelled) {
     outcome.status = RestoreStatus::Interrupted;
-    outcome.information += "; cancelled by the user";
+    outcome.information += "; stopped by the user";
     ui_.ShowTimedMessage(MessageKind::Information, "",
-                         "Restore cancelled: " + std::to_string(outcome.fileCount) + " of " +
+                         "Restore stopped: " + std::to_string(outcome.fileCount) + " of " +
                              std::to_string(outcome.chosen) + " files restored",
                          4);
     log_.AddLogEntry("Restore", "Interrupt", outcome.information, project);

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +28,7 @@
 #include "ui/ErrorDisplay.h"
 #include "ui/HelpLauncher.h"
 #include "ui/LogTab.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ProductInfo.h"
 #include "ui/ProjectComboDelegate.h"
 #include "ui/RestoreTab.h"
@@ -45,7 +47,9 @@ constexpr int kWindowHeight = 640;
 }  // namespace
 
 TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent)
-    : QMainWindow(parent), ui_(this), model_(std::make_unique<core::MainModel>(std::move(dataDir), clock, ui_)) {
+    : QMainWindow(parent),
+      ui_(this),
+      model_(std::make_unique<core::MainModel>(std::move(dataDir), clock, ui_)) {
   AppImages::Init();
   setObjectName(QStringLiteral("TFormMain"));
   setWindowTitle(QString::fromLatin1(kMainCaption));
@@ -91,9 +95,8 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(core::kScheduleTickMilliseconds);
-  connect(timer_, &QTimer::timeout, this, [this] {
-    RunReportingErrors(this, [this] { core::ScheduleTick(*model_); });
-  });
+  connect(timer_, &QTimer::timeout, this,
+          [this] { RunReportingErrors(this, [this] { core::ScheduleTick(*model_); }); });
   ConnectTray();
 
   listenerId_ = model_->Subscribe([this](unsigned changes) { OnModelChanged(changes); });
@@ -132,7 +135,8 @@ void TFormMain::BuildMenu() {
   QAction* about = menu_->addAction(QStringLiteral("About..."));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(menuPreferences_, &QAction::triggered, this, &TFormMain::ShowPreferences);
-  connect(web, &QAction::triggered, this, [] { DesktopOpener::Open(QUrl(QString::fromLatin1(kProductUrl))); });
+  connect(web, &QAction::triggered, this,
+          [] { DesktopOpener::Open(QUrl(QString::fromLatin1(kProductUrl))); });
   connect(help, &QAction::triggered, this, [] { HelpLauncher::Open(kHelpMain); });
   connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
 }
@@ -170,17 +174,23 @@ void TFormMain::BuildToolbar() {
   spStart_ = ToolButton("SpStart", "backup", "Create Backup");
   spRestore_ = ToolButton("SpRestore", "restore", "Restore File");
   spExit_ = ToolButton("SpExit", "exit", "Exit");
-  for (QToolButton* b : {spNew_, spEdit_, spSave_, spCancel_, spRename_, spCopy_, spDelete_}) bar->addWidget(b);
+  spStop_ = ToolButton("SpStop", "cancel", "Stop the running backup or restore (Esc)");
+  spStop_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+  spStop_->setText(QStringLiteral("Stop"));
+  spStop_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  spStop_->setShortcut(QKeySequence(Qt::Key_Escape));
+  spStop_->setEnabled(false);
+  for (QToolButton* b : {spNew_, spEdit_, spSave_, spCancel_, spRename_, spCopy_, spDelete_})
+    bar->addWidget(b);
   bar->addSeparator();
   for (QToolButton* b : {spMenu_, spEnable_}) bar->addWidget(b);
   bar->addSeparator();
-  for (QToolButton* b : {spStart_, spRestore_}) bar->addWidget(b);
+  for (QToolButton* b : {spStart_, spRestore_, spStop_}) bar->addWidget(b);
   bar->addSeparator();
   bar->addWidget(spExit_);
 
-  connect(comboProject_, &QComboBox::activated, this, [this](int index) {
-    RunReportingErrors(this, [&] { model_->SelectProject(index); });
-  });
+  connect(comboProject_, &QComboBox::activated, this,
+          [this](int index) { RunReportingErrors(this, [&] { model_->SelectProject(index); }); });
   connect(spNew_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Add); });
   connect(spEdit_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Edit); });
   connect(spSave_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Save); });
@@ -196,6 +206,13 @@ void TFormMain::BuildToolbar() {
   connect(spStart_, &QToolButton::clicked, this, &TFormMain::CreateBackup);
   connect(spRestore_, &QToolButton::clicked, this, [this] { restoreTab_->Restore(); });
   connect(spExit_, &QToolButton::clicked, this, &QWidget::close);
+  connect(spStop_, &QToolButton::clicked, this, &TFormMain::StopRun);
+}
+
+bool TFormMain::StopRun() {
+  if (!model_->Busy()) return false;
+  model_->RequestStop();
+  return true;
 }
 
 void TFormMain::ConnectTray() {
@@ -212,6 +229,7 @@ void TFormMain::ConnectTray() {
   });
   connect(tray_, &TrayController::helpRequested, this, [] { HelpLauncher::Open(kHelpMain); });
   connect(tray_, &TrayController::exitRequested, this, &QWidget::close);
+  connect(tray_, &TrayController::stopRequested, this, &TFormMain::StopRun);
 }
 
 void TFormMain::RunCommand(ProjectCommand command) {
@@ -312,6 +330,10 @@ void TFormMain::SyncState() {
   spStart_->setEnabled(e.SpStart);
   spRestore_->setEnabled(e.SpRestore);
   spExit_->setEnabled(e.SpExit);
+  spStop_->setEnabled(model_->Busy());
+  tray_->SetStopEnabled(model_->Busy());
+  // A quit the user asked for during the run takes place once it has ended.
+  if (quitAfterRun_ && !model_->Busy()) QTimer::singleShot(0, this, &QWidget::close);
   pages_->setEnabled(e.pageControl);
   tray_->SetProjectItemsEnabled(e.trayProjectItems);
   if (e.busyCursor && !cursorOverridden_) {
@@ -327,7 +349,8 @@ void TFormMain::SyncState() {
 
 bool TFormMain::RunWizard() {
   model_->ShowPage(core::MainPage::Backup);
-  TFormProjectName wizard(model_->DataDir(), model_->Projects(), model_->Settings(), ui_, model_->GetClock(), this);
+  TFormProjectName wizard(model_->DataDir(), model_->Projects(), model_->Settings(), ui_, model_->GetClock(),
+                          this);
   return wizard.exec() == QDialog::Accepted;
 }
 
@@ -371,6 +394,16 @@ void TFormMain::ShowAbout() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+  if (model_->Busy()) {
+    // The run is in the middle of the call stack; the window closes after it has unwound.
+    if (quitAfterRun_ || AskYesNo(this, core::MessageKind::Warning,
+                                  QStringLiteral("A backup or restore is running. Stop it and quit?"))) {
+      quitAfterRun_ = true;
+      model_->RequestStop();
+    }
+    event->ignore();
+    return;
+  }
   if (!shutDown_) {
     shutDown_ = true;
     timer_->stop();
@@ -378,6 +411,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   QMainWindow::closeEvent(event);
+  emit closedForGood();
 }
 
 void TFormMain::changeEvent(QEvent* event) {

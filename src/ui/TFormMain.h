@@ -62,6 +62,10 @@ class TFormMain : public QMainWindow {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
+ signals:
+  // The window was closed for good: the program ends.
+  void closedForGood();
+
  private:
   void BuildToolbar();
   void BuildMenu();
@@ -76,6 +80,8 @@ class TFormMain : public QMainWindow {
   void CreateBackup();
   void RestoreFromTray();
   void HideToTray();
+  // Asks the running backup or restore to stop; true when there was one.
+  bool StopRun();
 
   QtUserInteraction ui_;
   std::unique_ptr<core::MainModel> model_;
@@ -85,6 +91,7 @@ class TFormMain : public QMainWindow {
   bool wasEditing_ = false;
   bool cursorOverridden_ = false;
   bool toldNoTray_ = false;
+  bool quitAfterRun_ = false;  // the user chose to quit while a run was going on
 
   QComboBox* comboProject_;
   QToolButton* spNew_;
@@ -99,6 +106,7 @@ class TFormMain : public QMainWindow {
   QToolButton* spStart_;
   QToolButton* spRestore_;
   QToolButton* spExit_;
+  QToolButton* spStop_;
   QMenu* menu_;
   QAction* menuPreferences_;
   QTabWidget* pages_;

@@ -18,6 +18,9 @@ TrayController::TrayController(QObject* parent) : QObject(parent), menu_(new QMe
   scheduling_->setObjectName(QStringLiteral("TrayScheduling"));
   projectMenu_ = menu_->addMenu(QStringLiteral("Backup Project"));
   projectMenu_->setObjectName(QStringLiteral("TrayBackupProject"));
+  stop_ = menu_->addAction(QStringLiteral("Stop the running backup"));
+  stop_->setObjectName(QStringLiteral("TrayStop"));
+  stop_->setEnabled(false);
   menu_->addSeparator();
   QAction* help = menu_->addAction(QStringLiteral("Help...              F1"));
   help->setObjectName(QStringLiteral("TrayHelp"));
@@ -28,6 +31,7 @@ TrayController::TrayController(QObject* parent) : QObject(parent), menu_(new QMe
   connect(scheduling_, &QAction::triggered, this, &TrayController::schedulingToggled);
   connect(help, &QAction::triggered, this, &TrayController::helpRequested);
   connect(exit, &QAction::triggered, this, &TrayController::exitRequested);
+  connect(stop_, &QAction::triggered, this, &TrayController::stopRequested);
 
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
     icon_ = new QSystemTrayIcon(AppImages::AppIcon(), this);
@@ -49,7 +53,9 @@ void TrayController::SetIcon(const QIcon& icon) {
   if (icon_) icon_->setIcon(icon);
 }
 
-void TrayController::SetSchedulingCaption(const QString& caption) { scheduling_->setText(caption); }
+void TrayController::SetSchedulingCaption(const QString& caption) {
+  scheduling_->setText(caption);
+}
 
 void TrayController::SetProjects(const std::vector<core::TrayProjectItem>& items) {
   projectMenu_->clear();
@@ -62,8 +68,13 @@ void TrayController::SetProjects(const std::vector<core::TrayProjectItem>& items
     action->setData(QString::fromStdString(item.name));
     if (item.scheduled) action->setIcon(QIcon(AppImages::Clock()));
     action->setEnabled(projectsEnabled_);
-    connect(action, &QAction::triggered, this, [this, action] { emit projectChosen(action->data().toString()); });
+    connect(action, &QAction::triggered, this,
+            [this, action] { emit projectChosen(action->data().toString()); });
   }
+}
+
+void TrayController::SetStopEnabled(bool enabled) {
+  stop_->setEnabled(enabled);
 }
 
 void TrayController::SetProjectItemsEnabled(bool enabled) {

@@ -35,6 +35,9 @@ class TrayController : public QObject {
   void SetProjects(const std::vector<core::TrayProjectItem>& items);
   // Disabled while a backup or restore runs.
   void SetProjectItemsEnabled(bool enabled);
+  // "Stop" is offered only while a backup or restore runs.
+  void SetStopEnabled(bool enabled);
+  QAction* StopAction() const { return stop_; }
 
  signals:
   void openRequested();
@@ -42,12 +45,14 @@ class TrayController : public QObject {
   void projectChosen(const QString& name);
   void helpRequested();
   void exitRequested();
+  void stopRequested();
 
  private:
   QSystemTrayIcon* icon_ = nullptr;
   QMenu* menu_;
   QMenu* projectMenu_;
   QAction* scheduling_;
+  QAction* stop_;
   bool projectsEnabled_ = true;
 };
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
-#include <cstring>
 #include <sys/un.h>
+#include <cstring>
 
 #include "BackupFixture.h"
 #include "core/OwnArchives.h"
@@ -40,8 +40,9 @@ TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
   ASSERT_EQ(timed.size(), 1u);
   EXPECT_EQ(timed[0].kind, MessageKind::Information);
   EXPECT_EQ(timed[0].seconds, 4);
-  EXPECT_EQ(timed[0].text, "Backup Files Succeeds!\rProject Name: 'Docs'\rFile Name:    'Docs0012.zip'\r"
-                           "File Size:    '0Kb'");
+  EXPECT_EQ(timed[0].text,
+            "Backup Files Succeeds!\rProject Name: 'Docs'\rFile Name:    'Docs0012.zip'\r"
+            "File Size:    '0Kb'");
   EXPECT_EQ(LastLog("Operate"), "Backup");
   EXPECT_EQ(LastLog("Status"), "Succeeds");
   EXPECT_EQ(LastLog("Project"), "Docs");
@@ -69,7 +70,13 @@ TEST_F(BackupRunTest, ChecksStopTheRunInOrder) {
   } cases[] = {
       {"no file name", {}, [](ProjectForm& f) { f.fileName = "  "; }, kMsgNoFileName},
       {"no prefix", {}, [](ProjectForm& f) { f.prefix = " "; }, kMsgNoPrefix},
-      {"passwords differ", {}, [](ProjectForm& f) { f.usePassword = true; f.password = "a"; f.passwordConfirm = "b"; },
+      {"passwords differ",
+       {},
+       [](ProjectForm& f) {
+         f.usePassword = true;
+         f.password = "a";
+         f.passwordConfirm = "b";
+       },
        kMsgPasswordMismatch},
       {"no files", {}, [](ProjectForm& f) { f.backupList.clear(); }, kMsgNoFiles},
   };
@@ -130,6 +137,26 @@ TEST_F(BackupRunTest, ExistingArchiveInterruptsWithoutOverwrite) {
   EXPECT_FALSE(fs::exists(data / "StoreNumber.txt"));  // None is never rotated
 }
 
+TEST_F(BackupRunTest, StopRemovesThePartialArchiveAndLogsTheRunInterrupted) {
+  WriteFile("big.bin", std::string(4 << 20, 'x'));
+  WriteOneProject({{"Suffix", "0"}});
+  auto model = StartModel();
+  model->processEvents = [&model] { model->RequestStop(); };
+  ui.calls.clear();
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
+  EXPECT_TRUE(DestFiles().empty());  // neither the archive nor its temporary file
+  EXPECT_TRUE(ui.CallsOf("ShowMessage").empty());
+  ASSERT_EQ(ui.CallsOf("ShowTimedMessage").size(), 1u);
+  EXPECT_EQ(ui.CallsOf("ShowTimedMessage")[0].text,
+            "Backup stopped: " + DestPath("Docs.zip") + " was not written.");
+  EXPECT_EQ(LastLog("Status"), "Interrupt");
+  EXPECT_EQ(LastLog("Information"), "'" + DestPath("Docs.zip") + "' not written, backup stopped by the user");
+  EXPECT_FALSE(model->Busy());
+
+  model->processEvents = nullptr;  // the next run starts without the old request
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+}
+
 TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   WriteOneProject({{"Suffix", "0"}}, {{"IsOverWrite", "1"}});
   auto model = StartModel();
@@ -148,7 +175,10 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   struct FullDisk : zip::ZipStream {
     size_t Read(void*, size_t) override { return 0; }
     size_t Write(const void*, size_t n) override { return written_ + n > 200 ? 0 : (written_ += n, n); }
-    bool Seek(uint64_t p) override { pos_ = p; return true; }
+    bool Seek(uint64_t p) override {
+      pos_ = p;
+      return true;
+    }
     uint64_t Position() const override { return pos_; }
     uint64_t Size() override { return written_; }
     size_t written_ = 0;
@@ -230,8 +260,11 @@ TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
 TEST_F(BackupRunTest, NewerThanBoundaryAndUseLastBackupTime) {
   WriteFile("old.txt", "old\n");
   WriteFile("edge.txt", "edge\n");
-  WriteOneProject({{"isUseNew", "1"}, {"isUseToday", "1"}, {"NewDateTime", "2024-01-01 12:00:00"},
-                   {"Backup0", src.string() + "/*.txt"}, {"Whether include Subdirectory", "0"}});
+  WriteOneProject({{"isUseNew", "1"},
+                   {"isUseToday", "1"},
+                   {"NewDateTime", "2024-01-01 12:00:00"},
+                   {"Backup0", src.string() + "/*.txt"},
+                   {"Whether include Subdirectory", "0"}});
   SetMTime("old.txt", At(2024, 1, 1, 11, 59, 59));
   SetMTime("edge.txt", At(2024, 1, 1, 12, 0, 0));
   SetMTime("a.txt", At(2024, 2, 1, 9, 30, 14));
@@ -265,7 +298,8 @@ TEST_F(BackupRunTest, NothingToStoreWritesNoArchiveAndRotatesNothing) {
 
 TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
   WriteProjectIni({{"Plain", ProjectKeys({{"Filename prefix", "Plain"}})},
-                   {"Secret", ProjectKeys({{"Filename prefix", "Secret"}, {"Whether store comment in Zip", "1"},
+                   {"Secret", ProjectKeys({{"Filename prefix", "Secret"},
+                                           {"Whether store comment in Zip", "1"},
                                            {"Comment", "  weekly  "}})}});
   auto model = StartModel();
   ASSERT_TRUE(model->SelectProjectByName("secret"));
@@ -275,9 +309,11 @@ TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
   const std::string secret = DestPath("Secret1.zip");
   EXPECT_EQ(RunCommand("unzip -tq -P pw " + Quote(secret) + " >/dev/null 2>&1").first, 0);
   EXPECT_NE(RunCommand("unzip -tq -P wrong " + Quote(secret) + " >/dev/null 2>&1").first, 0);
-  EXPECT_EQ(RunCommand("python3 -c 'import sys,zipfile; print(zipfile.ZipFile(sys.argv[1]).comment.decode())' " +
-                       Quote(secret)).second,
-            "weekly\n");
+  EXPECT_EQ(
+      RunCommand("python3 -c 'import sys,zipfile; print(zipfile.ZipFile(sys.argv[1]).comment.decode())' " +
+                 Quote(secret))
+          .second,
+      "weekly\n");
 
   ASSERT_TRUE(model->SelectProjectByName("Plain"));
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
@@ -306,7 +342,8 @@ TEST_F(BackupRunTest, RotationKeepsTheLastArchivesWhileTheCountIsLoweredAndRaise
 }
 
 TEST_F(BackupRunTest, BadNewDateTimeIsShownButLoadingGoesOn) {
-  WriteOneProject({{"NewDateTime", "2024-13-45 99:00:00"}, {"BackupMode", "1"}, {"StartTime_or_Increase", "5"}});
+  WriteOneProject(
+      {{"NewDateTime", "2024-13-45 99:00:00"}, {"BackupMode", "1"}, {"StartTime_or_Increase", "5"}});
   {
     IniFile log((data / "log.txt").string());
     log.WriteInteger("Common", "Log Total", 1);
@@ -331,7 +368,8 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
   EXPECT_TRUE(e.SpStart && e.SpEdit && e.comboProject && !e.SpSave && !e.groupSource);
   model->SetEditState(true);
   e = model->Enabling();
-  EXPECT_TRUE(!e.SpStart && !e.SpEdit && !e.comboProject && e.SpSave && e.SpCancel && e.groupOptions && e.spCopy);
+  EXPECT_TRUE(!e.SpStart && !e.SpEdit && !e.comboProject && e.SpSave && e.SpCancel && e.groupOptions &&
+              e.spCopy);
   model->SetEditState(false);
   bool sawBusy = false;
   model->Subscribe([&](unsigned changes) {

@@ -197,13 +197,17 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
             std::string::npos);
 }
 
-TEST_F(RestoreCommandsTest, CancelledRunIsLoggedAsFailureAndRethrown) {
-  ZipWithCli("x.zip");
-  model->processEvents = [this] { reader.Cancel(); };
-  Browse("x.zip");
-  EXPECT_THROW(commands->Restore(), zip::EUserCanceled);
-  EXPECT_EQ(TimedTexts(), std::vector<std::string>{"Restore files fails!"});
-  EXPECT_EQ(LastLog("Status"), "Fails");
+TEST_F(RestoreCommandsTest, StopEndsTheRunAndLogsItInterrupted) {
+  WriteSource("big.bin", std::string(4 << 20, 'x'), LocalTime(2024, 3, 1, 10, 0, 0));
+  ZipWithWriter("x.zip");
+  model->processEvents = [this] { model->RequestStop(); };
+  const RestoreOutcome outcome = RestoreArchive("x.zip");
+  EXPECT_EQ(outcome.status, RestoreStatus::Interrupted);
+  EXPECT_EQ(LastLog("Status"), "Interrupt");
+  EXPECT_NE(LastLog("Information").find("stopped by the user"), std::string::npos);
+  EXPECT_FALSE(fs::exists(Target("big.bin")));  // no partial file is left
+  for (const auto& e : fs::recursive_directory_iterator(Target()))
+    EXPECT_FALSE(e.is_regular_file()) << e.path();
   EXPECT_FALSE(model->Busy());
   EXPECT_EQ(model->Progress(), 0);
 }

@@ -123,8 +123,8 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
     EXPECT_EQ(fs::exists(Target("sub/deep/d.txt")), c.laterRestored);
   }
   EXPECT_EQ(LastLog("Status"), "Interrupt");
-  EXPECT_NE(LastLog("Information").find("1 of 5 files restored; cancelled by the user"), std::string::npos);
-  EXPECT_EQ(TimedTexts().back(), "Restore cancelled: 1 of 5 files restored");
+  EXPECT_NE(LastLog("Information").find("1 of 5 files restored; stopped by the user"), std::string::npos);
+  EXPECT_EQ(TimedTexts().back(), "Restore stopped: 1 of 5 files restored");
 }
 
 TEST_F(RestoreSelectionTest, AlwaysReplacesAReadOnlyFile) {

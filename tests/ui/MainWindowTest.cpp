@@ -245,6 +245,39 @@ class MainWindowTest : public QObject {
     QVERIFY(log->item(0, 0)->data(Qt::UserRole + 1).toBool());
   }
 
+  void stopDuringABackupRemovesThePartialArchive() {
+    Open(true);
+    {
+      QFile big(source_ + QStringLiteral("/report.txt"));
+      QVERIFY(big.open(QIODevice::WriteOnly));
+      big.write(QByteArray(8 << 20, 'b'));
+    }
+    QToolButton* stop = Button("SpStop");
+    QVERIFY(!stop->isEnabled());
+    bool stopWasEnabled = false;
+    auto& model = window_->Model();
+    const auto pump = model.processEvents;
+    model.processEvents = [&] {
+      if (!stopWasEnabled && stop->isEnabled()) {
+        stopWasEnabled = true;
+        stop->click();  // as the user would, while the writer works
+      }
+      pump();
+    };
+    ModalAnswerer answer;
+    answer.Then(brisko::uitest::Ok());
+    Button("SpStart")->click();
+    QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    model.processEvents = pump;
+    QVERIFY(stopWasEnabled);
+    QVERIFY(answer.Seen().value(0).startsWith(QStringLiteral("Backup stopped: ")));
+    QCOMPARE(QDir(out_).entryList(QDir::Files), QStringList());  // no archive, no temporary file
+    auto* log = Find<QTableWidget>(window_.get(), "StringGridLog");
+    QCOMPARE(log->item(0, 2)->text(), QStringLiteral("Interrupt"));
+    QVERIFY(log->item(0, 4)->text().endsWith(QStringLiteral("backup stopped by the user")));
+    QVERIFY(!stop->isEnabled());
+  }
+
   void restoreTabListsArchivesAndRestores() {
     Open(true);
     {

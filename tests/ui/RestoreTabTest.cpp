@@ -153,7 +153,7 @@ class RestoreTabTest : public QObject {
     for (const char* m : {"a.txt", "b.txt", "c.txt"}) Write(Target(m), "mine");
     seen = RestoreAnswering({brisko::uitest::Yes(), brisko::uitest::Yes(), Press(QStringLiteral("Cancel")),
                              brisko::uitest::Ok()});
-    QCOMPARE(seen.value(3), QStringLiteral("Restore cancelled: 1 of 6 files restored"));
+    QCOMPARE(seen.value(3), QStringLiteral("Restore stopped: 1 of 6 files restored"));
     QCOMPARE(Read(Target("a.txt")), QByteArray("archived a.txt"));
     QCOMPARE(Read(Target("b.txt")), QByteArray("mine"));
     QVERIFY(!QFileInfo::exists(Target("docs/d.txt")));
