@@ -1,24 +1,42 @@
 #!/usr/bin/env bash
-# Starts the screenshot tour (the main window with its dialogs) under a virtual X server with a prepared data folder (a project with
-# files to back up; the program itself writes the archives and log rows) and saves pictures of
-# each tab, the wizard pages, the preferences and a timed message into docs/screenshots/.
-# Usage: scripts/screenshots.sh [build-dir]   (default: build)
+# Starts the screenshot tour (the main window with its dialogs) under a virtual X server of
+# 1366x768 with a prepared home folder (a project with files to back up; the program itself writes
+# the archives and log rows) and saves pictures of each tab, a running backup with its Stop
+# button, a restore selection, the wizard pages, the preferences and a timed message into
+# docs/screenshots/.
+# Usage: scripts/screenshots.sh [build-dir [scale]]   (default: build, 1)
+# With a scale such as 1.25 (QT_SCALE_FACTOR) the pictures go to BUILD-DIR/screenshots-SCALE/ instead,
+# for checking that the windows fit a laptop screen at that text scaling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build}
+scale=${2:-1}
+case $build in /*) ;; *) build="$root/$build" ;; esac
 exe="$build/tools/screenshot-tour/brisko-screenshot-tour"
 [ -x "$exe" ] || { echo "build the program first: $exe is missing" >&2; exit 1; }
+out="$root/docs/screenshots"
+[ "$scale" = 1 ] || out="$build/screenshots-$scale"
+mkdir -p "$out"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The pictures show a user's home folder, not a temporary one: a private /home (user and mount
+# namespaces) holds /home/alex for the run and vanishes with it.
+if [ "${BRISKO_PRIVATE_HOME:-}" != 1 ]; then
+  exec env BRISKO_PRIVATE_HOME=1 unshare --map-root-user --mount "$root/scripts/screenshots.sh" "$build" "$scale"
+fi
+mount -t tmpfs tmpfs /home
+work=/home/alex
+export HOME=$work
 # The tour, like the program, keeps its settings beside its executable when that folder is writable.
-mkdir -p "$work/app/help" "$work/data/Documents/letters" "$work/backups"
-cp "$exe" "$work/app/"
-cp docs/help/*.html "$work/app/help/"
-for i in 1 2 3; do head -c $((20000 * i)) /dev/urandom | base64 > "$work/data/Documents/report$i.txt"; done
-printf 'Dear reader,\nthe backup ran.\n' > "$work/data/Documents/letters/letter.txt"
-cat > "$work/app/project.ini" <<INI
+app="$work/.local/lib/brisko-zip-backup"
+mkdir -p "$app/help" "$work/Documents/letters" "$work/Documents/Presentations" "$work/Backups"
+cp "$exe" "$app/"
+cp docs/help/*.html "$app/help/"
+for i in 1 2 3; do head -c $((20000 * i)) /dev/urandom | base64 > "$work/Documents/report$i.txt"; done
+printf 'Dear reader,\nthe backup ran.\n' > "$work/Documents/letters/letter.txt"
+# Large enough for a running backup to be pictured.
+head -c 20000000 /dev/urandom | base64 > "$work/Documents/Presentations/yearly-review.txt"
+cat > "$app/project.ini" <<INI
 [Common]
 Project Count=2
 Count0=Documents
@@ -34,12 +52,12 @@ Filename prefix=Docs
 Suffix=2
 Increase Value=1
 Value=0
-Save Path=$work/backups/
+Save Path=$work/Backups/
 Backup Directory Count=2
-Backup0=$work/data/Documents/*.txt
-Backup1=$work/data/Documents/letters/letter.txt
+Backup0=$work/Documents/*.txt
+Backup1=$work/Documents/letters/letter.txt
 No Backup Directory Count=1
-NoBackup0=$work/data/Documents/*.tmp
+NoBackup0=$work/Documents/*.tmp
 Whether include Subdirectory=1
 Whether password Project=0
 Whether store path in Zip=1
@@ -55,18 +73,16 @@ NewDateTime=2024-01-01 00:00:00
 [Photos]
 Filename prefix=Photos
 Suffix=1
-Save Path=$work/backups/
+Save Path=$work/Backups/
 Backup Directory Count=1
-Backup0=$work/data/*.jpg
+Backup0=$work/Pictures/*.jpg
 BackupMode=3
 NewDateTime=2024-01-01 00:00:00
 INI
 
-out="$root/docs/screenshots"
-mkdir -p "$out"
-cmd=(env XDG_CONFIG_HOME="$work/config" timeout 120 "$work/app/brisko-screenshot-tour" "$out")
+cmd=(env QT_SCALE_FACTOR="$scale" XDG_CONFIG_HOME="$work/.config" timeout 180 "$app/brisko-screenshot-tour" "$out")
 if command -v xvfb-run >/dev/null; then
-  xvfb-run -a -s "-screen 0 1280x900x24" "${cmd[@]}"
+  xvfb-run -a -s "-screen 0 1366x768x24" "${cmd[@]}"
 else
   QT_QPA_PLATFORM=offscreen "${cmd[@]}"
 fi

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("brisko-zip-backup"));
-  QApplication::setApplicationDisplayName(QString::fromLatin1(brisko::ui::kApplicationTitle));
+  // No display name: the desktop would add it to every window title, which names the program already.
   // Keeps the program alive while its window is hidden in the notification area.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -140,12 +140,15 @@ void ScheduleTick(MainModel& model) {
     const std::string name = entry.projectName;
     const int index = IndexOfProject(model.Projects(), name);
     if (index < 0) continue;
+    // The run shows in the status bar and the tray; the page the user works on stays in front.
+    const MainPage page = model.Page();
     model.SelectProject(index);
     BackupOutcome outcome;
     {
       PromptSuppressor quiet(model.Settings().promptBeforeBackup);
       outcome = model.RunBackup();
     }
+    model.ShowPage(page);
     if (outcome == BackupOutcome::CheckFailed || outcome == BackupOutcome::Failed) return;
   }
 }

@@ -67,6 +67,9 @@ void BackupTab::BuildSource() {
   newerDate_ = Named(new QDateEdit(source_), "DateNewer");
   newerDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   newerDate_->setCalendarPopup(true);
+  // A project without a moment holds day 0; it reads as no date rather than as 1899-12-30.
+  newerDate_->setMinimumDate(ToQDate(0));
+  newerDate_->setSpecialValueText(QStringLiteral("(none)"));
   newerTime_ = Named(new QTimeEdit(source_), "TimeNewer");
   newerTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
   useLast_ = Named(new QCheckBox(QStringLiteral("Use last backup date"), source_), "CheckBoxUseLast");

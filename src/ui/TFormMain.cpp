@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -44,6 +46,17 @@ namespace {
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 640;
 
+// A tab's page inside a scroll area: on a small or scaled screen the window may be smaller than the
+// page, which then scrolls instead of being cut off.
+QScrollArea* Scrolled(QWidget* page, QWidget* parent) {
+  auto* area = new QScrollArea(parent);
+  area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidget(page);
+  return area;
+}
+
 }  // namespace
 
 TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent)
@@ -54,9 +67,6 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   setObjectName(QStringLiteral("TFormMain"));
   setWindowTitle(QString::fromLatin1(kMainCaption));
   setWindowIcon(AppImages::AppIcon());
-  // Fixed size: no resizing and no maximise button.
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   HelpLauncher::SetContext(this, kHelpMain);
   ui_.SetWizardRunner([this] { return RunWizard(); });
   model_->processEvents = [] { QCoreApplication::processEvents(); };
@@ -73,8 +83,8 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   backupTab_ = new BackupTab(*model_, pages_);
   restoreTab_ = new RestoreTab(*model_, pages_);
   logTab_ = new LogTab(*model_, pages_);
-  pages_->addTab(backupTab_, QStringLiteral("Backup "));
-  pages_->addTab(restoreTab_, QStringLiteral("Restore"));
+  pages_->addTab(Scrolled(backupTab_, pages_), QStringLiteral("Backup "));
+  pages_->addTab(Scrolled(restoreTab_, pages_), QStringLiteral("Restore"));
   pages_->addTab(logTab_, QStringLiteral("Log"));
   layout->addWidget(pages_, 1);
   progress_ = new QProgressBar(central);
@@ -85,7 +95,9 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   progress_->setFixedHeight(16);
   layout->addWidget(progress_);
   setCentralWidget(central);
-  setFixedSize(kWindowWidth, kWindowHeight);
+  // The size the user left the window at, else the usual one; both shrink to fit the screen.
+  const QSize remembered = WindowSettings().value(QStringLiteral("MainWindow/size")).toSize();
+  resize(remembered.isValid() ? remembered : QSize(kWindowWidth, kWindowHeight));
 
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
     if (static_cast<int>(model_->Page()) != index) model_->ShowPage(static_cast<core::MainPage>(index));
@@ -158,9 +170,11 @@ void TFormMain::BuildToolbar() {
   bar->addWidget(comboProject_);
   bar->addSeparator();
 
-  spNew_ = ToolButton("SpNew", "add", "Add Project");
+  spNew_ = ToolButton("SpNew", "add", "Add Project (Ctrl+N)");
+  spNew_->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
   spEdit_ = ToolButton("SpEdit", "edit", "Edit Project");
-  spSave_ = ToolButton("SpSave", "save", "Save Project");
+  spSave_ = ToolButton("SpSave", "save", "Save Project (Ctrl+S)");
+  spSave_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
   spCancel_ = ToolButton("SpCancel", "cancel", "Cancel ");
   spRename_ = ToolButton("SpRename", "rename", "Rename Project");
   spCopy_ = ToolButton("spCopy", "copy", "Copy Project");
@@ -171,9 +185,11 @@ void TFormMain::BuildToolbar() {
   spEnable_ = ToolButton("spEnable", "schedule", "Enable Scheduling");
   spEnable_->setCheckable(true);
   spEnable_->setChecked(true);
-  spStart_ = ToolButton("SpStart", "backup", "Create Backup");
+  spStart_ = ToolButton("SpStart", "backup", "Create Backup (Ctrl+B)");
+  spStart_->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
   spRestore_ = ToolButton("SpRestore", "restore", "Restore File");
-  spExit_ = ToolButton("SpExit", "exit", "Exit");
+  spExit_ = ToolButton("SpExit", "exit", "Exit (Ctrl+Q)");
+  spExit_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
   spStop_ = ToolButton("SpStop", "cancel", "Stop the running backup or restore (Esc)");
   spStop_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
   spStop_->setText(QStringLiteral("Stop"));
@@ -255,15 +271,38 @@ void TFormMain::ShowAtStart() {
   }
 }
 
-QPoint TFormMain::PlacedPosition() const {
+QRect TFormMain::ScreenArea() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  const QRect area = s ? s->geometry() : QRect(0, 0, 1024, 768);
-  return QPoint(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - 14);
+  return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QPoint TFormMain::PlacedPosition() const {
+  const QRect area = ScreenArea();
+  const QPoint centred(area.x() + (area.width() - width()) / 2,
+                       area.y() + (area.height() - height()) / 2 - 14);
+  // Never above or left of the usable area, so that the title bar stays reachable.
+  return QPoint(std::max(area.x(), centred.x()), std::max(area.y(), centred.y()));
+}
+
+void TFormMain::FitToScreen() {
+  // The frame (title bar, borders) needs room too; before the first show it is estimated.
+  const QRect area = ScreenArea();
+  const int frameWidth = std::max(frameGeometry().width() - width(), 8);
+  const int frameHeight = std::max(frameGeometry().height() - height(), 40);
+  const QSize room(area.width() - frameWidth, area.height() - frameHeight);
+  if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!isMinimized()) move(PlacedPosition());
+  if (isMinimized() || isMaximized()) return;
+  FitToScreen();
+  move(PlacedPosition());
+}
+
+QSettings TFormMain::WindowSettings() const {
+  return QSettings(QString::fromStdString(model_->DataDir()) + QStringLiteral("window.ini"),
+                   QSettings::IniFormat);
 }
 
 void TFormMain::OnModelChanged(unsigned changes) {
@@ -406,6 +445,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   }
   if (!shutDown_) {
     shutDown_ = true;
+    if (!isMaximized() && !isMinimized())
+      WindowSettings().setValue(QStringLiteral("MainWindow/size"), size());
     timer_->stop();
     RunReportingErrors(this, [this] { model_->Shutdown(); });
   }

@@ -11,6 +11,7 @@
 
 class QAction;
 class QComboBox;
+class QSettings;
 class QMenu;
 class QProgressBar;
 class QTabWidget;
@@ -49,8 +50,11 @@ class TFormMain : public QMainWindow {
   TrayController& Tray() { return *tray_; }
   RestoreTab& Restore() { return *restoreTab_; }
   QTimer* ScheduleTimer() const { return timer_; }
-  // Where the window is put whenever it is shown: centred, 14 pixels above the middle.
+  // Where the window is put whenever it is shown: centred in the screen's usable area, 14 pixels
+  // above the middle, never beyond its top left corner.
   QPoint PlacedPosition() const;
+  // Shrinks the window, frame included, to the screen's usable area.
+  void FitToScreen();
 
   // Runs the wizard modally (the add-project command's dialog).
   bool RunWizard();
@@ -68,6 +72,9 @@ class TFormMain : public QMainWindow {
 
  private:
   void BuildToolbar();
+  QRect ScreenArea() const;
+  // The window's own remembered state (size), beside the program's settings.
+  QSettings WindowSettings() const;
   void BuildMenu();
   QToolButton* ToolButton(const char* name, const char* icon, const char* tooltip);
   void ConnectTray();

@@ -47,7 +47,7 @@ TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWr
   auto* gLayout = new QVBoxLayout(general);
   auto* runGroup = new QGroupBox(QStringLiteral("Run"), general);
   auto* runLayout = new QVBoxLayout(runGroup);
-  autoRun_ = new QCheckBox(QStringLiteral("Run  ZIP Backup when windows starts"), runGroup);
+  autoRun_ = new QCheckBox(QStringLiteral("Run Brisko ZIP Backup when I log in"), runGroup);
   autoRun_->setObjectName(QStringLiteral("CheckBoxAutoRun"));
   minimized_ = new QCheckBox(QStringLiteral("Run Minimized"), runGroup);
   minimized_->setObjectName(QStringLiteral("CheckBoxMinimized"));

@@ -1,6 +1,7 @@
 // The editor of remembered wildcards.
 #include "ui/TFormWildcard.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,19 +61,22 @@ TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWi
   addRow->addWidget(add);
   layout->addLayout(addRow);
 
-  auto* buttons = new QHBoxLayout();
+  auto* buttons = new QDialogButtonBox(this);
   auto* help = new QPushButton(QStringLiteral("Help"), this);
   help->setObjectName(QStringLiteral("ButtonHelp"));
   auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
   ok->setObjectName(QStringLiteral("ButtonOk"));
-  ok->setDefault(true);
   auto* cancel = new QPushButton(QStringLiteral("Can&cel"), this);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));
-  buttons->addWidget(help);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  // Enter belongs to the pattern box (it adds the pattern), never to a button that closes the dialog.
+  for (QPushButton* b : {help, ok, cancel}) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
+  buttons->addButton(help, QDialogButtonBox::HelpRole);
+  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
+  layout->addWidget(buttons);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!refreshing_) model_.List().Select(row);
@@ -83,6 +87,7 @@ TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWi
     edit_->setText(QString::fromStdString(model_.EditText()));
     Refresh();
   });
+  connect(edit_, &QLineEdit::returnPressed, add, &QToolButton::click);
   connect(del, &QToolButton::clicked, this, [this] {
     model_.DeleteSelected(ui_);
     Refresh();

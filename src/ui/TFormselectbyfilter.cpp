@@ -36,6 +36,8 @@ TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteract
   combo_ = new QComboBox(this);
   combo_->setObjectName(QStringLiteral("ComboWildcard"));
   combo_->setEditable(true);
+  // What is typed stays as typed: "*" must not be completed into one of the listed patterns.
+  combo_->setCompleter(nullptr);
   wildRow->addWidget(combo_, 1);
   auto* edit = new QToolButton(this);
   edit->setObjectName(QStringLiteral("ButtonEditWildcard"));

@@ -74,6 +74,11 @@ TEST_F(SchedulerTest, DailyAtTimeRunsAtTheFirstTickAfterItAndThenTomorrow) {
   TickAt(At(2024, 3, 6, 9, 0, 10), *model);
   EXPECT_EQ(Runs(), 2u);
   EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
+
+  model->ShowPage(MainPage::Restore);  // a scheduled run leaves the user's page in front
+  TickAt(At(2024, 3, 7, 9, 0, 10), *model);
+  EXPECT_EQ(Runs(), 3u);
+  EXPECT_EQ(model->Page(), MainPage::Restore);
 }
 
 TEST_F(SchedulerTest, DailyAtTimeMissedBeforeStartRunsAtOnce) {

@@ -245,6 +245,27 @@ class MainWindowTest : public QObject {
     QVERIFY(log->item(0, 0)->data(Qt::UserRole + 1).toBool());
   }
 
+  void windowFitsALaptopScreenAtTextScaling() {
+    Open(true);
+    QVERIFY(window_->minimumSize().width() < 1000);  // resizable, no longer fixed
+    auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
+    QTableView* contents = window_->Restore().ContentsGrid();
+    // 1366x768 at 125% and 150%, less a panel and the title bar: every tab fits, its contents scroll.
+    for (const double scale : {1.25, 1.5}) {
+      const QSize room(static_cast<int>(1366 / scale), static_cast<int>(768 / scale) - 70);
+      window_->resize(room);
+      QVERIFY2(window_->size() == room, qPrintable(QStringLiteral("%1").arg(scale)));
+    }
+    // The contents grid grows with the window.
+    tabs->setCurrentIndex(1);
+    window_->resize(900, 500);
+    QTest::qWait(50);
+    const int small = contents->height();
+    window_->resize(900, 700);
+    QTest::qWait(50);
+    QVERIFY(contents->height() > small);
+  }
+
   void stopDuringABackupRemovesThePartialArchive() {
     Open(true);
     {

@@ -3,12 +3,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include "core/MainModel.h"
+#include "ui/ArchiveContentsModel.h"
+#include "ui/RestoreTab.h"
 #include "ui/TFormMain.h"
 #include "ui/TFormPreferences.h"
 #include "ui/TFormProjectName.h"
@@ -40,11 +44,37 @@ void Tour(TFormMain& window, const QString& folder) {
   model.RunBackup();
   model.RunBackup();
 
+  // A third backup pictured while it runs, with its Stop button.
+  bool pictured = false;
+  const auto pump = model.processEvents;
+  model.processEvents = [&] {
+    if (pump) pump();
+    if (!pictured && model.Progress() >= 40) {
+      pictured = true;
+      Save(&window, folder, QStringLiteral("main-backup-running"));
+    }
+  };
+  model.RunBackup();
+  model.processEvents = pump;
+
   for (int i = 0; i < 3; ++i) {
     tabs->setCurrentIndex(i);
     Settle(300);
     static const char* const kNames[] = {"main-backup", "main-restore", "main-log"};
     Save(&window, folder, QString::fromLatin1(kNames[i]));
+    if (i == 1) {
+      // Two files and a folder chosen for restoring.
+      QTableView* contents = window.Restore().ContentsGrid();
+      for (int r = 0; r < contents->model()->rowCount(); ++r) {
+        const QModelIndex index = contents->model()->index(r, 0);
+        const QString name = index.data(ArchiveContentsModel::kStoredNameRole).toString();
+        if (name.endsWith(QStringLiteral("report1.txt")) || name.endsWith(QStringLiteral("report3.txt")) ||
+            name.endsWith(QStringLiteral("letters/")))
+          contents->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+      }
+      Settle(150);
+      Save(&window, folder, QStringLiteral("main-restore-selection"));
+    }
   }
   tabs->setCurrentIndex(0);
 

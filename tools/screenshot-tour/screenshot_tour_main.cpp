@@ -17,7 +17,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QString::fromLatin1(brisko::ui::kApplicationTitle));
   QLocale::setDefault(QLocale::c());
   brisko::ui::AppImages::Init();
   QApplication::setWindowIcon(brisko::ui::AppImages::AppIcon());
