@@ -212,6 +212,9 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
   // there is no tree to recreate.
   writer.AddDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
+  // Links are kept as links: following them could leave the source or loop, and a restore puts the
+  // link itself back.
+  writer.StoreLinks = true;
   // The writer checks for a stop request after every block it writes.
   writer.DoProcessMessages = true;
   writer.OnProcessMessages = [&m, &writer] {

@@ -64,6 +64,16 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
        {"/empty/", "/empty/inner/", "/sub/", "/sub/c.txt"},
        "Succeeds",
        "Kb"},
+      {"links are stored as links, never followed out of the source",
+       {{"Whether store path in Zip", "1"}},
+       [&] {
+         fs::create_directory_symlink("/", src / "root-link");
+         fs::create_symlink("a.txt", src / "a-link");
+       },
+       BackupOutcome::Succeeded,
+       {"/root-link", "/a-link"},
+       "Succeeds",
+       "Kb"},
       {"a missing source folder fails the run",
        {{"Backup Directory Count", "2"}, {"Backup1", S + "gone/*.*"}},
        {},
