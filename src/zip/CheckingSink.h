@@ -2,11 +2,10 @@
 // beyond a limit and reports progress after each chunk.
 #pragma once
 
-#include <zlib.h>
-
 #include <cstdint>
 #include <functional>
 
+#include "zip/DeflateCodec.h"
 #include "zip/ZipExceptions.h"
 #include "zip/legacy/ByteSink.h"
 
@@ -21,24 +20,19 @@ class CheckingSink : public ByteSink {
   void Write(const uint8_t* data, size_t size) override {
     if (size > limit_ - written_) throw EBiggerThanUncompressed(kMsgBiggerThanUncompressed);
     if (next_ != nullptr) next_->Write(data, size);
-    // zlib takes at most 4 GiB - 1 per call.
-    for (size_t done = 0; done < size;) {
-      const uInt n = static_cast<uInt>(std::min<size_t>(size - done, 1u << 30));
-      crc_ = crc32(crc_, data + done, n);
-      done += n;
-    }
+    crc_ = Crc32(crc_, data, size);
     written_ += size;
     if (progress_) progress_(written_);
   }
 
-  uint32_t Crc() const { return static_cast<uint32_t>(crc_); }
+  uint32_t Crc() const { return crc_; }
   uint64_t Written() const { return written_; }
 
  private:
   ByteSink* next_;
   uint64_t limit_;
   std::function<void(uint64_t)> progress_;
-  uLong crc_ = crc32(0, nullptr, 0);
+  uint32_t crc_ = 0;
   uint64_t written_ = 0;
 };
 

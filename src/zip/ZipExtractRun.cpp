@@ -12,6 +12,7 @@
 #include "zip/FileSink.h"
 #include "zip/MemberSelection.h"
 #include "zip/SafePath.h"
+#include "zip/WholeMemberDecoder.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
@@ -409,7 +410,8 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
                          entry.IsEncrypted() ? &crypto : nullptr, [this] { r_.CheckCancel(); });
   bool completed = true;
   try {
-    DecodeMember(entry.CompressionMethod, entry.Flags, source, sink, size);
+    decoder_.Decode(entry.CompressionMethod, entry.Flags, remaining, source, sink, size,
+                    [this] { r_.CheckCancel(); });
   } catch (const EBiggerThanUncompressed&) {
     completed = false;
   } catch (const LegacyDecodeError&) {
@@ -528,7 +530,8 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
     }
     EntryDataSource source([&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); },
                            remaining, entry.IsEncrypted() ? &crypto : nullptr);
-    DecodeMember(entry.CompressionMethod, entry.Flags, source, sink, entry.UncompressedSize);
+    WholeMemberDecoder decoder;
+    decoder.Decode(entry.CompressionMethod, entry.Flags, remaining, source, sink, entry.UncompressedSize);
   } catch (const EBiggerThanUncompressed& e) {
     check.Result = TEntryResult::erTooLarge;
     check.Message = e.what();

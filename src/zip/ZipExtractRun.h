@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "zip/EntryCheck.h"
+#include "zip/WholeMemberDecoder.h"
 #include "zip/ZipReader.h"
 #include "zip/legacy/ByteSink.h"
 
@@ -66,6 +67,7 @@ class ZipExtractRun {
   // creates never replaces a folder, so they stay safe for its later entries.
   std::unordered_set<std::string> checkedFolders_;
   std::vector<std::pair<std::string, TZipHeaderInfo>> folderFinish_;  // recreated folders and their entries
+  WholeMemberDecoder decoder_;  // keeps its buffers from one entry to the next
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;
   int64_t bytesDone_ = 0;

@@ -1,0 +1,53 @@
+// Raw deflate (method 8) and CRC-32 over whole buffers. Members that fit in memory go through the
+// fast whole-buffer codec; streams of unknown or large size stay with zlib (see ChunkDeflater).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct libdeflate_compressor;
+struct libdeflate_decompressor;
+
+namespace brisko::zip {
+
+// CRC-32 of the ZIP format, continuing `crc` (0 to start).
+uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size);
+// The CRC-32 of two buffers joined, from the CRC of each and the length of the second.
+uint32_t Crc32Combine(uint32_t first, uint32_t second, uint64_t secondSize);
+
+// Deflates whole buffers at one level. Not shared between threads: each worker owns one.
+class BufferDeflater {
+ public:
+  explicit BufferDeflater(int level);
+  ~BufferDeflater();
+  BufferDeflater(const BufferDeflater&) = delete;
+  BufferDeflater& operator=(const BufferDeflater&) = delete;
+
+  int Level() const { return level_; }
+  // Replaces `out` with the raw deflate stream of data; false (out emptied) when that stream would
+  // not be smaller than the data itself, so the member is better stored.
+  bool Deflate(const uint8_t* data, size_t size, std::vector<uint8_t>& out);
+
+ private:
+  int level_;
+  libdeflate_compressor* compressor_;
+};
+
+// Inflates a whole raw deflate stream whose decoded size is known.
+class BufferInflater {
+ public:
+  BufferInflater();
+  ~BufferInflater();
+  BufferInflater(const BufferInflater&) = delete;
+  BufferInflater& operator=(const BufferInflater&) = delete;
+
+  // True when `in` decodes to exactly outSize bytes in `out`. Anything else (bad data, more or fewer
+  // bytes) returns false; callers then decode with the streaming decoder, which reports the details.
+  bool InflateExact(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize);
+
+ private:
+  libdeflate_decompressor* decompressor_;
+};
+
+}  // namespace brisko::zip

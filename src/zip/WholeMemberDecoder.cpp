@@ -1,0 +1,41 @@
+// Whole-buffer inflate with the streaming decoder as fallback.
+#include "zip/WholeMemberDecoder.h"
+
+#include <algorithm>
+#include <span>
+
+#include "zip/PreparedMember.h"
+#include "zip/ZipConstants.h"
+#include "zip/legacy/MemberDecoder.h"
+#include "zip/legacy/MemorySource.h"
+
+namespace brisko::zip {
+
+void WholeMemberDecoder::Decode(uint16_t method, uint16_t flags, uint64_t compressedSize, ByteSource& source,
+                                ByteSink& sink, uint64_t size, const std::function<void()>& betweenSlices) {
+  if (method != kMethodDeflated || size > kWholeMemberLimit || compressedSize > kWholeMemberLimit) {
+    DecodeMember(method, flags, source, sink, size);
+    return;
+  }
+  in_.resize(static_cast<size_t>(compressedSize));
+  size_t have = 0;
+  while (have < in_.size()) {
+    const size_t n = source.Read(in_.data() + have, in_.size() - have);
+    if (n == 0) break;
+    have += n;
+  }
+  out_.resize(static_cast<size_t>(size));
+  if (inflater_.InflateExact(in_.data(), have, out_.data(), out_.size())) {
+    // Slices keep progress and cancel as fine-grained as on the streaming path.
+    constexpr size_t kSlice = 256 * 1024;
+    for (size_t done = 0; done < out_.size(); done += kSlice) {
+      if (done > 0 && betweenSlices) betweenSlices();
+      sink.Write(out_.data() + done, std::min(kSlice, out_.size() - done));
+    }
+    return;
+  }
+  MemorySource again(std::span<const uint8_t>(in_.data(), have));
+  DecodeMember(method, flags, again, sink, size);
+}
+
+}  // namespace brisko::zip

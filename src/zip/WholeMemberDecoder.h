@@ -1,0 +1,29 @@
+// Decodes member data like DecodeMember, but inflates a deflated member in one call when its stored
+// and decoded sizes both fit the whole-member limit: the fast path of extraction and testing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "zip/DeflateCodec.h"
+#include "zip/legacy/ByteSink.h"
+#include "zip/legacy/ByteSource.h"
+
+namespace brisko::zip {
+
+class WholeMemberDecoder {
+ public:
+  // compressedSize is what source holds. Same results and exceptions as DecodeMember; malformed data
+  // goes through the streaming decoder, so its errors read the same on either path. The output goes to
+  // sink in slices, with betweenSlices (where the extractor checks for cancel) called between them.
+  void Decode(uint16_t method, uint16_t flags, uint64_t compressedSize, ByteSource& source, ByteSink& sink,
+              uint64_t size, const std::function<void()>& betweenSlices = {});
+
+ private:
+  BufferInflater inflater_;
+  std::vector<uint8_t> in_;
+  std::vector<uint8_t> out_;
+};
+
+}  // namespace brisko::zip
