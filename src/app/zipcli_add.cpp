@@ -17,7 +17,9 @@ namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] ARCHIVE ENTRY...";
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] [--threads N]
+"
+    "                    ARCHIVE ENTRY...";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "brisko-zip: %s\n", problem);
@@ -58,6 +60,12 @@ int CmdAdd(int argc, char** argv) {
       writer.StoreLinks = true;
     } else if (arg == "-j") {
       junkPaths = true;
+    } else if (arg == "--threads") {
+      if (i + 1 >= argc) return Usage("option --threads needs a value");
+      const std::string value = argv[++i];
+      if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
+        return Usage("--threads takes a number (0 = one per core)");
+      writer.Threads = std::stoi(value);
     } else if (arg == "-P" || arg == "-x" || arg == "-z") {
       if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
       std::string value = argv[++i];
@@ -126,7 +134,8 @@ int CmdAdd(int argc, char** argv) {
   return problems ? 1 : 0;
 }
 
-const bool registered = RegisterCommand({"a", "a [-0..-9] [-r] [-j] [-P PASS] [-x PAT]... [-z TEXT] ARCHIVE ENTRY...", &CmdAdd});
+const bool registered = RegisterCommand(
+    {"a", "a [-0..-9] [-r] [-j] [-P PASS] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...", &CmdAdd});
 
 }  // namespace
 }  // namespace brisko::app

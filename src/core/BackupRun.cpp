@@ -209,6 +209,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   const std::string password = TrimBlanks(form.password);
   writer.Password = form.usePassword && !password.empty() ? password : std::string();
   writer.PackLevel = form.packLevel;
+  writer.Threads = m.Settings().threads;
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
   // there is no tree to recreate.
   writer.AddDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;

@@ -1,20 +1,22 @@
-// Member data writer: zlib raw deflate or stored copy, traditional encryption, in-place header rewrite.
+// Member data writer: whole-buffer or zlib streaming raw deflate, or stored copy; traditional
+// encryption; in-place header rewrite.
 #include "zip/MemberWriter.h"
 
-#include <zlib.h>
-
+#include <algorithm>
 #include <cstring>
 
 #include "zip/ByteIO.h"
+#include "zip/ChunkDeflater.h"
+#include "zip/DeflateCodec.h"
 #include "zip/FileStream.h"
+#include "zip/PreparedMember.h"
 #include "zip/ZipExceptions.h"
 
 namespace brisko::zip {
 
 namespace {
 // Large blocks keep system calls and per-block work rare; memory stays bounded by them.
-constexpr size_t kInBlock = 256 * 1024;
-constexpr size_t kOutBlock = 256 * 1024;
+constexpr size_t kInBlock = kTextSampleSize;
 
 uint16_t LevelFlags(int level) {
   if (level >= 8) return kFlagDeflateMax;
@@ -25,42 +27,25 @@ uint16_t LevelFlags(int level) {
 }  // namespace
 
 bool LooksLikeText(const uint8_t* data, size_t size) {
-  size_t ascii = 0, binary = 0;
-  for (size_t i = 0; i < size; ++i) {
-    uint8_t b = data[i];
-    if (b >= 7 && b <= 127) ++ascii;
-    else ++binary;
-  }
-  return ascii / 4 >= binary;
+  // One unsigned comparison per byte (7..127 maps to 0..120), which the compiler vectorises.
+  size_t ascii = 0;
+  for (size_t i = 0; i < size; ++i) ascii += static_cast<uint8_t>(data[i] - 7) <= 120 ? 1 : 0;
+  return ascii / 4 >= size - ascii;
 }
 
-struct TMemberWriter::ZState {
-  z_stream strm{};
-  int level = -1;
-  bool ready = false;
-  ~ZState() {
-    if (ready) deflateEnd(&strm);
-  }
-  void Prepare(int wanted) {
-    if (ready && level == wanted) {
-      deflateReset(&strm);
-      return;
-    }
-    if (ready) deflateEnd(&strm);
-    ready = false;
-    std::memset(&strm, 0, sizeof strm);
-    // Raw deflate (no zlib wrapper): 32 KiB window, zlib's default memory level and strategy.
-    if (deflateInit2(&strm, wanted, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-      throw EZipException("Cannot initialise the compressor");
-    ready = true;
-    level = wanted;
-  }
-};
-
-TMemberWriter::TMemberWriter() : z_(std::make_unique<ZState>()), in_(kInBlock), out_(kOutBlock) {}
+TMemberWriter::TMemberWriter() : in_(kInBlock) {}
 TMemberWriter::~TMemberWriter() = default;
 
-void TMemberWriter::SetPackLevel(int level) { level_ = level < 0 ? 0 : level > 9 ? 9 : level; }
+void TMemberWriter::SetPackLevel(int level) {
+  level_ = level < 0 ? 0 : level > 9 ? 9 : level;
+  if (deflater_ && deflater_->Level() != level_) deflater_.reset();
+  chunks_.reset();
+}
+
+void TMemberWriter::SetThreads(int threads) {
+  threads_ = threads < 1 ? 1 : threads;
+  chunks_.reset();
+}
 
 size_t TMemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report,
                              const std::string& displayName) {
@@ -95,11 +80,11 @@ void TMemberWriter::BeginData(ZipStream& out) {
 
 void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
                               uint32_t& crc, uint64_t& bytes) {
-  uLong c = crc32(0, nullptr, 0);
+  uint32_t c = 0;
   bytes = 0;
   size_t n;
   while ((n = ReadIn(in, in_.data(), in_.size(), report, displayName)) > 0) {
-    c = crc32_z(c, in_.data(), n);
+    c = Crc32(c, in_.data(), n);
     bytes += n;
     WriteOut(out, in_.data(), n);
   }
@@ -109,65 +94,56 @@ void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const 
 bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header,
                             const std::string& displayName, uint32_t& crc, uint64_t& bytes,
                             uint64_t& compressed) {
-  z_->Prepare(level_);
-  z_stream& s = z_->strm;
-  uLong c = crc32(0, nullptr, 0);
+  if (!chunks_) chunks_ = std::make_unique<ChunkDeflater>(level_, threads_);
+  ChunkDeflater& z = *chunks_;
+  z.Reset();
+  uint32_t c = 0;
   bytes = 0;
   compressed = 0;
-  bool flushed = false;
   bool first = true;
-  size_t blocks = 0;
-  size_t lastBlock = 0;
-  s.next_out = out_.data();
-  s.avail_out = static_cast<uInt>(out_.size());
-  for (;;) {
-    const size_t n = ReadIn(in, in_.data(), in_.size(), true, displayName);
-    if (first) {
-      header.InternalAttributes = LooksLikeText(in_.data(), n) ? kInternalText : 0;
-      first = false;
-    }
-    if (n > 0) {
-      ++blocks;
-      lastBlock = n;
-      c = crc32_z(c, in_.data(), n);
-      bytes += n;
-    }
-    int flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
-    s.next_in = in_.data();
-    s.avail_in = static_cast<uInt>(n);
-    int rc;
-    do {
-      if (s.avail_out == 0) {
-        WriteOut(out, out_.data(), out_.size());
-        compressed += out_.size();
-        flushed = true;
-        s.next_out = out_.data();
-        s.avail_out = static_cast<uInt>(out_.size());
+  bool end = false;
+  while (!end) {
+    size_t count = 0;
+    while (count < z.BatchSize() && !end) {
+      std::vector<uint8_t>& chunk = z.Input(count);
+      chunk.resize(ChunkDeflater::kChunkSize);
+      chunk.resize(ReadIn(in, chunk.data(), chunk.size(), false, displayName));
+      end = chunk.size() < ChunkDeflater::kChunkSize;
+      if (first) {
+        header.InternalAttributes =
+            LooksLikeText(chunk.data(), std::min(chunk.size(), kTextSampleSize)) ? kInternalText : 0;
+        first = false;
+        if (!deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
+        if (!deflater_->StartShrinks(chunk.data(), chunk.size()))
+          return StoreInstead(in, out, true, displayName, crc, bytes, compressed);
       }
-      rc = deflate(&s, flush);
-      if (rc == Z_STREAM_ERROR) throw EZipException("Compressor failure on " + displayName);
-    } while (s.avail_in > 0 || s.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
-    if (flush == Z_FINISH) break;
+      if (!chunk.empty() && onRead_) onRead_(chunk.size());
+      if (chunk.empty()) break;
+      c = Crc32(c, chunk.data(), chunk.size());
+      bytes += chunk.size();
+      ++count;
+    }
+    z.Deflate(count);
+    for (size_t i = 0; i < count; ++i) {
+      WriteOut(out, z.Output(i).data(), z.Output(i).size());
+      compressed += z.Output(i).size();
+    }
   }
-  crc = static_cast<uint32_t>(c);
-  size_t pending = out_.size() - s.avail_out;
-  if (compressed + pending < bytes) {
-    WriteOut(out, out_.data(), pending);
-    compressed += pending;
-    return true;
-  }
-  // Deflating gained nothing: the member is stored instead.
-  if (!flushed && blocks <= 1 && lastBlock == bytes) {
-    WriteOut(out, in_.data(), static_cast<size_t>(bytes));
-  } else {
-    uint64_t dataStart = header.RelativeOffset + header.LocalSize();
-    if (!out.Seek(dataStart)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
-    if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
-    BeginData(out);
-    uint32_t storedCrc = 0;
-    StoreFrom(in, out, false, displayName, storedCrc, bytes);
-    crc = storedCrc;
-  }
+  WriteOut(out, ChunkDeflater::kFinalBlock, sizeof ChunkDeflater::kFinalBlock);
+  compressed += sizeof ChunkDeflater::kFinalBlock;
+  crc = c;
+  if (compressed < bytes) return true;
+  // Deflating gained nothing: the member is stored instead, over what was written.
+  const uint64_t dataStart = header.RelativeOffset + header.LocalSize();
+  if (!out.Seek(dataStart)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  BeginData(out);
+  return StoreInstead(in, out, false, displayName, crc, bytes, compressed);
+}
+
+bool TMemberWriter::StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
+                                 uint32_t& crc, uint64_t& bytes, uint64_t& compressed) {
+  if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
+  StoreFrom(in, out, report, displayName, crc, bytes);
   compressed = bytes;
   return false;
 }
@@ -177,6 +153,39 @@ void TMemberWriter::RewriteHeader(ZipStream& out, TZipHeaderInfo& header) {
   uint64_t offset = header.RelativeOffset;
   if (!out.Seek(offset) || !header.WriteLocalHeader(out) || !out.Seek(end))
     throw ENotEnoughRoom(kMsgNotEnoughRoom);
+}
+
+void TMemberWriter::SetLevelFlags(TZipHeaderInfo& header, bool deflated) const {
+  header.Flags &=
+      static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
+  if (deflated) header.Flags |= LevelFlags(level_);
+  if (encrypting_) header.Flags |= kFlagEncrypted;
+}
+
+void TMemberWriter::DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
+                                     const std::string& displayName) {
+  encrypting_ = !password_.empty();
+  const bool tried = !store && level_ > 0;
+  const bool deflated = tried && data.Deflated();
+  const uint64_t compressed =
+      (deflated ? data.packed : data.raw).size() + (encrypting_ ? kEncryptionHeaderSize : 0);
+  SetLevelFlags(header, tried);
+  header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
+  header.InternalAttributes = tried && data.text ? kInternalText : 0;
+  header.CRC32 = data.crc;
+  header.UncompressedSize = data.raw.size();
+  header.CompressedSize = compressed;
+}
+
+void TMemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header) {
+  // Progress in the blocks a streamed member reports.
+  for (size_t done = 0; onRead_ && done < data.raw.size(); done += kInBlock)
+    onRead_(std::min(kInBlock, data.raw.size() - done));
+  const std::vector<uint8_t>& bytes = header.CompressionMethod == kMethodDeflated ? data.packed : data.raw;
+  // The CRC is known before the data: the check value comes from it and no descriptor is needed.
+  checkValue_ = data.crc;
+  BeginData(out);
+  WriteOut(out, bytes.data(), bytes.size());
 }
 
 void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header) {
@@ -197,6 +206,22 @@ void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header
 void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                                   const std::string& displayName) {
   encrypting_ = !password_.empty();
+  bool doStore = store || level_ == 0;
+  if (in.Size() <= kWholeMemberLimit) {
+    PreparedMember whole;
+    int error = 0;
+    if (ReadWhole(in, kWholeMemberLimit, whole.raw, error)) {
+      if (!doStore && !deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
+      PrepareMember(whole, doStore ? nullptr : deflater_.get());
+      DescribePrepared(whole, header, store, displayName);
+      WritePrepared(whole, out, header);
+      RewriteHeader(out, header);
+      return;
+    }
+    if (error != 0) throw EZipException("Cannot read " + displayName + ": " + std::strerror(error));
+    // The file grew beyond what is read whole: it is streamed from its start.
+    if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
+  }
   header.Flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
   // The check byte of an encrypted member is taken from its modification time, known before the

@@ -1,5 +1,6 @@
 // TMemberWriter: writes the data of one file member (stored or deflated, optionally encrypted) behind its
-// local header and completes the header, reading and writing through large reusable buffers.
+// local header and completes the header. Small files are read and deflated whole; larger ones stream
+// through large reusable buffers.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,12 @@ namespace brisko::zip {
 // The compressor's text decision: text when the bytes 7..127, divided by 4, are at least as many
 // as the bytes 0..6 and 128..255.
 bool LooksLikeText(const uint8_t* data, size_t size);
+// How much of a member's start the text guess looks at.
+constexpr size_t kTextSampleSize = 256 * 1024;
+
+struct PreparedMember;
+class BufferDeflater;
+class ChunkDeflater;
 
 class TMemberWriter {
  public:
@@ -25,7 +32,7 @@ class TMemberWriter {
   // Called after every write of archive data (the host may let its event loop run).
   using AfterWriteHook = std::function<void()>;
 
-  // The zlib state and the buffers are made once and reused for every member of a Zip.
+  // The compressors and the buffers are made once and reused for every member of a Zip.
   TMemberWriter();
   ~TMemberWriter();
   TMemberWriter(const TMemberWriter&) = delete;
@@ -33,6 +40,8 @@ class TMemberWriter {
 
   void SetPassword(std::string password) { password_ = std::move(password); }
   void SetPackLevel(int level);
+  // Threads that deflate the chunks of a large member together; the bytes do not depend on it.
+  void SetThreads(int threads);
   void SetHooks(BlockReadHook onRead, AfterWriteHook afterWrite) {
     onRead_ = std::move(onRead);
     afterWrite_ = std::move(afterWrite);
@@ -51,11 +60,18 @@ class TMemberWriter {
   void WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                      const std::string& displayName);
 
-  // Writes bytes through the encryption (when a member is encrypted) to `out`; ENotEnoughRoom on a short write.
+  // A member whose data was prepared beforehand (PreparedMember) is written in one pass, also when
+  // encrypted: DescribePrepared fills the header fields WriteFileData would (same results and
+  // errors), so the local header is written complete; WritePrepared then writes the data behind it.
+  void DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
+                        const std::string& displayName);
+  void WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header);
+
+  // Writes bytes through the encryption (when a member is encrypted) to `out`; ENotEnoughRoom on a short
+  // write.
   void WriteOut(ZipStream& out, const uint8_t* data, size_t size);
 
  private:
-  struct ZState;
   size_t ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report, const std::string& displayName);
   void BeginData(ZipStream& out);
   // Returns the CRC of what was read and its byte count; stores the file from its start.
@@ -63,10 +79,17 @@ class TMemberWriter {
                  uint64_t& bytes);
   bool Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, const std::string& displayName,
                uint32_t& crc, uint64_t& bytes, uint64_t& compressed);
+  // Stores the file from its start where its data begins (out stands there); returns false.
+  bool StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
+                    uint64_t& bytes, uint64_t& compressed);
   void RewriteHeader(ZipStream& out, TZipHeaderInfo& header);
   void WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header);
 
-  std::unique_ptr<ZState> z_;
+  void SetLevelFlags(TZipHeaderInfo& header, bool deflated) const;
+
+  std::unique_ptr<BufferDeflater> deflater_;  // made on first use, at level_
+  std::unique_ptr<ChunkDeflater> chunks_;     // made on first use, at level_ and threads_
+  int threads_ = 1;
   int level_ = 6;
   std::string password_;
   bool encrypting_ = false;
@@ -76,7 +99,6 @@ class TMemberWriter {
   BlockReadHook onRead_;
   AfterWriteHook afterWrite_;
   std::vector<uint8_t> in_;
-  std::vector<uint8_t> out_;
   std::vector<uint8_t> scratch_;
 };
 

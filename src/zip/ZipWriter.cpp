@@ -97,6 +97,7 @@ int TZipWriter::ZipSequence() {
   } restore{*this, savedSort, savedKeep};
 
   run.Member.SetPackLevel(PackLevel);
+  run.Member.SetThreads(MemberPipeline::WorkerCount(Threads));
   run.Member.SetPassword(Password);
   if (RandomSource) run.Member.SetRandomSource(RandomSource);
   run.Member.SetHooks([this](size_t n) { OnBlockRead(n); }, [this] { AfterWrite(); });
@@ -168,11 +169,14 @@ void TZipWriter::WriteArchive(Run& run) {
       OnStartZipInfo(*this, static_cast<int>(FilesList.size()), run.TotalBytes, run.WorkEnd, stopNow);
       if (stopNow) throw EUserCanceled(kMsgCancelZip);
     }
+    StartPipeline(run);
     const size_t count = FilesList.size();
     for (size_t i = 0; i < count; ++i) {
+      run.PipelineIndex = i;
       auto record = std::make_unique<TZipHeaderInfo>();
       if (AddMember(run, FilesList[i], record)) Accept(run, std::move(record), true);
     }
+    run.Pipeline.reset();
 
     ZipStream& out = *run.Out;
     run.WorkEnd.CentralOffset = out.Position();
@@ -187,8 +191,10 @@ void TZipWriter::WriteArchive(Run& run) {
 
     // Bytes still buffered count as archive data: a failure to write them is a full disk too.
     bool closed = true;
-    if (auto* file = dynamic_cast<FileStream*>(run.Out.get())) closed = file->Close();
-    else closed = run.Out->Flush();
+    if (auto* file = dynamic_cast<FileStream*>(run.Out.get()))
+      closed = file->Close();
+    else
+      closed = run.Out->Flush();
     run.Out.reset();
     if (!closed) throw ENotEnoughRoom(kMsgNotEnoughRoom);
     // A member that fell back to stored data may have left longer bytes behind the end.
@@ -197,6 +203,7 @@ void TZipWriter::WriteArchive(Run& run) {
       fs::resize_file(run.OutputName, finalSize, ec);
     if (ec) throw ENotEnoughRoom(kMsgNotEnoughRoom);
   } catch (...) {
+    run.Pipeline.reset();
     run.Out.reset();
     std::error_code ec;
     if (created) fs::remove(run.OutputName, ec);
@@ -309,12 +316,29 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     return true;
   }
   bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
-  run.Member.WriteFileData(*in, out, r, store, entry);
+  std::unique_ptr<PreparedMember> prepared;
+  if (run.Pipeline && !isLink) prepared = run.Pipeline->Take(run.PipelineIndex);
+  if (prepared)
+    run.Member.WritePrepared(*prepared, out, r, store, entry);
+  else
+    run.Member.WriteFileData(*in, out, r, store, entry);
   in.reset();
   run.AddedFiles.push_back(entry);
   if (OnEndZip)
     OnEndZip(*this, entry, r.UncompressedSize, r.CompressedSize, static_cast<int64_t>(out.Position()));
   return true;
+}
+
+void TZipWriter::StartPipeline(Run& run) {
+  std::vector<MemberPipeline::Job> jobs(FilesList.size());
+  for (size_t i = 0; i < FilesList.size(); ++i) {
+    const std::string& entry = FilesList[i];
+    if (entry.empty() || entry.back() == kPathDelim) continue;
+    jobs[i].path = entry;
+    jobs[i].store = PackLevel <= 0 || MatchesPatternList(NoCompressList, ExtractNamePart(entry));
+  }
+  run.Pipeline =
+      std::make_unique<MemberPipeline>(std::move(jobs), PackLevel, MemberPipeline::WorkerCount(Threads));
 }
 
 void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {

@@ -36,6 +36,9 @@ class TZipWriter : public TZipReader {
 
   // ---- Published properties ----
   int PackLevel = 6;  // 0 stores every member; 1..9 is the deflate level
+  // Threads that read and deflate members ahead of the one writing the archive; 0 = one per core.
+  // The archive is the same for any count.
+  int Threads = 0;
   bool Recurse = false;
   bool StorePaths() const { return fStorePaths; }
   // false also clears StoreVolumes and RelativePaths.
@@ -119,6 +122,7 @@ class TZipWriter : public TZipReader {
   bool AddMember(Run& run, const std::string& entry, std::unique_ptr<TZipHeaderInfo>& record);
   void Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted);
   void PutInPlace(const std::string& tempName);
+  void StartPipeline(Run& run);
   void AfterWrite();
   void OnBlockRead(size_t bytes);
 

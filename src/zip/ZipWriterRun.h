@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "zip/MemberPipeline.h"
 #include "zip/MemberWriter.h"
 #include "zip/SortedZip.h"
 #include "zip/ZipWriter.h"
@@ -29,6 +30,9 @@ struct TZipWriter::Run {
   int AddedCount = 0;
   std::vector<std::string> AddedFiles;  // sources of added members, for Dispose
   TMemberWriter Member;
+  // Prepares the members of FilesList ahead of the writer; null while the update pass runs.
+  std::unique_ptr<MemberPipeline> Pipeline;
+  size_t PipelineIndex = 0;  // the FilesList index being added
 };
 
 }  // namespace brisko::zip

@@ -1,0 +1,133 @@
+// Worker threads of the member pipeline and the hand-over to the writer.
+#include "zip/MemberPipeline.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+#include "zip/FileStream.h"
+
+namespace brisko::zip {
+
+MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads)
+    : jobs_(std::move(jobs)), level_(level), slots_(jobs_.size()) {
+  const auto files =
+      std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
+  const int workers = threads <= 1 ? 0 : static_cast<int>(std::min<std::ptrdiff_t>(threads, files));
+  try {
+    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
+    // Fewer threads than asked only make the run slower; the writer prepares what no worker takes.
+  }
+}
+
+MemberPipeline::~MemberPipeline() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  workReady_.notify_all();
+  for (auto& worker : workers_) worker.join();
+}
+
+int MemberPipeline::WorkerCount(int threads) {
+  constexpr int kMost = 64;
+  if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(threads, 1, kMost);
+}
+
+std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater,
+                                                        uint64_t& cost) {
+  cost = 0;
+  // Only regular files: opening a pipe or a device named in the list could block for ever.
+  constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
+  const platform::FileStat st = platform::StatFile(job.path);
+  if (!st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
+      st.size > kWholeMemberLimit)
+    return nullptr;
+  FileStream in;
+  if (!in.Open(job.path, TFileMode::fmOpenRead)) return nullptr;
+  auto member = std::make_unique<PreparedMember>();
+  int error = 0;
+  if (!ReadWhole(in, kWholeMemberLimit, member->raw, error)) return nullptr;
+  PrepareMember(*member, job.store ? nullptr : deflater);
+  cost = member->raw.capacity() + member->packed.capacity();
+  return member;
+}
+
+void MemberPipeline::Release(Slot& slot) {
+  slot.result.reset();
+  slot.state = State::Taken;
+  aheadBytes_ -= slot.cost;
+  --aheadJobs_;
+  workReady_.notify_all();
+}
+
+void MemberPipeline::Work() {
+  std::unique_ptr<BufferDeflater> deflater;
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    workReady_.wait(lock, [this] {
+      if (stop_) return true;
+      nextStart_ = std::max(nextStart_, nextTake_);
+      while (nextStart_ < jobs_.size() &&
+             (jobs_[nextStart_].path.empty() || slots_[nextStart_].state != State::Waiting))
+        ++nextStart_;
+      return nextStart_ < jobs_.size() && aheadJobs_ < kAheadJobs && aheadBytes_ < kAheadBytes;
+    });
+    if (stop_) return;
+    const size_t index = nextStart_++;
+    Slot& slot = slots_[index];
+    slot.state = State::Busy;
+    ++aheadJobs_;
+    lock.unlock();
+    std::unique_ptr<PreparedMember> result;
+    uint64_t cost = 0;
+    try {
+      if (!deflater && level_ > 0) deflater = std::make_unique<BufferDeflater>(level_);
+      result = Prepare(jobs_[index], deflater.get(), cost);
+    } catch (...) {
+      // Out of memory and the like: the writer streams this member itself.
+      result.reset();
+      cost = 0;
+    }
+    lock.lock();
+    slot.result = std::move(result);
+    slot.cost = cost;
+    aheadBytes_ += cost;
+    slot.state = State::Ready;
+    if (slot.dropped) Release(slot);
+    resultReady_.notify_all();
+  }
+}
+
+std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (size_t i = nextTake_; i < index && i < slots_.size(); ++i) {
+    // Passed over (skipped by the writer): ready results are freed now, busy ones when done.
+    if (slots_[i].state == State::Ready)
+      Release(slots_[i]);
+    else if (slots_[i].state == State::Busy)
+      slots_[i].dropped = true;
+    else if (slots_[i].state == State::Waiting)
+      slots_[i].state = State::Taken;
+  }
+  nextTake_ = std::max(nextTake_, index + 1);
+  workReady_.notify_all();
+  if (index >= jobs_.size() || jobs_[index].path.empty()) return nullptr;
+  Slot& slot = slots_[index];
+  if (slot.state == State::Waiting) {
+    // No worker has started it: the writer does the work rather than wait.
+    slot.state = State::Taken;
+    lock.unlock();
+    if (!writerDeflater_ && level_ > 0) writerDeflater_ = std::make_unique<BufferDeflater>(level_);
+    uint64_t cost = 0;
+    return Prepare(jobs_[index], writerDeflater_.get(), cost);
+  }
+  resultReady_.wait(lock, [&slot] { return slot.state != State::Busy; });
+  if (slot.state != State::Ready) return nullptr;
+  auto result = std::move(slot.result);
+  Release(slot);
+  return result;
+}
+
+}  // namespace brisko::zip

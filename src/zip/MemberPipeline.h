@@ -1,0 +1,75 @@
+// Prepares the file members of a Zip ahead of the thread that writes the archive. Worker threads read
+// each file whole and deflate it, never more than a bounded amount of data ahead of the writer; the
+// writer takes the results in the files' order and emits headers and data itself, so the archive is
+// the same for any number of threads.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "zip/PreparedMember.h"
+
+namespace brisko::zip {
+
+class MemberPipeline {
+ public:
+  struct Job {
+    std::string path;    // empty: nothing to prepare (folders)
+    bool store = false;  // kept stored, not deflated
+  };
+
+  // Data prepared but not yet taken stays below this many bytes (files read whole are at most
+  // kWholeMemberLimit each, so a few more may be in the workers' hands).
+  static constexpr uint64_t kAheadBytes = 16u << 20;
+  static constexpr size_t kAheadJobs = 64;
+
+  // threads <= 1 starts no worker: the writer prepares each member when it takes it.
+  MemberPipeline(std::vector<Job> jobs, int level, int threads);
+  // Stops the workers, waiting only for the member each is busy with.
+  ~MemberPipeline();
+  MemberPipeline(const MemberPipeline&) = delete;
+  MemberPipeline& operator=(const MemberPipeline&) = delete;
+
+  // The prepared data of job `index`, waiting for it when a worker is busy with it and preparing it on
+  // the calling thread when none has started it. Null when the job has no path or its file could not
+  // be read whole (grew past the limit, read error): the writer then streams it itself. Indexes must
+  // increase from call to call; jobs passed over are dropped.
+  std::unique_ptr<PreparedMember> Take(size_t index);
+
+  // The number of workers for a thread setting: 0 means one per core.
+  static int WorkerCount(int threads);
+
+ private:
+  enum class State { Waiting, Busy, Ready, Taken };
+  struct Slot {
+    State state = State::Waiting;
+    uint64_t cost = 0;
+    bool dropped = false;  // passed over by the writer while a worker was busy with it
+    std::unique_ptr<PreparedMember> result;
+  };
+
+  void Work();
+  std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater, uint64_t& cost);
+  void Release(Slot& slot);
+
+  std::vector<Job> jobs_;
+  int level_;
+  std::mutex mutex_;
+  std::condition_variable workReady_;
+  std::condition_variable resultReady_;
+  std::vector<Slot> slots_;
+  size_t nextStart_ = 0;  // next job a worker looks at
+  size_t nextTake_ = 0;   // jobs before this one are taken or dropped
+  uint64_t aheadBytes_ = 0;
+  size_t aheadJobs_ = 0;
+  bool stop_ = false;
+  std::unique_ptr<BufferDeflater> writerDeflater_;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace brisko::zip
