@@ -18,7 +18,7 @@ struct GlobalSettings {
   bool autoRun = false;                // "Auto Run" (written by the preferences dialog)
   bool isMinimized = false;            // "Is Minimized" (written by the preferences dialog)
   std::vector<std::string> wildcards;  // "Wildcard Total", "Wildcard<i>" (written by its dialog)
-  int threads = 0;                     // "Threads", 0..64: threads compressing a backup, 0 = one per core
+  int threads = 0;                     // "Threads", 0..16: threads compressing a backup, 0 = one per core
                                        // (set by hand to leave cores to other work; never written)
 };
 

@@ -71,7 +71,7 @@ void LoadSettings(const std::string& dataDir, SettingsState& state) {
   s.logCount = ClampSpin(doc.ReadInteger(common, "Log Count", 50), 10, 200);
   s.enableSchedule = doc.ReadBool(common, "Enable schedule", true);
   s.wildcards = doc.ReadList(common, "Wildcard Total", "Wildcard");
-  s.threads = ClampSpin(doc.ReadInteger(common, "Threads", 0), 0, 64);
+  s.threads = ClampSpin(doc.ReadInteger(common, "Threads", 0), 0, 16);
 }
 
 void SortProjectList(SettingsState& state) {

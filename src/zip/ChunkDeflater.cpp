@@ -35,7 +35,9 @@ struct ChunkDeflater::Stream {
 };
 
 ChunkDeflater::ChunkDeflater(int level, int threads) : level_(std::clamp(level, 1, 9)) {
-  threads = std::max(threads, 1);
+  // More threads than this gain little on one stream and would only hold more memory.
+  constexpr int kMostThreads = 4;
+  threads = std::clamp(threads, 1, kMostThreads);
   for (int i = 0; i < threads; ++i) streams_.push_back(std::make_unique<Stream>());
   // Two chunks per thread keep every thread busy when chunks deflate at different speeds.
   chunks_.resize(static_cast<size_t>(threads) * 2);

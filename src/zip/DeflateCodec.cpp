@@ -39,6 +39,13 @@ bool BufferDeflater::Deflate(const uint8_t* data, size_t size, std::vector<uint8
   return n > 0;
 }
 
+bool BufferDeflater::StartShrinks(const uint8_t* data, size_t size) {
+  constexpr size_t kSample = 64 * 1024;
+  if (size < 2 * kSample) return true;  // small enough to deflate whole anyway
+  sample_.resize(kSample - kSample / 64);
+  return libdeflate_deflate_compress(compressor_, data, kSample, sample_.data(), sample_.size()) > 0;
+}
+
 BufferInflater::BufferInflater() : decompressor_(libdeflate_alloc_decompressor()) {
   if (decompressor_ == nullptr) throw std::bad_alloc();
 }

@@ -28,10 +28,14 @@ class BufferDeflater {
   // Replaces `out` with the raw deflate stream of data; false (out emptied) when that stream would
   // not be smaller than the data itself, so the member is better stored.
   bool Deflate(const uint8_t* data, size_t size, std::vector<uint8_t>& out);
+  // Whether the start of data deflates by at least 1/64: already compressed data (archives, media)
+  // fails this quick test and is stored without deflating it all.
+  bool StartShrinks(const uint8_t* data, size_t size);
 
  private:
   int level_;
   libdeflate_compressor* compressor_;
+  std::vector<uint8_t> sample_;
 };
 
 // Inflates a whole raw deflate stream whose decoded size is known.

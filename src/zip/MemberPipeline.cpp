@@ -30,27 +30,28 @@ MemberPipeline::~MemberPipeline() {
 }
 
 int MemberPipeline::WorkerCount(int threads) {
-  constexpr int kMost = 64;
+  constexpr int kMost = 16;  // each worker holds a compressor and a member in memory
   if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
   return std::clamp(threads, 1, kMost);
 }
 
-std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater,
-                                                        uint64_t& cost) {
-  cost = 0;
+uint64_t MemberPipeline::WholeSize(const Job& job) {
   // Only regular files: opening a pipe or a device named in the list could block for ever.
   constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
   const platform::FileStat st = platform::StatFile(job.path);
   if (!st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
       st.size > kWholeMemberLimit)
-    return nullptr;
+    return kNotWhole;
+  return st.size;
+}
+
+std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater) {
   FileStream in;
   if (!in.Open(job.path, TFileMode::fmOpenRead)) return nullptr;
   auto member = std::make_unique<PreparedMember>();
   int error = 0;
   if (!ReadWhole(in, kWholeMemberLimit, member->raw, error)) return nullptr;
   PrepareMember(*member, job.store ? nullptr : deflater);
-  cost = member->raw.capacity() + member->packed.capacity();
   return member;
 }
 
@@ -80,20 +81,29 @@ void MemberPipeline::Work() {
     slot.state = State::Busy;
     ++aheadJobs_;
     lock.unlock();
+    const uint64_t size = WholeSize(jobs_[index]);
+    // The file and its deflated form are in memory together.
+    const uint64_t cost = size == kNotWhole ? 0 : 2 * size;
+    lock.lock();
+    // Within the budget, or the member the writer waits for (which alone may exceed it).
+    workReady_.wait(lock, [&] {
+      return stop_ || index < nextTake_ || aheadBytes_ + cost <= kAheadBytes;
+    });
+    if (stop_) return;
+    slot.cost = cost;
+    aheadBytes_ += cost;
+    const bool wanted = !slot.dropped && size != kNotWhole;
+    lock.unlock();
     std::unique_ptr<PreparedMember> result;
-    uint64_t cost = 0;
     try {
       if (!deflater && level_ > 0) deflater = std::make_unique<BufferDeflater>(level_);
-      result = Prepare(jobs_[index], deflater.get(), cost);
+      if (wanted) result = Prepare(jobs_[index], deflater.get());
     } catch (...) {
       // Out of memory and the like: the writer streams this member itself.
       result.reset();
-      cost = 0;
     }
     lock.lock();
     slot.result = std::move(result);
-    slot.cost = cost;
-    aheadBytes_ += cost;
     slot.state = State::Ready;
     if (slot.dropped) Release(slot);
     resultReady_.notify_all();
@@ -119,9 +129,9 @@ std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
     // No worker has started it: the writer does the work rather than wait.
     slot.state = State::Taken;
     lock.unlock();
+    if (WholeSize(jobs_[index]) == kNotWhole) return nullptr;
     if (!writerDeflater_ && level_ > 0) writerDeflater_ = std::make_unique<BufferDeflater>(level_);
-    uint64_t cost = 0;
-    return Prepare(jobs_[index], writerDeflater_.get(), cost);
+    return Prepare(jobs_[index], writerDeflater_.get());
   }
   resultReady_.wait(lock, [&slot] { return slot.state != State::Busy; });
   if (slot.state != State::Ready) return nullptr;

@@ -23,9 +23,9 @@ class MemberPipeline {
     bool store = false;  // kept stored, not deflated
   };
 
-  // Data prepared but not yet taken stays below this many bytes (files read whole are at most
-  // kWholeMemberLimit each, so a few more may be in the workers' hands).
-  static constexpr uint64_t kAheadBytes = 16u << 20;
+  // Files read whole and deflated but not yet taken hold at most this many bytes (file and deflated
+  // form together); only the member the writer waits for may go beyond it.
+  static constexpr uint64_t kAheadBytes = 40u << 20;
   static constexpr size_t kAheadJobs = 64;
 
   // threads <= 1 starts no worker: the writer prepares each member when it takes it.
@@ -53,8 +53,11 @@ class MemberPipeline {
     std::unique_ptr<PreparedMember> result;
   };
 
+  static constexpr uint64_t kNotWhole = ~uint64_t{0};
   void Work();
-  std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater, uint64_t& cost);
+  // The size of a regular file that is read whole, or kNotWhole.
+  static uint64_t WholeSize(const Job& job);
+  static std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater);
   void Release(Slot& slot);
 
   std::vector<Job> jobs_;

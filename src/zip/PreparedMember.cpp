@@ -38,7 +38,8 @@ void PrepareMember(PreparedMember& member, BufferDeflater* deflater) {
   if (deflater == nullptr) return;
   // The text guess looks at the first block, as it does for streamed members.
   member.text = LooksLikeText(member.raw.data(), std::min<size_t>(member.raw.size(), kTextSampleSize));
-  deflater->Deflate(member.raw.data(), member.raw.size(), member.packed);
+  if (deflater->StartShrinks(member.raw.data(), member.raw.size()))
+    deflater->Deflate(member.raw.data(), member.raw.size(), member.packed);
 }
 
 }  // namespace brisko::zip

@@ -13,7 +13,7 @@
 namespace brisko::zip {
 
 // Files up to this size are read whole and deflated in one call; larger ones are streamed.
-constexpr uint64_t kWholeMemberLimit = 4u << 20;
+constexpr uint64_t kWholeMemberLimit = 8u << 20;
 
 struct PreparedMember {
   std::vector<uint8_t> raw;

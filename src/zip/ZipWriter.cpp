@@ -243,6 +243,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   run.FileSize = 0;
   const bool isDir = !entry.empty() && entry.back() == kPathDelim;
   std::unique_ptr<ZipStream> in;
+  std::unique_ptr<PreparedMember> prepared;
   bool isLink = false;
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
@@ -272,13 +273,15 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
       constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
       const bool special =
           !st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular);
+      // A member read whole ahead of the writer needs no file of its own here.
+      if (!special && run.Pipeline) prepared = run.Pipeline->Take(run.PipelineIndex);
       auto file = std::make_unique<FileStream>();
-      while (special || !file->Open(entry, TFileMode::fmOpenRead)) {
+      while (!prepared && (special || !file->Open(entry, TFileMode::fmOpenRead))) {
         bool retry = false;
         if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
         if (!retry || special) return false;
       }
-      in = std::move(file);
+      if (!prepared) in = std::move(file);
     }
     run.FileSize = static_cast<int64_t>(st.size);
     r.UncompressedSize = st.size;
@@ -310,18 +313,16 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     run.TotalBytes -= run.FileSize;
     return false;
   }
+  const bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
+  // Prepared data lets the local header be written once, complete.
+  if (prepared) run.Member.DescribePrepared(*prepared, r, store, entry);
   if (!r.WriteLocalHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
   if (isDir) {
     if (OnEndZip) OnEndZip(*this, entry, 0, 0, 0);
     return true;
   }
-  bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
-  std::unique_ptr<PreparedMember> prepared;
-  if (run.Pipeline && !isLink) prepared = run.Pipeline->Take(run.PipelineIndex);
-  if (prepared)
-    run.Member.WritePrepared(*prepared, out, r, store, entry);
-  else
-    run.Member.WriteFileData(*in, out, r, store, entry);
+  if (prepared) run.Member.WritePrepared(*prepared, out, r);
+  else run.Member.WriteFileData(*in, out, r, store, entry);
   in.reset();
   run.AddedFiles.push_back(entry);
   if (OnEndZip)
