@@ -1,68 +1,122 @@
 #!/usr/bin/env bash
-# bench-zip.sh - times brisko-zip against zip on the shared corpus, runs alternating in one session.
-# Reports MB/s (corpus bytes / wall time), the speed ratio ours/theirs, the archive size ratio and peak RSS.
-#   usage: bench/bench-zip.sh [RUNS]     (default 3 runs per tool and mode)
-#   BRISKO_ZIP=path overrides the binary (default: build/src/app/brisko-zip of this checkout).
+# bench-zip.sh - times brisko-zip and brisko-backup against zip, unzip and 7-Zip on the shared corpus,
+# the tools alternating within one session. Reports MB/s (corpus bytes / wall time, best of the runs),
+# the speed ratio ours/theirs, the archive size ratio and peak RSS; then the extraction half.
+#   usage: bench/bench-zip.sh [RUNS] [small|large]     (default 3 runs, small corpus)
+#   BRISKO_ZIP / BRISKO_BACKUP override the binaries (default: build/src/app/ of this checkout).
 set -euo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 runs=${1:-3}
+set_name=${2:-small}
 bin=${BRISKO_ZIP:-$repo/build/src/app/brisko-zip}
+backup=${BRISKO_BACKUP:-$repo/build/src/app/brisko-backup}
 out=$here/out
 corpus=$out/corpus
-[ -x "$bin" ] || { echo "bench-zip: $bin not built" >&2; exit 1; }
+[ "$set_name" = small ] || corpus=$out/corpus-$set_name
+for tool in "$bin" "$backup"; do [ -x "$tool" ] || { echo "bench-zip: $tool not built" >&2; exit 1; }; done
 command -v zip >/dev/null || { echo "bench-zip: needs zip" >&2; exit 1; }
+command -v 7z >/dev/null && sevenzip=7z || sevenzip=$(command -v 7zz || true)
+[ -n "$sevenzip" ] || { echo "bench-zip: needs 7z or 7zz" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "bench-zip: needs /usr/bin/time (GNU time)" >&2; exit 1; }
 mkdir -p "$out"
 if [ ! -d "$corpus" ]; then
-  "$repo/../shared/bench/make-corpus.sh" "$corpus" small | tail -1
+  "$repo/../shared/bench/make-corpus.sh" "$corpus" "$set_name" | tail -1
 fi
 corpus_bytes=$(find "$corpus" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
 corpus_files=$(find "$corpus" -type f | wc -l)
-echo "corpus: $corpus_files files, $corpus_bytes bytes"
+echo "corpus: $set_name, $corpus_files files, $corpus_bytes bytes; $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# One timed run: prints "seconds peak_kb archive_bytes". Runs inside the corpus so both tools store
-# the same relative names.
+# A project of brisko-backup over the corpus, like one made in the window (stored paths, level 6).
+backup_data=$out/backup-data
+backup_dest=$out/backup-dest
+mkdir -p "$backup_data" "$backup_dest"
+printf '[Common]\r\nProject Count=1\r\nCount0=Bench\r\nLast Project=Bench\r\nIsOverWrite=1\r\n\r\n[Bench]\r\n%s' \
+  "Filename prefix=bench\r\nSuffix=2\r\nSave Path=$backup_dest/\r\nBackup Directory Count=1\r\nBackup0=$corpus/*.*\r\n\
+No Backup Directory Count=0\r\nWhether include Subdirectory=1\r\nWhether store path in Zip=1\r\nPackLevel=6\r\n\
+BackupMode=3\r\nStore Number=1\r\n" > "$backup_data/project.ini"
+
+# One timed run of a command inside the corpus: prints "seconds peak_kb".
 timed() {
-  local archive=$1; shift
-  rm -f "$archive"
   local t=$out/time.txt
-  (cd "$corpus" && /usr/bin/time -v -o "$t" "$@" >/dev/null)
-  local secs kb
-  secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s}' "$t")
-  kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$t")
-  echo "$secs $kb $(stat -c %s "$archive")"
+  (cd "$corpus" && /usr/bin/time -v -o "$t" "$@" >/dev/null 2>&1) || echo "bench-zip: failed: $*" >&2
+  awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; secs = s}
+              /Maximum resident set size/ {kb = $2} END {print secs, kb}' "$t"
 }
 
-# Alternates the two tools RUNS times and keeps each one's best time (least disturbed by other load).
-compare() {
-  local label=$1 ours_args=$2 zip_args=$3
-  local best_o=999999 best_z=999999 rss_o=0 rss_z=0 size_o=0 size_z=0
-  for ((i = 1; i <= runs; i++)); do
-    # shellcheck disable=SC2086
-    read -r s k b < <(timed "$out/ours.zip" "$bin" a $ours_args "$out/ours.zip" .)
-    if awk "BEGIN {exit !($s < $best_o)}"; then best_o=$s; fi
-    rss_o=$k size_o=$b
-    # shellcheck disable=SC2086
-    read -r s k b < <(timed "$out/theirs.zip" zip -q -r $zip_args "$out/theirs.zip" .)
-    if awk "BEGIN {exit !($s < $best_z)}"; then best_z=$s; fi
-    rss_z=$k size_z=$b
+# Moves an earlier result out of the way: deleting a large tree right before a timed run slows the
+# disk for minutes, so old results are deleted only at the end.
+aside() {
+  if [ -e "$1" ]; then mv "$1" "$out/old.$$.$RANDOM"; fi
+}
+
+# race LABEL KIND NAME1 CMD1 NAME2 CMD2 ...: runs the commands in turn RUNS times (%R in a
+# command stands for its result path), keeps each one's best time and compares the first with each
+# of the others. KIND: archive (sizes compared), backup (the newest backup's size) or folder.
+race() {
+  local label=$1 kind=$2; shift 2
+  local -a names=() cmds=() best=() rss=() size=()
+  while [ $# -gt 0 ]; do names+=("$1"); cmds+=("$2"); shift 2; done
+  local n=${#names[@]} i r
+  for ((i = 0; i < n; i++)); do best[i]=999999; done
+  for ((r = 1; r <= runs; r++)); do
+    for ((i = 0; i < n; i++)); do
+      local result=$out/result-$i
+      [ "$kind" = folder ] || result=$result.zip
+      aside "$result"
+      [ "$kind" = folder ] && mkdir -p "$result"
+      local cmd=${cmds[i]//%R/$result}
+      # shellcheck disable=SC2086
+      read -r s k < <(timed $cmd)
+      awk "BEGIN {exit !($s < ${best[i]})}" && best[i]=$s
+      rss[i]=$k
+      if [ "$kind" = archive ]; then size[i]=$(stat -c %s "$result")
+      elif [ "$kind" = backup ]; then size[i]=$(stat -c %s "$(ls -t "$backup_dest"/*.zip | head -1)")
+      else size[i]=0; fi
+    done
   done
-  awk -v l="$label" -v bytes="$corpus_bytes" -v to="$best_o" -v tz="$best_z" -v so="$size_o" -v sz="$size_z" \
-      -v ro="$rss_o" -v rz="$rss_z" 'BEGIN {
-    mo = bytes / 1e6 / to; mz = bytes / 1e6 / tz
-    printf "%-14s brisko-zip %7.1f MB/s (%.2fs)  zip %7.1f MB/s (%.2fs)  speed ours/theirs %.3f\n", l, mo, to, mz, tz, mo / mz
-    printf "%-14s size brisko-zip %d  zip %d  size ours/theirs %.4f   peak RSS %d KB vs %d KB\n", "", so, sz, so / sz, ro, rz
-  }'
+  for ((i = 1; i < n; i++)); do
+    awk -v l="$label" -v bytes="$corpus_bytes" -v a="${names[0]}" -v b="${names[i]}" -v ta="${best[0]}" \
+        -v tb="${best[i]}" -v sa="${size[0]}" -v sb="${size[i]}" -v ra="${rss[0]}" -v rb="${rss[i]}" 'BEGIN {
+      if (ta <= 0) ta = 0.01; if (tb <= 0) tb = 0.01
+      ma = bytes / 1e6 / ta; mb = bytes / 1e6 / tb
+      sr = sb > 0 ? sprintf("%.4f", sa / sb) : "-"
+      printf "| %s | %s %.1f MB/s | %s %.1f MB/s | %.2fx | %s | %d / %d |\n", l, a, ma, b, mb, ma / mb, sr, ra / 1024, rb / 1024
+    }'
+  done
+  # Folders of extracted trees are compared once with the first peer's.
+  if [ "$kind" = folder ]; then
+    diff -r -q "$out/result-0" "$out/result-1" >/dev/null || echo "| $label | TREES DIFFER | | | | |"
+  fi
 }
 
-echo "== write (runs: $runs, best of each) =="
-compare "level 6" "-6 -r" "-6"
-compare "encrypted -6" "-6 -r -P bench-pass" "-6 -P bench-pass"
+pass=bench-pass
+echo
+echo "| what | ours | peer | speed ours/peer | size ours/peer | peak RSS MiB ours / peer |"
+echo "|---|---|---|---|---|---|"
+race "a -6" archive \
+  brisko-zip "$bin a -6 -r %R ." \
+  "zip -6" "zip -q -r -6 %R ." \
+  "7z -mx=5 -mmt=2" "$sevenzip a -tzip -mx=5 -mmt=2 %R ."
+race "a -6, encrypted" archive \
+  brisko-zip "$bin a -6 -r -P $pass %R ." \
+  "zip -6 -P" "zip -q -r -6 -P $pass %R ."
+race "backup run" backup \
+  brisko-backup "$backup --config-dir $backup_data run Bench" \
+  "zip -6" "zip -q -r -6 $out/result-1.zip ."
 
-# == extract ==
-# The extraction half (brisko-zip x against unzip) lives in its own script.
-if [ -x "$here/bench-unzip.sh" ]; then
-  BRISKO_ZIP=$bin "$here/bench-unzip.sh" "$runs"
-fi
+# Extraction of archives made by zip -6 (plain and encrypted) into fresh folders.
+plain=$out/x-plain.zip
+crypt=$out/x-crypt.zip
+[ -f "$plain" ] || (cd "$corpus" && zip -q -r -6 "$plain" .)
+[ -f "$crypt" ] || (cd "$corpus" && zip -q -r -6 -P "$pass" "$crypt" .)
+race "x" folder \
+  brisko-zip "$bin x -o always -d %R $plain" \
+  unzip "unzip -q -o $plain -d %R" \
+  "7z x" "$sevenzip x -y -o%R $plain"
+race "x, encrypted" folder \
+  brisko-zip "$bin x -P $pass -o always -d %R $crypt" \
+  "unzip -P" "unzip -q -o -P $pass $crypt -d %R"
+# Old results were moved aside above; they go now, after the timing.
+rm -rf "$out"/old.* "$out"/result-* "$backup_dest"/*.zip
