@@ -32,10 +32,26 @@ echo "corpus: $set_name, $corpus_files files, $corpus_bytes bytes; $(nproc) core
 backup_data=$out/backup-data
 backup_dest=$out/backup-dest
 mkdir -p "$backup_data" "$backup_dest"
-printf '[Common]\r\nProject Count=1\r\nCount0=Bench\r\nLast Project=Bench\r\nIsOverWrite=1\r\n\r\n[Bench]\r\n%s' \
-  "Filename prefix=bench\r\nSuffix=2\r\nSave Path=$backup_dest/\r\nBackup Directory Count=1\r\nBackup0=$corpus/*.*\r\n\
-No Backup Directory Count=0\r\nWhether include Subdirectory=1\r\nWhether store path in Zip=1\r\nPackLevel=6\r\n\
-BackupMode=3\r\nStore Number=1\r\n" > "$backup_data/project.ini"
+sed 's/$/\r/' > "$backup_data/project.ini" <<INI
+[Common]
+Project Count=1
+Count0=Bench
+Last Project=Bench
+IsOverWrite=1
+
+[Bench]
+Filename prefix=bench
+Suffix=2
+Save Path=$backup_dest/
+Backup Directory Count=1
+Backup0=$corpus/*.*
+No Backup Directory Count=0
+Whether include Subdirectory=1
+Whether store path in Zip=1
+PackLevel=6
+BackupMode=3
+Store Number=1
+INI
 
 # One timed run of a command inside the corpus: prints "seconds peak_kb".
 timed() {
@@ -53,7 +69,8 @@ aside() {
 
 # race LABEL KIND NAME1 CMD1 NAME2 CMD2 ...: runs the commands in turn RUNS times (%R in a
 # command stands for its result path), keeps each one's best time and compares the first with each
-# of the others. KIND: archive (sizes compared), backup (the newest backup's size) or folder.
+# of the others. KIND: archive (sizes compared), backup (like archive, but a backup run leaves its
+# archive in the project's folder) or folder.
 race() {
   local label=$1 kind=$2; shift 2
   local -a names=() cmds=() best=() rss=() size=()
@@ -71,8 +88,8 @@ race() {
       read -r s k < <(timed $cmd)
       awk "BEGIN {exit !($s < ${best[i]})}" && best[i]=$s
       rss[i]=$k
-      if [ "$kind" = archive ]; then size[i]=$(stat -c %s "$result")
-      elif [ "$kind" = backup ]; then size[i]=$(stat -c %s "$(ls -t "$backup_dest"/*.zip | head -1)")
+      if [ -f "$result" ]; then size[i]=$(stat -c %s "$result")
+      elif [ "$kind" = backup ]; then size[i]=$(find "$backup_dest" -name '*.zip' -printf '%T@ %s\n' | sort -n | tail -1 | cut -d' ' -f2)
       else size[i]=0; fi
     done
   done
@@ -104,7 +121,7 @@ race "a -6, encrypted" archive \
   "zip -6 -P" "zip -q -r -6 -P $pass %R ."
 race "backup run" backup \
   brisko-backup "$backup --config-dir $backup_data run Bench" \
-  "zip -6" "zip -q -r -6 $out/result-1.zip ."
+  "zip -6" "zip -q -r -6 %R ."
 
 # Extraction of archives made by zip -6 (plain and encrypted) into fresh folders.
 plain=$out/x-plain.zip

@@ -10,7 +10,8 @@ case $flavour in
            cmake --build build -j "$jobs" ;;
   asan)    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISKO_SANITIZE=ON >/dev/null
            cmake --build build-asan -j "$jobs" ;;
-  tsan)    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_TSAN=ON -DBRISKO_GUI=OFF >/dev/null
+  tsan)    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_TSAN=ON -DBRISKO_GUI=OFF \
+             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
            cmake --build build-tsan -j "$jobs" --target zip_tests ;;
   fuzz)    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON -DBRISKO_GUI=OFF \
              -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
