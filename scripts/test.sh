@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, the
-# AddressSanitizer + UndefinedBehaviorSanitizer build, the threaded writer under ThreadSanitizer, and
-# the fuzzers for a bounded time.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and the fuzzers for a bounded time.
+# (The writer's threads run under ThreadSanitizer with: ./scripts/build.sh tsan &&
+# build-tsan/tests/zip_tests --gtest_filter='MemberPipeline*:ChunkDeflate*')
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -16,10 +17,6 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
 unset ASAN_OPTIONS UBSAN_OPTIONS
-
-# The writer's threads under ThreadSanitizer: one layer's suite, the tests that run several threads.
-./scripts/build.sh tsan
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/zip_tests --gtest_brief=1 --gtest_filter='MemberPipeline*:ChunkDeflate*'
 
 ./scripts/build.sh fuzz
 ./scripts/fuzz.sh "${BRISKO_FUZZ_SECONDS:-30}"
