@@ -159,7 +159,7 @@ void TMemberWriter::SetLevelFlags(TZipHeaderInfo& header, bool deflated) const {
   header.Flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
   if (deflated) header.Flags |= LevelFlags(level_);
-  if (encrypting_) header.Flags |= kFlagEncrypted;
+  if (encrypting_) header.Flags |= kFlagEncrypted | kFlagDataDescriptor;
 }
 
 void TMemberWriter::DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
@@ -182,10 +182,11 @@ void TMemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, co
   for (size_t done = 0; onRead_ && done < data.raw.size(); done += kInBlock)
     onRead_(std::min(kInBlock, data.raw.size() - done));
   const std::vector<uint8_t>& bytes = header.CompressionMethod == kMethodDeflated ? data.packed : data.raw;
-  // The CRC is known before the data: the check value comes from it and no descriptor is needed.
-  checkValue_ = data.crc;
+  // Encrypted members look the same however they were read: check byte from the time, descriptor.
+  checkValue_ = header.DateTime << 16;
   BeginData(out);
   WriteOut(out, bytes.data(), bytes.size());
+  if (encrypting_) WriteDescriptor(out, header);
 }
 
 void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header) {
