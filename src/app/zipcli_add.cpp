@@ -17,8 +17,7 @@ namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] [--threads N]
-"
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] [--threads N]\n"
     "                    ARCHIVE ENTRY...";
 
 int Usage(const char* problem) {

@@ -38,8 +38,8 @@ int MemberPipeline::WorkerCount(int threads) {
 uint64_t MemberPipeline::WholeSize(const Job& job) {
   // Only regular files: opening a pipe or a device named in the list could block for ever.
   constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
-  const platform::FileStat st = platform::StatFile(job.path);
-  if (!st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
+  const platform::FileStat st = platform::StatFile(job.path, job.links);
+  if (!st.exists || st.isDirectory || st.isSymlink || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
       st.size > kWholeMemberLimit)
     return kNotWhole;
   return st.size;

@@ -21,6 +21,7 @@ class MemberPipeline {
   struct Job {
     std::string path;    // empty: nothing to prepare (folders)
     bool store = false;  // kept stored, not deflated
+    bool links = false;  // symbolic links are stored as links: one is never read ahead
   };
 
   // Files read whole and deflated but not yet taken hold at most this many bytes (file and deflated

@@ -337,6 +337,7 @@ void TZipWriter::StartPipeline(Run& run) {
     if (entry.empty() || entry.back() == kPathDelim) continue;
     jobs[i].path = entry;
     jobs[i].store = PackLevel <= 0 || MatchesPatternList(NoCompressList, ExtractNamePart(entry));
+    jobs[i].links = StoreLinks;
   }
   run.Pipeline =
       std::make_unique<MemberPipeline>(std::move(jobs), PackLevel, MemberPipeline::WorkerCount(Threads));
