@@ -34,7 +34,8 @@ struct ChunkDeflater::Stream {
   }
 };
 
-ChunkDeflater::ChunkDeflater(int level, int threads) : level_(std::clamp(level, 1, 9)) {
+ChunkDeflater::ChunkDeflater(int level, int threads, size_t chunkSize)
+    : level_(std::clamp(level, 1, 9)), chunkSize_(std::max<size_t>(chunkSize, 1)) {
   // More threads than this gain little on one stream and would only hold more memory.
   constexpr int kMostThreads = 4;
   threads = std::clamp(threads, 1, kMostThreads);

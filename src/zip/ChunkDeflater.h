@@ -12,11 +12,10 @@ namespace brisko::zip {
 
 class ChunkDeflater {
  public:
-  static constexpr size_t kChunkSize = 1u << 20;
   // The empty last block that ends the joined stream.
   static constexpr uint8_t kFinalBlock[2] = {0x03, 0x00};
 
-  ChunkDeflater(int level, int threads);
+  ChunkDeflater(int level, int threads, size_t chunkSize);
   ~ChunkDeflater();
   ChunkDeflater(const ChunkDeflater&) = delete;
   ChunkDeflater& operator=(const ChunkDeflater&) = delete;
@@ -25,8 +24,9 @@ class ChunkDeflater {
   void Reset() { history_.clear(); }
   // How many chunks one Deflate call takes at most.
   size_t BatchSize() const { return chunks_.size(); }
+  size_t ChunkSize() const { return chunkSize_; }
   // The input buffer of chunk i of the batch; the caller fills it (all chunks but the stream's last
-  // should be kChunkSize long).
+  // should be ChunkSize() long).
   std::vector<uint8_t>& Input(size_t i) { return chunks_[i].in; }
   // Deflates chunks 0..count-1 of the batch, following the chunks given before; Output(i) then holds
   // their deflated bytes. Throws EZipException when the compressor fails.
@@ -43,6 +43,7 @@ class ChunkDeflater {
   void DeflateChunk(Stream& stream, Chunk& chunk);
 
   int level_;
+  size_t chunkSize_;
   std::vector<std::unique_ptr<Stream>> streams_;  // one per thread
   std::vector<Chunk> chunks_;
   std::vector<uint8_t> history_;  // the last 32 KiB of the stream so far

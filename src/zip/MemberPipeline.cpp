@@ -8,8 +8,8 @@
 
 namespace brisko::zip {
 
-MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads)
-    : jobs_(std::move(jobs)), level_(level), slots_(jobs_.size()) {
+MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit)
+    : jobs_(std::move(jobs)), level_(level), wholeLimit_(wholeLimit), slots_(jobs_.size()) {
   const auto files =
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
   const int workers = threads <= 1 ? 0 : static_cast<int>(std::min<std::ptrdiff_t>(threads, files));
@@ -35,22 +35,22 @@ int MemberPipeline::WorkerCount(int threads) {
   return std::clamp(threads, 1, kMost);
 }
 
-uint64_t MemberPipeline::WholeSize(const Job& job) {
+uint64_t MemberPipeline::WholeSize(const Job& job) const {
   // Only regular files: opening a pipe or a device named in the list could block for ever.
   constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
   const platform::FileStat st = platform::StatFile(job.path, job.links);
   if (!st.exists || st.isDirectory || st.isSymlink || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
-      st.size > kWholeMemberLimit)
+      st.size > wholeLimit_)
     return kNotWhole;
   return st.size;
 }
 
-std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater) {
+std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater) const {
   FileStream in;
   if (!in.Open(job.path, TFileMode::fmOpenRead)) return nullptr;
   auto member = std::make_unique<PreparedMember>();
   int error = 0;
-  if (!ReadWhole(in, kWholeMemberLimit, member->raw, error)) return nullptr;
+  if (!ReadWhole(in, wholeLimit_, member->raw, error)) return nullptr;
   PrepareMember(*member, job.store ? nullptr : deflater);
   return member;
 }

@@ -30,7 +30,8 @@ class MemberPipeline {
   static constexpr size_t kAheadJobs = 64;
 
   // threads <= 1 starts no worker: the writer prepares each member when it takes it.
-  MemberPipeline(std::vector<Job> jobs, int level, int threads);
+  // Files up to wholeLimit bytes are prepared; larger ones are left to the writer.
+  MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit = kWholeMemberLimit);
   // Stops the workers, waiting only for the member each is busy with.
   ~MemberPipeline();
   MemberPipeline(const MemberPipeline&) = delete;
@@ -57,12 +58,13 @@ class MemberPipeline {
   static constexpr uint64_t kNotWhole = ~uint64_t{0};
   void Work();
   // The size of a regular file that is read whole, or kNotWhole.
-  static uint64_t WholeSize(const Job& job);
-  static std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater);
+  uint64_t WholeSize(const Job& job) const;
+  std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater) const;
   void Release(Slot& slot);
 
   std::vector<Job> jobs_;
   int level_;
+  uint64_t wholeLimit_;
   std::mutex mutex_;
   std::condition_variable workReady_;
   std::condition_variable resultReady_;

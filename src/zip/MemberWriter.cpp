@@ -42,6 +42,11 @@ void TMemberWriter::SetPackLevel(int level) {
   chunks_.reset();
 }
 
+void TMemberWriter::SetSizes(const WriterSizes& sizes) {
+  sizes_ = sizes;
+  chunks_.reset();
+}
+
 void TMemberWriter::SetThreads(int threads) {
   threads_ = threads < 1 ? 1 : threads;
   chunks_.reset();
@@ -94,7 +99,7 @@ void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const 
 bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header,
                             const std::string& displayName, uint32_t& crc, uint64_t& bytes,
                             uint64_t& compressed) {
-  if (!chunks_) chunks_ = std::make_unique<ChunkDeflater>(level_, threads_);
+  if (!chunks_) chunks_ = std::make_unique<ChunkDeflater>(level_, threads_, sizes_.chunk);
   ChunkDeflater& z = *chunks_;
   z.Reset();
   uint32_t c = 0;
@@ -106,9 +111,9 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
     size_t count = 0;
     while (count < z.BatchSize() && !end) {
       std::vector<uint8_t>& chunk = z.Input(count);
-      chunk.resize(ChunkDeflater::kChunkSize);
+      chunk.resize(z.ChunkSize());
       chunk.resize(ReadIn(in, chunk.data(), chunk.size(), false, displayName));
-      end = chunk.size() < ChunkDeflater::kChunkSize;
+      end = chunk.size() < z.ChunkSize();
       if (first) {
         header.InternalAttributes =
             LooksLikeText(chunk.data(), std::min(chunk.size(), kTextSampleSize)) ? kInternalText : 0;
@@ -208,10 +213,10 @@ void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo&
                                   const std::string& displayName) {
   encrypting_ = !password_.empty();
   bool doStore = store || level_ == 0;
-  if (in.Size() <= kWholeMemberLimit) {
+  if (in.Size() <= sizes_.wholeMember) {
     PreparedMember whole;
     int error = 0;
-    if (ReadWhole(in, kWholeMemberLimit, whole.raw, error)) {
+    if (ReadWhole(in, sizes_.wholeMember, whole.raw, error)) {
       if (!doStore && !deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
       PrepareMember(whole, doStore ? nullptr : deflater_.get());
       DescribePrepared(whole, header, store, displayName);

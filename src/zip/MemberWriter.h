@@ -11,6 +11,7 @@
 
 #include "zip/ZipCrypto.h"
 #include "zip/ZipRecords.h"
+#include "zip/WriterSizes.h"
 #include "zip/ZipStream.h"
 
 namespace brisko::zip {
@@ -42,6 +43,8 @@ class TMemberWriter {
   void SetPackLevel(int level);
   // Threads that deflate the chunks of a large member together; the bytes do not depend on it.
   void SetThreads(int threads);
+  // Files up to sizes.wholeMember are read whole; larger ones are deflated in chunks of sizes.chunk.
+  void SetSizes(const WriterSizes& sizes);
   void SetHooks(BlockReadHook onRead, AfterWriteHook afterWrite) {
     onRead_ = std::move(onRead);
     afterWrite_ = std::move(afterWrite);
@@ -90,6 +93,7 @@ class TMemberWriter {
   std::unique_ptr<BufferDeflater> deflater_;  // made on first use, at level_
   std::unique_ptr<ChunkDeflater> chunks_;     // made on first use, at level_ and threads_
   int threads_ = 1;
+  WriterSizes sizes_;
   int level_ = 6;
   std::string password_;
   bool encrypting_ = false;

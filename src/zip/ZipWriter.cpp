@@ -18,11 +18,6 @@ namespace brisko::zip {
 namespace fs = std::filesystem;
 
 namespace {
-// Files this large get room for 64-bit sizes in their local header before their data is written:
-// the header is rewritten in place afterwards and cannot grow then. The margin covers a file that
-// grows a little while it is read.
-constexpr uint64_t kLocalZip64From = 0xFFFFFFFFu - (64u << 20);
-
 std::string Trimmed(const std::string& s) {
   size_t b = 0, e = s.size();
   while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
@@ -98,6 +93,7 @@ int TZipWriter::ZipSequence() {
 
   run.Member.SetPackLevel(PackLevel);
   run.Member.SetThreads(MemberPipeline::WorkerCount(Threads));
+  run.Member.SetSizes(Sizes);
   run.Member.SetPassword(Password);
   if (RandomSource) run.Member.SetRandomSource(RandomSource);
   run.Member.SetHooks([this](size_t n) { OnBlockRead(n); }, [this] { AfterWrite(); });
@@ -285,7 +281,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     }
     run.FileSize = static_cast<int64_t>(st.size);
     r.UncompressedSize = st.size;
-    r.LocalZip64 = st.size >= kLocalZip64From;
+    r.LocalZip64 = st.size >= Sizes.localZip64From;
   }
   std::string stored = StoredNameOf(entry);
   if (stored.empty()) return false;  // nothing to name it by (e.g. the root folder)
@@ -339,8 +335,8 @@ void TZipWriter::StartPipeline(Run& run) {
     jobs[i].store = PackLevel <= 0 || MatchesPatternList(NoCompressList, ExtractNamePart(entry));
     jobs[i].links = StoreLinks;
   }
-  run.Pipeline =
-      std::make_unique<MemberPipeline>(std::move(jobs), PackLevel, MemberPipeline::WorkerCount(Threads));
+  run.Pipeline = std::make_unique<MemberPipeline>(std::move(jobs), PackLevel, MemberPipeline::WorkerCount(Threads),
+                                                  Sizes.wholeMember);
 }
 
 void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {

@@ -39,6 +39,8 @@ class TZipWriter : public TZipReader {
   // Threads that read and deflate members ahead of the one writing the archive; 0 = one per core.
   // The archive is the same for any count.
   int Threads = 0;
+  // What is read whole, the chunks of larger files, where 64-bit sizes start (tests shrink them).
+  WriterSizes Sizes;
   bool Recurse = false;
   bool StorePaths() const { return fStorePaths; }
   // false also clears StoreVolumes and RelativePaths.

@@ -2,11 +2,14 @@
 // are dropped, and a cancelled run stops and leaves no archive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "WriterTestSupport.h"
+#include "zip/ByteIO.h"
 #include "zip/MemberPipeline.h"
+#include "zip/MemoryStream.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipWriter.h"
 
@@ -32,18 +35,19 @@ class MemberPipelineTest : public ScratchDir {
   }
 
   std::string ZipWith(const std::vector<std::string>& files, const std::string& name, int threads,
-                      const std::string& password) {
+                      const std::string& password, const WriterSizes& sizes = {}) {
     fs::remove(P(name));
     TZipWriter w;
     w.SetZipName(P(name));
     w.Threads = threads;
     w.Password = password;
+    w.Sizes = sizes;
     w.RandomSource = [](uint8_t* out, size_t n) {
       for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(i * 31 + 5);
     };
     w.NoCompressList = {"*.jpg"};
     w.FilesList = files;
-    EXPECT_EQ(w.Zip(), 46);
+    EXPECT_EQ(w.Zip(), static_cast<int>(files.size()));
     return Read(P(name));
   }
 };
@@ -63,6 +67,63 @@ TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
   EXPECT_NE(listing.find("random.bin\t0\t"), std::string::npos) << listing;
   EXPECT_NE(listing.find("large.bin\t0\t"), std::string::npos) << listing;
   EXPECT_NE(listing.find("large.txt\t8\t"), std::string::npos) << listing;
+}
+
+// Sizes shrunk a thousandfold stand for files beyond what is read whole (deflated in chunks) and
+// beyond 4 GiB (64-bit sizes in the local header and in the data descriptor).
+TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForAnyThreadCount) {
+  WriterSizes sizes;
+  sizes.wholeMember = 40000;
+  sizes.chunk = 16384;
+  sizes.localZip64From = 100000;
+  struct Case {
+    std::string name, data;
+    bool zip64;
+    uint16_t method;
+  };
+  const Case cases[] = {
+      {"whole.txt", TextOf(30000), false, kMethodDeflated},
+      {"chunked.txt", TextOf(90000) + RandomText(5000, 1), false, kMethodDeflated},
+      {"big.txt", TextOf(250000) + RandomText(30000, 2) + TextOf(20000), true, kMethodDeflated},
+      {"big.bin", RandomText(150000, 3), true, kMethodStored},
+  };
+  std::vector<std::string> files;
+  for (const Case& c : cases) files.push_back(Write("z/" + c.name, c.data));
+  for (const std::string password : {"", "secret"}) {
+    SCOPED_TRACE(password);
+    const std::string one = ZipWith(files, "one.zip", 1, password, sizes);
+    ASSERT_TRUE(ZipWith(files, "two.zip", 2, password, sizes) == one);
+    std::string listing;
+    EXPECT_EQ(PythonCheck(P("two.zip"), password, P("z"), &listing), 0) << listing;
+    TZipReader reader;
+    reader.SetZipName(P("two.zip"));
+    reader.ReadDirectory();
+    ASSERT_EQ(reader.EntryCount(), 4);
+    MemoryStream archive(std::vector<uint8_t>(one.begin(), one.end()));
+    for (int i = 0; i < 4; ++i) {
+      const TZipHeaderInfo& central = reader.Entry(i);
+      const auto found = std::find_if(std::begin(cases), std::end(cases),
+                                      [&](const Case& c) { return c.name == central.FileName(); });
+      ASSERT_NE(found, std::end(cases)) << central.FileName();
+      const Case& c = *found;
+      SCOPED_TRACE(c.name);
+      EXPECT_EQ(central.CompressionMethod, c.method);
+      TZipHeaderInfo local;
+      ASSERT_TRUE(archive.Seek(central.RelativeOffset) && local.ReadLocalHeader(archive));
+      EXPECT_EQ(local.LocalZip64, c.zip64);
+      EXPECT_EQ(local.UncompressedSize, c.data.size());
+      EXPECT_EQ(local.CompressedSize, central.CompressedSize);
+      if (password.empty()) continue;
+      // The descriptor behind encrypted data: 64-bit sizes exactly where the local header has room.
+      const size_t at = central.RelativeOffset + local.LocalSize() + central.CompressedSize;
+      const auto* bytes = reinterpret_cast<const uint8_t*>(one.data());
+      uint64_t size = 0;
+      uint32_t size32 = 0;
+      if (c.zip64) GetLE64(bytes, one.size(), at + 16, size);
+      else if (GetLE32(bytes, one.size(), at + 12, size32)) size = size32;
+      EXPECT_EQ(size, c.data.size());
+    }
+  }
 }
 
 TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
