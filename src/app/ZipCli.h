@@ -3,6 +3,10 @@
 
 #include <string>
 
+namespace brisko::zip {
+class TZipReader;
+}
+
 namespace brisko::app {
 
 // One command: brisko-zip NAME ARGS... ; Run gets argc/argv starting at the command name and returns
@@ -23,5 +27,9 @@ std::string TakeArchiveOperand(const std::string& arg, std::string& archive);
 // A member name or comment made safe to print on a terminal: control characters (C0, DEL and the
 // UTF-8 forms of C1) become \xNN escapes; with keepLines, line feeds and tabs stay as they are.
 std::string TerminalSafe(const std::string& text, bool keepLines = false);
+
+// Lets SIGINT and SIGTERM stop the work of `worker` as a cancel does: an archive being written is
+// removed, and the command fails with the cancel message.
+void StopOnSignals(zip::TZipReader& worker);
 
 }  // namespace brisko::app

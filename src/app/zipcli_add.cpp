@@ -39,7 +39,7 @@ int CmdAdd(int argc, char** argv) {
   zip::TZipWriter writer;
   writer.PackLevel = 6;
   writer.SetStorePaths(true);
-  writer.DoProcessMessages = false;
+  StopOnSignals(writer);
   bool junkPaths = false;
   std::string comment;
   bool haveComment = false;

@@ -1,9 +1,27 @@
-// Argument handling shared by the brisko-zip commands that work on one archive.
+// Argument handling and stopping shared by the brisko-zip commands.
+#include <csignal>
 #include <string>
 
 #include "app/ZipCli.h"
+#include "zip/ZipReader.h"
 
 namespace brisko::app {
+
+namespace {
+volatile std::sig_atomic_t gStopSignal = 0;
+
+void OnStopSignal(int) { gStopSignal = 1; }
+}  // namespace
+
+void StopOnSignals(zip::TZipReader& worker) {
+  std::signal(SIGINT, OnStopSignal);
+  std::signal(SIGTERM, OnStopSignal);
+  // The engine looks at this between blocks of work, also while a large member is being deflated.
+  worker.DoProcessMessages = true;
+  worker.OnProcessMessages = [&worker] {
+    if (gStopSignal) worker.Cancel();
+  };
+}
 
 std::string TakeArchiveOperand(const std::string& arg, std::string& archive) {
   if (arg.size() > 1 && arg[0] == '-') return "unknown option " + arg;

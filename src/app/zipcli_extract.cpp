@@ -115,6 +115,7 @@ int RunExtract(int argc, char** argv) {
   int failures = 0;
   int current = -1;
   bool started = false;
+  StopOnSignals(reader);
   reader.DoAll = members.empty();
   reader.RecreateDirs = !junkPaths;
   reader.OverwriteMode = mode;
