@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour: build.sh [release|asan|tsan|fuzz]  (default release).
-# tsan builds only the engine's test suite, under ThreadSanitizer, for the threads of the writer.
+# tsan builds only the tests of the writer's threads, under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
@@ -12,7 +12,7 @@ case $flavour in
            cmake --build build-asan -j "$jobs" ;;
   tsan)    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_TSAN=ON -DBRISKO_GUI=OFF \
              -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-           cmake --build build-tsan -j "$jobs" --target zip_tests ;;
+           cmake --build build-tsan -j "$jobs" --target pipeline_tests ;;
   fuzz)    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON -DBRISKO_GUI=OFF \
              -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
            cmake --build build-fuzz -j "$jobs" ;;

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, the
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and the fuzzers for a bounded time.
-# (The writer's threads run under ThreadSanitizer with: ./scripts/build.sh tsan &&
-# build-tsan/tests/zip_tests --gtest_filter='MemberPipeline*:ChunkDeflate*')
+# AddressSanitizer + UndefinedBehaviorSanitizer build, the tests of the writer's threads under
+# ThreadSanitizer, and the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -17,6 +16,9 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
 unset ASAN_OPTIONS UBSAN_OPTIONS
+
+./scripts/build.sh tsan
+(cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure)
 
 ./scripts/build.sh fuzz
 ./scripts/fuzz.sh "${BRISKO_FUZZ_SECONDS:-30}"
