@@ -2,7 +2,9 @@
 # bench-zip.sh - times brisko-zip and brisko-backup against zip, unzip and 7-Zip on the shared corpus,
 # the tools alternating within one session. Reports MB/s (corpus bytes / wall time, best of the runs),
 # the speed ratio ours/theirs, the archive size ratio and peak RSS; then the extraction half.
-#   usage: bench/bench-zip.sh [RUNS] [small|large]     (default 3 runs, small corpus)
+# "bigfile" times one 2 GiB file instead (made from the small corpus), against zip and unzip only,
+# and how soon a run stops when interrupted.
+#   usage: bench/bench-zip.sh [RUNS] [small|large|bigfile]     (default 3 runs, small corpus)
 #   BRISKO_ZIP / BRISKO_BACKUP override the binaries (default: build/src/app/ of this checkout).
 set -euo pipefail
 export LC_ALL=C
@@ -21,7 +23,17 @@ command -v 7z >/dev/null && sevenzip=7z || sevenzip=$(command -v 7zz || true)
 [ -n "$sevenzip" ] || { echo "bench-zip: needs 7z or 7zz" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "bench-zip: needs /usr/bin/time (GNU time)" >&2; exit 1; }
 mkdir -p "$out"
-if [ ! -d "$corpus" ]; then
+if [ "$set_name" = bigfile ]; then
+  if [ ! -f "$corpus/big.dat" ]; then
+    [ -d "$out/corpus" ] || "$repo/../shared/bench/make-corpus.sh" "$out/corpus" small | tail -1
+    mkdir -p "$corpus"
+    # The small corpus over and over: its repeats lie far beyond any deflate window.
+    while [ "$(stat -c %s "$corpus/big.dat" 2>/dev/null || echo 0)" -lt $((2 << 30)) ]; do
+      find "$out/corpus" -type f -print0 | sort -z | xargs -0 cat >> "$corpus/big.dat"
+    done
+    truncate -s $((2 << 30)) "$corpus/big.dat"
+  fi
+elif [ ! -d "$corpus" ]; then
   "$repo/../shared/bench/make-corpus.sh" "$corpus" "$set_name" | tail -1
 fi
 corpus_bytes=$(find "$corpus" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
@@ -112,6 +124,31 @@ pass=bench-pass
 echo
 echo "| what | ours | peer | speed ours/peer | size ours/peer | peak RSS MiB ours / peer |"
 echo "|---|---|---|---|---|---|"
+
+if [ "$set_name" = bigfile ]; then
+  race "a -6, one file" archive \
+    brisko-zip "$bin a -6 %R big.dat" \
+    "zip -6" "zip -q -6 %R big.dat"
+  race "x, one file" folder \
+    brisko-zip "$bin x -o always -d %R $out/result-1.zip" \
+    unzip "unzip -q -o $out/result-1.zip -d %R"
+  # An interrupted run (SIGINT, as Ctrl+C sends) stops and removes its partial archive.
+  stopped=$out/stopped.zip
+  aside "$stopped"
+  (cd "$corpus" && exec "$bin" a -6 "$stopped" big.dat) >/dev/null 2>&1 &
+  pid=$!
+  sleep 5
+  start=$(date +%s.%N)
+  kill -INT "$pid"
+  wait "$pid" || true
+  end=$(date +%s.%N)
+  left=removed
+  [ -e "$stopped" ] && left="LEFT BEHIND"
+  echo
+  echo "Interrupted after 5 s: stopped $(awk -v a="$start" -v b="$end" 'BEGIN {printf "%.2f", b - a}') s after SIGINT; partial archive $left."
+  rm -rf "$out"/old.* "$out"/result-*
+  exit 0
+fi
 race "a -6" archive \
   brisko-zip "$bin a -6 -r %R ." \
   "zip -6" "zip -q -r -6 %R ." \
