@@ -29,14 +29,16 @@ SingleInstance::~SingleInstance() {
   if (server_) server_->close();
 }
 
-bool SingleInstance::NotifyRunning(int timeoutMs) const {
+bool SingleInstance::NotifyRunning(int timeoutMs, int answerWaitMs) const {
   QLocalSocket socket;
   socket.connectToServer(name_);
+  // Nobody listening: no instance runs (a channel file a crashed instance left refuses connections).
   if (!socket.waitForConnected(timeoutMs)) return false;
+  // Somebody listens: an instance runs, perhaps in the middle of a backup, and answers when it next
+  // handles events. It is never taken for dead, which would start a second window beside it.
   socket.write(kActivate);
-  if (!socket.waitForBytesWritten(timeoutMs)) return false;
-  // Wait for the acknowledgement so a listener that died between connect and read is not trusted.
-  if (!socket.waitForReadyRead(timeoutMs)) return false;
+  socket.waitForBytesWritten(timeoutMs);
+  socket.waitForReadyRead(answerWaitMs);
   socket.disconnectFromServer();
   return true;
 }
@@ -48,7 +50,7 @@ bool SingleInstance::Listen() {
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
   }
   if (server_->listen(name_)) return true;
-  // A socket file left by a crashed instance blocks the name; nobody answered on it, so remove it.
+  // A socket file left by a crashed instance blocks the name; nobody listens on it, so remove it.
   QLocalServer::removeServer(name_);
   return server_->listen(name_);
 }

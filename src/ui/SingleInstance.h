@@ -17,8 +17,9 @@ class SingleInstance : public QObject {
   explicit SingleInstance(QString name = DefaultName(), QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // Asks a running instance to come forward. True when one answered: this process should end.
-  bool NotifyRunning(int timeoutMs = 1500) const;
+  // Asks a running instance to come forward. True when one listens (even if it is too busy to
+  // answer at once): this process should end.
+  bool NotifyRunning(int timeoutMs = 1500, int answerWaitMs = 10000) const;
 
   // Starts listening for later starts; false when the channel cannot be opened.
   bool Listen();

@@ -1,4 +1,6 @@
 // A second start hands over to the first instance, which comes forward; stale channels are taken over.
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <atomic>
@@ -48,15 +50,27 @@ class SingleInstanceTest : public QObject {
     QVERIFY(only.Claim());
   }
 
-  void staleChannelOfACrashedInstanceIsTakenOver() {
+  void busyInstanceIsNeverTakenForDead() {
     const QString name = UniqueName();
+    // A server that does not answer stands in for an instance busy with a backup.
+    QLocalServer busy;
+    QVERIFY(busy.listen(name));
+    SingleInstance later(name);
+    QVERIFY(later.NotifyRunning(300, 300));
+    QVERIFY(QFileInfo::exists(busy.fullServerName()));  // its channel is left alone
+  }
+
+  void channelLeftByACrashedInstanceIsTakenOver() {
+    const QString name = UniqueName();
+    QString leftover;
     {
-      // A server that never answers stands in for the leftover of a crashed instance.
-      QLocalServer dead;
-      QVERIFY(dead.listen(name));
-      SingleInstance blocked(name);
-      QVERIFY(!blocked.NotifyRunning(300));
+      QLocalServer gone;
+      QVERIFY(gone.listen(name));
+      leftover = gone.fullServerName();
     }
+    QFile stale(leftover);  // the file stays behind, nobody listens on it
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
     SingleInstance next(name);
     QVERIFY(next.Claim());
   }
