@@ -89,6 +89,7 @@ void MainModel::ComposeArchiveName() {
 }
 
 void MainModel::SetEditState(bool on) {
+  if (on && !editing_) editBase_ = form_;
   editing_ = on;
   Notify(ModelChange::State);
 }

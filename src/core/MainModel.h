@@ -121,7 +121,10 @@ class MainModel {
   const ProjectForm& Form() const { return form_; }
 
   bool Editing() const { return editing_; }
+  // Entering the edit state remembers the form, so that changes made since can be told.
   void SetEditState(bool on);
+  // In the edit state with the form changed since it began.
+  bool HasUnsavedChanges() const { return editing_ && !(form_ == editBase_); }
   bool Busy() const { return busy_; }
   void SetBusy(bool on);
   // True from the start of RunBackup (before its question and checks) to its end.
@@ -173,6 +176,7 @@ class MainModel {
   UserInteraction& ui_;
   SettingsState state_;
   ProjectForm form_;
+  ProjectForm editBase_;
   bool editing_ = false;
   bool busy_ = false;
   bool runInProgress_ = false;

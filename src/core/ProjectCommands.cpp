@@ -181,9 +181,25 @@ bool ProjectCommands::DeleteProject() {
   return true;
 }
 
+bool ProjectCommands::SettleUnsavedChanges() {
+  if (!model_.HasUnsavedChanges()) return true;
+  const std::string text =
+      "The project '" + model_.SelectedName() + "' has changes that are not saved. Save them?";
+  switch (model_.Ui().AskUnsavedChanges(text)) {
+    case UnsavedAnswer::Save:
+      return SaveProject();
+    case UnsavedAnswer::Discard:
+      Cancel();
+      return true;
+    case UnsavedAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
 bool ProjectCommands::ChooseSaveFolder() {
   if (!model_.Enabling().groupDestination) return false;
-  const auto folder = model_.Ui().PickFolder(kSelectFolderCaption, "");
+  const auto folder = model_.Ui().PickFolder(kSelectFolderCaption, model_.Form().saveFolder);
   if (!folder || TrimBlanks(model_.SelectedName()).empty()) return false;
   model_.Form().saveFolder = *folder;
   model_.ComposeArchiveName();

@@ -46,6 +46,10 @@ class ProjectCommands {
   bool CopyProject();
   // After confirmation removes the selected project, its settings and its rotation record.
   bool DeleteProject();
+  // Before the window closes or another project is loaded: changes not saved yet are saved,
+  // dropped or kept as the user answers. True when it may go ahead (nothing to save, saved, or
+  // dropped); false on Cancel or when the save's checks fail.
+  bool SettleUnsavedChanges();
   // "Select directory to save": the picked folder becomes the save folder and the name is recomposed.
   bool ChooseSaveFolder();
 

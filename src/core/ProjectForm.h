@@ -61,6 +61,8 @@ struct ProjectForm {
     scheduleMode = mode;
     if (mode == ScheduleMode::Weekly && scheduleWeekday < 0) scheduleWeekday = 0;
   }
+  bool operator==(const ProjectForm&) const = default;
+
   // The newer-than moment: the date field's day with the time field's time.
   DateTime NewerThan() const { return DateOf(newerDate) + TimeOf(newerTime); }
 };

@@ -8,7 +8,9 @@
 #include "core/SettingsFiles.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
+#include "core/TypedPath.h"
 #include "core/UserInteraction.h"
+#include "platform/Platform.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::core {
@@ -71,10 +73,10 @@ bool ProjectWizard::CheckPage(UserInteraction& ui) {
     }
     case 1:
       if (backup_.Empty()) return fail("Please select files to backup");
-      return true;
+      return CheckSources(ui);
     case 3:
       if (TrimBlanks(form_.prefix).empty()) return fail("Please enter the prefix of backup filename");
-      return true;
+      return CheckDestination(ui);
     case 4:
       if (form_.usePassword && TrimBlanks(form_.password) != TrimBlanks(form_.passwordConfirm))
         return fail("Confirm password is not matching");
@@ -82,6 +84,32 @@ bool ProjectWizard::CheckPage(UserInteraction& ui) {
     default:
       return true;
   }
+}
+
+bool ProjectWizard::CheckSources(UserInteraction& ui) {
+  std::vector<std::string> entries = backup_.Entries();
+  for (std::string& entry : entries) entry = ExpandHome(entry);
+  if (entries != backup_.Entries()) backup_.Assign(entries);
+  const std::vector<std::string> missing = MissingSources(entries);
+  if (missing.empty()) return true;
+  // A source that is not there now may be a disk to be attached later; the user decides.
+  std::string text = "These sources do not exist:";
+  for (const std::string& entry : missing) text += "\n" + entry;
+  return ui.Confirm(MessageKind::Warning, text + "\nKeep them in the project?");
+}
+
+bool ProjectWizard::CheckDestination(UserInteraction& ui) {
+  form_.fileName = ExpandHome(TrimBlanks(form_.fileName));
+  const std::string folder = zip::ExtractDirPart(form_.fileName);
+  if (folder.empty()) return true;
+  form_.saveFolder = folder;
+  if (platform::StatFile(folder).isDirectory) return true;
+  if (!ui.Confirm(MessageKind::Confirmation, "The folder '" + folder + "' does not exist. Create it?"))
+    return false;
+  std::string error;
+  if (CreateFolder(folder, error)) return true;
+  ui.ShowMessage(MessageKind::Error, "Cannot create the folder '" + folder + "': " + error);
+  return false;
 }
 
 void ProjectWizard::ComposeFileName() {

@@ -75,6 +75,10 @@ class ProjectWizard {
 
  private:
   bool CheckPage(UserInteraction& ui);
+  // "~" becomes the home folder; sources that do not exist are shown and kept only if the user says so.
+  bool CheckSources(UserInteraction& ui);
+  // "~" becomes the home folder; a missing destination folder is created if the user wants it.
+  bool CheckDestination(UserInteraction& ui);
   void ComposeFileName();
   void Finish();
 

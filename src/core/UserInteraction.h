@@ -31,6 +31,9 @@ inline const char* KindCaption(MessageKind kind) {
 // Answers to the overwrite question of a restore, which may meet many existing files.
 enum class OverwriteAnswer { Yes, No, YesToAll, NoToAll, Cancel };
 
+// Answers to the question about project changes that are not saved yet.
+enum class UnsavedAnswer { Save, Discard, Cancel };
+
 // Every question or notice the core needs answered or shown goes through this interface.
 // Implementations must not call back into the core while answering.
 class UserInteraction {
@@ -69,6 +72,13 @@ class UserInteraction {
   // the default). Hosts that cannot offer more ask AskOverwrite.
   virtual OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption, const std::string& text) {
     return AskOverwrite(caption, text) ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+  }
+
+  // Changes to the project would be lost: Save, Discard or Cancel (what was about to happen does not).
+  // Hosts that cannot offer three answers keep the changes by cancelling.
+  virtual UnsavedAnswer AskUnsavedChanges(const std::string& text) {
+    (void)text;
+    return UnsavedAnswer::Cancel;
   }
 };
 

@@ -67,4 +67,17 @@ core::OverwriteAnswer AskOverwriteOfMany(QWidget* parent, const QString& text) {
   }
 }
 
+core::UnsavedAnswer AskSaveDiscardCancel(QWidget* parent, const QString& text) {
+  switch (Run(parent, core::MessageKind::Confirmation, text,
+              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel,
+              QMessageBox::Save)) {
+    case QMessageBox::Save:
+      return core::UnsavedAnswer::Save;
+    case QMessageBox::Discard:
+      return core::UnsavedAnswer::Discard;
+    default:
+      return core::UnsavedAnswer::Cancel;
+  }
+}
+
 }  // namespace brisko::ui

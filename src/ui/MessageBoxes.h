@@ -18,4 +18,7 @@ bool AskYesNo(QWidget* parent, core::MessageKind kind, const QString& text);
 // The overwrite question of a restore: Yes, No (the default), Yes to All, No to All and Cancel (Esc).
 core::OverwriteAnswer AskOverwriteOfMany(QWidget* parent, const QString& text);
 
+// Changes not saved yet: Save (the default), Discard, Cancel (Esc, the close box).
+core::UnsavedAnswer AskSaveDiscardCancel(QWidget* parent, const QString& text);
+
 }  // namespace brisko::ui

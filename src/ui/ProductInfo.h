@@ -1,4 +1,4 @@
-// Names and addresses the windows show.
+// Names the windows show.
 #pragma once
 
 #include "BriskoVersion.h"
@@ -8,7 +8,6 @@ namespace brisko::ui {
 inline constexpr const char* kMainCaption = "Brisko ZIP Backup  V" BRISKO_VERSION;
 inline constexpr const char* kProductLine = "Brisko ZIP Backup V" BRISKO_VERSION;
 inline constexpr const char* kApplicationTitle = "Brisko ZIP Backup";
-inline constexpr const char* kProductUrl = "https://brisko.example/zipbackup";
-inline constexpr const char* kSupportMail = "support@brisko.example";
+inline constexpr const char* kLicence = BRISKO_LICENCE;
 
 }  // namespace brisko::ui

@@ -19,4 +19,8 @@ void RunProjectCommand(core::MainModel& model, ProjectCommand command) {
   }
 }
 
+bool SettleUnsavedChanges(core::MainModel& model) {
+  return core::ProjectCommands(model).SettleUnsavedChanges();
+}
+
 }  // namespace brisko::ui

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 
 #include "ui/MessageBoxes.h"
 #include "ui/TFormRename.h"
@@ -19,11 +18,16 @@ QtUserInteraction::PickerHook& Hook() {
   return hook;
 }
 
+QString& LastFolder() {
+  static QString folder;
+  return folder;
+}
+
 QString StartDir(const std::string& start) {
   if (!start.empty() && QDir(Q(start)).exists()) return Q(start);
-  // The choosers are rooted at the desktop when no usable folder is given.
-  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-  return QDir(desktop).exists() ? desktop : QDir::homePath();
+  // Without a usable folder the choosers open where the user last chose one, else at home.
+  if (!LastFolder().isEmpty() && QDir(LastFolder()).exists()) return LastFolder();
+  return QDir::homePath();
 }
 
 }  // namespace
@@ -59,6 +63,7 @@ std::optional<std::string> QtUserInteraction::PickFolder(const std::string& capt
   }
   const QString dir = QFileDialog::getExistingDirectory(Parent(), Q(caption), StartDir(startFolder));
   if (dir.isEmpty()) return std::nullopt;
+  LastFolder() = dir;
   return QDir::toNativeSeparators(dir).toStdString();
 }
 
@@ -72,7 +77,10 @@ std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption
     QFileDialog dialog(Parent(), Q(caption), StartDir(startFolder));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (dialog.exec() == QDialog::Accepted) files = dialog.selectedFiles();
+    if (dialog.exec() == QDialog::Accepted) {
+      files = dialog.selectedFiles();
+      LastFolder() = dialog.directory().absolutePath();
+    }
   }
   std::vector<std::string> out;
   for (const QString& f : files) out.push_back(QDir::toNativeSeparators(f).toStdString());
@@ -97,6 +105,10 @@ bool QtUserInteraction::AskOverwrite(const std::string& caption, const std::stri
 core::OverwriteAnswer QtUserInteraction::AskOverwriteDuringRestore(const std::string&,
                                                                    const std::string& text) {
   return AskOverwriteOfMany(Parent(), Q(text));
+}
+
+core::UnsavedAnswer QtUserInteraction::AskUnsavedChanges(const std::string& text) {
+  return AskSaveDiscardCancel(Parent(), Q(text));
 }
 
 }  // namespace brisko::ui

@@ -37,6 +37,7 @@ class QtUserInteraction : public core::UserInteraction {
   bool AskOverwrite(const std::string& caption, const std::string& text) override;
   core::OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption,
                                                   const std::string& text) override;
+  core::UnsavedAnswer AskUnsavedChanges(const std::string& text) override;
 
  private:
   QWidget* Parent() const;

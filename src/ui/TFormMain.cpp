@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -26,7 +27,7 @@
 #include "platform/Autostart.h"
 #include "ui/AppImages.h"
 #include "ui/BackupTab.h"
-#include "ui/DesktopOpener.h"
+#include "ui/DialogSize.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/HelpLauncher.h"
 #include "ui/LogTab.h"
@@ -87,14 +88,19 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   pages_->addTab(Scrolled(restoreTab_, pages_), QStringLiteral("Restore"));
   pages_->addTab(logTab_, QStringLiteral("Log"));
   layout->addWidget(pages_, 1);
-  progress_ = new QProgressBar(central);
+  setCentralWidget(central);
+  // The status bar tells what runs (also a scheduled run, which leaves the tabs alone) and how far.
+  runLabel_ = new QLabel(this);
+  runLabel_->setObjectName(QStringLiteral("LabelRun"));
+  statusBar()->addWidget(runLabel_);
+  progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setRange(0, 100);
   progress_->setValue(0);
   progress_->setTextVisible(false);
   progress_->setFixedHeight(16);
-  layout->addWidget(progress_);
-  setCentralWidget(central);
+  statusBar()->addPermanentWidget(progress_, 1);
+  DialogSize::SetFile(WindowSettings().fileName());
   // The size the user left the window at, else the usual one; both shrink to fit the screen.
   const QSize remembered = WindowSettings().value(QStringLiteral("MainWindow/size")).toSize();
   resize(remembered.isValid() ? remembered : QSize(kWindowWidth, kWindowHeight));
@@ -121,12 +127,16 @@ TFormMain::~TFormMain() {
   if (cursorOverridden_) QApplication::restoreOverrideCursor();
 }
 
-QToolButton* TFormMain::ToolButton(const char* name, const char* icon, const char* tooltip) {
+QToolButton* TFormMain::ToolButton(const char* name, const char* icon, const char* label,
+                                   const char* tooltip) {
   auto* button = new QToolButton(this);
   button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(QString::fromLatin1(tooltip));
   button->setIcon(AppImages::Tool(icon));
   button->setIconSize(QSize(24, 24));
+  // A word under each icon: several icons alone are hard to tell apart.
+  button->setText(QString::fromLatin1(label));
+  button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   button->setAutoRaise(true);
   return button;
 }
@@ -137,8 +147,6 @@ void TFormMain::BuildMenu() {
   menuPreferences_ = menu_->addAction(QStringLiteral("Preferences..."));
   menuPreferences_->setObjectName(QStringLiteral("MenuPreferences"));
   menu_->addSeparator();
-  QAction* web = menu_->addAction(QStringLiteral("Visits Website..."));
-  web->setObjectName(QStringLiteral("MenuWebsite"));
   QAction* help = menu_->addAction(QStringLiteral("Help..."));
   help->setObjectName(QStringLiteral("MenuHelp"));
   // Shown with its key; the key itself is answered for the focused window by the F1 handler.
@@ -147,14 +155,13 @@ void TFormMain::BuildMenu() {
   QAction* about = menu_->addAction(QStringLiteral("About..."));
   about->setObjectName(QStringLiteral("MenuAbout"));
   connect(menuPreferences_, &QAction::triggered, this, &TFormMain::ShowPreferences);
-  connect(web, &QAction::triggered, this,
-          [] { DesktopOpener::Open(QUrl(QString::fromLatin1(kProductUrl))); });
   connect(help, &QAction::triggered, this, [] { HelpLauncher::Open(kHelpMain); });
   connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
 }
 
 void TFormMain::BuildToolbar() {
   auto* bar = new QToolBar(this);
+  toolBar_ = bar;
   bar->setObjectName(QStringLiteral("ToolBar1"));
   bar->setMovable(false);
   bar->setFloatable(false);
@@ -165,37 +172,37 @@ void TFormMain::BuildToolbar() {
   bar->addWidget(label);
   comboProject_ = new QComboBox(bar);
   comboProject_->setObjectName(QStringLiteral("comboProject"));
-  comboProject_->setMinimumWidth(200);
+  comboProject_->setMinimumWidth(160);
   comboProject_->setItemDelegate(new ProjectComboDelegate(model_->DataDir(), comboProject_));
   bar->addWidget(comboProject_);
   bar->addSeparator();
 
-  spNew_ = ToolButton("SpNew", "add", "Add Project (Ctrl+N)");
+  spNew_ = ToolButton("SpNew", "add", "Add", "Add Project (Ctrl+N)");
   spNew_->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-  spEdit_ = ToolButton("SpEdit", "edit", "Edit Project");
-  spSave_ = ToolButton("SpSave", "save", "Save Project (Ctrl+S)");
+  spEdit_ = ToolButton("SpEdit", "edit", "Edit", "Edit Project");
+  spSave_ = ToolButton("SpSave", "save", "Save", "Save Project (Ctrl+S)");
   spSave_->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-  spCancel_ = ToolButton("SpCancel", "cancel", "Cancel ");
-  spRename_ = ToolButton("SpRename", "rename", "Rename Project");
-  spCopy_ = ToolButton("spCopy", "copy", "Copy Project");
-  spDelete_ = ToolButton("SpDelete", "delete", "Delete Project");
-  spMenu_ = ToolButton("SpMenu", "menu", "Menu");
+  spCancel_ = ToolButton("SpCancel", "cancel", "Cancel", "Cancel ");
+  spRename_ = ToolButton("SpRename", "rename", "Rename", "Rename Project");
+  spCopy_ = ToolButton("spCopy", "copy", "Copy", "Copy Project");
+  spDelete_ = ToolButton("SpDelete", "delete", "Delete", "Delete Project");
+  spMenu_ = ToolButton("SpMenu", "menu", "Menu", "Menu");
   spMenu_->setMenu(menu_);
   spMenu_->setPopupMode(QToolButton::InstantPopup);
-  spEnable_ = ToolButton("spEnable", "schedule", "Enable Scheduling");
+  spEnable_ = ToolButton("spEnable", "schedule", "Schedule", "Enable Scheduling");
   spEnable_->setCheckable(true);
   spEnable_->setChecked(true);
-  spStart_ = ToolButton("SpStart", "backup", "Create Backup (Ctrl+B)");
+  spStart_ = ToolButton("SpStart", "backup", "Back up", "Create Backup (Ctrl+B)");
   spStart_->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-  spRestore_ = ToolButton("SpRestore", "restore", "Restore File");
-  spExit_ = ToolButton("SpExit", "exit", "Exit (Ctrl+Q)");
+  spRestore_ = ToolButton("SpRestore", "restore", "Restore", "Restore File");
+  spExit_ = ToolButton("SpExit", "exit", "Exit", "Exit (Ctrl+Q)");
   spExit_->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-  spStop_ = ToolButton("SpStop", "cancel", "Stop the running backup or restore (Esc)");
+  spStop_ = ToolButton("SpStop", "cancel", "Stop", "Stop the running backup or restore (Esc)");
   spStop_->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
-  spStop_->setText(QStringLiteral("Stop"));
-  spStop_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   spStop_->setShortcut(QKeySequence(Qt::Key_Escape));
   spStop_->setEnabled(false);
+  toolButtons_ = {spNew_,  spEdit_,   spSave_,  spCancel_,  spRename_, spCopy_, spDelete_,
+                  spMenu_, spEnable_, spStart_, spRestore_, spStop_,   spExit_};
   for (QToolButton* b : {spNew_, spEdit_, spSave_, spCancel_, spRename_, spCopy_, spDelete_})
     bar->addWidget(b);
   bar->addSeparator();
@@ -205,8 +212,15 @@ void TFormMain::BuildToolbar() {
   bar->addSeparator();
   bar->addWidget(spExit_);
 
-  connect(comboProject_, &QComboBox::activated, this,
-          [this](int index) { RunReportingErrors(this, [&] { model_->SelectProject(index); }); });
+  connect(comboProject_, &QComboBox::activated, this, [this](int index) {
+    RunReportingErrors(this, [&] {
+      if (SettleUnsavedChanges(*model_)) {
+        model_->SelectProject(index);
+      } else {
+        comboProject_->setCurrentIndex(model_->Selected());
+      }
+    });
+  });
   connect(spNew_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Add); });
   connect(spEdit_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Edit); });
   connect(spSave_, &QToolButton::clicked, this, [this] { RunCommand(ProjectCommand::Save); });
@@ -240,7 +254,8 @@ void TFormMain::ConnectTray() {
   });
   connect(tray_, &TrayController::projectChosen, this, [this](const QString& name) {
     RunReportingErrors(this, [&] {
-      if (model_->SelectProjectByName(name.toStdString())) model_->RunBackup();
+      if (SettleUnsavedChanges(*model_) && model_->SelectProjectByName(name.toStdString()))
+        model_->RunBackup();
     });
   });
   connect(tray_, &TrayController::helpRequested, this, [] { HelpLauncher::Open(kHelpMain); });
@@ -293,6 +308,23 @@ void TFormMain::FitToScreen() {
   if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
 }
 
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FitToolbar();
+}
+
+void TFormMain::FitToolbar() {
+  // Words under the icons while they fit; icons alone (with their tooltips) on a narrow window,
+  // so that no button, Stop least of all, hides behind the toolbar's overflow arrow.
+  if (labelledWidth_ == 0) {
+    for (QToolButton* b : toolButtons_) b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    labelledWidth_ = toolBar_->sizeHint().width();
+  }
+  const Qt::ToolButtonStyle style =
+      width() >= labelledWidth_ ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly;
+  for (QToolButton* b : toolButtons_) b->setToolButtonStyle(style);
+}
+
 void TFormMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (isMinimized() || isMaximized()) return;
@@ -313,6 +345,7 @@ void TFormMain::OnModelChanged(unsigned changes) {
   if (changes & (Form | State)) backupTab_->Sync();
   if (changes & State) SyncState();
   if (changes & Progress) progress_->setValue(model_->Progress());
+  if (changes & (Progress | State)) SyncRunText();
   if (changes & (Log | Settings)) logTab_->Sync();
   if (changes & Page) {
     const int index = static_cast<int>(model_->Page());
@@ -351,6 +384,20 @@ void TFormMain::SyncTimer() {
   } else {
     timer_->stop();
   }
+}
+
+QString TFormMain::RunText() const {
+  if (!model_->Busy()) return {};
+  const QString what = model_->RunInProgress()
+                           ? QStringLiteral("Backing up '%1'").arg(Q(model_->SelectedName()))
+                           : QStringLiteral("Restoring");
+  return QStringLiteral("%1: %2%").arg(what).arg(model_->Progress());
+}
+
+void TFormMain::SyncRunText() {
+  const QString text = RunText();
+  runLabel_->setText(text);
+  tray_->SetActivity(text);
 }
 
 void TFormMain::SyncState() {
@@ -444,6 +491,14 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!shutDown_) {
+    // Changes waiting to be saved are shown, not asked about behind a hidden window.
+    if (model_->HasUnsavedChanges() && !isVisible()) RestoreFromTray();
+    bool settled = false;
+    RunReportingErrors(this, [&] { settled = SettleUnsavedChanges(*model_); });
+    if (!settled) {
+      event->ignore();
+      return;
+    }
     shutDown_ = true;
     if (!isMaximized() && !isMinimized())
       WindowSettings().setValue(QStringLiteral("MainWindow/size"), size());

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/MainModel.h"
 #include "ui/ProjectCommandBinding.h"
@@ -11,11 +12,13 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QSettings;
 class QMenu;
 class QProgressBar;
 class QTabWidget;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace brisko::core {
@@ -65,6 +68,7 @@ class TFormMain : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  signals:
   // The window was closed for good: the program ends.
@@ -72,16 +76,21 @@ class TFormMain : public QMainWindow {
 
  private:
   void BuildToolbar();
+  // Labels under the toolbar icons when the window is wide enough for them.
+  void FitToolbar();
   QRect ScreenArea() const;
   // The window's own remembered state (size), beside the program's settings.
   QSettings WindowSettings() const;
   void BuildMenu();
-  QToolButton* ToolButton(const char* name, const char* icon, const char* tooltip);
+  QToolButton* ToolButton(const char* name, const char* icon, const char* label, const char* tooltip);
   void ConnectTray();
   void OnModelChanged(unsigned changes);
   void SyncProjectList();
   void SyncScheduling();
   void SyncState();
+  // What runs and how far ("Backing up 'Docs': 40%"); empty when nothing runs.
+  QString RunText() const;
+  void SyncRunText();
   void SyncTimer();
   void RunCommand(ProjectCommand command);
   void CreateBackup();
@@ -100,6 +109,9 @@ class TFormMain : public QMainWindow {
   bool toldNoTray_ = false;
   bool quitAfterRun_ = false;  // the user chose to quit while a run was going on
 
+  QToolBar* toolBar_;
+  std::vector<QToolButton*> toolButtons_;
+  int labelledWidth_ = 0;  // the toolbar's width with labels under its icons
   QComboBox* comboProject_;
   QToolButton* spNew_;
   QToolButton* spEdit_;
@@ -121,6 +133,7 @@ class TFormMain : public QMainWindow {
   RestoreTab* restoreTab_;
   LogTab* logTab_;
   QProgressBar* progress_;
+  QLabel* runLabel_;
   QTimer* timer_;
   TrayController* tray_;
 };

@@ -2,6 +2,7 @@
 #include "ui/TFormPreferences.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Autostart.h"
+#include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
 
@@ -33,7 +35,6 @@ TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWr
     : QDialog(parent), autostart_(std::move(autostart)), runFlags_(std::move(runFlags)) {
   setObjectName(QStringLiteral("TFormPreferences"));
   setWindowTitle(QStringLiteral("Preferences"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   HelpLauncher::SetContext(this, kHelpPreferences);
 
   auto* layout = new QVBoxLayout(this);
@@ -98,19 +99,15 @@ TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWr
   bLayout->addStretch();
   tabs_->addTab(backup, QStringLiteral("Backup"));
 
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  auto* close = new QPushButton(QStringLiteral("Clo&se"), this);
+  auto* buttons = new QDialogButtonBox(this);
+  auto* close = buttons->addButton(QStringLiteral("Clo&se"), QDialogButtonBox::RejectRole);
   close->setObjectName(QStringLiteral("ButtonClose"));
   close->setDefault(true);
-  auto* apply = new QPushButton(QStringLiteral("&Apply"), this);
+  auto* apply = buttons->addButton(QStringLiteral("&Apply"), QDialogButtonBox::AcceptRole);
   apply->setObjectName(QStringLiteral("ButtonApply"));
-  auto* help = new QPushButton(QStringLiteral("H&elp"), this);
+  auto* help = buttons->addButton(QStringLiteral("H&elp"), QDialogButtonBox::HelpRole);
   help->setObjectName(QStringLiteral("ButtonHelp"));
-  buttons->addWidget(close);
-  buttons->addWidget(apply);
-  buttons->addWidget(help);
-  layout->addLayout(buttons);
+  layout->addWidget(buttons);
 
   autoRun_->setChecked(initial.autoRun);
   minimized_->setChecked(initial.isMinimized);
@@ -120,11 +117,11 @@ TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWr
   UpdateRunMinimized();
 
   connect(autoRun_, &QCheckBox::clicked, this, &TFormPreferences::UpdateRunMinimized);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  connect(apply, &QPushButton::clicked, this, &TFormPreferences::OnApply);
-  connect(help, &QPushButton::clicked, this, [] { HelpLauncher::Open(kHelpPreferences); });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TFormPreferences::OnApply);
+  connect(buttons, &QDialogButtonBox::helpRequested, this, [] { HelpLauncher::Open(kHelpPreferences); });
   tabs_->setCurrentIndex(0);
-  setFixedSize(sizeHint());
+  DialogSize::Keep(this);
 }
 
 void TFormPreferences::UpdateRunMinimized() { minimized_->setEnabled(autoRun_->isChecked()); }

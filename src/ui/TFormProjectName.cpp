@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
+#include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SourceListPanel.h"
@@ -36,7 +38,6 @@ TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string>
       ui_(ui),
       model_(std::make_unique<core::ProjectWizard>(dataDir_, std::move(projects), settings, clock)) {
   setObjectName(QStringLiteral("TFormProjectName"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   auto* layout = new QVBoxLayout(this);
   pages_ = Named(new QStackedWidget(this), "Pages");
   pages_->addWidget(BuildNamePage());
@@ -47,25 +48,21 @@ TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string>
   pages_->addWidget(BuildSchedulePage());
   layout->addWidget(pages_, 1);
 
-  auto* buttons = new QHBoxLayout();
-  auto* help = Named(new QPushButton(QStringLiteral("Help"), this), "ButtonHelp");
-  back_ = Named(new QPushButton(QStringLiteral("Back"), this), "ButtonBack");
-  next_ = Named(new QPushButton(QStringLiteral("Next"), this), "ButtonNext");
+  // Back and Next move between pages; Cancel is the dialog's reject button (Esc too).
+  auto* buttons = new QDialogButtonBox(this);
+  auto* help = Named(buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole), "ButtonHelp");
+  back_ = Named(buttons->addButton(QStringLiteral("Back"), QDialogButtonBox::ActionRole), "ButtonBack");
+  next_ = Named(buttons->addButton(QStringLiteral("Next"), QDialogButtonBox::ActionRole), "ButtonNext");
   next_->setDefault(true);
-  auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel");
-  buttons->addWidget(help);
-  buttons->addStretch();
-  buttons->addWidget(back_);
-  buttons->addWidget(next_);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  auto* cancel = Named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole), "ButtonCancel");
+  layout->addWidget(buttons);
 
   connect(help, &QPushButton::clicked, this, [this] { HelpLauncher::Open(model_->HelpContext()); });
   connect(back_, &QPushButton::clicked, this, &TFormProjectName::OnBack);
   connect(next_, &QPushButton::clicked, this, &TFormProjectName::OnNext);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   Sync();
-  setFixedSize(QSize(560, 430));
+  DialogSize::Keep(this, QSize(560, 430));
 }
 
 TFormProjectName::~TFormProjectName() = default;
@@ -427,7 +424,8 @@ void TFormProjectName::OnNext() {
     return;
   }
   Sync();
-  if (result == core::ProjectWizard::NextResult::Advanced && model_->Page() == 1) backupPanel_->Refresh();
+  // Page 1's check may have rewritten entries ("~" expanded).
+  if (result == core::ProjectWizard::NextResult::Advanced && model_->Page() <= 2) backupPanel_->Refresh();
 }
 
 }  // namespace brisko::ui

@@ -1,13 +1,14 @@
 // The name dialog of Rename and Copy: a proposed name the user may change.
 #include "ui/TFormRename.h"
 
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/ProjectCommands.h"
+#include "ui/DialogSize.h"
 #include "ui/QtUserInteraction.h"
 
 namespace brisko::ui {
@@ -15,7 +16,6 @@ namespace brisko::ui {
 TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TFormRename"));
   setWindowTitle(caption);
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QString::fromLatin1(core::ProjectCommands::kNameDialogLabel), this));
   edit_ = new QLineEdit(proposed, this);
@@ -23,19 +23,16 @@ TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidge
   edit_->setMinimumWidth(280);
   edit_->selectAll();
   layout->addWidget(edit_);
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+  auto* buttons = new QDialogButtonBox(this);
+  auto* ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("ButtonOk"));
   ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Can&cel"), this);
+  auto* cancel = buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &TFormRename::OnOk);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  setFixedSize(sizeHint());
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TFormRename::OnOk);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  DialogSize::Keep(this);
 }
 
 QString TFormRename::Name() const { return edit_->text(); }

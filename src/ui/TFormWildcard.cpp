@@ -12,6 +12,7 @@
 
 #include "core/ProjectStore.h"
 #include "ui/AppImages.h"
+#include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 
 namespace brisko::ui {
@@ -20,7 +21,6 @@ TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWi
     : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
   setObjectName(QStringLiteral("TFormWildcard"));
   setWindowTitle(QString::fromLatin1(core::WildcardEditor::kCaption));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   HelpLauncher::SetContext(this, core::WildcardEditor::kHelpContext);
 
   auto* layout = new QVBoxLayout(this);
@@ -106,7 +106,7 @@ TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWi
   connect(ok, &QPushButton::clicked, this, &TFormWildcard::OnOk);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   Refresh();
-  setFixedSize(QSize(360, 340));
+  DialogSize::Keep(this, QSize(360, 340));
 }
 
 void TFormWildcard::Refresh() {

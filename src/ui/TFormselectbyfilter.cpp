@@ -2,6 +2,7 @@
 #include "ui/TFormselectbyfilter.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 
 #include "core/ProjectStore.h"
 #include "ui/AppImages.h"
+#include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 #include "ui/QtFolderTree.h"
 #include "ui/TFormWildcard.h"
@@ -22,7 +24,6 @@ TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteract
     : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
   setObjectName(QStringLiteral("TFormselectbyfilter"));
   setWindowTitle(QString::fromLatin1(core::SelectByWildcard::kCaption));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   HelpLauncher::SetContext(this, core::SelectByWildcard::kHelpContext);
 
   auto* layout = new QVBoxLayout(this);
@@ -54,16 +55,13 @@ TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteract
   folderRow->addWidget(folderLabel_, 1);
   layout->addLayout(folderRow);
 
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+  auto* buttons = new QDialogButtonBox(this);
+  auto* ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("ButtonOk"));
   ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("Can&cel"), this);
+  auto* cancel = buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  layout->addWidget(buttons);
 
   FillCombo();
   model_.AttachTree(*tree_);
@@ -81,8 +79,9 @@ TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteract
       FillCombo();
     }
   });
-  connect(ok, &QPushButton::clicked, this, &TFormselectbyfilter::OnOk);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TFormselectbyfilter::OnOk);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  DialogSize::Keep(this);
 }
 
 TFormselectbyfilter::~TFormselectbyfilter() { tree_->SetSelectionChangedHandler({}); }

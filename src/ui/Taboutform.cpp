@@ -1,12 +1,16 @@
-// The about box: version, support address and web site.
+// The about box: version, licence and the help that comes with the program.
 #include "ui/Taboutform.h"
 
-#include <QGridLayout>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 #include "ui/LinkLabel.h"
 #include "ui/ProductInfo.h"
@@ -16,7 +20,6 @@ namespace brisko::ui {
 Taboutform::Taboutform(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Taboutform"));
   setWindowTitle(QStringLiteral("About  Brisko ZIP Backup"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   HelpLauncher::SetContext(this, kHelpAbout);
 
   auto* layout = new QVBoxLayout(this);
@@ -34,27 +37,29 @@ Taboutform::Taboutform(QWidget* parent) : QDialog(parent) {
   top->addStretch();
   layout->addLayout(top);
 
-  auto* grid = new QGridLayout();
-  grid->addWidget(new QLabel(QStringLiteral("Technical Support: "), this), 0, 0);
-  auto* mail = new LinkLabel(QString::fromUtf8(kSupportMail),
-                             QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kSupportMail)), this);
-  mail->setObjectName(QStringLiteral("LinkMail"));
-  grid->addWidget(mail, 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Website: "), this), 1, 0);
-  auto* web = new LinkLabel(QString::fromUtf8(kProductUrl), QUrl(QString::fromUtf8(kProductUrl)), this);
-  web->setObjectName(QStringLiteral("LinkWeb"));
-  grid->addWidget(web, 1, 1);
-  layout->addLayout(grid);
+  auto* form = new QFormLayout();
+  auto* version = new QLabel(QString::fromLatin1(kBriskoVersion), this);
+  version->setObjectName(QStringLiteral("LabelVersion"));
+  form->addRow(QStringLiteral("Version: "), version);
+  auto* licence = new QLabel(QString::fromLatin1(kLicence), this);
+  licence->setObjectName(QStringLiteral("LabelLicence"));
+  form->addRow(QStringLiteral("Licence: "), licence);
+  // The help pages installed with the program stand in for support and web addresses.
+  const QString helpPage = HelpLauncher::PageFor(kHelpMain);
+  auto* help = new LinkLabel(QStringLiteral("Contents of the help"), QUrl::fromLocalFile(helpPage), this);
+  help->setObjectName(QStringLiteral("LinkHelp"));
+  help->setToolTip(QDir::toNativeSeparators(helpPage));
+  form->addRow(QStringLiteral("Help: "), help);
+  layout->addLayout(form);
+  layout->addStretch();
 
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch();
-  auto* close = new QPushButton(QStringLiteral("Cl&ose"), this);
+  auto* buttons = new QDialogButtonBox(this);
+  auto* close = buttons->addButton(QStringLiteral("Cl&ose"), QDialogButtonBox::AcceptRole);
   close->setObjectName(QStringLiteral("ButtonClose"));
   close->setDefault(true);
-  connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  buttons->addWidget(close);
-  layout->addLayout(buttons);
-  setFixedSize(sizeHint().expandedTo(QSize(340, 0)));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
+  DialogSize::Keep(this, QSize(380, 0));
 }
 
 }  // namespace brisko::ui

@@ -1,4 +1,4 @@
-// The about box: version, support address and web site.
+// The about box: version, licence and the help that comes with the program.
 #pragma once
 
 #include <QDialog>

@@ -35,7 +35,7 @@ TrayController::TrayController(QObject* parent) : QObject(parent), menu_(new QMe
 
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
     icon_ = new QSystemTrayIcon(AppImages::AppIcon(), this);
-    icon_->setToolTip(QString::fromLatin1(kTooltip));
+    icon_->setToolTip(tooltip_);
     icon_->setContextMenu(menu_);
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
       if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) emit openRequested();
@@ -71,6 +71,14 @@ void TrayController::SetProjects(const std::vector<core::TrayProjectItem>& items
     connect(action, &QAction::triggered, this,
             [this, action] { emit projectChosen(action->data().toString()); });
   }
+}
+
+void TrayController::SetActivity(const QString& activity) {
+  const QString tooltip =
+      activity.isEmpty() ? QString::fromLatin1(kTooltip) : QStringLiteral("Brisko ZIP Backup: ") + activity;
+  if (tooltip == tooltip_) return;
+  tooltip_ = tooltip;
+  if (icon_) icon_->setToolTip(tooltip_);
 }
 
 void TrayController::SetStopEnabled(bool enabled) {

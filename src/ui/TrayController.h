@@ -38,6 +38,9 @@ class TrayController : public QObject {
   // "Stop" is offered only while a backup or restore runs.
   void SetStopEnabled(bool enabled);
   QAction* StopAction() const { return stop_; }
+  // What is running, shown in the icon's tooltip; empty: the usual tooltip.
+  void SetActivity(const QString& activity);
+  QString Tooltip() const { return tooltip_; }
 
  signals:
   void openRequested();
@@ -54,6 +57,7 @@ class TrayController : public QObject {
   QAction* scheduling_;
   QAction* stop_;
   bool projectsEnabled_ = true;
+  QString tooltip_ = QString::fromLatin1(kTooltip);
 };
 
 }  // namespace brisko::ui

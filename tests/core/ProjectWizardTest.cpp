@@ -10,6 +10,7 @@
 #include "core/ProjectStore.h"
 #include "core/ProjectWizard.h"
 #include "core/SettingsFiles.h"
+#include "core/TypedPath.h"
 #include "platform/Platform.h"
 
 namespace brisko::core {
@@ -36,11 +37,13 @@ class ProjectWizardTest : public ::testing::Test {
   void ToLastPage(ProjectWizard& w, const std::string& name) {
     w.SetName(name);
     ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
-    w.BackupList().Append("/data/*.txt");
+    w.BackupList().Append(Source());
     while (w.Page() < ProjectWizard::kPageCount - 1) ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
   }
 
   IniFile Ini() const { return IniFile(ProjectIniPath(dir.Dir())); }
+  // A source entry whose folder exists.
+  std::string Source() const { return dir.Dir() + "*.txt"; }
 };
 
 TEST_F(ProjectWizardTest, CaptionsAndButtonsFollowThePage) {
@@ -108,7 +111,7 @@ TEST_F(ProjectWizardTest, EachPageCheckStopsWithItsMessage) {
     ProjectWizard w = Make({"Docs", "Mail"});
     ui.calls.clear();
     w.SetName("New");
-    w.BackupList().Append("/data/*.txt");
+    w.BackupList().Append(Source());
     while (w.Page() < c.page) ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
     c.spoil(w);
     if (c.message.empty()) {
@@ -198,7 +201,7 @@ TEST_F(ProjectWizardTest, FinishWritesTheTrimmedProjectAndTheNextListEntry) {
 
   const Project p = ReadProject(dir.Dir(), "New Project");
   EXPECT_EQ(p.prefix, "New Project");
-  EXPECT_EQ(p.backupList, std::vector<std::string>{"/data/*.txt"});
+  EXPECT_EQ(p.backupList, std::vector<std::string>{Source()});
   EXPECT_EQ(p.password, "s#cret");
   EXPECT_NE(ini.ReadString("New Project", "Password", ""), "s#cret") << "never stored in clear";
   EXPECT_EQ(p.savePath, DefaultSaveFolder());
@@ -235,6 +238,53 @@ TEST_F(ProjectWizardTest, FinishKeepsEveryListedProjectWhenTheStoredListHasGaps)
   ToLastPage(w, "New");
   ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Finished);
   EXPECT_EQ(ReadProjectList(dir.Dir()), (std::vector<std::string>{"A", "C", "New"}));
+}
+
+TEST_F(ProjectWizardTest, TypedHomeFolderIsExpanded) {
+  const struct {
+    const char* typed;
+    const char* expanded;
+  } cases[] = {{"~", "/h"}, {"~/a/b", "/h/a/b"}, {"~user/a", "~user/a"}, {"a/~", "a/~"}, {"", ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExpandHome(c.typed, "/h"), c.expanded) << c.typed;
+    EXPECT_EQ(ExpandHome(c.typed, "/h/"), c.expanded) << c.typed << " (home with separator)";
+  }
+  ProjectWizard w = Make();
+  w.SetName("Docs");
+  ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+  w.BackupList().Append("~");
+  ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+  EXPECT_EQ(w.BackupList().At(0), platform::HomeDir());
+  EXPECT_TRUE(ui.calls.empty()) << "the home folder exists";
+}
+
+TEST_F(ProjectWizardTest, MissingSourceOrDestinationIsAskedAbout) {
+  const std::string missing = dir.File("gone/*.txt");
+  const std::string folder = dir.File("new/deeper");
+  for (const bool answer : {false, true}) {
+    SCOPED_TRACE(answer ? "Yes" : "No");
+    ProjectWizard w = Make();
+    ui.calls.clear();
+    ui.confirmAnswers = {answer, answer};
+    w.SetName("Docs");
+    ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+    w.BackupList().Append(Source());
+    w.BackupList().Append(missing);
+    const auto expected = answer ? ProjectWizard::NextResult::Advanced : ProjectWizard::NextResult::Stayed;
+    EXPECT_EQ(w.Next(ui), expected);
+    ASSERT_EQ(ui.calls.size(), 1u);
+    EXPECT_NE(ui.calls[0].text.find(missing), std::string::npos) << ui.calls[0].text;
+    EXPECT_EQ(ui.calls[0].text.find(Source()), std::string::npos) << "only the missing one is named";
+    if (!answer) continue;
+    ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+    w.SetFileName(folder + "/Docs1.zip");
+    ui.confirmAnswers = {false, true};
+    EXPECT_EQ(w.Next(ui), ProjectWizard::NextResult::Stayed) << "not created";
+    EXPECT_FALSE(platform::StatFile(folder).exists);
+    EXPECT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+    EXPECT_TRUE(platform::StatFile(folder).isDirectory);
+    EXPECT_EQ(ui.calls.back().text, "The folder '" + folder + "' does not exist. Create it?");
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "core/IniFile.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
+#include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "core/SystemClock.h"
 #include "ui/QtUserInteraction.h"
@@ -120,6 +122,13 @@ class MainWindowTest : public QObject {
     auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
     QCOMPARE(tabs->tabText(0), QStringLiteral("Backup "));
     QCOMPARE(Button("SpCancel")->toolTip(), QStringLiteral("Cancel "));
+    // A word under every icon while the window is wide enough, the shortcut in the tooltip.
+    window_->resize(1300, 600);
+    QCOMPARE(Button("SpStart")->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    QVERIFY(!Button("SpStart")->text().isEmpty());
+    window_->resize(640, 480);
+    QCOMPARE(Button("SpStop")->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QCOMPARE(Button("SpStart")->toolTip(), QStringLiteral("Create Backup (Ctrl+B)"));
     // Closing with no project leaves the settings file untouched (here: not created).
     window_->close();
     QVERIFY(!QFileInfo::exists(data_->File(QStringLiteral("project.ini"))));
@@ -411,6 +420,69 @@ class MainWindowTest : public QObject {
     window_->ShowPreferences();
     QCOMPARE(Find<QTableWidget>(window_.get(), "StringGridLog")->rowCount() + 1, 11);
     QVERIFY(QFileInfo::exists(data_->File(QStringLiteral("autostart/Brisko Compress Backup.desktop"))));
+  }
+
+  void unsavedChangesAreAskedAboutBeforeClosing() {
+    Open(true);
+    Button("SpEdit")->click();
+    Find<QSpinBox>(window_.get(), "SpinLevel")->setValue(3);
+    const brisko::core::IniFile ini(brisko::core::ProjectIniPath(data_->DataDir()));
+    for (const char* answer : {"Cancel", "Save"}) {
+      ModalAnswerer ask;
+      ask.Then(brisko::uitest::Press(QString::fromLatin1(answer)));
+      window_->close();
+      QVERIFY(ask.AllAnswered());
+      QVERIFY(ask.Seen().value(0).startsWith(
+          QStringLiteral("The project 'Docs' has changes that are not saved.")));
+      QCOMPARE(window_->isVisible(), answer[0] == 'C');
+    }
+    QCOMPARE(ini.ReadInteger("Docs", "PackLevel", 0), 3);
+    window_.reset();
+    // Edits undone by hand leave nothing to ask about.
+    Open(true);
+    Button("SpEdit")->click();
+    Find<QSpinBox>(window_.get(), "SpinLevel")->setValue(4);
+    Find<QSpinBox>(window_.get(), "SpinLevel")->setValue(6);
+    window_->close();
+    QVERIFY(!window_->isVisible());
+  }
+
+  void scheduledRunLeavesTheRestoreTabAndShowsProgress() {
+    Open(true);
+    {
+      QFile big(source_ + QStringLiteral("/report.txt"));
+      QVERIFY(big.open(QIODevice::WriteOnly));
+      big.write(QByteArray(4 << 20, 'b'));
+    }
+    auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
+    tabs->setCurrentIndex(1);
+    auto* restoreTo = Find<QLineEdit>(window_.get(), "DirectoryRestore");
+    restoreTo->selectAll();
+    QTest::keyClicks(restoreTo, QStringLiteral("/typed/target"));
+    auto* filter = Find<QLineEdit>(window_.get(), "EditContentsFilter");
+    QTest::keyClicks(filter, QStringLiteral("rep"));
+    auto& model = window_->Model();
+    model.Schedule() = {{"Docs", 0, 1.0}};
+    QStringList shown;
+    const auto pump = model.processEvents;
+    model.processEvents = [&] {
+      shown << Find<QLabel>(window_.get(), "LabelRun")->text() + QLatin1Char('|') + window_->Tray().Tooltip();
+      pump();
+    };
+    ModalAnswerer answer;
+    answer.Then(brisko::uitest::Ok());
+    brisko::core::ScheduleTick(model);
+    QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
+    model.processEvents = pump;
+    QVERIFY(!shown.isEmpty());
+    QVERIFY2(shown.first().startsWith(QStringLiteral("Backing up 'Docs': ")), qPrintable(shown.first()));
+    QVERIFY2(shown.first().contains(QStringLiteral("|Brisko ZIP Backup: Backing up 'Docs': ")),
+             qPrintable(shown.first()));
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(restoreTo->text(), QStringLiteral("/typed/target"));
+    QCOMPARE(filter->text(), QStringLiteral("rep"));
+    QVERIFY(Find<QLabel>(window_.get(), "LabelRun")->text().isEmpty());
+    QCOMPARE(window_->Tray().Tooltip(), QString::fromLatin1(brisko::ui::TrayController::kTooltip));
   }
 
   void clearAllLogEmptiesTheGrid() {
