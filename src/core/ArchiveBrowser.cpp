@@ -65,7 +65,8 @@ void ArchiveBrowser::EnterRestoreTab(const ProjectForm& project) {
   std::exception_ptr error;
   try {
     Refresh();
-    SelectRow(NewestRow());  // after a mistake, the latest backup is the one wanted most often
+    // After a mistake, the latest backup is the one wanted most often; listed once, not twice.
+    if (NewestRow() != current_) SelectRow(NewestRow());
   } catch (...) {
     error = std::current_exception();
   }

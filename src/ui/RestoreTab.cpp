@@ -99,11 +99,9 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   fileCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   fl->addWidget(fileCount_, 3, 1, 1, 2);
   contentsModel_ = new ArchiveContentsModel(this);
-  contentsFilter_ = new ContentsFilter(this);
-  contentsFilter_->setSourceModel(contentsModel_);
   contents_ = new QTableView(files);
   contents_->setObjectName(QStringLiteral("StringGrid1"));
-  contents_->setModel(contentsFilter_);
+  contents_->setModel(contentsModel_);
   GridCellDelegate::PrepareView(contents_);
   // Several members, or folders with everything below them, can be chosen for "Restore File".
   contents_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -166,7 +164,7 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   connect(useFolder_, &QCheckBox::toggled, this, [this] { ReadOptions(); });
   connect(password_, &QLineEdit::textEdited, this, [this] { ReadOptions(); });
   connect(filter_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { contentsFilter_->SetText(text); });
+          [this](const QString& text) { contentsModel_->SetFilter(text); });
   connect(archives_, &QTableWidget::itemSelectionChanged, this, &RestoreTab::OnSelectionChanged);
   connect(archives_, &QTableWidget::cellDoubleClicked, this,
           [this] { RunReportingErrors(this, [this] { commands_->OpenCurrent(); }); });

@@ -27,7 +27,6 @@ class MainModel;
 namespace brisko::ui {
 
 class ArchiveContentsModel;
-class ContentsFilter;
 
 class RestoreTab : public QWidget {
   Q_OBJECT
@@ -68,7 +67,6 @@ class RestoreTab : public QWidget {
   QLabel* zipCount_;
   QTableView* contents_;
   ArchiveContentsModel* contentsModel_;
-  ContentsFilter* contentsFilter_;
   QLineEdit* filter_;
   int shownListing_ = -1;
   QLabel* fileCount_;
