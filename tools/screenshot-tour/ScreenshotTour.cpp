@@ -17,6 +17,7 @@
 #include "ui/TFormPreferences.h"
 #include "ui/TFormProjectName.h"
 #include "ui/TMsgForm.h"
+#include "ui/Taboutform.h"
 
 namespace brisko::ui {
 namespace {
@@ -39,7 +40,8 @@ void Tour(TFormMain& window, const QString& folder) {
   // Two backups give the Restore tab archives and the Log tab rows; the first one's timed
   // message is pictured while it is open (it closes itself).
   QTimer::singleShot(700, &window, [folder] {
-    if (QWidget* modal = QApplication::activeModalWidget()) Save(modal, folder, QStringLiteral("timed-message"));
+    if (QWidget* modal = QApplication::activeModalWidget())
+      Save(modal, folder, QStringLiteral("timed-message"));
   });
   model.RunBackup();
   model.RunBackup();
@@ -78,10 +80,12 @@ void Tour(TFormMain& window, const QString& folder) {
   }
   tabs->setCurrentIndex(0);
 
-  TFormProjectName wizard(model.DataDir(), model.Projects(), model.Settings(), model.Ui(), model.GetClock(), &window);
+  TFormProjectName wizard(model.DataDir(), model.Projects(), model.Settings(), model.Ui(), model.GetClock(),
+                          &window);
   wizard.show();
   wizard.findChild<QLineEdit*>(QStringLiteral("EditProjectName"))->setText(QStringLiteral("Music"));
-  if (!model.Form().backupList.empty()) wizard.Model().BackupList().AppendAll({model.Form().backupList.front()});
+  if (!model.Form().backupList.empty())
+    wizard.Model().BackupList().AppendAll({model.Form().backupList.front()});
   auto* next = wizard.findChild<QPushButton*>(QStringLiteral("ButtonNext"));
   for (int page = 1; page <= 6; ++page) {
     Settle(150);
@@ -100,6 +104,12 @@ void Tour(TFormMain& window, const QString& folder) {
   Settle(150);
   Save(&preferences, folder, QStringLiteral("preferences-backup"));
   preferences.close();
+
+  Taboutform about(&window);
+  about.show();
+  Settle(150);
+  Save(&about, folder, QStringLiteral("about"));
+  about.close();
   window.close();
   QApplication::quit();
 }
