@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "core/ArchiveName.h"
@@ -232,6 +233,9 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   writer.OnStartZipInfo = [&](zip::TZipWriter&, int, int64_t, zip::TEndCentral&, bool&) {
     if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
   };
+  // Source files on their way into the archive: one that two source entries name is stored once
+  // and lost nowhere, unlike another file that would have the same member name.
+  std::set<std::string> started;
   writer.OnStartZip = [&](zip::TZipWriter&, const std::string& fileName, zip::TZipHeaderInfo&, bool& skip) {
     // This project's archives (the one being replaced too) and temporary files lie in the
     // destination folder, which may be inside a source: they must not end up in their successor.
@@ -240,10 +244,12 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
       return;
     }
     if (onlyNewer) skip = IsOlderThanThreshold(fileName, threshold);
+    if (!skip) started.insert(fileName);
   };
   writer.OnTotalPercentDone = [&](zip::TZipReader&, int percent) { m.SetProgress(percent); };
   writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& fileName, int,
                               bool&) {
+    if (reason == zip::TSkipReason::srNoOverwrite && started.count(fileName) != 0) return;
     skipped_.push_back({fileName, reason == zip::TSkipReason::srNoOverwrite
                                       ? "a member of that name is already present"
                                       : "cannot be read"});
