@@ -13,6 +13,7 @@
 #include "core/Rotation.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
+#include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
@@ -277,9 +278,12 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     m.Notify(ModelChange::Log);
     return BackupOutcome::NothingToStore;
   }
-  // rename() replaces an existing archive in one step; until here the old one is untouched.
-  fs::rename(tempPath_, archivePath);
+  // The new archive reaches the disk, then replaces an existing one in one step; until here the old
+  // one is untouched.
+  platform::AtomicFile placed(archivePath);
+  placed.Adopt(tempPath_);
   tempPath_.clear();
+  if (!placed.Commit()) throw std::runtime_error("The archive " + archivePath + " could not be put in place");
 
   // The archive is in place: the bookkeeping follows it before anything else can fail.
   Advance(skipped_.empty());

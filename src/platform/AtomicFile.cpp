@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/FileIo.h"
 #include "platform/PathRules.h"
 
 #ifdef _WIN32
@@ -31,9 +32,6 @@ int CloseFile(int fd) { return ::_close(fd); }
 long WriteSome(int fd, const char* data, size_t size) {
   return ::_write(fd, data, static_cast<unsigned>(size > 0x40000000 ? 0x40000000 : size));
 }
-bool ReplaceFile(const std::string& from, const std::string& to) {
-  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
 void SyncFolder(const std::string&) {}  // MOVEFILE_WRITE_THROUGH already waits for the disk
 #else
 int MakeTemporary(std::string& pattern) {
@@ -45,7 +43,6 @@ int Reopen(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_CLO
 int SyncFile(int fd) { return ::fsync(fd); }
 int CloseFile(int fd) { return ::close(fd); }
 long WriteSome(int fd, const char* data, size_t size) { return static_cast<long>(::write(fd, data, size)); }
-bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 void SyncFolder(const std::string& folder) {
   // Makes the rename itself durable; a failure here loses nothing already written.
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -76,6 +73,13 @@ bool AtomicFile::Open() {
   return true;
 }
 
+void AtomicFile::Adopt(std::string tempPath) {
+  if (fd_ >= 0) CloseFile(fd_);
+  fd_ = -1;
+  if (!temp_.empty() && temp_ != tempPath) std::remove(temp_.c_str());
+  temp_ = std::move(tempPath);
+}
+
 bool AtomicFile::Write(std::string_view bytes) {
   if (fd_ < 0) return false;
   while (!bytes.empty()) {
@@ -104,7 +108,7 @@ bool AtomicFile::Commit(int mode) {
   ok = SyncFile(fd_) == 0 && ok;
   ok = CloseFile(fd_) == 0 && ok;
   fd_ = -1;
-  if (!ok || !ReplaceFile(temp_, target_)) {
+  if (!ok || !RenameOver(temp_, target_)) {
     Discard();
     return false;
   }

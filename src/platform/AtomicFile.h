@@ -20,11 +20,16 @@ class AtomicFile {
   bool Open();
   // Appends to the temporary; false when the bytes could not all be written.
   bool Write(std::string_view bytes);
+  // Takes over a temporary that a writer created itself in the target's folder, to be committed or
+  // discarded like one made by Open. Closes the handle Open made; adopting TempPath() itself keeps that
+  // file, so a writer may then fill or replace it by name.
+  void Adopt(std::string tempPath);
   // The temporary's path, for writers that fill it by name between Open and Commit (after closing
   // their own handle); empty before Open.
   const std::string& TempPath() const { return temp_; }
 
-  // Syncs the temporary, gives it `mode` (POSIX permission bits; negative keeps owner-only), renames it
+  // Syncs the temporary, gives it `mode` (POSIX permission bits; negative keeps what it has: owner-only
+  // for one made by Open), renames it
   // over the target and syncs the folder. False when a step before the rename fails: the temporary is
   // then removed and the target unchanged.
   bool Commit(int mode = -1);

@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <system_error>
 
+#include "platform/AtomicFile.h"
+#include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/CodePage.h"
@@ -147,23 +149,22 @@ void TZipWriter::PutInPlace(const std::string& tempName) {
     target = resolved.string();
   }
   // The new file takes the permissions of the archive it replaces.
-  const fs::perms perms = fs::status(fs::u8path(target), ec).permissions();
-  if (!ec) fs::permissions(fs::u8path(tempName), perms, ec);
-  // A rename replaces the old archive in one step, so it is never missing in between.
-  fs::rename(tempName, target, ec);
-  if (!ec) return;
-  if (ec != std::errc::cross_device_link)
-    throw EZipException("Could not copy from " + tempName + " -> " + target + ": " + ec.message());
-  // Another file system: copy beside the archive first, then rename over it.
-  const std::string aside = target + "$$$";
-  fs::copy_file(tempName, aside, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::rename(aside, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(aside, ignored);
-    throw EZipException("Could not copy from " + tempName + " -> " + target + ": " + ec.message());
+  const platform::FileStat old = platform::StatFile(target);
+  const int mode = old.exists && old.posixMode != 0 ? static_cast<int>(old.posixMode & 07777) : -1;
+  // The new archive moves beside the old one (copied when it lies on another file system), reaches
+  // the disk, and replaces the old one in one step, so that is never missing in between.
+  platform::AtomicFile placed(target);
+  if (!placed.Open())
+    throw EZipException("Could not copy from " + tempName + " -> " + target + ": cannot create a file there");
+  const std::string slot = placed.TempPath();
+  placed.Adopt(slot);
+  if (!platform::RenameOver(tempName, slot)) {
+    fs::copy_file(fs::u8path(tempName), fs::u8path(slot), fs::copy_options::overwrite_existing, ec);
+    if (ec) throw EZipException("Could not copy from " + tempName + " -> " + target + ": " + ec.message());
+    fs::remove(fs::u8path(tempName), ec);
   }
-  fs::remove(tempName, ec);
+  if (!placed.Commit(mode))
+    throw EZipException("Could not copy from " + tempName + " -> " + target + ": the new archive did not reach the disk");
 }
 
 }  // namespace brisko::zip

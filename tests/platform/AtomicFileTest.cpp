@@ -69,6 +69,24 @@ TEST_F(AtomicFileTest, ContentWrittenByNameIsCommitted) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
+TEST_F(AtomicFileTest, AnAdoptedTemporaryReplacesTheTargetOrGoes) {
+  const std::string target = Path("archive.zip");
+  std::ofstream(target) << "old";
+  for (const bool commit : {false, true}) {
+    const std::string temp = Path("archive.zip.new");
+    std::ofstream(temp, std::ios::binary) << "made by the writer";
+    {
+      AtomicFile file(target);
+      file.Adopt(temp);
+      if (commit) {
+        ASSERT_TRUE(file.Commit());
+      }
+    }
+    EXPECT_EQ(Read(target), commit ? "made by the writer" : "old");
+    EXPECT_EQ(EntryCount(), 1u);
+  }
+}
+
 TEST_F(AtomicFileTest, FailuresLeaveTheTargetAlone) {
   EXPECT_FALSE(WriteFileAtomically(Path("missing/folder/file.txt"), "x"));
   // The target is a folder: the rename fails and the temporary goes.

@@ -1,0 +1,35 @@
+// Opening, positioning and syncing files by their UTF-8 names, and replacing one file by another.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace brisko::platform {
+
+// fopen with a UTF-8 path; errno tells why it failed.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+// Creates a file that must not exist yet, open for reading and writing; a link under its name counts
+// as existing and is never written through. Owner-only when ownerOnly is set (POSIX permissions).
+std::FILE* CreateNewFile(const std::string& path, bool ownerOnly);
+
+// 64-bit positioning; 0 on success as with fseek.
+int SeekFile(std::FILE* file, uint64_t position);
+int SeekFileEnd(std::FILE* file);
+int64_t TellFile(std::FILE* file);
+
+// Pushes what the system holds of an open file to the disk (after fflush); false when it fails.
+bool SyncFile(std::FILE* file);
+
+// Renames `from` over `to`, replacing a file there in one step; false when the system refuses.
+bool RenameOver(const std::string& from, const std::string& to);
+
+// Whether the current user can create files in an existing folder.
+bool IsWritableFolder(const std::string& folder);
+
+// The file a write through `path` really changes: the final target when path is a symbolic link,
+// else path itself.
+std::string ResolveLinkTarget(const std::string& path);
+
+}  // namespace brisko::platform
