@@ -26,6 +26,7 @@
 #include "core/SystemClock.h"
 #include "core/TextUtil.h"
 #include "platform/InstanceLock.h"
+#include "platform/StopSignals.h"
 #include "platform/Platform.h"
 
 namespace brisko::app {
@@ -111,17 +112,7 @@ int CmdDaemon(const BackupCliContext& context) {
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
 
-#ifdef _WIN32
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
-#else
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  action.sa_flags = SA_RESTART;  // file reads and writes of a run in progress go on undisturbed
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-#endif
+  platform::OnStopSignals(OnStopSignal);
 
   CliInteraction ui;
   core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);

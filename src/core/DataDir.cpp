@@ -5,33 +5,17 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "zip/ZipPaths.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace brisko::core {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool IsWritableDir(const std::string& dir) {
-  std::error_code ec;
-  if (!fs::is_directory(fs::u8path(dir), ec)) return false;
-#ifndef _WIN32
-  return ::access(dir.c_str(), W_OK | X_OK) == 0;
-#else
-  // No cheap permission test here: try a probe file.
-  fs::path probe = fs::u8path(dir) / ".brisko-write-probe";
-  FILE* f = std::fopen(probe.string().c_str(), "wb");
-  if (!f) return false;
-  std::fclose(f);
-  fs::remove(probe, ec);
-  return true;
-#endif
-}
+// The settings' own folder under the user's configuration folder.
+constexpr const char* kSettingsFolderName = platform::kWindows ? "Brisko ZIP Backup" : "brisko-zip-backup";
 
 // An installed program (bin/ beside share/brisko-zip-backup/) never writes its settings into the
 // system's program folder, even when it may (as root).
@@ -47,14 +31,11 @@ std::string ResolveDataDir(const std::string& programDir, const std::string& xdg
   if (!programDir.empty()) {
     std::string dir = zip::IncludeTrailingDelim(programDir);
     std::error_code ec;
-    if (fs::exists(fs::u8path(dir + "project.ini"), ec) || (IsWritableDir(dir) && !IsInstalledProgramDir(dir)))
+    if (fs::exists(fs::u8path(dir + "project.ini"), ec) || (platform::IsWritableFolder(dir) && !IsInstalledProgramDir(dir)))
       return dir;
   }
-  std::string configHome = xdgConfigHome;
-  // Relative values are invalid and ignored, as the base-directory convention asks.
-  if (configHome.empty() || !fs::u8path(configHome).is_absolute())
-    configHome = zip::IncludeTrailingDelim(home) + ".config";
-  std::string dir = zip::IncludeTrailingDelim(zip::IncludeTrailingDelim(configHome) + "brisko-zip-backup");
+  const std::string configHome = platform::ConfigHome(xdgConfigHome, home);
+  std::string dir = zip::IncludeTrailingDelim(zip::IncludeTrailingDelim(configHome) + kSettingsFolderName);
   std::error_code ec;
   fs::path path = fs::u8path(dir);
   if (!fs::is_directory(path, ec)) {
@@ -74,31 +55,21 @@ std::string ProgramDirectory() {
 }
 
 std::string DataDirectory() {
-#ifdef _WIN32
-  const char* config = std::getenv("APPDATA");
-#else
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-#endif
+  const char* config = std::getenv(platform::kConfigHomeVariable);
   return ResolveDataDir(ProgramDirectory(), config ? config : "", platform::HomeDir());
 }
 
 std::string DefaultSaveFolder() {
-#ifdef _WIN32
-  return "c:\\";
-#else
+  if (platform::kHasDrives) return "c:\\";
   return zip::IncludeTrailingDelim(platform::HomeDir());
-#endif
 }
 
 std::string MapWindowsDefault(const std::string& path) {
-#ifdef _WIN32
-  return path;
-#else
+  if (platform::kHasDrives) return path;
   bool driveRoot = (path.size() == 2 || path.size() == 3) &&
                    ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z')) &&
                    path[1] == ':' && (path.size() == 2 || path[2] == '\\' || path[2] == '/');
   return driveRoot ? DefaultSaveFolder() : path;
-#endif
 }
 
 }  // namespace brisko::core

@@ -6,8 +6,9 @@
 namespace brisko::core {
 
 // The data directory, with a trailing separator: the program directory when it already holds
-// project.ini or is writable; otherwise <configHome>/brisko-zip-backup/, created (mode 0700) when
-// missing. configHome is $XDG_CONFIG_HOME, or <home>/.config when that is empty.
+// project.ini or is writable; otherwise <configHome>/brisko-zip-backup/ (%APPDATA%\Brisko ZIP Backup\ on
+// Windows), created (mode 0700) when missing. configHome is $XDG_CONFIG_HOME, or <home>/.config when that
+// is empty or relative.
 // Throws std::runtime_error when no usable folder can be made.
 std::string ResolveDataDir(const std::string& programDir, const std::string& xdgConfigHome,
                            const std::string& home);

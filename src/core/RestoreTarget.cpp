@@ -18,19 +18,10 @@ std::optional<std::string> ProposeRestoreTarget(const std::vector<std::string>& 
   // An empty folder would make the restore land in the process's working folder.
   if (folder.empty()) return std::nullopt;
   if (!storePaths) return folder;
-#ifdef _WIN32
-  if (folder.size() <= 2) return std::nullopt;
-  if (folder.rfind("\\\\", 0) != 0) return folder.substr(0, 3);
-  size_t count = 0;
-  for (size_t i = 0; i < folder.size(); ++i) {
-    if (folder[i] == '\\' && ++count == 4) return folder.substr(0, i);
-  }
-  return folder;
-#else
   // Stored full paths hang from the root; a relative source folder has none to offer.
-  if (folder.front() != platform::PathDelim) return std::nullopt;
-  return std::string(1, platform::PathDelim);
-#endif
+  std::string root = platform::PathRoot(folder);
+  if (root.empty()) return std::nullopt;
+  return root;
 }
 
 }  // namespace brisko::core

@@ -10,6 +10,7 @@
 #include "core/IniFile.h"
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
+#include "platform/PathRules.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::core {
@@ -28,17 +29,6 @@ std::string Placeholder(int slot) {
 bool IsPlaceholder(const std::string& text) {
   if (text.size() <= 6 || text.compare(0, 6, "NoFile") != 0) return false;
   return std::all_of(text.begin() + 6, text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The form in which paths are compared on this platform.
-std::string PathKey(const std::string& path) {
-#ifdef _WIN32
-  std::string key = zip::LowerAscii(path);
-  std::replace(key.begin(), key.end(), '/', '\\');
-  return key;
-#else
-  return path;
-#endif
 }
 
 // The slot number of a key "N<slot>" (decimal, no leading zero), or 0.
@@ -79,7 +69,7 @@ void CopySection(IniDocument& doc, const std::string& from, const std::string& t
 }  // namespace
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return PathKey(a) == PathKey(b);
+  return platform::PathKey(a) == platform::PathKey(b);
 }
 
 void DeleteArchiveFile(const std::string& path) {
@@ -130,10 +120,10 @@ void RotateArchives(const std::string& dataDir, const std::string& projectName, 
   // the counter stops at 1000, or two runs within one second) or a path held by another slot.
   std::set<std::string> kept;
   for (const auto& [slot, value] : SlotValues(doc, section, k))
-    if (!value.empty()) kept.insert(PathKey(value));
-  kept.insert(PathKey(archivePath));
+    if (!value.empty()) kept.insert(platform::PathKey(value));
+  kept.insert(platform::PathKey(archivePath));
   for (const std::string& path : doomed) {
-    if (path.empty() || IsPlaceholder(path) || kept.count(PathKey(path))) continue;
+    if (path.empty() || IsPlaceholder(path) || kept.count(platform::PathKey(path))) continue;
     deleter(path);
   }
 }

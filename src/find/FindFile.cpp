@@ -2,34 +2,22 @@
 #include "find/FindFile.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "find/FolderSearch.h"
 #include "find/SearchThread.h"
-#include "platform/Platform.h"
+#include "platform/PathRules.h"
 
 namespace brisko::find {
 
 namespace {
 
 bool HasFolderPart(const std::string& value) {
-#ifdef _WIN32
-  return value.find_first_of("\\/:") != std::string::npos;
-#else
-  return value.find(platform::PathDelim) != std::string::npos;
-#endif
+  return std::any_of(value.begin(), value.end(),
+                     [](char c) { return platform::IsSeparator(c) || platform::IsPathDelimOrDrive(c); });
 }
 
 // Targets name folders, so they compare the way the platform's file names do.
-bool SameTarget(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
-#else
-  return a == b;
-#endif
-}
+bool SameTarget(const std::string& a, const std::string& b) { return platform::PathKey(a) == platform::PathKey(b); }
 
 }  // namespace
 

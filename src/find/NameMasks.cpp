@@ -96,17 +96,13 @@ bool MatchesExcludeMask(const std::string& mask, const std::string& folder, cons
   std::string maskFolder = m.substr(0, cut);
   std::string maskName = m.substr(cut);
   if (!maskFolder.empty()) {
-#ifdef _WIN32
-    // The item's folder always starts with its drive, so the mask's rest must fit after it.
-    constexpr size_t kDriveLength = 2;
-    if (maskFolder.size() >= 2 && maskFolder[1] == ':') {
+    // With drives, the item's folder always starts with its drive, so the mask's rest must fit after it.
+    constexpr size_t kDriveLength = platform::kHasDrives ? 2 : 0;
+    if (platform::kHasDrives && maskFolder.size() >= 2 && maskFolder[1] == ':') {
       char letter = maskFolder[0];
       if (letter != '*' && letter != '?' && (f.size() < 2 || f[1] != ':' || f[0] != letter)) return false;
       maskFolder.erase(0, 2);
     }
-#else
-    constexpr size_t kDriveLength = 0;
-#endif
     if (f.size() < maskFolder.size() + kDriveLength) return false;
     if (f.compare(f.size() - maskFolder.size(), maskFolder.size(), maskFolder) != 0) return false;
   }

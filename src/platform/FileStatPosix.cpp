@@ -19,6 +19,7 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.exists = true;
   result.isDirectory = S_ISDIR(st.st_mode);
   result.isSymlink = S_ISLNK(st.st_mode);
+  result.isRegular = S_ISREG(st.st_mode);
   result.size = result.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
   result.lastWrite = st.st_mtime;
   result.posixMode = st.st_mode;
@@ -77,6 +78,11 @@ std::string HomeDir() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
   return "/";
+}
+
+std::string ConfigHome(const std::string& configured, const std::string& home) {
+  if (!configured.empty() && configured.front() == '/') return configured;
+  return (home.empty() || home.back() != '/' ? home + "/" : home) + ".config";
 }
 
 std::string TempDir() {

@@ -37,6 +37,26 @@ std::string ExtractDrivePart(std::string_view path) {
   return {};
 }
 
+std::string PathRoot(std::string_view path) {
+  if (!kHasDrives) return !path.empty() && path.front() == PathDelim ? std::string(1, PathDelim) : std::string();
+  if (path.size() <= 2) return {};
+  if (path.substr(0, 2) != "\\\\") return std::string(path.substr(0, 3));
+  size_t count = 0;
+  for (size_t i = 0; i < path.size(); ++i)
+    if (path[i] == '\\' && ++count == 4) return std::string(path.substr(0, i));
+  return std::string(path);
+}
+
+std::string PathKey(std::string_view path) {
+  std::string key(path);
+  if (!kNamesIgnoreCase) return key;
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '/') c = '\\';
+  }
+  return key;
+}
+
 std::string IncludeTrailingDelim(std::string_view path) {
   std::string s(path);
   if (s.empty() || s.back() != PathDelim) s += PathDelim;

@@ -8,11 +8,7 @@
 
 namespace brisko::platform {
 
-#ifdef _WIN32
-inline constexpr bool kHasDrives = true;
-#else
-inline constexpr bool kHasDrives = false;
-#endif
+inline constexpr bool kHasDrives = kWindows;
 
 // A character that separates folders: '/' on POSIX, where '\' is an ordinary name character;
 // '\' and '/' on Windows.
@@ -30,6 +26,14 @@ std::string ExtractNamePart(std::string_view path);
 
 // "C:" for a drive path, "\\server\share" for a network path; always empty where there are no drives.
 std::string ExtractDrivePart(std::string_view path);
+
+// The root a full path hangs from: "C:\" for "C:\a\b", "\\server\share" for a network path, "/" for
+// "/a/b" on POSIX; empty where the path has none (a relative path, or one too short to name a root).
+std::string PathRoot(std::string_view path);
+
+// The form in which two paths naming the same file compare equal: letters folded to lower case and
+// '/' turned into '\' where names ignore case, the path itself elsewhere.
+std::string PathKey(std::string_view path);
 
 std::string IncludeTrailingDelim(std::string_view path);
 std::string ExcludeTrailingDelim(std::string_view path);

@@ -19,15 +19,25 @@ enum : uint32_t {
 
 // The native path separator ('/' on POSIX, '\\' on Windows).
 #ifdef _WIN32
+inline constexpr bool kWindows = true;
 inline constexpr char PathDelim = '\\';
 #else
+inline constexpr bool kWindows = false;
 inline constexpr char PathDelim = '/';
 #endif
+
+// Names that differ only in the case of ASCII letters name the same file.
+inline constexpr bool kNamesIgnoreCase = kWindows;
+// Files carry Unix modes (permission bits, file type), and symbolic links are kept as links.
+inline constexpr bool kUnixModes = !kWindows;
+// A folder with the hidden attribute is left out of searches; POSIX dot folders are ordinary data.
+inline constexpr bool kSkipsHiddenFolders = kWindows;
 
 struct FileStat {
   bool exists = false;
   bool isDirectory = false;
   bool isSymlink = false;
+  bool isRegular = false;  // a plain file: no folder, link, device, pipe or socket
   uint64_t size = 0;
   std::time_t lastWrite = 0;  // seconds since the Unix epoch (UTC)
   uint32_t attributes = 0;    // fa* bits; read-only reflects missing write permission on POSIX
@@ -52,6 +62,14 @@ bool MakeSymlink(const std::string& target, const std::string& path);
 
 // Maps the read-only bit onto write permission (POSIX) or the attribute (Windows); other bits are kept.
 bool SetReadOnly(const std::string& path, bool readOnly);
+
+// The environment variable naming the folder of the user's program settings.
+inline constexpr const char* kConfigHomeVariable = kWindows ? "APPDATA" : "XDG_CONFIG_HOME";
+
+// The folder of the user's program settings: `configured` (the value of kConfigHomeVariable) when it is
+// an absolute path, else the system's default under `home` (~/.config; the roaming application data
+// folder on Windows). Relative values are ignored, as the base-directory convention asks.
+std::string ConfigHome(const std::string& configured, const std::string& home);
 
 // Current user's home folder, with no trailing separator.
 std::string HomeDir();

@@ -60,9 +60,7 @@ std::string TDirSearch::Next(uint64_t& size) {
     if (entry.kind == TSearchData::Kind::Directory) {
       if (!recurse_ || entry.name.empty()) continue;
       std::string path = top.folder + entry.name + kPathDelim;
-#ifdef _WIN32
-      if ((platform::StatFile(path).attributes & platform::faHidden) != 0) continue;
-#endif
+      if (platform::kSkipsHiddenFolders && (platform::StatFile(path).attributes & platform::faHidden) != 0) continue;
       Open(path);  // may reallocate the stack; top is not used after this
       return path;
     }

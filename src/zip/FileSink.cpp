@@ -1,17 +1,14 @@
 // Output file of one extracted member.
 #include "zip/FileSink.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
+#include "platform/FileIo.h"
 #include "zip/ZipExceptions.h"
 
 namespace brisko::zip {
 
 FileSink::FileSink(const std::string& path) {
   // "x": fail when the name exists, so a file planted meanwhile is never written through.
-  file_ = std::fopen(path.c_str(), "wbx");
+  file_ = platform::OpenFile(path, "wbx");
   // The decoders hand over chunks of 64 KB and more: buffering them again would only copy.
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
 }
@@ -27,9 +24,7 @@ void FileSink::Write(const uint8_t* data, size_t size) {
 void FileSink::Close(bool flush) {
   if (file_ == nullptr) return;
   bool ok = std::fflush(file_) == 0;
-#ifndef _WIN32
-  if (ok && flush) ok = ::fsync(::fileno(file_)) == 0;
-#endif
+  if (ok && flush) ok = platform::SyncFile(file_);
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
   if (!ok) throw ECantWriteUCF(kMsgCantWriteUCF);

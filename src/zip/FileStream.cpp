@@ -1,63 +1,27 @@
 // Buffered file stream on stdio with 64-bit positions.
 #include "zip/FileStream.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <cerrno>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+
+#include "platform/FileIo.h"
 
 namespace brisko::zip {
 
 namespace {
 constexpr size_t kBufferSize = 8192;
-
-#ifdef _WIN32
-int SeekTo(std::FILE* f, uint64_t pos) { return _fseeki64(f, static_cast<__int64>(pos), SEEK_SET); }
-int SeekEnd(std::FILE* f) { return _fseeki64(f, 0, SEEK_END); }
-int64_t Tell(std::FILE* f) { return _ftelli64(f); }
-#else
-int SeekTo(std::FILE* f, uint64_t pos) { return fseeko(f, static_cast<off_t>(pos), SEEK_SET); }
-int SeekEnd(std::FILE* f) { return fseeko(f, 0, SEEK_END); }
-int64_t Tell(std::FILE* f) { return static_cast<int64_t>(ftello(f)); }
-#endif
+using platform::SeekFile;
 }  // namespace
 
 FileStream::~FileStream() { Close(); }
-
-namespace {
-// Opens a file that must not exist yet; a link under its name counts as existing.
-std::FILE* CreateExclusive(const std::string& path, bool ownerOnly) {
-#ifdef _WIN32
-  (void)ownerOnly;
-  return std::fopen(path.c_str(), "w+bx");
-#else
-  const int fd =
-      ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, ownerOnly ? 0600 : 0666);
-  if (fd < 0) return nullptr;
-  std::FILE* file = ::fdopen(fd, "w+b");
-  if (!file) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(path.c_str());
-    errno = error;
-  }
-  return file;
-#endif
-}
-}  // namespace
 
 bool FileStream::Open(const std::string& path, TFileMode mode) {
   Close();
   errno = 0;
   if (mode == TFileMode::fmCreateNew || mode == TFileMode::fmCreatePrivate) {
-    file_ = CreateExclusive(path, mode == TFileMode::fmCreatePrivate);
+    file_ = platform::CreateNewFile(path, mode == TFileMode::fmCreatePrivate);
   } else {
     const char* how = mode == TFileMode::fmOpenRead ? "rb" : mode == TFileMode::fmCreate ? "w+b" : "r+b";
-    file_ = std::fopen(path.c_str(), how);
+    file_ = platform::OpenFile(path, how);
   }
   if (!file_) {
     lastError_ = errno;
@@ -84,7 +48,7 @@ bool FileStream::Close() {
 
 void FileStream::SwitchDirection(bool writing) {
   int op = writing ? 2 : 1;
-  if (lastOp_ != 0 && lastOp_ != op) SeekTo(file_, position_);
+  if (lastOp_ != 0 && lastOp_ != op) SeekFile(file_, position_);
   lastOp_ = op;
 }
 
@@ -114,7 +78,7 @@ size_t FileStream::Write(const void* buffer, size_t n) {
 
 bool FileStream::Seek(uint64_t position) {
   if (!file_) return false;
-  if (SeekTo(file_, position) != 0) {
+  if (SeekFile(file_, position) != 0) {
     lastError_ = errno;
     return false;
   }
@@ -125,9 +89,9 @@ bool FileStream::Seek(uint64_t position) {
 
 uint64_t FileStream::Size() {
   if (!file_) return 0;
-  if (SeekEnd(file_) != 0) return 0;
-  int64_t end = Tell(file_);
-  SeekTo(file_, position_);
+  if (platform::SeekFileEnd(file_) != 0) return 0;
+  int64_t end = platform::TellFile(file_);
+  SeekFile(file_, position_);
   lastOp_ = 0;
   return end < 0 ? 0 : static_cast<uint64_t>(end);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <system_error>
 
+#include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "zip/CheckingSink.h"
 #include "zip/EntryDataSource.h"
@@ -65,11 +66,7 @@ uint32_t UnixModeOf(const TZipHeaderInfo& entry) {
 // Whether an entry is restored as a symbolic link. Windows builds restore it as a file holding the
 // link text.
 bool IsLinkEntry(const TZipHeaderInfo& entry) {
-#ifdef _WIN32
-  return false;
-#else
-  return (UnixModeOf(entry) & kTypeMask) == kTypeLink;
-#endif
+  return platform::kUnixModes && (UnixModeOf(entry) & kTypeMask) == kTypeLink;
 }
 
 // The modification time to restore: the extended timestamp when present, else the DOS time.
@@ -433,9 +430,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       if (r_.RetainAttributes && mode != 0) platform::SetPermissions(temp, mode);
       else if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
         platform::SetReadOnly(temp, true);
-      std::error_code ec;
-      std::filesystem::rename(temp, fname, ec);
-      if (ec) {
+      if (!platform::RenameOver(temp, fname)) {
         Skip(index, entry, TSkipReason::srCreateError);
         return Step::Done;
       }
@@ -471,9 +466,8 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
     if (!platform::MakeSymlink(text, temp)) continue;
     const std::time_t when = ModificationTimeOf(entry);
     if (when != -1) platform::SetLastWriteTime(temp, when, true);
+    if (platform::RenameOver(temp, fname)) return true;
     std::error_code ec;
-    std::filesystem::rename(temp, fname, ec);
-    if (!ec) return true;
     std::filesystem::remove(temp, ec);
     return false;
   }

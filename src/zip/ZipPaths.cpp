@@ -13,19 +13,11 @@ std::string LowerAscii(std::string_view s) {
 }
 
 std::string NameKey(std::string_view name) {
-#ifdef _WIN32
-  return LowerAscii(name);
-#else
-  return std::string(name);
-#endif
+  return platform::kNamesIgnoreCase ? LowerAscii(name) : std::string(name);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-#ifdef _WIN32
-  return SameTextAscii(a, b);
-#else
-  return a == b;
-#endif
+  return platform::kNamesIgnoreCase ? SameTextAscii(a, b) : a == b;
 }
 
 bool SameTextAscii(std::string_view a, std::string_view b) {

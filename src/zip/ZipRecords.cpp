@@ -7,7 +7,7 @@
 #include <climits>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/PathRules.h"
 #include "zip/ByteIO.h"
 #include "zip/CodePage.h"
 #include "zip/ZipExceptions.h"
@@ -18,13 +18,7 @@ namespace {
 
 using platform::PathDelim;
 
-bool IsNameDelim(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == ':';
-#else
-  return c == '/';
-#endif
-}
+bool IsNameDelim(char c) { return platform::IsPathDelimOrDrive(c); }
 
 bool WriteAll(ZipStream& stream, const std::vector<uint8_t>& bytes) {
   return stream.Write(bytes.data(), bytes.size()) == bytes.size();

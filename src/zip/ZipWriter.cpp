@@ -31,10 +31,10 @@ void TakeFileMetadata(TZipHeaderInfo& r, const platform::FileStat& st) {
   r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
   r.UnixTime = st.lastWrite;
   r.ExternalAttributes = st.attributes & 0xFF;
-#ifndef _WIN32
-  r.VersionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);
-  r.ExternalAttributes |= st.posixMode << 16;
-#endif
+  if (platform::kUnixModes) {
+    r.VersionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);
+    r.ExternalAttributes |= st.posixMode << 16;
+  }
 }
 }  // namespace
 

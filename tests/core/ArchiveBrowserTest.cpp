@@ -24,7 +24,7 @@ class ArchiveBrowserTest : public RestoreFixture {
 TEST_F(ArchiveBrowserTest, RowsLabelsAndContents) {
   std::string small = ZipWithCli("small.zip");
   ASSERT_LT(fs::file_size(small), 1024u);
-  platform::SetLastWriteTime(small, LocalTime(2024, 4, 1, 0, 0, 0));
+  platform::SetLastWriteTime(small, LocalMomentToTime(2024, 4, 1, 0, 0, 0));
   Browse();
   ASSERT_EQ(browser->Archives().size(), 1u);
   const ArchiveRow& row = browser->Archives()[0];
@@ -56,9 +56,9 @@ TEST_F(ArchiveBrowserTest, EmptyFolderAndOnlyOtherFiles) {
 }
 
 TEST_F(ArchiveBrowserTest, SortBySizeIsNumeric) {
-  Blob("a20.zip", 20 * 1024, LocalTime(2024, 1, 1, 8, 0, 0));
-  Blob("b100.zip", 100 * 1024, LocalTime(2024, 1, 2, 8, 0, 0));
-  Blob("c3.zip", 3 * 1024, LocalTime(2024, 1, 3, 8, 0, 0));
+  Blob("a20.zip", 20 * 1024, LocalMomentToTime(2024, 1, 1, 8, 0, 0));
+  Blob("b100.zip", 100 * 1024, LocalMomentToTime(2024, 1, 2, 8, 0, 0));
+  Blob("c3.zip", 3 * 1024, LocalMomentToTime(2024, 1, 3, 8, 0, 0));
   Browse();
   browser->ChooseSortItem(kSortTagBySize);
   browser->ChooseSortItem(kSortTagAscending);
@@ -71,10 +71,10 @@ TEST_F(ArchiveBrowserTest, SortBySizeIsNumeric) {
 }
 
 TEST_F(ArchiveBrowserTest, SortByDateDescendingShowsNewestContents) {
-  Blob("old.zip", 10, LocalTime(2023, 1, 1, 8, 0, 0));
+  Blob("old.zip", 10, LocalMomentToTime(2023, 1, 1, 8, 0, 0));
   std::string fresh = ZipWithCli("new.zip");
-  platform::SetLastWriteTime(fresh, LocalTime(2024, 6, 1, 8, 0, 0));
-  Blob("mid.zip", 10, LocalTime(2023, 6, 1, 8, 0, 0));
+  platform::SetLastWriteTime(fresh, LocalMomentToTime(2024, 6, 1, 8, 0, 0));
+  Blob("mid.zip", 10, LocalMomentToTime(2023, 6, 1, 8, 0, 0));
   model->Settings().byField = 2;
   model->Settings().sort = 1;
   Browse();
@@ -87,7 +87,7 @@ TEST_F(ArchiveBrowserTest, SortByDateDescendingShowsNewestContents) {
 }
 
 TEST_F(ArchiveBrowserTest, SortByNameUsesCharacterCodes) {
-  for (const char* n : {"b.zip", "A.zip", "a.zip", "B.zip"}) Blob(n, 10, LocalTime(2024, 1, 1, 8, 0, 0));
+  for (const char* n : {"b.zip", "A.zip", "a.zip", "B.zip"}) Blob(n, 10, LocalMomentToTime(2024, 1, 1, 8, 0, 0));
   model->Settings().byField = 0;
   Browse();
   EXPECT_EQ(Names(), (std::vector<std::string>{"A.zip", "B.zip", "a.zip", "b.zip"}));
@@ -105,7 +105,7 @@ TEST_F(ArchiveBrowserTest, PopupMenuItemsAndChecks) {
     EXPECT_FALSE(visible(hidden)) << hidden;
   EXPECT_TRUE(visible("Sort1"));
   EXPECT_TRUE(visible("PupMenuByname"));
-  Blob("x.zip", 10, LocalTime(2024, 1, 1, 8, 0, 0));
+  Blob("x.zip", 10, LocalMomentToTime(2024, 1, 1, 8, 0, 0));
   Browse();
   for (const char* shown : {"menuspe", "OpenZipFile1", "MenuCopy", "menuDelete", "menuRestore"})
     EXPECT_TRUE(visible(shown)) << shown;
@@ -130,7 +130,7 @@ TEST_F(ArchiveBrowserTest, DamagedArchiveKeepsListAndContents) {
   ZipWithCli("good.zip");
   // An end record that promises one entry where there is none, and no local header to repair from.
   std::string eocd("PK\x05\x06\0\0\0\0\x01\0\x01\0\x2e\0\0\0\0\0\0\0\0\0", 22);
-  WriteFileAt(Archives("zz_bad.zip"), std::string(64, 'x') + eocd, LocalTime(2020, 1, 1, 8, 0, 0));
+  WriteFileAt(Archives("zz_bad.zip"), std::string(64, 'x') + eocd, LocalMomentToTime(2020, 1, 1, 8, 0, 0));
   model->Settings().byField = 0;
   Browse();
   ASSERT_EQ(browser->Contents().size(), 2u);  // good.zip, row 0

@@ -59,7 +59,7 @@ TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
   EXPECT_EQ(outcome.fileCount, 2);
   EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
   EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
-  EXPECT_EQ(platform::StatFile(Target("sub/b.txt")).lastWrite, LocalTime(2024, 3, 2, 11, 30, 4));
+  EXPECT_EQ(platform::StatFile(Target("sub/b.txt")).lastWrite, LocalMomentToTime(2024, 3, 2, 11, 30, 4));
   EXPECT_EQ(busySeen, (std::vector<bool>{true, false}));
   EXPECT_FALSE(model->Busy());
   EXPECT_EQ(model->Progress(), 0);
@@ -94,9 +94,9 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
     std::optional<bool> promptAnswer;
     bool replaced;
   };
-  const std::time_t older = LocalTime(2024, 1, 1, 8, 0, 0);
-  const std::time_t newer = LocalTime(2024, 6, 1, 8, 0, 0);
-  const std::time_t sameInterval = LocalTime(2024, 3, 1, 10, 0, 1);
+  const std::time_t older = LocalMomentToTime(2024, 1, 1, 8, 0, 0);
+  const std::time_t newer = LocalMomentToTime(2024, 6, 1, 8, 0, 0);
+  const std::time_t sameInterval = LocalMomentToTime(2024, 3, 1, 10, 0, 1);
   const Case cases[] = {
       {"always", zip::TUZOverwriteMode::Always, newer, std::nullopt, true},
       {"never", zip::TUZOverwriteMode::Never, older, std::nullopt, false},
@@ -198,7 +198,7 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
 }
 
 TEST_F(RestoreCommandsTest, StopEndsTheRunAndLogsItInterrupted) {
-  WriteSource("big.bin", std::string(4 << 20, 'x'), LocalTime(2024, 3, 1, 10, 0, 0));
+  WriteSource("big.bin", std::string(4 << 20, 'x'), LocalMomentToTime(2024, 3, 1, 10, 0, 0));
   ZipWithWriter("x.zip");
   model->processEvents = [this] { model->RequestStop(); };
   const RestoreOutcome outcome = RestoreArchive("x.zip");

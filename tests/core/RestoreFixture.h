@@ -20,6 +20,7 @@
 #include "core/MainModel.h"
 #include "core/ManualClock.h"
 #include "core/RestoreCommands.h"
+#include "platform/CivilDate.h"
 #include "platform/Platform.h"
 #include "zip/ZipReader.h"
 #include "zip/ZipWriter.h"
@@ -39,18 +40,7 @@ inline std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// UTC seconds of a local calendar moment.
-inline std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s) {
-  std::tm tm{};
-  tm.tm_year = y - 1900;
-  tm.tm_mon = mo - 1;
-  tm.tm_mday = d;
-  tm.tm_hour = h;
-  tm.tm_min = mi;
-  tm.tm_sec = s;
-  tm.tm_isdst = -1;
-  return std::mktime(&tm);
-}
+using platform::LocalMomentToTime;
 
 class RestoreFixture : public ::testing::Test {
  protected:
@@ -70,8 +60,8 @@ class RestoreFixture : public ::testing::Test {
       opened.push_back(path);
       return true;
     };
-    WriteSource("a.txt", "alpha alpha alpha\n", LocalTime(2024, 3, 1, 10, 0, 0));
-    WriteSource("sub/b.txt", std::string(3000, 'b'), LocalTime(2024, 3, 2, 11, 30, 4));
+    WriteSource("a.txt", "alpha alpha alpha\n", LocalMomentToTime(2024, 3, 1, 10, 0, 0));
+    WriteSource("sub/b.txt", std::string(3000, 'b'), LocalMomentToTime(2024, 3, 2, 11, 30, 4));
   }
   void TearDown() override {
     commands.reset();

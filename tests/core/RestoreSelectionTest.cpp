@@ -10,9 +10,9 @@ class RestoreSelectionTest : public RestoreFixture {
  protected:
   void SetUp() override {
     RestoreFixture::SetUp();
-    WriteSource("c.txt", "gamma\n", LocalTime(2024, 3, 3, 9, 0, 0));
-    WriteSource("sub/deep/d.txt", "delta\n", LocalTime(2024, 3, 4, 9, 0, 0));
-    WriteSource("subway.txt", "not below sub/\n", LocalTime(2024, 3, 4, 9, 0, 0));
+    WriteSource("c.txt", "gamma\n", LocalMomentToTime(2024, 3, 3, 9, 0, 0));
+    WriteSource("sub/deep/d.txt", "delta\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
+    WriteSource("subway.txt", "not below sub/\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
     ZipWithWriter("x.zip");
     reader.SortMode = zip::TZipSortMode::ByName;  // as the Restore tab reads it
     browser->SetDirectoryRestore(Target());

@@ -11,6 +11,7 @@
 #include "FindTestFolder.h"
 #include "find/EventQueue.h"
 #include "find/FindFile.h"
+#include "platform/CivilDate.h"
 
 namespace brisko::find {
 namespace {
@@ -136,9 +137,9 @@ TEST(FindFile, ExcludeSizeAndContaining) {
 
 TEST(FindFile, ModifiedAfterWholeDate) {
   FindTestFolder dir;
-  dir.Write("late.txt", "", test::LocalMoment(2024, 5, 10, 23, 0, 0));
-  dir.Write("early.txt", "", test::LocalMoment(2024, 5, 10, 0, 0, 2));
-  dir.Write("before.txt", "", test::LocalMoment(2024, 5, 9, 23, 59, 58));
+  dir.Write("late.txt", "", platform::LocalMomentToTime(2024, 5, 10, 23, 0, 0));
+  dir.Write("early.txt", "", platform::LocalMomentToTime(2024, 5, 10, 0, 0, 2));
+  dir.Write("before.txt", "", platform::LocalMomentToTime(2024, 5, 9, 23, 59, 58));
   TFindFile ff;
   ff.SetLocation(dir.Path());
   ff.ModifiedAfter = 45422;  // 2024-05-10
@@ -150,7 +151,7 @@ TEST(FindFile, ModifiedAfterWholeDate) {
 
 TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
   FindTestFolder dir;
-  dir.Write("f.bin", std::string(1234, 'z'), test::LocalMoment(2023, 7, 1, 12, 34, 56));
+  dir.Write("f.bin", std::string(1234, 'z'), platform::LocalMomentToTime(2023, 7, 1, 12, 34, 56));
   TFindFile ff;
   ff.SetLocation(dir.Path());
   TSearchRec got;

@@ -45,17 +45,4 @@ class FindTestFolder {
   std::string path_;
 };
 
-// UTC seconds of a local calendar moment.
-inline std::time_t LocalMoment(int y, int mo, int d, int h, int mi, int s) {
-  std::tm tm{};
-  tm.tm_year = y - 1900;
-  tm.tm_mon = mo - 1;
-  tm.tm_mday = d;
-  tm.tm_hour = h;
-  tm.tm_min = mi;
-  tm.tm_sec = s;
-  tm.tm_isdst = -1;
-  return std::mktime(&tm);
-}
-
 }  // namespace brisko::find::test

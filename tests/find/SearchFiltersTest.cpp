@@ -5,13 +5,14 @@
 
 #include "FindTestFolder.h"
 #include "find/SearchFilters.h"
+#include "platform/CivilDate.h"
 #include "platform/Platform.h"
 
 namespace brisko::find {
 namespace {
 
 using test::FindTestFolder;
-using test::LocalMoment;
+using platform::LocalMomentToTime;
 
 constexpr double kDay_2024_05_10 = 45422;  // 2024-05-10 as a day count since 1899-12-30
 
@@ -43,8 +44,8 @@ TEST(SearchFilters, Size) {
 }
 
 TEST(SearchFilters, DateBounds) {
-  const std::time_t morning = LocalMoment(2024, 5, 10, 8, 30, 0);
-  const std::time_t evening = LocalMoment(2024, 5, 10, 23, 59, 58);
+  const std::time_t morning = LocalMomentToTime(2024, 5, 10, 8, 30, 0);
+  const std::time_t evening = LocalMomentToTime(2024, 5, 10, 23, 59, 58);
   const double noon = 0.5;
   struct Case {
     const char* label;
