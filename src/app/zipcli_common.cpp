@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/ZipCli.h"
+#include "platform/StopSignals.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::app {
@@ -14,8 +15,7 @@ void OnStopSignal(int) { gStopSignal = 1; }
 }  // namespace
 
 void StopOnSignals(zip::TZipReader& worker) {
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
+  platform::OnStopSignals(OnStopSignal);
   // The engine looks at this between blocks of work, also while a large member is being deflated.
   worker.DoProcessMessages = true;
   worker.OnProcessMessages = [&worker] {
