@@ -105,6 +105,7 @@ void MainModel::SetProgress(int percent) {
 }
 
 void MainModel::ShowPage(MainPage page) {
+  if (pageHeld_) return;
   page_ = page;
   Notify(ModelChange::Page);
 }

@@ -137,7 +137,9 @@ class MainModel {
   bool StopRequested() const { return stopRequested_; }
   void ClearStopRequest() { stopRequested_ = false; }
   MainPage Page() const { return page_; }
+  // Shows a tab, unless the tab is held (a scheduled run leaves the user's tab in front).
   void ShowPage(MainPage page);
+  void HoldPage(bool held) { pageHeld_ = held; }
   bool StartMinimized() const { return state_.startMinimized; }
   void ClearStartMinimized() { state_.startMinimized = false; }
 
@@ -183,6 +185,7 @@ class MainModel {
   bool stopRequested_ = false;
   int progress_ = 0;
   MainPage page_ = MainPage::Backup;
+  bool pageHeld_ = false;
   ScheduleTable schedule_;
   bool timerActive_ = false;
   std::unique_ptr<ActivityLog> log_;

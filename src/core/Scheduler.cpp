@@ -48,6 +48,18 @@ class PromptSuppressor {
   bool saved_;
 };
 
+// Keeps the tab shown while a scheduled run loads its project and runs, however it ends.
+class PageHold {
+ public:
+  explicit PageHold(MainModel& model) : model_(model) { model_.HoldPage(true); }
+  ~PageHold() { model_.HoldPage(false); }
+  PageHold(const PageHold&) = delete;
+  PageHold& operator=(const PageHold&) = delete;
+
+ private:
+  MainModel& model_;
+};
+
 }  // namespace
 
 std::optional<ScheduleEntry> MakeScheduleEntry(const std::string& projectName, int mode,
@@ -77,7 +89,8 @@ std::optional<ScheduleEntry> MakeScheduleEntry(const std::string& projectName, i
       entry.interval = 7.0;
       return entry;
     }
-    case ScheduleMode::None: break;
+    case ScheduleMode::None:
+      break;
   }
   return std::nullopt;
 }
@@ -102,7 +115,9 @@ void MainModel::BuildScheduleTable() {
   Notify(ModelChange::Schedule | ModelChange::ProjectList);
 }
 
-void MainModel::ScheduleTick() { core::ScheduleTick(*this); }
+void MainModel::ScheduleTick() {
+  core::ScheduleTick(*this);
+}
 
 bool MainModel::SetSchedulingByUser(bool on) {
   if (!on && !ui_.Confirm(MessageKind::Warning, "Do you want to disable all scheduling?")) on = true;
@@ -140,15 +155,15 @@ void ScheduleTick(MainModel& model) {
     const std::string name = entry.projectName;
     const int index = IndexOfProject(model.Projects(), name);
     if (index < 0) continue;
-    // The run shows in the status bar and the tray; the page the user works on stays in front.
-    const MainPage page = model.Page();
-    model.SelectProject(index);
+    // The run shows in the status bar and the tray; the page the user works on stays in front,
+    // never switched away and back (which would list the Restore tab anew).
     BackupOutcome outcome;
     {
+      PageHold hold(model);
+      model.SelectProject(index);
       PromptSuppressor quiet(model.Settings().promptBeforeBackup);
       outcome = model.RunBackup();
     }
-    model.ShowPage(page);
     if (outcome == BackupOutcome::CheckFailed || outcome == BackupOutcome::Failed) return;
   }
 }

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <set>
 
 #include "core/MainModel.h"
 #include "ui/AppImages.h"
@@ -262,8 +264,26 @@ void RestoreTab::Enter() {
 }
 
 void RestoreTab::Refresh() {
-  RunReportingErrors(this, [this] { browser_->Refresh(); });
+  // A run that ends while the user works here leaves the archive and the members they chose.
+  const std::string archive = browser_->CurrentName();
+  const std::vector<std::string> members = SelectedMembers();
+  RunReportingErrors(this, [&] {
+    browser_->Refresh();
+    const auto& rows = browser_->Archives();
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].name == archive && static_cast<int>(i) != browser_->CurrentRow())
+        browser_->SelectRow(static_cast<int>(i));
+  });
   Sync();
+  if (members.empty() || browser_->CurrentName() != archive) return;
+  const std::set<std::string> chosen(members.begin(), members.end());
+  QItemSelection selection;
+  for (int row = 0; row < contentsModel_->rowCount(); ++row) {
+    const QModelIndex index = contentsModel_->index(row, 0);
+    if (chosen.count(index.data(ArchiveContentsModel::kStoredNameRole).toString().toStdString()) != 0)
+      selection.select(index, index);
+  }
+  contents_->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 std::vector<std::string> RestoreTab::SelectedMembers() const {

@@ -454,6 +454,12 @@ class MainWindowTest : public QObject {
       QVERIFY(big.open(QIODevice::WriteOnly));
       big.write(QByteArray(4 << 20, 'b'));
     }
+    {
+      ModalAnswerer first;
+      first.Then(brisko::uitest::Ok());
+      Button("SpStart")->click();
+      QVERIFY(WaitFor([&] { return first.AllAnswered(); }));
+    }
     auto* tabs = Find<QTabWidget>(window_.get(), "PageControl1");
     tabs->setCurrentIndex(1);
     auto* restoreTo = Find<QLineEdit>(window_.get(), "DirectoryRestore");
@@ -461,6 +467,10 @@ class MainWindowTest : public QObject {
     QTest::keyClicks(restoreTo, QStringLiteral("/typed/target"));
     auto* filter = Find<QLineEdit>(window_.get(), "EditContentsFilter");
     QTest::keyClicks(filter, QStringLiteral("rep"));
+    QTableView* contents = window_->Restore().ContentsGrid();
+    contents->selectRow(contents->model()->rowCount() - 1);
+    const std::vector<std::string> chosen = window_->Restore().SelectedMembers();
+    QCOMPARE(chosen.size(), size_t(1));
     auto& model = window_->Model();
     model.Schedule() = {{"Docs", 0, 1.0}};
     QStringList shown;
@@ -469,6 +479,8 @@ class MainWindowTest : public QObject {
       shown << Find<QLabel>(window_.get(), "LabelRun")->text() + QLatin1Char('|') + window_->Tray().Tooltip();
       pump();
     };
+    int switches = 0;
+    connect(tabs, &QTabWidget::currentChanged, this, [&] { ++switches; });
     ModalAnswerer answer;
     answer.Then(brisko::uitest::Ok());
     brisko::core::ScheduleTick(model);
@@ -478,9 +490,13 @@ class MainWindowTest : public QObject {
     QVERIFY2(shown.first().startsWith(QStringLiteral("Backing up 'Docs': ")), qPrintable(shown.first()));
     QVERIFY2(shown.first().contains(QStringLiteral("|Brisko ZIP Backup: Backing up 'Docs': ")),
              qPrintable(shown.first()));
+    QCOMPARE(switches, 0);  // never switched away and back
     QCOMPARE(tabs->currentIndex(), 1);
     QCOMPARE(restoreTo->text(), QStringLiteral("/typed/target"));
     QCOMPARE(filter->text(), QStringLiteral("rep"));
+    QCOMPARE(window_->Restore().Browser().Archives().size(), size_t(2));
+    QCOMPARE(window_->Restore().Browser().CurrentName(), std::string("Docs1.zip"));
+    QVERIFY(window_->Restore().SelectedMembers() == chosen);
     QVERIFY(Find<QLabel>(window_.get(), "LabelRun")->text().isEmpty());
     QCOMPARE(window_->Tray().Tooltip(), QString::fromLatin1(brisko::ui::TrayController::kTooltip));
   }
