@@ -8,6 +8,13 @@
 
 namespace brisko::zip {
 
+namespace {
+libdeflate_compressor* Compressor(DeflateState* state) { return reinterpret_cast<libdeflate_compressor*>(state); }
+libdeflate_decompressor* Decompressor(InflateState* state) {
+  return reinterpret_cast<libdeflate_decompressor*>(state);
+}
+}  // namespace
+
 uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size) {
   return libdeflate_crc32(crc, data, size);
 }
@@ -20,12 +27,12 @@ BufferDeflater::BufferDeflater(int level)
     : level_(level < 1   ? 1
              : level > 9 ? 9
                          : level),
-      compressor_(libdeflate_alloc_compressor(level_)) {
+      compressor_(reinterpret_cast<DeflateState*>(libdeflate_alloc_compressor(level_))) {
   if (compressor_ == nullptr) throw std::bad_alloc();
 }
 
 BufferDeflater::~BufferDeflater() {
-  libdeflate_free_compressor(compressor_);
+  libdeflate_free_compressor(Compressor(compressor_));
 }
 
 bool BufferDeflater::Deflate(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
@@ -34,7 +41,7 @@ bool BufferDeflater::Deflate(const uint8_t* data, size_t size, std::vector<uint8
   // Room for one byte less than the input: a stream that does not fit gains nothing.
   out.resize(size - 1);
   const size_t n =
-      size > 1 ? libdeflate_deflate_compress(compressor_, data, size, out.data(), out.size()) : 0;
+      size > 1 ? libdeflate_deflate_compress(Compressor(compressor_), data, size, out.data(), out.size()) : 0;
   out.resize(n);
   return n > 0;
 }
@@ -43,21 +50,21 @@ bool BufferDeflater::StartShrinks(const uint8_t* data, size_t size) {
   constexpr size_t kSample = 64 * 1024;
   if (size < 2 * kSample) return true;  // small enough to deflate whole anyway
   sample_.resize(kSample - kSample / 64);
-  return libdeflate_deflate_compress(compressor_, data, kSample, sample_.data(), sample_.size()) > 0;
+  return libdeflate_deflate_compress(Compressor(compressor_), data, kSample, sample_.data(), sample_.size()) > 0;
 }
 
-BufferInflater::BufferInflater() : decompressor_(libdeflate_alloc_decompressor()) {
+BufferInflater::BufferInflater() : decompressor_(reinterpret_cast<InflateState*>(libdeflate_alloc_decompressor())) {
   if (decompressor_ == nullptr) throw std::bad_alloc();
 }
 
 BufferInflater::~BufferInflater() {
-  libdeflate_free_decompressor(decompressor_);
+  libdeflate_free_decompressor(Decompressor(decompressor_));
 }
 
 bool BufferInflater::InflateExact(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) {
   // Without a place for the actual sizes, anything but the whole input making exactly outSize bytes fails.
   size_t used = 0;
-  const auto rc = libdeflate_deflate_decompress_ex(decompressor_, in, inSize, out, outSize, &used, nullptr);
+  const auto rc = libdeflate_deflate_decompress_ex(Decompressor(decompressor_), in, inSize, out, outSize, &used, nullptr);
   return rc == LIBDEFLATE_SUCCESS;
 }
 

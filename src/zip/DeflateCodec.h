@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-struct libdeflate_compressor;
-struct libdeflate_decompressor;
-
 namespace brisko::zip {
+
+// The state of the codec library behind these classes: libdeflate, or zlib in builds without it.
+struct DeflateState;
+struct InflateState;
 
 // CRC-32 of the ZIP format, continuing `crc` (0 to start).
 uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size);
@@ -34,7 +35,7 @@ class BufferDeflater {
 
  private:
   int level_;
-  libdeflate_compressor* compressor_;
+  DeflateState* compressor_;
   std::vector<uint8_t> sample_;
 };
 
@@ -51,7 +52,7 @@ class BufferInflater {
   bool InflateExact(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize);
 
  private:
-  libdeflate_decompressor* decompressor_;
+  InflateState* decompressor_;
 };
 
 }  // namespace brisko::zip
