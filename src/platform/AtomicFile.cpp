@@ -12,7 +12,10 @@
 
 #ifdef _WIN32
 #include <io.h>
-#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/WideText.h"
 #else
 #include <unistd.h>
 #endif
@@ -23,16 +26,27 @@ namespace {
 
 #ifdef _WIN32
 int MakeTemporary(std::string& pattern) {
-  if (::_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return -1;
-  return ::_open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
+  // The random part is drawn anew until a name is free; creation is exclusive either way.
+  const size_t digits = pattern.size() - 6;
+  static uint64_t state = ::GetTickCount64() ^ (static_cast<uint64_t>(::GetCurrentProcessId()) << 32);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    uint64_t v = state >> 16;
+    for (size_t i = 0; i < 6; ++i, v >>= 5) pattern[digits + i] = "abcdefghijklmnopqrstuvwxyz012345"[v & 31];
+    const int fd = ::_wopen(WidePath(pattern).c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT,
+                            _S_IREAD | _S_IWRITE);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
-int Reopen(const std::string& path) { return ::_open(path.c_str(), _O_RDWR | _O_BINARY); }
+int Reopen(const std::string& path) { return ::_wopen(WidePath(path).c_str(), _O_RDWR | _O_BINARY); }
 int SyncFile(int fd) { return ::_commit(fd); }
 int CloseFile(int fd) { return ::_close(fd); }
 long WriteSome(int fd, const char* data, size_t size) {
   return ::_write(fd, data, static_cast<unsigned>(size > 0x40000000 ? 0x40000000 : size));
 }
 void SyncFolder(const std::string&) {}  // MOVEFILE_WRITE_THROUGH already waits for the disk
+void RemoveFile(const std::string& path) { ::DeleteFileW(WidePath(path).c_str()); }
 #else
 int MakeTemporary(std::string& pattern) {
   const int fd = ::mkstemp(pattern.data());  // created with mode 0600
@@ -43,6 +57,7 @@ int Reopen(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_CLO
 int SyncFile(int fd) { return ::fsync(fd); }
 int CloseFile(int fd) { return ::close(fd); }
 long WriteSome(int fd, const char* data, size_t size) { return static_cast<long>(::write(fd, data, size)); }
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 void SyncFolder(const std::string& folder) {
   // Makes the rename itself durable; a failure here loses nothing already written.
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -76,7 +91,7 @@ bool AtomicFile::Open() {
 void AtomicFile::Adopt(std::string tempPath) {
   if (fd_ >= 0) CloseFile(fd_);
   fd_ = -1;
-  if (!temp_.empty() && temp_ != tempPath) std::remove(temp_.c_str());
+  if (!temp_.empty() && temp_ != tempPath) RemoveFile(temp_);
   temp_ = std::move(tempPath);
 }
 
@@ -120,7 +135,7 @@ bool AtomicFile::Commit(int mode) {
 void AtomicFile::Discard() {
   if (fd_ >= 0) CloseFile(fd_);
   fd_ = -1;
-  if (!temp_.empty()) std::remove(temp_.c_str());
+  if (!temp_.empty()) RemoveFile(temp_);
   temp_.clear();
 }
 

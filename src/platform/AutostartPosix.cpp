@@ -1,6 +1,8 @@
 // The autostart entry as an XDG desktop entry file.
 #include "platform/Autostart.h"
 
+#ifndef _WIN32
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -108,3 +110,4 @@ std::string Autostart::StoredExecutable() const {
 }
 
 }  // namespace brisko::platform
+#endif

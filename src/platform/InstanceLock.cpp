@@ -1,10 +1,13 @@
-// Folder lock through flock (POSIX) or an unshared open file (Windows).
+// Folder lock through flock (POSIX) or a named mutex (Windows).
 #include "platform/InstanceLock.h"
 
+#include "platform/PathRules.h"
 #include "platform/Platform.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <cstdint>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -26,17 +29,33 @@ InstanceLock::~InstanceLock() { Release(); }
 
 #ifdef _WIN32
 
+namespace {
+// Mutex names hold no backslash: the folder enters as a hash of the form in which paths compare.
+std::wstring MutexName(const std::string& folder) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : PathKey(ExcludeTrailingDelim(folder.empty() ? std::string(".") : folder))) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  wchar_t digits[17];
+  for (int i = 15; i >= 0; --i, hash >>= 4) digits[i] = L"0123456789abcdef"[hash & 15];
+  digits[16] = L'\0';
+  return L"Local\\BriskoZipBackup-" + std::wstring(digits);
+}
+}  // namespace
+
 bool InstanceLock::TryAcquire(const std::string& folder) {
   Release();
   error_.clear();
-  const std::string path = LockPath(folder);
-  // No sharing: a second opener fails while this handle is open.
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_HIDDEN, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    error_ = GetLastError() == ERROR_SHARING_VIOLATION
-                 ? "Another instance is already using " + folder
-                 : "Unable to create " + path;
+  // A named mutex lives as long as a handle to it: the lock vanishes with the process however it ends.
+  HANDLE h = ::CreateMutexW(nullptr, FALSE, MutexName(folder).c_str());
+  if (h == nullptr) {
+    error_ = "Unable to lock " + LockPath(folder);
+    return false;
+  }
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(h);
+    error_ = "Another instance is already using " + folder;
     return false;
   }
   handle_ = h;
@@ -44,7 +63,7 @@ bool InstanceLock::TryAcquire(const std::string& folder) {
 }
 
 void InstanceLock::Release() {
-  if (handle_ != kNoHandle) CloseHandle(static_cast<HANDLE>(handle_));
+  if (handle_ != kNoHandle) ::CloseHandle(static_cast<HANDLE>(handle_));
   handle_ = kNoHandle;
 }
 

@@ -5,8 +5,9 @@
 
 namespace brisko::platform {
 
-// Holds an advisory lock on "<folder>/.brisko.lock" from a successful TryAcquire until Release or
-// destruction. The lock belongs to the open file, so it vanishes with the process however it ends.
+// Holds an advisory lock on "<folder>/.brisko.lock" (on Windows a named mutex derived from the folder)
+// from a successful TryAcquire until Release or destruction. The lock belongs to the open file (the
+// mutex handle), so it vanishes with the process however it ends.
 class InstanceLock {
  public:
   InstanceLock() = default;

@@ -1,0 +1,59 @@
+// Windows implementation of the file services, on the wide-character API.
+#include "platform/FileIo.h"
+
+#ifdef _WIN32
+#include <io.h>
+
+#include <cerrno>
+
+#include "platform/PathRules.h"
+#include "platform/WideText.h"
+
+namespace brisko::platform {
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+  return ::_wfopen(WidePath(path).c_str(), Widen(mode).c_str());
+}
+
+std::FILE* CreateNewFile(const std::string& path, bool) {
+  // "x" fails on any existing name, a link's included; the folder's access rules protect the file.
+  return ::_wfopen(WidePath(path).c_str(), L"w+bx");
+}
+
+int SeekFile(std::FILE* file, uint64_t position) {
+  return ::_fseeki64(file, static_cast<__int64>(position), SEEK_SET);
+}
+int SeekFileEnd(std::FILE* file) {
+  return ::_fseeki64(file, 0, SEEK_END);
+}
+int64_t TellFile(std::FILE* file) {
+  return ::_ftelli64(file);
+}
+
+bool SyncFile(std::FILE* file) {
+  return ::_commit(::_fileno(file)) == 0;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+  return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool IsWritableFolder(const std::string& folder) {
+  const DWORD attributes = ::GetFileAttributesW(WidePath(folder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+  // Access rights decide, and only trying tells: a probe file that deletes itself on close.
+  const std::wstring probe = WidePath(IncludeTrailingDelim(folder) + ".brisko-write-probe");
+  HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
+std::string ResolveLinkTarget(const std::string& path) {
+  return path;
+}
+
+}  // namespace brisko::platform
+#endif
