@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, the tests of the writer's threads under
-# ThreadSanitizer, and the fuzzers for a bounded time.
+# ThreadSanitizer, the Windows programs with archives crossing to and from Linux under Wine, and the
+# fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -19,6 +20,9 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 
 ./scripts/build.sh tsan
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure)
+
+./scripts/build.sh windows
+./scripts/windows-roundtrip.sh
 
 ./scripts/build.sh fuzz
 ./scripts/fuzz.sh "${BRISKO_FUZZ_SECONDS:-30}"
