@@ -47,4 +47,22 @@ same_tree "$work/unzip-out" "unzip"
 win x -P secret -d ../win-out ../linux.zip >/dev/null
 same_tree "$work/win-out" "brisko-zip.exe"
 (cd "$work/src" && "$wine" "$win_zip" t -P secret ../linux.zip >/dev/null 2>&1) || fail "brisko-zip.exe t rejects the Linux archive"
+# A portable install: brisko-backup.exe beside project.ini keeps the archive, the log and the counter
+# there and backs up into the project's folder.
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+mkdir -p "$work/portable" "$work/dest"
+cp "$root/build-windows/src/app/brisko-backup.exe" "$work/portable/"
+{
+  printf '[Common]\r\nProject Count=1\r\nCount0=Docs\r\nLast Project=Docs\r\n\r\n[Docs]\r\n'
+  printf 'Filename prefix=Docs\r\nSuffix=2\r\nIncrease Value=1\r\nValue=0\r\n'
+  printf 'Save Path=%s\\\r\n' "$(win_path "$work/dest")"
+  printf 'Backup Directory Count=1\r\nBackup0=%s\\*.*\r\n' "$(win_path "$work/src/tree")"
+  printf 'No Backup Directory Count=0\r\nWhether include Subdirectory=1\r\nWhether password Project=0\r\n'
+  printf 'Whether store path in Zip=0\r\nBackupMode=3\r\nPackLevel=6\r\nStore Number=5\r\n'
+} >"$work/portable/project.ini"
+(cd "$work/portable" && "$wine" ./brisko-backup.exe run Docs >/dev/null 2>&1) || fail "brisko-backup.exe run failed"
+[ -f "$work/dest/Docs1.zip" ] || fail "the portable run wrote no archive: $(ls "$work/dest")"
+[ -f "$work/portable/log.txt" ] || fail "the portable run kept no log beside the program"
+[ -f "$work/portable/StoreNumber.txt" ] || fail "the portable run kept no counter beside the program"
+unzip -tq "$work/dest/Docs1.zip" >/dev/null || fail "unzip rejects the archive of the portable run"
 echo "Windows round trips passed."
