@@ -53,13 +53,30 @@ uint8_t TZipCrypto::DecryptByte(uint8_t cipher) {
   return plain;
 }
 
-void TZipCrypto::Encrypt(uint8_t* data, size_t count) {
-  for (size_t i = 0; i < count; ++i) data[i] = EncryptByte(data[i]);
+// The loops of Encrypt and Decrypt keep the keys and the table in locals: stores through data could
+// otherwise alias the keys and force a reload of every key for every byte.
+template <bool kDecrypt>
+void TZipCrypto::Transform(uint8_t* data, size_t count) {
+  const z_crc_t* table = CrcTable();
+  uint32_t k0 = keys_[0], k1 = keys_[1], k2 = keys_[2];
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t temp = (k2 & 0xFFFF) | 2;
+    const auto stream = static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
+    const uint8_t in = data[i];
+    const uint8_t plain = kDecrypt ? static_cast<uint8_t>(in ^ stream) : in;
+    data[i] = static_cast<uint8_t>(in ^ stream);
+    k0 = (k0 >> 8) ^ table[(k0 ^ plain) & 0xFF];
+    k1 = (k1 + (k0 & 0xFF)) * 134775813u + 1;
+    k2 = (k2 >> 8) ^ table[(k2 ^ (k1 >> 24)) & 0xFF];
+  }
+  keys_[0] = k0;
+  keys_[1] = k1;
+  keys_[2] = k2;
 }
 
-void TZipCrypto::Decrypt(uint8_t* data, size_t count) {
-  for (size_t i = 0; i < count; ++i) data[i] = DecryptByte(data[i]);
-}
+void TZipCrypto::Encrypt(uint8_t* data, size_t count) { Transform<false>(data, count); }
+
+void TZipCrypto::Decrypt(uint8_t* data, size_t count) { Transform<true>(data, count); }
 
 std::array<uint8_t, 12> TZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
                                                const RandomSource& random) {

@@ -45,6 +45,8 @@ class TZipCrypto {
 
  private:
   void UpdateKeys(uint8_t plain);
+  template <bool kDecrypt>
+  void Transform(uint8_t* data, size_t count);
   uint8_t StreamByte() const;
 
   uint32_t keys_[3] = {0x12345678, 0x23456789, 0x34567890};
