@@ -8,7 +8,8 @@ for fuzzer in build-fuzz/tests/fuzz/*_fuzz; do
   name=$(basename "$fuzzer")
   work=build-fuzz/corpus/$name
   mkdir -p "$work"
-  # New inputs go to the first folder only; the test archives are read as seeds.
+  # New inputs go to the first folder only; the test archives and the fuzzers' own seeds (encrypted
+  # archives with the password the targets use) are read as seeds.
   seeds=(tests/data/legacy tests/data/interop tests/fuzz/seeds)
   echo "fuzzing $name for ${seconds}s"
   log=build-fuzz/$name.log

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
-  zlib1g-dev libdeflate-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+  zlib1g-dev libdeflate-dev libssl-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64
 )

@@ -17,8 +17,9 @@ namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD] [-x PATTERN]... [-z COMMENT] [--threads N]\n"
-    "                    ARCHIVE ENTRY...";
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... [-z COMMENT] [--threads N]\n"
+    "                    ARCHIVE ENTRY...\n"
+    "  --aes  encrypt with AES-256 instead of the traditional cipher (needs -P)";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "brisko-zip: %s\n", problem);
@@ -65,6 +66,8 @@ int CmdAdd(int argc, char** argv) {
       if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
         return Usage("--threads takes a number (0 = one per core)");
       writer.Threads = std::stoi(value);
+    } else if (arg == "--aes") {
+      writer.Encryption = zip::MemberEncryption::Aes256;
     } else if (arg == "-P" || arg == "-x" || arg == "-z") {
       if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
       std::string value = argv[++i];
@@ -81,6 +84,8 @@ int CmdAdd(int argc, char** argv) {
     }
   }
   if (operands.size() < 2) return Usage("an archive and at least one entry are needed");
+  if (writer.Encryption == zip::MemberEncryption::Aes256 && writer.Password.empty())
+    return Usage("--aes needs a password (-P)");
   if (junkPaths) writer.SetStorePaths(false);
 
   bool problems = false;
@@ -134,7 +139,7 @@ int CmdAdd(int argc, char** argv) {
 }
 
 const bool registered = RegisterCommand(
-    {"a", "a [-0..-9] [-r] [-j] [-P PASS] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...", &CmdAdd});
+    {"a", "a [-0..-9] [-r] [-j] [-P PASS [--aes]] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...", &CmdAdd});
 
 }  // namespace
 }  // namespace brisko::app

@@ -1,4 +1,5 @@
-// brisko-zip l: lists the entries of an archive in archive order, then its comment.
+// brisko-zip l: lists the entries of an archive in archive order (method, encryption, sizes, time, CRC,
+// name), then its comment.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,6 +14,18 @@ namespace {
 using zip::TZipReader;
 
 constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an archive without a directory)";
+
+// The method number of the data, followed by the encryption of an encrypted member: "8+AES-256",
+// "0+ZipCrypto" for the traditional cipher.
+std::string MethodLabel(const zip::TZipHeaderInfo& e) {
+  std::string label = std::to_string(e.DataMethod());
+  if (e.CompressionMethod == zip::kMethodAes && e.Aes) {
+    label += "+AES-" + std::to_string(e.Aes->Bits());
+  } else if (e.IsEncrypted()) {
+    label += "+ZipCrypto";
+  }
+  return label;
+}
 
 int UsageError(const char* detail) {
   std::fprintf(stderr, "brisko-zip l: %s\nusage: brisko-zip %s\n", detail, kUsage);
@@ -42,7 +55,7 @@ int RunList(int argc, char** argv) {
     reader.ReadDirectory();
     for (int i = 0; i < reader.EntryCount(); ++i) {
       const zip::TZipHeaderInfo& e = reader.Entry(i);
-      std::printf("%u %llu %llu %s %08x %s\n", e.CompressionMethod,
+      std::printf("%s %llu %llu %s %08x %s\n", MethodLabel(e).c_str(),
                   static_cast<unsigned long long>(e.CompressedSize),
                   static_cast<unsigned long long>(e.UncompressedSize), platform::FormatDosDateTime(e.DateTime).c_str(),
                   e.CRC32, TerminalSafe(e.StoredName()).c_str());

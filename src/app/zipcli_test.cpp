@@ -34,6 +34,8 @@ std::string Describe(const zip::TEntryCheck& check) {
       return "Unknown Compression Method";
     case TEntryResult::erTooLarge:
       return "File is larger than uncompressed size!";
+    case TEntryResult::erAltered:
+      return check.Message;
     case TEntryResult::erDataError:
       break;
   }

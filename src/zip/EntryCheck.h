@@ -13,6 +13,7 @@ enum class TEntryResult {
   erDataError,      // malformed or truncated compressed data, or no local header
   erUnknownMethod,  // a compression method this engine does not decode
   erTooLarge,       // the recorded size is above the caller's cap, or the data decodes to more
+  erAltered,        // the password was right, but the authentication code does not match: damaged or altered
 };
 
 struct TEntryCheck {

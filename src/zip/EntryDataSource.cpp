@@ -13,9 +13,15 @@ size_t EntryDataSource::Read(uint8_t* buffer, size_t cap) {
   const size_t want = static_cast<size_t>(std::min<uint64_t>({remaining_, cap, kChunkSize}));
   const size_t got = readRaw_(buffer, want);
   if (got != want) throw EFatalUnzipError(kMsgPrematureEnd);
-  if (crypto_ != nullptr) crypto_->Decrypt(buffer, got);
+  if (decrypt_) decrypt_(buffer, got);
   remaining_ -= got;
   return got;
+}
+
+void EntryDataSource::Drain() {
+  uint8_t buffer[kChunkSize];
+  while (Read(buffer, sizeof buffer) > 0) {
+  }
 }
 
 }  // namespace brisko::zip

@@ -8,8 +8,8 @@
 
 namespace brisko::zip {
 
-MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit)
-    : jobs_(std::move(jobs)), level_(level), wholeLimit_(wholeLimit), slots_(jobs_.size()) {
+MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit, AesSeal seal)
+    : jobs_(std::move(jobs)), level_(level), wholeLimit_(wholeLimit), seal_(std::move(seal)), slots_(jobs_.size()) {
   const auto files =
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
   const int workers = threads <= 1 ? 0 : static_cast<int>(std::min<std::ptrdiff_t>(threads, files));
@@ -51,7 +51,7 @@ std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDe
   auto member = std::make_unique<PreparedMember>();
   int error = 0;
   if (!ReadWhole(in, wholeLimit_, member->raw, error)) return nullptr;
-  PrepareMember(*member, job.store ? nullptr : deflater);
+  PrepareMember(*member, job.store ? nullptr : deflater, seal_);
   return member;
 }
 

@@ -30,8 +30,10 @@ class MemberPipeline {
   static constexpr size_t kAheadJobs = 64;
 
   // threads <= 1 starts no worker: the writer prepares each member when it takes it.
-  // Files up to wholeLimit bytes are prepared; larger ones are left to the writer.
-  MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit = kWholeMemberLimit);
+  // Files up to wholeLimit bytes are prepared; larger ones are left to the writer. Members are sealed
+  // with AES when the seal is on.
+  MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit = kWholeMemberLimit,
+                 AesSeal seal = {});
   // Stops the workers, waiting only for the member each is busy with.
   ~MemberPipeline();
   MemberPipeline(const MemberPipeline&) = delete;
@@ -65,6 +67,7 @@ class MemberPipeline {
   std::vector<Job> jobs_;
   int level_;
   uint64_t wholeLimit_;
+  const AesSeal seal_;
   std::mutex mutex_;
   std::condition_variable workReady_;
   std::condition_variable resultReady_;

@@ -1,4 +1,4 @@
-// Member data writer: whole-buffer or zlib streaming raw deflate, or stored copy; traditional
+// Member data writer: whole-buffer or zlib streaming raw deflate, or stored copy; traditional or AES
 // encryption; in-place header rewrite.
 #include "zip/MemberWriter.h"
 
@@ -24,6 +24,15 @@ uint16_t LevelFlags(int level) {
   return 0;
 }
 
+// Turns the header of the data inside into that of an AES-256 member (AE-2, which stores no CRC).
+void MarkAes(TZipHeaderInfo& header) {
+  header.Aes = AesField{2, kAesStrength256, header.CompressionMethod};
+  header.CompressionMethod = kMethodAes;
+  header.VersionNeeded = std::max(header.VersionNeeded, kVersionAes);
+  header.Flags |= kFlagEncrypted;
+  header.CRC32 = 0;
+}
+
 }  // namespace
 
 bool LooksLikeText(const uint8_t* data, size_t size) {
@@ -35,6 +44,14 @@ bool LooksLikeText(const uint8_t* data, size_t size) {
 
 TMemberWriter::TMemberWriter() : in_(kInBlock) {}
 TMemberWriter::~TMemberWriter() = default;
+
+void TMemberWriter::PrepareHeader(TZipHeaderInfo& header) const {
+  if (!UsesAes()) return;
+  header.CompressionMethod = kMethodDeflated;
+  MarkAes(header);
+}
+
+AesSeal TMemberWriter::Seal() const { return UsesAes() ? AesSeal{password_, random_} : AesSeal{}; }
 
 void TMemberWriter::SetPackLevel(int level) {
   level_ = level < 0 ? 0 : level > 9 ? 9 : level;
@@ -67,10 +84,11 @@ size_t TMemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool r
 void TMemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
   if (size == 0) return;
   const uint8_t* src = data;
-  if (encrypting_) {
+  if (encrypting_ || aesEncoder_) {
     if (scratch_.size() < size) scratch_.resize(size);
     std::memcpy(scratch_.data(), data, size);
-    crypto_.Encrypt(scratch_.data(), size);
+    if (aesEncoder_) aesEncoder_->Encrypt(scratch_.data(), size);
+    else crypto_.Encrypt(scratch_.data(), size);
     src = scratch_.data();
   }
   if (out.Write(src, size) != size) throw ENotEnoughRoom(kMsgNotEnoughRoom);
@@ -78,6 +96,13 @@ void TMemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
 }
 
 void TMemberWriter::BeginData(ZipStream& out) {
+  if (UsesAes()) {
+    // A fresh salt for every start of the data, also when a member is written again stored.
+    aesEncoder_ = std::make_unique<AesEncoder>(password_, AesField{}, random_);
+    const std::string& prefix = aesEncoder_->Prefix();
+    if (out.Write(prefix.data(), prefix.size()) != prefix.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    return;
+  }
   if (!encrypting_) return;
   auto header = crypto_.MakeHeader(password_, checkValue_, random_);
   if (out.Write(header.data(), header.size()) != header.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
@@ -169,24 +194,33 @@ void TMemberWriter::SetLevelFlags(TZipHeaderInfo& header, bool deflated) const {
 
 void TMemberWriter::DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
                                      const std::string& displayName) {
-  encrypting_ = !password_.empty();
+  if (data.Sealed() != UsesAes()) throw EZipException("Member prepared for another cipher: " + displayName);
+  encrypting_ = !password_.empty() && !data.Sealed();
+  aesEncoder_.reset();
   const bool tried = !store && level_ > 0;
   const bool deflated = tried && data.Deflated();
-  const uint64_t compressed =
-      (deflated ? data.packed : data.raw).size() + (encrypting_ ? kEncryptionHeaderSize : 0);
+  const uint64_t overhead = data.Sealed() ? AesField{}.Overhead() : encrypting_ ? kEncryptionHeaderSize : 0;
   SetLevelFlags(header, tried);
   header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
   header.InternalAttributes = tried && data.text ? kInternalText : 0;
   header.CRC32 = data.crc;
   header.UncompressedSize = data.raw.size();
-  header.CompressedSize = compressed;
+  header.CompressedSize = (deflated ? data.packed : data.raw).size() + overhead;
+  if (data.Sealed()) MarkAes(header);
 }
 
 void TMemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header) {
   // Progress in the blocks a streamed member reports.
   for (size_t done = 0; onRead_ && done < data.raw.size(); done += kInBlock)
     onRead_(std::min(kInBlock, data.raw.size() - done));
-  const std::vector<uint8_t>& bytes = header.CompressionMethod == kMethodDeflated ? data.packed : data.raw;
+  const std::vector<uint8_t>& bytes = header.DataMethod() == kMethodDeflated ? data.packed : data.raw;
+  if (data.Sealed()) {
+    // Encrypted where it was prepared: written as it is, between its prefix and its code.
+    WriteOut(out, reinterpret_cast<const uint8_t*>(data.aesPrefix.data()), data.aesPrefix.size());
+    WriteOut(out, bytes.data(), bytes.size());
+    WriteOut(out, data.aesCode.data(), data.aesCode.size());
+    return;
+  }
   // Encrypted members look the same however they were read: check byte from the time, descriptor.
   checkValue_ = header.DateTime << 16;
   BeginData(out);
@@ -211,14 +245,16 @@ void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header
 
 void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
                                   const std::string& displayName) {
-  encrypting_ = !password_.empty();
+  const bool aes = UsesAes();
+  encrypting_ = !password_.empty() && !aes;
+  aesEncoder_.reset();
   bool doStore = store || level_ == 0;
   if (in.Size() <= sizes_.wholeMember) {
     PreparedMember whole;
     int error = 0;
     if (ReadWhole(in, sizes_.wholeMember, whole.raw, error)) {
       if (!doStore && !deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
-      PrepareMember(whole, doStore ? nullptr : deflater_.get());
+      PrepareMember(whole, doStore ? nullptr : deflater_.get(), Seal());
       DescribePrepared(whole, header, store, displayName);
       WritePrepared(whole, out, header);
       RewriteHeader(out, header);
@@ -249,9 +285,18 @@ void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo&
     header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
   }
   if (encrypting_) compressed += kEncryptionHeaderSize;
+  if (aes) {
+    // The authentication code closes the data; AE-2 keeps no CRC in the headers and, with the sizes
+    // written into the local header afterwards, needs no data descriptor.
+    const auto code = aesEncoder_->End();
+    aesEncoder_.reset();
+    if (out.Write(code.data(), code.size()) != code.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    compressed += AesField{}.Overhead();
+  }
   header.CRC32 = crc;
   header.UncompressedSize = bytes;
   header.CompressedSize = compressed;
+  if (aes) MarkAes(header);
   RewriteHeader(out, header);
   if (encrypting_) WriteDescriptor(out, header);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "zip/AesEncryption.h"
+#include "zip/PreparedMember.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipRecords.h"
 #include "zip/WriterSizes.h"
@@ -22,9 +24,10 @@ bool LooksLikeText(const uint8_t* data, size_t size);
 // How much of a member's start the text guess looks at.
 constexpr size_t kTextSampleSize = 256 * 1024;
 
-struct PreparedMember;
-class BufferDeflater;
 class ChunkDeflater;
+
+// The cipher of members written with a password.
+enum class MemberEncryption { Traditional, Aes256 };
 
 class TMemberWriter {
  public:
@@ -40,6 +43,10 @@ class TMemberWriter {
   TMemberWriter& operator=(const TMemberWriter&) = delete;
 
   void SetPassword(std::string password) { password_ = std::move(password); }
+  void SetEncryption(MemberEncryption encryption) { encryption_ = encryption; }
+  // Marks the header of a file member before its local header is written: with a password and AES,
+  // method 99 with the AES field (AE-2, 256 bits), so the local header has its final size.
+  void PrepareHeader(TZipHeaderInfo& header) const;
   void SetPackLevel(int level);
   // Threads that deflate the chunks of a large member together; the bytes do not depend on it.
   void SetThreads(int threads);
@@ -49,8 +56,10 @@ class TMemberWriter {
     onRead_ = std::move(onRead);
     afterWrite_ = std::move(afterWrite);
   }
-  // Replaces the random source of the encryption header (tests).
+  // Replaces the random source of the encryption header and the AES salts (tests).
   void SetRandomSource(TZipCrypto::RandomSource random) { random_ = std::move(random); }
+  // How members prepared ahead are to be sealed: on with a password and AES.
+  AesSeal Seal() const;
 
   // Writes the data of the file open in `in` (positioned at its start) to `out`, which stands just
   // behind the local header of `header` written at header.RelativeOffset. Deflates unless `store`
@@ -66,6 +75,7 @@ class TMemberWriter {
   // A member whose data was prepared beforehand (PreparedMember) is written in one pass, also when
   // encrypted: DescribePrepared fills the header fields WriteFileData would (same results and
   // errors), so the local header is written complete; WritePrepared then writes the data behind it.
+  // A member is sealed with AES exactly when this writer uses AES (EZipException otherwise).
   void DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
                         const std::string& displayName);
   void WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header);
@@ -87,6 +97,7 @@ class TMemberWriter {
                     uint64_t& bytes, uint64_t& compressed);
   void RewriteHeader(ZipStream& out, TZipHeaderInfo& header);
   void WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header);
+  bool UsesAes() const { return !password_.empty() && encryption_ == MemberEncryption::Aes256; }
 
   void SetLevelFlags(TZipHeaderInfo& header, bool deflated) const;
 
@@ -96,7 +107,9 @@ class TMemberWriter {
   WriterSizes sizes_;
   int level_ = 6;
   std::string password_;
-  bool encrypting_ = false;
+  MemberEncryption encryption_ = MemberEncryption::Traditional;
+  bool encrypting_ = false;                // traditional encryption of the current member
+  std::unique_ptr<AesEncoder> aesEncoder_;  // AES encryption of the current member
   uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
   TZipCrypto crypto_;
   TZipCrypto::RandomSource random_;

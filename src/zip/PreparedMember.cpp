@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "zip/AesEncryption.h"
 #include "zip/FileStream.h"
 #include "zip/MemberWriter.h"
 
@@ -31,15 +32,23 @@ bool ReadWhole(ZipStream& in, uint64_t limit, std::vector<uint8_t>& raw, int& re
   return true;
 }
 
-void PrepareMember(PreparedMember& member, BufferDeflater* deflater) {
+void PrepareMember(PreparedMember& member, BufferDeflater* deflater, const AesSeal& seal) {
   member.crc = Crc32(0, member.raw.data(), member.raw.size());
   member.text = false;
   member.packed.clear();
-  if (deflater == nullptr) return;
-  // The text guess looks at the first block, as it does for streamed members.
-  member.text = LooksLikeText(member.raw.data(), std::min<size_t>(member.raw.size(), kTextSampleSize));
-  if (deflater->StartShrinks(member.raw.data(), member.raw.size()))
-    deflater->Deflate(member.raw.data(), member.raw.size(), member.packed);
+  member.aesPrefix.clear();
+  if (deflater != nullptr) {
+    // The text guess looks at the first block, as it does for streamed members.
+    member.text = LooksLikeText(member.raw.data(), std::min<size_t>(member.raw.size(), kTextSampleSize));
+    if (deflater->StartShrinks(member.raw.data(), member.raw.size()))
+      deflater->Deflate(member.raw.data(), member.raw.size(), member.packed);
+  }
+  if (!seal.On()) return;
+  std::vector<uint8_t>& data = member.Deflated() ? member.packed : member.raw;
+  AesEncoder encoder(seal.password, AesField{}, seal.random);
+  encoder.Encrypt(data.data(), data.size());
+  member.aesPrefix = encoder.Prefix();
+  member.aesCode = encoder.End();
 }
 
 }  // namespace brisko::zip

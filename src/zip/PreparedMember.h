@@ -3,10 +3,13 @@
 // can be prepared on any thread and still give the same archive.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "zip/AesField.h"
+#include "zip/CryptoPrimitives.h"
 #include "zip/DeflateCodec.h"
 #include "zip/ZipStream.h"
 
@@ -15,13 +18,26 @@ namespace brisko::zip {
 // Files up to this size are read whole and deflated in one call; larger ones are streamed.
 constexpr uint64_t kWholeMemberLimit = 8u << 20;
 
+// AES-256 encryption of prepared members, done where they are prepared (on the worker threads too):
+// the key derivation and the cipher run in parallel like the deflating.
+struct AesSeal {
+  std::string password;          // empty: members stay plain (traditional encryption is the writer's)
+  crypto::RandomSource random;   // source of the salts; called from any thread
+  bool On() const { return !password.empty(); }
+};
+
 struct PreparedMember {
   std::vector<uint8_t> raw;
   std::vector<uint8_t> packed;  // the deflated data; empty when the member is stored
   uint32_t crc = 0;
   bool text = false;
+  // Set when sealed with AES: salt and password verifier before the data, authentication code behind
+  // it; the data the member keeps (packed, or raw when stored) is then encrypted in place.
+  std::string aesPrefix;
+  std::array<uint8_t, kAesAuthCodeSize> aesCode{};
 
   bool Deflated() const { return !packed.empty(); }
+  bool Sealed() const { return !aesPrefix.empty(); }
   // The bytes that go into the archive (before any encryption).
   const std::vector<uint8_t>& Data() const { return Deflated() ? packed : raw; }
 };
@@ -30,7 +46,8 @@ struct PreparedMember {
 // or when a read fails (readError gets the error number).
 bool ReadWhole(ZipStream& in, uint64_t limit, std::vector<uint8_t>& raw, int& readError);
 
-// Fills crc, text and packed from raw; deflater null stores the member.
-void PrepareMember(PreparedMember& member, BufferDeflater* deflater);
+// Fills crc, text and packed from raw (deflater null stores the member), then seals it when the
+// seal is on.
+void PrepareMember(PreparedMember& member, BufferDeflater* deflater, const AesSeal& seal = {});
 
 }  // namespace brisko::zip

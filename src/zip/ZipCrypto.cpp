@@ -3,14 +3,10 @@
 
 #include <zlib.h>
 
-#include <random>
 #include <vector>
 
+#include "zip/CryptoPrimitives.h"
 #include "zip/ZipRecords.h"
-
-#if defined(__linux__)
-#include <sys/random.h>
-#endif
 
 namespace brisko::zip {
 
@@ -113,18 +109,6 @@ std::string TZipCrypto::RandomHex(size_t count) {
   return text;
 }
 
-void TZipCrypto::SystemRandom(uint8_t* bytes, size_t count) {
-#if defined(__linux__)
-  size_t done = 0;
-  while (done < count) {
-    ssize_t got = getrandom(bytes + done, count - done, 0);
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
-  }
-  if (done == count) return;
-#endif
-  std::random_device device;
-  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(device());
-}
+void TZipCrypto::SystemRandom(uint8_t* bytes, size_t count) { crypto::RandomBytes(bytes, count); }
 
 }  // namespace brisko::zip

@@ -11,10 +11,10 @@
 #include "zip/CheckingSink.h"
 #include "zip/EntryDataSource.h"
 #include "zip/FileSink.h"
+#include "zip/MemberDecryption.h"
 #include "zip/MemberSelection.h"
 #include "zip/SafePath.h"
 #include "zip/WholeMemberDecoder.h"
-#include "zip/ZipCrypto.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
 #include "zip/legacy/LegacyDecodeError.h"
@@ -33,6 +33,26 @@ constexpr const char* kCaptionFileExists = "File Exists Alert";
 platform::DateTime DosValue(uint32_t dos) {
   platform::DateTime value = 0;
   return platform::DosDateTimeToDateTime(dos, value) ? value : 0;
+}
+
+constexpr const char* kMsgAltered = "authentication code mismatch: the member is damaged or was altered";
+
+// The decryption step of an encrypted entry's data source; none for plain entries.
+EntryDataSource::Decrypt DecryptStage(const TZipHeaderInfo& entry, MemberDecryption& decryption) {
+  if (!entry.IsEncrypted()) return {};
+  return [&decryption](uint8_t* data, size_t size) { decryption.Decrypt(data, size); };
+}
+
+// Reads what the decoder left of the data and checks the authentication code behind it; true for
+// members without one. A truncated archive fails the check.
+bool AuthenticData(MemberDecryption& decryption, EntryDataSource& source, const MemberDecryption::ReadFn& read) {
+  if (!decryption.Authenticates()) return true;
+  try {
+    source.Drain();
+  } catch (const EFatalUnzipError&) {
+    return false;
+  }
+  return decryption.Authentic(read);
 }
 
 // Removes the temporary output of an entry unless it was moved into place.
@@ -258,14 +278,12 @@ bool ZipExtractRun::HasLocalHeader(const TZipHeaderInfo& entry) {
   }
 }
 
-bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, TZipCrypto& crypto) {
-  if (entry.CompressedSize < kEncryptionHeaderSize) return false;
+bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, MemberDecryption& decryption) {
   for (;;) {
     r_.SeekToData(entry);
-    uint8_t header[kEncryptionHeaderSize];
-    if (r_.ReadSpanning(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
-    if (crypto.CheckHeader(r_.Password, header, TZipCrypto::CheckByte(entry))) return true;
-    if (!r_.OnBadPassword) return false;
+    const auto start = decryption.Begin(entry, r_.Password, [this](uint8_t* b, size_t n) { return r_.ReadSpanning(b, n); });
+    if (start == MemberDecryption::Start::Ok) return true;
+    if (start == MemberDecryption::Start::NoHeader || !r_.OnBadPassword) return false;
     std::string newPassword = r_.Password;
     r_.OnBadPassword(r_, index, newPassword);
     if (newPassword == r_.Password) return false;
@@ -324,7 +342,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     return Step::Done;
   }
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
-  if (!IsSupportedMethod(entry.CompressionMethod)) {
+  if (!IsDecodable(entry)) {
     totalBytes_ -= entry.UncompressedSize;
     r_.AskHost(kCaptionZipError, kMsgUnknownMethod, TMessageButtons::mbOK);
     return Step::Done;
@@ -339,14 +357,14 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     if (r_.OnBadCRC) r_.OnBadCRC(r_, 0, entry.CRC32, index);
     return Step::Done;
   }
-  TZipCrypto crypto;
+  MemberDecryption decryption;
   uint64_t remaining = entry.CompressedSize;
   if (entry.IsEncrypted()) {
-    if (!CheckPassword(index, entry, crypto)) {
+    if (!CheckPassword(index, entry, decryption)) {
       Skip(index, entry, TSkipReason::srBadPassword);
       return Step::Done;
     }
-    remaining -= kEncryptionHeaderSize;
+    remaining = decryption.DataSize();
   }
 
   const platform::FileStat existing = platform::StatFile(fname, true);
@@ -393,9 +411,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // Handlers may have used the archive since the header was read: go back to the data.
   r_.SeekToData(entry);
+  const auto readRaw = [this](uint8_t* buffer, size_t n) { return r_.ReadSpanning(buffer, n); };
   if (entry.IsEncrypted()) {
-    uint8_t header[kEncryptionHeaderSize];  // already checked; the keys continue behind it
-    if (r_.ReadSpanning(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
+    uint8_t header[32];  // already checked; the decryption continues behind it
+    const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
+    if (r_.ReadSpanning(header, prefix) != prefix) throw EFatalUnzipError(kMsgPrematureEnd);
   }
   const uint64_t size = entry.UncompressedSize;
   uint64_t reported = 0;
@@ -403,21 +423,20 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Progress(written, size, written - reported);
     reported = written;
   });
-  EntryDataSource source([this](uint8_t* buffer, size_t n) { return r_.ReadSpanning(buffer, n); }, remaining,
-                         entry.IsEncrypted() ? &crypto : nullptr, [this] { r_.CheckCancel(); });
+  EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption), [this] { r_.CheckCancel(); });
   bool completed = true;
   try {
-    decoder_.Decode(entry.CompressionMethod, entry.Flags, remaining, source, sink, size,
-                    [this] { r_.CheckCancel(); });
+    decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size, [this] { r_.CheckCancel(); });
   } catch (const EBiggerThanUncompressed&) {
     completed = false;
   } catch (const LegacyDecodeError&) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
   }
+  const bool authentic = AuthenticData(decryption, source, readRaw);
   if (output) output->Close(r_.FlushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
-  if (completed && crc == entry.CRC32 && sink.Written() == size) {
+  if (completed && authentic && (crc == entry.CRC32 || !entry.CrcStored()) && sink.Written() == size) {
     if (isLink && !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
       Skip(index, entry, TSkipReason::srCreateError);
       return Step::Done;
@@ -441,7 +460,8 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     return Step::Done;
   }
 
-  if (entry.IsEncrypted()) {
+  // With an authentication code the password was proven right: what fails is the data.
+  if (entry.IsEncrypted() && !decryption.Authenticates()) {
     if (r_.OnBadPassword) {
       std::string newPassword = r_.Password;
       r_.OnBadPassword(r_, index, newPassword);
@@ -484,7 +504,7 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
     return check;
   }
   if (entry.FileName().empty()) return check;
-  if (!IsSupportedMethod(entry.CompressionMethod)) {
+  if (!IsDecodable(entry)) {
     check.Result = TEntryResult::erUnknownMethod;
     check.Message = kMsgUnknownMethod;
     return check;
@@ -505,27 +525,35 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
   } closeScope{reader, opened};
 
   CheckingSink sink(keep, entry.UncompressedSize);
+  MemberDecryption decryption;
+  bool authentic = true;
   try {
     reader.SeekToData(entry);
+    const auto readRaw = [&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); };
     uint64_t remaining = entry.CompressedSize;
-    TZipCrypto crypto;
     if (entry.IsEncrypted()) {
-      uint8_t header[kEncryptionHeaderSize];
-      if (remaining < kEncryptionHeaderSize || reader.ReadSpanning(header, sizeof header) != sizeof header) {
-        check.Result = TEntryResult::erDataError;
-        check.Message = "no encryption header";
-        return check;
+      switch (decryption.Begin(entry, reader.Password, readRaw)) {
+        case MemberDecryption::Start::NoHeader:
+          check.Result = TEntryResult::erDataError;
+          check.Message = "no encryption header";
+          return check;
+        case MemberDecryption::Start::BadPassword:
+          check.Result = TEntryResult::erBadPassword;
+          return check;
+        case MemberDecryption::Start::Ok:
+          remaining = decryption.DataSize();
+          break;
       }
-      if (!crypto.CheckHeader(reader.Password, header, TZipCrypto::CheckByte(entry))) {
-        check.Result = TEntryResult::erBadPassword;
-        return check;
-      }
-      remaining -= kEncryptionHeaderSize;
     }
-    EntryDataSource source([&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); },
-                           remaining, entry.IsEncrypted() ? &crypto : nullptr);
+    EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption));
     WholeMemberDecoder decoder;
-    decoder.Decode(entry.CompressionMethod, entry.Flags, remaining, source, sink, entry.UncompressedSize);
+    try {
+      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize);
+    } catch (...) {
+      authentic = AuthenticData(decryption, source, readRaw);
+      throw;
+    }
+    authentic = AuthenticData(decryption, source, readRaw);
   } catch (const EBiggerThanUncompressed& e) {
     check.Result = TEntryResult::erTooLarge;
     check.Message = e.what();
@@ -541,9 +569,13 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
   }
   check.CalcCRC = sink.Crc();
   check.Size = sink.Written();
-  if (check.Result == TEntryResult::erOk &&
-      (check.CalcCRC != entry.CRC32 || check.Size != entry.UncompressedSize))
+  if (!authentic) {
+    check.Result = TEntryResult::erAltered;
+    check.Message = kMsgAltered;
+  } else if (check.Result == TEntryResult::erOk &&
+             ((entry.CrcStored() && check.CalcCRC != entry.CRC32) || check.Size != entry.UncompressedSize)) {
     check.Result = TEntryResult::erBadCRC;
+  }
   return check;
 }
 

@@ -16,7 +16,7 @@
 
 namespace brisko::zip {
 
-class TZipCrypto;
+class MemberDecryption;
 
 class ZipExtractRun {
  public:
@@ -50,7 +50,7 @@ class ZipExtractRun {
                        const std::vector<std::string>& parts);
   bool HasLocalHeader(const TZipHeaderInfo& entry);
   // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
-  bool CheckPassword(int index, const TZipHeaderInfo& entry, TZipCrypto& crypto);
+  bool CheckPassword(int index, const TZipHeaderInfo& entry, MemberDecryption& decryption);
   bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname);
   void Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason);
   void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);

@@ -40,7 +40,7 @@ struct ExtraFields {
 
 // Takes the real sizes (and offset, disk) out of a Zip64 extra field for the fields that hold the
 // 0xFFFFFFFF marker (a local header carries both sizes whenever it has the field), the modification
-// time out of an extended timestamp, and a Unicode path whose check value matches the stored name.
+// time out of an extended timestamp, the AES field, and a Unicode path whose check value matches the stored name.
 ExtraFields ApplyExtra(const std::string& extra, bool local, TZipHeaderInfo& h, const std::string& storedName) {
   ExtraFields result;
   const auto* data = reinterpret_cast<const uint8_t*>(extra.data());
@@ -74,6 +74,8 @@ ExtraFields ApplyExtra(const std::string& extra, bool local, TZipHeaderInfo& h, 
       uint8_t flags = data[pos - len];
       field.Skip(1);
       if (flags & 1) h.UnixTime = static_cast<int32_t>(field.U32());
+    } else if (id == kExtraAes) {
+      h.Aes = AesField::Parse(std::string_view(extra).substr(pos - len, len));
     } else if (id == kExtraUnicodePath && len >= 5) {
       uint8_t version = data[pos - len];
       field.Skip(1);
@@ -96,6 +98,10 @@ void PutTimestamp(std::vector<uint8_t>& out, const std::optional<int64_t>& time)
   out.push_back(1);  // modification time only
   int64_t clamped = std::clamp<int64_t>(*time, INT32_MIN, INT32_MAX);
   PutLE32(out, static_cast<uint32_t>(static_cast<int32_t>(clamped)));
+}
+
+void PutAes(std::vector<uint8_t>& out, const std::optional<AesField>& aes) {
+  if (aes) PutBytes(out, aes->Bytes());
 }
 
 uint32_t Field32(uint64_t value) { return value >= kZip64Marker32 ? kZip64Marker32 : static_cast<uint32_t>(value); }
@@ -184,6 +190,7 @@ bool TZipHeaderInfo::WriteLocalHeader(ZipStream& stream) {
     VersionNeeded = std::max(VersionNeeded, kVersionZip64);
   }
   PutTimestamp(extra, UnixTime);
+  PutAes(extra, Aes);
   LocalExtraFieldLength = static_cast<uint16_t>(extra.size());
   std::vector<uint8_t> out;
   out.reserve(kLocalHeaderSize + encoded.bytes.size() + extra.size());
@@ -216,6 +223,7 @@ bool TZipHeaderInfo::WriteCentralHeader(ZipStream& stream) {
     VersionNeeded = std::max(VersionNeeded, kVersionZip64);
   }
   PutTimestamp(extra, UnixTime);
+  PutAes(extra, Aes);
   // The comment length written is that of the comment actually held, so a record whose comment was
   // never loaded cannot produce a length without bytes behind it.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;

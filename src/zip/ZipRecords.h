@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/DosDateTime.h"
+#include "zip/AesField.h"
 #include "zip/ZipConstants.h"
 #include "zip/ZipStream.h"
 
@@ -42,6 +43,8 @@ class TZipHeaderInfo {
   // The local header carries a Zip64 field with both sizes: set by the writer before the data of a
   // member that may reach 4 GiB, and by the reader when a local header has one.
   bool LocalZip64 = false;
+  // Set for AES-encrypted members (method 99): the key strength and the method of the data inside.
+  std::optional<AesField> Aes;
   bool MatchFlag = false;      // chosen by the current extraction
   bool Selected = false;       // chosen by the host
 
@@ -74,20 +77,25 @@ class TZipHeaderInfo {
   }
   bool IsEncrypted() const { return (Flags & kFlagEncrypted) != 0; }
   bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
+  // The compression method of the data once decrypted (the one inside the AES field for method 99).
+  uint16_t DataMethod() const { return Aes && CompressionMethod == kMethodAes ? Aes->method : CompressionMethod; }
+  // False for AE-2 members, whose CRC-32 field holds 0 and whose authentication code stands for it.
+  bool CrcStored() const { return !(Aes && CompressionMethod == kMethodAes && !Aes->KeepsCrc()); }
 
   // Records the stream position in RelativeOffset, then writes the 30-byte local header, the name and
-  // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set.
-  // False when the stream took fewer bytes (e.g. a full disk). Throws EZipTooLarge when a size has
-  // reached 4 GiB without LocalZip64.
+  // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set, the AES
+  // field when Aes is set. False when the stream took fewer bytes (e.g. a full disk). Throws
+  // EZipTooLarge when a size has reached 4 GiB without LocalZip64.
   bool WriteLocalHeader(ZipStream& stream);
   // Writes the 46-byte central header, the name, the extra fields (Zip64 for the sizes and the offset
-  // that reach 0xFFFFFFFF, the extended timestamp) and the comment when one is held.
+  // that reach 0xFFFFFFFF, the extended timestamp, the AES field) and the comment when one is held.
   bool WriteCentralHeader(ZipStream& stream);
   // Whether a central header needs a Zip64 field (some size or the offset reaches 0xFFFFFFFF).
   bool NeedsZip64() const;
 
   // Reads a central header at the current position. On success fills the record (date repaired, name
-  // decoded and split, Zip64 sizes, extended timestamp and Unicode path taken from the extra fields),
+  // decoded and split, Zip64 sizes, extended timestamp, AES field and Unicode path taken from the extra
+  // fields),
   // leaves the stream behind the header's extra field and comment and returns true; otherwise restores
   // the position and returns false.
   bool ReadCentralHeader(ZipStream& stream);

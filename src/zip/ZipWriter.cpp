@@ -95,6 +95,7 @@ int TZipWriter::ZipSequence() {
   run.Member.SetThreads(MemberPipeline::WorkerCount(Threads));
   run.Member.SetSizes(Sizes);
   run.Member.SetPassword(Password);
+  run.Member.SetEncryption(Encryption);
   if (RandomSource) run.Member.SetRandomSource(RandomSource);
   run.Member.SetHooks([this](size_t n) { OnBlockRead(n); }, [this] { AfterWrite(); });
 
@@ -309,6 +310,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     run.TotalBytes -= run.FileSize;
     return false;
   }
+  if (!isDir) run.Member.PrepareHeader(r);
   const bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
   // Prepared data lets the local header be written once, complete.
   if (prepared) run.Member.DescribePrepared(*prepared, r, store, entry);
@@ -336,7 +338,7 @@ void TZipWriter::StartPipeline(Run& run) {
     jobs[i].links = StoreLinks;
   }
   run.Pipeline = std::make_unique<MemberPipeline>(std::move(jobs), PackLevel, MemberPipeline::WorkerCount(Threads),
-                                                  Sizes.wholeMember);
+                                                  Sizes.wholeMember, run.Member.Seal());
 }
 
 void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {

@@ -41,6 +41,8 @@ class TZipWriter : public TZipReader {
   int Threads = 0;
   // What is read whole, the chunks of larger files, where 64-bit sizes start (tests shrink them).
   WriterSizes Sizes;
+  // The cipher used when Password is set.
+  MemberEncryption Encryption = MemberEncryption::Traditional;
   bool Recurse = false;
   bool StorePaths() const { return fStorePaths; }
   // false also clears StoreVolumes and RelativePaths.
@@ -89,7 +91,8 @@ class TZipWriter : public TZipReader {
   // ---- Test seams ----
   // Creates the output stream on a path; unset = a new file. Tests inject failing streams here.
   std::function<std::unique_ptr<ZipStream>(const std::string& path)> OutputOpener;
-  // Replaces the random bytes of encryption headers.
+  // Replaces the random bytes of encryption headers and AES salts (tests). Called from the worker
+  // threads too, so it must be safe to call concurrently.
   TZipCrypto::RandomSource RandomSource;
 
   // ---- Operations ----

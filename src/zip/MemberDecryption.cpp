@@ -1,0 +1,51 @@
+// Encrypted member data: password check, decryption and authentication.
+#include "zip/MemberDecryption.h"
+
+#include <vector>
+
+#include "zip/ZipExceptions.h"
+#include "zip/legacy/MemberDecoder.h"
+
+namespace brisko::zip {
+
+bool IsDecodable(const TZipHeaderInfo& entry) {
+  if (entry.CompressionMethod == kMethodAes)
+    return entry.Aes && entry.Aes->Known() && entry.IsEncrypted() && IsSupportedMethod(entry.Aes->method);
+  return IsSupportedMethod(entry.CompressionMethod);
+}
+
+MemberDecryption::Start MemberDecryption::Begin(const TZipHeaderInfo& entry, std::string_view password,
+                                                const ReadFn& read) {
+  aes_.reset();
+  if (entry.CompressionMethod == kMethodAes && entry.Aes) {
+    const AesField& field = *entry.Aes;
+    prefix_ = field.SaltSize() + kAesVerifierSize;
+    if (entry.CompressedSize < field.Overhead()) return Start::NoHeader;
+    std::vector<uint8_t> header(prefix_);
+    if (read(header.data(), header.size()) != header.size()) throw EFatalUnzipError(kMsgPrematureEnd);
+    aes_ = AesDecoder::Open(password, field, header.data());
+    if (!aes_) return Start::BadPassword;
+    dataSize_ = entry.CompressedSize - field.Overhead();
+    return Start::Ok;
+  }
+  prefix_ = kEncryptionHeaderSize;
+  uint8_t header[kEncryptionHeaderSize];
+  if (entry.CompressedSize < kEncryptionHeaderSize) return Start::NoHeader;
+  if (read(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
+  if (!zipCrypto_.CheckHeader(password, header, TZipCrypto::CheckByte(entry))) return Start::BadPassword;
+  dataSize_ = entry.CompressedSize - kEncryptionHeaderSize;
+  return Start::Ok;
+}
+
+void MemberDecryption::Decrypt(uint8_t* data, size_t size) {
+  if (aes_) aes_->Decrypt(data, size);
+  else zipCrypto_.Decrypt(data, size);
+}
+
+bool MemberDecryption::Authentic(const ReadFn& read) {
+  if (!aes_) return true;
+  uint8_t code[kAesAuthCodeSize];
+  return read(code, sizeof code) == sizeof code && aes_->Authentic(code);
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,48 @@
+// Decryption of one encrypted member's data, traditional or AES, as a stage between the archive and
+// the decoder: the header in front of the data and the password check, in-place decryption, and for
+// AES the authentication code behind the data.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "zip/AesEncryption.h"
+#include "zip/ZipCrypto.h"
+#include "zip/ZipRecords.h"
+
+namespace brisko::zip {
+
+// Whether this engine can decode the member: a known method, inside a readable AES field for method 99.
+bool IsDecodable(const TZipHeaderInfo& entry);
+
+class MemberDecryption {
+ public:
+  // Reads up to n bytes of the archive at the current position.
+  using ReadFn = std::function<size_t(uint8_t*, size_t)>;
+  enum class Start { Ok, BadPassword, NoHeader };
+
+  // Reads the header in front of the data of an encrypted member and checks the password against it.
+  // On Ok, DataSize() is the size of the encrypted data proper. NoHeader when the member is too small to
+  // hold one; EFatalUnzipError when the archive ends inside it.
+  Start Begin(const TZipHeaderInfo& entry, std::string_view password, const ReadFn& read);
+
+  // Bytes in front of the data (traditional header, or AES salt and verifier).
+  uint64_t PrefixSize() const { return prefix_; }
+  uint64_t DataSize() const { return dataSize_; }
+  void Decrypt(uint8_t* data, size_t size);
+  // Whether an authentication code follows the data.
+  bool Authenticates() const { return aes_ != nullptr; }
+  // With `read` standing behind the data: reads the authentication code and compares it. True when
+  // the member carries none.
+  bool Authentic(const ReadFn& read);
+
+ private:
+  TZipCrypto zipCrypto_;
+  std::unique_ptr<AesDecoder> aes_;
+  uint64_t prefix_ = 0;
+  uint64_t dataSize_ = 0;
+};
+
+}  // namespace brisko::zip
