@@ -248,6 +248,7 @@ std::vector<PopupMenuItem> ArchiveBrowser::PopupMenu() const {
       {"menuDelete", "Delete Zip Files Selected...", 0, files, false},
       {"N5", "-", 0, true, false},
       {"menuRestore", "Restore Zip File Selected to...", 0, files, false},
+      {"menuTest", "Test Zip File...", 0, files, false},
   };
 }
 

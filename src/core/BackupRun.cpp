@@ -15,6 +15,7 @@
 #include "core/TextUtil.h"
 #include "platform/AtomicFile.h"
 #include "platform/Platform.h"
+#include "zip/ArchiveCheck.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
@@ -210,6 +211,8 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   writer.ExcludeList = form.excludeList;
   const std::string password = TrimBlanks(form.password);
   writer.Password = form.usePassword && !password.empty() ? password : std::string();
+  writer.Encryption = form.encryption == EncryptionKind::Aes256 ? zip::MemberEncryption::Aes256
+                                                                : zip::MemberEncryption::Traditional;
   writer.PackLevel = form.packLevel;
   writer.Threads = m.Settings().threads;
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
@@ -278,6 +281,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     m.Notify(ModelChange::Log);
     return BackupOutcome::NothingToStore;
   }
+  if (form.verify) Verify(writer.Password);
   // The new archive reaches the disk, then replaces an existing one in one step; until here the old
   // one is untouched.
   platform::AtomicFile placed(archivePath);
@@ -300,6 +304,7 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
                               FileNamePart(archivePath) + "'\r" + "File Size:    '" +
                               std::to_string(sizeKb) + "Kb'";
   std::string information = archivePath + "  " + std::to_string(sizeKb) + "Kb";
+  if (m.Form().verify) information += "  verified";
   const bool complete = skipped_.empty();
   if (complete) {
     m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details,
@@ -324,6 +329,21 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
   }
   m.Notify(ModelChange::Log);
   return complete ? BackupOutcome::Succeeded : BackupOutcome::Incomplete;
+}
+
+// Reads the new archive back from disk before it takes an old one's place or counts: every member
+// decoded and checked. Throws, naming the first member that failed.
+void BackupRun::Verify(const std::string& password) {
+  MainModel& m = model_;
+  zip::CheckHooks hooks;
+  hooks.progress = [&m](int percent) { m.SetProgress(percent); };
+  hooks.stopRequested = [&m] {
+    if (m.processEvents) m.processEvents();
+    return m.StopRequested();
+  };
+  const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, hooks);
+  if (!check.Ok())
+    throw std::runtime_error("The new archive failed verification and was not kept: " + check.Summary());
 }
 
 // Advances the counter and the newer-than moment and shows the next archive name.

@@ -40,6 +40,8 @@ int64_t ArchiveSizeKb(const std::string& path);
 //    their count and the first of them; the archive is kept and rotated, the newer-than moment
 //    stays, so the next run tries those files again.
 //  - A run that finds nothing to store writes no archive and rotates nothing ("Succeeds").
+//  - Unless the project turned it off (Verify=0), the new archive is read back from disk and every
+//    member checked before it replaces, advances or rotates anything; a failure fails the run.
 //  - Every failure is shown (naming the project) and logged "Fails" under the archive's name.
 //  - Once the archive is in place the counter, the newer-than moment (the moment the run started)
 //    and the ring follow it before the log is written, so a refused log costs no bookkeeping.
@@ -59,6 +61,7 @@ class BackupRun {
  private:
   BackupOutcome Write(const std::string& archivePath);
   BackupOutcome Report(const std::string& archivePath);
+  void Verify(const std::string& password);
   void Advance(bool complete);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);
   BackupOutcome Stopped(const std::string& archivePath);

@@ -35,10 +35,10 @@ void IniFile::Update(const std::function<void(IniDocument&)>& change) {
   platform::FolderLock lock(path_);
   IniDocument doc = Load();
   change(doc);
-  WriteFileAtomically(path_, doc.Serialize());
+  WriteFileAtomically(path_, doc.Serialize(), access_);
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& content) {
+void WriteFileAtomically(const std::string& path, const std::string& content, FileAccess access) {
   const std::string target = platform::ResolveLinkTarget(path);
   int mode = -1;  // a new file is its owner's alone
   platform::FileStat st = platform::StatFile(target);
@@ -46,7 +46,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
     // A file without any write permission is read-only: refuse, as the system would on Windows,
     // even for a user (root) whom the permissions do not stop.
     if (!st.isRegular || (st.attributes & platform::faReadOnly) != 0) throw EIniWriteError(path);
-    if (st.posixMode != 0) mode = static_cast<int>(st.posixMode & 07777);
+    if (st.posixMode != 0 && access == FileAccess::KeepMode) mode = static_cast<int>(st.posixMode & 07777);
   }
   // The test seam cuts the content short, as a full disk would.
   std::string_view bytes = content;

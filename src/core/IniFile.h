@@ -11,17 +11,23 @@
 
 namespace brisko::core {
 
+// How a rewrite treats the permissions of an existing file (POSIX): keep them, or make the file the
+// owner's alone (0600) for files that can hold secrets.
+enum class FileAccess { KeepMode, OwnerOnly };
+
 // Nothing is cached between calls: each read opens and parses the file afresh, each write reads,
 // changes and rewrites it, so a write by one command is seen by the next read of any other.
 // A missing or unreadable file reads as empty (every key gives its default).
 //
 // Writes never leave a half-written file: the new content goes to a temporary file in the same
 // folder which then replaces the old one. New files get mode 0600 on POSIX (they can hold
-// passwords); an existing file keeps its mode. A refused write throws EIniWriteError
+// passwords); an existing file keeps its mode unless the file is OwnerOnly, which is written with
+// mode 0600 whatever mode it had. A refused write throws EIniWriteError
 // ("Unable to write to <path>") and leaves the existing file as it was.
 class IniFile {
  public:
-  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  explicit IniFile(std::string path, FileAccess access = FileAccess::KeepMode)
+      : path_(std::move(path)), access_(access) {}
   const std::string& FileName() const { return path_; }
 
   // One read of the whole file, for callers that look up many keys in one operation.
@@ -66,11 +72,13 @@ class IniFile {
 
  private:
   std::string path_;
+  FileAccess access_;
 };
 
 // Replaces the file at `path` with `content` through a temporary file in the same folder.
 // Throws EIniWriteError when the folder or the file refuses the write.
-void WriteFileAtomically(const std::string& path, const std::string& content);
+void WriteFileAtomically(const std::string& path, const std::string& content,
+                         FileAccess access = FileAccess::KeepMode);
 
 // Test seam: while set, every atomic write fails after this many bytes of its temporary file, as
 // a full disk would. Reset with std::nullopt.

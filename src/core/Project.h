@@ -22,6 +22,8 @@ struct Project {
   bool includeSubfolders = true;                   // "Whether include Subdirectory"
   bool usePassword = true;                         // "Whether password Project"
   std::string password;                            // "Password", decoded
+  EncryptionKind encryption = EncryptionKind::Traditional;  // "Encryption"
+  bool verify = true;                                       // "Verify"
   bool storePaths = true;                          // "Whether store path in Zip"
   bool useComment = true;                          // "Whether store comment in Zip"
   std::string comment;                             // "Comment"

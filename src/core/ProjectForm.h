@@ -34,6 +34,10 @@ struct ProjectForm {
   bool usePassword = false;     // "Use password protect Zip file:"
   std::string password;         // "Enter Password:"
   std::string passwordConfirm;  // "Retype Password:"
+  // The cipher choice; new projects take AES-256, a loaded project what it stored (Traditional when
+  // it stored none).
+  EncryptionKind encryption = EncryptionKind::Aes256;
+  bool verify = true;  // key "Verify": read each new archive back before it counts
   bool storePaths = false;      // "Save full path information to Zip"
   bool useComment = false;      // "Add comment:"
   std::string comment;

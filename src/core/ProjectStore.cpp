@@ -22,7 +22,8 @@ constexpr const char* kExcludeCount = "No Backup Directory Count";
 constexpr const char* kExcludeStem = "NoBackup";
 
 IniFile ProjectIni(const std::string& dataDir) {
-  return IniFile(ProjectIniPath(dataDir));
+  // It can hold an encoded password: only its owner may read it.
+  return IniFile(ProjectIniPath(dataDir), FileAccess::OwnerOnly);
 }
 
 int WeekdayIndex(std::string_view text) {
@@ -100,6 +101,13 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state) {
   });
 }
 
+namespace {
+EncryptionKind ReadEncryption(const IniDocument& doc, const std::string& section) {
+  return zip::SameTextAscii(TrimBlanks(doc.ReadString(section, "Encryption", "")), "AES256") ? EncryptionKind::Aes256
+                                                                                        : EncryptionKind::Traditional;
+}
+}  // namespace
+
 void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,
                  const std::function<void(ProjectForm&)>& composeName) {
   const std::string section = TrimBlanks(name);
@@ -131,6 +139,8 @@ void LoadProject(const std::string& dataDir, const std::string& name, ProjectFor
     form.password.clear();
     form.passwordConfirm.clear();
   }
+  form.encryption = ReadEncryption(doc, section);
+  form.verify = doc.ReadBool(section, "Verify", true);
 
   form.storePaths = doc.ReadBool(section, "Whether store path in Zip", true);
   form.useComment = doc.ReadBool(section, "Whether store comment in Zip", true);
@@ -186,6 +196,8 @@ void SaveProject(const std::string& dataDir, const std::string& name, ProjectFor
     doc.WriteBool(section, "Whether include Subdirectory", form.includeSubfolders);
     doc.WriteBool(section, "Whether password Project", form.usePassword);
     doc.WriteString(section, "Password", storePassword ? EncodePassword(password, section) : "");
+    doc.WriteString(section, "Encryption", form.encryption == EncryptionKind::Aes256 ? "AES256" : "Traditional");
+    doc.WriteBool(section, "Verify", form.verify);
     doc.WriteBool(section, "Whether store path in Zip", form.storePaths);
     doc.WriteBool(section, "Whether store comment in Zip", form.useComment);
     doc.WriteString(section, "Comment", storeComment ? form.comment : "");
@@ -235,6 +247,8 @@ Project ReadProject(const std::string& dataDir, const std::string& name) {
   p.usePassword = doc.ReadBool(section, "Whether password Project", true);
   std::string stored = doc.ReadString(section, "Password", "");
   if (p.usePassword && !stored.empty()) p.password = DecodePassword(stored, section);
+  p.encryption = ReadEncryption(doc, section);
+  p.verify = doc.ReadBool(section, "Verify", true);
   p.storePaths = doc.ReadBool(section, "Whether store path in Zip", true);
   p.useComment = doc.ReadBool(section, "Whether store comment in Zip", true);
   p.comment = doc.ReadString(section, "Comment", "");

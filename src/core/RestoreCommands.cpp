@@ -8,7 +8,9 @@
 #include "core/TextUtil.h"
 #include "platform/OpenDocument.h"
 #include "platform/Platform.h"
+#include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
+#include "zip/ZipExceptions.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::core {
@@ -90,6 +92,45 @@ RestoreOutcome RestoreCommands::Restore() {
   };
   run.onLogged = [this] { model_.Notify(ModelChange::Log); };
   return run.Run(settings, model_.SelectedName());
+}
+
+bool RestoreCommands::TestCurrent() {
+  const std::string name = browser_.CurrentName();
+  if (name.empty()) {
+    model_.Ui().ShowMessage(MessageKind::Information, "No Zip file to test!");
+    return false;
+  }
+  browser_.TrimDirectoryView();
+  const std::string archive = browser_.ArchivePath(name);
+  zip::CheckHooks hooks;
+  hooks.progress = [this](int percent) { model_.SetProgress(percent); };
+  hooks.stopRequested = [this] {
+    if (model_.processEvents) model_.processEvents();
+    return model_.StopRequested();
+  };
+  zip::ArchiveCheck check;
+  model_.ClearStopRequest();
+  model_.SetBusy(true);
+  struct Idle {
+    MainModel& model;
+    ~Idle() {
+      model.SetBusy(false);
+      model.SetProgress(0);
+    }
+  } idle{model_};
+  try {
+    check = zip::CheckArchive(archive, Options.password, hooks);
+  } catch (const zip::EUserCanceled&) {
+    model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' stopped.");
+    return false;
+  }
+  if (check.Ok()) {
+    model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' passed: " +
+                                                          std::to_string(check.members) + " member(s) verified");
+    return true;
+  }
+  model_.Ui().ShowMessage(MessageKind::Error, "Test of '" + name + "' failed: " + check.Summary());
+  return false;
 }
 
 void RestoreCommands::DeleteSelected() {

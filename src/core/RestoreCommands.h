@@ -51,6 +51,10 @@ class RestoreCommands {
   // True when a copy was made.
   bool CopyCurrent();
 
+  // "Test Zip File": reads the current row's archive back and checks every member (CRC and, for AES,
+  // the authentication code) with the restore password, then reports the result. True when it passed.
+  bool TestCurrent();
+
   // Opens the current row's archive with its associated program; false when there is none or the
   // desktop could not start one.
   bool OpenCurrent();

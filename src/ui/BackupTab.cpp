@@ -20,6 +20,7 @@
 #include "core/ProjectCommands.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
+#include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
 #include "ui/SourceListPanel.h"
 #include "ui/WidgetHelpers.h"
@@ -156,12 +157,15 @@ void BackupTab::BuildOptions() {
   retype_ = Named(new QLineEdit(options_), "EditPasswordConfirm");
   retype_->setEchoMode(QLineEdit::Password);
   grid->addWidget(retype_, 1, 3);
+  grid->addWidget(new QLabel(QStringLiteral("Encryption:"), options_), 2, 0);
+  encryption_ = MakeEncryptionChoice(options_);
+  grid->addWidget(encryption_, 2, 1, 1, 3);
   storePaths_ = Named(new QCheckBox(QStringLiteral("Save full path information to Zip"), options_), "CheckBoxpath");
-  grid->addWidget(storePaths_, 2, 0, 1, 4);
+  grid->addWidget(storePaths_, 3, 0, 1, 4);
   useComment_ = Named(new QCheckBox(QStringLiteral("Add comment:"), options_), "CheckBoxComment");
-  grid->addWidget(useComment_, 3, 0);
+  grid->addWidget(useComment_, 4, 0);
   comment_ = Named(new QLineEdit(options_), "EditComment");
-  grid->addWidget(comment_, 3, 1, 1, 3);
+  grid->addWidget(comment_, 4, 1, 1, 3);
   auto* row = new QHBoxLayout();
   row->addWidget(new QLabel(QStringLiteral("Compression ratio:"), options_));
   level_ = Named(new QSpinBox(options_), "SpinLevel");
@@ -175,8 +179,9 @@ void BackupTab::BuildOptions() {
   row->addWidget(keep_);
   row->addWidget(new QLabel(QStringLiteral("backups"), options_));
   row->addStretch();
-  grid->addLayout(row, 4, 0, 1, 4);
+  grid->addLayout(row, 5, 0, 1, 4);
 
+  connect(encryption_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
   for (QCheckBox* box : {usePassword_, storePaths_, useComment_})
     connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
   for (QLineEdit* edit : {password_, retype_, comment_})
@@ -240,6 +245,7 @@ void BackupTab::Changed(bool compose) {
   f.usePassword = usePassword_->isChecked();
   f.password = password_->text().toStdString();
   f.passwordConfirm = retype_->text().toStdString();
+  f.encryption = ChosenEncryption(encryption_);
   f.storePaths = storePaths_->isChecked();
   f.useComment = useComment_->isChecked();
   f.comment = comment_->text().toStdString();
@@ -290,6 +296,7 @@ void BackupTab::Sync() {
   usePassword_->setChecked(f.usePassword);
   SetTextKeepingCursor(password_, f.password);
   SetTextKeepingCursor(retype_, f.passwordConfirm);
+  ShowEncryption(encryption_, f.encryption);
   storePaths_->setChecked(f.storePaths);
   useComment_->setChecked(f.useComment);
   SetTextKeepingCursor(comment_, f.comment);
@@ -315,6 +322,7 @@ void BackupTab::Sync() {
   increaseLabel_->setEnabled(e.suffixNumbers);
   password_->setEnabled(e.passwordEdits);
   retype_->setEnabled(e.passwordEdits);
+  encryption_->setEnabled(e.passwordEdits);
   comment_->setEnabled(e.commentEdit);
   schedTime_->setEnabled(e.scheduleTime);
   schedMinutes_->setEnabled(e.scheduleMinutes);

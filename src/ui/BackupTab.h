@@ -72,6 +72,7 @@ class BackupTab : public QWidget {
   QCheckBox* usePassword_;
   QLineEdit* password_;
   QLineEdit* retype_;
+  QComboBox* encryption_;
   QCheckBox* storePaths_;
   QCheckBox* useComment_;
   QLineEdit* comment_;

@@ -337,6 +337,11 @@ QMenu* RestoreTab::BuildPopupMenu() {
         RunReportingErrors(this, [this] { commands_->DeleteSelected(); });
         Sync();
       });
+    } else if (name == QLatin1String("menuTest")) {
+      connect(action, &QAction::triggered, this, [this] {
+        ReadOptions();
+        RunReportingErrors(this, [this] { commands_->TestCurrent(); });
+      });
     } else if (name == QLatin1String("menuRestore")) {
       connect(action, &QAction::triggered, this, &RestoreTab::Restore);
     }

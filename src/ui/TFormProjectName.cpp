@@ -23,6 +23,7 @@
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
 #include "ui/DialogSize.h"
+#include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SourceListPanel.h"
@@ -237,14 +238,18 @@ QWidget* TFormProjectName::BuildOptionsPage() {
   grid->addWidget(password_, 1, 1, 1, 2);
   grid->addWidget(retypeLabel_, 2, 0);
   grid->addWidget(retype_, 2, 1, 1, 2);
+  encryptionLabel_ = new QLabel(QStringLiteral("Encryption:"), body);
+  encryption_ = MakeEncryptionChoice(body);
+  grid->addWidget(encryptionLabel_, 3, 0);
+  grid->addWidget(encryption_, 3, 1, 1, 2);
   useComment_ = Named(new QCheckBox(QStringLiteral("Add comment to Zip file:"), body), "CheckBoxComment");
   comment_ = Named(new QLineEdit(body), "EditComment");
-  grid->addWidget(useComment_, 3, 0);
-  grid->addWidget(comment_, 3, 1, 1, 2);
+  grid->addWidget(useComment_, 4, 0);
+  grid->addWidget(comment_, 4, 1, 1, 2);
   storePaths_ = Named(
       new QCheckBox(QStringLiteral("Store full path information (from the root folder) with all files added"), body),
       "CheckBoxPath");
-  grid->addWidget(storePaths_, 4, 0, 1, 3);
+  grid->addWidget(storePaths_, 5, 0, 1, 3);
   auto* keepRow = new QHBoxLayout();
   keepRow->addWidget(new QLabel(QStringLiteral("Keep the last "), body));
   keep_ = Named(new QSpinBox(body), "SpinKeep");
@@ -252,7 +257,7 @@ QWidget* TFormProjectName::BuildOptionsPage() {
   keepRow->addWidget(keep_);
   keepRow->addWidget(new QLabel(QStringLiteral("backups (if exceeds, the oldest backups deleted)"), body));
   keepRow->addStretch();
-  grid->addLayout(keepRow, 5, 0, 1, 3);
+  grid->addLayout(keepRow, 6, 0, 1, 3);
   auto* levelRow = new QHBoxLayout();
   levelRow->addWidget(new QLabel(QStringLiteral("Compression ratio:"), body));
   levelRow->addWidget(new QLabel(QStringLiteral("(None)"), body));
@@ -263,8 +268,8 @@ QWidget* TFormProjectName::BuildOptionsPage() {
   level_->setTickPosition(QSlider::TicksBelow);
   levelRow->addWidget(level_, 1);
   levelRow->addWidget(new QLabel(QStringLiteral("(Max)"), body));
-  grid->addLayout(levelRow, 6, 0, 1, 3);
-  grid->setRowStretch(7, 1);
+  grid->addLayout(levelRow, 7, 0, 1, 3);
+  grid->setRowStretch(8, 1);
 
   connect(usePassword_, &QCheckBox::toggled, this, [this](bool on) {
     if (syncing_) return;
@@ -274,6 +279,9 @@ QWidget* TFormProjectName::BuildOptionsPage() {
   connect(password_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->Form().password = t.toStdString(); });
   connect(retype_, &QLineEdit::textEdited, this,
           [this](const QString& t) { model_->Form().passwordConfirm = t.toStdString(); });
+  connect(encryption_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!syncing_) model_->Form().encryption = ChosenEncryption(encryption_);
+  });
   connect(useComment_, &QCheckBox::toggled, this, [this](bool on) {
     if (syncing_) return;
     model_->Form().useComment = on;
@@ -378,8 +386,10 @@ void TFormProjectName::Sync() {
   if (fileName_->text().toStdString() != f.fileName) fileName_->setText(Q(f.fileName));
 
   usePassword_->setChecked(f.usePassword);
-  for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, retypeLabel_, password_, retype_})
+  for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, retypeLabel_, password_, retype_,
+                                                    encryptionLabel_, encryption_})
     w->setEnabled(f.PasswordFieldsEnabled());
+  ShowEncryption(encryption_, f.encryption);
   if (password_->text().toStdString() != f.password) password_->setText(Q(f.password));
   if (retype_->text().toStdString() != f.passwordConfirm) retype_->setText(Q(f.passwordConfirm));
   useComment_->setChecked(f.useComment);

@@ -76,7 +76,9 @@ class TFormProjectName : public QDialog {
   QCheckBox* usePassword_;
   QLabel* passwordLabel_;
   QLabel* retypeLabel_;
+  QLabel* encryptionLabel_ = nullptr;
   QLineEdit* password_;
+  QComboBox* encryption_ = nullptr;
   QLineEdit* retype_;
   QCheckBox* useComment_;
   QLineEdit* comment_;

@@ -545,10 +545,11 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
           break;
       }
     }
-    EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption));
+    const auto checkCancel = [&reader] { reader.CheckCancel(); };
+    EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption), checkCancel);
     WholeMemberDecoder decoder;
     try {
-      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize);
+      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize, checkCancel);
     } catch (...) {
       authentic = AuthenticData(decryption, source, readRaw);
       throw;

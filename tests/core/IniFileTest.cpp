@@ -164,6 +164,11 @@ TEST(IniFileTest, NewFilesAreOwnerOnlyAndExistingModesAreKept) {
   ini.WriteString("S", "K", "again");
   ASSERT_EQ(::stat(dir.File("a.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // A file that can hold secrets is made the owner's alone again on every write.
+  IniFile secret(dir.File("a.ini"), FileAccess::OwnerOnly);
+  secret.WriteString("S", "K", "third");
+  ASSERT_EQ(::stat(dir.File("a.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {

@@ -2,6 +2,7 @@
 #include "core/ProjectStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "StoreTestDir.h"
 #include "core/DataDir.h"
@@ -363,6 +364,35 @@ TEST(ExtractFileDirTest, FolderPartOfTheNameField) {
   EXPECT_EQ(ExtractFileDir("/a/b/c.zip"), "/a/b/");
   EXPECT_EQ(ExtractFileDir("c.zip"), "");
   EXPECT_EQ(ExtractFileDir("/c.zip"), "/");
+}
+
+TEST_F(ProjectStoreTest, EncryptionChoiceAndVerifyRoundTripAndTheFileStaysPrivate) {
+  Ini().WriteString("Docs", "Filename prefix", "Docs");
+  ::chmod(ProjectIniPath(dir.Dir()).c_str(), 0644);
+  // Settings written before the choice existed mean the traditional cipher, verified.
+  ProjectForm form = Load("Docs");
+  EXPECT_EQ(form.encryption, EncryptionKind::Traditional);
+  EXPECT_TRUE(form.verify);
+  EXPECT_EQ(ReadProject(dir.Dir(), "Docs").encryption, EncryptionKind::Traditional);
+  EXPECT_EQ(ProjectForm().encryption, EncryptionKind::Aes256);  // what new projects start with
+
+  form.encryption = EncryptionKind::Aes256;
+  form.verify = false;
+  form.fileName = dir.Dir() + "Docs1.zip";
+  SaveProject(dir.Dir(), "Docs", form);
+  EXPECT_EQ(Ini().ReadString("Docs", "Encryption", ""), "AES256");
+  EXPECT_EQ(Ini().ReadString("Docs", "Verify", ""), "0");
+  const ProjectForm again = Load("Docs");
+  EXPECT_EQ(again.encryption, EncryptionKind::Aes256);
+  EXPECT_FALSE(again.verify);
+  EXPECT_EQ(ReadProject(dir.Dir(), "Docs").encryption, EncryptionKind::Aes256);
+  struct stat st {};
+  ASSERT_EQ(::stat(ProjectIniPath(dir.Dir()).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  form.encryption = EncryptionKind::Traditional;
+  SaveProject(dir.Dir(), "Docs", form);
+  EXPECT_EQ(Ini().ReadString("Docs", "Encryption", ""), "Traditional");
 }
 
 }  // namespace

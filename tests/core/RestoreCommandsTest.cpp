@@ -1,6 +1,8 @@
 // Restore, delete, copy and open on the Restore tab, through the model and scripted answers.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "RestoreFixture.h"
 #include "zip/ZipExceptions.h"
 
@@ -277,6 +279,36 @@ TEST_F(RestoreCommandsTest, OpenUsesThePlatformOpener) {
   Browse("x.zip");
   EXPECT_TRUE(commands->OpenCurrent());
   EXPECT_EQ(opened, std::vector<std::string>{Archives("x.zip")});
+}
+
+TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
+  ZipWithCli("plain.zip");
+  ZipWithCli("secret.zip", "-P pw");
+  std::string damaged = ZipWithCli("damaged.zip", "-0");
+  std::string bytes = ReadAll(damaged);
+  bytes[40] ^= 0x01;  // inside the first member's stored data
+  std::ofstream(damaged, std::ios::binary | std::ios::trunc) << bytes;
+  struct Case {
+    const char* archive;
+    const char* password;
+    bool passes;
+    const char* text;
+  };
+  for (const Case& c : {Case{"plain.zip", "", true, "Test of 'plain.zip' passed: 2 member(s) verified"},
+                        Case{"secret.zip", "pw", true, "passed"},
+                        Case{"secret.zip", "wrong", false, "Test of 'secret.zip' failed: "},
+                        Case{"damaged.zip", "", false, "Test of 'damaged.zip' failed: a.txt: bad CRC"}}) {
+    SCOPED_TRACE(std::string(c.archive) + " " + c.password);
+    Browse(c.archive);
+    commands->Options.password = c.password;
+    ui.calls.clear();
+    EXPECT_EQ(commands->TestCurrent(), c.passes);
+    const auto shown = ui.CallsOf("ShowMessage");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find(c.text), std::string::npos) << shown[0].text;
+    EXPECT_EQ(shown[0].kind, c.passes ? MessageKind::Information : MessageKind::Error);
+    EXPECT_FALSE(model->Busy());
+  }
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// The whole-archive check over TestEntry.
+#include "zip/ArchiveCheck.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "zip/ZipExceptions.h"
+#include "zip/ZipExtractRun.h"
+#include "zip/ZipPaths.h"
+#include "zip/ZipReader.h"
+
+namespace brisko::zip {
+
+std::string ArchiveCheck::Summary() const {
+  if (!archiveError.empty()) return archiveError;
+  if (problems.empty())
+    return directoryNote.empty() ? std::to_string(members) + " member(s) checked" : directoryNote;
+  std::string text = problems.front().member + ": " + problems.front().reason;
+  if (problems.size() > 1) text += " (and " + std::to_string(problems.size() - 1) + " more member(s))";
+  return text;
+}
+
+std::string DescribeEntryCheck(const TEntryCheck& check) {
+  char crc[64];
+  switch (check.Result) {
+    case TEntryResult::erOk:
+      return "OK";
+    case TEntryResult::erBadPassword:
+      return "password not accepted";
+    case TEntryResult::erBadCRC:
+      std::snprintf(crc, sizeof crc, "bad CRC %08x (should be %08x)", check.CalcCRC, check.StoredCRC);
+      return crc;
+    case TEntryResult::erUnknownMethod:
+      return "Unknown Compression Method";
+    case TEntryResult::erTooLarge:
+      return "File is larger than uncompressed size!";
+    case TEntryResult::erAltered:
+      return check.Message;
+    case TEntryResult::erDataError:
+      break;
+  }
+  return "damaged data (" + check.Message + ")";
+}
+
+ArchiveCheck CheckArchive(const std::string& path, const std::string& password, const CheckHooks& hooks) {
+  ArchiveCheck result;
+  TZipReader reader;
+  reader.SortMode = TZipSortMode::ByNone;
+  reader.Password = password;
+  reader.KeepZipOpen = true;
+  // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
+  reader.OnInCompleteZip = [](TZipReader&, TIncompleteZipMode&) {};
+  reader.DoProcessMessages = static_cast<bool>(hooks.stopRequested);
+  reader.OnProcessMessages = [&reader, &hooks] {
+    if (hooks.stopRequested()) reader.Cancel();
+  };
+  try {
+    reader.SetZipName(path);
+    reader.ReadDirectory();
+    result.directoryNote = reader.DirectoryNote();
+    const int count = reader.EntryCount();
+    for (int i = 0; i < count; ++i) {
+      const TEntryCheck check = ZipExtractRun::TestEntry(reader, i);
+      ++result.members;
+      if (check.Result != TEntryResult::erOk)
+        result.problems.push_back({reader.Entry(i).StoredName(), DescribeEntryCheck(check)});
+      if (hooks.progress) hooks.progress(Percentage(i + 1, count));
+    }
+  } catch (const EUserCanceled&) {
+    throw;
+  } catch (const EZipException& e) {
+    result.archiveError = e.what();
+  }
+  reader.CloseArchive();
+  return result;
+}
+
+}  // namespace brisko::zip

@@ -1,0 +1,127 @@
+// The project's cipher choice reaches the archive, and every new archive is read back before it counts:
+// a byte damaged on its way to the disk fails the run and leaves the older archives as they were.
+#include <gtest/gtest.h>
+
+#include "BackupFixture.h"
+#include "core/ProjectStore.h"
+#include "zip/FileStream.h"
+#include "zip/ZipWriter.h"
+
+namespace brisko::core::test {
+namespace {
+
+using BackupVerifyTest = BackupFixture;
+
+// Writes to the file but flips one bit of the byte at `target`, as failing hardware might.
+class CorruptingStream : public zip::FileStream {
+ public:
+  explicit CorruptingStream(uint64_t target) : target_(target) {}
+  size_t Write(const void* buffer, size_t n) override {
+    const uint64_t at = Position();
+    if (target_ >= at && target_ < at + n) {
+      std::string copy(static_cast<const char*>(buffer), n);
+      copy[static_cast<size_t>(target_ - at)] ^= 0x04;
+      return FileStream::Write(copy.data(), n);
+    }
+    return FileStream::Write(buffer, n);
+  }
+
+ private:
+  uint64_t target_;
+};
+
+TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
+  const std::string sevenZip = RunCommand("command -v 7zz").first == 0 ? "7zz" : "";
+  struct Case {
+    const char* value;  // "" = key missing
+    const char* method;
+  };
+  for (const Case& c : {Case{"AES256", "AES-256"}, Case{"Traditional", "ZipCrypto"}, Case{"", "ZipCrypto"}}) {
+    SCOPED_TRACE(c.value);
+    Keys keys = {{"Whether password Project", "1"}};
+    if (*c.value) keys.emplace_back("Encryption", c.value);
+    WriteOneProject(keys);
+    auto model = StartModel();
+    model->Form().password = model->Form().passwordConfirm = "pw";
+    ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+    EXPECT_NE(LastLog("Information").find("  verified"), std::string::npos) << LastLog("Information");
+    const std::string archive = DestPath("Docs1.zip");
+    if (!sevenZip.empty()) {
+      auto [code, out] = RunCommand("7zz l -slt -ppw " + Quote(archive));
+      EXPECT_NE(out.find("Method = " + std::string(c.method)), std::string::npos) << out;
+      EXPECT_EQ(RunCommand("7zz t -ppw " + Quote(archive) + " >/dev/null 2>&1").first, 0);
+    }
+    fs::remove(archive);
+  }
+}
+
+TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
+  // Members large enough that byte 70 lies in the first one's data whichever comes first.
+  uint32_t seed = 1;
+  for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) {
+    std::string text(3000, ' ');
+    for (char& ch : text) ch = static_cast<char>('a' + ((seed = seed * 1103515245u + 12345u) >> 16) % 26);
+    WriteFile(name, text);
+  }
+  for (const char* encryption : {"AES256", "Traditional", "none"}) {
+    SCOPED_TRACE(encryption);
+    for (const auto& e : fs::directory_iterator(dest)) fs::remove(e.path());
+    const bool password = std::string(encryption) != "none";
+    WriteOneProject({{"Store Number", "2"},
+                     {"Whether password Project", password ? "1" : "0"},
+                     {"Encryption", password ? encryption : "Traditional"}});
+    auto model = StartModel();
+    model->Form().password = model->Form().passwordConfirm = password ? "pw" : "";
+    ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+    ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+    const std::vector<std::string> before = DestFiles();
+    ASSERT_EQ(before, (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
+    const int value = ProjectIni().ReadInteger("Docs", "Value", -1);
+
+    model->configureWriter = [](zip::TZipWriter& w) {
+      w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
+        auto stream = std::make_unique<CorruptingStream>(70);  // inside the first member's data
+        if (!stream->Open(path, zip::TFileMode::fmCreate)) return nullptr;
+        return stream;
+      };
+    };
+    ui.calls.clear();
+    EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
+    EXPECT_EQ(DestFiles(), before);  // nothing rotated, no partial archive left
+    EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), value);
+    EXPECT_EQ(LastLog("Status"), "Fails");
+    EXPECT_NE(LastLog("Information").find("failed verification"), std::string::npos) << LastLog("Information");
+    EXPECT_NE(LastLog("Information").find(".txt: "), std::string::npos) << LastLog("Information");
+    const auto errors = ui.CallsOf("ShowMessage");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].text.find("Docs"), std::string::npos) << errors[0].text;
+
+    // With verification switched off the damage goes unnoticed: the check is what catches it.
+    ProjectIni().WriteBool("Docs", "Verify", false);
+    model = StartModel();
+    model->Form().password = model->Form().passwordConfirm = password ? "pw" : "";
+    model->configureWriter = [](zip::TZipWriter& w) {
+      w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
+        auto stream = std::make_unique<CorruptingStream>(70);
+        if (!stream->Open(path, zip::TFileMode::fmCreate)) return nullptr;
+        return stream;
+      };
+    };
+    EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+    EXPECT_EQ(LastLog("Information").find("verified"), std::string::npos);
+
+    // brisko-backup verify runs the same check on any archive.
+    const std::string program = Quote(std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup") +
+                                " --config-dir " + Quote(data.string()) + " verify ";
+    const std::string pw = password ? " --password pw" : "";
+    auto [goodCode, goodOut] = RunCommand(program + Quote(DestPath("Docs2.zip")) + pw + " 2>&1");
+    EXPECT_EQ(goodCode, 0) << goodOut;
+    EXPECT_NE(goodOut.find("3 member(s) verified"), std::string::npos) << goodOut;
+    auto [badCode, badOut] = RunCommand(program + Quote(DestPath("Docs3.zip")) + pw + " 2>&1");
+    EXPECT_EQ(badCode, 1) << badOut;
+    EXPECT_NE(badOut.find("failed verification: "), std::string::npos) << badOut;
+  }
+}
+
+}  // namespace
+}  // namespace brisko::core::test
