@@ -46,7 +46,7 @@ TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
   EXPECT_EQ(LastLog("Operate"), "Backup");
   EXPECT_EQ(LastLog("Status"), "Succeeds");
   EXPECT_EQ(LastLog("Project"), "Docs");
-  EXPECT_EQ(LastLog("Information"), archive + "  0Kb");
+  EXPECT_EQ(LastLog("Information"), archive + "  0Kb  verified");
   EXPECT_EQ(model->Log().Rows()[1][lcStatus], "Succeeds");
   EXPECT_FALSE(model->Busy());
   EXPECT_EQ(model->Progress(), 0);
@@ -249,7 +249,7 @@ TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
   EXPECT_EQ(timed[0].text.find("Succeeds"), std::string::npos);
   EXPECT_EQ(LastLog("Status"), "Fails");
   EXPECT_EQ(LastLog("Information"),
-            archive + "  0Kb  1 file(s) not stored, first: " + sock.string() + " (cannot be read)");
+            archive + "  0Kb  verified  1 file(s) not stored, first: " + sock.string() + " (cannot be read)");
   EXPECT_EQ(IniFile((data / "StoreNumber.txt").string()).ReadString("Docs", "N1", ""), archive);
   // The counter moves on; the newer-than moment stays so the missed file is tried again.
   EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1);
