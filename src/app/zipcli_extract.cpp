@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ZipCli.h"
+#include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
 #include "zip/ZipExceptions.h"
 #include "zip/ZipReader.h"
@@ -130,9 +131,9 @@ int RunExtract(int argc, char** argv) {
     std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
     ++failures;
   };
-  reader.OnBadCRC = [&](TZipReader& r, uint32_t calc, uint32_t stored, int index) {
-    std::fprintf(stderr, "%s: bad CRC %08x (should be %08x), not written\n",
-                 r.Entry(index).StoredName().c_str(), calc, stored);
+  reader.OnBadCRC = [&](TZipReader& r, uint32_t calc, uint32_t, int index) {
+    const zip::TZipHeaderInfo& entry = r.Entry(index);
+    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(), zip::DescribeBadData(entry, calc).c_str());
     ++failures;
   };
   reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::TMessageButtons) {

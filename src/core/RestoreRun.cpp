@@ -118,9 +118,10 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     fail(entryName(index), "wrong password");
     throw SilentAbort{};
   };
-  reader_.OnBadCRC = [&outcome, fail, entryName](zip::TZipReader&, uint32_t, uint32_t, int index) {
+  reader_.OnBadCRC = [this, &outcome, fail, entryName](zip::TZipReader&, uint32_t, uint32_t, int index) {
     ++outcome.badCrc;
-    fail(entryName(index), "bad CRC");
+    const bool authenticated = index >= 0 && index < reader_.EntryCount() && reader_.Entry(index).HasAuthCode();
+    fail(entryName(index), authenticated ? "damaged or altered" : "bad CRC");
   };
   reader_.OnSkippingFile = [&outcome, &current, fail](zip::TZipReader&, zip::TSkipReason reason,
                                                       const std::string& name, int index, bool&) {

@@ -20,16 +20,26 @@ std::string ArchiveCheck::Summary() const {
   return text;
 }
 
+namespace {
+std::string BadCrcText(uint32_t calc, uint32_t stored) {
+  char text[64];
+  std::snprintf(text, sizeof text, "bad CRC %08x (should be %08x)", calc, stored);
+  return text;
+}
+}  // namespace
+
+std::string DescribeBadData(const TZipHeaderInfo& entry, uint32_t calcCrc) {
+  return entry.HasAuthCode() ? kMsgAltered : BadCrcText(calcCrc, entry.CRC32);
+}
+
 std::string DescribeEntryCheck(const TEntryCheck& check) {
-  char crc[64];
   switch (check.Result) {
     case TEntryResult::erOk:
       return "OK";
     case TEntryResult::erBadPassword:
       return "password not accepted";
     case TEntryResult::erBadCRC:
-      std::snprintf(crc, sizeof crc, "bad CRC %08x (should be %08x)", check.CalcCRC, check.StoredCRC);
-      return crc;
+      return BadCrcText(check.CalcCRC, check.StoredCRC);
     case TEntryResult::erUnknownMethod:
       return "Unknown Compression Method";
     case TEntryResult::erTooLarge:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "zip/EntryCheck.h"
+#include "zip/ZipRecords.h"
 
 namespace brisko::zip {
 
@@ -29,6 +30,9 @@ struct ArchiveCheck {
 
 // What went wrong with one member, in words ("password not accepted", "bad CRC ...").
 std::string DescribeEntryCheck(const TEntryCheck& check);
+// Why a member that decoded to other bytes than it should is refused: the authentication code of an
+// AES member, the CRC-32 of any other.
+std::string DescribeBadData(const TZipHeaderInfo& entry, uint32_t calcCrc);
 
 struct CheckHooks {
   std::function<void(int percent)> progress;  // share of the members done

@@ -6,6 +6,8 @@
 
 namespace brisko::zip {
 
+inline constexpr const char* kMsgAltered = "authentication code mismatch: the member is damaged or was altered";
+
 enum class TEntryResult {
   erOk,             // decoded completely and the CRC-32 matched (also folder entries)
   erBadPassword,    // the password check byte did not match

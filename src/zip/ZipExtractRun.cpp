@@ -35,8 +35,6 @@ platform::DateTime DosValue(uint32_t dos) {
   return platform::DosDateTimeToDateTime(dos, value) ? value : 0;
 }
 
-constexpr const char* kMsgAltered = "authentication code mismatch: the member is damaged or was altered";
-
 // The decryption step of an encrypted entry's data source; none for plain entries.
 EntryDataSource::Decrypt DecryptStage(const TZipHeaderInfo& entry, MemberDecryption& decryption) {
   if (!entry.IsEncrypted()) return {};

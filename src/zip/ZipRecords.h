@@ -78,9 +78,11 @@ class TZipHeaderInfo {
   bool IsEncrypted() const { return (Flags & kFlagEncrypted) != 0; }
   bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
   // The compression method of the data once decrypted (the one inside the AES field for method 99).
-  uint16_t DataMethod() const { return Aes && CompressionMethod == kMethodAes ? Aes->method : CompressionMethod; }
+  uint16_t DataMethod() const { return HasAuthCode() ? Aes->method : CompressionMethod; }
+  // AES members carry an authentication code behind their data: a mismatch means damage or alteration.
+  bool HasAuthCode() const { return Aes && CompressionMethod == kMethodAes; }
   // False for AE-2 members, whose CRC-32 field holds 0 and whose authentication code stands for it.
-  bool CrcStored() const { return !(Aes && CompressionMethod == kMethodAes && !Aes->KeepsCrc()); }
+  bool CrcStored() const { return !HasAuthCode() || Aes->KeepsCrc(); }
 
   // Records the stream position in RelativeOffset, then writes the 30-byte local header, the name and
   // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set, the AES

@@ -123,5 +123,25 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
   }
 }
 
+TEST_F(BackupVerifyTest, StopWhileVerifyingKeepsTheOlderArchives) {
+  WriteOneProject({{"Store Number", "2"}});
+  auto model = StartModel();
+  ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
+  const std::vector<std::string> before = DestFiles();
+  bool written = false;
+  model->configureWriter = [&written](zip::TZipWriter& w) {
+    w.OnZipComplete = [complete = w.OnZipComplete, &written](zip::TZipWriter& z, int added) {
+      complete(z, added);
+      written = true;
+    };
+  };
+  model->processEvents = [&] {
+    if (written) model->RequestStop();
+  };
+  EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
+  EXPECT_EQ(DestFiles(), before);
+  EXPECT_EQ(LastLog("Status"), "Interrupt");
+}
+
 }  // namespace
 }  // namespace brisko::core::test

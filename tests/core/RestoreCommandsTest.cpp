@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "RestoreFixture.h"
+#include "zip/EntryCheck.h"
 #include "zip/ZipExceptions.h"
 
 namespace brisko::core::test {
@@ -21,6 +22,16 @@ class RestoreCommandsTest : public RestoreFixture {
   }
   std::string LogInformation(const std::string& archive, const std::string& tail) const {
     return archive + "  " + std::to_string(fs::file_size(archive) / 1024) + "Kb  " + tail;
+  }
+  // An AES archive of the source whose a.txt has one byte of its encrypted data flipped.
+  std::string AlteredAesArchive(const std::string& name) {
+    std::string archive = ZipWithWriter(name, "secret", zip::MemberEncryption::Aes256);
+    std::string bytes = ReadAll(archive);
+    const size_t at = bytes.find("a.txt");  // the name in the local header
+    const size_t extra = static_cast<uint8_t>(bytes[at - 2]) | static_cast<uint8_t>(bytes[at - 1]) << 8;
+    bytes[at + 5 + extra + 16 + 2 + 3] ^= 0x01;  // behind the salt and the password verifier
+    std::ofstream(archive, std::ios::binary | std::ios::trunc) << bytes;
+    return archive;
   }
 };
 
@@ -184,6 +195,28 @@ TEST_F(RestoreCommandsTest, CorruptedMemberFails) {
   EXPECT_TRUE(fs::exists(Target("sub/b.txt")));
 }
 
+TEST_F(RestoreCommandsTest, AesMemberWithWrongPasswordOrAlteredDataFails) {
+  ZipWithWriter("aes.zip", "secret", zip::MemberEncryption::Aes256);
+  AlteredAesArchive("altered.zip");
+  struct Case {
+    const char* archive;
+    const char* password;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"aes.zip", "wrong", "wrong password"}, Case{"altered.zip", "secret", "damaged or altered"}}) {
+    SCOPED_TRACE(c.archive);
+    fs::remove_all(Target());
+    commands->Options.password = c.password;
+    RestoreOutcome outcome = RestoreArchive(c.archive);
+    EXPECT_EQ(outcome.status, RestoreStatus::Fails);
+    ASSERT_FALSE(outcome.failures.empty());
+    EXPECT_EQ(outcome.failures[0].name, "a.txt");
+    EXPECT_EQ(outcome.failures[0].reason, c.reason);
+    EXPECT_FALSE(fs::exists(Target("a.txt")));
+  }
+  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));  // the intact member of the altered one
+}
+
 TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
   ZipWithCli("x.zip");
   fs::create_directories(Target());
@@ -284,6 +317,8 @@ TEST_F(RestoreCommandsTest, OpenUsesThePlatformOpener) {
 TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
   ZipWithCli("plain.zip");
   ZipWithCli("secret.zip", "-P pw");
+  ZipWithWriter("aes.zip", "secret", zip::MemberEncryption::Aes256);
+  AlteredAesArchive("altered.zip");
   std::string damaged = ZipWithCli("damaged.zip", "-0");
   std::string bytes = ReadAll(damaged);
   bytes[40] ^= 0x01;  // inside the first member's stored data
@@ -292,12 +327,15 @@ TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
     const char* archive;
     const char* password;
     bool passes;
-    const char* text;
+    std::string text;
   };
   for (const Case& c : {Case{"plain.zip", "", true, "Test of 'plain.zip' passed: 2 member(s) verified"},
                         Case{"secret.zip", "pw", true, "passed"},
                         Case{"secret.zip", "wrong", false, "Test of 'secret.zip' failed: "},
-                        Case{"damaged.zip", "", false, "Test of 'damaged.zip' failed: a.txt: bad CRC"}}) {
+                        Case{"damaged.zip", "", false, "Test of 'damaged.zip' failed: a.txt: bad CRC"},
+                        Case{"aes.zip", "secret", true, "passed: 2 member(s)"},
+                        Case{"aes.zip", "wrong", false, "password not accepted"},
+                        Case{"altered.zip", "secret", false, "a.txt: " + std::string(zip::kMsgAltered)}}) {
     SCOPED_TRACE(std::string(c.archive) + " " + c.password);
     Browse(c.archive);
     commands->Options.password = c.password;

@@ -94,7 +94,8 @@ class RestoreFixture : public ::testing::Test {
   }
 
   // An archive of the source folder written by the project's writer, with stored folders.
-  std::string ZipWithWriter(const std::string& name, const std::string& password = "") {
+  std::string ZipWithWriter(const std::string& name, const std::string& password = "",
+                            zip::MemberEncryption encryption = zip::MemberEncryption::Traditional) {
     std::string archive = Archives(name);
     zip::TZipWriter writer;
     writer.SetZipName(archive);
@@ -103,6 +104,7 @@ class RestoreFixture : public ::testing::Test {
     writer.SetRelativePaths(true);
     writer.Recurse = true;
     writer.Password = password;
+    writer.Encryption = encryption;
     writer.FilesList = {(root / "src").string() + "/*.*"};
     writer.Zip();
     return archive;
