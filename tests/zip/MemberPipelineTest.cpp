@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "WriterTestSupport.h"
+#include "zip/ArchiveCheck.h"
 #include "zip/ByteIO.h"
 #include "zip/MemberPipeline.h"
 #include "zip/MemoryStream.h"
@@ -35,13 +36,17 @@ class MemberPipelineTest : public ScratchDir {
   }
 
   std::string ZipWith(const std::vector<std::string>& files, const std::string& name, int threads,
-                      const std::string& password, const WriterSizes& sizes = {}) {
+                      const std::string& password, const WriterSizes& sizes = {},
+                      MemberEncryption encryption = MemberEncryption::Traditional) {
     fs::remove(P(name));
     TZipWriter w;
     w.SetZipName(P(name));
     w.Threads = threads;
     w.Password = password;
     w.Sizes = sizes;
+    w.Encryption = encryption;
+    // The same bytes on every call, from any thread: salts and encryption headers do not depend on
+    // which thread asked first.
     w.RandomSource = [](uint8_t* out, size_t n) {
       for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(i * 31 + 5);
     };
@@ -54,11 +59,20 @@ class MemberPipelineTest : public ScratchDir {
 
 TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
   const std::vector<std::string> files = MixedFiles();
-  for (const std::string password : {"", "secret"}) {
-    const std::string one = ZipWith(files, "one.zip", 1, password);
-    EXPECT_TRUE(ZipWith(files, "two.zip", 2, password) == one) << password;
-    EXPECT_TRUE(ZipWith(files, "four.zip", 4, password) == one) << password;
+  struct Case {
+    const char* password;
+    MemberEncryption encryption;
+  };
+  for (const Case& c : {Case{"", MemberEncryption::Traditional}, Case{"secret", MemberEncryption::Traditional},
+                        Case{"secret", MemberEncryption::Aes256}}) {
+    const std::string one = ZipWith(files, "one.zip", 1, c.password, {}, c.encryption);
+    EXPECT_TRUE(ZipWith(files, "two.zip", 2, c.password, {}, c.encryption) == one) << c.password;
+    EXPECT_TRUE(ZipWith(files, "four.zip", 4, c.password, {}, c.encryption) == one) << c.password;
   }
+  // AES members sealed by the workers, read back with their authentication codes.
+  const ArchiveCheck sealed = CheckArchive(P("four.zip"), "secret");
+  EXPECT_TRUE(sealed.Ok()) << sealed.Summary();
+  EXPECT_EQ(sealed.members, 46);
   // The plain archive checked by the reference reader (its decryption is too slow for megabytes).
   ZipWith(files, "four.zip", 4, "");
   std::string listing;
@@ -123,6 +137,21 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
       else if (GetLE32(bytes, one.size(), at + 12, size32)) size = size32;
       EXPECT_EQ(size, c.data.size());
     }
+  }
+  // AES: sealed by the workers when read whole, encrypted as streamed otherwise, with 64-bit sizes
+  // in the local header next to the AES field.
+  const std::string one = ZipWith(files, "one.zip", 1, "secret", sizes, MemberEncryption::Aes256);
+  ASSERT_TRUE(ZipWith(files, "two.zip", 2, "secret", sizes, MemberEncryption::Aes256) == one);
+  const ArchiveCheck check = CheckArchive(P("two.zip"), "secret");
+  EXPECT_TRUE(check.Ok()) << check.Summary();
+  EXPECT_EQ(check.members, 4);
+  TZipReader reader;
+  reader.SetZipName(P("two.zip"));
+  reader.ReadDirectory();
+  for (int i = 0; i < reader.EntryCount(); ++i) {
+    const TZipHeaderInfo& central = reader.Entry(i);
+    EXPECT_EQ(central.CompressionMethod, kMethodAes) << central.FileName();
+    EXPECT_TRUE(central.Aes) << central.FileName();
   }
 }
 
