@@ -40,14 +40,16 @@ corpus_bytes=$(find "$corpus" -type f -printf '%s\n' | awk '{s += $1} END {print
 corpus_files=$(find "$corpus" -type f | wc -l)
 echo "corpus: $set_name, $corpus_files files, $corpus_bytes bytes; $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# A project of brisko-backup over the corpus, like one made in the window (stored paths, level 6).
+# A project of brisko-backup over the corpus, like one made in the window (stored paths, level 6,
+# the new archive verified), and the same without verification.
 backup_data=$out/backup-data
 backup_dest=$out/backup-dest
 mkdir -p "$backup_data" "$backup_dest"
 sed 's/$/\r/' > "$backup_data/project.ini" <<INI
 [Common]
-Project Count=1
+Project Count=2
 Count0=Bench
+Count1=Unverified
 Last Project=Bench
 IsOverWrite=1
 
@@ -63,6 +65,20 @@ Whether store path in Zip=1
 PackLevel=6
 BackupMode=3
 Store Number=1
+
+[Unverified]
+Filename prefix=unverified
+Suffix=2
+Save Path=$backup_dest/
+Backup Directory Count=1
+Backup0=$corpus/*.*
+No Backup Directory Count=0
+Whether include Subdirectory=1
+Whether store path in Zip=1
+PackLevel=6
+BackupMode=3
+Store Number=1
+Verify=0
 INI
 
 # One timed run of a command inside the corpus: prints "seconds peak_kb".
@@ -156,9 +172,16 @@ race "a -6" archive \
 race "a -6, encrypted" archive \
   brisko-zip "$bin a -6 -r -P $pass %R ." \
   "zip -6 -P" "zip -q -r -6 -P $pass %R ."
+race "a -6, AES-256" archive \
+  brisko-zip "$bin a -6 -r --aes -P $pass %R ." \
+  "7z -mem=AES256" "$sevenzip a -tzip -mx=5 -mmt=2 -mem=AES256 -p$pass %R ."
 race "backup run" backup \
   brisko-backup "$backup --config-dir $backup_data run Bench" \
   "zip -6" "zip -q -r -6 %R ."
+# What reading the new archive back costs: the same project with Verify=0 as the peer.
+race "backup run, verified" backup \
+  verified "$backup --config-dir $backup_data run Bench" \
+  Verify=0 "$backup --config-dir $backup_data run Unverified"
 
 # Extraction of archives made by zip -6 (plain and encrypted) into fresh folders.
 plain=$out/x-plain.zip
