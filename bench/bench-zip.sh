@@ -45,41 +45,18 @@ echo "corpus: $set_name, $corpus_files files, $corpus_bytes bytes; $(nproc) core
 backup_data=$out/backup-data
 backup_dest=$out/backup-dest
 mkdir -p "$backup_data" "$backup_dest"
-sed 's/$/\r/' > "$backup_data/project.ini" <<INI
-[Common]
-Project Count=2
-Count0=Bench
-Count1=Unverified
-Last Project=Bench
-IsOverWrite=1
-
-[Bench]
-Filename prefix=bench
-Suffix=2
-Save Path=$backup_dest/
-Backup Directory Count=1
-Backup0=$corpus/*.*
-No Backup Directory Count=0
-Whether include Subdirectory=1
-Whether store path in Zip=1
-PackLevel=6
-BackupMode=3
-Store Number=1
-
-[Unverified]
-Filename prefix=unverified
-Suffix=2
-Save Path=$backup_dest/
-Backup Directory Count=1
-Backup0=$corpus/*.*
-No Backup Directory Count=0
-Whether include Subdirectory=1
-Whether store path in Zip=1
-PackLevel=6
-BackupMode=3
-Store Number=1
-Verify=0
-INI
+# project NAME PREFIX [EXTRA KEY=VALUE]: one project section.
+project() {
+  printf '\n[%s]\nFilename prefix=%s\nSuffix=2\nSave Path=%s/\nBackup Directory Count=1\n' "$1" "$2" "$backup_dest"
+  printf 'Backup0=%s/*.*\nNo Backup Directory Count=0\nWhether include Subdirectory=1\n' "$corpus"
+  printf 'Whether store path in Zip=1\nPackLevel=6\nBackupMode=3\nStore Number=1\n'
+  [ -z "${3:-}" ] || printf '%s\n' "$3"
+}
+{
+  printf '[Common]\nProject Count=2\nCount0=Bench\nCount1=Unverified\nLast Project=Bench\nIsOverWrite=1\n'
+  project Bench bench
+  project Unverified unverified Verify=0
+} | sed 's/$/\r/' > "$backup_data/project.ini"
 
 # One timed run of a command inside the corpus: prints "seconds peak_kb".
 timed() {
