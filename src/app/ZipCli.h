@@ -4,7 +4,7 @@
 #include <string>
 
 namespace brisko::zip {
-class TZipReader;
+class ZipReader;
 }
 
 namespace brisko::app {
@@ -30,6 +30,6 @@ std::string TerminalSafe(const std::string& text, bool keepLines = false);
 
 // Lets SIGINT and SIGTERM stop the work of `worker` as a cancel does: an archive being written is
 // removed, and the command fails with the cancel message.
-void StopOnSignals(zip::TZipReader& worker);
+void StopOnSignals(zip::ZipReader& worker);
 
 }  // namespace brisko::app

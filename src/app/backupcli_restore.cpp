@@ -43,17 +43,17 @@ class RestoreInteraction : public CliInteraction {
   }
 };
 
-bool ParseOverwrite(const std::string& text, zip::TUZOverwriteMode& mode) {
+bool ParseOverwrite(const std::string& text, zip::OverwriteRule& mode) {
   if (text == "prompt")
-    mode = zip::TUZOverwriteMode::Prompt;
+    mode = zip::OverwriteRule::Prompt;
   else if (text == "always")
-    mode = zip::TUZOverwriteMode::Always;
+    mode = zip::OverwriteRule::Always;
   else if (text == "never")
-    mode = zip::TUZOverwriteMode::Never;
+    mode = zip::OverwriteRule::Never;
   else if (text == "newer")
-    mode = zip::TUZOverwriteMode::ifNewer;
+    mode = zip::OverwriteRule::IfNewer;
   else if (text == "older")
-    mode = zip::TUZOverwriteMode::ifOlder;
+    mode = zip::OverwriteRule::IfOlder;
   else
     return false;
   return true;
@@ -106,8 +106,8 @@ int CmdRestore(const BackupCliContext& context) {
   log.LoadLog();  // the entry count the next entry follows
 
   RestoreInteraction ui;
-  zip::TZipReader reader;
-  reader.SortMode = zip::TZipSortMode::ByName;
+  zip::ZipReader reader;
+  reader.SortMode = zip::EntryOrder::ByName;
   core::RestoreRun run(reader, ui, log);
   const bool showProgress = ::isatty(STDERR_FILENO) != 0;
   int shown = -1;

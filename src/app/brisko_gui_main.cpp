@@ -12,7 +12,7 @@
 #include "ui/HelpLauncher.h"
 #include "ui/ProductInfo.h"
 #include "ui/SingleInstance.h"
-#include "ui/TFormMain.h"
+#include "ui/MainWindow.h"
 
 int main(int argc, char** argv) {
   // Answered before the window system is needed, so they also work without a display.
@@ -63,12 +63,12 @@ int main(int argc, char** argv) {
   }
 
   brisko::ui::HelpLauncher::InstallF1Handler();
-  brisko::ui::TFormMain window(dataDir, brisko::core::SystemClock::Instance());
+  brisko::ui::MainWindow window(dataDir, brisko::core::SystemClock::Instance());
   QObject::connect(&instance, &brisko::ui::SingleInstance::activationRequested, &window,
-                   &brisko::ui::TFormMain::BringToFront);
+                   &brisko::ui::MainWindow::BringToFront);
   // Closing the main window ends the program, also while it lives hidden in the notification area
   // (closing a hidden window closes no last visible window).
-  QObject::connect(&window, &brisko::ui::TFormMain::closedForGood, &app, &QApplication::quit,
+  QObject::connect(&window, &brisko::ui::MainWindow::closedForGood, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   window.setAttribute(Qt::WA_DeleteOnClose, false);
   window.Start();

@@ -9,7 +9,7 @@
 #include "app/ZipCli.h"
 #include "platform/Platform.h"
 #include "zip/WildMatch.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
 
@@ -37,7 +37,7 @@ std::string EntryFor(const std::string& argument, bool links) {
 }
 
 int CmdAdd(int argc, char** argv) {
-  zip::TZipWriter writer;
+  zip::ZipWriter writer;
   writer.PackLevel = 6;
   writer.SetStorePaths(true);
   StopOnSignals(writer);
@@ -90,16 +90,16 @@ int CmdAdd(int argc, char** argv) {
 
   bool problems = false;
   const bool showProgress = ::isatty(2) != 0;
-  writer.OnNoSuchFile = [&](zip::TZipWriter&, const std::string& name) {
+  writer.OnNoSuchFile = [&](zip::ZipWriter&, const std::string& name) {
     std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
     problems = true;
   };
-  writer.OnUnlistableFolder = [&](zip::TZipWriter&, const std::string& folder) {
+  writer.OnUnlistableFolder = [&](zip::ZipWriter&, const std::string& folder) {
     std::fprintf(stderr, "brisko-zip: warning: %s: folder cannot be read, skipped\n", folder.c_str());
     problems = true;
   };
-  writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& name, int, bool&) {
-    if (reason == zip::TSkipReason::srFileOpenError) {
+  writer.OnSkippingFile = [&](zip::ZipReader&, zip::SkipReason reason, const std::string& name, int, bool&) {
+    if (reason == zip::SkipReason::FileOpenError) {
       std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());
       problems = true;
     } else {
@@ -109,7 +109,7 @@ int CmdAdd(int argc, char** argv) {
   };
   int lastPercent = -1;
   if (showProgress) {
-    writer.OnTotalPercentDone = [&](zip::TZipReader&, int percent) {
+    writer.OnTotalPercentDone = [&](zip::ZipReader&, int percent) {
       if (percent == lastPercent) return;
       lastPercent = percent;
       std::fprintf(stderr, "\rAdding: %3d%%", percent);
@@ -121,11 +121,11 @@ int CmdAdd(int argc, char** argv) {
     if (haveComment) writer.SetZipComment(comment);
     for (size_t i = 1; i < operands.size(); ++i) writer.FilesList.push_back(EntryFor(operands[i], writer.StoreLinks));
     writer.Zip();
-  } catch (const zip::ENotAZipFile& e) {
+  } catch (const zip::NotAnArchiveError& e) {
     if (lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
     return 2;
-  } catch (const zip::EBadZipFile& e) {
+  } catch (const zip::BadArchiveError& e) {
     if (lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
     return 2;

@@ -14,7 +14,7 @@ volatile std::sig_atomic_t gStopSignal = 0;
 void OnStopSignal(int) { gStopSignal = 1; }
 }  // namespace
 
-void StopOnSignals(zip::TZipReader& worker) {
+void StopOnSignals(zip::ZipReader& worker) {
   platform::OnStopSignals(OnStopSignal);
   // The engine looks at this between blocks of work, also while a large member is being deflated.
   worker.DoProcessMessages = true;

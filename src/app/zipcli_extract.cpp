@@ -9,15 +9,15 @@
 #include "app/ZipCli.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::app {
 namespace {
 
-using zip::TSkipReason;
-using zip::TUZOverwriteMode;
-using zip::TZipReader;
+using zip::SkipReason;
+using zip::OverwriteRule;
+using zip::ZipReader;
 
 constexpr const char* kUsage =
     "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE [MEMBER...]";
@@ -27,15 +27,15 @@ int UsageError(const char* detail) {
   return 2;
 }
 
-bool ParseOverwrite(const std::string& text, TUZOverwriteMode& mode) {
+bool ParseOverwrite(const std::string& text, OverwriteRule& mode) {
   static const struct {
     const char* name;
-    TUZOverwriteMode mode;
-  } kModes[] = {{"prompt", TUZOverwriteMode::Prompt},
-                {"always", TUZOverwriteMode::Always},
-                {"never", TUZOverwriteMode::Never},
-                {"newer", TUZOverwriteMode::ifNewer},
-                {"older", TUZOverwriteMode::ifOlder}};
+    OverwriteRule mode;
+  } kModes[] = {{"prompt", OverwriteRule::Prompt},
+                {"always", OverwriteRule::Always},
+                {"never", OverwriteRule::Never},
+                {"newer", OverwriteRule::IfNewer},
+                {"older", OverwriteRule::IfOlder}};
   for (const auto& m : kModes) {
     if (text == m.name) {
       mode = m.mode;
@@ -45,11 +45,11 @@ bool ParseOverwrite(const std::string& text, TUZOverwriteMode& mode) {
   return false;
 }
 
-const char* SkipText(TSkipReason reason) {
+const char* SkipText(SkipReason reason) {
   switch (reason) {
-    case TSkipReason::srBadPassword:
+    case SkipReason::BadPassword:
       return "password not accepted";
-    case TSkipReason::srNoOverwrite:
+    case SkipReason::NoOverwrite:
       return "existing file kept";
     default:
       return "cannot be created (or its stored path is unsafe)";
@@ -85,7 +85,7 @@ int RunExtract(int argc, char** argv) {
   std::string password, dir, archive;
   std::vector<std::string> members;
   bool junkPaths = false;
-  TUZOverwriteMode mode = TUZOverwriteMode::Prompt;
+  OverwriteRule mode = OverwriteRule::Prompt;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string& out) {
@@ -111,7 +111,7 @@ int RunExtract(int argc, char** argv) {
   }
   if (archive.empty()) return UsageError("no archive given");
 
-  TZipReader reader;
+  ZipReader reader;
   OverwritePrompt prompt;
   int failures = 0;
   int current = -1;
@@ -121,22 +121,22 @@ int RunExtract(int argc, char** argv) {
   reader.RecreateDirs = !junkPaths;
   reader.OverwriteMode = mode;
   reader.Password = password;
-  reader.OnStartUnZipInfo = [&](TZipReader&, int, int64_t, bool&) { started = true; };
-  reader.OnStartUnZip = [&](TZipReader&, int index, std::string&, bool&) { current = index; };
-  reader.OnPromptForOverwrite = [&](TZipReader&, bool& overwrite, int, std::string& fname) {
+  reader.OnStartUnZipInfo = [&](ZipReader&, int, int64_t, bool&) { started = true; };
+  reader.OnStartUnZip = [&](ZipReader&, int index, std::string&, bool&) { current = index; };
+  reader.OnPromptForOverwrite = [&](ZipReader&, bool& overwrite, int, std::string& fname) {
     overwrite = prompt.Ask(fname);
   };
-  reader.OnSkippingFile = [&](TZipReader&, TSkipReason reason, const std::string& name, int, bool&) {
-    if (reason == TSkipReason::srNoOverwrite) return;
+  reader.OnSkippingFile = [&](ZipReader&, SkipReason reason, const std::string& name, int, bool&) {
+    if (reason == SkipReason::NoOverwrite) return;
     std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
     ++failures;
   };
-  reader.OnBadCRC = [&](TZipReader& r, uint32_t calc, uint32_t, int index) {
-    const zip::TZipHeaderInfo& entry = r.Entry(index);
+  reader.OnBadCRC = [&](ZipReader& r, uint32_t calc, uint32_t, int index) {
+    const zip::ZipEntry& entry = r.Entry(index);
     std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(), zip::DescribeBadData(entry, calc).c_str());
     ++failures;
   };
-  reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::TMessageButtons) {
+  reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::MessageButtons) {
     const std::string name = current >= 0 ? reader.Entry(current).StoredName() : std::string();
     std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
     ++failures;

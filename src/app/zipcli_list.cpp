@@ -11,13 +11,13 @@
 namespace brisko::app {
 namespace {
 
-using zip::TZipReader;
+using zip::ZipReader;
 
 constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an archive without a directory)";
 
 // The method number of the data, followed by the encryption of an encrypted member: "8+AES-256",
 // "0+ZipCrypto" for the traditional cipher.
-std::string MethodLabel(const zip::TZipHeaderInfo& e) {
+std::string MethodLabel(const zip::ZipEntry& e) {
   std::string label = std::to_string(e.DataMethod());
   if (e.CompressionMethod == zip::kMethodAes && e.Aes) {
     label += "+AES-" + std::to_string(e.Aes->Bits());
@@ -45,16 +45,16 @@ int RunList(int argc, char** argv) {
   }
   if (archive.empty()) return UsageError("no archive given");
 
-  TZipReader reader;
-  reader.SortMode = zip::TZipSortMode::ByNone;
-  if (repair) reader.IncompleteZipMode = zip::TIncompleteZipMode::izAssumeBad;
+  ZipReader reader;
+  reader.SortMode = zip::EntryOrder::ByNone;
+  if (repair) reader.IncompleteZipMode = zip::IncompleteArchiveRule::AssumeBad;
   // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
-  reader.OnInCompleteZip = [](TZipReader&, zip::TIncompleteZipMode&) {};
+  reader.OnInCompleteZip = [](ZipReader&, zip::IncompleteArchiveRule&) {};
   try {
     reader.SetZipName(archive);
     reader.ReadDirectory();
     for (int i = 0; i < reader.EntryCount(); ++i) {
-      const zip::TZipHeaderInfo& e = reader.Entry(i);
+      const zip::ZipEntry& e = reader.Entry(i);
       std::printf("%s %llu %llu %s %08x %s\n", MethodLabel(e).c_str(),
                   static_cast<unsigned long long>(e.CompressedSize),
                   static_cast<unsigned long long>(e.UncompressedSize), platform::FormatDosDateTime(e.DateTime).c_str(),

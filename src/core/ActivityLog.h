@@ -39,7 +39,7 @@ class ActivityLog {
   void LoadLog();
   // Appends an entry to the file and the top of the grid, numbered after the count the file holds
   // (other programs may have added entries); when the count reaches the limit the file is cut to
-  // the five newest entries. The grid is reloaded when the file had changed. Throws EIniWriteError.
+  // the five newest entries. The grid is reloaded when the file had changed. Throws SettingsWriteError.
   void AddLogEntry(const std::string& operation, const std::string& status, const std::string& information,
                    const std::string& project);
   // Empties every cell of rows 1 and below.

@@ -7,7 +7,7 @@
 #include "core/DateTimeValue.h"
 #include "core/RestoreTarget.h"
 #include "core/TextUtil.h"
-#include "find/FindExceptions.h"
+#include "find/FinderError.h"
 #include "platform/Platform.h"
 #include "platform/DosDateTime.h"
 #include "zip/ZipReader.h"
@@ -28,14 +28,14 @@ std::string DosDateText(uint32_t dos) {
 
 }  // namespace
 
-ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::TZipReader& reader)
+ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::ZipReader& reader)
     : settings_(settings), reader_(reader) {
   // The window's initial "C:\" is the user's home folder here.
   directoryView_ = platform::HomeDir();
   directoryRestore_ = platform::HomeDir();
   finder_.SetFilename("*.zip");
   finder_.Subfolders = false;
-  reader_.SortMode = zip::TZipSortMode::ByName;
+  reader_.SortMode = zip::EntryOrder::ByName;
 }
 
 void ArchiveBrowser::Changed() {
@@ -84,11 +84,11 @@ void ArchiveBrowser::Refresh() {
   bool searchable = true;
   try {
     finder_.SetLocation(directoryView_);
-  } catch (const find::EFindFileError&) {
+  } catch (const find::FinderError&) {
     searchable = false;  // a folder name with wildcard characters cannot be searched
   }
   if (searchable) {
-    finder_.OnFound = [&found](find::TFindFile&, const std::string&, find::TSearchRec& rec) {
+    finder_.OnFound = [&found](find::FindFile&, const std::string&, find::FoundFile& rec) {
       ArchiveRow row;
       row.name = rec.Name;
       row.bytes = rec.Size;

@@ -11,7 +11,7 @@
 #include "find/FindFile.h"
 
 namespace brisko::zip {
-class TZipReader;
+class ZipReader;
 }
 
 namespace brisko::core {
@@ -53,7 +53,7 @@ class ArchiveBrowser {
  public:
   // The sort column and direction live in settings ("By Field", "Sort"); the reader is the one the
   // restore commands use too. Both must outlive the browser.
-  ArchiveBrowser(GlobalSettings& settings, zip::TZipReader& reader);
+  ArchiveBrowser(GlobalSettings& settings, zip::ZipReader& reader);
 
   // ---- Folder and target ----
   const std::string& DirectoryView() const { return directoryView_; }
@@ -123,8 +123,8 @@ class ArchiveBrowser {
   int NewestRow() const;
 
   GlobalSettings& settings_;
-  zip::TZipReader& reader_;
-  find::TFindFile finder_;
+  zip::ZipReader& reader_;
+  find::FindFile finder_;
   std::string directoryView_;
   std::string directoryRestore_;
   std::vector<ArchiveRow> archives_;

@@ -16,7 +16,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
 
@@ -142,7 +142,7 @@ BackupOutcome BackupRun::Execute() {
     if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
   } catch (const std::exception& e) {
     if (!tempPath_.empty()) RemoveQuietly(tempPath_);
-    if (m.StopRequested() && dynamic_cast<const zip::EUserCanceled*>(&e) != nullptr) return Stopped(archivePath);
+    if (m.StopRequested() && dynamic_cast<const zip::CanceledError*>(&e) != nullptr) return Stopped(archivePath);
     return Fail(archivePath, e.what());
   }
   return outcome;
@@ -201,7 +201,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
 
   RemoveLeftoverTemporaries(saveFolder, prefix);
   tempPath_ = TemporaryArchiveName(archivePath);
-  zip::TZipWriter writer;
+  zip::ZipWriter writer;
   writer.SetZipName(tempPath_);
   writer.Recurse = form.includeSubfolders;
   writer.SetStorePaths(form.storePaths);
@@ -228,19 +228,19 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     if (m.StopRequested()) writer.Cancel();
   };
 
-  writer.OnNoSuchFile = [&](zip::TZipWriter&, const std::string& path) {
+  writer.OnNoSuchFile = [&](zip::ZipWriter&, const std::string& path) {
     missing_.push_back({path, "not found"});
   };
-  writer.OnUnlistableFolder = [&](zip::TZipWriter&, const std::string& folder) {
+  writer.OnUnlistableFolder = [&](zip::ZipWriter&, const std::string& folder) {
     missing_.push_back({folder, "cannot be read"});
   };
-  writer.OnStartZipInfo = [&](zip::TZipWriter&, int, int64_t, zip::TEndCentral&, bool&) {
+  writer.OnStartZipInfo = [&](zip::ZipWriter&, int, int64_t, zip::EndOfCentralDir&, bool&) {
     if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
   };
   // Source files on their way into the archive: one that two source entries name is stored once
   // and lost nowhere, unlike another file that would have the same member name.
   std::set<std::string> started;
-  writer.OnStartZip = [&](zip::TZipWriter&, const std::string& fileName, zip::TZipHeaderInfo&, bool& skip) {
+  writer.OnStartZip = [&](zip::ZipWriter&, const std::string& fileName, zip::ZipEntry&, bool& skip) {
     // This project's archives (the one being replaced too) and temporary files lie in the
     // destination folder, which may be inside a source: they must not end up in their successor.
     if (IsOwnArchiveFile(fileName, saveFolder, prefix)) {
@@ -250,16 +250,16 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     if (onlyNewer) skip = IsOlderThanThreshold(fileName, threshold);
     if (!skip) started.insert(fileName);
   };
-  writer.OnTotalPercentDone = [&](zip::TZipReader&, int percent) { m.SetProgress(percent); };
-  writer.OnSkippingFile = [&](zip::TZipReader&, zip::TSkipReason reason, const std::string& fileName, int,
+  writer.OnTotalPercentDone = [&](zip::ZipReader&, int percent) { m.SetProgress(percent); };
+  writer.OnSkippingFile = [&](zip::ZipReader&, zip::SkipReason reason, const std::string& fileName, int,
                               bool&) {
-    if (reason == zip::TSkipReason::srNoOverwrite && started.count(fileName) != 0) return;
-    skipped_.push_back({fileName, reason == zip::TSkipReason::srNoOverwrite
+    if (reason == zip::SkipReason::NoOverwrite && started.count(fileName) != 0) return;
+    skipped_.push_back({fileName, reason == zip::SkipReason::NoOverwrite
                                       ? "a member of that name is already present"
                                       : "cannot be read"});
   };
   bool completed = false;
-  writer.OnZipComplete = [&](zip::TZipWriter&, int) { completed = true; };
+  writer.OnZipComplete = [&](zip::ZipWriter&, int) { completed = true; };
   if (m.configureWriter) m.configureWriter(writer);
 
   const int added = writer.Zip();

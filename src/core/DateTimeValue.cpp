@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/EConvertError.h"
+#include "core/DateTimeParseError.h"
 #include "core/TextUtil.h"
 #include "platform/CivilDate.h"
 
@@ -171,12 +171,12 @@ std::optional<DateTime> TryStrToDateTime(std::string_view text) {
 
 DateTime StrToDateTime(std::string_view text) {
   if (auto v = TryStrToDateTime(text)) return *v;
-  throw EConvertError("'" + std::string(text) + "' is not a valid date and time");
+  throw DateTimeParseError("'" + std::string(text) + "' is not a valid date and time");
 }
 
 DateTime StrToTime(std::string_view text) {
   if (auto v = TryStrToTime(text)) return *v;
-  throw EConvertError("'" + std::string(text) + "' is not a valid time");
+  throw DateTimeParseError("'" + std::string(text) + "' is not a valid time");
 }
 
 DateTime FromTm(const std::tm& broken) {

@@ -54,7 +54,7 @@ std::string DateTimeToStr(DateTime value);
 std::optional<DateTime> TryStrToDate(std::string_view text);
 std::optional<DateTime> TryStrToTime(std::string_view text);
 std::optional<DateTime> TryStrToDateTime(std::string_view text);
-// As above, throwing EConvertError "'<text>' is not a valid date and time" / "... valid time".
+// As above, throwing DateTimeParseError "'<text>' is not a valid date and time" / "... valid time".
 DateTime StrToDateTime(std::string_view text);
 DateTime StrToTime(std::string_view text);
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/EIniWriteError.h"
+#include "core/SettingsWriteError.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileIo.h"
 #include "platform/FolderLock.h"
@@ -45,7 +45,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content, Fi
   if (st.exists) {
     // A file without any write permission is read-only: refuse, as the system would on Windows,
     // even for a user (root) whom the permissions do not stop.
-    if (!st.isRegular || (st.attributes & platform::faReadOnly) != 0) throw EIniWriteError(path);
+    if (!st.isRegular || (st.attributes & platform::faReadOnly) != 0) throw SettingsWriteError(path);
     if (st.posixMode != 0 && access == FileAccess::KeepMode) mode = static_cast<int>(st.posixMode & 07777);
   }
   // The test seam cuts the content short, as a full disk would.
@@ -53,7 +53,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content, Fi
   const bool injected = g_failAfterBytes && *g_failAfterBytes < bytes.size();
   if (injected) bytes = bytes.substr(0, *g_failAfterBytes);
   platform::AtomicFile file(target);
-  if (!file.Open() || !file.Write(bytes) || injected || !file.Commit(mode)) throw EIniWriteError(path);
+  if (!file.Open() || !file.Write(bytes) || injected || !file.Commit(mode)) throw SettingsWriteError(path);
 }
 
 }  // namespace brisko::core

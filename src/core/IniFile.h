@@ -22,7 +22,7 @@ enum class FileAccess { KeepMode, OwnerOnly };
 // Writes never leave a half-written file: the new content goes to a temporary file in the same
 // folder which then replaces the old one. New files get mode 0600 on POSIX (they can hold
 // passwords); an existing file keeps its mode unless the file is OwnerOnly, which is written with
-// mode 0600 whatever mode it had. A refused write throws EIniWriteError
+// mode 0600 whatever mode it had. A refused write throws SettingsWriteError
 // ("Unable to write to <path>") and leaves the existing file as it was.
 class IniFile {
  public:
@@ -76,7 +76,7 @@ class IniFile {
 };
 
 // Replaces the file at `path` with `content` through a temporary file in the same folder.
-// Throws EIniWriteError when the folder or the file refuses the write.
+// Throws SettingsWriteError when the folder or the file refuses the write.
 void WriteFileAtomically(const std::string& path, const std::string& content,
                          FileAccess access = FileAccess::KeepMode);
 

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "core/ArchiveName.h"
-#include "core/EConvertError.h"
+#include "core/DateTimeParseError.h"
 #include "core/ProjectList.h"
 #include "core/TextUtil.h"
 
@@ -53,7 +53,7 @@ void MainModel::LoadProject() {
   if (TrimBlanks(name).empty()) return;
   try {
     core::LoadProject(dataDir_, name, form_, clock_, [this](ProjectForm&) { ComposeArchiveName(); });
-  } catch (const EConvertError& e) {
+  } catch (const DateTimeParseError& e) {
     // A damaged NewDateTime must not keep the project (or the program) from loading: the message is
     // shown and the newer-than fields take the moment a missing key would give.
     ui_.ShowMessage(MessageKind::Error, e.what());

@@ -17,7 +17,7 @@
 #include "core/UserInteraction.h"
 
 namespace brisko::zip {
-class TZipWriter;
+class ZipWriter;
 }
 
 namespace brisko::core {
@@ -168,7 +168,7 @@ class MainModel {
   // Lets the host's event loop run during long archive work (empty: nothing).
   std::function<void()> processEvents;
   // Called on the writer after a run has set it up and before Zip (tests inject failures here).
-  std::function<void(zip::TZipWriter&)> configureWriter;
+  std::function<void(zip::ZipWriter&)> configureWriter;
 
  private:
   void UpdateTrayMarks();

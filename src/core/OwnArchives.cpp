@@ -55,7 +55,7 @@ bool StripTempEnding(std::string& name) {
 }  // namespace
 
 std::string TemporaryArchiveName(const std::string& archivePath) {
-  return archivePath + "." + zip::TZipCrypto::RandomHex(kTempDigits / 2) + kTempEnding;
+  return archivePath + "." + zip::ZipCrypto::RandomHex(kTempDigits / 2) + kTempEnding;
 }
 
 bool IsOwnArchiveName(const std::string& name, const std::string& prefix, bool temporary) {

@@ -14,7 +14,7 @@ class UserInteraction;
 // Each command first checks that its button is enabled in the model's current state (so a stray
 // shortcut cannot run it in the wrong state), asks through the model's UserInteraction, and
 // tells the model's listeners what changed. Commands return true when they changed something.
-// A refused write of a settings file throws EIniWriteError ("Unable to write to %s").
+// A refused write of a settings file throws SettingsWriteError ("Unable to write to %s").
 class ProjectCommands {
  public:
   static constexpr const char* kRenameCaption = "Rename Project";

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/DataDir.h"
-#include "core/EConvertError.h"
+#include "core/DateTimeParseError.h"
 #include "core/IniFile.h"
 #include "core/PasswordCodec.h"
 #include "core/ProjectList.h"
@@ -173,7 +173,7 @@ void LoadProject(const std::string& dataDir, const std::string& name, ProjectFor
   form.useLastBackup = doc.ReadBool(section, "isUseToday", false);
 
   std::string moment = doc.ReadString(section, "NewDateTime", FormatDateTime(clock.Now()));
-  DateTime newer = StrToDateTime(moment);  // EConvertError "'%s' is not a valid date and time"
+  DateTime newer = StrToDateTime(moment);  // DateTimeParseError "'%s' is not a valid date and time"
   form.newerDate = DateOf(newer);
   form.newerTime = TimeOf(newer);
 }

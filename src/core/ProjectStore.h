@@ -24,7 +24,7 @@ struct SettingsState {
 };
 
 // Every function takes the data directory (with trailing separator) explicitly; project.ini is
-// opened and closed within each call. Writes throw EIniWriteError ("Unable to write to %s").
+// opened and closed within each call. Writes throw SettingsWriteError ("Unable to write to %s").
 
 // Reads Common into `state`: PromptBeforeBackup, the project list (in stored order), the selection (Last
 // Project when listed, compared without regard to case, else the first), By Field and Sort (values other than
@@ -49,7 +49,7 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state);
 // Fills the form from the section of the trimmed name; nothing when the name is blank. Fields the
 // load does not reach keep their contents. `composeName`, when given, is called right after the
 // destination folder is read, to recompute form.fileName with the naming rule (it runs before a
-// failure of the last step too). Throws EConvertError "'%s' is not a valid date and time" when
+// failure of the last step too). Throws DateTimeParseError "'%s' is not a valid date and time" when
 // NewDateTime is no date-time; the fields read before that step keep their new values.
 // `clock` gives the default of a missing NewDateTime.
 void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,

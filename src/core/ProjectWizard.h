@@ -13,7 +13,7 @@ namespace brisko::core {
 
 class UserInteraction;
 
-// Model of the wizard "TFormProjectName". The view shows page Page(), the caption Caption(), enables
+// Model of the wizard "AddProjectWizard". The view shows page Page(), the caption Caption(), enables
 // "Back" by BackEnabled(), labels the second button NextCaption() and calls Back() / Next().
 // Plain controls (check boxes, password, comment, keep count, compression, schedule) bind to Form();
 // the prefix, suffix, both suffix numbers and the save folder go through their setters, which
@@ -42,7 +42,7 @@ class ProjectWizard {
   // Goes one page back without any check; nothing on the first page.
   void Back();
   // Checks the page (telling the user what is missing) and advances; on the last page writes the
-  // project ("Finish"). Throws EIniWriteError when project.ini refuses the write.
+  // project ("Finish"). Throws SettingsWriteError when project.ini refuses the write.
   NextResult Next(UserInteraction& ui);
 
   // Page 0.

@@ -10,12 +10,12 @@
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::core {
 
-RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::TZipReader& reader)
+RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ZipReader& reader)
     : openDocument(&platform::OpenDocument), model_(model), browser_(browser), reader_(reader) {}
 
 std::string RestoreCommands::ConfirmationText(const std::string& name, int replaced) const {
@@ -32,7 +32,7 @@ std::string RestoreCommands::ConfirmationText(const std::string& name, int repla
 }
 
 int RestoreCommands::CountReplaced(const std::string& archive) {
-  if (Options.overwriteMode == zip::TUZOverwriteMode::Never) return 0;
+  if (Options.overwriteMode == zip::OverwriteRule::Never) return 0;
   std::vector<std::string> patterns;
   for (const std::string& item : Selection) {
     auto more = zip::SelectionPatterns(item, zip::SelectionItem::Exact);
@@ -45,7 +45,7 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
     reader_.SetZipName(archive);
     reader_.ReadDirectory();
     for (int i = 0; i < reader_.EntryCount(); ++i) {
-      const zip::TZipHeaderInfo& entry = reader_.Entry(i);
+      const zip::ZipEntry& entry = reader_.Entry(i);
       if (entry.FileName().empty()) continue;
       if (!patterns.empty() && !zip::MatchesAnyPattern(patterns, entry.FullName())) continue;
       std::string rel = Options.useOriginalFolder ? entry.FullName() : entry.FileName();
@@ -120,7 +120,7 @@ bool RestoreCommands::TestCurrent() {
   } idle{model_};
   try {
     check = zip::CheckArchive(archive, Options.password, hooks);
-  } catch (const zip::EUserCanceled&) {
+  } catch (const zip::CanceledError&) {
     model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' stopped.");
     return false;
   }

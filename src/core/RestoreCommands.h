@@ -10,7 +10,7 @@
 #include "zip/ZipTypes.h"
 
 namespace brisko::zip {
-class TZipReader;
+class ZipReader;
 }
 
 namespace brisko::core {
@@ -21,13 +21,13 @@ class MainModel;
 struct RestoreOptions {
   bool useOriginalFolder = true;  // "Use Original Folder Name"
   std::string password;           // "Input Password ( If has ):"
-  zip::TUZOverwriteMode overwriteMode = zip::TUZOverwriteMode::Never;
+  zip::OverwriteRule overwriteMode = zip::OverwriteRule::Never;
 };
 
 class RestoreCommands {
  public:
   // model gives the busy state, progress, the log, the project selector and the questions.
-  RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::TZipReader& reader);
+  RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ZipReader& reader);
 
   RestoreOptions Options;
   // Stored names chosen in the contents (a folder ends in "/" and stands for everything below it);
@@ -69,7 +69,7 @@ class RestoreCommands {
 
   MainModel& model_;
   ArchiveBrowser& browser_;
-  zip::TZipReader& reader_;
+  zip::ZipReader& reader_;
 };
 
 }  // namespace brisko::core

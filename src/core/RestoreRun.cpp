@@ -9,7 +9,7 @@
 
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipReader.h"
 
@@ -25,7 +25,7 @@ struct UserCancel {};
 // Detaches the handlers a run installs on the shared reader, however the run ends.
 class ReaderEventsGuard {
  public:
-  explicit ReaderEventsGuard(zip::TZipReader& reader) : r_(reader) {}
+  explicit ReaderEventsGuard(zip::ZipReader& reader) : r_(reader) {}
   ~ReaderEventsGuard() {
     r_.OnTotalPercentDone = nullptr;
     r_.OnStartUnZip = nullptr;
@@ -41,13 +41,13 @@ class ReaderEventsGuard {
   ReaderEventsGuard& operator=(const ReaderEventsGuard&) = delete;
 
  private:
-  zip::TZipReader& r_;
+  zip::ZipReader& r_;
 };
 
 // Why a member was not written, in words; `started` tells whether its target was being prepared
 // (otherwise its stored path was refused), `error` is the errno the failing call left.
-std::string SkipReasonText(zip::TSkipReason reason, bool started, int error) {
-  if (reason == zip::TSkipReason::srBadPassword) return "wrong password";
+std::string SkipReasonText(zip::SkipReason reason, bool started, int error) {
+  if (reason == zip::SkipReason::BadPassword) return "wrong password";
   if (!started) return "unsafe stored path";
   if (error == ENOSPC) return "disk full";
   if (error == 0) return "cannot create";
@@ -66,23 +66,23 @@ std::string FailureList(const RestoreOutcome& outcome) {
 
 }  // namespace
 
-const char* OverwriteModeCaption(zip::TUZOverwriteMode mode) {
+const char* OverwriteModeCaption(zip::OverwriteRule mode) {
   switch (mode) {
-    case zip::TUZOverwriteMode::Prompt:
+    case zip::OverwriteRule::Prompt:
       return "Prompt Before  Overwrite";
-    case zip::TUZOverwriteMode::Always:
+    case zip::OverwriteRule::Always:
       return "Always";
-    case zip::TUZOverwriteMode::Never:
+    case zip::OverwriteRule::Never:
       return "Never";
-    case zip::TUZOverwriteMode::ifNewer:
+    case zip::OverwriteRule::IfNewer:
       return "If Newer";
-    case zip::TUZOverwriteMode::ifOlder:
+    case zip::OverwriteRule::IfOlder:
       return "If Older";
   }
   return "Never";
 }
 
-RestoreRun::RestoreRun(zip::TZipReader& reader, UserInteraction& ui, ActivityLog& log)
+RestoreRun::RestoreRun(zip::ZipReader& reader, UserInteraction& ui, ActivityLog& log)
     : reader_(reader), ui_(ui), log_(log) {}
 
 RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::string& project) {
@@ -105,32 +105,32 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   auto entryName = [this](int index) {
     return index >= 0 && index < reader_.EntryCount() ? reader_.Entry(index).FullName() : std::string();
   };
-  reader_.OnTotalPercentDone = [this](zip::TZipReader&, int percent) {
+  reader_.OnTotalPercentDone = [this](zip::ZipReader&, int percent) {
     if (onProgress) onProgress(percent);
   };
-  reader_.OnStartUnZip = [&current](zip::TZipReader&, int index, std::string&, bool&) {
+  reader_.OnStartUnZip = [&current](zip::ZipReader&, int index, std::string&, bool&) {
     current = index;
     errno = 0;  // a later "cannot create" takes its reason from the call that failed
   };
-  reader_.OnBadPassword = [this, &outcome, fail, entryName](zip::TZipReader&, int index, std::string&) {
+  reader_.OnBadPassword = [this, &outcome, fail, entryName](zip::ZipReader&, int index, std::string&) {
     ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
     outcome.badPassword = true;
     fail(entryName(index), "wrong password");
     throw SilentAbort{};
   };
-  reader_.OnBadCRC = [this, &outcome, fail, entryName](zip::TZipReader&, uint32_t, uint32_t, int index) {
+  reader_.OnBadCRC = [this, &outcome, fail, entryName](zip::ZipReader&, uint32_t, uint32_t, int index) {
     ++outcome.badCrc;
     const bool authenticated = index >= 0 && index < reader_.EntryCount() && reader_.Entry(index).HasAuthCode();
     fail(entryName(index), authenticated ? "damaged or altered" : "bad CRC");
   };
-  reader_.OnSkippingFile = [&outcome, &current, fail](zip::TZipReader&, zip::TSkipReason reason,
+  reader_.OnSkippingFile = [&outcome, &current, fail](zip::ZipReader&, zip::SkipReason reason,
                                                       const std::string& name, int index, bool&) {
-    if (reason == zip::TSkipReason::srNoOverwrite) return;
+    if (reason == zip::SkipReason::NoOverwrite) return;
     ++outcome.notWritten;
     fail(name, SkipReasonText(reason, index == current, errno));
   };
   std::optional<bool> forAll;  // the answer "Yes to all" or "No to all" gave
-  reader_.OnPromptForOverwrite = [this, &forAll](zip::TZipReader&, bool& overwrite, int, std::string& fname) {
+  reader_.OnPromptForOverwrite = [this, &forAll](zip::ZipReader&, bool& overwrite, int, std::string& fname) {
     if (forAll) {
       overwrite = *forAll;
       return;
@@ -153,8 +153,8 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     }
   };
   reader_.OnMessageBox = [this, &outcome, &current, fail, entryName](
-                             const std::string&, const std::string& text, zip::TMessageButtons buttons) {
-    if (buttons == zip::TMessageButtons::mbOK) {
+                             const std::string&, const std::string& text, zip::MessageButtons buttons) {
+    if (buttons == zip::MessageButtons::Ok) {
       ++outcome.engineMessages;  // the engine only shows OK boxes for errors
       fail(entryName(current), text);
       ui_.ShowMessage(MessageKind::Error, text);
@@ -162,7 +162,7 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     }
     return ui_.Confirm(MessageKind::Warning, text);
   };
-  reader_.OnUnZipComplete = [&outcome, &completed](zip::TZipReader&, int fileCount) {
+  reader_.OnUnZipComplete = [&outcome, &completed](zip::ZipReader&, int fileCount) {
     outcome.fileCount = fileCount;
     completed = true;
   };
@@ -189,7 +189,7 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     // the password handler has told the user already
   } catch (const UserCancel&) {
     outcome.cancelled = true;
-  } catch (const zip::EUserCanceled&) {
+  } catch (const zip::CanceledError&) {
     // Stopped by the user while data was written; before the run began it is an error like any other.
     if (completed) {
       outcome.cancelled = true;
@@ -256,7 +256,7 @@ void RestoreRun::Select(const RestoreSettings& settings, RestoreOutcome& outcome
   }
   std::vector<bool> itemUsed(itemPatterns.size(), false);
   for (int i = 0; i < reader_.EntryCount(); ++i) {
-    const zip::TZipHeaderInfo& entry = reader_.Entry(i);
+    const zip::ZipEntry& entry = reader_.Entry(i);
     bool picked = reader_.DoAll;
     for (size_t k = 0; k < itemPatterns.size(); ++k) {
       if (zip::MatchesAnyPattern(itemPatterns[k], entry.FullName())) picked = itemUsed[k] = true;

@@ -11,19 +11,19 @@
 #include "zip/ZipTypes.h"
 
 namespace brisko::zip {
-class TZipReader;
+class ZipReader;
 }
 
 namespace brisko::core {
 
 // Captions of the overwrite radio buttons, as the confirmation quotes them.
-const char* OverwriteModeCaption(zip::TUZOverwriteMode mode);
+const char* OverwriteModeCaption(zip::OverwriteRule mode);
 
 struct RestoreSettings {
   std::string archivePath;
   std::string destDir;  // taken as typed
   bool recreateDirs = true;
-  zip::TUZOverwriteMode overwriteMode = zip::TUZOverwriteMode::Never;
+  zip::OverwriteRule overwriteMode = zip::OverwriteRule::Never;
   // Applied when it is not blank; a blank one keeps the reader's password from an earlier restore.
   std::string password;
   // What to restore: stored names or folders (below which everything is restored), read as `itemKind`
@@ -61,7 +61,7 @@ struct RestoreOutcome {
 class RestoreRun {
  public:
   // All three must outlive the run.
-  RestoreRun(zip::TZipReader& reader, UserInteraction& ui, ActivityLog& log);
+  RestoreRun(zip::ZipReader& reader, UserInteraction& ui, ActivityLog& log);
 
   // Enter (true) and leave (false) the busy state; progress in percent (reset to 0 at the end).
   std::function<void(bool busy)> onBusy;
@@ -86,7 +86,7 @@ class RestoreRun {
   // is a failure.
   void Select(const RestoreSettings& settings, RestoreOutcome& outcome);
 
-  zip::TZipReader& reader_;
+  zip::ZipReader& reader_;
   UserInteraction& ui_;
   ActivityLog& log_;
 };

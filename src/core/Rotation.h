@@ -19,7 +19,7 @@ void DeleteArchiveFile(const std::string& path);
 // Safety beyond the ring rules: the archive just written is never deleted (even when a slot names
 // the same path, compared as the platform compares paths), placeholder entries ("NoFile" + number)
 // are never passed to the deleter, and the ring is written before anything is deleted, so a
-// refused write (EIniWriteError) deletes nothing.
+// refused write (SettingsWriteError) deletes nothing.
 void RotateArchives(const std::string& dataDir, const std::string& projectName, SuffixKind suffix,
                     int keepCount, const std::string& archivePath,
                     const ArchiveDeleter& deleter = DeleteArchiveFile);

@@ -38,7 +38,7 @@ class WildcardEditor {
   bool MoveDown() { return list_.MoveDown(); }
 
   // "&Ok": writes "Wildcard Total" and "Wildcard<i>" to Common of project.ini in dataDir.
-  // Throws EIniWriteError when the file refuses the write.
+  // Throws SettingsWriteError when the file refuses the write.
   void Save(const std::string& dataDir) const;
 
  private:

@@ -40,7 +40,7 @@ bool EventQueue::PumpUntil(const std::function<bool()>& done, std::chrono::milli
   }
 }
 
-TPostToOwner EventQueue::Poster() {
+OwnerPoster EventQueue::Poster() {
   return [this](std::function<void()> task) { Post(std::move(task)); };
 }
 

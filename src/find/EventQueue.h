@@ -23,8 +23,8 @@ class EventQueue {
   // Returns the final value of done().
   bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
-  // A hook for TFindFile::PostToOwner that posts to this queue; the queue must outlive its users.
-  TPostToOwner Poster();
+  // A hook for FindFile::PostToOwner that posts to this queue; the queue must outlive its users.
+  OwnerPoster Poster();
 
  private:
   std::mutex mutex_;

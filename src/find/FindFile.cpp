@@ -21,25 +21,25 @@ bool SameTarget(const std::string& a, const std::string& b) { return platform::P
 
 }  // namespace
 
-TFindFile::TFindFile() : alive_(std::make_shared<std::atomic<bool>>(true)) {}
+FindFile::FindFile() : alive_(std::make_shared<std::atomic<bool>>(true)) {}
 
-TFindFile::~TFindFile() {
+FindFile::~FindFile() {
   *alive_ = false;
   thread_.reset();  // terminates and joins
 }
 
-void TFindFile::SetFilename(const std::string& value) {
-  if (HasFolderPart(value)) throw EFindFileError(value + "\n\rInvalid filename specified");
+void FindFile::SetFilename(const std::string& value) {
+  if (HasFolderPart(value)) throw FinderError(value + "\n\rInvalid filename specified");
   filename_ = value;
 }
 
-void TFindFile::SetLocation(const std::string& value) {
+void FindFile::SetLocation(const std::string& value) {
   if (value.find_first_of("*?") != std::string::npos)
-    throw EFindFileError(value + "\n\rlocation cannot to be contained wildcards");
+    throw FinderError(value + "\n\rlocation cannot to be contained wildcards");
   location_ = value;
 }
 
-std::vector<std::string> TFindFile::BuildTargets() const {
+std::vector<std::string> FindFile::BuildTargets() const {
   if (!includeFiles_.empty()) return includeFiles_;
   std::string pattern = filename_;
   if (pattern.empty()) pattern = "*.*";
@@ -58,8 +58,8 @@ std::vector<std::string> TFindFile::BuildTargets() const {
   return targets;
 }
 
-TSearchState TFindFile::CopyState() const {
-  TSearchState s;
+SearchState FindFile::CopyState() const {
+  SearchState s;
   s.targets = BuildTargets();
   s.excludes = excludeFiles_;
   s.subfolders = Subfolders;
@@ -75,9 +75,9 @@ TSearchState TFindFile::CopyState() const {
   return s;
 }
 
-void TFindFile::Execute() {
+void FindFile::Execute() {
   if (busy_) return;
-  state_ = std::make_unique<TSearchState>(CopyState());
+  state_ = std::make_unique<SearchState>(CopyState());
   busy_ = true;
   aborted_ = false;
 
@@ -88,7 +88,7 @@ void TFindFile::Execute() {
       if (OnNewFolder) OnNewFolder(*this, folder, ignore);
       return ignore;
     };
-    callbacks.found = [this](const std::string& folder, TSearchRec& info) {
+    callbacks.found = [this](const std::string& folder, FoundFile& info) {
       if (OnFound) OnFound(*this, folder, info);
     };
     FolderSearch(*state_, aborted_, std::move(callbacks)).Run();
@@ -96,24 +96,24 @@ void TFindFile::Execute() {
     return;
   }
 
-  TSearchThread::Handlers handlers;
+  SearchThread::Handlers handlers;
   std::weak_ptr<std::atomic<bool>> alive = alive_;
   handlers.newFolder = [this](const std::string& folder) {
     bool ignore = false;
     if (OnNewFolder) OnNewFolder(*this, folder, ignore);
     return ignore;
   };
-  handlers.found = [this](const std::string& folder, TSearchRec& info) {
+  handlers.found = [this](const std::string& folder, FoundFile& info) {
     if (OnFound) OnFound(*this, folder, info);
   };
   handlers.terminated = [this, alive] {
     auto token = alive.lock();
     if (token && *token) ThreadTerminated();
   };
-  thread_ = std::make_unique<TSearchThread>(*state_, aborted_, PostToOwner, std::move(handlers));
+  thread_ = std::make_unique<SearchThread>(*state_, aborted_, PostToOwner, std::move(handlers));
 }
 
-void TFindFile::ThreadTerminated() {
+void FindFile::ThreadTerminated() {
   if (thread_) {
     thread_->WaitFor();
     thread_.reset();
@@ -121,7 +121,7 @@ void TFindFile::ThreadTerminated() {
   Complete();
 }
 
-void TFindFile::Complete() {
+void FindFile::Complete() {
   state_.reset();
   busy_ = false;
   if (OnComplete) OnComplete(*this);

@@ -7,29 +7,29 @@
 #include <string>
 #include <vector>
 
-#include "find/FindExceptions.h"
+#include "find/FinderError.h"
 #include "find/FindTypes.h"
 #include "find/SearchState.h"
 
 namespace brisko::find {
 
-class TSearchThread;
+class SearchThread;
 
-class TFindFile {
+class FindFile {
  public:
-  TFindFile();
+  FindFile();
   // Stops and waits for a running worker; no event is raised from here on.
-  ~TFindFile();
+  ~FindFile();
 
-  TFindFile(const TFindFile&) = delete;
-  TFindFile& operator=(const TFindFile&) = delete;
+  FindFile(const FindFile&) = delete;
+  FindFile& operator=(const FindFile&) = delete;
 
-  // Name pattern, "*.*" by default. Throws EFindFileError (and keeps the old value) when the
+  // Name pattern, "*.*" by default. Throws FinderError (and keeps the old value) when the
   // value has a folder part.
   const std::string& Filename() const { return filename_; }
   void SetFilename(const std::string& value);
 
-  // Folders separated by ";". Throws EFindFileError (and keeps the old value) on "*" or "?".
+  // Folders separated by ";". Throws FinderError (and keeps the old value) on "*" or "?".
   const std::string& Location() const { return location_; }
   void SetLocation(const std::string& value);
 
@@ -42,7 +42,7 @@ class TFindFile {
   void SetExcludeFiles(std::vector<std::string> value) { excludeFiles_ = std::move(value); }
 
   bool Subfolders = true;
-  TFileAttributes Attributes{ffArchive, ffReadonly, ffHidden, ffSystem};
+  FileAttributes Attributes{kArchive, kReadOnly, kHidden, kSystem};
   bool ExactAttribute = false;
   // Date-time values (days since 1899-12-30, time of day as the fraction); 0 = no bound.
   double ModifiedBefore = 0, ModifiedAfter = 0;
@@ -55,13 +55,13 @@ class TFindFile {
   bool Threaded = false;
 
 
-  TFoundEvent OnFound;
-  TNewFolderEvent OnNewFolder;
-  TNotifyEvent OnComplete;
+  FoundEvent OnFound;
+  NewFolderEvent OnNewFolder;
+  NotifyEvent OnComplete;
 
   // How a threaded search runs its events on the owner's thread (a GUI connects its event loop,
   // tests an EventQueue). Each event waits on the worker side until the owner has run it.
-  TPostToOwner PostToOwner;
+  OwnerPoster PostToOwner;
 
   // Starts a search; returns at once when threaded, after the search and OnComplete otherwise.
   // Does nothing while a search is running.
@@ -79,7 +79,7 @@ class TFindFile {
   std::vector<std::string> BuildTargets() const;
 
  private:
-  TSearchState CopyState() const;
+  SearchState CopyState() const;
   void Complete();
   void ThreadTerminated();
 
@@ -90,8 +90,8 @@ class TFindFile {
 
   bool busy_ = false;
   std::atomic<bool> aborted_{false};
-  std::unique_ptr<TSearchState> state_;
-  std::unique_ptr<TSearchThread> thread_;
+  std::unique_ptr<SearchState> state_;
+  std::unique_ptr<SearchThread> thread_;
   // Cleared on destruction so that a completion still queued on the owner's thread does nothing.
   std::shared_ptr<std::atomic<bool>> alive_;
 };

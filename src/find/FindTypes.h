@@ -9,42 +9,42 @@
 
 namespace brisko::find {
 
-class TFindFile;
+class FindFile;
 
-enum TFileAttribute : uint8_t { ffArchive, ffReadonly, ffHidden, ffSystem, ffDirectory };
+enum FileAttribute : uint8_t { kArchive, kReadOnly, kHidden, kSystem, kDirectory };
 
-// A set of TFileAttribute values.
-class TFileAttributes {
+// A set of FileAttribute values.
+class FileAttributes {
  public:
-  constexpr TFileAttributes() = default;
-  constexpr TFileAttributes(std::initializer_list<TFileAttribute> items) {
-    for (TFileAttribute a : items) bits_ |= Bit(a);
+  constexpr FileAttributes() = default;
+  constexpr FileAttributes(std::initializer_list<FileAttribute> items) {
+    for (FileAttribute a : items) bits_ |= Bit(a);
   }
   // The set described by MS-DOS attribute bits (read-only 1, hidden 2, system 4, folder 16,
   // archive 32); the volume bit has no member and is dropped.
-  static TFileAttributes FromDos(uint32_t dos) {
-    TFileAttributes s;
-    if (dos & 0x01) s.Include(ffReadonly);
-    if (dos & 0x02) s.Include(ffHidden);
-    if (dos & 0x04) s.Include(ffSystem);
-    if (dos & 0x10) s.Include(ffDirectory);
-    if (dos & 0x20) s.Include(ffArchive);
+  static FileAttributes FromDos(uint32_t dos) {
+    FileAttributes s;
+    if (dos & 0x01) s.Include(kReadOnly);
+    if (dos & 0x02) s.Include(kHidden);
+    if (dos & 0x04) s.Include(kSystem);
+    if (dos & 0x10) s.Include(kDirectory);
+    if (dos & 0x20) s.Include(kArchive);
     return s;
   }
-  constexpr bool Contains(TFileAttribute a) const { return (bits_ & Bit(a)) != 0; }
-  constexpr void Include(TFileAttribute a) { bits_ = static_cast<uint8_t>(bits_ | Bit(a)); }
-  constexpr void Exclude(TFileAttribute a) { bits_ = static_cast<uint8_t>(bits_ & ~Bit(a)); }
+  constexpr bool Contains(FileAttribute a) const { return (bits_ & Bit(a)) != 0; }
+  constexpr void Include(FileAttribute a) { bits_ = static_cast<uint8_t>(bits_ | Bit(a)); }
+  constexpr void Exclude(FileAttribute a) { bits_ = static_cast<uint8_t>(bits_ & ~Bit(a)); }
   constexpr bool Empty() const { return bits_ == 0; }
-  constexpr bool Overlaps(TFileAttributes other) const { return (bits_ & other.bits_) != 0; }
-  constexpr bool operator==(const TFileAttributes&) const = default;
+  constexpr bool Overlaps(FileAttributes other) const { return (bits_ & other.bits_) != 0; }
+  constexpr bool operator==(const FileAttributes&) const = default;
 
  private:
-  static constexpr uint8_t Bit(TFileAttribute a) { return static_cast<uint8_t>(1u << a); }
+  static constexpr uint8_t Bit(FileAttribute a) { return static_cast<uint8_t>(1u << a); }
   uint8_t bits_ = 0;
 };
 
 // One hit: what the file system says about a found item.
-struct TSearchRec {
+struct FoundFile {
   std::string Name;             // without folder
   uint64_t Size = 0;            // bytes; 0 for folders
   uint32_t Time = 0;            // last-write time as a local DOS date-time (0 outside 1980..2099)
@@ -55,12 +55,12 @@ struct TSearchRec {
 };
 
 // Folder is the hit's folder without a trailing separator (a root keeps it).
-using TFoundEvent = std::function<void(TFindFile& sender, const std::string& folder, TSearchRec& fileInfo)>;
+using FoundEvent = std::function<void(FindFile& sender, const std::string& folder, FoundFile& fileInfo)>;
 // IgnoreFolder comes in false; true skips the folder and everything below it.
-using TNewFolderEvent = std::function<void(TFindFile& sender, const std::string& folder, bool& ignoreFolder)>;
-using TNotifyEvent = std::function<void(TFindFile& sender)>;
+using NewFolderEvent = std::function<void(FindFile& sender, const std::string& folder, bool& ignoreFolder)>;
+using NotifyEvent = std::function<void(FindFile& sender)>;
 
 // Runs a task on the owner's (user-interface) thread; the host connects it to its event loop.
-using TPostToOwner = std::function<void(std::function<void()>)>;
+using OwnerPoster = std::function<void(std::function<void()>)>;
 
 }  // namespace brisko::find

@@ -25,8 +25,8 @@ std::string ReportedFolder(const std::string& folder) {
   return f;
 }
 
-TSearchRec MakeRecord(const platform::DirectoryItem& item) {
-  TSearchRec rec;
+FoundFile MakeRecord(const platform::DirectoryItem& item) {
+  FoundFile rec;
   rec.Name = item.name;
   rec.Size = item.size;
   rec.Time = platform::DosDateTimeFromTime(item.lastWrite);
@@ -39,7 +39,7 @@ TSearchRec MakeRecord(const platform::DirectoryItem& item) {
 
 }  // namespace
 
-FolderSearch::FolderSearch(const TSearchState& state, std::atomic<bool>& aborted, Callbacks callbacks)
+FolderSearch::FolderSearch(const SearchState& state, std::atomic<bool>& aborted, Callbacks callbacks)
     : state_(state), aborted_(aborted), callbacks_(std::move(callbacks)) {}
 
 void FolderSearch::SplitTarget(const std::string& target, std::string& folder, std::string& pattern) {
@@ -84,7 +84,7 @@ void FolderSearch::SearchFolder(const std::string& folder, const std::string& pa
     if (item.name.empty() || item.name[0] == '.') continue;
     if (!MatchFindPattern(pattern, item.name)) continue;
     if (!PassesFilters(state_, folder, item)) continue;
-    TSearchRec rec = MakeRecord(item);
+    FoundFile rec = MakeRecord(item);
     if (callbacks_.found) callbacks_.found(reported, rec);
   }
   if (!state_.subfolders) return;

@@ -16,13 +16,13 @@ class FolderSearch {
     // Before a folder is searched; true skips it and everything below it.
     std::function<bool(const std::string& folder)> newFolder;
     // One hit; folder without a trailing separator (a root keeps it).
-    std::function<void(const std::string& folder, TSearchRec& info)> found;
+    std::function<void(const std::string& folder, FoundFile& info)> found;
     // Polled between items; true ends the search (a worker asked to terminate).
     std::function<bool()> stopRequested;
   };
 
   // `aborted` is shared with the owner: setting it ends the search after the current item.
-  FolderSearch(const TSearchState& state, std::atomic<bool>& aborted, Callbacks callbacks);
+  FolderSearch(const SearchState& state, std::atomic<bool>& aborted, Callbacks callbacks);
 
   // Searches every target in order. An exception from anywhere, event handlers included, is
   // swallowed and sets the aborted flag.
@@ -38,7 +38,7 @@ class FolderSearch {
   void SearchFolder(const std::string& folder, const std::string& pattern);
   bool Stopped() const;
 
-  const TSearchState& state_;
+  const SearchState& state_;
   std::atomic<bool>& aborted_;
   Callbacks callbacks_;
 };

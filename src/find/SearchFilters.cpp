@@ -47,18 +47,18 @@ unsigned char Fold(unsigned char c, bool ignoreCase) {
 
 }  // namespace
 
-bool PassesAttributes(const TSearchState& state, uint32_t dosAttributes) {
-  TFileAttributes item = TFileAttributes::FromDos(dosAttributes);
+bool PassesAttributes(const SearchState& state, uint32_t dosAttributes) {
+  FileAttributes item = FileAttributes::FromDos(dosAttributes);
   if (state.exactAttribute) return item == state.attributes;
   return item.Empty() || item.Overlaps(state.attributes);
 }
 
-bool PassesSize(const TSearchState& state, bool isFolder, uint64_t size) {
+bool PassesSize(const SearchState& state, bool isFolder, uint64_t size) {
   if (isFolder) return true;
   return (state.sizeMin == 0 || size >= state.sizeMin) && (state.sizeMax == 0 || size <= state.sizeMax);
 }
 
-bool PassesDateBounds(const TDateBounds& bounds, std::time_t utc) {
+bool PassesDateBounds(const DateBounds& bounds, std::time_t utc) {
   if (bounds.before == 0 && bounds.after == 0) return true;
   LocalMoment item = ToLocalMoment(utc);
   if (bounds.before != 0 && CompareWithBound(bounds.before, item) > 0) return false;
@@ -87,7 +87,7 @@ bool FileContains(const std::string& path, const std::string& text, bool ignoreC
   return false;
 }
 
-bool PassesFilters(const TSearchState& state, const std::string& folder, const platform::DirectoryItem& item) {
+bool PassesFilters(const SearchState& state, const std::string& folder, const platform::DirectoryItem& item) {
   bool isFolder = (item.attributes & platform::faDirectory) != 0;
   if (!PassesAttributes(state, item.attributes)) return false;
   if (!PassesSize(state, isFolder, item.size)) return false;

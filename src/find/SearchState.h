@@ -10,22 +10,22 @@
 namespace brisko::find {
 
 // Date-time values are day counts since 1899-12-30 with the time of day as the fraction; 0 = no bound.
-struct TDateBounds {
+struct DateBounds {
   double before = 0;
   double after = 0;
 };
 
-struct TSearchState {
+struct SearchState {
   std::vector<std::string> targets;  // folder + pattern each
   std::vector<std::string> excludes;
   bool subfolders = true;
-  TFileAttributes attributes;
+  FileAttributes attributes;
   bool exactAttribute = false;
   uint64_t sizeMin = 0;
   uint64_t sizeMax = 0;
-  TDateBounds created;
-  TDateBounds modified;
-  TDateBounds accessed;
+  DateBounds created;
+  DateBounds modified;
+  DateBounds accessed;
   std::string containing;  // empty = no text filter
   bool ignoreCase = true;
 };

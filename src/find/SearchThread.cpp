@@ -27,21 +27,21 @@ struct TerminatedSignal {};
 
 }  // namespace
 
-TSearchThread::TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers)
+SearchThread::SearchThread(SearchState state, std::atomic<bool>& aborted, OwnerPoster post, Handlers handlers)
     : state_(std::move(state)), aborted_(aborted), post_(std::move(post)), handlers_(std::move(handlers)) {
   thread_ = std::thread([this] { Execute(); });
 }
 
-TSearchThread::~TSearchThread() {
+SearchThread::~SearchThread() {
   Terminate();
   WaitFor();
 }
 
-void TSearchThread::WaitFor() {
+void SearchThread::WaitFor() {
   if (thread_.joinable()) thread_.join();
 }
 
-void TSearchThread::Synchronize(std::function<void()> fn) {
+void SearchThread::Synchronize(std::function<void()> fn) {
   auto call = std::make_shared<SyncCall>();
   call->fn = std::move(fn);
   post_([call] {
@@ -74,14 +74,14 @@ void TSearchThread::Synchronize(std::function<void()> fn) {
   if (call->error) std::rethrow_exception(call->error);
 }
 
-void TSearchThread::Execute() {
+void SearchThread::Execute() {
   FolderSearch::Callbacks callbacks;
   callbacks.newFolder = [this](const std::string& folder) {
     bool ignore = false;
     if (handlers_.newFolder) Synchronize([this, folder, &ignore] { ignore = handlers_.newFolder(folder); });
     return ignore;
   };
-  callbacks.found = [this](const std::string& folder, TSearchRec& info) {
+  callbacks.found = [this](const std::string& folder, FoundFile& info) {
     if (handlers_.found) Synchronize([this, folder, copy = info]() mutable { handlers_.found(folder, copy); });
   };
   callbacks.stopRequested = [this] { return terminated_.load(); };

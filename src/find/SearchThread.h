@@ -12,22 +12,22 @@
 
 namespace brisko::find {
 
-class TSearchThread {
+class SearchThread {
  public:
   struct Handlers {
     std::function<bool(const std::string& folder)> newFolder;          // true = ignore the folder
-    std::function<void(const std::string& folder, TSearchRec& info)> found;
+    std::function<void(const std::string& folder, FoundFile& info)> found;
     std::function<void()> terminated;  // posted to the owner once the search has ended
   };
 
   // Starts at once. Each newFolder/found call is posted through `post` and the worker waits
   // until the owner has run it (or until it is asked to terminate).
-  TSearchThread(TSearchState state, std::atomic<bool>& aborted, TPostToOwner post, Handlers handlers);
+  SearchThread(SearchState state, std::atomic<bool>& aborted, OwnerPoster post, Handlers handlers);
   // Asks the worker to stop and waits for it.
-  ~TSearchThread();
+  ~SearchThread();
 
-  TSearchThread(const TSearchThread&) = delete;
-  TSearchThread& operator=(const TSearchThread&) = delete;
+  SearchThread(const SearchThread&) = delete;
+  SearchThread& operator=(const SearchThread&) = delete;
 
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
@@ -39,9 +39,9 @@ class TSearchThread {
   // Runs fn on the owner's thread and waits for it; throws when terminated meanwhile.
   void Synchronize(std::function<void()> fn);
 
-  TSearchState state_;
+  SearchState state_;
   std::atomic<bool>& aborted_;
-  TPostToOwner post_;
+  OwnerPoster post_;
   Handlers handlers_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;

@@ -3,7 +3,7 @@
 
 #include <QMessageBox>
 
-#include "ui/TMsgForm.h"
+#include "ui/TimedMessageBox.h"
 
 namespace brisko::ui {
 namespace {
@@ -28,7 +28,7 @@ QMessageBox::Icon IconOf(core::MessageKind kind) {
 // they are.
 int Run(QWidget* parent, core::MessageKind kind, const QString& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton escape, QMessageBox::StandardButton defaultButton) {
-  QMessageBox box(IconOf(kind), QString::fromUtf8(core::KindCaption(kind)), TMsgForm::DisplayText(text),
+  QMessageBox box(IconOf(kind), QString::fromUtf8(core::KindCaption(kind)), TimedMessageBox::DisplayText(text),
                   buttons, parent);
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);

@@ -6,8 +6,8 @@
 #include <QFileDialog>
 
 #include "ui/MessageBoxes.h"
-#include "ui/TFormRename.h"
-#include "ui/TMsgForm.h"
+#include "ui/ProjectNameDialog.h"
+#include "ui/TimedMessageBox.h"
 #include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
@@ -51,7 +51,7 @@ void QtUserInteraction::ShowMessage(core::MessageKind kind, const std::string& t
 
 void QtUserInteraction::ShowTimedMessage(core::MessageKind kind, const std::string& caption,
                                          const std::string& text, int seconds) {
-  TMsgForm::ShowTimed(Q(text), kind, seconds, Q(caption), Parent());
+  TimedMessageBox::ShowTimed(Q(text), kind, seconds, Q(caption), Parent());
 }
 
 std::optional<std::string> QtUserInteraction::PickFolder(const std::string& caption,
@@ -89,7 +89,7 @@ std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption
 
 std::optional<std::string> QtUserInteraction::AskName(const std::string& caption,
                                                       const std::string& initial) {
-  TFormRename dialog(Q(caption), Q(initial), Parent());
+  ProjectNameDialog dialog(Q(caption), Q(initial), Parent());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Name().toStdString();
 }

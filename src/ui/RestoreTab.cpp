@@ -42,13 +42,13 @@ void SetCell(QTableWidget* grid, int row, int column, const std::string& text) {
 const struct {
   const char* name;
   const char* caption;
-  zip::TUZOverwriteMode mode;
+  zip::OverwriteRule mode;
 } kOverwrite[5] = {
-    {"RadioPrompt", "Prompt Before  Overwrite", zip::TUZOverwriteMode::Prompt},
-    {"RadioAlways", "Always", zip::TUZOverwriteMode::Always},
-    {"RadioNever", "Never", zip::TUZOverwriteMode::Never},
-    {"RadioNewer", "If Newer", zip::TUZOverwriteMode::ifNewer},
-    {"RadioOlder", "If Older", zip::TUZOverwriteMode::ifOlder},
+    {"RadioPrompt", "Prompt Before  Overwrite", zip::OverwriteRule::Prompt},
+    {"RadioAlways", "Always", zip::OverwriteRule::Always},
+    {"RadioNever", "Never", zip::OverwriteRule::Never},
+    {"RadioNewer", "If Newer", zip::OverwriteRule::IfNewer},
+    {"RadioOlder", "If Older", zip::OverwriteRule::IfOlder},
 };
 
 }  // namespace
@@ -56,7 +56,7 @@ const struct {
 RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
     : QWidget(parent),
       model_(model),
-      reader_(std::make_unique<zip::TZipReader>()),
+      reader_(std::make_unique<zip::ZipReader>()),
       browser_(std::make_unique<core::ArchiveBrowser>(model.Settings(), *reader_)),
       commands_(std::make_unique<core::RestoreCommands>(model, *browser_, *reader_)) {
   setObjectName(QStringLiteral("TabRestore"));

@@ -11,7 +11,7 @@
 #include "core/SourceList.h"
 #include "ui/AppImages.h"
 #include "ui/SourceEntryDelegate.h"
-#include "ui/TFormselectbyfilter.h"
+#include "ui/SelectByWildcardDialog.h"
 
 namespace brisko::ui {
 
@@ -89,7 +89,7 @@ void SourceListPanel::AfterChange() {
 }
 
 void SourceListPanel::AddByWildcard() {
-  TFormselectbyfilter dialog(dataDir_, ui_, window());
+  SelectByWildcardDialog dialog(dataDir_, ui_, window());
   if (dialog.exec() != QDialog::Accepted) return;
   core::AddEntryByWildcard(*list_, dialog.Model());
   AfterChange();

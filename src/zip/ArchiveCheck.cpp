@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipReader.h"
@@ -28,25 +28,25 @@ std::string BadCrcText(uint32_t calc, uint32_t stored) {
 }
 }  // namespace
 
-std::string DescribeBadData(const TZipHeaderInfo& entry, uint32_t calcCrc) {
+std::string DescribeBadData(const ZipEntry& entry, uint32_t calcCrc) {
   return entry.HasAuthCode() ? kMsgAltered : BadCrcText(calcCrc, entry.CRC32);
 }
 
-std::string DescribeEntryCheck(const TEntryCheck& check) {
+std::string DescribeEntryCheck(const EntryCheck& check) {
   switch (check.Result) {
-    case TEntryResult::erOk:
+    case EntryResult::Ok:
       return "OK";
-    case TEntryResult::erBadPassword:
+    case EntryResult::BadPassword:
       return "password not accepted";
-    case TEntryResult::erBadCRC:
+    case EntryResult::BadCRC:
       return BadCrcText(check.CalcCRC, check.StoredCRC);
-    case TEntryResult::erUnknownMethod:
+    case EntryResult::UnknownMethod:
       return "Unknown Compression Method";
-    case TEntryResult::erTooLarge:
+    case EntryResult::TooLarge:
       return "File is larger than uncompressed size!";
-    case TEntryResult::erAltered:
+    case EntryResult::Altered:
       return check.Message;
-    case TEntryResult::erDataError:
+    case EntryResult::DataError:
       break;
   }
   return "damaged data (" + check.Message + ")";
@@ -54,12 +54,12 @@ std::string DescribeEntryCheck(const TEntryCheck& check) {
 
 ArchiveCheck CheckArchive(const std::string& path, const std::string& password, const CheckHooks& hooks) {
   ArchiveCheck result;
-  TZipReader reader;
-  reader.SortMode = TZipSortMode::ByNone;
+  ZipReader reader;
+  reader.SortMode = EntryOrder::ByNone;
   reader.Password = password;
   reader.KeepZipOpen = true;
   // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
-  reader.OnInCompleteZip = [](TZipReader&, TIncompleteZipMode&) {};
+  reader.OnInCompleteZip = [](ZipReader&, IncompleteArchiveRule&) {};
   reader.DoProcessMessages = static_cast<bool>(hooks.stopRequested);
   reader.OnProcessMessages = [&reader, &hooks] {
     if (hooks.stopRequested()) reader.Cancel();
@@ -70,15 +70,15 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
     result.directoryNote = reader.DirectoryNote();
     const int count = reader.EntryCount();
     for (int i = 0; i < count; ++i) {
-      const TEntryCheck check = ZipExtractRun::TestEntry(reader, i);
+      const EntryCheck check = ZipExtractRun::TestEntry(reader, i);
       ++result.members;
-      if (check.Result != TEntryResult::erOk)
+      if (check.Result != EntryResult::Ok)
         result.problems.push_back({reader.Entry(i).StoredName(), DescribeEntryCheck(check)});
       if (hooks.progress) hooks.progress(Percentage(i + 1, count));
     }
-  } catch (const EUserCanceled&) {
+  } catch (const CanceledError&) {
     throw;
-  } catch (const EZipException& e) {
+  } catch (const ZipError& e) {
     result.archiveError = e.what();
   }
   reader.CloseArchive();

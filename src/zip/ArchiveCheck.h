@@ -29,18 +29,18 @@ struct ArchiveCheck {
 };
 
 // What went wrong with one member, in words ("password not accepted", "bad CRC ...").
-std::string DescribeEntryCheck(const TEntryCheck& check);
+std::string DescribeEntryCheck(const EntryCheck& check);
 // Why a member that decoded to other bytes than it should is refused: the authentication code of an
 // AES member, the CRC-32 of any other.
-std::string DescribeBadData(const TZipHeaderInfo& entry, uint32_t calcCrc);
+std::string DescribeBadData(const ZipEntry& entry, uint32_t calcCrc);
 
 struct CheckHooks {
   std::function<void(int percent)> progress;  // share of the members done
-  // Asked after every block read; true ends the check with EUserCanceled.
+  // Asked after every block read; true ends the check with CanceledError.
   std::function<bool()> stopRequested;
 };
 
-// Checks every member of the archive at path with the password (empty = none). EUserCanceled passes
+// Checks every member of the archive at path with the password (empty = none). CanceledError passes
 // on; every other engine error ends the check with archiveError.
 ArchiveCheck CheckArchive(const std::string& path, const std::string& password, const CheckHooks& hooks = {});
 

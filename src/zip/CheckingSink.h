@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "zip/DeflateCodec.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/legacy/ByteSink.h"
 
 namespace brisko::zip {
@@ -18,7 +18,7 @@ class CheckingSink : public ByteSink {
       : next_(next), limit_(limit), progress_(std::move(progress)) {}
 
   void Write(const uint8_t* data, size_t size) override {
-    if (size > limit_ - written_) throw EBiggerThanUncompressed(kMsgBiggerThanUncompressed);
+    if (size > limit_ - written_) throw OversizeMemberError(kMsgBiggerThanUncompressed);
     if (next_ != nullptr) next_->Write(data, size);
     crc_ = Crc32(crc_, data, size);
     written_ += size;

@@ -8,7 +8,7 @@
 #include <exception>
 #include <thread>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -51,14 +51,14 @@ void ChunkDeflater::DeflateChunk(Stream& stream, Chunk& chunk) {
   if (!stream.ready) {
     // Raw deflate: 32 KiB window, zlib's default memory level and strategy.
     if (deflateInit2(&s, level_, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-      throw EZipException("Cannot initialise the compressor");
+      throw ZipError("Cannot initialise the compressor");
     stream.ready = true;
   } else {
     deflateReset(&s);
   }
   if (!chunk.history.empty() &&
       deflateSetDictionary(&s, chunk.history.data(), static_cast<uInt>(chunk.history.size())) != Z_OK)
-    throw EZipException("Cannot initialise the compressor");
+    throw ZipError("Cannot initialise the compressor");
   // A sync flush adds at most a few bytes beyond the bound of a finished stream.
   chunk.out.resize(deflateBound(&s, chunk.in.size()) + 16);
   s.next_in = chunk.in.data();
@@ -66,7 +66,7 @@ void ChunkDeflater::DeflateChunk(Stream& stream, Chunk& chunk) {
   s.next_out = chunk.out.data();
   s.avail_out = static_cast<uInt>(chunk.out.size());
   const int rc = deflate(&s, Z_SYNC_FLUSH);
-  if (rc != Z_OK || s.avail_in != 0 || s.avail_out == 0) throw EZipException("Compressor failure");
+  if (rc != Z_OK || s.avail_in != 0 || s.avail_out == 0) throw ZipError("Compressor failure");
   chunk.out.resize(chunk.out.size() - s.avail_out);
 }
 

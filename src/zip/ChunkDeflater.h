@@ -29,7 +29,7 @@ class ChunkDeflater {
   // should be ChunkSize() long).
   std::vector<uint8_t>& Input(size_t i) { return chunks_[i].in; }
   // Deflates chunks 0..count-1 of the batch, following the chunks given before; Output(i) then holds
-  // their deflated bytes. Throws EZipException when the compressor fails.
+  // their deflated bytes. Throws ZipError when the compressor fails.
   void Deflate(size_t count);
   const std::vector<uint8_t>& Output(size_t i) const { return chunks_[i].out; }
 

@@ -13,14 +13,14 @@ namespace brisko::zip::crypto {
 inline constexpr size_t kAesBlockSize = 16;
 inline constexpr size_t kSha1Size = 20;
 
-// Fills bytes from the operating system's cryptographic random source; throws EZipException when
+// Fills bytes from the operating system's cryptographic random source; throws ZipError when
 // the source fails (never falls back to predictable bytes). Safe to call from any thread.
 void RandomBytes(uint8_t* bytes, size_t count);
 
 // A replacement for RandomBytes (tests); empty means RandomBytes.
 using RandomSource = std::function<void(uint8_t* bytes, size_t count)>;
 
-// PBKDF2 with HMAC-SHA1 over the password bytes as given; throws EZipException on failure.
+// PBKDF2 with HMAC-SHA1 over the password bytes as given; throws ZipError on failure.
 void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,
                     uint8_t* out, size_t outSize);
 

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "zip/CryptoPrimitives.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip::crypto {
 
 namespace {
-[[noreturn]] void Fail(const char* what) { throw EZipException(std::string("Encryption library failure: ") + what); }
+[[noreturn]] void Fail(const char* what) { throw ZipError(std::string("Encryption library failure: ") + what); }
 
 // OpenSSL takes int lengths: large buffers go in slices.
 constexpr size_t kMaxSlice = size_t{1} << 30;

@@ -3,12 +3,12 @@
 #include <random>
 
 #include "zip/CryptoPrimitives.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip::crypto {
 
 namespace {
-[[noreturn]] void Unavailable() { throw EZipException("AES encryption is not available in this build"); }
+[[noreturn]] void Unavailable() { throw ZipError("AES encryption is not available in this build"); }
 }  // namespace
 
 void RandomBytes(uint8_t* bytes, size_t count) {

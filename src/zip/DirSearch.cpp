@@ -12,33 +12,33 @@ namespace brisko::zip {
 
 namespace fs = std::filesystem;
 
-TDirSearch::TDirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links)
+DirSearch::DirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links)
     : mask_(mask), recurse_(recurse), links_(links) {
   Open(IncludeTrailingDelim(folder));
 }
 
-void TDirSearch::Open(const std::string& folder) {
-  TSearchData data;
+void DirSearch::Open(const std::string& folder) {
+  DirSearchEntry data;
   data.folder = folder;
   std::error_code ec;
   fs::directory_iterator it(fs::path(folder), ec);
   if (!ec) {
     for (; it != fs::directory_iterator(); it.increment(ec)) {
       if (ec) break;
-      TSearchData::Entry entry;
+      DirSearchEntry::Entry entry;
       entry.name = it->path().filename().string();
       std::error_code tec;
       fs::file_status link = it->symlink_status(tec);
       if (tec) continue;
       if (fs::is_directory(link)) {
-        entry.kind = TSearchData::Kind::Directory;
+        entry.kind = DirSearchEntry::Kind::Directory;
       } else if (fs::is_symlink(link) && links_) {
-        entry.kind = TSearchData::Kind::File;
+        entry.kind = DirSearchEntry::Kind::File;
       } else if (fs::is_symlink(link)) {
         fs::file_status target = it->status(tec);
-        entry.kind = (!tec && fs::is_regular_file(target)) ? TSearchData::Kind::File : TSearchData::Kind::Other;
+        entry.kind = (!tec && fs::is_regular_file(target)) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
       } else {
-        entry.kind = fs::is_regular_file(link) ? TSearchData::Kind::File : TSearchData::Kind::Other;
+        entry.kind = fs::is_regular_file(link) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
       }
       data.entries.push_back(std::move(entry));
     }
@@ -48,23 +48,23 @@ void TDirSearch::Open(const std::string& folder) {
   stack_.push_back(std::move(data));
 }
 
-std::string TDirSearch::Next(uint64_t& size) {
+std::string DirSearch::Next(uint64_t& size) {
   size = 0;
   while (!stack_.empty()) {
-    TSearchData& top = stack_.back();
+    DirSearchEntry& top = stack_.back();
     if (top.Exhausted()) {
       stack_.pop_back();
       continue;
     }
-    const TSearchData::Entry& entry = top.entries[top.index++];
-    if (entry.kind == TSearchData::Kind::Directory) {
+    const DirSearchEntry::Entry& entry = top.entries[top.index++];
+    if (entry.kind == DirSearchEntry::Kind::Directory) {
       if (!recurse_ || entry.name.empty()) continue;
       std::string path = top.folder + entry.name + kPathDelim;
       if (platform::kSkipsHiddenFolders && (platform::StatFile(path).attributes & platform::faHidden) != 0) continue;
       Open(path);  // may reallocate the stack; top is not used after this
       return path;
     }
-    if (entry.kind != TSearchData::Kind::File) continue;
+    if (entry.kind != DirSearchEntry::Kind::File) continue;
     // A name without an extension is tested with a "." appended, so "*." selects such files.
     std::string testName = entry.name;
     if (testName.find('.') == std::string::npos) testName += '.';

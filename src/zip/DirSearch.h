@@ -1,4 +1,4 @@
-// TDirSearch: a depth-first walk that lists the files below a folder matching a mask.
+// DirSearch: a depth-first walk that lists the files below a folder matching a mask.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 namespace brisko::zip {
 
 // One listed folder: its entries read in one pass, and the position of the walk in them.
-struct TSearchData {
+struct DirSearchEntry {
   enum class Kind : uint8_t { File, Directory, Other };
   struct Entry {
     std::string name;
@@ -20,12 +20,12 @@ struct TSearchData {
   bool Exhausted() const { return index >= entries.size(); }
 };
 
-class TDirSearch {
+class DirSearch {
  public:
   // Opens the first listing of folder (a trailing separator is added when missing).
   // A folder that cannot be listed yields nothing and is kept in Unlistable(). With links, every
   // symbolic link that matches is returned as itself (whatever it points at), to be stored as a link.
-  TDirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links = false);
+  DirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links = false);
 
   // The next result: a matching file as folder + name (its size in size), or with recursion a
   // subfolder as its path plus a trailing separator (size 0), reported before its contents.
@@ -42,7 +42,7 @@ class TDirSearch {
  private:
   void Open(const std::string& folder);
 
-  std::vector<TSearchData> stack_;
+  std::vector<DirSearchEntry> stack_;
   std::vector<std::string> unlistable_;  // grows with the depth; no fixed limit
   std::string mask_;
   bool recurse_;

@@ -8,18 +8,18 @@ namespace brisko::zip {
 
 inline constexpr const char* kMsgAltered = "authentication code mismatch: the member is damaged or was altered";
 
-enum class TEntryResult {
-  erOk,             // decoded completely and the CRC-32 matched (also folder entries)
-  erBadPassword,    // the password check byte did not match
-  erBadCRC,         // decoded, but the CRC-32 (or the size) differs from the header
-  erDataError,      // malformed or truncated compressed data, or no local header
-  erUnknownMethod,  // a compression method this engine does not decode
-  erTooLarge,       // the recorded size is above the caller's cap, or the data decodes to more
-  erAltered,        // the password was right, but the authentication code does not match: damaged or altered
+enum class EntryResult {
+  Ok,             // decoded completely and the CRC-32 matched (also folder entries)
+  BadPassword,    // the password check byte did not match
+  BadCRC,         // decoded, but the CRC-32 (or the size) differs from the header
+  DataError,      // malformed or truncated compressed data, or no local header
+  UnknownMethod,  // a compression method this engine does not decode
+  TooLarge,       // the recorded size is above the caller's cap, or the data decodes to more
+  Altered,        // the password was right, but the authentication code does not match: damaged or altered
 };
 
-struct TEntryCheck {
-  TEntryResult Result = TEntryResult::erOk;
+struct EntryCheck {
+  EntryResult Result = EntryResult::Ok;
   uint32_t CalcCRC = 0;
   uint32_t StoredCRC = 0;
   uint64_t Size = 0;    // bytes decoded

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -12,7 +12,7 @@ size_t EntryDataSource::Read(uint8_t* buffer, size_t cap) {
   if (beforeChunk_) beforeChunk_();
   const size_t want = static_cast<size_t>(std::min<uint64_t>({remaining_, cap, kChunkSize}));
   const size_t got = readRaw_(buffer, want);
-  if (got != want) throw EFatalUnzipError(kMsgPrematureEnd);
+  if (got != want) throw FatalExtractError(kMsgPrematureEnd);
   if (decrypt_) decrypt_(buffer, got);
   remaining_ -= got;
   return got;

@@ -25,7 +25,7 @@ class EntryDataSource : public ByteSource {
         decrypt_(std::move(decrypt)),
         beforeChunk_(std::move(beforeChunk)) {}
 
-  // Throws EFatalUnzipError "Premature end of file reached" when the archive ends inside the data.
+  // Throws FatalExtractError "Premature end of file reached" when the archive ends inside the data.
   size_t Read(uint8_t* buffer, size_t cap) override;
   // Reads (and decrypts) what the decoder left of the data, so that an authentication code covers it all.
   void Drain();

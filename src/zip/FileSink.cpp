@@ -2,7 +2,7 @@
 #include "zip/FileSink.h"
 
 #include "platform/FileIo.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -18,7 +18,7 @@ FileSink::~FileSink() {
 }
 
 void FileSink::Write(const uint8_t* data, size_t size) {
-  if (std::fwrite(data, 1, size, file_) != size) throw ECantWriteUCF(kMsgCantWriteUCF);
+  if (std::fwrite(data, 1, size, file_) != size) throw ExtractWriteError(kMsgCantWriteUCF);
 }
 
 void FileSink::Close(bool flush) {
@@ -27,7 +27,7 @@ void FileSink::Close(bool flush) {
   if (ok && flush) ok = platform::SyncFile(file_);
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
-  if (!ok) throw ECantWriteUCF(kMsgCantWriteUCF);
+  if (!ok) throw ExtractWriteError(kMsgCantWriteUCF);
 }
 
 }  // namespace brisko::zip

@@ -17,9 +17,9 @@ class FileSink : public ByteSink {
   FileSink& operator=(const FileSink&) = delete;
 
   bool Ok() const { return file_ != nullptr; }
-  // Throws ECantWriteUCF "Cant write uncompressed file" on a short write.
+  // Throws ExtractWriteError "Cant write uncompressed file" on a short write.
   void Write(const uint8_t* data, size_t size) override;
-  // Closes the file, pushing it to the device first when flush is set. Throws ECantWriteUCF when the
+  // Closes the file, pushing it to the device first when flush is set. Throws ExtractWriteError when the
   // buffered bytes cannot be written.
   void Close(bool flush);
 

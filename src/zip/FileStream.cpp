@@ -14,13 +14,13 @@ using platform::SeekFile;
 
 FileStream::~FileStream() { Close(); }
 
-bool FileStream::Open(const std::string& path, TFileMode mode) {
+bool FileStream::Open(const std::string& path, FileMode mode) {
   Close();
   errno = 0;
-  if (mode == TFileMode::fmCreateNew || mode == TFileMode::fmCreatePrivate) {
-    file_ = platform::CreateNewFile(path, mode == TFileMode::fmCreatePrivate);
+  if (mode == FileMode::CreateNew || mode == FileMode::CreatePrivate) {
+    file_ = platform::CreateNewFile(path, mode == FileMode::CreatePrivate);
   } else {
-    const char* how = mode == TFileMode::fmOpenRead ? "rb" : mode == TFileMode::fmCreate ? "w+b" : "r+b";
+    const char* how = mode == FileMode::OpenRead ? "rb" : mode == FileMode::Create ? "w+b" : "r+b";
     file_ = platform::OpenFile(path, how);
   }
   if (!file_) {

@@ -8,9 +8,9 @@
 
 namespace brisko::zip {
 
-// fmCreateNew creates a file that must not exist yet, never through a symbolic link planted under
-// its name; fmCreatePrivate does the same with access for the owner only (temporary files).
-enum class TFileMode { fmOpenRead, fmCreate, fmOpenReadWrite, fmCreateNew, fmCreatePrivate };
+// CreateNew creates a file that must not exist yet, never through a symbolic link planted under
+// its name; CreatePrivate does the same with access for the owner only (temporary files).
+enum class FileMode { OpenRead, Create, OpenReadWrite, CreateNew, CreatePrivate };
 
 class FileStream : public ZipStream {
  public:
@@ -19,8 +19,8 @@ class FileStream : public ZipStream {
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
 
-  // Opens path (fmCreate truncates or creates it); false with LastError() set on failure.
-  bool Open(const std::string& path, TFileMode mode);
+  // Opens path (Create truncates or creates it); false with LastError() set on failure.
+  bool Open(const std::string& path, FileMode mode);
   // Flushes and closes; false when buffered bytes could not be written.
   bool Close();
   bool IsOpen() const { return file_ != nullptr; }

@@ -3,18 +3,18 @@
 
 #include <vector>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/legacy/MemberDecoder.h"
 
 namespace brisko::zip {
 
-bool IsDecodable(const TZipHeaderInfo& entry) {
+bool IsDecodable(const ZipEntry& entry) {
   if (entry.CompressionMethod == kMethodAes)
     return entry.Aes && entry.Aes->Known() && entry.IsEncrypted() && IsSupportedMethod(entry.Aes->method);
   return IsSupportedMethod(entry.CompressionMethod);
 }
 
-MemberDecryption::Start MemberDecryption::Begin(const TZipHeaderInfo& entry, std::string_view password,
+MemberDecryption::Start MemberDecryption::Begin(const ZipEntry& entry, std::string_view password,
                                                 const ReadFn& read) {
   aes_.reset();
   if (entry.CompressionMethod == kMethodAes && entry.Aes) {
@@ -22,7 +22,7 @@ MemberDecryption::Start MemberDecryption::Begin(const TZipHeaderInfo& entry, std
     prefix_ = field.SaltSize() + kAesVerifierSize;
     if (entry.CompressedSize < field.Overhead()) return Start::NoHeader;
     std::vector<uint8_t> header(prefix_);
-    if (read(header.data(), header.size()) != header.size()) throw EFatalUnzipError(kMsgPrematureEnd);
+    if (read(header.data(), header.size()) != header.size()) throw FatalExtractError(kMsgPrematureEnd);
     aes_ = AesDecoder::Open(password, field, header.data());
     if (!aes_) return Start::BadPassword;
     dataSize_ = entry.CompressedSize - field.Overhead();
@@ -31,8 +31,8 @@ MemberDecryption::Start MemberDecryption::Begin(const TZipHeaderInfo& entry, std
   prefix_ = kEncryptionHeaderSize;
   uint8_t header[kEncryptionHeaderSize];
   if (entry.CompressedSize < kEncryptionHeaderSize) return Start::NoHeader;
-  if (read(header, sizeof header) != sizeof header) throw EFatalUnzipError(kMsgPrematureEnd);
-  if (!zipCrypto_.CheckHeader(password, header, TZipCrypto::CheckByte(entry))) return Start::BadPassword;
+  if (read(header, sizeof header) != sizeof header) throw FatalExtractError(kMsgPrematureEnd);
+  if (!zipCrypto_.CheckHeader(password, header, ZipCrypto::CheckByte(entry))) return Start::BadPassword;
   dataSize_ = entry.CompressedSize - kEncryptionHeaderSize;
   return Start::Ok;
 }

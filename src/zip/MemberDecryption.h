@@ -15,7 +15,7 @@
 namespace brisko::zip {
 
 // Whether this engine can decode the member: a known method, inside a readable AES field for method 99.
-bool IsDecodable(const TZipHeaderInfo& entry);
+bool IsDecodable(const ZipEntry& entry);
 
 class MemberDecryption {
  public:
@@ -25,8 +25,8 @@ class MemberDecryption {
 
   // Reads the header in front of the data of an encrypted member and checks the password against it.
   // On Ok, DataSize() is the size of the encrypted data proper. NoHeader when the member is too small to
-  // hold one; EFatalUnzipError when the archive ends inside it.
-  Start Begin(const TZipHeaderInfo& entry, std::string_view password, const ReadFn& read);
+  // hold one; FatalExtractError when the archive ends inside it.
+  Start Begin(const ZipEntry& entry, std::string_view password, const ReadFn& read);
 
   // Bytes in front of the data (traditional header, or AES salt and verifier).
   uint64_t PrefixSize() const { return prefix_; }
@@ -39,7 +39,7 @@ class MemberDecryption {
   bool Authentic(const ReadFn& read);
 
  private:
-  TZipCrypto zipCrypto_;
+  ZipCrypto zipCrypto_;
   std::unique_ptr<AesDecoder> aes_;
   uint64_t prefix_ = 0;
   uint64_t dataSize_ = 0;

@@ -47,7 +47,7 @@ uint64_t MemberPipeline::WholeSize(const Job& job) const {
 
 std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater) const {
   FileStream in;
-  if (!in.Open(job.path, TFileMode::fmOpenRead)) return nullptr;
+  if (!in.Open(job.path, FileMode::OpenRead)) return nullptr;
   auto member = std::make_unique<PreparedMember>();
   int error = 0;
   if (!ReadWhole(in, wholeLimit_, member->raw, error)) return nullptr;

@@ -10,7 +10,7 @@
 #include "zip/DeflateCodec.h"
 #include "zip/FileStream.h"
 #include "zip/PreparedMember.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -25,7 +25,7 @@ uint16_t LevelFlags(int level) {
 }
 
 // Turns the header of the data inside into that of an AES-256 member (AE-2, which stores no CRC).
-void MarkAes(TZipHeaderInfo& header) {
+void MarkAes(ZipEntry& header) {
   header.Aes = AesField{2, kAesStrength256, header.CompressionMethod};
   header.CompressionMethod = kMethodAes;
   header.VersionNeeded = std::max(header.VersionNeeded, kVersionAes);
@@ -42,46 +42,46 @@ bool LooksLikeText(const uint8_t* data, size_t size) {
   return ascii / 4 >= size - ascii;
 }
 
-TMemberWriter::TMemberWriter() : in_(kInBlock) {}
-TMemberWriter::~TMemberWriter() = default;
+MemberWriter::MemberWriter() : in_(kInBlock) {}
+MemberWriter::~MemberWriter() = default;
 
-void TMemberWriter::PrepareHeader(TZipHeaderInfo& header) const {
+void MemberWriter::PrepareHeader(ZipEntry& header) const {
   if (!UsesAes()) return;
   header.CompressionMethod = kMethodDeflated;
   MarkAes(header);
 }
 
-AesSeal TMemberWriter::Seal() const { return UsesAes() ? AesSeal{password_, random_} : AesSeal{}; }
+AesSeal MemberWriter::Seal() const { return UsesAes() ? AesSeal{password_, random_} : AesSeal{}; }
 
-void TMemberWriter::SetPackLevel(int level) {
+void MemberWriter::SetPackLevel(int level) {
   level_ = level < 0 ? 0 : level > 9 ? 9 : level;
   if (deflater_ && deflater_->Level() != level_) deflater_.reset();
   chunks_.reset();
 }
 
-void TMemberWriter::SetSizes(const WriterSizes& sizes) {
+void MemberWriter::SetSizes(const WriterSizes& sizes) {
   sizes_ = sizes;
   chunks_.reset();
 }
 
-void TMemberWriter::SetThreads(int threads) {
+void MemberWriter::SetThreads(int threads) {
   threads_ = threads < 1 ? 1 : threads;
   chunks_.reset();
 }
 
-size_t TMemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report,
+size_t MemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report,
                              const std::string& displayName) {
   size_t n = in.Read(buffer, size);
   if (n < size) {
     // A short read is the end of the file unless the stream reports an error.
     if (auto* file = dynamic_cast<FileStream*>(&in); file && file->LastError() != 0)
-      throw EZipException("Cannot read " + displayName + ": " + std::strerror(file->LastError()));
+      throw ZipError("Cannot read " + displayName + ": " + std::strerror(file->LastError()));
   }
   if (n > 0 && report && onRead_) onRead_(n);
   return n;
 }
 
-void TMemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
+void MemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
   if (size == 0) return;
   const uint8_t* src = data;
   if (encrypting_ || aesEncoder_) {
@@ -91,24 +91,24 @@ void TMemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
     else crypto_.Encrypt(scratch_.data(), size);
     src = scratch_.data();
   }
-  if (out.Write(src, size) != size) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (out.Write(src, size) != size) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   if (afterWrite_) afterWrite_();
 }
 
-void TMemberWriter::BeginData(ZipStream& out) {
+void MemberWriter::BeginData(ZipStream& out) {
   if (UsesAes()) {
     // A fresh salt for every start of the data, also when a member is written again stored.
     aesEncoder_ = std::make_unique<AesEncoder>(password_, AesField{}, random_);
     const std::string& prefix = aesEncoder_->Prefix();
-    if (out.Write(prefix.data(), prefix.size()) != prefix.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (out.Write(prefix.data(), prefix.size()) != prefix.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     return;
   }
   if (!encrypting_) return;
   auto header = crypto_.MakeHeader(password_, checkValue_, random_);
-  if (out.Write(header.data(), header.size()) != header.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (out.Write(header.data(), header.size()) != header.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
 
-void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
+void MemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
                               uint32_t& crc, uint64_t& bytes) {
   uint32_t c = 0;
   bytes = 0;
@@ -121,7 +121,7 @@ void TMemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const 
   crc = static_cast<uint32_t>(c);
 }
 
-bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header,
+bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
                             const std::string& displayName, uint32_t& crc, uint64_t& bytes,
                             uint64_t& compressed) {
   if (!chunks_) chunks_ = std::make_unique<ChunkDeflater>(level_, threads_, sizes_.chunk);
@@ -165,36 +165,36 @@ bool TMemberWriter::Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& heade
   if (compressed < bytes) return true;
   // Deflating gained nothing: the member is stored instead, over what was written.
   const uint64_t dataStart = header.RelativeOffset + header.LocalSize();
-  if (!out.Seek(dataStart)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (!out.Seek(dataStart)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   BeginData(out);
   return StoreInstead(in, out, false, displayName, crc, bytes, compressed);
 }
 
-bool TMemberWriter::StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
+bool MemberWriter::StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
                                  uint32_t& crc, uint64_t& bytes, uint64_t& compressed) {
-  if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
+  if (!in.Seek(0)) throw ZipError("Cannot read " + displayName);
   StoreFrom(in, out, report, displayName, crc, bytes);
   compressed = bytes;
   return false;
 }
 
-void TMemberWriter::RewriteHeader(ZipStream& out, TZipHeaderInfo& header) {
+void MemberWriter::RewriteHeader(ZipStream& out, ZipEntry& header) {
   uint64_t end = out.Position();
   uint64_t offset = header.RelativeOffset;
   if (!out.Seek(offset) || !header.WriteLocalHeader(out) || !out.Seek(end))
-    throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
 
-void TMemberWriter::SetLevelFlags(TZipHeaderInfo& header, bool deflated) const {
+void MemberWriter::SetLevelFlags(ZipEntry& header, bool deflated) const {
   header.Flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
   if (deflated) header.Flags |= LevelFlags(level_);
   if (encrypting_) header.Flags |= kFlagEncrypted | kFlagDataDescriptor;
 }
 
-void TMemberWriter::DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
+void MemberWriter::DescribePrepared(const PreparedMember& data, ZipEntry& header, bool store,
                                      const std::string& displayName) {
-  if (data.Sealed() != UsesAes()) throw EZipException("Member prepared for another cipher: " + displayName);
+  if (data.Sealed() != UsesAes()) throw ZipError("Member prepared for another cipher: " + displayName);
   encrypting_ = !password_.empty() && !data.Sealed();
   aesEncoder_.reset();
   const bool tried = !store && level_ > 0;
@@ -209,7 +209,7 @@ void TMemberWriter::DescribePrepared(const PreparedMember& data, TZipHeaderInfo&
   if (data.Sealed()) MarkAes(header);
 }
 
-void TMemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header) {
+void MemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, const ZipEntry& header) {
   // Progress in the blocks a streamed member reports.
   for (size_t done = 0; onRead_ && done < data.raw.size(); done += kInBlock)
     onRead_(std::min(kInBlock, data.raw.size() - done));
@@ -228,7 +228,7 @@ void TMemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, co
   if (encrypting_) WriteDescriptor(out, header);
 }
 
-void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header) {
+void MemberWriter::WriteDescriptor(ZipStream& out, const ZipEntry& header) {
   std::vector<uint8_t> record;
   PutLE32(record, kDataDescriptorSig);
   PutLE32(record, header.CRC32);
@@ -240,10 +240,10 @@ void TMemberWriter::WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header
     PutLE32(record, static_cast<uint32_t>(header.CompressedSize));
     PutLE32(record, static_cast<uint32_t>(header.UncompressedSize));
   }
-  if (out.Write(record.data(), record.size()) != record.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (out.Write(record.data(), record.size()) != record.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
 
-void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
+void MemberWriter::WriteFileData(ZipStream& in, ZipStream& out, ZipEntry& header, bool store,
                                   const std::string& displayName) {
   const bool aes = UsesAes();
   encrypting_ = !password_.empty() && !aes;
@@ -260,9 +260,9 @@ void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo&
       RewriteHeader(out, header);
       return;
     }
-    if (error != 0) throw EZipException("Cannot read " + displayName + ": " + std::strerror(error));
+    if (error != 0) throw ZipError("Cannot read " + displayName + ": " + std::strerror(error));
     // The file grew beyond what is read whole: it is streamed from its start.
-    if (!in.Seek(0)) throw EZipException("Cannot read " + displayName);
+    if (!in.Seek(0)) throw ZipError("Cannot read " + displayName);
   }
   header.Flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
@@ -290,7 +290,7 @@ void TMemberWriter::WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo&
     // written into the local header afterwards, needs no data descriptor.
     const auto code = aesEncoder_->End();
     aesEncoder_.reset();
-    if (out.Write(code.data(), code.size()) != code.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (out.Write(code.data(), code.size()) != code.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     compressed += AesField{}.Overhead();
   }
   header.CRC32 = crc;

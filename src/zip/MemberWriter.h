@@ -1,4 +1,4 @@
-// TMemberWriter: writes the data of one file member (stored or deflated, optionally encrypted) behind its
+// MemberWriter: writes the data of one file member (stored or deflated, optionally encrypted) behind its
 // local header and completes the header. Small files are read and deflated whole; larger ones stream
 // through large reusable buffers.
 #pragma once
@@ -29,7 +29,7 @@ class ChunkDeflater;
 // The cipher of members written with a password.
 enum class MemberEncryption { Traditional, Aes256 };
 
-class TMemberWriter {
+class MemberWriter {
  public:
   // Called after every block read from a member file with the block's size (progress accounting).
   using BlockReadHook = std::function<void(size_t bytes)>;
@@ -37,16 +37,16 @@ class TMemberWriter {
   using AfterWriteHook = std::function<void()>;
 
   // The compressors and the buffers are made once and reused for every member of a Zip.
-  TMemberWriter();
-  ~TMemberWriter();
-  TMemberWriter(const TMemberWriter&) = delete;
-  TMemberWriter& operator=(const TMemberWriter&) = delete;
+  MemberWriter();
+  ~MemberWriter();
+  MemberWriter(const MemberWriter&) = delete;
+  MemberWriter& operator=(const MemberWriter&) = delete;
 
   void SetPassword(std::string password) { password_ = std::move(password); }
   void SetEncryption(MemberEncryption encryption) { encryption_ = encryption; }
   // Marks the header of a file member before its local header is written: with a password and AES,
   // method 99 with the AES field (AE-2, 256 bits), so the local header has its final size.
-  void PrepareHeader(TZipHeaderInfo& header) const;
+  void PrepareHeader(ZipEntry& header) const;
   void SetPackLevel(int level);
   // Threads that deflate the chunks of a large member together; the bytes do not depend on it.
   void SetThreads(int threads);
@@ -57,7 +57,7 @@ class TMemberWriter {
     afterWrite_ = std::move(afterWrite);
   }
   // Replaces the random source of the encryption header and the AES salts (tests).
-  void SetRandomSource(TZipCrypto::RandomSource random) { random_ = std::move(random); }
+  void SetRandomSource(ZipCrypto::RandomSource random) { random_ = std::move(random); }
   // How members prepared ahead are to be sealed: on with a password and AES.
   AesSeal Seal() const;
 
@@ -67,20 +67,20 @@ class TMemberWriter {
   // the method, the level and encryption flags and InternalAttributes, then rewrites the local header
   // in place and returns with `out` behind the data (and, for an encrypted member, behind the data
   // descriptor that follows it).
-  // Throws ENotEnoughRoom when `out` takes fewer bytes than given, EZipTooLarge when a file without
-  // room for 64-bit sizes in its local header reached 4 GiB, EZipException when the file cannot be read.
-  void WriteFileData(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, bool store,
+  // Throws NotEnoughRoomError when `out` takes fewer bytes than given, ZipTooLargeError when a file without
+  // room for 64-bit sizes in its local header reached 4 GiB, ZipError when the file cannot be read.
+  void WriteFileData(ZipStream& in, ZipStream& out, ZipEntry& header, bool store,
                      const std::string& displayName);
 
   // A member whose data was prepared beforehand (PreparedMember) is written in one pass, also when
   // encrypted: DescribePrepared fills the header fields WriteFileData would (same results and
   // errors), so the local header is written complete; WritePrepared then writes the data behind it.
-  // A member is sealed with AES exactly when this writer uses AES (EZipException otherwise).
-  void DescribePrepared(const PreparedMember& data, TZipHeaderInfo& header, bool store,
+  // A member is sealed with AES exactly when this writer uses AES (ZipError otherwise).
+  void DescribePrepared(const PreparedMember& data, ZipEntry& header, bool store,
                         const std::string& displayName);
-  void WritePrepared(const PreparedMember& data, ZipStream& out, const TZipHeaderInfo& header);
+  void WritePrepared(const PreparedMember& data, ZipStream& out, const ZipEntry& header);
 
-  // Writes bytes through the encryption (when a member is encrypted) to `out`; ENotEnoughRoom on a short
+  // Writes bytes through the encryption (when a member is encrypted) to `out`; NotEnoughRoomError on a short
   // write.
   void WriteOut(ZipStream& out, const uint8_t* data, size_t size);
 
@@ -90,16 +90,16 @@ class TMemberWriter {
   // Returns the CRC of what was read and its byte count; stores the file from its start.
   void StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
                  uint64_t& bytes);
-  bool Deflate(ZipStream& in, ZipStream& out, TZipHeaderInfo& header, const std::string& displayName,
+  bool Deflate(ZipStream& in, ZipStream& out, ZipEntry& header, const std::string& displayName,
                uint32_t& crc, uint64_t& bytes, uint64_t& compressed);
   // Stores the file from its start where its data begins (out stands there); returns false.
   bool StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
                     uint64_t& bytes, uint64_t& compressed);
-  void RewriteHeader(ZipStream& out, TZipHeaderInfo& header);
-  void WriteDescriptor(ZipStream& out, const TZipHeaderInfo& header);
+  void RewriteHeader(ZipStream& out, ZipEntry& header);
+  void WriteDescriptor(ZipStream& out, const ZipEntry& header);
   bool UsesAes() const { return !password_.empty() && encryption_ == MemberEncryption::Aes256; }
 
-  void SetLevelFlags(TZipHeaderInfo& header, bool deflated) const;
+  void SetLevelFlags(ZipEntry& header, bool deflated) const;
 
   std::unique_ptr<BufferDeflater> deflater_;  // made on first use, at level_
   std::unique_ptr<ChunkDeflater> chunks_;     // made on first use, at level_ and threads_
@@ -111,8 +111,8 @@ class TMemberWriter {
   bool encrypting_ = false;                // traditional encryption of the current member
   std::unique_ptr<AesEncoder> aesEncoder_;  // AES encryption of the current member
   uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
-  TZipCrypto crypto_;
-  TZipCrypto::RandomSource random_;
+  ZipCrypto crypto_;
+  ZipCrypto::RandomSource random_;
   BlockReadHook onRead_;
   AfterWriteHook afterWrite_;
   std::vector<uint8_t> in_;

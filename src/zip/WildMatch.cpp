@@ -58,44 +58,44 @@ bool SetAccepts(const CharSet& set, char c, bool reversedAddsNothing) {
   return InSetBody(set.body, c, reversedAddsNothing) != set.negated;
 }
 
-TWildResult Walk(std::string_view p, std::string_view t);
+WildResult Walk(std::string_view p, std::string_view t);
 
 // The pattern from a `*` on, the text from the current character on.
-TWildResult StarRule(std::string_view p, std::string_view t) {
+WildResult StarRule(std::string_view p, std::string_view t) {
   size_t pi = 0, ti = 0;
   while (pi < p.size() && (p[pi] == '*' || p[pi] == '?')) {
     if (p[pi] == '?') {
-      if (ti >= t.size()) return TWildResult::TextEnded;
+      if (ti >= t.size()) return WildResult::TextEnded;
       ++ti;
     }
     ++pi;
   }
-  if (pi >= p.size()) return TWildResult::Valid;
+  if (pi >= p.size()) return WildResult::Valid;
 
   CharSet starSet;
   bool hasSet = p[pi] == '<';
   if (hasSet) {
     starSet = ParseSet(p, pi);
-    if (!starSet.ok) return TWildResult::TextEnded;
+    if (!starSet.ok) return WildResult::TextEnded;
   }
   std::string_view rest = p.substr(pi);
   for (; ti < t.size(); ++ti) {
     if (t[ti] == p[pi] || hasSet) {
-      if (Walk(rest, t.substr(ti)) == TWildResult::Valid) return TWildResult::Valid;
+      if (Walk(rest, t.substr(ti)) == WildResult::Valid) return WildResult::Valid;
     }
     // The characters a star skips in front of a set must belong to that set.
-    if (hasSet && !SetAccepts(starSet, t[ti], true)) return TWildResult::TextEnded;
+    if (hasSet && !SetAccepts(starSet, t[ti], true)) return WildResult::TextEnded;
   }
-  return TWildResult::TextEnded;
+  return WildResult::TextEnded;
 }
 
-TWildResult Walk(std::string_view p, std::string_view t) {
+WildResult Walk(std::string_view p, std::string_view t) {
   size_t pi = 0, ti = 0;
   for (;;) {
-    if (pi >= p.size()) return ti >= t.size() ? TWildResult::Valid : TWildResult::TextLeftOver;
+    if (pi >= p.size()) return ti >= t.size() ? WildResult::Valid : WildResult::TextLeftOver;
     if (ti >= t.size()) {
       // Only a single trailing `*` may match nothing at the end of the text.
-      return (p.size() - pi == 1 && p[pi] == '*') ? TWildResult::Valid : TWildResult::TextEnded;
+      return (p.size() - pi == 1 && p[pi] == '*') ? WildResult::Valid : WildResult::TextEnded;
     }
     char pc = p[pi];
     if (pc == '*') return StarRule(p.substr(pi), t.substr(ti));
@@ -104,12 +104,12 @@ TWildResult Walk(std::string_view p, std::string_view t) {
       ++ti;
     } else if (pc == '<') {
       CharSet set = ParseSet(p, pi);
-      if (!set.ok) return TWildResult::PatternError;
-      if (!SetAccepts(set, t[ti], false)) return TWildResult::SetMismatch;
+      if (!set.ok) return WildResult::PatternError;
+      if (!SetAccepts(set, t[ti], false)) return WildResult::SetMismatch;
       pi = set.next;
       ++ti;
     } else {
-      if (pc != t[ti]) return TWildResult::LiteralMismatch;
+      if (pc != t[ti]) return WildResult::LiteralMismatch;
       ++pi;
       ++ti;
     }
@@ -118,16 +118,16 @@ TWildResult Walk(std::string_view p, std::string_view t) {
 
 }  // namespace
 
-TWildResult WildMatchResult(std::string_view pattern, std::string_view text) {
+WildResult WildMatchResult(std::string_view pattern, std::string_view text) {
   std::string p = LowerAscii(pattern);
   std::string t = LowerAscii(text);
-  if (p == "*") return TWildResult::Valid;
-  if (p.empty()) return t.empty() ? TWildResult::Valid : TWildResult::TextLeftOver;
+  if (p == "*") return WildResult::Valid;
+  if (p.empty()) return t.empty() ? WildResult::Valid : WildResult::TextLeftOver;
   return Walk(p, t);
 }
 
 bool WildMatch(std::string_view pattern, std::string_view text) {
-  return WildMatchResult(pattern, text) == TWildResult::Valid;
+  return WildMatchResult(pattern, text) == WildResult::Valid;
 }
 
 bool IsWildcard(std::string_view text) {

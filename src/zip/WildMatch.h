@@ -6,12 +6,12 @@
 namespace brisko::zip {
 
 // Detailed outcome of a match; only Valid counts as a match.
-enum class TWildResult { Valid, TextLeftOver, TextEnded, SetMismatch, LiteralMismatch, PatternError };
+enum class WildResult { Valid, TextLeftOver, TextEnded, SetMismatch, LiteralMismatch, PatternError };
 
 // Matches the whole of text against pattern. ASCII letters compare without regard to case;
 // `*` takes any run (also empty, also separators), `?` one character, `<a-c>` one character of a set,
 // `<!...>` / `<^...>` one character outside it. There is no escape character.
-TWildResult WildMatchResult(std::string_view pattern, std::string_view text);
+WildResult WildMatchResult(std::string_view pattern, std::string_view text);
 
 // True only when WildMatchResult gives Valid.
 bool WildMatch(std::string_view pattern, std::string_view text);

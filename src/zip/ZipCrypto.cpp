@@ -19,31 +19,31 @@ const z_crc_t* CrcTable() {
 uint32_t CrcStep(uint32_t crc, uint8_t b) { return (crc >> 8) ^ CrcTable()[(crc ^ b) & 0xFF]; }
 }  // namespace
 
-void TZipCrypto::UpdateKeys(uint8_t plain) {
+void ZipCrypto::UpdateKeys(uint8_t plain) {
   keys_[0] = CrcStep(keys_[0], plain);
   keys_[1] = (keys_[1] + (keys_[0] & 0xFF)) * 134775813u + 1;
   keys_[2] = CrcStep(keys_[2], static_cast<uint8_t>(keys_[1] >> 24));
 }
 
-uint8_t TZipCrypto::StreamByte() const {
+uint8_t ZipCrypto::StreamByte() const {
   uint32_t temp = (keys_[2] & 0xFFFF) | 2;
   return static_cast<uint8_t>((temp * (temp ^ 1)) >> 8);
 }
 
-void TZipCrypto::InitKeys(std::string_view password) {
+void ZipCrypto::InitKeys(std::string_view password) {
   keys_[0] = 0x12345678;
   keys_[1] = 0x23456789;
   keys_[2] = 0x34567890;
   for (char c : password) UpdateKeys(static_cast<uint8_t>(c));
 }
 
-uint8_t TZipCrypto::EncryptByte(uint8_t plain) {
+uint8_t ZipCrypto::EncryptByte(uint8_t plain) {
   uint8_t cipher = plain ^ StreamByte();
   UpdateKeys(plain);
   return cipher;
 }
 
-uint8_t TZipCrypto::DecryptByte(uint8_t cipher) {
+uint8_t ZipCrypto::DecryptByte(uint8_t cipher) {
   uint8_t plain = cipher ^ StreamByte();
   UpdateKeys(plain);
   return plain;
@@ -52,7 +52,7 @@ uint8_t TZipCrypto::DecryptByte(uint8_t cipher) {
 // The loops of Encrypt and Decrypt keep the keys and the table in locals: stores through data could
 // otherwise alias the keys and force a reload of every key for every byte.
 template <bool kDecrypt>
-void TZipCrypto::Transform(uint8_t* data, size_t count) {
+void ZipCrypto::Transform(uint8_t* data, size_t count) {
   const z_crc_t* table = CrcTable();
   uint32_t k0 = keys_[0], k1 = keys_[1], k2 = keys_[2];
   for (size_t i = 0; i < count; ++i) {
@@ -70,11 +70,11 @@ void TZipCrypto::Transform(uint8_t* data, size_t count) {
   keys_[2] = k2;
 }
 
-void TZipCrypto::Encrypt(uint8_t* data, size_t count) { Transform<false>(data, count); }
+void ZipCrypto::Encrypt(uint8_t* data, size_t count) { Transform<false>(data, count); }
 
-void TZipCrypto::Decrypt(uint8_t* data, size_t count) { Transform<true>(data, count); }
+void ZipCrypto::Decrypt(uint8_t* data, size_t count) { Transform<true>(data, count); }
 
-std::array<uint8_t, 12> TZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
+std::array<uint8_t, 12> ZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
                                                const RandomSource& random) {
   std::array<uint8_t, 12> header{};
   if (random) random(header.data(), 10);
@@ -86,18 +86,18 @@ std::array<uint8_t, 12> TZipCrypto::MakeHeader(std::string_view password, uint32
   return header;
 }
 
-bool TZipCrypto::CheckHeader(std::string_view password, uint8_t header[12], uint8_t checkByte) {
+bool ZipCrypto::CheckHeader(std::string_view password, uint8_t header[12], uint8_t checkByte) {
   InitKeys(password);
   Decrypt(header, 12);
   return header[11] == checkByte;
 }
 
-uint8_t TZipCrypto::CheckByte(const TZipHeaderInfo& entry) {
+uint8_t ZipCrypto::CheckByte(const ZipEntry& entry) {
   if (entry.HasDataDescriptor()) return static_cast<uint8_t>(entry.DateTime >> 8);
   return static_cast<uint8_t>(entry.CRC32 >> 24);
 }
 
-std::string TZipCrypto::RandomHex(size_t count) {
+std::string ZipCrypto::RandomHex(size_t count) {
   std::vector<uint8_t> bytes(count);
   SystemRandom(bytes.data(), count);
   static const char kHex[] = "0123456789abcdef";
@@ -109,6 +109,6 @@ std::string TZipCrypto::RandomHex(size_t count) {
   return text;
 }
 
-void TZipCrypto::SystemRandom(uint8_t* bytes, size_t count) { crypto::RandomBytes(bytes, count); }
+void ZipCrypto::SystemRandom(uint8_t* bytes, size_t count) { crypto::RandomBytes(bytes, count); }
 
 }  // namespace brisko::zip

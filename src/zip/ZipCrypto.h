@@ -10,9 +10,9 @@
 
 namespace brisko::zip {
 
-class TZipHeaderInfo;
+class ZipEntry;
 
-class TZipCrypto {
+class ZipCrypto {
  public:
   // Source of the ten random header bytes; the default reads the operating system's random source.
   using RandomSource = std::function<void(uint8_t* bytes, size_t count)>;
@@ -36,7 +36,7 @@ class TZipCrypto {
 
   // The check byte of a member: the high byte of the DOS time with a data descriptor (flag bit 3),
   // the high byte of the CRC-32 otherwise.
-  static uint8_t CheckByte(const TZipHeaderInfo& entry);
+  static uint8_t CheckByte(const ZipEntry& entry);
 
   // Fills bytes from the operating system's cryptographic random source.
   static void SystemRandom(uint8_t* bytes, size_t count);

@@ -1,10 +1,10 @@
-// TZipReader::Extract: runs one extraction (see ZipExtractRun).
+// ZipReader::Extract: runs one extraction (see ZipExtractRun).
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip {
 
-int TZipReader::Extract() {
+int ZipReader::Extract() {
   return ZipExtractRun(*this).Run();
 }
 

@@ -15,7 +15,7 @@
 #include "zip/MemberSelection.h"
 #include "zip/SafePath.h"
 #include "zip/WholeMemberDecoder.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/legacy/LegacyDecodeError.h"
 #include "zip/legacy/MemberDecoder.h"
@@ -36,7 +36,7 @@ platform::DateTime DosValue(uint32_t dos) {
 }
 
 // The decryption step of an encrypted entry's data source; none for plain entries.
-EntryDataSource::Decrypt DecryptStage(const TZipHeaderInfo& entry, MemberDecryption& decryption) {
+EntryDataSource::Decrypt DecryptStage(const ZipEntry& entry, MemberDecryption& decryption) {
   if (!entry.IsEncrypted()) return {};
   return [&decryption](uint8_t* data, size_t size) { decryption.Decrypt(data, size); };
 }
@@ -47,7 +47,7 @@ bool AuthenticData(MemberDecryption& decryption, EntryDataSource& source, const 
   if (!decryption.Authenticates()) return true;
   try {
     source.Drain();
-  } catch (const EFatalUnzipError&) {
+  } catch (const FatalExtractError&) {
     return false;
   }
   return decryption.Authentic(read);
@@ -77,18 +77,18 @@ constexpr uint32_t kTypeLink = 0120000;
 constexpr uint64_t kMaxLinkText = 65536;
 
 // The Unix file mode of an entry made on a Unix host; 0 for other hosts.
-uint32_t UnixModeOf(const TZipHeaderInfo& entry) {
+uint32_t UnixModeOf(const ZipEntry& entry) {
   return (entry.VersionMadeBy >> 8) == kHostUnix ? entry.ExternalAttributes >> 16 : 0;
 }
 
 // Whether an entry is restored as a symbolic link. Windows builds restore it as a file holding the
 // link text.
-bool IsLinkEntry(const TZipHeaderInfo& entry) {
+bool IsLinkEntry(const ZipEntry& entry) {
   return platform::kUnixModes && (UnixModeOf(entry) & kTypeMask) == kTypeLink;
 }
 
 // The modification time to restore: the extended timestamp when present, else the DOS time.
-std::time_t ModificationTimeOf(const TZipHeaderInfo& entry) {
+std::time_t ModificationTimeOf(const ZipEntry& entry) {
   return entry.UnixTime ? static_cast<std::time_t>(*entry.UnixTime) : platform::DosDateTimeToTime(entry.DateTime);
 }
 
@@ -96,8 +96,8 @@ std::time_t ModificationTimeOf(const TZipHeaderInfo& entry) {
 
 int ZipExtractRun::Run() {
   struct BusyScope {
-    TZipReader& r;
-    explicit BusyScope(TZipReader& reader) : r(reader) {
+    ZipReader& r;
+    explicit BusyScope(ZipReader& reader) : r(reader) {
       r.fCancel = false;
       r.fBusy = true;
     }
@@ -119,7 +119,7 @@ int ZipExtractRun::Run() {
         throw;
       }
     }
-    if (!r_.OverlapNote().empty()) throw EBadZipFile(r_.OverlapNote());
+    if (!r_.OverlapNote().empty()) throw BadArchiveError(r_.OverlapNote());
   } catch (...) {
     // No run took place, but the selection must not carry over into the next one.
     r_.FilesList.clear();
@@ -131,8 +131,8 @@ int ZipExtractRun::Run() {
   bool switchedSort = false;
   try {
     // Disks of a multi-disk set are visited in archive order.
-    if (r_.IsMultiDisk() && r_.SortMode != TZipSortMode::ByNone) {
-      r_.ApplySortMode(TZipSortMode::ByNone);
+    if (r_.IsMultiDisk() && r_.SortMode != EntryOrder::ByNone) {
+      r_.ApplySortMode(EntryOrder::ByNone);
       switchedSort = true;
     }
     Body();
@@ -152,7 +152,7 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
   r_.FilesList.clear();
   if (switchedSort) r_.ApplySortMode(r_.SortMode);
   struct KeepOpenScope {
-    TZipReader& r;
+    ZipReader& r;
     bool old;
     ~KeepOpenScope() {
       r.KeepZipOpen = old;
@@ -162,7 +162,7 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
   if (r_.OnUnZipComplete) r_.OnUnZipComplete(r_, fileCount_);
 }
 
-bool ZipExtractRun::Selected(const TZipHeaderInfo& entry) const {
+bool ZipExtractRun::Selected(const ZipEntry& entry) const {
   if (entry.FileName().empty() && !r_.RecreateDirs) return false;
   if (r_.DoAll) return true;
   return MatchesAnyPattern(r_.FilesList, entry.FullName());
@@ -176,14 +176,14 @@ void ZipExtractRun::Body() {
     std::filesystem::create_directories(base_, ec);  // a failure shows as entries that cannot be created
   }
 
-  TSortedZip* view = r_.SortedView();
+  SortedEntries* view = r_.SortedView();
   const int count = view != nullptr ? view->Count() : 0;
   int numFiles = count;
   int selectedFolders = 0;
   totalBytes_ = 0;
   bytesDone_ = 0;
   for (int i = 0; i < count; ++i) {
-    TZipHeaderInfo* entry = view->Item(i);
+    ZipEntry* entry = view->Item(i);
     entry->MatchFlag = Selected(*entry);
     if (entry->MatchFlag && !entry->FileName().empty()) {
       totalBytes_ += entry->UncompressedSize;
@@ -205,7 +205,7 @@ void ZipExtractRun::Body() {
   FinishFolders();
 }
 
-bool ZipExtractRun::TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const {
+bool ZipExtractRun::TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const {
   parts.clear();
   if (!r_.RecreateDirs || entry.Directory().empty()) return true;
   std::string folder = entry.Directory();
@@ -230,11 +230,11 @@ bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string&
   return platform::StatFile(folder).isDirectory;
 }
 
-void ZipExtractRun::ProcessFolderEntry(int index, const TZipHeaderInfo& entry) {
+void ZipExtractRun::ProcessFolderEntry(int index, const ZipEntry& entry) {
   if (r_.RecreateDirs) {
     std::vector<std::string> parts;
     if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts, &checkedFolders_)) {
-      Skip(index, entry, TSkipReason::srCreateError);
+      Skip(index, entry, SkipReason::CreateError);
       return;
     }
     // Its time and permissions are set once its contents are in place (writing them changes both).
@@ -254,7 +254,7 @@ void ZipExtractRun::FinishFolders() {
   folderFinish_.clear();
 }
 
-void ZipExtractRun::Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason) {
+void ZipExtractRun::Skip(int index, const ZipEntry& entry, SkipReason reason) {
   totalBytes_ -= entry.UncompressedSize;
   bool retry = false;
   if (r_.OnSkippingFile) r_.OnSkippingFile(r_, reason, entry.FullName(), index, retry);
@@ -267,16 +267,16 @@ void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t
   if (r_.OnTotalPercentDone) r_.OnTotalPercentDone(r_, Percentage(bytesDone_, totalBytes_));
 }
 
-bool ZipExtractRun::HasLocalHeader(const TZipHeaderInfo& entry) {
+bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
   try {
     r_.SeekToData(entry);
     return true;
-  } catch (const EBadZipFile&) {
+  } catch (const BadArchiveError&) {
     return false;
   }
 }
 
-bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, MemberDecryption& decryption) {
+bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption) {
   for (;;) {
     r_.SeekToData(entry);
     const auto start = decryption.Begin(entry, r_.Password, [this](uint8_t* b, size_t n) { return r_.ReadSpanning(b, n); });
@@ -289,22 +289,22 @@ bool ZipExtractRun::CheckPassword(int index, const TZipHeaderInfo& entry, Member
   }
 }
 
-bool ZipExtractRun::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname) {
+bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& fname) {
   const platform::FileStat st = platform::StatFile(fname, true);
   // Both sides as DOS date-times, so that times within the same 2-second step count as equal.
   const platform::DateTime entryTime = DosValue(entry.DateTime);
   const platform::DateTime fileTime =
       DosValue(platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite)));
   switch (r_.OverwriteMode) {
-    case TUZOverwriteMode::Always:
+    case OverwriteRule::Always:
       return true;
-    case TUZOverwriteMode::Never:
+    case OverwriteRule::Never:
       return false;
-    case TUZOverwriteMode::ifNewer:
+    case OverwriteRule::IfNewer:
       return entryTime > fileTime;
-    case TUZOverwriteMode::ifOlder:
+    case OverwriteRule::IfOlder:
       return entryTime < fileTime;
-    case TUZOverwriteMode::Prompt:
+    case OverwriteRule::Prompt:
       break;
   }
   if (r_.OnPromptForOverwrite) {
@@ -313,11 +313,11 @@ bool ZipExtractRun::MayOverwrite(int index, const TZipHeaderInfo& entry, std::st
     return overwrite;
   }
   return r_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
-                    TMessageButtons::mbYesNo);
+                    MessageButtons::YesNo);
 }
 
 ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
-  const TZipHeaderInfo entry = *r_.SortedView()->Item(index);
+  const ZipEntry entry = *r_.SortedView()->Item(index);
   if (entry.FileName().empty()) {
     ProcessFolderEntry(index, entry);
     return Step::Done;
@@ -326,7 +326,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // A stored path with ".." parts is refused, whatever the settings: it could only mean to escape.
   std::vector<std::string> parts;
   if (!TargetFolderParts(entry, parts) || !IsSafeNamePart(entry.FileName())) {
-    Skip(index, entry, TSkipReason::srCreateError);
+    Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
   std::string composed = JoinBelow(base_, parts);
@@ -342,11 +342,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
     totalBytes_ -= entry.UncompressedSize;
-    r_.AskHost(kCaptionZipError, kMsgUnknownMethod, TMessageButtons::mbOK);
+    r_.AskHost(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
     return Step::Done;
   }
   if (!PrepareFolderOf(fname, composed, parts)) {
-    Skip(index, entry, TSkipReason::srCreateError);
+    Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
 
@@ -359,7 +359,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   uint64_t remaining = entry.CompressedSize;
   if (entry.IsEncrypted()) {
     if (!CheckPassword(index, entry, decryption)) {
-      Skip(index, entry, TSkipReason::srBadPassword);
+      Skip(index, entry, SkipReason::BadPassword);
       return Step::Done;
     }
     remaining = decryption.DataSize();
@@ -368,17 +368,17 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   const platform::FileStat existing = platform::StatFile(fname, true);
   if (existing.exists) {
     if (existing.isDirectory) {
-      Skip(index, entry, TSkipReason::srCreateError);
+      Skip(index, entry, SkipReason::CreateError);
       return Step::Done;
     }
     if (!MayOverwrite(index, entry, fname)) {
-      Skip(index, entry, TSkipReason::srNoOverwrite);
+      Skip(index, entry, SkipReason::NoOverwrite);
       return Step::Done;
     }
     const platform::FileStat target = platform::StatFile(fname, true);
     if (target.exists && !target.isSymlink && (target.attributes & platform::faReadOnly) != 0) {
       if (!r_.ReplaceReadOnly || !platform::SetReadOnly(fname, false)) {
-        Skip(index, entry, TSkipReason::srCreateError);
+        Skip(index, entry, SkipReason::CreateError);
         return Step::Done;
       }
     }
@@ -388,7 +388,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   if (folder.empty()) folder = ".";
   const bool isLink = IsLinkEntry(entry);
   if (isLink && entry.UncompressedSize > kMaxLinkText) {
-    Skip(index, entry, TSkipReason::srCreateError);
+    Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
   // The output goes to a new file beside the target; it takes the target's name only when complete.
@@ -400,7 +400,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     output = std::make_unique<FileSink>(temp);
   }
   if (!isLink && !output->Ok()) {
-    Skip(index, entry, TSkipReason::srCreateError);
+    Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
   TempFileGuard tempGuard(temp);
@@ -413,7 +413,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   if (entry.IsEncrypted()) {
     uint8_t header[32];  // already checked; the decryption continues behind it
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
-    if (r_.ReadSpanning(header, prefix) != prefix) throw EFatalUnzipError(kMsgPrematureEnd);
+    if (r_.ReadSpanning(header, prefix) != prefix) throw FatalExtractError(kMsgPrematureEnd);
   }
   const uint64_t size = entry.UncompressedSize;
   uint64_t reported = 0;
@@ -425,7 +425,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   bool completed = true;
   try {
     decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size, [this] { r_.CheckCancel(); });
-  } catch (const EBiggerThanUncompressed&) {
+  } catch (const OversizeMemberError&) {
     completed = false;
   } catch (const LegacyDecodeError&) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
@@ -436,7 +436,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.CRC32 || !entry.CrcStored()) && sink.Written() == size) {
     if (isLink && !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
-      Skip(index, entry, TSkipReason::srCreateError);
+      Skip(index, entry, SkipReason::CreateError);
       return Step::Done;
     }
     if (!isLink) {
@@ -448,7 +448,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       else if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
         platform::SetReadOnly(temp, true);
       if (!platform::RenameOver(temp, fname)) {
-        Skip(index, entry, TSkipReason::srCreateError);
+        Skip(index, entry, SkipReason::CreateError);
         return Step::Done;
       }
       tempGuard.Release();
@@ -468,7 +468,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
         return Step::Retry;
       }
     }
-    Skip(index, entry, TSkipReason::srBadPassword);
+    Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
   if (r_.OnBadCRC) r_.OnBadCRC(r_, crc, entry.CRC32, index);
@@ -476,7 +476,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 }
 
 bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
-                              const TZipHeaderInfo& entry) {
+                              const ZipEntry& entry) {
   // Made under a new name beside the target and renamed over it: an existing link at the target is
   // replaced, never written through.
   for (int attempt = 0; attempt < 8; ++attempt) {
@@ -492,30 +492,30 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
   return false;
 }
 
-TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* keep, uint64_t sizeCap) {
-  const TZipHeaderInfo entry = reader.Entry(index);
-  TEntryCheck check;
+EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep, uint64_t sizeCap) {
+  const ZipEntry entry = reader.Entry(index);
+  EntryCheck check;
   check.StoredCRC = entry.CRC32;
   if (!reader.OverlapNote().empty()) {
-    check.Result = TEntryResult::erDataError;
+    check.Result = EntryResult::DataError;
     check.Message = reader.OverlapNote();
     return check;
   }
   if (entry.FileName().empty()) return check;
   if (!IsDecodable(entry)) {
-    check.Result = TEntryResult::erUnknownMethod;
+    check.Result = EntryResult::UnknownMethod;
     check.Message = kMsgUnknownMethod;
     return check;
   }
   if (entry.UncompressedSize > sizeCap) {
-    check.Result = TEntryResult::erTooLarge;
+    check.Result = EntryResult::TooLarge;
     return check;
   }
 
   const bool opened = !reader.ArchiveIsOpen();
   if (opened) reader.OpenArchive();
   struct CloseScope {
-    TZipReader& r;
+    ZipReader& r;
     bool close;
     ~CloseScope() {
       if (close && !r.KeepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
@@ -532,11 +532,11 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
     if (entry.IsEncrypted()) {
       switch (decryption.Begin(entry, reader.Password, readRaw)) {
         case MemberDecryption::Start::NoHeader:
-          check.Result = TEntryResult::erDataError;
+          check.Result = EntryResult::DataError;
           check.Message = "no encryption header";
           return check;
         case MemberDecryption::Start::BadPassword:
-          check.Result = TEntryResult::erBadPassword;
+          check.Result = EntryResult::BadPassword;
           return check;
         case MemberDecryption::Start::Ok:
           remaining = decryption.DataSize();
@@ -553,35 +553,35 @@ TEntryCheck ZipExtractRun::TestEntry(TZipReader& reader, int index, ByteSink* ke
       throw;
     }
     authentic = AuthenticData(decryption, source, readRaw);
-  } catch (const EBiggerThanUncompressed& e) {
-    check.Result = TEntryResult::erTooLarge;
+  } catch (const OversizeMemberError& e) {
+    check.Result = EntryResult::TooLarge;
     check.Message = e.what();
   } catch (const LegacyDecodeError& e) {
-    check.Result = TEntryResult::erDataError;
+    check.Result = EntryResult::DataError;
     check.Message = e.what();
-  } catch (const EFatalUnzipError& e) {
-    check.Result = TEntryResult::erDataError;
+  } catch (const FatalExtractError& e) {
+    check.Result = EntryResult::DataError;
     check.Message = e.what();
-  } catch (const EBadZipFile& e) {
-    check.Result = TEntryResult::erDataError;
+  } catch (const BadArchiveError& e) {
+    check.Result = EntryResult::DataError;
     check.Message = e.what();
   }
   check.CalcCRC = sink.Crc();
   check.Size = sink.Written();
   if (!authentic) {
-    check.Result = TEntryResult::erAltered;
+    check.Result = EntryResult::Altered;
     check.Message = kMsgAltered;
-  } else if (check.Result == TEntryResult::erOk &&
+  } else if (check.Result == EntryResult::Ok &&
              ((entry.CrcStored() && check.CalcCRC != entry.CRC32) || check.Size != entry.UncompressedSize)) {
-    check.Result = TEntryResult::erBadCRC;
+    check.Result = EntryResult::BadCRC;
   }
   return check;
 }
 
-TEntryCheck ZipExtractRun::ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap,
+EntryCheck ZipExtractRun::ExtractToBuffer(ZipReader& reader, int index, uint64_t sizeCap,
                                            std::vector<uint8_t>& out) {
   VectorSink sink;
-  TEntryCheck check = TestEntry(reader, index, &sink, sizeCap);
+  EntryCheck check = TestEntry(reader, index, &sink, sizeCap);
   out = std::move(sink.bytes);
   return check;
 }

@@ -1,4 +1,4 @@
-// One extraction run of a TZipReader: selection, target paths, password checks, overwrite rules,
+// One extraction run of a ZipReader: selection, target paths, password checks, overwrite rules,
 // decoding with CRC check, and the events around them. Also decodes single entries to memory.
 #pragma once
 
@@ -20,7 +20,7 @@ class MemberDecryption;
 
 class ZipExtractRun {
  public:
-  explicit ZipExtractRun(TZipReader& reader) : r_(reader) {}
+  explicit ZipExtractRun(ZipReader& reader) : r_(reader) {}
 
   // Reads the directory when needed and extracts the selected entries; returns FileCount.
   // OnUnZipComplete is called at the end of the run, also when an exception ends it.
@@ -28,45 +28,45 @@ class ZipExtractRun {
 
   // Decodes entry index (of the sorted view) with the reader's Password and checks its CRC without
   // writing a file; the data goes to keep when given. Entries recorded as larger than sizeCap are not
-  // decoded (erTooLarge). The directory must be loaded. Throws only for archive-level failures
+  // decoded (TooLarge). The directory must be loaded. Throws only for archive-level failures
   // (the archive cannot be opened, an index out of range).
-  static TEntryCheck TestEntry(TZipReader& reader, int index, ByteSink* keep = nullptr,
+  static EntryCheck TestEntry(ZipReader& reader, int index, ByteSink* keep = nullptr,
                                uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
 
   // TestEntry keeping the data in memory.
-  static TEntryCheck ExtractToBuffer(TZipReader& reader, int index, uint64_t sizeCap,
+  static EntryCheck ExtractToBuffer(ZipReader& reader, int index, uint64_t sizeCap,
                                      std::vector<uint8_t>& out);
 
  private:
   enum class Step { Done, Retry };
 
   void Body();
-  bool Selected(const TZipHeaderInfo& entry) const;
+  bool Selected(const ZipEntry& entry) const;
   Step ProcessEntry(int index);
-  void ProcessFolderEntry(int index, const TZipHeaderInfo& entry);
+  void ProcessFolderEntry(int index, const ZipEntry& entry);
   // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
-  bool TargetFolderParts(const TZipHeaderInfo& entry, std::vector<std::string>& parts) const;
+  bool TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const;
   bool PrepareFolderOf(const std::string& fname, const std::string& composed,
                        const std::vector<std::string>& parts);
-  bool HasLocalHeader(const TZipHeaderInfo& entry);
+  bool HasLocalHeader(const ZipEntry& entry);
   // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
-  bool CheckPassword(int index, const TZipHeaderInfo& entry, MemberDecryption& decryption);
-  bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& fname);
-  void Skip(int index, const TZipHeaderInfo& entry, TSkipReason reason);
+  bool CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption);
+  bool MayOverwrite(int index, const ZipEntry& entry, std::string& fname);
+  void Skip(int index, const ZipEntry& entry, SkipReason reason);
   void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);
   void Finish(bool switchedSort, bool oldKeepOpen);
   // Sets the times and permissions of the folders this run recreated.
   void FinishFolders();
   // Creates the symbolic link fname holding text; false when the file system refuses.
   bool PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
-                 const TZipHeaderInfo& entry);
+                 const ZipEntry& entry);
 
-  TZipReader& r_;
+  ZipReader& r_;
   std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
   // Folders below base_ this run has made or found to be real folders (not links); a link the run
   // creates never replaces a folder, so they stay safe for its later entries.
   std::unordered_set<std::string> checkedFolders_;
-  std::vector<std::pair<std::string, TZipHeaderInfo>> folderFinish_;  // recreated folders and their entries
+  std::vector<std::pair<std::string, ZipEntry>> folderFinish_;  // recreated folders and their entries
   WholeMemberDecoder decoder_;  // keeps its buffers from one entry to the next
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;

@@ -42,7 +42,7 @@ int Percentage(int64_t part, int64_t whole) {
   return q > 100 ? 100 : static_cast<int>(q);
 }
 
-std::string StoredDirectoryFor(std::string_view path, const TStoredPathOptions& options) {
+std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& options) {
   if (!options.storePaths) return {};
   std::string dir = IncludeTrailingDelim(ExcludeTrailingDelim(ExtractDirPart(path)));
   if (options.relativePaths && !options.rootDir.empty()) {

@@ -34,7 +34,7 @@ bool SameName(std::string_view a, std::string_view b);
 int Percentage(int64_t part, int64_t whole);
 
 // Options that decide the folder part of a stored member name.
-struct TStoredPathOptions {
+struct StoredPathOptions {
   bool storePaths = false;
   bool relativePaths = false;
   bool storeVolumes = false;
@@ -43,6 +43,6 @@ struct TStoredPathOptions {
 
 // The member `Directory` (native separators, trailing separator, or empty) for a file path.
 // Never absolute and never holding "." or ".." parts, so extraction cannot escape its target.
-std::string StoredDirectoryFor(std::string_view path, const TStoredPathOptions& options);
+std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& options);
 
 }  // namespace brisko::zip

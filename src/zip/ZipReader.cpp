@@ -1,4 +1,4 @@
-// TZipReader: properties, entry accessors, the archive stream, comments and multi-disk loading.
+// ZipReader: properties, entry accessors, the archive stream, comments and multi-disk loading.
 #include "zip/ZipReader.h"
 
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/FileStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::zip {
@@ -30,13 +30,13 @@ platform::DateTime NowAsDateTime() { return platform::LocalDateTimeOf(std::time(
 
 }  // namespace
 
-TZipReader::TZipReader() = default;
+ZipReader::ZipReader() = default;
 
-TZipReader::~TZipReader() = default;
+ZipReader::~ZipReader() = default;
 
 // ---- Properties ----
 
-void TZipReader::SetZipName(const std::string& name) {
+void ZipReader::SetZipName(const std::string& name) {
   if (SameName(name, fZipName)) return;
   std::string value = name;
   if (!value.empty() && value.back() == '?') {
@@ -45,24 +45,24 @@ void TZipReader::SetZipName(const std::string& name) {
     std::string initial = !folder.empty() && st.exists && st.isDirectory ? folder : platform::HomeDir();
     std::string chosen;
     if (!OnOpenFileDialog || !OnOpenFileDialog(kOpenZipTitle, kOpenZipFilter, initial, chosen)) {
-      throw EUserCanceled(kMsgCancelZipName);
+      throw CanceledError(kMsgCancelZipName);
     }
     value = chosen;
     if (SameName(value, fZipName)) return;
   }
   CloseArchiveStream();
   ClearDirectory();
-  SetMultiMode(TMultiMode::mmNone);
+  SetMultiMode(SplitMode::None);
   fZipName = value;
 }
 
-void TZipReader::SetDestDir(const std::string& dir) {
+void ZipReader::SetDestDir(const std::string& dir) {
   std::string value = dir;
   if (value == "?") {
     platform::FileStat st = platform::StatFile(fDestDir);
     std::string initial = !fDestDir.empty() && st.exists && st.isDirectory ? fDestDir : std::string(".");
     std::string chosen;
-    if (!OnSelectFolderDialog || !OnSelectFolderDialog(initial, chosen)) throw EUserCanceled(kMsgCancelDestDir);
+    if (!OnSelectFolderDialog || !OnSelectFolderDialog(initial, chosen)) throw CanceledError(kMsgCancelDestDir);
     value = chosen;
   }
   // One trailing separator goes; the root folder itself stays a separator.
@@ -70,12 +70,12 @@ void TZipReader::SetDestDir(const std::string& dir) {
   fDestDir = value;
 }
 
-void TZipReader::SetRootDir(const std::string& dir) {
+void ZipReader::SetRootDir(const std::string& dir) {
   fRootDir = dir;
   if (!fRootDir.empty() && fRootDir.back() != platform::PathDelim) fRootDir.push_back(platform::PathDelim);
 }
 
-const std::string& TZipReader::ZipComment() {
+const std::string& ZipReader::ZipComment() {
   if (!fCommentLoaded && !fEndCentral.HasComment() && fEndCentral.ZipCommentLength != 0) {
     fCommentLoaded = true;
     bool opened = false;
@@ -95,7 +95,7 @@ const std::string& TZipReader::ZipComment() {
       bool changed = fEndCentral.CommentChanged;
       fEndCentral.SetComment(text);
       fEndCentral.CommentChanged = changed;
-    } catch (const EZipException&) {
+    } catch (const ZipError&) {
       // An archive that cannot be opened has no comment to show.
     }
     if (opened && !KeepZipOpen) CloseArchiveStream();
@@ -103,7 +103,7 @@ const std::string& TZipReader::ZipComment() {
   return fEndCentral.Comment();
 }
 
-void TZipReader::SetZipComment(const std::string& comment) {
+void ZipReader::SetZipComment(const std::string& comment) {
   if (comment == ZipComment()) return;
   fEndCentral.SetComment(comment);
   fEndCentral.CommentChanged = true;
@@ -112,39 +112,39 @@ void TZipReader::SetZipComment(const std::string& comment) {
 
 // ---- Entries ----
 
-int TZipReader::EntryCount() const { return fZipContents ? fZipContents->Count() : 0; }
+int ZipReader::EntryCount() const { return fZipContents ? fZipContents->Count() : 0; }
 
-TZipHeaderInfo& TZipReader::Entry(int index) {
-  TSortedZip* view = SortedView();
-  if (!view) throw EListError("Index " + std::to_string(index) + " is out of range");
+ZipEntry& ZipReader::Entry(int index) {
+  SortedEntries* view = SortedView();
+  if (!view) throw ListIndexError("Index " + std::to_string(index) + " is out of range");
   return *view->Item(index);
 }
 
-const TZipHeaderInfo& TZipReader::Entry(int index) const {
-  return const_cast<TZipReader*>(this)->Entry(index);
+const ZipEntry& ZipReader::Entry(int index) const {
+  return const_cast<ZipReader*>(this)->Entry(index);
 }
 
-std::string TZipReader::EntryName(int index) const { return Entry(index).FileName(); }
+std::string ZipReader::EntryName(int index) const { return Entry(index).FileName(); }
 
-std::string TZipReader::EntryPath(int index) const { return Entry(index).Directory(); }
+std::string ZipReader::EntryPath(int index) const { return Entry(index).Directory(); }
 
-platform::DateTime TZipReader::EntryDateTime(int index) const {
+platform::DateTime ZipReader::EntryDateTime(int index) const {
   platform::DateTime value = 0;
   if (platform::DosDateTimeToDateTime(Entry(index).DateTime, value)) return value;
   return NowAsDateTime();
 }
 
-uint64_t TZipReader::EntrySize(int index) const { return Entry(index).UncompressedSize; }
+uint64_t ZipReader::EntrySize(int index) const { return Entry(index).UncompressedSize; }
 
-std::string TZipReader::EntryComment(int index) {
-  TZipHeaderInfo& entry = Entry(index);
+std::string ZipReader::EntryComment(int index) {
+  ZipEntry& entry = Entry(index);
   LoadEntryComment(entry);
   return entry.FileComment();
 }
 
 // ---- Archive stream ----
 
-std::unique_ptr<ZipStream> TZipReader::OpenStreamOn(const std::string& path) {
+std::unique_ptr<ZipStream> ZipReader::OpenStreamOn(const std::string& path) {
   if (StreamOpener) return StreamOpener(path);
   platform::FileStat st = platform::StatFile(path);
   if (st.exists && st.isDirectory) {
@@ -152,36 +152,36 @@ std::unique_ptr<ZipStream> TZipReader::OpenStreamOn(const std::string& path) {
     return nullptr;
   }
   auto file = std::make_unique<FileStream>();
-  if (!file->Open(path, TFileMode::fmOpenRead)) {
+  if (!file->Open(path, FileMode::OpenRead)) {
     errno = file->LastError();
     return nullptr;
   }
   return file;
 }
 
-void TZipReader::OpenArchive() {
+void ZipReader::OpenArchive() {
   if (fArchive) return;
   errno = 0;
   fArchive = OpenStreamOn(fZipName);
   if (!fArchive) {
     std::string reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
-    throw EZipException("Cannot open file \"" + fZipName + "\": " + reason);
+    throw ZipError("Cannot open file \"" + fZipName + "\": " + reason);
   }
 }
 
-void TZipReader::CloseArchiveStream() {
+void ZipReader::CloseArchiveStream() {
   fArchive.reset();
   fCentralFile.reset();
 }
 
-void TZipReader::CloseArchive() {
+void ZipReader::CloseArchive() {
   CloseArchiveStream();
   ClearDirectory();
-  SetMultiMode(TMultiMode::mmNone);
+  SetMultiMode(SplitMode::None);
   fZipName.clear();
 }
 
-void TZipReader::ClearDirectory() {
+void ZipReader::ClearDirectory() {
   fSortedView.reset();
   fZipContents.reset();
   fEndCentral.Clear();
@@ -190,21 +190,21 @@ void TZipReader::ClearDirectory() {
   fFromCentralFile = false;
 }
 
-void TZipReader::ApplySortMode(TZipSortMode mode) {
+void ZipReader::ApplySortMode(EntryOrder mode) {
   fSortedView.reset();
-  if (!fZipContents || mode == TZipSortMode::ByNone) return;
-  auto view = std::make_unique<TSortedZip>(mode, false, false);
+  if (!fZipContents || mode == EntryOrder::ByNone) return;
+  auto view = std::make_unique<SortedEntries>(mode, false, false);
   for (int i = 0; i < fZipContents->Count(); ++i) view->Add(fZipContents->Item(i));
   fSortedView = std::move(view);
 }
 
-void TZipReader::TakeArchiveDate() {
+void ZipReader::TakeArchiveDate() {
   platform::FileStat st = platform::StatFile(fZipName);
   fArchiveDate = st.exists ? st.lastWrite : 0;
   fArchiveSize = st.exists ? st.size : 0;
 }
 
-bool TZipReader::ArchiveDateChanged() const {
+bool ZipReader::ArchiveDateChanged() const {
   platform::FileStat st = platform::StatFile(fZipName);
   std::time_t date = st.exists ? st.lastWrite : 0;
   uint64_t size = st.exists ? st.size : 0;
@@ -214,10 +214,10 @@ bool TZipReader::ArchiveDateChanged() const {
 
 // ---- Multi-disk ----
 
-void TZipReader::DefaultGetNextDisk(int diskNumber, std::string& name) {
-  if (GetMultiMode() == TMultiMode::mmSpan) {
+void ZipReader::DefaultGetNextDisk(int diskNumber, std::string& name) {
+  if (GetMultiMode() == SplitMode::Span) {
     std::string text = "Please insert disk " + std::to_string(diskNumber) + " of the multi-disk set.";
-    if (!AskHost("Multi-disk archive", text, TMessageButtons::mbOKCancel)) name.clear();
+    if (!AskHost("Multi-disk archive", text, MessageButtons::OkCancel)) name.clear();
     return;
   }
   // Numbered parts are "name.001", "name.002", ... or, as split archives are commonly written,
@@ -241,7 +241,7 @@ void TZipReader::DefaultGetNextDisk(int diskNumber, std::string& name) {
   fMissingDisk = candidates[0] + " or " + candidates[1];
 }
 
-void TZipReader::LoadDisk(int diskNumber) {
+void ZipReader::LoadDisk(int diskNumber) {
   CloseArchiveStream();
   if (fLastDiskName.empty()) fLastDiskName = fZipName;
   std::string name;
@@ -249,11 +249,11 @@ void TZipReader::LoadDisk(int diskNumber) {
     name = fZipName;
     if (OnGetNextDisk) OnGetNextDisk(*this, diskNumber, name);
     else DefaultGetNextDisk(diskNumber, name);
-    if (name.empty() || attempt >= kMaxDiskRequests) throw EUserCanceled(kMsgCancelNewDisk);
+    if (name.empty() || attempt >= kMaxDiskRequests) throw CanceledError(kMsgCancelNewDisk);
     if (StreamOpener || IsExistingFile(name)) break;
     // The built-in numbering cannot come up with another name: stop rather than ask forever.
-    if (!OnGetNextDisk && GetMultiMode() != TMultiMode::mmSpan)
-      throw EFatalUnzipError("Part " + std::to_string(diskNumber) + " of the split archive is missing: " + fMissingDisk);
+    if (!OnGetNextDisk && GetMultiMode() != SplitMode::Span)
+      throw FatalExtractError("Part " + std::to_string(diskNumber) + " of the split archive is missing: " + fMissingDisk);
   }
   // Volume labels are not checked: numbered files carry the disk number in their names.
   fZipName = name;
@@ -262,7 +262,7 @@ void TZipReader::LoadDisk(int diskNumber) {
   TakeArchiveDate();
 }
 
-size_t TZipReader::ReadSpanning(void* buffer, size_t n) {
+size_t ZipReader::ReadSpanning(void* buffer, size_t n) {
   auto* out = static_cast<uint8_t*>(buffer);
   size_t got = Archive().Read(out, n);
   while (got < n && IsMultiDisk() && !fFromCentralFile && fCurrentDisk < fEndCentral.ThisDiskNumber) {
@@ -274,20 +274,20 @@ size_t TZipReader::ReadSpanning(void* buffer, size_t n) {
 
 // ---- Member data ----
 
-bool TZipReader::ReadLocalHeaderOf(const TZipHeaderInfo& entry, TZipHeaderInfo& local) {
+bool ZipReader::ReadLocalHeaderOf(const ZipEntry& entry, ZipEntry& local) {
   if (IsMultiDisk() && entry.DiskNumberStart != fCurrentDisk) LoadDisk(entry.DiskNumberStart + 1);
   OpenArchive();
   if (!Archive().Seek(entry.RelativeOffset)) return false;
   return local.ReadLocalHeader(Archive());
 }
 
-uint64_t TZipReader::SeekToData(const TZipHeaderInfo& entry) {
-  TZipHeaderInfo local;
-  if (!ReadLocalHeaderOf(entry, local)) throw EBadZipFile(kMsgNotValidZip);
+uint64_t ZipReader::SeekToData(const ZipEntry& entry) {
+  ZipEntry local;
+  if (!ReadLocalHeaderOf(entry, local)) throw BadArchiveError(kMsgNotValidZip);
   return Archive().Position();
 }
 
-void TZipReader::LoadEntryComment(TZipHeaderInfo& entry) {
+void ZipReader::LoadEntryComment(ZipEntry& entry) {
   if (entry.HasFileComment() || entry.FileCommentLength == 0) return;
   bool opened = false;
   ZipStream* stream = fFromCentralFile && fCentralFile ? fCentralFile.get() : nullptr;
@@ -316,20 +316,20 @@ void TZipReader::LoadEntryComment(TZipHeaderInfo& entry) {
 
 // ---- Host interplay ----
 
-void TZipReader::ProcessMessages() {
+void ZipReader::ProcessMessages() {
   if (DoProcessMessages && OnProcessMessages) OnProcessMessages();
 }
 
-void TZipReader::CheckCancel() {
+void ZipReader::CheckCancel() {
   if (!DoProcessMessages) return;
   ProcessMessages();
   if (fCancel) {
     fCancel = false;
-    throw EUserCanceled(kMsgUserAborted);
+    throw CanceledError(kMsgUserAborted);
   }
 }
 
-bool TZipReader::AskHost(const std::string& caption, const std::string& text, TMessageButtons buttons) {
+bool ZipReader::AskHost(const std::string& caption, const std::string& text, MessageButtons buttons) {
   return OnMessageBox ? OnMessageBox(caption, text, buttons) : false;
 }
 

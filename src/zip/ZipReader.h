@@ -1,5 +1,5 @@
-// TZipReader: opens an archive, reads its central directory into sorted entry lists, answers
-// questions about the entries and (in the extractor) extracts them. TZipWriter derives from it.
+// ZipReader: opens an archive, reads its central directory into sorted entry lists, answers
+// questions about the entries and (in the extractor) extracts them. ZipWriter derives from it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/SortedZip.h"
+#include "zip/SortedEntries.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
@@ -20,12 +20,12 @@ namespace brisko::zip {
 // DestDir/SetDestDir, RootDir/SetRootDir, ZipComment/SetZipComment); all others are plain public
 // members. Events and host hooks are std::function members; an empty one is skipped. Reference
 // parameters of events carry the host's decision back.
-class TZipReader {
+class ZipReader {
  public:
-  TZipReader();
-  virtual ~TZipReader();
-  TZipReader(const TZipReader&) = delete;
-  TZipReader& operator=(const TZipReader&) = delete;
+  ZipReader();
+  virtual ~ZipReader();
+  ZipReader(const ZipReader&) = delete;
+  ZipReader& operator=(const ZipReader&) = delete;
 
   // ---- Published properties ----
   int ThisVersion() const { return 100; }
@@ -33,11 +33,11 @@ class TZipReader {
   const std::string& ZipName() const { return fZipName; }
   // A different name (compared without regard to case) discards both entry lists, resets the end
   // record, closes the archive and clears the repair flag. A name ending in "?" asks the host through
-  // OnOpenFileDialog; without a handler, or when cancelled, throws EUserCanceled
+  // OnOpenFileDialog; without a handler, or when cancelled, throws CanceledError
   // "User canceled setting zip file name.".
   virtual void SetZipName(const std::string& name);
 
-  // Extraction target folder; "?" asks the host through OnSelectFolderDialog (EUserCanceled
+  // Extraction target folder; "?" asks the host through OnSelectFolderDialog (CanceledError
   // "User canceled Set Desination Directory" when cancelled). One trailing separator is removed,
   // except from the root folder itself ("/" stays "/").
   const std::string& DestDir() const { return fDestDir; }
@@ -48,13 +48,13 @@ class TZipReader {
   void SetRootDir(const std::string& dir);
 
   // Order of the sorted view; applied at the end of every directory read.
-  TZipSortMode SortMode = TZipSortMode::ByNone;
+  EntryOrder SortMode = EntryOrder::ByNone;
   bool RecreateDirs = false;
-  TUZOverwriteMode OverwriteMode = TUZOverwriteMode::Prompt;
+  OverwriteRule OverwriteMode = OverwriteRule::Prompt;
   // Extraction: wildcard patterns selecting entries when DoAll is false. Writer: the entries to add.
   std::vector<std::string> FilesList;
   bool DoAll = false;
-  TIncompleteZipMode IncompleteZipMode = TIncompleteZipMode::izAssumeMulti;
+  IncompleteArchiveRule IncompleteZipMode = IncompleteArchiveRule::AssumeMulti;
   bool KeepZipOpen = false;
   bool DoProcessMessages = true;
   bool RetainAttributes = true;
@@ -70,22 +70,22 @@ class TZipReader {
   virtual void SetZipComment(const std::string& comment);
 
   // ---- Events (reader and extractor) ----
-  std::function<void(TZipReader& Sender, TIncompleteZipMode& IncompleteMode)> OnInCompleteZip;
+  std::function<void(ZipReader& Sender, IncompleteArchiveRule& IncompleteMode)> OnInCompleteZip;
   // Asked for the file of disk NextDisk (1-based); FName comes in as ZipName. An empty answer cancels.
-  std::function<void(TZipReader& Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
-  std::function<void(TZipReader& Sender, int NumFiles, int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
-  std::function<void(TZipReader& Sender, int Percent)> OnFilePercentDone;
-  std::function<void(TZipReader& Sender, int Percent)> OnTotalPercentDone;
-  std::function<void(TZipReader& Sender, int FileIndex, std::string& FName, bool& Skip)> OnStartUnZip;
-  std::function<void(TZipReader& Sender, int FileIndex, const std::string& FName)> OnEndUnZip;
-  std::function<void(TZipReader& Sender, bool& OverWriteIt, int FileIndex, std::string& FName)>
+  std::function<void(ZipReader& Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
+  std::function<void(ZipReader& Sender, int NumFiles, int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
+  std::function<void(ZipReader& Sender, int Percent)> OnFilePercentDone;
+  std::function<void(ZipReader& Sender, int Percent)> OnTotalPercentDone;
+  std::function<void(ZipReader& Sender, int FileIndex, std::string& FName, bool& Skip)> OnStartUnZip;
+  std::function<void(ZipReader& Sender, int FileIndex, const std::string& FName)> OnEndUnZip;
+  std::function<void(ZipReader& Sender, bool& OverWriteIt, int FileIndex, std::string& FName)>
       OnPromptForOverwrite;
-  std::function<void(TZipReader& Sender, TSkipReason Reason, const std::string& FName, int FileIndex,
+  std::function<void(ZipReader& Sender, SkipReason Reason, const std::string& FName, int FileIndex,
                      bool& Retry)>
       OnSkippingFile;
-  std::function<void(TZipReader& Sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
-  std::function<void(TZipReader& Sender, uint32_t CalcCRC, uint32_t StoredCRC, int FileIndex)> OnBadCRC;
-  std::function<void(TZipReader& Sender, int FileCount)> OnUnZipComplete;
+  std::function<void(ZipReader& Sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
+  std::function<void(ZipReader& Sender, uint32_t CalcCRC, uint32_t StoredCRC, int FileIndex)> OnBadCRC;
+  std::function<void(ZipReader& Sender, int FileCount)> OnUnZipComplete;
 
   // ---- Host hooks (the engine never shows anything itself) ----
   // File-open dialog for ZipName "?": returns false when cancelled.
@@ -96,7 +96,7 @@ class TZipReader {
   std::function<bool(const std::string& InitialDir, std::string& Folder)> OnSelectFolderDialog;
   // A message box; returns true for OK or Yes. Without a handler OK-only boxes are dropped and
   // questions are answered No/Cancel.
-  std::function<bool(const std::string& Caption, const std::string& Text, TMessageButtons Buttons)>
+  std::function<bool(const std::string& Caption, const std::string& Text, MessageButtons Buttons)>
       OnMessageBox;
   // Lets the host's event loop run during long work (only when DoProcessMessages is true).
   std::function<void()> OnProcessMessages;
@@ -106,9 +106,9 @@ class TZipReader {
   std::function<std::unique_ptr<ZipStream>(const std::string& path)> StreamOpener;
 
   // ---- Operations ----
-  // Reads the central directory unless it is loaded and the archive file is unchanged. EIncompleteZip
+  // Reads the central directory unless it is loaded and the archive file is unchanged. IncompleteArchiveError
   // ends the read quietly (no entries) when no OnInCompleteZip handler is assigned; with one, the read is
-  // tried once more and a second EIncompleteZip reaches the caller. Other errors close the archive and
+  // tried once more and a second IncompleteArchiveError reaches the caller. Other errors close the archive and
   // reach the caller.
   void ReadDirectory();
   // Closes the stream, frees the entries, resets the end record, repair flag and multi-disk mode, and
@@ -121,7 +121,7 @@ class TZipReader {
   bool CancelRequested() const { return fCancel; }
   bool Busy() const { return fBusy; }
 
-  // ---- Entries (indexes into the sorted view; out of range throws EListError) ----
+  // ---- Entries (indexes into the sorted view; out of range throws ListIndexError) ----
   int EntryCount() const;
   std::string EntryName(int index) const;
   std::string EntryPath(int index) const;
@@ -131,12 +131,12 @@ class TZipReader {
   // Read from the entry's central header on first use and kept.
   std::string EntryComment(int index);
   // The whole record (the host may set Selected).
-  TZipHeaderInfo& Entry(int index);
-  const TZipHeaderInfo& Entry(int index) const;
-  const TEndCentral& EndCentral() const { return fEndCentral; }
+  ZipEntry& Entry(int index);
+  const ZipEntry& Entry(int index) const;
+  const EndOfCentralDir& EndCentral() const { return fEndCentral; }
   // True once a directory read has produced an entry list (possibly empty).
   bool DirectoryLoaded() const { return fZipContents != nullptr; }
-  TMultiMode MultiMode() const { return GetMultiMode(); }
+  SplitMode MultiMode() const { return GetMultiMode(); }
   // Set by a directory read whose central directory disagrees with its stated member count (every
   // record found is used); empty otherwise.
   const std::string& DirectoryNote() const { return fDirectoryNote; }
@@ -146,7 +146,7 @@ class TZipReader {
 
  protected:
   // ---- Archive stream ----
-  // Opens ZipName read-only when no stream is open; throws EBadZipFile naming the file when it cannot.
+  // Opens ZipName read-only when no stream is open; throws BadArchiveError naming the file when it cannot.
   void OpenArchive();
   // Closes the stream (regardless of KeepZipOpen).
   void CloseArchiveStream();
@@ -157,29 +157,29 @@ class TZipReader {
   std::unique_ptr<ZipStream> OpenStreamOn(const std::string& path);
 
   // ---- Directory ----
-  // The read itself (no retries, no quiet ending): throws ENotAZipFile, EIncompleteZip, EBadZipFile.
+  // The read itself (no retries, no quiet ending): throws NotAnArchiveError, IncompleteArchiveError, BadArchiveError.
   void ReadCentralDirectory();
   // Frees both lists, resets the end record and clears the repair flag.
   void ClearDirectory();
   // Rebuilds the sorted view in the given order (ByNone: the view is the main list).
-  void ApplySortMode(TZipSortMode mode);
+  void ApplySortMode(EntryOrder mode);
   // The sorted view (the main list when ByNone); null when nothing is loaded.
-  TSortedZip* SortedView() const { return fSortedView ? fSortedView.get() : fZipContents.get(); }
+  SortedEntries* SortedView() const { return fSortedView ? fSortedView.get() : fZipContents.get(); }
   // Records the archive file's last-write time and size as the archive date.
   void TakeArchiveDate();
   bool ArchiveDateChanged() const;
 
   // ---- Multi-disk ----
-  virtual TMultiMode GetMultiMode() const { return fMultiMode; }
-  virtual void SetMultiMode(TMultiMode mode) { fMultiMode = mode; }
+  virtual SplitMode GetMultiMode() const { return fMultiMode; }
+  virtual void SetMultiMode(SplitMode mode) { fMultiMode = mode; }
   virtual bool GetCheckDiskLabels() const { return fCheckDiskLabels; }
   virtual void SetCheckDiskLabels(bool check) { fCheckDiskLabels = check; }
-  bool IsMultiDisk() const { return GetMultiMode() != TMultiMode::mmNone; }
+  bool IsMultiDisk() const { return GetMultiMode() != SplitMode::None; }
   int CurrentDisk() const { return fCurrentDisk; }
   // Closes the stream and asks OnGetNextDisk for disk diskNumber (1-based) until it names an existing
   // file; opens it, makes it the current disk (diskNumber - 1) and ZipName. An empty answer throws
-  // EUserCanceled "User canceled loading new disk."; without a handler, a part the built-in lookup
-  // does not find throws EFatalUnzipError naming it.
+  // CanceledError "User canceled loading new disk."; without a handler, a part the built-in lookup
+  // does not find throws FatalExtractError naming it.
   void LoadDisk(int diskNumber);
   // Reads n bytes; on a multi-disk archive a short read loads the next disk and continues there.
   size_t ReadSpanning(void* buffer, size_t n);
@@ -187,28 +187,28 @@ class TZipReader {
   // ---- Member data ----
   // Loads the entry's disk when needed, positions at its local header and reads it into local.
   // False when there is no local header at the recorded offset.
-  bool ReadLocalHeaderOf(const TZipHeaderInfo& entry, TZipHeaderInfo& local);
+  bool ReadLocalHeaderOf(const ZipEntry& entry, ZipEntry& local);
   // Positions the stream at the first byte of the entry's data (its encryption header when encrypted)
-  // and returns that position. Throws EBadZipFile when the local header is missing.
-  uint64_t SeekToData(const TZipHeaderInfo& entry);
+  // and returns that position. Throws BadArchiveError when the local header is missing.
+  uint64_t SeekToData(const ZipEntry& entry);
   // Reads the entry's comment from its central header at CentralOffset when not yet held.
-  void LoadEntryComment(TZipHeaderInfo& entry);
+  void LoadEntryComment(ZipEntry& entry);
 
   // ---- Host interplay ----
   // Runs OnProcessMessages when DoProcessMessages is set.
   void ProcessMessages();
-  // After processing messages: a set cancel flag is cleared and EUserCanceled "User Aborted Operation"
+  // After processing messages: a set cancel flag is cleared and CanceledError "User Aborted Operation"
   // is thrown.
   void CheckCancel();
-  bool AskHost(const std::string& caption, const std::string& text, TMessageButtons buttons);
+  bool AskHost(const std::string& caption, const std::string& text, MessageButtons buttons);
 
   std::string fZipName;
   std::string fDestDir;
   std::string fRootDir;
   std::unique_ptr<ZipStream> fArchive;
-  std::unique_ptr<TSortedZip> fZipContents;  // main list, archive order, owns the entries
-  std::unique_ptr<TSortedZip> fSortedView;   // view in SortMode, null when that is ByNone
-  TEndCentral fEndCentral;
+  std::unique_ptr<SortedEntries> fZipContents;  // main list, archive order, owns the entries
+  std::unique_ptr<SortedEntries> fSortedView;   // view in SortMode, null when that is ByNone
+  EndOfCentralDir fEndCentral;
   std::time_t fArchiveDate = 0;
   uint64_t fArchiveSize = 0;
   int fCurrentDisk = 0;
@@ -238,7 +238,7 @@ class TZipReader {
   void FailBadZip();
   void DefaultGetNextDisk(int diskNumber, std::string& name);
 
-  TMultiMode fMultiMode = TMultiMode::mmNone;
+  SplitMode fMultiMode = SplitMode::None;
   bool fCheckDiskLabels = true;
   std::unique_ptr<ZipStream> fCentralFile;  // the ".zfc" stream while reading from it
 

@@ -1,4 +1,4 @@
-// TZipReader: reading the central directory, the ".zfc" central file, Zip64 end records, prefixed
+// ZipReader: reading the central directory, the ".zfc" central file, Zip64 end records, prefixed
 // (self-extracting) archives and the repair scan over local headers.
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipReader.h"
 
@@ -52,7 +52,7 @@ class BusyScope {
 // Finds where the member data of a data-descriptor entry ends by looking for a descriptor whose
 // compressed size matches the distance travelled. Returns the position behind the descriptor and
 // fills the entry's CRC and sizes; 0 when none is found.
-uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, TZipHeaderInfo& entry) {
+uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, ZipEntry& entry) {
   uint64_t size = s.Size();
   std::vector<uint8_t> buf(kScanChunk + 24);
   for (uint64_t pos = dataStart; pos < size; pos += kScanChunk) {
@@ -97,7 +97,7 @@ bool NextSignatureIs(ZipStream& s, uint32_t signature) {
 
 }  // namespace
 
-void TZipReader::ReadDirectory() {
+void ZipReader::ReadDirectory() {
   fCancel = false;
   if (fZipName.empty() && !StreamOpener) return;
   BusyScope busy(OnBusyCursor, fBusy);
@@ -106,7 +106,7 @@ void TZipReader::ReadDirectory() {
     try {
       ReadDirectoryOnce();
       break;
-    } catch (const EIncompleteZip&) {
+    } catch (const IncompleteArchiveError&) {
       CloseArchiveStream();
       if (!OnInCompleteZip) return;
       // The handler had its chance to change the mode or bring the missing part; a second
@@ -121,13 +121,13 @@ void TZipReader::ReadDirectory() {
   if (!KeepZipOpen) CloseArchiveStream();
 }
 
-void TZipReader::ReadDirectoryOnce() {
+void ZipReader::ReadDirectoryOnce() {
   OpenArchive();
   if (fZipContents && !ArchiveDateChanged()) return;
   ReadCentralDirectory();
 }
 
-bool TZipReader::FindEndRecord() {
+bool ZipReader::FindEndRecord() {
   fFromCentralFile = false;
   fCentralFile.reset();
   if (fEndCentral.FindAndRead(Archive())) return true;
@@ -142,9 +142,9 @@ bool TZipReader::FindEndRecord() {
   return false;
 }
 
-void TZipReader::ReadZip64EndIfAny() {
+void ZipReader::ReadZip64EndIfAny() {
   ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
-  TEndCentral& e = fEndCentral;
+  EndOfCentralDir& e = fEndCentral;
   // Some writers add the Zip64 records even when no field holds a marker; their values are the
   // true ones either way.
   if (e.RecordPos < kZip64LocatorSize) return;
@@ -180,12 +180,12 @@ void TZipReader::ReadZip64EndIfAny() {
   fZip64RecordPos = s.Position() - kZip64EndCentralMinSize;
 }
 
-void TZipReader::FailBadZip() {
+void ZipReader::FailBadZip() {
   CloseArchive();
-  throw EBadZipFile(kMsgNotValidZip);
+  throw BadArchiveError(kMsgNotValidZip);
 }
 
-void TZipReader::ReadCentralDirectory() {
+void ZipReader::ReadCentralDirectory() {
   TakeArchiveDate();
   fSortedView.reset();
   fZipContents.reset();
@@ -199,9 +199,9 @@ void TZipReader::ReadCentralDirectory() {
   if (!FindEndRecord()) {
     if (OnInCompleteZip) OnInCompleteZip(*this, IncompleteZipMode);
     switch (IncompleteZipMode) {
-      case TIncompleteZipMode::izAssumeNotAZip: throw ENotAZipFile(kMsgNotValidZip);
-      case TIncompleteZipMode::izAssumeMulti: throw EIncompleteZip(kMsgIncompleteZip);
-      case TIncompleteZipMode::izAssumeBad:
+      case IncompleteArchiveRule::AssumeNotAZip: throw NotAnArchiveError(kMsgNotValidZip);
+      case IncompleteArchiveRule::AssumeMulti: throw IncompleteArchiveError(kMsgIncompleteZip);
+      case IncompleteArchiveRule::AssumeBad:
         if (!RepairScan()) FailBadZip();
         repaired = true;
         break;
@@ -212,7 +212,7 @@ void TZipReader::ReadCentralDirectory() {
 
   fCurrentDisk = fFromCentralFile ? 0 : fEndCentral.ThisDiskNumber;
   // Removable drives are a Windows notion; elsewhere a multi-disk set is a set of numbered files.
-  SetMultiMode(fEndCentral.ThisDiskNumber != 0 ? TMultiMode::mmBlocks : TMultiMode::mmNone);
+  SetMultiMode(fEndCentral.ThisDiskNumber != 0 ? SplitMode::Blocks : SplitMode::None);
 
   uint64_t prefix = 0;
   if (!repaired && fEndCentral.TotalEntries != 0) {
@@ -238,7 +238,7 @@ void TZipReader::ReadCentralDirectory() {
   if (!repaired) {
     ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
     dir.Seek(fFromCentralFile ? 0 : fEndCentral.CentralOffset + prefix);
-    fZipContents = std::make_unique<TSortedZip>(TZipSortMode::ByNone, true, true);
+    fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true, true);
   }
   if (!ReadEntries(prefix, repaired)) {
     // An unreadable or duplicate header: the repair scan replaces the directory read so far.
@@ -259,19 +259,19 @@ void TZipReader::ReadCentralDirectory() {
   ApplySortMode(SortMode);
 }
 
-void TZipReader::FindOverlaps() {
-  std::vector<const TZipHeaderInfo*> byOffset;
+void ZipReader::FindOverlaps() {
+  std::vector<const ZipEntry*> byOffset;
   byOffset.reserve(static_cast<size_t>(fZipContents->Count()));
   for (int i = 0; i < fZipContents->Count(); ++i) byOffset.push_back(fZipContents->Item(i));
-  std::sort(byOffset.begin(), byOffset.end(), [](const TZipHeaderInfo* a, const TZipHeaderInfo* b) {
+  std::sort(byOffset.begin(), byOffset.end(), [](const ZipEntry* a, const ZipEntry* b) {
     return a->DiskNumberStart != b->DiskNumberStart ? a->DiskNumberStart < b->DiskNumberStart
                                                     : a->RelativeOffset < b->RelativeOffset;
   });
   // A member takes at least its fixed local header and its compressed data; a spanning member may
   // continue on the next disk, so only members of one disk are compared.
   for (size_t i = 1; i < byOffset.size(); ++i) {
-    const TZipHeaderInfo& before = *byOffset[i - 1];
-    const TZipHeaderInfo& after = *byOffset[i];
+    const ZipEntry& before = *byOffset[i - 1];
+    const ZipEntry& after = *byOffset[i];
     if (before.DiskNumberStart != after.DiskNumberStart) continue;
     if (after.RelativeOffset - before.RelativeOffset < kLocalHeaderSize + before.CompressedSize) {
       fOverlapNote = "Members " + before.StoredName() + " and " + after.StoredName() +
@@ -284,7 +284,7 @@ void TZipReader::FindOverlaps() {
 // Reads the central headers into the main list. After a repair scan the list holds the entries found
 // from local headers and the central headers found behind them only complete those entries.
 // Returns false when a header cannot be read or repeats an entry (the caller repairs).
-bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
+bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
   ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
   if (completing) dir.Seek(fEndCentral.CentralOffset);
   const bool spanning = IsMultiDisk() && !fFromCentralFile;
@@ -293,7 +293,7 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
     // Records beyond the stated count are used too (writers that let a 16-bit count wrap around).
     if (!completing && found >= fEndCentral.TotalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
       break;
-    auto header = std::make_unique<TZipHeaderInfo>();
+    auto header = std::make_unique<ZipEntry>();
     std::string comment;
     bool ok;
     if (spanning) {
@@ -328,7 +328,7 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
       int match = fZipContents->Find(*header);
       // A header whose name disagrees with the local one at that offset is itself damaged.
       if (match >= 0 && fZipContents->Item(match)->FullName() == header->FullName()) {
-        TZipHeaderInfo* entry = fZipContents->Item(match);
+        ZipEntry* entry = fZipContents->Item(match);
         uint32_t offset = entry->RelativeOffset;
         uint16_t disk = entry->DiskNumberStart;
         *entry = *header;
@@ -341,7 +341,7 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
     if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
     try {
       fZipContents->Add(header.release());
-    } catch (const EListError&) {
+    } catch (const ListIndexError&) {
       return false;
     }
   }
@@ -353,14 +353,14 @@ bool TZipReader::ReadEntries(uint64_t prefix, bool completing) {
   return true;
 }
 
-bool TZipReader::RepairScan() {
+bool ZipReader::RepairScan() {
   if (fRepaired) return false;
   fRepaired = true;
   // The scan works on the archive itself, also when the directory came from the central file.
   fFromCentralFile = false;
   fCentralFile.reset();
   fSortedView.reset();
-  fZipContents = std::make_unique<TSortedZip>(TZipSortMode::ByNone, true, true);
+  fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true, true);
   ZipStream& s = Archive();
   const uint64_t size = s.Size();
 
@@ -392,7 +392,7 @@ bool TZipReader::RepairScan() {
   uint64_t pos = hit;
   for (;;) {
     s.Seek(pos);
-    auto entry = std::make_unique<TZipHeaderInfo>();
+    auto entry = std::make_unique<ZipEntry>();
     if (!entry->ReadLocalHeader(s)) break;
     uint64_t dataStart = s.Position();
     uint64_t next = dataStart + entry->CompressedSize;
@@ -411,7 +411,7 @@ bool TZipReader::RepairScan() {
     }
     try {
       fZipContents->Add(entry.release());
-    } catch (const EListError&) {
+    } catch (const ListIndexError&) {
       break;
     }
     pos = std::min(next, size);

@@ -10,7 +10,7 @@
 #include "platform/PathRules.h"
 #include "zip/ByteIO.h"
 #include "zip/CodePage.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -25,7 +25,7 @@ bool WriteAll(ZipStream& stream, const std::vector<uint8_t>& bytes) {
 }
 
 uint16_t Length16(size_t n, const char* what) {
-  if (n > 0xFFFF) throw EZipTooLarge(std::string(what) + " is longer than 65535 bytes");
+  if (n > 0xFFFF) throw ZipTooLargeError(std::string(what) + " is longer than 65535 bytes");
   return static_cast<uint16_t>(n);
 }
 
@@ -41,7 +41,7 @@ struct ExtraFields {
 // Takes the real sizes (and offset, disk) out of a Zip64 extra field for the fields that hold the
 // 0xFFFFFFFF marker (a local header carries both sizes whenever it has the field), the modification
 // time out of an extended timestamp, the AES field, and a Unicode path whose check value matches the stored name.
-ExtraFields ApplyExtra(const std::string& extra, bool local, TZipHeaderInfo& h, const std::string& storedName) {
+ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const std::string& storedName) {
   ExtraFields result;
   const auto* data = reinterpret_cast<const uint8_t*>(extra.data());
   size_t pos = 0;
@@ -112,7 +112,7 @@ std::string ToNativeSeparators(std::string name) {
 }
 
 // The run of fields the local and the central header have in common, from the flags to the size.
-void ReadSharedFields(ByteCursor& in, TZipHeaderInfo& h) {
+void ReadSharedFields(ByteCursor& in, ZipEntry& h) {
   h.Flags = in.U16();
   h.CompressionMethod = in.U16();
   h.DateTime = platform::RepairDosDateTime(in.U32());
@@ -129,57 +129,57 @@ std::string DecodedName(const std::string& stored, const ExtraFields& fields, ui
 
 }  // namespace
 
-// ---- TZipHeaderInfo ----
+// ---- ZipEntry ----
 
-void TZipHeaderInfo::SetFileName(const std::string& name) {
+void ZipEntry::SetFileName(const std::string& name) {
   fileName_ = name;
   UpdateNameLength();
 }
 
-void TZipHeaderInfo::SetDirectory(const std::string& directory) {
+void ZipEntry::SetDirectory(const std::string& directory) {
   directory_ = directory;
   if (!directory_.empty() && directory_.back() != PathDelim) directory_.push_back(PathDelim);
   UpdateNameLength();
 }
 
-std::string TZipHeaderInfo::StoredName() const {
+std::string ZipEntry::StoredName() const {
   std::string name = FullName();
   if (PathDelim != '/') std::replace(name.begin(), name.end(), PathDelim, '/');
   return name;
 }
 
-void TZipHeaderInfo::UpdateNameLength() {
+void ZipEntry::UpdateNameLength() {
   EncodedName encoded = EncodeEntryName(StoredName());
   FileNameLength = Length16(encoded.bytes.size(), "Member name");
   if (encoded.needsUtf8Flag) Flags |= kFlagUtf8;
   else Flags &= static_cast<uint16_t>(~kFlagUtf8);
 }
 
-void TZipHeaderInfo::AssignReadName(const std::string& name) {
+void ZipEntry::AssignReadName(const std::string& name) {
   size_t cut = name.size();
   while (cut > 0 && !IsNameDelim(name[cut - 1])) --cut;
   directory_ = name.substr(0, cut);
   fileName_ = name.substr(cut);
 }
 
-const std::string& TZipHeaderInfo::FileComment() const {
+const std::string& ZipEntry::FileComment() const {
   static const std::string kEmpty;
   return comment_ ? *comment_ : kEmpty;
 }
 
-void TZipHeaderInfo::SetFileComment(std::optional<std::string> comment) {
+void ZipEntry::SetFileComment(std::optional<std::string> comment) {
   FileCommentLength = comment ? Length16(comment->size(), "Member comment") : 0;
   comment_ = std::move(comment);
 }
 
-bool TZipHeaderInfo::NeedsZip64() const {
+bool ZipEntry::NeedsZip64() const {
   return UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32 || RelativeOffset >= kZip64Marker32;
 }
 
-bool TZipHeaderInfo::WriteLocalHeader(ZipStream& stream) {
+bool ZipEntry::WriteLocalHeader(ZipStream& stream) {
   RelativeOffset = stream.Position();
   if (!LocalZip64 && (UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32))
-    throw EZipTooLarge("File grew to 4 GiB or more while it was being added: " + StoredName());
+    throw ZipTooLargeError("File grew to 4 GiB or more while it was being added: " + StoredName());
   UpdateNameLength();
   EncodedName encoded = EncodeEntryName(StoredName());
   std::vector<uint8_t> extra;
@@ -209,7 +209,7 @@ bool TZipHeaderInfo::WriteLocalHeader(ZipStream& stream) {
   return WriteAll(stream, out);
 }
 
-bool TZipHeaderInfo::WriteCentralHeader(ZipStream& stream) {
+bool ZipEntry::WriteCentralHeader(ZipStream& stream) {
   UpdateNameLength();
   EncodedName encoded = EncodeEntryName(StoredName());
   std::vector<uint8_t> extra;
@@ -251,7 +251,7 @@ bool TZipHeaderInfo::WriteCentralHeader(ZipStream& stream) {
   return WriteAll(stream, out);
 }
 
-bool TZipHeaderInfo::ReadCentralHeader(ZipStream& stream) {
+bool ZipEntry::ReadCentralHeader(ZipStream& stream) {
   uint64_t start = stream.Position();
   uint8_t fixed[kCentralHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
@@ -260,7 +260,7 @@ bool TZipHeaderInfo::ReadCentralHeader(ZipStream& stream) {
     stream.Seek(start);
     return false;
   }
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.VersionMadeBy = in.U16();
   h.VersionNeeded = in.U16();
   ReadSharedFields(in, h);
@@ -285,7 +285,7 @@ bool TZipHeaderInfo::ReadCentralHeader(ZipStream& stream) {
   return true;
 }
 
-bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
+bool ZipEntry::ReadLocalHeader(ZipStream& stream) {
   uint64_t start = stream.Position();
   uint8_t fixed[kLocalHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
@@ -294,7 +294,7 @@ bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
     stream.Seek(start);
     return false;
   }
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.VersionMadeBy = 0;
   h.VersionNeeded = in.U16();
   ReadSharedFields(in, h);
@@ -318,9 +318,9 @@ bool TZipHeaderInfo::ReadLocalHeader(ZipStream& stream) {
   return true;
 }
 
-// ---- TEndCentral ----
+// ---- EndOfCentralDir ----
 
-void TEndCentral::Clear() {
+void EndOfCentralDir::Clear() {
   Signature = kEndCentralSig;
   ThisDiskNumber = CentralStartDisk = EntriesThisDisk = TotalEntries = 0;
   CentralSize = CentralOffset = 0;
@@ -330,7 +330,7 @@ void TEndCentral::Clear() {
   comment_.reset();
 }
 
-void TEndCentral::Assign(const TEndCentral& source) {
+void EndOfCentralDir::Assign(const EndOfCentralDir& source) {
   Signature = source.Signature;
   ThisDiskNumber = source.ThisDiskNumber;
   CentralStartDisk = source.CentralStartDisk;
@@ -344,7 +344,7 @@ void TEndCentral::Assign(const TEndCentral& source) {
   RecordPos = source.RecordPos;
 }
 
-void TEndCentral::SetComment(const std::string& comment) {
+void EndOfCentralDir::SetComment(const std::string& comment) {
   if (comment.empty()) {
     comment_.reset();
     ZipCommentLength = 0;
@@ -354,17 +354,17 @@ void TEndCentral::SetComment(const std::string& comment) {
   comment_ = comment;
 }
 
-const std::string& TEndCentral::Comment() const {
+const std::string& EndOfCentralDir::Comment() const {
   static const std::string kEmpty;
   return comment_ ? *comment_ : kEmpty;
 }
 
-bool TEndCentral::NeedsZip64() const {
+bool EndOfCentralDir::NeedsZip64() const {
   return TotalEntries >= kZip64Marker16 || EntriesThisDisk >= kZip64Marker16 || CentralSize >= kZip64Marker32 ||
          CentralOffset >= kZip64Marker32 || ThisDiskNumber >= kZip64Marker16 || CentralStartDisk >= kZip64Marker16;
 }
 
-bool TEndCentral::Write(ZipStream& stream) const {
+bool EndOfCentralDir::Write(ZipStream& stream) const {
   // As for member comments, the length written is that of the comment held.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;
   std::vector<uint8_t> out;
@@ -399,7 +399,7 @@ bool TEndCentral::Write(ZipStream& stream) const {
   return WriteAll(stream, out);
 }
 
-bool TEndCentral::FindAndRead(ZipStream& stream) {
+bool EndOfCentralDir::FindAndRead(ZipStream& stream) {
   uint64_t size = stream.Size();
   if (size < kEndCentralSize) {
     if (size != 0) return false;

@@ -1,4 +1,4 @@
-// The in-memory records of an archive member (TZipHeaderInfo) and of the archive end (TEndCentral),
+// The in-memory records of an archive member (ZipEntry) and of the archive end (EndOfCentralDir),
 // with their byte-exact reading and writing.
 #pragma once
 
@@ -16,9 +16,9 @@ namespace brisko::zip {
 // One archive member. Names are UTF-8 in memory; Directory uses the native separator and ends with it.
 // Numeric fields are plain members; the name parts and the comment go through setters that keep
 // FileNameLength, the UTF-8 flag bit and FileCommentLength in step.
-class TZipHeaderInfo {
+class ZipEntry {
  public:
-  TZipHeaderInfo() = default;
+  ZipEntry() = default;
 
   uint16_t VersionMadeBy = kVersion20;
   uint16_t VersionNeeded = kVersion20;
@@ -49,7 +49,7 @@ class TZipHeaderInfo {
   bool Selected = false;       // chosen by the host
 
   // Back to the values of a freshly made record.
-  void Clear() { *this = TZipHeaderInfo(); }
+  void Clear() { *this = ZipEntry(); }
 
   const std::string& FileName() const { return fileName_; }
   const std::string& Directory() const { return directory_; }
@@ -87,7 +87,7 @@ class TZipHeaderInfo {
   // Records the stream position in RelativeOffset, then writes the 30-byte local header, the name and
   // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set, the AES
   // field when Aes is set. False when the stream took fewer bytes (e.g. a full disk). Throws
-  // EZipTooLarge when a size has reached 4 GiB without LocalZip64.
+  // ZipTooLargeError when a size has reached 4 GiB without LocalZip64.
   bool WriteLocalHeader(ZipStream& stream);
   // Writes the 46-byte central header, the name, the extra fields (Zip64 for the sizes and the offset
   // that reach 0xFFFFFFFF, the extended timestamp, the AES field) and the comment when one is held.
@@ -118,11 +118,11 @@ class TZipHeaderInfo {
 };
 
 // The end of central directory record. Copying takes every field but CommentChanged.
-class TEndCentral {
+class EndOfCentralDir {
  public:
-  TEndCentral() = default;
-  TEndCentral(const TEndCentral& other) { Assign(other); }
-  TEndCentral& operator=(const TEndCentral& other) {
+  EndOfCentralDir() = default;
+  EndOfCentralDir(const EndOfCentralDir& other) { Assign(other); }
+  EndOfCentralDir& operator=(const EndOfCentralDir& other) {
     if (this != &other) Assign(other);
     return *this;
   }
@@ -142,7 +142,7 @@ class TEndCentral {
 
   void Clear();
   // Copies signature, numbers, comment length and comment (none when the source has none), positions.
-  void Assign(const TEndCentral& source);
+  void Assign(const EndOfCentralDir& source);
 
   // Takes a copy of the raw comment bytes; an empty text holds none. ZipCommentLength follows.
   void SetComment(const std::string& comment);

@@ -4,7 +4,7 @@
 namespace brisko::zip {
 
 // Order of the reader's sorted view.
-enum class TZipSortMode {
+enum class EntryOrder {
   ByName = 0,
   ByFileName = 1,
   ByDirectoryName = 2,
@@ -16,23 +16,23 @@ enum class TZipSortMode {
 };
 
 // What to assume when an archive has no end record.
-enum class TIncompleteZipMode { izAssumeMulti = 0, izAssumeBad = 1, izAssumeNotAZip = 2 };
+enum class IncompleteArchiveRule { AssumeMulti = 0, AssumeBad = 1, AssumeNotAZip = 2 };
 
-// Archives spread over several removable disks (mmSpan) or numbered files (mmBlocks).
-enum class TMultiMode { mmNone = 0, mmSpan = 1, mmBlocks = 2 };
+// Archives spread over several removable disks (Span) or numbered files (Blocks).
+enum class SplitMode { None = 0, Span = 1, Blocks = 2 };
 
 // What extraction does with a target file that exists.
-enum class TUZOverwriteMode { Prompt = 0, Always = 1, Never = 2, ifNewer = 3, ifOlder = 4 };
+enum class OverwriteRule { Prompt = 0, Always = 1, Never = 2, IfNewer = 3, IfOlder = 4 };
 
 // Why a file or member was skipped (OnSkippingFile).
-enum class TSkipReason {
-  srBadPassword = 0,    // extraction: the password was not accepted
-  srNoOverwrite = 1,    // extraction: existing file kept; writer: stored name already present
-  srFileOpenError = 2,  // writer: the file cannot be opened
-  srCreateError = 3,    // extraction: the target cannot be created
+enum class SkipReason {
+  BadPassword = 0,    // extraction: the password was not accepted
+  NoOverwrite = 1,    // extraction: existing file kept; writer: stored name already present
+  FileOpenError = 2,  // writer: the file cannot be opened
+  CreateError = 3,    // extraction: the target cannot be created
 };
 
 // Buttons of a host message box; the host answers true for OK or Yes.
-enum class TMessageButtons { mbOK, mbOKCancel, mbYesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo };
 
 }  // namespace brisko::zip

@@ -1,4 +1,4 @@
-// TZipWriter: the Zip sequence, adding one member, progress accounting.
+// ZipWriter: the Zip sequence, adding one member, progress accounting.
 #include "zip/ZipWriter.h"
 
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriterRun.h"
 
@@ -27,7 +27,7 @@ std::string Trimmed(const std::string& s) {
 
 // Times and attributes of a file or folder into its record. Unix hosts keep the file mode (type and
 // permissions) in the high half of the external attributes, beside the DOS bits.
-void TakeFileMetadata(TZipHeaderInfo& r, const platform::FileStat& st) {
+void TakeFileMetadata(ZipEntry& r, const platform::FileStat& st) {
   r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
   r.UnixTime = st.lastWrite;
   r.ExternalAttributes = st.attributes & 0xFF;
@@ -38,10 +38,10 @@ void TakeFileMetadata(TZipHeaderInfo& r, const platform::FileStat& st) {
 }
 }  // namespace
 
-TZipWriter::TZipWriter() = default;
-TZipWriter::~TZipWriter() = default;
+ZipWriter::ZipWriter() = default;
+ZipWriter::~ZipWriter() = default;
 
-void TZipWriter::SetStorePaths(bool value) {
+void ZipWriter::SetStorePaths(bool value) {
   fStorePaths = value;
   if (!value) {
     fStoreVolumes = false;
@@ -49,7 +49,7 @@ void TZipWriter::SetStorePaths(bool value) {
   }
 }
 
-void TZipWriter::SetRelativePaths(bool value) {
+void ZipWriter::SetRelativePaths(bool value) {
   fRelativePaths = value;
   if (value) {
     fStorePaths = true;
@@ -57,30 +57,30 @@ void TZipWriter::SetRelativePaths(bool value) {
   }
 }
 
-void TZipWriter::SetStoreVolumes(bool value) {
+void ZipWriter::SetStoreVolumes(bool value) {
   fStoreVolumes = value;
   if (value) fStorePaths = true;
 }
 
-int TZipWriter::Zip() {
+int ZipWriter::Zip() {
   fCancel = false;
   int added = ZipSequence();
   if (OnZipComplete) OnZipComplete(*this, added);
   return added;
 }
 
-int TZipWriter::ZipSequence() {
+int ZipWriter::ZipSequence() {
   if (Trimmed(ZipName()).empty()) return 0;
-  const TZipSortMode savedSort = SortMode;
+  const EntryOrder savedSort = SortMode;
   const bool savedKeep = KeepZipOpen;
   KeepZipOpen = true;
-  SortMode = TZipSortMode::ByNone;
+  SortMode = EntryOrder::ByNone;
   Run run;
   fRun = &run;
   // Restores the caller's settings and empties the list however the run ends.
   struct Restore {
-    TZipWriter& w;
-    TZipSortMode sort;
+    ZipWriter& w;
+    EntryOrder sort;
     bool keep;
     ~Restore() {
       w.fRun = nullptr;
@@ -114,15 +114,15 @@ std::unique_ptr<FileStream> CreateTempFile(const std::string& tempPath, std::str
   if (dir.empty() || !platform::StatFile(dir).isDirectory) dir = platform::TempDir();
   auto file = std::make_unique<FileStream>();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = IncludeTrailingDelim(dir) + "brz" + TZipCrypto::RandomHex(8) + ".tmp";
-    if (file->Open(name, TFileMode::fmCreatePrivate)) return file;
+    name = IncludeTrailingDelim(dir) + "brz" + ZipCrypto::RandomHex(8) + ".tmp";
+    if (file->Open(name, FileMode::CreatePrivate)) return file;
     if (file->LastError() != EEXIST) break;
   }
-  throw EZipException("Cannot create " + name + ": " + std::strerror(file->LastError()));
+  throw ZipError("Cannot create " + name + ": " + std::strerror(file->LastError()));
 }
 }  // namespace
 
-void TZipWriter::WriteArchive(Run& run) {
+void ZipWriter::WriteArchive(Run& run) {
   platform::FileStat archive = platform::StatFile(ZipName());
   run.Updating = archive.exists;
   run.OutputName = ZipName();
@@ -134,17 +134,17 @@ void TZipWriter::WriteArchive(Run& run) {
     if (OutputOpener) {
       if (run.Updating)
         run.OutputName =
-            IncludeTrailingDelim(platform::TempDir()) + "brz" + TZipCrypto::RandomHex(8) + ".tmp";
+            IncludeTrailingDelim(platform::TempDir()) + "brz" + ZipCrypto::RandomHex(8) + ".tmp";
       run.Out = OutputOpener(run.OutputName);
-      if (!run.Out) throw EZipException("Cannot create " + run.OutputName);
+      if (!run.Out) throw ZipError("Cannot create " + run.OutputName);
     } else if (run.Updating) {
       run.Out = CreateTempFile(TempPath, run.OutputName);
     } else {
       // A new archive is created only where no file is: a link or a file that appeared since the
       // check above is not written through.
       auto file = std::make_unique<FileStream>();
-      if (!file->Open(run.OutputName, TFileMode::fmCreateNew))
-        throw EZipException("Cannot create " + run.OutputName + ": " + std::strerror(file->LastError()));
+      if (!file->Open(run.OutputName, FileMode::CreateNew))
+        throw ZipError("Cannot create " + run.OutputName + ": " + std::strerror(file->LastError()));
       run.Out = std::move(file);
     }
     created = true;
@@ -152,7 +152,7 @@ void TZipWriter::WriteArchive(Run& run) {
     if (run.Updating) {
       ReadDirectory();
       // A file that is not an archive must not be replaced by one that has lost its contents.
-      if (!DirectoryLoaded()) throw ENotAZipFile(kMsgNotValidZip);
+      if (!DirectoryLoaded()) throw NotAnArchiveError(kMsgNotValidZip);
       comment = pending ? pendingComment : ZipComment();
     } else {
       comment = pending ? pendingComment : (fEndCentral.HasComment() ? fEndCentral.Comment() : std::string());
@@ -164,13 +164,13 @@ void TZipWriter::WriteArchive(Run& run) {
     if (!FilesList.empty() && OnStartZipInfo) {
       bool stopNow = false;
       OnStartZipInfo(*this, static_cast<int>(FilesList.size()), run.TotalBytes, run.WorkEnd, stopNow);
-      if (stopNow) throw EUserCanceled(kMsgCancelZip);
+      if (stopNow) throw CanceledError(kMsgCancelZip);
     }
     StartPipeline(run);
     const size_t count = FilesList.size();
     for (size_t i = 0; i < count; ++i) {
       run.PipelineIndex = i;
-      auto record = std::make_unique<TZipHeaderInfo>();
+      auto record = std::make_unique<ZipEntry>();
       if (AddMember(run, FilesList[i], record)) Accept(run, std::move(record), true);
     }
     run.Pipeline.reset();
@@ -179,11 +179,11 @@ void TZipWriter::WriteArchive(Run& run) {
     run.WorkEnd.CentralOffset = out.Position();
     run.WorkEnd.CentralStartDisk = 0;
     for (int i = 0; i < run.PositionList->Count(); ++i)
-      if (!run.PositionList->Item(i)->WriteCentralHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+      if (!run.PositionList->Item(i)->WriteCentralHeader(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     run.WorkEnd.CentralSize = out.Position() - run.WorkEnd.CentralOffset;
     run.WorkEnd.ThisDiskNumber = 0;
     run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint64_t>(run.PositionList->Count());
-    if (!run.WorkEnd.Write(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (!run.WorkEnd.Write(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     const uint64_t finalSize = out.Position();
 
     // Bytes still buffered count as archive data: a failure to write them is a full disk too.
@@ -193,12 +193,12 @@ void TZipWriter::WriteArchive(Run& run) {
     else
       closed = run.Out->Flush();
     run.Out.reset();
-    if (!closed) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (!closed) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     // A member that fell back to stored data may have left longer bytes behind the end.
     std::error_code ec;
     if (fs::exists(run.OutputName, ec) && fs::file_size(run.OutputName, ec) > finalSize && !ec)
       fs::resize_file(run.OutputName, finalSize, ec);
-    if (ec) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (ec) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   } catch (...) {
     run.Pipeline.reset();
     run.Out.reset();
@@ -234,8 +234,8 @@ void TZipWriter::WriteArchive(Run& run) {
   TakeArchiveDate();
 }
 
-bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<TZipHeaderInfo>& record) {
-  TZipHeaderInfo& r = *record;
+bool ZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<ZipEntry>& record) {
+  ZipEntry& r = *record;
   run.FileBytesRead = 0;
   run.FileSize = 0;
   const bool isDir = !entry.empty() && entry.back() == kPathDelim;
@@ -258,7 +258,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
     if (isLink) {
       while (!platform::ReadSymlink(entry, linkText)) {
         bool retry = false;
-        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
+        if (OnSkippingFile) OnSkippingFile(*this, SkipReason::FileOpenError, entry, -1, retry);
         if (!retry) return false;
       }
       in = std::make_unique<MemoryStream>(std::vector<uint8_t>(linkText.begin(), linkText.end()));
@@ -273,9 +273,9 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
       // A member read whole ahead of the writer needs no file of its own here.
       if (!special && run.Pipeline) prepared = run.Pipeline->Take(run.PipelineIndex);
       auto file = std::make_unique<FileStream>();
-      while (!prepared && (special || !file->Open(entry, TFileMode::fmOpenRead))) {
+      while (!prepared && (special || !file->Open(entry, FileMode::OpenRead))) {
         bool retry = false;
-        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srFileOpenError, entry, -1, retry);
+        if (OnSkippingFile) OnSkippingFile(*this, SkipReason::FileOpenError, entry, -1, retry);
         if (!retry || special) return false;
       }
       if (!prepared) in = std::move(file);
@@ -300,7 +300,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
 
   if (run.Names.count(NameKey(r.FullName())) != 0) {
     bool retry = false;
-    if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::srNoOverwrite, entry, -1, retry);
+    if (OnSkippingFile) OnSkippingFile(*this, SkipReason::NoOverwrite, entry, -1, retry);
     run.TotalBytes -= run.FileSize;
     return false;
   }
@@ -314,7 +314,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   const bool store = isLink || PackLevel <= 0 || MatchesPatternList(NoCompressList, r.FileName());
   // Prepared data lets the local header be written once, complete.
   if (prepared) run.Member.DescribePrepared(*prepared, r, store, entry);
-  if (!r.WriteLocalHeader(out)) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (!r.WriteLocalHeader(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   if (isDir) {
     if (OnEndZip) OnEndZip(*this, entry, 0, 0, 0);
     return true;
@@ -328,7 +328,7 @@ bool TZipWriter::AddMember(Run& run, const std::string& entry, std::unique_ptr<T
   return true;
 }
 
-void TZipWriter::StartPipeline(Run& run) {
+void ZipWriter::StartPipeline(Run& run) {
   std::vector<MemberPipeline::Job> jobs(FilesList.size());
   for (size_t i = 0; i < FilesList.size(); ++i) {
     const std::string& entry = FilesList[i];
@@ -341,14 +341,14 @@ void TZipWriter::StartPipeline(Run& run) {
                                                   Sizes.wholeMember, run.Member.Seal());
 }
 
-void TZipWriter::Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted) {
+void ZipWriter::Accept(Run& run, std::unique_ptr<ZipEntry> record, bool counted) {
   run.Names.insert(NameKey(record->FullName()));
   run.PositionList->Add(record.release());
   if (counted) ++run.AddedCount;
   run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint64_t>(run.PositionList->Count());
 }
 
-void TZipWriter::OnBlockRead(size_t bytes) {
+void ZipWriter::OnBlockRead(size_t bytes) {
   if (!fRun) return;
   fRun->FileBytesRead += static_cast<int64_t>(bytes);
   fRun->DoneBytes += static_cast<int64_t>(bytes);
@@ -356,11 +356,11 @@ void TZipWriter::OnBlockRead(size_t bytes) {
   if (OnTotalPercentDone) OnTotalPercentDone(*this, Percentage(fRun->DoneBytes, fRun->TotalBytes));
 }
 
-void TZipWriter::AfterWrite() {
+void ZipWriter::AfterWrite() {
   ProcessMessages();
   if (fCancel) {
     fCancel = false;
-    throw EUserCanceled(kMsgUserAborted);
+    throw CanceledError(kMsgUserAborted);
   }
 }
 

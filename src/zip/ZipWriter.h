@@ -1,4 +1,4 @@
-// TZipWriter: writes ZIP archives from a list of files and wildcard entries; a subclass of the reader.
+// ZipWriter: writes ZIP archives from a list of files and wildcard entries; a subclass of the reader.
 #pragma once
 
 #include <cstdint>
@@ -13,14 +13,14 @@
 namespace brisko::zip {
 
 // How files meet members of an existing archive.
-enum class TZipAction { zaUpdate = 0, zaReplace = 1, zaFreshen = 2 };
+enum class AddAction { Update = 0, Replace = 1, Freshen = 2 };
 
 // OnUpdate: a member is about to be replaced by a newer file (0), or kept as it is (1).
-enum class TUpdateAction { uaReplacing = 0, uaKeeping = 1 };
+enum class UpdateAction { Replacing = 0, Keeping = 1 };
 
-// Settings for split archives; this system only ever uses mmNone.
-struct TMultiZipInfo {
-  TMultiMode MultiMode = TMultiMode::mmNone;
+// Settings for split archives; this system only ever uses None.
+struct SplitSettings {
+  SplitMode MultiMode = SplitMode::None;
   int64_t BlockSize = 1457600;
   int64_t FirstBlockSize = 1457600;
   int64_t SaveOnFirstDisk = 0;
@@ -29,10 +29,10 @@ struct TMultiZipInfo {
   bool WriteDiskLabels = true;
 };
 
-class TZipWriter : public TZipReader {
+class ZipWriter : public ZipReader {
  public:
-  TZipWriter();
-  ~TZipWriter() override;
+  ZipWriter();
+  ~ZipWriter() override;
 
   // ---- Published properties ----
   int PackLevel = 6;  // 0 stores every member; 1..9 is the deflate level
@@ -53,7 +53,7 @@ class TZipWriter : public TZipReader {
   bool StoreVolumes() const { return fStoreVolumes; }
   // true also sets StorePaths.
   void SetStoreVolumes(bool value);
-  TZipAction ZipAction = TZipAction::zaUpdate;
+  AddAction ZipAction = AddAction::Update;
   bool Dispose = false;
   bool Store83Names = false;  // short names exist only on Windows; elsewhere this changes nothing
   std::string TempPath;
@@ -65,35 +65,35 @@ class TZipWriter : public TZipReader {
   // Symbolic links are stored as links (their text as the data, the link type in the Unix mode)
   // instead of being followed; a link to a folder is never walked either way.
   bool StoreLinks = false;
-  TMultiZipInfo MultiZipInfo;
+  SplitSettings MultiZipInfo;
 
   // Flushes a pending comment into the current archive before taking another name.
   void SetZipName(const std::string& name) override;
 
   // ---- Events ----
-  std::function<void(TZipWriter& Sender, int NumFiles, int64_t TotalBytes, TEndCentral& EndCentralRecord,
+  std::function<void(ZipWriter& Sender, int NumFiles, int64_t TotalBytes, EndOfCentralDir& EndCentralRecord,
                      bool& StopNow)>
       OnStartZipInfo;
-  std::function<void(TZipWriter& Sender, const std::string& FName, TZipHeaderInfo& ZipHeader, bool& Skip)>
+  std::function<void(ZipWriter& Sender, const std::string& FName, ZipEntry& ZipHeader, bool& Skip)>
       OnStartZip;
-  std::function<void(TZipWriter& Sender, const std::string& FName, int64_t UncompressedSize,
+  std::function<void(ZipWriter& Sender, const std::string& FName, int64_t UncompressedSize,
                      int64_t CompressedSize, int64_t CurrentZipSize)>
       OnEndZip;
   // A named file, or the folder of a wildcard entry (with a trailing separator), does not exist.
-  std::function<void(TZipWriter& Sender, const std::string& FName)> OnNoSuchFile;
+  std::function<void(ZipWriter& Sender, const std::string& FName)> OnNoSuchFile;
   // A folder of a wildcard walk (trailing separator) could not be listed: its contents are missing.
-  std::function<void(TZipWriter& Sender, const std::string& Folder)> OnUnlistableFolder;
-  std::function<void(TZipWriter& Sender, const std::string& FName)> OnRecursingFile;
-  std::function<void(TZipWriter& Sender, int FileCount)> OnZipComplete;
-  std::function<void(TZipWriter& Sender, TUpdateAction UDAction, int FileIndex)> OnUpdate;
-  std::function<void(TZipWriter& Sender, const std::string& FName, bool& Skip)> OnDisposeFile;
+  std::function<void(ZipWriter& Sender, const std::string& Folder)> OnUnlistableFolder;
+  std::function<void(ZipWriter& Sender, const std::string& FName)> OnRecursingFile;
+  std::function<void(ZipWriter& Sender, int FileCount)> OnZipComplete;
+  std::function<void(ZipWriter& Sender, UpdateAction UDAction, int FileIndex)> OnUpdate;
+  std::function<void(ZipWriter& Sender, const std::string& FName, bool& Skip)> OnDisposeFile;
 
   // ---- Test seams ----
   // Creates the output stream on a path; unset = a new file. Tests inject failing streams here.
   std::function<std::unique_ptr<ZipStream>(const std::string& path)> OutputOpener;
   // Replaces the random bytes of encryption headers and AES salts (tests). Called from the worker
   // threads too, so it must be safe to call concurrently.
-  TZipCrypto::RandomSource RandomSource;
+  ZipCrypto::RandomSource RandomSource;
 
   // ---- Operations ----
   // Expands FilesList, writes (or, when the archive exists, rewrites through a temporary file) the
@@ -109,8 +109,8 @@ class TZipWriter : public TZipReader {
   static bool MatchesPatternList(const std::vector<std::string>& patterns, const std::string& path);
 
  protected:
-  TMultiMode GetMultiMode() const override { return MultiZipInfo.MultiMode; }
-  void SetMultiMode(TMultiMode mode) override { MultiZipInfo.MultiMode = mode; }
+  SplitMode GetMultiMode() const override { return MultiZipInfo.MultiMode; }
+  void SetMultiMode(SplitMode mode) override { MultiZipInfo.MultiMode = mode; }
   bool GetCheckDiskLabels() const override { return MultiZipInfo.CheckDiskLabels; }
   void SetCheckDiskLabels(bool check) override { MultiZipInfo.CheckDiskLabels = check; }
 
@@ -123,9 +123,9 @@ class TZipWriter : public TZipReader {
   int ZipSequence();
   void WriteArchive(Run& run);
   void UpdatePass(Run& run);
-  void CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderInfo& copy);
-  bool AddMember(Run& run, const std::string& entry, std::unique_ptr<TZipHeaderInfo>& record);
-  void Accept(Run& run, std::unique_ptr<TZipHeaderInfo> record, bool counted);
+  void CopyMember(Run& run, const ZipEntry& member, ZipEntry& copy);
+  bool AddMember(Run& run, const std::string& entry, std::unique_ptr<ZipEntry>& record);
+  void Accept(Run& run, std::unique_ptr<ZipEntry> record, bool counted);
   void PutInPlace(const std::string& tempName);
   void StartPipeline(Run& run);
   void AfterWrite();

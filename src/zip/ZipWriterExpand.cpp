@@ -1,4 +1,4 @@
-// TZipWriter: expanding the file list (wildcards, excludes) and naming members.
+// ZipWriter: expanding the file list (wildcards, excludes) and naming members.
 #include <filesystem>
 #include <system_error>
 
@@ -13,7 +13,7 @@ namespace brisko::zip {
 
 namespace fs = std::filesystem;
 
-bool TZipWriter::MatchesPatternList(const std::vector<std::string>& patterns, const std::string& path) {
+bool ZipWriter::MatchesPatternList(const std::vector<std::string>& patterns, const std::string& path) {
   if (patterns.empty()) return false;
   std::string lowerPath = LowerAscii(path);
   std::string lowerName = LowerAscii(ExtractNamePart(path));
@@ -26,8 +26,8 @@ bool TZipWriter::MatchesPatternList(const std::vector<std::string>& patterns, co
   return false;
 }
 
-std::string TZipWriter::StoredNameOf(const std::string& path) const {
-  TStoredPathOptions options;
+std::string ZipWriter::StoredNameOf(const std::string& path) const {
+  StoredPathOptions options;
   options.storePaths = fStorePaths;
   options.relativePaths = fRelativePaths;
   options.storeVolumes = fStoreVolumes;
@@ -46,8 +46,8 @@ std::string TZipWriter::StoredNameOf(const std::string& path) const {
   return StoredDirectoryFor(path, options) + ExtractNamePart(path);
 }
 
-bool TZipWriter::InArchive(Run& run, const std::string& path) const {
-  const TSortedZip* list = fZipContents.get();
+bool ZipWriter::InArchive(Run& run, const std::string& path) const {
+  const SortedEntries* list = fZipContents.get();
   if (!list) return false;
   if (run.ArchiveNames.empty()) {
     for (int i = 0; i < list->Count(); ++i) run.ArchiveNames.insert(NameKey(list->Item(i)->FullName()));
@@ -65,10 +65,10 @@ bool IsSameFile(const std::string& path, const std::string& archive) {
 }
 }  // namespace
 
-void TZipWriter::ExpandFileList(Run& run) {
+void ZipWriter::ExpandFileList(Run& run) {
   run.TotalBytes = 0;
   run.DoneBytes = 0;
-  if (ZipAction == TZipAction::zaFreshen && !DirectoryLoaded() && platform::StatFile(ZipName()).exists)
+  if (ZipAction == AddAction::Freshen && !DirectoryLoaded() && platform::StatFile(ZipName()).exists)
     ReadDirectory();
   std::vector<std::string> wildcards;
   std::vector<std::string> kept;
@@ -90,7 +90,7 @@ void TZipWriter::ExpandFileList(Run& run) {
       continue;
     }
     if (SkipIfArchiveBitNotSet && (st.attributes & platform::faArchive) == 0) continue;
-    if (ZipAction == TZipAction::zaFreshen && !InArchive(run, entry)) continue;
+    if (ZipAction == AddAction::Freshen && !InArchive(run, entry)) continue;
     kept.push_back(entry);
     if (!st.isDirectory) run.TotalBytes += static_cast<int64_t>(st.size);
   }
@@ -98,7 +98,7 @@ void TZipWriter::ExpandFileList(Run& run) {
   for (const auto& entry : wildcards) ExpandWildcard(run, entry);
 }
 
-void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
+void ZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
   bool recurse = Recurse;
   std::string entry = wildEntry;
   if (entry[0] == '|') {
@@ -117,7 +117,7 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
     if (OnNoSuchFile) OnNoSuchFile(*this, IncludeTrailingDelim(folder));
     return;
   }
-  TDirSearch search(folder, recurse, mask, StoreLinks);
+  DirSearch search(folder, recurse, mask, StoreLinks);
   uint64_t size = 0;
   for (std::string path = search.Next(size); !path.empty(); path = search.Next(size)) {
     if (OnRecursingFile) OnRecursingFile(*this, path);
@@ -131,7 +131,7 @@ void TZipWriter::ExpandWildcard(Run& run, const std::string& wildEntry) {
     ProcessMessages();
     if (IsSameFile(path, ZipName())) continue;
     if (SkipIfArchiveBitNotSet && (platform::StatFile(path).attributes & platform::faArchive) == 0) continue;
-    if (ZipAction == TZipAction::zaFreshen && !InArchive(run, path)) continue;
+    if (ZipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     FilesList.push_back(path);
     run.TotalBytes += static_cast<int64_t>(size);
   }

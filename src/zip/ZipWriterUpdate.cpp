@@ -1,4 +1,4 @@
-// TZipWriter: rewriting an existing archive (update pass, member copy), putting the result in place,
+// ZipWriter: rewriting an existing archive (update pass, member copy), putting the result in place,
 // and flushing a pending comment when the archive name changes.
 #include <deque>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/CodePage.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipWriter.h"
 #include "zip/ZipWriterRun.h"
@@ -19,7 +19,7 @@ namespace brisko::zip {
 
 namespace fs = std::filesystem;
 
-void TZipWriter::SetZipName(const std::string& name) {
+void ZipWriter::SetZipName(const std::string& name) {
   if (SameName(name, ZipName())) return;
   // A comment no Zip has stored yet goes into the current archive first. Only an existing archive is
   // rewritten: writing the comment alone into a new file would leave a bogus empty archive behind.
@@ -31,11 +31,11 @@ void TZipWriter::SetZipName(const std::string& name) {
     FilesList.clear();
     ZipSequence();
   }
-  TZipReader::SetZipName(name);
+  ZipReader::SetZipName(name);
 }
 
-void TZipWriter::UpdatePass(Run& run) {
-  TSortedZip* list = fZipContents.get();
+void ZipWriter::UpdatePass(Run& run) {
+  SortedEntries* list = fZipContents.get();
   if (!list) return;
   // Entries by the key of the name they would be stored under, each name's entries in list order;
   // one hash look-up per member keeps an update linear however large both sides are.
@@ -44,9 +44,9 @@ void TZipWriter::UpdatePass(Run& run) {
   std::vector<bool> taken(FilesList.size(), false);
   const std::vector<std::string> entries = FilesList;
   for (int i = 0; i < list->Count(); ++i) {
-    TZipHeaderInfo* member = list->Item(i);
+    ZipEntry* member = list->Item(i);
     if (member->FileCommentLength != 0 && !member->HasFileComment()) LoadEntryComment(*member);
-    auto copy = std::make_unique<TZipHeaderInfo>(*member);
+    auto copy = std::make_unique<ZipEntry>(*member);
     int match = -1;
     if (auto it = byName.find(NameKey(member->FullName())); it != byName.end() && !it->second.empty()) {
       match = static_cast<int>(it->second.front());
@@ -56,7 +56,7 @@ void TZipWriter::UpdatePass(Run& run) {
     bool keep = true;
     if (match >= 0) {
       const std::string& entry = entries[static_cast<size_t>(match)];
-      bool replace = ZipAction == TZipAction::zaReplace;
+      bool replace = ZipAction == AddAction::Replace;
       if (!replace) {
         platform::FileStat st = platform::StatFile(entry);
         // The extended timestamp when the member has one; else packed DOS values, which order like
@@ -69,15 +69,15 @@ void TZipWriter::UpdatePass(Run& run) {
         }
       }
       if (replace) {
-        if (OnUpdate) OnUpdate(*this, TUpdateAction::uaReplacing, i);
-        auto record = std::make_unique<TZipHeaderInfo>();
+        if (OnUpdate) OnUpdate(*this, UpdateAction::Replacing, i);
+        auto record = std::make_unique<ZipEntry>();
         if (AddMember(run, entry, record)) {
           Accept(run, std::move(record), true);
           keep = false;
         }
         // A replacing file that cannot be added leaves the old member in the archive.
       } else if (OnUpdate) {
-        OnUpdate(*this, TUpdateAction::uaKeeping, i);
+        OnUpdate(*this, UpdateAction::Keeping, i);
       }
     }
     if (keep) {
@@ -91,15 +91,15 @@ void TZipWriter::UpdatePass(Run& run) {
     if (!taken[j]) FilesList.push_back(entries[j]);
 }
 
-void TZipWriter::CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderInfo& copy) {
-  TZipHeaderInfo local;
-  if (!ReadLocalHeaderOf(member, local)) throw EBadZipFile(kMsgNotValidZip);
+void ZipWriter::CopyMember(Run& run, const ZipEntry& member, ZipEntry& copy) {
+  ZipEntry local;
+  if (!ReadLocalHeaderOf(member, local)) throw BadArchiveError(kMsgNotValidZip);
   ZipStream& in = Archive();
   const uint64_t dataPos = in.Position();
   // The local header is copied with its extra fields; only the name takes the form the central
   // header will have, so that both agree.
   std::vector<uint8_t> head(kLocalHeaderSize);
-  if (!in.Seek(member.RelativeOffset) || !in.ReadExact(head.data(), head.size())) throw EBadZipFile(kMsgNotValidZip);
+  if (!in.Seek(member.RelativeOffset) || !in.ReadExact(head.data(), head.size())) throw BadArchiveError(kMsgNotValidZip);
   const EncodedName name = EncodeEntryName(copy.StoredName());
   uint16_t flags = 0;
   GetLE16(head.data(), head.size(), 6, flags);
@@ -114,7 +114,7 @@ void TZipWriter::CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderIn
   copy.RelativeOffset = out.Position();
   copy.LocalZip64 = local.LocalZip64;
   copy.LocalExtraFieldLength = local.LocalExtraFieldLength;
-  if (out.Write(fixed.data(), fixed.size()) != fixed.size()) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+  if (out.Write(fixed.data(), fixed.size()) != fixed.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 
   const uint32_t extra = local.LocalExtraFieldLength;
   uint64_t remaining = uint64_t{extra} + member.CompressedSize;
@@ -127,25 +127,25 @@ void TZipWriter::CopyMember(Run& run, const TZipHeaderInfo& member, TZipHeaderIn
     bool hasSig = in.Read(sig, 4) == 4 && GetLE32(sig, 4, 0, value) && value == kDataDescriptorSig;
     remaining += (local.LocalZip64 ? kDataDescriptor64Size : kDataDescriptorSize) - (hasSig ? 0 : 4);
   }
-  if (!in.Seek(dataPos - extra)) throw EBadZipFile(kMsgNotValidZip);
+  if (!in.Seek(dataPos - extra)) throw BadArchiveError(kMsgNotValidZip);
   std::vector<uint8_t> buffer(256 * 1024);
   while (remaining > 0) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, buffer.size()));
     size_t got = in.Read(buffer.data(), want);
-    if (got == 0) throw EBadZipFile(kMsgNotValidZip);
-    if (out.Write(buffer.data(), got) != got) throw ENotEnoughRoom(kMsgNotEnoughRoom);
+    if (got == 0) throw BadArchiveError(kMsgNotValidZip);
+    if (out.Write(buffer.data(), got) != got) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     remaining -= got;
     AfterWrite();
   }
 }
 
-void TZipWriter::PutInPlace(const std::string& tempName) {
+void ZipWriter::PutInPlace(const std::string& tempName) {
   std::error_code ec;
   // An archive reached through a symbolic link is replaced at the link's target; the link stays.
   std::string target = ZipName();
   if (fs::is_symlink(fs::u8path(target), ec)) {
     const fs::path resolved = fs::canonical(fs::u8path(target), ec);
-    if (ec) throw EZipException("Could not resolve the link " + target + ": " + ec.message());
+    if (ec) throw ZipError("Could not resolve the link " + target + ": " + ec.message());
     target = resolved.string();
   }
   // The new file takes the permissions of the archive it replaces.
@@ -155,16 +155,16 @@ void TZipWriter::PutInPlace(const std::string& tempName) {
   // the disk, and replaces the old one in one step, so that is never missing in between.
   platform::AtomicFile placed(target);
   if (!placed.Open())
-    throw EZipException("Could not copy from " + tempName + " -> " + target + ": cannot create a file there");
+    throw ZipError("Could not copy from " + tempName + " -> " + target + ": cannot create a file there");
   const std::string slot = placed.TempPath();
   placed.Adopt(slot);
   if (!platform::RenameOver(tempName, slot)) {
     fs::copy_file(fs::u8path(tempName), fs::u8path(slot), fs::copy_options::overwrite_existing, ec);
-    if (ec) throw EZipException("Could not copy from " + tempName + " -> " + target + ": " + ec.message());
+    if (ec) throw ZipError("Could not copy from " + tempName + " -> " + target + ": " + ec.message());
     fs::remove(fs::u8path(tempName), ec);
   }
   if (!placed.Commit(mode))
-    throw EZipException("Could not copy from " + tempName + " -> " + target + ": the new archive did not reach the disk");
+    throw ZipError("Could not copy from " + tempName + " -> " + target + ": the new archive did not reach the disk");
 }
 
 }  // namespace brisko::zip

@@ -3,7 +3,7 @@
 
 #include "RestoreFixture.h"
 #include "core/RestoreTarget.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::core::test {
 namespace {
@@ -134,13 +134,13 @@ TEST_F(ArchiveBrowserTest, DamagedArchiveKeepsListAndContents) {
   model->Settings().byField = 0;
   Browse();
   ASSERT_EQ(browser->Contents().size(), 2u);  // good.zip, row 0
-  EXPECT_THROW(browser->SelectRow(1), zip::EBadZipFile);
+  EXPECT_THROW(browser->SelectRow(1), zip::BadArchiveError);
   EXPECT_EQ(browser->Contents().size(), 2u);
   // Listing with the damaged archive first still fills the list and its label.
-  EXPECT_THROW(browser->ChooseSortItem(kSortTagDescending), zip::EBadZipFile);
+  EXPECT_THROW(browser->ChooseSortItem(kSortTagDescending), zip::BadArchiveError);
   EXPECT_EQ(browser->Archives()[0].name, "zz_bad.zip");
   EXPECT_EQ(browser->Contents().size(), 2u);
-  EXPECT_THROW(browser->Refresh(), zip::EBadZipFile);
+  EXPECT_THROW(browser->Refresh(), zip::BadArchiveError);
   EXPECT_EQ(browser->ArchiveCountLabel(), "(Total 2 files)");
 }
 

@@ -207,7 +207,7 @@ TEST_F(BackupLossTest, UseLastBackupDateStoresTheMomentTheRunStarted) {
   WriteOneProject({{"isUseNew", "1"}, {"isUseToday", "1"}});
   auto model = StartModel();
   const DateTime start = clock.Now();
-  model->configureWriter = [&](zip::TZipWriter&) { clock.Set(start + 1.0 / 24); };
+  model->configureWriter = [&](zip::ZipWriter&) { clock.Set(start + 1.0 / 24); };
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), FormatDateTime(start));
   EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), FormatDateTime(start));

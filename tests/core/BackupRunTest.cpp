@@ -184,7 +184,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
     size_t written_ = 0;
     uint64_t pos_ = 0;
   };
-  model->configureWriter = [](zip::TZipWriter& w) {
+  model->configureWriter = [](zip::ZipWriter& w) {
     w.OutputOpener = [](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); };
   };
   ui.calls.clear();

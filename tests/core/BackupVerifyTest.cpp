@@ -78,10 +78,10 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     ASSERT_EQ(before, (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
     const int value = ProjectIni().ReadInteger("Docs", "Value", -1);
 
-    model->configureWriter = [](zip::TZipWriter& w) {
+    model->configureWriter = [](zip::ZipWriter& w) {
       w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
         auto stream = std::make_unique<CorruptingStream>(70);  // inside the first member's data
-        if (!stream->Open(path, zip::TFileMode::fmCreate)) return nullptr;
+        if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
         return stream;
       };
     };
@@ -100,10 +100,10 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     ProjectIni().WriteBool("Docs", "Verify", false);
     model = StartModel();
     model->Form().password = model->Form().passwordConfirm = password ? "pw" : "";
-    model->configureWriter = [](zip::TZipWriter& w) {
+    model->configureWriter = [](zip::ZipWriter& w) {
       w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
         auto stream = std::make_unique<CorruptingStream>(70);
-        if (!stream->Open(path, zip::TFileMode::fmCreate)) return nullptr;
+        if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
         return stream;
       };
     };
@@ -129,8 +129,8 @@ TEST_F(BackupVerifyTest, StopWhileVerifyingKeepsTheOlderArchives) {
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   const std::vector<std::string> before = DestFiles();
   bool written = false;
-  model->configureWriter = [&written](zip::TZipWriter& w) {
-    w.OnZipComplete = [complete = w.OnZipComplete, &written](zip::TZipWriter& z, int added) {
+  model->configureWriter = [&written](zip::ZipWriter& w) {
+    w.OnZipComplete = [complete = w.OnZipComplete, &written](zip::ZipWriter& z, int added) {
       complete(z, added);
       written = true;
     };

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/EConvertError.h"
+#include "core/DateTimeParseError.h"
 
 namespace brisko::core {
 namespace {
@@ -101,10 +101,10 @@ TEST(DateTimeValueTest, ParseFailuresCarryTheStoredText) {
   try {
     StrToDateTime("2024-13-01");
     FAIL();
-  } catch (const EConvertError& e) {
+  } catch (const DateTimeParseError& e) {
     EXPECT_STREQ(e.what(), "'2024-13-01' is not a valid date and time");
   }
-  EXPECT_THROW(StrToTime("x"), EConvertError);
+  EXPECT_THROW(StrToTime("x"), DateTimeParseError);
 }
 
 TEST(DateTimeValueTest, LocalTimeConversionsRoundTrip) {

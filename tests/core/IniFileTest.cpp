@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestDir.h"
-#include "core/EIniWriteError.h"
+#include "core/SettingsWriteError.h"
 
 namespace brisko::core {
 namespace {
@@ -183,7 +183,7 @@ TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {
   try {
     ini.WriteString("Common", "Last Project", "x");
     FAIL() << "no error";
-  } catch (const EIniWriteError& e) {
+  } catch (const SettingsWriteError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
   }
   EXPECT_EQ(StoreTestDir::Read(path), before);
@@ -191,7 +191,7 @@ TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {
 
   // A disk that fills up part-way leaves the old content and no temporary file.
   SetWriteFailureAfterBytesForTesting(5);
-  EXPECT_THROW(ini.WriteString("Common", "Last Project", "x"), EIniWriteError);
+  EXPECT_THROW(ini.WriteString("Common", "Last Project", "x"), SettingsWriteError);
   SetWriteFailureAfterBytesForTesting(std::nullopt);
   EXPECT_EQ(StoreTestDir::Read(path), before);
   size_t files = 0;
@@ -199,7 +199,7 @@ TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {
   EXPECT_EQ(files, 1u);
 
   // A missing folder refuses the write too.
-  EXPECT_THROW(IniFile(dir.File("no/such/dir/x.ini")).WriteString("S", "K", "v"), EIniWriteError);
+  EXPECT_THROW(IniFile(dir.File("no/such/dir/x.ini")).WriteString("S", "K", "v"), SettingsWriteError);
 }
 
 TEST(IniFileTest, ReadOnlyFolderRefusesWrites) {
@@ -210,7 +210,7 @@ TEST(IniFileTest, ReadOnlyFolderRefusesWrites) {
   ini.WriteString("Common", "Project Count", "1");
   const std::string before = StoreTestDir::Read(path);
   ::chmod(dir.Dir().c_str(), 0555);
-  EXPECT_THROW(ini.WriteString("Common", "Project Count", "2"), EIniWriteError);
+  EXPECT_THROW(ini.WriteString("Common", "Project Count", "2"), SettingsWriteError);
   ::chmod(dir.Dir().c_str(), 0755);
   EXPECT_EQ(StoreTestDir::Read(path), before);
 }

@@ -6,7 +6,7 @@
 
 #include "StoreTestDir.h"
 #include "core/DataDir.h"
-#include "core/EConvertError.h"
+#include "core/DateTimeParseError.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
 #include "core/PasswordCodec.h"
@@ -319,7 +319,7 @@ TEST_F(ProjectStoreTest, InvalidNewDateTimeStopsTheLoadAfterTheOtherFields) {
       f.fileName = f.saveFolder + f.prefix + ".zip";
     });
     FAIL() << "no error";
-  } catch (const EConvertError& e) {
+  } catch (const DateTimeParseError& e) {
     EXPECT_STREQ(e.what(), "'2024-13-45 10:00:00' is not a valid date and time");
   }
   EXPECT_EQ(composed, 1);

@@ -5,7 +5,7 @@
 
 #include "RestoreFixture.h"
 #include "zip/EntryCheck.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::core::test {
 namespace {
@@ -38,7 +38,7 @@ class RestoreCommandsTest : public RestoreFixture {
 TEST_F(RestoreCommandsTest, ConfirmationText) {
   browser->SetDirectoryRestore("  /restore/here ");
   commands->Options.useOriginalFolder = false;
-  commands->Options.overwriteMode = zip::TUZOverwriteMode::Prompt;
+  commands->Options.overwriteMode = zip::OverwriteRule::Prompt;
   EXPECT_EQ(commands->ConfirmationText("x.zip"),
             "Do you want to restore the file 'x.zip'?\r"
             "Extract to:          '/restore/here'\r"
@@ -94,7 +94,7 @@ TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
   EXPECT_TRUE(fs::exists(Target("b.txt")));
   EXPECT_FALSE(fs::exists(Target("sub")));
   commands->Options.useOriginalFolder = true;
-  commands->Options.overwriteMode = zip::TUZOverwriteMode::Always;
+  commands->Options.overwriteMode = zip::OverwriteRule::Always;
   EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
 }
@@ -102,7 +102,7 @@ TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
 TEST_F(RestoreCommandsTest, OverwriteModes) {
   struct Case {
     const char* label;
-    zip::TUZOverwriteMode mode;
+    zip::OverwriteRule mode;
     std::time_t existingTime;  // the entry a.txt is from 2024-03-01 10:00:00
     std::optional<bool> promptAnswer;
     bool replaced;
@@ -111,15 +111,15 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
   const std::time_t newer = LocalMomentToTime(2024, 6, 1, 8, 0, 0);
   const std::time_t sameInterval = LocalMomentToTime(2024, 3, 1, 10, 0, 1);
   const Case cases[] = {
-      {"always", zip::TUZOverwriteMode::Always, newer, std::nullopt, true},
-      {"never", zip::TUZOverwriteMode::Never, older, std::nullopt, false},
-      {"if newer, existing older", zip::TUZOverwriteMode::ifNewer, older, std::nullopt, true},
-      {"if newer, existing newer", zip::TUZOverwriteMode::ifNewer, newer, std::nullopt, false},
-      {"if newer, same 2 seconds", zip::TUZOverwriteMode::ifNewer, sameInterval, std::nullopt, false},
-      {"if older, existing newer", zip::TUZOverwriteMode::ifOlder, newer, std::nullopt, true},
-      {"if older, existing older", zip::TUZOverwriteMode::ifOlder, older, std::nullopt, false},
-      {"prompt, yes", zip::TUZOverwriteMode::Prompt, older, true, true},
-      {"prompt, no", zip::TUZOverwriteMode::Prompt, older, false, false},
+      {"always", zip::OverwriteRule::Always, newer, std::nullopt, true},
+      {"never", zip::OverwriteRule::Never, older, std::nullopt, false},
+      {"if newer, existing older", zip::OverwriteRule::IfNewer, older, std::nullopt, true},
+      {"if newer, existing newer", zip::OverwriteRule::IfNewer, newer, std::nullopt, false},
+      {"if newer, same 2 seconds", zip::OverwriteRule::IfNewer, sameInterval, std::nullopt, false},
+      {"if older, existing newer", zip::OverwriteRule::IfOlder, newer, std::nullopt, true},
+      {"if older, existing older", zip::OverwriteRule::IfOlder, older, std::nullopt, false},
+      {"prompt, yes", zip::OverwriteRule::Prompt, older, true, true},
+      {"prompt, no", zip::OverwriteRule::Prompt, older, false, false},
   };
   ZipWithCli("x.zip");
   for (const Case& c : cases) {
@@ -221,7 +221,7 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
   ZipWithCli("x.zip");
   fs::create_directories(Target());
   WriteFileAt(Target("sub"), "a file where the folder should be");
-  commands->Options.overwriteMode = zip::TUZOverwriteMode::Always;
+  commands->Options.overwriteMode = zip::OverwriteRule::Always;
   RestoreOutcome outcome = RestoreArchive("x.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_EQ(LastLog("Status"), "Fails");
@@ -250,7 +250,7 @@ TEST_F(RestoreCommandsTest, StopEndsTheRunAndLogsItInterrupted) {
 TEST_F(RestoreCommandsTest, NotAnArchiveIsThrownWithoutLog) {
   WriteFileAt(Archives("text.zip"), "this is no archive at all");
   Browse("text.zip");
-  EXPECT_THROW(commands->Restore(), zip::EIncompleteZip);
+  EXPECT_THROW(commands->Restore(), zip::IncompleteArchiveError);
   EXPECT_EQ(LogTotal(), 0);
   EXPECT_TRUE(TimedTexts().empty());
   EXPECT_FALSE(model->Busy());

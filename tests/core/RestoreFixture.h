@@ -97,7 +97,7 @@ class RestoreFixture : public ::testing::Test {
   std::string ZipWithWriter(const std::string& name, const std::string& password = "",
                             zip::MemberEncryption encryption = zip::MemberEncryption::Traditional) {
     std::string archive = Archives(name);
-    zip::TZipWriter writer;
+    zip::ZipWriter writer;
     writer.SetZipName(archive);
     writer.SetRootDir((root / "src").string());
     writer.SetStorePaths(true);
@@ -137,7 +137,7 @@ class RestoreFixture : public ::testing::Test {
   std::string dataDir;
   ManualClock clock{*TryEncodeDate(2024, 5, 6) + *TryEncodeTime(9, 0, 0)};
   ScriptedInteraction ui;
-  zip::TZipReader reader;
+  zip::ZipReader reader;
   std::unique_ptr<MainModel> model;
   std::unique_ptr<ArchiveBrowser> browser;
   std::unique_ptr<RestoreCommands> commands;

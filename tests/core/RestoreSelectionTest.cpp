@@ -14,7 +14,7 @@ class RestoreSelectionTest : public RestoreFixture {
     WriteSource("sub/deep/d.txt", "delta\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
     WriteSource("subway.txt", "not below sub/\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
     ZipWithWriter("x.zip");
-    reader.SortMode = zip::TZipSortMode::ByName;  // as the Restore tab reads it
+    reader.SortMode = zip::EntryOrder::ByName;  // as the Restore tab reads it
     browser->SetDirectoryRestore(Target());
     Browse("x.zip");
   }
@@ -68,11 +68,11 @@ TEST_F(RestoreSelectionTest, ConfirmationCountsTheFilesItMayReplace) {
   WriteFileAt(Target("a.txt"), "mine");
   WriteFileAt(Target("sub/b.txt"), "mine");
   struct Case {
-    zip::TUZOverwriteMode mode;
+    zip::OverwriteRule mode;
     bool warned;
   };
   for (const Case c :
-       {Case{zip::TUZOverwriteMode::Always, true}, Case{zip::TUZOverwriteMode::Never, false}}) {
+       {Case{zip::OverwriteRule::Always, true}, Case{zip::OverwriteRule::Never, false}}) {
     ui.confirmAnswers = {false};
     commands->Options.overwriteMode = c.mode;
     commands->Restore();
@@ -107,7 +107,7 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
        {true, false, false},
        false},
   };
-  commands->Options.overwriteMode = zip::TUZOverwriteMode::Prompt;
+  commands->Options.overwriteMode = zip::OverwriteRule::Prompt;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     fs::remove_all(Target());
@@ -130,7 +130,7 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
 TEST_F(RestoreSelectionTest, AlwaysReplacesAReadOnlyFile) {
   WriteFileAt(Target("a.txt"), "mine");
   platform::SetReadOnly(Target("a.txt"), true);
-  commands->Options.overwriteMode = zip::TUZOverwriteMode::Always;
+  commands->Options.overwriteMode = zip::OverwriteRule::Always;
   commands->Selection = {"a.txt"};
   EXPECT_EQ(commands->Restore().status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));

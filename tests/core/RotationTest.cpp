@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestDir.h"
-#include "core/EIniWriteError.h"
+#include "core/SettingsWriteError.h"
 #include "core/IniFile.h"
 #include "core/SettingsFiles.h"
 #include "platform/Platform.h"
@@ -110,7 +110,7 @@ TEST_F(RotationTest, PathsDifferingInCaseAreDifferentArchives) {
 TEST_F(RotationTest, RefusedWriteDeletesNothing) {
   for (int i = 1; i <= 3; ++i) Run("A" + std::to_string(i), 3);
   SetWriteFailureAfterBytesForTesting(1);
-  EXPECT_THROW(Run("A4", 3), EIniWriteError);
+  EXPECT_THROW(Run("A4", 3), SettingsWriteError);
   SetWriteFailureAfterBytesForTesting(std::nullopt);
   EXPECT_TRUE(deleted.empty());
   EXPECT_EQ(Head(), 3);

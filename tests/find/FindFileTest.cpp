@@ -21,11 +21,11 @@ using test::FindTestFolder;
 struct Hits {
   std::vector<std::string> paths;  // folder + "/" + name
   int completed = 0;
-  void Attach(TFindFile& ff) {
-    ff.OnFound = [this](TFindFile&, const std::string& folder, TSearchRec& rec) {
+  void Attach(FindFile& ff) {
+    ff.OnFound = [this](FindFile&, const std::string& folder, FoundFile& rec) {
       paths.push_back(folder + "/" + rec.Name);
     };
-    ff.OnComplete = [this](TFindFile&) { ++completed; };
+    ff.OnComplete = [this](FindFile&) { ++completed; };
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> out;
@@ -36,12 +36,12 @@ struct Hits {
 };
 
 TEST(FindFile, PropertyErrorsKeepTheOldValue) {
-  TFindFile ff;
+  FindFile ff;
   EXPECT_EQ(ff.Filename(), "*.*");
   try {
     ff.SetFilename("sub/a.txt");
     FAIL() << "no error";
-  } catch (const EFindFileError& e) {
+  } catch (const FinderError& e) {
     EXPECT_STREQ(e.what(), "sub/a.txt\n\rInvalid filename specified");
   }
   EXPECT_EQ(ff.Filename(), "*.*");
@@ -49,16 +49,16 @@ TEST(FindFile, PropertyErrorsKeepTheOldValue) {
   try {
     ff.SetLocation("/tmp/*");
     FAIL() << "no error";
-  } catch (const EFindFileError& e) {
+  } catch (const FinderError& e) {
     EXPECT_STREQ(e.what(), "/tmp/*\n\rlocation cannot to be contained wildcards");
   }
-  EXPECT_THROW(ff.SetLocation("/a?b"), EFindFileError);
+  EXPECT_THROW(ff.SetLocation("/a?b"), FinderError);
   EXPECT_EQ(ff.Location(), "/tmp");
 }
 
 TEST(FindFile, TargetsFromLocationAndFilename) {
   FindTestFolder dir;
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path() + ";" + dir.Path() + ";" + dir.Path() + "/sub/..");
   ff.SetFilename("readme");
   EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path() + "/readme.*"});
@@ -81,7 +81,7 @@ TEST(FindFile, ArchivesOfOneFolderOnly) {
   dir.Write(".hidden.zip", "4");
   dir.Write("sub/d.zip", "5");
   dir.MakeDir("folder.zip");
-  TFindFile ff;
+  FindFile ff;
   ff.SetFilename("*.zip");
   ff.SetLocation(dir.Path());
   ff.Subfolders = false;
@@ -102,12 +102,12 @@ TEST(FindFile, SubfoldersNewFolderAndIgnore) {
   dir.Write("one/deep/c.txt", "");
   dir.Write("skip/d.txt", "");
   dir.Write(".dot/e.txt", "");
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   Hits hits;
   hits.Attach(ff);
   std::vector<std::string> folders;
-  ff.OnNewFolder = [&](TFindFile&, const std::string& folder, bool& ignore) {
+  ff.OnNewFolder = [&](FindFile&, const std::string& folder, bool& ignore) {
     EXPECT_FALSE(ignore);
     folders.push_back(folder);
     ignore = std::filesystem::path(folder).filename() == "skip";
@@ -124,7 +124,7 @@ TEST(FindFile, ExcludeSizeAndContaining) {
   dir.Write("tmp/x.txt", "hello world");
   dir.Write("big.txt", std::string(100, 'h') + "hello");
   dir.Write("other.txt", "nothing here");
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   ff.SetExcludeFiles({"*.log", "tmp/"});
   ff.SizeMax = 50;
@@ -140,7 +140,7 @@ TEST(FindFile, ModifiedAfterWholeDate) {
   dir.Write("late.txt", "", platform::LocalMomentToTime(2024, 5, 10, 23, 0, 0));
   dir.Write("early.txt", "", platform::LocalMomentToTime(2024, 5, 10, 0, 0, 2));
   dir.Write("before.txt", "", platform::LocalMomentToTime(2024, 5, 9, 23, 59, 58));
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   ff.ModifiedAfter = 45422;  // 2024-05-10
   Hits hits;
@@ -152,10 +152,10 @@ TEST(FindFile, ModifiedAfterWholeDate) {
 TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
   FindTestFolder dir;
   dir.Write("f.bin", std::string(1234, 'z'), platform::LocalMomentToTime(2023, 7, 1, 12, 34, 56));
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
-  TSearchRec got;
-  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec& rec) { got = rec; };
+  FoundFile got;
+  ff.OnFound = [&](FindFile&, const std::string&, FoundFile& rec) { got = rec; };
   ff.Execute();
   EXPECT_EQ(got.Name, "f.bin");
   EXPECT_EQ(got.Size, 1234u);
@@ -166,14 +166,14 @@ TEST(FindFile, HandlerExceptionAbortsButCompletes) {
   FindTestFolder dir;
   dir.Write("a.txt", "");
   dir.Write("b.txt", "");
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   int found = 0, completed = 0;
-  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) {
+  ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) {
     ++found;
     throw std::runtime_error("stop");
   };
-  ff.OnComplete = [&](TFindFile&) { ++completed; };
+  ff.OnComplete = [&](FindFile&) { ++completed; };
   EXPECT_NO_THROW(ff.Execute());
   EXPECT_EQ(found, 1);
   EXPECT_EQ(completed, 1);
@@ -184,18 +184,18 @@ TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
   FindTestFolder dir;
   for (int i = 0; i < 20; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
   EventQueue queue;
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   ff.Threaded = true;
   ff.PostToOwner = queue.Poster();
   const auto owner = std::this_thread::get_id();
   int found = 0, completed = 0;
   bool wrongThread = false;
-  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) {
+  ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) {
     wrongThread |= std::this_thread::get_id() != owner;
     ++found;
   };
-  ff.OnComplete = [&](TFindFile&) {
+  ff.OnComplete = [&](FindFile&) {
     wrongThread |= std::this_thread::get_id() != owner;
     ++completed;
   };
@@ -217,12 +217,12 @@ TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
   EventQueue queue;
   int events = 0;
   {
-    TFindFile ff;
+    FindFile ff;
     ff.SetLocation(dir.Path());
     ff.Threaded = true;
     ff.PostToOwner = queue.Poster();
-    ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec&) { ++events; };
-    ff.OnComplete = [&](TFindFile&) { ++events; };
+    ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) { ++events; };
+    ff.OnComplete = [&](FindFile&) { ++events; };
     ff.Execute();
     // The worker now waits for the owner to run its first event; nobody pumps.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -243,17 +243,17 @@ TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
   dir.Write("keep/a.txt", "");
   dir.Write("skip/b.txt", "");
   EventQueue queue;
-  TFindFile ff;
+  FindFile ff;
   ff.SetLocation(dir.Path());
   ff.Threaded = true;
   ff.PostToOwner = queue.Poster();
   std::vector<std::string> names;
   bool done = false;
-  ff.OnNewFolder = [](TFindFile&, const std::string& folder, bool& ignore) {
+  ff.OnNewFolder = [](FindFile&, const std::string& folder, bool& ignore) {
     ignore = std::filesystem::path(folder).filename() == "skip";
   };
-  ff.OnFound = [&](TFindFile&, const std::string&, TSearchRec& rec) { names.push_back(rec.Name); };
-  ff.OnComplete = [&](TFindFile&) { done = true; };
+  ff.OnFound = [&](FindFile&, const std::string&, FoundFile& rec) { names.push_back(rec.Name); };
+  ff.OnComplete = [&](FindFile&) { done = true; };
   ff.Execute();
   ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
   std::sort(names.begin(), names.end());
@@ -263,7 +263,7 @@ TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
   // Abort from a handler on the owner's thread ends the worker; completion still comes.
   names.clear();
   done = false;
-  ff.OnFound = [&](TFindFile& sender, const std::string&, TSearchRec& rec) {
+  ff.OnFound = [&](FindFile& sender, const std::string&, FoundFile& rec) {
     names.push_back(rec.Name);
     sender.Abort();
   };

@@ -17,8 +17,8 @@ using platform::LocalMomentToTime;
 constexpr double kDay_2024_05_10 = 45422;  // 2024-05-10 as a day count since 1899-12-30
 
 TEST(SearchFilters, Attributes) {
-  TSearchState s;
-  s.attributes = {ffArchive, ffReadonly, ffHidden, ffSystem};
+  SearchState s;
+  s.attributes = {kArchive, kReadOnly, kHidden, kSystem};
   EXPECT_TRUE(PassesAttributes(s, platform::faArchive));
   EXPECT_TRUE(PassesAttributes(s, 0));                        // an empty set passes
   EXPECT_FALSE(PassesAttributes(s, platform::faDirectory));   // folders are not asked for
@@ -26,13 +26,13 @@ TEST(SearchFilters, Attributes) {
   EXPECT_TRUE(PassesAttributes(s, platform::faArchive | platform::faVolumeID));  // volume bit dropped
   s.exactAttribute = true;
   EXPECT_FALSE(PassesAttributes(s, platform::faArchive));
-  s.attributes = {ffArchive, ffReadonly};
+  s.attributes = {kArchive, kReadOnly};
   EXPECT_TRUE(PassesAttributes(s, platform::faArchive | platform::faReadOnly));
   EXPECT_FALSE(PassesAttributes(s, 0));
 }
 
 TEST(SearchFilters, Size) {
-  TSearchState s;
+  SearchState s;
   EXPECT_TRUE(PassesSize(s, false, 0));
   s.sizeMin = 10;
   s.sizeMax = 20;
@@ -49,7 +49,7 @@ TEST(SearchFilters, DateBounds) {
   const double noon = 0.5;
   struct Case {
     const char* label;
-    TDateBounds bounds;
+    DateBounds bounds;
     std::time_t item;
     bool pass;
   };

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brisko::zip;
   const std::vector<uint8_t> bytes(data, data + size);
-  TZipReader reader;
+  ZipReader reader;
   reader.StreamOpener = [&bytes](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
-  reader.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
   reader.Password = "Secret#123";
   reader.KeepZipOpen = true;  // one stream for all entries
   try {
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::vector<uint8_t> out;
       ZipExtractRun::ExtractToBuffer(reader, i, 8u << 20, out);
     }
-  } catch (const EZipException&) {
+  } catch (const ZipError&) {
     // Rejecting a damaged archive is the expected outcome.
   }
   return 0;

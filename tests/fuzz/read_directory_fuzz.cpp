@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace {
@@ -12,7 +12,7 @@ namespace {
 using namespace brisko::zip;
 
 // Opens the protected member-data helpers to the fuzzer.
-class FuzzReader : public TZipReader {
+class FuzzReader : public ZipReader {
  public:
   void TouchData(int index) {
     OpenArchive();
@@ -20,10 +20,10 @@ class FuzzReader : public TZipReader {
   }
 };
 
-void Walk(const std::vector<uint8_t>& bytes, TIncompleteZipMode mode, TZipSortMode sort) {
+void Walk(const std::vector<uint8_t>& bytes, IncompleteArchiveRule mode, EntryOrder sort) {
   FuzzReader reader;
   reader.StreamOpener = [&bytes](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
-  reader.OnGetNextDisk = [](TZipReader&, int, std::string& name) { name.clear(); };
+  reader.OnGetNextDisk = [](ZipReader&, int, std::string& name) { name.clear(); };
   reader.IncompleteZipMode = mode;
   reader.SortMode = sort;
   reader.KeepZipOpen = true;
@@ -37,11 +37,11 @@ void Walk(const std::vector<uint8_t>& bytes, TIncompleteZipMode mode, TZipSortMo
       (void)reader.EntryComment(i);
       try {
         reader.TouchData(i);
-      } catch (const EZipException&) {
+      } catch (const ZipError&) {
       }
     }
     (void)reader.ZipComment();
-  } catch (const EZipException&) {
+  } catch (const ZipError&) {
   }
 }
 
@@ -49,7 +49,7 @@ void Walk(const std::vector<uint8_t>& bytes, TIncompleteZipMode mode, TZipSortMo
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes(data, data + size);
-  Walk(bytes, TIncompleteZipMode::izAssumeNotAZip, TZipSortMode::ByName);
-  Walk(bytes, TIncompleteZipMode::izAssumeBad, TZipSortMode::ByRate);
+  Walk(bytes, IncompleteArchiveRule::AssumeNotAZip, EntryOrder::ByName);
+  Walk(bytes, IncompleteArchiveRule::AssumeBad, EntryOrder::ByRate);
   return 0;
 }

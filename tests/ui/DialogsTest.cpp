@@ -9,12 +9,12 @@
 #include "UiTestSupport.h"
 #include "core/ManualClock.h"
 #include "ui/QtUserInteraction.h"
-#include "ui/TFormPreferences.h"
-#include "ui/TFormProjectName.h"
-#include "ui/TFormRename.h"
-#include "ui/TFormWildcard.h"
-#include "ui/TFormselectbyfilter.h"
-#include "ui/Taboutform.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/AddProjectWizard.h"
+#include "ui/ProjectNameDialog.h"
+#include "ui/WildcardListDialog.h"
+#include "ui/SelectByWildcardDialog.h"
+#include "ui/AboutDialog.h"
 
 class DialogsTest : public QObject {
   Q_OBJECT
@@ -28,13 +28,13 @@ class DialogsTest : public QObject {
       const char* name;
       std::function<QDialog*()> make;
     } dialogs[] = {
-        {"about", [] { return new brisko::ui::Taboutform(); }},
+        {"about", [] { return new brisko::ui::AboutDialog(); }},
         {"rename",
-         [] { return new brisko::ui::TFormRename(QStringLiteral("Copy Project"), QStringLiteral("x")); }},
-        {"preferences", [] { return new brisko::ui::TFormPreferences({}, {}, {}); }},
-        {"wizard", [&] { return new brisko::ui::TFormProjectName(dir, {}, {}, ui, clock); }},
-        {"wildcard", [&] { return new brisko::ui::TFormWildcard(dir, ui); }},
-        {"select by wildcard", [&] { return new brisko::ui::TFormselectbyfilter(dir, ui); }},
+         [] { return new brisko::ui::ProjectNameDialog(QStringLiteral("Copy Project"), QStringLiteral("x")); }},
+        {"preferences", [] { return new brisko::ui::PreferencesDialog({}, {}, {}); }},
+        {"wizard", [&] { return new brisko::ui::AddProjectWizard(dir, {}, {}, ui, clock); }},
+        {"wildcard", [&] { return new brisko::ui::WildcardListDialog(dir, ui); }},
+        {"select by wildcard", [&] { return new brisko::ui::SelectByWildcardDialog(dir, ui); }},
     };
     for (const auto& d : dialogs) {
       std::unique_ptr<QDialog> dialog(d.make());
@@ -57,7 +57,7 @@ class DialogsTest : public QObject {
   }
 
   void aboutBoxNamesVersionLicenceAndLocalHelp() {
-    brisko::ui::Taboutform about;
+    brisko::ui::AboutDialog about;
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("LabelVersion"))->text(), QStringLiteral("1.10"));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("LabelLicence"))->text().isEmpty());
     QVERIFY(

@@ -30,7 +30,7 @@
 #include "core/SystemClock.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
-#include "ui/TFormMain.h"
+#include "ui/MainWindow.h"
 #include "ui/TrayController.h"
 
 using brisko::uitest::DataFolder;
@@ -70,7 +70,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
  private:
   std::unique_ptr<DataFolder> data_;
-  std::unique_ptr<brisko::ui::TFormMain> window_;
+  std::unique_ptr<brisko::ui::MainWindow> window_;
   QString source_, out_;
 
   void Open(bool withProject) {
@@ -85,7 +85,7 @@ class MainWindowTest : public QObject {
     f.close();
     if (withProject) WriteProject(data_->DataDir(), source_, out_);
     window_ =
-        std::make_unique<brisko::ui::TFormMain>(data_->DataDir(), brisko::core::SystemClock::Instance());
+        std::make_unique<brisko::ui::MainWindow>(data_->DataDir(), brisko::core::SystemClock::Instance());
     window_->setProperty("autostartFolder", data_->File(QStringLiteral("autostart")));
     window_->Start();
     window_->ShowAtStart();
@@ -225,7 +225,7 @@ class MainWindowTest : public QObject {
     Open(true);
     ModalAnswerer answer;
     answer.Then([](QWidget* d) {
-      QCOMPARE(d->objectName(), QStringLiteral("TMsgForm"));
+      QCOMPARE(d->objectName(), QStringLiteral("TimedMessageBox"));
       brisko::uitest::ClickButton(d, QStringLiteral("OK"));
     });
     Button("SpStart")->click();

@@ -75,7 +75,7 @@ class RestoreTabTest : public QObject {
     for (const char* m : kMembers)
       Write(src + QLatin1Char('/') + QLatin1String(m), QByteArray("archived ") + m);
     QDir().mkpath(data_->File(QStringLiteral("out")));
-    brisko::zip::TZipWriter writer;
+    brisko::zip::ZipWriter writer;
     writer.SetZipName(data_->File(QStringLiteral("out/x.zip")).toStdString());
     writer.SetRootDir(src.toStdString());
     writer.SetStorePaths(true);

@@ -12,7 +12,7 @@
 #include "UiTestSupport.h"
 #include "core/SystemClock.h"
 #include "ui/SingleInstance.h"
-#include "ui/TFormMain.h"
+#include "ui/MainWindow.h"
 
 using brisko::ui::SingleInstance;
 
@@ -87,7 +87,7 @@ class SingleInstanceTest : public QObject {
 
   void runningWindowComesForwardFromTheTray() {
     brisko::uitest::DataFolder data;
-    brisko::ui::TFormMain window(data.DataDir(), brisko::core::SystemClock::Instance());
+    brisko::ui::MainWindow window(data.DataDir(), brisko::core::SystemClock::Instance());
     window.Start();
     window.ShowAtStart();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -6,10 +6,10 @@
 
 #include "UiTestRegistry.h"
 #include "UiTestSupport.h"
-#include "ui/TMsgForm.h"
+#include "ui/TimedMessageBox.h"
 
 using brisko::core::MessageKind;
-using brisko::ui::TMsgForm;
+using brisko::ui::TimedMessageBox;
 
 class TimedMessageTest : public QObject {
   Q_OBJECT
@@ -17,7 +17,7 @@ class TimedMessageTest : public QObject {
   void closesItselfAfterItsSeconds() {
     QElapsedTimer clock;
     clock.start();
-    TMsgForm::ShowTimed(QStringLiteral("Backup Files Succeeds!"), MessageKind::Information, 1);
+    TimedMessageBox::ShowTimed(QStringLiteral("Backup Files Succeeds!"), MessageKind::Information, 1);
     const qint64 ms = clock.elapsed();
     QVERIFY2(ms >= 900 && ms < 3000, qPrintable(QString::number(ms)));
   }
@@ -38,7 +38,7 @@ class TimedMessageTest : public QObject {
     });
     QElapsedTimer clock;
     clock.start();
-    TMsgForm::ShowTimed(QStringLiteral("text"), MessageKind::Warning, 30);
+    TimedMessageBox::ShowTimed(QStringLiteral("text"), MessageKind::Warning, 30);
     QVERIFY(clock.elapsed() < 5000);
     QCOMPARE(answer.Answered(), 1);
   }
@@ -57,7 +57,7 @@ class TimedMessageTest : public QObject {
     QFETCH(int, kind);
     QFETCH(QString, caption);
     QFETCH(bool, icon);
-    TMsgForm form(QStringLiteral("x"), static_cast<MessageKind>(kind), 4);
+    TimedMessageBox form(QStringLiteral("x"), static_cast<MessageKind>(kind), 4);
     QCOMPARE(form.windowTitle(), caption);
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("IconLabel")) != nullptr, icon);
     QCOMPARE(form.Interval(), 4000);
@@ -65,11 +65,11 @@ class TimedMessageTest : public QObject {
   }
 
   void carriageReturnsBreakLinesAndLongLinesWrap() {
-    TMsgForm form(QStringLiteral("one\rtwo\rthree"), MessageKind::Information, 4);
+    TimedMessageBox form(QStringLiteral("one\rtwo\rthree"), MessageKind::Information, 4);
     auto* label = form.findChild<QLabel*>(QStringLiteral("Message"));
     QCOMPARE(label->text(), QStringLiteral("one\ntwo\nthree"));
     const QString longLine(2000, QLatin1Char('w'));
-    TMsgForm wide(QString(longLine).replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")), MessageKind::Information, 4);
+    TimedMessageBox wide(QString(longLine).replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")), MessageKind::Information, 4);
     const int half = wide.screen()->geometry().width() / 2;
     QVERIFY(wide.width() <= half + 32 + 200);
     QVERIFY(wide.height() > form.height());

@@ -11,7 +11,7 @@
 #include "zip/DirSearch.h"
 
 namespace fs = std::filesystem;
-using brisko::zip::TDirSearch;
+using brisko::zip::DirSearch;
 
 namespace {
 
@@ -29,7 +29,7 @@ class DirSearchTest : public ::testing::Test {
     std::ofstream(root_ / rel) << std::string(bytes, 'x');
   }
   std::vector<std::string> Walk(bool recurse, const std::string& mask) {
-    TDirSearch search(root_.string(), recurse, mask);
+    DirSearch search(root_.string(), recurse, mask);
     std::vector<std::string> out;
     uint64_t size = 0;
     for (std::string p = search.Next(size); !p.empty(); p = search.Next(size))
@@ -69,7 +69,7 @@ TEST_F(DirSearchTest, RecursionReportsFolderFirstAndEntersDotFolders) {
   auto got = Walk(true, "*.doc");
   std::sort(got.begin(), got.end());
   EXPECT_EQ(got, (std::vector<std::string>{".git/", ".git/c.doc", "sub/", "sub/a.doc"}));
-  TDirSearch search(root_.string() + "/sub/", false, "a.doc");
+  DirSearch search(root_.string() + "/sub/", false, "a.doc");
   uint64_t size = 0;
   EXPECT_EQ(search.Next(size), root_.string() + "/sub/a.doc");
   EXPECT_EQ(size, 5u);
@@ -77,7 +77,7 @@ TEST_F(DirSearchTest, RecursionReportsFolderFirstAndEntersDotFolders) {
 
 TEST_F(DirSearchTest, FoldersThatCannotBeListedAreKept) {
   EXPECT_TRUE(Walk(true, "*").empty());
-  TDirSearch missing((root_ / "nope").string(), true, "*");
+  DirSearch missing((root_ / "nope").string(), true, "*");
   uint64_t size = 0;
   EXPECT_EQ(missing.Next(size), "");
   EXPECT_EQ(missing.Unlistable(), std::vector<std::string>{(root_ / "nope").string() + "/"});
@@ -85,7 +85,7 @@ TEST_F(DirSearchTest, FoldersThatCannotBeListedAreKept) {
   // A folder removed after its parent was listed: the walk goes on and names it.
   Touch("gone/x.txt");
   Touch("kept/y.txt");
-  TDirSearch search(root_.string(), true, "*");
+  DirSearch search(root_.string(), true, "*");
   fs::remove_all(root_ / "gone");
   std::vector<std::string> got;
   for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) got.push_back(p);

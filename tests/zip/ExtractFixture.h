@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 // What a run reported through its events.
 struct RunLog {
-  std::vector<std::pair<TSkipReason, std::string>> skipped;
+  std::vector<std::pair<SkipReason, std::string>> skipped;
   std::vector<std::string> ended;  // FName of every OnEndUnZip
   std::vector<int> badCrc;         // FileIndex of every OnBadCRC
   std::vector<std::string> messages;
@@ -29,7 +29,7 @@ struct RunLog {
   int startInfoFiles = -1;
   int64_t startInfoBytes = -1;
 
-  bool SkippedWith(TSkipReason reason) const {
+  bool SkippedWith(SkipReason reason) const {
     for (const auto& s : skipped)
       if (s.first == reason) return true;
     return false;
@@ -74,22 +74,22 @@ class ExtractFixture : public ::testing::Test {
   }
 
   // Wires every event of reader into log.
-  static void Record(TZipReader& reader, RunLog& log) {
-    reader.OnSkippingFile = [&log](TZipReader&, TSkipReason reason, const std::string& name, int, bool&) {
+  static void Record(ZipReader& reader, RunLog& log) {
+    reader.OnSkippingFile = [&log](ZipReader&, SkipReason reason, const std::string& name, int, bool&) {
       log.skipped.emplace_back(reason, name);
     };
-    reader.OnEndUnZip = [&log](TZipReader&, int, const std::string& fname) { log.ended.push_back(fname); };
-    reader.OnBadCRC = [&log](TZipReader&, uint32_t, uint32_t, int index) { log.badCrc.push_back(index); };
-    reader.OnMessageBox = [&log](const std::string&, const std::string& text, TMessageButtons) {
+    reader.OnEndUnZip = [&log](ZipReader&, int, const std::string& fname) { log.ended.push_back(fname); };
+    reader.OnBadCRC = [&log](ZipReader&, uint32_t, uint32_t, int index) { log.badCrc.push_back(index); };
+    reader.OnMessageBox = [&log](const std::string&, const std::string& text, MessageButtons) {
       log.messages.push_back(text);
       return false;
     };
-    reader.OnUnZipComplete = [&log](TZipReader&, int count) {
+    reader.OnUnZipComplete = [&log](ZipReader&, int count) {
       ++log.completeCalls;
       log.completeCount = count;
     };
-    reader.OnTotalPercentDone = [&log](TZipReader&, int percent) { log.lastTotalPercent = percent; };
-    reader.OnStartUnZipInfo = [&log](TZipReader&, int files, int64_t bytes, bool&) {
+    reader.OnTotalPercentDone = [&log](ZipReader&, int percent) { log.lastTotalPercent = percent; };
+    reader.OnStartUnZipInfo = [&log](ZipReader&, int files, int64_t bytes, bool&) {
       log.startInfoFiles = files;
       log.startInfoBytes = bytes;
     };

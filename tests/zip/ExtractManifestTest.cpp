@@ -6,7 +6,7 @@
 
 #include "ExtractFixture.h"
 #include "TestManifest.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
@@ -28,14 +28,14 @@ class ExtractManifestTest : public ExtractFixture {
       if (rows.front().expectedResult.rfind("ok", 0) != 0) continue;
       SCOPED_TRACE(folder + "/" + archive);
       const std::string dest = Path(archive + ".out");
-      TZipReader reader;
+      ZipReader reader;
       RunLog log;
       Record(reader, log);
       reader.SetZipName(TestDataPath(folder, archive));
       reader.SetDestDir(dest);
       reader.DoAll = true;
       reader.RecreateDirs = true;
-      reader.OverwriteMode = TUZOverwriteMode::Always;
+      reader.OverwriteMode = OverwriteRule::Always;
       for (const ManifestRow& row : rows)
         if (!row.password.empty()) reader.Password = row.password;
       ASSERT_NO_THROW(reader.Extract());
@@ -69,7 +69,7 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
   for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {
     SCOPED_TRACE(archive);
     const std::string dest = Path(std::string(archive) + ".out");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Record(reader, log);
     reader.SetZipName(TestDataPath("interop", archive));
@@ -89,7 +89,7 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
 TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
   for (const char* archive : {"truncated_in_data.zip", "truncated_in_cd.zip", "no_cd_trailing_junk.zip"}) {
     SCOPED_TRACE(archive);
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Record(reader, log);
     reader.SetZipName(TestDataPath("interop", archive));
@@ -98,7 +98,7 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
     try {
       reader.Extract();
       ADD_FAILURE() << "no exception";
-    } catch (const EIncompleteZip& e) {
+    } catch (const IncompleteArchiveError& e) {
       EXPECT_STREQ(e.what(), "Incomplete Zip File");
     }
     EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());

@@ -49,7 +49,7 @@ class ExtractRoundTripTest : public ExtractFixture {
 
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
     const std::string dest = Path("out-" + fs::path(archive).stem().string());
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Record(reader, log);
     reader.SetZipName(archive);

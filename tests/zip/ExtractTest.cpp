@@ -5,7 +5,7 @@
 #include "TestZipBuilder.h"
 #include "platform/DosDateTime.h"
 #include "zip/ZipCrypto.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
@@ -19,7 +19,7 @@ class ExtractTest : public ExtractFixture {
     return path;
   }
   // A reader on archive extracting everything into Path("out").
-  void Prepare(TZipReader& reader, RunLog& log, const std::string& archive, bool recreate = true) {
+  void Prepare(ZipReader& reader, RunLog& log, const std::string& archive, bool recreate = true) {
     Record(reader, log);
     reader.SetZipName(archive);
     reader.SetDestDir(Path("out"));
@@ -31,7 +31,7 @@ class ExtractTest : public ExtractFixture {
 // An encrypted stored member (traditional encryption, check byte from the CRC).
 TestMember EncryptedMember(const std::string& name, const std::string& content, const std::string& password) {
   TestMember m = StoredMember(name, content);
-  TZipCrypto crypto;
+  ZipCrypto crypto;
   const auto header = crypto.MakeHeader(password, m.crc);
   std::vector<uint8_t> data(header.begin(), header.end());
   std::vector<uint8_t> body = m.data;
@@ -46,7 +46,7 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   const std::string zip = MakeZip({StoredMember("top.txt", "T"), StoredMember("d1/a.txt", "A"),
                                    StoredMember("d1/d2/b.txt", "B"), StoredMember("empty/", "")});
   {
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip, true);
     EXPECT_EQ(reader.Extract(), 4);
@@ -59,7 +59,7 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   }
   fs::remove_all(Path("out"));
   {
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip, false);
     reader.Extract();
@@ -71,7 +71,7 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
 
 TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
   const std::string zip = MakeZip({StoredMember("DATA/sub/a.txt", "A"), StoredMember("other/b.txt", "B")});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
   reader.SetRootDir("data");
@@ -82,7 +82,7 @@ TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
 TEST_F(ExtractTest, FilesListSelectsAndIsEmptiedAfterwards) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("B.TXT", "B"),
                                    StoredMember("c.doc", "C"), StoredMember("sub/d.txt", "D")});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
   reader.DoAll = false;
@@ -102,7 +102,7 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   TestMember empty = StoredMember("empty.dat", "");
   empty.dosDateTime = platform::MakeDosDateTime({2020, 2, 29, 13, 14, 16});
   const std::string zip = MakeZip({empty});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
   reader.Extract();
@@ -117,20 +117,20 @@ TEST_F(ExtractTest, OverwriteModes) {
   const std::time_t entryTime = platform::DosDateTimeToTime(entryDos);
   struct Case {
     const char* label;
-    TUZOverwriteMode mode;
+    OverwriteRule mode;
     std::time_t fileTime;
     bool replaced;
   };
   const Case cases[] = {
-      {"always", TUZOverwriteMode::Always, entryTime, true},
-      {"never", TUZOverwriteMode::Never, entryTime - 100, false},
-      {"newer: file older", TUZOverwriteMode::ifNewer, entryTime - 100, true},
-      {"newer: file newer", TUZOverwriteMode::ifNewer, entryTime + 100, false},
-      {"newer: same 2-second step", TUZOverwriteMode::ifNewer, entryTime + 1, false},
-      {"newer: equal", TUZOverwriteMode::ifNewer, entryTime, false},
-      {"older: file newer", TUZOverwriteMode::ifOlder, entryTime + 100, true},
-      {"older: file older", TUZOverwriteMode::ifOlder, entryTime - 100, false},
-      {"older: same 2-second step", TUZOverwriteMode::ifOlder, entryTime + 1, false},
+      {"always", OverwriteRule::Always, entryTime, true},
+      {"never", OverwriteRule::Never, entryTime - 100, false},
+      {"newer: file older", OverwriteRule::IfNewer, entryTime - 100, true},
+      {"newer: file newer", OverwriteRule::IfNewer, entryTime + 100, false},
+      {"newer: same 2-second step", OverwriteRule::IfNewer, entryTime + 1, false},
+      {"newer: equal", OverwriteRule::IfNewer, entryTime, false},
+      {"older: file newer", OverwriteRule::IfOlder, entryTime + 100, true},
+      {"older: file older", OverwriteRule::IfOlder, entryTime - 100, false},
+      {"older: same 2-second step", OverwriteRule::IfOlder, entryTime + 1, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -139,13 +139,13 @@ TEST_F(ExtractTest, OverwriteModes) {
     const std::string zip = MakeZip({m});
     WriteText(Path("out/f.txt"), "old");
     ASSERT_TRUE(platform::SetLastWriteTime(Path("out/f.txt"), c.fileTime));
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.OverwriteMode = c.mode;
     reader.Extract();
     EXPECT_EQ(ReadText(Path("out/f.txt")), c.replaced ? "new" : "old");
-    EXPECT_EQ(log.SkippedWith(TSkipReason::srNoOverwrite), !c.replaced);
+    EXPECT_EQ(log.SkippedWith(SkipReason::NoOverwrite), !c.replaced);
     EXPECT_EQ(log.completeCount, c.replaced ? 1 : 0);
   }
 }
@@ -154,11 +154,11 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
   WriteText(Path("out/f.txt"), "old");
   WriteText(Path("out/g.txt"), "old");
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
   std::vector<std::string> asked;
-  reader.OnPromptForOverwrite = [&](TZipReader&, bool& overwrite, int, std::string& fname) {
+  reader.OnPromptForOverwrite = [&](ZipReader&, bool& overwrite, int, std::string& fname) {
     asked.push_back(fs::path(fname).filename().string());
     overwrite = fname.find("f.txt") != std::string::npos;
   };
@@ -168,11 +168,11 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
 
   // Without a handler the question goes to the host's message box; No keeps the file.
-  TZipReader boxed;
+  ZipReader boxed;
   RunLog boxLog;
   Prepare(boxed, boxLog, zip);
   std::vector<std::string> texts;
-  boxed.OnMessageBox = [&](const std::string& caption, const std::string& text, TMessageButtons) {
+  boxed.OnMessageBox = [&](const std::string& caption, const std::string& text, MessageButtons) {
     texts.push_back(caption + "|" + text);
     return false;
   };
@@ -189,25 +189,25 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
                EncryptedMember("s2.txt", "secret two", "right"), StoredMember("plain.txt", "plain")});
   {
     SCOPED_TRACE("no handler: every encrypted entry skipped with reason 0");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.Password = "wrong";
     reader.Extract();
     EXPECT_EQ(log.skipped.size(), 2u);
-    EXPECT_TRUE(log.SkippedWith(TSkipReason::srBadPassword));
+    EXPECT_TRUE(log.SkippedWith(SkipReason::BadPassword));
     EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"plain.txt"});
     EXPECT_EQ(log.completeCount, 1);
   }
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler gives the right password once; it stays for the next entry");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.Password = "wrong";
     int asked = 0;
-    reader.OnBadPassword = [&](TZipReader&, int, std::string& newPassword) {
+    reader.OnBadPassword = [&](ZipReader&, int, std::string& newPassword) {
       ++asked;
       newPassword = "right";
     };
@@ -221,23 +221,23 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler returning the same password: skipped");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.Password = "wrong";
-    reader.OnBadPassword = [&](TZipReader&, int, std::string&) {};
+    reader.OnBadPassword = [&](ZipReader&, int, std::string&) {};
     reader.Extract();
     EXPECT_EQ(log.skipped.size(), 2u);
   }
   {
     SCOPED_TRACE("an exception from the handler ends the run; completion still reported");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.Password = "wrong";
     reader.FilesList = {"x"};
-    reader.OnBadPassword = [&](TZipReader&, int, std::string&) { throw EUserCanceled("silent"); };
-    EXPECT_THROW(reader.Extract(), EUserCanceled);
+    reader.OnBadPassword = [&](ZipReader&, int, std::string&) { throw CanceledError("silent"); };
+    EXPECT_THROW(reader.Extract(), CanceledError);
     EXPECT_EQ(log.completeCalls, 1);
     EXPECT_TRUE(reader.FilesList.empty());
   }
@@ -247,16 +247,16 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   std::vector<uint8_t> big(3 * 1024 * 1024);
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
   const std::string zip = MakeZip({StoredMember("small.txt", "s"), DeflatedMember("big.bin", big)});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
-  reader.OnFilePercentDone = [&](TZipReader& r, int percent) {
+  reader.OnFilePercentDone = [&](ZipReader& r, int percent) {
     if (percent > 0 && percent < 100) r.Cancel();
   };
   try {
     reader.Extract();
     ADD_FAILURE() << "not cancelled";
-  } catch (const EUserCanceled& e) {
+  } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User Aborted Operation");
   }
   EXPECT_EQ(log.completeCalls, 1);
@@ -268,19 +268,19 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
 TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("b.txt", "B")});
   {
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
-    reader.OnStartUnZipInfo = [](TZipReader&, int, int64_t, bool& stop) { stop = true; };
+    reader.OnStartUnZipInfo = [](ZipReader&, int, int64_t, bool& stop) { stop = true; };
     reader.Extract();
     EXPECT_EQ(log.completeCount, 0);
     EXPECT_FALSE(fs::exists(Path("out/a.txt")));
   }
   {
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
-    reader.OnStartUnZip = [&](TZipReader&, int, std::string& fname, bool& skip) {
+    reader.OnStartUnZip = [&](ZipReader&, int, std::string& fname, bool& skip) {
       if (fname.find("a.txt") != std::string::npos)
         skip = true;
       else
@@ -299,7 +299,7 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
   ro.externalAttributes = 0x21;
   const std::string zip = MakeZip({ro});
   {
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
     reader.Extract();
@@ -307,22 +307,22 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
   }
   {
     SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
-    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.OverwriteMode = OverwriteRule::Always;
     reader.Extract();
-    EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+    EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   }
   {
     SCOPED_TRACE("ReplaceReadOnly clears the attribute and replaces the file");
     platform::SetReadOnly(Path("out/ro.txt"), false);
     WriteText(Path("out/ro.txt"), "old");
     platform::SetReadOnly(Path("out/ro.txt"), true);
-    TZipReader reader;
+    ZipReader reader;
     RunLog log;
     Prepare(reader, log, zip);
-    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.OverwriteMode = OverwriteRule::Always;
     reader.ReplaceReadOnly = true;
     reader.RetainAttributes = false;
     reader.Extract();
@@ -335,7 +335,7 @@ TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
   TestMember odd = StoredMember("odd.bin", "whatever");
   odd.method = 12;
   const std::string zip = MakeZip({odd, StoredMember("fine.txt", "ok")});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
   reader.Extract();
@@ -349,10 +349,10 @@ TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
   bad.crc ^= 1;
   const std::string zip = MakeZip({bad});
   WriteText(Path("out/f.txt"), "old");
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, zip);
-  reader.OverwriteMode = TUZOverwriteMode::Always;
+  reader.OverwriteMode = OverwriteRule::Always;
   reader.Extract();
   EXPECT_EQ(log.badCrc.size(), 1u);
   EXPECT_EQ(ReadText(Path("out/f.txt")), "old");
@@ -364,13 +364,13 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   lying.uncompressedSize = 50000;
   lying.claimedCompressedSize = 50000;  // more than the archive holds
   MakeZip({StoredMember("a.txt", "A"), lying});
-  TZipReader reader;
+  ZipReader reader;
   RunLog log;
   Prepare(reader, log, Path("a.zip"));
   try {
     reader.Extract();
     ADD_FAILURE() << "no exception";
-  } catch (const EFatalUnzipError& e) {
+  } catch (const FatalExtractError& e) {
     EXPECT_STREQ(e.what(), "Premature end of file reached");
   }
   EXPECT_EQ(log.completeCalls, 1);

@@ -21,13 +21,13 @@ class HostileArchiveTest : public ExtractFixture {
   // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
   void Extract(const std::vector<TestMember>& members, RunLog& log) {
     WriteFileBytes(Path("hostile.zip"), BuildZip(members));
-    TZipReader reader;
+    ZipReader reader;
     Record(reader, log);
     reader.SetZipName(Path("hostile.zip"));
     reader.SetDestDir(Path("target"));
     reader.DoAll = true;
     reader.RecreateDirs = true;
-    reader.OverwriteMode = TUZOverwriteMode::Always;
+    reader.OverwriteMode = OverwriteRule::Always;
     reader.Extract();
   }
   // Every file below the test folder outside "target" (apart from the archive itself).
@@ -45,7 +45,7 @@ TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
     SCOPED_TRACE(name);
     RunLog log;
     Extract({StoredMember(name, "evil"), StoredMember("good.txt", "good")}, log);
-    EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+    EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
     EXPECT_TRUE(FilesOutsideTarget().empty());
     EXPECT_EQ(ReadText(Path("target/good.txt")), "good");
   }
@@ -72,7 +72,7 @@ TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
            StoredMember("rel/evil.txt", "evil"), StoredMember("real/up/rel/evil.txt", "evil")},
           log);
   EXPECT_EQ(log.skipped.size(), 4u);
-  EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+  EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   EXPECT_TRUE(FilesOutsideTarget().empty());
 }
 
@@ -108,12 +108,12 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   EXPECT_EQ(ReadText(Path("target/after.txt")), "after");
 
   // In memory the output stops at the recorded size too.
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Path("hostile.zip"));
   reader.ReadDirectory();
   std::vector<uint8_t> out;
-  const TEntryCheck check = ZipExtractRun::ExtractToBuffer(reader, 0, 1 << 30, out);
-  EXPECT_EQ(check.Result, TEntryResult::erTooLarge);
+  const EntryCheck check = ZipExtractRun::ExtractToBuffer(reader, 0, 1 << 30, out);
+  EXPECT_EQ(check.Result, EntryResult::TooLarge);
   EXPECT_LE(out.size(), 1000u);
 }
 
@@ -152,7 +152,7 @@ TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
 TEST_F(HostileArchiveTest, NamesWithNulBytesAreRefused) {
   RunLog log;
   Extract({StoredMember(std::string("a\0b.txt", 7), "x")}, log);
-  EXPECT_TRUE(log.SkippedWith(TSkipReason::srCreateError));
+  EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   EXPECT_TRUE(FilesBelow(Path("target")).empty());
 }
 

@@ -8,7 +8,7 @@
 
 #include "RawZipScan.h"
 #include "TestManifest.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/legacy/Explode.h"
 #include "zip/legacy/Inflate.h"
 #include "zip/legacy/LegacyDecodeError.h"
@@ -330,8 +330,8 @@ TEST(Inflate, OutputIsBoundedByTheRecordedSize) {
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>((i * 7) ^ (i >> 9));
   const auto packed = RawDeflate(plain);
   EXPECT_EQ(Decode(8, 0, packed, plain.size()), plain);
-  EXPECT_THROW(Decode(8, 0, packed, plain.size() - 1), EBiggerThanUncompressed);
-  EXPECT_THROW(Decode(8, 0, packed, 10), EBiggerThanUncompressed);
+  EXPECT_THROW(Decode(8, 0, packed, plain.size() - 1), OversizeMemberError);
+  EXPECT_THROW(Decode(8, 0, packed, 10), OversizeMemberError);
 
   auto cut = packed;
   cut.resize(cut.size() / 2);
@@ -344,7 +344,7 @@ TEST(Inflate, OutputIsBoundedByTheRecordedSize) {
 TEST(StoredCopy, OutputIsBoundedByTheRecordedSize) {
   const std::vector<uint8_t> data(1000, 'x');
   EXPECT_EQ(Decode(0, 0, data, 1000), data);
-  EXPECT_THROW(Decode(0, 0, data, 999), EBiggerThanUncompressed);
+  EXPECT_THROW(Decode(0, 0, data, 999), OversizeMemberError);
 }
 
 TEST(MemberDecoder, UnknownMethodsAreRejected) {
@@ -368,7 +368,7 @@ TEST(MemberDecoder, RandomInputNeverOverrunsOrHangs) {
       VectorSink sink;
       try {
         DecodeMember(method, flags, source, sink, size);
-      } catch (const EZipException&) {
+      } catch (const ZipError&) {
       }
       EXPECT_LE(sink.bytes.size(), size) << "method " << method;
     }

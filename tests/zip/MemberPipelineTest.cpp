@@ -11,7 +11,7 @@
 #include "zip/ByteIO.h"
 #include "zip/MemberPipeline.h"
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
@@ -39,7 +39,7 @@ class MemberPipelineTest : public ScratchDir {
                       const std::string& password, const WriterSizes& sizes = {},
                       MemberEncryption encryption = MemberEncryption::Traditional) {
     fs::remove(P(name));
-    TZipWriter w;
+    ZipWriter w;
     w.SetZipName(P(name));
     w.Threads = threads;
     w.Password = password;
@@ -109,20 +109,20 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
     ASSERT_TRUE(ZipWith(files, "two.zip", 2, password, sizes) == one);
     std::string listing;
     EXPECT_EQ(PythonCheck(P("two.zip"), password, P("z"), &listing), 0) << listing;
-    TZipReader reader;
+    ZipReader reader;
     reader.SetZipName(P("two.zip"));
     reader.ReadDirectory();
     ASSERT_EQ(reader.EntryCount(), 4);
     MemoryStream archive(std::vector<uint8_t>(one.begin(), one.end()));
     for (int i = 0; i < 4; ++i) {
-      const TZipHeaderInfo& central = reader.Entry(i);
+      const ZipEntry& central = reader.Entry(i);
       const auto found = std::find_if(std::begin(cases), std::end(cases),
                                       [&](const Case& c) { return c.name == central.FileName(); });
       ASSERT_NE(found, std::end(cases)) << central.FileName();
       const Case& c = *found;
       SCOPED_TRACE(c.name);
       EXPECT_EQ(central.CompressionMethod, c.method);
-      TZipHeaderInfo local;
+      ZipEntry local;
       ASSERT_TRUE(archive.Seek(central.RelativeOffset) && local.ReadLocalHeader(archive));
       EXPECT_EQ(local.LocalZip64, c.zip64);
       EXPECT_EQ(local.UncompressedSize, c.data.size());
@@ -145,11 +145,11 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
   const ArchiveCheck check = CheckArchive(P("two.zip"), "secret");
   EXPECT_TRUE(check.Ok()) << check.Summary();
   EXPECT_EQ(check.members, 4);
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(P("two.zip"));
   reader.ReadDirectory();
   for (int i = 0; i < reader.EntryCount(); ++i) {
-    const TZipHeaderInfo& central = reader.Entry(i);
+    const ZipEntry& central = reader.Entry(i);
     EXPECT_EQ(central.CompressionMethod, kMethodAes) << central.FileName();
     EXPECT_TRUE(central.Aes) << central.FileName();
   }
@@ -158,12 +158,12 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
 TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
   std::vector<std::string> files;
   for (int i = 0; i < 100; ++i) files.push_back(Write("s/f" + std::to_string(i) + ".txt", TextOf(1000 + i)));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("skip.zip"));
   w.Threads = 2;
   w.FilesList = files;
   int seen = 0;
-  w.OnStartZip = [&](TZipWriter&, const std::string&, TZipHeaderInfo&, bool& skip) {
+  w.OnStartZip = [&](ZipWriter&, const std::string&, ZipEntry&, bool& skip) {
     skip = seen++ % 3 != 0;
   };
   EXPECT_EQ(w.Zip(), 34);
@@ -193,15 +193,15 @@ TEST_F(MemberPipelineTest, CancelStopsTheRunAndRemovesThePartialArchive) {
   std::vector<std::string> files;
   for (int i = 0; i < 200; ++i)
     files.push_back(Write("c/f" + std::to_string(i) + ".bin", RandomText(20000, i)));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("cancel.zip"));
   w.Threads = 2;
   w.FilesList = files;
   int ended = 0;
-  w.OnEndZip = [&](TZipWriter& sender, const std::string&, int64_t, int64_t, int64_t) {
+  w.OnEndZip = [&](ZipWriter& sender, const std::string&, int64_t, int64_t, int64_t) {
     if (++ended == 50) sender.Cancel();
   };
-  EXPECT_THROW(w.Zip(), EUserCanceled);
+  EXPECT_THROW(w.Zip(), CanceledError);
   EXPECT_LE(ended, 51);
   EXPECT_FALSE(fs::exists(P("cancel.zip")));
 }

@@ -9,7 +9,7 @@
 #include "zip/MemberWriter.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipCrypto.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 using namespace brisko::zip;
 
@@ -50,7 +50,7 @@ uint32_t Crc(const std::vector<uint8_t>& data) {
 }
 
 struct Written {
-  TZipHeaderInfo header;
+  ZipEntry header;
   std::vector<uint8_t> archive;
   size_t dataStart = 0;
   uint64_t progress = 0;
@@ -84,7 +84,7 @@ Written WriteMember(const std::vector<uint8_t>& content, int level, bool store,
   w.header.DateTime = 0x58A17B2Cu;
   EXPECT_TRUE(w.header.WriteLocalHeader(out));
   w.dataStart = static_cast<size_t>(out.Position());
-  TMemberWriter writer;
+  MemberWriter writer;
   writer.SetPackLevel(level);
   writer.SetPassword(password);
   writer.SetHooks([&](size_t n) { w.progress += n; }, {});
@@ -140,7 +140,7 @@ TEST(MemberWriter, StoreOrDeflateDecisions) {
       EXPECT_EQ(w.header.CompressedSize, c.content.size());
     }
     // The local header was rewritten in place with the final values.
-    TZipHeaderInfo local;
+    ZipEntry local;
     MemoryStream reread(w.archive);
     ASSERT_TRUE(local.ReadLocalHeader(reread));
     EXPECT_EQ(local.CRC32, w.header.CRC32);
@@ -175,9 +175,9 @@ TEST(MemberWriter, EncryptedMembersDecryptToWhatWasRead) {
                   uint8_t(w.header.CompressedSize >> 16), uint8_t(w.header.CompressedSize >> 24),
                   uint8_t(w.header.UncompressedSize), uint8_t(w.header.UncompressedSize >> 8),
                   uint8_t(w.header.UncompressedSize >> 16), uint8_t(w.header.UncompressedSize >> 24)}));
-    TZipCrypto crypto;
-    EXPECT_EQ(TZipCrypto::CheckByte(w.header), 0x7B);
-    ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), TZipCrypto::CheckByte(w.header)));
+    ZipCrypto crypto;
+    EXPECT_EQ(ZipCrypto::CheckByte(w.header), 0x7B);
+    ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), ZipCrypto::CheckByte(w.header)));
     crypto.Decrypt(data.data() + 12, data.size() - 12);
     std::vector<uint8_t> back = w.header.CompressionMethod == kMethodStored
                                     ? std::vector<uint8_t>(data.begin() + 12, data.end())
@@ -199,15 +199,15 @@ TEST(MemberWriter, ShortWritesRaiseNotEnoughRoom) {
     MemoryStream in(TextBytes(200000));
     MemoryStream out;
     out.SetWriteLimit(limit);
-    TZipHeaderInfo header;
+    ZipEntry header;
     header.SetFileName("a.txt");
     ASSERT_TRUE(header.WriteLocalHeader(out));
-    TMemberWriter writer;
+    MemberWriter writer;
     writer.SetPackLevel(0);
     try {
       writer.WriteFileData(in, out, header, false, "a.txt");
       FAIL() << "no exception at limit " << limit;
-    } catch (const ENotEnoughRoom& e) {
+    } catch (const NotEnoughRoomError& e) {
       EXPECT_STREQ(e.what(), "Not enough room to write archive");
     }
   }

@@ -32,9 +32,9 @@ inline BuiltArchive BuildArchive(const std::vector<BuiltMember>& members, const 
                                  const std::string& prefix = "") {
   MemoryStream s;
   s.Write(prefix.data(), prefix.size());
-  std::vector<TZipHeaderInfo> headers;
+  std::vector<ZipEntry> headers;
   for (const BuiltMember& m : members) {
-    TZipHeaderInfo h;
+    ZipEntry h;
     h.SetDirectory(m.directory);
     h.SetFileName(m.name);
     h.CompressionMethod = 0;
@@ -50,8 +50,8 @@ inline BuiltArchive BuildArchive(const std::vector<BuiltMember>& members, const 
   }
   BuiltArchive out;
   out.centralOffset = s.Position();
-  for (TZipHeaderInfo& h : headers) h.WriteCentralHeader(s);
-  TEndCentral end;
+  for (ZipEntry& h : headers) h.WriteCentralHeader(s);
+  EndOfCentralDir end;
   end.TotalEntries = end.EntriesThisDisk = headers.size();
   end.CentralOffset = out.centralOffset;
   end.CentralSize = s.Position() - out.centralOffset;

@@ -4,7 +4,7 @@
 #include "zip/WildMatch.h"
 
 using brisko::zip::IsWildcard;
-using brisko::zip::TWildResult;
+using brisko::zip::WildResult;
 using brisko::zip::WildMatch;
 using brisko::zip::WildMatchResult;
 
@@ -74,12 +74,12 @@ TEST(WildMatch, Table) {
 }
 
 TEST(WildMatch, ResultKinds) {
-  EXPECT_EQ(WildMatchResult("abc", "abcd"), TWildResult::TextLeftOver);
-  EXPECT_EQ(WildMatchResult("abcd", "abc"), TWildResult::TextEnded);
-  EXPECT_EQ(WildMatchResult("<xy>", "a"), TWildResult::SetMismatch);
-  EXPECT_EQ(WildMatchResult("x", "a"), TWildResult::LiteralMismatch);
-  EXPECT_EQ(WildMatchResult("<>", "a"), TWildResult::PatternError);
-  EXPECT_EQ(WildMatchResult("*<a-c>x", "zbx"), TWildResult::TextEnded);
+  EXPECT_EQ(WildMatchResult("abc", "abcd"), WildResult::TextLeftOver);
+  EXPECT_EQ(WildMatchResult("abcd", "abc"), WildResult::TextEnded);
+  EXPECT_EQ(WildMatchResult("<xy>", "a"), WildResult::SetMismatch);
+  EXPECT_EQ(WildMatchResult("x", "a"), WildResult::LiteralMismatch);
+  EXPECT_EQ(WildMatchResult("<>", "a"), WildResult::PatternError);
+  EXPECT_EQ(WildMatchResult("*<a-c>x", "zbx"), WildResult::TextEnded);
 }
 
 TEST(WildMatch, WildcardTest) {

@@ -5,7 +5,7 @@
 #include "ReaderArchiveBuilder.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipReader.h"
 
@@ -37,7 +37,7 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
       {k4G * 2, k4G, k4G + 1, 4 + 24},
   };
   for (const Case& c : cases) {
-    TZipHeaderInfo h;
+    ZipEntry h;
     h.SetFileName("big.bin");
     h.UncompressedSize = c.size;
     h.CompressedSize = c.compressed;
@@ -51,7 +51,7 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
     EXPECT_EQ(extra, c.extraLength) << c.size << " " << c.compressed << " " << c.offset;
     EXPECT_EQ(needed, c.extraLength != 0 ? kVersionZip64 : kVersion20);
     s.Seek(0);
-    TZipHeaderInfo r;
+    ZipEntry r;
     ASSERT_TRUE(r.ReadCentralHeader(s));
     EXPECT_EQ(r.UncompressedSize, c.size);
     EXPECT_EQ(r.CompressedSize, c.compressed);
@@ -60,7 +60,7 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
 }
 
 TEST(Zip64Records, LocalHeaderReservesRoomOnlyWhenAsked) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetFileName("big.bin");
   h.LocalZip64 = true;
   h.UncompressedSize = k4G + 7;
@@ -69,7 +69,7 @@ TEST(Zip64Records, LocalHeaderReservesRoomOnlyWhenAsked) {
   ASSERT_TRUE(h.WriteLocalHeader(s));
   EXPECT_EQ(h.LocalSize(), kLocalHeaderSize + 7 + 20);
   s.Seek(0);
-  TZipHeaderInfo r;
+  ZipEntry r;
   ASSERT_TRUE(r.ReadLocalHeader(s));
   EXPECT_TRUE(r.LocalZip64);
   EXPECT_EQ(r.UncompressedSize, k4G + 7);
@@ -78,7 +78,7 @@ TEST(Zip64Records, LocalHeaderReservesRoomOnlyWhenAsked) {
   // Without the room reserved, a size that reached 4 GiB cannot be written into the header.
   h.LocalZip64 = false;
   MemoryStream t;
-  EXPECT_THROW(h.WriteLocalHeader(t), EZipTooLarge);
+  EXPECT_THROW(h.WriteLocalHeader(t), ZipTooLargeError);
 }
 
 TEST(Zip64Records, EndRecordGoesZip64FromTheMarkerValuesOn) {
@@ -93,7 +93,7 @@ TEST(Zip64Records, EndRecordGoesZip64FromTheMarkerValuesOn) {
       {3, 100, k4G, true},
   };
   for (const Case& c : cases) {
-    TEndCentral e;
+    EndOfCentralDir e;
     e.TotalEntries = e.EntriesThisDisk = c.entries;
     e.CentralSize = c.size;
     e.CentralOffset = c.offset;
@@ -106,13 +106,13 @@ TEST(Zip64Records, EndRecordGoesZip64FromTheMarkerValuesOn) {
 }
 
 TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetFileName("old.txt");
   h.UnixTime = 170000000;  // 1975
   MemoryStream s;
   ASSERT_TRUE(h.WriteCentralHeader(s));
   s.Seek(0);
-  TZipHeaderInfo r;
+  ZipEntry r;
   ASSERT_TRUE(r.ReadCentralHeader(s));
   ASSERT_TRUE(r.UnixTime.has_value());
   EXPECT_EQ(*r.UnixTime, 170000000);
@@ -135,7 +135,7 @@ TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
     PutLE32(raw, matching ? crc : crc + 1);
     PutBytes(raw, utf8);
     MemoryStream m(raw);
-    TZipHeaderInfo l;
+    ZipEntry l;
     ASSERT_TRUE(l.ReadLocalHeader(m));
     EXPECT_EQ(l.FileName(), matching ? utf8 : "Gr\xC3\xBC\xC3\x9F" "e.txt") << matching;  // else code page 437
   }
@@ -150,7 +150,7 @@ class Zip64Reading : public ::testing::Test {
     reader_.ReadDirectory();
   }
   std::vector<uint8_t> bytes_;
-  TZipReader reader_;
+  ZipReader reader_;
 };
 
 TEST_F(Zip64Reading, MoreThan65535MembersAreAllListed) {
@@ -201,10 +201,10 @@ TEST_F(Zip64Reading, MembersSharingTheirDataAreRefused) {
   bytes[offsetField + 1] = 0;
   Open(bytes);
   EXPECT_NE(reader_.OverlapNote().find("a and b"), std::string::npos) << reader_.OverlapNote();
-  EXPECT_EQ(ZipExtractRun::TestEntry(reader_, 0).Result, TEntryResult::erDataError);
+  EXPECT_EQ(ZipExtractRun::TestEntry(reader_, 0).Result, EntryResult::DataError);
   reader_.DoAll = true;
   reader_.SetDestDir(::testing::TempDir());
-  EXPECT_THROW(reader_.Extract(), EBadZipFile);
+  EXPECT_THROW(reader_.Extract(), BadArchiveError);
 }
 
 }  // namespace

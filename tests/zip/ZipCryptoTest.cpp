@@ -18,14 +18,14 @@ void FixedRandom(uint8_t* bytes, size_t n) {
 }
 
 TEST(ZipCrypto, HeaderEndsWithCrcHighBytesAndRoundTrips) {
-  TZipCrypto enc;
+  ZipCrypto enc;
   auto header = enc.MakeHeader("pw", 0x12345678, FixedRandom);
   std::string text = "plain text to protect";
   std::vector<uint8_t> data(text.begin(), text.end());
   enc.Encrypt(data.data(), data.size());
   EXPECT_NE(std::memcmp(data.data(), text.data(), data.size()), 0);
 
-  TZipCrypto dec;
+  ZipCrypto dec;
   uint8_t copy[12];
   std::memcpy(copy, header.data(), 12);
   ASSERT_TRUE(dec.CheckHeader("pw", copy, 0x12));
@@ -36,28 +36,28 @@ TEST(ZipCrypto, HeaderEndsWithCrcHighBytesAndRoundTrips) {
 }
 
 TEST(ZipCrypto, EmptyFileHeaderEndsWithZeros) {
-  TZipCrypto enc;
+  ZipCrypto enc;
   auto header = enc.MakeHeader("secret", 0);
-  TZipCrypto dec;
+  ZipCrypto dec;
   ASSERT_TRUE(dec.CheckHeader("secret", header.data(), 0));
   EXPECT_EQ(header[10], 0);
   EXPECT_EQ(header[11], 0);
 }
 
 TEST(ZipCrypto, FreshRandomBytesPerHeader) {
-  TZipCrypto a, b;
+  ZipCrypto a, b;
   auto h1 = a.MakeHeader("pw", 0xABCDEF01);
   auto h2 = b.MakeHeader("pw", 0xABCDEF01);
   EXPECT_NE(std::memcmp(h1.data(), h2.data(), 10), 0);
 }
 
 TEST(ZipCrypto, CheckByteFollowsDataDescriptorFlag) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.CRC32 = 0xAB000000;
   h.DateTime = 0x0000CD00;
-  EXPECT_EQ(TZipCrypto::CheckByte(h), 0xAB);
+  EXPECT_EQ(ZipCrypto::CheckByte(h), 0xAB);
   h.Flags = 0x0008;
-  EXPECT_EQ(TZipCrypto::CheckByte(h), 0xCD);
+  EXPECT_EQ(ZipCrypto::CheckByte(h), 0xCD);
 }
 
 uint32_t InflateCrc(const std::vector<uint8_t>& in, uint16_t method, size_t expectedSize) {
@@ -90,24 +90,24 @@ TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
   ASSERT_GE(byArchive.size(), 4u);
   for (const auto& [archive, rows] : byArchive) {
     FileStream f;
-    ASSERT_TRUE(f.Open(std::string(BRISKO_TESTDATA_DIR) + "/" + archive, TFileMode::fmOpenRead)) << archive;
-    TEndCentral end;
+    ASSERT_TRUE(f.Open(std::string(BRISKO_TESTDATA_DIR) + "/" + archive, FileMode::OpenRead)) << archive;
+    EndOfCentralDir end;
     ASSERT_TRUE(end.FindAndRead(f)) << archive;
     f.Seek(end.CentralOffset);
-    std::vector<TZipHeaderInfo> entries(end.TotalEntries);
+    std::vector<ZipEntry> entries(end.TotalEntries);
     for (auto& e : entries) ASSERT_TRUE(e.ReadCentralHeader(f)) << archive;
     int checked = 0;
     for (const auto& e : entries) {
       if (!e.IsEncrypted()) continue;
       f.Seek(e.RelativeOffset);
-      TZipHeaderInfo local;
+      ZipEntry local;
       ASSERT_TRUE(local.ReadLocalHeader(f));
       std::vector<uint8_t> data(e.CompressedSize);
       ASSERT_EQ(f.Read(data.data(), data.size()), data.size());
       uint8_t wrong[12];
       std::memcpy(wrong, data.data(), 12);
-      TZipCrypto crypto;
-      ASSERT_TRUE(crypto.CheckHeader(rows[0].password, data.data(), TZipCrypto::CheckByte(e)))
+      ZipCrypto crypto;
+      ASSERT_TRUE(crypto.CheckHeader(rows[0].password, data.data(), ZipCrypto::CheckByte(e)))
           << archive << " " << e.StoredName();
       std::vector<uint8_t> body(data.begin() + 12, data.end());
       crypto.Decrypt(body.data(), body.size());
@@ -115,8 +115,8 @@ TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
         EXPECT_EQ(InflateCrc(body, e.CompressionMethod, e.UncompressedSize), e.CRC32)
             << archive << " " << e.StoredName();
       }
-      TZipCrypto other;
-      EXPECT_FALSE(other.CheckHeader("wrong password", wrong, TZipCrypto::CheckByte(e)))
+      ZipCrypto other;
+      EXPECT_FALSE(other.CheckHeader("wrong password", wrong, ZipCrypto::CheckByte(e)))
           << archive << " " << e.StoredName();
       ++checked;
     }

@@ -47,7 +47,7 @@ TEST(ZipPaths, StoredDirectory) {
       {"/other/a.txt", true, true, "/home/u/data", "other/"},
   };
   for (const auto& c : cases) {
-    TStoredPathOptions o;
+    StoredPathOptions o;
     o.storePaths = c.storePaths;
     o.relativePaths = c.relative;
     o.rootDir = c.root;

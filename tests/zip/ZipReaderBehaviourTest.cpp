@@ -11,7 +11,7 @@
 #include "ReaderArchiveBuilder.h"
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip {
@@ -62,7 +62,7 @@ std::vector<BuiltMember> TrueCorpus() {
   return members;
 }
 
-std::vector<std::string> Order(const TZipReader& reader) {
+std::vector<std::string> Order(const ZipReader& reader) {
   std::vector<std::string> names;
   for (int i = 0; i < reader.EntryCount(); ++i) names.push_back(reader.Entry(i).FileName());
   return names;
@@ -72,21 +72,21 @@ TEST_F(ReaderFiles, EightSortOrders) {
   // Compressed sizes are the data lengths here; the rates come from the recorded sizes only.
   std::string path = Write("sort.zip", BuildArchive(TrueCorpus()).bytes);
   struct Case {
-    TZipSortMode mode;
+    EntryOrder mode;
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {TZipSortMode::ByNone, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},
-      {TZipSortMode::ByName, {"mid.txt", "Alpha.txt", "zeta.txt", "beta.txt"}},  // "a/m" < "alpha", "b/" < "beta"
-      {TZipSortMode::ByFileName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
-      {TZipSortMode::ByDirectoryName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
-      {TZipSortMode::ByDate, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},  // equal dates keep order
-      {TZipSortMode::ByCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
-      {TZipSortMode::ByUnCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
-      {TZipSortMode::ByRate, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},  // all 100: archive order
+      {EntryOrder::ByNone, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},
+      {EntryOrder::ByName, {"mid.txt", "Alpha.txt", "zeta.txt", "beta.txt"}},  // "a/m" < "alpha", "b/" < "beta"
+      {EntryOrder::ByFileName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
+      {EntryOrder::ByDirectoryName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
+      {EntryOrder::ByDate, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},  // equal dates keep order
+      {EntryOrder::ByCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
+      {EntryOrder::ByUnCompressedSize, {"Alpha.txt", "mid.txt", "beta.txt", "zeta.txt"}},
+      {EntryOrder::ByRate, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},  // all 100: archive order
   };
   for (const Case& c : cases) {
-    TZipReader reader;
+    ZipReader reader;
     reader.SortMode = c.mode;
     reader.SetZipName(path);
     reader.ReadDirectory();
@@ -95,9 +95,9 @@ TEST_F(ReaderFiles, EightSortOrders) {
 }
 
 TEST(SortedZip, RateOrderRoundsHalvesToEven) {
-  TSortedZip list(TZipSortMode::ByRate, true, false);
+  SortedEntries list(EntryOrder::ByRate, true, false);
   auto add = [&](const char* name, uint32_t c, uint32_t u) {
-    auto* h = new TZipHeaderInfo;
+    auto* h = new ZipEntry;
     h->SetFileName(name);
     h->CompressedSize = c;
     h->UncompressedSize = u;
@@ -112,11 +112,11 @@ TEST(SortedZip, RateOrderRoundsHalvesToEven) {
   std::vector<std::string> names;
   for (int i = 0; i < list.Count(); ++i) names.push_back(list[i]->FileName());
   EXPECT_EQ(names, (std::vector<std::string>{"r100", "r50", "r14", "r12", "r12b", "r0"}));
-  EXPECT_THROW(list.Item(6), EListError);
+  EXPECT_THROW(list.Item(6), ListIndexError);
 }
 
 TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Write("empty.zip", {}));
   EXPECT_NO_THROW(reader.ReadDirectory());
   EXPECT_TRUE(reader.DirectoryLoaded());
@@ -129,22 +129,22 @@ TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
 }
 
 TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Write("a.zip", BuildArchive(SortCorpus()).bytes));
   reader.ReadDirectory();
   try {
     reader.EntryName(4);
     FAIL();
-  } catch (const EListError& e) {
+  } catch (const ListIndexError& e) {
     EXPECT_STREQ(e.what(), "Index 4 is out of range");
   }
-  EXPECT_THROW(reader.EntrySize(-1), EListError);
+  EXPECT_THROW(reader.EntrySize(-1), ListIndexError);
 }
 
 TEST_F(ReaderFiles, AccessorsAndNameChanges) {
   std::string path = Write("a.zip", BuildArchive(SortCorpus(), "the comment").bytes);
-  TZipReader reader;
-  reader.SortMode = TZipSortMode::ByDate;
+  ZipReader reader;
+  reader.SortMode = EntryOrder::ByDate;
   reader.SetZipName(path);
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryName(0), "Alpha.txt");
@@ -168,16 +168,16 @@ TEST_F(ReaderFiles, AccessorsAndNameChanges) {
 
 TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
   std::string path = Write("a.zip", BuildArchive(SortCorpus()).bytes);
-  TZipReader reader;
+  ZipReader reader;
   int streams = 0;
   reader.StreamOpener = [&](const std::string& p) -> std::unique_ptr<ZipStream> {
     ++streams;
     auto f = std::make_unique<FileStream>();
-    return f->Open(p, TFileMode::fmOpenRead) ? std::move(f) : nullptr;
+    return f->Open(p, FileMode::OpenRead) ? std::move(f) : nullptr;
   };
   reader.SetZipName(path);
   reader.ReadDirectory();
-  TZipHeaderInfo* first = &reader.Entry(0);
+  ZipEntry* first = &reader.Entry(0);
   reader.ReadDirectory();
   EXPECT_EQ(&reader.Entry(0), first);  // same records: not read again
 
@@ -190,11 +190,11 @@ TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
 }
 
 TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
-  TZipReader reader;
+  ZipReader reader;
   try {
     reader.SetZipName(Path("?"));
     FAIL();
-  } catch (const EUserCanceled& e) {
+  } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User canceled setting zip file name.");
   }
   std::string seenTitle, seenDir;
@@ -221,7 +221,7 @@ TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
   for (size_t i = end + 16; i < end + 20; ++i) central[i] = 0;
   std::string path = Write("set.zip", members);
   Write("set.zfc", central);
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(path);
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 4);
@@ -235,7 +235,7 @@ TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
   // Point the second central header at the first local header.
   size_t second = built.centralOffset + 46 + 10;
   for (int i = 0; i < 4; ++i) built.bytes[second + 42 + i] = 0;
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Write("dup.zip", built.bytes));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 4);
@@ -251,8 +251,8 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   std::vector<uint8_t> bytes(40000, 'x');
   test::BuiltArchive built = BuildArchive(TrueCorpus());
   bytes.insert(bytes.end(), built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
-  TZipReader reader;
-  reader.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  ZipReader reader;
+  reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
   int yields = 0;
   reader.OnProcessMessages = [&] {
     if (++yields == 2) reader.Cancel();
@@ -261,13 +261,13 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   try {
     reader.ReadDirectory();
     FAIL();
-  } catch (const EUserCanceled& e) {
+  } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User Aborted Operation");
   }
   EXPECT_EQ(reader.ZipName(), "");  // closed
 
-  TZipReader patient;
-  patient.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  ZipReader patient;
+  patient.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
   patient.SetZipName(Path("junk.zip"));
   patient.ReadDirectory();
   EXPECT_EQ(patient.EntryCount(), 4);
@@ -276,32 +276,32 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
 
 TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
   std::string text(3000, 'y');
-  TZipReader reader;
-  reader.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+  ZipReader reader;
+  reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
   reader.SetZipName(Write("nothing.zip", std::vector<uint8_t>(text.begin(), text.end())));
   try {
     reader.ReadDirectory();
     FAIL();
-  } catch (const EBadZipFile& e) {
+  } catch (const BadArchiveError& e) {
     EXPECT_STREQ(e.what(), "Not a valid zip file!");
   }
   EXPECT_EQ(reader.ZipName(), "");
 }
 
 TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Path("absent.zip"));
   try {
     reader.ReadDirectory();
     FAIL();
-  } catch (const EZipException& e) {
+  } catch (const ZipError& e) {
     EXPECT_NE(std::string(e.what()).find("absent.zip"), std::string::npos);
   }
 }
 
 TEST_F(ReaderFiles, MemoryStreamsThroughTheOpener) {
   std::vector<uint8_t> bytes = BuildArchive(SortCorpus()).bytes;
-  TZipReader reader;
+  ZipReader reader;
   reader.StreamOpener = [&](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
   reader.SetZipName("in-memory");
   reader.ReadDirectory();
@@ -321,9 +321,9 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   std::string cmd = "cd '" + dir_.string() + "' && zip -q -s 64k split.zip big.bin small.txt >/dev/null 2>&1";
   if (std::system(cmd.c_str()) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
 
-  TZipReader reader;
+  ZipReader reader;
   std::vector<int> asked;
-  reader.OnGetNextDisk = [&](TZipReader&, int disk, std::string& name) {
+  reader.OnGetNextDisk = [&](ZipReader&, int disk, std::string& name) {
     asked.push_back(disk);
     char ext[8];
     std::snprintf(ext, sizeof ext, ".z%02d", disk);
@@ -332,44 +332,44 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   reader.SetZipName(Path("split.zip"));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 2);
-  EXPECT_EQ(reader.MultiMode(), TMultiMode::mmBlocks);
+  EXPECT_EQ(reader.MultiMode(), SplitMode::Blocks);
   EXPECT_EQ(reader.Entry(0).FileName(), "big.bin");
   EXPECT_EQ(reader.Entry(1).FileName(), "small.txt");
   EXPECT_EQ(reader.Entry(1).UncompressedSize, 11u);
 
   // Without a handler the parts are found by their names; a missing one is named.
-  TZipReader found;
+  ZipReader found;
   found.SetZipName(Path("split.zip"));
   found.SetDestDir(Path("out"));
   found.DoAll = true;
   EXPECT_EQ(found.Extract(), 2);
   EXPECT_EQ(fs::file_size(Path("out/big.bin")), data.size());
   fs::rename(Path("split.z01"), Path("split.z01.away"));
-  TZipReader missing;
+  ZipReader missing;
   missing.SetZipName(Path("split.zip"));
   missing.SetDestDir(Path("out2"));
   missing.DoAll = true;
   try {
     missing.Extract();
     FAIL() << "no error";
-  } catch (const EFatalUnzipError& e) {
+  } catch (const FatalExtractError& e) {
     EXPECT_NE(std::string(e.what()).find("split.z01"), std::string::npos) << e.what();
   }
   fs::rename(Path("split.z01.away"), Path("split.z01"));
 
-  TZipReader refused;
-  refused.OnGetNextDisk = [](TZipReader&, int, std::string& name) { name.clear(); };
+  ZipReader refused;
+  refused.OnGetNextDisk = [](ZipReader&, int, std::string& name) { name.clear(); };
   refused.SetZipName(Path("split.zip"));
   try {
     refused.ReadDirectory();
     // The directory may sit wholly on the last disk; then nothing had to be asked.
-  } catch (const EUserCanceled& e) {
+  } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User canceled loading new disk.");
   }
 }
 
 TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(Write("c.zip", BuildArchive(TrueCorpus(), "old text").bytes));
   reader.ReadDirectory();
   reader.SetZipComment("old text");
@@ -381,7 +381,7 @@ TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
 }
 
 TEST(ReaderProperties, RootAndDestinationFolders) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetRootDir("data");
   EXPECT_EQ(reader.RootDir(), "data" + kSep);
   reader.SetRootDir("");
@@ -393,7 +393,7 @@ TEST(ReaderProperties, RootAndDestinationFolders) {
   try {
     reader.SetDestDir("?");
     FAIL();
-  } catch (const EUserCanceled& e) {
+  } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User canceled Set Desination Directory");
   }
   EXPECT_EQ(reader.ThisVersion(), 100);

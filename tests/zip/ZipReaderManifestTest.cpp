@@ -5,7 +5,7 @@
 #include <map>
 
 #include "TestManifest.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip {
@@ -21,15 +21,15 @@ std::map<std::string, std::vector<ManifestRow>> ArchivesOf(const std::string& fo
 
 bool IsDamaged(const ManifestRow& row) { return row.expectedResult.rfind("archive error", 0) == 0; }
 
-const TZipHeaderInfo* FindEntry(const TZipReader& reader, const std::string& stored) {
+const ZipEntry* FindEntry(const ZipReader& reader, const std::string& stored) {
   for (int i = 0; i < reader.EntryCount(); ++i) {
     if (reader.Entry(i).StoredName() == stored) return &reader.Entry(i);
   }
   return nullptr;
 }
 
-void ExpectMember(const TZipReader& reader, const ManifestRow& row, const std::string& label) {
-  const TZipHeaderInfo* e = FindEntry(reader, row.member);
+void ExpectMember(const ZipReader& reader, const ManifestRow& row, const std::string& label) {
+  const ZipEntry* e = FindEntry(reader, row.member);
   ASSERT_NE(e, nullptr) << label << ": " << row.member;
   EXPECT_EQ(e->CompressionMethod, row.method) << label << ": " << row.member;
   EXPECT_EQ(e->CompressedSize, row.compressedSize) << label << ": " << row.member;
@@ -46,13 +46,13 @@ TEST(ZipReaderManifest, ListsEveryIntactArchive) {
     for (const auto& [archive, rows] : ArchivesOf(folder)) {
       if (IsDamaged(rows[0])) continue;
       const std::string label = std::string(folder) + "/" + archive;
-      TZipReader reader;
+      ZipReader reader;
       reader.SetZipName(test::TestDataPath(folder, archive));
       ASSERT_NO_THROW(reader.ReadDirectory()) << label;
       EXPECT_EQ(reader.EntryCount(), static_cast<int>(rows.size())) << label;
       for (const ManifestRow& row : rows) {
         ExpectMember(reader, row, label);
-        const TZipHeaderInfo* e = FindEntry(reader, row.member);
+        const ZipEntry* e = FindEntry(reader, row.member);
         if (e) {
           EXPECT_EQ(e->Flags, row.flags) << label << ": " << row.member;
         }
@@ -70,37 +70,37 @@ TEST(ZipReaderManifest, DamagedArchivesGiveTheirErrorsOrTheirSalvage) {
     ++damaged;
     const std::string path = test::TestDataPath("interop", archive);
 
-    TZipReader quiet;  // default: assume a part of a multi-disk set, no handler: no entries, no error
+    ZipReader quiet;  // default: assume a part of a multi-disk set, no handler: no entries, no error
     quiet.SetZipName(path);
     EXPECT_NO_THROW(quiet.ReadDirectory()) << archive;
     EXPECT_EQ(quiet.EntryCount(), 0) << archive;
     EXPECT_FALSE(quiet.DirectoryLoaded()) << archive;
     EXPECT_EQ(quiet.ZipName(), path) << archive;
 
-    TZipReader told;
+    ZipReader told;
     int calls = 0;
-    told.OnInCompleteZip = [&](TZipReader&, TIncompleteZipMode&) { ++calls; };
+    told.OnInCompleteZip = [&](ZipReader&, IncompleteArchiveRule&) { ++calls; };
     told.SetZipName(path);
     try {
       told.ReadDirectory();
       ADD_FAILURE() << archive << ": no exception";
-    } catch (const EIncompleteZip& e) {
+    } catch (const IncompleteArchiveError& e) {
       EXPECT_STREQ(e.what(), "Incomplete Zip File");
     }
     EXPECT_EQ(calls, 2) << archive;  // the first answer gets one more try
 
-    TZipReader notZip;
-    notZip.IncompleteZipMode = TIncompleteZipMode::izAssumeNotAZip;
+    ZipReader notZip;
+    notZip.IncompleteZipMode = IncompleteArchiveRule::AssumeNotAZip;
     notZip.SetZipName(path);
     try {
       notZip.ReadDirectory();
       ADD_FAILURE() << archive << ": no exception";
-    } catch (const ENotAZipFile& e) {
+    } catch (const NotAnArchiveError& e) {
       EXPECT_STREQ(e.what(), "Not a valid zip file!");
     }
 
-    TZipReader salvage;
-    salvage.IncompleteZipMode = TIncompleteZipMode::izAssumeBad;
+    ZipReader salvage;
+    salvage.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
     salvage.SetZipName(path);
     ASSERT_NO_THROW(salvage.ReadDirectory()) << archive;
     int present = 0;
@@ -115,15 +115,15 @@ TEST(ZipReaderManifest, DamagedArchivesGiveTheirErrorsOrTheirSalvage) {
 }
 
 TEST(ZipReaderManifest, HandlerMayChooseRepairOnTheSecondTry) {
-  TZipReader reader;
-  reader.OnInCompleteZip = [](TZipReader&, TIncompleteZipMode& mode) { mode = TIncompleteZipMode::izAssumeBad; };
+  ZipReader reader;
+  reader.OnInCompleteZip = [](ZipReader&, IncompleteArchiveRule& mode) { mode = IncompleteArchiveRule::AssumeBad; };
   reader.SetZipName(test::TestDataPath("interop", "truncated_in_cd.zip"));
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryCount(), 8);
 }
 
 TEST(ZipReaderManifest, CommentsLoadOnDemand) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(test::TestDataPath("interop", "iz30_comments.zip"));
   reader.ReadDirectory();
   std::map<std::string, std::string> comments;
@@ -140,7 +140,7 @@ TEST(ZipReaderManifest, CommentsLoadOnDemand) {
 }
 
 TEST(ZipReaderManifest, CentralExtraFieldsAreSkippedAndCleared) {
-  TZipReader reader;
+  ZipReader reader;
   reader.SetZipName(test::TestDataPath("interop", "iz30_extra_fields.zip"));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 8);
@@ -148,7 +148,7 @@ TEST(ZipReaderManifest, CentralExtraFieldsAreSkippedAndCleared) {
 }
 
 TEST(ZipReaderManifest, UnadjustedPrefixIsCompensated) {
-  TZipReader adjusted, unadjusted;
+  ZipReader adjusted, unadjusted;
   adjusted.SetZipName(test::TestDataPath("interop", "sfx_prefix_adjusted.zip"));
   unadjusted.SetZipName(test::TestDataPath("interop", "sfx_prefix_unadjusted.zip"));
   adjusted.ReadDirectory();

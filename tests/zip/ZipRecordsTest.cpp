@@ -4,7 +4,7 @@
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipRecords.h"
 
 namespace brisko::zip {
@@ -19,7 +19,7 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
 }
 
 TEST(ZipRecords, ClearedRecordHasDocumentedValues) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.CRC32 = 5;
   h.SetFileName("x");
   h.Clear();
@@ -34,7 +34,7 @@ TEST(ZipRecords, ClearedRecordHasDocumentedValues) {
 }
 
 TEST(ZipRecords, ClearedLocalHeaderIsThirtyBytes) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   MemoryStream out;
   ASSERT_TRUE(h.WriteLocalHeader(out));
   EXPECT_EQ(out.Data(), Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
@@ -42,7 +42,7 @@ TEST(ZipRecords, ClearedLocalHeaderIsThirtyBytes) {
 }
 
 TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetDirectory("docs");
   h.SetFileName("a.txt");
   EXPECT_EQ(h.Directory(), "docs" + kSep);
@@ -65,14 +65,14 @@ TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
 }
 
 TEST(ZipRecords, DirectoryMemberIsStoredWithSlash) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetDirectory("docs" + kSep + "sub" + kSep);
   EXPECT_EQ(h.StoredName(), "docs/sub/");
   EXPECT_EQ(h.FileNameLength, 9);
 }
 
 TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.VersionMadeBy = 0x0314;
   h.SetFileName("n");
   h.SetFileComment(std::string("hi"));
@@ -91,7 +91,7 @@ TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
 }
 
 TEST(ZipRecords, CentralHeaderWithoutHeldCommentWritesNoLength) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetFileName("n");
   h.FileCommentLength = 7;  // as read from an archive, comment not loaded
   MemoryStream out;
@@ -101,14 +101,14 @@ TEST(ZipRecords, CentralHeaderWithoutHeldCommentWritesNoLength) {
 }
 
 TEST(ZipRecords, ShortWriteIsReported) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   MemoryStream out;
   out.SetWriteLimit(10);
   EXPECT_FALSE(h.WriteLocalHeader(out));
 }
 
 TEST(ZipRecords, CentralHeaderRoundTripsAndSplitsName) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.VersionMadeBy = 0x0314;
   h.SetDirectory("a" + kSep + "b");
   h.SetFileName("c.txt");
@@ -123,7 +123,7 @@ TEST(ZipRecords, CentralHeaderRoundTripsAndSplitsName) {
   ASSERT_TRUE(h.WriteCentralHeader(s));
   s.Write("tail", 4);
   s.Seek(2);
-  TZipHeaderInfo r;
+  ZipEntry r;
   ASSERT_TRUE(r.ReadCentralHeader(s));
   EXPECT_EQ(s.Position(), s.Size() - 4);  // behind name, extra and comment
   EXPECT_EQ(r.Directory(), "a" + kSep + "b" + kSep);
@@ -143,7 +143,7 @@ TEST(ZipRecords, FailedReadsRestoreThePosition) {
     const char* label;
     std::vector<uint8_t> bytes;
   };
-  TZipHeaderInfo good;
+  ZipEntry good;
   good.SetFileName("name.txt");
   MemoryStream full;
   good.WriteCentralHeader(full);
@@ -154,7 +154,7 @@ TEST(ZipRecords, FailedReadsRestoreThePosition) {
                              {"wrong signature", wrongSig}};
   for (const Case& c : cases) {
     MemoryStream s(c.bytes);
-    TZipHeaderInfo r;
+    ZipEntry r;
     EXPECT_FALSE(r.ReadCentralHeader(s)) << c.label;
     EXPECT_EQ(s.Position(), 0u) << c.label;
     EXPECT_FALSE(r.ReadLocalHeader(s)) << c.label;
@@ -178,7 +178,7 @@ TEST(ZipRecords, HostDecidesNameConversion) {
       {0x0014, kFlagUtf8, "caf\xC3\xA9", "caf\xC3\xA9"},            // bit 11: UTF-8
   };
   for (const Case& c : cases) {
-    TZipHeaderInfo h;
+    ZipEntry h;
     std::vector<uint8_t> raw;
     PutLE32(raw, kCentralHeaderSig);
     PutLE16(raw, c.madeBy);
@@ -195,7 +195,7 @@ TEST(ZipRecords, HostDecidesNameConversion) {
 }
 
 TEST(ZipRecords, NonAsciiNamesAreWrittenAsUtf8WithFlag) {
-  TZipHeaderInfo h;
+  ZipEntry h;
   h.SetFileName("cafe.txt");
   EXPECT_EQ(h.FileNameLength, 8);
   EXPECT_EQ(h.Flags & kFlagUtf8, 0);
@@ -205,7 +205,7 @@ TEST(ZipRecords, NonAsciiNamesAreWrittenAsUtf8WithFlag) {
   MemoryStream s;
   ASSERT_TRUE(h.WriteLocalHeader(s));
   s.Seek(0);
-  TZipHeaderInfo r;
+  ZipEntry r;
   ASSERT_TRUE(r.ReadLocalHeader(s));
   EXPECT_EQ(r.FileName(), "\xE6\x97\xA5.txt");
 }
@@ -229,7 +229,7 @@ TEST(ZipRecords, Zip64ExtraSuppliesLocalSizes) {
   PutLE64(raw, 8595);
   raw.push_back(0xAA);  // first data byte
   MemoryStream s(raw);
-  TZipHeaderInfo h;
+  ZipEntry h;
   ASSERT_TRUE(h.ReadLocalHeader(s));
   EXPECT_EQ(h.UncompressedSize, 19934u);
   EXPECT_EQ(h.CompressedSize, 8595u);
@@ -245,7 +245,7 @@ TEST(ZipRecords, Zip64ExtraSuppliesLocalSizes) {
 }
 
 TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
-  TEndCentral e;
+  EndOfCentralDir e;
   MemoryStream plain;
   ASSERT_TRUE(e.Write(plain));
   EXPECT_EQ(plain.Data(), Bytes({0x50, 0x4B, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -261,7 +261,7 @@ TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
 
 TEST(EndCentral, FindByLength) {
   MemoryStream empty;
-  TEndCentral e;
+  EndOfCentralDir e;
   EXPECT_TRUE(e.FindAndRead(empty));
   for (size_t n : {1, 5, 21}) {
     MemoryStream s(std::vector<uint8_t>(n, 'P'));
@@ -270,7 +270,7 @@ TEST(EndCentral, FindByLength) {
 }
 
 TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
-  TEndCentral e;
+  EndOfCentralDir e;
   e.TotalEntries = e.EntriesThisDisk = 3;
   e.CentralSize = 100;
   e.CentralOffset = 200;
@@ -281,12 +281,12 @@ TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
   MemoryStream s;
   s.Write("prefix", 6);
   ASSERT_TRUE(e.Write(s));
-  TEndCentral r;
+  EndOfCentralDir r;
   ASSERT_TRUE(r.FindAndRead(s));
   EXPECT_EQ(r.RecordPos, 6u + 22);  // the occurrence inside the comment
   EXPECT_EQ(r.ZipCommentPos, 6u + 44);
 
-  TEndCentral plainEnd;
+  EndOfCentralDir plainEnd;
   plainEnd.TotalEntries = 3;
   plainEnd.CentralOffset = 200;
   plainEnd.SetComment("abc");
@@ -302,15 +302,15 @@ TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
 }
 
 TEST(EndCentral, CopyKeepsCommentButNotTheChangedMark) {
-  TEndCentral a;
+  EndOfCentralDir a;
   a.SetComment("text");
   a.CommentChanged = true;
   a.TotalEntries = 4;
-  TEndCentral b = a;
+  EndOfCentralDir b = a;
   EXPECT_EQ(b.Comment(), "text");
   EXPECT_EQ(b.TotalEntries, 4);
   EXPECT_FALSE(b.CommentChanged);
-  TEndCentral none;
+  EndOfCentralDir none;
   b = none;
   EXPECT_FALSE(b.HasComment());
   EXPECT_EQ(b.ZipCommentLength, 0);

@@ -1,4 +1,4 @@
-// Tests of TZipWriter failures: full disk (injected and by file-size limit), cancel, partial output removal.
+// Tests of ZipWriter failures: full disk (injected and by file-size limit), cancel, partial output removal.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,7 +9,7 @@
 
 #include "WriterTestSupport.h"
 #include "zip/FileStream.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
@@ -38,12 +38,12 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
   std::string small = Write("small.txt", TextOf(20000));
   for (uint64_t limit : {10u, 100u, 5000u, 300000u, 600050u}) {
     SCOPED_TRACE(limit);
-    TZipWriter w;
+    ZipWriter w;
     bool completed = false;
-    w.OnZipComplete = [&](TZipWriter&, int) { completed = true; };
+    w.OnZipComplete = [&](ZipWriter&, int) { completed = true; };
     w.OutputOpener = [limit](const std::string& path) -> std::unique_ptr<ZipStream> {
       auto s = std::make_unique<FailingFileStream>(limit);
-      if (!s->Open(path, TFileMode::fmCreate)) return nullptr;
+      if (!s->Open(path, FileMode::Create)) return nullptr;
       return s;
     };
     w.SetZipName(P("full.zip"));
@@ -51,7 +51,7 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
     try {
       w.Zip();
       FAIL() << "no error";
-    } catch (const ENotEnoughRoom& e) {
+    } catch (const NotEnoughRoomError& e) {
       EXPECT_STREQ(e.what(), "Not enough room to write archive");
     }
     EXPECT_FALSE(completed);
@@ -63,7 +63,7 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
 TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
   std::string a = Write("a.txt", TextOf(30000));
   std::string b = Write("b.bin", RandomText(300000, 5));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("keep.zip"));
   w.FilesList = {a};
   w.Zip();
@@ -72,11 +72,11 @@ TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
   w.OutputOpener = [&](const std::string& path) -> std::unique_ptr<ZipStream> {
     tempName = path;
     auto s = std::make_unique<FailingFileStream>(2000);
-    if (!s->Open(path, TFileMode::fmCreate)) return nullptr;
+    if (!s->Open(path, FileMode::Create)) return nullptr;
     return s;
   };
   w.FilesList = {b};
-  EXPECT_THROW(w.Zip(), ENotEnoughRoom);
+  EXPECT_THROW(w.Zip(), NotEnoughRoomError);
   EXPECT_EQ(Read(P("keep.zip")), before);
   EXPECT_FALSE(tempName.empty());
   EXPECT_FALSE(fs::exists(tempName));
@@ -85,10 +85,10 @@ TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
 TEST_F(ZipWriterFailureTest, ArchivesAreNeverWrittenThroughPlantedLinks) {
   const std::string a = Write("a.txt", TextOf(3000));
   fs::create_symlink(P("victim"), P("planted.zip"));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("planted.zip"));
   w.FilesList = {a};
-  EXPECT_THROW(w.Zip(), EZipException);
+  EXPECT_THROW(w.Zip(), ZipError);
   EXPECT_FALSE(fs::exists(P("victim")));
   EXPECT_TRUE(fs::is_symlink(P("planted.zip")));
 }
@@ -98,7 +98,7 @@ TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
   const std::string b = Write("b.txt", TextOf(4000));
   fs::create_directories(P("real"));
   fs::create_directories(P("tmp"));
-  TZipWriter first;
+  ZipWriter first;
   first.SetZipName(P("real/archive.zip"));
   first.FilesList = {a};
   first.Zip();
@@ -106,7 +106,7 @@ TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::create_symlink(P("real/archive.zip"), P("link.zip"));
 
-  TZipWriter w;
+  ZipWriter w;
   w.TempPath = P("tmp");
   w.SetZipName(P("link.zip"));
   w.FilesList = {b};
@@ -123,7 +123,7 @@ TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
   Write("bad.zip", "not an archive");
   w.SetZipName(P("bad.zip"));
   w.FilesList = {a};
-  EXPECT_THROW(w.Zip(), ENotAZipFile);
+  EXPECT_THROW(w.Zip(), NotAnArchiveError);
   EXPECT_TRUE(fs::is_empty(P("tmp")));
   EXPECT_EQ(Read(P("bad.zip")), "not an archive");
 }
@@ -140,12 +140,12 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     int code = 10;
     try {
-      TZipWriter w;
+      ZipWriter w;
       w.SetZipName(archive);
       w.FilesList = {big};
       w.Zip();
       code = 11;
-    } catch (const ENotEnoughRoom&) {
+    } catch (const NotEnoughRoomError&) {
       code = fs::exists(archive) ? 12 : 0;
     } catch (...) {
       code = 13;
@@ -161,25 +161,25 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
 TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
   std::string a = Write("a.txt", TextOf(900000));
   {
-    TZipWriter w;
+    ZipWriter w;
     w.SetZipName(P("stop.zip"));
-    w.OnStartZipInfo = [](TZipWriter&, int, int64_t, TEndCentral&, bool& stop) { stop = true; };
+    w.OnStartZipInfo = [](ZipWriter&, int, int64_t, EndOfCentralDir&, bool& stop) { stop = true; };
     w.FilesList = {a};
     try {
       w.Zip();
       FAIL();
-    } catch (const EUserCanceled& e) {
+    } catch (const CanceledError& e) {
       EXPECT_STREQ(e.what(), "User canceled Zip operation");
     }
     EXPECT_FALSE(fs::exists(P("stop.zip")));
   }
   {
-    TZipWriter w;
+    ZipWriter w;
     w.SetZipName(P("cancel.zip"));
     w.PackLevel = 0;
     w.OnProcessMessages = [&w] { w.Cancel(); };
     w.FilesList = {a};
-    EXPECT_THROW(w.Zip(), EUserCanceled);
+    EXPECT_THROW(w.Zip(), CanceledError);
     EXPECT_FALSE(fs::exists(P("cancel.zip")));
   }
 }

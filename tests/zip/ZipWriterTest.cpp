@@ -1,4 +1,4 @@
-// Tests of TZipWriter: event order and progress, file-list expansion, duplicates, comments, update path.
+// Tests of ZipWriter: event order and progress, file-list expansion, duplicates, comments, update path.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "WriterTestSupport.h"
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
@@ -16,13 +16,13 @@ using namespace brisko::ziptest;
 
 namespace {
 
-std::vector<std::string> MemberNames(TZipWriter& w) {
+std::vector<std::string> MemberNames(ZipWriter& w) {
   std::vector<std::string> names;
   for (int i = 0; i < w.EntryCount(); ++i) names.push_back(w.Entry(i).StoredName());
   return names;
 }
 
-std::set<std::string> NameSet(TZipWriter& w) {
+std::set<std::string> NameSet(ZipWriter& w) {
   auto v = MemberNames(w);
   return {v.begin(), v.end()};
 }
@@ -34,21 +34,21 @@ TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
   std::string f2 = Write("f2.bin", "0123456789");
   std::string f3 = Write("empty.txt", "");
   std::vector<std::string> log;
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("out.zip"));
   w.FilesList = {f1, f2, f3};
-  w.OnStartZipInfo = [&](TZipWriter&, int n, int64_t total, TEndCentral&, bool&) {
+  w.OnStartZipInfo = [&](ZipWriter&, int n, int64_t total, EndOfCentralDir&, bool&) {
     log.push_back("info " + std::to_string(n) + " " + std::to_string(total));
   };
-  w.OnStartZip = [&](TZipWriter&, const std::string& name, TZipHeaderInfo& h, bool&) {
+  w.OnStartZip = [&](ZipWriter&, const std::string& name, ZipEntry& h, bool&) {
     log.push_back("start " + fs::path(name).filename().string() + " " + h.FileName());
   };
-  w.OnFilePercentDone = [&](TZipReader&, int p) { log.push_back("file " + std::to_string(p)); };
-  w.OnTotalPercentDone = [&](TZipReader&, int p) { log.push_back("total " + std::to_string(p)); };
-  w.OnEndZip = [&](TZipWriter&, const std::string& name, int64_t size, int64_t, int64_t pos) {
+  w.OnFilePercentDone = [&](ZipReader&, int p) { log.push_back("file " + std::to_string(p)); };
+  w.OnTotalPercentDone = [&](ZipReader&, int p) { log.push_back("total " + std::to_string(p)); };
+  w.OnEndZip = [&](ZipWriter&, const std::string& name, int64_t size, int64_t, int64_t pos) {
     log.push_back("end " + fs::path(name).filename().string() + " " + std::to_string(size) + (pos > 0 ? " +" : " 0"));
   };
-  w.OnZipComplete = [&](TZipWriter&, int n) { log.push_back("complete " + std::to_string(n)); };
+  w.OnZipComplete = [&](ZipWriter&, int n) { log.push_back("complete " + std::to_string(n)); };
   EXPECT_EQ(w.Zip(), 3);
   // 262144 of 300000 bytes read first: 87.38 % of the file, 87.38 % of 300010 in total.
   const std::vector<std::string> expected = {
@@ -117,7 +117,7 @@ TEST_F(ZipWriterTest, ExpansionOfWildcardsPrefixesAndExcludes) {
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    TZipWriter w;
+    ZipWriter w;
     std::string archive = P("out" + std::to_string(n++) + ".zip");
     w.SetZipName(archive);
     w.SetRootDir(root_.string());
@@ -135,12 +135,12 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
   std::string r1 = Write("a/r.txt", "first");
   std::string r2 = Write("b/r.txt", "second");
   std::vector<std::string> events;
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("a/out.zip"));
-  w.OnSkippingFile = [&](TZipReader&, TSkipReason reason, const std::string& name, int index, bool&) {
+  w.OnSkippingFile = [&](ZipReader&, SkipReason reason, const std::string& name, int index, bool&) {
     events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " + std::to_string(index));
   };
-  w.OnNoSuchFile = [&](TZipWriter&, const std::string& name) { events.push_back("missing " + name); };
+  w.OnNoSuchFile = [&](ZipWriter&, const std::string& name) { events.push_back("missing " + name); };
   // Names that differ only in case are two files on POSIX.
   const std::string upper = Write("a/R.TXT", "upper case twin");
   w.FilesList = {r1, r2, P("nope.txt"), upper};
@@ -164,9 +164,9 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
 }
 
 TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
-  TZipWriter w;
+  ZipWriter w;
   int completed = -1;
-  w.OnZipComplete = [&](TZipWriter&, int n) { completed = n; };
+  w.OnZipComplete = [&](ZipWriter&, int n) { completed = n; };
   w.SetZipName(P("empty.zip"));
   w.SetZipComment("abc");
   w.FilesList = {P("missing.txt")};
@@ -182,7 +182,7 @@ TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
 TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
   std::string f = Write("f.txt", TextOf(1000));
   std::string g = Write("g.txt", TextOf(2000));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("one.zip"));
   w.SetZipComment("hello");
   EXPECT_TRUE(w.EndCentral().CommentChanged);
@@ -215,12 +215,12 @@ TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
   std::string a = Write("a.txt", "old a");
   std::string b = Write("b.txt", TextOf(5000));
   fs::last_write_time(a, fs::file_time_type::clock::now() - std::chrono::hours(2));
-  TZipWriter w;
+  ZipWriter w;
   w.SetZipName(P("u.zip"));
   w.FilesList = {a};
   w.Zip();
   std::vector<std::string> updates;
-  w.OnUpdate = [&](TZipWriter&, TUpdateAction action, int index) {
+  w.OnUpdate = [&](ZipWriter&, UpdateAction action, int index) {
     updates.push_back(std::to_string(static_cast<int>(action)) + ":" + std::to_string(index));
   };
   // Same date: kept; then a newer file replaces the member in place.
@@ -240,10 +240,10 @@ TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
   EXPECT_EQ(w.EntryCount(), 2);
   // A file that is not an archive is never replaced.
   Write("text.zip", "just text");
-  TZipWriter other;
+  ZipWriter other;
   other.SetZipName(P("text.zip"));
   other.FilesList = {a};
-  EXPECT_THROW(other.Zip(), ENotAZipFile);
+  EXPECT_THROW(other.Zip(), NotAnArchiveError);
   EXPECT_EQ(Read(P("text.zip")), "just text");
 }
 
@@ -254,7 +254,7 @@ TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
   for (int level : {0, 1, 6, 9}) {
     for (const char* password : {"", "pa55 word"}) {
       SCOPED_TRACE(std::to_string(level) + " " + password);
-      TZipWriter w;
+      ZipWriter w;
       std::string archive = P("enc" + std::to_string(level) + (*password ? "p" : "") + ".zip");
       w.SetZipName(archive);
       w.PackLevel = level;
@@ -262,7 +262,7 @@ TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
       w.FilesList = {text, noise, empty};
       ASSERT_EQ(w.Zip(), 3);
       for (int i = 0; i < w.EntryCount(); ++i) {
-        const TZipHeaderInfo& e = w.Entry(i);
+        const ZipEntry& e = w.Entry(i);
         EXPECT_EQ(e.IsEncrypted(), *password != 0);
         uint32_t extra = *password ? 12 : 0;
         if (e.FileName() != "t.txt" || level == 0) {

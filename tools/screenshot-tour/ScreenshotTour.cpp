@@ -13,11 +13,11 @@
 #include "core/MainModel.h"
 #include "ui/ArchiveContentsModel.h"
 #include "ui/RestoreTab.h"
-#include "ui/TFormMain.h"
-#include "ui/TFormPreferences.h"
-#include "ui/TFormProjectName.h"
-#include "ui/TMsgForm.h"
-#include "ui/Taboutform.h"
+#include "ui/MainWindow.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/AddProjectWizard.h"
+#include "ui/TimedMessageBox.h"
+#include "ui/AboutDialog.h"
 
 namespace brisko::ui {
 namespace {
@@ -33,7 +33,7 @@ void Settle(int ms) {
   loop.exec();
 }
 
-void Tour(TFormMain& window, const QString& folder) {
+void Tour(MainWindow& window, const QString& folder) {
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
   core::MainModel& model = window.Model();
 
@@ -80,7 +80,7 @@ void Tour(TFormMain& window, const QString& folder) {
   }
   tabs->setCurrentIndex(0);
 
-  TFormProjectName wizard(model.DataDir(), model.Projects(), model.Settings(), model.Ui(), model.GetClock(),
+  AddProjectWizard wizard(model.DataDir(), model.Projects(), model.Settings(), model.Ui(), model.GetClock(),
                           &window);
   wizard.show();
   wizard.findChild<QLineEdit*>(QStringLiteral("EditProjectName"))->setText(QStringLiteral("Music"));
@@ -96,7 +96,7 @@ void Tour(TFormMain& window, const QString& folder) {
 
   PreferencesValues values;
   values.logCount = model.Settings().logCount;
-  TFormPreferences preferences(values, {}, {}, &window);
+  PreferencesDialog preferences(values, {}, {}, &window);
   preferences.show();
   Settle(150);
   Save(&preferences, folder, QStringLiteral("preferences-general"));
@@ -105,7 +105,7 @@ void Tour(TFormMain& window, const QString& folder) {
   Save(&preferences, folder, QStringLiteral("preferences-backup"));
   preferences.close();
 
-  Taboutform about(&window);
+  AboutDialog about(&window);
   about.show();
   Settle(150);
   Save(&about, folder, QStringLiteral("about"));
@@ -116,7 +116,7 @@ void Tour(TFormMain& window, const QString& folder) {
 
 }  // namespace
 
-void StartScreenshotTour(TFormMain& window, const QString& folder) {
+void StartScreenshotTour(MainWindow& window, const QString& folder) {
   QDir().mkpath(folder);
   QTimer::singleShot(800, &window, [&window, folder] { Tour(window, folder); });
 }

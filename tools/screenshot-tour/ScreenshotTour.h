@@ -5,10 +5,10 @@
 
 namespace brisko::ui {
 
-class TFormMain;
+class MainWindow;
 
 // Walks through the tabs, the wizard pages, the preferences and a timed message, saving one PNG per
 // view into `folder`, then closes the main window. Runs from the event loop.
-void StartScreenshotTour(TFormMain& window, const QString& folder);
+void StartScreenshotTour(MainWindow& window, const QString& folder);
 
 }  // namespace brisko::ui

@@ -9,7 +9,7 @@
 #include "core/SystemClock.h"
 #include "ui/AppImages.h"
 #include "ui/ProductInfo.h"
-#include "ui/TFormMain.h"
+#include "ui/MainWindow.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   brisko::ui::AppImages::Init();
   QApplication::setWindowIcon(brisko::ui::AppImages::AppIcon());
 
-  brisko::ui::TFormMain window(brisko::core::DataDirectory(), brisko::core::SystemClock::Instance());
+  brisko::ui::MainWindow window(brisko::core::DataDirectory(), brisko::core::SystemClock::Instance());
   window.Start();
   window.ShowAtStart();
   brisko::ui::StartScreenshotTour(window, QString::fromLocal8Bit(argv[1]));

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 #include "zip/legacy/LegacyDecodeError.h"
 
 namespace brisko::zip {
@@ -39,7 +39,7 @@ uint64_t Inflate(ByteSource& source, ByteSink& sink, uint64_t size) {
 
   auto emit = [&](size_t count) {
     if (count == 0) return;
-    if (count > size - written) throw EBiggerThanUncompressed(kMsgBiggerThanUncompressed);
+    if (count > size - written) throw OversizeMemberError(kMsgBiggerThanUncompressed);
     sink.Write(output.get(), count);
     written += count;
   };

@@ -8,7 +8,7 @@
 
 namespace brisko::zip {
 
-// Inflates the member data into sink. Throws EBiggerThanUncompressed before writing a chunk that would
+// Inflates the member data into sink. Throws OversizeMemberError before writing a chunk that would
 // take the output past size, LegacyDecodeError on invalid or truncated data. Returns the bytes written.
 uint64_t Inflate(ByteSource& source, ByteSink& sink, uint64_t size);
 

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
-class LegacyDecodeError : public EZipException {
+class LegacyDecodeError : public ZipError {
  public:
-  explicit LegacyDecodeError(const std::string& what) : EZipException(what) {}
+  explicit LegacyDecodeError(const std::string& what) : ZipError(what) {}
 };
 
 }  // namespace brisko::zip

@@ -13,7 +13,7 @@ bool IsSupportedMethod(uint16_t method);
 
 // Decodes one member's data (already decrypted) into sink, never writing more than size bytes.
 // flags is the general purpose bit flag (implode reads its window and table bits there).
-// Throws EBiggerThanUncompressed when stored or deflated data would exceed size, LegacyDecodeError on
+// Throws OversizeMemberError when stored or deflated data would exceed size, LegacyDecodeError on
 // malformed or short data and for an unsupported method.
 void DecodeMember(uint16_t method, uint16_t flags, ByteSource& source, ByteSink& sink, uint64_t size);
 

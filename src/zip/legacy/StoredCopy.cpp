@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -14,7 +14,7 @@ uint64_t StoredCopy(ByteSource& source, ByteSink& sink, uint64_t size) {
   for (;;) {
     const size_t n = source.Read(buffer.get(), kChunk);
     if (n == 0) break;
-    if (n > size - written) throw EBiggerThanUncompressed(kMsgBiggerThanUncompressed);
+    if (n > size - written) throw OversizeMemberError(kMsgBiggerThanUncompressed);
     sink.Write(buffer.get(), n);
     written += n;
   }

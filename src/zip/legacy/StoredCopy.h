@@ -8,7 +8,7 @@
 
 namespace brisko::zip {
 
-// Copies the member data into sink. Throws EBiggerThanUncompressed before writing a chunk that would
+// Copies the member data into sink. Throws OversizeMemberError before writing a chunk that would
 // take the output past size. Returns the bytes written.
 uint64_t StoredCopy(ByteSource& source, ByteSink& sink, uint64_t size);
 

@@ -1,5 +1,5 @@
 // The Preferences dialog: start with the desktop, log length, number width, prompt, overwrite rule.
-#include "ui/TFormPreferences.h"
+#include "ui/PreferencesDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -30,10 +30,10 @@ QSpinBox* MakeSpin(QWidget* parent, const char* name, int min, int max, int valu
 
 }  // namespace
 
-TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWriter autostart,
+PreferencesDialog::PreferencesDialog(const PreferencesValues& initial, AutostartWriter autostart,
                                    RunFlagsWriter runFlags, QWidget* parent)
     : QDialog(parent), autostart_(std::move(autostart)), runFlags_(std::move(runFlags)) {
-  setObjectName(QStringLiteral("TFormPreferences"));
+  setObjectName(QStringLiteral("PreferencesDialog"));
   setWindowTitle(QStringLiteral("Preferences"));
   HelpLauncher::SetContext(this, kHelpPreferences);
 
@@ -116,17 +116,17 @@ TFormPreferences::TFormPreferences(const PreferencesValues& initial, AutostartWr
   (initial.overwrite ? overwrite_ : skip_)->setChecked(true);
   UpdateRunMinimized();
 
-  connect(autoRun_, &QCheckBox::clicked, this, &TFormPreferences::UpdateRunMinimized);
+  connect(autoRun_, &QCheckBox::clicked, this, &PreferencesDialog::UpdateRunMinimized);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TFormPreferences::OnApply);
+  connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::OnApply);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [] { HelpLauncher::Open(kHelpPreferences); });
   tabs_->setCurrentIndex(0);
   DialogSize::Keep(this);
 }
 
-void TFormPreferences::UpdateRunMinimized() { minimized_->setEnabled(autoRun_->isChecked()); }
+void PreferencesDialog::UpdateRunMinimized() { minimized_->setEnabled(autoRun_->isChecked()); }
 
-PreferencesValues TFormPreferences::Values() const {
+PreferencesValues PreferencesDialog::Values() const {
   PreferencesValues v;
   v.autoRun = autoRun_->isChecked();
   v.isMinimized = minimized_->isChecked();
@@ -138,7 +138,7 @@ PreferencesValues TFormPreferences::Values() const {
   return v;
 }
 
-void TFormPreferences::OnApply() {
+void PreferencesDialog::OnApply() {
   const PreferencesValues v = Values();
   if (autostart_ && !autostart_(v.autoRun)) {
     // The run flags stay as stored; the other preferences are still taken over.

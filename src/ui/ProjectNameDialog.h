@@ -7,10 +7,10 @@ class QLineEdit;
 
 namespace brisko::ui {
 
-class TFormRename : public QDialog {
+class ProjectNameDialog : public QDialog {
   Q_OBJECT
  public:
-  TFormRename(const QString& caption, const QString& proposed, QWidget* parent = nullptr);
+  ProjectNameDialog(const QString& caption, const QString& proposed, QWidget* parent = nullptr);
 
   // The text as typed (the caller trims it).
   QString Name() const;

@@ -1,5 +1,5 @@
 // The editor of remembered wildcards.
-#include "ui/TFormWildcard.h"
+#include "ui/WildcardListDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -17,9 +17,9 @@
 
 namespace brisko::ui {
 
-TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
+WildcardListDialog::WildcardListDialog(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
     : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
-  setObjectName(QStringLiteral("TFormWildcard"));
+  setObjectName(QStringLiteral("WildcardListDialog"));
   setWindowTitle(QString::fromLatin1(core::WildcardEditor::kCaption));
   HelpLauncher::SetContext(this, core::WildcardEditor::kHelpContext);
 
@@ -103,13 +103,13 @@ TFormWildcard::TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWi
     if (model_.MoveDown()) Refresh();
   });
   connect(help, &QPushButton::clicked, this, [] { HelpLauncher::Open(core::WildcardEditor::kHelpContext); });
-  connect(ok, &QPushButton::clicked, this, &TFormWildcard::OnOk);
+  connect(ok, &QPushButton::clicked, this, &WildcardListDialog::OnOk);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   Refresh();
   DialogSize::Keep(this, QSize(360, 340));
 }
 
-void TFormWildcard::Refresh() {
+void WildcardListDialog::Refresh() {
   refreshing_ = true;
   list_->clear();
   for (const std::string& p : model_.Patterns()) list_->addItem(QString::fromStdString(p));
@@ -118,7 +118,7 @@ void TFormWildcard::Refresh() {
   refreshing_ = false;
 }
 
-void TFormWildcard::OnOk() {
+void WildcardListDialog::OnOk() {
   core::WriteWildcards(dataDir_, model_.Patterns());
   accept();
 }

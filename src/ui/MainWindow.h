@@ -32,13 +32,13 @@ class LogTab;
 class RestoreTab;
 class TrayController;
 
-class TFormMain : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   // dataDir holds project.ini, log.txt and StoreNumber.txt (with a trailing separator); the clock
   // must outlive the window.
-  TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent = nullptr);
-  ~TFormMain() override;
+  MainWindow(std::string dataDir, const core::Clock& clock, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Start-up in its fixed order: tray icon, settings and projects, schedule, log. Then the window
   // is to be shown with ShowAtStart().

@@ -1,10 +1,10 @@
 // Binary-insertion list of member records in one of the eight sort orders.
-#include "zip/SortedZip.h"
+#include "zip/SortedEntries.h"
 
 #include <algorithm>
 #include <string>
 
-#include "zip/ZipExceptions.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::zip {
 
@@ -26,13 +26,13 @@ int Sign(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-platform::DateTime DateValue(const TZipHeaderInfo& h) {
+platform::DateTime DateValue(const ZipEntry& h) {
   platform::DateTime value = 0;
   return platform::DosDateTimeToDateTime(h.DateTime, value) ? value : 0;
 }
 
 // round(compressed * 100 / uncompressed), halves to even, capped at 100; 0 for an empty member.
-int Rate(const TZipHeaderInfo& h) {
+int Rate(const ZipEntry& h) {
   if (h.UncompressedSize == 0) return 0;
   uint64_t x = static_cast<uint64_t>(h.CompressedSize) * 100;
   uint64_t q = x / h.UncompressedSize, r = x % h.UncompressedSize;
@@ -42,28 +42,28 @@ int Rate(const TZipHeaderInfo& h) {
 
 }  // namespace
 
-TSortedZip::TSortedZip(TZipSortMode mode, bool ownsItems, bool rejectDuplicates)
+SortedEntries::SortedEntries(EntryOrder mode, bool ownsItems, bool rejectDuplicates)
     : mode_(mode), owns_(ownsItems), rejectDuplicates_(rejectDuplicates) {}
 
-TSortedZip::~TSortedZip() { Clear(); }
+SortedEntries::~SortedEntries() { Clear(); }
 
-TZipHeaderInfo* TSortedZip::Item(int index) const {
+ZipEntry* SortedEntries::Item(int index) const {
   if (index < 0 || index >= Count()) {
-    throw EListError("Index " + std::to_string(index) + " is out of range");
+    throw ListIndexError("Index " + std::to_string(index) + " is out of range");
   }
   return items_[static_cast<size_t>(index)];
 }
 
-int TSortedZip::Compare(TZipSortMode mode, const TZipHeaderInfo& existing, const TZipHeaderInfo& added) {
+int SortedEntries::Compare(EntryOrder mode, const ZipEntry& existing, const ZipEntry& added) {
   switch (mode) {
-    case TZipSortMode::ByName: return CompareNoCase(existing.FullName(), added.FullName());
-    case TZipSortMode::ByFileName: return CompareNoCase(existing.FileName(), added.FileName());
-    case TZipSortMode::ByDirectoryName: return CompareNoCase(existing.Directory(), added.Directory());
-    case TZipSortMode::ByDate: return Sign(DateValue(added), DateValue(existing));
-    case TZipSortMode::ByCompressedSize: return Sign(added.CompressedSize, existing.CompressedSize);
-    case TZipSortMode::ByUnCompressedSize: return Sign(added.UncompressedSize, existing.UncompressedSize);
-    case TZipSortMode::ByRate: return Sign(Rate(added), Rate(existing));
-    case TZipSortMode::ByNone: {
+    case EntryOrder::ByName: return CompareNoCase(existing.FullName(), added.FullName());
+    case EntryOrder::ByFileName: return CompareNoCase(existing.FileName(), added.FileName());
+    case EntryOrder::ByDirectoryName: return CompareNoCase(existing.Directory(), added.Directory());
+    case EntryOrder::ByDate: return Sign(DateValue(added), DateValue(existing));
+    case EntryOrder::ByCompressedSize: return Sign(added.CompressedSize, existing.CompressedSize);
+    case EntryOrder::ByUnCompressedSize: return Sign(added.UncompressedSize, existing.UncompressedSize);
+    case EntryOrder::ByRate: return Sign(Rate(added), Rate(existing));
+    case EntryOrder::ByNone: {
       int disk = Sign(existing.DiskNumberStart, added.DiskNumberStart);
       return disk != 0 ? disk : Sign(existing.RelativeOffset, added.RelativeOffset);
     }
@@ -71,7 +71,7 @@ int TSortedZip::Compare(TZipSortMode mode, const TZipHeaderInfo& existing, const
   return 0;
 }
 
-int TSortedZip::Add(TZipHeaderInfo* item) {
+int SortedEntries::Add(ZipEntry* item) {
   // Upper bound: the first record that belongs after the new one, so equal records keep their order.
   size_t lo = 0, hi = items_.size();
   while (lo < hi) {
@@ -81,13 +81,13 @@ int TSortedZip::Add(TZipHeaderInfo* item) {
   }
   if (rejectDuplicates_ && lo > 0 && Compare(mode_, *items_[lo - 1], *item) == 0) {
     if (owns_) delete item;
-    throw EListError("Duplicate entry in the archive directory");
+    throw ListIndexError("Duplicate entry in the archive directory");
   }
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(lo), item);
   return static_cast<int>(lo);
 }
 
-int TSortedZip::Find(const TZipHeaderInfo& key) const {
+int SortedEntries::Find(const ZipEntry& key) const {
   size_t lo = 0, hi = items_.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
@@ -98,27 +98,27 @@ int TSortedZip::Find(const TZipHeaderInfo& key) const {
   return -1;
 }
 
-int TSortedZip::IndexOf(const TZipHeaderInfo* item) const {
+int SortedEntries::IndexOf(const ZipEntry* item) const {
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i] == item) return static_cast<int>(i);
   }
   return -1;
 }
 
-TZipHeaderInfo* TSortedZip::Extract(int index) {
-  TZipHeaderInfo* item = Item(index);
+ZipEntry* SortedEntries::Extract(int index) {
+  ZipEntry* item = Item(index);
   items_.erase(items_.begin() + index);
   return item;
 }
 
-void TSortedZip::Delete(int index) {
-  TZipHeaderInfo* item = Extract(index);
+void SortedEntries::Delete(int index) {
+  ZipEntry* item = Extract(index);
   if (owns_) delete item;
 }
 
-void TSortedZip::Clear() {
+void SortedEntries::Clear() {
   if (owns_) {
-    for (TZipHeaderInfo* item : items_) delete item;
+    for (ZipEntry* item : items_) delete item;
   }
   items_.clear();
 }

@@ -13,7 +13,7 @@ class QTabWidget;
 
 namespace brisko::ui {
 
-class TFormPreferences : public QDialog {
+class PreferencesDialog : public QDialog {
   Q_OBJECT
  public:
   // Writes the autostart entry (set or removed); false when it could not be written.
@@ -21,7 +21,7 @@ class TFormPreferences : public QDialog {
   // Stores "Auto Run" and "Is Minimized" in project.ini.
   using RunFlagsWriter = std::function<void(bool autoRun, bool isMinimized)>;
 
-  TFormPreferences(const PreferencesValues& initial, AutostartWriter autostart, RunFlagsWriter runFlags,
+  PreferencesDialog(const PreferencesValues& initial, AutostartWriter autostart, RunFlagsWriter runFlags,
                    QWidget* parent = nullptr);
 
   // The values shown now; after OK these are what the main window takes over.

@@ -7,9 +7,9 @@
 namespace brisko::core {
 
 // The message is "Unable to write to <full path>".
-class EIniWriteError : public std::runtime_error {
+class SettingsWriteError : public std::runtime_error {
  public:
-  explicit EIniWriteError(const std::string& path)
+  explicit SettingsWriteError(const std::string& path)
       : std::runtime_error("Unable to write to " + path), path_(path) {}
   const std::string& Path() const { return path_; }
 

@@ -1,5 +1,5 @@
 // The about box: version, licence and the help that comes with the program.
-#include "ui/Taboutform.h"
+#include "ui/AboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -17,8 +17,8 @@
 
 namespace brisko::ui {
 
-Taboutform::Taboutform(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Taboutform"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("AboutDialog"));
   setWindowTitle(QStringLiteral("About  Brisko ZIP Backup"));
   HelpLauncher::SetContext(this, kHelpAbout);
 

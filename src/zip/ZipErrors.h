@@ -7,38 +7,38 @@
 namespace brisko::zip {
 
 // Common base of every exception the archive engine raises on purpose.
-class EZipException : public std::runtime_error {
+class ZipError : public std::runtime_error {
  public:
-  explicit EZipException(const std::string& message) : std::runtime_error(message) {}
+  explicit ZipError(const std::string& message) : std::runtime_error(message) {}
 };
 
 #define BRISKO_ZIP_EXCEPTION(Name)                                             \
-  class Name : public EZipException {                                          \
+  class Name : public ZipError {                                          \
    public:                                                                     \
-    explicit Name(const std::string& message) : EZipException(message) {}     \
+    explicit Name(const std::string& message) : ZipError(message) {}     \
   }
 
 // The archive is damaged beyond what the reader can repair ("Not a valid zip file!").
-BRISKO_ZIP_EXCEPTION(EBadZipFile);
+BRISKO_ZIP_EXCEPTION(BadArchiveError);
 // No end record: assumed to be one part of a multi-disk set ("Incomplete Zip File").
-BRISKO_ZIP_EXCEPTION(EIncompleteZip);
+BRISKO_ZIP_EXCEPTION(IncompleteArchiveError);
 // No end record and the host said it is not an archive ("Not a valid zip file!").
-BRISKO_ZIP_EXCEPTION(ENotAZipFile);
+BRISKO_ZIP_EXCEPTION(NotAnArchiveError);
 // Extraction cannot go on, e.g. "Premature end of file reached".
-BRISKO_ZIP_EXCEPTION(EFatalUnzipError);
+BRISKO_ZIP_EXCEPTION(FatalExtractError);
 // The user or a host handler cancelled ("User Aborted Operation" and others).
-BRISKO_ZIP_EXCEPTION(EUserCanceled);
+BRISKO_ZIP_EXCEPTION(CanceledError);
 // A member decodes to more bytes than its recorded size ("File is larger than uncompressed size!").
-BRISKO_ZIP_EXCEPTION(EBiggerThanUncompressed);
+BRISKO_ZIP_EXCEPTION(OversizeMemberError);
 // The archive cannot be written completely ("Not enough room to write archive").
-BRISKO_ZIP_EXCEPTION(ENotEnoughRoom);
+BRISKO_ZIP_EXCEPTION(NotEnoughRoomError);
 // An extracted file cannot be written ("Cant write uncompressed file").
-BRISKO_ZIP_EXCEPTION(ECantWriteUCF);
+BRISKO_ZIP_EXCEPTION(ExtractWriteError);
 // An index outside a list ("Index %d is out of range") or a rejected duplicate.
-BRISKO_ZIP_EXCEPTION(EListError);
+BRISKO_ZIP_EXCEPTION(ListIndexError);
 // A value the archive format cannot hold (e.g. a file that reached 4 GiB without room for 64-bit
 // sizes in its local header); the message names it.
-BRISKO_ZIP_EXCEPTION(EZipTooLarge);
+BRISKO_ZIP_EXCEPTION(ZipTooLargeError);
 
 #undef BRISKO_ZIP_EXCEPTION
 

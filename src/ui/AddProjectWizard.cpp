@@ -1,5 +1,5 @@
 // The add-project wizard: six pages that build a new project, checked page by page.
-#include "ui/TFormProjectName.h"
+#include "ui/AddProjectWizard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,14 +31,14 @@
 
 namespace brisko::ui {
 
-TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string> projects,
+AddProjectWizard::AddProjectWizard(std::string dataDir, std::vector<std::string> projects,
                                    const core::GlobalSettings& settings, core::UserInteraction& ui,
                                    const core::Clock& clock, QWidget* parent)
     : QDialog(parent),
       dataDir_(std::move(dataDir)),
       ui_(ui),
       model_(std::make_unique<core::ProjectWizard>(dataDir_, std::move(projects), settings, clock)) {
-  setObjectName(QStringLiteral("TFormProjectName"));
+  setObjectName(QStringLiteral("AddProjectWizard"));
   auto* layout = new QVBoxLayout(this);
   pages_ = Named(new QStackedWidget(this), "Pages");
   pages_->addWidget(BuildNamePage());
@@ -59,16 +59,16 @@ TFormProjectName::TFormProjectName(std::string dataDir, std::vector<std::string>
   layout->addWidget(buttons);
 
   connect(help, &QPushButton::clicked, this, [this] { HelpLauncher::Open(model_->HelpContext()); });
-  connect(back_, &QPushButton::clicked, this, &TFormProjectName::OnBack);
-  connect(next_, &QPushButton::clicked, this, &TFormProjectName::OnNext);
+  connect(back_, &QPushButton::clicked, this, &AddProjectWizard::OnBack);
+  connect(next_, &QPushButton::clicked, this, &AddProjectWizard::OnNext);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   Sync();
   DialogSize::Keep(this, QSize(560, 430));
 }
 
-TFormProjectName::~TFormProjectName() = default;
+AddProjectWizard::~AddProjectWizard() = default;
 
-QWidget* TFormProjectName::Page(const char* heading, const QString& further, QWidget* body) {
+QWidget* AddProjectWizard::Page(const char* heading, const QString& further, QWidget* body) {
   auto* page = new QWidget(this);
   auto* layout = new QVBoxLayout(page);
   auto* title = new QLabel(QString::fromLatin1(heading), page);
@@ -83,7 +83,7 @@ QWidget* TFormProjectName::Page(const char* heading, const QString& further, QWi
   return page;
 }
 
-QWidget* TFormProjectName::BuildNamePage() {
+QWidget* AddProjectWizard::BuildNamePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   name_ = Named(new QLineEdit(body), "EditProjectName");
@@ -93,7 +93,7 @@ QWidget* TFormProjectName::BuildNamePage() {
   return Page("Please enter new project name:", QStringLiteral("Project name"), body);
 }
 
-QWidget* TFormProjectName::BuildSourcePage() {
+QWidget* AddProjectWizard::BuildSourcePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -141,7 +141,7 @@ QWidget* TFormProjectName::BuildSourcePage() {
   return Page("Select files to backup", QStringLiteral("You can select files by filename or wildcard"), body);
 }
 
-QWidget* TFormProjectName::BuildExcludePage() {
+QWidget* AddProjectWizard::BuildExcludePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -153,7 +153,7 @@ QWidget* TFormProjectName::BuildExcludePage() {
               body);
 }
 
-QWidget* TFormProjectName::BuildDestinationPage() {
+QWidget* AddProjectWizard::BuildDestinationPage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -222,7 +222,7 @@ QWidget* TFormProjectName::BuildDestinationPage() {
               QStringLiteral("Backup filename can be auto created based on prefix and suffix "), body);
 }
 
-QWidget* TFormProjectName::BuildOptionsPage() {
+QWidget* AddProjectWizard::BuildOptionsPage() {
   auto* body = new QWidget();
   auto* grid = new QGridLayout(body);
   grid->setContentsMargins(0, 0, 0, 0);
@@ -300,7 +300,7 @@ QWidget* TFormProjectName::BuildOptionsPage() {
   return Page("Options", QString(), body);
 }
 
-QWidget* TFormProjectName::BuildSchedulePage() {
+QWidget* AddProjectWizard::BuildSchedulePage() {
   auto* body = new QWidget();
   auto* grid = new QGridLayout(body);
   grid->setContentsMargins(0, 0, 0, 0);
@@ -354,7 +354,7 @@ QWidget* TFormProjectName::BuildSchedulePage() {
               body);
 }
 
-void TFormProjectName::Sync() {
+void AddProjectWizard::Sync() {
   syncing_ = true;
   const core::ProjectForm& f = model_->Form();
   setWindowTitle(Q(model_->Caption()));
@@ -413,12 +413,12 @@ void TFormProjectName::Sync() {
   syncing_ = false;
 }
 
-void TFormProjectName::OnBack() {
+void AddProjectWizard::OnBack() {
   model_->Back();
   Sync();
 }
 
-void TFormProjectName::OnNext() {
+void AddProjectWizard::OnNext() {
   // Typed text reaches the model on every edit; take the edits once more in case of programmatic input.
   model_->SetName(name_->text().toStdString());
   core::ProjectWizard::NextResult result;

@@ -1,5 +1,5 @@
 // The select-by-wildcard dialog: a folder from the tree plus a pattern.
-#include "ui/TFormselectbyfilter.h"
+#include "ui/SelectByWildcardDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,13 +16,13 @@
 #include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
 #include "ui/QtFolderTree.h"
-#include "ui/TFormWildcard.h"
+#include "ui/WildcardListDialog.h"
 
 namespace brisko::ui {
 
-TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
+SelectByWildcardDialog::SelectByWildcardDialog(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
     : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
-  setObjectName(QStringLiteral("TFormselectbyfilter"));
+  setObjectName(QStringLiteral("SelectByWildcardDialog"));
   setWindowTitle(QString::fromLatin1(core::SelectByWildcard::kCaption));
   HelpLauncher::SetContext(this, core::SelectByWildcard::kHelpContext);
 
@@ -73,26 +73,26 @@ TFormselectbyfilter::TFormselectbyfilter(std::string dataDir, core::UserInteract
   folderLabel_->setText(QString::fromStdString(model_.FolderLabel()));
 
   connect(edit, &QToolButton::clicked, this, [this] {
-    TFormWildcard editor(dataDir_, ui_, this);
+    WildcardListDialog editor(dataDir_, ui_, this);
     if (editor.exec() == QDialog::Accepted) {
       model_.FillChoices(editor.Patterns());
       FillCombo();
     }
   });
-  connect(buttons, &QDialogButtonBox::accepted, this, &TFormselectbyfilter::OnOk);
+  connect(buttons, &QDialogButtonBox::accepted, this, &SelectByWildcardDialog::OnOk);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   DialogSize::Keep(this);
 }
 
-TFormselectbyfilter::~TFormselectbyfilter() { tree_->SetSelectionChangedHandler({}); }
+SelectByWildcardDialog::~SelectByWildcardDialog() { tree_->SetSelectionChangedHandler({}); }
 
-void TFormselectbyfilter::FillCombo() {
+void SelectByWildcardDialog::FillCombo() {
   combo_->clear();
   for (const std::string& c : model_.Choices()) combo_->addItem(QString::fromStdString(c));
   combo_->setEditText(QString::fromStdString(model_.PatternText()));
 }
 
-void TFormselectbyfilter::OnOk() {
+void SelectByWildcardDialog::OnOk() {
   model_.SetPatternText(combo_->currentText().toStdString());
   model_.SetFolderLabel(folderLabel_->text().toStdString());
   if (model_.Accept(ui_)) accept();

@@ -5,10 +5,10 @@
 
 namespace brisko::ui {
 
-class Taboutform : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit Taboutform(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace brisko::ui

@@ -24,13 +24,13 @@ namespace brisko::ui {
 
 class SourceListPanel;
 
-class TFormProjectName : public QDialog {
+class AddProjectWizard : public QDialog {
   Q_OBJECT
  public:
   // projects is the main window's list; the wizard writes the new project into dataDir on Finish.
-  TFormProjectName(std::string dataDir, std::vector<std::string> projects, const core::GlobalSettings& settings,
+  AddProjectWizard(std::string dataDir, std::vector<std::string> projects, const core::GlobalSettings& settings,
                    core::UserInteraction& ui, const core::Clock& clock, QWidget* parent = nullptr);
-  ~TFormProjectName() override;
+  ~AddProjectWizard() override;
 
   core::ProjectWizard& Model() { return *model_; }
 

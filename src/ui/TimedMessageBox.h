@@ -12,11 +12,11 @@ class QTimer;
 
 namespace brisko::ui {
 
-class TMsgForm : public QDialog {
+class TimedMessageBox : public QDialog {
   Q_OBJECT
  public:
   // Builds the dialog for one message; caption empty means the caption of the kind.
-  TMsgForm(const QString& text, core::MessageKind kind, int seconds, const QString& caption = {},
+  TimedMessageBox(const QString& text, core::MessageKind kind, int seconds, const QString& caption = {},
            QWidget* parent = nullptr);
 
   // Builds, shows modally and returns when the dialog has closed, whichever way.

@@ -6,9 +6,9 @@
 
 namespace brisko::find {
 
-class EFindFileError : public std::runtime_error {
+class FinderError : public std::runtime_error {
  public:
-  explicit EFindFileError(const std::string& message) : std::runtime_error(message) {}
+  explicit FinderError(const std::string& message) : std::runtime_error(message) {}
 };
 
 }  // namespace brisko::find

@@ -1,5 +1,5 @@
 // The name dialog of Rename and Copy: a proposed name the user may change.
-#include "ui/TFormRename.h"
+#include "ui/ProjectNameDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -13,8 +13,8 @@
 
 namespace brisko::ui {
 
-TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("TFormRename"));
+ProjectNameDialog::ProjectNameDialog(const QString& caption, const QString& proposed, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ProjectNameDialog"));
   setWindowTitle(caption);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QString::fromLatin1(core::ProjectCommands::kNameDialogLabel), this));
@@ -30,14 +30,14 @@ TFormRename::TFormRename(const QString& caption, const QString& proposed, QWidge
   auto* cancel = buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("ButtonCancel"));
   layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TFormRename::OnOk);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ProjectNameDialog::OnOk);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   DialogSize::Keep(this);
 }
 
-QString TFormRename::Name() const { return edit_->text(); }
+QString ProjectNameDialog::Name() const { return edit_->text(); }
 
-void TFormRename::OnOk() {
+void ProjectNameDialog::OnOk() {
   QtUserInteraction ui(this);
   if (core::ProjectCommands::NameDialogAccepts(edit_->text().toStdString(), ui)) accept();
 }

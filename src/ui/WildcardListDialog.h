@@ -12,11 +12,11 @@ class QListWidget;
 
 namespace brisko::ui {
 
-class TFormWildcard : public QDialog {
+class WildcardListDialog : public QDialog {
   Q_OBJECT
  public:
   // Shows the remembered wildcards of dataDir; "&Ok" stores the edited list there.
-  TFormWildcard(std::string dataDir, core::UserInteraction& ui, QWidget* parent = nullptr);
+  WildcardListDialog(std::string dataDir, core::UserInteraction& ui, QWidget* parent = nullptr);
 
   const std::vector<std::string>& Patterns() const { return model_.Patterns(); }
 

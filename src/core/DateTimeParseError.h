@@ -7,9 +7,9 @@
 namespace brisko::core {
 
 // Carries the message shown to the user, e.g. "'2024-13-01' is not a valid date and time".
-class EConvertError : public std::runtime_error {
+class DateTimeParseError : public std::runtime_error {
  public:
-  explicit EConvertError(const std::string& message) : std::runtime_error(message) {}
+  explicit DateTimeParseError(const std::string& message) : std::runtime_error(message) {}
 };
 
 }  // namespace brisko::core

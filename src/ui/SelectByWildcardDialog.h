@@ -17,11 +17,11 @@ namespace brisko::ui {
 
 class QtFolderTree;
 
-class TFormselectbyfilter : public QDialog {
+class SelectByWildcardDialog : public QDialog {
   Q_OBJECT
  public:
-  TFormselectbyfilter(std::string dataDir, core::UserInteraction& ui, QWidget* parent = nullptr);
-  ~TFormselectbyfilter() override;
+  SelectByWildcardDialog(std::string dataDir, core::UserInteraction& ui, QWidget* parent = nullptr);
+  ~SelectByWildcardDialog() override;
 
   // The dialog's state; after OK its ComposeEntry() is the new list entry.
   const core::SelectByWildcard& Model() const { return model_; }

@@ -1,5 +1,5 @@
 // The main window: toolbar, the Backup, Restore and Log tabs, progress bar, tray and scheduler timer.
-#include "ui/TFormMain.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,9 +35,9 @@
 #include "ui/ProductInfo.h"
 #include "ui/ProjectComboDelegate.h"
 #include "ui/RestoreTab.h"
-#include "ui/TFormPreferences.h"
-#include "ui/TFormProjectName.h"
-#include "ui/Taboutform.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/AddProjectWizard.h"
+#include "ui/AboutDialog.h"
 #include "ui/TrayController.h"
 #include "ui/WidgetHelpers.h"
 
@@ -60,12 +60,12 @@ QScrollArea* Scrolled(QWidget* page, QWidget* parent) {
 
 }  // namespace
 
-TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* parent)
+MainWindow::MainWindow(std::string dataDir, const core::Clock& clock, QWidget* parent)
     : QMainWindow(parent),
       ui_(this),
       model_(std::make_unique<core::MainModel>(std::move(dataDir), clock, ui_)) {
   AppImages::Init();
-  setObjectName(QStringLiteral("TFormMain"));
+  setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QString::fromLatin1(kMainCaption));
   setWindowIcon(AppImages::AppIcon());
   HelpLauncher::SetContext(this, kHelpMain);
@@ -121,13 +121,13 @@ TFormMain::TFormMain(std::string dataDir, const core::Clock& clock, QWidget* par
   OnModelChanged(core::ModelChange::All);
 }
 
-TFormMain::~TFormMain() {
+MainWindow::~MainWindow() {
   model_->Unsubscribe(listenerId_);
   model_->processEvents = nullptr;
   if (cursorOverridden_) QApplication::restoreOverrideCursor();
 }
 
-QToolButton* TFormMain::ToolButton(const char* name, const char* icon, const char* label,
+QToolButton* MainWindow::ToolButton(const char* name, const char* icon, const char* label,
                                    const char* tooltip) {
   auto* button = new QToolButton(this);
   button->setObjectName(QString::fromLatin1(name));
@@ -141,7 +141,7 @@ QToolButton* TFormMain::ToolButton(const char* name, const char* icon, const cha
   return button;
 }
 
-void TFormMain::BuildMenu() {
+void MainWindow::BuildMenu() {
   menu_ = new QMenu(this);
   menu_->setObjectName(QStringLiteral("PopupMenuMain"));
   menuPreferences_ = menu_->addAction(QStringLiteral("Preferences..."));
@@ -154,12 +154,12 @@ void TFormMain::BuildMenu() {
   help->setShortcutContext(Qt::WidgetShortcut);
   QAction* about = menu_->addAction(QStringLiteral("About..."));
   about->setObjectName(QStringLiteral("MenuAbout"));
-  connect(menuPreferences_, &QAction::triggered, this, &TFormMain::ShowPreferences);
+  connect(menuPreferences_, &QAction::triggered, this, &MainWindow::ShowPreferences);
   connect(help, &QAction::triggered, this, [] { HelpLauncher::Open(kHelpMain); });
-  connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
+  connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
-void TFormMain::BuildToolbar() {
+void MainWindow::BuildToolbar() {
   auto* bar = new QToolBar(this);
   toolBar_ = bar;
   bar->setObjectName(QStringLiteral("ToolBar1"));
@@ -233,20 +233,20 @@ void TFormMain::BuildToolbar() {
     spEnable_->setChecked(on);
     SyncScheduling();
   });
-  connect(spStart_, &QToolButton::clicked, this, &TFormMain::CreateBackup);
+  connect(spStart_, &QToolButton::clicked, this, &MainWindow::CreateBackup);
   connect(spRestore_, &QToolButton::clicked, this, [this] { restoreTab_->Restore(); });
   connect(spExit_, &QToolButton::clicked, this, &QWidget::close);
-  connect(spStop_, &QToolButton::clicked, this, &TFormMain::StopRun);
+  connect(spStop_, &QToolButton::clicked, this, &MainWindow::StopRun);
 }
 
-bool TFormMain::StopRun() {
+bool MainWindow::StopRun() {
   if (!model_->Busy()) return false;
   model_->RequestStop();
   return true;
 }
 
-void TFormMain::ConnectTray() {
-  connect(tray_, &TrayController::openRequested, this, &TFormMain::RestoreFromTray);
+void MainWindow::ConnectTray() {
+  connect(tray_, &TrayController::openRequested, this, &MainWindow::RestoreFromTray);
   connect(tray_, &TrayController::schedulingToggled, this, [this] {
     const bool on = model_->SetSchedulingByUser(!model_->Settings().enableSchedule);
     spEnable_->setChecked(on);
@@ -260,25 +260,25 @@ void TFormMain::ConnectTray() {
   });
   connect(tray_, &TrayController::helpRequested, this, [] { HelpLauncher::Open(kHelpMain); });
   connect(tray_, &TrayController::exitRequested, this, &QWidget::close);
-  connect(tray_, &TrayController::stopRequested, this, &TFormMain::StopRun);
+  connect(tray_, &TrayController::stopRequested, this, &MainWindow::StopRun);
 }
 
-void TFormMain::RunCommand(ProjectCommand command) {
+void MainWindow::RunCommand(ProjectCommand command) {
   RunReportingErrors(this, [&] { RunProjectCommand(*model_, command); });
 }
 
-void TFormMain::CreateBackup() {
+void MainWindow::CreateBackup() {
   RunReportingErrors(this, [this] { model_->RunBackup(); });
 }
 
-void TFormMain::Start() {
+void MainWindow::Start() {
   tray_->SetIcon(AppImages::AppIcon());
   started_ = true;
   model_->Start();
   SyncTimer();
 }
 
-void TFormMain::ShowAtStart() {
+void MainWindow::ShowAtStart() {
   if (model_->StartMinimized()) {
     showMinimized();
   } else {
@@ -286,12 +286,12 @@ void TFormMain::ShowAtStart() {
   }
 }
 
-QRect TFormMain::ScreenArea() const {
+QRect MainWindow::ScreenArea() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-QPoint TFormMain::PlacedPosition() const {
+QPoint MainWindow::PlacedPosition() const {
   const QRect area = ScreenArea();
   const QPoint centred(area.x() + (area.width() - width()) / 2,
                        area.y() + (area.height() - height()) / 2 - 14);
@@ -299,7 +299,7 @@ QPoint TFormMain::PlacedPosition() const {
   return QPoint(std::max(area.x(), centred.x()), std::max(area.y(), centred.y()));
 }
 
-void TFormMain::FitToScreen() {
+void MainWindow::FitToScreen() {
   // The frame (title bar, borders) needs room too; before the first show it is estimated.
   const QRect area = ScreenArea();
   const int frameWidth = std::max(frameGeometry().width() - width(), 8);
@@ -308,12 +308,12 @@ void TFormMain::FitToScreen() {
   if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
 }
 
-void TFormMain::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FitToolbar();
 }
 
-void TFormMain::FitToolbar() {
+void MainWindow::FitToolbar() {
   // Words under the icons while they fit; icons alone (with their tooltips) on a narrow window,
   // so that no button, Stop least of all, hides behind the toolbar's overflow arrow.
   if (labelledWidth_ == 0) {
@@ -325,19 +325,19 @@ void TFormMain::FitToolbar() {
   for (QToolButton* b : toolButtons_) b->setToolButtonStyle(style);
 }
 
-void TFormMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (isMinimized() || isMaximized()) return;
   FitToScreen();
   move(PlacedPosition());
 }
 
-QSettings TFormMain::WindowSettings() const {
+QSettings MainWindow::WindowSettings() const {
   return QSettings(QString::fromStdString(model_->DataDir()) + QStringLiteral("window.ini"),
                    QSettings::IniFormat);
 }
 
-void TFormMain::OnModelChanged(unsigned changes) {
+void MainWindow::OnModelChanged(unsigned changes) {
   using namespace core::ModelChange;
   if (changes & (ProjectList | Schedule)) SyncProjectList();
   if (changes & (Settings | Schedule)) SyncScheduling();
@@ -354,7 +354,7 @@ void TFormMain::OnModelChanged(unsigned changes) {
   if ((changes & RestoreRefresh) && model_->Page() == core::MainPage::Restore) restoreTab_->Refresh();
 }
 
-void TFormMain::SyncProjectList() {
+void MainWindow::SyncProjectList() {
   const QSignalBlocker block(comboProject_);
   comboProject_->clear();
   for (const std::string& name : model_->Projects()) {
@@ -366,7 +366,7 @@ void TFormMain::SyncProjectList() {
   tray_->SetProjectItemsEnabled(model_->Enabling().trayProjectItems);
 }
 
-void TFormMain::SyncScheduling() {
+void MainWindow::SyncScheduling() {
   if (!started_) return;  // the look is set by the first settings load
   const bool on = model_->Settings().enableSchedule;
   spEnable_->setChecked(on);
@@ -378,7 +378,7 @@ void TFormMain::SyncScheduling() {
   tray_->SetIcon(icon);
 }
 
-void TFormMain::SyncTimer() {
+void MainWindow::SyncTimer() {
   if (model_->TimerActive() && !shutDown_) {
     if (!timer_->isActive()) timer_->start();
   } else {
@@ -386,7 +386,7 @@ void TFormMain::SyncTimer() {
   }
 }
 
-QString TFormMain::RunText() const {
+QString MainWindow::RunText() const {
   if (!model_->Busy()) return {};
   const QString what = model_->RunInProgress()
                            ? QStringLiteral("Backing up '%1'").arg(Q(model_->SelectedName()))
@@ -394,13 +394,13 @@ QString TFormMain::RunText() const {
   return QStringLiteral("%1: %2%").arg(what).arg(model_->Progress());
 }
 
-void TFormMain::SyncRunText() {
+void MainWindow::SyncRunText() {
   const QString text = RunText();
   runLabel_->setText(text);
   tray_->SetActivity(text);
 }
 
-void TFormMain::SyncState() {
+void MainWindow::SyncState() {
   const core::ControlEnabling e = model_->Enabling();
   comboProject_->setEnabled(e.comboProject);
   spNew_->setEnabled(e.SpNew);
@@ -433,14 +433,14 @@ void TFormMain::SyncState() {
   wasEditing_ = model_->Editing();
 }
 
-bool TFormMain::RunWizard() {
+bool MainWindow::RunWizard() {
   model_->ShowPage(core::MainPage::Backup);
-  TFormProjectName wizard(model_->DataDir(), model_->Projects(), model_->Settings(), ui_, model_->GetClock(),
+  AddProjectWizard wizard(model_->DataDir(), model_->Projects(), model_->Settings(), ui_, model_->GetClock(),
                           this);
   return wizard.exec() == QDialog::Accepted;
 }
 
-void TFormMain::ShowPreferences() {
+void MainWindow::ShowPreferences() {
   const core::IniFile ini(core::ProjectIniPath(model_->DataDir()));
   PreferencesValues values;
   values.autoRun = ini.ReadBool(core::kCommonSection, "Auto Run", false);
@@ -453,7 +453,7 @@ void TFormMain::ShowPreferences() {
   values.logCount = s.logCount;
   const std::string dataDir = model_->DataDir();
   const std::string autostartFolder = property("autostartFolder").toString().toStdString();
-  TFormPreferences dialog(
+  PreferencesDialog dialog(
       values,
       [autostartFolder](bool enable) {
         const platform::Autostart entry =
@@ -474,12 +474,12 @@ void TFormMain::ShowPreferences() {
   model_->SetLogLimit(v.logCount);
 }
 
-void TFormMain::ShowAbout() {
-  Taboutform about(this);
+void MainWindow::ShowAbout() {
+  AboutDialog about(this);
   about.exec();
 }
 
-void TFormMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (model_->Busy()) {
     // The run is in the middle of the call stack; the window closes after it has unwound.
     if (quitAfterRun_ || AskYesNo(this, core::MessageKind::Warning,
@@ -510,7 +510,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   emit closedForGood();
 }
 
-void TFormMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
   if (model_->StartMinimized()) {
@@ -518,10 +518,10 @@ void TFormMain::changeEvent(QEvent* event) {
     model_->ClearStartMinimized();
     return;
   }
-  if (isVisible()) QTimer::singleShot(0, this, &TFormMain::HideToTray);
+  if (isVisible()) QTimer::singleShot(0, this, &MainWindow::HideToTray);
 }
 
-void TFormMain::HideToTray() {
+void MainWindow::HideToTray() {
   if (!isMinimized()) return;
   if (!tray_->Available()) {
     // Without a notification area the taskbar entry is the only way back, so it stays.
@@ -540,14 +540,14 @@ void TFormMain::HideToTray() {
   hide();
 }
 
-void TFormMain::RestoreFromTray() {
+void MainWindow::RestoreFromTray() {
   if (model_->StartMinimized()) model_->ClearStartMinimized();
   showNormal();
   raise();
   activateWindow();
 }
 
-void TFormMain::BringToFront() {
+void MainWindow::BringToFront() {
   RestoreFromTray();
   // A dialog the instance has open comes to the front over the window.
   if (QWidget* modal = QApplication::activeModalWidget()) {

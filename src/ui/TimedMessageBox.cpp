@@ -1,5 +1,5 @@
 // A one-button message dialog that closes itself after a number of seconds.
-#include "ui/TMsgForm.h"
+#include "ui/TimedMessageBox.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -29,17 +29,17 @@ int MulDiv(int value, int num, int den) { return (value * num + den / 2) / den; 
 
 }  // namespace
 
-QString TMsgForm::DisplayText(const QString& text) {
+QString TimedMessageBox::DisplayText(const QString& text) {
   QString out = text;
   out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   out.replace(QChar('\r'), QChar('\n'));
   return out;
 }
 
-TMsgForm::TMsgForm(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
+TimedMessageBox::TimedMessageBox(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
                    QWidget* parent)
     : QDialog(parent), timer_(new QTimer(this)) {
-  setObjectName(QStringLiteral("TMsgForm"));
+  setObjectName(QStringLiteral("TimedMessageBox"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setWindowTitle(caption.isEmpty() ? QString::fromUtf8(core::KindCaption(kind)) : caption);
   timer_->setSingleShot(true);
@@ -49,9 +49,9 @@ TMsgForm::TMsgForm(const QString& text, core::MessageKind kind, int seconds, con
   BuildLayout(text, kind);
 }
 
-int TMsgForm::Interval() const { return timer_->interval(); }
+int TimedMessageBox::Interval() const { return timer_->interval(); }
 
-void TMsgForm::BuildLayout(const QString& text, core::MessageKind kind) {
+void TimedMessageBox::BuildLayout(const QString& text, core::MessageKind kind) {
   const QFont font = QApplication::font("QMessageBox");
   setFont(font);
   const QFontMetrics fm(font);
@@ -107,15 +107,15 @@ void TMsgForm::BuildLayout(const QString& text, core::MessageKind kind) {
   move(avail.x() + avail.width() / 2 - width() / 2, avail.y() + avail.height() / 2 - height() / 2);
 }
 
-void TMsgForm::showEvent(QShowEvent* event) {
+void TimedMessageBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   okButton_->setFocus();
   timer_->start();
 }
 
-void TMsgForm::ShowTimed(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
+void TimedMessageBox::ShowTimed(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
                          QWidget* parent) {
-  TMsgForm form(text, kind, seconds, caption, parent);
+  TimedMessageBox form(text, kind, seconds, caption, parent);
   form.exec();
 }
 
