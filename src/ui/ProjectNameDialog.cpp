@@ -9,6 +9,7 @@
 
 #include "core/ProjectCommands.h"
 #include "ui/DialogSize.h"
+#include "ui/WidgetHelpers.h"
 #include "ui/QtUserInteraction.h"
 
 namespace brisko::ui {
@@ -23,12 +24,7 @@ ProjectNameDialog::ProjectNameDialog(const QString& caption, const QString& prop
   edit_->setMinimumWidth(280);
   edit_->selectAll();
   layout->addWidget(edit_);
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("ButtonOk"));
-  ok->setDefault(true);
-  auto* cancel = buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  auto* buttons = OkCancelButtons(this);
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &ProjectNameDialog::OnOk);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

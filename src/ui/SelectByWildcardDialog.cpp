@@ -14,6 +14,7 @@
 #include "core/ProjectStore.h"
 #include "ui/AppImages.h"
 #include "ui/DialogSize.h"
+#include "ui/WidgetHelpers.h"
 #include "ui/HelpLauncher.h"
 #include "ui/QtFolderTree.h"
 #include "ui/WildcardListDialog.h"
@@ -55,12 +56,7 @@ SelectByWildcardDialog::SelectByWildcardDialog(std::string dataDir, core::UserIn
   folderRow->addWidget(folderLabel_, 1);
   layout->addLayout(folderRow);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("ButtonOk"));
-  ok->setDefault(true);
-  auto* cancel = buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("ButtonCancel"));
+  auto* buttons = OkCancelButtons(this);
   layout->addWidget(buttons);
 
   FillCombo();

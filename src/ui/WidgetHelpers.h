@@ -1,6 +1,8 @@
 // Small conversions and naming helpers shared by the windows.
 #pragma once
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QString>
 #include <string>
 
@@ -14,6 +16,14 @@ template <typename W>
 W* Named(W* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
+}
+
+// The "&Ok" (default) and "Can&cel" buttons of a dialog, named ButtonOk and ButtonCancel.
+inline QDialogButtonBox* OkCancelButtons(QWidget* parent) {
+  auto* buttons = new QDialogButtonBox(parent);
+  Named(buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole), "ButtonOk")->setDefault(true);
+  Named(buttons->addButton(QStringLiteral("Can&cel"), QDialogButtonBox::RejectRole), "ButtonCancel");
+  return buttons;
 }
 
 }  // namespace brisko::ui
