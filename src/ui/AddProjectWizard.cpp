@@ -26,6 +26,7 @@
 #include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ScheduleEditor.h"
 #include "ui/SourceListPanel.h"
 #include "ui/WidgetHelpers.h"
 
@@ -302,51 +303,19 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
 
 QWidget* AddProjectWizard::BuildSchedulePage() {
   auto* body = new QWidget();
-  auto* grid = new QGridLayout(body);
-  grid->setContentsMargins(0, 0, 0, 0);
-  schedNone_ = Named(new QRadioButton(QStringLiteral("None"), body), "RadioScheduleNone");
-  schedDaily_ = Named(new QRadioButton(QStringLiteral("Occurs daily once at"), body), "RadioScheduleDaily");
-  schedEvery_ = Named(new QRadioButton(QStringLiteral("Occurs daily every"), body), "RadioScheduleEvery");
-  schedWeekly_ = Named(new QRadioButton(QStringLiteral("Occurs weekly every on"), body), "RadioScheduleWeekly");
-  schedTime_ = Named(new QTimeEdit(body), "TimeSchedule");
-  schedTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-  schedMinutes_ = Named(new QSpinBox(body), "SpinMinutes");
-  schedMinutes_->setRange(2, 1000);
-  minutesLabel_ = new QLabel(QStringLiteral("minutes"), body);
-  schedDay_ = Named(new QComboBox(body), "ComboWeekday");
-  for (const char* day : core::kWeekdayNames) schedDay_->addItem(QString::fromLatin1(day));
-  grid->addWidget(schedNone_, 0, 0);
-  grid->addWidget(schedDaily_, 1, 0);
-  grid->addWidget(schedTime_, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("later"), body), 1, 2);
-  grid->addWidget(schedEvery_, 2, 0);
-  grid->addWidget(schedMinutes_, 2, 1);
-  grid->addWidget(minutesLabel_, 2, 2);
-  grid->addWidget(schedWeekly_, 3, 0);
-  grid->addWidget(schedDay_, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("12:00:00"), body), 3, 2);
-  grid->setColumnStretch(3, 1);
-  grid->setRowStretch(4, 1);
-
-  auto mode = [this](core::ScheduleMode m) {
-    return [this, m](bool on) {
-      if (syncing_ || !on) return;
-      model_->Form().ChooseScheduleMode(m);
-      Sync();
-    };
-  };
-  connect(schedNone_, &QRadioButton::toggled, this, mode(core::ScheduleMode::None));
-  connect(schedDaily_, &QRadioButton::toggled, this, mode(core::ScheduleMode::DailyAt));
-  connect(schedEvery_, &QRadioButton::toggled, this, mode(core::ScheduleMode::DailyEvery));
-  connect(schedWeekly_, &QRadioButton::toggled, this, mode(core::ScheduleMode::Weekly));
-  connect(schedTime_, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
-    if (!syncing_) model_->Form().scheduleTime = FromQTime(t);
-  });
-  connect(schedMinutes_, &QSpinBox::valueChanged, this, [this](int v) {
-    if (!syncing_) model_->Form().scheduleMinutes = v;
-  });
-  connect(schedDay_, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (!syncing_) model_->Form().scheduleWeekday = i;
+  schedule_ = new ScheduleEditor({{"None", "RadioScheduleNone"},
+                                  {"Occurs daily once at", "RadioScheduleDaily"},
+                                  {"Occurs daily every", "RadioScheduleEvery"},
+                                  {"Occurs weekly every on", "RadioScheduleWeekly"}},
+                                 body);
+  auto* column = new QVBoxLayout(body);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(schedule_);
+  column->addStretch(1);
+  connect(schedule_, &ScheduleEditor::edited, this, [this] {
+    if (syncing_) return;
+    schedule_->Store(model_->Form());
+    Sync();
   });
   return Page("Schedule",
               QStringLiteral("You can customize a schedule for project to launch the\n"
@@ -399,17 +368,8 @@ void AddProjectWizard::Sync() {
   keep_->setValue(f.storeNumber);
   level_->setValue(f.packLevel);
 
-  schedNone_->setChecked(f.scheduleMode == core::ScheduleMode::None);
-  schedDaily_->setChecked(f.scheduleMode == core::ScheduleMode::DailyAt);
-  schedEvery_->setChecked(f.scheduleMode == core::ScheduleMode::DailyEvery);
-  schedWeekly_->setChecked(f.scheduleMode == core::ScheduleMode::Weekly);
-  schedTime_->setTime(ToQTime(f.scheduleTime));
-  schedMinutes_->setValue(f.scheduleMinutes);
-  schedDay_->setCurrentIndex(f.scheduleWeekday);
-  schedTime_->setEnabled(f.ScheduleTimeEnabled());
-  schedMinutes_->setEnabled(f.ScheduleMinutesEnabled());
-  minutesLabel_->setEnabled(f.ScheduleMinutesEnabled());
-  schedDay_->setEnabled(f.ScheduleWeekdayEnabled());
+  schedule_->Show(f);
+  schedule_->EnableFields(f.ScheduleTimeEnabled(), f.ScheduleMinutesEnabled(), f.ScheduleWeekdayEnabled());
   syncing_ = false;
 }
 

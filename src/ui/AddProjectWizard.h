@@ -22,6 +22,7 @@ class QTimeEdit;
 
 namespace brisko::ui {
 
+class ScheduleEditor;
 class SourceListPanel;
 
 class AddProjectWizard : public QDialog {
@@ -85,14 +86,7 @@ class AddProjectWizard : public QDialog {
   QCheckBox* storePaths_;
   QSpinBox* keep_;
   QSlider* level_;
-  QRadioButton* schedNone_;
-  QRadioButton* schedDaily_;
-  QRadioButton* schedEvery_;
-  QRadioButton* schedWeekly_;
-  QTimeEdit* schedTime_;
-  QSpinBox* schedMinutes_;
-  QLabel* minutesLabel_;
-  QComboBox* schedDay_;
+  ScheduleEditor* schedule_;
 };
 
 }  // namespace brisko::ui

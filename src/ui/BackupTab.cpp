@@ -22,6 +22,7 @@
 #include "ui/DateTimeBridge.h"
 #include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
+#include "ui/ScheduleEditor.h"
 #include "ui/SourceListPanel.h"
 #include "ui/WidgetHelpers.h"
 
@@ -192,37 +193,13 @@ void BackupTab::BuildOptions() {
 
 void BackupTab::BuildSchedule() {
   schedule_ = Named(new QGroupBox(QStringLiteral("Schedule"), this), "GroupSchedule");
-  auto* grid = new QGridLayout(schedule_);
-  schedNone_ = Named(new QRadioButton(QStringLiteral("None"), schedule_), "radioNone");
-  schedDaily_ = Named(new QRadioButton(QStringLiteral("Daily once at"), schedule_), "radioDaily");
-  schedEvery_ = Named(new QRadioButton(QStringLiteral("Daily every"), schedule_), "radioEvery");
-  schedWeekly_ = Named(new QRadioButton(QStringLiteral("Weekly every on"), schedule_), "radioWeekly");
-  schedTime_ = Named(new QTimeEdit(schedule_), "TimeSchedule");
-  schedTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-  schedMinutes_ = Named(new QSpinBox(schedule_), "SpinMinutes");
-  schedMinutes_->setRange(2, 1000);
-  minutesLabel_ = Named(new QLabel(QStringLiteral("minutes"), schedule_), "LabelMinutes");
-  schedDay_ = Named(new QComboBox(schedule_), "ComboWeekday");
-  for (const char* day : core::kWeekdayNames) schedDay_->addItem(QString::fromLatin1(day));
-  grid->addWidget(schedNone_, 0, 0);
-  grid->addWidget(schedDaily_, 1, 0);
-  grid->addWidget(schedTime_, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("later"), schedule_), 1, 2);
-  grid->addWidget(schedEvery_, 2, 0);
-  grid->addWidget(schedMinutes_, 2, 1);
-  grid->addWidget(minutesLabel_, 2, 2);
-  grid->addWidget(schedWeekly_, 3, 0);
-  grid->addWidget(schedDay_, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("12:00:00"), schedule_), 3, 2);
-  grid->setColumnStretch(3, 1);
-
-  for (QRadioButton* r : {schedNone_, schedDaily_, schedEvery_, schedWeekly_})
-    connect(r, &QRadioButton::toggled, this, [this](bool on) {
-      if (on) Changed();
-    });
-  connect(schedTime_, &QTimeEdit::timeChanged, this, [this] { Changed(); });
-  connect(schedMinutes_, &QSpinBox::valueChanged, this, [this] { Changed(); });
-  connect(schedDay_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+  scheduleEditor_ = new ScheduleEditor({{"None", "radioNone"},
+                                        {"Daily once at", "radioDaily"},
+                                        {"Daily every", "radioEvery"},
+                                        {"Weekly every on", "radioWeekly"}},
+                                       schedule_);
+  (new QVBoxLayout(schedule_))->addWidget(scheduleEditor_);
+  connect(scheduleEditor_, &ScheduleEditor::edited, this, [this] { Changed(); });
 }
 
 void BackupTab::Changed(bool compose) {
@@ -251,14 +228,7 @@ void BackupTab::Changed(bool compose) {
   f.comment = comment_->text().toStdString();
   f.packLevel = level_->value();
   f.storeNumber = keep_->value();
-  const core::ScheduleMode mode = schedDaily_->isChecked()    ? core::ScheduleMode::DailyAt
-                                  : schedEvery_->isChecked()  ? core::ScheduleMode::DailyEvery
-                                  : schedWeekly_->isChecked() ? core::ScheduleMode::Weekly
-                                                              : core::ScheduleMode::None;
-  f.scheduleTime = FromQTime(schedTime_->time());
-  f.scheduleMinutes = schedMinutes_->value();
-  f.scheduleWeekday = schedDay_->currentIndex();
-  f.ChooseScheduleMode(mode);
+  scheduleEditor_->Store(f);
   if (compose)
     model_.ComposeArchiveName();
   else
@@ -302,13 +272,7 @@ void BackupTab::Sync() {
   SetTextKeepingCursor(comment_, f.comment);
   level_->setValue(f.packLevel);
   keep_->setValue(f.storeNumber);
-  schedNone_->setChecked(f.scheduleMode == core::ScheduleMode::None);
-  schedDaily_->setChecked(f.scheduleMode == core::ScheduleMode::DailyAt);
-  schedEvery_->setChecked(f.scheduleMode == core::ScheduleMode::DailyEvery);
-  schedWeekly_->setChecked(f.scheduleMode == core::ScheduleMode::Weekly);
-  schedTime_->setTime(ToQTime(f.scheduleTime));
-  schedMinutes_->setValue(f.scheduleMinutes);
-  schedDay_->setCurrentIndex(f.scheduleWeekday);
+  scheduleEditor_->Show(f);
 
   source_->setEnabled(e.groupSource);
   destination_->setEnabled(e.groupDestination);
@@ -324,10 +288,7 @@ void BackupTab::Sync() {
   retype_->setEnabled(e.passwordEdits);
   encryption_->setEnabled(e.passwordEdits);
   comment_->setEnabled(e.commentEdit);
-  schedTime_->setEnabled(e.scheduleTime);
-  schedMinutes_->setEnabled(e.scheduleMinutes);
-  minutesLabel_->setEnabled(e.scheduleMinutes);
-  schedDay_->setEnabled(e.scheduleWeekday);
+  scheduleEditor_->EnableFields(e.scheduleTime, e.scheduleMinutes, e.scheduleWeekday);
   syncing_ = false;
 }
 

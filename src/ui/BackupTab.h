@@ -22,6 +22,7 @@ class MainModel;
 
 namespace brisko::ui {
 
+class ScheduleEditor;
 class SourceListPanel;
 
 class BackupTab : public QWidget {
@@ -78,14 +79,7 @@ class BackupTab : public QWidget {
   QLineEdit* comment_;
   QSpinBox* level_;
   QSpinBox* keep_;
-  QRadioButton* schedNone_;
-  QRadioButton* schedDaily_;
-  QRadioButton* schedEvery_;
-  QRadioButton* schedWeekly_;
-  QTimeEdit* schedTime_;
-  QSpinBox* schedMinutes_;
-  QLabel* minutesLabel_;
-  QComboBox* schedDay_;
+  ScheduleEditor* scheduleEditor_;
 };
 
 }  // namespace brisko::ui
