@@ -34,7 +34,7 @@ ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::ZipReader& reader)
   directoryView_ = platform::HomeDir();
   directoryRestore_ = platform::HomeDir();
   finder_.SetFilename("*.zip");
-  finder_.Subfolders = false;
+  finder_.subfolders = false;
   reader_.SortMode = zip::EntryOrder::ByName;
 }
 
@@ -88,18 +88,18 @@ void ArchiveBrowser::Refresh() {
     searchable = false;  // a folder name with wildcard characters cannot be searched
   }
   if (searchable) {
-    finder_.OnFound = [&found](find::FindFile&, const std::string&, find::FoundFile& rec) {
+    finder_.onFound = [&found](find::FindFile&, const std::string&, find::FoundFile& rec) {
       ArchiveRow row;
-      row.name = rec.Name;
-      row.bytes = rec.Size;
-      row.sizeKb = std::to_string(rec.Size / 1024);
+      row.name = rec.name;
+      row.bytes = rec.size;
+      row.sizeKb = std::to_string(rec.size / 1024);
       platform::DateTime value = 0;
-      if (platform::DosDateTimeToDateTime(rec.Time, value)) row.dateTime = value;
-      row.date = DosDateText(rec.Time);
+      if (platform::DosDateTimeToDateTime(rec.time, value)) row.dateTime = value;
+      row.date = DosDateText(rec.time);
       found.push_back(std::move(row));
     };
     finder_.Execute();
-    finder_.OnFound = nullptr;
+    finder_.onFound = nullptr;
   }
 
   archives_ = std::move(found);

@@ -9,10 +9,10 @@ namespace brisko::core {
 struct ControlEnabling {
   // Toolbar.
   bool comboProject = true;
-  bool SpNew = true, SpEdit = true, SpSave = false, SpCancel = false;
-  bool SpRename = true, spCopy = true, SpDelete = true;
-  bool SpMenu = true, menuPreferences = true, spEnable = true;
-  bool SpStart = true, SpRestore = true, SpExit = true;
+  bool spNew = true, spEdit = true, spSave = false, spCancel = false;
+  bool spRename = true, spCopy = true, spDelete = true;
+  bool spMenu = true, menuPreferences = true, spEnable = true;
+  bool spStart = true, spRestore = true, spExit = true;
   // The tab control and the tray's "Backup Project" items.
   bool pageControl = true, trayProjectItems = true;
   bool busyCursor = false;
@@ -36,11 +36,11 @@ inline ControlEnabling ComputeEnabling(bool editing, bool busy, const ProjectFor
   ControlEnabling e;
   const bool browse = !editing && !busy;
   e.comboProject = browse;
-  e.SpNew = e.SpEdit = e.SpRename = e.SpDelete = browse;
+  e.spNew = e.spEdit = e.spRename = e.spDelete = browse;
   e.menuPreferences = browse;
-  e.SpSave = e.SpCancel = editing && !busy;
+  e.spSave = e.spCancel = editing && !busy;
   e.spCopy = !busy;
-  e.SpStart = e.SpRestore = browse;
+  e.spStart = e.spRestore = browse;
   e.pageControl = e.trayProjectItems = !busy;
   e.busyCursor = busy;
   e.groupSource = e.groupDestination = e.groupOptions = e.groupSchedule = editing && !busy;

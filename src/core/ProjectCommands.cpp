@@ -42,7 +42,7 @@ ProjectWizard ProjectCommands::NewWizard() const {
 }
 
 bool ProjectCommands::AddProject() {
-  if (!model_.Enabling().SpNew) return false;
+  if (!model_.Enabling().spNew) return false;
   model_.ShowPage(MainPage::Backup);
   if (!model_.Ui().RunAddProjectWizard()) return false;
   model_.LoadSettings();
@@ -50,14 +50,14 @@ bool ProjectCommands::AddProject() {
 }
 
 bool ProjectCommands::EditProject() {
-  if (!model_.Enabling().SpEdit || model_.Projects().empty()) return false;
+  if (!model_.Enabling().spEdit || model_.Projects().empty()) return false;
   model_.ShowPage(MainPage::Backup);
   model_.SetEditState(true);
   return true;
 }
 
 bool ProjectCommands::SaveProject() {
-  if (!model_.Enabling().SpSave) return false;
+  if (!model_.Enabling().spSave) return false;
   const std::string name = TrimBlanks(model_.SelectedName());
   if (name.empty() || !model_.ValidateProject()) return false;
   core::SaveProject(model_.DataDir(), name, model_.Form());
@@ -68,7 +68,7 @@ bool ProjectCommands::SaveProject() {
 }
 
 bool ProjectCommands::Cancel() {
-  if (!model_.Enabling().SpCancel) return false;
+  if (!model_.Enabling().spCancel) return false;
   model_.SetEditState(false);
   model_.LoadProject();
   return true;
@@ -90,7 +90,7 @@ std::string ProjectCommands::AskNewName(const char* caption, const std::string& 
 }
 
 bool ProjectCommands::RenameProject() {
-  if (!model_.Enabling().SpRename) return false;
+  if (!model_.Enabling().spRename) return false;
   const std::string oldName = TrimBlanks(model_.SelectedName());
   if (oldName.empty()) return false;
   const int position = model_.Selected();
@@ -101,14 +101,7 @@ bool ProjectCommands::RenameProject() {
   core::SaveProject(dir, newName, model_.Form());
   std::vector<std::string> list = model_.Projects();
   list[static_cast<size_t>(position)] = newName;  // keeps its place until the list is next loaded
-  WriteListNaming(dir, list, newName);
-
-  model_.Projects() = std::move(list);
-  model_.SetSelected(position);
-  model_.RebuildTrayMenu();
-  model_.SetEditState(false);
-  model_.BuildScheduleTable();
-  model_.Notify(ModelChange::Form);
+  ListSavedProject(std::move(list), newName, position);
 
   // The old name is listed nowhere now; its records follow the project.
   EraseProjectSection(dir, oldName);
@@ -135,19 +128,22 @@ bool ProjectCommands::CopyProject() {
   core::SaveProject(dir, newName, model_.Form());
   std::vector<std::string> list = model_.Projects();
   const int position = InsertProjectSorted(list, newName);
-  WriteListNaming(dir, list, newName);
+  ListSavedProject(std::move(list), newName, position);
+  return true;
+}
 
+void ProjectCommands::ListSavedProject(std::vector<std::string> list, const std::string& name, int position) {
+  WriteListNaming(model_.DataDir(), list, name);
   model_.Projects() = std::move(list);
   model_.SetSelected(position);
   model_.RebuildTrayMenu();
   model_.SetEditState(false);
   model_.BuildScheduleTable();
   model_.Notify(ModelChange::Form);
-  return true;
 }
 
 bool ProjectCommands::DeleteProject() {
-  if (!model_.Enabling().SpDelete || model_.Projects().empty()) return false;
+  if (!model_.Enabling().spDelete || model_.Projects().empty()) return false;
   const std::string name = TrimBlanks(model_.SelectedName());
   if (!model_.Ui().Confirm(MessageKind::Warning,
                            "Do you want to delete '" + name + "' project?\rIts archives are kept."))

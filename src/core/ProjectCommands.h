@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/ProjectWizard.h"
 
@@ -61,6 +62,8 @@ class ProjectCommands {
  private:
   // Asks for the new name of Rename or Copy; "" when the command is to stop.
   std::string AskNewName(const char* caption, const std::string& proposed, int position);
+  // Writes the list naming a freshly saved project and shows it selected at position.
+  void ListSavedProject(std::vector<std::string> list, const std::string& name, int position);
 
   MainModel& model_;
 };

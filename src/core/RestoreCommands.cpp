@@ -21,10 +21,10 @@ RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip:
 std::string RestoreCommands::ConfirmationText(const std::string& name, int replaced) const {
   std::string text = "Do you want to restore the file '" + name + "'?\r" + "Extract to:          '" +
                      TrimBlanks(browser_.DirectoryRestore()) + "'\r" + "Use original folder: '" +
-                     (Options.useOriginalFolder ? "Yes" : "No") + "'\r" + "Overwrite Mode:      '" +
-                     OverwriteModeCaption(Options.overwriteMode) + "'";
-  if (!Selection.empty())
-    text += "\rRestore only:        '" + std::to_string(Selection.size()) + " selected item(s)'";
+                     (options.useOriginalFolder ? "Yes" : "No") + "'\r" + "Overwrite Mode:      '" +
+                     OverwriteModeCaption(options.overwriteMode) + "'";
+  if (!selection.empty())
+    text += "\rRestore only:        '" + std::to_string(selection.size()) + " selected item(s)'";
   if (replaced > 0)
     text += "\r\r" + std::to_string(replaced) +
             " existing file(s) there may be replaced by the archive's copies.";
@@ -32,9 +32,9 @@ std::string RestoreCommands::ConfirmationText(const std::string& name, int repla
 }
 
 int RestoreCommands::CountReplaced(const std::string& archive) {
-  if (Options.overwriteMode == zip::OverwriteRule::Never) return 0;
+  if (options.overwriteMode == zip::OverwriteRule::Never) return 0;
   std::vector<std::string> patterns;
-  for (const std::string& item : Selection) {
+  for (const std::string& item : selection) {
     auto more = zip::SelectionPatterns(item, zip::SelectionItem::Exact);
     patterns.insert(patterns.end(), more.begin(), more.end());
   }
@@ -48,7 +48,7 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
       const zip::ZipEntry& entry = reader_.Entry(i);
       if (entry.FileName().empty()) continue;
       if (!patterns.empty() && !zip::MatchesAnyPattern(patterns, entry.FullName())) continue;
-      std::string rel = Options.useOriginalFolder ? entry.FullName() : entry.FileName();
+      std::string rel = options.useOriginalFolder ? entry.FullName() : entry.FileName();
       rel.erase(0, rel.find_first_not_of('/'));  // stored full paths land below the target too
       if (platform::StatFile(base + rel).exists) ++count;
     }
@@ -76,10 +76,10 @@ RestoreOutcome RestoreCommands::Restore() {
   RestoreSettings settings;
   settings.archivePath = archive;
   settings.destDir = browser_.DirectoryRestore();
-  settings.recreateDirs = Options.useOriginalFolder;
-  settings.overwriteMode = Options.overwriteMode;
-  settings.password = Options.password;
-  settings.members = Selection;
+  settings.recreateDirs = options.useOriginalFolder;
+  settings.overwriteMode = options.overwriteMode;
+  settings.password = options.password;
+  settings.members = selection;
   settings.itemKind = zip::SelectionItem::Exact;
 
   RestoreRun run(reader_, model_.Ui(), model_.Log());
@@ -119,7 +119,7 @@ bool RestoreCommands::TestCurrent() {
     }
   } idle{model_};
   try {
-    check = zip::CheckArchive(archive, Options.password, hooks);
+    check = zip::CheckArchive(archive, options.password, hooks);
   } catch (const zip::CanceledError&) {
     model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' stopped.");
     return false;

@@ -29,10 +29,10 @@ class RestoreCommands {
   // model gives the busy state, progress, the log, the project selector and the questions.
   RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ZipReader& reader);
 
-  RestoreOptions Options;
+  RestoreOptions options;
   // Stored names chosen in the contents (a folder ends in "/" and stands for everything below it);
   // empty: the whole archive.
-  std::vector<std::string> Selection;
+  std::vector<std::string> selection;
 
   // The confirmation text of a restore of archive `name` with the current options; `replaced` is the
   // number of existing files the restore may replace.

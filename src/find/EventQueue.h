@@ -23,7 +23,7 @@ class EventQueue {
   // Returns the final value of done().
   bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
-  // A hook for FindFile::PostToOwner that posts to this queue; the queue must outlive its users.
+  // A hook for FindFile::postToOwner that posts to this queue; the queue must outlive its users.
   OwnerPoster Poster();
 
  private:

@@ -62,16 +62,16 @@ SearchState FindFile::CopyState() const {
   SearchState s;
   s.targets = BuildTargets();
   s.excludes = excludeFiles_;
-  s.subfolders = Subfolders;
-  s.attributes = Attributes;
-  s.exactAttribute = ExactAttribute;
-  s.sizeMin = SizeMin;
-  s.sizeMax = SizeMax;
-  s.created = {CreatedBefore, CreatedAfter};
-  s.modified = {ModifiedBefore, ModifiedAfter};
-  s.accessed = {AccessedBefore, AccessedAfter};
-  s.containing = Containing;
-  s.ignoreCase = IgnoreCase;
+  s.subfolders = subfolders;
+  s.attributes = attributes;
+  s.exactAttribute = exactAttribute;
+  s.sizeMin = sizeMin;
+  s.sizeMax = sizeMax;
+  s.created = {createdBefore, createdAfter};
+  s.modified = {modifiedBefore, modifiedAfter};
+  s.accessed = {accessedBefore, accessedAfter};
+  s.containing = containing;
+  s.ignoreCase = ignoreCase;
   return s;
 }
 
@@ -81,15 +81,15 @@ void FindFile::Execute() {
   busy_ = true;
   aborted_ = false;
 
-  if (!Threaded || !PostToOwner) {
+  if (!threaded || !postToOwner) {
     FolderSearch::Callbacks callbacks;
     callbacks.newFolder = [this](const std::string& folder) {
       bool ignore = false;
-      if (OnNewFolder) OnNewFolder(*this, folder, ignore);
+      if (onNewFolder) onNewFolder(*this, folder, ignore);
       return ignore;
     };
     callbacks.found = [this](const std::string& folder, FoundFile& info) {
-      if (OnFound) OnFound(*this, folder, info);
+      if (onFound) onFound(*this, folder, info);
     };
     FolderSearch(*state_, aborted_, std::move(callbacks)).Run();
     Complete();
@@ -100,17 +100,17 @@ void FindFile::Execute() {
   std::weak_ptr<std::atomic<bool>> alive = alive_;
   handlers.newFolder = [this](const std::string& folder) {
     bool ignore = false;
-    if (OnNewFolder) OnNewFolder(*this, folder, ignore);
+    if (onNewFolder) onNewFolder(*this, folder, ignore);
     return ignore;
   };
   handlers.found = [this](const std::string& folder, FoundFile& info) {
-    if (OnFound) OnFound(*this, folder, info);
+    if (onFound) onFound(*this, folder, info);
   };
   handlers.terminated = [this, alive] {
     auto token = alive.lock();
     if (token && *token) ThreadTerminated();
   };
-  thread_ = std::make_unique<SearchThread>(*state_, aborted_, PostToOwner, std::move(handlers));
+  thread_ = std::make_unique<SearchThread>(*state_, aborted_, postToOwner, std::move(handlers));
 }
 
 void FindFile::ThreadTerminated() {
@@ -124,7 +124,7 @@ void FindFile::ThreadTerminated() {
 void FindFile::Complete() {
   state_.reset();
   busy_ = false;
-  if (OnComplete) OnComplete(*this);
+  if (onComplete) onComplete(*this);
 }
 
 }  // namespace brisko::find

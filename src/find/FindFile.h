@@ -41,33 +41,32 @@ class FindFile {
   const std::vector<std::string>& ExcludeFiles() const { return excludeFiles_; }
   void SetExcludeFiles(std::vector<std::string> value) { excludeFiles_ = std::move(value); }
 
-  bool Subfolders = true;
-  FileAttributes Attributes{kArchive, kReadOnly, kHidden, kSystem};
-  bool ExactAttribute = false;
+  bool subfolders = true;
+  FileAttributes attributes{kArchive, kReadOnly, kHidden, kSystem};
+  bool exactAttribute = false;
   // Date-time values (days since 1899-12-30, time of day as the fraction); 0 = no bound.
-  double ModifiedBefore = 0, ModifiedAfter = 0;
-  double CreatedBefore = 0, CreatedAfter = 0;
-  double AccessedBefore = 0, AccessedAfter = 0;
-  uint64_t SizeMin = 0, SizeMax = 0;  // bytes; 0 = no bound
-  std::string Containing;
-  bool IgnoreCase = true;
-  // Search in a worker thread; needs PostToOwner, without it the search runs in the calling thread.
-  bool Threaded = false;
+  double modifiedBefore = 0, modifiedAfter = 0;
+  double createdBefore = 0, createdAfter = 0;
+  double accessedBefore = 0, accessedAfter = 0;
+  uint64_t sizeMin = 0, sizeMax = 0;  // bytes; 0 = no bound
+  std::string containing;
+  bool ignoreCase = true;
+  // Search in a worker thread; needs postToOwner, without it the search runs in the calling thread.
+  bool threaded = false;
 
-
-  FoundEvent OnFound;
-  NewFolderEvent OnNewFolder;
-  NotifyEvent OnComplete;
+  FoundEvent onFound;
+  NewFolderEvent onNewFolder;
+  NotifyEvent onComplete;
 
   // How a threaded search runs its events on the owner's thread (a GUI connects its event loop,
   // tests an EventQueue). Each event waits on the worker side until the owner has run it.
-  OwnerPoster PostToOwner;
+  OwnerPoster postToOwner;
 
-  // Starts a search; returns at once when threaded, after the search and OnComplete otherwise.
+  // Starts a search; returns at once when threaded, after the search and onComplete otherwise.
   // Does nothing while a search is running.
   void Execute();
 
-  // Ends the running search after the current item; OnComplete still follows.
+  // Ends the running search after the current item; onComplete still follows.
   void Abort() { aborted_ = true; }
 
   bool Busy() const { return busy_; }

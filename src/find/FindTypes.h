@@ -45,13 +45,13 @@ class FileAttributes {
 
 // One hit: what the file system says about a found item.
 struct FoundFile {
-  std::string Name;             // without folder
-  uint64_t Size = 0;            // bytes; 0 for folders
-  uint32_t Time = 0;            // last-write time as a local DOS date-time (0 outside 1980..2099)
-  uint32_t Attr = 0;            // MS-DOS attribute bits
-  std::time_t CreationTime = 0;  // UTC seconds
-  std::time_t LastWriteTime = 0;
-  std::time_t LastAccessTime = 0;
+  std::string name;             // without folder
+  uint64_t size = 0;            // bytes; 0 for folders
+  uint32_t time = 0;            // last-write time as a local DOS date-time (0 outside 1980..2099)
+  uint32_t attr = 0;            // MS-DOS attribute bits
+  std::time_t creationTime = 0;  // UTC seconds
+  std::time_t lastWriteTime = 0;
+  std::time_t lastAccessTime = 0;
 };
 
 // Folder is the hit's folder without a trailing separator (a root keeps it).

@@ -27,13 +27,13 @@ std::string ReportedFolder(const std::string& folder) {
 
 FoundFile MakeRecord(const platform::DirectoryItem& item) {
   FoundFile rec;
-  rec.Name = item.name;
-  rec.Size = item.size;
-  rec.Time = platform::DosDateTimeFromTime(item.lastWrite);
-  rec.Attr = item.attributes;
-  rec.CreationTime = item.created;
-  rec.LastWriteTime = item.lastWrite;
-  rec.LastAccessTime = item.lastAccess;
+  rec.name = item.name;
+  rec.size = item.size;
+  rec.time = platform::DosDateTimeFromTime(item.lastWrite);
+  rec.attr = item.attributes;
+  rec.creationTime = item.created;
+  rec.lastWriteTime = item.lastWrite;
+  rec.lastAccessTime = item.lastAccess;
   return rec;
 }
 

@@ -403,19 +403,19 @@ void MainWindow::SyncRunText() {
 void MainWindow::SyncState() {
   const core::ControlEnabling e = model_->Enabling();
   comboProject_->setEnabled(e.comboProject);
-  spNew_->setEnabled(e.SpNew);
-  spEdit_->setEnabled(e.SpEdit);
-  spSave_->setEnabled(e.SpSave);
-  spCancel_->setEnabled(e.SpCancel);
-  spRename_->setEnabled(e.SpRename);
+  spNew_->setEnabled(e.spNew);
+  spEdit_->setEnabled(e.spEdit);
+  spSave_->setEnabled(e.spSave);
+  spCancel_->setEnabled(e.spCancel);
+  spRename_->setEnabled(e.spRename);
   spCopy_->setEnabled(e.spCopy);
-  spDelete_->setEnabled(e.SpDelete);
-  spMenu_->setEnabled(e.SpMenu);
+  spDelete_->setEnabled(e.spDelete);
+  spMenu_->setEnabled(e.spMenu);
   menuPreferences_->setEnabled(e.menuPreferences);
   spEnable_->setEnabled(e.spEnable);
-  spStart_->setEnabled(e.SpStart);
-  spRestore_->setEnabled(e.SpRestore);
-  spExit_->setEnabled(e.SpExit);
+  spStart_->setEnabled(e.spStart);
+  spRestore_->setEnabled(e.spRestore);
+  spExit_->setEnabled(e.spExit);
   spStop_->setEnabled(model_->Busy());
   tray_->SetStopEnabled(model_->Busy());
   // A quit the user asked for during the run takes place once it has ended.

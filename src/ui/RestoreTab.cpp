@@ -156,8 +156,8 @@ RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
   layout->addWidget(options);
 
   // Initial option values come from the commands object.
-  useFolder_->setChecked(commands_->Options.useOriginalFolder);
-  for (int i = 0; i < 5; ++i) radios_[i]->setChecked(kOverwrite[i].mode == commands_->Options.overwriteMode);
+  useFolder_->setChecked(commands_->options.useOriginalFolder);
+  for (int i = 0; i < 5; ++i) radios_[i]->setChecked(kOverwrite[i].mode == commands_->options.overwriteMode);
 
   browser_->OnChanged = [this] { Sync(); };
   connect(browseView, &QToolButton::clicked, this, [this] { PickFolder(false); });
@@ -184,10 +184,10 @@ RestoreTab::~RestoreTab() {
 void RestoreTab::ReadOptions() {
   if (syncing_) return;
   browser_->SetDirectoryRestore(directoryRestore_->text().toStdString());
-  commands_->Options.useOriginalFolder = useFolder_->isChecked();
-  commands_->Options.password = password_->text().toStdString();
+  commands_->options.useOriginalFolder = useFolder_->isChecked();
+  commands_->options.password = password_->text().toStdString();
   for (int i = 0; i < 5; ++i)
-    if (radios_[i]->isChecked()) commands_->Options.overwriteMode = kOverwrite[i].mode;
+    if (radios_[i]->isChecked()) commands_->options.overwriteMode = kOverwrite[i].mode;
 }
 
 void RestoreTab::Sync() {
@@ -295,7 +295,7 @@ std::vector<std::string> RestoreTab::SelectedMembers() const {
 
 void RestoreTab::Restore() {
   ReadOptions();
-  commands_->Selection = SelectedMembers();
+  commands_->selection = SelectedMembers();
   RunReportingErrors(this, [this] { commands_->Restore(); });
   Sync();
 }

@@ -365,10 +365,10 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
   WriteOneProject();
   auto model = StartModel();
   ControlEnabling e = model->Enabling();
-  EXPECT_TRUE(e.SpStart && e.SpEdit && e.comboProject && !e.SpSave && !e.groupSource);
+  EXPECT_TRUE(e.spStart && e.spEdit && e.comboProject && !e.spSave && !e.groupSource);
   model->SetEditState(true);
   e = model->Enabling();
-  EXPECT_TRUE(!e.SpStart && !e.SpEdit && !e.comboProject && e.SpSave && e.SpCancel && e.groupOptions &&
+  EXPECT_TRUE(!e.spStart && !e.spEdit && !e.comboProject && e.spSave && e.spCancel && e.groupOptions &&
               e.spCopy);
   model->SetEditState(false);
   bool sawBusy = false;
@@ -376,13 +376,13 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
     if ((changes & ModelChange::State) && model->Busy()) {
       sawBusy = true;
       const ControlEnabling b = model->Enabling();
-      EXPECT_FALSE(b.SpStart || b.SpRestore || b.pageControl || b.trayProjectItems);
+      EXPECT_FALSE(b.spStart || b.spRestore || b.pageControl || b.trayProjectItems);
       EXPECT_TRUE(b.busyCursor);
     }
   });
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_TRUE(sawBusy);
-  EXPECT_TRUE(model->Enabling().SpStart);
+  EXPECT_TRUE(model->Enabling().spStart);
 }
 
 TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {

@@ -77,8 +77,8 @@ TEST_F(ProjectCommandsTest, EditSaveAndCancelMoveBetweenTheStates) {
   EXPECT_FALSE(commands.Cancel()) << "browse state";
   ASSERT_TRUE(commands.EditProject());
   EXPECT_TRUE(model.Editing());
-  EXPECT_TRUE(model.Enabling().SpSave);
-  EXPECT_FALSE(model.Enabling().SpNew);
+  EXPECT_TRUE(model.Enabling().spSave);
+  EXPECT_FALSE(model.Enabling().spNew);
   EXPECT_FALSE(commands.AddProject()) << "Add is a browse-state command";
   EXPECT_FALSE(commands.DeleteProject());
   EXPECT_TRUE(ui.CallsOf("RunAddProjectWizard").empty());

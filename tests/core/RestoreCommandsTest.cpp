@@ -37,8 +37,8 @@ class RestoreCommandsTest : public RestoreFixture {
 
 TEST_F(RestoreCommandsTest, ConfirmationText) {
   browser->SetDirectoryRestore("  /restore/here ");
-  commands->Options.useOriginalFolder = false;
-  commands->Options.overwriteMode = zip::OverwriteRule::Prompt;
+  commands->options.useOriginalFolder = false;
+  commands->options.overwriteMode = zip::OverwriteRule::Prompt;
   EXPECT_EQ(commands->ConfirmationText("x.zip"),
             "Do you want to restore the file 'x.zip'?\r"
             "Extract to:          '/restore/here'\r"
@@ -88,13 +88,13 @@ TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
 
 TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
   ZipWithWriter("w.zip");
-  commands->Options.useOriginalFolder = false;
+  commands->options.useOriginalFolder = false;
   EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
   EXPECT_TRUE(fs::exists(Target("a.txt")));
   EXPECT_TRUE(fs::exists(Target("b.txt")));
   EXPECT_FALSE(fs::exists(Target("sub")));
-  commands->Options.useOriginalFolder = true;
-  commands->Options.overwriteMode = zip::OverwriteRule::Always;
+  commands->options.useOriginalFolder = true;
+  commands->options.overwriteMode = zip::OverwriteRule::Always;
   EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
 }
@@ -129,7 +129,7 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
     ui.calls.clear();
     ui.overwriteAnswers.clear();
     if (c.promptAnswer) ui.overwriteAnswers = {*c.promptAnswer};
-    commands->Options.overwriteMode = c.mode;
+    commands->options.overwriteMode = c.mode;
     EXPECT_EQ(RestoreArchive("x.zip").status, RestoreStatus::Succeeds);
     EXPECT_EQ(ReadAll(Target("a.txt")) != "existing", c.replaced);
     EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
@@ -148,10 +148,10 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
 TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
   ZipWithCli("p1.zip", "-P secret");
   ZipWithCli("p2.zip", "-P secret");
-  commands->Options.password = "secret";
+  commands->options.password = "secret";
   EXPECT_EQ(RestoreArchive("p1.zip").status, RestoreStatus::Succeeds);
   fs::remove_all(Target());
-  commands->Options.password = "  ";
+  commands->options.password = "  ";
   EXPECT_EQ(RestoreArchive("p2.zip").status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
   EXPECT_EQ(reader.Password, "secret");
@@ -159,7 +159,7 @@ TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
 
 TEST_F(RestoreCommandsTest, WrongPasswordFails) {
   std::string archive = ZipWithCli("p.zip", "-P secret");
-  commands->Options.password = "wrong";
+  commands->options.password = "wrong";
   RestoreOutcome outcome = RestoreArchive("p.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_TRUE(outcome.badPassword);
@@ -206,7 +206,7 @@ TEST_F(RestoreCommandsTest, AesMemberWithWrongPasswordOrAlteredDataFails) {
   for (const Case& c : {Case{"aes.zip", "wrong", "wrong password"}, Case{"altered.zip", "secret", "damaged or altered"}}) {
     SCOPED_TRACE(c.archive);
     fs::remove_all(Target());
-    commands->Options.password = c.password;
+    commands->options.password = c.password;
     RestoreOutcome outcome = RestoreArchive(c.archive);
     EXPECT_EQ(outcome.status, RestoreStatus::Fails);
     ASSERT_FALSE(outcome.failures.empty());
@@ -221,7 +221,7 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
   ZipWithCli("x.zip");
   fs::create_directories(Target());
   WriteFileAt(Target("sub"), "a file where the folder should be");
-  commands->Options.overwriteMode = zip::OverwriteRule::Always;
+  commands->options.overwriteMode = zip::OverwriteRule::Always;
   RestoreOutcome outcome = RestoreArchive("x.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_EQ(LastLog("Status"), "Fails");
@@ -338,7 +338,7 @@ TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
                         Case{"altered.zip", "secret", false, "a.txt: " + std::string(zip::kMsgAltered)}}) {
     SCOPED_TRACE(std::string(c.archive) + " " + c.password);
     Browse(c.archive);
-    commands->Options.password = c.password;
+    commands->options.password = c.password;
     ui.calls.clear();
     EXPECT_EQ(commands->TestCurrent(), c.passes);
     const auto shown = ui.CallsOf("ShowMessage");

@@ -41,7 +41,7 @@ TEST_F(RestoreSelectionTest, OnlyTheChosenFilesAndFolders) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.selection));
     fs::remove_all(Target());
-    commands->Selection = c.selection;
+    commands->selection = c.selection;
     const RestoreOutcome outcome = commands->Restore();
     EXPECT_EQ(outcome.status, RestoreStatus::Succeeds);
     EXPECT_EQ(Restored(), c.restored);
@@ -74,7 +74,7 @@ TEST_F(RestoreSelectionTest, ConfirmationCountsTheFilesItMayReplace) {
   for (const Case c :
        {Case{zip::OverwriteRule::Always, true}, Case{zip::OverwriteRule::Never, false}}) {
     ui.confirmAnswers = {false};
-    commands->Options.overwriteMode = c.mode;
+    commands->options.overwriteMode = c.mode;
     commands->Restore();
     EXPECT_EQ(ui.CallsOf("Confirm").back().text.find("\r\r2 existing file(s) there may be replaced") !=
                   std::string::npos,
@@ -107,7 +107,7 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
        {true, false, false},
        false},
   };
-  commands->Options.overwriteMode = zip::OverwriteRule::Prompt;
+  commands->options.overwriteMode = zip::OverwriteRule::Prompt;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     fs::remove_all(Target());
@@ -130,8 +130,8 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
 TEST_F(RestoreSelectionTest, AlwaysReplacesAReadOnlyFile) {
   WriteFileAt(Target("a.txt"), "mine");
   platform::SetReadOnly(Target("a.txt"), true);
-  commands->Options.overwriteMode = zip::OverwriteRule::Always;
-  commands->Selection = {"a.txt"};
+  commands->options.overwriteMode = zip::OverwriteRule::Always;
+  commands->selection = {"a.txt"};
   EXPECT_EQ(commands->Restore().status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
 }

@@ -22,10 +22,10 @@ struct Hits {
   std::vector<std::string> paths;  // folder + "/" + name
   int completed = 0;
   void Attach(FindFile& ff) {
-    ff.OnFound = [this](FindFile&, const std::string& folder, FoundFile& rec) {
-      paths.push_back(folder + "/" + rec.Name);
+    ff.onFound = [this](FindFile&, const std::string& folder, FoundFile& rec) {
+      paths.push_back(folder + "/" + rec.name);
     };
-    ff.OnComplete = [this](FindFile&) { ++completed; };
+    ff.onComplete = [this](FindFile&) { ++completed; };
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> out;
@@ -84,7 +84,7 @@ TEST(FindFile, ArchivesOfOneFolderOnly) {
   FindFile ff;
   ff.SetFilename("*.zip");
   ff.SetLocation(dir.Path());
-  ff.Subfolders = false;
+  ff.subfolders = false;
   Hits hits;
   hits.Attach(ff);
   ff.Execute();
@@ -107,7 +107,7 @@ TEST(FindFile, SubfoldersNewFolderAndIgnore) {
   Hits hits;
   hits.Attach(ff);
   std::vector<std::string> folders;
-  ff.OnNewFolder = [&](FindFile&, const std::string& folder, bool& ignore) {
+  ff.onNewFolder = [&](FindFile&, const std::string& folder, bool& ignore) {
     EXPECT_FALSE(ignore);
     folders.push_back(folder);
     ignore = std::filesystem::path(folder).filename() == "skip";
@@ -127,8 +127,8 @@ TEST(FindFile, ExcludeSizeAndContaining) {
   FindFile ff;
   ff.SetLocation(dir.Path());
   ff.SetExcludeFiles({"*.log", "tmp/"});
-  ff.SizeMax = 50;
-  ff.Containing = "HELLO";
+  ff.sizeMax = 50;
+  ff.containing = "HELLO";
   Hits hits;
   hits.Attach(ff);
   ff.Execute();
@@ -142,7 +142,7 @@ TEST(FindFile, ModifiedAfterWholeDate) {
   dir.Write("before.txt", "", platform::LocalMomentToTime(2024, 5, 9, 23, 59, 58));
   FindFile ff;
   ff.SetLocation(dir.Path());
-  ff.ModifiedAfter = 45422;  // 2024-05-10
+  ff.modifiedAfter = 45422;  // 2024-05-10
   Hits hits;
   hits.Attach(ff);
   ff.Execute();
@@ -155,11 +155,11 @@ TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
   FindFile ff;
   ff.SetLocation(dir.Path());
   FoundFile got;
-  ff.OnFound = [&](FindFile&, const std::string&, FoundFile& rec) { got = rec; };
+  ff.onFound = [&](FindFile&, const std::string&, FoundFile& rec) { got = rec; };
   ff.Execute();
-  EXPECT_EQ(got.Name, "f.bin");
-  EXPECT_EQ(got.Size, 1234u);
-  EXPECT_EQ(got.Time, (43u << 9 | 7u << 5 | 1u) << 16 | (12u << 11 | 34u << 5 | 28u));
+  EXPECT_EQ(got.name, "f.bin");
+  EXPECT_EQ(got.size, 1234u);
+  EXPECT_EQ(got.time, (43u << 9 | 7u << 5 | 1u) << 16 | (12u << 11 | 34u << 5 | 28u));
 }
 
 TEST(FindFile, HandlerExceptionAbortsButCompletes) {
@@ -169,11 +169,11 @@ TEST(FindFile, HandlerExceptionAbortsButCompletes) {
   FindFile ff;
   ff.SetLocation(dir.Path());
   int found = 0, completed = 0;
-  ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) {
+  ff.onFound = [&](FindFile&, const std::string&, FoundFile&) {
     ++found;
     throw std::runtime_error("stop");
   };
-  ff.OnComplete = [&](FindFile&) { ++completed; };
+  ff.onComplete = [&](FindFile&) { ++completed; };
   EXPECT_NO_THROW(ff.Execute());
   EXPECT_EQ(found, 1);
   EXPECT_EQ(completed, 1);
@@ -186,16 +186,16 @@ TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
   EventQueue queue;
   FindFile ff;
   ff.SetLocation(dir.Path());
-  ff.Threaded = true;
-  ff.PostToOwner = queue.Poster();
+  ff.threaded = true;
+  ff.postToOwner = queue.Poster();
   const auto owner = std::this_thread::get_id();
   int found = 0, completed = 0;
   bool wrongThread = false;
-  ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) {
+  ff.onFound = [&](FindFile&, const std::string&, FoundFile&) {
     wrongThread |= std::this_thread::get_id() != owner;
     ++found;
   };
-  ff.OnComplete = [&](FindFile&) {
+  ff.onComplete = [&](FindFile&) {
     wrongThread |= std::this_thread::get_id() != owner;
     ++completed;
   };
@@ -219,10 +219,10 @@ TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
   {
     FindFile ff;
     ff.SetLocation(dir.Path());
-    ff.Threaded = true;
-    ff.PostToOwner = queue.Poster();
-    ff.OnFound = [&](FindFile&, const std::string&, FoundFile&) { ++events; };
-    ff.OnComplete = [&](FindFile&) { ++events; };
+    ff.threaded = true;
+    ff.postToOwner = queue.Poster();
+    ff.onFound = [&](FindFile&, const std::string&, FoundFile&) { ++events; };
+    ff.onComplete = [&](FindFile&) { ++events; };
     ff.Execute();
     // The worker now waits for the owner to run its first event; nobody pumps.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -245,15 +245,15 @@ TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
   EventQueue queue;
   FindFile ff;
   ff.SetLocation(dir.Path());
-  ff.Threaded = true;
-  ff.PostToOwner = queue.Poster();
+  ff.threaded = true;
+  ff.postToOwner = queue.Poster();
   std::vector<std::string> names;
   bool done = false;
-  ff.OnNewFolder = [](FindFile&, const std::string& folder, bool& ignore) {
+  ff.onNewFolder = [](FindFile&, const std::string& folder, bool& ignore) {
     ignore = std::filesystem::path(folder).filename() == "skip";
   };
-  ff.OnFound = [&](FindFile&, const std::string&, FoundFile& rec) { names.push_back(rec.Name); };
-  ff.OnComplete = [&](FindFile&) { done = true; };
+  ff.onFound = [&](FindFile&, const std::string&, FoundFile& rec) { names.push_back(rec.name); };
+  ff.onComplete = [&](FindFile&) { done = true; };
   ff.Execute();
   ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
   std::sort(names.begin(), names.end());
@@ -263,8 +263,8 @@ TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
   // Abort from a handler on the owner's thread ends the worker; completion still comes.
   names.clear();
   done = false;
-  ff.OnFound = [&](FindFile& sender, const std::string&, FoundFile& rec) {
-    names.push_back(rec.Name);
+  ff.onFound = [&](FindFile& sender, const std::string&, FoundFile& rec) {
+    names.push_back(rec.name);
     sender.Abort();
   };
   ff.Execute();
