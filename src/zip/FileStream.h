@@ -22,11 +22,11 @@ class FileStream : public ZipStream {
   // Opens path (Create truncates or creates it); false with LastError() set on failure.
   bool Open(const std::string& path, FileMode mode);
   // Flushes and closes; false when buffered bytes could not be written.
-  bool Close();
+  bool Close() override;
   bool IsOpen() const { return file_ != nullptr; }
   const std::string& Path() const { return path_; }
   // errno of the last failed open, read or write.
-  int LastError() const { return lastError_; }
+  int LastError() const override { return lastError_; }
 
   size_t Read(void* buffer, size_t n) override;
   size_t Write(const void* buffer, size_t n) override;

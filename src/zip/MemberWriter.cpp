@@ -8,7 +8,6 @@
 #include "zip/ByteIO.h"
 #include "zip/ChunkDeflater.h"
 #include "zip/DeflateCodec.h"
-#include "zip/FileStream.h"
 #include "zip/PreparedMember.h"
 #include "zip/ZipErrors.h"
 
@@ -74,8 +73,7 @@ size_t MemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool re
   size_t n = in.Read(buffer, size);
   if (n < size) {
     // A short read is the end of the file unless the stream reports an error.
-    if (auto* file = dynamic_cast<FileStream*>(&in); file && file->LastError() != 0)
-      throw ZipError("Cannot read " + displayName + ": " + std::strerror(file->LastError()));
+    if (in.LastError() != 0) throw ZipError("Cannot read " + displayName + ": " + std::strerror(in.LastError()));
   }
   if (n > 0 && report && onRead_) onRead_(n);
   return n;

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "zip/AesEncryption.h"
-#include "zip/FileStream.h"
 #include "zip/MemberWriter.h"
 
 namespace brisko::zip {
@@ -24,8 +23,8 @@ bool ReadWhole(ZipStream& in, uint64_t limit, std::vector<uint8_t>& raw, int& re
     if (n == 0) break;
     have += n;
   }
-  if (auto* file = dynamic_cast<FileStream*>(&in); file && file->LastError() != 0) {
-    readError = file->LastError();
+  if (in.LastError() != 0) {
+    readError = in.LastError();
     return false;
   }
   raw.resize(have);

@@ -42,16 +42,14 @@ int Rate(const ZipEntry& h) {
 
 }  // namespace
 
-SortedEntries::SortedEntries(EntryOrder mode, bool ownsItems, bool rejectDuplicates)
-    : mode_(mode), owns_(ownsItems), rejectDuplicates_(rejectDuplicates) {}
-
-SortedEntries::~SortedEntries() { Clear(); }
+SortedEntries::SortedEntries(EntryOrder mode, bool rejectDuplicates)
+    : mode_(mode), rejectDuplicates_(rejectDuplicates) {}
 
 ZipEntry* SortedEntries::Item(int index) const {
   if (index < 0 || index >= Count()) {
     throw ListIndexError("Index " + std::to_string(index) + " is out of range");
   }
-  return items_[static_cast<size_t>(index)];
+  return items_[static_cast<size_t>(index)].get();
 }
 
 int SortedEntries::Compare(EntryOrder mode, const ZipEntry& existing, const ZipEntry& added) {
@@ -71,7 +69,7 @@ int SortedEntries::Compare(EntryOrder mode, const ZipEntry& existing, const ZipE
   return 0;
 }
 
-int SortedEntries::Add(ZipEntry* item) {
+int SortedEntries::Add(std::unique_ptr<ZipEntry> item) {
   // Upper bound: the first record that belongs after the new one, so equal records keep their order.
   size_t lo = 0, hi = items_.size();
   while (lo < hi) {
@@ -79,11 +77,9 @@ int SortedEntries::Add(ZipEntry* item) {
     if (Compare(mode_, *items_[mid], *item) > 0) hi = mid;
     else lo = mid + 1;
   }
-  if (rejectDuplicates_ && lo > 0 && Compare(mode_, *items_[lo - 1], *item) == 0) {
-    if (owns_) delete item;
+  if (rejectDuplicates_ && lo > 0 && Compare(mode_, *items_[lo - 1], *item) == 0)
     throw ListIndexError("Duplicate entry in the archive directory");
-  }
-  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(lo), item);
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(lo), std::move(item));
   return static_cast<int>(lo);
 }
 
@@ -98,29 +94,14 @@ int SortedEntries::Find(const ZipEntry& key) const {
   return -1;
 }
 
-int SortedEntries::IndexOf(const ZipEntry* item) const {
-  for (size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i] == item) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-ZipEntry* SortedEntries::Extract(int index) {
-  ZipEntry* item = Item(index);
-  items_.erase(items_.begin() + index);
-  return item;
-}
-
-void SortedEntries::Delete(int index) {
-  ZipEntry* item = Extract(index);
-  if (owns_) delete item;
-}
-
-void SortedEntries::Clear() {
-  if (owns_) {
-    for (ZipEntry* item : items_) delete item;
-  }
-  items_.clear();
+std::vector<ZipEntry*> SortedEntries::InOrder(EntryOrder mode) const {
+  std::vector<ZipEntry*> view;
+  view.reserve(items_.size());
+  for (const auto& item : items_) view.push_back(item.get());
+  // A stable sort places records as upper-bound insertion does: equal ones keep this list's order.
+  std::stable_sort(view.begin(), view.end(),
+                   [mode](const ZipEntry* a, const ZipEntry* b) { return Compare(mode, *b, *a) > 0; });
+  return view;
 }
 
 }  // namespace brisko::zip

@@ -176,14 +176,13 @@ void ZipExtractRun::Body() {
     std::filesystem::create_directories(base_, ec);  // a failure shows as entries that cannot be created
   }
 
-  SortedEntries* view = r_.SortedView();
-  const int count = view != nullptr ? view->Count() : 0;
+  const int count = r_.EntryCount();
   int numFiles = count;
   int selectedFolders = 0;
   totalBytes_ = 0;
   bytesDone_ = 0;
   for (int i = 0; i < count; ++i) {
-    ZipEntry* entry = view->Item(i);
+    ZipEntry* entry = &r_.Entry(i);
     entry->MatchFlag = Selected(*entry);
     if (entry->MatchFlag && !entry->FileName().empty()) {
       totalBytes_ += entry->UncompressedSize;
@@ -198,7 +197,7 @@ void ZipExtractRun::Body() {
   if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
 
   for (int i = 0; i < count; ++i) {
-    if (!r_.DoAll && !view->Item(i)->MatchFlag) continue;
+    if (!r_.DoAll && !r_.Entry(i).MatchFlag) continue;
     while (ProcessEntry(i) == Step::Retry) {
     }
   }
@@ -317,7 +316,7 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
 }
 
 ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
-  const ZipEntry entry = *r_.SortedView()->Item(index);
+  const ZipEntry entry = r_.Entry(index);
   if (entry.FileName().empty()) {
     ProcessFolderEntry(index, entry);
     return Step::Done;

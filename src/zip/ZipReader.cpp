@@ -115,9 +115,9 @@ void ZipReader::SetZipComment(const std::string& comment) {
 int ZipReader::EntryCount() const { return fZipContents ? fZipContents->Count() : 0; }
 
 ZipEntry& ZipReader::Entry(int index) {
-  SortedEntries* view = SortedView();
-  if (!view) throw ListIndexError("Index " + std::to_string(index) + " is out of range");
-  return *view->Item(index);
+  if (!fZipContents || (!fSortedView.empty() && (index < 0 || index >= EntryCount())))
+    throw ListIndexError("Index " + std::to_string(index) + " is out of range");
+  return fSortedView.empty() ? *fZipContents->Item(index) : *fSortedView[static_cast<size_t>(index)];
 }
 
 const ZipEntry& ZipReader::Entry(int index) const {
@@ -182,7 +182,7 @@ void ZipReader::CloseArchive() {
 }
 
 void ZipReader::ClearDirectory() {
-  fSortedView.reset();
+  fSortedView.clear();
   fZipContents.reset();
   fEndCentral.Clear();
   fRepaired = false;
@@ -191,11 +191,8 @@ void ZipReader::ClearDirectory() {
 }
 
 void ZipReader::ApplySortMode(EntryOrder mode) {
-  fSortedView.reset();
-  if (!fZipContents || mode == EntryOrder::ByNone) return;
-  auto view = std::make_unique<SortedEntries>(mode, false, false);
-  for (int i = 0; i < fZipContents->Count(); ++i) view->Add(fZipContents->Item(i));
-  fSortedView = std::move(view);
+  fSortedView.clear();
+  if (fZipContents && mode != EntryOrder::ByNone) fSortedView = fZipContents->InOrder(mode);
 }
 
 void ZipReader::TakeArchiveDate() {

@@ -163,8 +163,6 @@ class ZipReader {
   void ClearDirectory();
   // Rebuilds the sorted view in the given order (ByNone: the view is the main list).
   void ApplySortMode(EntryOrder mode);
-  // The sorted view (the main list when ByNone); null when nothing is loaded.
-  SortedEntries* SortedView() const { return fSortedView ? fSortedView.get() : fZipContents.get(); }
   // Records the archive file's last-write time and size as the archive date.
   void TakeArchiveDate();
   bool ArchiveDateChanged() const;
@@ -207,7 +205,7 @@ class ZipReader {
   std::string fRootDir;
   std::unique_ptr<ZipStream> fArchive;
   std::unique_ptr<SortedEntries> fZipContents;  // main list, archive order, owns the entries
-  std::unique_ptr<SortedEntries> fSortedView;   // view in SortMode, null when that is ByNone
+  std::vector<ZipEntry*> fSortedView;           // the main list in SortMode; empty when that is ByNone
   EndOfCentralDir fEndCentral;
   std::time_t fArchiveDate = 0;
   uint64_t fArchiveSize = 0;

@@ -187,7 +187,7 @@ void ZipReader::FailBadZip() {
 
 void ZipReader::ReadCentralDirectory() {
   TakeArchiveDate();
-  fSortedView.reset();
+  fSortedView.clear();
   fZipContents.reset();
   fCommentLoaded = false;
   OpenArchive();
@@ -238,7 +238,7 @@ void ZipReader::ReadCentralDirectory() {
   if (!repaired) {
     ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
     dir.Seek(fFromCentralFile ? 0 : fEndCentral.CentralOffset + prefix);
-    fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true, true);
+    fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
   }
   if (!ReadEntries(prefix, repaired)) {
     // An unreadable or duplicate header: the repair scan replaces the directory read so far.
@@ -340,7 +340,7 @@ bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
     header->RelativeOffset += prefix;
     if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
     try {
-      fZipContents->Add(header.release());
+      fZipContents->Add(std::move(header));
     } catch (const ListIndexError&) {
       return false;
     }
@@ -359,8 +359,8 @@ bool ZipReader::RepairScan() {
   // The scan works on the archive itself, also when the directory came from the central file.
   fFromCentralFile = false;
   fCentralFile.reset();
-  fSortedView.reset();
-  fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true, true);
+  fSortedView.clear();
+  fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
   ZipStream& s = Archive();
   const uint64_t size = s.Size();
 
@@ -410,7 +410,7 @@ bool ZipReader::RepairScan() {
       }
     }
     try {
-      fZipContents->Add(entry.release());
+      fZipContents->Add(std::move(entry));
     } catch (const ListIndexError&) {
       break;
     }

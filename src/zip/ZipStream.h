@@ -20,6 +20,12 @@ class ZipStream {
   virtual uint64_t Size() = 0;
   // Pushes buffered bytes to the device; false when that fails.
   virtual bool Flush() { return true; }
+  // Ends writing: buffered bytes reach the device and a file is released. False when bytes could not
+  // be written (a full device); the stream takes no more reads or writes afterwards.
+  virtual bool Close() { return Flush(); }
+  // The system error number of the last failed read or write; 0 when none failed (a short read at
+  // the end is no failure).
+  virtual int LastError() const { return 0; }
 
   // Reads exactly n bytes or restores the position and returns false.
   bool ReadExact(void* buffer, size_t n) {

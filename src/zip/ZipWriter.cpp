@@ -187,11 +187,7 @@ void ZipWriter::WriteArchive(Run& run) {
     const uint64_t finalSize = out.Position();
 
     // Bytes still buffered count as archive data: a failure to write them is a full disk too.
-    bool closed = true;
-    if (auto* file = dynamic_cast<FileStream*>(run.Out.get()))
-      closed = file->Close();
-    else
-      closed = run.Out->Flush();
+    const bool closed = run.Out->Close();
     run.Out.reset();
     if (!closed) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     // A member that fell back to stored data may have left longer bytes behind the end.
@@ -229,7 +225,7 @@ void ZipWriter::WriteArchive(Run& run) {
   fEndCentral = run.WorkEnd;
   fEndCentral.CommentChanged = false;
   fCommentLoaded = true;
-  fSortedView.reset();
+  fSortedView.clear();
   fZipContents = std::move(run.PositionList);
   TakeArchiveDate();
 }
@@ -343,7 +339,7 @@ void ZipWriter::StartPipeline(Run& run) {
 
 void ZipWriter::Accept(Run& run, std::unique_ptr<ZipEntry> record, bool counted) {
   run.Names.insert(NameKey(record->FullName()));
-  run.PositionList->Add(record.release());
+  run.PositionList->Add(std::move(record));
   if (counted) ++run.AddedCount;
   run.WorkEnd.EntriesThisDisk = run.WorkEnd.TotalEntries = static_cast<uint64_t>(run.PositionList->Count());
 }

@@ -21,7 +21,7 @@ struct ZipWriter::Run {
   // Stored names (NameKey form, for the duplicate check) and members in archive order (central
   // directory, owning the records).
   std::unordered_set<std::string> Names;
-  std::unique_ptr<SortedEntries> PositionList{new SortedEntries(EntryOrder::ByNone, true, false)};
+  std::unique_ptr<SortedEntries> PositionList = std::make_unique<SortedEntries>(EntryOrder::ByNone, false);
   EndOfCentralDir WorkEnd;
   std::unordered_set<std::string> ArchiveNames;  // keys of the existing members (freshen), made on first use
   bool Updating = false;

@@ -95,13 +95,13 @@ TEST_F(ReaderFiles, EightSortOrders) {
 }
 
 TEST(SortedZip, RateOrderRoundsHalvesToEven) {
-  SortedEntries list(EntryOrder::ByRate, true, false);
+  SortedEntries list(EntryOrder::ByRate, false);
   auto add = [&](const char* name, uint32_t c, uint32_t u) {
-    auto* h = new ZipEntry;
+    auto h = std::make_unique<ZipEntry>();
     h->SetFileName(name);
     h->CompressedSize = c;
     h->UncompressedSize = u;
-    list.Add(h);
+    list.Add(std::move(h));
   };
   add("r50", 1, 2);     // 50
   add("r0", 5, 0);      // empty: 0
