@@ -15,7 +15,7 @@ std::string ExtractDirPart(std::string_view path) {
   size_t i = LastDelim(path);
   if (i == std::string_view::npos) return {};
   // Keep the separator of a root ("C:\", "/") or of a doubled separator.
-  if (i > 0 && path[i] == PathDelim && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
+  if (i > 0 && IsSeparator(path[i]) && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
   return std::string(path.substr(0, i + 1));
 }
 
@@ -59,13 +59,13 @@ std::string PathKey(std::string_view path) {
 
 std::string IncludeTrailingDelim(std::string_view path) {
   std::string s(path);
-  if (s.empty() || s.back() != PathDelim) s += PathDelim;
+  if (s.empty() || !IsSeparator(s.back())) s += PathDelim;
   return s;
 }
 
 std::string ExcludeTrailingDelim(std::string_view path) {
   std::string s(path);
-  if (!s.empty() && s.back() == PathDelim) s.pop_back();
+  if (!s.empty() && IsSeparator(s.back())) s.pop_back();
   return s;
 }
 

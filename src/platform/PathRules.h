@@ -14,8 +14,8 @@ inline constexpr bool kHasDrives = kWindows;
 // '\' and '/' on Windows.
 constexpr bool IsSeparator(char c) { return c == PathDelim || (kHasDrives && c == '/'); }
 
-// The native separator, and on drive systems also the drive colon.
-constexpr bool IsPathDelimOrDrive(char c) { return c == PathDelim || (kHasDrives && c == ':'); }
+// A separator, and on drive systems also the drive colon.
+constexpr bool IsPathDelimOrDrive(char c) { return IsSeparator(c) || (kHasDrives && c == ':'); }
 
 // Text before the last separator (or drive colon), without the trailing separator unless it follows a
 // drive colon or another separator: "C:\a.txt" -> "C:\", "/a.txt" -> "/", "a.txt" -> "".
@@ -35,6 +35,7 @@ std::string PathRoot(std::string_view path);
 // '/' turned into '\' where names ignore case, the path itself elsewhere.
 std::string PathKey(std::string_view path);
 
+// Add the native separator unless the path ends with a separator; drop one final separator.
 std::string IncludeTrailingDelim(std::string_view path);
 std::string ExcludeTrailingDelim(std::string_view path);
 

@@ -30,8 +30,6 @@ inline constexpr char PathDelim = '/';
 inline constexpr bool kNamesIgnoreCase = kWindows;
 // Files carry Unix modes (permission bits, file type), and symbolic links are kept as links.
 inline constexpr bool kUnixModes = !kWindows;
-// A folder with the hidden attribute is left out of searches; POSIX dot folders are ordinary data.
-inline constexpr bool kSkipsHiddenFolders = kWindows;
 
 struct FileStat {
   bool exists = false;
@@ -73,6 +71,10 @@ std::string ConfigHome(const std::string& configured, const std::string& home);
 
 // Current user's home folder, with no trailing separator.
 std::string HomeDir();
+
+// A text that names the current user account and no other (the numeric user id on POSIX, the
+// account's security identifier on Windows); empty when the system does not tell.
+std::string UserAccountId();
 
 // Folder for temporary files, with no trailing separator.
 std::string TempDir();

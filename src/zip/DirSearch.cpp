@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/Platform.h"
 #include "zip/WildMatch.h"
 #include "zip/ZipPaths.h"
 
@@ -60,7 +59,6 @@ std::string DirSearch::Next(uint64_t& size) {
     if (entry.kind == DirSearchEntry::Kind::Directory) {
       if (!recurse_ || entry.name.empty()) continue;
       std::string path = top.folder + entry.name + kPathDelim;
-      if (platform::kSkipsHiddenFolders && (platform::StatFile(path).attributes & platform::faHidden) != 0) continue;
       Open(path);  // may reallocate the stack; top is not used after this
       return path;
     }

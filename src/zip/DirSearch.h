@@ -29,8 +29,8 @@ class DirSearch {
 
   // The next result: a matching file as folder + name (its size in size), or with recursion a
   // subfolder as its path plus a trailing separator (size 0), reported before its contents.
-  // Returns "" once the walk is over. Folders whose names begin with "." are ordinary folders on
-  // POSIX; on Windows, folders with the hidden attribute are skipped.
+  // Returns "" once the walk is over. Folders whose names begin with "." and folders with the
+  // hidden attribute are ordinary folders: a backup leaves nothing out without saying so.
   // Symbolic links to folders are not followed (they could loop), and only regular files
   // (directly or through a link) are returned: pipes and devices would block or never end.
   std::string Next(uint64_t& size);

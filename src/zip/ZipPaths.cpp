@@ -12,12 +12,10 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
-std::string NameKey(std::string_view name) {
-  return platform::kNamesIgnoreCase ? LowerAscii(name) : std::string(name);
-}
+std::string NameKey(std::string_view name) { return platform::PathKey(name); }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return platform::kNamesIgnoreCase ? SameTextAscii(a, b) : a == b;
+  return platform::kNamesIgnoreCase ? platform::PathKey(a) == platform::PathKey(b) : a == b;
 }
 
 bool SameTextAscii(std::string_view a, std::string_view b) {
@@ -65,8 +63,8 @@ std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& o
   std::vector<std::string> parts;
   size_t start = 0;
   while (start <= rest.size()) {
-    size_t end = rest.find(kPathDelim, start);
-    if (end == std::string::npos) end = rest.size();
+    size_t end = start;
+    while (end < rest.size() && !platform::IsSeparator(rest[end])) ++end;
     std::string part = rest.substr(start, end - start);
     if (!part.empty() && part != "." && part != "..") parts.push_back(std::move(part));
     start = end + 1;

@@ -26,7 +26,8 @@ std::string LowerAscii(std::string_view s);
 bool SameTextAscii(std::string_view a, std::string_view b);
 
 // The form in which file paths and member names are compared: as they are on POSIX, where file
-// names are case-sensitive ("README" and "readme" are two files); ASCII lower-cased on Windows.
+// names are case-sensitive ("README" and "readme" are two files); on Windows ASCII lower-cased, with
+// '/' taken as '\'.
 std::string NameKey(std::string_view name);
 bool SameName(std::string_view a, std::string_view b);
 

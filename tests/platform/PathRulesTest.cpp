@@ -49,7 +49,11 @@ TEST(PathRulesTest, WindowsDriveAndNetworkPaths) {
       {"C:a.txt", "C:", "a.txt"},
       {"sub\\a.txt", "sub", "a.txt"},
       {"\\\\server\\share\\a.txt", "\\\\server\\share", "a.txt"},
+      {"C:/data/docs/a.txt", "C:/data/docs", "a.txt"},  // '/' separates too
+      {"C:/a.txt", "C:/", "a.txt"},
   });
+  EXPECT_EQ(IncludeTrailingDelim("C:/data/"), "C:/data/");
+  EXPECT_EQ(ExcludeTrailingDelim("C:\\data/"), "C:\\data");
   const struct {
     const char* path;
     const char* drive;

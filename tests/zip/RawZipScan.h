@@ -12,12 +12,14 @@ namespace brisko::zip::test {
 
 struct RawMember {
   std::string name;
+  uint16_t madeBy = 0;
   uint16_t flags = 0;
   uint16_t method = 0;
   uint16_t dosTime = 0;
   uint32_t crc = 0;
   uint32_t compressedSize = 0;
   uint32_t uncompressedSize = 0;
+  uint32_t externalAttributes = 0;
   std::span<const uint8_t> data;  // compressed bytes (with the encryption header when encrypted)
 };
 
@@ -43,6 +45,7 @@ inline std::vector<RawMember> ScanRawZip(const std::vector<uint8_t>& zip) {
     uint16_t nameLen = 0, extraLen = 0, commentLen = 0, localName = 0, localExtra = 0;
     uint32_t localOffset = 0;
     if (!GetLE32(p, size, pos, sig) || sig != 0x02014B50) return {};
+    GetLE16(p, size, pos + 4, m.madeBy);
     GetLE16(p, size, pos + 8, m.flags);
     GetLE16(p, size, pos + 10, m.method);
     GetLE16(p, size, pos + 12, m.dosTime);
@@ -52,6 +55,7 @@ inline std::vector<RawMember> ScanRawZip(const std::vector<uint8_t>& zip) {
     GetLE16(p, size, pos + 28, nameLen);
     GetLE16(p, size, pos + 30, extraLen);
     GetLE16(p, size, pos + 32, commentLen);
+    GetLE32(p, size, pos + 38, m.externalAttributes);
     GetLE32(p, size, pos + 42, localOffset);
     if (pos + 46 + nameLen > size) return {};
     m.name.assign(reinterpret_cast<const char*>(p + pos + 46), nameLen);
