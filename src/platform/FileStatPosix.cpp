@@ -80,6 +80,8 @@ std::string HomeDir() {
   return "/";
 }
 
+std::string UserAccountId() { return std::to_string(::getuid()); }
+
 std::string ConfigHome(const std::string& configured, const std::string& home) {
   if (!configured.empty() && configured.front() == '/') return configured;
   return (home.empty() || home.back() != '/' ? home + "/" : home) + ".config";

@@ -3,8 +3,11 @@
 
 #ifdef _WIN32
 #include <shlobj.h>
+// After windows.h (through shlobj.h).
+#include <sddl.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "platform/WideText.h"
 
@@ -71,6 +74,23 @@ std::string HomeDir() {
   if (const wchar_t* profile = ::_wgetenv(L"USERPROFILE"); profile && *profile)
     return WithoutTrailingDelim(Narrow(profile));
   return "c:\\";
+}
+
+std::string UserAccountId() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size);
+  std::string id;
+  wchar_t* text = nullptr;
+  if (size > 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+      ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+    id = Narrow(text);
+    ::LocalFree(text);
+  }
+  ::CloseHandle(token);
+  return id;
 }
 
 std::string ConfigHome(const std::string& configured, const std::string& home) {

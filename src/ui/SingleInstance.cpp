@@ -6,7 +6,7 @@
 #include <QLocalSocket>
 #include <QPointer>
 
-#include <unistd.h>
+#include "platform/Platform.h"
 
 namespace brisko::ui {
 namespace {
@@ -16,8 +16,8 @@ constexpr char kActivate[] = "activate\n";
 QString SingleInstance::DefaultName() {
   QString user = qEnvironmentVariable("USER");
   if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
-  // The numeric id keeps users apart even when the name variable is missing or shared.
-  const QString id = QStringLiteral("%1:%2").arg(user).arg(static_cast<qulonglong>(::getuid()));
+  // The account id keeps users apart even when the name variable is missing or shared.
+  const QString id = QStringLiteral("%1:%2").arg(user, QString::fromStdString(platform::UserAccountId()));
   const QByteArray hash = QCryptographicHash::hash(id.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
   return QStringLiteral("brisko-zip-backup-%1-%2").arg(user.isEmpty() ? QStringLiteral("user") : user,
                                                         QString::fromLatin1(hash));
