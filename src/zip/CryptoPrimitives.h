@@ -2,6 +2,7 @@
 // Only this header is seen by the rest of the engine, so another platform can supply its own backend.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,14 @@ namespace brisko::zip::crypto {
 
 inline constexpr size_t kAesBlockSize = 16;
 inline constexpr size_t kSha1Size = 20;
+
+// For the backends, whose libraries take 32-bit lengths: step(offset, length) over [0, size) in
+// slices of at most 1 GiB (a whole number of AES blocks).
+template <typename Step>
+void InSlices(size_t size, Step step) {
+  constexpr size_t kMaxSlice = size_t{1} << 30;
+  for (size_t offset = 0; offset < size; offset += kMaxSlice) step(offset, std::min(kMaxSlice, size - offset));
+}
 
 // Fills bytes from the operating system's cryptographic random source; throws ZipError when
 // the source fails (never falls back to predictable bytes). Safe to call from any thread.

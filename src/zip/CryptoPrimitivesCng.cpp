@@ -12,16 +12,16 @@
 namespace brisko::zip::crypto {
 
 namespace {
-[[noreturn]] void Fail(const char* what) { throw ZipError(std::string("Encryption library failure: ") + what); }
-
-// The API takes ULONG lengths: large buffers go in slices (whole AES blocks).
-constexpr size_t kMaxSlice = size_t{1} << 30;
+[[noreturn]] void Fail(const char* what) {
+  throw ZipError(std::string("Encryption library failure: ") + what);
+}
 
 // One provider per algorithm for the whole process; providers are safe to share between threads.
 class Provider {
  public:
   Provider(const wchar_t* algorithm, ULONG flags) {
-    if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&handle_, algorithm, nullptr, flags))) handle_ = nullptr;
+    if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&handle_, algorithm, nullptr, flags)))
+      handle_ = nullptr;
   }
   ~Provider() {
     if (handle_ != nullptr) ::BCryptCloseAlgorithmProvider(handle_, 0);
@@ -68,13 +68,11 @@ ULONG CheckedLength(size_t size, const char* what) {
 }  // namespace
 
 void RandomBytes(uint8_t* bytes, size_t count) {
-  while (count > 0) {
-    const size_t n = count < kMaxSlice ? count : kMaxSlice;
-    if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, static_cast<ULONG>(n), BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+  InSlices(count, [&](size_t at, size_t n) {
+    if (!BCRYPT_SUCCESS(
+            ::BCryptGenRandom(nullptr, bytes + at, static_cast<ULONG>(n), BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
       Fail("no random bytes");
-    bytes += n;
-    count -= n;
-  }
+  });
 }
 
 void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,
@@ -83,10 +81,10 @@ void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltS
   const char* tooLong = "key derivation input too long";
   // The API does not write through its input pointers.
   auto* passwordBytes = reinterpret_cast<PUCHAR>(const_cast<char*>(password.data()));
-  if (!BCRYPT_SUCCESS(::BCryptDeriveKeyPBKDF2(HmacSha1Algorithm(), passwordBytes, CheckedLength(password.size(), tooLong),
-                                              const_cast<PUCHAR>(salt), CheckedLength(saltSize, tooLong),
-                                              static_cast<ULONGLONG>(iterations), out,
-                                              CheckedLength(outSize, tooLong), 0)))
+  if (!BCRYPT_SUCCESS(::BCryptDeriveKeyPBKDF2(
+          HmacSha1Algorithm(), passwordBytes, CheckedLength(password.size(), tooLong),
+          const_cast<PUCHAR>(salt), CheckedLength(saltSize, tooLong), static_cast<ULONGLONG>(iterations), out,
+          CheckedLength(outSize, tooLong), 0)))
     Fail("key derivation");
 }
 
@@ -107,18 +105,14 @@ AesBlockCipher::AesBlockCipher(const uint8_t* key, size_t keySize) : impl_(std::
 AesBlockCipher::~AesBlockCipher() = default;
 
 void AesBlockCipher::EncryptBlocks(const uint8_t* in, uint8_t* out, size_t blocks) {
-  size_t bytes = blocks * kAesBlockSize;
-  while (bytes > 0) {
-    const size_t n = bytes < kMaxSlice ? bytes : kMaxSlice;
+  InSlices(blocks * kAesBlockSize, [&](size_t at, size_t n) {
     ULONG produced = 0;
-    if (!BCRYPT_SUCCESS(::BCryptEncrypt(impl_->key, const_cast<PUCHAR>(in), static_cast<ULONG>(n), nullptr,
-                                        nullptr, 0, out, static_cast<ULONG>(n), &produced, 0)) ||
+    if (!BCRYPT_SUCCESS(::BCryptEncrypt(impl_->key, const_cast<PUCHAR>(in + at), static_cast<ULONG>(n),
+                                        nullptr, nullptr, 0, out + at, static_cast<ULONG>(n), &produced,
+                                        0)) ||
         produced != n)
       Fail("AES encryption");
-    in += n;
-    out += n;
-    bytes -= n;
-  }
+  });
 }
 
 struct HmacSha1::Impl {
@@ -129,25 +123,25 @@ struct HmacSha1::Impl {
 };
 
 HmacSha1::HmacSha1(const uint8_t* key, size_t keySize) : impl_(std::make_unique<Impl>()) {
-  if (!BCRYPT_SUCCESS(::BCryptCreateHash(HmacSha1Algorithm(), &impl_->hash, nullptr, 0, const_cast<PUCHAR>(key),
-                                         CheckedLength(keySize, "HMAC key too long"), 0)))
+  if (!BCRYPT_SUCCESS(::BCryptCreateHash(HmacSha1Algorithm(), &impl_->hash, nullptr, 0,
+                                         const_cast<PUCHAR>(key), CheckedLength(keySize, "HMAC key too long"),
+                                         0)))
     Fail("HMAC setup");
 }
 
 HmacSha1::~HmacSha1() = default;
 
 void HmacSha1::Update(const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const size_t n = size < kMaxSlice ? size : kMaxSlice;
-    if (!BCRYPT_SUCCESS(::BCryptHashData(impl_->hash, const_cast<PUCHAR>(data), static_cast<ULONG>(n), 0)))
+  InSlices(size, [&](size_t at, size_t n) {
+    if (!BCRYPT_SUCCESS(
+            ::BCryptHashData(impl_->hash, const_cast<PUCHAR>(data + at), static_cast<ULONG>(n), 0)))
       Fail("HMAC update");
-    data += n;
-    size -= n;
-  }
+  });
 }
 
 void HmacSha1::Final(uint8_t out[kSha1Size]) {
-  if (!BCRYPT_SUCCESS(::BCryptFinishHash(impl_->hash, out, static_cast<ULONG>(kSha1Size), 0))) Fail("HMAC final");
+  if (!BCRYPT_SUCCESS(::BCryptFinishHash(impl_->hash, out, static_cast<ULONG>(kSha1Size), 0)))
+    Fail("HMAC final");
 }
 
 }  // namespace brisko::zip::crypto

@@ -12,18 +12,12 @@ namespace brisko::zip::crypto {
 
 namespace {
 [[noreturn]] void Fail(const char* what) { throw ZipError(std::string("Encryption library failure: ") + what); }
-
-// OpenSSL takes int lengths: large buffers go in slices.
-constexpr size_t kMaxSlice = size_t{1} << 30;
 }  // namespace
 
 void RandomBytes(uint8_t* bytes, size_t count) {
-  while (count > 0) {
-    const size_t n = count < kMaxSlice ? count : kMaxSlice;
-    if (RAND_bytes(bytes, static_cast<int>(n)) != 1) Fail("no random bytes");
-    bytes += n;
-    count -= n;
-  }
+  InSlices(count, [&](size_t at, size_t n) {
+    if (RAND_bytes(bytes + at, static_cast<int>(n)) != 1) Fail("no random bytes");
+  });
 }
 
 void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,
@@ -53,17 +47,12 @@ AesBlockCipher::AesBlockCipher(const uint8_t* key, size_t keySize) : impl_(std::
 AesBlockCipher::~AesBlockCipher() = default;
 
 void AesBlockCipher::EncryptBlocks(const uint8_t* in, uint8_t* out, size_t blocks) {
-  size_t bytes = blocks * kAesBlockSize;
-  while (bytes > 0) {
-    const size_t n = bytes < kMaxSlice ? bytes : kMaxSlice;
+  InSlices(blocks * kAesBlockSize, [&](size_t at, size_t n) {
     int produced = 0;
-    if (EVP_EncryptUpdate(impl_->ctx, out, &produced, in, static_cast<int>(n)) != 1 ||
+    if (EVP_EncryptUpdate(impl_->ctx, out + at, &produced, in + at, static_cast<int>(n)) != 1 ||
         static_cast<size_t>(produced) != n)
       Fail("AES encryption");
-    in += n;
-    out += n;
-    bytes -= n;
-  }
+  });
 }
 
 struct HmacSha1::Impl {

@@ -10,7 +10,9 @@
 namespace brisko::zip::crypto {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
 
 std::string Hex(const uint8_t* bytes, size_t size) {
   std::string out;

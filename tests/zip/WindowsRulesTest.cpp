@@ -2,8 +2,8 @@
 // folders, drive letters. Each test runs on Windows only; the POSIX rules have tests of their own.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -48,7 +48,9 @@ class WindowsRulesTest : public ::testing::Test {
       if (c == '/') c = platform::PathDelim;
     return root_.string() + platform::PathDelim + rel;
   }
-  static fs::path Native(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+  static fs::path Native(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+  }
   std::string Write(const std::string& rel, const std::string& content) {
     const std::string path = P(rel);
     fs::create_directories(Native(path).parent_path());
@@ -83,7 +85,8 @@ TEST_F(WindowsRulesTest, ArchivesCarryDosAttributesAndPortableNames) {
     EXPECT_EQ((m.externalAttributes & platform::faReadOnly) != 0, m.name == "readonly.txt") << m.name;
     EXPECT_EQ((m.flags & 0x800) != 0, m.name.find('\xCE') != std::string::npos) << m.name << ": UTF-8 bit";
   }
-  EXPECT_EQ(names, (std::set<std::string>{"plain.txt", "readonly.txt", "nested/\xCE\xB1\xCE\xB2\xCE\xB3.txt"}));
+  EXPECT_EQ(names,
+            (std::set<std::string>{"plain.txt", "readonly.txt", "nested/\xCE\xB1\xCE\xB2\xCE\xB3.txt"}));
 }
 
 TEST_F(WindowsRulesTest, NamesThatDifferOnlyInCaseAreOneName) {
@@ -142,7 +145,8 @@ TEST(WindowsPathsTest, StoredFoldersDropDrivesAndShares) {
   };
   for (const auto& c : cases) EXPECT_EQ(StoredDirectoryFor(c.path, c.options), c.stored) << c.path;
   EXPECT_TRUE(SameName("Data/Report.TXT", "data\\report.txt"));
-  EXPECT_EQ(NameKey("Data\\R\xC3\x89SUM\xC3\x89.txt"), "data\\r\xC3\x89sum\xC3\x89.txt") << "ASCII letters only";
+  EXPECT_EQ(NameKey("Data\\R\xC3\x89SUM\xC3\x89.txt"), "data\\r\xC3\x89sum\xC3\x89.txt")
+      << "ASCII letters only";
 }
 
 }  // namespace
