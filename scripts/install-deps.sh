@@ -7,7 +7,7 @@ packages=(
   zlib1g-dev libdeflate-dev libssl-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
   # Wine's system cryptography (bcrypt, behind AES on Windows) needs GnuTLS, which Wine only recommends.
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 libgnutls30
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 libgnutls30 googletest
 )
 
 missing=()

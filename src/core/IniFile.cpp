@@ -14,15 +14,6 @@
 #include "platform/Platform.h"
 
 namespace brisko::core {
-namespace {
-
-std::optional<size_t> g_failAfterBytes;
-
-}  // namespace
-
-void SetWriteFailureAfterBytesForTesting(std::optional<size_t> bytes) {
-  g_failAfterBytes = bytes;
-}
 
 IniDocument IniFile::Load() const {
   std::ifstream in(path_, std::ios::binary);
@@ -35,10 +26,11 @@ void IniFile::Update(const std::function<void(IniDocument&)>& change) {
   platform::FolderLock lock(path_);
   IniDocument doc = Load();
   change(doc);
-  WriteFileAtomically(path_, doc.Serialize(), access_);
+  WriteFileAtomically(path_, doc.Serialize(), access_, writer_);
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& content, FileAccess access) {
+void WriteFileAtomically(const std::string& path, const std::string& content, FileAccess access,
+                         const ContentWriter& writer) {
   const std::string target = platform::ResolveLinkTarget(path);
   int mode = -1;  // a new file is its owner's alone
   platform::FileStat st = platform::StatFile(target);
@@ -48,12 +40,10 @@ void WriteFileAtomically(const std::string& path, const std::string& content, Fi
     if (!st.isRegular || (st.attributes & platform::faReadOnly) != 0) throw SettingsWriteError(path);
     if (st.posixMode != 0 && access == FileAccess::KeepMode) mode = static_cast<int>(st.posixMode & 07777);
   }
-  // The test seam cuts the content short, as a full disk would.
-  std::string_view bytes = content;
-  const bool injected = g_failAfterBytes && *g_failAfterBytes < bytes.size();
-  if (injected) bytes = bytes.substr(0, *g_failAfterBytes);
   platform::AtomicFile file(target);
-  if (!file.Open() || !file.Write(bytes) || injected || !file.Commit(mode)) throw SettingsWriteError(path);
+  if (!file.Open()) throw SettingsWriteError(path);
+  const bool written = writer ? writer(file, content) : file.Write(content);
+  if (!written || !file.Commit(mode)) throw SettingsWriteError(path);
 }
 
 }  // namespace brisko::core

@@ -2,14 +2,21 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/IniDocument.h"
 
+namespace brisko::platform {
+class AtomicFile;
+}
+
 namespace brisko::core {
+
+// Puts the new content of a settings file into its open temporary; false when not all of it got
+// there (as on a full disk). The default appends it; tests pass one that fails.
+using ContentWriter = std::function<bool(platform::AtomicFile& file, std::string_view content)>;
 
 // How a rewrite treats the permissions of an existing file (POSIX): keep them, or make the file the
 // owner's alone (0600) for files that can hold secrets.
@@ -26,8 +33,8 @@ enum class FileAccess { KeepMode, OwnerOnly };
 // ("Unable to write to <path>") and leaves the existing file as it was.
 class IniFile {
  public:
-  explicit IniFile(std::string path, FileAccess access = FileAccess::KeepMode)
-      : path_(std::move(path)), access_(access) {}
+  explicit IniFile(std::string path, FileAccess access = FileAccess::KeepMode, ContentWriter writer = {})
+      : path_(std::move(path)), access_(access), writer_(std::move(writer)) {}
   const std::string& FileName() const { return path_; }
 
   // One read of the whole file, for callers that look up many keys in one operation.
@@ -73,15 +80,12 @@ class IniFile {
  private:
   std::string path_;
   FileAccess access_;
+  ContentWriter writer_;
 };
 
 // Replaces the file at `path` with `content` through a temporary file in the same folder.
 // Throws SettingsWriteError when the folder or the file refuses the write.
 void WriteFileAtomically(const std::string& path, const std::string& content,
-                         FileAccess access = FileAccess::KeepMode);
-
-// Test seam: while set, every atomic write fails after this many bytes of its temporary file, as
-// a full disk would. Reset with std::nullopt.
-void SetWriteFailureAfterBytesForTesting(std::optional<size_t> bytes);
+                         FileAccess access = FileAccess::KeepMode, const ContentWriter& writer = {});
 
 }  // namespace brisko::core

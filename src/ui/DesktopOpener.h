@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QUrl>
-#include <functional>
 
 namespace brisko::ui {
 
@@ -11,9 +10,6 @@ class DesktopOpener {
   // Opens the URL with the desktop's default program; failures are the desktop's to report.
   static void Open(const QUrl& url);
   static void OpenFile(const QString& path);
-
-  // Tests record what would be opened instead of starting programs; an empty hook restores the desktop.
-  static void SetHookForTests(std::function<void(const QUrl&)> hook);
 };
 
 }  // namespace brisko::ui

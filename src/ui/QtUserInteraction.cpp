@@ -13,11 +13,6 @@
 namespace brisko::ui {
 namespace {
 
-QtUserInteraction::PickerHook& Hook() {
-  static QtUserInteraction::PickerHook hook;
-  return hook;
-}
-
 QString& LastFolder() {
   static QString folder;
   return folder;
@@ -30,11 +25,31 @@ QString StartDir(const std::string& start) {
   return QDir::homePath();
 }
 
-}  // namespace
+// The desktop's own choosers; they open where the user last chose when no usable start is given.
+class DialogFilePicker : public FilePicker {
+ public:
+  QString PickFolder(QWidget* parent, const QString& caption, const QString& startFolder) override {
+    const QString dir =
+        QFileDialog::getExistingDirectory(parent, caption, StartDir(startFolder.toStdString()));
+    if (!dir.isEmpty()) LastFolder() = dir;
+    return dir;
+  }
+  QStringList PickFiles(QWidget* parent, const QString& caption, const QString& startFolder) override {
+    QFileDialog dialog(parent, caption, StartDir(startFolder.toStdString()));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    LastFolder() = dialog.directory().absolutePath();
+    return dialog.selectedFiles();
+  }
+};
 
-void QtUserInteraction::SetPickerHookForTests(PickerHook hook) {
-  Hook() = std::move(hook);
+FilePicker& Dialogs() {
+  static DialogFilePicker picker;
+  return picker;
 }
+
+}  // namespace
 
 QWidget* QtUserInteraction::Parent() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
@@ -56,32 +71,16 @@ void QtUserInteraction::ShowTimedMessage(core::MessageKind kind, const std::stri
 
 std::optional<std::string> QtUserInteraction::PickFolder(const std::string& caption,
                                                          const std::string& startFolder) {
-  if (Hook()) {
-    const auto chosen = Hook()(Q(caption));
-    if (!chosen || chosen->isEmpty()) return std::nullopt;
-    return chosen->first().toStdString();
-  }
-  const QString dir = QFileDialog::getExistingDirectory(Parent(), Q(caption), StartDir(startFolder));
+  FilePicker& picker = picker_ ? *picker_ : Dialogs();
+  const QString dir = picker.PickFolder(Parent(), Q(caption), Q(startFolder));
   if (dir.isEmpty()) return std::nullopt;
-  LastFolder() = dir;
   return QDir::toNativeSeparators(dir).toStdString();
 }
 
 std::vector<std::string> QtUserInteraction::PickFiles(const std::string& caption,
                                                       const std::string& startFolder) {
-  QStringList files;
-  if (Hook()) {
-    const auto chosen = Hook()(Q(caption));
-    if (chosen) files = *chosen;
-  } else {
-    QFileDialog dialog(Parent(), Q(caption), StartDir(startFolder));
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    if (dialog.exec() == QDialog::Accepted) {
-      files = dialog.selectedFiles();
-      LastFolder() = dialog.directory().absolutePath();
-    }
-  }
+  FilePicker& picker = picker_ ? *picker_ : Dialogs();
+  const QStringList files = picker.PickFiles(Parent(), Q(caption), Q(startFolder));
   std::vector<std::string> out;
   for (const QString& f : files) out.push_back(QDir::toNativeSeparators(f).toStdString());
   return out;

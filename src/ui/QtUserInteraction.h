@@ -12,19 +12,27 @@ class QWidget;
 
 namespace brisko::ui {
 
+// The desktop's folder and file choosers; tests give a stand-in that answers without a dialog.
+class FilePicker {
+ public:
+  virtual ~FilePicker() = default;
+  // The chosen folder, empty for Cancel; startFolder may be empty or missing.
+  virtual QString PickFolder(QWidget* parent, const QString& caption, const QString& startFolder) = 0;
+  // The chosen files, empty for Cancel.
+  virtual QStringList PickFiles(QWidget* parent, const QString& caption, const QString& startFolder) = 0;
+};
+
 class QtUserInteraction : public core::UserInteraction {
  public:
-  // Stands in for the desktop's folder and file choosers in tests: gets the caption, returns the
-  // chosen paths (nullopt for Cancel).
-  using PickerHook = std::function<std::optional<QStringList>(const QString& caption)>;
-
   explicit QtUserInteraction(QWidget* parent = nullptr) : parent_(parent) {}
 
   void SetParent(QWidget* parent) { parent_ = parent; }
   // What "Add Project" runs; true when the wizard finished and wrote a project.
   void SetWizardRunner(std::function<bool()> runner) { wizard_ = std::move(runner); }
 
-  static void SetPickerHookForTests(PickerHook hook);
+  // Answers PickFolder and PickFiles with picker (not owned) instead of the desktop's dialogs; nullptr
+  // goes back to the dialogs.
+  void SetFilePicker(FilePicker* picker) { picker_ = picker; }
 
   bool Confirm(core::MessageKind kind, const std::string& text) override;
   void ShowMessage(core::MessageKind kind, const std::string& text) override;
@@ -44,6 +52,7 @@ class QtUserInteraction : public core::UserInteraction {
 
   QPointer<QWidget> parent_;
   std::function<bool()> wizard_;
+  FilePicker* picker_ = nullptr;
 };
 
 }  // namespace brisko::ui

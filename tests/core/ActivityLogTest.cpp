@@ -3,15 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include "StoreTestDir.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
 #include "core/SettingsFiles.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 
 class ActivityLogTest : public ::testing::Test {
  protected:
@@ -20,7 +22,7 @@ class ActivityLogTest : public ::testing::Test {
     clock.Advance(1.0 / kMinutesPerDay);
     log.AddLogEntry("Backup", "Succeeds", "entry " + std::to_string(n), "Docs");
   }
-  StoreTestDir dir;
+  TempDir dir;
   ManualClock clock{*TryEncodeDate(2024, 3, 5) + *TryEncodeTime(10, 0, 0)};
 };
 
@@ -138,9 +140,9 @@ TEST_F(ActivityLogTest, LoweredLimitShortensTheGridAndTrimsAtTheNextEntry) {
 TEST_F(ActivityLogTest, RefusedWriteKeepsTheCount) {
   ActivityLog log(dir.Dir(), clock, 10);
   AddNumbered(log, 1);
-  SetWriteFailureAfterBytesForTesting(0);
+  SetPermissionBits(LogFilePath(dir.Dir()), 0444);
   EXPECT_ANY_THROW(AddNumbered(log, 2));
-  SetWriteFailureAfterBytesForTesting(std::nullopt);
+  SetPermissionBits(LogFilePath(dir.Dir()), 0600);
   EXPECT_EQ(log.Count(), 1);
   EXPECT_EQ(log.Rows()[1][lcInformation], "entry 1");
 }

@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -21,9 +18,13 @@
 #include "core/MainModel.h"
 #include "core/ManualClock.h"
 #include "platform/Platform.h"
+#include "support/Commands.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace brisko::core::test {
 
+using namespace ::brisko::test;
 namespace fs = std::filesystem;
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
@@ -31,31 +32,13 @@ inline DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return *TryEncodeDate(y, mo, d) + *TryEncodeTime(h, mi, s);
 }
 
-// Output of a shell command (stdout only) and its exit status.
-inline std::pair<int, std::string> RunCommand(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {-1, out};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-inline std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 inline bool UnzipTestOk(const std::string& archive) {
-  return RunCommand("unzip -tq " + Quote(archive) + " >/dev/null 2>&1").first == 0;
+  return RunShell("unzip -tq " + ShellQuote(archive) + " >/dev/null 2>&1").exitCode == 0;
 }
 
 // Member names as unzip lists them (sorted).
 inline std::vector<std::string> ZipMembers(const std::string& archive) {
-  auto [code, out] = RunCommand("unzip -Z1 " + Quote(archive) + " 2>/dev/null");
+  const std::string out = RunShell("unzip -Z1 " + ShellQuote(archive) + " 2>/dev/null").out;
   std::vector<std::string> names;
   size_t start = 0;
   while (start < out.size()) {
@@ -70,12 +53,10 @@ inline std::vector<std::string> ZipMembers(const std::string& archive) {
 
 class BackupFixture : public ::testing::Test {
  protected:
+  // Also called again to start over with a fresh tree.
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() /
-           ("brisko_e1_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-            std::to_string(::getpid()));
-    fs::remove_all(root);
+    MakeTreeWritable(tmp.Path());
+    for (const auto& entry : fs::directory_iterator(root)) fs::remove_all(entry.path());
     data = root / "data";
     src = root / "src";
     dest = root / "dest";
@@ -87,8 +68,6 @@ class BackupFixture : public ::testing::Test {
     WriteFile("b.txt", "bravo\n");
     WriteFile("sub/c.txt", "charlie charlie\n");
   }
-  void TearDown() override { fs::remove_all(root); }
-
   void WriteFile(const std::string& rel, const std::string& content) {
     const fs::path p = src / rel;
     fs::create_directories(p.parent_path());
@@ -174,7 +153,9 @@ class BackupFixture : public ::testing::Test {
     ASSERT_TRUE(platform::SetLastWriteTime((src / rel).string(), ToTimeT(localMoment)));
   }
 
-  fs::path root, data, src, dest;
+  TempDir tmp{"backup"};
+  const fs::path root = FsPath(tmp.Path());
+  fs::path data, src, dest;
   std::string dataDir;
   ManualClock clock{At(2024, 3, 5, 14, 7, 9)};
   ScriptedInteraction ui;

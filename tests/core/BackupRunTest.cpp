@@ -3,13 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
+#endif
+
 #include <cstring>
 
 #include "BackupFixture.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
+#include "support/TestEnvironment.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipWriter.h"
@@ -219,6 +224,7 @@ TEST_F(BackupRunTest, OwnArchivesInsideTheSourceAreNotBackedUpIntoTheirSuccessor
 
 // A socket cannot be opened for reading, even by root.
 void MakeSocket(const fs::path& path) {
+#ifndef _WIN32
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_GE(fd, 0);
   sockaddr_un addr{};
@@ -227,11 +233,12 @@ void MakeSocket(const fs::path& path) {
   std::strcpy(addr.sun_path, path.c_str());
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   ::close(fd);
+#endif
 }
 
 TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
-  const fs::path sock = fs::temp_directory_path() / ("brisko_e1_sock_" + std::to_string(::getpid()));
-  fs::remove(sock);
+  BRISKO_POSIX_ONLY("a socket is a file that cannot be read");
+  const fs::path sock = root / "sock";
   MakeSocket(sock);
   WriteOneProject({{"Backup Directory Count", "2"}, {"Backup1", sock.string()}, {"isUseToday", "1"}});
   auto model = StartModel();
@@ -307,12 +314,12 @@ TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
   model->Form().password = model->Form().passwordConfirm = " pw ";
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   const std::string secret = DestPath("Secret1.zip");
-  EXPECT_EQ(RunCommand("unzip -tq -P pw " + Quote(secret) + " >/dev/null 2>&1").first, 0);
-  EXPECT_NE(RunCommand("unzip -tq -P wrong " + Quote(secret) + " >/dev/null 2>&1").first, 0);
+  EXPECT_EQ(RunShell("unzip -tq -P pw " + ShellQuote(secret) + " >/dev/null 2>&1").exitCode, 0);
+  EXPECT_NE(RunShell("unzip -tq -P wrong " + ShellQuote(secret) + " >/dev/null 2>&1").exitCode, 0);
   EXPECT_EQ(
-      RunCommand("python3 -c 'import sys,zipfile; print(zipfile.ZipFile(sys.argv[1]).comment.decode())' " +
-                 Quote(secret))
-          .second,
+      RunShell("python3 -c 'import sys,zipfile; print(zipfile.ZipFile(sys.argv[1]).comment.decode())' " +
+               ShellQuote(secret))
+          .out,
       "weekly\n");
 
   ASSERT_TRUE(model->SelectProjectByName("Plain"));
@@ -435,8 +442,8 @@ TEST_F(BackupRunTest, ShutdownSavesTheSelectionAndSettings) {
 }
 
 TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
-  const fs::path dir = fs::temp_directory_path() / ("brisko_e1_helpers_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  TempDir tmp("helpers");
+  const fs::path dir = tmp.Path();
   const std::string file = (dir / "f.bin").string();
   std::ofstream(file, std::ios::binary) << std::string(1023, 'x');
   EXPECT_EQ(ArchiveSizeKb(file), 0);
@@ -453,7 +460,6 @@ TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
   const std::string temp = TemporaryArchiveName((dir / "Docs7.zip").string());
   EXPECT_TRUE(IsOwnArchiveName(zip::ExtractNamePart(temp), "Docs", true)) << temp;
   EXPECT_NE(TemporaryArchiveName((dir / "Docs7.zip").string()), temp);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class CorruptingStream : public zip::FileStream {
 };
 
 TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
-  const std::string sevenZip = RunCommand("command -v 7zz").first == 0 ? "7zz" : "";
+  const std::string sevenZip = RunShell("command -v 7zz").exitCode == 0 ? "7zz" : "";
   struct Case {
     const char* value;  // "" = key missing
     const char* method;
@@ -47,9 +47,9 @@ TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
     EXPECT_NE(LastLog("Information").find("  verified"), std::string::npos) << LastLog("Information");
     const std::string archive = DestPath("Docs1.zip");
     if (!sevenZip.empty()) {
-      auto [code, out] = RunCommand("7zz l -slt -ppw " + Quote(archive));
+      auto [code, out] = RunShell("7zz l -slt -ppw " + ShellQuote(archive));
       EXPECT_NE(out.find("Method = " + std::string(c.method)), std::string::npos) << out;
-      EXPECT_EQ(RunCommand("7zz t -ppw " + Quote(archive) + " >/dev/null 2>&1").first, 0);
+      EXPECT_EQ(RunShell("7zz t -ppw " + ShellQuote(archive) + " >/dev/null 2>&1").exitCode, 0);
     }
     fs::remove(archive);
   }
@@ -111,13 +111,13 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     EXPECT_EQ(LastLog("Information").find("verified"), std::string::npos);
 
     // brisko-backup verify runs the same check on any archive.
-    const std::string program = Quote(std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup") +
-                                " --config-dir " + Quote(data.string()) + " verify ";
+    const std::string program =
+        ShellQuote(ProgramPath("brisko-backup")) + " --config-dir " + ShellQuote(data.string()) + " verify ";
     const std::string pw = password ? " --password pw" : "";
-    auto [goodCode, goodOut] = RunCommand(program + Quote(DestPath("Docs2.zip")) + pw + " 2>&1");
+    auto [goodCode, goodOut] = RunShell(program + ShellQuote(DestPath("Docs2.zip")) + pw + " 2>&1");
     EXPECT_EQ(goodCode, 0) << goodOut;
     EXPECT_NE(goodOut.find("3 member(s) verified"), std::string::npos) << goodOut;
-    auto [badCode, badOut] = RunCommand(program + Quote(DestPath("Docs3.zip")) + pw + " 2>&1");
+    auto [badCode, badOut] = RunShell(program + ShellQuote(DestPath("Docs3.zip")) + pw + " 2>&1");
     EXPECT_EQ(badCode, 1) << badOut;
     EXPECT_NE(badOut.find("failed verification: "), std::string::npos) << badOut;
   }

@@ -1,25 +1,25 @@
 // The settings-file rules the rest of the program relies on.
 #include "core/IniFile.h"
 
-#include <sys/stat.h>
-
-#include <unistd.h>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "StoreTestDir.h"
 #include "core/SettingsWriteError.h"
+#include "platform/AtomicFile.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 
 TEST(IniFileTest, LookupsIgnoreCaseAndTrimBlanks) {
-  StoreTestDir dir;
-  StoreTestDir::Write(dir.File("a.ini"), "[Common]\r\n  Project Count =  3  \r\nLast Project=  Docs \r\n");
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  WriteFile(dir.Path("a.ini"), "[Common]\r\n  Project Count =  3  \r\nLast Project=  Docs \r\n");
+  IniFile ini(dir.Path("a.ini"));
   EXPECT_EQ(ini.ReadInteger("common", "PROJECT COUNT", 0), 3);
   EXPECT_EQ(ini.ReadString("COMMON", "last project", "x"), "Docs");
   EXPECT_EQ(ini.ReadString("Common", "Missing", "dflt"), "dflt");
@@ -29,12 +29,12 @@ TEST(IniFileTest, LookupsIgnoreCaseAndTrimBlanks) {
 }
 
 TEST(IniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("new.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("new.ini"));
   EXPECT_EQ(ini.ReadInteger("S", "K", 42), 42);
   EXPECT_TRUE(ini.ReadBool("S", "K", true));
   ini.WriteString("S", "K", "v");
-  EXPECT_EQ(StoreTestDir::Read(dir.File("new.ini")), "[S]\nK=v\n");
+  EXPECT_EQ(ReadFile(dir.Path("new.ini")), "[S]\nK=v\n");
 }
 
 TEST(IniFileTest, IntegerAndBooleanForms) {
@@ -58,8 +58,8 @@ TEST(IniFileTest, IntegerAndBooleanForms) {
       {"0x123456789", 99},
       {"1 2", 99},
   };
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   for (const Case& c : cases) {
     ini.WriteString("S", "K", c.stored);
     EXPECT_EQ(ini.ReadInteger("S", "K", 99), c.expected) << "stored '" << c.stored << "'";
@@ -76,8 +76,8 @@ TEST(IniFileTest, IntegerAndBooleanForms) {
 }
 
 TEST(IniFileTest, LongValuesAreCutAt2047Characters) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   std::string longValue(3000, 'x');
   longValue[2046] = 'y';
   ini.WriteString("S", "K", longValue);
@@ -85,51 +85,50 @@ TEST(IniFileTest, LongValuesAreCutAt2047Characters) {
   ASSERT_EQ(back.size(), 2047u);
   EXPECT_EQ(back.back(), 'y');
   // The file keeps the whole value; only reads are cut.
-  EXPECT_NE(StoreTestDir::Read(dir.File("a.ini")).find(longValue), std::string::npos);
+  EXPECT_NE(ReadFile(dir.Path("a.ini")).find(longValue), std::string::npos);
 }
 
 TEST(IniFileTest, WritesReplaceOrAppendWithoutTouchingOtherKeys) {
-  StoreTestDir dir;
-  StoreTestDir::Write(dir.File("a.ini"), "; note\n[One]\nA=1\nB=2\n\n[Two]\nC=3\n");
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  WriteFile(dir.Path("a.ini"), "; note\n[One]\nA=1\nB=2\n\n[Two]\nC=3\n");
+  IniFile ini(dir.Path("a.ini"));
   ini.WriteString("one", "a", "10");   // replaced in place, original spelling kept
   ini.WriteString("One", "New", "x");  // appended after B, before the blank line
   ini.WriteString("Three", "D", "4");  // new section at the end
-  EXPECT_EQ(StoreTestDir::Read(dir.File("a.ini")),
-            "; note\n[One]\nA=10\nB=2\nNew=x\n\n[Two]\nC=3\n[Three]\nD=4\n");
+  EXPECT_EQ(ReadFile(dir.Path("a.ini")), "; note\n[One]\nA=10\nB=2\nNew=x\n\n[Two]\nC=3\n[Three]\nD=4\n");
 }
 
 TEST(IniFileTest, EraseSectionRemovesItsKeysOnly) {
-  StoreTestDir dir;
-  StoreTestDir::Write(dir.File("a.ini"), "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  WriteFile(dir.Path("a.ini"), "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n");
+  IniFile ini(dir.Path("a.ini"));
   ini.EraseSection("a");
-  EXPECT_EQ(StoreTestDir::Read(dir.File("a.ini")), "[B]\ny=2\n");
+  EXPECT_EQ(ReadFile(dir.Path("a.ini")), "[B]\ny=2\n");
   ini.EraseSection("Missing");
   EXPECT_EQ(ini.ReadInteger("B", "y", 0), 2);
 }
 
 TEST(IniFileTest, ListRuleSkipsEmptyItemsAndLeavesStaleKeys) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   ini.WriteList("P", "Backup Directory Count", "Backup", {"a", "b", "c", "d", "e"});
   ini.WriteList("P", "Backup Directory Count", "Backup", {"x", "y"});
   EXPECT_EQ(ini.ReadList("P", "Backup Directory Count", "Backup"), (std::vector<std::string>{"x", "y"}));
   EXPECT_EQ(ini.ReadInteger("P", "Backup Directory Count", 0), 2);
   EXPECT_EQ(ini.ReadString("P", "Backup4", ""), "e");  // stale, never read
 
-  StoreTestDir::Write(dir.File("b.ini"),
-                      "[Common]\nProject Count=3\nCount0=Alpha\nCount1=\nCount2=Gamma\nCount3=Delta\n"
-                      "Count01=Bad\n");
-  IniFile other(dir.File("b.ini"));
+  WriteFile(dir.Path("b.ini"),
+            "[Common]\nProject Count=3\nCount0=Alpha\nCount1=\nCount2=Gamma\nCount3=Delta\n"
+            "Count01=Bad\n");
+  IniFile other(dir.Path("b.ini"));
   EXPECT_EQ(other.ReadList("Common", "Project Count", "Count"), (std::vector<std::string>{"Alpha", "Gamma"}));
   other.WriteString("Common", "Project Count", "2000000000");  // a huge count costs nothing
   EXPECT_EQ(other.ReadList("Common", "project count", "count").size(), 3u);
 }
 
 TEST(IniFileTest, ValuesWithLineBreaksCannotBreakTheFile) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   ini.WriteString("S", "K", "line\n[Evil]\nX=1");
   EXPECT_FALSE(ini.SectionExists("Evil"));
   EXPECT_EQ(ini.ReadString("S", "K", ""), "line [Evil] X=1");
@@ -147,88 +146,88 @@ TEST(IniFileTest, LeadingByteOrderMarkIsNoPartOfTheFirstLine) {
 }
 
 TEST(IniFileTest, SectionNamesMayHoldBrackets) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   ini.WriteString("Docs [old]", "K", "1");
   EXPECT_EQ(ini.ReadString("docs [OLD]", "K", ""), "1");
 }
 
 TEST(IniFileTest, NewFilesAreOwnerOnlyAndExistingModesAreKept) {
-  StoreTestDir dir;
-  IniFile ini(dir.File("a.ini"));
+  BRISKO_POSIX_ONLY("files carry permission bits");
+  TempDir dir;
+  IniFile ini(dir.Path("a.ini"));
   ini.WriteString("S", "K", "secret");
-  struct stat st {};
-  ASSERT_EQ(::stat(dir.File("a.ini").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
-  ::chmod(dir.File("a.ini").c_str(), 0640);
+  EXPECT_EQ(PermissionBits(dir.Path("a.ini")), 0600u);
+  SetPermissionBits(dir.Path("a.ini"), 0640);
   ini.WriteString("S", "K", "again");
-  ASSERT_EQ(::stat(dir.File("a.ini").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(PermissionBits(dir.Path("a.ini")), 0640u);
   // A file that can hold secrets is made the owner's alone again on every write.
-  IniFile secret(dir.File("a.ini"), FileAccess::OwnerOnly);
+  IniFile secret(dir.Path("a.ini"), FileAccess::OwnerOnly);
   secret.WriteString("S", "K", "third");
-  ASSERT_EQ(::stat(dir.File("a.ini").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(PermissionBits(dir.Path("a.ini")), 0600u);
 }
 
 TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {
-  StoreTestDir dir;
-  const std::string path = dir.File("project.ini");
+  TempDir dir;
+  const std::string path = dir.Path("project.ini");
   IniFile ini(path);
   ini.WriteString("Common", "Project Count", "1");
-  const std::string before = StoreTestDir::Read(path);
+  const std::string before = ReadFile(path);
 
   // A read-only file refuses writes, whoever the user is.
-  ::chmod(path.c_str(), 0444);
+  SetPermissionBits(path, 0444);
   try {
     ini.WriteString("Common", "Last Project", "x");
     FAIL() << "no error";
   } catch (const SettingsWriteError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
   }
-  EXPECT_EQ(StoreTestDir::Read(path), before);
-  ::chmod(path.c_str(), 0600);
+  EXPECT_EQ(ReadFile(path), before);
+  SetPermissionBits(path, 0600);
 
   // A disk that fills up part-way leaves the old content and no temporary file.
-  SetWriteFailureAfterBytesForTesting(5);
-  EXPECT_THROW(ini.WriteString("Common", "Last Project", "x"), SettingsWriteError);
-  SetWriteFailureAfterBytesForTesting(std::nullopt);
-  EXPECT_EQ(StoreTestDir::Read(path), before);
+  IniFile full(path, FileAccess::KeepMode, [](platform::AtomicFile& file, std::string_view content) {
+    file.Write(content.substr(0, 5));
+    return false;
+  });
+  EXPECT_THROW(full.WriteString("Common", "Last Project", "x"), SettingsWriteError);
+  EXPECT_EQ(ReadFile(path), before);
   size_t files = 0;
   for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.Dir())) ++files;
   EXPECT_EQ(files, 1u);
 
   // A missing folder refuses the write too.
-  EXPECT_THROW(IniFile(dir.File("no/such/dir/x.ini")).WriteString("S", "K", "v"), SettingsWriteError);
+  EXPECT_THROW(IniFile(dir.Path("no/such/dir/x.ini")).WriteString("S", "K", "v"), SettingsWriteError);
 }
 
 TEST(IniFileTest, ReadOnlyFolderRefusesWrites) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
-  StoreTestDir dir;
-  const std::string path = dir.File("project.ini");
+  BRISKO_POSIX_ONLY("a folder without write permission refuses new files");
+  if (IsSuperuser()) GTEST_SKIP() << "permissions do not stop root";
+  TempDir dir;
+  const std::string path = dir.Path("project.ini");
   IniFile ini(path);
   ini.WriteString("Common", "Project Count", "1");
-  const std::string before = StoreTestDir::Read(path);
-  ::chmod(dir.Dir().c_str(), 0555);
+  const std::string before = ReadFile(path);
+  SetPermissionBits(dir.Dir(), 0555);
   EXPECT_THROW(ini.WriteString("Common", "Project Count", "2"), SettingsWriteError);
-  ::chmod(dir.Dir().c_str(), 0755);
-  EXPECT_EQ(StoreTestDir::Read(path), before);
+  SetPermissionBits(dir.Dir(), 0755);
+  EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST(IniFileTest, WritesGoThroughSymbolicLinks) {
-  StoreTestDir dir;
-  IniFile real(dir.File("real.ini"));
+  TempDir dir;
+  IniFile real(dir.Path("real.ini"));
   real.WriteString("S", "K", "1");
-  std::filesystem::create_symlink(dir.File("real.ini"), dir.File("link.ini"));
-  IniFile(dir.File("link.ini")).WriteString("S", "K", "2");
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
+  std::filesystem::create_symlink(dir.Path("real.ini"), dir.Path("link.ini"));
+  IniFile(dir.Path("link.ini")).WriteString("S", "K", "2");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.ini")));
   EXPECT_EQ(real.ReadString("S", "K", ""), "2");
 }
 
 TEST(IniFileTest, ConcurrentUpdatesLoseNothing) {
   // The desktop program and the command line may update one file at the same moment.
-  StoreTestDir dir;
-  const std::string path = dir.File("log.txt");
+  TempDir dir;
+  const std::string path = dir.Path("log.txt");
   std::vector<std::thread> writers;
   for (int t = 0; t < 4; ++t)
     writers.emplace_back([&path] {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedInteraction.h"
-#include "StoreTestDir.h"
 #include "core/IniFile.h"
 #include "core/MainModel.h"
 #include "core/ManualClock.h"
@@ -11,16 +10,18 @@
 #include "core/ProjectStore.h"
 #include "core/SettingsFiles.h"
 #include "platform/Platform.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 using test::ScriptedInteraction;
 
 class ProjectCommandsTest : public ::testing::Test {
  protected:
-  StoreTestDir dir;
+  TempDir dir;
   ManualClock clock{*TryEncodeDate(2024, 3, 5) + *TryEncodeTime(14, 7, 9)};
   ScriptedInteraction ui;
   MainModel model{dir.Dir(), clock, ui};

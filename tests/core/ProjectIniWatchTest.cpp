@@ -1,13 +1,14 @@
 // The daemon reloads project.ini after hand edits, also those made while its own runs were writing.
 #include <gtest/gtest.h>
 
-#include "StoreTestDir.h"
 #include "core/ProjectIniWatch.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 
 const char* const kIni = "[Docs]\r\nValue=3\r\nNewDateTime=46000\r\nPrefix=Docs\r\n";
 
@@ -24,13 +25,13 @@ TEST(ProjectIniWatchTest, ReportsEditsButNotTheRunsOwnWrites) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    StoreTestDir dir;
-    const std::string ini = dir.File("project.ini");
-    StoreTestDir::Write(ini, kIni);
+    TempDir dir;
+    const std::string ini = dir.Path("project.ini");
+    WriteFile(ini, kIni);
     ProjectIniWatch watch(ini);
     EXPECT_FALSE(watch.TakeChange());
     watch.BeforeRuns();
-    StoreTestDir::Write(ini, c.duringRuns);
+    WriteFile(ini, c.duringRuns);
     watch.AfterRuns();
     EXPECT_EQ(watch.TakeChange(), c.reloadNext);
     EXPECT_FALSE(watch.TakeChange()) << "a change is reported once";
@@ -38,11 +39,11 @@ TEST(ProjectIniWatchTest, ReportsEditsButNotTheRunsOwnWrites) {
 }
 
 TEST(ProjectIniWatchTest, EditBetweenTicksWithinTheSameSecondIsSeen) {
-  StoreTestDir dir;
-  const std::string ini = dir.File("project.ini");
-  StoreTestDir::Write(ini, kIni);
+  TempDir dir;
+  const std::string ini = dir.Path("project.ini");
+  WriteFile(ini, kIni);
   ProjectIniWatch watch(ini);
-  StoreTestDir::Write(ini, "[Docs]\r\nValue=3\r\nPrefix=Renamed\r\n");
+  WriteFile(ini, "[Docs]\r\nValue=3\r\nPrefix=Renamed\r\n");
   EXPECT_TRUE(watch.TakeChange());
 }
 

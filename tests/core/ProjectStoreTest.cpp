@@ -2,9 +2,7 @@
 #include "core/ProjectStore.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include "StoreTestDir.h"
 #include "core/DataDir.h"
 #include "core/DateTimeParseError.h"
 #include "core/IniFile.h"
@@ -13,11 +11,14 @@
 #include "core/ProjectList.h"
 #include "core/SettingsFiles.h"
 #include "core/SpinValue.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 
 DateTime At(int y, int mo, int d, int h, int mi, int s) {
   return *TryEncodeDate(y, mo, d) + *TryEncodeTime(h, mi, s);
@@ -30,7 +31,7 @@ class ProjectStoreTest : public ::testing::Test {
     LoadProject(dir.Dir(), name, form, clock);
     return form;
   }
-  StoreTestDir dir;
+  TempDir dir;
   ManualClock clock{At(2024, 3, 5, 14, 7, 9)};
 };
 
@@ -109,8 +110,8 @@ TEST_F(ProjectStoreTest, MissingFileLoadsDefaults) {
 }
 
 TEST_F(ProjectStoreTest, ProjectListWithAnEmptyNameIsWrittenBackShorter) {
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
-                      "[Common]\nProject Count=3\nCount0=Alpha\nCount1=\nCount2=Gamma\nLast Project=GAMMA\n");
+  WriteFile(ProjectIniPath(dir.Dir()),
+            "[Common]\nProject Count=3\nCount0=Alpha\nCount1=\nCount2=Gamma\nLast Project=GAMMA\n");
   SettingsState state;
   LoadSettings(dir.Dir(), state);
   ASSERT_EQ(state.projects, (std::vector<std::string>{"Alpha", "Gamma"}));
@@ -124,9 +125,9 @@ TEST_F(ProjectStoreTest, ProjectListWithAnEmptyNameIsWrittenBackShorter) {
 
 TEST_F(ProjectStoreTest, ProjectListLoadsSortedAndKeepsTheSelection) {
   // The wizard appends a new name at the end of the stored list.
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
-                      "[Common]\nProject Count=3\nCount0=papers\nCount1=Music\nCount2=alpha\n"
-                      "Last Project=Music\n");
+  WriteFile(ProjectIniPath(dir.Dir()),
+            "[Common]\nProject Count=3\nCount0=papers\nCount1=Music\nCount2=alpha\n"
+            "Last Project=Music\n");
   SettingsState state;
   LoadSettings(dir.Dir(), state);
   EXPECT_EQ(state.projects, (std::vector<std::string>{"papers", "Music", "alpha"}));
@@ -139,10 +140,10 @@ TEST_F(ProjectStoreTest, ProjectListLoadsSortedAndKeepsTheSelection) {
 }
 
 TEST_F(ProjectStoreTest, SettingsRoundTripAndOutOfRangeMenusKeepTheirState) {
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
-                      "[Common]\nProject Count=1\nCount0=A\nLast Project=Gone\nBy Field=7\nSort=5\n"
-                      "Auto Run=1\nIs Minimized=1\nWidth=99\nLog Count=3\nEnable schedule=0\n"
-                      "Wildcard Total=2\nWildcard0=*.doc\nWildcard1=*.txt\n");
+  WriteFile(ProjectIniPath(dir.Dir()),
+            "[Common]\nProject Count=1\nCount0=A\nLast Project=Gone\nBy Field=7\nSort=5\n"
+            "Auto Run=1\nIs Minimized=1\nWidth=99\nLog Count=3\nEnable schedule=0\n"
+            "Wildcard Total=2\nWildcard0=*.doc\nWildcard1=*.txt\n");
   SettingsState state;
   state.settings.byField = 1;
   state.settings.sort = 1;
@@ -168,12 +169,12 @@ TEST_F(ProjectStoreTest, SettingsRoundTripAndOutOfRangeMenusKeepTheirState) {
 
 TEST_F(ProjectStoreTest, EmptyProjectListLeavesCommonUntouched) {
   const std::string text = "[Common]\nLog Count=20\n";
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()), text);
+  WriteFile(ProjectIniPath(dir.Dir()), text);
   SettingsState state;
   LoadSettings(dir.Dir(), state);
   state.settings.logCount = 100;
   SaveSettings(dir.Dir(), state);
-  EXPECT_EQ(StoreTestDir::Read(ProjectIniPath(dir.Dir())), text);
+  EXPECT_EQ(ReadFile(ProjectIniPath(dir.Dir())), text);
 }
 
 ProjectForm SampleForm() {
@@ -266,13 +267,13 @@ TEST_F(ProjectStoreTest, PasswordAndCommentOffAreStoredEmpty) {
 }
 
 TEST_F(ProjectStoreTest, ClampedAndKeptFieldsOnLoad) {
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
-                      "[Num]\nValue=999\nIncrease Value=5\nPackLevel=12\nStore Number=1\n"
-                      "[Date]\nSuffix=1\nValue=500\nBackupMode=1\nStartTime_or_Increase=abc\n"
-                      "[Odd]\nSuffix=7\nBackupMode=9\nStartTime_or_Increase=10:00:00\n"
-                      "[Week]\nBackupMode=2\nStartTime_or_Increase=monday\n"
-                      "[BadTime]\nBackupMode=0\nStartTime_or_Increase=25:00\n"
-                      "[Minutes]\nBackupMode=1\nStartTime_or_Increase=5000\n");
+  WriteFile(ProjectIniPath(dir.Dir()),
+            "[Num]\nValue=999\nIncrease Value=5\nPackLevel=12\nStore Number=1\n"
+            "[Date]\nSuffix=1\nValue=500\nBackupMode=1\nStartTime_or_Increase=abc\n"
+            "[Odd]\nSuffix=7\nBackupMode=9\nStartTime_or_Increase=10:00:00\n"
+            "[Week]\nBackupMode=2\nStartTime_or_Increase=monday\n"
+            "[BadTime]\nBackupMode=0\nStartTime_or_Increase=25:00\n"
+            "[Minutes]\nBackupMode=1\nStartTime_or_Increase=5000\n");
   ProjectForm num = Load("Num");
   EXPECT_EQ(num.nextNumber, 1000);
   EXPECT_EQ(num.packLevel, 9);
@@ -308,8 +309,8 @@ TEST_F(ProjectStoreTest, ClampedAndKeptFieldsOnLoad) {
 }
 
 TEST_F(ProjectStoreTest, InvalidNewDateTimeStopsTheLoadAfterTheOtherFields) {
-  StoreTestDir::Write(ProjectIniPath(dir.Dir()),
-                      "[P]\nFilename prefix=Pre\nSave Path=/x/\nNewDateTime=2024-13-45 10:00:00\n");
+  WriteFile(ProjectIniPath(dir.Dir()),
+            "[P]\nFilename prefix=Pre\nSave Path=/x/\nNewDateTime=2024-13-45 10:00:00\n");
   ProjectForm form;
   form.newerDate = 5;
   int composed = 0;
@@ -368,7 +369,7 @@ TEST(ExtractFileDirTest, FolderPartOfTheNameField) {
 
 TEST_F(ProjectStoreTest, EncryptionChoiceAndVerifyRoundTripAndTheFileStaysPrivate) {
   Ini().WriteString("Docs", "Filename prefix", "Docs");
-  ::chmod(ProjectIniPath(dir.Dir()).c_str(), 0644);
+  SetPermissionBits(ProjectIniPath(dir.Dir()), 0644);
   // Settings written before the choice existed mean the traditional cipher, verified.
   ProjectForm form = Load("Docs");
   EXPECT_EQ(form.encryption, EncryptionKind::Traditional);
@@ -386,9 +387,9 @@ TEST_F(ProjectStoreTest, EncryptionChoiceAndVerifyRoundTripAndTheFileStaysPrivat
   EXPECT_EQ(again.encryption, EncryptionKind::Aes256);
   EXPECT_FALSE(again.verify);
   EXPECT_EQ(ReadProject(dir.Dir(), "Docs").encryption, EncryptionKind::Aes256);
-  struct stat st {};
-  ASSERT_EQ(::stat(ProjectIniPath(dir.Dir()).c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  if (platform::kUnixModes) {
+    EXPECT_EQ(PermissionBits(ProjectIniPath(dir.Dir())), 0600u);
+  }
 
   form.encryption = EncryptionKind::Traditional;
   SaveProject(dir.Dir(), "Docs", form);

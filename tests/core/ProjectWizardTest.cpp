@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedInteraction.h"
-#include "StoreTestDir.h"
 #include "core/DataDir.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
@@ -12,11 +11,13 @@
 #include "core/SettingsFiles.h"
 #include "core/TypedPath.h"
 #include "platform/Platform.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 using test::ScriptedInteraction;
 
 DateTime Moment(int y, int mo, int d, int h, int mi, int s) {
@@ -25,7 +26,7 @@ DateTime Moment(int y, int mo, int d, int h, int mi, int s) {
 
 class ProjectWizardTest : public ::testing::Test {
  protected:
-  StoreTestDir dir;
+  TempDir dir;
   ManualClock clock{Moment(2024, 12, 7, 4, 39, 29)};
   ScriptedInteraction ui;
 
@@ -259,8 +260,8 @@ TEST_F(ProjectWizardTest, TypedHomeFolderIsExpanded) {
 }
 
 TEST_F(ProjectWizardTest, MissingSourceOrDestinationIsAskedAbout) {
-  const std::string missing = dir.File("gone/*.txt");
-  const std::string folder = dir.File("new/deeper");
+  const std::string missing = dir.Path("gone/*.txt");
+  const std::string folder = dir.Path("new/deeper");
   for (const bool answer : {false, true}) {
     SCOPED_TRACE(answer ? "Yes" : "No");
     ProjectWizard w = Make();

@@ -26,7 +26,7 @@ class RestoreCommandsTest : public RestoreFixture {
   // An AES archive of the source whose a.txt has one byte of its encrypted data flipped.
   std::string AlteredAesArchive(const std::string& name) {
     std::string archive = ZipWithWriter(name, "secret", zip::MemberEncryption::Aes256);
-    std::string bytes = ReadAll(archive);
+    std::string bytes = ReadFile(archive);
     const size_t at = bytes.find("a.txt");  // the name in the local header
     const size_t extra = static_cast<uint8_t>(bytes[at - 2]) | static_cast<uint8_t>(bytes[at - 1]) << 8;
     bytes[at + 5 + extra + 16 + 2 + 3] ^= 0x01;  // behind the salt and the password verifier
@@ -70,8 +70,8 @@ TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
   RestoreOutcome outcome = RestoreArchive("x.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Succeeds);
   EXPECT_EQ(outcome.fileCount, 2);
-  EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
-  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+  EXPECT_EQ(ReadFile(Target("a.txt")), ReadFile(Src("a.txt")));
+  EXPECT_EQ(ReadFile(Target("sub/b.txt")), ReadFile(Src("sub/b.txt")));
   EXPECT_EQ(platform::StatFile(Target("sub/b.txt")).lastWrite, LocalMomentToTime(2024, 3, 2, 11, 30, 4));
   EXPECT_EQ(busySeen, (std::vector<bool>{true, false}));
   EXPECT_FALSE(model->Busy());
@@ -96,7 +96,7 @@ TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
   commands->options.useOriginalFolder = true;
   commands->options.overwriteMode = zip::OverwriteRule::Always;
   EXPECT_EQ(RestoreArchive("w.zip").status, RestoreStatus::Succeeds);
-  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+  EXPECT_EQ(ReadFile(Target("sub/b.txt")), ReadFile(Src("sub/b.txt")));
 }
 
 TEST_F(RestoreCommandsTest, OverwriteModes) {
@@ -131,8 +131,8 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
     if (c.promptAnswer) ui.overwriteAnswers = {*c.promptAnswer};
     commands->options.overwriteMode = c.mode;
     EXPECT_EQ(RestoreArchive("x.zip").status, RestoreStatus::Succeeds);
-    EXPECT_EQ(ReadAll(Target("a.txt")) != "existing", c.replaced);
-    EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));
+    EXPECT_EQ(ReadFile(Target("a.txt")) != "existing", c.replaced);
+    EXPECT_EQ(ReadFile(Target("sub/b.txt")), ReadFile(Src("sub/b.txt")));
     auto asked = ui.CallsOf("AskOverwrite");
     if (c.promptAnswer) {
       ASSERT_EQ(asked.size(), 1u);
@@ -153,7 +153,7 @@ TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
   fs::remove_all(Target());
   commands->options.password = "  ";
   EXPECT_EQ(RestoreArchive("p2.zip").status, RestoreStatus::Succeeds);
-  EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
+  EXPECT_EQ(ReadFile(Target("a.txt")), ReadFile(Src("a.txt")));
   EXPECT_EQ(reader.Password, "secret");
 }
 
@@ -178,7 +178,7 @@ TEST_F(RestoreCommandsTest, WrongPasswordFails) {
 
 TEST_F(RestoreCommandsTest, CorruptedMemberFails) {
   std::string archive = ZipWithCli("bad.zip", "-0");
-  std::string bytes = ReadAll(archive);
+  std::string bytes = ReadFile(archive);
   size_t at = bytes.find("alpha alpha");
   ASSERT_NE(at, std::string::npos);
   bytes[at] = 'A';
@@ -214,7 +214,8 @@ TEST_F(RestoreCommandsTest, AesMemberWithWrongPasswordOrAlteredDataFails) {
     EXPECT_EQ(outcome.failures[0].reason, c.reason);
     EXPECT_FALSE(fs::exists(Target("a.txt")));
   }
-  EXPECT_EQ(ReadAll(Target("sub/b.txt")), ReadAll(Src("sub/b.txt")));  // the intact member of the altered one
+  EXPECT_EQ(ReadFile(Target("sub/b.txt")),
+            ReadFile(Src("sub/b.txt")));  // the intact member of the altered one
 }
 
 TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
@@ -282,7 +283,7 @@ TEST_F(RestoreCommandsTest, CopyAsksBeforeReplacing) {
   ui.folderAnswers = {Target()};
   EXPECT_TRUE(commands->CopyCurrent());
   EXPECT_EQ(ui.CallsOf("PickFolder").back().caption, "Copy 'x.zip' to destination folder");
-  EXPECT_EQ(ReadAll(Target("x.zip")), ReadAll(archive));
+  EXPECT_EQ(ReadFile(Target("x.zip")), ReadFile(archive));
   EXPECT_TRUE(ui.CallsOf("AskOverwrite").empty());
 
   WriteFileAt(Target("x.zip"), "older copy");
@@ -290,18 +291,18 @@ TEST_F(RestoreCommandsTest, CopyAsksBeforeReplacing) {
   ui.overwriteAnswers = {false};
   EXPECT_FALSE(commands->CopyCurrent());
   EXPECT_EQ(ui.CallsOf("AskOverwrite").back().text, "File already exists! Do you want to overwrite?");
-  EXPECT_EQ(ReadAll(Target("x.zip")), "older copy");
+  EXPECT_EQ(ReadFile(Target("x.zip")), "older copy");
   ui.folderAnswers = {Target()};
   ui.overwriteAnswers = {true};
   EXPECT_TRUE(commands->CopyCurrent());
-  EXPECT_EQ(ReadAll(Target("x.zip")), ReadAll(archive));
+  EXPECT_EQ(ReadFile(Target("x.zip")), ReadFile(archive));
 
   // Onto its own folder: asked, and the archive stays as it was.
-  const std::string before = ReadAll(archive);
+  const std::string before = ReadFile(archive);
   ui.folderAnswers = {Archives()};
   ui.overwriteAnswers = {true};
   commands->CopyCurrent();
-  EXPECT_EQ(ReadAll(archive), before);
+  EXPECT_EQ(ReadFile(archive), before);
   EXPECT_EQ(ui.CallsOf("AskOverwrite").size(), 3u);
 }
 
@@ -320,7 +321,7 @@ TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
   ZipWithWriter("aes.zip", "secret", zip::MemberEncryption::Aes256);
   AlteredAesArchive("altered.zip");
   std::string damaged = ZipWithCli("damaged.zip", "-0");
-  std::string bytes = ReadAll(damaged);
+  std::string bytes = ReadFile(damaged);
   bytes[40] ^= 0x01;  // inside the first member's stored data
   std::ofstream(damaged, std::ios::binary | std::ios::trunc) << bytes;
   struct Case {

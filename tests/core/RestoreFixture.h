@@ -3,10 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,33 +20,22 @@
 #include "core/RestoreCommands.h"
 #include "platform/CivilDate.h"
 #include "platform/Platform.h"
+#include "support/Commands.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 #include "zip/ZipReader.h"
 #include "zip/ZipWriter.h"
 
 namespace brisko::core::test {
 
+using namespace ::brisko::test;
 namespace fs = std::filesystem;
-
-inline std::string ShellQuote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 using platform::LocalMomentToTime;
 
 class RestoreFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / ("brisko_f_" + std::string(info->test_suite_name()) + "_" + info->name() +
-                                        "_" + std::to_string(::getpid()));
-    fs::remove_all(root);
     for (const char* d : {"data", "src", "archives", "target"}) fs::create_directories(root / d);
     dataDir = (root / "data").string() + "/";
     model = std::make_unique<MainModel>(dataDir, clock, ui);
@@ -67,8 +54,6 @@ class RestoreFixture : public ::testing::Test {
     commands.reset();
     browser.reset();
     model.reset();
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
 
   std::string Src(const std::string& rel) const { return (root / "src" / rel).string(); }
@@ -79,8 +64,7 @@ class RestoreFixture : public ::testing::Test {
     WriteFileAt(Src(rel), content, mtime);
   }
   static void WriteFileAt(const std::string& path, const std::string& content, std::time_t mtime = 0) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << content;
+    WriteFile(path, content);
     if (mtime != 0) platform::SetLastWriteTime(path, mtime);
   }
 
@@ -89,7 +73,7 @@ class RestoreFixture : public ::testing::Test {
     std::string archive = Archives(name);
     std::string cmd = "cd " + ShellQuote((root / "src").string()) + " && zip -q -r -X " + options + " " +
                       ShellQuote(archive) + " a.txt sub/b.txt >/dev/null 2>&1";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    EXPECT_EQ(RunShell(cmd).exitCode, 0) << cmd;
     return archive;
   }
 
@@ -133,7 +117,8 @@ class RestoreFixture : public ::testing::Test {
     return out;
   }
 
-  fs::path root;
+  TempDir tmp{"restore"};
+  const fs::path root = FsPath(tmp.Path());
   std::string dataDir;
   ManualClock clock{*TryEncodeDate(2024, 5, 6) + *TryEncodeTime(9, 0, 0)};
   ScriptedInteraction ui;

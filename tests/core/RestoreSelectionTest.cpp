@@ -80,7 +80,7 @@ TEST_F(RestoreSelectionTest, ConfirmationCountsTheFilesItMayReplace) {
                   std::string::npos,
               c.warned);
   }
-  EXPECT_EQ(ReadAll(Target("a.txt")), "mine");
+  EXPECT_EQ(ReadFile(Target("a.txt")), "mine");
 }
 
 TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
@@ -119,7 +119,7 @@ TEST_F(RestoreSelectionTest, OverwriteQuestionForManyFiles) {
     ASSERT_EQ(static_cast<int>(asked.size()), c.asked);
     EXPECT_EQ(asked[0].text, "Replace existing file " + Target("a.txt") + "?");
     const char* names[] = {"a.txt", "c.txt", "sub/b.txt"};
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(ReadAll(Target(names[i])) != "mine", c.replaced[i]) << names[i];
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(ReadFile(Target(names[i])) != "mine", c.replaced[i]) << names[i];
     EXPECT_EQ(fs::exists(Target("sub/deep/d.txt")), c.laterRestored);
   }
   EXPECT_EQ(LastLog("Status"), "Interrupt");
@@ -133,7 +133,7 @@ TEST_F(RestoreSelectionTest, AlwaysReplacesAReadOnlyFile) {
   commands->options.overwriteMode = zip::OverwriteRule::Always;
   commands->selection = {"a.txt"};
   EXPECT_EQ(commands->Restore().status, RestoreStatus::Succeeds);
-  EXPECT_EQ(ReadAll(Target("a.txt")), ReadAll(Src("a.txt")));
+  EXPECT_EQ(ReadFile(Target("a.txt")), ReadFile(Src("a.txt")));
 }
 
 }  // namespace

@@ -3,16 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include "StoreTestDir.h"
-#include "core/SettingsWriteError.h"
 #include "core/IniFile.h"
 #include "core/SettingsFiles.h"
+#include "core/SettingsWriteError.h"
 #include "platform/Platform.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core {
 namespace {
 
-using testing::StoreTestDir;
+using namespace brisko::test;
 
 class RotationTest : public ::testing::Test {
  protected:
@@ -29,7 +31,7 @@ class RotationTest : public ::testing::Test {
   int Head() { return Store().ReadInteger("Docs", "Head", -1); }
   int Max() { return Store().ReadInteger("Docs", "Max", -1); }
 
-  StoreTestDir dir;
+  TempDir dir;
   std::vector<std::string> deleted;
   using V = std::vector<std::string>;
 };
@@ -109,24 +111,24 @@ TEST_F(RotationTest, PathsDifferingInCaseAreDifferentArchives) {
 
 TEST_F(RotationTest, RefusedWriteDeletesNothing) {
   for (int i = 1; i <= 3; ++i) Run("A" + std::to_string(i), 3);
-  SetWriteFailureAfterBytesForTesting(1);
+  SetPermissionBits(StoreNumberPath(dir.Dir()), 0444);
   EXPECT_THROW(Run("A4", 3), SettingsWriteError);
-  SetWriteFailureAfterBytesForTesting(std::nullopt);
+  SetPermissionBits(StoreNumberPath(dir.Dir()), 0600);
   EXPECT_TRUE(deleted.empty());
   EXPECT_EQ(Head(), 3);
 }
 
 TEST_F(RotationTest, RealFilesAreDeletedAndMissingOnesIgnored) {
-  std::string a1 = dir.File("A1.zip"), a2 = dir.File("A2.zip"), a3 = dir.File("A3.zip");
-  StoreTestDir::Write(a1, "x");
-  StoreTestDir::Write(a2, "x");
+  std::string a1 = dir.Path("A1.zip"), a2 = dir.Path("A2.zip"), a3 = dir.Path("A3.zip");
+  WriteFile(a1, "x");
+  WriteFile(a2, "x");
   RotateArchives(dir.Dir(), "Docs", SuffixKind::Date, 2, a1);
   RotateArchives(dir.Dir(), "Docs", SuffixKind::Date, 2, a2);
   RotateArchives(dir.Dir(), "Docs", SuffixKind::Date, 2, a3);
   EXPECT_FALSE(std::filesystem::exists(a1));
   EXPECT_TRUE(std::filesystem::exists(a2));
   std::filesystem::remove(a2);  // removed by the user before its turn
-  EXPECT_NO_THROW(RotateArchives(dir.Dir(), "Docs", SuffixKind::Date, 2, dir.File("A4.zip")));
+  EXPECT_NO_THROW(RotateArchives(dir.Dir(), "Docs", SuffixKind::Date, 2, dir.Path("A4.zip")));
 }
 
 TEST_F(RotationTest, RenameMovesTheRecord) {

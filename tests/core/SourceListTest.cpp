@@ -4,15 +4,16 @@
 #include <functional>
 
 #include "ScriptedInteraction.h"
-#include "StoreTestDir.h"
+#include "core/FolderTree.h"
 #include "core/IniFile.h"
 #include "core/ProjectStore.h"
-#include "core/SettingsFiles.h"
-#include "core/FolderTree.h"
 #include "core/SelectByWildcard.h"
+#include "core/SettingsFiles.h"
 #include "core/SourceList.h"
 #include "core/WildcardEditor.h"
 #include "platform/Platform.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 
 namespace brisko::core {
 namespace {
@@ -207,7 +208,7 @@ TEST(WildcardEditorTest, DeleteWithoutSelectionTellsTheUserEvenWhenEmpty) {
 }
 
 TEST(WildcardEditorTest, OkWritesTheCountAndPatternsAndLeavesStaleKeys) {
-  testing::StoreTestDir dir;
+  brisko::test::TempDir dir;
   WriteWildcards(dir.Dir(), {"*.a", "*.b", "*.c"});
   WildcardEditor editor(ReadWildcards(dir.Dir()));
   editor.List().Select(0);

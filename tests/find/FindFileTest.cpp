@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "FindTestFolder.h"
 #include "find/EventQueue.h"
 #include "find/FindFile.h"
 #include "platform/CivilDate.h"
+#include "support/TempDir.h"
 
 namespace brisko::find {
 namespace {
 
-using test::FindTestFolder;
+using brisko::test::TempDir;
 
 struct Hits {
   std::vector<std::string> paths;  // folder + "/" + name
@@ -57,7 +57,7 @@ TEST(FindFile, PropertyErrorsKeepTheOldValue) {
 }
 
 TEST(FindFile, TargetsFromLocationAndFilename) {
-  FindTestFolder dir;
+  TempDir dir;
   FindFile ff;
   ff.SetLocation(dir.Path() + ";" + dir.Path() + ";" + dir.Path() + "/sub/..");
   ff.SetFilename("readme");
@@ -74,7 +74,7 @@ TEST(FindFile, TargetsFromLocationAndFilename) {
 }
 
 TEST(FindFile, ArchivesOfOneFolderOnly) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("a.zip", "1");
   dir.Write("B.ZIP", "2");
   dir.Write("c.txt", "3");
@@ -96,7 +96,7 @@ TEST(FindFile, ArchivesOfOneFolderOnly) {
 }
 
 TEST(FindFile, SubfoldersNewFolderAndIgnore) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("a.txt", "");
   dir.Write("one/b.txt", "");
   dir.Write("one/deep/c.txt", "");
@@ -114,11 +114,12 @@ TEST(FindFile, SubfoldersNewFolderAndIgnore) {
   };
   ff.Execute();
   EXPECT_EQ(hits.Names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
-  EXPECT_EQ(folders, (std::vector<std::string>{dir.Path(), dir / "one", dir / "one/deep", dir / "skip"}));
+  EXPECT_EQ(folders,
+            (std::vector<std::string>{dir.Path(), dir.Path("one"), dir.Path("one/deep"), dir.Path("skip")}));
 }
 
 TEST(FindFile, ExcludeSizeAndContaining) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("keep.txt", "hello world");
   dir.Write("drop.log", "hello world");
   dir.Write("tmp/x.txt", "hello world");
@@ -136,7 +137,7 @@ TEST(FindFile, ExcludeSizeAndContaining) {
 }
 
 TEST(FindFile, ModifiedAfterWholeDate) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("late.txt", "", platform::LocalMomentToTime(2024, 5, 10, 23, 0, 0));
   dir.Write("early.txt", "", platform::LocalMomentToTime(2024, 5, 10, 0, 0, 2));
   dir.Write("before.txt", "", platform::LocalMomentToTime(2024, 5, 9, 23, 59, 58));
@@ -150,7 +151,7 @@ TEST(FindFile, ModifiedAfterWholeDate) {
 }
 
 TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("f.bin", std::string(1234, 'z'), platform::LocalMomentToTime(2023, 7, 1, 12, 34, 56));
   FindFile ff;
   ff.SetLocation(dir.Path());
@@ -163,7 +164,7 @@ TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
 }
 
 TEST(FindFile, HandlerExceptionAbortsButCompletes) {
-  FindTestFolder dir;
+  TempDir dir;
   dir.Write("a.txt", "");
   dir.Write("b.txt", "");
   FindFile ff;
@@ -181,7 +182,7 @@ TEST(FindFile, HandlerExceptionAbortsButCompletes) {
 }
 
 TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
-  FindTestFolder dir;
+  TempDir dir;
   for (int i = 0; i < 20; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
   EventQueue queue;
   FindFile ff;
@@ -212,7 +213,7 @@ TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
 }
 
 TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
-  FindTestFolder dir;
+  TempDir dir;
   for (int i = 0; i < 5; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
   EventQueue queue;
   int events = 0;
@@ -238,7 +239,7 @@ namespace brisko::find {
 namespace {
 
 TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
-  test::FindTestFolder dir;
+  test::TempDir dir;
   dir.Write("top.txt", "");
   dir.Write("keep/a.txt", "");
   dir.Write("skip/b.txt", "");

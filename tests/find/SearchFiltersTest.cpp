@@ -3,15 +3,15 @@
 
 #include <string>
 
-#include "FindTestFolder.h"
 #include "find/SearchFilters.h"
 #include "platform/CivilDate.h"
 #include "platform/Platform.h"
+#include "support/TempDir.h"
 
 namespace brisko::find {
 namespace {
 
-using test::FindTestFolder;
+using brisko::test::TempDir;
 using platform::LocalMomentToTime;
 
 constexpr double kDay_2024_05_10 = 45422;  // 2024-05-10 as a day count since 1899-12-30
@@ -71,7 +71,7 @@ TEST(SearchFilters, DateBounds) {
 }
 
 TEST(SearchFilters, ContainedTextAcrossBlocks) {
-  FindTestFolder dir;
+  TempDir dir;
   std::string content(4096 - 3, 'x');
   content += "NeedleText";  // "Nee" ends the first block, "dleText" starts the second
   content += std::string(5000, 'y');
@@ -81,7 +81,7 @@ TEST(SearchFilters, ContainedTextAcrossBlocks) {
   EXPECT_FALSE(FileContains(path, "needletext", false));
   EXPECT_FALSE(FileContains(path, "absent", true));
   EXPECT_TRUE(FileContains(path, "yyy", true));
-  EXPECT_FALSE(FileContains(dir / "missing.bin", "x", true));
+  EXPECT_FALSE(FileContains(dir.Path("missing.bin"), "x", true));
   std::string small = dir.Write("small.txt", "ab");
   EXPECT_TRUE(FileContains(small, "ab", true));
   EXPECT_FALSE(FileContains(small, "abc", true));

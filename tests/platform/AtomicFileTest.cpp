@@ -2,12 +2,14 @@
 #include "platform/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::platform {
 namespace {
@@ -16,33 +18,22 @@ namespace fs = std::filesystem;
 
 class AtomicFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "brisko-atomic-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
+  size_t EntryCount() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_.Path()), {}));
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
 
-  fs::path dir_;
+  test::TempDir dir_;
 };
 
 TEST_F(AtomicFileTest, CommitReplacesTheTargetWithTheWholeContentAndMode) {
   const std::string target = Path("settings.ini");
   std::ofstream(target) << "old";
   ASSERT_TRUE(WriteFileAtomically(target, "new content", 0640));
-  EXPECT_EQ(Read(target), "new content");
-  struct stat st {};
-  ASSERT_EQ(::stat(target.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(test::ReadFile(target), "new content");
+  if (kUnixModes) {
+    EXPECT_EQ(test::PermissionBits(target), 0640u);
+  }
   EXPECT_EQ(EntryCount(), 1u);
 }
 
@@ -53,9 +44,10 @@ TEST_F(AtomicFileTest, WithoutCommitTheTargetKeepsItsOldContent) {
     AtomicFile file(target);
     ASSERT_TRUE(file.Open());
     ASSERT_TRUE(file.Write("half of the new"));
-    EXPECT_EQ(fs::path(file.TempPath()).parent_path(), dir_);  // same folder: the rename cannot cross disks
+    EXPECT_EQ(fs::path(file.TempPath()).parent_path(),
+              fs::path(dir_.Path()));  // same folder: the rename cannot cross disks
   }
-  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(test::ReadFile(target), "old");
   EXPECT_EQ(EntryCount(), 1u);
 }
 
@@ -65,7 +57,7 @@ TEST_F(AtomicFileTest, ContentWrittenByNameIsCommitted) {
   ASSERT_TRUE(file.Open());
   std::ofstream(file.TempPath(), std::ios::binary) << "written by another writer";
   ASSERT_TRUE(file.Commit());
-  EXPECT_EQ(Read(target), "written by another writer");
+  EXPECT_EQ(test::ReadFile(target), "written by another writer");
   EXPECT_EQ(EntryCount(), 1u);
 }
 
@@ -82,7 +74,7 @@ TEST_F(AtomicFileTest, AnAdoptedTemporaryReplacesTheTargetOrGoes) {
         ASSERT_TRUE(file.Commit());
       }
     }
-    EXPECT_EQ(Read(target), commit ? "made by the writer" : "old");
+    EXPECT_EQ(test::ReadFile(target), commit ? "made by the writer" : "old");
     EXPECT_EQ(EntryCount(), 1u);
   }
 }

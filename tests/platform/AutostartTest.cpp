@@ -3,23 +3,28 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/Autostart.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace fs = std::filesystem;
-using brisko::platform::Autostart;
+namespace platform = brisko::platform;
 
 namespace {
 
-fs::path TempFolder(const char* leaf) {
-  const fs::path dir = fs::temp_directory_path() / ("brisko-autostart-" + std::to_string(::getpid())) / leaf;
-  fs::remove_all(dir);
-  return dir;
-}
+using brisko::test::TempDir;
 
-TEST(Autostart, WritesNamedEntryHoldingTheExecutablePathAndReadsItBack) {
+// The entry is a desktop file on POSIX; Windows keeps it in the registry.
+class Autostart : public ::testing::Test {
+ protected:
+  void SetUp() override { BRISKO_POSIX_ONLY("the autostart entry is a desktop file"); }
+
+  TempDir tmp_{"autostart"};
+  const fs::path dir{tmp_.Path()};
+};
+
+TEST_F(Autostart, WritesNamedEntryHoldingTheExecutablePathAndReadsItBack) {
   const struct {
     const char* label;
     std::string exe;
@@ -30,8 +35,7 @@ TEST(Autostart, WritesNamedEntryHoldingTheExecutablePathAndReadsItBack) {
       {"percent", "/tmp/100%/brisko"},
   };
   for (const auto& c : cases) {
-    const fs::path dir = TempFolder("write");
-    Autostart entry(dir.string() + "/autostart");  // folder created on demand
+    platform::Autostart entry(dir.string() + "/autostart");  // folder created on demand
     ASSERT_TRUE(entry.Set(c.exe)) << c.label;
     EXPECT_EQ(entry.EntryPath(), dir.string() + "/autostart/Brisko Compress Backup.desktop") << c.label;
     EXPECT_EQ(entry.StoredExecutable(), c.exe) << c.label;
@@ -42,9 +46,8 @@ TEST(Autostart, WritesNamedEntryHoldingTheExecutablePathAndReadsItBack) {
   }
 }
 
-TEST(Autostart, RemoveDeletesTheEntryAndAMissingEntryIsNoError) {
-  const fs::path dir = TempFolder("remove");
-  Autostart entry(dir.string());
+TEST_F(Autostart, RemoveDeletesTheEntryAndAMissingEntryIsNoError) {
+  platform::Autostart entry(dir.string());
   EXPECT_TRUE(entry.Remove());  // nothing there yet
   ASSERT_TRUE(entry.Set("/usr/bin/brisko-zip-backup"));
   EXPECT_TRUE(entry.Remove());
@@ -52,33 +55,30 @@ TEST(Autostart, RemoveDeletesTheEntryAndAMissingEntryIsNoError) {
   EXPECT_EQ(entry.StoredExecutable(), "");
 }
 
-TEST(Autostart, UnwritableFolderFailsAndKeepsTheOldEntry) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  const fs::path dir = TempFolder("readonly");
-  Autostart entry(dir.string());
+TEST_F(Autostart, UnwritableFolderFailsAndKeepsTheOldEntry) {
+  if (brisko::test::IsSuperuser()) GTEST_SKIP() << "permissions do not bind the superuser";
+  platform::Autostart entry(dir.string());
   ASSERT_TRUE(entry.Set("/old/path"));
-  ::chmod(dir.c_str(), 0500);
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(entry.Set("/new/path"));
-  ::chmod(dir.c_str(), 0700);
+  fs::permissions(dir, fs::perms::owner_all);
   EXPECT_EQ(entry.StoredExecutable(), "/old/path");
 }
 
-TEST(Autostart, AFileInPlaceOfTheFolderFails) {
-  const fs::path dir = TempFolder("blocked");
+TEST_F(Autostart, AFileInPlaceOfTheFolderFails) {
   fs::create_directories(dir);
   std::ofstream(dir / "autostart") << "not a folder";
-  Autostart entry((dir / "autostart").string());
+  platform::Autostart entry((dir / "autostart").string());
   EXPECT_FALSE(entry.Set("/usr/bin/x"));
 }
 
-TEST(Autostart, DefaultFolderFollowsXdgConfigHome) {
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  ::setenv("XDG_CONFIG_HOME", "/custom/config", 1);
-  EXPECT_EQ(Autostart::DefaultFolder(), "/custom/config/autostart");
-  ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-  EXPECT_NE(Autostart::DefaultFolder().find("/.config/autostart"), std::string::npos);
-  if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+TEST_F(Autostart, DefaultFolderFollowsXdgConfigHome) {
+  {
+    brisko::test::ScopedEnv config("XDG_CONFIG_HOME", "/custom/config");
+    EXPECT_EQ(platform::Autostart::DefaultFolder(), "/custom/config/autostart");
+  }
+  brisko::test::ScopedEnv config("XDG_CONFIG_HOME", "relative/ignored");
+  EXPECT_NE(platform::Autostart::DefaultFolder().find("/.config/autostart"), std::string::npos);
 }
 
 }  // namespace

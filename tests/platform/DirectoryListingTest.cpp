@@ -1,6 +1,5 @@
 // Folder listing and document opening through the platform layer.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -13,31 +12,17 @@
 #include "platform/DirectoryListing.h"
 #include "platform/OpenDocument.h"
 #include "platform/Platform.h"
+#include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string tmpl = TempDir() + "/brisko-listing-XXXXXX";
-    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
-  ScratchFolder dir;
-  ASSERT_FALSE(dir.Path().empty());
+  BRISKO_POSIX_ONLY("dot files count as hidden and folder links are listed as links");
+  test::TempDir dir;
   std::ofstream(dir.Path() + "/file.bin") << std::string(1500, 'x');
   std::ofstream(dir.Path() + "/.dot") << "d";
   fs::create_directory(dir.Path() + "/folder");
@@ -64,20 +49,19 @@ TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
 }
 
 TEST(OpenDocument, HandsThePathToTheDesktopOpener) {
-  ScratchFolder dir;
+  BRISKO_POSIX_ONLY("documents open through xdg-open");
+  test::TempDir dir;
   const std::string record = dir.Path() + "/opened.txt";
   const std::string script = dir.Path() + "/xdg-open";
   std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << record << "'\n";
   fs::permissions(script, fs::perms::owner_all);
   const char* oldPath = std::getenv("PATH");
-  const std::string saved = oldPath ? oldPath : "";
-  ::setenv("PATH", (dir.Path() + ":" + saved).c_str(), 1);
+  test::ScopedEnv path("PATH", dir.Path() + ":" + (oldPath ? oldPath : ""));
   const bool started = OpenDocument("/some/archive name.zip");
-  ::setenv("PATH", dir.Path().c_str(), 1);  // an opener that is missing
+  test::SetEnv("PATH", dir.Path());  // an opener that is missing
   const bool startedWithout = OpenDocument("/x.zip");
   fs::remove(script);
   const bool missing = OpenDocument("/x.zip");
-  ::setenv("PATH", saved.c_str(), 1);
   EXPECT_TRUE(started);
   EXPECT_TRUE(startedWithout);
   EXPECT_FALSE(missing);

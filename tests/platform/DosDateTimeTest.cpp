@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/DosDateTime.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::platform {
 namespace {
@@ -45,10 +46,7 @@ TEST(DosDateTime, ConversionToDateTimeValue) {
 }
 
 TEST(DosDateTime, FromTimeDropsOddSecondsAndRangeEnds) {
-  const char* old = std::getenv("TZ");
-  std::string saved = old ? old : "";
-  setenv("TZ", "UTC", 1);
-  tzset();
+  test::ScopedTimeZone utc("UTC");
   // 2022-03-04 05:06:09 UTC
   EXPECT_EQ(DosDateTimeFromTime(1646370369), Dos(2022, 3, 4, 5, 6, 4));
   EXPECT_EQ(DosDateTimeFromTime(0), Dos(1980, 1, 1, 0, 0, 0));              // 1970: clamped
@@ -57,9 +55,6 @@ TEST(DosDateTime, FromTimeDropsOddSecondsAndRangeEnds) {
   EXPECT_EQ(DosDateTimeToTime(Dos(2022, 3, 4, 5, 6, 4)), 1646370368);
   EXPECT_EQ(DosDateTimeToTime(Dos(2022, 2, 30, 0, 0, 0)), -1);
   EXPECT_EQ(FormatDosDateTime(Dos(2022, 3, 4, 5, 6, 4)), "2022-03-04 05:06:08");
-  if (old) setenv("TZ", saved.c_str(), 1);
-  else unsetenv("TZ");
-  tzset();
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "support/TempDir.h"
+
 namespace fs = std::filesystem;
 using brisko::platform::InstanceLock;
 
 TEST(InstanceLock, SecondHolderIsRefusedUntilRelease) {
-  const fs::path dir = fs::temp_directory_path() / ("brisko_lock_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  fs::create_directories(dir);
+  brisko::test::TempDir tmp("lock");
+  const fs::path dir = tmp.Path();
   {
     InstanceLock first, second;
     ASSERT_TRUE(first.TryAcquire(dir.string())) << first.ErrorText();
@@ -25,7 +27,6 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilRelease) {
   InstanceLock third;  // the destructor released the lock above
   EXPECT_TRUE(third.TryAcquire(dir.string()));
   third.Release();
-  fs::remove_all(dir);
 }
 
 TEST(InstanceLock, MissingFolderIsAnError) {

@@ -39,6 +39,17 @@ using brisko::uitest::WaitFor;
 
 namespace {
 
+// Answers the desktop's choosers with fixed paths.
+class FixedPicker : public brisko::ui::FilePicker {
+ public:
+  explicit FixedPicker(QStringList paths) : paths_(std::move(paths)) {}
+  QString PickFolder(QWidget*, const QString&, const QString&) override { return paths_.value(0); }
+  QStringList PickFiles(QWidget*, const QString&, const QString&) override { return paths_; }
+
+ private:
+  QStringList paths_;
+};
+
 // A project "Docs" backing up one file of `source` into `out`, without password or schedule.
 void WriteProject(const std::string& dataDir, const QString& source, const QString& out) {
   brisko::core::ProjectForm form;
@@ -99,7 +110,6 @@ class MainWindowTest : public QObject {
     if (window_) window_->close();
     window_.reset();
     data_.reset();
-    brisko::ui::QtUserInteraction::SetPickerHookForTests({});
   }
 
   void startsWithoutProjectIni() {
@@ -177,8 +187,8 @@ class MainWindowTest : public QObject {
   void wizardCreatesAProjectPageByPage() {
     Open(true);
     const QString file = source_ + QStringLiteral("/report.txt");
-    brisko::ui::QtUserInteraction::SetPickerHookForTests(
-        [file](const QString&) { return std::optional<QStringList>(QStringList{file}); });
+    FixedPicker picker({file});
+    window_->Ui().SetFilePicker(&picker);
     ModalAnswerer answer;
     answer.Then([&](QWidget* wizard) {
       QCOMPARE(wizard->windowTitle(), QStringLiteral("Add project wizard - Step 1 of 6"));

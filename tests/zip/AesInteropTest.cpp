@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "WriterTestSupport.h"
+#include "support/Commands.h"
+#include "support/ScratchDir.h"
 #include "zip/AesEncryption.h"
 
-using namespace brisko::ziptest;
+using namespace brisko::test;
 
 namespace {
 
-const std::string kTool = BRISKO_BINARY_DIR "/src/app/brisko-zip";
+const std::string kTool = ProgramPath("brisko-zip");
 // 7-Zip takes a non-ASCII password from the command line in the locale's encoding.
 const std::string kUtf8Env = "LANG=C.UTF-8 LC_ALL=C.UTF-8 ";
 const std::string kUtf8Password = "\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c\xe2\x82\xac";  // "пароль€"
@@ -27,7 +28,7 @@ class AesInteropTest : public ScratchDir {
     Write("src/text.txt", TextOf(150000));
     Write("src/random.bin", RandomText(70001, 3));
   }
-  int Tool(const std::string& args, std::string* out) { return Shell(Quote(kTool) + " " + args, out); }
+  int Tool(const std::string& args, std::string* out) { return Shell(ShellQuote(kTool) + " " + args, out); }
 };
 
 TEST_F(AesInteropTest, SevenZipArchivesExtractExactly) {
@@ -38,19 +39,19 @@ TEST_F(AesInteropTest, SevenZipArchivesExtractExactly) {
       SCOPED_TRACE(std::string(strength) + " " + level);
       const std::string archive = P(std::string("7z-") + strength + level + ".zip");
       std::string out;
-      ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && 7zz a -tzip " + level + " -mem=" + strength + " -pS3cret " +
-                          Quote(archive) + " .",
+      ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && 7zz a -tzip " + level + " -mem=" + strength +
+                          " -pS3cret " + ShellQuote(archive) + " .",
                       &out),
                 0)
           << out;
       const std::string dest = P(std::string("x-") + strength + level);
-      ASSERT_EQ(Tool("x -P S3cret -d " + Quote(dest) + " " + Quote(archive), &out), 0) << out;
-      EXPECT_EQ(Shell("diff -r " + Quote(P("src")) + " " + Quote(dest), &out), 0) << out;
-      EXPECT_EQ(Tool("t -P S3cret " + Quote(archive), &out), 0) << out;
-      EXPECT_NE(Tool("t -P wrong " + Quote(archive), &out), 0);
+      ASSERT_EQ(Tool("x -P S3cret -d " + ShellQuote(dest) + " " + ShellQuote(archive), &out), 0) << out;
+      EXPECT_EQ(Shell("diff -r " + ShellQuote(P("src")) + " " + ShellQuote(dest), &out), 0) << out;
+      EXPECT_EQ(Tool("t -P S3cret " + ShellQuote(archive), &out), 0) << out;
+      EXPECT_NE(Tool("t -P wrong " + ShellQuote(archive), &out), 0);
       EXPECT_NE(out.find("tiny.txt: password not accepted"), std::string::npos) << out;
       const std::string refused = P(std::string("refused-") + strength + level);
-      EXPECT_NE(Tool("x -P wrong -d " + Quote(refused) + " " + Quote(archive), &out), 0);
+      EXPECT_NE(Tool("x -P wrong -d " + ShellQuote(refused) + " " + ShellQuote(archive), &out), 0);
       EXPECT_FALSE(fs::exists(refused + "/tiny.txt"));
     }
   }
@@ -69,25 +70,29 @@ TEST_F(AesInteropTest, SevenZipOpensWhatWeWrite) {
     SCOPED_TRACE(c.label);
     const std::string archive = P(std::string("ours-") + c.label + ".zip");
     std::string out;
-    ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + Quote(kTool) + " a " + c.level + " --aes -P " +
-                        Quote(c.password) + " " + Quote(archive) + " .",
+    ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + ShellQuote(kTool) + " a " + c.level +
+                        " --aes -P " + ShellQuote(c.password) + " " + ShellQuote(archive) + " .",
                     &out),
               0)
         << out;
-    ASSERT_EQ(Tool("l " + Quote(archive), &out), 0);
+    ASSERT_EQ(Tool("l " + ShellQuote(archive), &out), 0);
     EXPECT_NE(out.find("+AES-256 "), std::string::npos) << out;
-    EXPECT_EQ(Shell(kUtf8Env + "7zz l -slt -p" + Quote(c.password) + " " + Quote(archive) + " | grep -c 'Method = AES-256'",
+    EXPECT_EQ(Shell(kUtf8Env + "7zz l -slt -p" + ShellQuote(c.password) + " " + ShellQuote(archive) +
+                        " | grep -c 'Method = AES-256'",
                     &out),
               0)
         << out;
     EXPECT_EQ(out, "4\n");
     const std::string dest = P(std::string("7x-") + c.label);
-    ASSERT_EQ(Shell(kUtf8Env + "7zz x -y -p" + Quote(c.password) + " -o" + Quote(dest) + " " + Quote(archive), &out), 0)
+    ASSERT_EQ(Shell(kUtf8Env + "7zz x -y -p" + ShellQuote(c.password) + " -o" + ShellQuote(dest) + " " +
+                        ShellQuote(archive),
+                    &out),
+              0)
         << out;
-    EXPECT_EQ(Shell("diff -r " + Quote(P("src")) + " " + Quote(dest), &out), 0) << out;
-    EXPECT_NE(Shell(kUtf8Env + "7zz t -pwrong " + Quote(archive), &out), 0);
+    EXPECT_EQ(Shell("diff -r " + ShellQuote(P("src")) + " " + ShellQuote(dest), &out), 0) << out;
+    EXPECT_NE(Shell(kUtf8Env + "7zz t -pwrong " + ShellQuote(archive), &out), 0);
     EXPECT_NE(out.find("Wrong password"), std::string::npos) << out;
-    EXPECT_EQ(Tool("t -P " + Quote(c.password) + " " + Quote(archive), &out), 0) << out;
+    EXPECT_EQ(Tool("t -P " + ShellQuote(c.password) + " " + ShellQuote(archive), &out), 0) << out;
   }
 }
 
@@ -97,14 +102,18 @@ TEST_F(AesInteropTest, HundredMegabytesBothWays) {
   Write("big/big.bin", TextOf(size / 2) + RandomText(size - size / 2, 9));
   std::string out;
   const std::string ours = P("ours-big.zip"), theirs = P("7z-big.zip");
-  ASSERT_EQ(Shell("cd " + Quote(P("big")) + " && " + Quote(kTool) + " a -1 --aes -P S3cret " + Quote(ours) + " big.bin", &out),
+  ASSERT_EQ(Shell("cd " + ShellQuote(P("big")) + " && " + ShellQuote(kTool) + " a -1 --aes -P S3cret " +
+                      ShellQuote(ours) + " big.bin",
+                  &out),
             0)
       << out;
-  EXPECT_EQ(Shell("7zz t -pS3cret " + Quote(ours), &out), 0) << out;
-  ASSERT_EQ(Shell("cd " + Quote(P("big")) + " && 7zz a -tzip -mx1 -mem=AES256 -pS3cret " + Quote(theirs) + " big.bin", &out),
+  EXPECT_EQ(Shell("7zz t -pS3cret " + ShellQuote(ours), &out), 0) << out;
+  ASSERT_EQ(Shell("cd " + ShellQuote(P("big")) + " && 7zz a -tzip -mx1 -mem=AES256 -pS3cret " +
+                      ShellQuote(theirs) + " big.bin",
+                  &out),
             0)
       << out;
-  EXPECT_EQ(Tool("t -P S3cret " + Quote(theirs), &out), 0) << out;
+  EXPECT_EQ(Tool("t -P S3cret " + ShellQuote(theirs), &out), 0) << out;
 }
 
 TEST_F(AesInteropTest, AlteredDataIsReportedAndNotWritten) {
@@ -114,18 +123,18 @@ TEST_F(AesInteropTest, AlteredDataIsReportedAndNotWritten) {
   for (const char* level : {"-0", "-6"}) {
     SCOPED_TRACE(level);
     fs::remove(archive);
-    ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + Quote(kTool) + " a " + level + " --aes -P pw " + Quote(archive) +
-                        " a.txt",
+    ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + ShellQuote(kTool) + " a " + level +
+                        " --aes -P pw " + ShellQuote(archive) + " a.txt",
                     &out),
               0)
         << out;
     std::string bytes = Read(archive);
     bytes[30 + 5 + 11 + 18 + 40] ^= 0x10;  // inside the encrypted data, behind header, salt and verifier
     std::ofstream(archive, std::ios::binary) << bytes;
-    EXPECT_NE(Tool("t -P pw " + Quote(archive), &out), 0);
+    EXPECT_NE(Tool("t -P pw " + ShellQuote(archive), &out), 0);
     EXPECT_NE(out.find("damaged or was altered"), std::string::npos) << out;
     const std::string dest = P(std::string("x") + level);
-    EXPECT_NE(Tool("x -P pw -d " + Quote(dest) + " " + Quote(archive), &out), 0);
+    EXPECT_NE(Tool("x -P pw -d " + ShellQuote(dest) + " " + ShellQuote(archive), &out), 0);
     EXPECT_FALSE(fs::exists(dest + "/a.txt"));
   }
 }

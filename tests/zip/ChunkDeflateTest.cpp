@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "WriterTestSupport.h"
+#include "support/Commands.h"
+#include "support/ScratchDir.h"
 #include "zip/ChunkDeflater.h"
 #include "zip/DeflateCodec.h"
 
 using namespace brisko::zip;
-using namespace brisko::ziptest;
+using namespace brisko::test;
 
 namespace {
 

@@ -4,17 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "support/Commands.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/ZipBuilder.h"
 #include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 
+using namespace ::brisko::test;
 namespace fs = std::filesystem;
 
 // What a run reported through its events.
@@ -38,40 +39,9 @@ struct RunLog {
 
 class ExtractFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    root_ = fs::path(platform::TempDir()) / ("brisko-extract-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(root_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    // Read-only files and folders must not keep the tree alive.
-    for (auto it = fs::recursive_directory_iterator(root_, ec); it != fs::recursive_directory_iterator();
-         ++it)
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(root_, ec);
-  }
-
-  std::string Path(const std::string& rel) const { return (root_ / rel).string(); }
-
-  static std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  static void WriteText(const std::string& path, const std::string& text) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  // Files (not folders) below dir, as relative paths with '/'.
-  static std::vector<std::string> FilesBelow(const std::string& dir) {
-    std::vector<std::string> files;
-    for (auto& e : fs::recursive_directory_iterator(dir))
-      if (!e.is_directory()) files.push_back(fs::relative(e.path(), dir).generic_string());
-    std::sort(files.begin(), files.end());
-    return files;
-  }
+  std::string Path(const std::string& rel) const { return dir_.Path(rel); }
+  static std::string ReadText(const std::string& path) { return ReadFile(path); }
+  static void WriteText(const std::string& path, const std::string& text) { WriteFile(path, text); }
 
   // Wires every event of reader into log.
   static void Record(ZipReader& reader, RunLog& log) {
@@ -95,7 +65,8 @@ class ExtractFixture : public ::testing::Test {
     };
   }
 
-  fs::path root_;
+  TempDir dir_{"extract"};
+  const fs::path root_ = FsPath(dir_.Path());
 };
 
 }  // namespace brisko::zip::test

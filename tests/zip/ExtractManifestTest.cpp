@@ -1,11 +1,10 @@
 // Extraction of every archive of the shared test data, checked against its manifest.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <map>
 
 #include "ExtractFixture.h"
-#include "TestManifest.h"
+#include "support/TestManifest.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
@@ -13,9 +12,9 @@ namespace brisko::zip::test {
 namespace {
 
 uint32_t FileCrc(const std::string& path, uint64_t& size) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  const std::vector<uint8_t> bytes = ReadBytes(path);
   size = bytes.size();
-  return static_cast<uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
+  return CrcOf(bytes);
 }
 
 class ExtractManifestTest : public ExtractFixture {

@@ -16,10 +16,6 @@ struct SourceFile {
   std::string content;
 };
 
-bool HaveTool(const std::string& tool) {
-  return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 class ExtractRoundTripTest : public ExtractFixture {
  protected:
   void SetUp() override {
@@ -44,7 +40,7 @@ class ExtractRoundTripTest : public ExtractFixture {
 
   // Runs command in the source folder; false when it fails.
   bool Make(const std::string& command) {
-    return std::system(("cd '" + Path("src") + "' && " + command + " >/dev/null 2>&1").c_str()) == 0;
+    return Shell("cd " + ShellQuote(Path("src")) + " && " + command) == 0;
   }
 
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
@@ -73,7 +69,7 @@ class ExtractRoundTripTest : public ExtractFixture {
 };
 
 TEST_F(ExtractRoundTripTest, InfoZip) {
-  if (!HaveTool("zip")) GTEST_SKIP() << "zip not installed";
+  BRISKO_REQUIRE_TOOL("zip");
   ASSERT_TRUE(Make("zip -q -r -X ../deflated.zip ."));
   ASSERT_TRUE(Make("zip -q -r -X -0 ../stored.zip ."));
   ASSERT_TRUE(Make("zip -q -r -X -P 'pa$$ word' ../encrypted.zip ."));
@@ -83,7 +79,7 @@ TEST_F(ExtractRoundTripTest, InfoZip) {
 }
 
 TEST_F(ExtractRoundTripTest, SevenZip) {
-  if (!HaveTool("7zz")) GTEST_SKIP() << "7zz not installed";
+  BRISKO_REQUIRE_TOOL("7zz");
   ASSERT_TRUE(Make("7zz a -tzip -bd ../seven.zip ."));
   ASSERT_TRUE(Make("7zz a -tzip -bd -mx=0 ../seven-stored.zip ."));
   ASSERT_TRUE(Make("7zz a -tzip -bd -psecret -mem=ZipCrypto ../seven-crypt.zip ."));
@@ -93,7 +89,7 @@ TEST_F(ExtractRoundTripTest, SevenZip) {
 }
 
 TEST_F(ExtractRoundTripTest, PythonZipfile) {
-  if (!HaveTool("python3")) GTEST_SKIP() << "python3 not installed";
+  BRISKO_REQUIRE_TOOL("python3");
   const std::string script =
       "import os, sys, zipfile\n"
       "for name, method in (('../py-deflated.zip', zipfile.ZIP_DEFLATED), ('../py-stored.zip', "
@@ -110,7 +106,7 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
 }
 
 TEST_F(ExtractRoundTripTest, OwnWriter) {
-  const std::string tool = "'" + std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-zip'";
+  const std::string tool = ShellQuote(ProgramPath("brisko-zip"));
   ASSERT_TRUE(Make(tool + " a -r ../own.zip ."));
   ASSERT_TRUE(Make(tool + " a -0 -r ../own-stored.zip ."));
   ASSERT_TRUE(Make(tool + " a -9 -r -P 'own pass' ../own-crypt.zip ."));

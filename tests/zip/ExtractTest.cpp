@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ExtractFixture.h"
-#include "TestZipBuilder.h"
 #include "platform/DosDateTime.h"
+#include "support/ZipBuilder.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
@@ -15,7 +15,7 @@ class ExtractTest : public ExtractFixture {
  protected:
   std::string MakeZip(const std::vector<TestMember>& members, const std::string& name = "a.zip") {
     const std::string path = Path(name);
-    WriteFileBytes(path, BuildZip(members));
+    WriteBytes(path, BuildZip(members));
     return path;
   }
   // A reader on archive extracting everything into Path("out").

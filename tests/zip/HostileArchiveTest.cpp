@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ExtractFixture.h"
-#include "TestZipBuilder.h"
+#include "support/ZipBuilder.h"
 #include "zip/EntryCheck.h"
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipReader.h"
@@ -20,7 +20,7 @@ class HostileArchiveTest : public ExtractFixture {
   }
   // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
   void Extract(const std::vector<TestMember>& members, RunLog& log) {
-    WriteFileBytes(Path("hostile.zip"), BuildZip(members));
+    WriteBytes(Path("hostile.zip"), BuildZip(members));
     ZipReader reader;
     Record(reader, log);
     reader.SetZipName(Path("hostile.zip"));

@@ -1,13 +1,14 @@
 // The member decoders against archives made by other tools, and against hand-made malformed streams.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <map>
 #include <random>
 #include <string>
 
-#include "RawZipScan.h"
-#include "TestManifest.h"
+#include "support/Files.h"
+#include "support/RawZipScan.h"
+#include "support/TestManifest.h"
+#include "support/ZipBuilder.h"
 #include "zip/ZipErrors.h"
 #include "zip/legacy/Explode.h"
 #include "zip/legacy/Inflate.h"
@@ -22,34 +23,12 @@
 namespace brisko::zip {
 namespace {
 
+using test::BitWriter;
+using test::CrcOf;
 using test::ManifestRow;
-
-// Packs values least significant bit first, as the legacy methods read them.
-class BitWriter {
- public:
-  void Put(uint32_t value, unsigned bits) {
-    for (unsigned i = 0; i < bits; ++i) {
-      if (count_ % 8 == 0) bytes.push_back(0);
-      if ((value >> i) & 1u) bytes.back() |= static_cast<uint8_t>(1u << (count_ % 8));
-      ++count_;
-    }
-  }
-  // A code of an implode table: the canonical code, most significant bit first, every bit inverted.
-  void PutInvertedCode(uint32_t code, unsigned bits) {
-    for (unsigned i = bits; i-- != 0;) Put(((code >> i) & 1u) ^ 1u, 1);
-  }
-  std::vector<uint8_t> bytes;
-
- private:
-  unsigned count_ = 0;
-};
 
 std::string AsText(const std::vector<uint8_t>& v) {
   return std::string(v.begin(), v.end());
-}
-
-uint32_t Crc(const std::vector<uint8_t>& v) {
-  return static_cast<uint32_t>(crc32(0, v.data(), static_cast<uInt>(v.size())));
 }
 
 std::vector<uint8_t> Decode(uint16_t method, uint16_t flags, const std::vector<uint8_t>& data,
@@ -69,7 +48,7 @@ int CheckManifestFolder(const std::string& folder) {
   for (const ManifestRow& row : test::ReadManifest(folder)) {
     if (row.IsDirectory() || !row.password.empty() || row.expectedResult != "ok") continue;
     if (!archives.count(row.archive)) {
-      bytes[row.archive] = test::ReadWholeFile(test::TestDataPath(folder, row.archive));
+      bytes[row.archive] = test::ReadBytes(test::TestDataPath(folder, row.archive));
       archives[row.archive] = test::ScanRawZip(bytes[row.archive]);
     }
     const test::RawMember* member = nullptr;
@@ -89,7 +68,7 @@ int CheckManifestFolder(const std::string& folder) {
       continue;
     }
     EXPECT_EQ(sink.bytes.size(), row.uncompressedSize);
-    EXPECT_EQ(Crc(sink.bytes), row.crc);
+    EXPECT_EQ(CrcOf(sink.bytes), row.crc);
     ++decoded;
   }
   EXPECT_GT(decoded, 0);
@@ -311,24 +290,10 @@ TEST(Explode, HandMadeStreams) {
 
 // --- inflate and stored ---
 
-std::vector<uint8_t> RawDeflate(const std::vector<uint8_t>& in) {
-  z_stream z{};
-  deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  std::vector<uint8_t> out(deflateBound(&z, in.size()));
-  z.next_in = const_cast<uint8_t*>(in.data());
-  z.avail_in = static_cast<uInt>(in.size());
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
 TEST(Inflate, OutputIsBoundedByTheRecordedSize) {
   std::vector<uint8_t> plain(600000);
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>((i * 7) ^ (i >> 9));
-  const auto packed = RawDeflate(plain);
+  const auto packed = test::RawDeflateBytes(plain);
   EXPECT_EQ(Decode(8, 0, packed, plain.size()), plain);
   EXPECT_THROW(Decode(8, 0, packed, plain.size() - 1), OversizeMemberError);
   EXPECT_THROW(Decode(8, 0, packed, 10), OversizeMemberError);

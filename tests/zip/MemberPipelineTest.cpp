@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "WriterTestSupport.h"
+#include "support/Commands.h"
+#include "support/ScratchDir.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/ByteIO.h"
 #include "zip/MemberPipeline.h"
@@ -15,7 +16,7 @@
 #include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
-using namespace brisko::ziptest;
+using namespace brisko::test;
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
   // The plain archive checked by the reference reader (its decryption is too slow for megabytes).
   ZipWith(files, "four.zip", 4, "");
   std::string listing;
-  EXPECT_EQ(PythonCheck(P("four.zip"), "", P("src"), &listing), 0) << listing;
+  EXPECT_EQ(PythonZipCheck(P("four.zip"), "", P("src"), &listing), 0) << listing;
   // Random data is found out on a sample and stored, small or large.
   EXPECT_NE(listing.find("random.bin\t0\t"), std::string::npos) << listing;
   EXPECT_NE(listing.find("large.bin\t0\t"), std::string::npos) << listing;
@@ -108,7 +109,7 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
     const std::string one = ZipWith(files, "one.zip", 1, password, sizes);
     ASSERT_TRUE(ZipWith(files, "two.zip", 2, password, sizes) == one);
     std::string listing;
-    EXPECT_EQ(PythonCheck(P("two.zip"), password, P("z"), &listing), 0) << listing;
+    EXPECT_EQ(PythonZipCheck(P("two.zip"), password, P("z"), &listing), 0) << listing;
     ZipReader reader;
     reader.SetZipName(P("two.zip"));
     reader.ReadDirectory();
@@ -168,7 +169,7 @@ TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
   };
   EXPECT_EQ(w.Zip(), 34);
   std::string listing;
-  EXPECT_EQ(PythonCheck(P("skip.zip"), "", P("s"), &listing), 0) << listing;
+  EXPECT_EQ(PythonZipCheck(P("skip.zip"), "", P("s"), &listing), 0) << listing;
   EXPECT_EQ(listing.find("f1.txt"), std::string::npos);
   EXPECT_NE(listing.find("f99.txt"), std::string::npos);
 }

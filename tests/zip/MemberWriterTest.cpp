@@ -1,11 +1,11 @@
 // Tests of the member data writer: store-vs-deflate, flags, text decision, encryption, full output.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
+#include "support/Files.h"
+#include "support/ZipBuilder.h"
 #include "zip/MemberWriter.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipCrypto.h"
@@ -16,37 +16,11 @@ using namespace brisko::zip;
 namespace {
 
 std::vector<uint8_t> RandomBytes(size_t n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::vector<uint8_t> out(n);
-  for (auto& b : out) b = static_cast<uint8_t>(gen());
-  return out;
+  return brisko::test::Bytes(brisko::test::RandomText(n, seed));
 }
 
 std::vector<uint8_t> TextBytes(size_t n) {
-  std::string line = "The quick brown fox jumps over the lazy dog 0123456789.\n";
-  std::vector<uint8_t> out;
-  while (out.size() < n) out.insert(out.end(), line.begin(), line.end());
-  out.resize(n);
-  return out;
-}
-
-std::vector<uint8_t> Inflate(const uint8_t* data, size_t size, size_t expected) {
-  std::vector<uint8_t> out(expected + 1);
-  z_stream s{};
-  inflateInit2(&s, -MAX_WBITS);
-  s.next_in = const_cast<uint8_t*>(data);
-  s.avail_in = static_cast<uInt>(size);
-  s.next_out = out.data();
-  s.avail_out = static_cast<uInt>(out.size());
-  int rc = inflate(&s, Z_FINISH);
-  EXPECT_EQ(rc, Z_STREAM_END);
-  out.resize(s.total_out);
-  inflateEnd(&s);
-  return out;
-}
-
-uint32_t Crc(const std::vector<uint8_t>& data) {
-  return static_cast<uint32_t>(crc32_z(crc32(0, nullptr, 0), data.data(), data.size()));
+  return brisko::test::Bytes(brisko::test::TextOf(n));
 }
 
 struct Written {
@@ -129,12 +103,13 @@ TEST(MemberWriter, StoreOrDeflateDecisions) {
     EXPECT_EQ(w.header.Flags & (kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted), c.levelFlags);
     EXPECT_EQ(w.header.InternalAttributes, c.internal);
     EXPECT_EQ(w.header.UncompressedSize, c.content.size());
-    EXPECT_EQ(w.header.CRC32, Crc(c.content));
+    EXPECT_EQ(w.header.CRC32, brisko::test::CrcOf(c.content));
     EXPECT_EQ(w.progress, c.content.size());
     const uint8_t* data = w.archive.data() + w.dataStart;
-    std::vector<uint8_t> back = c.method == kMethodStored
-                                    ? std::vector<uint8_t>(data, data + w.header.CompressedSize)
-                                    : Inflate(data, w.header.CompressedSize, c.content.size());
+    std::vector<uint8_t> back =
+        c.method == kMethodStored
+            ? std::vector<uint8_t>(data, data + w.header.CompressedSize)
+            : brisko::test::RawInflateBytes(data, w.header.CompressedSize, c.content.size());
     EXPECT_EQ(back, c.content);
     if (c.method == kMethodStored) {
       EXPECT_EQ(w.header.CompressedSize, c.content.size());
@@ -179,10 +154,11 @@ TEST(MemberWriter, EncryptedMembersDecryptToWhatWasRead) {
     EXPECT_EQ(ZipCrypto::CheckByte(w.header), 0x7B);
     ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), ZipCrypto::CheckByte(w.header)));
     crypto.Decrypt(data.data() + 12, data.size() - 12);
-    std::vector<uint8_t> back = w.header.CompressionMethod == kMethodStored
-                                    ? std::vector<uint8_t>(data.begin() + 12, data.end())
-                                    : Inflate(data.data() + 12, data.size() - 12, w.header.UncompressedSize);
-    EXPECT_EQ(Crc(back), w.header.CRC32);
+    std::vector<uint8_t> back =
+        w.header.CompressionMethod == kMethodStored
+            ? std::vector<uint8_t>(data.begin() + 12, data.end())
+            : brisko::test::RawInflateBytes(data.data() + 12, data.size() - 12, w.header.UncompressedSize);
+    EXPECT_EQ(brisko::test::CrcOf(back), w.header.CRC32);
     EXPECT_EQ(back.size(), w.header.UncompressedSize);
     const std::vector<uint8_t> start(back.begin(), back.begin() + static_cast<long>(c.content.size()));
     EXPECT_EQ(start, c.content);

@@ -1,19 +1,21 @@
 // A Linux tree comes back exactly: modes, symbolic links (to a file and to a folder), an empty
 // folder, a UTF-8 name and a time before 1980, through our writer and extractor and through zip/unzip.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <map>
 
-#include "WriterTestSupport.h"
 #include "platform/Platform.h"
+#include "support/Commands.h"
+#include "support/ScratchDir.h"
+#include "support/TestEnvironment.h"
 
-namespace brisko::ziptest {
+namespace brisko::test {
 namespace {
 
-const std::string kTool = "'" + std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-zip'";
-
-bool Have(const std::string& tool) { return Shell("command -v " + tool) == 0; }
+const std::string kTool = ShellQuote(ProgramPath("brisko-zip"));
 
 std::string Content(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -24,12 +26,14 @@ std::string Content(const fs::path& path) {
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> out;
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-    struct stat st {};
-    ::lstat(it->path().c_str(), &st);
-    std::string what = std::to_string(st.st_mode);
-    if (S_ISLNK(st.st_mode)) what += " -> " + fs::read_symlink(it->path()).string();
-    else if (S_ISREG(st.st_mode)) what += " " + std::to_string(st.st_mtime) + " " + Content(it->path());
-    else if (fs::is_empty(it->path())) what += " " + std::to_string(st.st_mtime);  // folders with contents vary
+    const platform::FileStat st = platform::StatFile(it->path().string(), true);
+    std::string what = std::to_string(st.posixMode);
+    if (st.isSymlink)
+      what += " -> " + fs::read_symlink(it->path()).string();
+    else if (st.isRegular)
+      what += " " + std::to_string(st.lastWrite) + " " + Content(it->path());
+    else if (fs::is_empty(it->path()))
+      what += " " + std::to_string(st.lastWrite);  // folders with contents vary
     out[fs::relative(it->path(), root).string()] = what;
   }
   return out;
@@ -38,8 +42,10 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 class UnixTreeRoundTrip : public ScratchDir {
  protected:
   void SetUp() override {
-    ScratchDir::SetUp();
+    BRISKO_POSIX_ONLY("Unix modes and links, checked with Linux tools");
+#ifndef _WIN32
     ::umask(022);
+#endif
     Write("src/tree/run.sh", "#!/bin/sh\necho hi\n");
     fs::permissions(P("src/tree/run.sh"), fs::perms(0755));
     Write("src/tree/sub/secret.txt", "only for me");
@@ -69,13 +75,13 @@ TEST_F(UnixTreeRoundTrip, ThroughOwnToolsAndPeers) {
   const auto expected = Snapshot(P("src"));
   for (const Way& way : ways) {
     SCOPED_TRACE(way.label);
-    if ((*way.maker && !Have(way.maker)) || (*way.extractor && !Have(way.extractor))) continue;
+    if ((*way.maker && !HaveTool(way.maker)) || (*way.extractor && !HaveTool(way.extractor))) continue;
     fs::remove_all(P("out"));
     fs::remove(P("a.zip"));
     fs::create_directories(P("out"));
     std::string log;
-    ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + way.make, &log), 0) << log;
-    ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + way.extract, &log), 0) << log;
+    ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + way.make, &log), 0) << log;
+    ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + way.extract, &log), 0) << log;
     EXPECT_EQ(Snapshot(P("out")), expected);
   }
 }
@@ -84,17 +90,18 @@ TEST_F(UnixTreeRoundTrip, NothingIsWrittenThroughALinkMember) {
   // A link member "tree/to-folder" pointing outside, then a member stored below that name.
   fs::remove(P("src/tree/to-folder"));
   fs::create_symlink(P("outside"), P("src/tree/to-folder"));
-  ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + kTool + " a -y ../a.zip tree/to-folder"), 0);
+  ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + kTool + " a -y ../a.zip tree/to-folder"), 0);
   fs::remove(P("src/tree/to-folder"));
   Write("src/tree/to-folder/planted.txt", "planted");
-  ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + kTool + " a ../a.zip tree/to-folder/planted.txt"), 0);
+  ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + kTool + " a ../a.zip tree/to-folder/planted.txt"),
+            0);
   fs::create_directories(P("outside"));
   fs::create_directories(P("out"));
   std::string log;
-  Shell(kTool + " x -d " + Quote(P("out")) + " " + Quote(P("a.zip")), &log);
+  Shell(kTool + " x -d " + ShellQuote(P("out")) + " " + ShellQuote(P("a.zip")), &log);
   EXPECT_TRUE(fs::is_symlink(P("out/tree/to-folder"))) << log;
   EXPECT_FALSE(fs::exists(P("outside/planted.txt"))) << log;
 }
 
 }  // namespace
-}  // namespace brisko::ziptest
+}  // namespace brisko::test

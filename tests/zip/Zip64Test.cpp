@@ -2,7 +2,7 @@
 // from headers and end records, and honest member counts.
 #include <gtest/gtest.h>
 
-#include "ReaderArchiveBuilder.h"
+#include "support/ZipBuilder.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
@@ -131,7 +131,7 @@ TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
     PutLE16(raw, kExtraUnicodePath);
     PutLE16(raw, static_cast<uint16_t>(5 + utf8.size()));
     raw.push_back(1);
-    uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(stored.data()), stored.size()));
+    const uint32_t crc = test::CrcOf(stored);
     PutLE32(raw, matching ? crc : crc + 1);
     PutBytes(raw, utf8);
     MemoryStream m(raw);
@@ -154,9 +154,9 @@ class Zip64Reading : public ::testing::Test {
 };
 
 TEST_F(Zip64Reading, MoreThan65535MembersAreAllListed) {
-  std::vector<test::BuiltMember> members(70000);
-  for (size_t i = 0; i < members.size(); ++i) members[i].name = std::to_string(i);
-  test::BuiltArchive built = test::BuildArchive(members);
+  std::vector<test::TestMember> members(70000);
+  for (size_t i = 0; i < members.size(); ++i) members[i] = test::StoredMember(std::to_string(i), "");
+  test::BuiltZip built = test::BuildZipLayout(members);
   ASSERT_TRUE(HasSignature(built.bytes, kZip64EndCentralSig));
   Open(built.bytes);
   EXPECT_EQ(reader_.EntryCount(), 70000);
@@ -165,12 +165,11 @@ TEST_F(Zip64Reading, MoreThan65535MembersAreAllListed) {
 }
 
 TEST_F(Zip64Reading, CountsThatDisagreeWithTheRecordsAreReported) {
-  std::vector<test::BuiltMember> members(3);
+  std::vector<test::TestMember> members(3);
   for (size_t i = 0; i < 3; ++i) {
-    members[i].name = std::string(1, static_cast<char>('a' + i));
-    members[i].data = std::string(i + 1, 'x');
+    members[i] = test::StoredMember(std::string(1, static_cast<char>('a' + i)), std::string(i + 1, 'x'));
   }
-  test::BuiltArchive built = test::BuildArchive(members);
+  test::BuiltZip built = test::BuildZipLayout(members);
   const size_t countAt = built.endOffset + 10;  // total entries of the end record
   for (uint16_t stated : {2, 4}) {
     std::vector<uint8_t> bytes = built.bytes;
@@ -185,12 +184,10 @@ TEST_F(Zip64Reading, CountsThatDisagreeWithTheRecordsAreReported) {
 }
 
 TEST_F(Zip64Reading, MembersSharingTheirDataAreRefused) {
-  std::vector<test::BuiltMember> members(2);
-  members[0].name = "a";
-  members[0].data = std::string(1000, 'x');
-  members[1].name = "b";
-  members[1].data = "tiny";
-  test::BuiltArchive built = test::BuildArchive(members);
+  std::vector<test::TestMember> members(2);
+  members[0] = test::StoredMember("a", std::string(1000, 'x'));
+  members[1] = test::StoredMember("b", "tiny");
+  test::BuiltZip built = test::BuildZipLayout(members);
   Open(built.bytes);
   EXPECT_TRUE(reader_.OverlapNote().empty());
   reader_.CloseArchive();

@@ -1,11 +1,11 @@
 // Traditional encryption: header layout, round trips, and the encrypted archives of other tools.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstring>
 #include <map>
 
-#include "TestManifest.h"
+#include "support/TestManifest.h"
+#include "support/ZipBuilder.h"
 #include "zip/FileStream.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipRecords.h"
@@ -61,21 +61,7 @@ TEST(ZipCrypto, CheckByteFollowsDataDescriptorFlag) {
 }
 
 uint32_t InflateCrc(const std::vector<uint8_t>& in, uint16_t method, size_t expectedSize) {
-  std::vector<uint8_t> out(expectedSize + 1);
-  if (method == 0) {
-    out.assign(in.begin(), in.end());
-  } else {
-    z_stream z{};
-    inflateInit2(&z, -MAX_WBITS);
-    z.next_in = const_cast<Bytef*>(in.data());
-    z.avail_in = static_cast<uInt>(in.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    inflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    inflateEnd(&z);
-  }
-  return static_cast<uint32_t>(crc32(0, out.data(), static_cast<uInt>(out.size())));
+  return test::CrcOf(method == 0 ? in : test::RawInflateBytes(in.data(), in.size(), expectedSize));
 }
 
 // Walks the central directory of every encrypted archive of the test set with the record readers,

@@ -8,9 +8,13 @@
 #include <fstream>
 #include <thread>
 
-#include "ReaderArchiveBuilder.h"
 #include "platform/Platform.h"
+#include "support/Commands.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/ZipBuilder.h"
 #include "zip/FileStream.h"
+#include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 
@@ -18,8 +22,8 @@ namespace brisko::zip {
 namespace {
 
 namespace fs = std::filesystem;
-using test::BuildArchive;
-using test::BuiltMember;
+using test::BuildZipLayout;
+using test::TestMember;
 
 const std::string kSep(1, platform::PathDelim);
 
@@ -29,36 +33,36 @@ uint32_t Dos(int year, int month, int day) {
 
 class ReaderFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brisko-reader-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    test::WriteFileBytes(Path(name), bytes);
+    test::WriteBytes(Path(name), bytes);
     return Path(name);
   }
-  fs::path dir_;
+  test::TempDir dir_{"reader"};
 };
 
+// A stored member of size bytes dated date whose central header claims compressedSize.
+TestMember Sized(const std::string& name, char fill, size_t size, uint32_t date, uint32_t compressedSize) {
+  TestMember m = test::StoredMember(name, std::string(size, fill));
+  m.dosDateTime = date;
+  m.claimedCompressedSize = compressedSize;
+  return m;
+}
+
 // Members chosen so that every order differs: sizes, dates, folders and rates.
-std::vector<BuiltMember> SortCorpus() {
+std::vector<TestMember> SortCorpus() {
   return {
-      {"b", "zeta.txt", std::string(100, 'a'), Dos(2020, 1, 1), 50, ""},   // rate 50
-      {"", "Alpha.txt", std::string(300, 'b'), Dos(2022, 5, 5), 30, ""},  // rate 10
-      {"a", "mid.txt", std::string(200, 'c'), Dos(2021, 3, 3), 200, ""},   // rate 100
-      {"", "beta.txt", std::string(200, 'd'), Dos(2022, 5, 5), 150, ""},   // rate 75; same date as Alpha
+      Sized("b/zeta.txt", 'a', 100, Dos(2020, 1, 1), 50),  // rate 50
+      Sized("Alpha.txt", 'b', 300, Dos(2022, 5, 5), 30),   // rate 10
+      Sized("a/mid.txt", 'c', 200, Dos(2021, 3, 3), 200),  // rate 100
+      Sized("beta.txt", 'd', 200, Dos(2022, 5, 5), 150),   // rate 75; same date as Alpha
   };
 }
 
 // The same members with their true sizes, for walks over the local headers.
-std::vector<BuiltMember> TrueCorpus() {
-  std::vector<BuiltMember> members = SortCorpus();
-  for (auto& m : members) m.compressedSize = UINT32_MAX;
+std::vector<TestMember> TrueCorpus() {
+  std::vector<TestMember> members = SortCorpus();
+  for (auto& m : members) m.claimedCompressedSize.reset();
   return members;
 }
 
@@ -70,7 +74,7 @@ std::vector<std::string> Order(const ZipReader& reader) {
 
 TEST_F(ReaderFiles, EightSortOrders) {
   // Compressed sizes are the data lengths here; the rates come from the recorded sizes only.
-  std::string path = Write("sort.zip", BuildArchive(TrueCorpus()).bytes);
+  std::string path = Write("sort.zip", BuildZipLayout(TrueCorpus()).bytes);
   struct Case {
     EntryOrder mode;
     std::vector<std::string> expected;
@@ -130,7 +134,7 @@ TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
 
 TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
   ZipReader reader;
-  reader.SetZipName(Write("a.zip", BuildArchive(SortCorpus()).bytes));
+  reader.SetZipName(Write("a.zip", BuildZipLayout(SortCorpus()).bytes));
   reader.ReadDirectory();
   try {
     reader.EntryName(4);
@@ -142,7 +146,7 @@ TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
 }
 
 TEST_F(ReaderFiles, AccessorsAndNameChanges) {
-  std::string path = Write("a.zip", BuildArchive(SortCorpus(), "the comment").bytes);
+  std::string path = Write("a.zip", BuildZipLayout(SortCorpus(), "the comment").bytes);
   ZipReader reader;
   reader.SortMode = EntryOrder::ByDate;
   reader.SetZipName(path);
@@ -167,7 +171,7 @@ TEST_F(ReaderFiles, AccessorsAndNameChanges) {
 }
 
 TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
-  std::string path = Write("a.zip", BuildArchive(SortCorpus()).bytes);
+  std::string path = Write("a.zip", BuildZipLayout(SortCorpus()).bytes);
   ZipReader reader;
   int streams = 0;
   reader.StreamOpener = [&](const std::string& p) -> std::unique_ptr<ZipStream> {
@@ -181,9 +185,9 @@ TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
   reader.ReadDirectory();
   EXPECT_EQ(&reader.Entry(0), first);  // same records: not read again
 
-  std::vector<BuiltMember> fewer = SortCorpus();
+  std::vector<TestMember> fewer = SortCorpus();
   fewer.pop_back();
-  Write("a.zip", BuildArchive(fewer).bytes);
+  Write("a.zip", BuildZipLayout(fewer).bytes);
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryCount(), 3);
   EXPECT_GE(streams, 3);
@@ -208,12 +212,12 @@ TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
   reader.SetZipName(Path("?"));
   EXPECT_EQ(reader.ZipName(), Path("picked.zip"));
   EXPECT_EQ(seenTitle, "Open a Zip File");
-  EXPECT_EQ(seenDir, dir_.string());
+  EXPECT_EQ(seenDir, dir_.Path());
 }
 
 TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
   const std::string comment = "kept in the central file";
-  test::BuiltArchive built = BuildArchive(TrueCorpus(), comment);
+  test::BuiltZip built = BuildZipLayout(TrueCorpus(), comment);
   std::vector<uint8_t> members(built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
   std::vector<uint8_t> central(built.bytes.begin() + static_cast<long>(built.centralOffset), built.bytes.end());
   // In the central file the directory starts at 0.
@@ -231,7 +235,7 @@ TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
 }
 
 TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
-  test::BuiltArchive built = BuildArchive(TrueCorpus());
+  test::BuiltZip built = BuildZipLayout(TrueCorpus());
   // Point the second central header at the first local header.
   size_t second = built.centralOffset + 46 + 10;
   for (int i = 0; i < 4; ++i) built.bytes[second + 42 + i] = 0;
@@ -249,7 +253,7 @@ TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
 
 TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   std::vector<uint8_t> bytes(40000, 'x');
-  test::BuiltArchive built = BuildArchive(TrueCorpus());
+  test::BuiltZip built = BuildZipLayout(TrueCorpus());
   bytes.insert(bytes.end(), built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
   ZipReader reader;
   reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
@@ -300,7 +304,7 @@ TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
 }
 
 TEST_F(ReaderFiles, MemoryStreamsThroughTheOpener) {
-  std::vector<uint8_t> bytes = BuildArchive(SortCorpus()).bytes;
+  std::vector<uint8_t> bytes = BuildZipLayout(SortCorpus()).bytes;
   ZipReader reader;
   reader.StreamOpener = [&](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
   reader.SetZipName("in-memory");
@@ -318,8 +322,10 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   }
   std::ofstream(Path("big.bin"), std::ios::binary) << data;
   std::ofstream(Path("small.txt")) << "small file\n";
-  std::string cmd = "cd '" + dir_.string() + "' && zip -q -s 64k split.zip big.bin small.txt >/dev/null 2>&1";
-  if (std::system(cmd.c_str()) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
+  BRISKO_REQUIRE_TOOL("zip");
+  const std::string cmd =
+      "cd " + test::ShellQuote(dir_.Path()) + " && zip -q -s 64k split.zip big.bin small.txt";
+  if (test::Shell(cmd) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
 
   ZipReader reader;
   std::vector<int> asked;
@@ -370,7 +376,7 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
 
 TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
   ZipReader reader;
-  reader.SetZipName(Write("c.zip", BuildArchive(TrueCorpus(), "old text").bytes));
+  reader.SetZipName(Write("c.zip", BuildZipLayout(TrueCorpus(), "old text").bytes));
   reader.ReadDirectory();
   reader.SetZipComment("old text");
   EXPECT_FALSE(reader.EndCentral().CommentChanged);

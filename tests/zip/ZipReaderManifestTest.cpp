@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "TestManifest.h"
+#include "support/TestManifest.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipReader.h"
 

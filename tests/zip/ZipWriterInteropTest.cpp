@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "WriterTestSupport.h"
+#include "support/Commands.h"
+#include "support/ScratchDir.h"
 
-using namespace brisko::ziptest;
+using namespace brisko::test;
 
 namespace {
 
-const std::string kTool = BRISKO_BINARY_DIR "/src/app/brisko-zip";
+const std::string kTool = ProgramPath("brisko-zip");
 
 std::string SevenZip() {
   for (const char* name : {"7z", "7zz", "7za"}) {
@@ -49,23 +50,24 @@ TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
       {"level9", "-9", "", ""},
       {"encrypted", "-P s3cret", "s3cret", ""},
       {"encrypted stored", "-0 -P s3cret", "s3cret", ""},
-      {"comment", "-z " + Quote("backup of the day"), "", "backup of the day"},
+      {"comment", "-z " + ShellQuote("backup of the day"), "", "backup of the day"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     std::string archive = P(std::string("out-") + c.label + ".zip");
     std::string out;
-    ASSERT_EQ(Shell("cd " + Quote(P("src")) + " && " + Quote(kTool) + " a -r " + c.args + " " + Quote(archive) + " .",
-                  &out),
+    ASSERT_EQ(Shell("cd " + ShellQuote(P("src")) + " && " + ShellQuote(kTool) + " a -r " + c.args + " " +
+                        ShellQuote(archive) + " .",
+                    &out),
               0)
         << out;
-    std::string pw = c.password.empty() ? "" : " -P " + Quote(c.password);
-    EXPECT_EQ(Shell("unzip -t" + pw + " " + Quote(archive), &out), 0) << out;
+    std::string pw = c.password.empty() ? "" : " -P " + ShellQuote(c.password);
+    EXPECT_EQ(Shell("unzip -t" + pw + " " + ShellQuote(archive), &out), 0) << out;
     if (!sevenZip.empty()) {
-      std::string p7 = c.password.empty() ? "" : " -p" + Quote(c.password);
-      EXPECT_EQ(Shell(sevenZip + " t" + p7 + " " + Quote(archive), &out), 0) << out;
+      std::string p7 = c.password.empty() ? "" : " -p" + ShellQuote(c.password);
+      EXPECT_EQ(Shell(sevenZip + " t" + p7 + " " + ShellQuote(archive), &out), 0) << out;
     }
-    ASSERT_EQ(PythonCheck(archive, c.password, P("src"), &out), 0) << out;
+    ASSERT_EQ(PythonZipCheck(archive, c.password, P("src"), &out), 0) << out;
     for (const char* name : {"plain.txt\t", "nested/deeper/still/x.txt\t", "nested/empty.dat\t",
                              "caf\xc3\xa9.txt\t", "\xe6\x97\xa5\xe6\x9c\xac.txt\t", "\xc3\xbcn\xc3\xaf/\xc3\x9f.txt\t"})
       EXPECT_NE(out.find(name), std::string::npos) << name << "\n" << out;
@@ -74,9 +76,12 @@ TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
     // members from code page 437 even when bit 11 marks them UTF-8, so only ASCII names are compared
     // here; Python and 7-Zip check the others.
     std::string dest = P(std::string("x-") + c.label);
-    ASSERT_EQ(Shell("unzip -q" + pw + " -d " + Quote(dest) + " " + Quote(archive), &out), 0) << out;
+    ASSERT_EQ(Shell("unzip -q" + pw + " -d " + ShellQuote(dest) + " " + ShellQuote(archive), &out), 0) << out;
     for (const char* name : {"plain.txt", "random.bin", "nested"})
-      EXPECT_EQ(Shell("diff -r " + Quote(P(std::string("src/") + name)) + " " + Quote(dest + "/" + name), &out), 0)
+      EXPECT_EQ(
+          Shell("diff -r " + ShellQuote(P(std::string("src/") + name)) + " " + ShellQuote(dest + "/" + name),
+                &out),
+          0)
           << name << out;
   }
 }
@@ -84,20 +89,24 @@ TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
 TEST_F(ZipWriterInteropTest, CommandLineErrorsAndOptions) {
   MakeTree();
   std::string out;
-  EXPECT_EQ(Shell(Quote(kTool) + " a", &out), 2) << out;
-  EXPECT_EQ(Shell(Quote(kTool) + " a -Q x.zip y", &out), 2) << out;
+  EXPECT_EQ(Shell(ShellQuote(kTool) + " a", &out), 2) << out;
+  EXPECT_EQ(Shell(ShellQuote(kTool) + " a -Q x.zip y", &out), 2) << out;
   Write("notzip.zip", "this is text, not an archive");
-  EXPECT_EQ(Shell(Quote(kTool) + " a " + Quote(P("notzip.zip")) + " " + Quote(P("src/plain.txt")), &out), 2) << out;
+  EXPECT_EQ(
+      Shell(ShellQuote(kTool) + " a " + ShellQuote(P("notzip.zip")) + " " + ShellQuote(P("src/plain.txt")),
+            &out),
+      2)
+      << out;
   EXPECT_NE(out.find("Not a valid zip file!"), std::string::npos) << out;
   // -j drops folders, -x excludes, a missing entry is reported and the rest is still written.
   std::string archive = P("junk.zip");
-  EXPECT_EQ(Shell(Quote(kTool) + " a -j -r -x '*.bin' " + Quote(archive) + " " + Quote(P("src")) + " " +
-                    Quote(P("src/missing.txt")),
-                &out),
+  EXPECT_EQ(Shell(ShellQuote(kTool) + " a -j -r -x '*.bin' " + ShellQuote(archive) + " " +
+                      ShellQuote(P("src")) + " " + ShellQuote(P("src/missing.txt")),
+                  &out),
             1)
       << out;
   EXPECT_NE(out.find("missing.txt"), std::string::npos) << out;
-  ASSERT_EQ(PythonCheck(archive, "", "", &out), 0) << out;
+  ASSERT_EQ(PythonZipCheck(archive, "", "", &out), 0) << out;
   EXPECT_EQ(out.find("random.bin"), std::string::npos) << out;
   EXPECT_NE(out.find("\nx.txt\t"), std::string::npos) << out;
 }

@@ -1,13 +1,13 @@
 // brisko-backup restore on archives written by brisko-backup run and by zip.
 #include <gtest/gtest.h>
 
-#include "BackupFixture.h"
+#include "BackupCliFixture.h"
 #include "core/PasswordCodec.h"
 
 namespace brisko::core::test {
 namespace {
 
-class BackupCliRestoreTest : public BackupFixture {
+class BackupCliRestoreTest : public BackupCliFixture {
  protected:
   void SetUp() override {
     BackupFixture::SetUp();
@@ -16,32 +16,13 @@ class BackupCliRestoreTest : public BackupFixture {
     SetMTime("b.txt", At(2023, 12, 31, 23, 59, 58));
     SetMTime("sub/c.txt", At(2024, 2, 29, 0, 0, 0));
   }
-  // Runs the program with `stdinText` piped in; exit code, stdout in out, stderr in err.
-  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
-          const std::string& stdinText = "") {
-    const std::string errFile = (root / "stderr.txt").string();
-    const std::string feed = "printf '%s' " + Quote(stdinText) + " | ";
-    auto [code, text] = RunCommand(feed + Quote(Program()) + " --config-dir " + Quote(data.string()) + " " +
-                                   args + " 2>" + Quote(errFile));
-    if (out) *out = text;
-    if (err) {
-      std::ifstream in(errFile);
-      *err = std::string((std::istreambuf_iterator<char>(in)), {});
-    }
-    return code;
-  }
-  static std::string Program() { return std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup"; }
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-  }
   // Every source file is present below `base` + `prefix`, byte-exact with its time.
   void ExpectRestored(const fs::path& base, bool flat) {
     for (const char* rel : {"a.txt", "b.txt", "sub/c.txt"}) {
       const fs::path from = src / rel;
       const fs::path to = flat ? base / fs::path(rel).filename() : base / rel;
       ASSERT_TRUE(fs::exists(to)) << to;
-      EXPECT_EQ(Read(to), Read(from)) << rel;
+      EXPECT_EQ(ReadFile(to.string()), ReadFile(from.string())) << rel;
       EXPECT_EQ(platform::StatFile(to.string()).lastWrite, platform::StatFile(from.string()).lastWrite)
           << rel;
     }
@@ -59,10 +40,10 @@ TEST_F(BackupCliRestoreTest, RestoresWhatRunWroteByteExactWithTimes) {
   const std::string archive = DestPath("Docs1.zip");
   ASSERT_TRUE(fs::exists(archive));
 
-  ASSERT_EQ(
-      Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password pw --project Docs",
-          &out, &err),
-      0)
+  ASSERT_EQ(Cli("restore " + ShellQuote(archive) + " --to " + ShellQuote(restored.string()) +
+                    " --password pw --project Docs",
+                &out, &err),
+            0)
       << out << err;
   ExpectRestored(restored, true);  // the project stores no folders
   EXPECT_NE(out.find("Restore Files Succeeds!\nProject Name: 'Docs'\nFilename:     'Docs1.zip'"),
@@ -80,44 +61,46 @@ TEST_F(BackupCliRestoreTest, FullPathsAndFlat) {
   ASSERT_EQ(Cli("run Docs"), 0);
   const std::string archive = DestPath("Docs1.zip");
   std::string err;
-  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()), nullptr, &err), 0) << err;
+  ASSERT_EQ(Cli("restore " + ShellQuote(archive) + " --to " + ShellQuote(restored.string()), nullptr, &err),
+            0)
+      << err;
   // Stored full paths are relative to the root: they reappear below the target.
   ExpectRestored(restored / src.relative_path(), false);
   EXPECT_EQ(LastLog("Project"), "");
 
   const fs::path flat = root / "flat";
-  ASSERT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(flat.string()) + " --flat"), 0);
+  ASSERT_EQ(Cli("restore " + ShellQuote(archive) + " --to " + ShellQuote(flat.string()) + " --flat"), 0);
   ExpectRestored(flat, true);
 }
 
 TEST_F(BackupCliRestoreTest, OverwriteRules) {
-  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " +
-                         Quote((root / "z.zip").string()) + " a.txt b.txt sub >/dev/null")
-                            .c_str()),
+  ASSERT_EQ(RunShell("cd " + ShellQuote(src.string()) + " && zip -q -X -r " +
+                     ShellQuote((root / "z.zip").string()) + " a.txt b.txt sub >/dev/null")
+                .exitCode,
             0);
   const std::string restore =
-      "restore " + Quote((root / "z.zip").string()) + " --to " + Quote(restored.string());
+      "restore " + ShellQuote((root / "z.zip").string()) + " --to " + ShellQuote(restored.string());
   ASSERT_EQ(Cli(restore), 0);
   const fs::path a = restored / "a.txt";
   auto spoil = [&] { std::ofstream(a, std::ios::binary | std::ios::trunc) << "changed"; };
 
   spoil();
   EXPECT_EQ(Cli(restore + " --overwrite never"), 0);
-  EXPECT_EQ(Read(a), "changed");
+  EXPECT_EQ(ReadFile(a.string()), "changed");
   EXPECT_EQ(Cli(restore + " --overwrite prompt", nullptr, nullptr, "n\n"), 0);
-  EXPECT_EQ(Read(a), "changed");
+  EXPECT_EQ(ReadFile(a.string()), "changed");
   std::string err;
   EXPECT_EQ(Cli(restore + " --overwrite prompt", nullptr, &err, "y\ny\ny\n"), 0);
   EXPECT_NE(err.find("Replace existing file " + (restored / "a.txt").string() +
                      "? [y]es, [n]o, [A]ll, [N]one, [c]ancel"),
             std::string::npos)
       << err;
-  EXPECT_EQ(Read(a), Read(src / "a.txt"));
+  EXPECT_EQ(ReadFile(a.string()), ReadFile((src / "a.txt").string()));
   spoil();
   EXPECT_EQ(Cli(restore + " --overwrite newer"), 0);  // the spoiled file is newer than the entry
-  EXPECT_EQ(Read(a), "changed");
+  EXPECT_EQ(ReadFile(a.string()), "changed");
   EXPECT_EQ(Cli(restore + " --overwrite older"), 0);
-  EXPECT_EQ(Read(a), Read(src / "a.txt"));
+  EXPECT_EQ(ReadFile(a.string()), ReadFile((src / "a.txt").string()));
   spoil();
   EXPECT_EQ(Cli(restore + " --overwrite always"), 0);
   ExpectRestored(restored, false);
@@ -125,9 +108,9 @@ TEST_F(BackupCliRestoreTest, OverwriteRules) {
 
 TEST_F(BackupCliRestoreTest, MembersPickFilesFoldersAndWildcards) {
   const std::string archive = (root / "z.zip").string();
-  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -r " + Quote(archive) +
-                         " a.txt b.txt sub >/dev/null")
-                            .c_str()),
+  ASSERT_EQ(RunShell("cd " + ShellQuote(src.string()) + " && zip -q -X -r " + ShellQuote(archive) +
+                     " a.txt b.txt sub >/dev/null")
+                .exitCode,
             0);
   struct Case {
     std::string members;
@@ -144,9 +127,10 @@ TEST_F(BackupCliRestoreTest, MembersPickFilesFoldersAndWildcards) {
     SCOPED_TRACE(c.members);
     fs::remove_all(restored);
     std::string err;
-    EXPECT_EQ(Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " " + c.members,
-                  nullptr, &err),
-              c.exit)
+    EXPECT_EQ(
+        Cli("restore " + ShellQuote(archive) + " --to " + ShellQuote(restored.string()) + " " + c.members,
+            nullptr, &err),
+        c.exit)
         << err;
     std::vector<std::string> got;
     if (fs::exists(restored))
@@ -162,13 +146,14 @@ TEST_F(BackupCliRestoreTest, MembersPickFilesFoldersAndWildcards) {
 
 TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
   const std::string archive = (root / "p.zip").string();
-  ASSERT_EQ(std::system(("cd " + Quote(src.string()) + " && zip -q -X -P secret " + Quote(archive) +
-                         " a.txt >/dev/null")
-                            .c_str()),
+  ASSERT_EQ(RunShell("cd " + ShellQuote(src.string()) + " && zip -q -X -P secret " + ShellQuote(archive) +
+                     " a.txt >/dev/null")
+                .exitCode,
             0);
   std::string out, err;
   EXPECT_EQ(
-      Cli("restore " + Quote(archive) + " --to " + Quote(restored.string()) + " --password bad", &out, &err),
+      Cli("restore " + ShellQuote(archive) + " --to " + ShellQuote(restored.string()) + " --password bad",
+          &out, &err),
       1);
   EXPECT_NE(err.find("The password is incorrect"), std::string::npos) << err;
   EXPECT_NE(out.find("Restore files fails!"), std::string::npos) << out;
@@ -178,13 +163,13 @@ TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
 
   const std::string text = (root / "text.zip").string();
   std::ofstream(text) << "no archive";
-  EXPECT_EQ(Cli("restore " + Quote(text) + " --to " + Quote(restored.string()), nullptr, &err), 1);
+  EXPECT_EQ(Cli("restore " + ShellQuote(text) + " --to " + ShellQuote(restored.string()), nullptr, &err), 1);
   EXPECT_NE(err.find("Incomplete Zip File"), std::string::npos) << err;
 
-  EXPECT_EQ(Cli("restore " + Quote(archive)), 2);
+  EXPECT_EQ(Cli("restore " + ShellQuote(archive)), 2);
   EXPECT_EQ(Cli("restore --to x"), 2);
-  EXPECT_EQ(Cli("restore " + Quote(archive) + " --to x --overwrite sometimes"), 2);
-  EXPECT_EQ(Cli("restore " + Quote((root / "none.zip").string()) + " --to x"), 1);
+  EXPECT_EQ(Cli("restore " + ShellQuote(archive) + " --to x --overwrite sometimes"), 2);
+  EXPECT_EQ(Cli("restore " + ShellQuote((root / "none.zip").string()) + " --to x"), 1);
 }
 
 }  // namespace

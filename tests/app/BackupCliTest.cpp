@@ -6,28 +6,15 @@
 #include <sstream>
 #include <thread>
 
-#include "BackupFixture.h"
+#include "BackupCliFixture.h"
 #include "core/PasswordCodec.h"
 #include "platform/InstanceLock.h"
 
 namespace brisko::core::test {
 namespace {
 
-class BackupCliTest : public BackupFixture {
+class BackupCliTest : public BackupCliFixture {
  protected:
-  // Runs the program; returns the exit code, stdout in `out` and stderr in `err`.
-  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) {
-    const std::string errFile = (root / "stderr.txt").string();
-    auto [code, stdoutText] = RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args +
-                                         " 2>" + Quote(errFile));
-    if (out) *out = stdoutText;
-    if (err) {
-      std::ifstream in(errFile);
-      *err = std::string((std::istreambuf_iterator<char>(in)), {});
-    }
-    return code;
-  }
-  static std::string Program() { return std::string(BRISKO_BINARY_DIR) + "/src/app/brisko-backup"; }
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::stringstream in(text);
@@ -47,16 +34,16 @@ class BackupCliTest : public BackupFixture {
   }
   // Starts the program in the background; returns its process id once it is watching.
   std::string StartDaemon(const std::string& args) {
-    std::string pid = RunCommand(Quote(Program()) + " --config-dir " + Quote(data.string()) + " " + args + " >" +
-                                 Quote((root / "daemon.out").string()) + " 2>&1 & echo $!")
-                          .second;
+    std::string pid = RunShell(ShellQuote(Program()) + " --config-dir " + ShellQuote(data.string()) + " " +
+                               args + " >" + ShellQuote((root / "daemon.out").string()) + " 2>&1 & echo $!")
+                          .out;
     while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
     if (!WaitFor([&] { return DaemonOutput().find("Watching") != std::string::npos; })) return "";
     return pid;
   }
   void StopDaemon(const std::string& pid) {
-    RunCommand("kill -TERM " + pid);
-    EXPECT_TRUE(WaitFor([&] { return RunCommand("kill -0 " + pid + " 2>/dev/null").first != 0; }));
+    RunShell("kill -TERM " + pid);
+    EXPECT_TRUE(WaitFor([&] { return RunShell("kill -0 " + pid + " 2>/dev/null").exitCode != 0; }));
     EXPECT_NE(DaemonOutput().find("Stopped"), std::string::npos) << DaemonOutput();
   }
 };
@@ -78,16 +65,20 @@ TEST_F(BackupCliTest, ListShowsNamesWithTheirSchedule) {
 }
 
 TEST_F(BackupCliTest, RunBacksUpAHandWrittenProjectAsTheWindowDoes) {
-  WriteOneProject({{"Whether password Project", "1"}, {"Password", EncodePassword("pw", "Docs")},
-                   {"Whether store path in Zip", "1"}, {"Whether store comment in Zip", "1"}, {"Comment", "nightly"},
+  WriteOneProject({{"Whether password Project", "1"},
+                   {"Password", EncodePassword("pw", "Docs")},
+                   {"Whether store path in Zip", "1"},
+                   {"Whether store comment in Zip", "1"},
+                   {"Comment", "nightly"},
                    {"PromptBeforeBackup", "1"}},
                   {{"PromptBeforeBackup", "1"}});
   std::string out, err;
   ASSERT_EQ(Cli("run Docs", &out, &err), 0) << err;
-  EXPECT_NE(out.find("Backup Files Succeeds!\nProject Name: 'Docs'\nFile Name:    'Docs1.zip'"), std::string::npos)
+  EXPECT_NE(out.find("Backup Files Succeeds!\nProject Name: 'Docs'\nFile Name:    'Docs1.zip'"),
+            std::string::npos)
       << out;
   const std::string viaCli = DestPath("Docs1.zip");
-  EXPECT_EQ(RunCommand("unzip -tq -P pw " + Quote(viaCli) + " >/dev/null 2>&1").first, 0);
+  EXPECT_EQ(RunShell("unzip -tq -P pw " + ShellQuote(viaCli) + " >/dev/null 2>&1").exitCode, 0);
   EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 1);
   EXPECT_EQ(LastLog("Status"), "Succeeds");
 
@@ -100,8 +91,8 @@ TEST_F(BackupCliTest, RunBacksUpAHandWrittenProjectAsTheWindowDoes) {
   ASSERT_EQ(members, ZipMembers(viaModel));
   ASSERT_EQ(members.size(), 4u);  // three files and the folder entry of "sub"
   for (const std::string& m : members) {
-    EXPECT_EQ(RunCommand("unzip -p -P pw " + Quote(viaCli) + " " + Quote(m)).second,
-              RunCommand("unzip -p -P pw " + Quote(viaModel) + " " + Quote(m)).second)
+    EXPECT_EQ(RunShell("unzip -p -P pw " + ShellQuote(viaCli) + " " + ShellQuote(m)).out,
+              RunShell("unzip -p -P pw " + ShellQuote(viaModel) + " " + ShellQuote(m)).out)
         << m;
   }
   EXPECT_NE(members[0].find('/'), std::string::npos);  // stored paths
@@ -124,8 +115,9 @@ TEST_F(BackupCliTest, ExitCodesOfTheOutcomes) {
   ASSERT_EQ(Cli("log", &out), 0);
   const auto lines = Lines(out);
   ASSERT_EQ(lines.size(), 2u) << out;  // newest first
-  EXPECT_NE(lines[0].find("\tBackup\tInterrupt\tSame\t'" + DestPath("Same.zip") + "' exists,backup interripted"),
-            std::string::npos)
+  EXPECT_NE(
+      lines[0].find("\tBackup\tInterrupt\tSame\t'" + DestPath("Same.zip") + "' exists,backup interripted"),
+      std::string::npos)
       << lines[0];
   EXPECT_NE(lines[1].find("\tBackup\tSucceeds\tSame\t" + DestPath("Same.zip") + "  0Kb"), std::string::npos)
       << lines[1];
@@ -156,7 +148,7 @@ TEST_F(BackupCliTest, InputFormsAndTheLockOfRestore) {
     EXPECT_EQ(Cli(std::string("daemon --tick ") + tick, &out, &err), 2) << tick;
 
   const std::string restore =
-      "restore " + Quote(DestPath("Docs1.zip")) + " --to " + Quote((root / "out").string());
+      "restore " + ShellQuote(DestPath("Docs1.zip")) + " --to " + ShellQuote((root / "out").string());
   platform::InstanceLock lock;
   ASSERT_TRUE(lock.TryAcquire(data.string()));
   EXPECT_EQ(Cli(restore, &out, &err), 1);

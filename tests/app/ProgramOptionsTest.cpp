@@ -10,7 +10,6 @@ namespace brisko::core::test {
 namespace {
 
 TEST(ProgramOptionsTest, HelpAndVersionAnswerWithoutWork) {
-  const std::string bin = std::string(BRISKO_BINARY_DIR) + "/src/app/";
   struct Case {
     const char* program;
     const char* option;
@@ -23,13 +22,15 @@ TEST(ProgramOptionsTest, HelpAndVersionAnswerWithoutWork) {
       {"brisko-backup", "--help", "brisko-backup --help | --version"},
   };
 #ifdef BRISKO_GUI_BUILT
-  cases.push_back({"brisko-zip-backup", "--version", std::string("brisko-zip-backup ") + BRISKO_VERSION + "\n"});
+  cases.push_back(
+      {"brisko-zip-backup", "--version", std::string("brisko-zip-backup ") + BRISKO_VERSION + "\n"});
   cases.push_back({"brisko-zip-backup", "--help", "usage: brisko-zip-backup"});
 #endif
   for (const auto& c : cases) {
     // No display: the desktop program must answer before it needs one.
-    auto [code, out] = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + Quote(bin + c.program) +
-                                  " " + c.option + " 2>/dev/null");
+    auto [code, out] =
+        RunShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= " + ShellQuote(ProgramPath(c.program)) +
+                 " " + c.option + " 2>/dev/null");
     EXPECT_EQ(code, 0) << c.program << " " << c.option;
     EXPECT_NE(out.find(c.expected), std::string::npos) << c.program << " " << c.option << ": " << out;
   }
