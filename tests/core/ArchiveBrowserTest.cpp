@@ -22,6 +22,7 @@ class ArchiveBrowserTest : public RestoreFixture {
 };
 
 TEST_F(ArchiveBrowserTest, RowsLabelsAndContents) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string small = ZipWithCli("small.zip");
   ASSERT_LT(fs::file_size(small), 1024u);
   platform::SetLastWriteTime(small, LocalMomentToTime(2024, 4, 1, 0, 0, 0));
@@ -71,6 +72,7 @@ TEST_F(ArchiveBrowserTest, SortBySizeIsNumeric) {
 }
 
 TEST_F(ArchiveBrowserTest, SortByDateDescendingShowsNewestContents) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   Blob("old.zip", 10, LocalMomentToTime(2023, 1, 1, 8, 0, 0));
   std::string fresh = ZipWithCli("new.zip");
   platform::SetLastWriteTime(fresh, LocalMomentToTime(2024, 6, 1, 8, 0, 0));
@@ -127,6 +129,7 @@ TEST_F(ArchiveBrowserTest, PopupMenuItemsAndChecks) {
 }
 
 TEST_F(ArchiveBrowserTest, DamagedArchiveKeepsListAndContents) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   ZipWithCli("good.zip");
   // An end record that promises one entry where there is none, and no local header to repair from.
   std::string eocd("PK\x05\x06\0\0\0\0\x01\0\x01\0\x2e\0\0\0\0\0\0\0\0\0", 22);
@@ -145,6 +148,7 @@ TEST_F(ArchiveBrowserTest, DamagedArchiveKeepsListAndContents) {
 }
 
 TEST_F(ArchiveBrowserTest, EnterRestoreTab) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   ZipWithCli("x.zip");
   ProjectForm form;
   form.saveFolder = Archives();

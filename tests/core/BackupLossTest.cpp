@@ -28,6 +28,7 @@ bool HasMemberEndingWith(const std::vector<std::string>& members, const std::str
 }
 
 TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   struct Case {
     const char* label;
     Keys keys;

@@ -25,6 +25,7 @@ namespace {
 using BackupRunTest = BackupFixture;
 
 TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteOneProject({{"Value", "11"}}, {{"Is Append 0", "1"}, {"Width", "4"}});
   auto model = StartModel();
   EXPECT_EQ(model->Form().fileName, DestPath("Docs0012.zip"));
@@ -163,6 +164,7 @@ TEST_F(BackupRunTest, StopRemovesThePartialArchiveAndLogsTheRunInterrupted) {
 }
 
 TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteOneProject({{"Suffix", "0"}}, {{"IsOverWrite", "1"}});
   auto model = StartModel();
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
@@ -207,6 +209,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
 }
 
 TEST_F(BackupRunTest, OwnArchivesInsideTheSourceAreNotBackedUpIntoTheirSuccessors) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteOneProject({{"Save Path", src.string() + "/"}});
   WriteFile("Docs-notes.zip", "a user's file that only looks alike");
   WriteFile("Docs1.zip.0123456789ab.part", "left by a killed run");
@@ -265,6 +268,7 @@ TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
 }
 
 TEST_F(BackupRunTest, NewerThanBoundaryAndUseLastBackupTime) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteFile("old.txt", "old\n");
   WriteFile("edge.txt", "edge\n");
   WriteOneProject({{"isUseNew", "1"},
@@ -304,6 +308,7 @@ TEST_F(BackupRunTest, NothingToStoreWritesNoArchiveAndRotatesNothing) {
 }
 
 TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteProjectIni({{"Plain", ProjectKeys({{"Filename prefix", "Plain"}})},
                    {"Secret", ProjectKeys({{"Filename prefix", "Secret"},
                                            {"Whether store comment in Zip", "1"},
@@ -328,6 +333,7 @@ TEST_F(BackupRunTest, PasswordAndCommentFollowTheProjectShown) {
 }
 
 TEST_F(BackupRunTest, RotationKeepsTheLastArchivesWhileTheCountIsLoweredAndRaised) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteOneProject({{"Store Number", "3"}});
   auto model = StartModel();
   auto run = [&] { ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded); };
@@ -393,6 +399,7 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
 }
 
 TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriteOneProject({{"Suffix", "1"}, {"Store Number", "2"}});
   auto model = StartModel();
   const std::string archive = DestPath("Docs03-05_14h07m09s.zip");

@@ -31,6 +31,7 @@ class CorruptingStream : public zip::FileStream {
 };
 
 TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   const std::string sevenZip = RunShell("command -v 7zz").exitCode == 0 ? "7zz" : "";
   struct Case {
     const char* value;  // "" = key missing
@@ -56,6 +57,7 @@ TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
 }
 
 TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   // Members large enough that byte 70 lies in the first one's data whichever comes first.
   uint32_t seed = 1;
   for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) {

@@ -47,6 +47,7 @@ TEST_F(RestoreCommandsTest, ConfirmationText) {
 }
 
 TEST_F(RestoreCommandsTest, NothingToRestoreAndDeclined) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   Browse();
   commands->Restore();
   ASSERT_EQ(ui.CallsOf("ShowMessage").size(), 1u);
@@ -62,6 +63,7 @@ TEST_F(RestoreCommandsTest, NothingToRestoreAndDeclined) {
 }
 
 TEST_F(RestoreCommandsTest, RestoresWithFoldersTimesAndLog) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string archive = ZipWithCli("x.zip");
   std::vector<bool> busySeen;
   model->Subscribe([&](unsigned changes) {
@@ -100,6 +102,7 @@ TEST_F(RestoreCommandsTest, FlatRestoreAndWriterArchive) {
 }
 
 TEST_F(RestoreCommandsTest, OverwriteModes) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   struct Case {
     const char* label;
     zip::OverwriteRule mode;
@@ -146,6 +149,7 @@ TEST_F(RestoreCommandsTest, OverwriteModes) {
 }
 
 TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   ZipWithCli("p1.zip", "-P secret");
   ZipWithCli("p2.zip", "-P secret");
   commands->options.password = "secret";
@@ -158,6 +162,7 @@ TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
 }
 
 TEST_F(RestoreCommandsTest, WrongPasswordFails) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string archive = ZipWithCli("p.zip", "-P secret");
   commands->options.password = "wrong";
   RestoreOutcome outcome = RestoreArchive("p.zip");
@@ -177,6 +182,7 @@ TEST_F(RestoreCommandsTest, WrongPasswordFails) {
 }
 
 TEST_F(RestoreCommandsTest, CorruptedMemberFails) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string archive = ZipWithCli("bad.zip", "-0");
   std::string bytes = ReadFile(archive);
   size_t at = bytes.find("alpha alpha");
@@ -219,6 +225,7 @@ TEST_F(RestoreCommandsTest, AesMemberWithWrongPasswordOrAlteredDataFails) {
 }
 
 TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   ZipWithCli("x.zip");
   fs::create_directories(Target());
   WriteFileAt(Target("sub"), "a file where the folder should be");
@@ -276,6 +283,7 @@ TEST_F(RestoreCommandsTest, DeleteSelectedAsksAndRefreshes) {
 }
 
 TEST_F(RestoreCommandsTest, CopyAsksBeforeReplacing) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string archive = ZipWithCli("x.zip");
   Browse("x.zip");
   ui.folderAnswers = {std::nullopt};
@@ -307,6 +315,7 @@ TEST_F(RestoreCommandsTest, CopyAsksBeforeReplacing) {
 }
 
 TEST_F(RestoreCommandsTest, OpenUsesThePlatformOpener) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   Browse();
   EXPECT_FALSE(commands->OpenCurrent());
   ZipWithCli("x.zip");
@@ -316,6 +325,7 @@ TEST_F(RestoreCommandsTest, OpenUsesThePlatformOpener) {
 }
 
 TEST_F(RestoreCommandsTest, TestActionChecksEveryMemberWithTheRestorePassword) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   ZipWithCli("plain.zip");
   ZipWithCli("secret.zip", "-P pw");
   ZipWithWriter("aes.zip", "secret", zip::MemberEncryption::Aes256);

@@ -32,6 +32,7 @@ class AesInteropTest : public ScratchDir {
 };
 
 TEST_F(AesInteropTest, SevenZipArchivesExtractExactly) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   if (!HaveSevenZip()) GTEST_SKIP() << "7zz not installed";
   MakeTree();
   for (const char* strength : {"AES128", "AES192", "AES256"}) {
@@ -58,6 +59,7 @@ TEST_F(AesInteropTest, SevenZipArchivesExtractExactly) {
 }
 
 TEST_F(AesInteropTest, SevenZipOpensWhatWeWrite) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   if (!HaveSevenZip()) GTEST_SKIP() << "7zz not installed";
   MakeTree();
   struct Case {
@@ -97,6 +99,7 @@ TEST_F(AesInteropTest, SevenZipOpensWhatWeWrite) {
 }
 
 TEST_F(AesInteropTest, HundredMegabytesBothWays) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   if (!HaveSevenZip()) GTEST_SKIP() << "7zz not installed";
   const size_t size = 100u << 20;
   Write("big/big.bin", TextOf(size / 2) + RandomText(size - size / 2, 9));
@@ -117,6 +120,7 @@ TEST_F(AesInteropTest, HundredMegabytesBothWays) {
 }
 
 TEST_F(AesInteropTest, AlteredDataIsReportedAndNotWritten) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   Write("src/a.txt", TextOf(5000));
   const std::string archive = P("a.zip");
   std::string out;

@@ -106,6 +106,7 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
 }
 
 TEST_F(ExtractRoundTripTest, OwnWriter) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   const std::string tool = ShellQuote(ProgramPath("brisko-zip"));
   ASSERT_TRUE(Make(tool + " a -r ../own.zip ."));
   ASSERT_TRUE(Make(tool + " a -0 -r ../own-stored.zip ."));

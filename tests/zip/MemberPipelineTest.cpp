@@ -59,6 +59,7 @@ class MemberPipelineTest : public ScratchDir {
 };
 
 TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   const std::vector<std::string> files = MixedFiles();
   struct Case {
     const char* password;
@@ -87,6 +88,7 @@ TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
 // Sizes shrunk a thousandfold stand for files beyond what is read whole (deflated in chunks) and
 // beyond 4 GiB (64-bit sizes in the local header and in the data descriptor).
 TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForAnyThreadCount) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   WriterSizes sizes;
   sizes.wholeMember = 40000;
   sizes.chunk = 16384;
@@ -157,6 +159,7 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
 }
 
 TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::vector<std::string> files;
   for (int i = 0; i < 100; ++i) files.push_back(Write("s/f" + std::to_string(i) + ".txt", TextOf(1000 + i)));
   ZipWriter w;

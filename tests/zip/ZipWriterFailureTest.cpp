@@ -97,6 +97,7 @@ TEST_F(ZipWriterFailureTest, ArchivesAreNeverWrittenThroughPlantedLinks) {
 }
 
 TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   const std::string a = Write("a.txt", TextOf(3000));
   const std::string b = Write("b.txt", TextOf(4000));
   fs::create_directories(P("real"));

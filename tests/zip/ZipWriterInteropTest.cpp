@@ -35,6 +35,7 @@ class ZipWriterInteropTest : public ScratchDir {
 };
 
 TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   MakeTree();
   const std::string sevenZip = SevenZip();
   struct Case {
@@ -87,6 +88,7 @@ TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
 }
 
 TEST_F(ZipWriterInteropTest, CommandLineErrorsAndOptions) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   MakeTree();
   std::string out;
   EXPECT_EQ(Shell(ShellQuote(kTool) + " a", &out), 2) << out;

@@ -32,6 +32,7 @@ std::set<std::string> NameSet(ZipWriter& w) {
 class ZipWriterTest : public ScratchDir {};
 
 TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string f1 = Write("f1.txt", TextOf(300000));
   std::string f2 = Write("f2.bin", "0123456789");
   std::string f3 = Write("empty.txt", "");
@@ -185,6 +186,7 @@ TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
 }
 
 TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string f = Write("f.txt", TextOf(1000));
   std::string g = Write("g.txt", TextOf(2000));
   ZipWriter w;
@@ -217,6 +219,7 @@ TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
 }
 
 TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string a = Write("a.txt", "old a");
   std::string b = Write("b.txt", TextOf(5000));
   fs::last_write_time(a, fs::file_time_type::clock::now() - std::chrono::hours(2));
@@ -253,6 +256,7 @@ TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
 }
 
 TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string text = Write("t.txt", TextOf(80000));
   std::string noise = Write("n.bin", RandomText(300000, 7));
   std::string empty = Write("e.txt", "");
