@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedInteraction.h"
+#include "support/TestEnvironment.h"
 #include "core/DataDir.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
@@ -242,6 +243,7 @@ TEST_F(ProjectWizardTest, FinishKeepsEveryListedProjectWhenTheStoredListHasGaps)
 }
 
 TEST_F(ProjectWizardTest, TypedHomeFolderIsExpanded) {
+  BRISKO_POSIX_ONLY("a leading ~ names the home folder");
   const struct {
     const char* typed;
     const char* expanded;

@@ -61,9 +61,9 @@ TEST(FindFile, TargetsFromLocationAndFilename) {
   FindFile ff;
   ff.SetLocation(dir.Path() + ";" + dir.Path() + ";" + dir.Path() + "/sub/..");
   ff.SetFilename("readme");
-  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path() + "/readme.*"});
+  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path("readme.*")});
   ff.SetFilename("");
-  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path() + "/*.*"});
+  EXPECT_EQ(ff.BuildTargets(), std::vector<std::string>{dir.Path("*.*")});
   ff.SetIncludeFiles({"/x/*.a", "/y/*.b"});
   EXPECT_EQ(ff.BuildTargets(), (std::vector<std::string>{"/x/*.a", "/y/*.b"}));
   ff.SetLocation("");  // the current folder

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "zip/ZipPaths.h"
+#include "support/TestEnvironment.h"
 
 using namespace brisko::zip;
 
@@ -24,6 +25,7 @@ TEST(ZipPaths, PercentageRoundsHalvesToEven) {
 }
 
 TEST(ZipPaths, StoredDirectory) {
+  BRISKO_POSIX_ONLY("paths with '/' as the only separator");
   struct Case {
     const char* path;
     bool storePaths;
