@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "RawZipScan.h"
+#include "support/RawZipScan.h"
 #include "platform/Platform.h"
 #include "zip/DirSearch.h"
 #include "zip/ZipPaths.h"
