@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "zip/DecodeAhead.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipExtractRun.h"
 #include "zip/ZipPaths.h"
@@ -69,8 +70,10 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
     reader.ReadDirectory();
     result.directoryNote = reader.DirectoryNote();
     const int count = reader.EntryCount();
+    const auto ahead =
+        ZipExtractRun::StartDecodeAhead(reader, 0, false, [](const ZipEntry&) { return true; });
     for (int i = 0; i < count; ++i) {
-      const EntryCheck check = ZipExtractRun::TestEntry(reader, i);
+      const EntryCheck check = ZipExtractRun::TestEntryDecodedAhead(reader, i, ahead.get());
       ++result.members;
       if (check.Result != EntryResult::Ok)
         result.problems.push_back({reader.Entry(i).StoredName(), DescribeEntryCheck(check)});

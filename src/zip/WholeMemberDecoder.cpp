@@ -11,6 +11,15 @@
 
 namespace brisko::zip {
 
+void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink,
+                   const std::function<void()>& betweenSlices) {
+  constexpr size_t kSlice = 256 * 1024;
+  for (size_t done = 0; done < size; done += kSlice) {
+    if (done > 0 && betweenSlices) betweenSlices();
+    sink.Write(data + done, std::min(kSlice, size - done));
+  }
+}
+
 void WholeMemberDecoder::Decode(uint16_t method, uint16_t flags, uint64_t compressedSize, ByteSource& source,
                                 ByteSink& sink, uint64_t size, const std::function<void()>& betweenSlices) {
   if (method != kMethodDeflated || size > kWholeMemberLimit || compressedSize > kWholeMemberLimit) {
@@ -26,12 +35,7 @@ void WholeMemberDecoder::Decode(uint16_t method, uint16_t flags, uint64_t compre
   }
   out_.resize(static_cast<size_t>(size));
   if (inflater_.InflateExact(in_.data(), have, out_.data(), out_.size())) {
-    // Slices keep progress and cancel as fine-grained as on the streaming path.
-    constexpr size_t kSlice = 256 * 1024;
-    for (size_t done = 0; done < out_.size(); done += kSlice) {
-      if (done > 0 && betweenSlices) betweenSlices();
-      sink.Write(out_.data() + done, std::min(kSlice, out_.size() - done));
-    }
+    WriteInSlices(out_.data(), out_.size(), sink, betweenSlices);
     return;
   }
   MemorySource again(std::span<const uint8_t>(in_.data(), have));

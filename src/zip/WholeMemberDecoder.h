@@ -12,6 +12,11 @@
 
 namespace brisko::zip {
 
+// Hands decoded bytes to sink in slices, calling betweenSlices (where the extractor checks for cancel)
+// between them, so progress and cancel are as fine-grained as on the streaming path.
+void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink,
+                   const std::function<void()>& betweenSlices);
+
 class WholeMemberDecoder {
  public:
   // compressedSize is what source holds. Same results and exceptions as DecodeMember; malformed data

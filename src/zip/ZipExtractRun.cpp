@@ -9,6 +9,7 @@
 #include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "zip/CheckingSink.h"
+#include "zip/DecodeAhead.h"
 #include "zip/EntryDataSource.h"
 #include "zip/FileSink.h"
 #include "zip/MemberDecryption.h"
@@ -93,6 +94,10 @@ std::time_t ModificationTimeOf(const ZipEntry& entry) {
 }
 
 }  // namespace
+
+ZipExtractRun::ZipExtractRun(ZipReader& reader) : r_(reader) {}
+
+ZipExtractRun::~ZipExtractRun() = default;
 
 int ZipExtractRun::Run() {
   struct BusyScope {
@@ -196,11 +201,16 @@ void ZipExtractRun::Body() {
   if (r_.OnStartUnZipInfo) r_.OnStartUnZipInfo(r_, numFiles, totalBytes_, stopNow);
   if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
 
+  const auto wanted = [this](const ZipEntry& entry) { return r_.DoAll || entry.MatchFlag; };
+  ahead_ = StartDecodeAhead(r_, 0, true, wanted);
   for (int i = 0; i < count; ++i) {
-    if (!r_.DoAll && !r_.Entry(i).MatchFlag) continue;
-    while (ProcessEntry(i) == Step::Retry) {
-    }
+    if (!wanted(r_.Entry(i))) continue;
+    do {
+      // A password given during the run makes what the workers decoded with the old one useless.
+      if (ahead_ && ahead_->Password() != r_.Password) ahead_ = StartDecodeAhead(r_, i, true, wanted);
+    } while (ProcessEntry(i) == Step::Retry);
   }
+  ahead_.reset();
   FinishFolders();
 }
 
@@ -349,14 +359,19 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     return Step::Done;
   }
 
+  // Decoded ahead and found sound: the header, the password and the data were checked already.
+  std::unique_ptr<DecodeAhead::Decoded> decoded;
+  if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), [this] { r_.CheckCancel(); });
+  if (decoded && entry.IsEncrypted() && decoded->password != r_.Password) decoded.reset();
+
   // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
-  if (!HasLocalHeader(entry)) {
+  if (!decoded && !HasLocalHeader(entry)) {
     if (r_.OnBadCRC) r_.OnBadCRC(r_, 0, entry.CRC32, index);
     return Step::Done;
   }
   MemberDecryption decryption;
   uint64_t remaining = entry.CompressedSize;
-  if (entry.IsEncrypted()) {
+  if (entry.IsEncrypted() && !decoded) {
     if (!CheckPassword(index, entry, decryption)) {
       Skip(index, entry, SkipReason::BadPassword);
       return Step::Done;
@@ -407,9 +422,9 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   ByteSink* target = isLink ? static_cast<ByteSink*>(&linkText) : output.get();
 
   // Handlers may have used the archive since the header was read: go back to the data.
-  r_.SeekToData(entry);
+  if (!decoded) r_.SeekToData(entry);
   const auto readRaw = [this](uint8_t* buffer, size_t n) { return r_.ReadSpanning(buffer, n); };
-  if (entry.IsEncrypted()) {
+  if (entry.IsEncrypted() && !decoded) {
     uint8_t header[32];  // already checked; the decryption continues behind it
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
     if (r_.ReadSpanning(header, prefix) != prefix) throw FatalExtractError(kMsgPrematureEnd);
@@ -423,13 +438,19 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption), [this] { r_.CheckCancel(); });
   bool completed = true;
   try {
-    decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size, [this] { r_.CheckCancel(); });
+    if (decoded) {
+      r_.CheckCancel();
+      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, [this] { r_.CheckCancel(); });
+    } else {
+      decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size,
+                      [this] { r_.CheckCancel(); });
+    }
   } catch (const OversizeMemberError&) {
     completed = false;
   } catch (const LegacyDecodeError&) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
   }
-  const bool authentic = AuthenticData(decryption, source, readRaw);
+  const bool authentic = decoded || AuthenticData(decryption, source, readRaw);
   if (output) output->Close(r_.FlushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
@@ -574,6 +595,43 @@ EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep
              ((entry.CrcStored() && check.CalcCRC != entry.CRC32) || check.Size != entry.UncompressedSize)) {
     check.Result = EntryResult::BadCRC;
   }
+  return check;
+}
+
+std::unique_ptr<DecodeAhead> ZipExtractRun::StartDecodeAhead(
+    ZipReader& reader, int first, bool keepData, const std::function<bool(const ZipEntry&)>& wanted) {
+  // Parts of a split archive are asked for one by one: only the reader itself goes through them.
+  if (!reader.DirectoryLoaded() || reader.IsMultiDisk() || !reader.OverlapNote().empty()) return nullptr;
+  const int count = reader.EntryCount();
+  std::vector<std::optional<ZipEntry>> members(static_cast<size_t>(count));
+  int suitable = 0;
+  for (int i = std::max(first, 0); i < count; ++i) {
+    const ZipEntry& entry = reader.Entry(i);
+    if (!wanted(entry) || !DecodeAhead::Suits(entry)) continue;
+    members[static_cast<size_t>(i)] = entry;
+    ++suitable;
+  }
+  if (suitable < 2) return nullptr;  // starting threads would cost more than it saves
+  std::vector<std::unique_ptr<ZipStream>> streams;
+  for (int i = 0; i < DecodeAhead::WorkerCount(); ++i) {
+    auto stream = reader.OpenStreamOn(reader.ZipName());
+    if (!stream) break;
+    streams.push_back(std::move(stream));
+  }
+  return std::make_unique<DecodeAhead>(std::move(members), std::move(streams), reader.Password, keepData);
+}
+
+EntryCheck ZipExtractRun::TestEntryDecodedAhead(ZipReader& reader, int index, DecodeAhead* ahead) {
+  const auto decoded =
+      ahead ? ahead->Take(static_cast<size_t>(index), [&reader] { reader.CheckCancel(); }) : nullptr;
+  const ZipEntry& entry = reader.Entry(index);
+  if (!decoded || (entry.IsEncrypted() && decoded->password != reader.Password))
+    return TestEntry(reader, index);
+  reader.CheckCancel();
+  EntryCheck check;
+  check.StoredCRC = entry.CRC32;
+  check.CalcCRC = decoded->crc;
+  check.Size = entry.UncompressedSize;
   return check;
 }
 

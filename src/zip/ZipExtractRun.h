@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -16,11 +18,13 @@
 
 namespace brisko::zip {
 
+class DecodeAhead;
 class MemberDecryption;
 
 class ZipExtractRun {
  public:
-  explicit ZipExtractRun(ZipReader& reader) : r_(reader) {}
+  explicit ZipExtractRun(ZipReader& reader);
+  ~ZipExtractRun();
 
   // Reads the directory when needed and extracts the selected entries; returns FileCount.
   // OnUnZipComplete is called at the end of the run, also when an exception ends it.
@@ -36,6 +40,13 @@ class ZipExtractRun {
   // TestEntry keeping the data in memory.
   static EntryCheck ExtractToBuffer(ZipReader& reader, int index, uint64_t sizeCap,
                                      std::vector<uint8_t>& out);
+
+  // Workers that decode the small members of the sorted view from `first` on ahead of a loop over them
+  // (those `wanted` says), keeping the data or only checking them; null when none would pay.
+  static std::unique_ptr<DecodeAhead> StartDecodeAhead(ZipReader& reader, int first, bool keepData,
+                                                       const std::function<bool(const ZipEntry&)>& wanted);
+  // TestEntry of entry `index`, from the workers' result when they decoded it ahead.
+  static EntryCheck TestEntryDecodedAhead(ZipReader& reader, int index, DecodeAhead* ahead);
 
  private:
   enum class Step { Done, Retry };
@@ -68,6 +79,7 @@ class ZipExtractRun {
   std::unordered_set<std::string> checkedFolders_;
   std::vector<std::pair<std::string, ZipEntry>> folderFinish_;  // recreated folders and their entries
   WholeMemberDecoder decoder_;  // keeps its buffers from one entry to the next
+  std::unique_ptr<DecodeAhead> ahead_;
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;
   int64_t bytesDone_ = 0;

@@ -1,6 +1,7 @@
 // Extraction behaviour: selection, target folders, overwrite rules, passwords, attributes, cancel.
 #include <gtest/gtest.h>
 
+#include "EncryptedTestMember.h"
 #include "ExtractFixture.h"
 #include "platform/DosDateTime.h"
 #include "support/ZipBuilder.h"
@@ -27,20 +28,6 @@ class ExtractTest : public ExtractFixture {
     reader.RecreateDirs = recreate;
   }
 };
-
-// An encrypted stored member (traditional encryption, check byte from the CRC).
-TestMember EncryptedMember(const std::string& name, const std::string& content, const std::string& password) {
-  TestMember m = StoredMember(name, content);
-  ZipCrypto crypto;
-  const auto header = crypto.MakeHeader(password, m.crc);
-  std::vector<uint8_t> data(header.begin(), header.end());
-  std::vector<uint8_t> body = m.data;
-  crypto.Encrypt(body.data(), body.size());
-  data.insert(data.end(), body.begin(), body.end());
-  m.data = data;
-  m.flags |= 1;
-  return m;
-}
 
 TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   const std::string zip = MakeZip({StoredMember("top.txt", "T"), StoredMember("d1/a.txt", "A"),

@@ -1,0 +1,176 @@
+// Worker threads that decode members ahead, and the hand-over in order.
+#include "zip/DecodeAhead.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "zip/DeflateCodec.h"
+#include "zip/MemberDecryption.h"
+#include "zip/PreparedMember.h"
+#include "zip/ZipConstants.h"
+
+namespace brisko::zip {
+
+namespace {
+
+// What a member holds in memory while it is decoded and until it is taken.
+uint64_t CostOf(const ZipEntry& entry) {
+  return entry.CompressedSize + entry.UncompressedSize;
+}
+
+// Decodes one member from its local header on; null when anything is amiss. The buffers are the
+// worker's own, kept from one member to the next.
+std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEntry& entry,
+                                                const std::string& password, bool keepData,
+                                                BufferInflater& inflater, std::vector<uint8_t>& in,
+                                                std::vector<uint8_t>& scratch) {
+  ZipEntry local;
+  if (!archive.Seek(entry.RelativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
+  const auto read = [&archive](uint8_t* buffer, size_t n) { return archive.Read(buffer, n); };
+  MemberDecryption decryption;
+  uint64_t size = entry.CompressedSize;
+  auto result = std::make_unique<DecodeAhead::Decoded>();
+  if (entry.IsEncrypted()) {
+    if (decryption.Begin(entry, password, read) != MemberDecryption::Start::Ok) return nullptr;
+    size = decryption.DataSize();
+    result->password = password;
+  }
+  in.resize(static_cast<size_t>(size));
+  if (read(in.data(), in.size()) != in.size()) return nullptr;
+  if (entry.IsEncrypted()) decryption.Decrypt(in.data(), in.size());
+  if (!decryption.Authentic(read)) return nullptr;
+
+  std::vector<uint8_t>& out = keepData ? result->data : scratch;
+  if (entry.DataMethod() == kMethodStored) {
+    if (in.size() != entry.UncompressedSize) return nullptr;
+    out.swap(in);
+  } else {
+    out.resize(static_cast<size_t>(entry.UncompressedSize));
+    if (!inflater.InflateExact(in.data(), in.size(), out.data(), out.size())) return nullptr;
+  }
+  result->crc = Crc32(0, out.data(), out.size());
+  if (entry.CrcStored() && result->crc != entry.CRC32) return nullptr;
+  return result;
+}
+
+}  // namespace
+
+DecodeAhead::DecodeAhead(std::vector<std::optional<ZipEntry>> members,
+                         std::vector<std::unique_ptr<ZipStream>> streams, std::string password, bool keepData)
+    : members_(std::move(members)),
+      password_(std::move(password)),
+      keepData_(keepData),
+      slots_(members_.size()),
+      streams_(std::move(streams)) {
+  for (auto& member : members_)
+    if (member && !Suits(*member)) member.reset();
+  try {
+    for (auto& stream : streams_) workers_.emplace_back([this, archive = stream.get()] { Work(*archive); });
+  } catch (const std::system_error&) {
+    // Fewer workers only make the run slower: the caller decodes what none takes.
+  }
+}
+
+DecodeAhead::~DecodeAhead() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  workReady_.notify_all();
+  for (auto& worker : workers_) worker.join();
+}
+
+bool DecodeAhead::Suits(const ZipEntry& entry) {
+  if (entry.FileName().empty() || !IsDecodable(entry)) return false;
+  const uint16_t method = entry.DataMethod();
+  return (method == kMethodStored || method == kMethodDeflated) &&
+         entry.UncompressedSize <= kWholeMemberLimit && entry.CompressedSize <= kWholeMemberLimit;
+}
+
+int DecodeAhead::WorkerCount() {
+  // The caller's thread makes up the rest: it decodes what no worker has started.
+  constexpr int kMost = 4;  // each worker holds a member and its buffers in memory
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, kMost);
+}
+
+bool DecodeAhead::CanStart() {
+  nextStart_ = std::max(nextStart_, nextTake_);
+  while (nextStart_ < members_.size() &&
+         (!members_[nextStart_] || slots_[nextStart_].state != State::Waiting))
+    ++nextStart_;
+  if (nextStart_ >= members_.size() || aheadMembers_ >= kAheadMembers) return false;
+  // One member alone always fits: the limits of Suits keep it well within the budget.
+  return aheadBytes_ == 0 || aheadBytes_ + CostOf(*members_[nextStart_]) <= kAheadBytes;
+}
+
+void DecodeAhead::Release(Slot& slot) {
+  slot.result.reset();
+  slot.state = State::Taken;
+  aheadBytes_ -= slot.cost;
+  --aheadMembers_;
+  // Workers held back by the budget wake once half of it is free, not for every member taken.
+  if (aheadMembers_ <= kAheadMembers / 2 && aheadBytes_ <= kAheadBytes / 2) workReady_.notify_all();
+}
+
+void DecodeAhead::Work(ZipStream& archive) {
+  BufferInflater inflater;
+  std::vector<uint8_t> in, scratch;
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    workReady_.wait(lock, [this] { return stop_ || CanStart(); });
+    if (stop_) return;
+    const size_t index = nextStart_++;
+    Slot& slot = slots_[index];
+    const ZipEntry& entry = *members_[index];
+    slot.state = State::Busy;
+    slot.cost = CostOf(entry);
+    aheadBytes_ += slot.cost;
+    ++aheadMembers_;
+    lock.unlock();
+    std::unique_ptr<Decoded> result;
+    try {
+      result = DecodeOne(archive, entry, password_, keepData_, inflater, in, scratch);
+    } catch (...) {
+      // Out of memory, a damaged archive and the like: the caller meets it again on its own path.
+      result.reset();
+    }
+    lock.lock();
+    slot.result = std::move(result);
+    slot.state = State::Ready;
+    if (slot.dropped) Release(slot);
+    resultReady_.notify_all();
+  }
+}
+
+std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index,
+                                                        const std::function<void()>& whileWaiting) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (index < nextTake_ || index >= slots_.size()) return nullptr;
+  for (size_t i = nextTake_; i < index; ++i) {
+    Slot& passed = slots_[i];
+    if (passed.state == State::Ready)
+      Release(passed);
+    else if (passed.state == State::Busy)
+      passed.dropped = true;
+    else if (passed.state == State::Waiting)
+      passed.state = State::Taken;
+  }
+  nextTake_ = index + 1;
+  Slot& slot = slots_[index];
+  if (slot.state == State::Waiting) {
+    slot.state = State::Taken;
+    return nullptr;
+  }
+  constexpr auto kPoll = std::chrono::milliseconds(20);
+  while (!resultReady_.wait_for(lock, kPoll, [&slot] { return slot.state != State::Busy; })) {
+    if (!whileWaiting) continue;
+    lock.unlock();
+    whileWaiting();
+    lock.lock();
+  }
+  auto result = std::move(slot.result);
+  Release(slot);
+  return result;
+}
+
+}  // namespace brisko::zip
