@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "platform/FileIo.h"
@@ -14,8 +15,10 @@
 #include "zip/FileSink.h"
 #include "zip/MemberDecryption.h"
 #include "zip/MemberSelection.h"
+#include "zip/PreparedMember.h"
 #include "zip/SafePath.h"
 #include "zip/WholeMemberDecoder.h"
+#include "zip/WriteBehindSink.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 #include "zip/legacy/LegacyDecodeError.h"
@@ -420,6 +423,10 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   TempFileGuard tempGuard(temp);
   VectorSink linkText;
   ByteSink* target = isLink ? static_cast<ByteSink*>(&linkText) : output.get();
+  // A large member's file is written by a thread of its own while the next part is decoded.
+  std::optional<WriteBehindSink> writeBehind;
+  if (output && !decoded && entry.UncompressedSize > kWholeMemberLimit)
+    target = &writeBehind.emplace(*output);
 
   // Handlers may have used the archive since the header was read: go back to the data.
   if (!decoded) r_.SeekToData(entry);
@@ -451,6 +458,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
   }
   const bool authentic = decoded || AuthenticData(decryption, source, readRaw);
+  if (writeBehind) writeBehind->Finish();
   if (output) output->Close(r_.FlushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
