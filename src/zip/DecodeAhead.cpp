@@ -88,9 +88,9 @@ bool DecodeAhead::Suits(const ZipEntry& entry) {
 }
 
 int DecodeAhead::WorkerCount() {
-  // The caller's thread makes up the rest: it decodes what no worker has started.
+  // One per core: decrypting and key derivation can outweigh the file work of the caller's thread.
   constexpr int kMost = 4;  // each worker holds a member and its buffers in memory
-  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, kMost);
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMost);
 }
 
 bool DecodeAhead::CanStart() {
