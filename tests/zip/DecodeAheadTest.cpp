@@ -4,6 +4,7 @@
 
 #include "ExtractFixture.h"
 #include "EncryptedTestMember.h"
+#include "support/Files.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/PreparedMember.h"
@@ -53,7 +54,7 @@ class DecodeAheadTest : public ExtractFixture {
   std::string MakeZip(const std::vector<Planned>& plan) {
     std::vector<TestMember> members;
     for (const Planned& p : plan) members.push_back(p.member);
-    WriteFileBytes(Path("a.zip"), BuildZip(members));
+    WriteBytes(Path("a.zip"), BuildZip(members));
     return Path("a.zip");
   }
   void Prepare(ZipReader& reader, RunLog& log) {
