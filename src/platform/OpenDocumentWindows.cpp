@@ -3,6 +3,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+// shellapi.h needs the types windows.h declares.
 #include <shellapi.h>
 
 namespace brisko::platform {
