@@ -3,9 +3,6 @@
 
 #include <string>
 
-namespace brisko::zip {
-class ZipReader;
-}
 
 namespace brisko::app {
 
@@ -28,8 +25,18 @@ std::string TakeArchiveOperand(const std::string& arg, std::string& archive);
 // UTF-8 forms of C1) become \xNN escapes; with keepLines, line feeds and tabs stay as they are.
 std::string TerminalSafe(const std::string& text, bool keepLines = false);
 
-// Lets SIGINT and SIGTERM stop the work of `worker` as a cancel does: an archive being written is
-// removed, and the command fails with the cancel message.
-void StopOnSignals(zip::ZipReader& worker);
+// Catches SIGINT and SIGTERM from here on; StopSignalled tells whether one came.
+void StopOnSignals();
+bool StopSignalled();
+
+// An observer of the engine that SIGINT and SIGTERM stop as a cancel does: an archive being written
+// is removed, and the command fails with the cancel message. The engine asks between blocks of work,
+// also while a large member is being deflated.
+template <typename Observer>
+class SignalStoppedObserver : public Observer {
+ public:
+  SignalStoppedObserver() { StopOnSignals(); }
+  bool CancelRequested() override { return StopSignalled(); }
+};
 
 }  // namespace brisko::app

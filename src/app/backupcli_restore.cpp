@@ -12,7 +12,7 @@
 #include "core/ProjectStore.h"
 #include "core/RestoreRun.h"
 #include "core/SystemClock.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::app {
 namespace {
@@ -106,9 +106,8 @@ int CmdRestore(const BackupCliContext& context) {
   log.LoadLog();  // the entry count the next entry follows
 
   RestoreInteraction ui;
-  zip::ZipReader reader;
-  reader.SortMode = zip::EntryOrder::ByName;
-  core::RestoreRun run(reader, ui, log);
+  zip::ArchiveDirectory archive({zip::EntryOrder::ByName});
+  core::RestoreRun run(archive, ui, log);
   const bool showProgress = ::isatty(STDERR_FILENO) != 0;
   int shown = -1;
   run.onProgress = [&](int percent) {

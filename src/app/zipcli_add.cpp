@@ -11,7 +11,7 @@
 #include "zip/WildMatch.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipWriter.h"
+#include "zip/WriteJob.h"
 
 namespace brisko::app {
 namespace {
@@ -36,11 +36,44 @@ std::string EntryFor(const std::string& argument, bool links) {
   return argument;
 }
 
+// Warns on the terminal about files left out and shows the progress when it is a terminal.
+class AddReport : public SignalStoppedObserver<zip::WriteObserver> {
+ public:
+  bool problems = false;
+  bool showProgress = false;
+  int lastPercent = -1;
+
+  void OnNoSuchFile(const std::string& name) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
+    problems = true;
+  }
+  void OnUnlistableFolder(const std::string& folder) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: folder cannot be read, skipped\n", folder.c_str());
+    problems = true;
+  }
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int, bool&) override {
+    if (reason == zip::SkipReason::FileOpenError) {
+      std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());
+      problems = true;
+    } else {
+      std::fprintf(stderr, "brisko-zip: warning: %s: a member of that name is already present, skipped\n",
+                   name.c_str());
+    }
+  }
+  void OnTotalPercentDone(int percent) override {
+    if (!showProgress || percent == lastPercent) return;
+    lastPercent = percent;
+    std::fprintf(stderr, "\rAdding: %3d%%", percent);
+    std::fflush(stderr);
+  }
+};
+
 int CmdAdd(int argc, char** argv) {
-  zip::ZipWriter writer;
-  writer.PackLevel = 6;
-  writer.SetStorePaths(true);
-  StopOnSignals(writer);
+  AddReport report;
+  zip::WriteJob writer({}, &report);
+  zip::WriteOptions& options = writer.Options();
+  options.packLevel = 6;
+  options.storePaths = true;
   bool junkPaths = false;
   std::string comment;
   bool haveComment = false;
@@ -52,12 +85,12 @@ int CmdAdd(int argc, char** argv) {
       break;
     }
     if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9') {
-      writer.PackLevel = arg[1] - '0';
+      options.packLevel = arg[1] - '0';
     } else if (arg == "-r") {
-      writer.Recurse = true;
-      writer.AddDirEntriesOnRecurse = true;  // empty folders come back on extraction
+      options.recurse = true;
+      options.addDirEntriesOnRecurse = true;  // empty folders come back on extraction
     } else if (arg == "-y") {
-      writer.StoreLinks = true;
+      options.storeLinks = true;
     } else if (arg == "-j") {
       junkPaths = true;
     } else if (arg == "--threads") {
@@ -65,14 +98,14 @@ int CmdAdd(int argc, char** argv) {
       const std::string value = argv[++i];
       if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
         return Usage("--threads takes a number (0 = one per core)");
-      writer.Threads = std::stoi(value);
+      options.threads = std::stoi(value);
     } else if (arg == "--aes") {
-      writer.Encryption = zip::MemberEncryption::Aes256;
+      options.encryption = zip::MemberEncryption::Aes256;
     } else if (arg == "-P" || arg == "-x" || arg == "-z") {
       if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
       std::string value = argv[++i];
-      if (arg == "-P") writer.Password = value;
-      else if (arg == "-x") writer.ExcludeList.push_back(value);
+      if (arg == "-P") options.password = value;
+      else if (arg == "-x") options.excludeList.push_back(value);
       else {
         comment = value;
         haveComment = true;
@@ -84,58 +117,31 @@ int CmdAdd(int argc, char** argv) {
     }
   }
   if (operands.size() < 2) return Usage("an archive and at least one entry are needed");
-  if (writer.Encryption == zip::MemberEncryption::Aes256 && writer.Password.empty())
+  if (options.encryption == zip::MemberEncryption::Aes256 && options.password.empty())
     return Usage("--aes needs a password (-P)");
-  if (junkPaths) writer.SetStorePaths(false);
+  if (junkPaths) options.storePaths = false;
 
-  bool problems = false;
-  const bool showProgress = ::isatty(2) != 0;
-  writer.OnNoSuchFile = [&](zip::ZipWriter&, const std::string& name) {
-    std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
-    problems = true;
-  };
-  writer.OnUnlistableFolder = [&](zip::ZipWriter&, const std::string& folder) {
-    std::fprintf(stderr, "brisko-zip: warning: %s: folder cannot be read, skipped\n", folder.c_str());
-    problems = true;
-  };
-  writer.OnSkippingFile = [&](zip::ZipReader&, zip::SkipReason reason, const std::string& name, int, bool&) {
-    if (reason == zip::SkipReason::FileOpenError) {
-      std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());
-      problems = true;
-    } else {
-      std::fprintf(stderr, "brisko-zip: warning: %s: a member of that name is already present, skipped\n",
-                   name.c_str());
-    }
-  };
-  int lastPercent = -1;
-  if (showProgress) {
-    writer.OnTotalPercentDone = [&](zip::ZipReader&, int percent) {
-      if (percent == lastPercent) return;
-      lastPercent = percent;
-      std::fprintf(stderr, "\rAdding: %3d%%", percent);
-      std::fflush(stderr);
-    };
-  }
+  report.showProgress = ::isatty(2) != 0;
   try {
     writer.SetZipName(operands[0]);
     if (haveComment) writer.SetZipComment(comment);
-    for (size_t i = 1; i < operands.size(); ++i) writer.FilesList.push_back(EntryFor(operands[i], writer.StoreLinks));
-    writer.Zip();
+    for (size_t i = 1; i < operands.size(); ++i) options.filesList.push_back(EntryFor(operands[i], options.storeLinks));
+    writer.Run();
   } catch (const zip::NotAnArchiveError& e) {
-    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    if (report.lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
     return 2;
   } catch (const zip::BadArchiveError& e) {
-    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    if (report.lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
     return 2;
   } catch (const std::exception& e) {
-    if (lastPercent >= 0) std::fprintf(stderr, "\n");
+    if (report.lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s\n", e.what());
     return 1;
   }
-  if (lastPercent >= 0) std::fprintf(stderr, "\r%-20s\r", "");
-  return problems ? 1 : 0;
+  if (report.lastPercent >= 0) std::fprintf(stderr, "\r%-20s\r", "");
+  return report.problems ? 1 : 0;
 }
 
 const bool registered = RegisterCommand(

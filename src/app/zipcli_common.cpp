@@ -4,7 +4,6 @@
 
 #include "app/ZipCli.h"
 #include "platform/StopSignals.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::app {
 
@@ -14,14 +13,9 @@ volatile std::sig_atomic_t gStopSignal = 0;
 void OnStopSignal(int) { gStopSignal = 1; }
 }  // namespace
 
-void StopOnSignals(zip::ZipReader& worker) {
-  platform::OnStopSignals(OnStopSignal);
-  // The engine looks at this between blocks of work, also while a large member is being deflated.
-  worker.DoProcessMessages = true;
-  worker.OnProcessMessages = [&worker] {
-    if (gStopSignal) worker.Cancel();
-  };
-}
+void StopOnSignals() { platform::OnStopSignals(OnStopSignal); }
+
+bool StopSignalled() { return gStopSignal != 0; }
 
 std::string TakeArchiveOperand(const std::string& arg, std::string& archive) {
   if (arg.size() > 1 && arg[0] == '-') return "unknown option " + arg;

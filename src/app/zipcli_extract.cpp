@@ -10,14 +10,14 @@
 #include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
+#include "zip/ExtractJob.h"
 
 namespace brisko::app {
 namespace {
 
 using zip::SkipReason;
 using zip::OverwriteRule;
-using zip::ZipReader;
 
 constexpr const char* kUsage =
     "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE [MEMBER...]";
@@ -81,8 +81,45 @@ class OverwritePrompt {
   int all_ = 0;  // 1 all yes, -1 all no
 };
 
+// Reports on the terminal what the extraction left out; answers the overwrite question there.
+class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
+ public:
+  explicit ExtractReport(const zip::ArchiveDirectory& archive) : archive_(archive) {}
+
+  int failures = 0;
+  bool started = false;
+
+  void OnStartUnZipInfo(int, int64_t, bool&) override { started = true; }
+  void OnStartUnZip(int index, std::string&, bool&) override { current_ = index; }
+  bool OnPromptForOverwrite(int, std::string& fname, bool& overwrite) override {
+    overwrite = prompt_.Ask(fname);
+    return true;
+  }
+  void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
+    if (reason == SkipReason::NoOverwrite) return;
+    std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
+    ++failures;
+  }
+  void OnBadCRC(uint32_t calc, uint32_t, int index) override {
+    const zip::ZipEntry& entry = archive_.Entry(index);
+    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(), zip::DescribeBadData(entry, calc).c_str());
+    ++failures;
+  }
+  bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons) override {
+    const std::string name = current_ >= 0 ? archive_.Entry(current_).StoredName() : std::string();
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
+    ++failures;
+    return false;
+  }
+
+ private:
+  const zip::ArchiveDirectory& archive_;
+  OverwritePrompt prompt_;
+  int current_ = -1;
+};
+
 int RunExtract(int argc, char** argv) {
-  std::string password, dir, archive;
+  std::string password, dir, archivePath;
   std::vector<std::string> members;
   bool junkPaths = false;
   OverwriteRule mode = OverwriteRule::Prompt;
@@ -103,69 +140,45 @@ int RunExtract(int argc, char** argv) {
       std::string text;
       if (!value(text) || !ParseOverwrite(text, mode))
         return UsageError("-o takes prompt, always, never, newer or older");
-    } else if (!archive.empty() && !arg.empty() && arg[0] != '-') {
+    } else if (!archivePath.empty() && !arg.empty() && arg[0] != '-') {
       members.push_back(arg);  // a stored name, a folder or a wildcard
-    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
+    } else if (std::string error = TakeArchiveOperand(arg, archivePath); !error.empty()) {
       return UsageError(error.c_str());
     }
   }
-  if (archive.empty()) return UsageError("no archive given");
+  if (archivePath.empty()) return UsageError("no archive given");
 
-  ZipReader reader;
-  OverwritePrompt prompt;
-  int failures = 0;
-  int current = -1;
-  bool started = false;
-  StopOnSignals(reader);
-  reader.DoAll = members.empty();
-  reader.RecreateDirs = !junkPaths;
-  reader.OverwriteMode = mode;
-  reader.Password = password;
-  reader.OnStartUnZipInfo = [&](ZipReader&, int, int64_t, bool&) { started = true; };
-  reader.OnStartUnZip = [&](ZipReader&, int index, std::string&, bool&) { current = index; };
-  reader.OnPromptForOverwrite = [&](ZipReader&, bool& overwrite, int, std::string& fname) {
-    overwrite = prompt.Ask(fname);
-  };
-  reader.OnSkippingFile = [&](ZipReader&, SkipReason reason, const std::string& name, int, bool&) {
-    if (reason == SkipReason::NoOverwrite) return;
-    std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
-    ++failures;
-  };
-  reader.OnBadCRC = [&](ZipReader& r, uint32_t calc, uint32_t, int index) {
-    const zip::ZipEntry& entry = r.Entry(index);
-    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(), zip::DescribeBadData(entry, calc).c_str());
-    ++failures;
-  };
-  reader.OnMessageBox = [&](const std::string&, const std::string& text, zip::MessageButtons) {
-    const std::string name = current >= 0 ? reader.Entry(current).StoredName() : std::string();
-    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
-    ++failures;
-    return false;
-  };
-
+  zip::ArchiveDirectory archive;
+  ExtractReport report(archive);
+  zip::ExtractOptions options;
+  options.doAll = members.empty();
+  options.recreateDirs = !junkPaths;
+  options.overwriteMode = mode;
+  options.password = password;
+  options.destDir = dir;
   try {
-    reader.SetZipName(archive);
-    reader.SetDestDir(dir);
+    archive.SetZipName(archivePath);
     if (!members.empty()) {
-      reader.ReadDirectory();
+      archive.ReadDirectory();
       for (const std::string& member : members) {
-        if (!reader.DirectoryLoaded()) break;  // not an archive: Extract says so
+        if (!archive.DirectoryLoaded()) break;  // not an archive: the extraction says so
         const std::vector<std::string> patterns = zip::SelectionPatterns(member, zip::SelectionItem::Typed);
         bool found = false;
-        for (int i = 0; i < reader.EntryCount() && !found; ++i)
-          found = zip::MatchesAnyPattern(patterns, reader.Entry(i).FullName());
+        for (int i = 0; i < archive.EntryCount() && !found; ++i)
+          found = zip::MatchesAnyPattern(patterns, archive.Entry(i).FullName());
         if (!found) {
           std::fprintf(stderr, "%s: not in the archive\n", member.c_str());
-          ++failures;
+          ++report.failures;
         }
-        reader.FilesList.insert(reader.FilesList.end(), patterns.begin(), patterns.end());
+        options.filesList.insert(options.filesList.end(), patterns.begin(), patterns.end());
       }
     }
-    reader.Extract();
+    zip::ExtractJob(archive, std::move(options), &report).Run();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "brisko-zip x: %s: %s\n", archive.c_str(), e.what());
-    return started ? 1 : 2;
+    std::fprintf(stderr, "brisko-zip x: %s: %s\n", archivePath.c_str(), e.what());
+    return report.started ? 1 : 2;
   }
+  const int failures = report.failures;
   return failures == 0 ? 0 : 1;
 }
 

@@ -6,12 +6,16 @@
 
 #include "app/ZipCli.h"
 #include "platform/DosDateTime.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::app {
 namespace {
 
-using zip::ZipReader;
+// Passes "Incomplete Zip File" on instead of showing an empty archive.
+class PassIncomplete : public zip::ArchiveObserver {
+ public:
+  bool OnIncompleteZip(zip::IncompleteArchiveRule&) override { return true; }
+};
 
 constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an archive without a directory)";
 
@@ -45,11 +49,10 @@ int RunList(int argc, char** argv) {
   }
   if (archive.empty()) return UsageError("no archive given");
 
-  ZipReader reader;
-  reader.SortMode = zip::EntryOrder::ByNone;
-  if (repair) reader.IncompleteZipMode = zip::IncompleteArchiveRule::AssumeBad;
-  // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
-  reader.OnInCompleteZip = [](ZipReader&, zip::IncompleteArchiveRule&) {};
+  zip::DirectoryOptions options;
+  if (repair) options.incompleteZipMode = zip::IncompleteArchiveRule::AssumeBad;
+  PassIncomplete observer;
+  zip::ArchiveDirectory reader(options, &observer);
   try {
     reader.SetZipName(archive);
     reader.ReadDirectory();

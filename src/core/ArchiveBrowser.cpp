@@ -10,7 +10,7 @@
 #include "find/FinderError.h"
 #include "platform/Platform.h"
 #include "platform/DosDateTime.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::core {
 
@@ -28,14 +28,14 @@ std::string DosDateText(uint32_t dos) {
 
 }  // namespace
 
-ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::ZipReader& reader)
-    : settings_(settings), reader_(reader) {
+ArchiveBrowser::ArchiveBrowser(GlobalSettings& settings, zip::ArchiveDirectory& archive)
+    : settings_(settings), archive_(archive) {
   // The window's initial "C:\" is the user's home folder here.
   directoryView_ = platform::HomeDir();
   directoryRestore_ = platform::HomeDir();
   finder_.SetFilename("*.zip");
   finder_.subfolders = false;
-  reader_.SortMode = zip::EntryOrder::ByName;
+  archive_.Options().sortMode = zip::EntryOrder::ByName;
 }
 
 void ArchiveBrowser::Changed() {
@@ -165,19 +165,19 @@ void ArchiveBrowser::ListContents(const std::string& name) {
 }
 
 void ArchiveBrowser::ListContentsOf(const std::string& name) {
-  reader_.SetZipName(ArchivePath(name));
-  reader_.ReadDirectory();  // a damaged archive throws here and the grid keeps what it showed
+  archive_.SetZipName(ArchivePath(name));
+  archive_.ReadDirectory();  // a damaged archive throws here and the grid keeps what it showed
   std::vector<ContentsRow> rows;
-  int count = reader_.EntryCount();
+  int count = archive_.EntryCount();
   rows.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     ContentsRow row;
-    row.name = reader_.EntryName(i);
-    uint64_t kb = reader_.EntrySize(i) / 1024;
+    row.name = archive_.EntryName(i);
+    uint64_t kb = archive_.EntrySize(i) / 1024;
     row.sizeKb = std::to_string(kb < 1 ? 1 : kb);
-    row.path = reader_.EntryPath(i);
-    row.storedName = reader_.Entry(i).FullName();
-    row.date = DateTimeToStr(reader_.EntryDateTime(i));
+    row.path = archive_.EntryPath(i);
+    row.storedName = archive_.Entry(i).FullName();
+    row.date = DateTimeToStr(archive_.EntryDateTime(i));
     rows.push_back(std::move(row));
   }
   contents_ = std::move(rows);

@@ -11,7 +11,7 @@
 #include "find/FindFile.h"
 
 namespace brisko::zip {
-class ZipReader;
+class ArchiveDirectory;
 }
 
 namespace brisko::core {
@@ -51,9 +51,9 @@ inline constexpr int kSortTagDescending = 500;
 
 class ArchiveBrowser {
  public:
-  // The sort column and direction live in settings ("By Field", "Sort"); the reader is the one the
+  // The sort column and direction live in settings ("By Field", "Sort"); the archive is the one the
   // restore commands use too. Both must outlive the browser.
-  ArchiveBrowser(GlobalSettings& settings, zip::ZipReader& reader);
+  ArchiveBrowser(GlobalSettings& settings, zip::ArchiveDirectory& archive);
 
   // ---- Folder and target ----
   const std::string& DirectoryView() const { return directoryView_; }
@@ -81,7 +81,7 @@ class ArchiveBrowser {
   int CurrentRow() const { return current_; }
   int SelectionFirst() const { return selFirst_; }
   int SelectionLast() const { return selLast_; }
-  // Moves the cursor to one row (also the selection) and lists its contents; throws the reader's
+  // Moves the cursor to one row (also the selection) and lists its contents; throws the engine's
   // error for a damaged archive, leaving the contents as they were.
   void SelectRow(int row);
   // Extends the selection (Shift+click) from the current row to `row` without listing anything.
@@ -123,7 +123,7 @@ class ArchiveBrowser {
   int NewestRow() const;
 
   GlobalSettings& settings_;
-  zip::ZipReader& reader_;
+  zip::ArchiveDirectory& archive_;
   find::FindFile finder_;
   std::string directoryView_;
   std::string directoryRestore_;

@@ -8,6 +8,7 @@
 
 #include "core/ArchiveName.h"
 #include "core/MainModel.h"
+#include "core/ModelObserver.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
@@ -18,7 +19,7 @@
 #include "zip/ArchiveCheck.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipWriter.h"
+#include "zip/WriteJob.h"
 
 namespace fs = std::filesystem;
 
@@ -185,6 +186,55 @@ std::string Summary(const std::vector<BackupRun::Problem>& problems, const std::
 }
 }  // namespace
 
+// Hears the writer: sources missing or passed over, this project's own files left out, progress and
+// the user's stop.
+class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
+ public:
+  WriterObserver(BackupRun& run, const std::string& saveFolder, const std::string& prefix, bool onlyNewer,
+                 DateTime threshold)
+      : ModelObserver(run.model_),
+        run_(run),
+        saveFolder_(saveFolder),
+        prefix_(prefix),
+        onlyNewer_(onlyNewer),
+        threshold_(threshold) {}
+
+  bool completed = false;
+
+  void OnNoSuchFile(const std::string& path) override { run_.missing_.push_back({path, "not found"}); }
+  void OnUnlistableFolder(const std::string& folder) override { run_.missing_.push_back({folder, "cannot be read"}); }
+  void OnStartZipInfo(int, int64_t, zip::EndOfCentralDir&, bool&) override {
+    if (!run_.missing_.empty()) throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
+  }
+  void OnStartZip(const std::string& fileName, zip::ZipEntry&, bool& skip) override {
+    // This project's archives (the one being replaced too) and temporary files lie in the
+    // destination folder, which may be inside a source: they must not end up in their successor.
+    if (IsOwnArchiveFile(fileName, saveFolder_, prefix_)) {
+      skip = true;
+      return;
+    }
+    if (onlyNewer_) skip = IsOlderThanThreshold(fileName, threshold_);
+    if (!skip) started_.insert(fileName);
+  }
+  void OnSkippingFile(zip::SkipReason reason, const std::string& fileName, int, bool&) override {
+    // Source files on their way into the archive: one that two source entries name is stored once
+    // and lost nowhere, unlike another file that would have the same member name.
+    if (reason == zip::SkipReason::NoOverwrite && started_.count(fileName) != 0) return;
+    run_.skipped_.push_back({fileName, reason == zip::SkipReason::NoOverwrite
+                                           ? "a member of that name is already present"
+                                           : "cannot be read"});
+  }
+  void OnZipComplete(int) override { completed = true; }
+
+ private:
+  BackupRun& run_;
+  const std::string saveFolder_;
+  const std::string prefix_;
+  const bool onlyNewer_;
+  const DateTime threshold_;
+  std::set<std::string> started_;
+};
+
 // Steps from the writer's set-up to putting the archive in place, then the bookkeeping and the
 // report. Throws on failure; the previous archive of the same name is replaced only after the new
 // one is complete.
@@ -201,70 +251,34 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
 
   RemoveLeftoverTemporaries(saveFolder, prefix);
   tempPath_ = TemporaryArchiveName(archivePath);
-  zip::ZipWriter writer;
-  writer.SetZipName(tempPath_);
-  writer.Recurse = form.includeSubfolders;
-  writer.SetStorePaths(form.storePaths);
-  const std::string comment = TrimBlanks(form.comment);
-  writer.SetZipComment(form.useComment && !comment.empty() ? comment : std::string());
-  writer.FilesList = form.backupList;
-  writer.ExcludeList = form.excludeList;
+  zip::WriteOptions options;
+  options.recurse = form.includeSubfolders;
+  options.storePaths = form.storePaths;
+  options.filesList = form.backupList;
+  options.excludeList = form.excludeList;
   const std::string password = TrimBlanks(form.password);
-  writer.Password = form.usePassword && !password.empty() ? password : std::string();
-  writer.Encryption = form.encryption == EncryptionKind::Aes256 ? zip::MemberEncryption::Aes256
-                                                                : zip::MemberEncryption::Traditional;
-  writer.PackLevel = form.packLevel;
-  writer.Threads = m.Settings().threads;
+  options.password = form.usePassword && !password.empty() ? password : std::string();
+  options.encryption = form.encryption == EncryptionKind::Aes256 ? zip::MemberEncryption::Aes256
+                                                                 : zip::MemberEncryption::Traditional;
+  options.packLevel = form.packLevel;
+  options.threads = m.Settings().threads;
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
   // there is no tree to recreate.
-  writer.AddDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
+  options.addDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
   // Links are kept as links: following them could leave the source or loop, and a restore puts the
   // link itself back.
-  writer.StoreLinks = true;
-  // The writer checks for a stop request after every block it writes.
-  writer.DoProcessMessages = true;
-  writer.OnProcessMessages = [&m, &writer] {
-    if (m.processEvents) m.processEvents();
-    if (m.StopRequested()) writer.Cancel();
-  };
+  options.storeLinks = true;
+  options.outputOpener = m.writerOutput;
 
-  writer.OnNoSuchFile = [&](zip::ZipWriter&, const std::string& path) {
-    missing_.push_back({path, "not found"});
-  };
-  writer.OnUnlistableFolder = [&](zip::ZipWriter&, const std::string& folder) {
-    missing_.push_back({folder, "cannot be read"});
-  };
-  writer.OnStartZipInfo = [&](zip::ZipWriter&, int, int64_t, zip::EndOfCentralDir&, bool&) {
-    if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
-  };
-  // Source files on their way into the archive: one that two source entries name is stored once
-  // and lost nowhere, unlike another file that would have the same member name.
-  std::set<std::string> started;
-  writer.OnStartZip = [&](zip::ZipWriter&, const std::string& fileName, zip::ZipEntry&, bool& skip) {
-    // This project's archives (the one being replaced too) and temporary files lie in the
-    // destination folder, which may be inside a source: they must not end up in their successor.
-    if (IsOwnArchiveFile(fileName, saveFolder, prefix)) {
-      skip = true;
-      return;
-    }
-    if (onlyNewer) skip = IsOlderThanThreshold(fileName, threshold);
-    if (!skip) started.insert(fileName);
-  };
-  writer.OnTotalPercentDone = [&](zip::ZipReader&, int percent) { m.SetProgress(percent); };
-  writer.OnSkippingFile = [&](zip::ZipReader&, zip::SkipReason reason, const std::string& fileName, int,
-                              bool&) {
-    if (reason == zip::SkipReason::NoOverwrite && started.count(fileName) != 0) return;
-    skipped_.push_back({fileName, reason == zip::SkipReason::NoOverwrite
-                                      ? "a member of that name is already present"
-                                      : "cannot be read"});
-  };
-  bool completed = false;
-  writer.OnZipComplete = [&](zip::ZipWriter&, int) { completed = true; };
-  if (m.configureWriter) m.configureWriter(writer);
+  WriterObserver observer(*this, saveFolder, prefix, onlyNewer, threshold);
+  zip::WriteJob writer(std::move(options), &observer);
+  writer.SetZipName(tempPath_);
+  const std::string comment = TrimBlanks(form.comment);
+  writer.SetZipComment(form.useComment && !comment.empty() ? comment : std::string());
 
-  const int added = writer.Zip();
-  writer.CloseArchive();  // release the new file before it is renamed
-  if (!completed) throw std::runtime_error("The archive " + archivePath + " was not completed");
+  const int added = writer.Run();
+  writer.Archive().CloseArchive();  // release the new file before it is renamed
+  if (!observer.completed) throw std::runtime_error("The archive " + archivePath + " was not completed");
   if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
   if (added == 0) {
     RemoveQuietly(tempPath_);
@@ -281,7 +295,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     m.Notify(ModelChange::Log);
     return BackupOutcome::NothingToStore;
   }
-  if (form.verify) Verify(writer.Password);
+  if (form.verify) Verify(writer.Options().password);
   // The new archive reaches the disk, then replaces an existing one in one step; until here the old
   // one is untouched.
   platform::AtomicFile placed(archivePath);
@@ -335,13 +349,8 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
 // decoded and checked. Throws, naming the first member that failed.
 void BackupRun::Verify(const std::string& password) {
   MainModel& m = model_;
-  zip::CheckHooks hooks;
-  hooks.progress = [&m](int percent) { m.SetProgress(percent); };
-  hooks.stopRequested = [&m] {
-    if (m.processEvents) m.processEvents();
-    return m.StopRequested();
-  };
-  const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, hooks);
+  ModelObserver<zip::ArchiveObserver> observer(m);
+  const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, &observer);
   if (!check.Ok())
     throw std::runtime_error("The new archive failed verification and was not kept: " + check.Summary());
 }

@@ -61,6 +61,8 @@ class BackupRun {
  private:
   BackupOutcome Write(const std::string& archivePath);
   BackupOutcome Report(const std::string& archivePath);
+  class WriterObserver;
+
   void Verify(const std::string& password);
   void Advance(bool complete);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);

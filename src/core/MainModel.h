@@ -17,7 +17,7 @@
 #include "core/UserInteraction.h"
 
 namespace brisko::zip {
-class ZipWriter;
+class StreamOpener;
 }
 
 namespace brisko::core {
@@ -167,8 +167,9 @@ class MainModel {
   friend class BackupRun;
   // Lets the host's event loop run during long archive work (empty: nothing).
   std::function<void()> processEvents;
-  // Called on the writer after a run has set it up and before Zip (tests inject failures here).
-  std::function<void(zip::ZipWriter&)> configureWriter;
+  // Creates the stream a backup writes its new archive to instead of a file (tests inject failing
+  // streams here); null: a file.
+  zip::StreamOpener* writerOutput = nullptr;
 
  private:
   void UpdateTrayMarks();

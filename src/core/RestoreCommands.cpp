@@ -11,12 +11,13 @@
 #include "zip/ArchiveCheck.h"
 #include "zip/MemberSelection.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
+#include "core/ModelObserver.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::core {
 
-RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ZipReader& reader)
-    : openDocument(&platform::OpenDocument), model_(model), browser_(browser), reader_(reader) {}
+RestoreCommands::RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ArchiveDirectory& archive)
+    : openDocument(&platform::OpenDocument), model_(model), browser_(browser), archive_(archive) {}
 
 std::string RestoreCommands::ConfirmationText(const std::string& name, int replaced) const {
   std::string text = "Do you want to restore the file '" + name + "'?\r" + "Extract to:          '" +
@@ -42,10 +43,10 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
   if (base.empty() || base.back() != platform::PathDelim) base += platform::PathDelim;
   int count = 0;
   try {
-    reader_.SetZipName(archive);
-    reader_.ReadDirectory();
-    for (int i = 0; i < reader_.EntryCount(); ++i) {
-      const zip::ZipEntry& entry = reader_.Entry(i);
+    archive_.SetZipName(archive);
+    archive_.ReadDirectory();
+    for (int i = 0; i < archive_.EntryCount(); ++i) {
+      const zip::ZipEntry& entry = archive_.Entry(i);
       if (entry.FileName().empty()) continue;
       if (!patterns.empty() && !zip::MatchesAnyPattern(patterns, entry.FullName())) continue;
       std::string rel = options.useOriginalFolder ? entry.FullName() : entry.FileName();
@@ -78,18 +79,20 @@ RestoreOutcome RestoreCommands::Restore() {
   settings.destDir = browser_.DirectoryRestore();
   settings.recreateDirs = options.useOriginalFolder;
   settings.overwriteMode = options.overwriteMode;
-  settings.password = options.password;
+  // A blank password keeps the one of an earlier restore.
+  if (!TrimBlanks(options.password).empty()) password_ = options.password;
+  settings.password = password_;
   settings.members = selection;
   settings.itemKind = zip::SelectionItem::Exact;
 
-  RestoreRun run(reader_, model_.Ui(), model_.Log());
+  RestoreRun run(archive_, model_.Ui(), model_.Log());
   run.onBusy = [this](bool busy) { model_.SetBusy(busy); };
   run.onProgress = [this](int percent) { model_.SetProgress(percent); };
   model_.ClearStopRequest();
   run.processEvents = [this] {
     if (model_.processEvents) model_.processEvents();
-    if (model_.StopRequested()) reader_.Cancel();
   };
+  run.stopRequested = [this] { return model_.StopRequested(); };
   run.onLogged = [this] { model_.Notify(ModelChange::Log); };
   return run.Run(settings, model_.SelectedName());
 }
@@ -102,12 +105,7 @@ bool RestoreCommands::TestCurrent() {
   }
   browser_.TrimDirectoryView();
   const std::string archive = browser_.ArchivePath(name);
-  zip::CheckHooks hooks;
-  hooks.progress = [this](int percent) { model_.SetProgress(percent); };
-  hooks.stopRequested = [this] {
-    if (model_.processEvents) model_.processEvents();
-    return model_.StopRequested();
-  };
+  ModelObserver<zip::ArchiveObserver> observer(model_);
   zip::ArchiveCheck check;
   model_.ClearStopRequest();
   model_.SetBusy(true);
@@ -119,7 +117,7 @@ bool RestoreCommands::TestCurrent() {
     }
   } idle{model_};
   try {
-    check = zip::CheckArchive(archive, options.password, hooks);
+    check = zip::CheckArchive(archive, options.password, &observer);
   } catch (const zip::CanceledError&) {
     model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' stopped.");
     return false;

@@ -10,7 +10,7 @@
 #include "zip/ZipTypes.h"
 
 namespace brisko::zip {
-class ZipReader;
+class ArchiveDirectory;
 }
 
 namespace brisko::core {
@@ -27,7 +27,7 @@ struct RestoreOptions {
 class RestoreCommands {
  public:
   // model gives the busy state, progress, the log, the project selector and the questions.
-  RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ZipReader& reader);
+  RestoreCommands(MainModel& model, ArchiveBrowser& browser, zip::ArchiveDirectory& archive);
 
   RestoreOptions options;
   // Stored names chosen in the contents (a folder ends in "/" and stands for everything below it);
@@ -39,7 +39,7 @@ class RestoreCommands {
   std::string ConfirmationText(const std::string& name, int replaced = 0) const;
 
   // "Restore File": restores the selection of the current row's archive after the confirmation
-  // question. A blank "Extract to:" is refused. Errors of the reader are thrown after the result has
+  // question. A blank "Extract to:" is refused. Errors of the engine are thrown after the result has
   // been reported (see RestoreRun).
   RestoreOutcome Restore();
 
@@ -59,6 +59,9 @@ class RestoreCommands {
   // desktop could not start one.
   bool OpenCurrent();
 
+  // The password restores use: the last one typed that was not blank.
+  const std::string& Password() const { return password_; }
+
   // How documents are opened (the platform's opener unless a test replaces it).
   std::function<bool(const std::string& path)> openDocument;
 
@@ -69,7 +72,8 @@ class RestoreCommands {
 
   MainModel& model_;
   ArchiveBrowser& browser_;
-  zip::ZipReader& reader_;
+  zip::ArchiveDirectory& archive_;
+  std::string password_;
 };
 
 }  // namespace brisko::core

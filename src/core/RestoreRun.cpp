@@ -9,40 +9,19 @@
 
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
+#include "zip/ArchiveDirectory.h"
+#include "zip/ExtractJob.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::core {
 
 namespace {
 
-// Thrown from the password handler to end the extraction without a further message.
+// Thrown from the password question to end the extraction without a further message.
 struct SilentAbort {};
 // Thrown from the overwrite question when the user cancels the restore.
 struct UserCancel {};
-
-// Detaches the handlers a run installs on the shared reader, however the run ends.
-class ReaderEventsGuard {
- public:
-  explicit ReaderEventsGuard(zip::ZipReader& reader) : r_(reader) {}
-  ~ReaderEventsGuard() {
-    r_.OnTotalPercentDone = nullptr;
-    r_.OnStartUnZip = nullptr;
-    r_.OnBadPassword = nullptr;
-    r_.OnUnZipComplete = nullptr;
-    r_.OnBadCRC = nullptr;
-    r_.OnSkippingFile = nullptr;
-    r_.OnPromptForOverwrite = nullptr;
-    r_.OnMessageBox = nullptr;
-    r_.OnProcessMessages = nullptr;
-  }
-  ReaderEventsGuard(const ReaderEventsGuard&) = delete;
-  ReaderEventsGuard& operator=(const ReaderEventsGuard&) = delete;
-
- private:
-  zip::ZipReader& r_;
-};
 
 // Why a member was not written, in words; `started` tells whether its target was being prepared
 // (otherwise its stored path was refused), `error` is the errno the failing call left.
@@ -82,60 +61,56 @@ const char* OverwriteModeCaption(zip::OverwriteRule mode) {
   return "Never";
 }
 
-RestoreRun::RestoreRun(zip::ZipReader& reader, UserInteraction& ui, ActivityLog& log)
-    : reader_(reader), ui_(ui), log_(log) {}
+RestoreRun::RestoreRun(zip::ArchiveDirectory& archive, UserInteraction& ui, ActivityLog& log)
+    : archive_(archive), ui_(ui), log_(log) {}
 
-RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::string& project) {
-  RestoreOutcome outcome;
+// Hears the extraction: counts and names what failed, asks the overwrite question.
+class RestoreRun::Observer : public zip::ExtractObserver {
+ public:
+  Observer(RestoreRun& run, RestoreOutcome& outcome) : run_(run), outcome_(outcome) {}
+
   bool completed = false;  // OnUnZipComplete fired: the run itself took place
   int current = -1;        // the entry being written (OnStartUnZip)
 
-  reader_.SetZipName(settings.archivePath);  // an unchanged name keeps the loaded directory
-  reader_.SetDestDir(settings.destDir);
-  reader_.RecreateDirs = settings.recreateDirs;
-  reader_.OverwriteMode = settings.overwriteMode;
-  // The overwrite rule has decided by then: a read-only file it lets go is replaced like any other.
-  reader_.ReplaceReadOnly = true;
-  if (!TrimBlanks(settings.password).empty()) reader_.Password = settings.password;
+  void Fail(const std::string& name, const std::string& reason) { outcome_.failures.push_back({name, reason}); }
+  std::string EntryName(int index) const {
+    return index >= 0 && index < run_.archive_.EntryCount() ? run_.archive_.Entry(index).FullName() : std::string();
+  }
 
-  ReaderEventsGuard guard(reader_);
-  auto fail = [&outcome](const std::string& name, const std::string& reason) {
-    outcome.failures.push_back({name, reason});
-  };
-  auto entryName = [this](int index) {
-    return index >= 0 && index < reader_.EntryCount() ? reader_.Entry(index).FullName() : std::string();
-  };
-  reader_.OnTotalPercentDone = [this](zip::ZipReader&, int percent) {
-    if (onProgress) onProgress(percent);
-  };
-  reader_.OnStartUnZip = [&current](zip::ZipReader&, int index, std::string&, bool&) {
+  void OnProcessMessages() override {
+    if (run_.processEvents) run_.processEvents();
+  }
+  bool CancelRequested() override { return run_.stopRequested && run_.stopRequested(); }
+  void OnTotalPercentDone(int percent) override {
+    if (run_.onProgress) run_.onProgress(percent);
+  }
+  void OnStartUnZip(int index, std::string&, bool&) override {
     current = index;
     errno = 0;  // a later "cannot create" takes its reason from the call that failed
-  };
-  reader_.OnBadPassword = [this, &outcome, fail, entryName](zip::ZipReader&, int index, std::string&) {
-    ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
-    outcome.badPassword = true;
-    fail(entryName(index), "wrong password");
+  }
+  void OnBadPassword(int index, std::string&) override {
+    run_.ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
+    outcome_.badPassword = true;
+    Fail(EntryName(index), "wrong password");
     throw SilentAbort{};
-  };
-  reader_.OnBadCRC = [this, &outcome, fail, entryName](zip::ZipReader&, uint32_t, uint32_t, int index) {
-    ++outcome.badCrc;
-    const bool authenticated = index >= 0 && index < reader_.EntryCount() && reader_.Entry(index).HasAuthCode();
-    fail(entryName(index), authenticated ? "damaged or altered" : "bad CRC");
-  };
-  reader_.OnSkippingFile = [&outcome, &current, fail](zip::ZipReader&, zip::SkipReason reason,
-                                                      const std::string& name, int index, bool&) {
+  }
+  void OnBadCRC(uint32_t, uint32_t, int index) override {
+    ++outcome_.badCrc;
+    const bool authenticated =
+        index >= 0 && index < run_.archive_.EntryCount() && run_.archive_.Entry(index).HasAuthCode();
+    Fail(EntryName(index), authenticated ? "damaged or altered" : "bad CRC");
+  }
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index, bool&) override {
     if (reason == zip::SkipReason::NoOverwrite) return;
-    ++outcome.notWritten;
-    fail(name, SkipReasonText(reason, index == current, errno));
-  };
-  std::optional<bool> forAll;  // the answer "Yes to all" or "No to all" gave
-  reader_.OnPromptForOverwrite = [this, &forAll](zip::ZipReader&, bool& overwrite, int, std::string& fname) {
-    if (forAll) {
-      overwrite = *forAll;
-      return;
+    ++outcome_.notWritten;
+    Fail(name, SkipReasonText(reason, index == current, errno));
+  }
+  bool OnPromptForOverwrite(int, std::string& fname, bool& overwrite) override {
+    if (forAll_) {
+      overwrite = *forAll_;
+      return true;
     }
-    switch (ui_.AskOverwriteDuringRestore("File Exists Alert", "Replace existing file " + fname + "?")) {
+    switch (run_.ui_.AskOverwriteDuringRestore("File Exists Alert", "Replace existing file " + fname + "?")) {
       case OverwriteAnswer::Yes:
         overwrite = true;
         break;
@@ -143,30 +118,50 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
         overwrite = false;
         break;
       case OverwriteAnswer::YesToAll:
-        overwrite = *(forAll = true);
+        overwrite = *(forAll_ = true);
         break;
       case OverwriteAnswer::NoToAll:
-        overwrite = *(forAll = false);
+        overwrite = *(forAll_ = false);
         break;
       case OverwriteAnswer::Cancel:
         throw UserCancel{};
     }
-  };
-  reader_.OnMessageBox = [this, &outcome, &current, fail, entryName](
-                             const std::string&, const std::string& text, zip::MessageButtons buttons) {
+    return true;
+  }
+  bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons buttons) override {
     if (buttons == zip::MessageButtons::Ok) {
-      ++outcome.engineMessages;  // the engine only shows OK boxes for errors
-      fail(entryName(current), text);
-      ui_.ShowMessage(MessageKind::Error, text);
+      ++outcome_.engineMessages;  // the engine only shows OK boxes for errors
+      Fail(EntryName(current), text);
+      run_.ui_.ShowMessage(MessageKind::Error, text);
       return true;
     }
-    return ui_.Confirm(MessageKind::Warning, text);
-  };
-  reader_.OnUnZipComplete = [&outcome, &completed](zip::ZipReader&, int fileCount) {
-    outcome.fileCount = fileCount;
+    return run_.ui_.Confirm(MessageKind::Warning, text);
+  }
+  void OnUnZipComplete(int fileCount) override {
+    outcome_.fileCount = fileCount;
     completed = true;
-  };
-  if (processEvents) reader_.OnProcessMessages = processEvents;
+  }
+
+ private:
+  RestoreRun& run_;
+  RestoreOutcome& outcome_;
+  std::optional<bool> forAll_;  // the answer "Yes to all" or "No to all" gave
+};
+
+RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::string& project) {
+  RestoreOutcome outcome;
+  Observer observer(*this, outcome);
+  const bool& completed = observer.completed;
+  auto fail = [&observer](const std::string& name, const std::string& reason) { observer.Fail(name, reason); };
+
+  archive_.SetZipName(settings.archivePath);  // an unchanged name keeps the loaded directory
+  zip::ExtractOptions options;
+  options.destDir = settings.destDir;
+  options.recreateDirs = settings.recreateDirs;
+  options.overwriteMode = settings.overwriteMode;
+  // The overwrite rule has decided by then: a read-only file it lets go is replaced like any other.
+  options.replaceReadOnly = true;
+  if (!TrimBlanks(settings.password).empty()) options.password = settings.password;
 
   struct BusyScope {
     RestoreRun& run;
@@ -182,9 +177,9 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   std::exception_ptr error;
   try {
     // The directory first: the selection is counted against it before anything is written.
-    reader_.ReadDirectory();
-    Select(settings, outcome);
-    reader_.Extract();
+    archive_.ReadDirectory();
+    Select(settings, options, outcome);
+    zip::ExtractJob(archive_, std::move(options), &observer).Run();
   } catch (const SilentAbort&) {
     // the password handler has told the user already
   } catch (const UserCancel&) {
@@ -200,18 +195,17 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     const int code = errno;
     error = std::current_exception();
     if (completed)
-      fail(entryName(current), code == ENOSPC ? std::string("disk full") : std::string(e.what()));
+      fail(observer.EntryName(observer.current), code == ENOSPC ? std::string("disk full") : std::string(e.what()));
   } catch (...) {
     error = std::current_exception();
   }
   if (!completed && !outcome.badPassword && !outcome.cancelled) {
     // The archive could not be read as one; the run never started.
-    reader_.FilesList.clear();
     if (error) std::rethrow_exception(error);
     return outcome;
   }
 
-  const std::string zipName = reader_.ZipName().empty() ? settings.archivePath : reader_.ZipName();
+  const std::string zipName = archive_.ZipName().empty() ? settings.archivePath : archive_.ZipName();
   const uint64_t kb = platform::StatFile(zipName).size / 1024;
   outcome.information = zipName + "  " + std::to_string(kb) + "Kb  " + std::to_string(outcome.fileCount) +
                         " of " + std::to_string(outcome.chosen) + " files restored";
@@ -246,18 +240,18 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   return outcome;
 }
 
-void RestoreRun::Select(const RestoreSettings& settings, RestoreOutcome& outcome) {
-  reader_.DoAll = settings.members.empty();
-  reader_.FilesList.clear();
+void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& options, RestoreOutcome& outcome) {
+  options.doAll = settings.members.empty();
+  options.filesList.clear();
   std::vector<std::vector<std::string>> itemPatterns;
   for (const std::string& item : settings.members) {
     itemPatterns.push_back(zip::SelectionPatterns(item, settings.itemKind));
-    reader_.FilesList.insert(reader_.FilesList.end(), itemPatterns.back().begin(), itemPatterns.back().end());
+    options.filesList.insert(options.filesList.end(), itemPatterns.back().begin(), itemPatterns.back().end());
   }
   std::vector<bool> itemUsed(itemPatterns.size(), false);
-  for (int i = 0; i < reader_.EntryCount(); ++i) {
-    const zip::ZipEntry& entry = reader_.Entry(i);
-    bool picked = reader_.DoAll;
+  for (int i = 0; i < archive_.EntryCount(); ++i) {
+    const zip::ZipEntry& entry = archive_.Entry(i);
+    bool picked = options.doAll;
     for (size_t k = 0; k < itemPatterns.size(); ++k) {
       if (zip::MatchesAnyPattern(itemPatterns[k], entry.FullName())) picked = itemUsed[k] = true;
     }

@@ -1,4 +1,4 @@
-// One restore of an archive: configures the reader, extracts, reports the result and logs it.
+// One restore of an archive: sets up the extraction, runs it, reports the result and logs it.
 #pragma once
 
 #include <functional>
@@ -11,7 +11,8 @@
 #include "zip/ZipTypes.h"
 
 namespace brisko::zip {
-class ZipReader;
+class ArchiveDirectory;
+struct ExtractOptions;
 }
 
 namespace brisko::core {
@@ -24,7 +25,6 @@ struct RestoreSettings {
   std::string destDir;  // taken as typed
   bool recreateDirs = true;
   zip::OverwriteRule overwriteMode = zip::OverwriteRule::Never;
-  // Applied when it is not blank; a blank one keeps the reader's password from an earlier restore.
   std::string password;
   // What to restore: stored names or folders (below which everything is restored), read as `itemKind`
   // says; all of the archive when empty.
@@ -61,13 +61,14 @@ struct RestoreOutcome {
 class RestoreRun {
  public:
   // All three must outlive the run.
-  RestoreRun(zip::ZipReader& reader, UserInteraction& ui, ActivityLog& log);
+  RestoreRun(zip::ArchiveDirectory& archive, UserInteraction& ui, ActivityLog& log);
 
   // Enter (true) and leave (false) the busy state; progress in percent (reset to 0 at the end).
   std::function<void(bool busy)> onBusy;
   std::function<void(int percent)> onProgress;
-  // Lets the host's event loop run during the extraction.
+  // Lets the host's event loop run during the extraction; a stop request then ends it.
   std::function<void()> processEvents;
+  std::function<bool()> stopRequested;
   // Called after the log entry was added.
   std::function<void()> onLogged;
 
@@ -82,11 +83,13 @@ class RestoreRun {
   RestoreOutcome Run(const RestoreSettings& settings, const std::string& project);
 
  private:
-  // Sets the reader's selection and counts the file members it picks; an item that picks nothing
-  // is a failure.
-  void Select(const RestoreSettings& settings, RestoreOutcome& outcome);
+  class Observer;
 
-  zip::ZipReader& reader_;
+  // Sets the extraction's selection and counts the file members it picks; an item that picks nothing
+  // is a failure.
+  void Select(const RestoreSettings& settings, zip::ExtractOptions& options, RestoreOutcome& outcome);
+
+  zip::ArchiveDirectory& archive_;
   UserInteraction& ui_;
   ActivityLog& log_;
 };

@@ -25,7 +25,7 @@
 #include "ui/GridCellDelegate.h"
 #include "ui/HelpLauncher.h"
 #include "ui/WidgetHelpers.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::ui {
 namespace {
@@ -56,9 +56,9 @@ const struct {
 RestoreTab::RestoreTab(core::MainModel& model, QWidget* parent)
     : QWidget(parent),
       model_(model),
-      reader_(std::make_unique<zip::ZipReader>()),
-      browser_(std::make_unique<core::ArchiveBrowser>(model.Settings(), *reader_)),
-      commands_(std::make_unique<core::RestoreCommands>(model, *browser_, *reader_)) {
+      archive_(std::make_unique<zip::ArchiveDirectory>()),
+      browser_(std::make_unique<core::ArchiveBrowser>(model.Settings(), *archive_)),
+      commands_(std::make_unique<core::RestoreCommands>(model, *browser_, *archive_)) {
   setObjectName(QStringLiteral("TabRestore"));
   HelpLauncher::SetContext(this, kHelpRestoreTab);
   auto* layout = new QVBoxLayout(this);

@@ -18,7 +18,7 @@ class QTableView;
 class QTableWidget;
 
 namespace brisko::zip {
-class ZipReader;
+class ArchiveDirectory;
 }
 namespace brisko::core {
 class MainModel;
@@ -57,7 +57,7 @@ class RestoreTab : public QWidget {
   void PickFolder(bool restoreTarget);
 
   core::MainModel& model_;
-  std::unique_ptr<zip::ZipReader> reader_;
+  std::unique_ptr<zip::ArchiveDirectory> archive_;
   std::unique_ptr<core::ArchiveBrowser> browser_;
   std::unique_ptr<core::RestoreCommands> commands_;
   bool syncing_ = false;

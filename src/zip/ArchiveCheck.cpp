@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "zip/ArchiveDirectory.h"
 #include "zip/DecodeAhead.h"
+#include "zip/ExtractJob.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipExtractRun.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip {
 
@@ -53,38 +53,51 @@ std::string DescribeEntryCheck(const EntryCheck& check) {
   return "damaged data (" + check.Message + ")";
 }
 
-ArchiveCheck CheckArchive(const std::string& path, const std::string& password, const CheckHooks& hooks) {
+namespace {
+// Passes "Incomplete Zip File" on instead of showing an empty archive; the rest goes to the caller's
+// observer.
+class CheckObserver : public ArchiveObserver {
+ public:
+  explicit CheckObserver(ArchiveObserver* host) : host_(host) {}
+  bool OnIncompleteZip(IncompleteArchiveRule&) override { return true; }
+  void OnProcessMessages() override {
+    if (host_) host_->OnProcessMessages();
+  }
+  bool CancelRequested() override { return host_ && host_->CancelRequested(); }
+  void OnTotalPercentDone(int percent) override {
+    if (host_) host_->OnTotalPercentDone(percent);
+  }
+
+ private:
+  ArchiveObserver* host_;
+};
+}  // namespace
+
+ArchiveCheck CheckArchive(const std::string& path, const std::string& password, ArchiveObserver* host) {
   ArchiveCheck result;
-  ZipReader reader;
-  reader.SortMode = EntryOrder::ByNone;
-  reader.Password = password;
-  reader.KeepZipOpen = true;
-  // With a handler the reader passes "Incomplete Zip File" on instead of showing an empty archive.
-  reader.OnInCompleteZip = [](ZipReader&, IncompleteArchiveRule&) {};
-  reader.DoProcessMessages = static_cast<bool>(hooks.stopRequested);
-  reader.OnProcessMessages = [&reader, &hooks] {
-    if (hooks.stopRequested()) reader.Cancel();
-  };
+  CheckObserver observer(host);
+  DirectoryOptions options;
+  options.keepZipOpen = true;
+  ArchiveDirectory archive(options, &observer);
   try {
-    reader.SetZipName(path);
-    reader.ReadDirectory();
-    result.directoryNote = reader.DirectoryNote();
-    const int count = reader.EntryCount();
-    const auto ahead =
-        ZipExtractRun::StartDecodeAhead(reader, 0, false, [](const ZipEntry&) { return true; });
+    archive.SetZipName(path);
+    archive.ReadDirectory();
+    result.directoryNote = archive.DirectoryNote();
+    const int count = archive.EntryCount();
+    const auto ahead = ExtractJob::StartDecodeAhead(archive, password, 0, ExtractJob::AheadFor::Test);
     for (int i = 0; i < count; ++i) {
-      const EntryCheck check = ZipExtractRun::TestEntryDecodedAhead(reader, i, ahead.get());
+      const EntryCheck check = ExtractJob::TestEntryDecodedAhead(archive, i, password, ahead.get());
       ++result.members;
       if (check.Result != EntryResult::Ok)
-        result.problems.push_back({reader.Entry(i).StoredName(), DescribeEntryCheck(check)});
-      if (hooks.progress) hooks.progress(Percentage(i + 1, count));
+        result.problems.push_back({archive.Entry(i).StoredName(), DescribeEntryCheck(check)});
+      observer.OnTotalPercentDone(Percentage(i + 1, count));
     }
   } catch (const CanceledError&) {
     throw;
   } catch (const ZipError& e) {
     result.archiveError = e.what();
   }
-  reader.CloseArchive();
+  archive.CloseArchive();
   return result;
 }
 

@@ -3,10 +3,10 @@
 // archive a user wants tested.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "zip/ArchiveObserver.h"
 #include "zip/EntryCheck.h"
 #include "zip/ZipRecords.h"
 
@@ -34,14 +34,9 @@ std::string DescribeEntryCheck(const EntryCheck& check);
 // AES member, the CRC-32 of any other.
 std::string DescribeBadData(const ZipEntry& entry, uint32_t calcCrc);
 
-struct CheckHooks {
-  std::function<void(int percent)> progress;  // share of the members done
-  // Asked after every block read; true ends the check with CanceledError.
-  std::function<bool()> stopRequested;
-};
-
-// Checks every member of the archive at path with the password (empty = none). CanceledError passes
-// on; every other engine error ends the check with archiveError.
-ArchiveCheck CheckArchive(const std::string& path, const std::string& password, const CheckHooks& hooks = {});
+// Checks every member of the archive at path with the password (empty = none). The observer hears the
+// share of the members done (OnTotalPercentDone) and is asked for a cancel after every block read;
+// CanceledError passes on, every other engine error ends the check with archiveError.
+ArchiveCheck CheckArchive(const std::string& path, const std::string& password, ArchiveObserver* observer = nullptr);
 
 }  // namespace brisko::zip

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,17 @@ class MemoryStream : public ZipStream {
   std::vector<uint8_t> data_;
   uint64_t pos_ = 0;
   uint64_t writeLimit_ = UINT64_MAX;
+};
+
+// Opens every path as a stream over the same bytes: archives read from memory in tests and fuzzing.
+class MemoryStreamOpener : public StreamOpener {
+ public:
+  // The bytes must outlive the opener.
+  explicit MemoryStreamOpener(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+  std::unique_ptr<ZipStream> Open(const std::string&) override { return std::make_unique<MemoryStream>(bytes_); }
+
+ private:
+  const std::vector<uint8_t>& bytes_;
 };
 
 }  // namespace brisko::zip

@@ -98,48 +98,31 @@ std::time_t ModificationTimeOf(const ZipEntry& entry) {
 
 }  // namespace
 
-ZipExtractRun::ZipExtractRun(ZipReader& reader) : r_(reader) {}
+ZipExtractRun::ZipExtractRun(ArchiveDirectory& archive, ExtractOptions& options, ExtractObserver& observer)
+    : r_(archive), o_(options), e_(observer) {}
 
 ZipExtractRun::~ZipExtractRun() = default;
 
 int ZipExtractRun::Run() {
-  struct BusyScope {
-    ZipReader& r;
-    explicit BusyScope(ZipReader& reader) : r(reader) {
-      r.fCancel = false;
-      r.fBusy = true;
+  r_.ReadDirectory();
+  r_.OpenArchive();
+  if (!r_.DirectoryLoaded()) {
+    // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
+    try {
+      r_.ReadCentralDirectory();
+    } catch (...) {
+      if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
+      throw;
     }
-    ~BusyScope() {
-      r.fBusy = false;
-      r.fCancel = false;
-    }
-  } busy(r_);
-
-  try {
-    r_.ReadDirectory();
-    r_.OpenArchive();
-    if (!r_.DirectoryLoaded()) {
-      // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
-      try {
-        r_.ReadCentralDirectory();
-      } catch (...) {
-        if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
-        throw;
-      }
-    }
-    if (!r_.OverlapNote().empty()) throw BadArchiveError(r_.OverlapNote());
-  } catch (...) {
-    // No run took place, but the selection must not carry over into the next one.
-    r_.FilesList.clear();
-    throw;
   }
+  if (!r_.OverlapNote().empty()) throw BadArchiveError(r_.OverlapNote());
 
-  const bool oldKeepOpen = r_.KeepZipOpen;
-  r_.KeepZipOpen = true;
+  const bool oldKeepOpen = r_.Options().keepZipOpen;
+  r_.Options().keepZipOpen = true;
   bool switchedSort = false;
   try {
     // Disks of a multi-disk set are visited in archive order.
-    if (r_.IsMultiDisk() && r_.SortMode != EntryOrder::ByNone) {
+    if (r_.IsMultiDisk() && r_.Options().sortMode != EntryOrder::ByNone) {
       r_.ApplySortMode(EntryOrder::ByNone);
       switchedSort = true;
     }
@@ -157,28 +140,27 @@ int ZipExtractRun::Run() {
 }
 
 void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
-  r_.FilesList.clear();
-  if (switchedSort) r_.ApplySortMode(r_.SortMode);
+  if (switchedSort) r_.ApplySortMode(r_.Options().sortMode);
   struct KeepOpenScope {
-    ZipReader& r;
+    ArchiveDirectory& r;
     bool old;
     ~KeepOpenScope() {
-      r.KeepZipOpen = old;
-      if (!r.KeepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
+      r.Options().keepZipOpen = old;
+      if (!old && r.ArchiveIsOpen()) r.CloseArchiveStream();
     }
   } keepOpenScope{r_, oldKeepOpen};
-  if (r_.OnUnZipComplete) r_.OnUnZipComplete(r_, fileCount_);
+  e_.OnUnZipComplete(fileCount_);
 }
 
 bool ZipExtractRun::Selected(const ZipEntry& entry) const {
-  if (entry.FileName().empty() && !r_.RecreateDirs) return false;
-  if (r_.DoAll) return true;
-  return MatchesAnyPattern(r_.FilesList, entry.FullName());
+  if (entry.FileName().empty() && !o_.recreateDirs) return false;
+  if (o_.doAll) return true;
+  return MatchesAnyPattern(o_.filesList, entry.FullName());
 }
 
 void ZipExtractRun::Body() {
   // An empty target means the current folder, never the root of the file system.
-  base_ = r_.DestDir().empty() ? std::string(".") : r_.DestDir();
+  base_ = o_.destDir.empty() ? std::string(".") : o_.destDir;
   if (!platform::StatFile(base_).exists) {
     std::error_code ec;
     std::filesystem::create_directories(base_, ec);  // a failure shows as entries that cannot be created
@@ -201,16 +183,17 @@ void ZipExtractRun::Body() {
   }
 
   bool stopNow = false;
-  if (r_.OnStartUnZipInfo) r_.OnStartUnZipInfo(r_, numFiles, totalBytes_, stopNow);
+  e_.OnStartUnZipInfo(numFiles, totalBytes_, stopNow);
   if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
 
-  const auto wanted = [this](const ZipEntry& entry) { return r_.DoAll || entry.MatchFlag; };
-  ahead_ = StartDecodeAhead(r_, 0, true, wanted);
+  using AheadFor = ExtractJob::AheadFor;
+  ahead_ = ExtractJob::StartDecodeAhead(r_, o_.password, 0, AheadFor::Extraction);
   for (int i = 0; i < count; ++i) {
-    if (!wanted(r_.Entry(i))) continue;
+    if (!o_.doAll && !r_.Entry(i).MatchFlag) continue;
     do {
       // A password given during the run makes what the workers decoded with the old one useless.
-      if (ahead_ && ahead_->Password() != r_.Password) ahead_ = StartDecodeAhead(r_, i, true, wanted);
+      if (ahead_ && ahead_->Password() != o_.password)
+        ahead_ = ExtractJob::StartDecodeAhead(r_, o_.password, i, AheadFor::Extraction);
     } while (ProcessEntry(i) == Step::Retry);
   }
   ahead_.reset();
@@ -219,9 +202,9 @@ void ZipExtractRun::Body() {
 
 bool ZipExtractRun::TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const {
   parts.clear();
-  if (!r_.RecreateDirs || entry.Directory().empty()) return true;
+  if (!o_.recreateDirs || entry.Directory().empty()) return true;
   std::string folder = entry.Directory();
-  const std::string& root = r_.RootDir();
+  const std::string& root = o_.rootDir;
   if (!root.empty() && folder.size() >= root.size() && SameTextAscii(folder.substr(0, root.size()), root))
     folder.erase(0, root.size());
   // Absolute folders and drives land below the target as well: SplitStoredFolder drops them.
@@ -243,7 +226,7 @@ bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string&
 }
 
 void ZipExtractRun::ProcessFolderEntry(int index, const ZipEntry& entry) {
-  if (r_.RecreateDirs) {
+  if (o_.recreateDirs) {
     std::vector<std::string> parts;
     if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts, &checkedFolders_)) {
       Skip(index, entry, SkipReason::CreateError);
@@ -260,7 +243,7 @@ void ZipExtractRun::FinishFolders() {
   for (auto it = folderFinish_.rbegin(); it != folderFinish_.rend(); ++it) {
     const std::time_t when = ModificationTimeOf(it->second);
     if (when != -1) platform::SetLastWriteTime(it->first, when);
-    if (const uint32_t mode = UnixModeOf(it->second); r_.RetainAttributes && mode != 0)
+    if (const uint32_t mode = UnixModeOf(it->second); o_.retainAttributes && mode != 0)
       platform::SetPermissions(it->first, mode);
   }
   folderFinish_.clear();
@@ -269,14 +252,13 @@ void ZipExtractRun::FinishFolders() {
 void ZipExtractRun::Skip(int index, const ZipEntry& entry, SkipReason reason) {
   totalBytes_ -= entry.UncompressedSize;
   bool retry = false;
-  if (r_.OnSkippingFile) r_.OnSkippingFile(r_, reason, entry.FullName(), index, retry);
+  e_.OnSkippingFile(reason, entry.FullName(), index, retry);
 }
 
 void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk) {
   bytesDone_ += static_cast<int64_t>(chunk);
-  if (r_.OnFilePercentDone)
-    r_.OnFilePercentDone(r_, Percentage(static_cast<int64_t>(entryWritten), static_cast<int64_t>(entrySize)));
-  if (r_.OnTotalPercentDone) r_.OnTotalPercentDone(r_, Percentage(bytesDone_, totalBytes_));
+  e_.OnFilePercentDone(Percentage(static_cast<int64_t>(entryWritten), static_cast<int64_t>(entrySize)));
+  e_.OnTotalPercentDone(Percentage(bytesDone_, totalBytes_));
 }
 
 bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
@@ -291,13 +273,13 @@ bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
 bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption) {
   for (;;) {
     r_.SeekToData(entry);
-    const auto start = decryption.Begin(entry, r_.Password, [this](uint8_t* b, size_t n) { return r_.ReadSpanning(b, n); });
+    const auto start = decryption.Begin(entry, o_.password, [this](uint8_t* b, size_t n) { return r_.ReadSpanning(b, n); });
     if (start == MemberDecryption::Start::Ok) return true;
-    if (start == MemberDecryption::Start::NoHeader || !r_.OnBadPassword) return false;
-    std::string newPassword = r_.Password;
-    r_.OnBadPassword(r_, index, newPassword);
-    if (newPassword == r_.Password) return false;
-    r_.Password = newPassword;
+    if (start == MemberDecryption::Start::NoHeader) return false;
+    std::string newPassword = o_.password;
+    e_.OnBadPassword(index, newPassword);
+    if (newPassword == o_.password) return false;
+    o_.password = newPassword;
   }
 }
 
@@ -307,7 +289,7 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
   const platform::DateTime entryTime = DosValue(entry.DateTime);
   const platform::DateTime fileTime =
       DosValue(platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite)));
-  switch (r_.OverwriteMode) {
+  switch (o_.overwriteMode) {
     case OverwriteRule::Always:
       return true;
     case OverwriteRule::Never:
@@ -319,11 +301,7 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
     case OverwriteRule::Prompt:
       break;
   }
-  if (r_.OnPromptForOverwrite) {
-    bool overwrite = false;
-    r_.OnPromptForOverwrite(r_, overwrite, index, fname);
-    return overwrite;
-  }
+  if (bool overwrite = false; e_.OnPromptForOverwrite(index, fname, overwrite)) return overwrite;
   return r_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
                     MessageButtons::YesNo);
 }
@@ -346,7 +324,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   composed += entry.FileName();
   std::string fname = composed;
   bool skip = false;
-  if (r_.OnStartUnZip) r_.OnStartUnZip(r_, index, fname, skip);
+  e_.OnStartUnZip(index, fname, skip);
   if (skip) {
     totalBytes_ -= entry.UncompressedSize;
     return Step::Done;
@@ -365,11 +343,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // Decoded ahead and found sound: the header, the password and the data were checked already.
   std::unique_ptr<DecodeAhead::Decoded> decoded;
   if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), [this] { r_.CheckCancel(); });
-  if (decoded && entry.IsEncrypted() && decoded->password != r_.Password) decoded.reset();
+  if (decoded && entry.IsEncrypted() && decoded->password != o_.password) decoded.reset();
 
   // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
   if (!decoded && !HasLocalHeader(entry)) {
-    if (r_.OnBadCRC) r_.OnBadCRC(r_, 0, entry.CRC32, index);
+    e_.OnBadCRC(0, entry.CRC32, index);
     return Step::Done;
   }
   MemberDecryption decryption;
@@ -394,7 +372,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     }
     const platform::FileStat target = platform::StatFile(fname, true);
     if (target.exists && !target.isSymlink && (target.attributes & platform::faReadOnly) != 0) {
-      if (!r_.ReplaceReadOnly || !platform::SetReadOnly(fname, false)) {
+      if (!o_.replaceReadOnly || !platform::SetReadOnly(fname, false)) {
         Skip(index, entry, SkipReason::CreateError);
         return Step::Done;
       }
@@ -459,7 +437,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   }
   const bool authentic = decoded || AuthenticData(decryption, source, readRaw);
   if (writeBehind) writeBehind->Finish();
-  if (output) output->Close(r_.FlushFilesOnClose);
+  if (output) output->Close(o_.flushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.CRC32 || !entry.CrcStored()) && sink.Written() == size) {
@@ -472,8 +450,8 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       if (when != -1) platform::SetLastWriteTime(temp, when);
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
       const uint32_t mode = UnixModeOf(entry);
-      if (r_.RetainAttributes && mode != 0) platform::SetPermissions(temp, mode);
-      else if (r_.RetainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
+      if (o_.retainAttributes && mode != 0) platform::SetPermissions(temp, mode);
+      else if (o_.retainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
         platform::SetReadOnly(temp, true);
       if (!platform::RenameOver(temp, fname)) {
         Skip(index, entry, SkipReason::CreateError);
@@ -481,25 +459,23 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       }
       tempGuard.Release();
     }
-    if (r_.OnEndUnZip) r_.OnEndUnZip(r_, index, fname);
+    e_.OnEndUnZip(index, fname);
     ++fileCount_;
     return Step::Done;
   }
 
   // With an authentication code the password was proven right: what fails is the data.
   if (entry.IsEncrypted() && !decryption.Authenticates()) {
-    if (r_.OnBadPassword) {
-      std::string newPassword = r_.Password;
-      r_.OnBadPassword(r_, index, newPassword);
-      if (newPassword != r_.Password) {
-        r_.Password = newPassword;
-        return Step::Retry;
-      }
+    std::string newPassword = o_.password;
+    e_.OnBadPassword(index, newPassword);
+    if (newPassword != o_.password) {
+      o_.password = newPassword;
+      return Step::Retry;
     }
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
-  if (r_.OnBadCRC) r_.OnBadCRC(r_, crc, entry.CRC32, index);
+  e_.OnBadCRC(crc, entry.CRC32, index);
   return Step::Done;
 }
 
@@ -520,7 +496,8 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
   return false;
 }
 
-EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep, uint64_t sizeCap) {
+EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const std::string& password, ByteSink* keep,
+                                    uint64_t sizeCap) {
   const ZipEntry entry = reader.Entry(index);
   EntryCheck check;
   check.StoredCRC = entry.CRC32;
@@ -543,10 +520,10 @@ EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep
   const bool opened = !reader.ArchiveIsOpen();
   if (opened) reader.OpenArchive();
   struct CloseScope {
-    ZipReader& r;
+    ArchiveDirectory& r;
     bool close;
     ~CloseScope() {
-      if (close && !r.KeepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
+      if (close && !r.Options().keepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
     }
   } closeScope{reader, opened};
 
@@ -558,7 +535,7 @@ EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep
     const auto readRaw = [&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); };
     uint64_t remaining = entry.CompressedSize;
     if (entry.IsEncrypted()) {
-      switch (decryption.Begin(entry, reader.Password, readRaw)) {
+      switch (decryption.Begin(entry, password, readRaw)) {
         case MemberDecryption::Start::NoHeader:
           check.Result = EntryResult::DataError;
           check.Message = "no encryption header";
@@ -603,51 +580,6 @@ EntryCheck ZipExtractRun::TestEntry(ZipReader& reader, int index, ByteSink* keep
              ((entry.CrcStored() && check.CalcCRC != entry.CRC32) || check.Size != entry.UncompressedSize)) {
     check.Result = EntryResult::BadCRC;
   }
-  return check;
-}
-
-std::unique_ptr<DecodeAhead> ZipExtractRun::StartDecodeAhead(
-    ZipReader& reader, int first, bool keepData, const std::function<bool(const ZipEntry&)>& wanted) {
-  // Parts of a split archive are asked for one by one: only the reader itself goes through them.
-  if (!reader.DirectoryLoaded() || reader.IsMultiDisk() || !reader.OverlapNote().empty()) return nullptr;
-  const int count = reader.EntryCount();
-  std::vector<std::optional<ZipEntry>> members(static_cast<size_t>(count));
-  int suitable = 0;
-  for (int i = std::max(first, 0); i < count; ++i) {
-    const ZipEntry& entry = reader.Entry(i);
-    if (!wanted(entry) || !DecodeAhead::Suits(entry)) continue;
-    members[static_cast<size_t>(i)] = entry;
-    ++suitable;
-  }
-  if (suitable < 2) return nullptr;  // starting threads would cost more than it saves
-  std::vector<std::unique_ptr<ZipStream>> streams;
-  for (int i = 0; i < DecodeAhead::WorkerCount(); ++i) {
-    auto stream = reader.OpenStreamOn(reader.ZipName());
-    if (!stream) break;
-    streams.push_back(std::move(stream));
-  }
-  return std::make_unique<DecodeAhead>(std::move(members), std::move(streams), reader.Password, keepData);
-}
-
-EntryCheck ZipExtractRun::TestEntryDecodedAhead(ZipReader& reader, int index, DecodeAhead* ahead) {
-  const auto decoded =
-      ahead ? ahead->Take(static_cast<size_t>(index), [&reader] { reader.CheckCancel(); }) : nullptr;
-  const ZipEntry& entry = reader.Entry(index);
-  if (!decoded || (entry.IsEncrypted() && decoded->password != reader.Password))
-    return TestEntry(reader, index);
-  reader.CheckCancel();
-  EntryCheck check;
-  check.StoredCRC = entry.CRC32;
-  check.CalcCRC = decoded->crc;
-  check.Size = entry.UncompressedSize;
-  return check;
-}
-
-EntryCheck ZipExtractRun::ExtractToBuffer(ZipReader& reader, int index, uint64_t sizeCap,
-                                           std::vector<uint8_t>& out) {
-  VectorSink sink;
-  EntryCheck check = TestEntry(reader, index, &sink, sizeCap);
-  out = std::move(sink.bytes);
   return check;
 }
 

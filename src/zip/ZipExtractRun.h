@@ -1,9 +1,8 @@
-// One extraction run of a ZipReader: selection, target paths, password checks, overwrite rules,
-// decoding with CRC check, and the events around them. Also decodes single entries to memory.
+// One run of an ExtractJob: selection, target paths, password checks, overwrite rules, decoding with
+// CRC check, and the events around them. Also decodes single entries to memory.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -11,9 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "zip/ArchiveDirectory.h"
 #include "zip/EntryCheck.h"
+#include "zip/ExtractJob.h"
 #include "zip/WholeMemberDecoder.h"
-#include "zip/ZipReader.h"
 #include "zip/legacy/ByteSink.h"
 
 namespace brisko::zip {
@@ -23,30 +23,15 @@ class MemberDecryption;
 
 class ZipExtractRun {
  public:
-  explicit ZipExtractRun(ZipReader& reader);
+  // The observer is the archive's while the run lasts; options hold the password a run may change.
+  ZipExtractRun(ArchiveDirectory& archive, ExtractOptions& options, ExtractObserver& observer);
   ~ZipExtractRun();
 
-  // Reads the directory when needed and extracts the selected entries; returns FileCount.
-  // OnUnZipComplete is called at the end of the run, also when an exception ends it.
+  // See ExtractJob::Run.
   int Run();
-
-  // Decodes entry index (of the sorted view) with the reader's Password and checks its CRC without
-  // writing a file; the data goes to keep when given. Entries recorded as larger than sizeCap are not
-  // decoded (TooLarge). The directory must be loaded. Throws only for archive-level failures
-  // (the archive cannot be opened, an index out of range).
-  static EntryCheck TestEntry(ZipReader& reader, int index, ByteSink* keep = nullptr,
-                               uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
-
-  // TestEntry keeping the data in memory.
-  static EntryCheck ExtractToBuffer(ZipReader& reader, int index, uint64_t sizeCap,
-                                     std::vector<uint8_t>& out);
-
-  // Workers that decode the small members of the sorted view from `first` on ahead of a loop over them
-  // (those `wanted` says), keeping the data or only checking them; null when none would pay.
-  static std::unique_ptr<DecodeAhead> StartDecodeAhead(ZipReader& reader, int first, bool keepData,
-                                                       const std::function<bool(const ZipEntry&)>& wanted);
-  // TestEntry of entry `index`, from the workers' result when they decoded it ahead.
-  static EntryCheck TestEntryDecodedAhead(ZipReader& reader, int index, DecodeAhead* ahead);
+  // See ExtractJob::TestEntry.
+  static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password, ByteSink* keep,
+                              uint64_t sizeCap);
 
  private:
   enum class Step { Done, Retry };
@@ -72,7 +57,9 @@ class ZipExtractRun {
   bool PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
                  const ZipEntry& entry);
 
-  ZipReader& r_;
+  ArchiveDirectory& r_;
+  ExtractOptions& o_;
+  ExtractObserver& e_;
   std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
   // Folders below base_ this run has made or found to be real folders (not links); a link the run
   // creates never replaces a folder, so they stay safe for its later entries.

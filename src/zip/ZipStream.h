@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace brisko::zip {
 
@@ -34,6 +36,15 @@ class ZipStream {
     Seek(start);
     return false;
   }
+};
+
+// Opens streams on paths where the engine would open files: tests and fuzzing read archives from
+// memory or write through failing streams.
+class StreamOpener {
+ public:
+  virtual ~StreamOpener() = default;
+  // A stream on path; null when it cannot be opened.
+  virtual std::unique_ptr<ZipStream> Open(const std::string& path) = 0;
 };
 
 }  // namespace brisko::zip

@@ -214,7 +214,13 @@ TEST_F(BackupLossTest, UseLastBackupDateStoresTheMomentTheRunStarted) {
   WriteOneProject({{"isUseNew", "1"}, {"isUseToday", "1"}});
   auto model = StartModel();
   const DateTime start = clock.Now();
-  model->configureWriter = [&](zip::ZipWriter&) { clock.Set(start + 1.0 / 24); };
+  // The clock moves on once the new archive is being written.
+  WriterOutput output;
+  output.open = [&, open = output.open](const std::string& path) {
+    clock.Set(start + 1.0 / 24);
+    return open(path);
+  };
+  model->writerOutput = &output;
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), FormatDateTime(start));
   EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), FormatDateTime(start));

@@ -17,7 +17,6 @@
 #include "support/TestEnvironment.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipStream.h"
-#include "zip/ZipWriter.h"
 
 namespace brisko::core::test {
 namespace {
@@ -191,9 +190,9 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
     size_t written_ = 0;
     uint64_t pos_ = 0;
   };
-  model->configureWriter = [](zip::ZipWriter& w) {
-    w.OutputOpener = [](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); };
-  };
+  WriterOutput output;
+  output.open = [](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); };
+  model->writerOutput = &output;
   ui.calls.clear();
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
   const auto errors = ui.CallsOf("ShowMessage");

@@ -5,7 +5,6 @@
 #include "BackupFixture.h"
 #include "core/ProjectStore.h"
 #include "zip/FileStream.h"
-#include "zip/ZipWriter.h"
 
 namespace brisko::core::test {
 namespace {
@@ -80,13 +79,13 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     ASSERT_EQ(before, (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
     const int value = ProjectIni().ReadInteger("Docs", "Value", -1);
 
-    model->configureWriter = [](zip::ZipWriter& w) {
-      w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
-        auto stream = std::make_unique<CorruptingStream>(70);  // inside the first member's data
-        if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
-        return stream;
-      };
+    WriterOutput corrupting;
+    corrupting.open = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
+      auto stream = std::make_unique<CorruptingStream>(70);  // inside the first member's data
+      if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
+      return stream;
     };
+    model->writerOutput = &corrupting;
     ui.calls.clear();
     EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
     EXPECT_EQ(DestFiles(), before);  // nothing rotated, no partial archive left
@@ -102,13 +101,7 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     ProjectIni().WriteBool("Docs", "Verify", false);
     model = StartModel();
     model->Form().password = model->Form().passwordConfirm = password ? "pw" : "";
-    model->configureWriter = [](zip::ZipWriter& w) {
-      w.OutputOpener = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
-        auto stream = std::make_unique<CorruptingStream>(70);
-        if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
-        return stream;
-      };
-    };
+    model->writerOutput = &corrupting;
     EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
     EXPECT_EQ(LastLog("Information").find("verified"), std::string::npos);
 
@@ -130,13 +123,23 @@ TEST_F(BackupVerifyTest, StopWhileVerifyingKeepsTheOlderArchives) {
   auto model = StartModel();
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   const std::vector<std::string> before = DestFiles();
-  bool written = false;
-  model->configureWriter = [&written](zip::ZipWriter& w) {
-    w.OnZipComplete = [complete = w.OnZipComplete, &written](zip::ZipWriter& z, int added) {
-      complete(z, added);
-      written = true;
-    };
+  // The new archive is written once its stream is closed.
+  struct WatchedFile : zip::FileStream {
+    bool* closed = nullptr;
+    bool Close() override {
+      *closed = true;
+      return zip::FileStream::Close();
+    }
   };
+  bool written = false;
+  WriterOutput output;
+  output.open = [&written](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
+    auto file = std::make_unique<WatchedFile>();
+    file->closed = &written;
+    if (!file->Open(path, zip::FileMode::CreateNew)) return nullptr;
+    return file;
+  };
+  model->writerOutput = &output;
   model->processEvents = [&] {
     if (written) model->RequestStop();
   };

@@ -158,7 +158,7 @@ TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
   commands->options.password = "  ";
   EXPECT_EQ(RestoreArchive("p2.zip").status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadFile(Target("a.txt")), ReadFile(Src("a.txt")));
-  EXPECT_EQ(reader.Password, "secret");
+  EXPECT_EQ(commands->Password(), "secret");
 }
 
 TEST_F(RestoreCommandsTest, WrongPasswordFails) {

@@ -23,8 +23,8 @@
 #include "support/Commands.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
-#include "zip/ZipReader.h"
-#include "zip/ZipWriter.h"
+#include "zip/ArchiveDirectory.h"
+#include "zip/WriteJob.h"
 
 namespace brisko::core::test {
 
@@ -81,16 +81,16 @@ class RestoreFixture : public ::testing::Test {
   std::string ZipWithWriter(const std::string& name, const std::string& password = "",
                             zip::MemberEncryption encryption = zip::MemberEncryption::Traditional) {
     std::string archive = Archives(name);
-    zip::ZipWriter writer;
+    zip::WriteOptions options;
+    options.rootDir = (root / "src").string();
+    options.relativePaths = true;
+    options.recurse = true;
+    options.password = password;
+    options.encryption = encryption;
+    options.filesList = {(root / "src").string() + "/*.*"};
+    zip::WriteJob writer(std::move(options));
     writer.SetZipName(archive);
-    writer.SetRootDir((root / "src").string());
-    writer.SetStorePaths(true);
-    writer.SetRelativePaths(true);
-    writer.Recurse = true;
-    writer.Password = password;
-    writer.Encryption = encryption;
-    writer.FilesList = {(root / "src").string() + "/*.*"};
-    writer.Zip();
+    writer.Run();
     return archive;
   }
 
@@ -122,7 +122,7 @@ class RestoreFixture : public ::testing::Test {
   std::string dataDir;
   ManualClock clock{*TryEncodeDate(2024, 5, 6) + *TryEncodeTime(9, 0, 0)};
   ScriptedInteraction ui;
-  zip::ZipReader reader;
+  zip::ArchiveDirectory reader;
   std::unique_ptr<MainModel> model;
   std::unique_ptr<ArchiveBrowser> browser;
   std::unique_ptr<RestoreCommands> commands;

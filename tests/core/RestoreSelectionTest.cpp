@@ -14,7 +14,7 @@ class RestoreSelectionTest : public RestoreFixture {
     WriteSource("sub/deep/d.txt", "delta\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
     WriteSource("subway.txt", "not below sub/\n", LocalMomentToTime(2024, 3, 4, 9, 0, 0));
     ZipWithWriter("x.zip");
-    reader.SortMode = zip::EntryOrder::ByName;  // as the Restore tab reads it
+    reader.Options().sortMode = zip::EntryOrder::ByName;  // as the Restore tab reads it
     browser->SetDirectoryRestore(Target());
     Browse("x.zip");
   }

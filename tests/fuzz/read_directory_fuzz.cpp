@@ -1,32 +1,29 @@
 // Fuzzes the reader: archive bytes in memory, directory read in two modes, every entry walked.
 #include <cstdint>
-#include <memory>
+#include <string>
 #include <vector>
 
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace {
 
 using namespace brisko::zip;
 
-// Opens the protected member-data helpers to the fuzzer.
-class FuzzReader : public ZipReader {
+// Refuses every further disk of a split set.
+class NoMoreDisks : public ArchiveObserver {
  public:
-  void TouchData(int index) {
-    OpenArchive();
-    SeekToData(Entry(index));
+  bool OnGetNextDisk(int, std::string& name) override {
+    name.clear();
+    return true;
   }
 };
 
 void Walk(const std::vector<uint8_t>& bytes, IncompleteArchiveRule mode, EntryOrder sort) {
-  FuzzReader reader;
-  reader.StreamOpener = [&bytes](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
-  reader.OnGetNextDisk = [](ZipReader&, int, std::string& name) { name.clear(); };
-  reader.IncompleteZipMode = mode;
-  reader.SortMode = sort;
-  reader.KeepZipOpen = true;
+  MemoryStreamOpener opener(bytes);
+  NoMoreDisks observer;
+  ArchiveDirectory reader({sort, mode, true, &opener}, &observer);
   reader.SetZipName("fuzz.zip");
   try {
     reader.ReadDirectory();
@@ -36,7 +33,8 @@ void Walk(const std::vector<uint8_t>& bytes, IncompleteArchiveRule mode, EntryOr
       (void)reader.EntryDateTime(i);
       (void)reader.EntryComment(i);
       try {
-        reader.TouchData(i);
+        reader.OpenArchive();
+        reader.SeekToData(reader.Entry(i));
       } catch (const ZipError&) {
       }
     }

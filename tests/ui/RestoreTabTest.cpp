@@ -17,7 +17,7 @@
 #include "ui/ArchiveContentsModel.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
-#include "zip/ZipWriter.h"
+#include "zip/WriteJob.h"
 
 using brisko::uitest::DataFolder;
 using brisko::uitest::ModalAnswerer;
@@ -75,14 +75,14 @@ class RestoreTabTest : public QObject {
     for (const char* m : kMembers)
       Write(src + QLatin1Char('/') + QLatin1String(m), QByteArray("archived ") + m);
     QDir().mkpath(data_->File(QStringLiteral("out")));
-    brisko::zip::ZipWriter writer;
+    brisko::zip::WriteOptions options;
+    options.rootDir = src.toStdString();
+    options.relativePaths = true;
+    options.recurse = true;
+    options.filesList = {src.toStdString() + "/*.*"};
+    brisko::zip::WriteJob writer(std::move(options));
     writer.SetZipName(data_->File(QStringLiteral("out/x.zip")).toStdString());
-    writer.SetRootDir(src.toStdString());
-    writer.SetStorePaths(true);
-    writer.SetRelativePaths(true);
-    writer.Recurse = true;
-    writer.FilesList = {src.toStdString() + "/*.*"};
-    writer.Zip();
+    writer.Run();
 
     ui_ = std::make_unique<brisko::ui::QtUserInteraction>();
     model_ = std::make_unique<brisko::core::MainModel>(data_->DataDir(),

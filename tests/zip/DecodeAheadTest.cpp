@@ -2,14 +2,13 @@
 // decodes each member itself, whichever members are damaged, skipped, too large or encrypted.
 #include <gtest/gtest.h>
 
-#include "ExtractFixture.h"
 #include "EncryptedTestMember.h"
+#include "ExtractFixture.h"
 #include "support/Files.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/PreparedMember.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -57,28 +56,27 @@ class DecodeAheadTest : public ExtractFixture {
     WriteBytes(Path("a.zip"), BuildZip(members));
     return Path("a.zip");
   }
-  void Prepare(ZipReader& reader, RunLog& log) {
-    Record(reader, log);
-    reader.SetZipName(Path("a.zip"));
-    reader.SetDestDir(Path("out"));
-    reader.DoAll = true;
-    reader.RecreateDirs = true;
-    reader.Password = "right";
+  void Prepare(Extraction& reader) {
+    reader.archive.SetZipName(Path("a.zip"));
+    reader.options.destDir = Path("out");
+    reader.options.doAll = true;
+    reader.options.recreateDirs = true;
+    reader.options.password = "right";
   }
 };
 
 TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
   const std::vector<Planned> plan = MixedMembers();
   MakeZip(plan);
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log);
+  Extraction reader(log);
+  Prepare(reader);
   std::vector<int> started;
-  reader.OnStartUnZip = [&](ZipReader&, int index, std::string&, bool& skip) {
+  reader.onStartUnZip = [&](int index, std::string&, bool& skip) {
     started.push_back(index);
     skip = plan[static_cast<size_t>(index)].outcome == Outcome::SkippedByHost;
   };
-  const int count = reader.Extract();
+  const int count = reader.Run();
   int written = 0;
   std::vector<std::string> ended;
   for (size_t i = 0; i < plan.size(); ++i) {
@@ -114,14 +112,11 @@ TEST_F(DecodeAheadTest, CancelStopsAtTheNextMember) {
   std::vector<Planned> plan = MixedMembers();
   plan.resize(15);
   MakeZip(plan);
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log);
-  reader.OnEndUnZip = [&](ZipReader& r, int, const std::string& fname) {
-    log.ended.push_back(fname);
-    if (log.ended.size() == 3) r.Cancel();
-  };
-  EXPECT_THROW(reader.Extract(), CanceledError);
+  Extraction reader(log);
+  Prepare(reader);
+  reader.onEndUnZip = [&] { reader.cancel = log.ended.size() == 3; };
+  EXPECT_THROW(reader.Run(), CanceledError);
   EXPECT_EQ(log.completeCount, 3);
   EXPECT_EQ(FilesBelow(Path("out")).size(), 3u);  // and no temporary file
 }

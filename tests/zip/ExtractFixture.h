@@ -1,9 +1,10 @@
-// Shared set-up of the extraction tests: a fresh folder per test and a reader that records its events.
+// Shared set-up of the extraction tests: a fresh folder per test and an extraction that records its events.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/ZipBuilder.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
+#include "zip/ExtractJob.h"
 
 namespace brisko::zip::test {
 
@@ -21,9 +23,10 @@ namespace fs = std::filesystem;
 // What a run reported through its events.
 struct RunLog {
   std::vector<std::pair<SkipReason, std::string>> skipped;
-  std::vector<std::string> ended;  // FName of every OnEndUnZip
-  std::vector<int> badCrc;         // FileIndex of every OnBadCRC
+  std::vector<std::string> ended;  // fileName of every OnEndUnZip
+  std::vector<int> badCrc;         // fileIndex of every OnBadCRC
   std::vector<std::string> messages;
+  std::vector<std::string> boxes;  // "caption|text" of every message box
   int completeCalls = 0;
   int completeCount = -1;
   int lastTotalPercent = -1;
@@ -37,33 +40,79 @@ struct RunLog {
   }
 };
 
+// An archive and the extraction of it, recording every event in log; a test answers the questions
+// through the on... members it sets.
+class Extraction : public ExtractObserver {
+ public:
+  explicit Extraction(RunLog& log) : log(log) {}
+
+  // Runs one extraction with the options; the password it ended with stays in the options.
+  int Run() {
+    ExtractJob job(archive, options, this);
+    struct KeepPassword {
+      ExtractJob& job;
+      ExtractOptions& options;
+      ~KeepPassword() { options.password = job.Password(); }
+    } keep{job, options};
+    return job.Run();
+  }
+
+  ArchiveDirectory archive;
+  ExtractOptions options;
+  RunLog& log;
+  std::function<void(bool& overwrite, int index, std::string& fname)> onPromptForOverwrite;
+  std::function<void(int index, std::string& newPassword)> onBadPassword;
+  std::function<void(int percent)> onFilePercentDone;
+  std::function<void(int index, std::string& fname, bool& skip)> onStartUnZip;
+  std::function<void()> onEndUnZip;  // after the entry was logged
+  bool stopAtStart = false;  // OnStartUnZipInfo answers stopNow
+  bool cancel = false;       // CancelRequested answers this
+
+  void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
+    log.skipped.emplace_back(reason, name);
+  }
+  void OnEndUnZip(int, const std::string& fname) override {
+    log.ended.push_back(fname);
+    if (onEndUnZip) onEndUnZip();
+  }
+  void OnBadCRC(uint32_t, uint32_t, int index) override { log.badCrc.push_back(index); }
+  bool OnMessageBox(const std::string& caption, const std::string& text, MessageButtons) override {
+    log.messages.push_back(text);
+    log.boxes.push_back(caption + "|" + text);
+    return false;
+  }
+  void OnUnZipComplete(int count) override {
+    ++log.completeCalls;
+    log.completeCount = count;
+  }
+  void OnTotalPercentDone(int percent) override { log.lastTotalPercent = percent; }
+  void OnStartUnZipInfo(int files, int64_t bytes, bool& stopNow) override {
+    log.startInfoFiles = files;
+    log.startInfoBytes = bytes;
+    stopNow = stopAtStart;
+  }
+  bool OnPromptForOverwrite(int index, std::string& fname, bool& overwrite) override {
+    if (!onPromptForOverwrite) return false;
+    onPromptForOverwrite(overwrite, index, fname);
+    return true;
+  }
+  void OnBadPassword(int index, std::string& newPassword) override {
+    if (onBadPassword) onBadPassword(index, newPassword);
+  }
+  void OnFilePercentDone(int percent) override {
+    if (onFilePercentDone) onFilePercentDone(percent);
+  }
+  void OnStartUnZip(int index, std::string& fname, bool& skip) override {
+    if (onStartUnZip) onStartUnZip(index, fname, skip);
+  }
+  bool CancelRequested() override { return cancel; }
+};
+
 class ExtractFixture : public ::testing::Test {
  protected:
   std::string Path(const std::string& rel) const { return dir_.Path(rel); }
   static std::string ReadText(const std::string& path) { return ReadFile(path); }
   static void WriteText(const std::string& path, const std::string& text) { WriteFile(path, text); }
-
-  // Wires every event of reader into log.
-  static void Record(ZipReader& reader, RunLog& log) {
-    reader.OnSkippingFile = [&log](ZipReader&, SkipReason reason, const std::string& name, int, bool&) {
-      log.skipped.emplace_back(reason, name);
-    };
-    reader.OnEndUnZip = [&log](ZipReader&, int, const std::string& fname) { log.ended.push_back(fname); };
-    reader.OnBadCRC = [&log](ZipReader&, uint32_t, uint32_t, int index) { log.badCrc.push_back(index); };
-    reader.OnMessageBox = [&log](const std::string&, const std::string& text, MessageButtons) {
-      log.messages.push_back(text);
-      return false;
-    };
-    reader.OnUnZipComplete = [&log](ZipReader&, int count) {
-      ++log.completeCalls;
-      log.completeCount = count;
-    };
-    reader.OnTotalPercentDone = [&log](ZipReader&, int percent) { log.lastTotalPercent = percent; };
-    reader.OnStartUnZipInfo = [&log](ZipReader&, int files, int64_t bytes, bool&) {
-      log.startInfoFiles = files;
-      log.startInfoBytes = bytes;
-    };
-  }
 
   TempDir dir_{"extract"};
   const fs::path root_ = FsPath(dir_.Path());

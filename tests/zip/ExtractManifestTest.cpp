@@ -6,7 +6,6 @@
 #include "ExtractFixture.h"
 #include "support/TestManifest.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -27,17 +26,16 @@ class ExtractManifestTest : public ExtractFixture {
       if (rows.front().expectedResult.rfind("ok", 0) != 0) continue;
       SCOPED_TRACE(folder + "/" + archive);
       const std::string dest = Path(archive + ".out");
-      ZipReader reader;
       RunLog log;
-      Record(reader, log);
-      reader.SetZipName(TestDataPath(folder, archive));
-      reader.SetDestDir(dest);
-      reader.DoAll = true;
-      reader.RecreateDirs = true;
-      reader.OverwriteMode = OverwriteRule::Always;
+      Extraction reader(log);
+      reader.archive.SetZipName(TestDataPath(folder, archive));
+      reader.options.destDir = dest;
+      reader.options.doAll = true;
+      reader.options.recreateDirs = true;
+      reader.options.overwriteMode = OverwriteRule::Always;
       for (const ManifestRow& row : rows)
-        if (!row.password.empty()) reader.Password = row.password;
-      ASSERT_NO_THROW(reader.Extract());
+        if (!row.password.empty()) reader.options.password = row.password;
+      ASSERT_NO_THROW(reader.Run());
       EXPECT_TRUE(log.skipped.empty());
       EXPECT_TRUE(log.badCrc.empty());
       EXPECT_EQ(log.completeCalls, 1);
@@ -68,16 +66,15 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
   for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {
     SCOPED_TRACE(archive);
     const std::string dest = Path(std::string(archive) + ".out");
-    ZipReader reader;
     RunLog log;
-    Record(reader, log);
-    reader.SetZipName(TestDataPath("interop", archive));
-    reader.SetDestDir(dest);
-    reader.DoAll = true;
-    reader.RecreateDirs = true;
-    ASSERT_NO_THROW(reader.Extract());
+    Extraction reader(log);
+    reader.archive.SetZipName(TestDataPath("interop", archive));
+    reader.options.destDir = dest;
+    reader.options.doAll = true;
+    reader.options.recreateDirs = true;
+    ASSERT_NO_THROW(reader.Run());
     ASSERT_EQ(log.badCrc.size(), 1u);
-    EXPECT_EQ(reader.Entry(log.badCrc[0]).FileName(), "hello.txt");
+    EXPECT_EQ(reader.archive.Entry(log.badCrc[0]).FileName(), "hello.txt");
     EXPECT_FALSE(fs::exists(dest + "/hello.txt"));
     EXPECT_EQ(FilesBelow(dest), std::vector<std::string>{"docs/nested/readme.txt"});
     for (auto& e : fs::directory_iterator(dest))  // no temporary file left behind
@@ -88,20 +85,18 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
 TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
   for (const char* archive : {"truncated_in_data.zip", "truncated_in_cd.zip", "no_cd_trailing_junk.zip"}) {
     SCOPED_TRACE(archive);
-    ZipReader reader;
     RunLog log;
-    Record(reader, log);
-    reader.SetZipName(TestDataPath("interop", archive));
-    reader.SetDestDir(Path("out"));
-    reader.FilesList = {"*"};
+    Extraction reader(log);
+    reader.archive.SetZipName(TestDataPath("interop", archive));
+    reader.options.destDir = Path("out");
+    reader.options.filesList = {"*"};
     try {
-      reader.Extract();
+      reader.Run();
       ADD_FAILURE() << "no exception";
     } catch (const IncompleteArchiveError& e) {
       EXPECT_STREQ(e.what(), "Incomplete Zip File");
     }
     EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
-    EXPECT_TRUE(reader.FilesList.empty());
     EXPECT_EQ(log.completeCalls, 0);  // the directory read failed before any run
   }
 }

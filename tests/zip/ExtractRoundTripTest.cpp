@@ -6,7 +6,6 @@
 #include <random>
 
 #include "ExtractFixture.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -45,15 +44,14 @@ class ExtractRoundTripTest : public ExtractFixture {
 
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
     const std::string dest = Path("out-" + fs::path(archive).stem().string());
-    ZipReader reader;
     RunLog log;
-    Record(reader, log);
-    reader.SetZipName(archive);
-    reader.SetDestDir(dest);
-    reader.DoAll = true;
-    reader.RecreateDirs = true;
-    reader.Password = password;
-    ASSERT_NO_THROW(reader.Extract());
+    Extraction reader(log);
+    reader.archive.SetZipName(archive);
+    reader.options.destDir = dest;
+    reader.options.doAll = true;
+    reader.options.recreateDirs = true;
+    reader.options.password = password;
+    ASSERT_NO_THROW(reader.Run());
     EXPECT_TRUE(log.skipped.empty());
     EXPECT_TRUE(log.badCrc.empty());
     for (const SourceFile& f : files_) {

@@ -7,7 +7,6 @@
 #include "support/ZipBuilder.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -19,13 +18,12 @@ class ExtractTest : public ExtractFixture {
     WriteBytes(path, BuildZip(members));
     return path;
   }
-  // A reader on archive extracting everything into Path("out").
-  void Prepare(ZipReader& reader, RunLog& log, const std::string& archive, bool recreate = true) {
-    Record(reader, log);
-    reader.SetZipName(archive);
-    reader.SetDestDir(Path("out"));
-    reader.DoAll = true;
-    reader.RecreateDirs = recreate;
+  // An extraction of archive with everything going into Path("out").
+  void Prepare(Extraction& reader, const std::string& archive, bool recreate = true) {
+    reader.archive.SetZipName(archive);
+    reader.options.destDir = Path("out");
+    reader.options.doAll = true;
+    reader.options.recreateDirs = recreate;
   }
 };
 
@@ -33,10 +31,10 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   const std::string zip = MakeZip({StoredMember("top.txt", "T"), StoredMember("d1/a.txt", "A"),
                                    StoredMember("d1/d2/b.txt", "B"), StoredMember("empty/", "")});
   {
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip, true);
-    EXPECT_EQ(reader.Extract(), 4);
+    Extraction reader(log);
+    Prepare(reader, zip, true);
+    EXPECT_EQ(reader.Run(), 4);
     EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
     EXPECT_TRUE(fs::is_directory(Path("out/empty")));
     EXPECT_EQ(log.completeCount, 4);
@@ -46,10 +44,10 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   }
   fs::remove_all(Path("out"));
   {
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip, false);
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip, false);
+    reader.Run();
     EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"a.txt", "b.txt", "top.txt"}));
     EXPECT_FALSE(fs::exists(Path("out/empty")));
     EXPECT_EQ(log.completeCount, 4);  // the folder entry counts with DoAll, though nothing is made
@@ -58,30 +56,29 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
 
 TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
   const std::string zip = MakeZip({StoredMember("DATA/sub/a.txt", "A"), StoredMember("other/b.txt", "B")});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.SetRootDir("data");
-  reader.Extract();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.options.rootDir = "data";
+  reader.Run();
   EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"other/b.txt", "sub/a.txt"}));
 }
 
-TEST_F(ExtractTest, FilesListSelectsAndIsEmptiedAfterwards) {
+TEST_F(ExtractTest, FilesListSelects) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("B.TXT", "B"),
                                    StoredMember("c.doc", "C"), StoredMember("sub/d.txt", "D")});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.DoAll = false;
-  reader.FilesList = {"*.txt"};
-  reader.Extract();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.options.doAll = false;
+  reader.options.filesList = {"*.txt"};
+  reader.Run();
   EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
-  EXPECT_TRUE(reader.FilesList.empty());
   EXPECT_EQ(log.completeCount, 3);
 
   fs::remove_all(Path("out"));
-  reader.FilesList = {"SUB/*", "nothing"};
-  reader.Extract();
+  reader.options.filesList = {"SUB/*", "nothing"};
+  reader.Run();
   EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"sub/d.txt"}));
 }
 
@@ -89,10 +86,10 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   TestMember empty = StoredMember("empty.dat", "");
   empty.dosDateTime = platform::MakeDosDateTime({2020, 2, 29, 13, 14, 16});
   const std::string zip = MakeZip({empty});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.Extract();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.Run();
   EXPECT_EQ(log.completeCount, 1);
   ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
   EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
@@ -126,11 +123,11 @@ TEST_F(ExtractTest, OverwriteModes) {
     const std::string zip = MakeZip({m});
     WriteText(Path("out/f.txt"), "old");
     ASSERT_TRUE(platform::SetLastWriteTime(Path("out/f.txt"), c.fileTime));
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.OverwriteMode = c.mode;
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.overwriteMode = c.mode;
+    reader.Run();
     EXPECT_EQ(ReadText(Path("out/f.txt")), c.replaced ? "new" : "old");
     EXPECT_EQ(log.SkippedWith(SkipReason::NoOverwrite), !c.replaced);
     EXPECT_EQ(log.completeCount, c.replaced ? 1 : 0);
@@ -141,30 +138,25 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
   WriteText(Path("out/f.txt"), "old");
   WriteText(Path("out/g.txt"), "old");
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
+  Extraction reader(log);
+  Prepare(reader, zip);
   std::vector<std::string> asked;
-  reader.OnPromptForOverwrite = [&](ZipReader&, bool& overwrite, int, std::string& fname) {
+  reader.onPromptForOverwrite = [&](bool& overwrite, int, std::string& fname) {
     asked.push_back(fs::path(fname).filename().string());
     overwrite = fname.find("f.txt") != std::string::npos;
   };
-  reader.Extract();
+  reader.Run();
   EXPECT_EQ(asked, (std::vector<std::string>{"f.txt", "g.txt"}));
   EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
 
   // Without a handler the question goes to the host's message box; No keeps the file.
-  ZipReader boxed;
   RunLog boxLog;
-  Prepare(boxed, boxLog, zip);
-  std::vector<std::string> texts;
-  boxed.OnMessageBox = [&](const std::string& caption, const std::string& text, MessageButtons) {
-    texts.push_back(caption + "|" + text);
-    return false;
-  };
-  boxed.Extract();
-  EXPECT_EQ(texts, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
+  Extraction boxed(boxLog);
+  Prepare(boxed, zip);
+  boxed.Run();
+  EXPECT_EQ(boxLog.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
                                              "File Exists Alert|Replace existing file g.txt?"}));
   EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
@@ -176,11 +168,11 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
                EncryptedMember("s2.txt", "secret two", "right"), StoredMember("plain.txt", "plain")});
   {
     SCOPED_TRACE("no handler: every encrypted entry skipped with reason 0");
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.Password = "wrong";
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.password = "wrong";
+    reader.Run();
     EXPECT_EQ(log.skipped.size(), 2u);
     EXPECT_TRUE(log.SkippedWith(SkipReason::BadPassword));
     EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"plain.txt"});
@@ -189,18 +181,18 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler gives the right password once; it stays for the next entry");
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.Password = "wrong";
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.password = "wrong";
     int asked = 0;
-    reader.OnBadPassword = [&](ZipReader&, int, std::string& newPassword) {
+    reader.onBadPassword = [&](int, std::string& newPassword) {
       ++asked;
       newPassword = "right";
     };
-    reader.Extract();
+    reader.Run();
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(reader.Password, "right");
+    EXPECT_EQ(reader.options.password, "right");
     EXPECT_EQ(ReadText(Path("out/s1.txt")), "secret one");
     EXPECT_EQ(ReadText(Path("out/s2.txt")), "secret two");
     EXPECT_EQ(log.completeCount, 3);
@@ -208,25 +200,24 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler returning the same password: skipped");
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.Password = "wrong";
-    reader.OnBadPassword = [&](ZipReader&, int, std::string&) {};
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.password = "wrong";
+    reader.onBadPassword = [&](int, std::string&) {};
+    reader.Run();
     EXPECT_EQ(log.skipped.size(), 2u);
   }
   {
     SCOPED_TRACE("an exception from the handler ends the run; completion still reported");
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.Password = "wrong";
-    reader.FilesList = {"x"};
-    reader.OnBadPassword = [&](ZipReader&, int, std::string&) { throw CanceledError("silent"); };
-    EXPECT_THROW(reader.Extract(), CanceledError);
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.password = "wrong";
+    reader.options.filesList = {"x"};
+    reader.onBadPassword = [&](int, std::string&) { throw CanceledError("silent"); };
+    EXPECT_THROW(reader.Run(), CanceledError);
     EXPECT_EQ(log.completeCalls, 1);
-    EXPECT_TRUE(reader.FilesList.empty());
   }
 }
 
@@ -234,14 +225,14 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   std::vector<uint8_t> big(3 * 1024 * 1024);
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
   const std::string zip = MakeZip({StoredMember("small.txt", "s"), DeflatedMember("big.bin", big)});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.OnFilePercentDone = [&](ZipReader& r, int percent) {
-    if (percent > 0 && percent < 100) r.Cancel();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.onFilePercentDone = [&](int percent) {
+    if (percent > 0 && percent < 100) reader.cancel = true;
   };
   try {
-    reader.Extract();
+    reader.Run();
     ADD_FAILURE() << "not cancelled";
   } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User Aborted Operation");
@@ -249,31 +240,30 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   EXPECT_EQ(log.completeCalls, 1);
   EXPECT_EQ(log.completeCount, 1);
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"small.txt"});
-  EXPECT_FALSE(reader.CancelRequested());
 }
 
 TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("b.txt", "B")});
   {
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.OnStartUnZipInfo = [](ZipReader&, int, int64_t, bool& stop) { stop = true; };
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.stopAtStart = true;
+    reader.Run();
     EXPECT_EQ(log.completeCount, 0);
     EXPECT_FALSE(fs::exists(Path("out/a.txt")));
   }
   {
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.OnStartUnZip = [&](ZipReader&, int, std::string& fname, bool& skip) {
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.onStartUnZip = [&](int, std::string& fname, bool& skip) {
       if (fname.find("a.txt") != std::string::npos)
         skip = true;
       else
         fname = Path("renamed/b2.txt");
     };
-    reader.Extract();
+    reader.Run();
     EXPECT_EQ(log.completeCount, 1);
     EXPECT_TRUE(log.skipped.empty());
     EXPECT_FALSE(fs::exists(Path("out/a.txt")));
@@ -286,19 +276,19 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
   ro.externalAttributes = 0x21;
   const std::string zip = MakeZip({ro});
   {
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.Run();
     EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
   }
   {
     SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.OverwriteMode = OverwriteRule::Always;
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.overwriteMode = OverwriteRule::Always;
+    reader.Run();
     EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   }
   {
@@ -306,13 +296,13 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
     platform::SetReadOnly(Path("out/ro.txt"), false);
     WriteText(Path("out/ro.txt"), "old");
     platform::SetReadOnly(Path("out/ro.txt"), true);
-    ZipReader reader;
     RunLog log;
-    Prepare(reader, log, zip);
-    reader.OverwriteMode = OverwriteRule::Always;
-    reader.ReplaceReadOnly = true;
-    reader.RetainAttributes = false;
-    reader.Extract();
+    Extraction reader(log);
+    Prepare(reader, zip);
+    reader.options.overwriteMode = OverwriteRule::Always;
+    reader.options.replaceReadOnly = true;
+    reader.options.retainAttributes = false;
+    reader.Run();
     EXPECT_EQ(ReadText(Path("out/ro.txt")), "new");
     EXPECT_FALSE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
   }
@@ -322,10 +312,10 @@ TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
   TestMember odd = StoredMember("odd.bin", "whatever");
   odd.method = 12;
   const std::string zip = MakeZip({odd, StoredMember("fine.txt", "ok")});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.Extract();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.Run();
   EXPECT_EQ(log.messages, std::vector<std::string>{"Unknown Compression Method"});
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"fine.txt"});
   EXPECT_EQ(log.completeCount, 1);
@@ -336,11 +326,11 @@ TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
   bad.crc ^= 1;
   const std::string zip = MakeZip({bad});
   WriteText(Path("out/f.txt"), "old");
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, zip);
-  reader.OverwriteMode = OverwriteRule::Always;
-  reader.Extract();
+  Extraction reader(log);
+  Prepare(reader, zip);
+  reader.options.overwriteMode = OverwriteRule::Always;
+  reader.Run();
   EXPECT_EQ(log.badCrc.size(), 1u);
   EXPECT_EQ(ReadText(Path("out/f.txt")), "old");
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"f.txt"});
@@ -351,11 +341,11 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   lying.uncompressedSize = 50000;
   lying.claimedCompressedSize = 50000;  // more than the archive holds
   MakeZip({StoredMember("a.txt", "A"), lying});
-  ZipReader reader;
   RunLog log;
-  Prepare(reader, log, Path("a.zip"));
+  Extraction reader(log);
+  Prepare(reader, Path("a.zip"));
   try {
-    reader.Extract();
+    reader.Run();
     ADD_FAILURE() << "no exception";
   } catch (const FatalExtractError& e) {
     EXPECT_STREQ(e.what(), "Premature end of file reached");

@@ -6,8 +6,6 @@
 #include "support/TestEnvironment.h"
 #include "support/ZipBuilder.h"
 #include "zip/EntryCheck.h"
-#include "zip/ZipExtractRun.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -22,14 +20,13 @@ class HostileArchiveTest : public ExtractFixture {
   // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
   void Extract(const std::vector<TestMember>& members, RunLog& log) {
     WriteBytes(Path("hostile.zip"), BuildZip(members));
-    ZipReader reader;
-    Record(reader, log);
-    reader.SetZipName(Path("hostile.zip"));
-    reader.SetDestDir(Path("target"));
-    reader.DoAll = true;
-    reader.RecreateDirs = true;
-    reader.OverwriteMode = OverwriteRule::Always;
-    reader.Extract();
+    Extraction reader(log);
+    reader.archive.SetZipName(Path("hostile.zip"));
+    reader.options.destDir = Path("target");
+    reader.options.doAll = true;
+    reader.options.recreateDirs = true;
+    reader.options.overwriteMode = OverwriteRule::Always;
+    reader.Run();
   }
   // Every file below the test folder outside "target" (apart from the archive itself).
   std::vector<std::string> FilesOutsideTarget() {
@@ -113,11 +110,11 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   EXPECT_EQ(ReadText(Path("target/after.txt")), "after");
 
   // In memory the output stops at the recorded size too.
-  ZipReader reader;
-  reader.SetZipName(Path("hostile.zip"));
-  reader.ReadDirectory();
+  ArchiveDirectory archive;
+  archive.SetZipName(Path("hostile.zip"));
+  archive.ReadDirectory();
   std::vector<uint8_t> out;
-  const EntryCheck check = ZipExtractRun::ExtractToBuffer(reader, 0, 1 << 30, out);
+  const EntryCheck check = ExtractJob::ExtractToBuffer(archive, 0, "", 1 << 30, out);
   EXPECT_EQ(check.Result, EntryResult::TooLarge);
   EXPECT_LE(out.size(), 1000u);
 }

@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "TestWriter.h"
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/ByteIO.h"
 #include "zip/MemberPipeline.h"
 #include "zip/MemoryStream.h"
+#include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;
@@ -40,20 +41,20 @@ class MemberPipelineTest : public ScratchDir {
                       const std::string& password, const WriterSizes& sizes = {},
                       MemberEncryption encryption = MemberEncryption::Traditional) {
     fs::remove(P(name));
-    ZipWriter w;
+    TestWriter w;
     w.SetZipName(P(name));
-    w.Threads = threads;
-    w.Password = password;
-    w.Sizes = sizes;
-    w.Encryption = encryption;
+    w.Options().threads = threads;
+    w.Options().password = password;
+    w.Options().sizes = sizes;
+    w.Options().encryption = encryption;
     // The same bytes on every call, from any thread: salts and encryption headers do not depend on
     // which thread asked first.
-    w.RandomSource = [](uint8_t* out, size_t n) {
+    w.Options().randomSource = [](uint8_t* out, size_t n) {
       for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(i * 31 + 5);
     };
-    w.NoCompressList = {"*.jpg"};
-    w.FilesList = files;
-    EXPECT_EQ(w.Zip(), static_cast<int>(files.size()));
+    w.Options().noCompressList = {"*.jpg"};
+    w.Options().filesList = files;
+    EXPECT_EQ(w.Run(), static_cast<int>(files.size()));
     return Read(P(name));
   }
 };
@@ -112,7 +113,7 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
     ASSERT_TRUE(ZipWith(files, "two.zip", 2, password, sizes) == one);
     std::string listing;
     EXPECT_EQ(PythonZipCheck(P("two.zip"), password, P("z"), &listing), 0) << listing;
-    ZipReader reader;
+    ArchiveDirectory reader;
     reader.SetZipName(P("two.zip"));
     reader.ReadDirectory();
     ASSERT_EQ(reader.EntryCount(), 4);
@@ -148,7 +149,7 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
   const ArchiveCheck check = CheckArchive(P("two.zip"), "secret");
   EXPECT_TRUE(check.Ok()) << check.Summary();
   EXPECT_EQ(check.members, 4);
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(P("two.zip"));
   reader.ReadDirectory();
   for (int i = 0; i < reader.EntryCount(); ++i) {
@@ -162,15 +163,15 @@ TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
   BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::vector<std::string> files;
   for (int i = 0; i < 100; ++i) files.push_back(Write("s/f" + std::to_string(i) + ".txt", TextOf(1000 + i)));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("skip.zip"));
-  w.Threads = 2;
-  w.FilesList = files;
+  w.Options().threads = 2;
+  w.Options().filesList = files;
   int seen = 0;
-  w.OnStartZip = [&](ZipWriter&, const std::string&, ZipEntry&, bool& skip) {
+  w.onStartZip = [&](const std::string&, ZipEntry&, bool& skip) {
     skip = seen++ % 3 != 0;
   };
-  EXPECT_EQ(w.Zip(), 34);
+  EXPECT_EQ(w.Run(), 34);
   std::string listing;
   EXPECT_EQ(PythonZipCheck(P("skip.zip"), "", P("s"), &listing), 0) << listing;
   EXPECT_EQ(listing.find("f1.txt"), std::string::npos);
@@ -197,15 +198,15 @@ TEST_F(MemberPipelineTest, CancelStopsTheRunAndRemovesThePartialArchive) {
   std::vector<std::string> files;
   for (int i = 0; i < 200; ++i)
     files.push_back(Write("c/f" + std::to_string(i) + ".bin", RandomText(20000, i)));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("cancel.zip"));
-  w.Threads = 2;
-  w.FilesList = files;
+  w.Options().threads = 2;
+  w.Options().filesList = files;
   int ended = 0;
-  w.OnEndZip = [&](ZipWriter& sender, const std::string&, int64_t, int64_t, int64_t) {
-    if (++ended == 50) sender.Cancel();
+  w.onEndZip = [&](const std::string&, int64_t, int64_t, int64_t) {
+    if (++ended == 50) w.cancel = true;
   };
-  EXPECT_THROW(w.Zip(), CanceledError);
+  EXPECT_THROW(w.Run(), CanceledError);
   EXPECT_LE(ended, 51);
   EXPECT_FALSE(fs::exists(P("cancel.zip")));
 }

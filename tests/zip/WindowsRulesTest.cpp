@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "support/RawZipScan.h"
 #include "platform/Platform.h"
+#include "support/RawZipScan.h"
 #include "zip/DirSearch.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipWriter.h"
+#include "zip/WriteJob.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -70,12 +70,13 @@ TEST_F(WindowsRulesTest, ArchivesCarryDosAttributesAndPortableNames) {
   Write("tree/plain.txt", "plain");
   Write("tree/nested/\xCE\xB1\xCE\xB2\xCE\xB3.txt", "greek");
   ASSERT_TRUE(platform::SetReadOnly(Write("tree/readonly.txt", "fixed"), true));
-  ZipWriter writer;
+  WriteJob writer;
   writer.SetZipName(P("out.zip"));
-  writer.SetRootDir(P("tree"));
-  writer.SetRelativePaths(true);
-  writer.FilesList = {P("tree") + "\\*"};
-  ASSERT_EQ(writer.Zip(), 3);
+  writer.Options().rootDir = P("tree");
+  writer.Options().relativePaths = true;
+  writer.Options().recurse = true;
+  writer.Options().filesList = {P("tree") + "\\*"};
+  ASSERT_EQ(writer.Run(), 3);
 
   std::set<std::string> names;
   for (const test::RawMember& m : Scan(P("out.zip"))) {
@@ -93,18 +94,17 @@ TEST_F(WindowsRulesTest, NamesThatDifferOnlyInCaseAreOneName) {
   const std::string first = Write("one/Note.txt", "first");
   const std::string twin = Write("two/NOTE.TXT", "second, longer");
   fs::last_write_time(Native(first), fs::last_write_time(Native(first)) - std::chrono::hours(1));
-  ZipWriter writer;
+  WriteJob writer;
   writer.SetZipName(P("out.zip"));
-  writer.SetStorePaths(false);
-  writer.FilesList = {first, P("two") + "/NOTE.TXT"};  // '/' separates folders as '\\' does
-  EXPECT_EQ(writer.Zip(), 1) << "the twin is a duplicate";
+  writer.Options().filesList = {first, P("two") + "/NOTE.TXT"};  // '/' separates folders as '\\' does
+  EXPECT_EQ(writer.Run(), 1) << "the twin is a duplicate";
   std::vector<test::RawMember> members = Scan(P("out.zip"));
   ASSERT_EQ(members.size(), 1u);
   EXPECT_EQ(members[0].uncompressedSize, 5u);
 
   // An update matches the stored name whatever its case: the newer twin replaces the member.
-  writer.FilesList = {twin};
-  EXPECT_EQ(writer.Zip(), 1);
+  writer.Options().filesList = {twin};
+  EXPECT_EQ(writer.Run(), 1);
   members = Scan(P("out.zip"));
   ASSERT_EQ(members.size(), 1u);
   EXPECT_EQ(members[0].uncompressedSize, 14u);

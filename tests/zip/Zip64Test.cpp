@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "support/ZipBuilder.h"
+#include "zip/ArchiveDirectory.h"
 #include "zip/ByteIO.h"
+#include "zip/ExtractJob.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipExtractRun.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip {
 namespace {
@@ -145,12 +145,12 @@ class Zip64Reading : public ::testing::Test {
  protected:
   void Open(std::vector<uint8_t> bytes) {
     bytes_ = std::move(bytes);
-    reader_.StreamOpener = [this](const std::string&) { return std::make_unique<MemoryStream>(bytes_); };
     reader_.SetZipName("memory.zip");
     reader_.ReadDirectory();
   }
   std::vector<uint8_t> bytes_;
-  ZipReader reader_;
+  MemoryStreamOpener opener_{bytes_};
+  ArchiveDirectory reader_{{EntryOrder::ByNone, IncompleteArchiveRule::AssumeMulti, false, &opener_}};
 };
 
 TEST_F(Zip64Reading, MoreThan65535MembersAreAllListed) {
@@ -198,10 +198,11 @@ TEST_F(Zip64Reading, MembersSharingTheirDataAreRefused) {
   bytes[offsetField + 1] = 0;
   Open(bytes);
   EXPECT_NE(reader_.OverlapNote().find("a and b"), std::string::npos) << reader_.OverlapNote();
-  EXPECT_EQ(ZipExtractRun::TestEntry(reader_, 0).Result, EntryResult::DataError);
-  reader_.DoAll = true;
-  reader_.SetDestDir(::testing::TempDir());
-  EXPECT_THROW(reader_.Extract(), BadArchiveError);
+  EXPECT_EQ(ExtractJob::TestEntry(reader_, 0, "").Result, EntryResult::DataError);
+  ExtractOptions options;
+  options.doAll = true;
+  options.destDir = ::testing::TempDir();
+  EXPECT_THROW(ExtractJob(reader_, options).Run(), BadArchiveError);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "platform/Platform.h"
@@ -13,10 +14,11 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/ZipBuilder.h"
+#include "zip/ArchiveDirectory.h"
+#include "zip/ExtractJob.h"
 #include "zip/FileStream.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipReader.h"
 
 namespace brisko::zip {
 namespace {
@@ -66,7 +68,7 @@ std::vector<TestMember> TrueCorpus() {
   return members;
 }
 
-std::vector<std::string> Order(const ZipReader& reader) {
+std::vector<std::string> Order(const ArchiveDirectory& reader) {
   std::vector<std::string> names;
   for (int i = 0; i < reader.EntryCount(); ++i) names.push_back(reader.Entry(i).FileName());
   return names;
@@ -90,8 +92,8 @@ TEST_F(ReaderFiles, EightSortOrders) {
       {EntryOrder::ByRate, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},  // all 100: archive order
   };
   for (const Case& c : cases) {
-    ZipReader reader;
-    reader.SortMode = c.mode;
+    ArchiveDirectory reader;
+    reader.Options().sortMode = c.mode;
     reader.SetZipName(path);
     reader.ReadDirectory();
     EXPECT_EQ(Order(reader), c.expected) << static_cast<int>(c.mode);
@@ -120,7 +122,7 @@ TEST(SortedZip, RateOrderRoundsHalvesToEven) {
 }
 
 TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(Write("empty.zip", {}));
   EXPECT_NO_THROW(reader.ReadDirectory());
   EXPECT_TRUE(reader.DirectoryLoaded());
@@ -133,7 +135,7 @@ TEST_F(ReaderFiles, EmptyFileIsAnEmptyArchiveAndTextIsNothing) {
 }
 
 TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(Write("a.zip", BuildZipLayout(SortCorpus()).bytes));
   reader.ReadDirectory();
   try {
@@ -147,8 +149,8 @@ TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
 
 TEST_F(ReaderFiles, AccessorsAndNameChanges) {
   std::string path = Write("a.zip", BuildZipLayout(SortCorpus(), "the comment").bytes);
-  ZipReader reader;
-  reader.SortMode = EntryOrder::ByDate;
+  ArchiveDirectory reader;
+  reader.Options().sortMode = EntryOrder::ByDate;
   reader.SetZipName(path);
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryName(0), "Alpha.txt");
@@ -172,13 +174,17 @@ TEST_F(ReaderFiles, AccessorsAndNameChanges) {
 
 TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
   std::string path = Write("a.zip", BuildZipLayout(SortCorpus()).bytes);
-  ZipReader reader;
-  int streams = 0;
-  reader.StreamOpener = [&](const std::string& p) -> std::unique_ptr<ZipStream> {
-    ++streams;
-    auto f = std::make_unique<FileStream>();
-    return f->Open(p, FileMode::OpenRead) ? std::move(f) : nullptr;
-  };
+  struct CountingOpener : StreamOpener {
+    int streams = 0;
+    std::unique_ptr<ZipStream> Open(const std::string& p) override {
+      ++streams;
+      auto f = std::make_unique<FileStream>();
+      return f->Open(p, FileMode::OpenRead) ? std::move(f) : nullptr;
+    }
+  } opener;
+  DirectoryOptions options;
+  options.streamOpener = &opener;
+  ArchiveDirectory reader(options);
   reader.SetZipName(path);
   reader.ReadDirectory();
   ZipEntry* first = &reader.Entry(0);
@@ -190,29 +196,33 @@ TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
   Write("a.zip", BuildZipLayout(fewer).bytes);
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryCount(), 3);
-  EXPECT_GE(streams, 3);
+  EXPECT_GE(opener.streams, 3);
 }
 
 TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
-  ZipReader reader;
+  ArchiveDirectory reader;
   try {
     reader.SetZipName(Path("?"));
     FAIL();
   } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User canceled setting zip file name.");
   }
-  std::string seenTitle, seenDir;
-  reader.OnOpenFileDialog = [&](const std::string& title, const std::string&, const std::string& dir,
-                                std::string& chosen) {
-    seenTitle = title;
-    seenDir = dir;
-    chosen = Path("picked.zip");
-    return true;
-  };
+  struct Picker : ArchiveObserver {
+    std::string seenTitle, seenDir, pick;
+    bool OnOpenFileDialog(const std::string& title, const std::string&, const std::string& dir,
+                          std::string& chosen) override {
+      seenTitle = title;
+      seenDir = dir;
+      chosen = pick;
+      return true;
+    }
+  } picker;
+  picker.pick = Path("picked.zip");
+  reader.SetObserver(&picker);
   reader.SetZipName(Path("?"));
   EXPECT_EQ(reader.ZipName(), Path("picked.zip"));
-  EXPECT_EQ(seenTitle, "Open a Zip File");
-  EXPECT_EQ(seenDir, dir_.Path());
+  EXPECT_EQ(picker.seenTitle, "Open a Zip File");
+  EXPECT_EQ(picker.seenDir, dir_.Path());
 }
 
 TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
@@ -225,7 +235,7 @@ TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
   for (size_t i = end + 16; i < end + 20; ++i) central[i] = 0;
   std::string path = Write("set.zip", members);
   Write("set.zfc", central);
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(path);
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 4);
@@ -239,7 +249,7 @@ TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
   // Point the second central header at the first local header.
   size_t second = built.centralOffset + 46 + 10;
   for (int i = 0; i < 4; ++i) built.bytes[second + 42 + i] = 0;
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(Write("dup.zip", built.bytes));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 4);
@@ -255,12 +265,12 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   std::vector<uint8_t> bytes(40000, 'x');
   test::BuiltZip built = BuildZipLayout(TrueCorpus());
   bytes.insert(bytes.end(), built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
-  ZipReader reader;
-  reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
-  int yields = 0;
-  reader.OnProcessMessages = [&] {
-    if (++yields == 2) reader.Cancel();
-  };
+  struct Impatient : ArchiveObserver {
+    int yields = 0;
+    void OnProcessMessages() override { ++yields; }
+    bool CancelRequested() override { return yields == 2; }
+  } impatient;
+  ArchiveDirectory reader({EntryOrder::ByNone, IncompleteArchiveRule::AssumeBad}, &impatient);
   reader.SetZipName(Write("junk.zip", bytes));
   try {
     reader.ReadDirectory();
@@ -270,8 +280,8 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   }
   EXPECT_EQ(reader.ZipName(), "");  // closed
 
-  ZipReader patient;
-  patient.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
+  ArchiveDirectory patient;
+  patient.Options().incompleteZipMode = IncompleteArchiveRule::AssumeBad;
   patient.SetZipName(Path("junk.zip"));
   patient.ReadDirectory();
   EXPECT_EQ(patient.EntryCount(), 4);
@@ -280,8 +290,8 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
 
 TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
   std::string text(3000, 'y');
-  ZipReader reader;
-  reader.IncompleteZipMode = IncompleteArchiveRule::AssumeBad;
+  ArchiveDirectory reader;
+  reader.Options().incompleteZipMode = IncompleteArchiveRule::AssumeBad;
   reader.SetZipName(Write("nothing.zip", std::vector<uint8_t>(text.begin(), text.end())));
   try {
     reader.ReadDirectory();
@@ -293,7 +303,7 @@ TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
 }
 
 TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(Path("absent.zip"));
   try {
     reader.ReadDirectory();
@@ -305,8 +315,8 @@ TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
 
 TEST_F(ReaderFiles, MemoryStreamsThroughTheOpener) {
   std::vector<uint8_t> bytes = BuildZipLayout(SortCorpus()).bytes;
-  ZipReader reader;
-  reader.StreamOpener = [&](const std::string&) { return std::make_unique<MemoryStream>(bytes); };
+  MemoryStreamOpener opener(bytes);
+  ArchiveDirectory reader({EntryOrder::ByNone, IncompleteArchiveRule::AssumeMulti, false, &opener});
   reader.SetZipName("in-memory");
   reader.ReadDirectory();
   EXPECT_EQ(reader.EntryCount(), 4);
@@ -327,14 +337,20 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
       "cd " + test::ShellQuote(dir_.Path()) + " && zip -q -s 64k split.zip big.bin small.txt";
   if (test::Shell(cmd) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
 
-  ZipReader reader;
-  std::vector<int> asked;
-  reader.OnGetNextDisk = [&](ZipReader&, int disk, std::string& name) {
-    asked.push_back(disk);
+  struct Disks : ArchiveObserver {
+    std::function<std::string(int)> nameOf;  // "" refuses
+    bool OnGetNextDisk(int disk, std::string& name) override {
+      name = nameOf(disk);
+      return true;
+    }
+  } disks, refusing;
+  disks.nameOf = [&](int disk) {
     char ext[8];
     std::snprintf(ext, sizeof ext, ".z%02d", disk);
-    name = fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext) : Path("split.zip");
+    return fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext) : Path("split.zip");
   };
+  refusing.nameOf = [](int) { return std::string(); };
+  ArchiveDirectory reader({}, &disks);
   reader.SetZipName(Path("split.zip"));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 2);
@@ -344,27 +360,26 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   EXPECT_EQ(reader.Entry(1).UncompressedSize, 11u);
 
   // Without a handler the parts are found by their names; a missing one is named.
-  ZipReader found;
+  ExtractOptions all;
+  all.doAll = true;
+  all.destDir = Path("out");
+  ArchiveDirectory found;
   found.SetZipName(Path("split.zip"));
-  found.SetDestDir(Path("out"));
-  found.DoAll = true;
-  EXPECT_EQ(found.Extract(), 2);
+  EXPECT_EQ(ExtractJob(found, all).Run(), 2);
   EXPECT_EQ(fs::file_size(Path("out/big.bin")), data.size());
   fs::rename(Path("split.z01"), Path("split.z01.away"));
-  ZipReader missing;
+  ArchiveDirectory missing;
   missing.SetZipName(Path("split.zip"));
-  missing.SetDestDir(Path("out2"));
-  missing.DoAll = true;
+  all.destDir = Path("out2");
   try {
-    missing.Extract();
+    ExtractJob(missing, all).Run();
     FAIL() << "no error";
   } catch (const FatalExtractError& e) {
     EXPECT_NE(std::string(e.what()).find("split.z01"), std::string::npos) << e.what();
   }
   fs::rename(Path("split.z01.away"), Path("split.z01"));
 
-  ZipReader refused;
-  refused.OnGetNextDisk = [](ZipReader&, int, std::string& name) { name.clear(); };
+  ArchiveDirectory refused({}, &refusing);
   refused.SetZipName(Path("split.zip"));
   try {
     refused.ReadDirectory();
@@ -375,7 +390,7 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
 }
 
 TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
-  ZipReader reader;
+  ArchiveDirectory reader;
   reader.SetZipName(Write("c.zip", BuildZipLayout(TrueCorpus(), "old text").bytes));
   reader.ReadDirectory();
   reader.SetZipComment("old text");
@@ -386,23 +401,26 @@ TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
   EXPECT_EQ(reader.EndCentral().ZipCommentLength, 8);
 }
 
-TEST(ReaderProperties, RootAndDestinationFolders) {
-  ZipReader reader;
-  reader.SetRootDir("data");
-  EXPECT_EQ(reader.RootDir(), "data" + kSep);
-  reader.SetRootDir("");
-  EXPECT_EQ(reader.RootDir(), "");
-  reader.SetDestDir("out" + kSep);
-  EXPECT_EQ(reader.DestDir(), "out");
-  reader.SetDestDir(kSep);
-  EXPECT_EQ(reader.DestDir(), kSep);
+TEST_F(ReaderFiles, TargetFolderAndStoredRoot) {
+  const std::string path = Write("a.zip", BuildZipLayout(TrueCorpus()).bytes);
+  ArchiveDirectory archive;
+  archive.SetZipName(path);
+  ExtractOptions options;
+  options.doAll = true;
+  options.recreateDirs = true;
+  options.rootDir = "a";  // "a/mid.txt" lands as "mid.txt"
+  options.destDir = Path("out") + kSep;
+  EXPECT_EQ(ExtractJob(archive, options).Run(), 4);
+  EXPECT_TRUE(fs::exists(Path("out/mid.txt")));
+  EXPECT_TRUE(fs::exists(Path("out/b/zeta.txt")));
+  options.destDir = "?";
   try {
-    reader.SetDestDir("?");
+    ExtractJob(archive, options).Run();
     FAIL();
   } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User canceled Set Desination Directory");
   }
-  EXPECT_EQ(reader.ThisVersion(), 100);
+  EXPECT_EQ(ArchiveDirectory::ThisVersion(), 100);
 }
 
 }  // namespace

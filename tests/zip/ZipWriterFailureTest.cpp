@@ -1,4 +1,4 @@
-// Tests of ZipWriter failures: full disk (injected and by file-size limit), cancel, partial output removal.
+// Tests of write job failures: full disk (injected and by file-size limit), cancel, partial output removal.
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <signal.h>
@@ -9,12 +9,13 @@
 
 #include <memory>
 
+#include "TestWriter.h"
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
 #include "zip/FileStream.h"
+#include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;
@@ -42,45 +43,47 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
   std::string small = Write("small.txt", TextOf(20000));
   for (uint64_t limit : {10u, 100u, 5000u, 300000u, 600050u}) {
     SCOPED_TRACE(limit);
-    ZipWriter w;
+    TestWriter w;
     bool completed = false;
-    w.OnZipComplete = [&](ZipWriter&, int) { completed = true; };
-    w.OutputOpener = [limit](const std::string& path) -> std::unique_ptr<ZipStream> {
+    w.onZipComplete = [&](int) { completed = true; };
+    OutputThrough output([limit](const std::string& path) -> std::unique_ptr<ZipStream> {
       auto s = std::make_unique<FailingFileStream>(limit);
       if (!s->Open(path, FileMode::Create)) return nullptr;
       return s;
-    };
+    });
+    w.Options().outputOpener = &output;
     w.SetZipName(P("full.zip"));
-    w.FilesList = {small, big};
+    w.Options().filesList = {small, big};
     try {
-      w.Zip();
+      w.Run();
       FAIL() << "no error";
     } catch (const NotEnoughRoomError& e) {
       EXPECT_STREQ(e.what(), "Not enough room to write archive");
     }
     EXPECT_FALSE(completed);
     EXPECT_FALSE(fs::exists(P("full.zip")));
-    EXPECT_TRUE(w.FilesList.empty());
+    EXPECT_TRUE(w.Options().filesList.empty());
   }
 }
 
 TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
   std::string a = Write("a.txt", TextOf(30000));
   std::string b = Write("b.bin", RandomText(300000, 5));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("keep.zip"));
-  w.FilesList = {a};
-  w.Zip();
+  w.Options().filesList = {a};
+  w.Run();
   const std::string before = Read(P("keep.zip"));
   std::string tempName;
-  w.OutputOpener = [&](const std::string& path) -> std::unique_ptr<ZipStream> {
+  OutputThrough output([&](const std::string& path) -> std::unique_ptr<ZipStream> {
     tempName = path;
     auto s = std::make_unique<FailingFileStream>(2000);
     if (!s->Open(path, FileMode::Create)) return nullptr;
     return s;
-  };
-  w.FilesList = {b};
-  EXPECT_THROW(w.Zip(), NotEnoughRoomError);
+  });
+  w.Options().outputOpener = &output;
+  w.Options().filesList = {b};
+  EXPECT_THROW(w.Run(), NotEnoughRoomError);
   EXPECT_EQ(Read(P("keep.zip")), before);
   EXPECT_FALSE(tempName.empty());
   EXPECT_FALSE(fs::exists(tempName));
@@ -90,10 +93,10 @@ TEST_F(ZipWriterFailureTest, ArchivesAreNeverWrittenThroughPlantedLinks) {
   BRISKO_POSIX_ONLY("symbolic links");
   const std::string a = Write("a.txt", TextOf(3000));
   fs::create_symlink(P("victim"), P("planted.zip"));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("planted.zip"));
-  w.FilesList = {a};
-  EXPECT_THROW(w.Zip(), ZipError);
+  w.Options().filesList = {a};
+  EXPECT_THROW(w.Run(), ZipError);
   EXPECT_FALSE(fs::exists(P("victim")));
   EXPECT_TRUE(fs::is_symlink(P("planted.zip")));
 }
@@ -104,19 +107,19 @@ TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
   const std::string b = Write("b.txt", TextOf(4000));
   fs::create_directories(P("real"));
   fs::create_directories(P("tmp"));
-  ZipWriter first;
+  TestWriter first;
   first.SetZipName(P("real/archive.zip"));
-  first.FilesList = {a};
-  first.Zip();
+  first.Options().filesList = {a};
+  first.Run();
   fs::permissions(P("real/archive.zip"),
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::create_symlink(P("real/archive.zip"), P("link.zip"));
 
-  ZipWriter w;
-  w.TempPath = P("tmp");
+  TestWriter w;
+  w.Options().tempPath = P("tmp");
   w.SetZipName(P("link.zip"));
-  w.FilesList = {b};
-  EXPECT_EQ(w.Zip(), 1);
+  w.Options().filesList = {b};
+  EXPECT_EQ(w.Run(), 1);
   EXPECT_TRUE(fs::is_symlink(P("link.zip")));
   EXPECT_EQ(fs::status(P("real/archive.zip")).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -128,8 +131,8 @@ TEST_F(ZipWriterFailureTest, UpdatesKeepModeAndLinkAndLeaveNoTemporaryFile) {
   // An update that fails leaves no temporary file either.
   Write("bad.zip", "not an archive");
   w.SetZipName(P("bad.zip"));
-  w.FilesList = {a};
-  EXPECT_THROW(w.Zip(), NotAnArchiveError);
+  w.Options().filesList = {a};
+  EXPECT_THROW(w.Run(), NotAnArchiveError);
   EXPECT_TRUE(fs::is_empty(P("tmp")));
   EXPECT_EQ(Read(P("bad.zip")), "not an archive");
 }
@@ -149,10 +152,10 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     int code = 10;
     try {
-      ZipWriter w;
+      TestWriter w;
       w.SetZipName(archive);
-      w.FilesList = {big};
-      w.Zip();
+      w.Options().filesList = {big};
+      w.Run();
       code = 11;
     } catch (const NotEnoughRoomError&) {
       code = fs::exists(archive) ? 12 : 0;
@@ -171,12 +174,12 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
 TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
   std::string a = Write("a.txt", TextOf(900000));
   {
-    ZipWriter w;
+    TestWriter w;
     w.SetZipName(P("stop.zip"));
-    w.OnStartZipInfo = [](ZipWriter&, int, int64_t, EndOfCentralDir&, bool& stop) { stop = true; };
-    w.FilesList = {a};
+    w.onStartZipInfo = [](int, int64_t, EndOfCentralDir&, bool& stop) { stop = true; };
+    w.Options().filesList = {a};
     try {
-      w.Zip();
+      w.Run();
       FAIL();
     } catch (const CanceledError& e) {
       EXPECT_STREQ(e.what(), "User canceled Zip operation");
@@ -184,12 +187,12 @@ TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
     EXPECT_FALSE(fs::exists(P("stop.zip")));
   }
   {
-    ZipWriter w;
+    TestWriter w;
     w.SetZipName(P("cancel.zip"));
-    w.PackLevel = 0;
-    w.OnProcessMessages = [&w] { w.Cancel(); };
-    w.FilesList = {a};
-    EXPECT_THROW(w.Zip(), CanceledError);
+    w.Options().packLevel = 0;
+    w.cancel = true;
+    w.Options().filesList = {a};
+    EXPECT_THROW(w.Run(), CanceledError);
     EXPECT_FALSE(fs::exists(P("cancel.zip")));
   }
 }

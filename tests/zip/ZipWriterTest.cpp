@@ -1,4 +1,4 @@
-// Tests of ZipWriter: event order and progress, file-list expansion, duplicates, comments, update path.
+// Tests of the write job: event order and progress, file-list expansion, duplicates, comments, update path.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,24 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "TestWriter.h"
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
+#include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
-#include "zip/ZipWriter.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;
 
 namespace {
 
-std::vector<std::string> MemberNames(ZipWriter& w) {
+std::vector<std::string> MemberNames(WriteJob& w) {
   std::vector<std::string> names;
-  for (int i = 0; i < w.EntryCount(); ++i) names.push_back(w.Entry(i).StoredName());
+  for (int i = 0; i < w.Archive().EntryCount(); ++i) names.push_back(w.Archive().Entry(i).StoredName());
   return names;
 }
 
-std::set<std::string> NameSet(ZipWriter& w) {
+std::set<std::string> NameSet(WriteJob& w) {
   auto v = MemberNames(w);
   return {v.begin(), v.end()};
 }
@@ -37,29 +38,29 @@ TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
   std::string f2 = Write("f2.bin", "0123456789");
   std::string f3 = Write("empty.txt", "");
   std::vector<std::string> log;
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("out.zip"));
-  w.FilesList = {f1, f2, f3};
-  w.OnStartZipInfo = [&](ZipWriter&, int n, int64_t total, EndOfCentralDir&, bool&) {
+  w.Options().filesList = {f1, f2, f3};
+  w.onStartZipInfo = [&](int n, int64_t total, EndOfCentralDir&, bool&) {
     log.push_back("info " + std::to_string(n) + " " + std::to_string(total));
   };
-  w.OnStartZip = [&](ZipWriter&, const std::string& name, ZipEntry& h, bool&) {
+  w.onStartZip = [&](const std::string& name, ZipEntry& h, bool&) {
     log.push_back("start " + fs::path(name).filename().string() + " " + h.FileName());
   };
-  w.OnFilePercentDone = [&](ZipReader&, int p) { log.push_back("file " + std::to_string(p)); };
-  w.OnTotalPercentDone = [&](ZipReader&, int p) { log.push_back("total " + std::to_string(p)); };
-  w.OnEndZip = [&](ZipWriter&, const std::string& name, int64_t size, int64_t, int64_t pos) {
+  w.onFilePercentDone = [&](int p) { log.push_back("file " + std::to_string(p)); };
+  w.onTotalPercentDone = [&](int p) { log.push_back("total " + std::to_string(p)); };
+  w.onEndZip = [&](const std::string& name, int64_t size, int64_t, int64_t pos) {
     log.push_back("end " + fs::path(name).filename().string() + " " + std::to_string(size) + (pos > 0 ? " +" : " 0"));
   };
-  w.OnZipComplete = [&](ZipWriter&, int n) { log.push_back("complete " + std::to_string(n)); };
-  EXPECT_EQ(w.Zip(), 3);
+  w.onZipComplete = [&](int n) { log.push_back("complete " + std::to_string(n)); };
+  EXPECT_EQ(w.Run(), 3);
   // 262144 of 300000 bytes read first: 87.38 % of the file, 87.38 % of 300010 in total.
   const std::vector<std::string> expected = {
       "info 3 300010",  "start f1.txt f1.txt", "file 87",   "total 87",          "file 100",
       "total 100",      "end f1.txt 300000 +", "start f2.bin f2.bin", "file 100", "total 100",
       "end f2.bin 10 +", "start empty.txt empty.txt", "end empty.txt 0 +", "complete 3"};
   EXPECT_EQ(log, expected);
-  EXPECT_TRUE(w.FilesList.empty());
+  EXPECT_TRUE(w.Options().filesList.empty());
   std::string out;
   EXPECT_EQ(PythonZipCheck(P("out.zip"), "", P(""), &out), 0) << out;
 }
@@ -120,16 +121,16 @@ TEST_F(ZipWriterTest, ExpansionOfWildcardsPrefixesAndExcludes) {
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    ZipWriter w;
+    TestWriter w;
     std::string archive = P("out" + std::to_string(n++) + ".zip");
     w.SetZipName(archive);
-    w.SetRootDir(root_.string());
-    w.SetRelativePaths(c.storePaths);
-    w.SetStorePaths(c.storePaths);
-    w.Recurse = c.recurse;
-    w.ExcludeList = c.exclude;
-    w.FilesList = c.files;
-    w.Zip();
+    w.Options().rootDir = root_.string();
+    w.Options().relativePaths = c.storePaths;
+    w.Options().storePaths = c.storePaths;
+    w.Options().recurse = c.recurse;
+    w.Options().excludeList = c.exclude;
+    w.Options().filesList = c.files;
+    w.Run();
     EXPECT_EQ(NameSet(w), c.expected);
   }
 }
@@ -139,66 +140,66 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
   std::string r1 = Write("a/r.txt", "first");
   std::string r2 = Write("b/r.txt", "second");
   std::vector<std::string> events;
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("a/out.zip"));
-  w.OnSkippingFile = [&](ZipReader&, SkipReason reason, const std::string& name, int index, bool&) {
+  w.onSkippingFile = [&](SkipReason reason, const std::string& name, int index, bool&) {
     events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " + std::to_string(index));
   };
-  w.OnNoSuchFile = [&](ZipWriter&, const std::string& name) { events.push_back("missing " + name); };
+  w.onNoSuchFile = [&](const std::string& name) { events.push_back("missing " + name); };
   // Names that differ only in case are two files on POSIX.
   const std::string upper = Write("a/R.TXT", "upper case twin");
-  w.FilesList = {r1, r2, P("nope.txt"), upper};
-  EXPECT_EQ(w.Zip(), 2);
+  w.Options().filesList = {r1, r2, P("nope.txt"), upper};
+  EXPECT_EQ(w.Run(), 2);
   EXPECT_EQ(events, (std::vector<std::string>{"missing " + P("nope.txt"), "skip 1 " + r2 + " -1"}));
   // A pipe named directly is reported as a file that cannot be opened instead of blocking the run.
 #ifndef _WIN32
   ASSERT_EQ(::mkfifo(P("pipe").c_str(), 0600), 0);
 #endif
   events.clear();
-  w.FilesList = {P("pipe")};
-  w.Zip();
+  w.Options().filesList = {P("pipe")};
+  w.Run();
   EXPECT_EQ(events, std::vector<std::string>{"skip 2 " + P("pipe") + " -1"});
   EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"r.txt", "R.TXT"}));
 
   // The archive lies in the walked folder: it is never added to itself, also under another spelling.
-  w.FilesList = {P("a/./*"), P("a/*")};
+  w.Options().filesList = {P("a/./*"), P("a/*")};
   events.clear();
-  w.Zip();
+  w.Run();
   EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"r.txt", "R.TXT"}));
   std::string out;
   EXPECT_EQ(PythonZipCheck(P("a/out.zip"), "", P("a"), &out), 0) << out;
 }
 
 TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
-  ZipWriter w;
+  TestWriter w;
   int completed = -1;
-  w.OnZipComplete = [&](ZipWriter&, int n) { completed = n; };
+  w.onZipComplete = [&](int n) { completed = n; };
   w.SetZipName(P("empty.zip"));
   w.SetZipComment("abc");
-  w.FilesList = {P("missing.txt")};
-  EXPECT_EQ(w.Zip(), 0);
+  w.Options().filesList = {P("missing.txt")};
+  EXPECT_EQ(w.Run(), 0);
   EXPECT_EQ(completed, 0);
   std::string bytes = Read(P("empty.zip"));
   ASSERT_EQ(bytes.size(), 25u);
   EXPECT_EQ(bytes.substr(22), "abc");
   EXPECT_EQ(bytes[20], 3);
-  EXPECT_FALSE(w.EndCentral().CommentChanged);
+  EXPECT_FALSE(w.Archive().EndCentral().CommentChanged);
 }
 
 TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
   BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   std::string f = Write("f.txt", TextOf(1000));
   std::string g = Write("g.txt", TextOf(2000));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("one.zip"));
   w.SetZipComment("hello");
-  EXPECT_TRUE(w.EndCentral().CommentChanged);
-  w.FilesList = {f};
-  w.Zip();
-  EXPECT_FALSE(w.EndCentral().CommentChanged);
+  EXPECT_TRUE(w.Archive().EndCentral().CommentChanged);
+  w.Options().filesList = {f};
+  w.Run();
+  EXPECT_FALSE(w.Archive().EndCentral().CommentChanged);
   // A second Zip under the same name updates the archive and keeps the comment.
-  w.FilesList = {g};
-  w.Zip();
+  w.Options().filesList = {g};
+  w.Run();
   std::string out;
   ASSERT_EQ(PythonZipCheck(P("one.zip"), "", P(""), &out), 0) << out;
   EXPECT_NE(out.find("f.txt\t"), std::string::npos);
@@ -223,35 +224,35 @@ TEST_F(ZipWriterTest, UpdateReplacesNewerFilesAndKeepsTheRest) {
   std::string a = Write("a.txt", "old a");
   std::string b = Write("b.txt", TextOf(5000));
   fs::last_write_time(a, fs::file_time_type::clock::now() - std::chrono::hours(2));
-  ZipWriter w;
+  TestWriter w;
   w.SetZipName(P("u.zip"));
-  w.FilesList = {a};
-  w.Zip();
+  w.Options().filesList = {a};
+  w.Run();
   std::vector<std::string> updates;
-  w.OnUpdate = [&](ZipWriter&, UpdateAction action, int index) {
+  w.onUpdate = [&](UpdateAction action, int index) {
     updates.push_back(std::to_string(static_cast<int>(action)) + ":" + std::to_string(index));
   };
   // Same date: kept; then a newer file replaces the member in place.
-  w.FilesList = {a, b};
-  EXPECT_EQ(w.Zip(), 1);
+  w.Options().filesList = {a, b};
+  EXPECT_EQ(w.Run(), 1);
   EXPECT_EQ(updates, std::vector<std::string>{"1:0"});
   Write("a.txt", "new a, longer");
   updates.clear();
-  w.FilesList = {a};
-  EXPECT_EQ(w.Zip(), 1);
+  w.Options().filesList = {a};
+  EXPECT_EQ(w.Run(), 1);
   EXPECT_EQ(updates, std::vector<std::string>{"0:0"});
   EXPECT_EQ(MemberNames(w), (std::vector<std::string>{"a.txt", "b.txt"}));
   // An empty list copies every member through the temporary file.
-  EXPECT_EQ(w.Zip(), 0);
+  EXPECT_EQ(w.Run(), 0);
   std::string out;
   EXPECT_EQ(PythonZipCheck(P("u.zip"), "", P(""), &out), 0) << out;
-  EXPECT_EQ(w.EntryCount(), 2);
+  EXPECT_EQ(w.Archive().EntryCount(), 2);
   // A file that is not an archive is never replaced.
   Write("text.zip", "just text");
-  ZipWriter other;
+  TestWriter other;
   other.SetZipName(P("text.zip"));
-  other.FilesList = {a};
-  EXPECT_THROW(other.Zip(), NotAnArchiveError);
+  other.Options().filesList = {a};
+  EXPECT_THROW(other.Run(), NotAnArchiveError);
   EXPECT_EQ(Read(P("text.zip")), "just text");
 }
 
@@ -263,15 +264,15 @@ TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
   for (int level : {0, 1, 6, 9}) {
     for (const char* password : {"", "pa55 word"}) {
       SCOPED_TRACE(std::to_string(level) + " " + password);
-      ZipWriter w;
+      TestWriter w;
       std::string archive = P("enc" + std::to_string(level) + (*password ? "p" : "") + ".zip");
       w.SetZipName(archive);
-      w.PackLevel = level;
-      w.Password = password;
-      w.FilesList = {text, noise, empty};
-      ASSERT_EQ(w.Zip(), 3);
-      for (int i = 0; i < w.EntryCount(); ++i) {
-        const ZipEntry& e = w.Entry(i);
+      w.Options().packLevel = level;
+      w.Options().password = password;
+      w.Options().filesList = {text, noise, empty};
+      ASSERT_EQ(w.Run(), 3);
+      for (int i = 0; i < w.Archive().EntryCount(); ++i) {
+        const ZipEntry& e = w.Archive().Entry(i);
         EXPECT_EQ(e.IsEncrypted(), *password != 0);
         uint32_t extra = *password ? 12 : 0;
         if (e.FileName() != "t.txt" || level == 0) {

@@ -1,4 +1,4 @@
-// ZipReader: reading the central directory, the ".zfc" central file, Zip64 end records, prefixed
+// ArchiveDirectory: reading the central directory, the ".zfc" central file, Zip64 end records, prefixed
 // (self-extracting) archives and the repair scan over local headers.
 #include <algorithm>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipReader.h"
+#include "zip/ArchiveDirectory.h"
 
 namespace brisko::zip {
 
@@ -33,18 +33,19 @@ bool HasExeExtension(const std::string& path) {
 
 class BusyScope {
  public:
-  BusyScope(const std::function<void(bool)>& hook, bool& busy)
-      : hook_(hook), busy_(busy), was_(busy) {
+  BusyScope(ArchiveObserver& observer, bool& busy) : observer_(observer), busy_(busy), was_(busy) {
     busy_ = true;
-    if (hook_) hook_(true);
+    observer_.OnBusyCursor(true);
   }
   ~BusyScope() {
     busy_ = was_;
-    if (hook_) hook_(false);
+    observer_.OnBusyCursor(false);
   }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
 
  private:
-  const std::function<void(bool)>& hook_;
+  ArchiveObserver& observer_;
   bool& busy_;
   bool was_;
 };
@@ -97,10 +98,9 @@ bool NextSignatureIs(ZipStream& s, uint32_t signature) {
 
 }  // namespace
 
-void ZipReader::ReadDirectory() {
-  fCancel = false;
-  if (fZipName.empty() && !StreamOpener) return;
-  BusyScope busy(OnBusyCursor, fBusy);
+void ArchiveDirectory::ReadDirectory() {
+  if (zipName_.empty() && !options_.streamOpener) return;
+  BusyScope busy(*observer_, busy_);
   bool retried = false;
   for (;;) {
     try {
@@ -108,7 +108,7 @@ void ZipReader::ReadDirectory() {
       break;
     } catch (const IncompleteArchiveError&) {
       CloseArchiveStream();
-      if (!OnInCompleteZip) return;
+      if (!incompleteAnswered_) return;
       // The handler had its chance to change the mode or bring the missing part; a second
       // "incomplete" answer goes to the caller instead of asking forever.
       if (retried) throw;
@@ -118,33 +118,33 @@ void ZipReader::ReadDirectory() {
       throw;
     }
   }
-  if (!KeepZipOpen) CloseArchiveStream();
+  if (!options_.keepZipOpen) CloseArchiveStream();
 }
 
-void ZipReader::ReadDirectoryOnce() {
+void ArchiveDirectory::ReadDirectoryOnce() {
   OpenArchive();
-  if (fZipContents && !ArchiveDateChanged()) return;
+  if (contents_ && !ArchiveDateChanged()) return;
   ReadCentralDirectory();
 }
 
-bool ZipReader::FindEndRecord() {
-  fFromCentralFile = false;
-  fCentralFile.reset();
-  if (fEndCentral.FindAndRead(Archive())) return true;
-  std::string central = ChangeExtension(fZipName, ".zfc");
+bool ArchiveDirectory::FindEndRecord() {
+  fromCentralFile_ = false;
+  centralFile_.reset();
+  if (endCentral_.FindAndRead(Archive())) return true;
+  std::string central = ChangeExtension(zipName_, ".zfc");
   if (!platform::StatFile(central).exists) return false;
   std::unique_ptr<ZipStream> stream = OpenStreamOn(central);
-  if (stream && fEndCentral.FindAndRead(*stream)) {
-    fCentralFile = std::move(stream);
-    fFromCentralFile = true;
+  if (stream && endCentral_.FindAndRead(*stream)) {
+    centralFile_ = std::move(stream);
+    fromCentralFile_ = true;
     return true;
   }
   return false;
 }
 
-void ZipReader::ReadZip64EndIfAny() {
-  ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
-  EndOfCentralDir& e = fEndCentral;
+void ArchiveDirectory::ReadZip64EndIfAny() {
+  ZipStream& s = fromCentralFile_ ? *centralFile_ : Archive();
+  EndOfCentralDir& e = endCentral_;
   // Some writers add the Zip64 records even when no field holds a marker; their values are the
   // true ones either way.
   if (e.RecordPos < kZip64LocatorSize) return;
@@ -177,28 +177,28 @@ void ZipReader::ReadZip64EndIfAny() {
   e.TotalEntries = in.U64();
   e.CentralSize = in.U64();
   e.CentralOffset = in.U64();
-  fZip64RecordPos = s.Position() - kZip64EndCentralMinSize;
+  zip64RecordPos_ = s.Position() - kZip64EndCentralMinSize;
 }
 
-void ZipReader::FailBadZip() {
+void ArchiveDirectory::FailBadZip() {
   CloseArchive();
   throw BadArchiveError(kMsgNotValidZip);
 }
 
-void ZipReader::ReadCentralDirectory() {
+void ArchiveDirectory::ReadCentralDirectory() {
   TakeArchiveDate();
-  fSortedView.clear();
-  fZipContents.reset();
-  fCommentLoaded = false;
+  sortedView_.clear();
+  contents_.reset();
+  commentLoaded_ = false;
   OpenArchive();
-  fDirectoryNote.clear();
-  fOverlapNote.clear();
-  fZip64RecordPos = 0;
+  directoryNote_.clear();
+  overlapNote_.clear();
+  zip64RecordPos_ = 0;
 
   bool repaired = false;
   if (!FindEndRecord()) {
-    if (OnInCompleteZip) OnInCompleteZip(*this, IncompleteZipMode);
-    switch (IncompleteZipMode) {
+    incompleteAnswered_ = observer_->OnIncompleteZip(options_.incompleteZipMode);
+    switch (options_.incompleteZipMode) {
       case IncompleteArchiveRule::AssumeNotAZip: throw NotAnArchiveError(kMsgNotValidZip);
       case IncompleteArchiveRule::AssumeMulti: throw IncompleteArchiveError(kMsgIncompleteZip);
       case IncompleteArchiveRule::AssumeBad:
@@ -210,35 +210,35 @@ void ZipReader::ReadCentralDirectory() {
     ReadZip64EndIfAny();
   }
 
-  fCurrentDisk = fFromCentralFile ? 0 : fEndCentral.ThisDiskNumber;
+  currentDisk_ = fromCentralFile_ ? 0 : endCentral_.ThisDiskNumber;
   // Removable drives are a Windows notion; elsewhere a multi-disk set is a set of numbered files.
-  SetMultiMode(fEndCentral.ThisDiskNumber != 0 ? SplitMode::Blocks : SplitMode::None);
+  SetMultiMode(endCentral_.ThisDiskNumber != 0 ? SplitMode::Blocks : SplitMode::None);
 
   uint64_t prefix = 0;
-  if (!repaired && fEndCentral.TotalEntries != 0) {
-    if (IsMultiDisk() && !fFromCentralFile && fEndCentral.CentralStartDisk != fCurrentDisk) {
-      LoadDisk(fEndCentral.CentralStartDisk + 1);
-    } else if (!IsMultiDisk() && !fFromCentralFile) {
+  if (!repaired && endCentral_.TotalEntries != 0) {
+    if (IsMultiDisk() && !fromCentralFile_ && endCentral_.CentralStartDisk != currentDisk_) {
+      LoadDisk(endCentral_.CentralStartDisk + 1);
+    } else if (!IsMultiDisk() && !fromCentralFile_) {
       // Bytes put in front of an archive (a self-extractor stub) without adjusting its offsets:
       // the directory then ends before the end record by the length of that prefix.
-      uint64_t directoryEnd = fEndCentral.CentralOffset + fEndCentral.CentralSize;
-      uint64_t endStart = fZip64RecordPos != 0 ? fZip64RecordPos : fEndCentral.RecordPos;
+      uint64_t directoryEnd = endCentral_.CentralOffset + endCentral_.CentralSize;
+      uint64_t endStart = zip64RecordPos_ != 0 ? zip64RecordPos_ : endCentral_.RecordPos;
       if (endStart > directoryEnd) {
         uint64_t gap = endStart - directoryEnd;
         uint8_t sig[4];
         uint32_t atOffset = 0, atShifted = 0;
-        Archive().Seek(fEndCentral.CentralOffset);
+        Archive().Seek(endCentral_.CentralOffset);
         if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atOffset);
-        Archive().Seek(fEndCentral.CentralOffset + gap);
+        Archive().Seek(endCentral_.CentralOffset + gap);
         if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atShifted);
         if (atOffset != kCentralHeaderSig && atShifted == kCentralHeaderSig) prefix = gap;
       }
     }
   }
   if (!repaired) {
-    ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
-    dir.Seek(fFromCentralFile ? 0 : fEndCentral.CentralOffset + prefix);
-    fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
+    ZipStream& dir = fromCentralFile_ ? *centralFile_ : Archive();
+    dir.Seek(fromCentralFile_ ? 0 : endCentral_.CentralOffset + prefix);
+    contents_ = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
   }
   if (!ReadEntries(prefix, repaired)) {
     // An unreadable or duplicate header: the repair scan replaces the directory read so far.
@@ -246,23 +246,23 @@ void ZipReader::ReadCentralDirectory() {
     ReadEntries(0, true);
   }
 
-  if ((IsMultiDisk() || fFromCentralFile) && fEndCentral.ZipCommentLength != 0) {
-    if (!fFromCentralFile && fCurrentDisk != fEndCentral.ThisDiskNumber) LoadDisk(fEndCentral.ThisDiskNumber + 1);
-    ZipStream& s = fFromCentralFile ? *fCentralFile : Archive();
-    std::string text(fEndCentral.ZipCommentLength, '\0');
-    s.Seek(fEndCentral.ZipCommentPos);
+  if ((IsMultiDisk() || fromCentralFile_) && endCentral_.ZipCommentLength != 0) {
+    if (!fromCentralFile_ && currentDisk_ != endCentral_.ThisDiskNumber) LoadDisk(endCentral_.ThisDiskNumber + 1);
+    ZipStream& s = fromCentralFile_ ? *centralFile_ : Archive();
+    std::string text(endCentral_.ZipCommentLength, '\0');
+    s.Seek(endCentral_.ZipCommentPos);
     text.resize(s.Read(text.data(), text.size()));
-    fEndCentral.SetComment(text);
-    fCommentLoaded = true;
+    endCentral_.SetComment(text);
+    commentLoaded_ = true;
   }
   FindOverlaps();
-  ApplySortMode(SortMode);
+  ApplySortMode(options_.sortMode);
 }
 
-void ZipReader::FindOverlaps() {
+void ArchiveDirectory::FindOverlaps() {
   std::vector<const ZipEntry*> byOffset;
-  byOffset.reserve(static_cast<size_t>(fZipContents->Count()));
-  for (int i = 0; i < fZipContents->Count(); ++i) byOffset.push_back(fZipContents->Item(i));
+  byOffset.reserve(static_cast<size_t>(contents_->Count()));
+  for (int i = 0; i < contents_->Count(); ++i) byOffset.push_back(contents_->Item(i));
   std::sort(byOffset.begin(), byOffset.end(), [](const ZipEntry* a, const ZipEntry* b) {
     return a->DiskNumberStart != b->DiskNumberStart ? a->DiskNumberStart < b->DiskNumberStart
                                                     : a->RelativeOffset < b->RelativeOffset;
@@ -274,7 +274,7 @@ void ZipReader::FindOverlaps() {
     const ZipEntry& after = *byOffset[i];
     if (before.DiskNumberStart != after.DiskNumberStart) continue;
     if (after.RelativeOffset - before.RelativeOffset < kLocalHeaderSize + before.CompressedSize) {
-      fOverlapNote = "Members " + before.StoredName() + " and " + after.StoredName() +
+      overlapNote_ = "Members " + before.StoredName() + " and " + after.StoredName() +
                      " share their data (an archive made to expand beyond its size)";
       return;
     }
@@ -284,14 +284,14 @@ void ZipReader::FindOverlaps() {
 // Reads the central headers into the main list. After a repair scan the list holds the entries found
 // from local headers and the central headers found behind them only complete those entries.
 // Returns false when a header cannot be read or repeats an entry (the caller repairs).
-bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
-  ZipStream& dir = fFromCentralFile ? *fCentralFile : Archive();
-  if (completing) dir.Seek(fEndCentral.CentralOffset);
-  const bool spanning = IsMultiDisk() && !fFromCentralFile;
+bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
+  ZipStream& dir = fromCentralFile_ ? *centralFile_ : Archive();
+  if (completing) dir.Seek(endCentral_.CentralOffset);
+  const bool spanning = IsMultiDisk() && !fromCentralFile_;
   uint64_t found = 0;
   for (;;) {
     // Records beyond the stated count are used too (writers that let a 16-bit count wrap around).
-    if (!completing && found >= fEndCentral.TotalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
+    if (!completing && found >= endCentral_.TotalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
       break;
     auto header = std::make_unique<ZipEntry>();
     std::string comment;
@@ -299,7 +299,7 @@ bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
     if (spanning) {
       // A header cut by the end of a disk continues on the next one: gather its bytes first.
       uint64_t start = Archive().Position();
-      int startDisk = fCurrentDisk;
+      int startDisk = currentDisk_;
       std::vector<uint8_t> raw(kCentralHeaderSize);
       uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
       ok = ReadSpanning(raw.data(), raw.size()) == raw.size() && GetLE16(raw.data(), raw.size(), 28, nameLength) &&
@@ -312,7 +312,7 @@ bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
       }
       MemoryStream copy(std::move(raw));
       ok = ok && header->ReadCentralHeader(copy);
-      if (ok && startDisk == fCurrentDisk) header->CentralOffset = start;
+      if (ok && startDisk == currentDisk_) header->CentralOffset = start;
     } else {
       ok = header->ReadCentralHeader(dir);
     }
@@ -325,10 +325,10 @@ bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
     ++found;
     header->ExtraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
     if (completing) {
-      int match = fZipContents->Find(*header);
+      int match = contents_->Find(*header);
       // A header whose name disagrees with the local one at that offset is itself damaged.
-      if (match >= 0 && fZipContents->Item(match)->FullName() == header->FullName()) {
-        ZipEntry* entry = fZipContents->Item(match);
+      if (match >= 0 && contents_->Item(match)->FullName() == header->FullName()) {
+        ZipEntry* entry = contents_->Item(match);
         uint32_t offset = entry->RelativeOffset;
         uint16_t disk = entry->DiskNumberStart;
         *entry = *header;
@@ -340,32 +340,32 @@ bool ZipReader::ReadEntries(uint64_t prefix, bool completing) {
     header->RelativeOffset += prefix;
     if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
     try {
-      fZipContents->Add(std::move(header));
+      contents_->Add(std::move(header));
     } catch (const ListIndexError&) {
       return false;
     }
   }
-  if (!completing && found != fEndCentral.TotalEntries) {
-    fDirectoryNote = "The central directory states " + std::to_string(fEndCentral.TotalEntries) +
+  if (!completing && found != endCentral_.TotalEntries) {
+    directoryNote_ = "The central directory states " + std::to_string(endCentral_.TotalEntries) +
                      " members but holds " + std::to_string(found) + "; all " + std::to_string(found) +
                      " are listed.";
   }
   return true;
 }
 
-bool ZipReader::RepairScan() {
-  if (fRepaired) return false;
-  fRepaired = true;
+bool ArchiveDirectory::RepairScan() {
+  if (repaired_) return false;
+  repaired_ = true;
   // The scan works on the archive itself, also when the directory came from the central file.
-  fFromCentralFile = false;
-  fCentralFile.reset();
-  fSortedView.clear();
-  fZipContents = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
+  fromCentralFile_ = false;
+  centralFile_.reset();
+  sortedView_.clear();
+  contents_ = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
   ZipStream& s = Archive();
   const uint64_t size = s.Size();
 
   // Find the first local signature followed by a plausible version-needed high byte.
-  uint64_t start = HasExeExtension(fZipName) ? kSfxScanStart : 0;
+  uint64_t start = HasExeExtension(zipName_) ? kSfxScanStart : 0;
   uint64_t hit = UINT64_MAX;
   std::vector<uint8_t> buf(kScanChunk + 5);
   uint64_t nextYield = start + kScanYieldBytes;
@@ -410,18 +410,18 @@ bool ZipReader::RepairScan() {
       }
     }
     try {
-      fZipContents->Add(std::move(entry));
+      contents_->Add(std::move(entry));
     } catch (const ListIndexError&) {
       break;
     }
     pos = std::min(next, size);
     if (next >= size) break;
   }
-  if (fZipContents->Count() == 0) return false;
-  fEndCentral.ThisDiskNumber = 0;
-  fEndCentral.CentralStartDisk = 0;
-  fEndCentral.CentralOffset = pos;
-  fEndCentral.TotalEntries = fEndCentral.EntriesThisDisk = static_cast<uint64_t>(fZipContents->Count());
+  if (contents_->Count() == 0) return false;
+  endCentral_.ThisDiskNumber = 0;
+  endCentral_.CentralStartDisk = 0;
+  endCentral_.CentralOffset = pos;
+  endCentral_.TotalEntries = endCentral_.EntriesThisDisk = static_cast<uint64_t>(contents_->Count());
   return true;
 }
 

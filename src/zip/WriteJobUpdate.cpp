@@ -1,4 +1,4 @@
-// ZipWriter: rewriting an existing archive (update pass, member copy), putting the result in place,
+// WriteJob: rewriting an existing archive (update pass, member copy), putting the result in place,
 // and flushing a pending comment when the archive name changes.
 #include <deque>
 #include <filesystem>
@@ -12,40 +12,38 @@
 #include "zip/CodePage.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ZipWriter.h"
-#include "zip/ZipWriterRun.h"
+#include "zip/WriteJob.h"
+#include "zip/WriteJobState.h"
 
 namespace brisko::zip {
 
 namespace fs = std::filesystem;
 
-void ZipWriter::SetZipName(const std::string& name) {
-  if (SameName(name, ZipName())) return;
-  // A comment no Zip has stored yet goes into the current archive first. Only an existing archive is
-  // rewritten: writing the comment alone into a new file would leave a bogus empty archive behind.
-  const bool flush =
-      fEndCentral.CommentChanged && !ZipName().empty() && platform::StatFile(ZipName()).exists;
+void WriteJob::SetZipName(const std::string& name) {
+  if (SameName(name, archive_.ZipName())) return;
+  EndOfCentralDir& end = archive_.EndCentralRecord();
+  const bool flush = end.CommentChanged && !archive_.ZipName().empty() && platform::StatFile(archive_.ZipName()).exists;
   // Cleared first: a flush that fails is reported once and does not block every later name change.
-  fEndCentral.CommentChanged = false;
+  end.CommentChanged = false;
   if (flush) {
-    FilesList.clear();
+    options_.filesList.clear();
     ZipSequence();
   }
-  ZipReader::SetZipName(name);
+  archive_.SetZipName(name);
 }
 
-void ZipWriter::UpdatePass(Run& run) {
-  SortedEntries* list = fZipContents.get();
+void WriteJob::UpdatePass(State& run) {
+  const SortedEntries* list = archive_.Contents();
   if (!list) return;
   // Entries by the key of the name they would be stored under, each name's entries in list order;
   // one hash look-up per member keeps an update linear however large both sides are.
   std::unordered_map<std::string, std::deque<size_t>> byName;
-  for (size_t j = 0; j < FilesList.size(); ++j) byName[NameKey(StoredNameOf(FilesList[j]))].push_back(j);
-  std::vector<bool> taken(FilesList.size(), false);
-  const std::vector<std::string> entries = FilesList;
+  for (size_t j = 0; j < options_.filesList.size(); ++j) byName[NameKey(StoredNameOf(options_.filesList[j]))].push_back(j);
+  std::vector<bool> taken(options_.filesList.size(), false);
+  const std::vector<std::string> entries = options_.filesList;
   for (int i = 0; i < list->Count(); ++i) {
     ZipEntry* member = list->Item(i);
-    if (member->FileCommentLength != 0 && !member->HasFileComment()) LoadEntryComment(*member);
+    if (member->FileCommentLength != 0 && !member->HasFileComment()) archive_.LoadEntryComment(*member);
     auto copy = std::make_unique<ZipEntry>(*member);
     int match = -1;
     if (auto it = byName.find(NameKey(member->FullName())); it != byName.end() && !it->second.empty()) {
@@ -56,7 +54,7 @@ void ZipWriter::UpdatePass(Run& run) {
     bool keep = true;
     if (match >= 0) {
       const std::string& entry = entries[static_cast<size_t>(match)];
-      bool replace = ZipAction == AddAction::Replace;
+      bool replace = options_.zipAction == AddAction::Replace;
       if (!replace) {
         platform::FileStat st = platform::StatFile(entry);
         // The extended timestamp when the member has one; else packed DOS values, which order like
@@ -69,15 +67,15 @@ void ZipWriter::UpdatePass(Run& run) {
         }
       }
       if (replace) {
-        if (OnUpdate) OnUpdate(*this, UpdateAction::Replacing, i);
+        observer_->OnUpdate(UpdateAction::Replacing, i);
         auto record = std::make_unique<ZipEntry>();
         if (AddMember(run, entry, record)) {
           Accept(run, std::move(record), true);
           keep = false;
         }
         // A replacing file that cannot be added leaves the old member in the archive.
-      } else if (OnUpdate) {
-        OnUpdate(*this, UpdateAction::Keeping, i);
+      } else {
+        observer_->OnUpdate(UpdateAction::Keeping, i);
       }
     }
     if (keep) {
@@ -86,15 +84,15 @@ void ZipWriter::UpdatePass(Run& run) {
     }
   }
   // What no member matched is added as new.
-  FilesList.clear();
+  options_.filesList.clear();
   for (size_t j = 0; j < entries.size(); ++j)
-    if (!taken[j]) FilesList.push_back(entries[j]);
+    if (!taken[j]) options_.filesList.push_back(entries[j]);
 }
 
-void ZipWriter::CopyMember(Run& run, const ZipEntry& member, ZipEntry& copy) {
+void WriteJob::CopyMember(State& run, const ZipEntry& member, ZipEntry& copy) {
   ZipEntry local;
-  if (!ReadLocalHeaderOf(member, local)) throw BadArchiveError(kMsgNotValidZip);
-  ZipStream& in = Archive();
+  if (!archive_.ReadLocalHeaderOf(member, local)) throw BadArchiveError(kMsgNotValidZip);
+  ZipStream& in = archive_.Archive();
   const uint64_t dataPos = in.Position();
   // The local header is copied with its extra fields; only the name takes the form the central
   // header will have, so that both agree.
@@ -110,7 +108,7 @@ void ZipWriter::CopyMember(Run& run, const ZipEntry& member, ZipEntry& copy) {
   PutLE16(fixed, static_cast<uint16_t>(name.bytes.size()));
   PutLE16(fixed, local.LocalExtraFieldLength);
   PutBytes(fixed, name.bytes);
-  ZipStream& out = *run.Out;
+  ZipStream& out = *run.out;
   copy.RelativeOffset = out.Position();
   copy.LocalZip64 = local.LocalZip64;
   copy.LocalExtraFieldLength = local.LocalExtraFieldLength;
@@ -139,10 +137,10 @@ void ZipWriter::CopyMember(Run& run, const ZipEntry& member, ZipEntry& copy) {
   }
 }
 
-void ZipWriter::PutInPlace(const std::string& tempName) {
+void WriteJob::PutInPlace(const std::string& tempName) {
   std::error_code ec;
   // An archive reached through a symbolic link is replaced at the link's target; the link stays.
-  std::string target = ZipName();
+  std::string target = archive_.ZipName();
   if (fs::is_symlink(fs::u8path(target), ec)) {
     const fs::path resolved = fs::canonical(fs::u8path(target), ec);
     if (ec) throw ZipError("Could not resolve the link " + target + ": " + ec.message());

@@ -1,0 +1,70 @@
+// The writer tests' write job: its events go to whichever on... members a test sets; and an output
+// opener that tests use to inject failing streams.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "zip/WriteJob.h"
+
+namespace brisko::test {
+
+// The events of a write job, passed to whichever of the on... members a test sets.
+struct WriteHooks : zip::WriteObserver {
+  std::function<void(int n, int64_t total, zip::EndOfCentralDir&, bool& stop)> onStartZipInfo;
+  std::function<void(const std::string& name, zip::ZipEntry&, bool& skip)> onStartZip;
+  std::function<void(const std::string& name, int64_t size, int64_t packed, int64_t position)> onEndZip;
+  std::function<void(int percent)> onFilePercentDone, onTotalPercentDone;
+  std::function<void(zip::SkipReason, const std::string& name, int index, bool& retry)> onSkippingFile;
+  std::function<void(const std::string& name)> onNoSuchFile;
+  std::function<void(zip::UpdateAction, int index)> onUpdate;
+  std::function<void(int added)> onZipComplete;
+  bool cancel = false;  // CancelRequested answers this
+
+  void OnStartZipInfo(int n, int64_t total, zip::EndOfCentralDir& end, bool& stop) override {
+    if (onStartZipInfo) onStartZipInfo(n, total, end, stop);
+  }
+  void OnStartZip(const std::string& name, zip::ZipEntry& header, bool& skip) override {
+    if (onStartZip) onStartZip(name, header, skip);
+  }
+  void OnEndZip(const std::string& name, int64_t size, int64_t packed, int64_t position) override {
+    if (onEndZip) onEndZip(name, size, packed, position);
+  }
+  void OnFilePercentDone(int percent) override {
+    if (onFilePercentDone) onFilePercentDone(percent);
+  }
+  void OnTotalPercentDone(int percent) override {
+    if (onTotalPercentDone) onTotalPercentDone(percent);
+  }
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index, bool& retry) override {
+    if (onSkippingFile) onSkippingFile(reason, name, index, retry);
+  }
+  void OnNoSuchFile(const std::string& name) override {
+    if (onNoSuchFile) onNoSuchFile(name);
+  }
+  void OnUpdate(zip::UpdateAction action, int index) override {
+    if (onUpdate) onUpdate(action, index);
+  }
+  void OnZipComplete(int added) override {
+    if (onZipComplete) onZipComplete(added);
+  }
+  bool CancelRequested() override { return cancel; }
+};
+
+// A write job with its events in the hooks.
+struct TestWriter : WriteHooks, zip::WriteJob {
+  TestWriter() : zip::WriteJob({}, this) {}
+};
+
+// Creates every output stream through a function.
+struct OutputThrough : zip::StreamOpener {
+  explicit OutputThrough(std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open)
+      : open(std::move(open)) {}
+  std::unique_ptr<zip::ZipStream> Open(const std::string& path) override { return open(path); }
+  std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open;
+};
+
+}  // namespace brisko::test
