@@ -75,7 +75,7 @@ size_t MemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool re
     // A short read is the end of the file unless the stream reports an error.
     if (in.LastError() != 0) throw ZipError("Cannot read " + displayName + ": " + std::strerror(in.LastError()));
   }
-  if (n > 0 && report && onRead_) onRead_(n);
+  if (n > 0 && report && listener_) listener_->OnBlockRead(n);
   return n;
 }
 
@@ -90,7 +90,7 @@ void MemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
     src = scratch_.data();
   }
   if (out.Write(src, size) != size) throw NotEnoughRoomError(kMsgNotEnoughRoom);
-  if (afterWrite_) afterWrite_();
+  if (listener_) listener_->AfterWrite();
 }
 
 void MemberWriter::BeginData(ZipStream& out) {
@@ -145,7 +145,7 @@ bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
         if (!deflater_->StartShrinks(chunk.data(), chunk.size()))
           return StoreInstead(in, out, true, displayName, crc, bytes, compressed);
       }
-      if (!chunk.empty() && onRead_) onRead_(chunk.size());
+      if (!chunk.empty() && listener_) listener_->OnBlockRead(chunk.size());
       if (chunk.empty()) break;
       c = Crc32(c, chunk.data(), chunk.size());
       bytes += chunk.size();
@@ -209,8 +209,8 @@ void MemberWriter::DescribePrepared(const PreparedMember& data, ZipEntry& header
 
 void MemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, const ZipEntry& header) {
   // Progress in the blocks a streamed member reports.
-  for (size_t done = 0; onRead_ && done < data.raw.size(); done += kInBlock)
-    onRead_(std::min(kInBlock, data.raw.size() - done));
+  for (size_t done = 0; listener_ && done < data.raw.size(); done += kInBlock)
+    listener_->OnBlockRead(std::min(kInBlock, data.raw.size() - done));
   const std::vector<uint8_t>& bytes = header.DataMethod() == kMethodDeflated ? data.packed : data.raw;
   if (data.Sealed()) {
     // Encrypted where it was prepared: written as it is, between its prefix and its code.

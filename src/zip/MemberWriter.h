@@ -29,12 +29,18 @@ class ChunkDeflater;
 // The cipher of members written with a password.
 enum class MemberEncryption { Traditional, Aes256 };
 
+// What the member writer reports while it works.
+class MemberWriterListener {
+ public:
+  virtual ~MemberWriterListener() = default;
+  // After every block read from a member file, with the block's size (progress accounting).
+  virtual void OnBlockRead(size_t bytes) = 0;
+  // After every write of archive data (the host may let its event loop run, or stop the work).
+  virtual void AfterWrite() = 0;
+};
+
 class MemberWriter {
  public:
-  // Called after every block read from a member file with the block's size (progress accounting).
-  using BlockReadHook = std::function<void(size_t bytes)>;
-  // Called after every write of archive data (the host may let its event loop run).
-  using AfterWriteHook = std::function<void()>;
 
   // The compressors and the buffers are made once and reused for every member of a Zip.
   MemberWriter();
@@ -52,10 +58,8 @@ class MemberWriter {
   void SetThreads(int threads);
   // Files up to sizes.wholeMember are read whole; larger ones are deflated in chunks of sizes.chunk.
   void SetSizes(const WriterSizes& sizes);
-  void SetHooks(BlockReadHook onRead, AfterWriteHook afterWrite) {
-    onRead_ = std::move(onRead);
-    afterWrite_ = std::move(afterWrite);
-  }
+  // The listener must outlive the writer's work; null: none.
+  void SetListener(MemberWriterListener* listener) { listener_ = listener; }
   // Replaces the random source of the encryption header and the AES salts (tests).
   void SetRandomSource(ZipCrypto::RandomSource random) { random_ = std::move(random); }
   // How members prepared ahead are to be sealed: on with a password and AES.
@@ -113,8 +117,7 @@ class MemberWriter {
   uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
   ZipCrypto crypto_;
   ZipCrypto::RandomSource random_;
-  BlockReadHook onRead_;
-  AfterWriteHook afterWrite_;
+  MemberWriterListener* listener_ = nullptr;
   std::vector<uint8_t> in_;
   std::vector<uint8_t> scratch_;
 };

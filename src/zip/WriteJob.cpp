@@ -84,7 +84,7 @@ int WriteJob::ZipSequence() {
   run.member.SetPassword(options_.password);
   run.member.SetEncryption(options_.encryption);
   if (options_.randomSource) run.member.SetRandomSource(options_.randomSource);
-  run.member.SetHooks([this](size_t n) { OnBlockRead(n); }, [this] { AfterWrite(); });
+  run.member.SetListener(this);
 
   if (!options_.filesList.empty()) ExpandFileList(run);
   WriteArchive(run);

@@ -61,11 +61,11 @@ struct WriteOptions {
   crypto::RandomSource randomSource;
 };
 
-class WriteJob {
+class WriteJob : private MemberWriterListener {
  public:
   // A null observer takes every default; the observer must outlive the job.
   explicit WriteJob(WriteOptions options = {}, WriteObserver* observer = nullptr);
-  ~WriteJob();
+  ~WriteJob() override;
   WriteJob(const WriteJob&) = delete;
   WriteJob& operator=(const WriteJob&) = delete;
 
@@ -106,8 +106,8 @@ class WriteJob {
   void Accept(State& run, std::unique_ptr<ZipEntry> record, bool counted);
   void PutInPlace(const std::string& tempName);
   void StartPipeline(State& run);
-  void AfterWrite();
-  void OnBlockRead(size_t bytes);
+  void AfterWrite() override;
+  void OnBlockRead(size_t bytes) override;
 
   WriteOptions options_;
   WriteObserver* observer_;

@@ -61,7 +61,13 @@ Written WriteMember(const std::vector<uint8_t>& content, int level, bool store,
   MemberWriter writer;
   writer.SetPackLevel(level);
   writer.SetPassword(password);
-  writer.SetHooks([&](size_t n) { w.progress += n; }, {});
+  struct Progress : MemberWriterListener {
+    uint64_t& bytes;
+    explicit Progress(uint64_t& b) : bytes(b) {}
+    void OnBlockRead(size_t n) override { bytes += n; }
+    void AfterWrite() override {}
+  } progress(w.progress);
+  writer.SetListener(&progress);
   writer.WriteFileData(in, out, w.header, store, "member.bin");
   const size_t descriptor = password.empty() ? 0 : kDataDescriptorSize;
   EXPECT_EQ(out.Position(), w.dataStart + w.header.CompressedSize + descriptor);
