@@ -79,10 +79,9 @@ std::array<uint8_t, kAesAuthCodeSize> AesMemberCipher::AuthCode() {
   return code;
 }
 
-AesEncoder::AesEncoder(std::string_view password, const AesField& field, const crypto::RandomSource& random) {
+AesEncoder::AesEncoder(std::string_view password, const AesField& field, crypto::RandomSource& random) {
   std::vector<uint8_t> salt(field.SaltSize());
-  if (random) random(salt.data(), salt.size());
-  else crypto::RandomBytes(salt.data(), salt.size());
+  random.Fill(salt.data(), salt.size());
   cipher_ = std::make_unique<AesMemberCipher>(password, field, salt.data());
   prefix_.assign(salt.begin(), salt.end());
   prefix_.append(cipher_->Verifier().begin(), cipher_->Verifier().end());

@@ -43,8 +43,9 @@ class AesMemberCipher {
 // authentication code behind it.
 class AesEncoder {
  public:
-  // The salt comes from random (RandomBytes when empty).
-  AesEncoder(std::string_view password, const AesField& field, const crypto::RandomSource& random = {});
+  // The salt comes from random.
+  AesEncoder(std::string_view password, const AesField& field,
+             crypto::RandomSource& random = crypto::SystemRandom());
   const std::string& Prefix() const { return prefix_; }
   void Encrypt(uint8_t* data, size_t size) { cipher_->Encrypt(data, size); }
   std::array<uint8_t, kAesAuthCodeSize> End() { return cipher_->AuthCode(); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "zip/ArchiveObserver.h"
+#include "zip/CancelCheck.h"
 #include "zip/SortedEntries.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipStream.h"
@@ -27,7 +28,7 @@ struct DirectoryOptions {
   StreamOpener* streamOpener = nullptr;
 };
 
-class ArchiveDirectory {
+class ArchiveDirectory : public CancelCheck {
  public:
   explicit ArchiveDirectory(DirectoryOptions options = {}, ArchiveObserver* observer = nullptr);
   virtual ~ArchiveDirectory();
@@ -124,7 +125,7 @@ class ArchiveDirectory {
   void ProcessMessages();
   // After processing messages: when the observer asks for a cancel, throws CanceledError
   // "User Aborted Operation".
-  void CheckCancel();
+  void CheckCancel() override;
   bool AskHost(const std::string& caption, const std::string& text, MessageButtons buttons);
 
  private:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <utility>
 
 #include "zip/DeflateCodec.h"
 #include "zip/ZipErrors.h"
@@ -11,10 +11,16 @@
 
 namespace brisko::zip {
 
+// The progress of a sink nobody watches.
+struct NoProgress {
+  void operator()(uint64_t /*written*/) const {}
+};
+
+template <typename Progress = NoProgress>
 class CheckingSink : public ByteSink {
  public:
   // next may be null (test without keeping the data); progress gets the bytes written so far.
-  CheckingSink(ByteSink* next, uint64_t limit, std::function<void(uint64_t)> progress = {})
+  CheckingSink(ByteSink* next, uint64_t limit, Progress progress = {})
       : next_(next), limit_(limit), progress_(std::move(progress)) {}
 
   void Write(const uint8_t* data, size_t size) override {
@@ -22,7 +28,7 @@ class CheckingSink : public ByteSink {
     if (next_ != nullptr) next_->Write(data, size);
     crc_ = Crc32(crc_, data, size);
     written_ += size;
-    if (progress_) progress_(written_);
+    progress_(written_);
   }
 
   uint32_t Crc() const { return crc_; }
@@ -31,7 +37,7 @@ class CheckingSink : public ByteSink {
  private:
   ByteSink* next_;
   uint64_t limit_;
-  std::function<void(uint64_t)> progress_;
+  Progress progress_;
   uint32_t crc_ = 0;
   uint64_t written_ = 0;
 };

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -26,8 +25,22 @@ void InSlices(size_t size, Step step) {
 // the source fails (never falls back to predictable bytes). Safe to call from any thread.
 void RandomBytes(uint8_t* bytes, size_t count);
 
-// A replacement for RandomBytes (tests); empty means RandomBytes.
-using RandomSource = std::function<void(uint8_t* bytes, size_t count)>;
+// Where the random bytes of encryption headers and AES salts come from (tests give fixed ones).
+// Fill may be called from several threads at once.
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual void Fill(uint8_t* bytes, size_t count) = 0;
+};
+
+// RandomBytes as a RandomSource.
+inline RandomSource& SystemRandom() {
+  struct System : RandomSource {
+    void Fill(uint8_t* bytes, size_t count) override { RandomBytes(bytes, count); }
+  };
+  static System system;
+  return system;
+}
 
 // PBKDF2 with HMAC-SHA1 over the password bytes as given; throws ZipError on failure.
 void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,

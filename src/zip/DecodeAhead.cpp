@@ -13,6 +13,16 @@ namespace brisko::zip {
 
 namespace {
 
+// Reads of a worker's own handle on the archive.
+class StreamSource : public ByteSource {
+ public:
+  explicit StreamSource(ZipStream& stream) : stream_(stream) {}
+  size_t Read(uint8_t* buffer, size_t cap) override { return stream_.Read(buffer, cap); }
+
+ private:
+  ZipStream& stream_;
+};
+
 // What a member holds in memory while it is decoded and until it is taken.
 uint64_t CostOf(const ZipEntry& entry) {
   return entry.CompressedSize + entry.UncompressedSize;
@@ -26,19 +36,19 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEnt
                                                 std::vector<uint8_t>& scratch) {
   ZipEntry local;
   if (!archive.Seek(entry.RelativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
-  const auto read = [&archive](uint8_t* buffer, size_t n) { return archive.Read(buffer, n); };
+  StreamSource raw(archive);
   MemberDecryption decryption;
   uint64_t size = entry.CompressedSize;
   auto result = std::make_unique<DecodeAhead::Decoded>();
   if (entry.IsEncrypted()) {
-    if (decryption.Begin(entry, password, read) != MemberDecryption::Start::Ok) return nullptr;
+    if (decryption.Begin(entry, password, raw) != MemberDecryption::Start::Ok) return nullptr;
     size = decryption.DataSize();
     result->password = password;
   }
   in.resize(static_cast<size_t>(size));
-  if (read(in.data(), in.size()) != in.size()) return nullptr;
+  if (archive.Read(in.data(), in.size()) != in.size()) return nullptr;
   if (entry.IsEncrypted()) decryption.Decrypt(in.data(), in.size());
-  if (!decryption.Authentic(read)) return nullptr;
+  if (!decryption.Authentic(raw)) return nullptr;
 
   std::vector<uint8_t>& out = keepData ? result->data : scratch;
   if (entry.DataMethod() == kMethodStored) {
@@ -142,8 +152,7 @@ void DecodeAhead::Work(ZipStream& archive) {
   }
 }
 
-std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index,
-                                                        const std::function<void()>& whileWaiting) {
+std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index, CancelCheck* cancel) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (index < nextTake_ || index >= slots_.size()) return nullptr;
   for (size_t i = nextTake_; i < index; ++i) {
@@ -163,9 +172,9 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index,
   }
   constexpr auto kPoll = std::chrono::milliseconds(20);
   while (!resultReady_.wait_for(lock, kPoll, [&slot] { return slot.state != State::Busy; })) {
-    if (!whileWaiting) continue;
+    if (!cancel) continue;
     lock.unlock();
-    whileWaiting();
+    cancel->CheckCancel();
     lock.lock();
   }
   auto result = std::move(slot.result);

@@ -8,7 +8,6 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "zip/CancelCheck.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipStream.h"
 
@@ -42,12 +42,12 @@ class DecodeAhead {
   DecodeAhead(const DecodeAhead&) = delete;
   DecodeAhead& operator=(const DecodeAhead&) = delete;
 
-  // Member `index`, decoded and found sound; while a worker is still busy with it, whileWaiting runs
-  // every few milliseconds (it may throw, to cancel). Null when it was not decoded ahead (not
+  // Member `index`, decoded and found sound; while a worker is still busy with it, the host may cancel
+  // every few milliseconds (when cancel is given). Null when it was not decoded ahead (not
   // suitable, taken before, no worker got to it yet, or any check failed): the caller then decodes it
   // itself and reports whatever is wrong as it always does. Members before `index` not taken yet are
   // dropped.
-  std::unique_ptr<Decoded> Take(size_t index, const std::function<void()>& whileWaiting);
+  std::unique_ptr<Decoded> Take(size_t index, CancelCheck* cancel);
   // The password the workers decode with.
   const std::string& Password() const { return password_; }
 

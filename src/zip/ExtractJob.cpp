@@ -95,8 +95,7 @@ std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& arch
 
 EntryCheck ExtractJob::TestEntryDecodedAhead(ArchiveDirectory& archive, int index, const std::string& password,
                                              DecodeAhead* ahead) {
-  const auto decoded =
-      ahead ? ahead->Take(static_cast<size_t>(index), [&archive] { archive.CheckCancel(); }) : nullptr;
+  const auto decoded = ahead ? ahead->Take(static_cast<size_t>(index), &archive) : nullptr;
   const ZipEntry& entry = archive.Entry(index);
   if (!decoded || (entry.IsEncrypted() && decoded->password != password)) return TestEntry(archive, index, password);
   archive.CheckCancel();

@@ -15,14 +15,15 @@ bool IsDecodable(const ZipEntry& entry) {
 }
 
 MemberDecryption::Start MemberDecryption::Begin(const ZipEntry& entry, std::string_view password,
-                                                const ReadFn& read) {
+                                                ByteSource& archive) {
   aes_.reset();
   if (entry.CompressionMethod == kMethodAes && entry.Aes) {
     const AesField& field = *entry.Aes;
     prefix_ = field.SaltSize() + kAesVerifierSize;
     if (entry.CompressedSize < field.Overhead()) return Start::NoHeader;
     std::vector<uint8_t> header(prefix_);
-    if (read(header.data(), header.size()) != header.size()) throw FatalExtractError(kMsgPrematureEnd);
+    if (archive.Read(header.data(), header.size()) != header.size())
+      throw FatalExtractError(kMsgPrematureEnd);
     aes_ = AesDecoder::Open(password, field, header.data());
     if (!aes_) return Start::BadPassword;
     dataSize_ = entry.CompressedSize - field.Overhead();
@@ -31,7 +32,7 @@ MemberDecryption::Start MemberDecryption::Begin(const ZipEntry& entry, std::stri
   prefix_ = kEncryptionHeaderSize;
   uint8_t header[kEncryptionHeaderSize];
   if (entry.CompressedSize < kEncryptionHeaderSize) return Start::NoHeader;
-  if (read(header, sizeof header) != sizeof header) throw FatalExtractError(kMsgPrematureEnd);
+  if (archive.Read(header, sizeof header) != sizeof header) throw FatalExtractError(kMsgPrematureEnd);
   if (!zipCrypto_.CheckHeader(password, header, ZipCrypto::CheckByte(entry))) return Start::BadPassword;
   dataSize_ = entry.CompressedSize - kEncryptionHeaderSize;
   return Start::Ok;
@@ -42,10 +43,10 @@ void MemberDecryption::Decrypt(uint8_t* data, size_t size) {
   else zipCrypto_.Decrypt(data, size);
 }
 
-bool MemberDecryption::Authentic(const ReadFn& read) {
+bool MemberDecryption::Authentic(ByteSource& archive) {
   if (!aes_) return true;
   uint8_t code[kAesAuthCodeSize];
-  return read(code, sizeof code) == sizeof code && aes_->Authentic(code);
+  return archive.Read(code, sizeof code) == sizeof code && aes_->Authentic(code);
 }
 
 }  // namespace brisko::zip

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string_view>
 
 #include "zip/AesEncryption.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipRecords.h"
+#include "zip/legacy/ByteSource.h"
 
 namespace brisko::zip {
 
@@ -19,14 +19,13 @@ bool IsDecodable(const ZipEntry& entry);
 
 class MemberDecryption {
  public:
-  // Reads up to n bytes of the archive at the current position.
-  using ReadFn = std::function<size_t(uint8_t*, size_t)>;
   enum class Start { Ok, BadPassword, NoHeader };
 
-  // Reads the header in front of the data of an encrypted member and checks the password against it.
+  // Reads the header in front of the data of an encrypted member from the archive at the current
+  // position (`archive`) and checks the password against it.
   // On Ok, DataSize() is the size of the encrypted data proper. NoHeader when the member is too small to
   // hold one; FatalExtractError when the archive ends inside it.
-  Start Begin(const ZipEntry& entry, std::string_view password, const ReadFn& read);
+  Start Begin(const ZipEntry& entry, std::string_view password, ByteSource& archive);
 
   // Bytes in front of the data (traditional header, or AES salt and verifier).
   uint64_t PrefixSize() const { return prefix_; }
@@ -34,9 +33,9 @@ class MemberDecryption {
   void Decrypt(uint8_t* data, size_t size);
   // Whether an authentication code follows the data.
   bool Authenticates() const { return aes_ != nullptr; }
-  // With `read` standing behind the data: reads the authentication code and compares it. True when
+  // With `archive` standing behind the data: reads the authentication code and compares it. True when
   // the member carries none.
-  bool Authentic(const ReadFn& read);
+  bool Authentic(ByteSource& archive);
 
  private:
   ZipCrypto zipCrypto_;

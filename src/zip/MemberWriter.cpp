@@ -96,13 +96,13 @@ void MemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
 void MemberWriter::BeginData(ZipStream& out) {
   if (UsesAes()) {
     // A fresh salt for every start of the data, also when a member is written again stored.
-    aesEncoder_ = std::make_unique<AesEncoder>(password_, AesField{}, random_);
+    aesEncoder_ = std::make_unique<AesEncoder>(password_, AesField{}, *random_);
     const std::string& prefix = aesEncoder_->Prefix();
     if (out.Write(prefix.data(), prefix.size()) != prefix.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     return;
   }
   if (!encrypting_) return;
-  auto header = crypto_.MakeHeader(password_, checkValue_, random_);
+  auto header = crypto_.MakeHeader(password_, checkValue_, *random_);
   if (out.Write(header.data(), header.size()) != header.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +60,7 @@ class MemberWriter {
   // The listener must outlive the writer's work; null: none.
   void SetListener(MemberWriterListener* listener) { listener_ = listener; }
   // Replaces the random source of the encryption header and the AES salts (tests).
-  void SetRandomSource(ZipCrypto::RandomSource random) { random_ = std::move(random); }
+  void SetRandomSource(crypto::RandomSource& random) { random_ = &random; }
   // How members prepared ahead are to be sealed: on with a password and AES.
   AesSeal Seal() const;
 
@@ -116,7 +115,7 @@ class MemberWriter {
   std::unique_ptr<AesEncoder> aesEncoder_;  // AES encryption of the current member
   uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
   ZipCrypto crypto_;
-  ZipCrypto::RandomSource random_;
+  crypto::RandomSource* random_ = &crypto::SystemRandom();
   MemberWriterListener* listener_ = nullptr;
   std::vector<uint8_t> in_;
   std::vector<uint8_t> scratch_;

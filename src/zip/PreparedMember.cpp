@@ -44,7 +44,7 @@ void PrepareMember(PreparedMember& member, BufferDeflater* deflater, const AesSe
   }
   if (!seal.On()) return;
   std::vector<uint8_t>& data = member.Deflated() ? member.packed : member.raw;
-  AesEncoder encoder(seal.password, AesField{}, seal.random);
+  AesEncoder encoder(seal.password, AesField{}, *seal.random);
   encoder.Encrypt(data.data(), data.size());
   member.aesPrefix = encoder.Prefix();
   member.aesCode = encoder.End();

@@ -11,17 +11,16 @@
 
 namespace brisko::zip {
 
-void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink,
-                   const std::function<void()>& betweenSlices) {
+void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink, CancelCheck* cancel) {
   constexpr size_t kSlice = 256 * 1024;
   for (size_t done = 0; done < size; done += kSlice) {
-    if (done > 0 && betweenSlices) betweenSlices();
+    if (done > 0 && cancel) cancel->CheckCancel();
     sink.Write(data + done, std::min(kSlice, size - done));
   }
 }
 
 void WholeMemberDecoder::Decode(uint16_t method, uint16_t flags, uint64_t compressedSize, ByteSource& source,
-                                ByteSink& sink, uint64_t size, const std::function<void()>& betweenSlices) {
+                                ByteSink& sink, uint64_t size, CancelCheck* cancel) {
   if (method != kMethodDeflated || size > kWholeMemberLimit || compressedSize > kWholeMemberLimit) {
     DecodeMember(method, flags, source, sink, size);
     return;
@@ -35,7 +34,7 @@ void WholeMemberDecoder::Decode(uint16_t method, uint16_t flags, uint64_t compre
   }
   out_.resize(static_cast<size_t>(size));
   if (inflater_.InflateExact(in_.data(), have, out_.data(), out_.size())) {
-    WriteInSlices(out_.data(), out_.size(), sink, betweenSlices);
+    WriteInSlices(out_.data(), out_.size(), sink, cancel);
     return;
   }
   MemorySource again(std::span<const uint8_t>(in_.data(), have));

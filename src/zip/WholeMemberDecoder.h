@@ -3,27 +3,26 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "zip/CancelCheck.h"
 #include "zip/DeflateCodec.h"
 #include "zip/legacy/ByteSink.h"
 #include "zip/legacy/ByteSource.h"
 
 namespace brisko::zip {
 
-// Hands decoded bytes to sink in slices, calling betweenSlices (where the extractor checks for cancel)
-// between them, so progress and cancel are as fine-grained as on the streaming path.
-void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink,
-                   const std::function<void()>& betweenSlices);
+// Hands decoded bytes to sink in slices with a cancel check between them (when cancel is given), so
+// progress and cancel are as fine-grained as on the streaming path.
+void WriteInSlices(const uint8_t* data, size_t size, ByteSink& sink, CancelCheck* cancel);
 
 class WholeMemberDecoder {
  public:
   // compressedSize is what source holds. Same results and exceptions as DecodeMember; malformed data
   // goes through the streaming decoder, so its errors read the same on either path. The output goes to
-  // sink in slices, with betweenSlices (where the extractor checks for cancel) called between them.
+  // sink in slices, with a cancel check between them when cancel is given.
   void Decode(uint16_t method, uint16_t flags, uint64_t compressedSize, ByteSource& source, ByteSink& sink,
-              uint64_t size, const std::function<void()>& betweenSlices = {});
+              uint64_t size, CancelCheck* cancel = nullptr);
 
  private:
   BufferInflater inflater_;

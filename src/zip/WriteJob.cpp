@@ -83,7 +83,7 @@ int WriteJob::ZipSequence() {
   run.member.SetSizes(options_.sizes);
   run.member.SetPassword(options_.password);
   run.member.SetEncryption(options_.encryption);
-  if (options_.randomSource) run.member.SetRandomSource(options_.randomSource);
+  if (options_.randomSource) run.member.SetRandomSource(*options_.randomSource);
   run.member.SetListener(this);
 
   if (!options_.filesList.empty()) ExpandFileList(run);

@@ -56,9 +56,9 @@ struct WriteOptions {
   bool storeLinks = false;
   // Creates the output stream on a path instead of a file (tests inject failing streams here).
   StreamOpener* outputOpener = nullptr;
-  // Replaces the random bytes of encryption headers and AES salts (tests). Called from the worker
-  // threads too, so it must be safe to call concurrently.
-  crypto::RandomSource randomSource;
+  // Replaces the random bytes of encryption headers and AES salts (tests); null = the system's. Called
+  // from the worker threads too.
+  crypto::RandomSource* randomSource = nullptr;
 };
 
 class WriteJob : private MemberWriterListener {

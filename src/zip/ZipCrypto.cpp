@@ -75,10 +75,9 @@ void ZipCrypto::Encrypt(uint8_t* data, size_t count) { Transform<false>(data, co
 void ZipCrypto::Decrypt(uint8_t* data, size_t count) { Transform<true>(data, count); }
 
 std::array<uint8_t, 12> ZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
-                                               const RandomSource& random) {
+                                              crypto::RandomSource& random) {
   std::array<uint8_t, 12> header{};
-  if (random) random(header.data(), 10);
-  else SystemRandom(header.data(), 10);
+  random.Fill(header.data(), 10);
   header[10] = static_cast<uint8_t>(crc >> 16);
   header[11] = static_cast<uint8_t>(crc >> 24);
   InitKeys(password);
@@ -99,7 +98,7 @@ uint8_t ZipCrypto::CheckByte(const ZipEntry& entry) {
 
 std::string ZipCrypto::RandomHex(size_t count) {
   std::vector<uint8_t> bytes(count);
-  SystemRandom(bytes.data(), count);
+  crypto::RandomBytes(bytes.data(), count);
   static const char kHex[] = "0123456789abcdef";
   std::string text;
   for (uint8_t b : bytes) {
@@ -108,7 +107,5 @@ std::string ZipCrypto::RandomHex(size_t count) {
   }
   return text;
 }
-
-void ZipCrypto::SystemRandom(uint8_t* bytes, size_t count) { crypto::RandomBytes(bytes, count); }
 
 }  // namespace brisko::zip

@@ -4,9 +4,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
+
+#include "zip/CryptoPrimitives.h"
 
 namespace brisko::zip {
 
@@ -14,9 +15,6 @@ class ZipEntry;
 
 class ZipCrypto {
  public:
-  // Source of the ten random header bytes; the default reads the operating system's random source.
-  using RandomSource = std::function<void(uint8_t* bytes, size_t count)>;
-
   // Resets the three keys and feeds every byte of the password (no normalisation).
   void InitKeys(std::string_view password);
 
@@ -28,7 +26,7 @@ class ZipCrypto {
   // Initialises the keys from the password and returns the encrypted 12-byte header: ten random bytes,
   // then bits 16..23 and 24..31 of the CRC. The keys continue for the member data.
   std::array<uint8_t, 12> MakeHeader(std::string_view password, uint32_t crc,
-                                     const RandomSource& random = {});
+                                     crypto::RandomSource& random = crypto::SystemRandom());
 
   // Initialises the keys from the password, decrypts the header in place and tells whether its last
   // byte equals the check byte. The keys continue for the member data.
@@ -38,9 +36,8 @@ class ZipCrypto {
   // the high byte of the CRC-32 otherwise.
   static uint8_t CheckByte(const ZipEntry& entry);
 
-  // Fills bytes from the operating system's cryptographic random source.
-  static void SystemRandom(uint8_t* bytes, size_t count);
-  // `count` random bytes from that source as lower-case hex digits (unpredictable file names).
+  // `count` bytes of the operating system's cryptographic random source as lower-case hex digits
+  // (unpredictable file names).
   static std::string RandomHex(size_t count);
 
  private:

@@ -39,22 +39,19 @@ platform::DateTime DosValue(uint32_t dos) {
   return platform::DosDateTimeToDateTime(dos, value) ? value : 0;
 }
 
-// The decryption step of an encrypted entry's data source; none for plain entries.
-EntryDataSource::Decrypt DecryptStage(const ZipEntry& entry, MemberDecryption& decryption) {
-  if (!entry.IsEncrypted()) return {};
-  return [&decryption](uint8_t* data, size_t size) { decryption.Decrypt(data, size); };
-}
+// Reads of the archive from its current position on, across the parts of a split archive.
+class SpanningSource : public ByteSource {
+ public:
+  explicit SpanningSource(ArchiveDirectory& archive) : archive_(archive) {}
+  size_t Read(uint8_t* buffer, size_t cap) override { return archive_.ReadSpanning(buffer, cap); }
 
-// Reads what the decoder left of the data and checks the authentication code behind it; true for
-// members without one. A truncated archive fails the check.
-bool AuthenticData(MemberDecryption& decryption, EntryDataSource& source, const MemberDecryption::ReadFn& read) {
-  if (!decryption.Authenticates()) return true;
-  try {
-    source.Drain();
-  } catch (const FatalExtractError&) {
-    return false;
-  }
-  return decryption.Authentic(read);
+ private:
+  ArchiveDirectory& archive_;
+};
+
+// The decryption of an entry's data source; null for plain entries.
+MemberDecryption* DecryptionOf(const ZipEntry& entry, MemberDecryption& decryption) {
+  return entry.IsEncrypted() ? &decryption : nullptr;
 }
 
 // Removes the temporary output of an entry unless it was moved into place.
@@ -273,7 +270,8 @@ bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
 bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption) {
   for (;;) {
     r_.SeekToData(entry);
-    const auto start = decryption.Begin(entry, o_.password, [this](uint8_t* b, size_t n) { return r_.ReadSpanning(b, n); });
+    SpanningSource raw(r_);
+    const auto start = decryption.Begin(entry, o_.password, raw);
     if (start == MemberDecryption::Start::Ok) return true;
     if (start == MemberDecryption::Start::NoHeader) return false;
     std::string newPassword = o_.password;
@@ -342,7 +340,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // Decoded ahead and found sound: the header, the password and the data were checked already.
   std::unique_ptr<DecodeAhead::Decoded> decoded;
-  if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), [this] { r_.CheckCancel(); });
+  if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &r_);
   if (decoded && entry.IsEncrypted() && decoded->password != o_.password) decoded.reset();
 
   // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
@@ -408,7 +406,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // Handlers may have used the archive since the header was read: go back to the data.
   if (!decoded) r_.SeekToData(entry);
-  const auto readRaw = [this](uint8_t* buffer, size_t n) { return r_.ReadSpanning(buffer, n); };
+  SpanningSource raw(r_);
   if (entry.IsEncrypted() && !decoded) {
     uint8_t header[32];  // already checked; the decryption continues behind it
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
@@ -420,22 +418,21 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Progress(written, size, written - reported);
     reported = written;
   });
-  EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption), [this] { r_.CheckCancel(); });
+  EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &r_);
   bool completed = true;
   try {
     if (decoded) {
       r_.CheckCancel();
-      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, [this] { r_.CheckCancel(); });
+      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &r_);
     } else {
-      decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size,
-                      [this] { r_.CheckCancel(); });
+      decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size, &r_);
     }
   } catch (const OversizeMemberError&) {
     completed = false;
   } catch (const LegacyDecodeError&) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
   }
-  const bool authentic = decoded || AuthenticData(decryption, source, readRaw);
+  const bool authentic = decoded || source.Authentic();
   if (writeBehind) writeBehind->Finish();
   if (output) output->Close(o_.flushFilesOnClose);
 
@@ -532,10 +529,10 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
   bool authentic = true;
   try {
     reader.SeekToData(entry);
-    const auto readRaw = [&reader](uint8_t* buffer, size_t n) { return reader.ReadSpanning(buffer, n); };
+    SpanningSource raw(reader);
     uint64_t remaining = entry.CompressedSize;
     if (entry.IsEncrypted()) {
-      switch (decryption.Begin(entry, password, readRaw)) {
+      switch (decryption.Begin(entry, password, raw)) {
         case MemberDecryption::Start::NoHeader:
           check.Result = EntryResult::DataError;
           check.Message = "no encryption header";
@@ -548,16 +545,16 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
           break;
       }
     }
-    const auto checkCancel = [&reader] { reader.CheckCancel(); };
-    EntryDataSource source(readRaw, remaining, DecryptStage(entry, decryption), checkCancel);
+    EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &reader);
     WholeMemberDecoder decoder;
     try {
-      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize, checkCancel);
+      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize,
+                     &reader);
     } catch (...) {
-      authentic = AuthenticData(decryption, source, readRaw);
+      authentic = source.Authentic();
       throw;
     }
-    authentic = AuthenticData(decryption, source, readRaw);
+    authentic = source.Authentic();
   } catch (const OversizeMemberError& e) {
     check.Result = EntryResult::TooLarge;
     check.Message = e.what();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FixedRandom.h"
 #include "TestWriter.h"
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
@@ -49,9 +50,8 @@ class MemberPipelineTest : public ScratchDir {
     w.Options().encryption = encryption;
     // The same bytes on every call, from any thread: salts and encryption headers do not depend on
     // which thread asked first.
-    w.Options().randomSource = [](uint8_t* out, size_t n) {
-      for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(i * 31 + 5);
-    };
+    FixedRandom fixed;
+    w.Options().randomSource = &fixed;
     w.Options().noCompressList = {"*.jpg"};
     w.Options().filesList = files;
     EXPECT_EQ(w.Run(), static_cast<int>(files.size()));

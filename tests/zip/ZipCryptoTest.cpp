@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 
+#include "FixedRandom.h"
 #include "support/TestManifest.h"
 #include "support/ZipBuilder.h"
 #include "zip/FileStream.h"
@@ -13,13 +14,10 @@
 namespace brisko::zip {
 namespace {
 
-void FixedRandom(uint8_t* bytes, size_t n) {
-  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(0xA0 + i);
-}
-
 TEST(ZipCrypto, HeaderEndsWithCrcHighBytesAndRoundTrips) {
   ZipCrypto enc;
-  auto header = enc.MakeHeader("pw", 0x12345678, FixedRandom);
+  test::FixedRandom fixed;
+  auto header = enc.MakeHeader("pw", 0x12345678, fixed);
   std::string text = "plain text to protect";
   std::vector<uint8_t> data(text.begin(), text.end());
   enc.Encrypt(data.data(), data.size());

@@ -1,0 +1,13 @@
+// A point in long work where the host may stop it.
+#pragma once
+
+namespace brisko::zip {
+
+class CancelCheck {
+ public:
+  virtual ~CancelCheck() = default;
+  // Lets the host's events run; throws CanceledError when the host asked to stop.
+  virtual void CheckCancel() = 0;
+};
+
+}  // namespace brisko::zip
