@@ -12,6 +12,7 @@
 #include "core/ProjectStore.h"
 #include "core/RestoreRun.h"
 #include "core/SystemClock.h"
+#include "platform/FsPath.h"
 #include "zip/ArchiveDirectory.h"
 
 namespace brisko::app {
@@ -89,9 +90,12 @@ int CmdRestore(const BackupCliContext& context) {
   if (settings.archivePath.empty() || !haveTarget || settings.destDir.empty()) return kExitUsage;
 
   // Full paths, so that the log names the archive wherever the command was started.
-  settings.archivePath = std::filesystem::absolute(settings.archivePath).lexically_normal().string();
-  settings.destDir = std::filesystem::absolute(settings.destDir).lexically_normal().string();
-  if (!std::filesystem::is_regular_file(settings.archivePath)) {
+  const auto fullPath = [](const std::string& path) {
+    return platform::Utf8Of(std::filesystem::absolute(platform::FsPath(path)).lexically_normal());
+  };
+  settings.archivePath = fullPath(settings.archivePath);
+  settings.destDir = fullPath(settings.destDir);
+  if (!std::filesystem::is_regular_file(platform::FsPath(settings.archivePath))) {
     std::fprintf(stderr, "Error: no archive %s\n", settings.archivePath.c_str());
     return kExitFailed;
   }

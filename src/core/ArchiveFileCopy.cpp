@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/AtomicFile.h"
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 
 namespace brisko::core {
@@ -11,11 +12,15 @@ namespace brisko::core {
 bool CopyArchiveFile(const std::string& source, const std::string& target) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  if (!fs::is_regular_file(source, ec)) return false;
+  const fs::path from = platform::FsPath(source);
+  if (!fs::is_regular_file(from, ec)) return false;
   // The same file under another spelling: a copy would truncate the source it reads from.
-  if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return true;
+  const fs::path to = platform::FsPath(target);
+  if (fs::exists(to, ec) && fs::equivalent(from, to, ec)) return true;
   platform::AtomicFile copy(target);
-  if (!copy.Open() || !fs::copy_file(source, copy.TempPath(), fs::copy_options::overwrite_existing, ec)) return false;
+  if (!copy.Open() ||
+      !fs::copy_file(from, platform::FsPath(copy.TempPath()), fs::copy_options::overwrite_existing, ec))
+    return false;
   // Keep the archive's own time, as a copy made by the desktop does.
   platform::SetLastWriteTime(copy.TempPath(), platform::StatFile(source).lastWrite);
   return copy.Commit();

@@ -15,6 +15,7 @@
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/AtomicFile.h"
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/ZipErrors.h"
@@ -61,7 +62,7 @@ bool FileExists(const std::string& path) { return platform::StatFile(path).exist
 
 void RemoveQuietly(const std::string& path) {
   std::error_code ec;
-  fs::remove(path, ec);
+  fs::remove(platform::FsPath(path), ec);
 }
 
 }  // namespace
@@ -83,7 +84,7 @@ bool IsOlderThanThreshold(const std::string& path, DateTime moment) {
 
 int64_t ArchiveSizeKb(const std::string& path) {
   std::error_code ec;
-  const uintmax_t size = fs::file_size(path, ec);
+  const uintmax_t size = fs::file_size(platform::FsPath(path), ec);
   if (ec) throw std::runtime_error("Cannot open file \"" + path + "\". " + ec.message());
   return static_cast<int64_t>(size / 1024);
 }

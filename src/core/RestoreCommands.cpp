@@ -6,6 +6,7 @@
 #include "core/ArchiveFileCopy.h"
 #include "core/MainModel.h"
 #include "core/TextUtil.h"
+#include "platform/FsPath.h"
 #include "platform/OpenDocument.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
@@ -146,7 +147,8 @@ void RestoreCommands::DeleteSelected() {
   if (model_.Ui().Confirm(MessageKind::Warning, question)) {
     for (int row = first; row <= last; ++row) {
       std::error_code ec;  // a file that cannot be deleted is passed over
-      std::filesystem::remove(browser_.ArchivePath(browser_.Archives()[static_cast<size_t>(row)].name), ec);
+      std::filesystem::remove(
+          platform::FsPath(browser_.ArchivePath(browser_.Archives()[static_cast<size_t>(row)].name)), ec);
     }
   }
   browser_.Refresh();

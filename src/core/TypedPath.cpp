@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/SourceList.h"
+#include "platform/FsPath.h"
 #include "platform/PathRules.h"
 
 namespace brisko::core {
@@ -31,7 +32,7 @@ std::vector<std::string> MissingSources(const std::vector<std::string>& entries)
 
 bool CreateFolder(const std::string& folder, std::string& error) {
   std::error_code code;
-  std::filesystem::create_directories(std::filesystem::path(folder), code);
+  std::filesystem::create_directories(platform::FsPath(folder), code);
   if (code) {
     error = code.message();
     return false;

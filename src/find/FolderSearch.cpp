@@ -7,9 +7,10 @@
 #include "find/NameMasks.h"
 #include "find/SearchFilters.h"
 #include "platform/DirectoryListing.h"
+#include "platform/DosDateTime.h"
+#include "platform/FsPath.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "platform/DosDateTime.h"
 
 namespace brisko::find {
 
@@ -50,8 +51,9 @@ void FolderSearch::SplitTarget(const std::string& target, std::string& folder, s
 }
 
 std::string FolderSearch::FullFolder(const std::string& part) {
-  std::filesystem::path full = part.empty() ? std::filesystem::current_path() : std::filesystem::absolute(part);
-  std::string folder = full.lexically_normal().string();
+  std::filesystem::path full =
+      part.empty() ? std::filesystem::current_path() : std::filesystem::absolute(platform::FsPath(part));
+  std::string folder = platform::Utf8Of(full.lexically_normal());
   if (folder.empty() || !IsSeparator(folder.back())) folder += platform::PathDelim;
   return folder;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FsPath.h"
 #include "zip/WildMatch.h"
 #include "zip/ZipPaths.h"
 
@@ -20,12 +21,12 @@ void DirSearch::Open(const std::string& folder) {
   DirSearchEntry data;
   data.folder = folder;
   std::error_code ec;
-  fs::directory_iterator it(fs::path(folder), ec);
+  fs::directory_iterator it(platform::FsPath(folder), ec);
   if (!ec) {
     for (; it != fs::directory_iterator(); it.increment(ec)) {
       if (ec) break;
       DirSearchEntry::Entry entry;
-      entry.name = it->path().filename().string();
+      entry.name = platform::Utf8Of(it->path().filename());
       std::error_code tec;
       fs::file_status link = it->symlink_status(tec);
       if (tec) continue;
@@ -69,8 +70,8 @@ std::string DirSearch::Next(uint64_t& size) {
     if (!WildMatch(mask_, testName)) continue;
     std::string path = top.folder + entry.name;
     std::error_code ec;
-    if (links_ && fs::is_symlink(fs::symlink_status(fs::path(path), ec))) return path;
-    auto bytes = fs::file_size(fs::path(path), ec);
+    if (links_ && fs::is_symlink(fs::symlink_status(platform::FsPath(path), ec))) return path;
+    auto bytes = fs::file_size(platform::FsPath(path), ec);
     size = ec ? 0 : static_cast<uint64_t>(bytes);
     return path;
   }

@@ -5,6 +5,7 @@
 #include <random>
 #include <system_error>
 
+#include "platform/FsPath.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
 #include "zip/ZipPaths.h"
@@ -19,8 +20,8 @@ namespace {
 bool LinkStaysBelow(const std::string& base, const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec1, ec2;
-  const fs::path real = fs::canonical(path, ec1);
-  const fs::path realBase = fs::canonical(base.empty() ? std::string(".") : base, ec2);
+  const fs::path real = fs::canonical(platform::FsPath(path), ec1);
+  const fs::path realBase = fs::canonical(platform::FsPath(base.empty() ? std::string(".") : base), ec2);
   if (ec1 || ec2 || !fs::is_directory(real, ec1)) return false;
   auto b = realBase.begin();
   auto r = real.begin();
@@ -75,7 +76,7 @@ bool CreateFoldersBelow(const std::string& base, const std::vector<std::string>&
     platform::FileStat st = platform::StatFile(path, true);
     if (!st.exists) {
       std::error_code ec;
-      std::filesystem::create_directory(path, ec);
+      std::filesystem::create_directory(platform::FsPath(path), ec);
       st = platform::StatFile(path, true);  // also settles a folder made meanwhile by someone else
     }
     if (!st.exists) return false;

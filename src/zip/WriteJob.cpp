@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
 #include "zip/MemoryStream.h"
@@ -179,14 +180,15 @@ void WriteJob::WriteArchive(State& run) {
     if (!closed) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     // A member that fell back to stored data may have left longer bytes behind the end.
     std::error_code ec;
-    if (fs::exists(run.outputName, ec) && fs::file_size(run.outputName, ec) > finalSize && !ec)
-      fs::resize_file(run.outputName, finalSize, ec);
+    const fs::path output = platform::FsPath(run.outputName);
+    if (fs::exists(output, ec) && fs::file_size(output, ec) > finalSize && !ec)
+      fs::resize_file(output, finalSize, ec);
     if (ec) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   } catch (...) {
     run.pipeline.reset();
     run.out.reset();
     std::error_code ec;
-    if (created) fs::remove(run.outputName, ec);
+    if (created) fs::remove(platform::FsPath(run.outputName), ec);
     throw;
   }
 
@@ -197,7 +199,7 @@ void WriteJob::WriteArchive(State& run) {
       PutInPlace(run.outputName);
     } catch (...) {
       std::error_code ec;
-      fs::remove(run.outputName, ec);
+      fs::remove(platform::FsPath(run.outputName), ec);
       throw;
     }
   }
@@ -206,7 +208,7 @@ void WriteJob::WriteArchive(State& run) {
       bool skip = false;
       observer_->OnDisposeFile(file, skip);
       std::error_code ec;
-      if (!skip) fs::remove(file, ec);
+      if (!skip) fs::remove(platform::FsPath(file), ec);
     }
   }
   archive_.Adopt(std::move(run.positionList), run.workEnd);

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/DirSearch.h"
 #include "zip/WildMatch.h"
@@ -68,7 +69,7 @@ bool IsSameFile(const std::string& path, const std::string& archive) {
   if (SameName(path, archive)) return true;
   if (!SameName(ExtractNamePart(path), ExtractNamePart(archive))) return false;
   std::error_code ec;
-  return fs::equivalent(fs::path(path), fs::path(archive), ec) && !ec;
+  return fs::equivalent(platform::FsPath(path), platform::FsPath(archive), ec) && !ec;
 }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/FileIo.h"
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/CheckingSink.h"
 #include "zip/DecodeAhead.h"
@@ -159,8 +160,8 @@ void ZipExtractRun::Body() {
   // An empty target means the current folder, never the root of the file system.
   base_ = o_.destDir.empty() ? std::string(".") : o_.destDir;
   if (!platform::StatFile(base_).exists) {
-    std::error_code ec;
-    std::filesystem::create_directories(base_, ec);  // a failure shows as entries that cannot be created
+    std::error_code ec;  // a failure shows as entries that cannot be created
+    std::filesystem::create_directories(platform::FsPath(base_), ec);
   }
 
   const int count = r_.EntryCount();
@@ -218,7 +219,7 @@ bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string&
   const std::string folder = ExtractDirPart(fname);
   if (folder.empty()) return true;
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  std::filesystem::create_directories(platform::FsPath(folder), ec);
   return platform::StatFile(folder).isDirectory;
 }
 
@@ -487,7 +488,7 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
     if (when != -1) platform::SetLastWriteTime(temp, when, true);
     if (platform::RenameOver(temp, fname)) return true;
     std::error_code ec;
-    std::filesystem::remove(temp, ec);
+    std::filesystem::remove(platform::FsPath(temp), ec);
     return false;
   }
   return false;

@@ -72,7 +72,7 @@ class BackupFixture : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(root)) fs::remove_all(entry.path());
     data = root / "data";
     src = root / "src";
-    dest = root / "dest";
+    dest = root / FsPath("dëst");  // a name beyond ASCII reaches the system intact
     fs::create_directories(data);
     fs::create_directories(src);
     fs::create_directories(dest);
@@ -94,7 +94,7 @@ class BackupFixture : public ::testing::Test {
         {"Suffix", "2"},
         {"Increase Value", "1"},
         {"Value", "0"},
-        {"Save Path", dest.string() + "/"},
+        {"Save Path", Utf8Of(dest) + platform::PathDelim},
         {"Backup Directory Count", "1"},
         {"Backup0", src.string() + "/*.*"},
         {"No Backup Directory Count", "0"},
@@ -149,12 +149,12 @@ class BackupFixture : public ::testing::Test {
   // File names in the destination folder, sorted.
   std::vector<std::string> DestFiles() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dest)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dest)) names.push_back(Utf8Of(e.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
   }
 
-  std::string DestPath(const std::string& name) const { return (dest / name).string(); }
+  std::string DestPath(const std::string& name) const { return Utf8Of(dest / name); }
 
   // The newest log entry's field (Log<Log Total>).
   std::string LastLog(const std::string& key) const {

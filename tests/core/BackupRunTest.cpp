@@ -31,7 +31,7 @@ TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
 
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   const std::string archive = DestPath("Docs0012.zip");
-  ASSERT_TRUE(fs::exists(archive));
+  ASSERT_TRUE(fs::exists(FsPath(archive)));
   EXPECT_TRUE(UnzipTestOk(archive));
   EXPECT_EQ(ZipMembers(archive), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
   EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs0012.zip"});  // no temporary left
@@ -126,7 +126,7 @@ TEST_F(BackupRunTest, ExistingArchiveInterruptsWithoutOverwrite) {
   auto model = StartModel();
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   const std::string archive = DestPath("Docs.zip");
-  const auto before = fs::last_write_time(archive);
+  const auto before = fs::last_write_time(FsPath(archive));
   ui.calls.clear();
 
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
@@ -138,7 +138,7 @@ TEST_F(BackupRunTest, ExistingArchiveInterruptsWithoutOverwrite) {
   EXPECT_EQ(LastLog("Status"), "Interrupt");
   EXPECT_EQ(LastLog("Information"), "'" + archive + "' exists,backup interripted");
   EXPECT_TRUE(model->Log().IsRedRow(1));
-  EXPECT_EQ(fs::last_write_time(archive), before);
+  EXPECT_EQ(fs::last_write_time(FsPath(archive)), before);
   EXPECT_FALSE(fs::exists(data / "StoreNumber.txt"));  // None is never rotated
 }
 
@@ -174,7 +174,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   EXPECT_EQ(ZipMembers(archive), (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "new.txt"}));
 
   // A write that fails (disk full) leaves the previous archive as it was and nothing beside it.
-  const std::uintmax_t size = fs::file_size(archive);
+  const std::uintmax_t size = fs::file_size(FsPath(archive));
   std::ifstream in(archive, std::ios::binary);
   const std::string oldBytes((std::istreambuf_iterator<char>(in)), {});
   WriteFile("more.txt", std::string(100000, 'x'));
@@ -198,7 +198,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   const auto errors = ui.CallsOf("ShowMessage");
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].text, "Not enough room to write archive\rProject Name: 'Docs'");
-  EXPECT_EQ(fs::file_size(archive), size);
+  EXPECT_EQ(fs::file_size(FsPath(archive)), size);
   std::ifstream again(archive, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), oldBytes);
   EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs.zip"});
@@ -249,7 +249,7 @@ TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
   fs::remove(sock);
 
   const std::string archive = DestPath("Docs1.zip");
-  ASSERT_TRUE(fs::exists(archive));
+  ASSERT_TRUE(fs::exists(FsPath(archive)));
   EXPECT_TRUE(UnzipTestOk(archive));
   const auto timed = ui.CallsOf("ShowTimedMessage");
   ASSERT_EQ(timed.size(), 1u);
@@ -414,7 +414,7 @@ TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {
   // The name is taken when the run starts: a later clock gives a later name.
   clock.Set(At(2025, 3, 5, 14, 7, 10));
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
-  EXPECT_TRUE(fs::exists(DestPath("Docs03-05_14h07m10s.zip")));
+  EXPECT_TRUE(fs::exists(FsPath(DestPath("Docs03-05_14h07m10s.zip"))));
 }
 
 TEST_F(BackupRunTest, StartWithoutSettingsAndShutdownWithoutProjectsWriteNothing) {

@@ -51,7 +51,7 @@ TEST_F(BackupVerifyTest, EncryptionChoiceReachesTheArchive) {
       EXPECT_NE(out.find("Method = " + std::string(c.method)), std::string::npos) << out;
       EXPECT_EQ(RunShell("7zz t -ppw " + ShellQuote(archive) + " >/dev/null 2>&1").exitCode, 0);
     }
-    fs::remove(archive);
+    fs::remove(FsPath(archive));
   }
 }
 

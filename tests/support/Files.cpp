@@ -10,15 +10,6 @@ namespace brisko::test {
 
 namespace fs = std::filesystem;
 
-fs::path FsPath(std::string_view utf8) {
-  return fs::path(std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 std::string GenericUtf8(const fs::path& path) {
   const std::u8string text = path.generic_u8string();
   return std::string(text.begin(), text.end());

@@ -7,11 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FsPath.h"
+
 namespace brisko::test {
 
 // Paths between UTF-8 text and std::filesystem, the same on every platform.
-std::filesystem::path FsPath(std::string_view utf8);
-std::string Utf8(const std::filesystem::path& path);         // native separators
+using platform::FsPath;
+using platform::Utf8Of;                                      // native separators
 std::string GenericUtf8(const std::filesystem::path& path);  // '/' separators
 
 // The content of a file; empty when it cannot be read.

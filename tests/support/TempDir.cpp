@@ -17,7 +17,7 @@ TempDir::TempDir(std::string_view label) {
     const fs::path candidate =
         base / FsPath("brisko-" + std::string(label) + "-" + std::to_string(generator()));
     std::error_code ec;
-    if (fs::create_directory(candidate, ec)) path_ = Utf8(candidate);
+    if (fs::create_directory(candidate, ec)) path_ = Utf8Of(candidate);
     if (path_.empty() && attempt > 100)
       throw fs::filesystem_error("no fresh temporary folder", candidate, ec);
   }
@@ -34,7 +34,7 @@ std::string TempDir::Dir() const {
 }
 
 std::string TempDir::Path(std::string_view rel) const {
-  return Utf8((FsPath(path_) / FsPath(rel)).make_preferred());
+  return Utf8Of((FsPath(path_) / FsPath(rel)).make_preferred());
 }
 
 std::string TempDir::Write(std::string_view rel, std::string_view content, std::time_t lastWrite) const {

@@ -6,11 +6,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestEnvironment.h"
 #include "zip/DirSearch.h"
@@ -22,20 +23,25 @@ namespace {
 
 class DirSearchTest : public ::testing::Test {
  protected:
-  void Touch(const fs::path& rel, size_t bytes = 0) {
-    fs::create_directories((root_ / rel).parent_path());
-    std::ofstream(root_ / rel) << std::string(bytes, 'x');
-  }
+  void Touch(const std::string& rel, size_t bytes = 0) { dir_.Write(rel, std::string(bytes, 'x')); }
+  // The paths the walk gives, relative to the root and with '/' between folders.
   std::vector<std::string> Walk(bool recurse, const std::string& mask) {
-    DirSearch search(root_.string(), recurse, mask);
+    DirSearch search(dir_.Path(), recurse, mask);
     std::vector<std::string> out;
     uint64_t size = 0;
-    for (std::string p = search.Next(size); !p.empty(); p = search.Next(size))
-      out.push_back(p.substr(root_.string().size() + 1));
+    for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) {
+      p.erase(0, dir_.Path().size() + 1);
+      std::replace(p.begin(), p.end(), brisko::platform::PathDelim, '/');
+      out.push_back(p);
+    }
     return out;
   }
+  // The native path of a folder below the root, with its trailing separator as the walk names it.
+  std::string FolderPath(const std::string& rel) const {
+    return dir_.Path(rel) + brisko::platform::PathDelim;
+  }
   brisko::test::TempDir dir_{"dirsearch"};
-  const fs::path root_ = dir_.Path();
+  const fs::path root_ = brisko::test::FsPath(dir_.Path());
 };
 
 TEST_F(DirSearchTest, MasksOnOneFolder) {
@@ -65,45 +71,47 @@ TEST_F(DirSearchTest, RecursionReportsFolderFirstAndEntersDotFolders) {
   Touch("sub/a.doc", 5);
   Touch("sub/b.txt");
   Touch(".git/c.doc");
+  Touch("naïve/résumé.doc");  // names beyond ASCII reach the system intact
   auto got = Walk(true, "*.doc");
   std::sort(got.begin(), got.end());
-  EXPECT_EQ(got, (std::vector<std::string>{".git/", ".git/c.doc", "sub/", "sub/a.doc"}));
-  DirSearch search(root_.string() + "/sub/", false, "a.doc");
+  EXPECT_EQ(got, (std::vector<std::string>{".git/", ".git/c.doc", "naïve/", "naïve/résumé.doc", "sub/",
+                                           "sub/a.doc"}));
+  DirSearch search(FolderPath("sub"), false, "a.doc");
   uint64_t size = 0;
-  EXPECT_EQ(search.Next(size), root_.string() + "/sub/a.doc");
+  EXPECT_EQ(search.Next(size), dir_.Path("sub/a.doc"));
   EXPECT_EQ(size, 5u);
 }
 
 TEST_F(DirSearchTest, FoldersThatCannotBeListedAreKept) {
   EXPECT_TRUE(Walk(true, "*").empty());
-  DirSearch missing((root_ / "nope").string(), true, "*");
+  DirSearch missing(dir_.Path("nope"), true, "*");
   uint64_t size = 0;
   EXPECT_EQ(missing.Next(size), "");
-  EXPECT_EQ(missing.Unlistable(), std::vector<std::string>{(root_ / "nope").string() + "/"});
+  EXPECT_EQ(missing.Unlistable(), std::vector<std::string>{FolderPath("nope")});
 
   // A folder removed after its parent was listed: the walk goes on and names it.
   Touch("gone/x.txt");
   Touch("kept/y.txt");
-  DirSearch search(root_.string(), true, "*");
+  DirSearch search(dir_.Path(), true, "*");
   fs::remove_all(root_ / "gone");
   std::vector<std::string> got;
   for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) got.push_back(p);
-  EXPECT_NE(std::find(got.begin(), got.end(), (root_ / "kept/y.txt").string()), got.end());
-  EXPECT_EQ(search.Unlistable(), std::vector<std::string>{(root_ / "gone").string() + "/"});
+  EXPECT_NE(std::find(got.begin(), got.end(), dir_.Path("kept/y.txt")), got.end());
+  EXPECT_EQ(search.Unlistable(), std::vector<std::string>{FolderPath("gone")});
 }
 
 TEST_F(DirSearchTest, DeepTreesKeepGoingAndLinksAreNotFollowed) {
   BRISKO_POSIX_ONLY("folder links and named pipes");
-  fs::path rel;
-  for (int i = 0; i < 40; ++i) rel /= "d" + std::to_string(i);
-  Touch(rel / "deep.txt");
+  std::string rel;
+  for (int i = 0; i < 40; ++i) rel += "d" + std::to_string(i) + "/";
+  Touch(rel + "deep.txt");
   fs::create_directory_symlink(root_, root_ / "loop");
 #ifndef _WIN32
   ::mkfifo((root_ / "pipe.txt").c_str(), 0600);
 #endif
   auto got = Walk(true, "*.txt");
   ASSERT_EQ(got.size(), 41u);
-  EXPECT_EQ(got.back(), (rel / "deep.txt").string());
+  EXPECT_EQ(got.back(), rel + "deep.txt");
 }
 
 }  // namespace

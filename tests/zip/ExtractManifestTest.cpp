@@ -42,7 +42,7 @@ class ExtractManifestTest : public ExtractFixture {
       EXPECT_EQ(log.completeCount, static_cast<int>(rows.size()));
       for (const ManifestRow& row : rows) {
         if (row.IsDirectory()) {
-          EXPECT_TRUE(fs::is_directory(dest + "/" + row.member)) << row.member;
+          EXPECT_TRUE(fs::is_directory(FsPath(dest + "/" + row.member))) << row.member;
           continue;
         }
         uint64_t size = 0;
