@@ -6,10 +6,11 @@
 namespace brisko::platform {
 
 // Holds an exclusive advisory lock on the folder that holds `filePath` (after following a link) from
-// construction to destruction, so two programs updating the same settings file at once cannot lose
-// each other's changes. Locking the folder needs no extra file beside the settings. Where no lock can
-// be had the update goes on unlocked: the atomic rename still keeps every file whole. On Windows,
-// replacing a file another process holds open fails instead, which the writer reports.
+// construction to destruction, so two programs (or two threads) updating the same settings file at
+// once cannot lose each other's changes; a second holder waits. Locking the folder needs no extra file
+// beside the settings: POSIX locks the folder itself, Windows a named mutex of the user's session
+// derived from the folder. The lock vanishes with its holder however it ends. Where no lock can be had
+// the update goes on unlocked: the atomic rename still keeps every file whole.
 class FolderLock {
  public:
   explicit FolderLock(const std::string& filePath);
@@ -18,7 +19,11 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
+#ifdef _WIN32
+  void* handle_ = nullptr;  // the mutex, owned while held
+#else
   int fd_ = -1;
+#endif
 };
 
 }  // namespace brisko::platform

@@ -1,12 +1,57 @@
-// Windows has no folder lock to take: replacing a settings file another process holds open fails, and
-// the writer reports that.
+// Windows folder lock: a named mutex of the session, named after the folder's identity (volume serial
+// number and file index), so every spelling of the folder's path takes the same lock.
 #include "platform/FolderLock.h"
 
 #ifdef _WIN32
+#include <cstdint>
+#include <cwchar>
+
+#include "platform/FileIo.h"
+#include "platform/PathRules.h"
+#include "platform/WideText.h"
+
 namespace brisko::platform {
 
-FolderLock::FolderLock(const std::string&) {}
-FolderLock::~FolderLock() = default;
+namespace {
+
+// The mutex name of a folder; empty when the folder cannot be opened.
+std::wstring MutexNameOf(const std::string& folder) {
+  const HANDLE dir =
+      ::CreateFileW(WidePath(folder.empty() ? std::string(".") : folder).c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (dir == INVALID_HANDLE_VALUE) return {};
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = ::GetFileInformationByHandle(dir, &info) != 0;
+  ::CloseHandle(dir);
+  if (!known) return {};
+  wchar_t name[64];
+  std::swprintf(name, 64, L"Local\\BriskoZipBackup-folder-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                info.nFileIndexHigh, info.nFileIndexLow);
+  return name;
+}
+
+}  // namespace
+
+FolderLock::FolderLock(const std::string& filePath) {
+  const std::wstring name = MutexNameOf(ExtractDirPart(ResolveLinkTarget(filePath)));
+  if (name.empty()) return;
+  const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+  if (mutex == nullptr) return;
+  // An abandoned mutex (its holder ended without releasing it) is handed over all the same.
+  const DWORD got = ::WaitForSingleObject(mutex, INFINITE);
+  if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) {
+    ::CloseHandle(mutex);
+    return;
+  }
+  handle_ = mutex;
+}
+
+FolderLock::~FolderLock() {
+  if (handle_ == nullptr) return;
+  ::ReleaseMutex(static_cast<HANDLE>(handle_));
+  ::CloseHandle(static_cast<HANDLE>(handle_));
+}
 
 }  // namespace brisko::platform
 #endif

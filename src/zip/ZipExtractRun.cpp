@@ -55,15 +55,20 @@ MemberDecryption* DecryptionOf(const ZipEntry& entry, MemberDecryption& decrypti
   return entry.IsEncrypted() ? &decryption : nullptr;
 }
 
-// Removes the temporary output of an entry unless it was moved into place.
+// Removes the temporary output of an entry unless it was moved into place. The file is closed first:
+// Windows deletes no file that is still open, and a cancelled run would leave it behind.
 class TempFileGuard {
  public:
-  explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+  TempFileGuard(std::string path, FileSink* file) : path_(std::move(path)), file_(file) {}
   ~TempFileGuard() {
-    if (!path_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove(path_, ec);
+    if (path_.empty()) return;
+    try {
+      if (file_ != nullptr) file_->Close(false);
+    } catch (const ZipError&) {
+      // What could not be written is removed anyway.
     }
+    std::error_code ec;
+    std::filesystem::remove(platform::FsPath(path_), ec);
   }
   TempFileGuard(const TempFileGuard&) = delete;
   TempFileGuard& operator=(const TempFileGuard&) = delete;
@@ -71,6 +76,7 @@ class TempFileGuard {
 
  private:
   std::string path_;
+  FileSink* file_;
 };
 
 constexpr uint32_t kTypeMask = 0170000;
@@ -397,7 +403,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
-  TempFileGuard tempGuard(temp);
+  TempFileGuard tempGuard(temp, output.get());
   VectorSink linkText;
   ByteSink* target = isLink ? static_cast<ByteSink*>(&linkText) : output.get();
   // A large member's file is written by a thread of its own while the next part is decoded.
