@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/TextUtil.h"
-#include "platform/Platform.h"
+#include "platform/PathRules.h"
 
 namespace brisko::core {
 
@@ -26,7 +26,7 @@ std::string NumberSuffix(int number, bool isAppend0, int width) {
 std::string ComposeArchivePath(const std::string& folder, const std::string& prefix, SuffixKind kind,
                                int number, bool isAppend0, int width, DateTime moment) {
   std::string path = TrimBlanks(folder);
-  if (!path.empty() && path.back() != platform::PathDelim) path += platform::PathDelim;
+  if (!path.empty()) path = platform::IncludeTrailingDelim(path);
   path += TrimBlanks(prefix);
   switch (kind) {
     case SuffixKind::None: break;
@@ -34,11 +34,6 @@ std::string ComposeArchivePath(const std::string& folder, const std::string& pre
     case SuffixKind::Number: path += NumberSuffix(number, isAppend0, width); break;
   }
   return path + ".zip";
-}
-
-std::string FileNamePart(const std::string& path) {
-  const size_t slash = path.find_last_of(platform::PathDelim);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace brisko::core

@@ -20,7 +20,4 @@ std::string NumberSuffix(int number, bool isAppend0, int width);
 std::string ComposeArchivePath(const std::string& folder, const std::string& prefix, SuffixKind kind,
                                int number, bool isAppend0, int width, DateTime moment);
 
-// The file-name part of a path (after the last separator).
-std::string FileNamePart(const std::string& path);
-
 }  // namespace brisko::core

@@ -316,7 +316,7 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
   const std::string projectName = m.SelectedName();
   const int64_t sizeKb = ArchiveSizeKb(archivePath);
   const std::string details = "Project Name: '" + projectName + "'\r" + "File Name:    '" +
-                              FileNamePart(archivePath) + "'\r" + "File Size:    '" +
+                              zip::ExtractNamePart(archivePath) + "'\r" + "File Size:    '" +
                               std::to_string(sizeKb) + "Kb'";
   std::string information = archivePath + "  " + std::to_string(sizeKb) + "Kb";
   if (m.Form().verify) information += "  verified";

@@ -89,8 +89,9 @@ bool MatchExcludeName(const std::string& mask, const std::string& name) {
 }
 
 bool MatchesExcludeMask(const std::string& mask, const std::string& folder, const std::string& name) {
-  std::string m = UpperText(mask);
-  std::string f = UpperText(folder);
+  // Path keys first: on Windows the mask's folders may be separated by '/' as well as '\'.
+  std::string m = UpperText(platform::PathKey(mask));
+  std::string f = UpperText(platform::PathKey(folder));
   size_t cut = m.size();
   while (cut > 0 && !IsSeparator(m[cut - 1])) --cut;
   std::string maskFolder = m.substr(0, cut);

@@ -39,12 +39,16 @@ std::string ExtractDrivePart(std::string_view path) {
 
 std::string PathRoot(std::string_view path) {
   if (!kHasDrives) return !path.empty() && path.front() == PathDelim ? std::string(1, PathDelim) : std::string();
-  if (path.size() <= 2) return {};
-  if (path.substr(0, 2) != "\\\\") return std::string(path.substr(0, 3));
-  size_t count = 0;
-  for (size_t i = 0; i < path.size(); ++i)
-    if (path[i] == '\\' && ++count == 4) return std::string(path.substr(0, i));
-  return std::string(path);
+  if (path.size() >= 2 && path[1] == ':')
+    return path.size() >= 3 && IsSeparator(path[2]) ? std::string(path.substr(0, 3)) : std::string();
+  if (path.substr(0, 2) == "\\\\") {
+    size_t count = 0;
+    for (size_t i = 0; i < path.size(); ++i)
+      if (path[i] == '\\' && ++count == 4) return std::string(path.substr(0, i));
+    return std::string(path);
+  }
+  // "\data": the root of the current drive. Relative paths ("data\a", "C:data") have no root.
+  return !path.empty() && IsSeparator(path.front()) ? std::string(1, path.front()) : std::string();
 }
 
 std::string PathKey(std::string_view path) {

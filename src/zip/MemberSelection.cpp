@@ -1,6 +1,7 @@
 // Selection items into FilesList patterns.
 #include "zip/MemberSelection.h"
 
+#include "platform/PathRules.h"
 #include "zip/WildMatch.h"
 
 namespace brisko::zip {
@@ -24,11 +25,21 @@ std::string EscapeLiteral(std::string_view name) {
   return out;
 }
 
+// Text with '/' for every separator: on Windows a '\' separates folders as well (and is part of no
+// name), so "sub\*" and "sub/*" pick the same members.
+std::string WithSlashes(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (platform::IsSeparator(c)) c = '/';
+  return out;
+}
+
 }  // namespace
 
 std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind) {
   if (kind == SelectionItem::Typed && IsWildcard(item)) return {item};
-  std::string_view name = item;
+  const std::string slashed = WithSlashes(item);
+  std::string_view name = slashed;
   while (!name.empty() && name.back() == '/') name.remove_suffix(1);
   if (name.empty()) return {};
   const std::string literal = EscapeLiteral(name);
@@ -37,8 +48,9 @@ std::vector<std::string> SelectionPatterns(const std::string& item, SelectionIte
 }
 
 bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName) {
+  const std::string name = WithSlashes(storedName);
   for (const std::string& pattern : patterns)
-    if (WildMatch(pattern, storedName)) return true;
+    if (platform::kWindows ? WildMatch(WithSlashes(pattern), name) : WildMatch(pattern, name)) return true;
   return false;
 }
 

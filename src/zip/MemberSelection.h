@@ -19,7 +19,8 @@ enum class SelectionItem {
 std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind);
 
 // Whether the stored name (folder part included) matches one of the patterns, as the extractor
-// matches FilesList: whole name, ASCII letters without regard to case.
+// matches FilesList: whole name, ASCII letters without regard to case, and on Windows '\' and '/'
+// alike between folders.
 bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName);
 
 }  // namespace brisko::zip

@@ -23,12 +23,14 @@ std::string RootFolder(const WriteOptions& options) {
 
 bool WriteJob::MatchesPatternList(const std::vector<std::string>& patterns, const std::string& path) {
   if (patterns.empty()) return false;
-  std::string lowerPath = LowerAscii(path);
-  std::string lowerName = LowerAscii(ExtractNamePart(path));
+  // Compared in their name keys: on Windows a pattern may separate folders with '/' as well as '\'.
+  // The match itself ignores the case of ASCII letters.
+  const std::string pathKey = NameKey(path);
+  const std::string nameKey = NameKey(ExtractNamePart(path));
   for (const auto& pattern : patterns) {
-    std::string p = LowerAscii(pattern);
+    const std::string p = NameKey(pattern);
     if (p.empty()) continue;
-    const std::string& text = p.find(kPathDelim) != std::string::npos ? lowerPath : lowerName;
+    const std::string& text = p.find(kPathDelim) != std::string::npos ? pathKey : nameKey;
     if (WildMatch(p, text)) return true;
   }
   return false;

@@ -13,6 +13,9 @@ namespace {
 using namespace brisko::test;
 namespace fs = std::filesystem;
 
+// The settings' folder below the user's configuration folder.
+const std::string kSettingsFolder = platform::kWindows ? "Brisko ZIP Backup/" : "brisko-zip-backup/";
+
 TEST(DataDirTest, WritableProgramFolderIsUsed) {
   TempDir program;
   TempDir config;
@@ -28,7 +31,7 @@ TEST(DataDirTest, InstalledProgramFolderIsNotUsedEvenIfWritable) {
   TempDir config;
   fs::create_directories(prefix.Path("bin"));
   fs::create_directories(prefix.Path("share/brisko-zip-backup/help"));
-  EXPECT_EQ(ResolveDataDir(prefix.Path("bin"), config.Dir(), "/nowhere"), config.Path("brisko-zip-backup/"));
+  EXPECT_EQ(ResolveDataDir(prefix.Path("bin"), config.Dir(), "/nowhere"), config.Path(kSettingsFolder));
   // A portable copy that already holds its settings keeps them.
   WriteFile(prefix.Path("bin/project.ini"), "[Common]\n");
   EXPECT_EQ(ResolveDataDir(prefix.Path("bin"), config.Dir(), "/nowhere"), prefix.Path("bin/"));
@@ -48,7 +51,7 @@ TEST(DataDirTest, FallsBackToTheConfigFolderAndCreatesIt) {
   TempDir config;
   const std::string missingProgram = config.Path("no/such/program/dir");
   std::string dir = ResolveDataDir(missingProgram, config.Path("xdg"), "/nowhere");
-  EXPECT_EQ(dir, config.Path("xdg/brisko-zip-backup/"));
+  EXPECT_EQ(dir, config.Path("xdg/" + kSettingsFolder));
   ASSERT_TRUE(fs::is_directory(dir));
   if (platform::kUnixModes) {
     EXPECT_EQ(PermissionBits(dir), 0700u);
@@ -58,12 +61,14 @@ TEST(DataDirTest, FallsBackToTheConfigFolderAndCreatesIt) {
 }
 
 TEST(DataDirTest, EmptyOrRelativeConfigHomeUsesDotConfig) {
+  BRISKO_POSIX_ONLY("the folder of the user's settings comes from the system, not from the home folder");
   TempDir home;
   EXPECT_EQ(ResolveDataDir("", "", home.Dir()), home.Path(".config/brisko-zip-backup/"));
   EXPECT_EQ(ResolveDataDir("", "relative/dir", home.Dir()), home.Path(".config/brisko-zip-backup/"));
 }
 
 TEST(DataDirTest, WindowsDriveRootsMapToTheHomeFolder) {
+  BRISKO_POSIX_ONLY("drive roots are real folders on Windows");
   for (const char* root : {"c:\\", "C:\\", "d:/", "c:"})
     EXPECT_EQ(MapWindowsDefault(root), DefaultSaveFolder()) << root;
   for (const char* other : {"/srv/back/", "c:\\Back\\", "", "cc:\\", "1:\\"})

@@ -63,6 +63,9 @@ TEST(PathRulesTest, WindowsDriveAndNetworkPaths) {
       {"\\\\server\\share\\data\\a.txt", "\\\\server\\share", "\\\\server\\share"},
       {"\\\\server\\share", "\\\\server\\share", "\\\\server\\share"},
       {"C:", "C:", ""},
+      {"C:data\\a.txt", "C:", ""},
+      {"data\\a.txt", "", ""},
+      {"\\data\\a.txt", "", "\\"},
   };
   for (const auto& r : roots) {
     EXPECT_EQ(ExtractDrivePart(r.path), r.drive) << r.path;
