@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour: build.sh [release|asan|tsan|fuzz|windows]  (default release).
 # tsan builds only the tests of the writer's threads, under ThreadSanitizer.
-# windows cross-builds the command-line programs with MinGW-w64 (zlib as the only codec).
+# windows cross-builds the command-line programs and the platform, zip, find and core suites with
+# MinGW-w64 (zlib as the only codec); the suites run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
@@ -24,7 +25,7 @@ case $flavour in
   fuzz)    cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON -DBRISKO_GUI=OFF \
              -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
            cmake --build build-fuzz -j "$jobs" ;;
-  windows) cmake -S . -B build-windows -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DBRISKO_GUI=OFF -DBRISKO_LIBDEFLATE=OFF -DBRISKO_TESTS=OFF \
+  windows) cmake -S . -B build-windows -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DBRISKO_GUI=OFF -DBRISKO_LIBDEFLATE=OFF \
              -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW64Toolchain.cmake >/dev/null
            cmake --build build-windows -j "$jobs" ;;
   *) echo "usage: $0 [release|asan|tsan|fuzz|windows]" >&2; exit 2 ;;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, the tests of the writer's threads under
-# ThreadSanitizer, the Windows programs with archives crossing to and from Linux under Wine, and the
-# fuzzers for a bounded time.
+# ThreadSanitizer, the Windows suites and programs (archives crossing to and from Linux) under Wine, and
+# the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -22,6 +22,8 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure)
 
 ./scripts/build.sh windows
+# The Windows suites run under Wine, in a prefix of the build's own (see tests/CMakeLists.txt).
+(cd build-windows && ctest --output-on-failure -j "$(nproc)")
 ./scripts/windows-roundtrip.sh
 
 ./scripts/build.sh fuzz
