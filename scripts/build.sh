@@ -25,7 +25,7 @@ case $flavour in
   fuzz)    cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISKO_FUZZ=ON -DBRISKO_GUI=OFF \
              -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
            cmake --build build-fuzz -j "$jobs" ;;
-  windows) cmake -S . -B build-windows -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DBRISKO_GUI=OFF -DBRISKO_LIBDEFLATE=OFF \
+  windows) cmake -S . -B build-windows -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release -DBRISKO_GUI=OFF -DBRISKO_LIBDEFLATE=OFF -DBRISKO_TESTS=ON \
              -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW64Toolchain.cmake >/dev/null
            cmake --build build-windows -j "$jobs" ;;
   *) echo "usage: $0 [release|asan|tsan|fuzz|windows]" >&2; exit 2 ;;

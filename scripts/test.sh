@@ -23,7 +23,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 
 ./scripts/build.sh windows
 # The Windows suites run under Wine, in a prefix of the build's own (see tests/CMakeLists.txt).
-(cd build-windows && ctest --output-on-failure -j "$(nproc)")
+(cd build-windows && ctest --output-on-failure --no-tests=error -j "$(nproc)")
 ./scripts/windows-roundtrip.sh
 
 ./scripts/build.sh fuzz

@@ -11,8 +11,9 @@ root=$PWD
 linux_zip=$root/build/src/app/brisko-zip
 win_zip=$root/build-windows/src/app/brisko-zip.exe
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-# A prefix of the build's own, made on first use; no window ever opens.
-export WINEPREFIX=$root/build-windows/wineprefix WINEDEBUG=-all DISPLAY=
+# A prefix of the build's own, made on first use; no window ever opens. Wine keeps file names in the
+# locale's encoding: a UTF-8 locale lets the names beyond ASCII below reach the disk.
+export WINEPREFIX=$root/build-windows/wineprefix WINEDEBUG=-all DISPLAY= LC_ALL=C.UTF-8
 # Debian has no Qt for MinGW, so the desktop program is not cross-built: its sources at least must hold
 # no POSIX header (the platform layer is where such calls go).
 if grep -lE '#include <(unistd|pwd|grp|fcntl|dlfcn|signal)\.h>|#include <sys/' src/ui/*.cpp src/ui/*.h src/app/brisko_gui_main.cpp; then
