@@ -11,12 +11,13 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileIo.h"
 #include "platform/FolderLock.h"
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 
 namespace brisko::core {
 
 IniDocument IniFile::Load() const {
-  std::ifstream in(path_, std::ios::binary);
+  std::ifstream in(platform::FsPath(path_), std::ios::binary);
   if (!in) return IniDocument();
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return IniDocument::Parse(text);

@@ -6,19 +6,20 @@
 #include <utility>
 
 #include "core/TextUtil.h"
+#include "platform/FsPath.h"
 
 namespace brisko::core {
 namespace {
 
 std::string WholeText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::FsPath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
 
 std::string HandEditableText(const std::string& iniPath) {
-  std::ifstream in(iniPath, std::ios::binary);
+  std::ifstream in(platform::FsPath(iniPath), std::ios::binary);
   std::string text, line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();  // a rewrite may change line ends

@@ -10,6 +10,7 @@
 #include "find/FindTypes.h"
 #include "find/LocalMoment.h"
 #include "find/NameMasks.h"
+#include "platform/FsPath.h"
 #include "platform/Platform.h"
 
 namespace brisko::find {
@@ -68,7 +69,7 @@ bool PassesDateBounds(const DateBounds& bounds, std::time_t utc) {
 
 bool FileContains(const std::string& path, const std::string& text, bool ignoreCase) {
   if (text.empty()) return true;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::FsPath(path), std::ios::binary);
   if (!in) return false;
   std::vector<unsigned char> needle(text.begin(), text.end());
   for (unsigned char& c : needle) c = Fold(c, ignoreCase);

@@ -90,12 +90,15 @@ TEST(IniFileTest, LongValuesAreCutAt2047Characters) {
 
 TEST(IniFileTest, WritesReplaceOrAppendWithoutTouchingOtherKeys) {
   TempDir dir;
-  WriteFile(dir.Path("a.ini"), "; note\n[One]\nA=1\nB=2\n\n[Two]\nC=3\n");
-  IniFile ini(dir.Path("a.ini"));
+  // In a folder named beyond ASCII (a user's own folder may be), where a file that cannot be read back
+  // would lose every key the write does not name.
+  const std::string path = dir.Path("José/a.ini");
+  WriteFile(path, "; note\n[One]\nA=1\nB=2\n\n[Two]\nC=3\n");
+  IniFile ini(path);
   ini.WriteString("one", "a", "10");   // replaced in place, original spelling kept
   ini.WriteString("One", "New", "x");  // appended after B, before the blank line
   ini.WriteString("Three", "D", "4");  // new section at the end
-  EXPECT_EQ(ReadFile(dir.Path("a.ini")), "; note\n[One]\nA=10\nB=2\nNew=x\n\n[Two]\nC=3\n[Three]\nD=4\n");
+  EXPECT_EQ(ReadFile(path), "; note\n[One]\nA=10\nB=2\nNew=x\n\n[Two]\nC=3\n[Three]\nD=4\n");
 }
 
 TEST(IniFileTest, EraseSectionRemovesItsKeysOnly) {
