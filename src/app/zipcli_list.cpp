@@ -23,8 +23,8 @@ constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an arch
 // "0+ZipCrypto" for the traditional cipher.
 std::string MethodLabel(const zip::ZipEntry& e) {
   std::string label = std::to_string(e.DataMethod());
-  if (e.CompressionMethod == zip::kMethodAes && e.Aes) {
-    label += "+AES-" + std::to_string(e.Aes->Bits());
+  if (e.compressionMethod == zip::kMethodAes && e.aes) {
+    label += "+AES-" + std::to_string(e.aes->Bits());
   } else if (e.IsEncrypted()) {
     label += "+ZipCrypto";
   }
@@ -59,9 +59,9 @@ int RunList(int argc, char** argv) {
     for (int i = 0; i < reader.EntryCount(); ++i) {
       const zip::ZipEntry& e = reader.Entry(i);
       std::printf("%s %llu %llu %s %08x %s\n", MethodLabel(e).c_str(),
-                  static_cast<unsigned long long>(e.CompressedSize),
-                  static_cast<unsigned long long>(e.UncompressedSize), platform::FormatDosDateTime(e.DateTime).c_str(),
-                  e.CRC32, TerminalSafe(e.StoredName()).c_str());
+                  static_cast<unsigned long long>(e.compressedSize),
+                  static_cast<unsigned long long>(e.uncompressedSize), platform::FormatDosDateTime(e.dateTime).c_str(),
+                  e.crc32, TerminalSafe(e.StoredName()).c_str());
     }
     const std::string& comment = reader.ZipComment();
     if (!comment.empty()) std::printf("%s\n", TerminalSafe(comment, true).c_str());

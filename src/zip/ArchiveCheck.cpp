@@ -30,27 +30,27 @@ std::string BadCrcText(uint32_t calc, uint32_t stored) {
 }  // namespace
 
 std::string DescribeBadData(const ZipEntry& entry, uint32_t calcCrc) {
-  return entry.HasAuthCode() ? kMsgAltered : BadCrcText(calcCrc, entry.CRC32);
+  return entry.HasAuthCode() ? kMsgAltered : BadCrcText(calcCrc, entry.crc32);
 }
 
 std::string DescribeEntryCheck(const EntryCheck& check) {
-  switch (check.Result) {
+  switch (check.result) {
     case EntryResult::Ok:
       return "OK";
     case EntryResult::BadPassword:
       return "password not accepted";
     case EntryResult::BadCRC:
-      return BadCrcText(check.CalcCRC, check.StoredCRC);
+      return BadCrcText(check.calcCrc, check.storedCrc);
     case EntryResult::UnknownMethod:
       return "Unknown Compression Method";
     case EntryResult::TooLarge:
       return "File is larger than uncompressed size!";
     case EntryResult::Altered:
-      return check.Message;
+      return check.message;
     case EntryResult::DataError:
       break;
   }
-  return "damaged data (" + check.Message + ")";
+  return "damaged data (" + check.message + ")";
 }
 
 namespace {
@@ -88,7 +88,7 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
     for (int i = 0; i < count; ++i) {
       const EntryCheck check = ExtractJob::TestEntryDecodedAhead(archive, i, password, ahead.get());
       ++result.members;
-      if (check.Result != EntryResult::Ok)
+      if (check.result != EntryResult::Ok)
         result.problems.push_back({archive.Entry(i).StoredName(), DescribeEntryCheck(check)});
       observer.OnTotalPercentDone(Percentage(i + 1, count));
     }

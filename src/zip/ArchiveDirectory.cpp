@@ -68,7 +68,7 @@ void ArchiveDirectory::SetZipName(const std::string& name) {
 }
 
 const std::string& ArchiveDirectory::ZipComment() {
-  if (!commentLoaded_ && !endCentral_.HasComment() && endCentral_.ZipCommentLength != 0) {
+  if (!commentLoaded_ && !endCentral_.HasComment() && endCentral_.zipCommentLength != 0) {
     commentLoaded_ = true;
     bool opened = false;
     ZipStream* stream = fromCentralFile_ && centralFile_ ? centralFile_.get() : nullptr;
@@ -80,13 +80,13 @@ const std::string& ArchiveDirectory::ZipComment() {
         }
         stream = archive_.get();
       }
-      std::string text(endCentral_.ZipCommentLength, '\0');
-      stream->Seek(endCentral_.ZipCommentPos);
+      std::string text(endCentral_.zipCommentLength, '\0');
+      stream->Seek(endCentral_.zipCommentPos);
       text.resize(stream->Read(text.data(), text.size()));
       // Taking the text must not mark it as a pending change.
-      bool changed = endCentral_.CommentChanged;
+      bool changed = endCentral_.commentChanged;
       endCentral_.SetComment(text);
-      endCentral_.CommentChanged = changed;
+      endCentral_.commentChanged = changed;
     } catch (const ZipError&) {
       // An archive that cannot be opened has no comment to show.
     }
@@ -98,7 +98,7 @@ const std::string& ArchiveDirectory::ZipComment() {
 void ArchiveDirectory::SetZipComment(const std::string& comment) {
   if (comment == ZipComment()) return;
   endCentral_.SetComment(comment);
-  endCentral_.CommentChanged = true;
+  endCentral_.commentChanged = true;
   commentLoaded_ = true;
 }
 
@@ -122,11 +122,11 @@ std::string ArchiveDirectory::EntryPath(int index) const { return Entry(index).D
 
 platform::DateTime ArchiveDirectory::EntryDateTime(int index) const {
   platform::DateTime value = 0;
-  if (platform::DosDateTimeToDateTime(Entry(index).DateTime, value)) return value;
+  if (platform::DosDateTimeToDateTime(Entry(index).dateTime, value)) return value;
   return NowAsDateTime();
 }
 
-uint64_t ArchiveDirectory::EntrySize(int index) const { return Entry(index).UncompressedSize; }
+uint64_t ArchiveDirectory::EntrySize(int index) const { return Entry(index).uncompressedSize; }
 
 std::string ArchiveDirectory::EntryComment(int index) {
   ZipEntry& entry = Entry(index);
@@ -219,7 +219,7 @@ void ArchiveDirectory::DefaultGetNextDisk(int diskNumber, std::string& name) {
   std::snprintf(numbered, sizeof numbered, ".%3.3d", diskNumber);
   std::snprintf(zipStyle, sizeof zipStyle, ".z%02d", diskNumber);
   std::vector<std::string> candidates = {base + numbered, base + zipStyle};
-  if (diskNumber == endCentral_.ThisDiskNumber + 1 && !lastDiskName_.empty()) candidates.push_back(lastDiskName_);
+  if (diskNumber == endCentral_.thisDiskNumber + 1 && !lastDiskName_.empty()) candidates.push_back(lastDiskName_);
   name = candidates.front();
   for (const std::string& candidate : candidates) {
     if (IsExistingFile(candidate)) {
@@ -254,7 +254,7 @@ void ArchiveDirectory::LoadDisk(int diskNumber) {
 size_t ArchiveDirectory::ReadSpanning(void* buffer, size_t n) {
   auto* out = static_cast<uint8_t*>(buffer);
   size_t got = Archive().Read(out, n);
-  while (got < n && IsMultiDisk() && !fromCentralFile_ && currentDisk_ < endCentral_.ThisDiskNumber) {
+  while (got < n && IsMultiDisk() && !fromCentralFile_ && currentDisk_ < endCentral_.thisDiskNumber) {
     LoadDisk(currentDisk_ + 2);
     got += Archive().Read(out + got, n - got);
   }
@@ -264,9 +264,9 @@ size_t ArchiveDirectory::ReadSpanning(void* buffer, size_t n) {
 // ---- Member data ----
 
 bool ArchiveDirectory::ReadLocalHeaderOf(const ZipEntry& entry, ZipEntry& local) {
-  if (IsMultiDisk() && entry.DiskNumberStart != currentDisk_) LoadDisk(entry.DiskNumberStart + 1);
+  if (IsMultiDisk() && entry.diskNumberStart != currentDisk_) LoadDisk(entry.diskNumberStart + 1);
   OpenArchive();
-  if (!Archive().Seek(entry.RelativeOffset)) return false;
+  if (!Archive().Seek(entry.relativeOffset)) return false;
   return local.ReadLocalHeader(Archive());
 }
 
@@ -277,7 +277,7 @@ uint64_t ArchiveDirectory::SeekToData(const ZipEntry& entry) {
 }
 
 void ArchiveDirectory::LoadEntryComment(ZipEntry& entry) {
-  if (entry.HasFileComment() || entry.FileCommentLength == 0) return;
+  if (entry.HasFileComment() || entry.fileCommentLength == 0) return;
   bool opened = false;
   ZipStream* stream = fromCentralFile_ && centralFile_ ? centralFile_.get() : nullptr;
   if (!stream) {
@@ -287,16 +287,16 @@ void ArchiveDirectory::LoadEntryComment(ZipEntry& entry) {
     }
     stream = archive_.get();
   }
-  // The lengths come from the header itself: ExtraFieldLength no longer says what is stored.
+  // The lengths come from the header itself: extraFieldLength no longer says what is stored.
   uint8_t fixed[kCentralHeaderSize];
-  stream->Seek(entry.CentralOffset);
+  stream->Seek(entry.centralOffset);
   uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
   uint32_t sig = 0;
   if (stream->ReadExact(fixed, sizeof fixed) && GetLE32(fixed, sizeof fixed, 0, sig) && sig == kCentralHeaderSig &&
       GetLE16(fixed, sizeof fixed, 28, nameLength) && GetLE16(fixed, sizeof fixed, 30, extraLength) &&
       GetLE16(fixed, sizeof fixed, 32, commentLength)) {
     std::string text(commentLength, '\0');
-    stream->Seek(entry.CentralOffset + kCentralHeaderSize + nameLength + extraLength);
+    stream->Seek(entry.centralOffset + kCentralHeaderSize + nameLength + extraLength);
     text.resize(stream->Read(text.data(), text.size()));
     entry.SetFileComment(text);
   }
@@ -318,7 +318,7 @@ bool ArchiveDirectory::AskHost(const std::string& caption, const std::string& te
 
 void ArchiveDirectory::Adopt(std::unique_ptr<SortedEntries> contents, const EndOfCentralDir& endCentral) {
   endCentral_ = endCentral;
-  endCentral_.CommentChanged = false;
+  endCentral_.commentChanged = false;
   commentLoaded_ = true;
   sortedView_.clear();
   contents_ = std::move(contents);

@@ -52,7 +52,7 @@ class ArchiveDirectory : public CancelCheck {
   // The archive comment (raw bytes), read from the archive on first use and kept.
   const std::string& ZipComment();
   // A text equal to the held comment changes nothing; otherwise the end record takes a copy and
-  // CommentChanged is set.
+  // commentChanged is set.
   void SetZipComment(const std::string& comment);
 
   // Reads the central directory unless it is loaded and the archive file is unchanged. IncompleteArchiveError
@@ -74,7 +74,7 @@ class ArchiveDirectory : public CancelCheck {
   uint64_t EntrySize(int index) const;
   // Read from the entry's central header on first use and kept.
   std::string EntryComment(int index);
-  // The whole record (a job may set MatchFlag).
+  // The whole record (a job may set matchFlag).
   ZipEntry& Entry(int index);
   const ZipEntry& Entry(int index) const;
   const EndOfCentralDir& EndCentral() const { return endCentral_; }
@@ -119,7 +119,7 @@ class ArchiveDirectory : public CancelCheck {
   // Positions the stream at the first byte of the entry's data (its encryption header when encrypted)
   // and returns that position. Throws BadArchiveError when the local header is missing.
   uint64_t SeekToData(const ZipEntry& entry);
-  // Reads the entry's comment from its central header at CentralOffset when not yet held.
+  // Reads the entry's comment from its central header at centralOffset when not yet held.
   void LoadEntryComment(ZipEntry& entry);
   // Runs OnProcessMessages.
   void ProcessMessages();

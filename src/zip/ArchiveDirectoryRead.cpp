@@ -67,18 +67,18 @@ uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, ZipEntry& entry) {
       uint32_t c32 = in.U32();
       uint32_t u32 = in.U32();
       if (in.Ok() && c32 == dataLength) {
-        entry.CRC32 = crc;
-        entry.CompressedSize = c32;
-        entry.UncompressedSize = u32;
+        entry.crc32 = crc;
+        entry.compressedSize = c32;
+        entry.uncompressedSize = u32;
         return pos + i + kDataDescriptorSize;
       }
       ByteCursor in64(buf.data() + i + 8, got - i - 8);
       uint64_t c64 = in64.U64();
       uint64_t u64 = in64.U64();
       if (in64.Ok() && c64 == dataLength) {
-        entry.CRC32 = crc;
-        entry.CompressedSize = c64;
-        entry.UncompressedSize = u64;
+        entry.crc32 = crc;
+        entry.compressedSize = c64;
+        entry.uncompressedSize = u64;
         return pos + i + kDataDescriptor64Size;
       }
     }
@@ -147,9 +147,9 @@ void ArchiveDirectory::ReadZip64EndIfAny() {
   EndOfCentralDir& e = endCentral_;
   // Some writers add the Zip64 records even when no field holds a marker; their values are the
   // true ones either way.
-  if (e.RecordPos < kZip64LocatorSize) return;
+  if (e.recordPos < kZip64LocatorSize) return;
   uint8_t locator[kZip64LocatorSize];
-  s.Seek(e.RecordPos - kZip64LocatorSize);
+  s.Seek(e.recordPos - kZip64LocatorSize);
   uint32_t sig = 0;
   if (!s.ReadExact(locator, sizeof locator) || !GetLE32(locator, sizeof locator, 0, sig) || sig != kZip64LocatorSig) {
     return;  // markers without Zip64 records: plain values that happen to be all ones
@@ -158,7 +158,7 @@ void ArchiveDirectory::ReadZip64EndIfAny() {
   GetLE64(locator, sizeof locator, 8, recordOffset);
   uint8_t record[kZip64EndCentralMinSize];
   // Bytes in front of the archive shift the record as they shift the directory.
-  uint64_t expected = e.RecordPos - kZip64LocatorSize - kZip64EndCentralMinSize;
+  uint64_t expected = e.recordPos - kZip64LocatorSize - kZip64EndCentralMinSize;
   ByteCursor in(record, sizeof record);
   s.Seek(recordOffset);
   bool found = s.ReadExact(record, sizeof record) && in.U32() == kZip64EndCentralSig;
@@ -171,12 +171,12 @@ void ArchiveDirectory::ReadZip64EndIfAny() {
   in.Skip(8 + 2 + 2);  // record size, version made by, version needed
   // More than 65 535 disks is no archive anyone has; such numbers stay at the marker.
   auto disk = [](uint32_t n) { return n > 0xFFFF ? kZip64Marker16 : static_cast<uint16_t>(n); };
-  e.ThisDiskNumber = disk(in.U32());
-  e.CentralStartDisk = disk(in.U32());
-  e.EntriesThisDisk = in.U64();
-  e.TotalEntries = in.U64();
-  e.CentralSize = in.U64();
-  e.CentralOffset = in.U64();
+  e.thisDiskNumber = disk(in.U32());
+  e.centralStartDisk = disk(in.U32());
+  e.entriesThisDisk = in.U64();
+  e.totalEntries = in.U64();
+  e.centralSize = in.U64();
+  e.centralOffset = in.U64();
   zip64RecordPos_ = s.Position() - kZip64EndCentralMinSize;
 }
 
@@ -210,26 +210,26 @@ void ArchiveDirectory::ReadCentralDirectory() {
     ReadZip64EndIfAny();
   }
 
-  currentDisk_ = fromCentralFile_ ? 0 : endCentral_.ThisDiskNumber;
+  currentDisk_ = fromCentralFile_ ? 0 : endCentral_.thisDiskNumber;
   // Removable drives are a Windows notion; elsewhere a multi-disk set is a set of numbered files.
-  SetMultiMode(endCentral_.ThisDiskNumber != 0 ? SplitMode::Blocks : SplitMode::None);
+  SetMultiMode(endCentral_.thisDiskNumber != 0 ? SplitMode::Blocks : SplitMode::None);
 
   uint64_t prefix = 0;
-  if (!repaired && endCentral_.TotalEntries != 0) {
-    if (IsMultiDisk() && !fromCentralFile_ && endCentral_.CentralStartDisk != currentDisk_) {
-      LoadDisk(endCentral_.CentralStartDisk + 1);
+  if (!repaired && endCentral_.totalEntries != 0) {
+    if (IsMultiDisk() && !fromCentralFile_ && endCentral_.centralStartDisk != currentDisk_) {
+      LoadDisk(endCentral_.centralStartDisk + 1);
     } else if (!IsMultiDisk() && !fromCentralFile_) {
       // Bytes put in front of an archive (a self-extractor stub) without adjusting its offsets:
       // the directory then ends before the end record by the length of that prefix.
-      uint64_t directoryEnd = endCentral_.CentralOffset + endCentral_.CentralSize;
-      uint64_t endStart = zip64RecordPos_ != 0 ? zip64RecordPos_ : endCentral_.RecordPos;
+      uint64_t directoryEnd = endCentral_.centralOffset + endCentral_.centralSize;
+      uint64_t endStart = zip64RecordPos_ != 0 ? zip64RecordPos_ : endCentral_.recordPos;
       if (endStart > directoryEnd) {
         uint64_t gap = endStart - directoryEnd;
         uint8_t sig[4];
         uint32_t atOffset = 0, atShifted = 0;
-        Archive().Seek(endCentral_.CentralOffset);
+        Archive().Seek(endCentral_.centralOffset);
         if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atOffset);
-        Archive().Seek(endCentral_.CentralOffset + gap);
+        Archive().Seek(endCentral_.centralOffset + gap);
         if (Archive().ReadExact(sig, 4)) GetLE32(sig, 4, 0, atShifted);
         if (atOffset != kCentralHeaderSig && atShifted == kCentralHeaderSig) prefix = gap;
       }
@@ -237,7 +237,7 @@ void ArchiveDirectory::ReadCentralDirectory() {
   }
   if (!repaired) {
     ZipStream& dir = fromCentralFile_ ? *centralFile_ : Archive();
-    dir.Seek(fromCentralFile_ ? 0 : endCentral_.CentralOffset + prefix);
+    dir.Seek(fromCentralFile_ ? 0 : endCentral_.centralOffset + prefix);
     contents_ = std::make_unique<SortedEntries>(EntryOrder::ByNone, true);
   }
   if (!ReadEntries(prefix, repaired)) {
@@ -246,11 +246,11 @@ void ArchiveDirectory::ReadCentralDirectory() {
     ReadEntries(0, true);
   }
 
-  if ((IsMultiDisk() || fromCentralFile_) && endCentral_.ZipCommentLength != 0) {
-    if (!fromCentralFile_ && currentDisk_ != endCentral_.ThisDiskNumber) LoadDisk(endCentral_.ThisDiskNumber + 1);
+  if ((IsMultiDisk() || fromCentralFile_) && endCentral_.zipCommentLength != 0) {
+    if (!fromCentralFile_ && currentDisk_ != endCentral_.thisDiskNumber) LoadDisk(endCentral_.thisDiskNumber + 1);
     ZipStream& s = fromCentralFile_ ? *centralFile_ : Archive();
-    std::string text(endCentral_.ZipCommentLength, '\0');
-    s.Seek(endCentral_.ZipCommentPos);
+    std::string text(endCentral_.zipCommentLength, '\0');
+    s.Seek(endCentral_.zipCommentPos);
     text.resize(s.Read(text.data(), text.size()));
     endCentral_.SetComment(text);
     commentLoaded_ = true;
@@ -264,16 +264,16 @@ void ArchiveDirectory::FindOverlaps() {
   byOffset.reserve(static_cast<size_t>(contents_->Count()));
   for (int i = 0; i < contents_->Count(); ++i) byOffset.push_back(contents_->Item(i));
   std::sort(byOffset.begin(), byOffset.end(), [](const ZipEntry* a, const ZipEntry* b) {
-    return a->DiskNumberStart != b->DiskNumberStart ? a->DiskNumberStart < b->DiskNumberStart
-                                                    : a->RelativeOffset < b->RelativeOffset;
+    return a->diskNumberStart != b->diskNumberStart ? a->diskNumberStart < b->diskNumberStart
+                                                    : a->relativeOffset < b->relativeOffset;
   });
   // A member takes at least its fixed local header and its compressed data; a spanning member may
   // continue on the next disk, so only members of one disk are compared.
   for (size_t i = 1; i < byOffset.size(); ++i) {
     const ZipEntry& before = *byOffset[i - 1];
     const ZipEntry& after = *byOffset[i];
-    if (before.DiskNumberStart != after.DiskNumberStart) continue;
-    if (after.RelativeOffset - before.RelativeOffset < kLocalHeaderSize + before.CompressedSize) {
+    if (before.diskNumberStart != after.diskNumberStart) continue;
+    if (after.relativeOffset - before.relativeOffset < kLocalHeaderSize + before.compressedSize) {
       overlapNote_ = "Members " + before.StoredName() + " and " + after.StoredName() +
                      " share their data (an archive made to expand beyond its size)";
       return;
@@ -286,12 +286,12 @@ void ArchiveDirectory::FindOverlaps() {
 // Returns false when a header cannot be read or repeats an entry (the caller repairs).
 bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
   ZipStream& dir = fromCentralFile_ ? *centralFile_ : Archive();
-  if (completing) dir.Seek(endCentral_.CentralOffset);
+  if (completing) dir.Seek(endCentral_.centralOffset);
   const bool spanning = IsMultiDisk() && !fromCentralFile_;
   uint64_t found = 0;
   for (;;) {
     // Records beyond the stated count are used too (writers that let a 16-bit count wrap around).
-    if (!completing && found >= endCentral_.TotalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
+    if (!completing && found >= endCentral_.totalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
       break;
     auto header = std::make_unique<ZipEntry>();
     std::string comment;
@@ -312,7 +312,7 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
       }
       MemoryStream copy(std::move(raw));
       ok = ok && header->ReadCentralHeader(copy);
-      if (ok && startDisk == currentDisk_) header->CentralOffset = start;
+      if (ok && startDisk == currentDisk_) header->centralOffset = start;
     } else {
       ok = header->ReadCentralHeader(dir);
     }
@@ -323,30 +323,30 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
       return false;
     }
     ++found;
-    header->ExtraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
+    header->extraFieldLength = 0;  // the reader has moved past it; a rewritten directory carries none
     if (completing) {
       int match = contents_->Find(*header);
       // A header whose name disagrees with the local one at that offset is itself damaged.
       if (match >= 0 && contents_->Item(match)->FullName() == header->FullName()) {
         ZipEntry* entry = contents_->Item(match);
-        uint32_t offset = entry->RelativeOffset;
-        uint16_t disk = entry->DiskNumberStart;
+        uint32_t offset = entry->relativeOffset;
+        uint16_t disk = entry->diskNumberStart;
         *entry = *header;
-        entry->RelativeOffset = offset;
-        entry->DiskNumberStart = disk;
+        entry->relativeOffset = offset;
+        entry->diskNumberStart = disk;
       }
       continue;
     }
-    header->RelativeOffset += prefix;
-    if (spanning && header->FileCommentLength != 0) header->SetFileComment(comment);
+    header->relativeOffset += prefix;
+    if (spanning && header->fileCommentLength != 0) header->SetFileComment(comment);
     try {
       contents_->Add(std::move(header));
     } catch (const ListIndexError&) {
       return false;
     }
   }
-  if (!completing && found != endCentral_.TotalEntries) {
-    directoryNote_ = "The central directory states " + std::to_string(endCentral_.TotalEntries) +
+  if (!completing && found != endCentral_.totalEntries) {
+    directoryNote_ = "The central directory states " + std::to_string(endCentral_.totalEntries) +
                      " members but holds " + std::to_string(found) + "; all " + std::to_string(found) +
                      " are listed.";
   }
@@ -395,9 +395,9 @@ bool ArchiveDirectory::RepairScan() {
     auto entry = std::make_unique<ZipEntry>();
     if (!entry->ReadLocalHeader(s)) break;
     uint64_t dataStart = s.Position();
-    uint64_t next = dataStart + entry->CompressedSize;
+    uint64_t next = dataStart + entry->compressedSize;
     if (entry->HasDataDescriptor()) {
-      if (entry->CompressedSize == 0) {
+      if (entry->compressedSize == 0) {
         // Streamed members leave the sizes to the descriptor behind the data.
         next = FindDataDescriptor(s, dataStart, *entry);
         if (next == 0) break;
@@ -418,10 +418,10 @@ bool ArchiveDirectory::RepairScan() {
     if (next >= size) break;
   }
   if (contents_->Count() == 0) return false;
-  endCentral_.ThisDiskNumber = 0;
-  endCentral_.CentralStartDisk = 0;
-  endCentral_.CentralOffset = pos;
-  endCentral_.TotalEntries = endCentral_.EntriesThisDisk = static_cast<uint64_t>(contents_->Count());
+  endCentral_.thisDiskNumber = 0;
+  endCentral_.centralStartDisk = 0;
+  endCentral_.centralOffset = pos;
+  endCentral_.totalEntries = endCentral_.entriesThisDisk = static_cast<uint64_t>(contents_->Count());
   return true;
 }
 

@@ -25,7 +25,7 @@ class StreamSource : public ByteSource {
 
 // What a member holds in memory while it is decoded and until it is taken.
 uint64_t CostOf(const ZipEntry& entry) {
-  return entry.CompressedSize + entry.UncompressedSize;
+  return entry.compressedSize + entry.uncompressedSize;
 }
 
 // Decodes one member from its local header on; null when anything is amiss. The buffers are the
@@ -35,10 +35,10 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEnt
                                                 BufferInflater& inflater, std::vector<uint8_t>& in,
                                                 std::vector<uint8_t>& scratch) {
   ZipEntry local;
-  if (!archive.Seek(entry.RelativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
+  if (!archive.Seek(entry.relativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
   StreamSource raw(archive);
   MemberDecryption decryption;
-  uint64_t size = entry.CompressedSize;
+  uint64_t size = entry.compressedSize;
   auto result = std::make_unique<DecodeAhead::Decoded>();
   if (entry.IsEncrypted()) {
     if (decryption.Begin(entry, password, raw) != MemberDecryption::Start::Ok) return nullptr;
@@ -52,14 +52,14 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEnt
 
   std::vector<uint8_t>& out = keepData ? result->data : scratch;
   if (entry.DataMethod() == kMethodStored) {
-    if (in.size() != entry.UncompressedSize) return nullptr;
+    if (in.size() != entry.uncompressedSize) return nullptr;
     out.swap(in);
   } else {
-    out.resize(static_cast<size_t>(entry.UncompressedSize));
+    out.resize(static_cast<size_t>(entry.uncompressedSize));
     if (!inflater.InflateExact(in.data(), in.size(), out.data(), out.size())) return nullptr;
   }
   result->crc = Crc32(0, out.data(), out.size());
-  if (entry.CrcStored() && result->crc != entry.CRC32) return nullptr;
+  if (entry.CrcStored() && result->crc != entry.crc32) return nullptr;
   return result;
 }
 
@@ -94,7 +94,7 @@ bool DecodeAhead::Suits(const ZipEntry& entry) {
   if (entry.FileName().empty() || !IsDecodable(entry)) return false;
   const uint16_t method = entry.DataMethod();
   return (method == kMethodStored || method == kMethodDeflated) &&
-         entry.UncompressedSize <= kWholeMemberLimit && entry.CompressedSize <= kWholeMemberLimit;
+         entry.uncompressedSize <= kWholeMemberLimit && entry.compressedSize <= kWholeMemberLimit;
 }
 
 int DecodeAhead::WorkerCount() {

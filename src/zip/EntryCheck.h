@@ -19,11 +19,11 @@ enum class EntryResult {
 };
 
 struct EntryCheck {
-  EntryResult Result = EntryResult::Ok;
-  uint32_t CalcCRC = 0;
-  uint32_t StoredCRC = 0;
-  uint64_t Size = 0;    // bytes decoded
-  std::string Message;  // detail of a data error
+  EntryResult result = EntryResult::Ok;
+  uint32_t calcCrc = 0;
+  uint32_t storedCrc = 0;
+  uint64_t size = 0;    // bytes decoded
+  std::string message;  // detail of a data error
 };
 
 }  // namespace brisko::zip

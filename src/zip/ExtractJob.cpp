@@ -78,7 +78,7 @@ std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& arch
   int suitable = 0;
   for (int i = std::max(first, 0); i < count; ++i) {
     const ZipEntry& entry = archive.Entry(i);
-    if ((use == AheadFor::Extraction && !entry.MatchFlag) || !DecodeAhead::Suits(entry)) continue;
+    if ((use == AheadFor::Extraction && !entry.matchFlag) || !DecodeAhead::Suits(entry)) continue;
     members[static_cast<size_t>(i)] = entry;
     ++suitable;
   }
@@ -100,9 +100,9 @@ EntryCheck ExtractJob::TestEntryDecodedAhead(ArchiveDirectory& archive, int inde
   if (!decoded || (entry.IsEncrypted() && decoded->password != password)) return TestEntry(archive, index, password);
   archive.CheckCancel();
   EntryCheck check;
-  check.StoredCRC = entry.CRC32;
-  check.CalcCRC = decoded->crc;
-  check.Size = entry.UncompressedSize;
+  check.storedCrc = entry.crc32;
+  check.calcCrc = decoded->crc;
+  check.size = entry.uncompressedSize;
   return check;
 }
 

@@ -60,7 +60,7 @@ class ExtractJob {
                                     uint64_t sizeCap, std::vector<uint8_t>& out);
 
   // What a loop over the entries in order decodes ahead: every member, only checked (Test), or those
-  // with MatchFlag set, keeping their data (Extraction).
+  // with matchFlag set, keeping their data (Extraction).
   enum class AheadFor { Test, Extraction };
   // Workers that decode the small members of the sorted view from `first` on with the password ahead
   // of such a loop; null when none would pay.

@@ -9,32 +9,32 @@
 namespace brisko::zip {
 
 bool IsDecodable(const ZipEntry& entry) {
-  if (entry.CompressionMethod == kMethodAes)
-    return entry.Aes && entry.Aes->Known() && entry.IsEncrypted() && IsSupportedMethod(entry.Aes->method);
-  return IsSupportedMethod(entry.CompressionMethod);
+  if (entry.compressionMethod == kMethodAes)
+    return entry.aes && entry.aes->Known() && entry.IsEncrypted() && IsSupportedMethod(entry.aes->method);
+  return IsSupportedMethod(entry.compressionMethod);
 }
 
 MemberDecryption::Start MemberDecryption::Begin(const ZipEntry& entry, std::string_view password,
                                                 ByteSource& archive) {
   aes_.reset();
-  if (entry.CompressionMethod == kMethodAes && entry.Aes) {
-    const AesField& field = *entry.Aes;
+  if (entry.compressionMethod == kMethodAes && entry.aes) {
+    const AesField& field = *entry.aes;
     prefix_ = field.SaltSize() + kAesVerifierSize;
-    if (entry.CompressedSize < field.Overhead()) return Start::NoHeader;
+    if (entry.compressedSize < field.Overhead()) return Start::NoHeader;
     std::vector<uint8_t> header(prefix_);
     if (archive.Read(header.data(), header.size()) != header.size())
       throw FatalExtractError(kMsgPrematureEnd);
     aes_ = AesDecoder::Open(password, field, header.data());
     if (!aes_) return Start::BadPassword;
-    dataSize_ = entry.CompressedSize - field.Overhead();
+    dataSize_ = entry.compressedSize - field.Overhead();
     return Start::Ok;
   }
   prefix_ = kEncryptionHeaderSize;
   uint8_t header[kEncryptionHeaderSize];
-  if (entry.CompressedSize < kEncryptionHeaderSize) return Start::NoHeader;
+  if (entry.compressedSize < kEncryptionHeaderSize) return Start::NoHeader;
   if (archive.Read(header, sizeof header) != sizeof header) throw FatalExtractError(kMsgPrematureEnd);
   if (!zipCrypto_.CheckHeader(password, header, ZipCrypto::CheckByte(entry))) return Start::BadPassword;
-  dataSize_ = entry.CompressedSize - kEncryptionHeaderSize;
+  dataSize_ = entry.compressedSize - kEncryptionHeaderSize;
   return Start::Ok;
 }
 

@@ -25,11 +25,11 @@ uint16_t LevelFlags(int level) {
 
 // Turns the header of the data inside into that of an AES-256 member (AE-2, which stores no CRC).
 void MarkAes(ZipEntry& header) {
-  header.Aes = AesField{2, kAesStrength256, header.CompressionMethod};
-  header.CompressionMethod = kMethodAes;
-  header.VersionNeeded = std::max(header.VersionNeeded, kVersionAes);
-  header.Flags |= kFlagEncrypted;
-  header.CRC32 = 0;
+  header.aes = AesField{2, kAesStrength256, header.compressionMethod};
+  header.compressionMethod = kMethodAes;
+  header.versionNeeded = std::max(header.versionNeeded, kVersionAes);
+  header.flags |= kFlagEncrypted;
+  header.crc32 = 0;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ MemberWriter::~MemberWriter() = default;
 
 void MemberWriter::PrepareHeader(ZipEntry& header) const {
   if (!UsesAes()) return;
-  header.CompressionMethod = kMethodDeflated;
+  header.compressionMethod = kMethodDeflated;
   MarkAes(header);
 }
 
@@ -138,7 +138,7 @@ bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
       chunk.resize(ReadIn(in, chunk.data(), chunk.size(), false, displayName));
       end = chunk.size() < z.ChunkSize();
       if (first) {
-        header.InternalAttributes =
+        header.internalAttributes =
             LooksLikeText(chunk.data(), std::min(chunk.size(), kTextSampleSize)) ? kInternalText : 0;
         first = false;
         if (!deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
@@ -162,7 +162,7 @@ bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
   crc = c;
   if (compressed < bytes) return true;
   // Deflating gained nothing: the member is stored instead, over what was written.
-  const uint64_t dataStart = header.RelativeOffset + header.LocalSize();
+  const uint64_t dataStart = header.relativeOffset + header.LocalSize();
   if (!out.Seek(dataStart)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
   BeginData(out);
   return StoreInstead(in, out, false, displayName, crc, bytes, compressed);
@@ -178,16 +178,16 @@ bool MemberWriter::StoreInstead(ZipStream& in, ZipStream& out, bool report, cons
 
 void MemberWriter::RewriteHeader(ZipStream& out, ZipEntry& header) {
   uint64_t end = out.Position();
-  uint64_t offset = header.RelativeOffset;
+  uint64_t offset = header.relativeOffset;
   if (!out.Seek(offset) || !header.WriteLocalHeader(out) || !out.Seek(end))
     throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
 
 void MemberWriter::SetLevelFlags(ZipEntry& header, bool deflated) const {
-  header.Flags &=
+  header.flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
-  if (deflated) header.Flags |= LevelFlags(level_);
-  if (encrypting_) header.Flags |= kFlagEncrypted | kFlagDataDescriptor;
+  if (deflated) header.flags |= LevelFlags(level_);
+  if (encrypting_) header.flags |= kFlagEncrypted | kFlagDataDescriptor;
 }
 
 void MemberWriter::DescribePrepared(const PreparedMember& data, ZipEntry& header, bool store,
@@ -199,11 +199,11 @@ void MemberWriter::DescribePrepared(const PreparedMember& data, ZipEntry& header
   const bool deflated = tried && data.Deflated();
   const uint64_t overhead = data.Sealed() ? AesField{}.Overhead() : encrypting_ ? kEncryptionHeaderSize : 0;
   SetLevelFlags(header, tried);
-  header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
-  header.InternalAttributes = tried && data.text ? kInternalText : 0;
-  header.CRC32 = data.crc;
-  header.UncompressedSize = data.raw.size();
-  header.CompressedSize = (deflated ? data.packed : data.raw).size() + overhead;
+  header.compressionMethod = deflated ? kMethodDeflated : kMethodStored;
+  header.internalAttributes = tried && data.text ? kInternalText : 0;
+  header.crc32 = data.crc;
+  header.uncompressedSize = data.raw.size();
+  header.compressedSize = (deflated ? data.packed : data.raw).size() + overhead;
   if (data.Sealed()) MarkAes(header);
 }
 
@@ -220,7 +220,7 @@ void MemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, con
     return;
   }
   // Encrypted members look the same however they were read: check byte from the time, descriptor.
-  checkValue_ = header.DateTime << 16;
+  checkValue_ = header.dateTime << 16;
   BeginData(out);
   WriteOut(out, bytes.data(), bytes.size());
   if (encrypting_) WriteDescriptor(out, header);
@@ -229,14 +229,14 @@ void MemberWriter::WritePrepared(const PreparedMember& data, ZipStream& out, con
 void MemberWriter::WriteDescriptor(ZipStream& out, const ZipEntry& header) {
   std::vector<uint8_t> record;
   PutLE32(record, kDataDescriptorSig);
-  PutLE32(record, header.CRC32);
+  PutLE32(record, header.crc32);
   // 64-bit sizes when the local header has room for them, as readers then expect.
-  if (header.LocalZip64) {
-    PutLE64(record, header.CompressedSize);
-    PutLE64(record, header.UncompressedSize);
+  if (header.localZip64) {
+    PutLE64(record, header.compressedSize);
+    PutLE64(record, header.uncompressedSize);
   } else {
-    PutLE32(record, static_cast<uint32_t>(header.CompressedSize));
-    PutLE32(record, static_cast<uint32_t>(header.UncompressedSize));
+    PutLE32(record, static_cast<uint32_t>(header.compressedSize));
+    PutLE32(record, static_cast<uint32_t>(header.uncompressedSize));
   }
   if (out.Write(record.data(), record.size()) != record.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 }
@@ -262,25 +262,25 @@ void MemberWriter::WriteFileData(ZipStream& in, ZipStream& out, ZipEntry& header
     // The file grew beyond what is read whole: it is streamed from its start.
     if (!in.Seek(0)) throw ZipError("Cannot read " + displayName);
   }
-  header.Flags &=
+  header.flags &=
       static_cast<uint16_t>(~(kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted | kFlagDataDescriptor));
   // The check byte of an encrypted member is taken from its modification time, known before the
   // file is read, and a data descriptor follows the data: the file is read once, and a file that
   // changes meanwhile is stored as it was read, like an unencrypted one.
-  if (encrypting_) header.Flags |= kFlagEncrypted | kFlagDataDescriptor;
-  checkValue_ = header.DateTime << 16;
+  if (encrypting_) header.flags |= kFlagEncrypted | kFlagDataDescriptor;
+  checkValue_ = header.dateTime << 16;
   BeginData(out);
   uint32_t crc = 0;
   uint64_t bytes = 0, compressed = 0;
   if (store || level_ == 0) {
-    header.CompressionMethod = kMethodStored;
-    header.InternalAttributes = 0;
+    header.compressionMethod = kMethodStored;
+    header.internalAttributes = 0;
     StoreFrom(in, out, true, displayName, crc, bytes);
     compressed = bytes;
   } else {
-    header.Flags |= LevelFlags(level_);
+    header.flags |= LevelFlags(level_);
     const bool deflated = Deflate(in, out, header, displayName, crc, bytes, compressed);
-    header.CompressionMethod = deflated ? kMethodDeflated : kMethodStored;
+    header.compressionMethod = deflated ? kMethodDeflated : kMethodStored;
   }
   if (encrypting_) compressed += kEncryptionHeaderSize;
   if (aes) {
@@ -291,9 +291,9 @@ void MemberWriter::WriteFileData(ZipStream& in, ZipStream& out, ZipEntry& header
     if (out.Write(code.data(), code.size()) != code.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     compressed += AesField{}.Overhead();
   }
-  header.CRC32 = crc;
-  header.UncompressedSize = bytes;
-  header.CompressedSize = compressed;
+  header.crc32 = crc;
+  header.uncompressedSize = bytes;
+  header.compressedSize = compressed;
   if (aes) MarkAes(header);
   RewriteHeader(out, header);
   if (encrypting_) WriteDescriptor(out, header);

@@ -65,9 +65,9 @@ class MemberWriter {
   AesSeal Seal() const;
 
   // Writes the data of the file open in `in` (positioned at its start) to `out`, which stands just
-  // behind the local header of `header` written at header.RelativeOffset. Deflates unless `store`
-  // (or pack level 0); keeps the data stored when deflating gains nothing. Fills CRC32, the sizes,
-  // the method, the level and encryption flags and InternalAttributes, then rewrites the local header
+  // behind the local header of `header` written at header.relativeOffset. Deflates unless `store`
+  // (or pack level 0); keeps the data stored when deflating gains nothing. Fills crc32, the sizes,
+  // the method, the level and encryption flags and internalAttributes, then rewrites the local header
   // in place and returns with `out` behind the data (and, for an encrypted member, behind the data
   // descriptor that follows it).
   // Throws NotEnoughRoomError when `out` takes fewer bytes than given, ZipTooLargeError when a file without

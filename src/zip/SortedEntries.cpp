@@ -28,15 +28,15 @@ int Sign(T a, T b) {
 
 platform::DateTime DateValue(const ZipEntry& h) {
   platform::DateTime value = 0;
-  return platform::DosDateTimeToDateTime(h.DateTime, value) ? value : 0;
+  return platform::DosDateTimeToDateTime(h.dateTime, value) ? value : 0;
 }
 
 // round(compressed * 100 / uncompressed), halves to even, capped at 100; 0 for an empty member.
 int Rate(const ZipEntry& h) {
-  if (h.UncompressedSize == 0) return 0;
-  uint64_t x = static_cast<uint64_t>(h.CompressedSize) * 100;
-  uint64_t q = x / h.UncompressedSize, r = x % h.UncompressedSize;
-  if (2 * r > h.UncompressedSize || (2 * r == h.UncompressedSize && (q & 1))) ++q;
+  if (h.uncompressedSize == 0) return 0;
+  uint64_t x = static_cast<uint64_t>(h.compressedSize) * 100;
+  uint64_t q = x / h.uncompressedSize, r = x % h.uncompressedSize;
+  if (2 * r > h.uncompressedSize || (2 * r == h.uncompressedSize && (q & 1))) ++q;
   return q > 100 ? 100 : static_cast<int>(q);
 }
 
@@ -58,12 +58,12 @@ int SortedEntries::Compare(EntryOrder mode, const ZipEntry& existing, const ZipE
     case EntryOrder::ByFileName: return CompareNoCase(existing.FileName(), added.FileName());
     case EntryOrder::ByDirectoryName: return CompareNoCase(existing.Directory(), added.Directory());
     case EntryOrder::ByDate: return Sign(DateValue(added), DateValue(existing));
-    case EntryOrder::ByCompressedSize: return Sign(added.CompressedSize, existing.CompressedSize);
-    case EntryOrder::ByUnCompressedSize: return Sign(added.UncompressedSize, existing.UncompressedSize);
+    case EntryOrder::ByCompressedSize: return Sign(added.compressedSize, existing.compressedSize);
+    case EntryOrder::ByUnCompressedSize: return Sign(added.uncompressedSize, existing.uncompressedSize);
     case EntryOrder::ByRate: return Sign(Rate(added), Rate(existing));
     case EntryOrder::ByNone: {
-      int disk = Sign(existing.DiskNumberStart, added.DiskNumberStart);
-      return disk != 0 ? disk : Sign(existing.RelativeOffset, added.RelativeOffset);
+      int disk = Sign(existing.diskNumberStart, added.diskNumberStart);
+      return disk != 0 ? disk : Sign(existing.relativeOffset, added.relativeOffset);
     }
   }
   return 0;

@@ -29,12 +29,12 @@ std::string Trimmed(const std::string& s) {
 // Times and attributes of a file or folder into its record. Unix hosts keep the file mode (type and
 // permissions) in the high half of the external attributes, beside the DOS bits.
 void TakeFileMetadata(ZipEntry& r, const platform::FileStat& st) {
-  r.DateTime = platform::DosDateTimeFromTime(st.lastWrite);
-  r.UnixTime = st.lastWrite;
-  r.ExternalAttributes = st.attributes & 0xFF;
+  r.dateTime = platform::DosDateTimeFromTime(st.lastWrite);
+  r.unixTime = st.lastWrite;
+  r.externalAttributes = st.attributes & 0xFF;
   if (platform::kUnixModes) {
-    r.VersionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);
-    r.ExternalAttributes |= st.posixMode << 16;
+    r.versionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);
+    r.externalAttributes |= st.posixMode << 16;
   }
 }
 }  // namespace
@@ -115,7 +115,7 @@ void WriteJob::WriteArchive(State& run) {
   run.updating = archive.exists;
   run.outputName = archive_.ZipName();
 
-  const bool pending = archive_.EndCentralRecord().CommentChanged;
+  const bool pending = archive_.EndCentralRecord().commentChanged;
   const std::string pendingComment = pending ? archive_.EndCentralRecord().Comment() : std::string();
   bool created = false;  // only a file this run created is removed on failure
   try {
@@ -164,13 +164,13 @@ void WriteJob::WriteArchive(State& run) {
     run.pipeline.reset();
 
     ZipStream& out = *run.out;
-    run.workEnd.CentralOffset = out.Position();
-    run.workEnd.CentralStartDisk = 0;
+    run.workEnd.centralOffset = out.Position();
+    run.workEnd.centralStartDisk = 0;
     for (int i = 0; i < run.positionList->Count(); ++i)
       if (!run.positionList->Item(i)->WriteCentralHeader(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
-    run.workEnd.CentralSize = out.Position() - run.workEnd.CentralOffset;
-    run.workEnd.ThisDiskNumber = 0;
-    run.workEnd.EntriesThisDisk = run.workEnd.TotalEntries = static_cast<uint64_t>(run.positionList->Count());
+    run.workEnd.centralSize = out.Position() - run.workEnd.centralOffset;
+    run.workEnd.thisDiskNumber = 0;
+    run.workEnd.entriesThisDisk = run.workEnd.totalEntries = static_cast<uint64_t>(run.positionList->Count());
     if (!run.workEnd.Write(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
     const uint64_t finalSize = out.Position();
 
@@ -225,11 +225,11 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
     if (st.exists) TakeFileMetadata(r, st);
-    else r.DateTime = platform::DosDateTimeNow();
-    r.UncompressedSize = r.CompressedSize = 0;
-    r.CompressionMethod = kMethodStored;
-    r.InternalAttributes = 0;
-    r.CRC32 = 0;
+    else r.dateTime = platform::DosDateTimeNow();
+    r.uncompressedSize = r.compressedSize = 0;
+    r.compressionMethod = kMethodStored;
+    r.internalAttributes = 0;
+    r.crc32 = 0;
   } else {
     platform::FileStat st = platform::StatFile(entry, options_.storeLinks);
     isLink = options_.storeLinks && st.isSymlink && st.exists;
@@ -261,8 +261,8 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
       if (!prepared) in = std::move(file);
     }
     run.fileSize = static_cast<int64_t>(st.size);
-    r.UncompressedSize = st.size;
-    r.LocalZip64 = st.size >= options_.sizes.localZip64From;
+    r.uncompressedSize = st.size;
+    r.localZip64 = st.size >= options_.sizes.localZip64From;
   }
   std::string stored = StoredNameOf(entry);
   if (stored.empty()) return false;  // nothing to name it by (e.g. the root folder)
@@ -274,9 +274,9 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     r.SetDirectory(stored.substr(0, stored.size() - r.FileName().size()));
   }
   ZipStream& out = *run.out;
-  r.RelativeOffset = out.Position();
-  r.InternalAttributes = isDir ? 0 : 2;  // decided by the compressor
-  r.DiskNumberStart = 0;
+  r.relativeOffset = out.Position();
+  r.internalAttributes = isDir ? 0 : 2;  // decided by the compressor
+  r.diskNumberStart = 0;
 
   if (run.names.count(NameKey(r.FullName())) != 0) {
     bool retry = false;
@@ -303,7 +303,7 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   else run.member.WriteFileData(*in, out, r, store, entry);
   in.reset();
   run.addedFiles.push_back(entry);
-  observer_->OnEndZip(entry, r.UncompressedSize, r.CompressedSize, static_cast<int64_t>(out.Position()));
+  observer_->OnEndZip(entry, r.uncompressedSize, r.compressedSize, static_cast<int64_t>(out.Position()));
   return true;
 }
 
@@ -324,7 +324,7 @@ void WriteJob::Accept(State& run, std::unique_ptr<ZipEntry> record, bool counted
   run.names.insert(NameKey(record->FullName()));
   run.positionList->Add(std::move(record));
   if (counted) ++run.addedCount;
-  run.workEnd.EntriesThisDisk = run.workEnd.TotalEntries = static_cast<uint64_t>(run.positionList->Count());
+  run.workEnd.entriesThisDisk = run.workEnd.totalEntries = static_cast<uint64_t>(run.positionList->Count());
 }
 
 void WriteJob::OnBlockRead(size_t bytes) {

@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 void WriteJob::SetZipName(const std::string& name) {
   if (SameName(name, archive_.ZipName())) return;
   EndOfCentralDir& end = archive_.EndCentralRecord();
-  const bool flush = end.CommentChanged && !archive_.ZipName().empty() && platform::StatFile(archive_.ZipName()).exists;
+  const bool flush = end.commentChanged && !archive_.ZipName().empty() && platform::StatFile(archive_.ZipName()).exists;
   // Cleared first: a flush that fails is reported once and does not block every later name change.
-  end.CommentChanged = false;
+  end.commentChanged = false;
   if (flush) {
     options_.filesList.clear();
     ZipSequence();
@@ -43,7 +43,7 @@ void WriteJob::UpdatePass(State& run) {
   const std::vector<std::string> entries = options_.filesList;
   for (int i = 0; i < list->Count(); ++i) {
     ZipEntry* member = list->Item(i);
-    if (member->FileCommentLength != 0 && !member->HasFileComment()) archive_.LoadEntryComment(*member);
+    if (member->fileCommentLength != 0 && !member->HasFileComment()) archive_.LoadEntryComment(*member);
     auto copy = std::make_unique<ZipEntry>(*member);
     int match = -1;
     if (auto it = byName.find(NameKey(member->FullName())); it != byName.end() && !it->second.empty()) {
@@ -59,11 +59,11 @@ void WriteJob::UpdatePass(State& run) {
         platform::FileStat st = platform::StatFile(entry);
         // The extended timestamp when the member has one; else packed DOS values, which order like
         // the moments they stand for.
-        if (member->UnixTime) {
-          replace = *member->UnixTime < static_cast<int64_t>(st.lastWrite);
+        if (member->unixTime) {
+          replace = *member->unixTime < static_cast<int64_t>(st.lastWrite);
         } else {
           uint32_t fileDate = platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite));
-          replace = platform::RepairDosDateTime(member->DateTime) < fileDate;
+          replace = platform::RepairDosDateTime(member->dateTime) < fileDate;
         }
       }
       if (replace) {
@@ -97,7 +97,7 @@ void WriteJob::CopyMember(State& run, const ZipEntry& member, ZipEntry& copy) {
   // The local header is copied with its extra fields; only the name takes the form the central
   // header will have, so that both agree.
   std::vector<uint8_t> head(kLocalHeaderSize);
-  if (!in.Seek(member.RelativeOffset) || !in.ReadExact(head.data(), head.size())) throw BadArchiveError(kMsgNotValidZip);
+  if (!in.Seek(member.relativeOffset) || !in.ReadExact(head.data(), head.size())) throw BadArchiveError(kMsgNotValidZip);
   const EncodedName name = EncodeEntryName(copy.StoredName());
   uint16_t flags = 0;
   GetLE16(head.data(), head.size(), 6, flags);
@@ -106,24 +106,24 @@ void WriteJob::CopyMember(State& run, const ZipEntry& member, ZipEntry& copy) {
   PutLE16(fixed, flags);
   fixed.insert(fixed.end(), head.begin() + 8, head.begin() + 26);
   PutLE16(fixed, static_cast<uint16_t>(name.bytes.size()));
-  PutLE16(fixed, local.LocalExtraFieldLength);
+  PutLE16(fixed, local.localExtraFieldLength);
   PutBytes(fixed, name.bytes);
   ZipStream& out = *run.out;
-  copy.RelativeOffset = out.Position();
-  copy.LocalZip64 = local.LocalZip64;
-  copy.LocalExtraFieldLength = local.LocalExtraFieldLength;
+  copy.relativeOffset = out.Position();
+  copy.localZip64 = local.localZip64;
+  copy.localExtraFieldLength = local.localExtraFieldLength;
   if (out.Write(fixed.data(), fixed.size()) != fixed.size()) throw NotEnoughRoomError(kMsgNotEnoughRoom);
 
-  const uint32_t extra = local.LocalExtraFieldLength;
-  uint64_t remaining = uint64_t{extra} + member.CompressedSize;
+  const uint32_t extra = local.localExtraFieldLength;
+  uint64_t remaining = uint64_t{extra} + member.compressedSize;
   if (member.HasDataDescriptor()) {
     // Keep the descriptor that follows the data whole: with or without its signature, with 64-bit
     // sizes when the local header has a Zip64 field.
     uint8_t sig[4] = {};
     uint32_t value = 0;
-    in.Seek(dataPos + member.CompressedSize);
+    in.Seek(dataPos + member.compressedSize);
     bool hasSig = in.Read(sig, 4) == 4 && GetLE32(sig, 4, 0, value) && value == kDataDescriptorSig;
-    remaining += (local.LocalZip64 ? kDataDescriptor64Size : kDataDescriptorSize) - (hasSig ? 0 : 4);
+    remaining += (local.localZip64 ? kDataDescriptor64Size : kDataDescriptorSize) - (hasSig ? 0 : 4);
   }
   if (!in.Seek(dataPos - extra)) throw BadArchiveError(kMsgNotValidZip);
   std::vector<uint8_t> buffer(256 * 1024);

@@ -92,8 +92,8 @@ bool ZipCrypto::CheckHeader(std::string_view password, uint8_t header[12], uint8
 }
 
 uint8_t ZipCrypto::CheckByte(const ZipEntry& entry) {
-  if (entry.HasDataDescriptor()) return static_cast<uint8_t>(entry.DateTime >> 8);
-  return static_cast<uint8_t>(entry.CRC32 >> 24);
+  if (entry.HasDataDescriptor()) return static_cast<uint8_t>(entry.dateTime >> 8);
+  return static_cast<uint8_t>(entry.crc32 >> 24);
 }
 
 std::string ZipCrypto::RandomHex(size_t count) {

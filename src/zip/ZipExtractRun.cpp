@@ -86,7 +86,7 @@ constexpr uint64_t kMaxLinkText = 65536;
 
 // The Unix file mode of an entry made on a Unix host; 0 for other hosts.
 uint32_t UnixModeOf(const ZipEntry& entry) {
-  return (entry.VersionMadeBy >> 8) == kHostUnix ? entry.ExternalAttributes >> 16 : 0;
+  return (entry.versionMadeBy >> 8) == kHostUnix ? entry.externalAttributes >> 16 : 0;
 }
 
 // Whether an entry is restored as a symbolic link. Windows builds restore it as a file holding the
@@ -97,7 +97,7 @@ bool IsLinkEntry(const ZipEntry& entry) {
 
 // The modification time to restore: the extended timestamp when present, else the DOS time.
 std::time_t ModificationTimeOf(const ZipEntry& entry) {
-  return entry.UnixTime ? static_cast<std::time_t>(*entry.UnixTime) : platform::DosDateTimeToTime(entry.DateTime);
+  return entry.unixTime ? static_cast<std::time_t>(*entry.unixTime) : platform::DosDateTimeToTime(entry.dateTime);
 }
 
 }  // namespace
@@ -177,12 +177,12 @@ void ZipExtractRun::Body() {
   bytesDone_ = 0;
   for (int i = 0; i < count; ++i) {
     ZipEntry* entry = &r_.Entry(i);
-    entry->MatchFlag = Selected(*entry);
-    if (entry->MatchFlag && !entry->FileName().empty()) {
-      totalBytes_ += entry->UncompressedSize;
+    entry->matchFlag = Selected(*entry);
+    if (entry->matchFlag && !entry->FileName().empty()) {
+      totalBytes_ += entry->uncompressedSize;
     } else {
       --numFiles;
-      if (entry->MatchFlag) ++selectedFolders;
+      if (entry->matchFlag) ++selectedFolders;
     }
   }
 
@@ -193,7 +193,7 @@ void ZipExtractRun::Body() {
   using AheadFor = ExtractJob::AheadFor;
   ahead_ = ExtractJob::StartDecodeAhead(r_, o_.password, 0, AheadFor::Extraction);
   for (int i = 0; i < count; ++i) {
-    if (!o_.doAll && !r_.Entry(i).MatchFlag) continue;
+    if (!o_.doAll && !r_.Entry(i).matchFlag) continue;
     do {
       // A password given during the run makes what the workers decoded with the old one useless.
       if (ahead_ && ahead_->Password() != o_.password)
@@ -254,7 +254,7 @@ void ZipExtractRun::FinishFolders() {
 }
 
 void ZipExtractRun::Skip(int index, const ZipEntry& entry, SkipReason reason) {
-  totalBytes_ -= entry.UncompressedSize;
+  totalBytes_ -= entry.uncompressedSize;
   bool retry = false;
   e_.OnSkippingFile(reason, entry.FullName(), index, retry);
 }
@@ -291,7 +291,7 @@ bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryp
 bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& fname) {
   const platform::FileStat st = platform::StatFile(fname, true);
   // Both sides as DOS date-times, so that times within the same 2-second step count as equal.
-  const platform::DateTime entryTime = DosValue(entry.DateTime);
+  const platform::DateTime entryTime = DosValue(entry.dateTime);
   const platform::DateTime fileTime =
       DosValue(platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite)));
   switch (o_.overwriteMode) {
@@ -331,12 +331,12 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   bool skip = false;
   e_.OnStartUnZip(index, fname, skip);
   if (skip) {
-    totalBytes_ -= entry.UncompressedSize;
+    totalBytes_ -= entry.uncompressedSize;
     return Step::Done;
   }
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
-    totalBytes_ -= entry.UncompressedSize;
+    totalBytes_ -= entry.uncompressedSize;
     r_.AskHost(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
     return Step::Done;
   }
@@ -352,11 +352,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
   if (!decoded && !HasLocalHeader(entry)) {
-    e_.OnBadCRC(0, entry.CRC32, index);
+    e_.OnBadCRC(0, entry.crc32, index);
     return Step::Done;
   }
   MemberDecryption decryption;
-  uint64_t remaining = entry.CompressedSize;
+  uint64_t remaining = entry.compressedSize;
   if (entry.IsEncrypted() && !decoded) {
     if (!CheckPassword(index, entry, decryption)) {
       Skip(index, entry, SkipReason::BadPassword);
@@ -387,7 +387,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   std::string folder = ExtractDirPart(fname);
   if (folder.empty()) folder = ".";
   const bool isLink = IsLinkEntry(entry);
-  if (isLink && entry.UncompressedSize > kMaxLinkText) {
+  if (isLink && entry.uncompressedSize > kMaxLinkText) {
     Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
@@ -408,7 +408,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   ByteSink* target = isLink ? static_cast<ByteSink*>(&linkText) : output.get();
   // A large member's file is written by a thread of its own while the next part is decoded.
   std::optional<WriteBehindSink> writeBehind;
-  if (output && !decoded && entry.UncompressedSize > kWholeMemberLimit)
+  if (output && !decoded && entry.uncompressedSize > kWholeMemberLimit)
     target = &writeBehind.emplace(*output);
 
   // Handlers may have used the archive since the header was read: go back to the data.
@@ -419,7 +419,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
     if (r_.ReadSpanning(header, prefix) != prefix) throw FatalExtractError(kMsgPrematureEnd);
   }
-  const uint64_t size = entry.UncompressedSize;
+  const uint64_t size = entry.uncompressedSize;
   uint64_t reported = 0;
   CheckingSink sink(target, size, [&](uint64_t written) {
     Progress(written, size, written - reported);
@@ -432,7 +432,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       r_.CheckCancel();
       WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &r_);
     } else {
-      decoder_.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, size, &r_);
+      decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, size, &r_);
     }
   } catch (const OversizeMemberError&) {
     completed = false;
@@ -444,7 +444,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   if (output) output->Close(o_.flushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
-  if (completed && authentic && (crc == entry.CRC32 || !entry.CrcStored()) && sink.Written() == size) {
+  if (completed && authentic && (crc == entry.crc32 || !entry.CrcStored()) && sink.Written() == size) {
     if (isLink && !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
       Skip(index, entry, SkipReason::CreateError);
       return Step::Done;
@@ -455,7 +455,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
       const uint32_t mode = UnixModeOf(entry);
       if (o_.retainAttributes && mode != 0) platform::SetPermissions(temp, mode);
-      else if (o_.retainAttributes && (entry.ExternalAttributes & platform::faReadOnly) != 0)
+      else if (o_.retainAttributes && (entry.externalAttributes & platform::faReadOnly) != 0)
         platform::SetReadOnly(temp, true);
       if (!platform::RenameOver(temp, fname)) {
         Skip(index, entry, SkipReason::CreateError);
@@ -479,7 +479,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
-  e_.OnBadCRC(crc, entry.CRC32, index);
+  e_.OnBadCRC(crc, entry.crc32, index);
   return Step::Done;
 }
 
@@ -504,20 +504,20 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
                                     uint64_t sizeCap) {
   const ZipEntry entry = reader.Entry(index);
   EntryCheck check;
-  check.StoredCRC = entry.CRC32;
+  check.storedCrc = entry.crc32;
   if (!reader.OverlapNote().empty()) {
-    check.Result = EntryResult::DataError;
-    check.Message = reader.OverlapNote();
+    check.result = EntryResult::DataError;
+    check.message = reader.OverlapNote();
     return check;
   }
   if (entry.FileName().empty()) return check;
   if (!IsDecodable(entry)) {
-    check.Result = EntryResult::UnknownMethod;
-    check.Message = kMsgUnknownMethod;
+    check.result = EntryResult::UnknownMethod;
+    check.message = kMsgUnknownMethod;
     return check;
   }
-  if (entry.UncompressedSize > sizeCap) {
-    check.Result = EntryResult::TooLarge;
+  if (entry.uncompressedSize > sizeCap) {
+    check.result = EntryResult::TooLarge;
     return check;
   }
 
@@ -531,21 +531,21 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
     }
   } closeScope{reader, opened};
 
-  CheckingSink sink(keep, entry.UncompressedSize);
+  CheckingSink sink(keep, entry.uncompressedSize);
   MemberDecryption decryption;
   bool authentic = true;
   try {
     reader.SeekToData(entry);
     SpanningSource raw(reader);
-    uint64_t remaining = entry.CompressedSize;
+    uint64_t remaining = entry.compressedSize;
     if (entry.IsEncrypted()) {
       switch (decryption.Begin(entry, password, raw)) {
         case MemberDecryption::Start::NoHeader:
-          check.Result = EntryResult::DataError;
-          check.Message = "no encryption header";
+          check.result = EntryResult::DataError;
+          check.message = "no encryption header";
           return check;
         case MemberDecryption::Start::BadPassword:
-          check.Result = EntryResult::BadPassword;
+          check.result = EntryResult::BadPassword;
           return check;
         case MemberDecryption::Start::Ok:
           remaining = decryption.DataSize();
@@ -555,7 +555,7 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
     EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &reader);
     WholeMemberDecoder decoder;
     try {
-      decoder.Decode(entry.DataMethod(), entry.Flags, remaining, source, sink, entry.UncompressedSize,
+      decoder.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, entry.uncompressedSize,
                      &reader);
     } catch (...) {
       authentic = source.Authentic();
@@ -563,26 +563,26 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
     }
     authentic = source.Authentic();
   } catch (const OversizeMemberError& e) {
-    check.Result = EntryResult::TooLarge;
-    check.Message = e.what();
+    check.result = EntryResult::TooLarge;
+    check.message = e.what();
   } catch (const LegacyDecodeError& e) {
-    check.Result = EntryResult::DataError;
-    check.Message = e.what();
+    check.result = EntryResult::DataError;
+    check.message = e.what();
   } catch (const FatalExtractError& e) {
-    check.Result = EntryResult::DataError;
-    check.Message = e.what();
+    check.result = EntryResult::DataError;
+    check.message = e.what();
   } catch (const BadArchiveError& e) {
-    check.Result = EntryResult::DataError;
-    check.Message = e.what();
+    check.result = EntryResult::DataError;
+    check.message = e.what();
   }
-  check.CalcCRC = sink.Crc();
-  check.Size = sink.Written();
+  check.calcCrc = sink.Crc();
+  check.size = sink.Written();
   if (!authentic) {
-    check.Result = EntryResult::Altered;
-    check.Message = kMsgAltered;
-  } else if (check.Result == EntryResult::Ok &&
-             ((entry.CrcStored() && check.CalcCRC != entry.CRC32) || check.Size != entry.UncompressedSize)) {
-    check.Result = EntryResult::BadCRC;
+    check.result = EntryResult::Altered;
+    check.message = kMsgAltered;
+  } else if (check.result == EntryResult::Ok &&
+             ((entry.CrcStored() && check.calcCrc != entry.crc32) || check.size != entry.uncompressedSize)) {
+    check.result = EntryResult::BadCRC;
   }
   return check;
 }

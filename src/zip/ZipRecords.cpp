@@ -58,24 +58,24 @@ ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const 
         if (wanted && field.Remaining() >= 8) target = field.U64();
       };
       if (local) {
-        h.LocalZip64 = len >= 16;
-        take(h.UncompressedSize, h.LocalZip64 || h.UncompressedSize == kZip64Marker32);
-        take(h.CompressedSize, h.LocalZip64 || h.CompressedSize == kZip64Marker32);
+        h.localZip64 = len >= 16;
+        take(h.uncompressedSize, h.localZip64 || h.uncompressedSize == kZip64Marker32);
+        take(h.compressedSize, h.localZip64 || h.compressedSize == kZip64Marker32);
       } else {
-        take(h.UncompressedSize, h.UncompressedSize == kZip64Marker32);
-        take(h.CompressedSize, h.CompressedSize == kZip64Marker32);
-        take(h.RelativeOffset, h.RelativeOffset == kZip64Marker32);
-        if (h.DiskNumberStart == kZip64Marker16 && field.Remaining() >= 4) {
+        take(h.uncompressedSize, h.uncompressedSize == kZip64Marker32);
+        take(h.compressedSize, h.compressedSize == kZip64Marker32);
+        take(h.relativeOffset, h.relativeOffset == kZip64Marker32);
+        if (h.diskNumberStart == kZip64Marker16 && field.Remaining() >= 4) {
           uint32_t disk = field.U32();
-          h.DiskNumberStart = disk > 0xFFFF ? kZip64Marker16 : static_cast<uint16_t>(disk);
+          h.diskNumberStart = disk > 0xFFFF ? kZip64Marker16 : static_cast<uint16_t>(disk);
         }
       }
     } else if (id == kExtraTimestamp && len >= 5) {
       uint8_t flags = data[pos - len];
       field.Skip(1);
-      if (flags & 1) h.UnixTime = static_cast<int32_t>(field.U32());
+      if (flags & 1) h.unixTime = static_cast<int32_t>(field.U32());
     } else if (id == kExtraAes) {
-      h.Aes = AesField::Parse(std::string_view(extra).substr(pos - len, len));
+      h.aes = AesField::Parse(std::string_view(extra).substr(pos - len, len));
     } else if (id == kExtraUnicodePath && len >= 5) {
       uint8_t version = data[pos - len];
       field.Skip(1);
@@ -113,12 +113,12 @@ std::string ToNativeSeparators(std::string name) {
 
 // The run of fields the local and the central header have in common, from the flags to the size.
 void ReadSharedFields(ByteCursor& in, ZipEntry& h) {
-  h.Flags = in.U16();
-  h.CompressionMethod = in.U16();
-  h.DateTime = platform::RepairDosDateTime(in.U32());
-  h.CRC32 = in.U32();
-  h.CompressedSize = in.U32();
-  h.UncompressedSize = in.U32();
+  h.flags = in.U16();
+  h.compressionMethod = in.U16();
+  h.dateTime = platform::RepairDosDateTime(in.U32());
+  h.crc32 = in.U32();
+  h.compressedSize = in.U32();
+  h.uncompressedSize = in.U32();
 }
 
 // Bit 11 names are UTF-8 already; otherwise a matching Unicode path field wins over the stored bytes.
@@ -150,9 +150,9 @@ std::string ZipEntry::StoredName() const {
 
 void ZipEntry::UpdateNameLength() {
   EncodedName encoded = EncodeEntryName(StoredName());
-  FileNameLength = Length16(encoded.bytes.size(), "Member name");
-  if (encoded.needsUtf8Flag) Flags |= kFlagUtf8;
-  else Flags &= static_cast<uint16_t>(~kFlagUtf8);
+  fileNameLength = Length16(encoded.bytes.size(), "Member name");
+  if (encoded.needsUtf8Flag) flags |= kFlagUtf8;
+  else flags &= static_cast<uint16_t>(~kFlagUtf8);
 }
 
 void ZipEntry::AssignReadName(const std::string& name) {
@@ -168,42 +168,42 @@ const std::string& ZipEntry::FileComment() const {
 }
 
 void ZipEntry::SetFileComment(std::optional<std::string> comment) {
-  FileCommentLength = comment ? Length16(comment->size(), "Member comment") : 0;
+  fileCommentLength = comment ? Length16(comment->size(), "Member comment") : 0;
   comment_ = std::move(comment);
 }
 
 bool ZipEntry::NeedsZip64() const {
-  return UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32 || RelativeOffset >= kZip64Marker32;
+  return uncompressedSize >= kZip64Marker32 || compressedSize >= kZip64Marker32 || relativeOffset >= kZip64Marker32;
 }
 
 bool ZipEntry::WriteLocalHeader(ZipStream& stream) {
-  RelativeOffset = stream.Position();
-  if (!LocalZip64 && (UncompressedSize >= kZip64Marker32 || CompressedSize >= kZip64Marker32))
+  relativeOffset = stream.Position();
+  if (!localZip64 && (uncompressedSize >= kZip64Marker32 || compressedSize >= kZip64Marker32))
     throw ZipTooLargeError("File grew to 4 GiB or more while it was being added: " + StoredName());
   UpdateNameLength();
   EncodedName encoded = EncodeEntryName(StoredName());
   std::vector<uint8_t> extra;
-  if (LocalZip64) {
+  if (localZip64) {
     PutExtraHeader(extra, kExtraZip64, 16);
-    PutLE64(extra, UncompressedSize);
-    PutLE64(extra, CompressedSize);
-    VersionNeeded = std::max(VersionNeeded, kVersionZip64);
+    PutLE64(extra, uncompressedSize);
+    PutLE64(extra, compressedSize);
+    versionNeeded = std::max(versionNeeded, kVersionZip64);
   }
-  PutTimestamp(extra, UnixTime);
-  PutAes(extra, Aes);
-  LocalExtraFieldLength = static_cast<uint16_t>(extra.size());
+  PutTimestamp(extra, unixTime);
+  PutAes(extra, aes);
+  localExtraFieldLength = static_cast<uint16_t>(extra.size());
   std::vector<uint8_t> out;
   out.reserve(kLocalHeaderSize + encoded.bytes.size() + extra.size());
   PutLE32(out, kLocalHeaderSig);
-  PutLE16(out, VersionNeeded);
-  PutLE16(out, Flags);
-  PutLE16(out, CompressionMethod);
-  PutLE32(out, DateTime);
-  PutLE32(out, CRC32);
-  PutLE32(out, LocalZip64 ? kZip64Marker32 : static_cast<uint32_t>(CompressedSize));
-  PutLE32(out, LocalZip64 ? kZip64Marker32 : static_cast<uint32_t>(UncompressedSize));
-  PutLE16(out, FileNameLength);
-  PutLE16(out, LocalExtraFieldLength);
+  PutLE16(out, versionNeeded);
+  PutLE16(out, flags);
+  PutLE16(out, compressionMethod);
+  PutLE32(out, dateTime);
+  PutLE32(out, crc32);
+  PutLE32(out, localZip64 ? kZip64Marker32 : static_cast<uint32_t>(compressedSize));
+  PutLE32(out, localZip64 ? kZip64Marker32 : static_cast<uint32_t>(uncompressedSize));
+  PutLE16(out, fileNameLength);
+  PutLE16(out, localExtraFieldLength);
   PutBytes(out, encoded.bytes);
   out.insert(out.end(), extra.begin(), extra.end());
   return WriteAll(stream, out);
@@ -215,36 +215,36 @@ bool ZipEntry::WriteCentralHeader(ZipStream& stream) {
   std::vector<uint8_t> extra;
   if (NeedsZip64()) {
     std::vector<uint8_t> values;
-    if (UncompressedSize >= kZip64Marker32) PutLE64(values, UncompressedSize);
-    if (CompressedSize >= kZip64Marker32) PutLE64(values, CompressedSize);
-    if (RelativeOffset >= kZip64Marker32) PutLE64(values, RelativeOffset);
+    if (uncompressedSize >= kZip64Marker32) PutLE64(values, uncompressedSize);
+    if (compressedSize >= kZip64Marker32) PutLE64(values, compressedSize);
+    if (relativeOffset >= kZip64Marker32) PutLE64(values, relativeOffset);
     PutExtraHeader(extra, kExtraZip64, values.size());
     extra.insert(extra.end(), values.begin(), values.end());
-    VersionNeeded = std::max(VersionNeeded, kVersionZip64);
+    versionNeeded = std::max(versionNeeded, kVersionZip64);
   }
-  PutTimestamp(extra, UnixTime);
-  PutAes(extra, Aes);
+  PutTimestamp(extra, unixTime);
+  PutAes(extra, aes);
   // The comment length written is that of the comment actually held, so a record whose comment was
   // never loaded cannot produce a length without bytes behind it.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;
   std::vector<uint8_t> out;
   out.reserve(kCentralHeaderSize + encoded.bytes.size() + extra.size() + commentLength);
   PutLE32(out, kCentralHeaderSig);
-  PutLE16(out, VersionMadeBy);
-  PutLE16(out, VersionNeeded);
-  PutLE16(out, Flags);
-  PutLE16(out, CompressionMethod);
-  PutLE32(out, DateTime);
-  PutLE32(out, CRC32);
-  PutLE32(out, Field32(CompressedSize));
-  PutLE32(out, Field32(UncompressedSize));
-  PutLE16(out, FileNameLength);
+  PutLE16(out, versionMadeBy);
+  PutLE16(out, versionNeeded);
+  PutLE16(out, flags);
+  PutLE16(out, compressionMethod);
+  PutLE32(out, dateTime);
+  PutLE32(out, crc32);
+  PutLE32(out, Field32(compressedSize));
+  PutLE32(out, Field32(uncompressedSize));
+  PutLE16(out, fileNameLength);
   PutLE16(out, static_cast<uint16_t>(extra.size()));
   PutLE16(out, commentLength);
-  PutLE16(out, DiskNumberStart);
-  PutLE16(out, InternalAttributes);
-  PutLE32(out, ExternalAttributes);
-  PutLE32(out, Field32(RelativeOffset));
+  PutLE16(out, diskNumberStart);
+  PutLE16(out, internalAttributes);
+  PutLE32(out, externalAttributes);
+  PutLE32(out, Field32(relativeOffset));
   PutBytes(out, encoded.bytes);
   out.insert(out.end(), extra.begin(), extra.end());
   if (commentLength != 0) PutBytes(out, *comment_);
@@ -261,26 +261,26 @@ bool ZipEntry::ReadCentralHeader(ZipStream& stream) {
     return false;
   }
   ZipEntry h;
-  h.VersionMadeBy = in.U16();
-  h.VersionNeeded = in.U16();
+  h.versionMadeBy = in.U16();
+  h.versionNeeded = in.U16();
   ReadSharedFields(in, h);
-  h.FileNameLength = in.U16();
-  h.ExtraFieldLength = in.U16();
-  h.FileCommentLength = in.U16();
-  h.DiskNumberStart = in.U16();
-  h.InternalAttributes = in.U16();
-  h.ExternalAttributes = in.U32();
-  h.RelativeOffset = in.U32();
-  std::string name(h.FileNameLength, '\0');
-  std::string extra(h.ExtraFieldLength, '\0');
+  h.fileNameLength = in.U16();
+  h.extraFieldLength = in.U16();
+  h.fileCommentLength = in.U16();
+  h.diskNumberStart = in.U16();
+  h.internalAttributes = in.U16();
+  h.externalAttributes = in.U32();
+  h.relativeOffset = in.U32();
+  std::string name(h.fileNameLength, '\0');
+  std::string extra(h.extraFieldLength, '\0');
   if (!stream.ReadExact(name.data(), name.size()) || !stream.ReadExact(extra.data(), extra.size())) {
     stream.Seek(start);
     return false;
   }
-  stream.Seek(stream.Position() + h.FileCommentLength);
+  stream.Seek(stream.Position() + h.fileCommentLength);
   ExtraFields fields = ApplyExtra(extra, false, h, name);
-  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.Flags, h.VersionMadeBy)));
-  h.CentralOffset = start;
+  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.flags, h.versionMadeBy)));
+  h.centralOffset = start;
   *this = std::move(h);
   return true;
 }
@@ -295,25 +295,25 @@ bool ZipEntry::ReadLocalHeader(ZipStream& stream) {
     return false;
   }
   ZipEntry h;
-  h.VersionMadeBy = 0;
-  h.VersionNeeded = in.U16();
+  h.versionMadeBy = 0;
+  h.versionNeeded = in.U16();
   ReadSharedFields(in, h);
-  h.FileNameLength = in.U16();
-  h.LocalExtraFieldLength = in.U16();
-  h.ExtraFieldLength = 0;
-  h.FileCommentLength = 0;
-  h.DiskNumberStart = 0;
-  h.InternalAttributes = 0;
-  h.ExternalAttributes = 0;
-  h.RelativeOffset = start;
-  std::string name(h.FileNameLength, '\0');
-  std::string extra(h.LocalExtraFieldLength, '\0');
+  h.fileNameLength = in.U16();
+  h.localExtraFieldLength = in.U16();
+  h.extraFieldLength = 0;
+  h.fileCommentLength = 0;
+  h.diskNumberStart = 0;
+  h.internalAttributes = 0;
+  h.externalAttributes = 0;
+  h.relativeOffset = start;
+  std::string name(h.fileNameLength, '\0');
+  std::string extra(h.localExtraFieldLength, '\0');
   if (!stream.ReadExact(name.data(), name.size()) || !stream.ReadExact(extra.data(), extra.size())) {
     stream.Seek(start);
     return false;
   }
   ExtraFields fields = ApplyExtra(extra, true, h, name);
-  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.Flags, 0)));
+  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.flags, 0)));
   *this = std::move(h);
   return true;
 }
@@ -321,36 +321,36 @@ bool ZipEntry::ReadLocalHeader(ZipStream& stream) {
 // ---- EndOfCentralDir ----
 
 void EndOfCentralDir::Clear() {
-  Signature = kEndCentralSig;
-  ThisDiskNumber = CentralStartDisk = EntriesThisDisk = TotalEntries = 0;
-  CentralSize = CentralOffset = 0;
-  ZipCommentLength = 0;
-  ZipCommentPos = RecordPos = 0;
-  CommentChanged = false;
+  signature = kEndCentralSig;
+  thisDiskNumber = centralStartDisk = entriesThisDisk = totalEntries = 0;
+  centralSize = centralOffset = 0;
+  zipCommentLength = 0;
+  zipCommentPos = recordPos = 0;
+  commentChanged = false;
   comment_.reset();
 }
 
 void EndOfCentralDir::Assign(const EndOfCentralDir& source) {
-  Signature = source.Signature;
-  ThisDiskNumber = source.ThisDiskNumber;
-  CentralStartDisk = source.CentralStartDisk;
-  EntriesThisDisk = source.EntriesThisDisk;
-  TotalEntries = source.TotalEntries;
-  CentralSize = source.CentralSize;
-  CentralOffset = source.CentralOffset;
-  ZipCommentLength = source.ZipCommentLength;
+  signature = source.signature;
+  thisDiskNumber = source.thisDiskNumber;
+  centralStartDisk = source.centralStartDisk;
+  entriesThisDisk = source.entriesThisDisk;
+  totalEntries = source.totalEntries;
+  centralSize = source.centralSize;
+  centralOffset = source.centralOffset;
+  zipCommentLength = source.zipCommentLength;
   comment_ = source.comment_;
-  ZipCommentPos = source.ZipCommentPos;
-  RecordPos = source.RecordPos;
+  zipCommentPos = source.zipCommentPos;
+  recordPos = source.recordPos;
 }
 
 void EndOfCentralDir::SetComment(const std::string& comment) {
   if (comment.empty()) {
     comment_.reset();
-    ZipCommentLength = 0;
+    zipCommentLength = 0;
     return;
   }
-  ZipCommentLength = Length16(comment.size(), "Archive comment");
+  zipCommentLength = Length16(comment.size(), "Archive comment");
   comment_ = comment;
 }
 
@@ -360,8 +360,8 @@ const std::string& EndOfCentralDir::Comment() const {
 }
 
 bool EndOfCentralDir::NeedsZip64() const {
-  return TotalEntries >= kZip64Marker16 || EntriesThisDisk >= kZip64Marker16 || CentralSize >= kZip64Marker32 ||
-         CentralOffset >= kZip64Marker32 || ThisDiskNumber >= kZip64Marker16 || CentralStartDisk >= kZip64Marker16;
+  return totalEntries >= kZip64Marker16 || entriesThisDisk >= kZip64Marker16 || centralSize >= kZip64Marker32 ||
+         centralOffset >= kZip64Marker32 || thisDiskNumber >= kZip64Marker16 || centralStartDisk >= kZip64Marker16;
 }
 
 bool EndOfCentralDir::Write(ZipStream& stream) const {
@@ -371,29 +371,29 @@ bool EndOfCentralDir::Write(ZipStream& stream) const {
   out.reserve(kZip64EndCentralMinSize + kZip64LocatorSize + kEndCentralSize + commentLength);
   auto field16 = [](uint64_t v) { return v >= kZip64Marker16 ? kZip64Marker16 : static_cast<uint16_t>(v); };
   if (NeedsZip64()) {
-    const uint64_t recordPos = stream.Position();
+    const uint64_t zip64RecordPos = stream.Position();
     PutLE32(out, kZip64EndCentralSig);
     PutLE64(out, kZip64EndCentralMinSize - 12);  // size of the rest of the record
     PutLE16(out, static_cast<uint16_t>((kHostUnix << 8) | kVersionZip64));
     PutLE16(out, kVersionZip64);
-    PutLE32(out, ThisDiskNumber);
-    PutLE32(out, CentralStartDisk);
-    PutLE64(out, EntriesThisDisk);
-    PutLE64(out, TotalEntries);
-    PutLE64(out, CentralSize);
-    PutLE64(out, CentralOffset);
+    PutLE32(out, thisDiskNumber);
+    PutLE32(out, centralStartDisk);
+    PutLE64(out, entriesThisDisk);
+    PutLE64(out, totalEntries);
+    PutLE64(out, centralSize);
+    PutLE64(out, centralOffset);
     PutLE32(out, kZip64LocatorSig);
-    PutLE32(out, ThisDiskNumber);  // the disk holding the Zip64 end record
-    PutLE64(out, recordPos);
-    PutLE32(out, uint32_t{ThisDiskNumber} + 1);  // total number of disks
+    PutLE32(out, thisDiskNumber);  // the disk holding the Zip64 end record
+    PutLE64(out, zip64RecordPos);
+    PutLE32(out, uint32_t{thisDiskNumber} + 1);  // total number of disks
   }
-  PutLE32(out, Signature);
-  PutLE16(out, field16(ThisDiskNumber));
-  PutLE16(out, field16(CentralStartDisk));
-  PutLE16(out, field16(EntriesThisDisk));
-  PutLE16(out, field16(TotalEntries));
-  PutLE32(out, Field32(CentralSize));
-  PutLE32(out, Field32(CentralOffset));
+  PutLE32(out, signature);
+  PutLE16(out, field16(thisDiskNumber));
+  PutLE16(out, field16(centralStartDisk));
+  PutLE16(out, field16(entriesThisDisk));
+  PutLE16(out, field16(totalEntries));
+  PutLE32(out, Field32(centralSize));
+  PutLE32(out, Field32(centralOffset));
   PutLE16(out, commentLength);
   if (commentLength != 0) PutBytes(out, *comment_);
   return WriteAll(stream, out);
@@ -415,16 +415,16 @@ bool EndOfCentralDir::FindAndRead(ZipStream& stream) {
     ByteCursor in(buffer.data() + i, kEndCentralSize);
     if (in.U32() != kEndCentralSig) continue;
     comment_.reset();
-    Signature = kEndCentralSig;
-    ThisDiskNumber = in.U16();
-    CentralStartDisk = in.U16();
-    EntriesThisDisk = in.U16();
-    TotalEntries = in.U16();
-    CentralSize = in.U32();
-    CentralOffset = in.U32();
-    ZipCommentLength = in.U16();
-    RecordPos = windowStart + i;
-    ZipCommentPos = RecordPos + kEndCentralSize;
+    signature = kEndCentralSig;
+    thisDiskNumber = in.U16();
+    centralStartDisk = in.U16();
+    entriesThisDisk = in.U16();
+    totalEntries = in.U16();
+    centralSize = in.U32();
+    centralOffset = in.U32();
+    zipCommentLength = in.U16();
+    recordPos = windowStart + i;
+    zipCommentPos = recordPos + kEndCentralSize;
     return true;
   }
   return false;

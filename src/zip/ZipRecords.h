@@ -15,45 +15,44 @@ namespace brisko::zip {
 
 // One archive member. Names are UTF-8 in memory; Directory uses the native separator and ends with it.
 // Numeric fields are plain members; the name parts and the comment go through setters that keep
-// FileNameLength, the UTF-8 flag bit and FileCommentLength in step.
+// fileNameLength, the UTF-8 flag bit and fileCommentLength in step.
 class ZipEntry {
  public:
   ZipEntry() = default;
 
-  uint16_t VersionMadeBy = kVersion20;
-  uint16_t VersionNeeded = kVersion20;
-  uint16_t Flags = 0;
-  uint16_t CompressionMethod = kMethodDeflated;
-  uint32_t DateTime = 0;
-  uint32_t CRC32 = 0xFFFFFFFF;
-  uint64_t CompressedSize = 0;
-  uint64_t UncompressedSize = 0;
-  uint16_t FileNameLength = 0;
-  uint16_t ExtraFieldLength = 0;
-  uint16_t LocalExtraFieldLength = 0;
-  uint16_t FileCommentLength = 0;
-  uint16_t DiskNumberStart = 0;
-  uint16_t InternalAttributes = kInternalText;
-  uint32_t ExternalAttributes = 0x20;
-  uint64_t RelativeOffset = 0;
-  uint64_t CentralOffset = 0;  // where the central header was read (not stored)
+  uint16_t versionMadeBy = kVersion20;
+  uint16_t versionNeeded = kVersion20;
+  uint16_t flags = 0;
+  uint16_t compressionMethod = kMethodDeflated;
+  uint32_t dateTime = 0;
+  uint32_t crc32 = 0xFFFFFFFF;
+  uint64_t compressedSize = 0;
+  uint64_t uncompressedSize = 0;
+  uint16_t fileNameLength = 0;
+  uint16_t extraFieldLength = 0;
+  uint16_t localExtraFieldLength = 0;
+  uint16_t fileCommentLength = 0;
+  uint16_t diskNumberStart = 0;
+  uint16_t internalAttributes = kInternalText;
+  uint32_t externalAttributes = 0x20;
+  uint64_t relativeOffset = 0;
+  uint64_t centralOffset = 0;  // where the central header was read (not stored)
   // Modification time in seconds since the Unix epoch (UTC) from the extended timestamp field;
   // written into that field when set.
-  std::optional<int64_t> UnixTime;
+  std::optional<int64_t> unixTime;
   // The local header carries a Zip64 field with both sizes: set by the writer before the data of a
   // member that may reach 4 GiB, and by the reader when a local header has one.
-  bool LocalZip64 = false;
+  bool localZip64 = false;
   // Set for AES-encrypted members (method 99): the key strength and the method of the data inside.
-  std::optional<AesField> Aes;
-  bool MatchFlag = false;      // chosen by the current extraction
-  bool Selected = false;       // chosen by the host
+  std::optional<AesField> aes;
+  bool matchFlag = false;  // chosen by the current extraction
 
   // Back to the values of a freshly made record.
   void Clear() { *this = ZipEntry(); }
 
   const std::string& FileName() const { return fileName_; }
   const std::string& Directory() const { return directory_; }
-  // Both recompute FileNameLength (bytes of the stored form) and flag bit 11 (set when the name needs
+  // Both recompute fileNameLength (bytes of the stored form) and flag bit 11 (set when the name needs
   // UTF-8 because code page 437 cannot hold it).
   void SetFileName(const std::string& name);
   // Appends the native separator when the value is not empty and lacks one.
@@ -67,27 +66,27 @@ class ZipEntry {
   bool HasFileComment() const { return comment_.has_value(); }
   // The held comment, or an empty string when none is held.
   const std::string& FileComment() const;
-  // Takes a copy (raw bytes as stored); none clears it. FileCommentLength follows.
+  // Takes a copy (raw bytes as stored); none clears it. fileCommentLength follows.
   void SetFileComment(std::optional<std::string> comment);
 
   // Valid after the local header was written or read.
-  uint32_t LocalSize() const { return kLocalHeaderSize + FileNameLength + LocalExtraFieldLength; }
+  uint32_t LocalSize() const { return kLocalHeaderSize + fileNameLength + localExtraFieldLength; }
   uint32_t CentralSize() const {
-    return kCentralHeaderSize + FileNameLength + ExtraFieldLength + FileCommentLength;
+    return kCentralHeaderSize + fileNameLength + extraFieldLength + fileCommentLength;
   }
-  bool IsEncrypted() const { return (Flags & kFlagEncrypted) != 0; }
-  bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
+  bool IsEncrypted() const { return (flags & kFlagEncrypted) != 0; }
+  bool HasDataDescriptor() const { return (flags & kFlagDataDescriptor) != 0; }
   // The compression method of the data once decrypted (the one inside the AES field for method 99).
-  uint16_t DataMethod() const { return HasAuthCode() ? Aes->method : CompressionMethod; }
+  uint16_t DataMethod() const { return HasAuthCode() ? aes->method : compressionMethod; }
   // AES members carry an authentication code behind their data: a mismatch means damage or alteration.
-  bool HasAuthCode() const { return Aes && CompressionMethod == kMethodAes; }
+  bool HasAuthCode() const { return aes && compressionMethod == kMethodAes; }
   // False for AE-2 members, whose CRC-32 field holds 0 and whose authentication code stands for it.
-  bool CrcStored() const { return !HasAuthCode() || Aes->KeepsCrc(); }
+  bool CrcStored() const { return !HasAuthCode() || aes->KeepsCrc(); }
 
-  // Records the stream position in RelativeOffset, then writes the 30-byte local header, the name and
-  // the extra fields: Zip64 sizes when LocalZip64, the extended timestamp when UnixTime is set, the AES
-  // field when Aes is set. False when the stream took fewer bytes (e.g. a full disk). Throws
-  // ZipTooLargeError when a size has reached 4 GiB without LocalZip64.
+  // Records the stream position in relativeOffset, then writes the 30-byte local header, the name and
+  // the extra fields: Zip64 sizes when localZip64, the extended timestamp when unixTime is set, the AES
+  // field when aes is set. False when the stream took fewer bytes (e.g. a full disk). Throws
+  // ZipTooLargeError when a size has reached 4 GiB without localZip64.
   bool WriteLocalHeader(ZipStream& stream);
   // Writes the 46-byte central header, the name, the extra fields (Zip64 for the sizes and the offset
   // that reach 0xFFFFFFFF, the extended timestamp, the AES field) and the comment when one is held.
@@ -102,7 +101,7 @@ class ZipEntry {
   // the position and returns false.
   bool ReadCentralHeader(ZipStream& stream);
   // Reads a local header at the current position. On success fills the record as the central reader
-  // does (VersionMadeBy 0, attributes, comment and disk number zeroed, RelativeOffset = the header's
+  // does (versionMadeBy 0, attributes, comment and disk number zeroed, relativeOffset = the header's
   // position), leaves the stream at the member data (behind name and extra field) and returns true;
   // otherwise restores the position and returns false.
   bool ReadLocalHeader(ZipStream& stream);
@@ -117,7 +116,7 @@ class ZipEntry {
   std::optional<std::string> comment_;
 };
 
-// The end of central directory record. Copying takes every field but CommentChanged.
+// The end of central directory record. Copying takes every field but commentChanged.
 class EndOfCentralDir {
  public:
   EndOfCentralDir() = default;
@@ -127,28 +126,28 @@ class EndOfCentralDir {
     return *this;
   }
 
-  uint32_t Signature = kEndCentralSig;
+  uint32_t signature = kEndCentralSig;
   // Values from the Zip64 end record when the archive has one.
-  uint16_t ThisDiskNumber = 0;
-  uint16_t CentralStartDisk = 0;
-  uint64_t EntriesThisDisk = 0;
-  uint64_t TotalEntries = 0;
-  uint64_t CentralSize = 0;
-  uint64_t CentralOffset = 0;
-  uint16_t ZipCommentLength = 0;
-  uint64_t ZipCommentPos = 0;  // file position of the comment (set when read; not stored)
-  uint64_t RecordPos = 0;      // file position of the record itself (set when read; not stored)
-  bool CommentChanged = false;  // set through the comment property, not yet in the archive
+  uint16_t thisDiskNumber = 0;
+  uint16_t centralStartDisk = 0;
+  uint64_t entriesThisDisk = 0;
+  uint64_t totalEntries = 0;
+  uint64_t centralSize = 0;
+  uint64_t centralOffset = 0;
+  uint16_t zipCommentLength = 0;
+  uint64_t zipCommentPos = 0;  // file position of the comment (set when read; not stored)
+  uint64_t recordPos = 0;      // file position of the record itself (set when read; not stored)
+  bool commentChanged = false;  // set through the comment property, not yet in the archive
 
   void Clear();
   // Copies signature, numbers, comment length and comment (none when the source has none), positions.
   void Assign(const EndOfCentralDir& source);
 
-  // Takes a copy of the raw comment bytes; an empty text holds none. ZipCommentLength follows.
+  // Takes a copy of the raw comment bytes; an empty text holds none. zipCommentLength follows.
   void SetComment(const std::string& comment);
   bool HasComment() const { return comment_.has_value(); }
   const std::string& Comment() const;
-  uint32_t Size() const { return kEndCentralSize + ZipCommentLength; }
+  uint32_t Size() const { return kEndCentralSize + zipCommentLength; }
 
   // Writes the 22 fixed bytes, then the comment when its length is not 0 and one is held. When a count
   // or the directory's size or offset does not fit the classic record, the Zip64 end record and its

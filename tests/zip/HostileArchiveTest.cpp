@@ -115,7 +115,7 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   archive.ReadDirectory();
   std::vector<uint8_t> out;
   const EntryCheck check = ExtractJob::ExtractToBuffer(archive, 0, "", 1 << 30, out);
-  EXPECT_EQ(check.Result, EntryResult::TooLarge);
+  EXPECT_EQ(check.result, EntryResult::TooLarge);
   EXPECT_LE(out.size(), 1000u);
 }
 

@@ -125,15 +125,15 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
       ASSERT_NE(found, std::end(cases)) << central.FileName();
       const Case& c = *found;
       SCOPED_TRACE(c.name);
-      EXPECT_EQ(central.CompressionMethod, c.method);
+      EXPECT_EQ(central.compressionMethod, c.method);
       ZipEntry local;
-      ASSERT_TRUE(archive.Seek(central.RelativeOffset) && local.ReadLocalHeader(archive));
-      EXPECT_EQ(local.LocalZip64, c.zip64);
-      EXPECT_EQ(local.UncompressedSize, c.data.size());
-      EXPECT_EQ(local.CompressedSize, central.CompressedSize);
+      ASSERT_TRUE(archive.Seek(central.relativeOffset) && local.ReadLocalHeader(archive));
+      EXPECT_EQ(local.localZip64, c.zip64);
+      EXPECT_EQ(local.uncompressedSize, c.data.size());
+      EXPECT_EQ(local.compressedSize, central.compressedSize);
       if (password.empty()) continue;
       // The descriptor behind encrypted data: 64-bit sizes exactly where the local header has room.
-      const size_t at = central.RelativeOffset + local.LocalSize() + central.CompressedSize;
+      const size_t at = central.relativeOffset + local.LocalSize() + central.compressedSize;
       const auto* bytes = reinterpret_cast<const uint8_t*>(one.data());
       uint64_t size = 0;
       uint32_t size32 = 0;
@@ -154,8 +154,8 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
   reader.ReadDirectory();
   for (int i = 0; i < reader.EntryCount(); ++i) {
     const ZipEntry& central = reader.Entry(i);
-    EXPECT_EQ(central.CompressionMethod, kMethodAes) << central.FileName();
-    EXPECT_TRUE(central.Aes) << central.FileName();
+    EXPECT_EQ(central.compressionMethod, kMethodAes) << central.FileName();
+    EXPECT_TRUE(central.aes) << central.FileName();
   }
 }
 

@@ -55,7 +55,7 @@ Written WriteMember(const std::vector<uint8_t>& content, int level, bool store,
   MemoryStream& in = growing ? growingIn : plainIn;
   MemoryStream out;
   w.header.SetFileName("member.bin");
-  w.header.DateTime = 0x58A17B2Cu;
+  w.header.dateTime = 0x58A17B2Cu;
   EXPECT_TRUE(w.header.WriteLocalHeader(out));
   w.dataStart = static_cast<size_t>(out.Position());
   MemberWriter writer;
@@ -70,7 +70,7 @@ Written WriteMember(const std::vector<uint8_t>& content, int level, bool store,
   writer.SetListener(&progress);
   writer.WriteFileData(in, out, w.header, store, "member.bin");
   const size_t descriptor = password.empty() ? 0 : kDataDescriptorSize;
-  EXPECT_EQ(out.Position(), w.dataStart + w.header.CompressedSize + descriptor);
+  EXPECT_EQ(out.Position(), w.dataStart + w.header.compressedSize + descriptor);
   w.archive = out.Data();
   w.archive.resize(static_cast<size_t>(out.Position()));
   return w;
@@ -105,28 +105,28 @@ TEST(MemberWriter, StoreOrDeflateDecisions) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     Written w = WriteMember(c.content, c.level, c.store);
-    EXPECT_EQ(w.header.CompressionMethod, c.method);
-    EXPECT_EQ(w.header.Flags & (kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted), c.levelFlags);
-    EXPECT_EQ(w.header.InternalAttributes, c.internal);
-    EXPECT_EQ(w.header.UncompressedSize, c.content.size());
-    EXPECT_EQ(w.header.CRC32, brisko::test::CrcOf(c.content));
+    EXPECT_EQ(w.header.compressionMethod, c.method);
+    EXPECT_EQ(w.header.flags & (kFlagDeflateMax | kFlagDeflateFast | kFlagEncrypted), c.levelFlags);
+    EXPECT_EQ(w.header.internalAttributes, c.internal);
+    EXPECT_EQ(w.header.uncompressedSize, c.content.size());
+    EXPECT_EQ(w.header.crc32, brisko::test::CrcOf(c.content));
     EXPECT_EQ(w.progress, c.content.size());
     const uint8_t* data = w.archive.data() + w.dataStart;
     std::vector<uint8_t> back =
         c.method == kMethodStored
-            ? std::vector<uint8_t>(data, data + w.header.CompressedSize)
-            : brisko::test::RawInflateBytes(data, w.header.CompressedSize, c.content.size());
+            ? std::vector<uint8_t>(data, data + w.header.compressedSize)
+            : brisko::test::RawInflateBytes(data, w.header.compressedSize, c.content.size());
     EXPECT_EQ(back, c.content);
     if (c.method == kMethodStored) {
-      EXPECT_EQ(w.header.CompressedSize, c.content.size());
+      EXPECT_EQ(w.header.compressedSize, c.content.size());
     }
     // The local header was rewritten in place with the final values.
     ZipEntry local;
     MemoryStream reread(w.archive);
     ASSERT_TRUE(local.ReadLocalHeader(reread));
-    EXPECT_EQ(local.CRC32, w.header.CRC32);
-    EXPECT_EQ(local.CompressedSize, w.header.CompressedSize);
-    EXPECT_EQ(local.CompressionMethod, w.header.CompressionMethod);
+    EXPECT_EQ(local.crc32, w.header.crc32);
+    EXPECT_EQ(local.compressedSize, w.header.compressedSize);
+    EXPECT_EQ(local.compressionMethod, w.header.compressionMethod);
   }
 }
 
@@ -143,35 +143,35 @@ TEST(MemberWriter, EncryptedMembersDecryptToWhatWasRead) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.content.size()) + (c.growing ? " growing" : ""));
     Written w = WriteMember(c.content, c.level, false, "secret", c.growing);
-    EXPECT_EQ(w.header.Flags & (kFlagEncrypted | kFlagDataDescriptor), kFlagEncrypted | kFlagDataDescriptor);
-    ASSERT_GE(w.header.CompressedSize, 12u);
+    EXPECT_EQ(w.header.flags & (kFlagEncrypted | kFlagDataDescriptor), kFlagEncrypted | kFlagDataDescriptor);
+    ASSERT_GE(w.header.compressedSize, 12u);
     std::vector<uint8_t> data(w.archive.begin() + static_cast<long>(w.dataStart),
                               w.archive.end() - kDataDescriptorSize);
     const std::vector<uint8_t> descriptor(w.archive.end() - kDataDescriptorSize, w.archive.end());
     EXPECT_EQ(descriptor,
               (std::vector<uint8_t>{
-                  0x50, 0x4B, 0x07, 0x08, uint8_t(w.header.CRC32), uint8_t(w.header.CRC32 >> 8),
-                  uint8_t(w.header.CRC32 >> 16), uint8_t(w.header.CRC32 >> 24),
-                  uint8_t(w.header.CompressedSize), uint8_t(w.header.CompressedSize >> 8),
-                  uint8_t(w.header.CompressedSize >> 16), uint8_t(w.header.CompressedSize >> 24),
-                  uint8_t(w.header.UncompressedSize), uint8_t(w.header.UncompressedSize >> 8),
-                  uint8_t(w.header.UncompressedSize >> 16), uint8_t(w.header.UncompressedSize >> 24)}));
+                  0x50, 0x4B, 0x07, 0x08, uint8_t(w.header.crc32), uint8_t(w.header.crc32 >> 8),
+                  uint8_t(w.header.crc32 >> 16), uint8_t(w.header.crc32 >> 24),
+                  uint8_t(w.header.compressedSize), uint8_t(w.header.compressedSize >> 8),
+                  uint8_t(w.header.compressedSize >> 16), uint8_t(w.header.compressedSize >> 24),
+                  uint8_t(w.header.uncompressedSize), uint8_t(w.header.uncompressedSize >> 8),
+                  uint8_t(w.header.uncompressedSize >> 16), uint8_t(w.header.uncompressedSize >> 24)}));
     ZipCrypto crypto;
     EXPECT_EQ(ZipCrypto::CheckByte(w.header), 0x7B);
     ASSERT_TRUE(crypto.CheckHeader("secret", data.data(), ZipCrypto::CheckByte(w.header)));
     crypto.Decrypt(data.data() + 12, data.size() - 12);
     std::vector<uint8_t> back =
-        w.header.CompressionMethod == kMethodStored
+        w.header.compressionMethod == kMethodStored
             ? std::vector<uint8_t>(data.begin() + 12, data.end())
-            : brisko::test::RawInflateBytes(data.data() + 12, data.size() - 12, w.header.UncompressedSize);
-    EXPECT_EQ(brisko::test::CrcOf(back), w.header.CRC32);
-    EXPECT_EQ(back.size(), w.header.UncompressedSize);
+            : brisko::test::RawInflateBytes(data.data() + 12, data.size() - 12, w.header.uncompressedSize);
+    EXPECT_EQ(brisko::test::CrcOf(back), w.header.crc32);
+    EXPECT_EQ(back.size(), w.header.uncompressedSize);
     const std::vector<uint8_t> start(back.begin(), back.begin() + static_cast<long>(c.content.size()));
     EXPECT_EQ(start, c.content);
     EXPECT_EQ(back.size() > c.content.size(), c.growing);
     if (c.content.empty()) {
-      EXPECT_EQ(w.header.CompressedSize, 12u);
-      EXPECT_EQ(w.header.CRC32, 0u);
+      EXPECT_EQ(w.header.compressedSize, 12u);
+      EXPECT_EQ(w.header.crc32, 0u);
     }
   }
 }

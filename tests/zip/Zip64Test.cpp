@@ -39,9 +39,9 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
   for (const Case& c : cases) {
     ZipEntry h;
     h.SetFileName("big.bin");
-    h.UncompressedSize = c.size;
-    h.CompressedSize = c.compressed;
-    h.RelativeOffset = c.offset;
+    h.uncompressedSize = c.size;
+    h.compressedSize = c.compressed;
+    h.relativeOffset = c.offset;
     MemoryStream s;
     ASSERT_TRUE(h.WriteCentralHeader(s));
     const std::vector<uint8_t>& bytes = s.Data();
@@ -53,30 +53,30 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
     s.Seek(0);
     ZipEntry r;
     ASSERT_TRUE(r.ReadCentralHeader(s));
-    EXPECT_EQ(r.UncompressedSize, c.size);
-    EXPECT_EQ(r.CompressedSize, c.compressed);
-    EXPECT_EQ(r.RelativeOffset, c.offset);
+    EXPECT_EQ(r.uncompressedSize, c.size);
+    EXPECT_EQ(r.compressedSize, c.compressed);
+    EXPECT_EQ(r.relativeOffset, c.offset);
   }
 }
 
 TEST(Zip64Records, LocalHeaderReservesRoomOnlyWhenAsked) {
   ZipEntry h;
   h.SetFileName("big.bin");
-  h.LocalZip64 = true;
-  h.UncompressedSize = k4G + 7;
-  h.CompressedSize = k4G + 9;
+  h.localZip64 = true;
+  h.uncompressedSize = k4G + 7;
+  h.compressedSize = k4G + 9;
   MemoryStream s;
   ASSERT_TRUE(h.WriteLocalHeader(s));
   EXPECT_EQ(h.LocalSize(), kLocalHeaderSize + 7 + 20);
   s.Seek(0);
   ZipEntry r;
   ASSERT_TRUE(r.ReadLocalHeader(s));
-  EXPECT_TRUE(r.LocalZip64);
-  EXPECT_EQ(r.UncompressedSize, k4G + 7);
-  EXPECT_EQ(r.CompressedSize, k4G + 9);
+  EXPECT_TRUE(r.localZip64);
+  EXPECT_EQ(r.uncompressedSize, k4G + 7);
+  EXPECT_EQ(r.compressedSize, k4G + 9);
 
   // Without the room reserved, a size that reached 4 GiB cannot be written into the header.
-  h.LocalZip64 = false;
+  h.localZip64 = false;
   MemoryStream t;
   EXPECT_THROW(h.WriteLocalHeader(t), ZipTooLargeError);
 }
@@ -94,9 +94,9 @@ TEST(Zip64Records, EndRecordGoesZip64FromTheMarkerValuesOn) {
   };
   for (const Case& c : cases) {
     EndOfCentralDir e;
-    e.TotalEntries = e.EntriesThisDisk = c.entries;
-    e.CentralSize = c.size;
-    e.CentralOffset = c.offset;
+    e.totalEntries = e.entriesThisDisk = c.entries;
+    e.centralSize = c.size;
+    e.centralOffset = c.offset;
     MemoryStream s;
     ASSERT_TRUE(e.Write(s));
     EXPECT_EQ(s.Data().size(), kEndCentralSize + (c.zip64 ? kZip64EndCentralMinSize + kZip64LocatorSize : 0))
@@ -108,14 +108,14 @@ TEST(Zip64Records, EndRecordGoesZip64FromTheMarkerValuesOn) {
 TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
   ZipEntry h;
   h.SetFileName("old.txt");
-  h.UnixTime = 170000000;  // 1975
+  h.unixTime = 170000000;  // 1975
   MemoryStream s;
   ASSERT_TRUE(h.WriteCentralHeader(s));
   s.Seek(0);
   ZipEntry r;
   ASSERT_TRUE(r.ReadCentralHeader(s));
-  ASSERT_TRUE(r.UnixTime.has_value());
-  EXPECT_EQ(*r.UnixTime, 170000000);
+  ASSERT_TRUE(r.unixTime.has_value());
+  EXPECT_EQ(*r.unixTime, 170000000);
 
   // A Unicode path field replaces a name stored without bit 11 when its check value matches.
   const std::string stored = "Gr\x81\xE1" "e.txt";  // code page 437
@@ -198,7 +198,7 @@ TEST_F(Zip64Reading, MembersSharingTheirDataAreRefused) {
   bytes[offsetField + 1] = 0;
   Open(bytes);
   EXPECT_NE(reader_.OverlapNote().find("a and b"), std::string::npos) << reader_.OverlapNote();
-  EXPECT_EQ(ExtractJob::TestEntry(reader_, 0, "").Result, EntryResult::DataError);
+  EXPECT_EQ(ExtractJob::TestEntry(reader_, 0, "").result, EntryResult::DataError);
   ExtractOptions options;
   options.doAll = true;
   options.destDir = ::testing::TempDir();

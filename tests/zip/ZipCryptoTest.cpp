@@ -51,10 +51,10 @@ TEST(ZipCrypto, FreshRandomBytesPerHeader) {
 
 TEST(ZipCrypto, CheckByteFollowsDataDescriptorFlag) {
   ZipEntry h;
-  h.CRC32 = 0xAB000000;
-  h.DateTime = 0x0000CD00;
+  h.crc32 = 0xAB000000;
+  h.dateTime = 0x0000CD00;
   EXPECT_EQ(ZipCrypto::CheckByte(h), 0xAB);
-  h.Flags = 0x0008;
+  h.flags = 0x0008;
   EXPECT_EQ(ZipCrypto::CheckByte(h), 0xCD);
 }
 
@@ -77,16 +77,16 @@ TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
     ASSERT_TRUE(f.Open(std::string(BRISKO_TESTDATA_DIR) + "/" + archive, FileMode::OpenRead)) << archive;
     EndOfCentralDir end;
     ASSERT_TRUE(end.FindAndRead(f)) << archive;
-    f.Seek(end.CentralOffset);
-    std::vector<ZipEntry> entries(end.TotalEntries);
+    f.Seek(end.centralOffset);
+    std::vector<ZipEntry> entries(end.totalEntries);
     for (auto& e : entries) ASSERT_TRUE(e.ReadCentralHeader(f)) << archive;
     int checked = 0;
     for (const auto& e : entries) {
       if (!e.IsEncrypted()) continue;
-      f.Seek(e.RelativeOffset);
+      f.Seek(e.relativeOffset);
       ZipEntry local;
       ASSERT_TRUE(local.ReadLocalHeader(f));
-      std::vector<uint8_t> data(e.CompressedSize);
+      std::vector<uint8_t> data(e.compressedSize);
       ASSERT_EQ(f.Read(data.data(), data.size()), data.size());
       uint8_t wrong[12];
       std::memcpy(wrong, data.data(), 12);
@@ -95,8 +95,8 @@ TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
           << archive << " " << e.StoredName();
       std::vector<uint8_t> body(data.begin() + 12, data.end());
       crypto.Decrypt(body.data(), body.size());
-      if (e.CompressionMethod == 0 || e.CompressionMethod == 8) {  // legacy methods: extractor tests
-        EXPECT_EQ(InflateCrc(body, e.CompressionMethod, e.UncompressedSize), e.CRC32)
+      if (e.compressionMethod == 0 || e.compressionMethod == 8) {  // legacy methods: extractor tests
+        EXPECT_EQ(InflateCrc(body, e.compressionMethod, e.uncompressedSize), e.crc32)
             << archive << " " << e.StoredName();
       }
       ZipCrypto other;

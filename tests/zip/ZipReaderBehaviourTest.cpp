@@ -105,8 +105,8 @@ TEST(SortedZip, RateOrderRoundsHalvesToEven) {
   auto add = [&](const char* name, uint32_t c, uint32_t u) {
     auto h = std::make_unique<ZipEntry>();
     h->SetFileName(name);
-    h->CompressedSize = c;
-    h->UncompressedSize = u;
+    h->compressedSize = c;
+    h->uncompressedSize = u;
     list.Add(std::move(h));
   };
   add("r50", 1, 2);     // 50
@@ -240,7 +240,7 @@ TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 4);
   EXPECT_EQ(reader.Entry(3).FileName(), "beta.txt");
-  EXPECT_EQ(reader.Entry(3).RelativeOffset, 30u + 10 + 100 + 30 + 9 + 300 + 30 + 9 + 200);
+  EXPECT_EQ(reader.Entry(3).relativeOffset, 30u + 10 + 100 + 30 + 9 + 300 + 30 + 9 + 200);
   EXPECT_EQ(reader.ZipComment(), "kept in the central file");
 }
 
@@ -255,10 +255,10 @@ TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
   ASSERT_EQ(reader.EntryCount(), 4);
   EXPECT_EQ(reader.Entry(0).FileName(), "zeta.txt");
   EXPECT_EQ(reader.Entry(1).FileName(), "Alpha.txt");
-  EXPECT_EQ(reader.Entry(1).RelativeOffset, 140u);
-  EXPECT_EQ(reader.Entry(1).VersionMadeBy, 0);   // its central header is the damaged one
-  EXPECT_EQ(reader.Entry(2).VersionMadeBy, 20);  // completed from its central header
-  EXPECT_EQ(reader.Entry(0).VersionMadeBy, 20);
+  EXPECT_EQ(reader.Entry(1).relativeOffset, 140u);
+  EXPECT_EQ(reader.Entry(1).versionMadeBy, 0);   // its central header is the damaged one
+  EXPECT_EQ(reader.Entry(2).versionMadeBy, 20);  // completed from its central header
+  EXPECT_EQ(reader.Entry(0).versionMadeBy, 20);
 }
 
 TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
@@ -285,7 +285,7 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   patient.SetZipName(Path("junk.zip"));
   patient.ReadDirectory();
   EXPECT_EQ(patient.EntryCount(), 4);
-  EXPECT_EQ(patient.Entry(0).RelativeOffset, 40000u);
+  EXPECT_EQ(patient.Entry(0).relativeOffset, 40000u);
 }
 
 TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
@@ -357,7 +357,7 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   EXPECT_EQ(reader.MultiMode(), SplitMode::Blocks);
   EXPECT_EQ(reader.Entry(0).FileName(), "big.bin");
   EXPECT_EQ(reader.Entry(1).FileName(), "small.txt");
-  EXPECT_EQ(reader.Entry(1).UncompressedSize, 11u);
+  EXPECT_EQ(reader.Entry(1).uncompressedSize, 11u);
 
   // Without a handler the parts are found by their names; a missing one is named.
   ExtractOptions all;
@@ -394,11 +394,11 @@ TEST_F(ReaderFiles, SettingTheCommentMarksOnlyRealChanges) {
   reader.SetZipName(Write("c.zip", BuildZipLayout(TrueCorpus(), "old text").bytes));
   reader.ReadDirectory();
   reader.SetZipComment("old text");
-  EXPECT_FALSE(reader.EndCentral().CommentChanged);
+  EXPECT_FALSE(reader.EndCentral().commentChanged);
   reader.SetZipComment("new text");
-  EXPECT_TRUE(reader.EndCentral().CommentChanged);
+  EXPECT_TRUE(reader.EndCentral().commentChanged);
   EXPECT_EQ(reader.ZipComment(), "new text");
-  EXPECT_EQ(reader.EndCentral().ZipCommentLength, 8);
+  EXPECT_EQ(reader.EndCentral().zipCommentLength, 8);
 }
 
 TEST_F(ReaderFiles, TargetFolderAndStoredRoot) {

@@ -31,12 +31,12 @@ const ZipEntry* FindEntry(const ArchiveDirectory& reader, const std::string& sto
 void ExpectMember(const ArchiveDirectory& reader, const ManifestRow& row, const std::string& label) {
   const ZipEntry* e = FindEntry(reader, row.member);
   ASSERT_NE(e, nullptr) << label << ": " << row.member;
-  EXPECT_EQ(e->CompressionMethod, row.method) << label << ": " << row.member;
-  EXPECT_EQ(e->CompressedSize, row.compressedSize) << label << ": " << row.member;
-  EXPECT_EQ(e->UncompressedSize, row.uncompressedSize) << label << ": " << row.member;
+  EXPECT_EQ(e->compressionMethod, row.method) << label << ": " << row.member;
+  EXPECT_EQ(e->compressedSize, row.compressedSize) << label << ": " << row.member;
+  EXPECT_EQ(e->uncompressedSize, row.uncompressedSize) << label << ": " << row.member;
   // The CRC column is that of the expected content; a damaged CRC field differs on purpose.
   if (row.expectedResult != "CRC mismatch") {
-    EXPECT_EQ(e->CRC32, row.crc) << label << ": " << row.member;
+    EXPECT_EQ(e->crc32, row.crc) << label << ": " << row.member;
   }
 }
 
@@ -54,7 +54,7 @@ TEST(ZipReaderManifest, ListsEveryIntactArchive) {
         ExpectMember(reader, row, label);
         const ZipEntry* e = FindEntry(reader, row.member);
         if (e) {
-          EXPECT_EQ(e->Flags, row.flags) << label << ": " << row.member;
+          EXPECT_EQ(e->flags, row.flags) << label << ": " << row.member;
         }
       }
       ++archives;
@@ -155,7 +155,7 @@ TEST(ZipReaderManifest, CentralExtraFieldsAreSkippedAndCleared) {
   reader.SetZipName(test::TestDataPath("interop", "iz30_extra_fields.zip"));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 8);
-  for (int i = 0; i < reader.EntryCount(); ++i) EXPECT_EQ(reader.Entry(i).ExtraFieldLength, 0) << i;
+  for (int i = 0; i < reader.EntryCount(); ++i) EXPECT_EQ(reader.Entry(i).extraFieldLength, 0) << i;
 }
 
 TEST(ZipReaderManifest, UnadjustedPrefixIsCompensated) {
@@ -167,9 +167,9 @@ TEST(ZipReaderManifest, UnadjustedPrefixIsCompensated) {
   ASSERT_EQ(adjusted.EntryCount(), unadjusted.EntryCount());
   for (int i = 0; i < adjusted.EntryCount(); ++i) {
     EXPECT_EQ(adjusted.Entry(i).StoredName(), unadjusted.Entry(i).StoredName());
-    EXPECT_EQ(adjusted.Entry(i).RelativeOffset, unadjusted.Entry(i).RelativeOffset) << i;
+    EXPECT_EQ(adjusted.Entry(i).relativeOffset, unadjusted.Entry(i).relativeOffset) << i;
   }
-  EXPECT_GE(unadjusted.Entry(0).RelativeOffset, 4096u);
+  EXPECT_GE(unadjusted.Entry(0).relativeOffset, 4096u);
 }
 
 }  // namespace

@@ -20,16 +20,16 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
 
 TEST(ZipRecords, ClearedRecordHasDocumentedValues) {
   ZipEntry h;
-  h.CRC32 = 5;
+  h.crc32 = 5;
   h.SetFileName("x");
   h.Clear();
-  EXPECT_EQ(h.VersionMadeBy, 20);
-  EXPECT_EQ(h.VersionNeeded, 20);
-  EXPECT_EQ(h.CompressionMethod, 8);
-  EXPECT_EQ(h.CRC32, 0xFFFFFFFFu);
-  EXPECT_EQ(h.InternalAttributes, 1);
-  EXPECT_EQ(h.ExternalAttributes, 0x20u);
-  EXPECT_EQ(h.FileNameLength, 0);
+  EXPECT_EQ(h.versionMadeBy, 20);
+  EXPECT_EQ(h.versionNeeded, 20);
+  EXPECT_EQ(h.compressionMethod, 8);
+  EXPECT_EQ(h.crc32, 0xFFFFFFFFu);
+  EXPECT_EQ(h.internalAttributes, 1);
+  EXPECT_EQ(h.externalAttributes, 0x20u);
+  EXPECT_EQ(h.fileNameLength, 0);
   EXPECT_FALSE(h.HasFileComment());
 }
 
@@ -46,17 +46,17 @@ TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
   h.SetDirectory("docs");
   h.SetFileName("a.txt");
   EXPECT_EQ(h.Directory(), "docs" + kSep);
-  EXPECT_EQ(h.FileNameLength, 10);
-  h.Flags = 0x0003;
-  h.CompressionMethod = 0;
-  h.DateTime = 0x5A6B7C8D;
-  h.CRC32 = 0x11223344;
-  h.CompressedSize = 0x01020304;
-  h.UncompressedSize = 0x0A0B0C0D;
+  EXPECT_EQ(h.fileNameLength, 10);
+  h.flags = 0x0003;
+  h.compressionMethod = 0;
+  h.dateTime = 0x5A6B7C8D;
+  h.crc32 = 0x11223344;
+  h.compressedSize = 0x01020304;
+  h.uncompressedSize = 0x0A0B0C0D;
   MemoryStream out;
   out.Write("junk", 4);  // the header records where it starts
   ASSERT_TRUE(h.WriteLocalHeader(out));
-  EXPECT_EQ(h.RelativeOffset, 4u);
+  EXPECT_EQ(h.relativeOffset, 4u);
   std::vector<uint8_t> expected = Bytes({'j', 'u', 'n', 'k', 0x50, 0x4B, 0x03, 0x04, 20, 0, 3, 0, 0, 0, 0x8D,
                                          0x7C, 0x6B, 0x5A, 0x44, 0x33, 0x22, 0x11, 4, 3, 2, 1, 0x0D, 0x0C,
                                          0x0B, 0x0A, 10, 0, 0, 0});
@@ -68,19 +68,19 @@ TEST(ZipRecords, DirectoryMemberIsStoredWithSlash) {
   ZipEntry h;
   h.SetDirectory("docs" + kSep + "sub" + kSep);
   EXPECT_EQ(h.StoredName(), "docs/sub/");
-  EXPECT_EQ(h.FileNameLength, 9);
+  EXPECT_EQ(h.fileNameLength, 9);
 }
 
 TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
   ZipEntry h;
-  h.VersionMadeBy = 0x0314;
+  h.versionMadeBy = 0x0314;
   h.SetFileName("n");
   h.SetFileComment(std::string("hi"));
-  h.DiskNumberStart = 2;
-  h.InternalAttributes = 0;
-  h.ExternalAttributes = 0x81A40020;
-  h.RelativeOffset = 0x00ABCDEF;
-  h.ExtraFieldLength = 9;  // never written
+  h.diskNumberStart = 2;
+  h.internalAttributes = 0;
+  h.externalAttributes = 0x81A40020;
+  h.relativeOffset = 0x00ABCDEF;
+  h.extraFieldLength = 9;  // never written
   MemoryStream out;
   ASSERT_TRUE(h.WriteCentralHeader(out));
   std::vector<uint8_t> expected =
@@ -93,7 +93,7 @@ TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
 TEST(ZipRecords, CentralHeaderWithoutHeldCommentWritesNoLength) {
   ZipEntry h;
   h.SetFileName("n");
-  h.FileCommentLength = 7;  // as read from an archive, comment not loaded
+  h.fileCommentLength = 7;  // as read from an archive, comment not loaded
   MemoryStream out;
   ASSERT_TRUE(h.WriteCentralHeader(out));
   EXPECT_EQ(out.Data().size(), 47u);
@@ -109,14 +109,14 @@ TEST(ZipRecords, ShortWriteIsReported) {
 
 TEST(ZipRecords, CentralHeaderRoundTripsAndSplitsName) {
   ZipEntry h;
-  h.VersionMadeBy = 0x0314;
+  h.versionMadeBy = 0x0314;
   h.SetDirectory("a" + kSep + "b");
   h.SetFileName("c.txt");
-  h.DateTime = 0x54A3633C;
-  h.CRC32 = 0xDEADBEEF;
-  h.CompressedSize = 7;
-  h.UncompressedSize = 9;
-  h.RelativeOffset = 1234;
+  h.dateTime = 0x54A3633C;
+  h.crc32 = 0xDEADBEEF;
+  h.compressedSize = 7;
+  h.uncompressedSize = 9;
+  h.relativeOffset = 1234;
   h.SetFileComment(std::string("note"));
   MemoryStream s;
   s.Write("xx", 2);
@@ -128,14 +128,14 @@ TEST(ZipRecords, CentralHeaderRoundTripsAndSplitsName) {
   EXPECT_EQ(s.Position(), s.Size() - 4);  // behind name, extra and comment
   EXPECT_EQ(r.Directory(), "a" + kSep + "b" + kSep);
   EXPECT_EQ(r.FileName(), "c.txt");
-  EXPECT_EQ(r.DateTime, 0x54A3633Cu);
-  EXPECT_EQ(r.CRC32, 0xDEADBEEFu);
-  EXPECT_EQ(r.CompressedSize, 7u);
-  EXPECT_EQ(r.UncompressedSize, 9u);
-  EXPECT_EQ(r.RelativeOffset, 1234u);
-  EXPECT_EQ(r.FileCommentLength, 4);
+  EXPECT_EQ(r.dateTime, 0x54A3633Cu);
+  EXPECT_EQ(r.crc32, 0xDEADBEEFu);
+  EXPECT_EQ(r.compressedSize, 7u);
+  EXPECT_EQ(r.uncompressedSize, 9u);
+  EXPECT_EQ(r.relativeOffset, 1234u);
+  EXPECT_EQ(r.fileCommentLength, 4);
   EXPECT_FALSE(r.HasFileComment());  // comments load on demand
-  EXPECT_EQ(r.CentralOffset, 2u);
+  EXPECT_EQ(r.centralOffset, 2u);
 }
 
 TEST(ZipRecords, FailedReadsRestoreThePosition) {
@@ -197,11 +197,11 @@ TEST(ZipRecords, HostDecidesNameConversion) {
 TEST(ZipRecords, NonAsciiNamesAreWrittenAsUtf8WithFlag) {
   ZipEntry h;
   h.SetFileName("cafe.txt");
-  EXPECT_EQ(h.FileNameLength, 8);
-  EXPECT_EQ(h.Flags & kFlagUtf8, 0);
+  EXPECT_EQ(h.fileNameLength, 8);
+  EXPECT_EQ(h.flags & kFlagUtf8, 0);
   h.SetFileName("\xE6\x97\xA5.txt");  // a CJK character: needs UTF-8
-  EXPECT_EQ(h.FileNameLength, 7);
-  EXPECT_NE(h.Flags & kFlagUtf8, 0);
+  EXPECT_EQ(h.fileNameLength, 7);
+  EXPECT_NE(h.flags & kFlagUtf8, 0);
   MemoryStream s;
   ASSERT_TRUE(h.WriteLocalHeader(s));
   s.Seek(0);
@@ -231,17 +231,17 @@ TEST(ZipRecords, Zip64ExtraSuppliesLocalSizes) {
   MemoryStream s(raw);
   ZipEntry h;
   ASSERT_TRUE(h.ReadLocalHeader(s));
-  EXPECT_EQ(h.UncompressedSize, 19934u);
-  EXPECT_EQ(h.CompressedSize, 8595u);
-  EXPECT_EQ(h.LocalExtraFieldLength, 20);
+  EXPECT_EQ(h.uncompressedSize, 19934u);
+  EXPECT_EQ(h.compressedSize, 8595u);
+  EXPECT_EQ(h.localExtraFieldLength, 20);
   EXPECT_EQ(s.Position(), raw.size() - 1);
 
-  EXPECT_TRUE(h.LocalZip64);
+  EXPECT_TRUE(h.localZip64);
 
   raw[raw.size() - 17 + 4] = 1;  // uncompressed high dword: a size past 4 GiB
   MemoryStream big(raw);
   ASSERT_TRUE(h.ReadLocalHeader(big));
-  EXPECT_EQ(h.UncompressedSize, (uint64_t{1} << 32) + 19934);
+  EXPECT_EQ(h.uncompressedSize, (uint64_t{1} << 32) + 19934);
 }
 
 TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
@@ -250,7 +250,7 @@ TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
   ASSERT_TRUE(e.Write(plain));
   EXPECT_EQ(plain.Data(), Bytes({0x50, 0x4B, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   e.SetComment("abc");
-  EXPECT_EQ(e.ZipCommentLength, 3);
+  EXPECT_EQ(e.zipCommentLength, 3);
   MemoryStream withComment;
   ASSERT_TRUE(e.Write(withComment));
   EXPECT_EQ(withComment.Data().size(), 25u);
@@ -271,9 +271,9 @@ TEST(EndCentral, FindByLength) {
 
 TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
   EndOfCentralDir e;
-  e.TotalEntries = e.EntriesThisDisk = 3;
-  e.CentralSize = 100;
-  e.CentralOffset = 200;
+  e.totalEntries = e.entriesThisDisk = 3;
+  e.centralSize = 100;
+  e.centralOffset = 200;
   // The comment holds an end signature 22+ bytes before the end of the file.
   std::string comment = "PK\x05\x06";
   comment.append(30, 'x');
@@ -283,37 +283,37 @@ TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
   ASSERT_TRUE(e.Write(s));
   EndOfCentralDir r;
   ASSERT_TRUE(r.FindAndRead(s));
-  EXPECT_EQ(r.RecordPos, 6u + 22);  // the occurrence inside the comment
-  EXPECT_EQ(r.ZipCommentPos, 6u + 44);
+  EXPECT_EQ(r.recordPos, 6u + 22);  // the occurrence inside the comment
+  EXPECT_EQ(r.zipCommentPos, 6u + 44);
 
   EndOfCentralDir plainEnd;
-  plainEnd.TotalEntries = 3;
-  plainEnd.CentralOffset = 200;
+  plainEnd.totalEntries = 3;
+  plainEnd.centralOffset = 200;
   plainEnd.SetComment("abc");
   MemoryStream t;
   t.Write("prefix", 6);
   plainEnd.Write(t);
   ASSERT_TRUE(r.FindAndRead(t));
-  EXPECT_EQ(r.TotalEntries, 3);
-  EXPECT_EQ(r.CentralOffset, 200u);
-  EXPECT_EQ(r.ZipCommentLength, 3);
-  EXPECT_EQ(r.ZipCommentPos, 28u);
+  EXPECT_EQ(r.totalEntries, 3);
+  EXPECT_EQ(r.centralOffset, 200u);
+  EXPECT_EQ(r.zipCommentLength, 3);
+  EXPECT_EQ(r.zipCommentPos, 28u);
   EXPECT_FALSE(r.HasComment());
 }
 
 TEST(EndCentral, CopyKeepsCommentButNotTheChangedMark) {
   EndOfCentralDir a;
   a.SetComment("text");
-  a.CommentChanged = true;
-  a.TotalEntries = 4;
+  a.commentChanged = true;
+  a.totalEntries = 4;
   EndOfCentralDir b = a;
   EXPECT_EQ(b.Comment(), "text");
-  EXPECT_EQ(b.TotalEntries, 4);
-  EXPECT_FALSE(b.CommentChanged);
+  EXPECT_EQ(b.totalEntries, 4);
+  EXPECT_FALSE(b.commentChanged);
   EndOfCentralDir none;
   b = none;
   EXPECT_FALSE(b.HasComment());
-  EXPECT_EQ(b.ZipCommentLength, 0);
+  EXPECT_EQ(b.zipCommentLength, 0);
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ TEST_F(ZipWriterTest, EmptyListWritesOnlyTheEndRecordWithComment) {
   ASSERT_EQ(bytes.size(), 25u);
   EXPECT_EQ(bytes.substr(22), "abc");
   EXPECT_EQ(bytes[20], 3);
-  EXPECT_FALSE(w.Archive().EndCentral().CommentChanged);
+  EXPECT_FALSE(w.Archive().EndCentral().commentChanged);
 }
 
 TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
@@ -193,10 +193,10 @@ TEST_F(ZipWriterTest, CommentStaysWithTheNameAndPendingCommentIsFlushed) {
   TestWriter w;
   w.SetZipName(P("one.zip"));
   w.SetZipComment("hello");
-  EXPECT_TRUE(w.Archive().EndCentral().CommentChanged);
+  EXPECT_TRUE(w.Archive().EndCentral().commentChanged);
   w.Options().filesList = {f};
   w.Run();
-  EXPECT_FALSE(w.Archive().EndCentral().CommentChanged);
+  EXPECT_FALSE(w.Archive().EndCentral().commentChanged);
   // A second Zip under the same name updates the archive and keeps the comment.
   w.Options().filesList = {g};
   w.Run();
@@ -276,10 +276,10 @@ TEST_F(ZipWriterTest, EncryptionAndStoreDecisionsSeenByPython) {
         EXPECT_EQ(e.IsEncrypted(), *password != 0);
         uint32_t extra = *password ? 12 : 0;
         if (e.FileName() != "t.txt" || level == 0) {
-          EXPECT_EQ(e.CompressionMethod, kMethodStored) << e.FileName();
-          EXPECT_EQ(e.CompressedSize, e.UncompressedSize + extra) << e.FileName();
+          EXPECT_EQ(e.compressionMethod, kMethodStored) << e.FileName();
+          EXPECT_EQ(e.compressedSize, e.uncompressedSize + extra) << e.FileName();
         } else {
-          EXPECT_EQ(e.CompressionMethod, kMethodDeflated);
+          EXPECT_EQ(e.compressionMethod, kMethodDeflated);
         }
       }
       std::string out;
