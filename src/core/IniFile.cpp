@@ -38,7 +38,7 @@ void WriteFileAtomically(const std::string& path, const std::string& content, Fi
   if (st.exists) {
     // A file without any write permission is read-only: refuse, as the system would on Windows,
     // even for a user (root) whom the permissions do not stop.
-    if (!st.isRegular || (st.attributes & platform::faReadOnly) != 0) throw SettingsWriteError(path);
+    if (!st.isRegular || (st.attributes & platform::kAttrReadOnly) != 0) throw SettingsWriteError(path);
     if (st.posixMode != 0 && access == FileAccess::KeepMode) mode = static_cast<int>(st.posixMode & 07777);
   }
   platform::AtomicFile file(target);

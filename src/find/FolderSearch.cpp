@@ -93,7 +93,7 @@ void FolderSearch::SearchFolder(const std::string& folder, const std::string& pa
   for (const platform::DirectoryItem& item : items) {
     if (Stopped()) return;
     // Linked folders are not followed: a link to a parent would never end.
-    if ((item.attributes & platform::faDirectory) == 0 || item.isSymlink) continue;
+    if ((item.attributes & platform::kAttrDirectory) == 0 || item.isSymlink) continue;
     if (item.name.empty() || item.name[0] == '.') continue;
     SearchFolder(folder + item.name + platform::PathDelim, pattern);
   }

@@ -89,7 +89,7 @@ bool FileContains(const std::string& path, const std::string& text, bool ignoreC
 }
 
 bool PassesFilters(const SearchState& state, const std::string& folder, const platform::DirectoryItem& item) {
-  bool isFolder = (item.attributes & platform::faDirectory) != 0;
+  bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
   if (!PassesAttributes(state, item.attributes)) return false;
   if (!PassesSize(state, isFolder, item.size)) return false;
   if (!PassesDateBounds(state.created, item.created)) return false;

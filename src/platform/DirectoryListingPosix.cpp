@@ -45,10 +45,10 @@ std::vector<DirectoryItem> ListDirectory(const std::string& folder) {
     item.name = name;
     item.isSymlink = link;
     bool isDir = S_ISDIR(st.st_mode);
-    uint32_t attr = isDir ? faDirectory : faArchive;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= faReadOnly;
+    uint32_t attr = isDir ? kAttrDirectory : kAttrArchive;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= kAttrReadOnly;
     // Dot files are the POSIX counterpart of hidden files.
-    if (name[0] == '.') attr |= faHidden;
+    if (name[0] == '.') attr |= kAttrHidden;
     item.attributes = attr;
     item.size = isDir ? 0 : static_cast<uint64_t>(st.st_size);
     item.created = CreationTime(fd, ent->d_name, st);

@@ -24,7 +24,7 @@ std::vector<DirectoryItem> ListDirectory(const std::string& folder) {
     item.attributes = AttributesFromWindows(data.dwFileAttributes);
     item.isSymlink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
                      data.dwReserved0 == IO_REPARSE_TAG_SYMLINK;
-    item.size = (item.attributes & faDirectory) != 0
+    item.size = (item.attributes & kAttrDirectory) != 0
                     ? 0
                     : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     item.created = TimeFromFileTime(data.ftCreationTime);

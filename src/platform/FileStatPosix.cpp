@@ -24,13 +24,13 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.lastWrite = st.st_mtime;
   result.posixMode = st.st_mode;
   uint32_t attr = 0;
-  if (result.isDirectory) attr |= faDirectory;
-  else attr |= faArchive;
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= faReadOnly;
+  if (result.isDirectory) attr |= kAttrDirectory;
+  else attr |= kAttrArchive;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= kAttrReadOnly;
   // Dot files are the POSIX counterpart of hidden files.
   auto slash = path.find_last_of('/');
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.size() > 1 && base[0] == '.' && base != "..") attr |= faHidden;
+  if (base.size() > 1 && base[0] == '.' && base != "..") attr |= kAttrHidden;
   result.attributes = attr;
   return result;
 }

@@ -9,12 +9,12 @@ namespace brisko::platform {
 
 // MS-DOS style attribute bits, as stored in ZIP external attributes and used by the finder.
 enum : uint32_t {
-  faReadOnly = 0x01,
-  faHidden = 0x02,
-  faSysFile = 0x04,
-  faVolumeID = 0x08,
-  faDirectory = 0x10,
-  faArchive = 0x20,
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSysFile = 0x04,
+  kAttrVolumeId = 0x08,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
 };
 
 // The native path separator ('/' on POSIX, '\\' on Windows).

@@ -99,7 +99,7 @@ void WriteJob::ExpandFileList(State& run) {
       observer_->OnNoSuchFile(entry);
       continue;
     }
-    if (options_.skipIfArchiveBitNotSet && (st.attributes & platform::faArchive) == 0) continue;
+    if (options_.skipIfArchiveBitNotSet && (st.attributes & platform::kAttrArchive) == 0) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, entry)) continue;
     kept.push_back(entry);
     if (!st.isDirectory) run.totalBytes += static_cast<int64_t>(st.size);
@@ -140,7 +140,7 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     if (MatchesPatternList(options_.excludeList, path)) continue;
     archive_.ProcessMessages();
     if (IsSameFile(path, archive_.ZipName())) continue;
-    if (options_.skipIfArchiveBitNotSet && (platform::StatFile(path).attributes & platform::faArchive) == 0) continue;
+    if (options_.skipIfArchiveBitNotSet && (platform::StatFile(path).attributes & platform::kAttrArchive) == 0) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     options_.filesList.push_back(path);
     run.totalBytes += static_cast<int64_t>(size);

@@ -376,7 +376,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       return Step::Done;
     }
     const platform::FileStat target = platform::StatFile(fname, true);
-    if (target.exists && !target.isSymlink && (target.attributes & platform::faReadOnly) != 0) {
+    if (target.exists && !target.isSymlink && (target.attributes & platform::kAttrReadOnly) != 0) {
       if (!o_.replaceReadOnly || !platform::SetReadOnly(fname, false)) {
         Skip(index, entry, SkipReason::CreateError);
         return Step::Done;
@@ -455,7 +455,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
       const uint32_t mode = UnixModeOf(entry);
       if (o_.retainAttributes && mode != 0) platform::SetPermissions(temp, mode);
-      else if (o_.retainAttributes && (entry.externalAttributes & platform::faReadOnly) != 0)
+      else if (o_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)
         platform::SetReadOnly(temp, true);
       if (!platform::RenameOver(temp, fname)) {
         Skip(index, entry, SkipReason::CreateError);

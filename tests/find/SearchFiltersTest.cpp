@@ -19,15 +19,15 @@ constexpr double kDay_2024_05_10 = 45422;  // 2024-05-10 as a day count since 18
 TEST(SearchFilters, Attributes) {
   SearchState s;
   s.attributes = {kArchive, kReadOnly, kHidden, kSystem};
-  EXPECT_TRUE(PassesAttributes(s, platform::faArchive));
+  EXPECT_TRUE(PassesAttributes(s, platform::kAttrArchive));
   EXPECT_TRUE(PassesAttributes(s, 0));                        // an empty set passes
-  EXPECT_FALSE(PassesAttributes(s, platform::faDirectory));   // folders are not asked for
-  EXPECT_TRUE(PassesAttributes(s, platform::faDirectory | platform::faHidden));
-  EXPECT_TRUE(PassesAttributes(s, platform::faArchive | platform::faVolumeID));  // volume bit dropped
+  EXPECT_FALSE(PassesAttributes(s, platform::kAttrDirectory));   // folders are not asked for
+  EXPECT_TRUE(PassesAttributes(s, platform::kAttrDirectory | platform::kAttrHidden));
+  EXPECT_TRUE(PassesAttributes(s, platform::kAttrArchive | platform::kAttrVolumeId));  // volume bit dropped
   s.exactAttribute = true;
-  EXPECT_FALSE(PassesAttributes(s, platform::faArchive));
+  EXPECT_FALSE(PassesAttributes(s, platform::kAttrArchive));
   s.attributes = {kArchive, kReadOnly};
-  EXPECT_TRUE(PassesAttributes(s, platform::faArchive | platform::faReadOnly));
+  EXPECT_TRUE(PassesAttributes(s, platform::kAttrArchive | platform::kAttrReadOnly));
   EXPECT_FALSE(PassesAttributes(s, 0));
 }
 

@@ -34,16 +34,16 @@ TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
   std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
   ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(items[0].name, ".dot");
-  EXPECT_TRUE(items[0].attributes & faHidden);
+  EXPECT_TRUE(items[0].attributes & kAttrHidden);
   EXPECT_EQ(items[1].name, "file.bin");
   EXPECT_EQ(items[1].size, 1500u);
   EXPECT_EQ(items[1].lastWrite, 1600000000);
-  EXPECT_EQ(items[1].attributes & (faArchive | faReadOnly | faDirectory), faArchive | faReadOnly);
+  EXPECT_EQ(items[1].attributes & (kAttrArchive | kAttrReadOnly | kAttrDirectory), kAttrArchive | kAttrReadOnly);
   EXPECT_EQ(items[2].name, "folder");
-  EXPECT_TRUE(items[2].attributes & faDirectory);
+  EXPECT_TRUE(items[2].attributes & kAttrDirectory);
   EXPECT_FALSE(items[2].isSymlink);
   EXPECT_EQ(items[3].name, "link");
-  EXPECT_TRUE(items[3].attributes & faDirectory);
+  EXPECT_TRUE(items[3].attributes & kAttrDirectory);
   EXPECT_TRUE(items[3].isSymlink);
   EXPECT_TRUE(ListDirectory(dir.Path() + "/missing").empty());
 }

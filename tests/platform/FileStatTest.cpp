@@ -15,15 +15,15 @@ TEST(FileStat, ReadOnlyAndTimeRoundTrip) {
   FileStat st = StatFile(path);
   ASSERT_TRUE(st.exists);
   EXPECT_EQ(st.size, 3u);
-  EXPECT_FALSE(st.attributes & faReadOnly);
+  EXPECT_FALSE(st.attributes & kAttrReadOnly);
 
   ASSERT_TRUE(SetLastWriteTime(path, 1600000000));
   EXPECT_EQ(StatFile(path).lastWrite, 1600000000);
 
   ASSERT_TRUE(SetReadOnly(path, true));
-  EXPECT_TRUE(StatFile(path).attributes & faReadOnly);
+  EXPECT_TRUE(StatFile(path).attributes & kAttrReadOnly);
   ASSERT_TRUE(SetReadOnly(path, false));
-  EXPECT_FALSE(StatFile(path).attributes & faReadOnly);
+  EXPECT_FALSE(StatFile(path).attributes & kAttrReadOnly);
   std::remove(path.c_str());
   EXPECT_FALSE(StatFile(path).exists);
 }

@@ -280,7 +280,7 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
     Extraction reader(log);
     Prepare(reader, zip);
     reader.Run();
-    EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
+    EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::kAttrReadOnly);
   }
   {
     SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
@@ -304,7 +304,7 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
     reader.options.retainAttributes = false;
     reader.Run();
     EXPECT_EQ(ReadText(Path("out/ro.txt")), "new");
-    EXPECT_FALSE(platform::StatFile(Path("out/ro.txt")).attributes & platform::faReadOnly);
+    EXPECT_FALSE(platform::StatFile(Path("out/ro.txt")).attributes & platform::kAttrReadOnly);
   }
 }
 

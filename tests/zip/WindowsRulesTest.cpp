@@ -83,7 +83,7 @@ TEST_F(WindowsRulesTest, ArchivesCarryDosAttributesAndPortableNames) {
     names.insert(m.name);
     EXPECT_EQ(m.madeBy >> 8, 0) << m.name << ": made by MS-DOS";
     EXPECT_EQ(m.externalAttributes >> 16, 0u) << m.name << ": no Unix mode";
-    EXPECT_EQ((m.externalAttributes & platform::faReadOnly) != 0, m.name == "readonly.txt") << m.name;
+    EXPECT_EQ((m.externalAttributes & platform::kAttrReadOnly) != 0, m.name == "readonly.txt") << m.name;
     EXPECT_EQ((m.flags & 0x800) != 0, m.name.find('\xCE') != std::string::npos) << m.name << ": UTF-8 bit";
   }
   EXPECT_EQ(names,
@@ -116,7 +116,7 @@ TEST_F(WindowsRulesTest, HiddenAndDotFoldersAreWalked) {
 #ifdef _WIN32
   ASSERT_TRUE(::SetFileAttributesW(Native(P("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN));
 #endif
-  if ((platform::StatFile(P("hidden")).attributes & platform::faHidden) == 0)
+  if ((platform::StatFile(P("hidden")).attributes & platform::kAttrHidden) == 0)
     GTEST_SKIP() << "this file system keeps no hidden attribute";
   DirSearch search(root_.string(), true, "*.txt");
   std::set<std::string> found;
