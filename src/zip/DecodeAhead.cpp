@@ -3,25 +3,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "zip/DeflateCodec.h"
 #include "zip/MemberDecryption.h"
 #include "zip/PreparedMember.h"
+#include "zip/ReadingSource.h"
 #include "zip/ZipConstants.h"
 
 namespace brisko::zip {
 
 namespace {
-
-// Reads of a worker's own handle on the archive.
-class StreamSource : public ByteSource {
- public:
-  explicit StreamSource(ZipStream& stream) : stream_(stream) {}
-  size_t Read(uint8_t* buffer, size_t cap) override { return stream_.Read(buffer, cap); }
-
- private:
-  ZipStream& stream_;
-};
 
 // What a member holds in memory while it is decoded and until it is taken.
 uint64_t CostOf(const ZipEntry& entry) {
@@ -36,7 +28,7 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEnt
                                                 std::vector<uint8_t>& scratch) {
   ZipEntry local;
   if (!archive.Seek(entry.relativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
-  StreamSource raw(archive);
+  ReadingSource raw([&archive](uint8_t* buffer, size_t n) { return archive.Read(buffer, n); });
   MemberDecryption decryption;
   uint64_t size = entry.compressedSize;
   auto result = std::make_unique<DecodeAhead::Decoded>();
@@ -74,20 +66,11 @@ DecodeAhead::DecodeAhead(std::vector<std::optional<ZipEntry>> members,
       streams_(std::move(streams)) {
   for (auto& member : members_)
     if (member && !Suits(*member)) member.reset();
-  try {
-    for (auto& stream : streams_) workers_.emplace_back([this, archive = stream.get()] { Work(*archive); });
-  } catch (const std::system_error&) {
-    // Fewer workers only make the run slower: the caller decodes what none takes.
-  }
+  threads_.Start(streams_.size(), [this](size_t i) { Work(*streams_[i]); });
 }
 
 DecodeAhead::~DecodeAhead() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  workReady_.notify_all();
-  for (auto& worker : workers_) worker.join();
+  threads_.Stop();
 }
 
 bool DecodeAhead::Suits(const ZipEntry& entry) {
@@ -119,16 +102,16 @@ void DecodeAhead::Release(Slot& slot) {
   aheadBytes_ -= slot.cost;
   --aheadMembers_;
   // Workers held back by the budget wake once half of it is free, not for every member taken.
-  if (aheadMembers_ <= kAheadMembers / 2 && aheadBytes_ <= kAheadBytes / 2) workReady_.notify_all();
+  if (aheadMembers_ <= kAheadMembers / 2 && aheadBytes_ <= kAheadBytes / 2) threads_.WorkReady().notify_all();
 }
 
 void DecodeAhead::Work(ZipStream& archive) {
   BufferInflater inflater;
   std::vector<uint8_t> in, scratch;
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(threads_.Mutex());
   for (;;) {
-    workReady_.wait(lock, [this] { return stop_ || CanStart(); });
-    if (stop_) return;
+    threads_.WorkReady().wait(lock, [this] { return threads_.Stopping() || CanStart(); });
+    if (threads_.Stopping()) return;
     const size_t index = nextStart_++;
     Slot& slot = slots_[index];
     const ZipEntry& entry = *members_[index];
@@ -153,7 +136,7 @@ void DecodeAhead::Work(ZipStream& archive) {
 }
 
 std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index, CancelCheck* cancel) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(threads_.Mutex());
   if (index < nextTake_ || index >= slots_.size()) return nullptr;
   for (size_t i = nextTake_; i < index; ++i) {
     Slot& passed = slots_[i];

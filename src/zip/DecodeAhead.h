@@ -9,13 +9,12 @@
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "zip/CancelCheck.h"
+#include "zip/WorkerThreads.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipStream.h"
 
@@ -74,17 +73,14 @@ class DecodeAhead {
   std::vector<std::optional<ZipEntry>> members_;
   const std::string password_;
   const bool keepData_;
-  std::mutex mutex_;
-  std::condition_variable workReady_;
   std::condition_variable resultReady_;
   std::vector<Slot> slots_;
   size_t nextStart_ = 0;  // next member a worker looks at
   size_t nextTake_ = 0;   // members before this one are taken or dropped
   uint64_t aheadBytes_ = 0;
   size_t aheadMembers_ = 0;
-  bool stop_ = false;
   std::vector<std::unique_ptr<ZipStream>> streams_;
-  std::vector<std::thread> workers_;
+  WorkerThreads threads_;  // last: its threads stop before the state they use goes
 };
 
 }  // namespace brisko::zip

@@ -2,6 +2,7 @@
 #include "zip/MemberPipeline.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
@@ -13,20 +14,11 @@ MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, ui
   const auto files =
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
   const int workers = threads <= 1 ? 0 : static_cast<int>(std::min<std::ptrdiff_t>(threads, files));
-  try {
-    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
-  } catch (const std::system_error&) {
-    // Fewer threads than asked only make the run slower; the writer prepares what no worker takes.
-  }
+  threads_.Start(static_cast<size_t>(workers), [this](size_t) { Work(); });
 }
 
 MemberPipeline::~MemberPipeline() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  workReady_.notify_all();
-  for (auto& worker : workers_) worker.join();
+  threads_.Stop();
 }
 
 int MemberPipeline::WorkerCount(int threads) {
@@ -60,22 +52,22 @@ void MemberPipeline::Release(Slot& slot) {
   slot.state = State::Taken;
   aheadBytes_ -= slot.cost;
   --aheadJobs_;
-  workReady_.notify_all();
+  threads_.WorkReady().notify_all();
 }
 
 void MemberPipeline::Work() {
   std::unique_ptr<BufferDeflater> deflater;
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(threads_.Mutex());
   for (;;) {
-    workReady_.wait(lock, [this] {
-      if (stop_) return true;
+    threads_.WorkReady().wait(lock, [this] {
+      if (threads_.Stopping()) return true;
       nextStart_ = std::max(nextStart_, nextTake_);
       while (nextStart_ < jobs_.size() &&
              (jobs_[nextStart_].path.empty() || slots_[nextStart_].state != State::Waiting))
         ++nextStart_;
       return nextStart_ < jobs_.size() && aheadJobs_ < kAheadJobs && aheadBytes_ < kAheadBytes;
     });
-    if (stop_) return;
+    if (threads_.Stopping()) return;
     const size_t index = nextStart_++;
     Slot& slot = slots_[index];
     slot.state = State::Busy;
@@ -86,10 +78,9 @@ void MemberPipeline::Work() {
     const uint64_t cost = size == kNotWhole ? 0 : 2 * size;
     lock.lock();
     // Within the budget, or the member the writer waits for (which alone may exceed it).
-    workReady_.wait(lock, [&] {
-      return stop_ || index < nextTake_ || aheadBytes_ + cost <= kAheadBytes;
-    });
-    if (stop_) return;
+    threads_.WorkReady().wait(
+        lock, [&] { return threads_.Stopping() || index < nextTake_ || aheadBytes_ + cost <= kAheadBytes; });
+    if (threads_.Stopping()) return;
     slot.cost = cost;
     aheadBytes_ += cost;
     const bool wanted = !slot.dropped && size != kNotWhole;
@@ -111,7 +102,7 @@ void MemberPipeline::Work() {
 }
 
 std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(threads_.Mutex());
   for (size_t i = nextTake_; i < index && i < slots_.size(); ++i) {
     // Passed over (skipped by the writer): ready results are freed now, busy ones when done.
     if (slots_[i].state == State::Ready)
@@ -122,7 +113,7 @@ std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
       slots_[i].state = State::Taken;
   }
   nextTake_ = std::max(nextTake_, index + 1);
-  workReady_.notify_all();
+  threads_.WorkReady().notify_all();
   if (index >= jobs_.size() || jobs_[index].path.empty()) return nullptr;
   Slot& slot = slots_[index];
   if (slot.state == State::Waiting) {

@@ -7,12 +7,11 @@
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "zip/PreparedMember.h"
+#include "zip/WorkerThreads.h"
 
 namespace brisko::zip {
 
@@ -68,17 +67,14 @@ class MemberPipeline {
   int level_;
   uint64_t wholeLimit_;
   const AesSeal seal_;
-  std::mutex mutex_;
-  std::condition_variable workReady_;
   std::condition_variable resultReady_;
   std::vector<Slot> slots_;
   size_t nextStart_ = 0;  // next job a worker looks at
   size_t nextTake_ = 0;   // jobs before this one are taken or dropped
   uint64_t aheadBytes_ = 0;
   size_t aheadJobs_ = 0;
-  bool stop_ = false;
   std::unique_ptr<BufferDeflater> writerDeflater_;
-  std::vector<std::thread> workers_;
+  WorkerThreads threads_;  // last: its threads stop before the state they use goes
 };
 
 }  // namespace brisko::zip

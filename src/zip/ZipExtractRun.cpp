@@ -17,6 +17,7 @@
 #include "zip/MemberDecryption.h"
 #include "zip/MemberSelection.h"
 #include "zip/PreparedMember.h"
+#include "zip/ReadingSource.h"
 #include "zip/SafePath.h"
 #include "zip/WholeMemberDecoder.h"
 #include "zip/WriteBehindSink.h"
@@ -41,14 +42,9 @@ platform::DateTime DosValue(uint32_t dos) {
 }
 
 // Reads of the archive from its current position on, across the parts of a split archive.
-class SpanningSource : public ByteSource {
- public:
-  explicit SpanningSource(ArchiveDirectory& archive) : archive_(archive) {}
-  size_t Read(uint8_t* buffer, size_t cap) override { return archive_.ReadSpanning(buffer, cap); }
-
- private:
-  ArchiveDirectory& archive_;
-};
+auto SpanningReads(ArchiveDirectory& archive) {
+  return ReadingSource([&archive](uint8_t* buffer, size_t n) { return archive.ReadSpanning(buffer, n); });
+}
 
 // The decryption of an entry's data source; null for plain entries.
 MemberDecryption* DecryptionOf(const ZipEntry& entry, MemberDecryption& decryption) {
@@ -277,7 +273,7 @@ bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
 bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption) {
   for (;;) {
     r_.SeekToData(entry);
-    SpanningSource raw(r_);
+    auto raw = SpanningReads(r_);
     const auto start = decryption.Begin(entry, o_.password, raw);
     if (start == MemberDecryption::Start::Ok) return true;
     if (start == MemberDecryption::Start::NoHeader) return false;
@@ -413,7 +409,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // Handlers may have used the archive since the header was read: go back to the data.
   if (!decoded) r_.SeekToData(entry);
-  SpanningSource raw(r_);
+  auto raw = SpanningReads(r_);
   if (entry.IsEncrypted() && !decoded) {
     uint8_t header[32];  // already checked; the decryption continues behind it
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
@@ -536,7 +532,7 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
   bool authentic = true;
   try {
     reader.SeekToData(entry);
-    SpanningSource raw(reader);
+    auto raw = SpanningReads(reader);
     uint64_t remaining = entry.compressedSize;
     if (entry.IsEncrypted()) {
       switch (decryption.Begin(entry, password, raw)) {
