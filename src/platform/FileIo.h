@@ -22,7 +22,8 @@ int64_t TellFile(std::FILE* file);
 // Pushes what the system holds of an open file to the disk (after fflush); false when it fails.
 bool SyncFile(std::FILE* file);
 
-// Renames `from` over `to`, replacing a file there in one step; false when the system refuses.
+// Renames `from` over `to`, replacing a file there in one step; false when the system refuses. On
+// Windows a target that another program holds open is waited for a moment.
 bool RenameOver(const std::string& from, const std::string& to);
 
 // Whether the current user can create files in an existing folder.

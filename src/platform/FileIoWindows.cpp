@@ -35,8 +35,25 @@ bool SyncFile(std::FILE* file) {
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {
-  return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const std::wstring source = WidePath(from);
+  const std::wstring target = WidePath(to);
+  // A file another program holds open (a reader of the log, a virus scanner) cannot be replaced until
+  // it lets go: wait for that up to two seconds before giving up.
+  constexpr int kAttempts = 40;
+  constexpr DWORD kPauseMs = 50;
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD error = ::GetLastError();
+    // A folder or a read-only file is refused with the same error, and no wait changes that.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool plainFile = attributes != INVALID_FILE_ATTRIBUTES &&
+                           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+    const bool held = plainFile && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                                    error == ERROR_LOCK_VIOLATION);
+    if (!held || attempt == kAttempts) return false;
+    ::Sleep(kPauseMs);
+  }
 }
 
 bool IsWritableFolder(const std::string& folder) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <thread>
 
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -86,6 +88,22 @@ TEST_F(AtomicFileTest, FailuresLeaveTheTargetAlone) {
   EXPECT_FALSE(WriteFileAtomically(Path("folder"), "x"));
   EXPECT_TRUE(fs::is_directory(Path("folder")));
   EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, AReaderThatHoldsTheTargetOnlyDelaysTheReplace) {
+  // Windows replaces no file that is open: another program reading the log for a moment must not
+  // make the write fail.
+  const std::string target = Path("log.txt");
+  std::ofstream(target) << "old";
+  auto reader = std::make_unique<std::ifstream>(test::FsPath(target));
+  std::thread closer([&reader] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    reader.reset();
+  });
+  const bool written = WriteFileAtomically(target, "new", 0600);
+  closer.join();
+  EXPECT_TRUE(written);
+  EXPECT_EQ(test::ReadFile(target), "new");
 }
 
 }  // namespace
