@@ -87,22 +87,19 @@ int DecodeAhead::WorkerCount() {
 }
 
 bool DecodeAhead::CanStart() {
-  nextStart_ = std::max(nextStart_, nextTake_);
+  nextStart_ = std::max(nextStart_, slots_.NextTake());
   while (nextStart_ < members_.size() &&
-         (!members_[nextStart_] || slots_[nextStart_].state != State::Waiting))
+         (!members_[nextStart_] || slots_.StateOf(nextStart_) != Slots::State::Waiting))
     ++nextStart_;
-  if (nextStart_ >= members_.size() || aheadMembers_ >= kAheadMembers) return false;
+  if (nextStart_ >= members_.size() || slots_.Items() >= kAheadMembers) return false;
   // One member alone always fits: the limits of Suits keep it well within the budget.
-  return aheadBytes_ == 0 || aheadBytes_ + CostOf(*members_[nextStart_]) <= kAheadBytes;
+  return slots_.Bytes() == 0 || slots_.Bytes() + CostOf(*members_[nextStart_]) <= kAheadBytes;
 }
 
-void DecodeAhead::Release(Slot& slot) {
-  slot.result.reset();
-  slot.state = State::Taken;
-  aheadBytes_ -= slot.cost;
-  --aheadMembers_;
+void DecodeAhead::Freed() {
   // Workers held back by the budget wake once half of it is free, not for every member taken.
-  if (aheadMembers_ <= kAheadMembers / 2 && aheadBytes_ <= kAheadBytes / 2) threads_.WorkReady().notify_all();
+  if (slots_.Items() <= kAheadMembers / 2 && slots_.Bytes() <= kAheadBytes / 2)
+    threads_.WorkReady().notify_all();
 }
 
 void DecodeAhead::Work(ZipStream& archive) {
@@ -113,12 +110,8 @@ void DecodeAhead::Work(ZipStream& archive) {
     threads_.WorkReady().wait(lock, [this] { return threads_.Stopping() || CanStart(); });
     if (threads_.Stopping()) return;
     const size_t index = nextStart_++;
-    Slot& slot = slots_[index];
     const ZipEntry& entry = *members_[index];
-    slot.state = State::Busy;
-    slot.cost = CostOf(entry);
-    aheadBytes_ += slot.cost;
-    ++aheadMembers_;
+    slots_.Start(index, CostOf(entry));
     lock.unlock();
     std::unique_ptr<Decoded> result;
     try {
@@ -128,40 +121,25 @@ void DecodeAhead::Work(ZipStream& archive) {
       result.reset();
     }
     lock.lock();
-    slot.result = std::move(result);
-    slot.state = State::Ready;
-    if (slot.dropped) Release(slot);
-    resultReady_.notify_all();
+    if (slots_.Finish(index, std::move(result))) Freed();
   }
 }
 
 std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index, CancelCheck* cancel) {
   std::unique_lock<std::mutex> lock(threads_.Mutex());
-  if (index < nextTake_ || index >= slots_.size()) return nullptr;
-  for (size_t i = nextTake_; i < index; ++i) {
-    Slot& passed = slots_[i];
-    if (passed.state == State::Ready)
-      Release(passed);
-    else if (passed.state == State::Busy)
-      passed.dropped = true;
-    else if (passed.state == State::Waiting)
-      passed.state = State::Taken;
-  }
-  nextTake_ = index + 1;
-  Slot& slot = slots_[index];
-  if (slot.state == State::Waiting) {
-    slot.state = State::Taken;
-    return nullptr;
-  }
+  if (index < slots_.NextTake() || index >= slots_.Count()) return nullptr;
+  if (slots_.PassOver(index)) Freed();
+  if (slots_.Claim(index)) return nullptr;
   constexpr auto kPoll = std::chrono::milliseconds(20);
-  while (!resultReady_.wait_for(lock, kPoll, [&slot] { return slot.state != State::Busy; })) {
+  const auto finished = [this, index] { return slots_.StateOf(index) != Slots::State::Busy; };
+  while (!slots_.ResultReady().wait_for(lock, kPoll, finished)) {
     if (!cancel) continue;
     lock.unlock();
     cancel->CheckCancel();
     lock.lock();
   }
-  auto result = std::move(slot.result);
-  Release(slot);
+  auto result = slots_.TakeReady(index);
+  Freed();
   return result;
 }
 

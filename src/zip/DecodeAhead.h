@@ -6,13 +6,13 @@
 // file, the workers decode the next ones.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "zip/AheadSlots.h"
 #include "zip/CancelCheck.h"
 #include "zip/WorkerThreads.h"
 #include "zip/ZipRecords.h"
@@ -57,28 +57,19 @@ class DecodeAhead {
   static int WorkerCount();
 
  private:
-  enum class State { Waiting, Busy, Ready, Taken };
-  struct Slot {
-    State state = State::Waiting;
-    uint64_t cost = 0;
-    bool dropped = false;  // passed over while a worker was busy with it
-    std::unique_ptr<Decoded> result;
-  };
+  using Slots = AheadSlots<Decoded>;
 
   void Work(ZipStream& archive);
   // Whether a worker may start the member at nextStart_ now (moving nextStart_ to one there is).
   bool CanStart();
-  void Release(Slot& slot);
+  // After members were freed: wakes the workers when the budget has room again.
+  void Freed();
 
   std::vector<std::optional<ZipEntry>> members_;
   const std::string password_;
   const bool keepData_;
-  std::condition_variable resultReady_;
-  std::vector<Slot> slots_;
+  Slots slots_;
   size_t nextStart_ = 0;  // next member a worker looks at
-  size_t nextTake_ = 0;   // members before this one are taken or dropped
-  uint64_t aheadBytes_ = 0;
-  size_t aheadMembers_ = 0;
   std::vector<std::unique_ptr<ZipStream>> streams_;
   WorkerThreads threads_;  // last: its threads stop before the state they use goes
 };

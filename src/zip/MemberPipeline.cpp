@@ -47,11 +47,7 @@ std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDe
   return member;
 }
 
-void MemberPipeline::Release(Slot& slot) {
-  slot.result.reset();
-  slot.state = State::Taken;
-  aheadBytes_ -= slot.cost;
-  --aheadJobs_;
+void MemberPipeline::Freed() {
   threads_.WorkReady().notify_all();
 }
 
@@ -61,29 +57,27 @@ void MemberPipeline::Work() {
   for (;;) {
     threads_.WorkReady().wait(lock, [this] {
       if (threads_.Stopping()) return true;
-      nextStart_ = std::max(nextStart_, nextTake_);
+      nextStart_ = std::max(nextStart_, slots_.NextTake());
       while (nextStart_ < jobs_.size() &&
-             (jobs_[nextStart_].path.empty() || slots_[nextStart_].state != State::Waiting))
+             (jobs_[nextStart_].path.empty() || slots_.StateOf(nextStart_) != Slots::State::Waiting))
         ++nextStart_;
-      return nextStart_ < jobs_.size() && aheadJobs_ < kAheadJobs && aheadBytes_ < kAheadBytes;
+      return nextStart_ < jobs_.size() && slots_.Items() < kAheadJobs && slots_.Bytes() < kAheadBytes;
     });
     if (threads_.Stopping()) return;
     const size_t index = nextStart_++;
-    Slot& slot = slots_[index];
-    slot.state = State::Busy;
-    ++aheadJobs_;
+    slots_.Start(index, 0);
     lock.unlock();
     const uint64_t size = WholeSize(jobs_[index]);
     // The file and its deflated form are in memory together.
     const uint64_t cost = size == kNotWhole ? 0 : 2 * size;
     lock.lock();
     // Within the budget, or the member the writer waits for (which alone may exceed it).
-    threads_.WorkReady().wait(
-        lock, [&] { return threads_.Stopping() || index < nextTake_ || aheadBytes_ + cost <= kAheadBytes; });
+    threads_.WorkReady().wait(lock, [&] {
+      return threads_.Stopping() || index < slots_.NextTake() || slots_.Bytes() + cost <= kAheadBytes;
+    });
     if (threads_.Stopping()) return;
-    slot.cost = cost;
-    aheadBytes_ += cost;
-    const bool wanted = !slot.dropped && size != kNotWhole;
+    slots_.Charge(index, cost);
+    const bool wanted = !slots_.Dropped(index) && size != kNotWhole;
     lock.unlock();
     std::unique_ptr<PreparedMember> result;
     try {
@@ -94,40 +88,26 @@ void MemberPipeline::Work() {
       result.reset();
     }
     lock.lock();
-    slot.result = std::move(result);
-    slot.state = State::Ready;
-    if (slot.dropped) Release(slot);
-    resultReady_.notify_all();
+    if (slots_.Finish(index, std::move(result))) Freed();
   }
 }
 
 std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
   std::unique_lock<std::mutex> lock(threads_.Mutex());
-  for (size_t i = nextTake_; i < index && i < slots_.size(); ++i) {
-    // Passed over (skipped by the writer): ready results are freed now, busy ones when done.
-    if (slots_[i].state == State::Ready)
-      Release(slots_[i]);
-    else if (slots_[i].state == State::Busy)
-      slots_[i].dropped = true;
-    else if (slots_[i].state == State::Waiting)
-      slots_[i].state = State::Taken;
-  }
-  nextTake_ = std::max(nextTake_, index + 1);
-  threads_.WorkReady().notify_all();
+  // Jobs passed over (skipped by the writer) are dropped; a worker waiting for room may now go on.
+  slots_.PassOver(index);
+  Freed();
   if (index >= jobs_.size() || jobs_[index].path.empty()) return nullptr;
-  Slot& slot = slots_[index];
-  if (slot.state == State::Waiting) {
+  if (slots_.Claim(index)) {
     // No worker has started it: the writer does the work rather than wait.
-    slot.state = State::Taken;
     lock.unlock();
     if (WholeSize(jobs_[index]) == kNotWhole) return nullptr;
     if (!writerDeflater_ && level_ > 0) writerDeflater_ = std::make_unique<BufferDeflater>(level_);
     return Prepare(jobs_[index], writerDeflater_.get());
   }
-  resultReady_.wait(lock, [&slot] { return slot.state != State::Busy; });
-  if (slot.state != State::Ready) return nullptr;
-  auto result = std::move(slot.result);
-  Release(slot);
+  slots_.ResultReady().wait(lock, [this, index] { return slots_.StateOf(index) != Slots::State::Busy; });
+  auto result = slots_.TakeReady(index);
+  Freed();
   return result;
 }
 

@@ -4,12 +4,12 @@
 // the same for any number of threads.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "zip/AheadSlots.h"
 #include "zip/PreparedMember.h"
 #include "zip/WorkerThreads.h"
 
@@ -48,31 +48,22 @@ class MemberPipeline {
   static int WorkerCount(int threads);
 
  private:
-  enum class State { Waiting, Busy, Ready, Taken };
-  struct Slot {
-    State state = State::Waiting;
-    uint64_t cost = 0;
-    bool dropped = false;  // passed over by the writer while a worker was busy with it
-    std::unique_ptr<PreparedMember> result;
-  };
+  using Slots = AheadSlots<PreparedMember>;
 
   static constexpr uint64_t kNotWhole = ~uint64_t{0};
   void Work();
   // The size of a regular file that is read whole, or kNotWhole.
   uint64_t WholeSize(const Job& job) const;
   std::unique_ptr<PreparedMember> Prepare(const Job& job, BufferDeflater* deflater) const;
-  void Release(Slot& slot);
+  // After jobs were taken or dropped: wakes the workers waiting for room.
+  void Freed();
 
   std::vector<Job> jobs_;
   int level_;
   uint64_t wholeLimit_;
   const AesSeal seal_;
-  std::condition_variable resultReady_;
-  std::vector<Slot> slots_;
+  Slots slots_;
   size_t nextStart_ = 0;  // next job a worker looks at
-  size_t nextTake_ = 0;   // jobs before this one are taken or dropped
-  uint64_t aheadBytes_ = 0;
-  size_t aheadJobs_ = 0;
   std::unique_ptr<BufferDeflater> writerDeflater_;
   WorkerThreads threads_;  // last: its threads stop before the state they use goes
 };
