@@ -10,9 +10,9 @@
 #include "platform/Platform.h"
 #include "zip/FileStream.h"
 #include "zip/MemoryStream.h"
+#include "zip/WriteJobState.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/WriteJobState.h"
 
 namespace brisko::zip {
 
@@ -37,9 +37,7 @@ void TakeFileMetadata(ZipEntry& r, const platform::FileStat& st) {
     r.externalAttributes |= st.posixMode << 16;
   }
 }
-}  // namespace
 
-namespace {
 WriteObserver& NoObserver() {
   static WriteObserver none;
   return none;

@@ -99,31 +99,31 @@ std::time_t ModificationTimeOf(const ZipEntry& entry) {
 }  // namespace
 
 ZipExtractRun::ZipExtractRun(ArchiveDirectory& archive, ExtractOptions& options, ExtractObserver& observer)
-    : r_(archive), o_(options), e_(observer) {}
+    : archive_(archive), options_(options), observer_(observer) {}
 
 ZipExtractRun::~ZipExtractRun() = default;
 
 int ZipExtractRun::Run() {
-  r_.ReadDirectory();
-  r_.OpenArchive();
-  if (!r_.DirectoryLoaded()) {
+  archive_.ReadDirectory();
+  archive_.OpenArchive();
+  if (!archive_.DirectoryLoaded()) {
     // ReadDirectory ended quietly without an end record; this time its exception reaches the caller.
     try {
-      r_.ReadCentralDirectory();
+      archive_.ReadCentralDirectory();
     } catch (...) {
-      if (r_.ArchiveIsOpen()) r_.CloseArchiveStream();
+      if (archive_.ArchiveIsOpen()) archive_.CloseArchiveStream();
       throw;
     }
   }
-  if (!r_.OverlapNote().empty()) throw BadArchiveError(r_.OverlapNote());
+  if (!archive_.OverlapNote().empty()) throw BadArchiveError(archive_.OverlapNote());
 
-  const bool oldKeepOpen = r_.Options().keepZipOpen;
-  r_.Options().keepZipOpen = true;
+  const bool oldKeepOpen = archive_.Options().keepZipOpen;
+  archive_.Options().keepZipOpen = true;
   bool switchedSort = false;
   try {
     // Disks of a multi-disk set are visited in archive order.
-    if (r_.IsMultiDisk() && r_.Options().sortMode != EntryOrder::ByNone) {
-      r_.ApplySortMode(EntryOrder::ByNone);
+    if (archive_.IsMultiDisk() && archive_.Options().sortMode != EntryOrder::ByNone) {
+      archive_.ApplySortMode(EntryOrder::ByNone);
       switchedSort = true;
     }
     Body();
@@ -140,7 +140,7 @@ int ZipExtractRun::Run() {
 }
 
 void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
-  if (switchedSort) r_.ApplySortMode(r_.Options().sortMode);
+  if (switchedSort) archive_.ApplySortMode(archive_.Options().sortMode);
   struct KeepOpenScope {
     ArchiveDirectory& r;
     bool old;
@@ -148,31 +148,31 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
       r.Options().keepZipOpen = old;
       if (!old && r.ArchiveIsOpen()) r.CloseArchiveStream();
     }
-  } keepOpenScope{r_, oldKeepOpen};
-  e_.OnUnZipComplete(fileCount_);
+  } keepOpenScope{archive_, oldKeepOpen};
+  observer_.OnUnZipComplete(fileCount_);
 }
 
 bool ZipExtractRun::Selected(const ZipEntry& entry) const {
-  if (entry.FileName().empty() && !o_.recreateDirs) return false;
-  if (o_.doAll) return true;
-  return MatchesAnyPattern(o_.filesList, entry.FullName());
+  if (entry.FileName().empty() && !options_.recreateDirs) return false;
+  if (options_.doAll) return true;
+  return MatchesAnyPattern(options_.filesList, entry.FullName());
 }
 
 void ZipExtractRun::Body() {
   // An empty target means the current folder, never the root of the file system.
-  base_ = o_.destDir.empty() ? std::string(".") : o_.destDir;
+  base_ = options_.destDir.empty() ? std::string(".") : options_.destDir;
   if (!platform::StatFile(base_).exists) {
     std::error_code ec;  // a failure shows as entries that cannot be created
     std::filesystem::create_directories(platform::FsPath(base_), ec);
   }
 
-  const int count = r_.EntryCount();
+  const int count = archive_.EntryCount();
   int numFiles = count;
   int selectedFolders = 0;
   totalBytes_ = 0;
   bytesDone_ = 0;
   for (int i = 0; i < count; ++i) {
-    ZipEntry* entry = &r_.Entry(i);
+    ZipEntry* entry = &archive_.Entry(i);
     entry->matchFlag = Selected(*entry);
     if (entry->matchFlag && !entry->FileName().empty()) {
       totalBytes_ += entry->uncompressedSize;
@@ -183,17 +183,17 @@ void ZipExtractRun::Body() {
   }
 
   bool stopNow = false;
-  e_.OnStartUnZipInfo(numFiles, totalBytes_, stopNow);
+  observer_.OnStartUnZipInfo(numFiles, totalBytes_, stopNow);
   if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
 
   using AheadFor = ExtractJob::AheadFor;
-  ahead_ = ExtractJob::StartDecodeAhead(r_, o_.password, 0, AheadFor::Extraction);
+  ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, 0, AheadFor::Extraction);
   for (int i = 0; i < count; ++i) {
-    if (!o_.doAll && !r_.Entry(i).matchFlag) continue;
+    if (!options_.doAll && !archive_.Entry(i).matchFlag) continue;
     do {
       // A password given during the run makes what the workers decoded with the old one useless.
-      if (ahead_ && ahead_->Password() != o_.password)
-        ahead_ = ExtractJob::StartDecodeAhead(r_, o_.password, i, AheadFor::Extraction);
+      if (ahead_ && ahead_->Password() != options_.password)
+        ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, i, AheadFor::Extraction);
     } while (ProcessEntry(i) == Step::Retry);
   }
   ahead_.reset();
@@ -202,9 +202,9 @@ void ZipExtractRun::Body() {
 
 bool ZipExtractRun::TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const {
   parts.clear();
-  if (!o_.recreateDirs || entry.Directory().empty()) return true;
+  if (!options_.recreateDirs || entry.Directory().empty()) return true;
   std::string folder = entry.Directory();
-  const std::string& root = o_.rootDir;
+  const std::string& root = options_.rootDir;
   if (!root.empty() && folder.size() >= root.size() && SameTextAscii(folder.substr(0, root.size()), root))
     folder.erase(0, root.size());
   // Absolute folders and drives land below the target as well: SplitStoredFolder drops them.
@@ -226,7 +226,7 @@ bool ZipExtractRun::PrepareFolderOf(const std::string& fname, const std::string&
 }
 
 void ZipExtractRun::ProcessFolderEntry(int index, const ZipEntry& entry) {
-  if (o_.recreateDirs) {
+  if (options_.recreateDirs) {
     std::vector<std::string> parts;
     if (!TargetFolderParts(entry, parts) || !CreateFoldersBelow(base_, parts, &checkedFolders_)) {
       Skip(index, entry, SkipReason::CreateError);
@@ -243,7 +243,7 @@ void ZipExtractRun::FinishFolders() {
   for (auto it = folderFinish_.rbegin(); it != folderFinish_.rend(); ++it) {
     const std::time_t when = ModificationTimeOf(it->second);
     if (when != -1) platform::SetLastWriteTime(it->first, when);
-    if (const uint32_t mode = UnixModeOf(it->second); o_.retainAttributes && mode != 0)
+    if (const uint32_t mode = UnixModeOf(it->second); options_.retainAttributes && mode != 0)
       platform::SetPermissions(it->first, mode);
   }
   folderFinish_.clear();
@@ -252,18 +252,19 @@ void ZipExtractRun::FinishFolders() {
 void ZipExtractRun::Skip(int index, const ZipEntry& entry, SkipReason reason) {
   totalBytes_ -= entry.uncompressedSize;
   bool retry = false;
-  e_.OnSkippingFile(reason, entry.FullName(), index, retry);
+  observer_.OnSkippingFile(reason, entry.FullName(), index, retry);
 }
 
 void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk) {
   bytesDone_ += static_cast<int64_t>(chunk);
-  e_.OnFilePercentDone(Percentage(static_cast<int64_t>(entryWritten), static_cast<int64_t>(entrySize)));
-  e_.OnTotalPercentDone(Percentage(bytesDone_, totalBytes_));
+  observer_.OnFilePercentDone(
+      Percentage(static_cast<int64_t>(entryWritten), static_cast<int64_t>(entrySize)));
+  observer_.OnTotalPercentDone(Percentage(bytesDone_, totalBytes_));
 }
 
 bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
   try {
-    r_.SeekToData(entry);
+    archive_.SeekToData(entry);
     return true;
   } catch (const BadArchiveError&) {
     return false;
@@ -272,15 +273,15 @@ bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
 
 bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption) {
   for (;;) {
-    r_.SeekToData(entry);
-    auto raw = SpanningReads(r_);
-    const auto start = decryption.Begin(entry, o_.password, raw);
+    archive_.SeekToData(entry);
+    auto raw = SpanningReads(archive_);
+    const auto start = decryption.Begin(entry, options_.password, raw);
     if (start == MemberDecryption::Start::Ok) return true;
     if (start == MemberDecryption::Start::NoHeader) return false;
-    std::string newPassword = o_.password;
-    e_.OnBadPassword(index, newPassword);
-    if (newPassword == o_.password) return false;
-    o_.password = newPassword;
+    std::string newPassword = options_.password;
+    observer_.OnBadPassword(index, newPassword);
+    if (newPassword == options_.password) return false;
+    options_.password = newPassword;
   }
 }
 
@@ -290,7 +291,7 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
   const platform::DateTime entryTime = DosValue(entry.dateTime);
   const platform::DateTime fileTime =
       DosValue(platform::RepairDosDateTime(platform::DosDateTimeFromTime(st.lastWrite)));
-  switch (o_.overwriteMode) {
+  switch (options_.overwriteMode) {
     case OverwriteRule::Always:
       return true;
     case OverwriteRule::Never:
@@ -302,13 +303,13 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
     case OverwriteRule::Prompt:
       break;
   }
-  if (bool overwrite = false; e_.OnPromptForOverwrite(index, fname, overwrite)) return overwrite;
-  return r_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
-                    MessageButtons::YesNo);
+  if (bool overwrite = false; observer_.OnPromptForOverwrite(index, fname, overwrite)) return overwrite;
+  return archive_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
+                          MessageButtons::YesNo);
 }
 
 ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
-  const ZipEntry entry = r_.Entry(index);
+  const ZipEntry entry = archive_.Entry(index);
   if (entry.FileName().empty()) {
     ProcessFolderEntry(index, entry);
     return Step::Done;
@@ -325,7 +326,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   composed += entry.FileName();
   std::string fname = composed;
   bool skip = false;
-  e_.OnStartUnZip(index, fname, skip);
+  observer_.OnStartUnZip(index, fname, skip);
   if (skip) {
     totalBytes_ -= entry.uncompressedSize;
     return Step::Done;
@@ -333,7 +334,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
     totalBytes_ -= entry.uncompressedSize;
-    r_.AskHost(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
+    archive_.AskHost(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
     return Step::Done;
   }
   if (!PrepareFolderOf(fname, composed, parts)) {
@@ -343,12 +344,12 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // Decoded ahead and found sound: the header, the password and the data were checked already.
   std::unique_ptr<DecodeAhead::Decoded> decoded;
-  if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &r_);
-  if (decoded && entry.IsEncrypted() && decoded->password != o_.password) decoded.reset();
+  if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &archive_);
+  if (decoded && entry.IsEncrypted() && decoded->password != options_.password) decoded.reset();
 
   // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
   if (!decoded && !HasLocalHeader(entry)) {
-    e_.OnBadCRC(0, entry.crc32, index);
+    observer_.OnBadCRC(0, entry.crc32, index);
     return Step::Done;
   }
   MemberDecryption decryption;
@@ -373,7 +374,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     }
     const platform::FileStat target = platform::StatFile(fname, true);
     if (target.exists && !target.isSymlink && (target.attributes & platform::kAttrReadOnly) != 0) {
-      if (!o_.replaceReadOnly || !platform::SetReadOnly(fname, false)) {
+      if (!options_.replaceReadOnly || !platform::SetReadOnly(fname, false)) {
         Skip(index, entry, SkipReason::CreateError);
         return Step::Done;
       }
@@ -408,12 +409,12 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     target = &writeBehind.emplace(*output);
 
   // Handlers may have used the archive since the header was read: go back to the data.
-  if (!decoded) r_.SeekToData(entry);
-  auto raw = SpanningReads(r_);
+  if (!decoded) archive_.SeekToData(entry);
+  auto raw = SpanningReads(archive_);
   if (entry.IsEncrypted() && !decoded) {
     uint8_t header[32];  // already checked; the decryption continues behind it
     const size_t prefix = static_cast<size_t>(decryption.PrefixSize());
-    if (r_.ReadSpanning(header, prefix) != prefix) throw FatalExtractError(kMsgPrematureEnd);
+    if (archive_.ReadSpanning(header, prefix) != prefix) throw FatalExtractError(kMsgPrematureEnd);
   }
   const uint64_t size = entry.uncompressedSize;
   uint64_t reported = 0;
@@ -421,14 +422,14 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Progress(written, size, written - reported);
     reported = written;
   });
-  EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &r_);
+  EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &archive_);
   bool completed = true;
   try {
     if (decoded) {
-      r_.CheckCancel();
-      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &r_);
+      archive_.CheckCancel();
+      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &archive_);
     } else {
-      decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, size, &r_);
+      decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, size, &archive_);
     }
   } catch (const OversizeMemberError&) {
     completed = false;
@@ -437,7 +438,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   }
   const bool authentic = decoded || source.Authentic();
   if (writeBehind) writeBehind->Finish();
-  if (output) output->Close(o_.flushFilesOnClose);
+  if (output) output->Close(options_.flushFilesOnClose);
 
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.crc32 || !entry.CrcStored()) && sink.Written() == size) {
@@ -450,8 +451,9 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       if (when != -1) platform::SetLastWriteTime(temp, when);
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
       const uint32_t mode = UnixModeOf(entry);
-      if (o_.retainAttributes && mode != 0) platform::SetPermissions(temp, mode);
-      else if (o_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)
+      if (options_.retainAttributes && mode != 0)
+        platform::SetPermissions(temp, mode);
+      else if (options_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)
         platform::SetReadOnly(temp, true);
       if (!platform::RenameOver(temp, fname)) {
         Skip(index, entry, SkipReason::CreateError);
@@ -459,23 +461,23 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       }
       tempGuard.Release();
     }
-    e_.OnEndUnZip(index, fname);
+    observer_.OnEndUnZip(index, fname);
     ++fileCount_;
     return Step::Done;
   }
 
   // With an authentication code the password was proven right: what fails is the data.
   if (entry.IsEncrypted() && !decryption.Authenticates()) {
-    std::string newPassword = o_.password;
-    e_.OnBadPassword(index, newPassword);
-    if (newPassword != o_.password) {
-      o_.password = newPassword;
+    std::string newPassword = options_.password;
+    observer_.OnBadPassword(index, newPassword);
+    if (newPassword != options_.password) {
+      options_.password = newPassword;
       return Step::Retry;
     }
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
-  e_.OnBadCRC(crc, entry.crc32, index);
+  observer_.OnBadCRC(crc, entry.crc32, index);
   return Step::Done;
 }
 
@@ -496,14 +498,14 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
   return false;
 }
 
-EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const std::string& password, ByteSink* keep,
-                                    uint64_t sizeCap) {
-  const ZipEntry entry = reader.Entry(index);
+EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
+                                    ByteSink* keep, uint64_t sizeCap) {
+  const ZipEntry entry = archive.Entry(index);
   EntryCheck check;
   check.storedCrc = entry.crc32;
-  if (!reader.OverlapNote().empty()) {
+  if (!archive.OverlapNote().empty()) {
     check.result = EntryResult::DataError;
-    check.message = reader.OverlapNote();
+    check.message = archive.OverlapNote();
     return check;
   }
   if (entry.FileName().empty()) return check;
@@ -517,22 +519,22 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
     return check;
   }
 
-  const bool opened = !reader.ArchiveIsOpen();
-  if (opened) reader.OpenArchive();
+  const bool opened = !archive.ArchiveIsOpen();
+  if (opened) archive.OpenArchive();
   struct CloseScope {
     ArchiveDirectory& r;
     bool close;
     ~CloseScope() {
       if (close && !r.Options().keepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
     }
-  } closeScope{reader, opened};
+  } closeScope{archive, opened};
 
   CheckingSink sink(keep, entry.uncompressedSize);
   MemberDecryption decryption;
   bool authentic = true;
   try {
-    reader.SeekToData(entry);
-    auto raw = SpanningReads(reader);
+    archive.SeekToData(entry);
+    auto raw = SpanningReads(archive);
     uint64_t remaining = entry.compressedSize;
     if (entry.IsEncrypted()) {
       switch (decryption.Begin(entry, password, raw)) {
@@ -548,11 +550,11 @@ EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& reader, int index, const s
           break;
       }
     }
-    EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &reader);
+    EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &archive);
     WholeMemberDecoder decoder;
     try {
       decoder.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, entry.uncompressedSize,
-                     &reader);
+                     &archive);
     } catch (...) {
       authentic = source.Authentic();
       throw;

@@ -57,9 +57,9 @@ class ZipExtractRun {
   bool PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
                  const ZipEntry& entry);
 
-  ArchiveDirectory& r_;
-  ExtractOptions& o_;
-  ExtractObserver& e_;
+  ArchiveDirectory& archive_;
+  ExtractOptions& options_;
+  ExtractObserver& observer_;
   std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
   // Folders below base_ this run has made or found to be real folders (not links); a link the run
   // creates never replaces a folder, so they stay safe for its later entries.
