@@ -5,15 +5,16 @@
 
 #include "core/ArchiveFileCopy.h"
 #include "core/MainModel.h"
+#include "core/ModelObserver.h"
 #include "core/TextUtil.h"
 #include "platform/FsPath.h"
 #include "platform/OpenDocument.h"
+#include "platform/PathRules.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
+#include "zip/ArchiveDirectory.h"
 #include "zip/MemberSelection.h"
 #include "zip/ZipErrors.h"
-#include "core/ModelObserver.h"
-#include "zip/ArchiveDirectory.h"
 
 namespace brisko::core {
 
@@ -160,9 +161,7 @@ bool RestoreCommands::CopyCurrent() {
   const std::string source = browser_.ArchivePath(name);
   auto folder = model_.Ui().PickFolder("Copy '" + name + "' to destination folder", platform::HomeDir());
   if (!folder) return false;
-  std::string target = *folder;
-  if (target.empty() || target.back() != platform::PathDelim) target += platform::PathDelim;
-  target += name;
+  const std::string target = platform::IncludeTrailingDelim(*folder) + name;
   if (platform::StatFile(target).exists &&
       !model_.Ui().AskOverwrite("Warning", "File already exists! Do you want to overwrite?"))
     return false;
