@@ -68,9 +68,23 @@ class RestoreFixture : public ::testing::Test {
     if (mtime != 0) platform::SetLastWriteTime(path, mtime);
   }
 
-  // An archive of the source folder made by `zip` (relative names a.txt, sub/b.txt).
+  // An archive of the source folder made by `zip` (relative names a.txt, sub/b.txt; options "-0" and
+  // "-P password" as zip reads them). Where no POSIX shell runs zip, the project's writer stores the
+  // same members.
   std::string ZipWithCli(const std::string& name, const std::string& options = "") {
     std::string archive = Archives(name);
+    if (platform::kWindows) {
+      zip::WriteOptions write;
+      write.rootDir = (root / "src").string();
+      write.relativePaths = true;
+      write.filesList = {Src("a.txt"), Src("sub/b.txt")};
+      if (options == "-0") write.packLevel = 0;
+      if (options.rfind("-P ", 0) == 0) write.password = options.substr(3);
+      zip::WriteJob writer(std::move(write));
+      writer.SetZipName(archive);
+      writer.Run();
+      return archive;
+    }
     std::string cmd = "cd " + ShellQuote((root / "src").string()) + " && zip -q -r -X " + options + " " +
                       ShellQuote(archive) + " a.txt sub/b.txt >/dev/null 2>&1";
     EXPECT_EQ(RunShell(cmd).exitCode, 0) << cmd;
