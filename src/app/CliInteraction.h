@@ -20,7 +20,9 @@ class CliInteraction : public core::UserInteraction {
   void ShowTimedMessage(core::MessageKind kind, const std::string&, const std::string& text, int) override {
     Print(stdout, kind, text);
   }
-  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   std::vector<std::string> PickFiles(const std::string&, const std::string&) override { return {}; }
   std::optional<std::string> AskName(const std::string&, const std::string&) override { return std::nullopt; }
   bool RunAddProjectWizard() override { return false; }

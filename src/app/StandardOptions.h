@@ -18,6 +18,8 @@ inline StandardOption FindStandardOption(int argc, char** argv) {
   return StandardOption::None;
 }
 
-inline void PrintVersion(const char* program) { std::printf("%s %s\n", program, kBriskoVersion); }
+inline void PrintVersion(const char* program) {
+  std::printf("%s %s\n", program, kBriskoVersion);
+}
 
 }  // namespace brisko::app

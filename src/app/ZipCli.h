@@ -3,7 +3,6 @@
 
 #include <string>
 
-
 namespace brisko::app {
 
 // One command: brisko-zip NAME ARGS... ; Run gets argc/argv starting at the command name and returns

@@ -26,8 +26,8 @@
 #include "core/SystemClock.h"
 #include "core/TextUtil.h"
 #include "platform/InstanceLock.h"
-#include "platform/StopSignals.h"
 #include "platform/Platform.h"
+#include "platform/StopSignals.h"
 
 namespace brisko::app {
 namespace {
@@ -38,15 +38,21 @@ std::vector<BackupCliCommand>& Commands() {
 }
 
 volatile std::sig_atomic_t gStop = 0;
-extern "C" void OnStopSignal(int) { gStop = 1; }
+extern "C" void OnStopSignal(int) {
+  gStop = 1;
+}
 
 // The schedule of a project as the Schedule group shows it.
 std::string ScheduleText(int mode, const std::string& value) {
   switch (mode) {
-    case 0: return "Daily once at " + value;
-    case 1: return "Daily every " + value + " minutes";
-    case 2: return "Weekly every on " + value + " 12:00:00";
-    default: return "None";
+    case 0:
+      return "Daily once at " + value;
+    case 1:
+      return "Daily every " + value + " minutes";
+    case 2:
+      return "Weekly every on " + value + " 12:00:00";
+    default:
+      return "None";
   }
 }
 
@@ -72,8 +78,10 @@ int ExitCodeOf(core::BackupOutcome outcome) {
     case core::BackupOutcome::Succeeded:
     case core::BackupOutcome::NothingToStore:
       return kExitOk;
-    case core::BackupOutcome::Interrupted: return kExitInterrupted;
-    default: return kExitFailed;
+    case core::BackupOutcome::Interrupted:
+      return kExitInterrupted;
+    default:
+      return kExitFailed;
   }
 }
 
@@ -215,7 +223,8 @@ int main(int argc, char** argv) {
       if (dataDir.empty()) dataDir = brisko::core::DataDirectory();
       BackupCliContext context{dataDir, std::vector<std::string>(args.begin() + 1, args.end())};
       const int code = command.run(context);
-      if (code == kExitUsage) std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] %s\n", command.usage);
+      if (code == kExitUsage)
+        std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] %s\n", command.usage);
       return code;
     } catch (const std::exception& e) {
       std::fprintf(stderr, "Error: %s\n", e.what());

@@ -10,9 +10,9 @@
 #include "platform/InstanceLock.h"
 #include "ui/AppImages.h"
 #include "ui/HelpLauncher.h"
+#include "ui/MainWindow.h"
 #include "ui/ProductInfo.h"
 #include "ui/SingleInstance.h"
-#include "ui/MainWindow.h"
 
 int main(int argc, char** argv) {
   // Answered before the window system is needed, so they also work without a display.

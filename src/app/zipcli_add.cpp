@@ -9,15 +9,16 @@
 #include "app/ZipCli.h"
 #include "platform/Platform.h"
 #include "zip/WildMatch.h"
+#include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/WriteJob.h"
 
 namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... [-z COMMENT] [--threads N]\n"
+    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... [-z COMMENT] "
+    "[--threads N]\n"
     "                    ARCHIVE ENTRY...\n"
     "  --aes  encrypt with AES-256 instead of the traditional cipher (needs -P)";
 
@@ -104,8 +105,10 @@ int CmdAdd(int argc, char** argv) {
     } else if (arg == "-P" || arg == "-x" || arg == "-z") {
       if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
       std::string value = argv[++i];
-      if (arg == "-P") options.password = value;
-      else if (arg == "-x") options.excludeList.push_back(value);
+      if (arg == "-P")
+        options.password = value;
+      else if (arg == "-x")
+        options.excludeList.push_back(value);
       else {
         comment = value;
         haveComment = true;
@@ -125,7 +128,8 @@ int CmdAdd(int argc, char** argv) {
   try {
     writer.SetZipName(operands[0]);
     if (haveComment) writer.SetZipComment(comment);
-    for (size_t i = 1; i < operands.size(); ++i) options.filesList.push_back(EntryFor(operands[i], options.storeLinks));
+    for (size_t i = 1; i < operands.size(); ++i)
+      options.filesList.push_back(EntryFor(operands[i], options.storeLinks));
     writer.Run();
   } catch (const zip::NotAnArchiveError& e) {
     if (report.lastPercent >= 0) std::fprintf(stderr, "\n");
@@ -145,7 +149,8 @@ int CmdAdd(int argc, char** argv) {
 }
 
 const bool registered = RegisterCommand(
-    {"a", "a [-0..-9] [-r] [-j] [-P PASS [--aes]] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...", &CmdAdd});
+    {"a", "a [-0..-9] [-r] [-j] [-P PASS [--aes]] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...",
+     &CmdAdd});
 
 }  // namespace
 }  // namespace brisko::app

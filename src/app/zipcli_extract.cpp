@@ -8,16 +8,16 @@
 
 #include "app/ZipCli.h"
 #include "zip/ArchiveCheck.h"
-#include "zip/MemberSelection.h"
-#include "zip/ZipErrors.h"
 #include "zip/ArchiveDirectory.h"
 #include "zip/ExtractJob.h"
+#include "zip/MemberSelection.h"
+#include "zip/ZipErrors.h"
 
 namespace brisko::app {
 namespace {
 
-using zip::SkipReason;
 using zip::OverwriteRule;
+using zip::SkipReason;
 
 constexpr const char* kUsage =
     "x [-P PASSWORD] [-d DIR] [-j] [-o prompt|always|never|newer|older] ARCHIVE [MEMBER...]";
@@ -102,7 +102,8 @@ class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
   }
   void OnBadCRC(uint32_t calc, uint32_t, int index) override {
     const zip::ZipEntry& entry = archive_.Entry(index);
-    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(), zip::DescribeBadData(entry, calc).c_str());
+    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(),
+                 zip::DescribeBadData(entry, calc).c_str());
     ++failures;
   }
   bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons) override {

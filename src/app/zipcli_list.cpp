@@ -60,13 +60,15 @@ int RunList(int argc, char** argv) {
       const zip::ZipEntry& e = reader.Entry(i);
       std::printf("%s %llu %llu %s %08x %s\n", MethodLabel(e).c_str(),
                   static_cast<unsigned long long>(e.compressedSize),
-                  static_cast<unsigned long long>(e.uncompressedSize), platform::FormatDosDateTime(e.dateTime).c_str(),
-                  e.crc32, TerminalSafe(e.StoredName()).c_str());
+                  static_cast<unsigned long long>(e.uncompressedSize),
+                  platform::FormatDosDateTime(e.dateTime).c_str(), e.crc32,
+                  TerminalSafe(e.StoredName()).c_str());
     }
     const std::string& comment = reader.ZipComment();
     if (!comment.empty()) std::printf("%s\n", TerminalSafe(comment, true).c_str());
     if (!reader.DirectoryNote().empty())
-      std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(), reader.DirectoryNote().c_str());
+      std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(),
+                   reader.DirectoryNote().c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brisko-zip l: %s: %s\n", archive.c_str(), e.what());
     return 2;

@@ -8,8 +8,8 @@
 #include "core/RestoreTarget.h"
 #include "core/TextUtil.h"
 #include "find/FinderError.h"
-#include "platform/Platform.h"
 #include "platform/DosDateTime.h"
+#include "platform/Platform.h"
 #include "zip/ArchiveDirectory.h"
 
 namespace brisko::core {

@@ -29,9 +29,14 @@ std::string ComposeArchivePath(const std::string& folder, const std::string& pre
   if (!path.empty()) path = platform::IncludeTrailingDelim(path);
   path += TrimBlanks(prefix);
   switch (kind) {
-    case SuffixKind::None: break;
-    case SuffixKind::Date: path += DateSuffix(moment); break;
-    case SuffixKind::Number: path += NumberSuffix(number, isAppend0, width); break;
+    case SuffixKind::None:
+      break;
+    case SuffixKind::Date:
+      path += DateSuffix(moment);
+      break;
+    case SuffixKind::Number:
+      path += NumberSuffix(number, isAppend0, width);
+      break;
   }
   return path + ".zip";
 }

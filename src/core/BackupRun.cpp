@@ -18,9 +18,9 @@
 #include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
+#include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/WriteJob.h"
 
 namespace fs = std::filesystem;
 
@@ -29,7 +29,9 @@ namespace {
 
 constexpr int kResultSeconds = 4;
 
-long long ToSeconds(DateTime value) { return std::llround(value * kSecondsPerDay); }
+long long ToSeconds(DateTime value) {
+  return std::llround(value * kSecondsPerDay);
+}
 
 // Sets a flag for the lifetime of a scope.
 class ScopedFlag {
@@ -58,7 +60,9 @@ class BusyScope {
   MainModel& model_;
 };
 
-bool FileExists(const std::string& path) { return platform::StatFile(path).exists; }
+bool FileExists(const std::string& path) {
+  return platform::StatFile(path).exists;
+}
 
 void RemoveQuietly(const std::string& path) {
   std::error_code ec;
@@ -97,7 +101,9 @@ bool MainModel::ValidateProject() {
   return true;
 }
 
-BackupOutcome MainModel::RunBackup() { return BackupRun(*this).Execute(); }
+BackupOutcome MainModel::RunBackup() {
+  return BackupRun(*this).Execute();
+}
 
 BackupOutcome BackupRun::Execute() {
   MainModel& m = model_;
@@ -144,7 +150,8 @@ BackupOutcome BackupRun::Execute() {
     if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
   } catch (const std::exception& e) {
     if (!tempPath_.empty()) RemoveQuietly(tempPath_);
-    if (m.StopRequested() && dynamic_cast<const zip::CanceledError*>(&e) != nullptr) return Stopped(archivePath);
+    if (m.StopRequested() && dynamic_cast<const zip::CanceledError*>(&e) != nullptr)
+      return Stopped(archivePath);
     return Fail(archivePath, e.what());
   }
   return outcome;
@@ -203,9 +210,12 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
   bool completed = false;
 
   void OnNoSuchFile(const std::string& path) override { run_.missing_.push_back({path, "not found"}); }
-  void OnUnlistableFolder(const std::string& folder) override { run_.missing_.push_back({folder, "cannot be read"}); }
+  void OnUnlistableFolder(const std::string& folder) override {
+    run_.missing_.push_back({folder, "cannot be read"});
+  }
   void OnStartZipInfo(int, int64_t, zip::EndOfCentralDir&, bool&) override {
-    if (!run_.missing_.empty()) throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
+    if (!run_.missing_.empty())
+      throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
   }
   void OnStartZip(const std::string& fileName, zip::ZipEntry&, bool& skip) override {
     // This project's archives (the one being replaced too) and temporary files lie in the

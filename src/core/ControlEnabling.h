@@ -19,14 +19,14 @@ struct ControlEnabling {
   // The four groups of the Backup tab.
   bool groupSource = false, groupDestination = false, groupOptions = false, groupSchedule = false;
   // Controls inside the groups (effective only while their group is enabled).
-  bool newerPickers = false;       // date and time pickers of "Only files newer than"
-  bool checkUseLastBackup = false; // "Use last backup date"
-  bool suffixNumbers = true;       // next-number and "Next increase:" fields
-  bool passwordEdits = false;      // "Enter Password:" and "Retype Password:"
-  bool commentEdit = false;        // the comment edit
-  bool scheduleTime = false;       // "Daily once at" time picker
-  bool scheduleMinutes = false;    // "Daily every" minutes field and its "minutes" label
-  bool scheduleWeekday = false;    // "Weekly every on" day list
+  bool newerPickers = false;        // date and time pickers of "Only files newer than"
+  bool checkUseLastBackup = false;  // "Use last backup date"
+  bool suffixNumbers = true;        // next-number and "Next increase:" fields
+  bool passwordEdits = false;       // "Enter Password:" and "Retype Password:"
+  bool commentEdit = false;         // the comment edit
+  bool scheduleTime = false;        // "Daily once at" time picker
+  bool scheduleMinutes = false;     // "Daily every" minutes field and its "minutes" label
+  bool scheduleWeekday = false;     // "Weekly every on" day list
 };
 
 // The enabling for the browse or edit state, with the busy state of a backup or restore on top.

@@ -31,7 +31,8 @@ std::string ResolveDataDir(const std::string& programDir, const std::string& xdg
   if (!programDir.empty()) {
     std::string dir = zip::IncludeTrailingDelim(programDir);
     std::error_code ec;
-    if (fs::exists(fs::u8path(dir + "project.ini"), ec) || (platform::IsWritableFolder(dir) && !IsInstalledProgramDir(dir)))
+    if (fs::exists(fs::u8path(dir + "project.ini"), ec) ||
+        (platform::IsWritableFolder(dir) && !IsInstalledProgramDir(dir)))
       return dir;
   }
   const std::string configHome = platform::ConfigHome(xdgConfigHome, home);

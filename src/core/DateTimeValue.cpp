@@ -184,7 +184,9 @@ DateTime FromTm(const std::tm& broken) {
                                   broken.tm_min, broken.tm_sec);
 }
 
-DateTime FromTimeT(std::time_t when) { return platform::LocalDateTimeOf(when); }
+DateTime FromTimeT(std::time_t when) {
+  return platform::LocalDateTimeOf(when);
+}
 
 std::time_t ToTimeT(DateTime value) {
   DateParts d = DecodeDate(value);

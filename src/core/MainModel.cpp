@@ -12,7 +12,9 @@
 namespace brisko::core {
 
 MainModel::MainModel(std::string dataDir, const Clock& clock, UserInteraction& ui)
-    : dataDir_(std::move(dataDir)), clock_(clock), ui_(ui),
+    : dataDir_(std::move(dataDir)),
+      clock_(clock),
+      ui_(ui),
       log_(std::make_unique<ActivityLog>(dataDir_, clock_, state_.settings.logCount)) {}
 
 MainModel::~MainModel() = default;
@@ -46,7 +48,9 @@ void MainModel::LoadSettings() {
   LoadProject();
 }
 
-void MainModel::SaveSettings() { core::SaveSettings(dataDir_, state_); }
+void MainModel::SaveSettings() {
+  core::SaveSettings(dataDir_, state_);
+}
 
 void MainModel::LoadProject() {
   const std::string name = SelectedName();

@@ -37,9 +37,9 @@ struct ProjectForm {
   // The cipher choice; new projects take AES-256, a loaded project what it stored (Traditional when
   // it stored none).
   EncryptionKind encryption = EncryptionKind::Aes256;
-  bool verify = true;  // key "Verify": read each new archive back before it counts
-  bool storePaths = false;      // "Save full path information to Zip"
-  bool useComment = false;      // "Add comment:"
+  bool verify = true;       // key "Verify": read each new archive back before it counts
+  bool storePaths = false;  // "Save full path information to Zip"
+  bool useComment = false;  // "Add comment:"
   std::string comment;
   int packLevel = 7;     // "Compression ratio:", 0..9
   int storeNumber = 50;  // "Only keep the last " .. "backups", 2..50000

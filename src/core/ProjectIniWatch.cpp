@@ -43,7 +43,9 @@ bool ProjectIniWatch::TakeChange() {
   return true;
 }
 
-void ProjectIniWatch::BeforeRuns() { textBeforeRuns_ = HandEditableText(iniPath_); }
+void ProjectIniWatch::BeforeRuns() {
+  textBeforeRuns_ = HandEditableText(iniPath_);
+}
 
 void ProjectIniWatch::AfterRuns() {
   if (HandEditableText(iniPath_) == textBeforeRuns_) seenText_ = WholeText(iniPath_);

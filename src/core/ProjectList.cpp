@@ -28,7 +28,8 @@ std::vector<std::string> ReadProjectList(const std::string& dataDir) {
 }
 
 void WriteProjectList(const std::string& dataDir, const std::vector<std::string>& list) {
-  IniFile(ProjectIniPath(dataDir), FileAccess::OwnerOnly).WriteList(kCommonSection, "Project Count", "Count", list);
+  IniFile(ProjectIniPath(dataDir), FileAccess::OwnerOnly)
+      .WriteList(kCommonSection, "Project Count", "Count", list);
 }
 
 }  // namespace brisko::core

@@ -103,8 +103,9 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state) {
 
 namespace {
 EncryptionKind ReadEncryption(const IniDocument& doc, const std::string& section) {
-  return zip::SameTextAscii(TrimBlanks(doc.ReadString(section, "Encryption", "")), "AES256") ? EncryptionKind::Aes256
-                                                                                        : EncryptionKind::Traditional;
+  return zip::SameTextAscii(TrimBlanks(doc.ReadString(section, "Encryption", "")), "AES256")
+             ? EncryptionKind::Aes256
+             : EncryptionKind::Traditional;
 }
 }  // namespace
 
@@ -196,7 +197,8 @@ void SaveProject(const std::string& dataDir, const std::string& name, ProjectFor
     doc.WriteBool(section, "Whether include Subdirectory", form.includeSubfolders);
     doc.WriteBool(section, "Whether password Project", form.usePassword);
     doc.WriteString(section, "Password", storePassword ? EncodePassword(password, section) : "");
-    doc.WriteString(section, "Encryption", form.encryption == EncryptionKind::Aes256 ? "AES256" : "Traditional");
+    doc.WriteString(section, "Encryption",
+                    form.encryption == EncryptionKind::Aes256 ? "AES256" : "Traditional");
     doc.WriteBool(section, "Verify", form.verify);
     doc.WriteBool(section, "Whether store path in Zip", form.storePaths);
     doc.WriteBool(section, "Whether store comment in Zip", form.useComment);

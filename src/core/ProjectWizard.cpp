@@ -17,7 +17,10 @@ namespace brisko::core {
 
 ProjectWizard::ProjectWizard(std::string dataDir, std::vector<std::string> projects, GlobalSettings settings,
                              const Clock& clock)
-    : dataDir_(std::move(dataDir)), projects_(std::move(projects)), settings_(std::move(settings)), clock_(clock) {
+    : dataDir_(std::move(dataDir)),
+      projects_(std::move(projects)),
+      settings_(std::move(settings)),
+      clock_(clock) {
   // The wizard's own initial values differ from the main window's.
   form_.includeSubfolders = true;
   form_.newerDate = *TryEncodeDate(1980, 1, 1);
@@ -36,7 +39,9 @@ std::string ProjectWizard::Caption() const {
   return "Add project wizard - Step " + std::to_string(page_ + 1) + " of " + std::to_string(kPageCount);
 }
 
-const char* ProjectWizard::NextCaption() const { return page_ == kPageCount - 1 ? "Finish" : "Next"; }
+const char* ProjectWizard::NextCaption() const {
+  return page_ == kPageCount - 1 ? "Finish" : "Next";
+}
 
 const char* ProjectWizard::SubfolderLabel() const {
   return form_.includeSubfolders ? "Subdirectories are included" : "Subdirectories are not included";

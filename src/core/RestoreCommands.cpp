@@ -125,8 +125,9 @@ bool RestoreCommands::TestCurrent() {
     return false;
   }
   if (check.Ok()) {
-    model_.Ui().ShowMessage(MessageKind::Information, "Test of '" + name + "' passed: " +
-                                                          std::to_string(check.members) + " member(s) verified");
+    model_.Ui().ShowMessage(
+        MessageKind::Information,
+        "Test of '" + name + "' passed: " + std::to_string(check.members) + " member(s) verified");
     return true;
   }
   model_.Ui().ShowMessage(MessageKind::Error, "Test of '" + name + "' failed: " + check.Summary());

@@ -72,9 +72,12 @@ class RestoreRun::Observer : public zip::ExtractObserver {
   bool completed = false;  // OnUnZipComplete fired: the run itself took place
   int current = -1;        // the entry being written (OnStartUnZip)
 
-  void Fail(const std::string& name, const std::string& reason) { outcome_.failures.push_back({name, reason}); }
+  void Fail(const std::string& name, const std::string& reason) {
+    outcome_.failures.push_back({name, reason});
+  }
   std::string EntryName(int index) const {
-    return index >= 0 && index < run_.archive_.EntryCount() ? run_.archive_.Entry(index).FullName() : std::string();
+    return index >= 0 && index < run_.archive_.EntryCount() ? run_.archive_.Entry(index).FullName()
+                                                            : std::string();
   }
 
   void OnProcessMessages() override {
@@ -152,7 +155,9 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   RestoreOutcome outcome;
   Observer observer(*this, outcome);
   const bool& completed = observer.completed;
-  auto fail = [&observer](const std::string& name, const std::string& reason) { observer.Fail(name, reason); };
+  auto fail = [&observer](const std::string& name, const std::string& reason) {
+    observer.Fail(name, reason);
+  };
 
   archive_.SetZipName(settings.archivePath);  // an unchanged name keeps the loaded directory
   zip::ExtractOptions options;
@@ -195,7 +200,8 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     const int code = errno;
     error = std::current_exception();
     if (completed)
-      fail(observer.EntryName(observer.current), code == ENOSPC ? std::string("disk full") : std::string(e.what()));
+      fail(observer.EntryName(observer.current),
+           code == ENOSPC ? std::string("disk full") : std::string(e.what()));
   } catch (...) {
     error = std::current_exception();
   }
@@ -240,7 +246,8 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   return outcome;
 }
 
-void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& options, RestoreOutcome& outcome) {
+void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& options,
+                        RestoreOutcome& outcome) {
   options.doAll = settings.members.empty();
   options.filesList.clear();
   std::vector<std::vector<std::string>> itemPatterns;

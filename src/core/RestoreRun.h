@@ -13,7 +13,7 @@
 namespace brisko::zip {
 class ArchiveDirectory;
 struct ExtractOptions;
-}
+}  // namespace brisko::zip
 
 namespace brisko::core {
 

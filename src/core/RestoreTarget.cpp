@@ -8,7 +8,8 @@ namespace brisko::core {
 
 std::string FolderPartOf(const std::string& path) {
   size_t cut = path.size();
-  while (cut > 0 && !platform::IsSeparator(path[cut - 1]) && !platform::IsPathDelimOrDrive(path[cut - 1])) --cut;
+  while (cut > 0 && !platform::IsSeparator(path[cut - 1]) && !platform::IsPathDelimOrDrive(path[cut - 1]))
+    --cut;
   return path.substr(0, cut);
 }
 

@@ -9,7 +9,9 @@
 
 namespace brisko::core {
 
-SelectByWildcard::SelectByWildcard(const std::vector<std::string>& remembered) { FillChoices(remembered); }
+SelectByWildcard::SelectByWildcard(const std::vector<std::string>& remembered) {
+  FillChoices(remembered);
+}
 
 void SelectByWildcard::FillChoices(const std::vector<std::string>& remembered) {
   choices_ = remembered;

@@ -14,7 +14,9 @@ SourceEntryKind ClassifySourceEntry(const std::string& entry) {
   return SourceEntryKind::File;
 }
 
-void SourceList::Select(int index) { selected_ = (index >= 0 && index < Count()) ? index : kNoSelection; }
+void SourceList::Select(int index) {
+  selected_ = (index >= 0 && index < Count()) ? index : kNoSelection;
+}
 
 void SourceList::Assign(std::vector<std::string> entries) {
   entries_ = std::move(entries);
@@ -38,9 +40,13 @@ bool SourceList::MoveSelectedBy(int step) {
   return true;
 }
 
-bool SourceList::MoveUp() { return MoveSelectedBy(-1); }
+bool SourceList::MoveUp() {
+  return MoveSelectedBy(-1);
+}
 
-bool SourceList::MoveDown() { return MoveSelectedBy(+1); }
+bool SourceList::MoveDown() {
+  return MoveSelectedBy(+1);
+}
 
 SourceList::DeleteResult SourceList::DeleteSelected() {
   if (entries_.empty()) return DeleteResult::ListEmpty;

@@ -15,7 +15,8 @@ bool WildcardEditor::AddWildcard() {
   if (pattern.empty()) return false;
   edit_.clear();
   const auto& patterns = list_.Entries();
-  if (std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) { return zip::SameTextAscii(p, pattern); }))
+  if (std::any_of(patterns.begin(), patterns.end(),
+                  [&](const std::string& p) { return zip::SameTextAscii(p, pattern); }))
     return false;
   list_.Append(pattern);
   return true;
@@ -29,6 +30,8 @@ void WildcardEditor::DeleteSelected(UserInteraction& ui) {
   list_.DeleteSelected();
 }
 
-void WildcardEditor::Save(const std::string& dataDir) const { WriteWildcards(dataDir, Patterns()); }
+void WildcardEditor::Save(const std::string& dataDir) const {
+  WriteWildcards(dataDir, Patterns());
+}
 
 }  // namespace brisko::core

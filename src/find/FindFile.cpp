@@ -17,7 +17,9 @@ bool HasFolderPart(const std::string& value) {
 }
 
 // Targets name folders, so they compare the way the platform's file names do.
-bool SameTarget(const std::string& a, const std::string& b) { return platform::PathKey(a) == platform::PathKey(b); }
+bool SameTarget(const std::string& a, const std::string& b) {
+  return platform::PathKey(a) == platform::PathKey(b);
+}
 
 }  // namespace
 
@@ -42,15 +44,18 @@ void FindFile::SetLocation(const std::string& value) {
 std::vector<std::string> FindFile::BuildTargets() const {
   if (!includeFiles_.empty()) return includeFiles_;
   std::string pattern = filename_;
-  if (pattern.empty()) pattern = "*.*";
-  else if (pattern.find('.') == std::string::npos) pattern += ".*";
+  if (pattern.empty())
+    pattern = "*.*";
+  else if (pattern.find('.') == std::string::npos)
+    pattern += ".*";
   std::vector<std::string> targets;
   size_t start = 0;
   for (;;) {
     size_t end = location_.find(';', start);
     std::string part = location_.substr(start, end == std::string::npos ? std::string::npos : end - start);
     std::string target = FolderSearch::FullFolder(part) + pattern;
-    if (std::none_of(targets.begin(), targets.end(), [&](const std::string& t) { return SameTarget(t, target); }))
+    if (std::none_of(targets.begin(), targets.end(),
+                     [&](const std::string& t) { return SameTarget(t, target); }))
       targets.push_back(target);
     if (end == std::string::npos) break;
     start = end + 1;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "find/FinderError.h"
 #include "find/FindTypes.h"
+#include "find/FinderError.h"
 #include "find/SearchState.h"
 
 namespace brisko::find {

@@ -45,10 +45,10 @@ class FileAttributes {
 
 // One hit: what the file system says about a found item.
 struct FoundFile {
-  std::string name;             // without folder
-  uint64_t size = 0;            // bytes; 0 for folders
-  uint32_t time = 0;            // last-write time as a local DOS date-time (0 outside 1980..2099)
-  uint32_t attr = 0;            // MS-DOS attribute bits
+  std::string name;              // without folder
+  uint64_t size = 0;             // bytes; 0 for folders
+  uint32_t time = 0;             // last-write time as a local DOS date-time (0 outside 1980..2099)
+  uint32_t attr = 0;             // MS-DOS attribute bits
   std::time_t creationTime = 0;  // UTC seconds
   std::time_t lastWriteTime = 0;
   std::time_t lastAccessTime = 0;

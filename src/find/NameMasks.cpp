@@ -12,7 +12,9 @@ using platform::IsSeparator;
 
 namespace {
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 std::string UpperText(const std::string& s) {
   std::string out = s;

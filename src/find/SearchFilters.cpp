@@ -81,9 +81,11 @@ bool FileContains(const std::string& path, const std::string& text, bool ignoreC
     in.read(block.data(), static_cast<std::streamsize>(block.size()));
     std::streamsize got = in.gcount();
     if (got <= 0) break;
-    for (std::streamsize i = 0; i < got; ++i) window.push_back(Fold(static_cast<unsigned char>(block[i]), ignoreCase));
+    for (std::streamsize i = 0; i < got; ++i)
+      window.push_back(Fold(static_cast<unsigned char>(block[i]), ignoreCase));
     if (std::search(window.begin(), window.end(), needle.begin(), needle.end()) != window.end()) return true;
-    if (window.size() >= needle.size()) window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(needle.size() - 1));
+    if (window.size() >= needle.size())
+      window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(needle.size() - 1));
   }
   return false;
 }
@@ -97,7 +99,8 @@ bool PassesFilters(const SearchState& state, const std::string& folder, const pl
   if (!PassesDateBounds(state.accessed, item.lastAccess)) return false;
   for (const std::string& mask : state.excludes)
     if (MatchesExcludeMask(mask, folder, item.name)) return false;
-  if (!isFolder && !state.containing.empty() && !FileContains(folder + item.name, state.containing, state.ignoreCase))
+  if (!isFolder && !state.containing.empty() &&
+      !FileContains(folder + item.name, state.containing, state.ignoreCase))
     return false;
   return true;
 }

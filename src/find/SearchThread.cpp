@@ -82,7 +82,8 @@ void SearchThread::Execute() {
     return ignore;
   };
   callbacks.found = [this](const std::string& folder, FoundFile& info) {
-    if (handlers_.found) Synchronize([this, folder, copy = info]() mutable { handlers_.found(folder, copy); });
+    if (handlers_.found)
+      Synchronize([this, folder, copy = info]() mutable { handlers_.found(folder, copy); });
   };
   callbacks.stopRequested = [this] { return terminated_.load(); };
   FolderSearch(state_, aborted_, std::move(callbacks)).Run();

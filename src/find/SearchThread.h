@@ -15,7 +15,7 @@ namespace brisko::find {
 class SearchThread {
  public:
   struct Handlers {
-    std::function<bool(const std::string& folder)> newFolder;          // true = ignore the folder
+    std::function<bool(const std::string& folder)> newFolder;  // true = ignore the folder
     std::function<void(const std::string& folder, FoundFile& info)> found;
     std::function<void()> terminated;  // posted to the owner once the search has ended
   };

@@ -33,31 +33,49 @@ int MakeTemporary(std::string& pattern) {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     uint64_t v = state >> 16;
     for (size_t i = 0; i < 6; ++i, v >>= 5) pattern[digits + i] = "abcdefghijklmnopqrstuvwxyz012345"[v & 31];
-    const int fd = ::_wopen(WidePath(pattern).c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT,
-                            _S_IREAD | _S_IWRITE);
+    const int fd = ::_wopen(WidePath(pattern).c_str(),
+                            _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
-int Reopen(const std::string& path) { return ::_wopen(WidePath(path).c_str(), _O_RDWR | _O_BINARY); }
-int SyncFile(int fd) { return ::_commit(fd); }
-int CloseFile(int fd) { return ::_close(fd); }
+int Reopen(const std::string& path) {
+  return ::_wopen(WidePath(path).c_str(), _O_RDWR | _O_BINARY);
+}
+int SyncFile(int fd) {
+  return ::_commit(fd);
+}
+int CloseFile(int fd) {
+  return ::_close(fd);
+}
 long WriteSome(int fd, const char* data, size_t size) {
   return ::_write(fd, data, static_cast<unsigned>(size > 0x40000000 ? 0x40000000 : size));
 }
 void SyncFolder(const std::string&) {}  // MOVEFILE_WRITE_THROUGH already waits for the disk
-void RemoveFile(const std::string& path) { ::DeleteFileW(WidePath(path).c_str()); }
+void RemoveFile(const std::string& path) {
+  ::DeleteFileW(WidePath(path).c_str());
+}
 #else
 int MakeTemporary(std::string& pattern) {
   const int fd = ::mkstemp(pattern.data());  // created with mode 0600
   if (fd >= 0) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   return fd;
 }
-int Reopen(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_CLOEXEC); }
-int SyncFile(int fd) { return ::fsync(fd); }
-int CloseFile(int fd) { return ::close(fd); }
-long WriteSome(int fd, const char* data, size_t size) { return static_cast<long>(::write(fd, data, size)); }
-void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+int Reopen(const std::string& path) {
+  return ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+}
+int SyncFile(int fd) {
+  return ::fsync(fd);
+}
+int CloseFile(int fd) {
+  return ::close(fd);
+}
+long WriteSome(int fd, const char* data, size_t size) {
+  return static_cast<long>(::write(fd, data, size));
+}
+void RemoveFile(const std::string& path) {
+  std::remove(path.c_str());
+}
 void SyncFolder(const std::string& folder) {
   // Makes the rename itself durable; a failure here loses nothing already written.
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -76,7 +94,9 @@ std::string FolderOf(const std::string& path) {
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {}
 
-AtomicFile::~AtomicFile() { Discard(); }
+AtomicFile::~AtomicFile() {
+  Discard();
+}
 
 bool AtomicFile::Open() {
   Discard();

@@ -78,7 +78,9 @@ std::string Autostart::DefaultFolder() {
   return HomeDir() + "/.config/autostart";
 }
 
-std::string Autostart::EntryPath() const { return folder_ + "/" + kAutostartName + ".desktop"; }
+std::string Autostart::EntryPath() const {
+  return folder_ + "/" + kAutostartName + ".desktop";
+}
 
 bool Autostart::Set(const std::string& executablePath) const {
   if (!MakeFolders(folder_)) return false;
@@ -86,10 +88,14 @@ bool Autostart::Set(const std::string& executablePath) const {
   return WriteFileAtomically(EntryPath(),
                              "[Desktop Entry]\n"
                              "Type=Application\n"
-                             "Name=" + std::string(kAutostartName) + "\n"
-                             "Exec=" + QuoteExec(executablePath) + "\n"
-                             "Terminal=false\n"
-                             "X-GNOME-Autostart-enabled=true\n",
+                             "Name=" +
+                                 std::string(kAutostartName) +
+                                 "\n"
+                                 "Exec=" +
+                                 QuoteExec(executablePath) +
+                                 "\n"
+                                 "Terminal=false\n"
+                                 "X-GNOME-Autostart-enabled=true\n",
                              0644);
 }
 

@@ -15,7 +15,7 @@ struct DirectoryItem {
   std::time_t created = 0;  // UTC seconds; the status-change time where the file system keeps no birth time
   std::time_t lastWrite = 0;
   std::time_t lastAccess = 0;
-  bool isSymlink = false;   // the entry itself is a symbolic link (attributes describe its target)
+  bool isSymlink = false;  // the entry itself is a symbolic link (attributes describe its target)
 };
 
 // Entries of `folder` except "." and ".."; empty when the folder cannot be read.

@@ -49,7 +49,9 @@ uint32_t DosDateTimeFromTime(std::time_t utc) {
   return MakeDosDateTime(p);
 }
 
-uint32_t DosDateTimeNow() { return DosDateTimeFromTime(std::time(nullptr)); }
+uint32_t DosDateTimeNow() {
+  return DosDateTimeFromTime(std::time(nullptr));
+}
 
 uint32_t RepairDosDateTime(uint32_t dos) {
   uint32_t sec2 = dos & 0x1F;
@@ -87,8 +89,8 @@ std::time_t DosDateTimeToTime(uint32_t dos) {
 std::string FormatDosDateTime(uint32_t dos) {
   DosParts p = SplitDosDateTime(dos);
   char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
-                p.minute, p.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                p.second);
   return text;
 }
 

@@ -2,12 +2,12 @@
 #include "platform/Platform.h"
 
 #ifndef _WIN32
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <climits>
+#include <cstdlib>
 
 namespace brisko::platform {
 
@@ -24,8 +24,10 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.lastWrite = st.st_mtime;
   result.posixMode = st.st_mode;
   uint32_t attr = 0;
-  if (result.isDirectory) attr |= kAttrDirectory;
-  else attr |= kAttrArchive;
+  if (result.isDirectory)
+    attr |= kAttrDirectory;
+  else
+    attr |= kAttrArchive;
   if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= kAttrReadOnly;
   // Dot files are the POSIX counterpart of hidden files.
   auto slash = path.find_last_of('/');
@@ -69,8 +71,10 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
   mode_t mode = st.st_mode & 07777;
-  if (readOnly) mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
-  else mode |= S_IWUSR;
+  if (readOnly)
+    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+  else
+    mode |= S_IWUSR;
   return ::chmod(path.c_str(), mode) == 0;
 }
 
@@ -80,7 +84,9 @@ std::string HomeDir() {
   return "/";
 }
 
-std::string UserAccountId() { return std::to_string(::getuid()); }
+std::string UserAccountId() {
+  return std::to_string(::getuid());
+}
 
 std::string ConfigHome(const std::string& configured, const std::string& home) {
   if (!configured.empty() && configured.front() == '/') return configured;

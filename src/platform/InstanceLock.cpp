@@ -25,7 +25,9 @@ std::string InstanceLock::LockPath(const std::string& folder) {
   return path + ".brisko.lock";
 }
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+  Release();
+}
 
 #ifdef _WIN32
 

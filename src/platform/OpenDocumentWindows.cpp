@@ -14,7 +14,8 @@ bool OpenDocument(const std::string& path) {
   int wide = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
   std::wstring w(static_cast<size_t>(wide > 0 ? wide : 1), L'\0');
   ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, w.data(), wide);
-  auto rc = reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", w.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  auto rc = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"open", w.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return rc > 32;
 }
 

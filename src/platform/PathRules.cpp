@@ -15,7 +15,8 @@ std::string ExtractDirPart(std::string_view path) {
   size_t i = LastDelim(path);
   if (i == std::string_view::npos) return {};
   // Keep the separator of a root ("C:\", "/") or of a doubled separator.
-  if (i > 0 && IsSeparator(path[i]) && !IsPathDelimOrDrive(path[i - 1])) return std::string(path.substr(0, i));
+  if (i > 0 && IsSeparator(path[i]) && !IsPathDelimOrDrive(path[i - 1]))
+    return std::string(path.substr(0, i));
   return std::string(path.substr(0, i + 1));
 }
 
@@ -38,7 +39,8 @@ std::string ExtractDrivePart(std::string_view path) {
 }
 
 std::string PathRoot(std::string_view path) {
-  if (!kHasDrives) return !path.empty() && path.front() == PathDelim ? std::string(1, PathDelim) : std::string();
+  if (!kHasDrives)
+    return !path.empty() && path.front() == PathDelim ? std::string(1, PathDelim) : std::string();
   if (path.size() >= 2 && path[1] == ':')
     return path.size() >= 3 && IsSeparator(path[2]) ? std::string(path.substr(0, 3)) : std::string();
   if (path.substr(0, 2) == "\\\\") {

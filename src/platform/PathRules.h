@@ -12,10 +12,14 @@ inline constexpr bool kHasDrives = kWindows;
 
 // A character that separates folders: '/' on POSIX, where '\' is an ordinary name character;
 // '\' and '/' on Windows.
-constexpr bool IsSeparator(char c) { return c == PathDelim || (kHasDrives && c == '/'); }
+constexpr bool IsSeparator(char c) {
+  return c == PathDelim || (kHasDrives && c == '/');
+}
 
 // A separator, and on drive systems also the drive colon.
-constexpr bool IsPathDelimOrDrive(char c) { return IsSeparator(c) || (kHasDrives && c == ':'); }
+constexpr bool IsPathDelimOrDrive(char c) {
+  return IsSeparator(c) || (kHasDrives && c == ':');
+}
 
 // Text before the last separator (or drive colon), without the trailing separator unless it follows a
 // drive colon or another separator: "C:\a.txt" -> "C:\", "/a.txt" -> "/", "a.txt" -> "".

@@ -57,7 +57,8 @@ FILETIME FileTimeFromTime(std::time_t when) {
 
 uint32_t AttributesFromWindows(DWORD attributes) {
   // The low byte holds the same bits as the DOS attributes archives store.
-  return static_cast<uint32_t>(attributes & (kAttrReadOnly | kAttrHidden | kAttrSysFile | kAttrDirectory | kAttrArchive));
+  return static_cast<uint32_t>(attributes &
+                               (kAttrReadOnly | kAttrHidden | kAttrSysFile | kAttrDirectory | kAttrArchive));
 }
 
 }  // namespace brisko::platform

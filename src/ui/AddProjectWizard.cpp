@@ -56,7 +56,8 @@ AddProjectWizard::AddProjectWizard(std::string dataDir, std::vector<std::string>
   back_ = Named(buttons->addButton(QStringLiteral("Back"), QDialogButtonBox::ActionRole), "ButtonBack");
   next_ = Named(buttons->addButton(QStringLiteral("Next"), QDialogButtonBox::ActionRole), "ButtonNext");
   next_->setDefault(true);
-  auto* cancel = Named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole), "ButtonCancel");
+  auto* cancel =
+      Named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole), "ButtonCancel");
   layout->addWidget(buttons);
 
   connect(help, &QPushButton::clicked, this, [this] { HelpLauncher::Open(model_->HelpContext()); });
@@ -90,7 +91,8 @@ QWidget* AddProjectWizard::BuildNamePage() {
   name_ = Named(new QLineEdit(body), "EditProjectName");
   layout->addWidget(name_);
   layout->addStretch();
-  connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->SetName(t.toStdString()); });
+  connect(name_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_->SetName(t.toStdString()); });
   return Page("Please enter new project name:", QStringLiteral("Project name"), body);
 }
 
@@ -98,10 +100,13 @@ QWidget* AddProjectWizard::BuildSourcePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
-  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), model_->BackupList(), ui_, dataDir_, body);
+  backupPanel_ =
+      new SourceListPanel(QStringLiteral("ListboxBackup"), model_->BackupList(), ui_, dataDir_, body);
   layout->addWidget(backupPanel_, 1);
-  subfolders_ = Named(new QCheckBox(QStringLiteral("Include Subfolders (if checked,it will also look for files in subfolders)"), body),
-                      "CheckBoxSubfolders");
+  subfolders_ = Named(
+      new QCheckBox(
+          QStringLiteral("Include Subfolders (if checked,it will also look for files in subfolders)"), body),
+      "CheckBoxSubfolders");
   layout->addWidget(subfolders_);
   auto* newerRow = new QHBoxLayout();
   onlyNewer_ = Named(new QCheckBox(QStringLiteral("Add only files newer than"), body), "CheckBoxNewer");
@@ -115,7 +120,8 @@ QWidget* AddProjectWizard::BuildSourcePage() {
   newerRow->addWidget(newerTime_);
   newerRow->addStretch();
   layout->addLayout(newerRow);
-  useLast_ = Named(new QCheckBox(QStringLiteral("Next use the last backup date-time"), body), "CheckBoxUseLast");
+  useLast_ =
+      Named(new QCheckBox(QStringLiteral("Next use the last backup date-time"), body), "CheckBoxUseLast");
   layout->addWidget(useLast_);
 
   connect(subfolders_, &QCheckBox::toggled, this, [this](bool on) {
@@ -146,12 +152,13 @@ QWidget* AddProjectWizard::BuildExcludePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
-  excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), model_->ExcludeList(), ui_, dataDir_, body);
+  excludePanel_ =
+      new SourceListPanel(QStringLiteral("ListboxExclude"), model_->ExcludeList(), ui_, dataDir_, body);
   layout->addWidget(excludePanel_, 1);
   subfolderLabel_ = Named(new QLabel(body), "LabelSubfolders");
   layout->addWidget(subfolderLabel_);
-  return Page("Select files to exclude", QStringLiteral("You can select files by filename or wildcard  ( Option )"),
-              body);
+  return Page("Select files to exclude",
+              QStringLiteral("You can select files by filename or wildcard  ( Option )"), body);
 }
 
 QWidget* AddProjectWizard::BuildDestinationPage() {
@@ -174,8 +181,8 @@ QWidget* AddProjectWizard::BuildDestinationPage() {
   increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), suffixGroup);
   increase_ = Named(new QSpinBox(suffixGroup), "SpinIncrease");
   increase_->setRange(1, 1000);
-  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_, increaseLabel_,
-                                                    increase_})
+  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_,
+                                                    increaseLabel_, increase_})
     sl->addWidget(w);
   sl->addStretch();
   layout->addWidget(suffixGroup);
@@ -215,7 +222,8 @@ QWidget* AddProjectWizard::BuildDestinationPage() {
     model_->SetIncrease(v);
     Sync();
   });
-  connect(fileName_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->SetFileName(t.toStdString()); });
+  connect(fileName_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_->SetFileName(t.toStdString()); });
   connect(pick, &QToolButton::clicked, this, [this] {
     if (model_->PickSaveFolder(ui_)) Sync();
   });
@@ -227,7 +235,8 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
   auto* body = new QWidget();
   auto* grid = new QGridLayout(body);
   grid->setContentsMargins(0, 0, 0, 0);
-  usePassword_ = Named(new QCheckBox(QStringLiteral("Use password protect Zip file"), body), "CheckBoxPassword");
+  usePassword_ =
+      Named(new QCheckBox(QStringLiteral("Use password protect Zip file"), body), "CheckBoxPassword");
   grid->addWidget(usePassword_, 0, 0, 1, 3);
   passwordLabel_ = new QLabel(QStringLiteral("Enter password:"), body);
   password_ = Named(new QLineEdit(body), "EditPassword");
@@ -248,7 +257,8 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
   grid->addWidget(useComment_, 4, 0);
   grid->addWidget(comment_, 4, 1, 1, 2);
   storePaths_ = Named(
-      new QCheckBox(QStringLiteral("Store full path information (from the root folder) with all files added"), body),
+      new QCheckBox(QStringLiteral("Store full path information (from the root folder) with all files added"),
+                    body),
       "CheckBoxPath");
   grid->addWidget(storePaths_, 5, 0, 1, 3);
   auto* keepRow = new QHBoxLayout();
@@ -277,7 +287,8 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
     model_->Form().usePassword = on;
     Sync();
   });
-  connect(password_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->Form().password = t.toStdString(); });
+  connect(password_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_->Form().password = t.toStdString(); });
   connect(retype_, &QLineEdit::textEdited, this,
           [this](const QString& t) { model_->Form().passwordConfirm = t.toStdString(); });
   connect(encryption_, &QComboBox::currentIndexChanged, this, [this] {
@@ -288,7 +299,8 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
     model_->Form().useComment = on;
     Sync();
   });
-  connect(comment_, &QLineEdit::textEdited, this, [this](const QString& t) { model_->Form().comment = t.toStdString(); });
+  connect(comment_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_->Form().comment = t.toStdString(); });
   connect(storePaths_, &QCheckBox::toggled, this, [this](bool on) {
     if (!syncing_) model_->Form().storePaths = on;
   });

@@ -29,8 +29,9 @@ class AddProjectWizard : public QDialog {
   Q_OBJECT
  public:
   // projects is the main window's list; the wizard writes the new project into dataDir on Finish.
-  AddProjectWizard(std::string dataDir, std::vector<std::string> projects, const core::GlobalSettings& settings,
-                   core::UserInteraction& ui, const core::Clock& clock, QWidget* parent = nullptr);
+  AddProjectWizard(std::string dataDir, std::vector<std::string> projects,
+                   const core::GlobalSettings& settings, core::UserInteraction& ui, const core::Clock& clock,
+                   QWidget* parent = nullptr);
   ~AddProjectWizard() override;
 
   core::ProjectWizard& Model() { return *model_; }

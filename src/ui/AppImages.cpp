@@ -4,7 +4,9 @@
 #include <QString>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void InitBriskoResources() { Q_INIT_RESOURCE(brisko); }
+static void InitBriskoResources() {
+  Q_INIT_RESOURCE(brisko);
+}
 
 namespace brisko::ui {
 
@@ -15,7 +17,9 @@ void AppImages::Init() {
   InitBriskoResources();
 }
 
-QIcon AppImages::AppIcon() { return QIcon(QStringLiteral(":/icons/app.png")); }
+QIcon AppImages::AppIcon() {
+  return QIcon(QStringLiteral(":/icons/app.png"));
+}
 
 QIcon AppImages::SchedulingIcon(bool enabled) {
   return QIcon(enabled ? QStringLiteral(":/icons/forauto.png") : QStringLiteral(":/icons/fornormal.png"));

@@ -56,13 +56,15 @@ void BackupTab::BuildSource() {
   source_ = Named(new QGroupBox(QStringLiteral("Source"), this), "GroupSource");
   auto* layout = new QVBoxLayout(source_);
   layout->addWidget(new QLabel(QStringLiteral("Select files to backup"), source_));
-  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), backupList_, model_.Ui(), model_.DataDir(),
-                                     source_);
+  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), backupList_, model_.Ui(),
+                                     model_.DataDir(), source_);
   layout->addWidget(backupPanel_, 1);
-  subfolders_ = Named(
-      new QCheckBox(QStringLiteral("Include Subdirectories ( if checked, it will also look for the files in subfolders )"),
-                    source_),
-      "CheckBoxSubdir");
+  subfolders_ =
+      Named(new QCheckBox(
+                QStringLiteral(
+                    "Include Subdirectories ( if checked, it will also look for the files in subfolders )"),
+                source_),
+            "CheckBoxSubdir");
   layout->addWidget(subfolders_);
   auto* newerRow = new QHBoxLayout();
   onlyNewer_ = Named(new QCheckBox(QStringLiteral("Only files newer than"), source_), "CheckBoxNewer");
@@ -87,8 +89,8 @@ void BackupTab::BuildSource() {
   useLastRow->addStretch();
   layout->addLayout(useLastRow);
   layout->addWidget(new QLabel(QStringLiteral("Select files to exclude"), source_));
-  excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), excludeList_, model_.Ui(), model_.DataDir(),
-                                      source_);
+  excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), excludeList_, model_.Ui(),
+                                      model_.DataDir(), source_);
   layout->addWidget(excludePanel_, 1);
 
   connect(backupPanel_, &SourceListPanel::changed, this, [this] { Changed(); });
@@ -148,7 +150,8 @@ void BackupTab::BuildDestination() {
 void BackupTab::BuildOptions() {
   options_ = Named(new QGroupBox(QStringLiteral("Options"), this), "GroupOptions");
   auto* grid = new QGridLayout(options_);
-  usePassword_ = Named(new QCheckBox(QStringLiteral("Use password protect Zip file:"), options_), "CheckBoxPassword");
+  usePassword_ =
+      Named(new QCheckBox(QStringLiteral("Use password protect Zip file:"), options_), "CheckBoxPassword");
   grid->addWidget(usePassword_, 0, 0, 1, 4);
   grid->addWidget(new QLabel(QStringLiteral("Enter Password:"), options_), 1, 0);
   password_ = Named(new QLineEdit(options_), "EditPassword");
@@ -161,7 +164,8 @@ void BackupTab::BuildOptions() {
   grid->addWidget(new QLabel(QStringLiteral("Encryption:"), options_), 2, 0);
   encryption_ = MakeEncryptionChoice(options_);
   grid->addWidget(encryption_, 2, 1, 1, 3);
-  storePaths_ = Named(new QCheckBox(QStringLiteral("Save full path information to Zip"), options_), "CheckBoxpath");
+  storePaths_ =
+      Named(new QCheckBox(QStringLiteral("Save full path information to Zip"), options_), "CheckBoxpath");
   grid->addWidget(storePaths_, 3, 0, 1, 4);
   useComment_ = Named(new QCheckBox(QStringLiteral("Add comment:"), options_), "CheckBoxComment");
   grid->addWidget(useComment_, 4, 0);

@@ -9,6 +9,8 @@ void DesktopOpener::Open(const QUrl& url) {
   QDesktopServices::openUrl(url);
 }
 
-void DesktopOpener::OpenFile(const QString& path) { Open(QUrl::fromLocalFile(path)); }
+void DesktopOpener::OpenFile(const QString& path) {
+  Open(QUrl::fromLocalFile(path));
+}
 
 }  // namespace brisko::ui

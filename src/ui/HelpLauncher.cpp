@@ -15,7 +15,8 @@ QString HelpLauncher::HelpFolder() {
   // Beside the program in a build or portable folder; in the shared data folder once installed.
   const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
   if (QFileInfo(beside).isDir()) return beside;
-  return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" BRISKO_INSTALLED_HELP_DIR));
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/" BRISKO_INSTALLED_HELP_DIR));
 }
 
 QString HelpLauncher::PageFor(int context) {
@@ -24,9 +25,13 @@ QString HelpLauncher::PageFor(int context) {
   return HelpFolder() + QStringLiteral("/%1.html").arg(static_cast<int>(kHelpMain));
 }
 
-void HelpLauncher::Open(int context) { DesktopOpener::OpenFile(PageFor(context)); }
+void HelpLauncher::Open(int context) {
+  DesktopOpener::OpenFile(PageFor(context));
+}
 
-void HelpLauncher::SetContext(QWidget* widget, int context) { widget->setProperty(kProperty, context); }
+void HelpLauncher::SetContext(QWidget* widget, int context) {
+  widget->setProperty(kProperty, context);
+}
 
 int HelpLauncher::ContextOf(const QWidget* widget) {
   for (const QWidget* w = widget; w; w = w->parentWidget()) {

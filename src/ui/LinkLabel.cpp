@@ -36,7 +36,8 @@ void LinkLabel::leaveEvent(QEvent* event) {
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) DesktopOpener::Open(target_);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    DesktopOpener::Open(target_);
 }
 
 }  // namespace brisko::ui

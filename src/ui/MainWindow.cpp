@@ -25,6 +25,8 @@
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "platform/Autostart.h"
+#include "ui/AboutDialog.h"
+#include "ui/AddProjectWizard.h"
 #include "ui/AppImages.h"
 #include "ui/BackupTab.h"
 #include "ui/DialogSize.h"
@@ -32,12 +34,10 @@
 #include "ui/HelpLauncher.h"
 #include "ui/LogTab.h"
 #include "ui/MessageBoxes.h"
+#include "ui/PreferencesDialog.h"
 #include "ui/ProductInfo.h"
 #include "ui/ProjectComboDelegate.h"
 #include "ui/RestoreTab.h"
-#include "ui/PreferencesDialog.h"
-#include "ui/AddProjectWizard.h"
-#include "ui/AboutDialog.h"
 #include "ui/TrayController.h"
 #include "ui/WidgetHelpers.h"
 
@@ -128,7 +128,7 @@ MainWindow::~MainWindow() {
 }
 
 QToolButton* MainWindow::ToolButton(const char* name, const char* icon, const char* label,
-                                   const char* tooltip) {
+                                    const char* tooltip) {
   auto* button = new QToolButton(this);
   button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(QString::fromLatin1(tooltip));

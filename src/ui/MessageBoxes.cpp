@@ -28,8 +28,8 @@ QMessageBox::Icon IconOf(core::MessageKind kind) {
 // they are.
 int Run(QWidget* parent, core::MessageKind kind, const QString& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton escape, QMessageBox::StandardButton defaultButton) {
-  QMessageBox box(IconOf(kind), QString::fromUtf8(core::KindCaption(kind)), TimedMessageBox::DisplayText(text),
-                  buttons, parent);
+  QMessageBox box(IconOf(kind), QString::fromUtf8(core::KindCaption(kind)),
+                  TimedMessageBox::DisplayText(text), buttons, parent);
   box.setObjectName(QStringLiteral("MessageBox"));
   box.setTextFormat(Qt::PlainText);
   box.setEscapeButton(escape);

@@ -31,7 +31,7 @@ QSpinBox* MakeSpin(QWidget* parent, const char* name, int min, int max, int valu
 }  // namespace
 
 PreferencesDialog::PreferencesDialog(const PreferencesValues& initial, AutostartWriter autostart,
-                                   RunFlagsWriter runFlags, QWidget* parent)
+                                     RunFlagsWriter runFlags, QWidget* parent)
     : QDialog(parent), autostart_(std::move(autostart)), runFlags_(std::move(runFlags)) {
   setObjectName(QStringLiteral("PreferencesDialog"));
   setWindowTitle(QStringLiteral("Preferences"));
@@ -124,7 +124,9 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& initial, Autostart
   DialogSize::Keep(this);
 }
 
-void PreferencesDialog::UpdateRunMinimized() { minimized_->setEnabled(autoRun_->isChecked()); }
+void PreferencesDialog::UpdateRunMinimized() {
+  minimized_->setEnabled(autoRun_->isChecked());
+}
 
 PreferencesValues PreferencesDialog::Values() const {
   PreferencesValues v;
@@ -142,8 +144,9 @@ void PreferencesDialog::OnApply() {
   const PreferencesValues v = Values();
   if (autostart_ && !autostart_(v.autoRun)) {
     // The run flags stay as stored; the other preferences are still taken over.
-    ShowMessageBox(this, core::MessageKind::Error,
-                   QStringLiteral("Failed to set data for '%1'").arg(QString::fromUtf8(platform::kAutostartName)));
+    ShowMessageBox(
+        this, core::MessageKind::Error,
+        QStringLiteral("Failed to set data for '%1'").arg(QString::fromUtf8(platform::kAutostartName)));
   } else if (runFlags_) {
     runFlags_(v.autoRun, v.isMinimized);
   }

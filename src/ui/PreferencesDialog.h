@@ -22,7 +22,7 @@ class PreferencesDialog : public QDialog {
   using RunFlagsWriter = std::function<void(bool autoRun, bool isMinimized)>;
 
   PreferencesDialog(const PreferencesValues& initial, AutostartWriter autostart, RunFlagsWriter runFlags,
-                   QWidget* parent = nullptr);
+                    QWidget* parent = nullptr);
 
   // The values shown now; after OK these are what the main window takes over.
   PreferencesValues Values() const;

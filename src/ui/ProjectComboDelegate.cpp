@@ -22,7 +22,8 @@ void ProjectComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     painter->drawPixmap(option.rect.left(), option.rect.top() + (option.rect.height() - 16) / 2, 16, 16,
                         AppImages::Clock());
   painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
-  painter->drawText(option.rect.adjusted(20, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+  painter->drawText(option.rect.adjusted(20, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                    name);
   painter->restore();
 }
 

@@ -9,12 +9,13 @@
 
 #include "core/ProjectCommands.h"
 #include "ui/DialogSize.h"
-#include "ui/WidgetHelpers.h"
 #include "ui/QtUserInteraction.h"
+#include "ui/WidgetHelpers.h"
 
 namespace brisko::ui {
 
-ProjectNameDialog::ProjectNameDialog(const QString& caption, const QString& proposed, QWidget* parent) : QDialog(parent) {
+ProjectNameDialog::ProjectNameDialog(const QString& caption, const QString& proposed, QWidget* parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("ProjectNameDialog"));
   setWindowTitle(caption);
   auto* layout = new QVBoxLayout(this);
@@ -31,7 +32,9 @@ ProjectNameDialog::ProjectNameDialog(const QString& caption, const QString& prop
   DialogSize::Keep(this);
 }
 
-QString ProjectNameDialog::Name() const { return edit_->text(); }
+QString ProjectNameDialog::Name() const {
+  return edit_->text();
+}
 
 void ProjectNameDialog::OnOk() {
   QtUserInteraction ui(this);

@@ -28,7 +28,9 @@ std::string QtFolderTree::SelectedFolderPath() const {
   return QDir::toNativeSeparators(path).toStdString();
 }
 
-void QtFolderTree::SetSelectionChangedHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+void QtFolderTree::SetSelectionChangedHandler(std::function<void()> handler) {
+  handler_ = std::move(handler);
+}
 
 bool QtFolderTree::SelectFolder(const QString& path) {
   const QModelIndex index = model_->index(path);

@@ -14,14 +14,15 @@
 #include "core/ProjectStore.h"
 #include "ui/AppImages.h"
 #include "ui/DialogSize.h"
-#include "ui/WidgetHelpers.h"
 #include "ui/HelpLauncher.h"
 #include "ui/QtFolderTree.h"
+#include "ui/WidgetHelpers.h"
 #include "ui/WildcardListDialog.h"
 
 namespace brisko::ui {
 
-SelectByWildcardDialog::SelectByWildcardDialog(std::string dataDir, core::UserInteraction& ui, QWidget* parent)
+SelectByWildcardDialog::SelectByWildcardDialog(std::string dataDir, core::UserInteraction& ui,
+                                               QWidget* parent)
     : QDialog(parent), dataDir_(std::move(dataDir)), ui_(ui), model_(core::ReadWildcards(dataDir_)) {
   setObjectName(QStringLiteral("SelectByWildcardDialog"));
   setWindowTitle(QString::fromLatin1(core::SelectByWildcard::kCaption));
@@ -80,7 +81,9 @@ SelectByWildcardDialog::SelectByWildcardDialog(std::string dataDir, core::UserIn
   DialogSize::Keep(this);
 }
 
-SelectByWildcardDialog::~SelectByWildcardDialog() { tree_->SetSelectionChangedHandler({}); }
+SelectByWildcardDialog::~SelectByWildcardDialog() {
+  tree_->SetSelectionChangedHandler({});
+}
 
 void SelectByWildcardDialog::FillCombo() {
   combo_->clear();

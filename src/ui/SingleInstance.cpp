@@ -19,8 +19,8 @@ QString SingleInstance::DefaultName() {
   // The account id keeps users apart even when the name variable is missing or shared.
   const QString id = QStringLiteral("%1:%2").arg(user, QString::fromStdString(platform::UserAccountId()));
   const QByteArray hash = QCryptographicHash::hash(id.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-  return QStringLiteral("brisko-zip-backup-%1-%2").arg(user.isEmpty() ? QStringLiteral("user") : user,
-                                                        QString::fromLatin1(hash));
+  return QStringLiteral("brisko-zip-backup-%1-%2")
+      .arg(user.isEmpty() ? QStringLiteral("user") : user, QString::fromLatin1(hash));
 }
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}

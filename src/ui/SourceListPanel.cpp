@@ -10,8 +10,8 @@
 #include "core/SelectByWildcard.h"
 #include "core/SourceList.h"
 #include "ui/AppImages.h"
-#include "ui/SourceEntryDelegate.h"
 #include "ui/SelectByWildcardDialog.h"
+#include "ui/SourceEntryDelegate.h"
 
 namespace brisko::ui {
 

@@ -15,17 +15,24 @@ namespace {
 
 QStyle::StandardPixmap KindIcon(core::MessageKind kind) {
   switch (kind) {
-    case core::MessageKind::Warning: return QStyle::SP_MessageBoxWarning;
-    case core::MessageKind::Error: return QStyle::SP_MessageBoxCritical;
-    case core::MessageKind::Information: return QStyle::SP_MessageBoxInformation;
-    case core::MessageKind::Confirmation: return QStyle::SP_MessageBoxQuestion;
-    case core::MessageKind::Custom: break;
+    case core::MessageKind::Warning:
+      return QStyle::SP_MessageBoxWarning;
+    case core::MessageKind::Error:
+      return QStyle::SP_MessageBoxCritical;
+    case core::MessageKind::Information:
+      return QStyle::SP_MessageBoxInformation;
+    case core::MessageKind::Confirmation:
+      return QStyle::SP_MessageBoxQuestion;
+    case core::MessageKind::Custom:
+      break;
   }
   return QStyle::SP_CustomBase;
 }
 
 // Integer multiply-divide rounded to nearest, as the dialog's measures are defined.
-int MulDiv(int value, int num, int den) { return (value * num + den / 2) / den; }
+int MulDiv(int value, int num, int den) {
+  return (value * num + den / 2) / den;
+}
 
 }  // namespace
 
@@ -36,11 +43,12 @@ QString TimedMessageBox::DisplayText(const QString& text) {
   return out;
 }
 
-TimedMessageBox::TimedMessageBox(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
-                   QWidget* parent)
+TimedMessageBox::TimedMessageBox(const QString& text, core::MessageKind kind, int seconds,
+                                 const QString& caption, QWidget* parent)
     : QDialog(parent), timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("TimedMessageBox"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setWindowTitle(caption.isEmpty() ? QString::fromUtf8(core::KindCaption(kind)) : caption);
   timer_->setSingleShot(true);
   timer_->setInterval(seconds > 0 ? seconds * 1000 : 0);
@@ -49,7 +57,9 @@ TimedMessageBox::TimedMessageBox(const QString& text, core::MessageKind kind, in
   BuildLayout(text, kind);
 }
 
-int TimedMessageBox::Interval() const { return timer_->interval(); }
+int TimedMessageBox::Interval() const {
+  return timer_->interval();
+}
 
 void TimedMessageBox::BuildLayout(const QString& text, core::MessageKind kind) {
   const QFont font = QApplication::font("QMessageBox");
@@ -68,8 +78,8 @@ void TimedMessageBox::BuildLayout(const QString& text, core::MessageKind kind) {
   const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QRect avail = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
   const QString shown = DisplayText(text);
-  const QRect textRect =
-      fm.boundingRect(QRect(0, 0, avail.width() / 2, 0), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, shown);
+  const QRect textRect = fm.boundingRect(QRect(0, 0, avail.width() / 2, 0),
+                                         Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, shown);
 
   const bool hasIcon = kind != core::MessageKind::Custom;
   int blockWidth = textRect.width();
@@ -113,8 +123,8 @@ void TimedMessageBox::showEvent(QShowEvent* event) {
   timer_->start();
 }
 
-void TimedMessageBox::ShowTimed(const QString& text, core::MessageKind kind, int seconds, const QString& caption,
-                         QWidget* parent) {
+void TimedMessageBox::ShowTimed(const QString& text, core::MessageKind kind, int seconds,
+                                const QString& caption, QWidget* parent) {
   TimedMessageBox form(text, kind, seconds, caption, parent);
   form.exec();
 }

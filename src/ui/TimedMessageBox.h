@@ -17,7 +17,7 @@ class TimedMessageBox : public QDialog {
  public:
   // Builds the dialog for one message; caption empty means the caption of the kind.
   TimedMessageBox(const QString& text, core::MessageKind kind, int seconds, const QString& caption = {},
-           QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
   // Builds, shows modally and returns when the dialog has closed, whichever way.
   static void ShowTimed(const QString& text, core::MessageKind kind, int seconds, const QString& caption = {},

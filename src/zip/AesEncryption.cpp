@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-
 namespace brisko::zip {
 
 namespace {
@@ -35,7 +34,9 @@ AesMemberCipher::AesMemberCipher(std::string_view password, const AesField& fiel
   Wipe(keys.data(), keys.size());
 }
 
-AesMemberCipher::~AesMemberCipher() { Wipe(pad_.data(), pad_.size()); }
+AesMemberCipher::~AesMemberCipher() {
+  Wipe(pad_.data(), pad_.size());
+}
 
 void AesMemberCipher::ApplyKeystream(uint8_t* data, size_t size) {
   constexpr size_t kBlock = crypto::kAesBlockSize;
@@ -90,7 +91,8 @@ AesEncoder::AesEncoder(std::string_view password, const AesField& field, crypto:
 std::unique_ptr<AesDecoder> AesDecoder::Open(std::string_view password, const AesField& field,
                                              const uint8_t* prefix) {
   auto cipher = std::make_unique<AesMemberCipher>(password, field, prefix);
-  if (!std::equal(cipher->Verifier().begin(), cipher->Verifier().end(), prefix + field.SaltSize())) return nullptr;
+  if (!std::equal(cipher->Verifier().begin(), cipher->Verifier().end(), prefix + field.SaltSize()))
+    return nullptr;
   return std::unique_ptr<AesDecoder>(new AesDecoder(std::move(cipher)));
 }
 

@@ -59,7 +59,8 @@ class AesEncoder {
 // password is wrong.
 class AesDecoder {
  public:
-  static std::unique_ptr<AesDecoder> Open(std::string_view password, const AesField& field, const uint8_t* prefix);
+  static std::unique_ptr<AesDecoder> Open(std::string_view password, const AesField& field,
+                                          const uint8_t* prefix);
   void Decrypt(uint8_t* data, size_t size) { cipher_->Decrypt(data, size); }
   // Compares the code read behind the data with the one computed over it.
   bool Authentic(const uint8_t code[kAesAuthCodeSize]);

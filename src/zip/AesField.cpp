@@ -14,8 +14,9 @@ constexpr uint16_t kVendorId = 0x4541;  // "AE"
 std::optional<AesField> AesField::Parse(std::string_view data) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
   uint16_t version = 0, vendor = 0, method = 0;
-  if (data.size() < 7 || !GetLE16(bytes, data.size(), 0, version) || !GetLE16(bytes, data.size(), 2, vendor) ||
-      !GetLE16(bytes, data.size(), 5, method) || vendor != kVendorId)
+  if (data.size() < 7 || !GetLE16(bytes, data.size(), 0, version) ||
+      !GetLE16(bytes, data.size(), 2, vendor) || !GetLE16(bytes, data.size(), 5, method) ||
+      vendor != kVendorId)
     return std::nullopt;
   return AesField{version, bytes[4], method};
 }

@@ -11,7 +11,7 @@ namespace brisko::zip {
 
 inline constexpr uint16_t kMethodAes = 99;
 inline constexpr uint16_t kExtraAes = 0x9901;
-inline constexpr uint16_t kVersionAes = 51;  // version needed to extract an AES member
+inline constexpr uint16_t kVersionAes = 51;       // version needed to extract an AES member
 inline constexpr size_t kAesExtraFieldSize = 11;  // header id, length and 7 data bytes
 inline constexpr size_t kAesVerifierSize = 2;
 inline constexpr size_t kAesAuthCodeSize = 10;

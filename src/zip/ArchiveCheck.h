@@ -37,6 +37,7 @@ std::string DescribeBadData(const ZipEntry& entry, uint32_t calcCrc);
 // Checks every member of the archive at path with the password (empty = none). The observer hears the
 // share of the members done (OnTotalPercentDone) and is asked for a cancel after every block read;
 // CanceledError passes on, every other engine error ends the check with archiveError.
-ArchiveCheck CheckArchive(const std::string& path, const std::string& password, ArchiveObserver* observer = nullptr);
+ArchiveCheck CheckArchive(const std::string& path, const std::string& password,
+                          ArchiveObserver* observer = nullptr);
 
 }  // namespace brisko::zip

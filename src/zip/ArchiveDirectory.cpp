@@ -26,7 +26,9 @@ bool IsExistingFile(const std::string& path) {
   return st.exists && !st.isDirectory;
 }
 
-platform::DateTime NowAsDateTime() { return platform::LocalDateTimeOf(std::time(nullptr)); }
+platform::DateTime NowAsDateTime() {
+  return platform::LocalDateTimeOf(std::time(nullptr));
+}
 
 }  // namespace
 
@@ -43,7 +45,9 @@ ArchiveDirectory::ArchiveDirectory(DirectoryOptions options, ArchiveObserver* ob
 
 ArchiveDirectory::~ArchiveDirectory() = default;
 
-void ArchiveDirectory::SetObserver(ArchiveObserver* observer) { observer_ = observer ? observer : &NoObserver(); }
+void ArchiveDirectory::SetObserver(ArchiveObserver* observer) {
+  observer_ = observer ? observer : &NoObserver();
+}
 
 // ---- Properties ----
 
@@ -104,7 +108,9 @@ void ArchiveDirectory::SetZipComment(const std::string& comment) {
 
 // ---- Entries ----
 
-int ArchiveDirectory::EntryCount() const { return contents_ ? contents_->Count() : 0; }
+int ArchiveDirectory::EntryCount() const {
+  return contents_ ? contents_->Count() : 0;
+}
 
 ZipEntry& ArchiveDirectory::Entry(int index) {
   if (!contents_ || (!sortedView_.empty() && (index < 0 || index >= EntryCount())))
@@ -116,9 +122,13 @@ const ZipEntry& ArchiveDirectory::Entry(int index) const {
   return const_cast<ArchiveDirectory*>(this)->Entry(index);
 }
 
-std::string ArchiveDirectory::EntryName(int index) const { return Entry(index).FileName(); }
+std::string ArchiveDirectory::EntryName(int index) const {
+  return Entry(index).FileName();
+}
 
-std::string ArchiveDirectory::EntryPath(int index) const { return Entry(index).Directory(); }
+std::string ArchiveDirectory::EntryPath(int index) const {
+  return Entry(index).Directory();
+}
 
 platform::DateTime ArchiveDirectory::EntryDateTime(int index) const {
   platform::DateTime value = 0;
@@ -126,7 +136,9 @@ platform::DateTime ArchiveDirectory::EntryDateTime(int index) const {
   return NowAsDateTime();
 }
 
-uint64_t ArchiveDirectory::EntrySize(int index) const { return Entry(index).uncompressedSize; }
+uint64_t ArchiveDirectory::EntrySize(int index) const {
+  return Entry(index).uncompressedSize;
+}
 
 std::string ArchiveDirectory::EntryComment(int index) {
   ZipEntry& entry = Entry(index);
@@ -219,7 +231,8 @@ void ArchiveDirectory::DefaultGetNextDisk(int diskNumber, std::string& name) {
   std::snprintf(numbered, sizeof numbered, ".%3.3d", diskNumber);
   std::snprintf(zipStyle, sizeof zipStyle, ".z%02d", diskNumber);
   std::vector<std::string> candidates = {base + numbered, base + zipStyle};
-  if (diskNumber == endCentral_.thisDiskNumber + 1 && !lastDiskName_.empty()) candidates.push_back(lastDiskName_);
+  if (diskNumber == endCentral_.thisDiskNumber + 1 && !lastDiskName_.empty())
+    candidates.push_back(lastDiskName_);
   name = candidates.front();
   for (const std::string& candidate : candidates) {
     if (IsExistingFile(candidate)) {
@@ -242,7 +255,8 @@ void ArchiveDirectory::LoadDisk(int diskNumber) {
     if (options_.streamOpener || IsExistingFile(name)) break;
     // The built-in numbering cannot come up with another name: stop rather than ask forever.
     if (!answered && multiMode_ != SplitMode::Span)
-      throw FatalExtractError("Part " + std::to_string(diskNumber) + " of the split archive is missing: " + missingDisk_);
+      throw FatalExtractError("Part " + std::to_string(diskNumber) +
+                              " of the split archive is missing: " + missingDisk_);
   }
   // Volume labels are not checked: numbered files carry the disk number in their names.
   zipName_ = name;
@@ -292,9 +306,9 @@ void ArchiveDirectory::LoadEntryComment(ZipEntry& entry) {
   stream->Seek(entry.centralOffset);
   uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
   uint32_t sig = 0;
-  if (stream->ReadExact(fixed, sizeof fixed) && GetLE32(fixed, sizeof fixed, 0, sig) && sig == kCentralHeaderSig &&
-      GetLE16(fixed, sizeof fixed, 28, nameLength) && GetLE16(fixed, sizeof fixed, 30, extraLength) &&
-      GetLE16(fixed, sizeof fixed, 32, commentLength)) {
+  if (stream->ReadExact(fixed, sizeof fixed) && GetLE32(fixed, sizeof fixed, 0, sig) &&
+      sig == kCentralHeaderSig && GetLE16(fixed, sizeof fixed, 28, nameLength) &&
+      GetLE16(fixed, sizeof fixed, 30, extraLength) && GetLE16(fixed, sizeof fixed, 32, commentLength)) {
     std::string text(commentLength, '\0');
     stream->Seek(entry.centralOffset + kCentralHeaderSize + nameLength + extraLength);
     text.resize(stream->Read(text.data(), text.size()));
@@ -305,7 +319,9 @@ void ArchiveDirectory::LoadEntryComment(ZipEntry& entry) {
 
 // ---- Host interplay ----
 
-void ArchiveDirectory::ProcessMessages() { observer_->OnProcessMessages(); }
+void ArchiveDirectory::ProcessMessages() {
+  observer_->OnProcessMessages();
+}
 
 void ArchiveDirectory::CheckCancel() {
   observer_->OnProcessMessages();

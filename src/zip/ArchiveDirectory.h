@@ -98,7 +98,8 @@ class ArchiveDirectory : public CancelCheck {
   bool ArchiveIsOpen() const { return archive_ != nullptr; }
   // The open stream; only valid while ArchiveIsOpen().
   ZipStream& Archive() { return *archive_; }
-  // The read itself (no retries, no quiet ending): throws NotAnArchiveError, IncompleteArchiveError, BadArchiveError.
+  // The read itself (no retries, no quiet ending): throws NotAnArchiveError, IncompleteArchiveError,
+  // BadArchiveError.
   void ReadCentralDirectory();
   // Frees the entries, resets the end record and clears the repair flag.
   void ClearDirectory();
@@ -165,9 +166,9 @@ class ArchiveDirectory : public CancelCheck {
   bool fromCentralFile_ = false;  // the directory came from the ".zfc" file
   bool commentLoaded_ = false;
   bool incompleteAnswered_ = false;  // OnIncompleteZip took the question of the last read
-  uint64_t zip64RecordPos_ = 0;  // where the Zip64 end record was read; 0 when there is none
-  std::string lastDiskName_;     // the part holding the end record, once another part was loaded
-  std::string missingDisk_;      // the names the built-in part lookup tried last
+  uint64_t zip64RecordPos_ = 0;      // where the Zip64 end record was read; 0 when there is none
+  std::string lastDiskName_;         // the part holding the end record, once another part was loaded
+  std::string missingDisk_;          // the names the built-in part lookup tried last
   std::string overlapNote_;
   std::string directoryNote_;
   std::unique_ptr<ZipStream> centralFile_;  // the ".zfc" stream while reading from it

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "zip/ArchiveDirectory.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
-#include "zip/ArchiveDirectory.h"
 
 namespace brisko::zip {
 
@@ -151,7 +151,8 @@ void ArchiveDirectory::ReadZip64EndIfAny() {
   uint8_t locator[kZip64LocatorSize];
   s.Seek(e.recordPos - kZip64LocatorSize);
   uint32_t sig = 0;
-  if (!s.ReadExact(locator, sizeof locator) || !GetLE32(locator, sizeof locator, 0, sig) || sig != kZip64LocatorSig) {
+  if (!s.ReadExact(locator, sizeof locator) || !GetLE32(locator, sizeof locator, 0, sig) ||
+      sig != kZip64LocatorSig) {
     return;  // markers without Zip64 records: plain values that happen to be all ones
   }
   uint64_t recordOffset = 0;
@@ -199,8 +200,10 @@ void ArchiveDirectory::ReadCentralDirectory() {
   if (!FindEndRecord()) {
     incompleteAnswered_ = observer_->OnIncompleteZip(options_.incompleteZipMode);
     switch (options_.incompleteZipMode) {
-      case IncompleteArchiveRule::AssumeNotAZip: throw NotAnArchiveError(kMsgNotValidZip);
-      case IncompleteArchiveRule::AssumeMulti: throw IncompleteArchiveError(kMsgIncompleteZip);
+      case IncompleteArchiveRule::AssumeNotAZip:
+        throw NotAnArchiveError(kMsgNotValidZip);
+      case IncompleteArchiveRule::AssumeMulti:
+        throw IncompleteArchiveError(kMsgIncompleteZip);
       case IncompleteArchiveRule::AssumeBad:
         if (!RepairScan()) FailBadZip();
         repaired = true;
@@ -247,7 +250,8 @@ void ArchiveDirectory::ReadCentralDirectory() {
   }
 
   if ((IsMultiDisk() || fromCentralFile_) && endCentral_.zipCommentLength != 0) {
-    if (!fromCentralFile_ && currentDisk_ != endCentral_.thisDiskNumber) LoadDisk(endCentral_.thisDiskNumber + 1);
+    if (!fromCentralFile_ && currentDisk_ != endCentral_.thisDiskNumber)
+      LoadDisk(endCentral_.thisDiskNumber + 1);
     ZipStream& s = fromCentralFile_ ? *centralFile_ : Archive();
     std::string text(endCentral_.zipCommentLength, '\0');
     s.Seek(endCentral_.zipCommentPos);
@@ -291,7 +295,8 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
   uint64_t found = 0;
   for (;;) {
     // Records beyond the stated count are used too (writers that let a 16-bit count wrap around).
-    if (!completing && found >= endCentral_.totalEntries && (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
+    if (!completing && found >= endCentral_.totalEntries &&
+        (spanning || !NextSignatureIs(dir, kCentralHeaderSig)))
       break;
     auto header = std::make_unique<ZipEntry>();
     std::string comment;
@@ -302,8 +307,10 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
       int startDisk = currentDisk_;
       std::vector<uint8_t> raw(kCentralHeaderSize);
       uint16_t nameLength = 0, extraLength = 0, commentLength = 0;
-      ok = ReadSpanning(raw.data(), raw.size()) == raw.size() && GetLE16(raw.data(), raw.size(), 28, nameLength) &&
-           GetLE16(raw.data(), raw.size(), 30, extraLength) && GetLE16(raw.data(), raw.size(), 32, commentLength);
+      ok = ReadSpanning(raw.data(), raw.size()) == raw.size() &&
+           GetLE16(raw.data(), raw.size(), 28, nameLength) &&
+           GetLE16(raw.data(), raw.size(), 30, extraLength) &&
+           GetLE16(raw.data(), raw.size(), 32, commentLength);
       if (ok) {
         size_t rest = static_cast<size_t>(nameLength) + extraLength + commentLength;
         raw.resize(kCentralHeaderSize + rest);
@@ -319,7 +326,8 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
     if (!ok) {
       if (completing) return true;
       // Fewer records than stated: the directory ends where the end records begin.
-      if (!spanning && (NextSignatureIs(dir, kZip64EndCentralSig) || NextSignatureIs(dir, kEndCentralSig))) break;
+      if (!spanning && (NextSignatureIs(dir, kZip64EndCentralSig) || NextSignatureIs(dir, kEndCentralSig)))
+        break;
       return false;
     }
     ++found;

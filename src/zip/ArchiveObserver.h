@@ -24,7 +24,8 @@ class ArchiveObserver {
   // Busy cursor on (true) and off (false) around directory reads.
   virtual void OnBusyCursor(bool /*busy*/) {}
   // A message box; true for OK or Yes. The default drops OK-only boxes and answers questions No/Cancel.
-  virtual bool OnMessageBox(const std::string& /*caption*/, const std::string& /*text*/, MessageButtons /*buttons*/) {
+  virtual bool OnMessageBox(const std::string& /*caption*/, const std::string& /*text*/,
+                            MessageButtons /*buttons*/) {
     return false;
   }
   // File-open dialog for an archive named "?"; false when cancelled (the default).
@@ -33,7 +34,9 @@ class ArchiveObserver {
     return false;
   }
   // Folder dialog for a target folder "?"; false when cancelled (the default).
-  virtual bool OnSelectFolderDialog(const std::string& /*initialDir*/, std::string& /*folder*/) { return false; }
+  virtual bool OnSelectFolderDialog(const std::string& /*initialDir*/, std::string& /*folder*/) {
+    return false;
+  }
 
   // ---- Reading the directory ----
   // The archive has no end record. The host may change the rule; returning true says it took the
@@ -83,8 +86,8 @@ class WriteObserver : public ArchiveObserver {
                               bool& /*stopNow*/) {}
   // A file is about to be added under header; skip leaves it out.
   virtual void OnStartZip(const std::string& /*fileName*/, ZipEntry& /*header*/, bool& /*skip*/) {}
-  virtual void OnEndZip(const std::string& /*fileName*/, int64_t /*uncompressedSize*/, int64_t /*compressedSize*/,
-                        int64_t /*currentZipSize*/) {}
+  virtual void OnEndZip(const std::string& /*fileName*/, int64_t /*uncompressedSize*/,
+                        int64_t /*compressedSize*/, int64_t /*currentZipSize*/) {}
   // A named file, or the folder of a wildcard entry (with a trailing separator), does not exist.
   virtual void OnNoSuchFile(const std::string& /*fileName*/) {}
   // A folder of a wildcard walk (trailing separator) could not be listed: its contents are missing.

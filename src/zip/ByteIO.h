@@ -57,8 +57,10 @@ class ByteCursor {
     return ok_ ? v : 0;
   }
   void Skip(size_t n) {
-    if (!ok_ || n > size_ - pos_) ok_ = false;
-    else pos_ += n;
+    if (!ok_ || n > size_ - pos_)
+      ok_ = false;
+    else
+      pos_ += n;
   }
   bool Ok() const { return ok_; }
   size_t Position() const { return pos_; }

@@ -8,7 +8,7 @@
 namespace brisko::zip {
 
 struct EncodedName {
-  std::string bytes;          // what goes into the archive
+  std::string bytes;           // what goes into the archive
   bool needsUtf8Flag = false;  // true when code page 437 could not hold the name
 };
 

@@ -18,7 +18,8 @@ inline constexpr size_t kSha1Size = 20;
 template <typename Step>
 void InSlices(size_t size, Step step) {
   constexpr size_t kMaxSlice = size_t{1} << 30;
-  for (size_t offset = 0; offset < size; offset += kMaxSlice) step(offset, std::min(kMaxSlice, size - offset));
+  for (size_t offset = 0; offset < size; offset += kMaxSlice)
+    step(offset, std::min(kMaxSlice, size - offset));
 }
 
 // Fills bytes from the operating system's cryptographic random source; throws ZipError when

@@ -11,7 +11,9 @@
 namespace brisko::zip::crypto {
 
 namespace {
-[[noreturn]] void Fail(const char* what) { throw ZipError(std::string("Encryption library failure: ") + what); }
+[[noreturn]] void Fail(const char* what) {
+  throw ZipError(std::string("Encryption library failure: ") + what);
+}
 }  // namespace
 
 void RandomBytes(uint8_t* bytes, size_t count) {
@@ -22,7 +24,8 @@ void RandomBytes(uint8_t* bytes, size_t count) {
 
 void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,
                     uint8_t* out, size_t outSize) {
-  if (password.size() > INT_MAX || saltSize > INT_MAX || outSize > INT_MAX) Fail("key derivation input too long");
+  if (password.size() > INT_MAX || saltSize > INT_MAX || outSize > INT_MAX)
+    Fail("key derivation input too long");
   if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt, static_cast<int>(saltSize),
                         iterations, EVP_sha1(), static_cast<int>(outSize), out) != 1)
     Fail("key derivation");

@@ -9,7 +9,9 @@
 namespace brisko::zip {
 
 namespace {
-libdeflate_compressor* Compressor(DeflateState* state) { return reinterpret_cast<libdeflate_compressor*>(state); }
+libdeflate_compressor* Compressor(DeflateState* state) {
+  return reinterpret_cast<libdeflate_compressor*>(state);
+}
 libdeflate_decompressor* Decompressor(InflateState* state) {
   return reinterpret_cast<libdeflate_decompressor*>(state);
 }
@@ -50,10 +52,12 @@ bool BufferDeflater::StartShrinks(const uint8_t* data, size_t size) {
   constexpr size_t kSample = 64 * 1024;
   if (size < 2 * kSample) return true;  // small enough to deflate whole anyway
   sample_.resize(kSample - kSample / 64);
-  return libdeflate_deflate_compress(Compressor(compressor_), data, kSample, sample_.data(), sample_.size()) > 0;
+  return libdeflate_deflate_compress(Compressor(compressor_), data, kSample, sample_.data(), sample_.size()) >
+         0;
 }
 
-BufferInflater::BufferInflater() : decompressor_(reinterpret_cast<InflateState*>(libdeflate_alloc_decompressor())) {
+BufferInflater::BufferInflater()
+    : decompressor_(reinterpret_cast<InflateState*>(libdeflate_alloc_decompressor())) {
   if (decompressor_ == nullptr) throw std::bad_alloc();
 }
 
@@ -64,7 +68,8 @@ BufferInflater::~BufferInflater() {
 bool BufferInflater::InflateExact(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) {
   // Without a place for the actual sizes, anything but the whole input making exactly outSize bytes fails.
   size_t used = 0;
-  const auto rc = libdeflate_deflate_decompress_ex(Decompressor(decompressor_), in, inSize, out, outSize, &used, nullptr);
+  const auto rc =
+      libdeflate_deflate_decompress_ex(Decompressor(decompressor_), in, inSize, out, outSize, &used, nullptr);
   return rc == LIBDEFLATE_SUCCESS;
 }
 

@@ -36,7 +36,8 @@ void DirSearch::Open(const std::string& folder) {
         entry.kind = DirSearchEntry::Kind::File;
       } else if (fs::is_symlink(link)) {
         fs::file_status target = it->status(tec);
-        entry.kind = (!tec && fs::is_regular_file(target)) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
+        entry.kind =
+            (!tec && fs::is_regular_file(target)) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
       } else {
         entry.kind = fs::is_regular_file(link) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
       }

@@ -6,7 +6,8 @@
 
 namespace brisko::zip {
 
-inline constexpr const char* kMsgAltered = "authentication code mismatch: the member is damaged or was altered";
+inline constexpr const char* kMsgAltered =
+    "authentication code mismatch: the member is damaged or was altered";
 
 enum class EntryResult {
   Ok,             // decoded completely and the CRC-32 matched (also folder entries)

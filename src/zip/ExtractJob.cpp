@@ -56,8 +56,8 @@ int ExtractJob::Run() {
   return ZipExtractRun(archive_, options_, *observer_).Run();
 }
 
-EntryCheck ExtractJob::TestEntry(ArchiveDirectory& archive, int index, const std::string& password, ByteSink* keep,
-                                 uint64_t sizeCap) {
+EntryCheck ExtractJob::TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
+                                 ByteSink* keep, uint64_t sizeCap) {
   return ZipExtractRun::TestEntry(archive, index, password, keep, sizeCap);
 }
 
@@ -69,8 +69,9 @@ EntryCheck ExtractJob::ExtractToBuffer(ArchiveDirectory& archive, int index, con
   return check;
 }
 
-std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& archive, const std::string& password,
-                                                          int first, AheadFor use) {
+std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& archive,
+                                                          const std::string& password, int first,
+                                                          AheadFor use) {
   // Parts of a split archive are asked for one by one: only the archive itself goes through them.
   if (!archive.DirectoryLoaded() || archive.IsMultiDisk() || !archive.OverlapNote().empty()) return nullptr;
   const int count = archive.EntryCount();
@@ -93,11 +94,12 @@ std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& arch
                                        use == AheadFor::Extraction);
 }
 
-EntryCheck ExtractJob::TestEntryDecodedAhead(ArchiveDirectory& archive, int index, const std::string& password,
-                                             DecodeAhead* ahead) {
+EntryCheck ExtractJob::TestEntryDecodedAhead(ArchiveDirectory& archive, int index,
+                                             const std::string& password, DecodeAhead* ahead) {
   const auto decoded = ahead ? ahead->Take(static_cast<size_t>(index), &archive) : nullptr;
   const ZipEntry& entry = archive.Entry(index);
-  if (!decoded || (entry.IsEncrypted() && decoded->password != password)) return TestEntry(archive, index, password);
+  if (!decoded || (entry.IsEncrypted() && decoded->password != password))
+    return TestEntry(archive, index, password);
   archive.CheckCancel();
   EntryCheck check;
   check.storedCrc = entry.crc32;

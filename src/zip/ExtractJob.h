@@ -54,7 +54,8 @@ class ExtractJob {
   // (TooLarge). The directory must be loaded. Throws only for archive-level failures (the archive
   // cannot be opened, an index out of range) and for a cancel the archive's observer asks for.
   static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
-                              ByteSink* keep = nullptr, uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
+                              ByteSink* keep = nullptr,
+                              uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
   // TestEntry keeping the data in memory.
   static EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password,
                                     uint64_t sizeCap, std::vector<uint8_t>& out);

@@ -12,7 +12,9 @@ constexpr size_t kBufferSize = 8192;
 using platform::SeekFile;
 }  // namespace
 
-FileStream::~FileStream() { Close(); }
+FileStream::~FileStream() {
+  Close();
+}
 
 bool FileStream::Open(const std::string& path, FileMode mode) {
   Close();

@@ -39,8 +39,10 @@ MemberDecryption::Start MemberDecryption::Begin(const ZipEntry& entry, std::stri
 }
 
 void MemberDecryption::Decrypt(uint8_t* data, size_t size) {
-  if (aes_) aes_->Decrypt(data, size);
-  else zipCrypto_.Decrypt(data, size);
+  if (aes_)
+    aes_->Decrypt(data, size);
+  else
+    zipCrypto_.Decrypt(data, size);
 }
 
 bool MemberDecryption::Authentic(ByteSource& archive) {

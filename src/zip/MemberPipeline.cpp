@@ -9,8 +9,13 @@
 
 namespace brisko::zip {
 
-MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit, AesSeal seal)
-    : jobs_(std::move(jobs)), level_(level), wholeLimit_(wholeLimit), seal_(std::move(seal)), slots_(jobs_.size()) {
+MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit,
+                               AesSeal seal)
+    : jobs_(std::move(jobs)),
+      level_(level),
+      wholeLimit_(wholeLimit),
+      seal_(std::move(seal)),
+      slots_(jobs_.size()) {
   const auto files =
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
   const int workers = threads <= 1 ? 0 : static_cast<int>(std::min<std::ptrdiff_t>(threads, files));
@@ -31,8 +36,8 @@ uint64_t MemberPipeline::WholeSize(const Job& job) const {
   // Only regular files: opening a pipe or a device named in the list could block for ever.
   constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
   const platform::FileStat st = platform::StatFile(job.path, job.links);
-  if (!st.exists || st.isDirectory || st.isSymlink || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) ||
-      st.size > wholeLimit_)
+  if (!st.exists || st.isDirectory || st.isSymlink ||
+      (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) || st.size > wholeLimit_)
     return kNotWhole;
   return st.size;
 }

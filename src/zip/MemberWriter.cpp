@@ -50,7 +50,9 @@ void MemberWriter::PrepareHeader(ZipEntry& header) const {
   MarkAes(header);
 }
 
-AesSeal MemberWriter::Seal() const { return UsesAes() ? AesSeal{password_, random_} : AesSeal{}; }
+AesSeal MemberWriter::Seal() const {
+  return UsesAes() ? AesSeal{password_, random_} : AesSeal{};
+}
 
 void MemberWriter::SetPackLevel(int level) {
   level_ = level < 0 ? 0 : level > 9 ? 9 : level;
@@ -69,11 +71,12 @@ void MemberWriter::SetThreads(int threads) {
 }
 
 size_t MemberWriter::ReadIn(ZipStream& in, uint8_t* buffer, size_t size, bool report,
-                             const std::string& displayName) {
+                            const std::string& displayName) {
   size_t n = in.Read(buffer, size);
   if (n < size) {
     // A short read is the end of the file unless the stream reports an error.
-    if (in.LastError() != 0) throw ZipError("Cannot read " + displayName + ": " + std::strerror(in.LastError()));
+    if (in.LastError() != 0)
+      throw ZipError("Cannot read " + displayName + ": " + std::strerror(in.LastError()));
   }
   if (n > 0 && report && listener_) listener_->OnBlockRead(n);
   return n;
@@ -85,8 +88,10 @@ void MemberWriter::WriteOut(ZipStream& out, const uint8_t* data, size_t size) {
   if (encrypting_ || aesEncoder_) {
     if (scratch_.size() < size) scratch_.resize(size);
     std::memcpy(scratch_.data(), data, size);
-    if (aesEncoder_) aesEncoder_->Encrypt(scratch_.data(), size);
-    else crypto_.Encrypt(scratch_.data(), size);
+    if (aesEncoder_)
+      aesEncoder_->Encrypt(scratch_.data(), size);
+    else
+      crypto_.Encrypt(scratch_.data(), size);
     src = scratch_.data();
   }
   if (out.Write(src, size) != size) throw NotEnoughRoomError(kMsgNotEnoughRoom);
@@ -107,7 +112,7 @@ void MemberWriter::BeginData(ZipStream& out) {
 }
 
 void MemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
-                              uint32_t& crc, uint64_t& bytes) {
+                             uint32_t& crc, uint64_t& bytes) {
   uint32_t c = 0;
   bytes = 0;
   size_t n;
@@ -119,9 +124,8 @@ void MemberWriter::StoreFrom(ZipStream& in, ZipStream& out, bool report, const s
   crc = static_cast<uint32_t>(c);
 }
 
-bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
-                            const std::string& displayName, uint32_t& crc, uint64_t& bytes,
-                            uint64_t& compressed) {
+bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header, const std::string& displayName,
+                           uint32_t& crc, uint64_t& bytes, uint64_t& compressed) {
   if (!chunks_) chunks_ = std::make_unique<ChunkDeflater>(level_, threads_, sizes_.chunk);
   ChunkDeflater& z = *chunks_;
   z.Reset();
@@ -169,7 +173,7 @@ bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header,
 }
 
 bool MemberWriter::StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName,
-                                 uint32_t& crc, uint64_t& bytes, uint64_t& compressed) {
+                                uint32_t& crc, uint64_t& bytes, uint64_t& compressed) {
   if (!in.Seek(0)) throw ZipError("Cannot read " + displayName);
   StoreFrom(in, out, report, displayName, crc, bytes);
   compressed = bytes;
@@ -191,7 +195,7 @@ void MemberWriter::SetLevelFlags(ZipEntry& header, bool deflated) const {
 }
 
 void MemberWriter::DescribePrepared(const PreparedMember& data, ZipEntry& header, bool store,
-                                     const std::string& displayName) {
+                                    const std::string& displayName) {
   if (data.Sealed() != UsesAes()) throw ZipError("Member prepared for another cipher: " + displayName);
   encrypting_ = !password_.empty() && !data.Sealed();
   aesEncoder_.reset();
@@ -242,7 +246,7 @@ void MemberWriter::WriteDescriptor(ZipStream& out, const ZipEntry& header) {
 }
 
 void MemberWriter::WriteFileData(ZipStream& in, ZipStream& out, ZipEntry& header, bool store,
-                                  const std::string& displayName) {
+                                 const std::string& displayName) {
   const bool aes = UsesAes();
   encrypting_ = !password_.empty() && !aes;
   aesEncoder_.reset();

@@ -10,9 +10,9 @@
 
 #include "zip/AesEncryption.h"
 #include "zip/PreparedMember.h"
+#include "zip/WriterSizes.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipRecords.h"
-#include "zip/WriterSizes.h"
 #include "zip/ZipStream.h"
 
 namespace brisko::zip {
@@ -40,7 +40,6 @@ class MemberWriterListener {
 
 class MemberWriter {
  public:
-
   // The compressors and the buffers are made once and reused for every member of a Zip.
   MemberWriter();
   ~MemberWriter();
@@ -93,8 +92,8 @@ class MemberWriter {
   // Returns the CRC of what was read and its byte count; stores the file from its start.
   void StoreFrom(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
                  uint64_t& bytes);
-  bool Deflate(ZipStream& in, ZipStream& out, ZipEntry& header, const std::string& displayName,
-               uint32_t& crc, uint64_t& bytes, uint64_t& compressed);
+  bool Deflate(ZipStream& in, ZipStream& out, ZipEntry& header, const std::string& displayName, uint32_t& crc,
+               uint64_t& bytes, uint64_t& compressed);
   // Stores the file from its start where its data begins (out stands there); returns false.
   bool StoreInstead(ZipStream& in, ZipStream& out, bool report, const std::string& displayName, uint32_t& crc,
                     uint64_t& bytes, uint64_t& compressed);
@@ -111,9 +110,9 @@ class MemberWriter {
   int level_ = 6;
   std::string password_;
   MemberEncryption encryption_ = MemberEncryption::Traditional;
-  bool encrypting_ = false;                // traditional encryption of the current member
+  bool encrypting_ = false;                 // traditional encryption of the current member
   std::unique_ptr<AesEncoder> aesEncoder_;  // AES encryption of the current member
-  uint32_t checkValue_ = 0;  // bits 16..31 become the last two bytes of the encryption header
+  uint32_t checkValue_ = 0;                 // bits 16..31 become the last two bytes of the encryption header
   ZipCrypto crypto_;
   crypto::RandomSource* random_ = &crypto::SystemRandom();
   MemberWriterListener* listener_ = nullptr;

@@ -58,7 +58,9 @@ class MemoryStreamOpener : public StreamOpener {
  public:
   // The bytes must outlive the opener.
   explicit MemoryStreamOpener(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-  std::unique_ptr<ZipStream> Open(const std::string&) override { return std::make_unique<MemoryStream>(bytes_); }
+  std::unique_ptr<ZipStream> Open(const std::string&) override {
+    return std::make_unique<MemoryStream>(bytes_);
+  }
 
  private:
   const std::vector<uint8_t>& bytes_;

@@ -21,7 +21,7 @@ constexpr uint64_t kWholeMemberLimit = 8u << 20;
 // AES-256 encryption of prepared members, done where they are prepared (on the worker threads too):
 // the key derivation and the cipher run in parallel like the deflating.
 struct AesSeal {
-  std::string password;          // empty: members stay plain (traditional encryption is the writer's)
+  std::string password;  // empty: members stay plain (traditional encryption is the writer's)
   crypto::RandomSource* random = &crypto::SystemRandom();  // source of the salts; called from any thread
   bool On() const { return !password.empty(); }
 };

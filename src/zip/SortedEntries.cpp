@@ -54,13 +54,20 @@ ZipEntry* SortedEntries::Item(int index) const {
 
 int SortedEntries::Compare(EntryOrder mode, const ZipEntry& existing, const ZipEntry& added) {
   switch (mode) {
-    case EntryOrder::ByName: return CompareNoCase(existing.FullName(), added.FullName());
-    case EntryOrder::ByFileName: return CompareNoCase(existing.FileName(), added.FileName());
-    case EntryOrder::ByDirectoryName: return CompareNoCase(existing.Directory(), added.Directory());
-    case EntryOrder::ByDate: return Sign(DateValue(added), DateValue(existing));
-    case EntryOrder::ByCompressedSize: return Sign(added.compressedSize, existing.compressedSize);
-    case EntryOrder::ByUnCompressedSize: return Sign(added.uncompressedSize, existing.uncompressedSize);
-    case EntryOrder::ByRate: return Sign(Rate(added), Rate(existing));
+    case EntryOrder::ByName:
+      return CompareNoCase(existing.FullName(), added.FullName());
+    case EntryOrder::ByFileName:
+      return CompareNoCase(existing.FileName(), added.FileName());
+    case EntryOrder::ByDirectoryName:
+      return CompareNoCase(existing.Directory(), added.Directory());
+    case EntryOrder::ByDate:
+      return Sign(DateValue(added), DateValue(existing));
+    case EntryOrder::ByCompressedSize:
+      return Sign(added.compressedSize, existing.compressedSize);
+    case EntryOrder::ByUnCompressedSize:
+      return Sign(added.uncompressedSize, existing.uncompressedSize);
+    case EntryOrder::ByRate:
+      return Sign(Rate(added), Rate(existing));
     case EntryOrder::ByNone: {
       int disk = Sign(existing.diskNumberStart, added.diskNumberStart);
       return disk != 0 ? disk : Sign(existing.relativeOffset, added.relativeOffset);
@@ -74,8 +81,10 @@ int SortedEntries::Add(std::unique_ptr<ZipEntry> item) {
   size_t lo = 0, hi = items_.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    if (Compare(mode_, *items_[mid], *item) > 0) hi = mid;
-    else lo = mid + 1;
+    if (Compare(mode_, *items_[mid], *item) > 0)
+      hi = mid;
+    else
+      lo = mid + 1;
   }
   if (rejectDuplicates_ && lo > 0 && Compare(mode_, *items_[lo - 1], *item) == 0)
     throw ListIndexError("Duplicate entry in the archive directory");
@@ -87,8 +96,10 @@ int SortedEntries::Find(const ZipEntry& key) const {
   size_t lo = 0, hi = items_.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    if (Compare(mode_, *items_[mid], key) >= 0) hi = mid;
-    else lo = mid + 1;
+    if (Compare(mode_, *items_[mid], key) >= 0)
+      hi = mid;
+    else
+      lo = mid + 1;
   }
   if (lo < items_.size() && Compare(mode_, *items_[lo], key) == 0) return static_cast<int>(lo);
   return -1;

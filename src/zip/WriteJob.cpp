@@ -119,8 +119,7 @@ void WriteJob::WriteArchive(State& run) {
   try {
     if (options_.outputOpener) {
       if (run.updating)
-        run.outputName =
-            IncludeTrailingDelim(platform::TempDir()) + "brz" + ZipCrypto::RandomHex(8) + ".tmp";
+        run.outputName = IncludeTrailingDelim(platform::TempDir()) + "brz" + ZipCrypto::RandomHex(8) + ".tmp";
       run.out = options_.outputOpener->Open(run.outputName);
       if (!run.out) throw ZipError("Cannot create " + run.outputName);
     } else if (run.updating) {
@@ -141,7 +140,9 @@ void WriteJob::WriteArchive(State& run) {
       if (!archive_.DirectoryLoaded()) throw NotAnArchiveError(kMsgNotValidZip);
       comment = pending ? pendingComment : archive_.ZipComment();
     } else {
-      comment = pending ? pendingComment : (archive_.EndCentralRecord().HasComment() ? archive_.EndCentralRecord().Comment() : std::string());
+      comment = pending ? pendingComment
+                        : (archive_.EndCentralRecord().HasComment() ? archive_.EndCentralRecord().Comment()
+                                                                    : std::string());
     }
     run.workEnd.Clear();
     run.workEnd.SetComment(comment);
@@ -149,7 +150,8 @@ void WriteJob::WriteArchive(State& run) {
 
     if (!options_.filesList.empty()) {
       bool stopNow = false;
-      observer_->OnStartZipInfo(static_cast<int>(options_.filesList.size()), run.totalBytes, run.workEnd, stopNow);
+      observer_->OnStartZipInfo(static_cast<int>(options_.filesList.size()), run.totalBytes, run.workEnd,
+                                stopNow);
       if (stopNow) throw CanceledError(kMsgCancelZip);
     }
     StartPipeline(run);
@@ -222,8 +224,10 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   bool isLink = false;
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
-    if (st.exists) TakeFileMetadata(r, st);
-    else r.dateTime = platform::DosDateTimeNow();
+    if (st.exists)
+      TakeFileMetadata(r, st);
+    else
+      r.dateTime = platform::DosDateTimeNow();
     r.uncompressedSize = r.compressedSize = 0;
     r.compressionMethod = kMethodStored;
     r.internalAttributes = 0;
@@ -289,7 +293,8 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     return false;
   }
   if (!isDir) run.member.PrepareHeader(r);
-  const bool store = isLink || options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, r.FileName());
+  const bool store =
+      isLink || options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, r.FileName());
   // Prepared data lets the local header be written once, complete.
   if (prepared) run.member.DescribePrepared(*prepared, r, store, entry);
   if (!r.WriteLocalHeader(out)) throw NotEnoughRoomError(kMsgNotEnoughRoom);
@@ -297,8 +302,10 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     observer_->OnEndZip(entry, 0, 0, 0);
     return true;
   }
-  if (prepared) run.member.WritePrepared(*prepared, out, r);
-  else run.member.WriteFileData(*in, out, r, store, entry);
+  if (prepared)
+    run.member.WritePrepared(*prepared, out, r);
+  else
+    run.member.WriteFileData(*in, out, r, store, entry);
   in.reset();
   run.addedFiles.push_back(entry);
   observer_->OnEndZip(entry, r.uncompressedSize, r.compressedSize, static_cast<int64_t>(out.Position()));
@@ -311,10 +318,12 @@ void WriteJob::StartPipeline(State& run) {
     const std::string& entry = options_.filesList[i];
     if (entry.empty() || entry.back() == kPathDelim) continue;
     jobs[i].path = entry;
-    jobs[i].store = options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, ExtractNamePart(entry));
+    jobs[i].store =
+        options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, ExtractNamePart(entry));
     jobs[i].links = options_.storeLinks;
   }
-  run.pipeline = std::make_unique<MemberPipeline>(std::move(jobs), options_.packLevel, MemberPipeline::WorkerCount(options_.threads),
+  run.pipeline = std::make_unique<MemberPipeline>(std::move(jobs), options_.packLevel,
+                                                  MemberPipeline::WorkerCount(options_.threads),
                                                   options_.sizes.wholeMember, run.member.Seal());
 }
 
@@ -333,6 +342,8 @@ void WriteJob::OnBlockRead(size_t bytes) {
   observer_->OnTotalPercentDone(Percentage(run_->doneBytes, run_->totalBytes));
 }
 
-void WriteJob::AfterWrite() { archive_.CheckCancel(); }
+void WriteJob::AfterWrite() {
+  archive_.CheckCancel();
+}
 
 }  // namespace brisko::zip

@@ -6,9 +6,9 @@
 #include "platform/Platform.h"
 #include "zip/DirSearch.h"
 #include "zip/WildMatch.h"
-#include "zip/ZipPaths.h"
 #include "zip/WriteJob.h"
 #include "zip/WriteJobState.h"
+#include "zip/ZipPaths.h"
 
 namespace brisko::zip {
 
@@ -78,7 +78,8 @@ bool IsSameFile(const std::string& path, const std::string& archive) {
 void WriteJob::ExpandFileList(State& run) {
   run.totalBytes = 0;
   run.doneBytes = 0;
-  if (options_.zipAction == AddAction::Freshen && !archive_.DirectoryLoaded() && platform::StatFile(archive_.ZipName()).exists)
+  if (options_.zipAction == AddAction::Freshen && !archive_.DirectoryLoaded() &&
+      platform::StatFile(archive_.ZipName()).exists)
     archive_.ReadDirectory();
   std::vector<std::string> wildcards;
   std::vector<std::string> kept;
@@ -140,7 +141,9 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     if (MatchesPatternList(options_.excludeList, path)) continue;
     archive_.ProcessMessages();
     if (IsSameFile(path, archive_.ZipName())) continue;
-    if (options_.skipIfArchiveBitNotSet && (platform::StatFile(path).attributes & platform::kAttrArchive) == 0) continue;
+    if (options_.skipIfArchiveBitNotSet &&
+        (platform::StatFile(path).attributes & platform::kAttrArchive) == 0)
+      continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     options_.filesList.push_back(path);
     run.totalBytes += static_cast<int64_t>(size);

@@ -2,18 +2,18 @@
 // and flushing a pending comment when the archive name changes.
 #include <deque>
 #include <filesystem>
-#include <unordered_map>
 #include <system_error>
+#include <unordered_map>
 
 #include "platform/AtomicFile.h"
 #include "platform/FileIo.h"
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/CodePage.h"
-#include "zip/ZipErrors.h"
-#include "zip/ZipPaths.h"
 #include "zip/WriteJob.h"
 #include "zip/WriteJobState.h"
+#include "zip/ZipErrors.h"
+#include "zip/ZipPaths.h"
 
 namespace brisko::zip {
 
@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 void WriteJob::SetZipName(const std::string& name) {
   if (SameName(name, archive_.ZipName())) return;
   EndOfCentralDir& end = archive_.EndCentralRecord();
-  const bool flush = end.commentChanged && !archive_.ZipName().empty() && platform::StatFile(archive_.ZipName()).exists;
+  const bool flush =
+      end.commentChanged && !archive_.ZipName().empty() && platform::StatFile(archive_.ZipName()).exists;
   // Cleared first: a flush that fails is reported once and does not block every later name change.
   end.commentChanged = false;
   if (flush) {
@@ -38,7 +39,8 @@ void WriteJob::UpdatePass(State& run) {
   // Entries by the key of the name they would be stored under, each name's entries in list order;
   // one hash look-up per member keeps an update linear however large both sides are.
   std::unordered_map<std::string, std::deque<size_t>> byName;
-  for (size_t j = 0; j < options_.filesList.size(); ++j) byName[NameKey(StoredNameOf(options_.filesList[j]))].push_back(j);
+  for (size_t j = 0; j < options_.filesList.size(); ++j)
+    byName[NameKey(StoredNameOf(options_.filesList[j]))].push_back(j);
   std::vector<bool> taken(options_.filesList.size(), false);
   const std::vector<std::string> entries = options_.filesList;
   for (int i = 0; i < list->Count(); ++i) {
@@ -97,7 +99,8 @@ void WriteJob::CopyMember(State& run, const ZipEntry& member, ZipEntry& copy) {
   // The local header is copied with its extra fields; only the name takes the form the central
   // header will have, so that both agree.
   std::vector<uint8_t> head(kLocalHeaderSize);
-  if (!in.Seek(member.relativeOffset) || !in.ReadExact(head.data(), head.size())) throw BadArchiveError(kMsgNotValidZip);
+  if (!in.Seek(member.relativeOffset) || !in.ReadExact(head.data(), head.size()))
+    throw BadArchiveError(kMsgNotValidZip);
   const EncodedName name = EncodeEntryName(copy.StoredName());
   uint16_t flags = 0;
   GetLE16(head.data(), head.size(), 6, flags);
@@ -162,7 +165,8 @@ void WriteJob::PutInPlace(const std::string& tempName) {
     fs::remove(fs::u8path(tempName), ec);
   }
   if (!placed.Commit(mode))
-    throw ZipError("Could not copy from " + tempName + " -> " + target + ": the new archive did not reach the disk");
+    throw ZipError("Could not copy from " + tempName + " -> " + target +
+                   ": the new archive did not reach the disk");
 }
 
 }  // namespace brisko::zip

@@ -19,7 +19,7 @@ inline constexpr uint32_t kCentralHeaderSize = 46;
 inline constexpr uint32_t kEndCentralSize = 22;
 inline constexpr uint32_t kZip64LocatorSize = 20;
 inline constexpr uint32_t kZip64EndCentralMinSize = 56;
-inline constexpr uint32_t kDataDescriptorSize = 16;  // with signature, 32-bit sizes
+inline constexpr uint32_t kDataDescriptorSize = 16;    // with signature, 32-bit sizes
 inline constexpr uint32_t kDataDescriptor64Size = 24;  // with signature, 64-bit sizes
 inline constexpr uint32_t kMaxCommentLength = 0xFFFF;
 // The end record lies within the last 65 535 + 22 bytes of an archive.
@@ -30,10 +30,10 @@ inline constexpr uint32_t kEncryptionHeaderSize = 12;
 
 // General purpose bit flags.
 inline constexpr uint16_t kFlagEncrypted = 0x0001;
-inline constexpr uint16_t kFlagDeflateMax = 0x0002;    // deflate levels 8 and 9; implode: 8K window
-inline constexpr uint16_t kFlagDeflateFast = 0x0004;   // deflate levels 1 and 2; implode: 3 trees
+inline constexpr uint16_t kFlagDeflateMax = 0x0002;   // deflate levels 8 and 9; implode: 8K window
+inline constexpr uint16_t kFlagDeflateFast = 0x0004;  // deflate levels 1 and 2; implode: 3 trees
 inline constexpr uint16_t kFlagDataDescriptor = 0x0008;
-inline constexpr uint16_t kFlagUtf8 = 0x0800;          // name and comment are UTF-8
+inline constexpr uint16_t kFlagUtf8 = 0x0800;  // name and comment are UTF-8
 
 // Compression methods.
 inline constexpr uint16_t kMethodStored = 0;

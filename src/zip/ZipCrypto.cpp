@@ -16,7 +16,9 @@ const z_crc_t* CrcTable() {
   return table;
 }
 
-uint32_t CrcStep(uint32_t crc, uint8_t b) { return (crc >> 8) ^ CrcTable()[(crc ^ b) & 0xFF]; }
+uint32_t CrcStep(uint32_t crc, uint8_t b) {
+  return (crc >> 8) ^ CrcTable()[(crc ^ b) & 0xFF];
+}
 }  // namespace
 
 void ZipCrypto::UpdateKeys(uint8_t plain) {
@@ -70,9 +72,13 @@ void ZipCrypto::Transform(uint8_t* data, size_t count) {
   keys_[2] = k2;
 }
 
-void ZipCrypto::Encrypt(uint8_t* data, size_t count) { Transform<false>(data, count); }
+void ZipCrypto::Encrypt(uint8_t* data, size_t count) {
+  Transform<false>(data, count);
+}
 
-void ZipCrypto::Decrypt(uint8_t* data, size_t count) { Transform<true>(data, count); }
+void ZipCrypto::Decrypt(uint8_t* data, size_t count) {
+  Transform<true>(data, count);
+}
 
 std::array<uint8_t, 12> ZipCrypto::MakeHeader(std::string_view password, uint32_t crc,
                                               crypto::RandomSource& random) {

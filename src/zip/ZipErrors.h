@@ -12,10 +12,10 @@ class ZipError : public std::runtime_error {
   explicit ZipError(const std::string& message) : std::runtime_error(message) {}
 };
 
-#define BRISKO_ZIP_EXCEPTION(Name)                                             \
-  class Name : public ZipError {                                          \
-   public:                                                                     \
-    explicit Name(const std::string& message) : ZipError(message) {}     \
+#define BRISKO_ZIP_EXCEPTION(Name)                                   \
+  class Name : public ZipError {                                     \
+   public:                                                           \
+    explicit Name(const std::string& message) : ZipError(message) {} \
   }
 
 // The archive is damaged beyond what the reader can repair ("Not a valid zip file!").

@@ -93,7 +93,8 @@ bool IsLinkEntry(const ZipEntry& entry) {
 
 // The modification time to restore: the extended timestamp when present, else the DOS time.
 std::time_t ModificationTimeOf(const ZipEntry& entry) {
-  return entry.unixTime ? static_cast<std::time_t>(*entry.unixTime) : platform::DosDateTimeToTime(entry.dateTime);
+  return entry.unixTime ? static_cast<std::time_t>(*entry.unixTime)
+                        : platform::DosDateTimeToTime(entry.dateTime);
 }
 
 }  // namespace
@@ -442,7 +443,8 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.crc32 || !entry.CrcStored()) && sink.Written() == size) {
-    if (isLink && !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
+    if (isLink &&
+        !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
       Skip(index, entry, SkipReason::CreateError);
       return Step::Done;
     }

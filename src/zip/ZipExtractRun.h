@@ -30,8 +30,8 @@ class ZipExtractRun {
   // See ExtractJob::Run.
   int Run();
   // See ExtractJob::TestEntry.
-  static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password, ByteSink* keep,
-                              uint64_t sizeCap);
+  static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
+                              ByteSink* keep, uint64_t sizeCap);
 
  private:
   enum class Step { Done, Retry };

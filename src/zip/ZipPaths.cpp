@@ -12,7 +12,9 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
-std::string NameKey(std::string_view name) { return platform::PathKey(name); }
+std::string NameKey(std::string_view name) {
+  return platform::PathKey(name);
+}
 
 bool SameName(std::string_view a, std::string_view b) {
   return platform::kNamesIgnoreCase ? platform::PathKey(a) == platform::PathKey(b) : a == b;
@@ -48,7 +50,8 @@ std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& o
     std::string dirNoDelim = ExcludeTrailingDelim(dir);
     if (SameTextAscii(dirNoDelim, root)) {
       dir.clear();
-    } else if (dir.size() > root.size() && SameTextAscii(std::string_view(dir).substr(0, root.size()), root) &&
+    } else if (dir.size() > root.size() &&
+               SameTextAscii(std::string_view(dir).substr(0, root.size()), root) &&
                dir[root.size()] == kPathDelim) {
       // Only whole folder names count as the root prefix.
       dir.erase(0, root.size());

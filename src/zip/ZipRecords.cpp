@@ -18,7 +18,9 @@ namespace {
 
 using platform::PathDelim;
 
-bool IsNameDelim(char c) { return platform::IsPathDelimOrDrive(c); }
+bool IsNameDelim(char c) {
+  return platform::IsPathDelimOrDrive(c);
+}
 
 bool WriteAll(ZipStream& stream, const std::vector<uint8_t>& bytes) {
   return stream.Write(bytes.data(), bytes.size()) == bytes.size();
@@ -40,7 +42,8 @@ struct ExtraFields {
 
 // Takes the real sizes (and offset, disk) out of a Zip64 extra field for the fields that hold the
 // 0xFFFFFFFF marker (a local header carries both sizes whenever it has the field), the modification
-// time out of an extended timestamp, the AES field, and a Unicode path whose check value matches the stored name.
+// time out of an extended timestamp, the AES field, and a Unicode path whose check value matches the stored
+// name.
 ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const std::string& storedName) {
   ExtraFields result;
   const auto* data = reinterpret_cast<const uint8_t*>(extra.data());
@@ -104,7 +107,9 @@ void PutAes(std::vector<uint8_t>& out, const std::optional<AesField>& aes) {
   if (aes) PutBytes(out, aes->Bytes());
 }
 
-uint32_t Field32(uint64_t value) { return value >= kZip64Marker32 ? kZip64Marker32 : static_cast<uint32_t>(value); }
+uint32_t Field32(uint64_t value) {
+  return value >= kZip64Marker32 ? kZip64Marker32 : static_cast<uint32_t>(value);
+}
 
 std::string ToNativeSeparators(std::string name) {
   if (PathDelim != '/') std::replace(name.begin(), name.end(), '/', PathDelim);
@@ -122,7 +127,8 @@ void ReadSharedFields(ByteCursor& in, ZipEntry& h) {
 }
 
 // Bit 11 names are UTF-8 already; otherwise a matching Unicode path field wins over the stored bytes.
-std::string DecodedName(const std::string& stored, const ExtraFields& fields, uint16_t flags, uint16_t madeBy) {
+std::string DecodedName(const std::string& stored, const ExtraFields& fields, uint16_t flags,
+                        uint16_t madeBy) {
   if (!(flags & kFlagUtf8) && fields.unicodeName) return *fields.unicodeName;
   return DecodeEntryName(stored, flags, madeBy);
 }
@@ -151,8 +157,10 @@ std::string ZipEntry::StoredName() const {
 void ZipEntry::UpdateNameLength() {
   EncodedName encoded = EncodeEntryName(StoredName());
   fileNameLength = Length16(encoded.bytes.size(), "Member name");
-  if (encoded.needsUtf8Flag) flags |= kFlagUtf8;
-  else flags &= static_cast<uint16_t>(~kFlagUtf8);
+  if (encoded.needsUtf8Flag)
+    flags |= kFlagUtf8;
+  else
+    flags &= static_cast<uint16_t>(~kFlagUtf8);
 }
 
 void ZipEntry::AssignReadName(const std::string& name) {
@@ -173,7 +181,8 @@ void ZipEntry::SetFileComment(std::optional<std::string> comment) {
 }
 
 bool ZipEntry::NeedsZip64() const {
-  return uncompressedSize >= kZip64Marker32 || compressedSize >= kZip64Marker32 || relativeOffset >= kZip64Marker32;
+  return uncompressedSize >= kZip64Marker32 || compressedSize >= kZip64Marker32 ||
+         relativeOffset >= kZip64Marker32;
 }
 
 bool ZipEntry::WriteLocalHeader(ZipStream& stream) {
@@ -360,8 +369,9 @@ const std::string& EndOfCentralDir::Comment() const {
 }
 
 bool EndOfCentralDir::NeedsZip64() const {
-  return totalEntries >= kZip64Marker16 || entriesThisDisk >= kZip64Marker16 || centralSize >= kZip64Marker32 ||
-         centralOffset >= kZip64Marker32 || thisDiskNumber >= kZip64Marker16 || centralStartDisk >= kZip64Marker16;
+  return totalEntries >= kZip64Marker16 || entriesThisDisk >= kZip64Marker16 ||
+         centralSize >= kZip64Marker32 || centralOffset >= kZip64Marker32 ||
+         thisDiskNumber >= kZip64Marker16 || centralStartDisk >= kZip64Marker16;
 }
 
 bool EndOfCentralDir::Write(ZipStream& stream) const {

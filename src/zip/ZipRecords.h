@@ -135,8 +135,8 @@ class EndOfCentralDir {
   uint64_t centralSize = 0;
   uint64_t centralOffset = 0;
   uint16_t zipCommentLength = 0;
-  uint64_t zipCommentPos = 0;  // file position of the comment (set when read; not stored)
-  uint64_t recordPos = 0;      // file position of the record itself (set when read; not stored)
+  uint64_t zipCommentPos = 0;   // file position of the comment (set when read; not stored)
+  uint64_t recordPos = 0;       // file position of the record itself (set when read; not stored)
   bool commentChanged = false;  // set through the comment property, not yet in the archive
 
   void Clear();

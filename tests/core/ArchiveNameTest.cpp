@@ -9,7 +9,9 @@
 namespace brisko::core {
 namespace {
 
-DateTime At(int y, int mo, int d, int h, int mi, int s) { return *TryEncodeDate(y, mo, d) + *TryEncodeTime(h, mi, s); }
+DateTime At(int y, int mo, int d, int h, int mi, int s) {
+  return *TryEncodeDate(y, mo, d) + *TryEncodeTime(h, mi, s);
+}
 
 TEST(ArchiveName, Examples) {
   const DateTime march5 = At(2024, 3, 5, 14, 7, 9);
@@ -42,7 +44,8 @@ TEST(ArchiveName, Examples) {
       {"empty folder stays relative", "", "Docs", SuffixKind::Number, 3, false, 2, march5, "Docs3.zip"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ComposeArchivePath(c.folder, c.prefix, c.kind, c.number, c.append0, c.width, c.moment), c.expected)
+    EXPECT_EQ(ComposeArchivePath(c.folder, c.prefix, c.kind, c.number, c.append0, c.width, c.moment),
+              c.expected)
         << c.label;
   }
 }

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -37,7 +37,8 @@ namespace fs = std::filesystem;
 struct WriterOutput : zip::StreamOpener {
   std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open = [](const std::string& path) {
     auto file = std::make_unique<zip::FileStream>();
-    return file->Open(path, zip::FileMode::CreateNew) ? std::unique_ptr<zip::ZipStream>(std::move(file)) : nullptr;
+    return file->Open(path, zip::FileMode::CreateNew) ? std::unique_ptr<zip::ZipStream>(std::move(file))
+                                                      : nullptr;
   };
   std::unique_ptr<zip::ZipStream> Open(const std::string& path) override { return open(path); }
 };

@@ -91,7 +91,8 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     EXPECT_EQ(DestFiles(), before);  // nothing rotated, no partial archive left
     EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), value);
     EXPECT_EQ(LastLog("Status"), "Fails");
-    EXPECT_NE(LastLog("Information").find("failed verification"), std::string::npos) << LastLog("Information");
+    EXPECT_NE(LastLog("Information").find("failed verification"), std::string::npos)
+        << LastLog("Information");
     EXPECT_NE(LastLog("Information").find(".txt: "), std::string::npos) << LastLog("Information");
     const auto errors = ui.CallsOf("ShowMessage");
     ASSERT_EQ(errors.size(), 1u);

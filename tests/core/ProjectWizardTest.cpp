@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedInteraction.h"
-#include "support/TestEnvironment.h"
 #include "core/DataDir.h"
 #include "core/IniFile.h"
 #include "core/ManualClock.h"
@@ -14,6 +13,7 @@
 #include "platform/Platform.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core {
 namespace {
@@ -40,7 +40,8 @@ class ProjectWizardTest : public ::testing::Test {
     w.SetName(name);
     ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
     w.BackupList().Append(Source());
-    while (w.Page() < ProjectWizard::kPageCount - 1) ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
+    while (w.Page() < ProjectWizard::kPageCount - 1)
+      ASSERT_EQ(w.Next(ui), ProjectWizard::NextResult::Advanced);
   }
 
   IniFile Ini() const { return IniFile(ProjectIniPath(dir.Dir())); }
@@ -83,9 +84,11 @@ TEST_F(ProjectWizardTest, EachPageCheckStopsWithItsMessage) {
        "Project 'docs' exists,please input another name!"},
       {"settings section name", 0, [](ProjectWizard& w) { w.SetName("common"); },
        "Project 'common' exists,please input another name!"},
-      {"empty backup list", 1, [](ProjectWizard& w) { w.BackupList().Clear(); }, "Please select files to backup"},
+      {"empty backup list", 1, [](ProjectWizard& w) { w.BackupList().Clear(); },
+       "Please select files to backup"},
       {"no exclude needed", 2, [](ProjectWizard& w) { w.ExcludeList().Clear(); }, ""},
-      {"blank prefix", 3, [](ProjectWizard& w) { w.SetPrefix("  "); }, "Please enter the prefix of backup filename"},
+      {"blank prefix", 3, [](ProjectWizard& w) { w.SetPrefix("  "); },
+       "Please enter the prefix of backup filename"},
       {"passwords differ", 4,
        [](ProjectWizard& w) {
          w.Form().usePassword = true;

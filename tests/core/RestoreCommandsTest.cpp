@@ -203,7 +203,8 @@ TEST_F(RestoreCommandsTest, AesMemberWithWrongPasswordOrAlteredDataFails) {
     const char* password;
     const char* reason;
   };
-  for (const Case& c : {Case{"aes.zip", "wrong", "wrong password"}, Case{"altered.zip", "secret", "damaged or altered"}}) {
+  for (const Case& c :
+       {Case{"aes.zip", "wrong", "wrong password"}, Case{"altered.zip", "secret", "damaged or altered"}}) {
     SCOPED_TRACE(c.archive);
     fs::remove_all(Target());
     commands->options.password = c.password;

@@ -71,8 +71,7 @@ TEST_F(RestoreSelectionTest, ConfirmationCountsTheFilesItMayReplace) {
     zip::OverwriteRule mode;
     bool warned;
   };
-  for (const Case c :
-       {Case{zip::OverwriteRule::Always, true}, Case{zip::OverwriteRule::Never, false}}) {
+  for (const Case c : {Case{zip::OverwriteRule::Always, true}, Case{zip::OverwriteRule::Never, false}}) {
     ui.confirmAnswers = {false};
     commands->options.overwriteMode = c.mode;
     commands->Restore();

@@ -108,8 +108,11 @@ TEST_F(SchedulerTest, AfterSleepAProjectRunsOnceAndThenAtItsNextMomentAhead) {
 }
 
 TEST_F(SchedulerTest, WeeklyOnItsDayAndAWeekdayThatIsNone) {
-  WriteProjectIni({{"Fri", ProjectKeys({{"Filename prefix", "Fri"}, {"BackupMode", "2"}, {"StartTime_or_Increase", "Friday"}})},
-                   {"Bad", ProjectKeys({{"Filename prefix", "Bad"}, {"BackupMode", "2"}, {"StartTime_or_Increase", "friday"}})}});
+  WriteProjectIni(
+      {{"Fri",
+        ProjectKeys({{"Filename prefix", "Fri"}, {"BackupMode", "2"}, {"StartTime_or_Increase", "Friday"}})},
+       {"Bad", ProjectKeys(
+                   {{"Filename prefix", "Bad"}, {"BackupMode", "2"}, {"StartTime_or_Increase", "friday"}})}});
   clock.Set(At(2024, 3, 8, 13, 0, 0));  // a Friday afternoon
   auto model = StartModel();
   ASSERT_EQ(model->Schedule().size(), 2u);
@@ -165,10 +168,14 @@ TEST_F(SchedulerTest, SwitchOffEditingAndBusyKeepTicksIdle) {
 }
 
 TEST_F(SchedulerTest, ConfirmationIsSuppressedAndRestoredAlsoAfterAFailedCheck) {
-  WriteProjectIni({{"A", ProjectKeys({{"Filename prefix", "A"}, {"BackupMode", "0"}, {"StartTime_or_Increase", "09:00:00"},
-                                       {"Backup Directory Count", "0"}})},
-                   {"B", ProjectKeys({{"Filename prefix", "B"}, {"BackupMode", "0"}, {"StartTime_or_Increase", "09:00:00"}})}},
-                  {{"PromptBeforeBackup", "1"}});
+  WriteProjectIni(
+      {{"A", ProjectKeys({{"Filename prefix", "A"},
+                          {"BackupMode", "0"},
+                          {"StartTime_or_Increase", "09:00:00"},
+                          {"Backup Directory Count", "0"}})},
+       {"B",
+        ProjectKeys({{"Filename prefix", "B"}, {"BackupMode", "0"}, {"StartTime_or_Increase", "09:00:00"}})}},
+      {{"PromptBeforeBackup", "1"}});
   clock.Set(At(2024, 3, 5, 10, 0, 0));
   auto model = StartModel();
   ASSERT_TRUE(model->Settings().promptBeforeBackup);

@@ -37,8 +37,8 @@ TEST(SourceEntryKindTest, FileNamePartDecides) {
       {"/data/*.doc", SourceEntryKind::Wildcard},
       {"/data/a?c", SourceEntryKind::Wildcard},
       {"/data/x>y", SourceEntryKind::Wildcard},
-      {"/data/", SourceEntryKind::Wildcard},          // empty pattern: a folder entry
-      {"/da*ta/report.doc", SourceEntryKind::File},   // only the file-name part counts
+      {"/data/", SourceEntryKind::Wildcard},         // empty pattern: a folder entry
+      {"/da*ta/report.doc", SourceEntryKind::File},  // only the file-name part counts
       {"report.doc", SourceEntryKind::File},
   };
   for (const Case& c : cases) EXPECT_EQ(ClassifySourceEntry(P(c.entry)), c.kind) << c.entry;

@@ -15,21 +15,14 @@ struct MaskCase {
 
 TEST(NameMasks, ExcludeNameRule) {
   const MaskCase cases[] = {
-      {"", "anything.txt", true},
-      {"*.LOG", "A.LOG", true},
-      {"*.LOG", "A.TXT", false},
-      {"*.*", "A.B", true},
-      {"*", "ABC", true},
-      {"*", "A.B", false},          // "*" stops at the dot and does not go past it
-      {"*.LOG", "A.B.LOG", false},  // no backtracking
-      {"?.TXT", "A.TXT", true},
-      {"??.TXT", "A.TXT", true},    // a "?" meeting the dot is passed over
-      {"A?", "A.", false},
-      {"A*", "ABC", true},
-      {"ABC", "ABD", false},
-      {"ABC*?", "ABC", true},       // trailing wildcards match nothing
-      {"*.", "ABC.", true},
-      {"READ*.*", "README.MD", true},
+      {"", "anything.txt", true},  {"*.LOG", "A.LOG", true},
+      {"*.LOG", "A.TXT", false},   {"*.*", "A.B", true},
+      {"*", "ABC", true},          {"*", "A.B", false},        // "*" stops at the dot and does not go past it
+      {"*.LOG", "A.B.LOG", false},                             // no backtracking
+      {"?.TXT", "A.TXT", true},    {"??.TXT", "A.TXT", true},  // a "?" meeting the dot is passed over
+      {"A?", "A.", false},         {"A*", "ABC", true},
+      {"ABC", "ABD", false},       {"ABC*?", "ABC", true},  // trailing wildcards match nothing
+      {"*.", "ABC.", true},        {"READ*.*", "README.MD", true},
   };
   for (const MaskCase& c : cases)
     EXPECT_EQ(MatchExcludeName(c.mask, c.name), c.match) << c.mask << " vs " << c.name;
@@ -49,11 +42,12 @@ TEST(NameMasks, ExcludeMaskWithFolderPart) {
       {"x/*.tmp", "/data/x/", "a.tmp", true},
       {"/other/*.tmp", "/data/x/", "a.tmp", false},
       {"/data/x/", "/data/x/", "whatever.bin", true},  // empty name part: every name
-      {"/DATA/X/a.tmp", "/data/x/", "A.TMP", true},     // case ignored
+      {"/DATA/X/a.tmp", "/data/x/", "A.TMP", true},    // case ignored
       {"/a/very/long/path/x/*.tmp", "/x/", "a.tmp", false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(MatchesExcludeMask(c.mask, c.folder, c.name), c.match) << c.mask << " vs " << c.folder << c.name;
+    EXPECT_EQ(MatchesExcludeMask(c.mask, c.folder, c.name), c.match)
+        << c.mask << " vs " << c.folder << c.name;
 }
 
 TEST(NameMasks, ExcludeMaskWithDriveLetter) {
@@ -69,9 +63,9 @@ TEST(NameMasks, ExcludeMaskWithDriveLetter) {
       {"D:\\data\\x\\*.tmp", "C:\\data\\x\\", false},
       {"*:\\data\\x\\*.tmp", "E:\\data\\x\\", true},  // "*" and "?" stand for any drive
       {"?:\\x\\*.tmp", "C:\\x\\", true},
-      {"\\data\\x\\*.tmp", "C:\\data\\x\\", true},   // a folder without drive matches the end
+      {"\\data\\x\\*.tmp", "C:\\data\\x\\", true},  // a folder without drive matches the end
       {"x\\*.tmp", "C:\\data\\x\\", true},
-      {"\\data\\x\\*.tmp", "\\data\\x\\", false},    // the item's drive must fit before it
+      {"\\data\\x\\*.tmp", "\\data\\x\\", false},  // the item's drive must fit before it
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchesExcludeMask(c.mask, c.folder, "a.tmp"), c.match) << c.mask << " vs " << c.folder;
@@ -79,12 +73,13 @@ TEST(NameMasks, ExcludeMaskWithDriveLetter) {
 
 TEST(NameMasks, FindPattern) {
   const MaskCase cases[] = {
-      {"*.zip", "a.zip", true},      {"*.zip", "A.ZIP", true},      {"*.zip", "a.zipx", false},
-      {"*.zip", "zip", false},       {"readme.*", "readme", true},  {"readme.*", "README.txt", true},
+      {"*.zip", "a.zip", true},       {"*.zip", "A.ZIP", true},     {"*.zip", "a.zipx", false},
+      {"*.zip", "zip", false},        {"readme.*", "readme", true}, {"readme.*", "README.txt", true},
       {"readme.*", "readme2", false}, {"*.*", "noext", true},       {"*.*", ".hidden", true},
-      {"a?c.*", "abc.d", true},      {"a?c.*", "ac.d", false},      {"*b*", "aaabaaa", true},
+      {"a?c.*", "abc.d", true},       {"a?c.*", "ac.d", false},     {"*b*", "aaabaaa", true},
   };
-  for (const MaskCase& c : cases) EXPECT_EQ(MatchFindPattern(c.mask, c.name), c.match) << c.mask << " vs " << c.name;
+  for (const MaskCase& c : cases)
+    EXPECT_EQ(MatchFindPattern(c.mask, c.name), c.match) << c.mask << " vs " << c.name;
 }
 
 }  // namespace

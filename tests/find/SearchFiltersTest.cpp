@@ -20,8 +20,8 @@ TEST(SearchFilters, Attributes) {
   SearchState s;
   s.attributes = {kArchive, kReadOnly, kHidden, kSystem};
   EXPECT_TRUE(PassesAttributes(s, platform::kAttrArchive));
-  EXPECT_TRUE(PassesAttributes(s, 0));                        // an empty set passes
-  EXPECT_FALSE(PassesAttributes(s, platform::kAttrDirectory));   // folders are not asked for
+  EXPECT_TRUE(PassesAttributes(s, 0));                          // an empty set passes
+  EXPECT_FALSE(PassesAttributes(s, platform::kAttrDirectory));  // folders are not asked for
   EXPECT_TRUE(PassesAttributes(s, platform::kAttrDirectory | platform::kAttrHidden));
   EXPECT_TRUE(PassesAttributes(s, platform::kAttrArchive | platform::kAttrVolumeId));  // volume bit dropped
   s.exactAttribute = true;
@@ -65,7 +65,10 @@ TEST(SearchFilters, DateBounds) {
       {"before noon, time only", {noon, 0}, morning, true},
       {"full moment after", {0, kDay_2024_05_10 + noon}, morning, false},
       {"full moment before", {kDay_2024_05_10 + noon, 0}, morning, true},
-      {"inclusive at the exact moment", {kDay_2024_05_10 + 8.5 / 24, kDay_2024_05_10 + 8.5 / 24}, morning, true},
+      {"inclusive at the exact moment",
+       {kDay_2024_05_10 + 8.5 / 24, kDay_2024_05_10 + 8.5 / 24},
+       morning,
+       true},
   };
   for (const Case& c : cases) EXPECT_EQ(PassesDateBounds(c.bounds, c.item), c.pass) << c.label;
 }

@@ -38,7 +38,8 @@ TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
   EXPECT_EQ(items[1].name, "file.bin");
   EXPECT_EQ(items[1].size, 1500u);
   EXPECT_EQ(items[1].lastWrite, 1600000000);
-  EXPECT_EQ(items[1].attributes & (kAttrArchive | kAttrReadOnly | kAttrDirectory), kAttrArchive | kAttrReadOnly);
+  EXPECT_EQ(items[1].attributes & (kAttrArchive | kAttrReadOnly | kAttrDirectory),
+            kAttrArchive | kAttrReadOnly);
   EXPECT_EQ(items[2].name, "folder");
   EXPECT_TRUE(items[2].attributes & kAttrDirectory);
   EXPECT_FALSE(items[2].isSymlink);

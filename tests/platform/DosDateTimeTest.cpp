@@ -49,9 +49,9 @@ TEST(DosDateTime, FromTimeDropsOddSecondsAndRangeEnds) {
   test::ScopedTimeZone utc("UTC");
   // 2022-03-04 05:06:09 UTC
   EXPECT_EQ(DosDateTimeFromTime(1646370369), Dos(2022, 3, 4, 5, 6, 4));
-  EXPECT_EQ(DosDateTimeFromTime(0), Dos(1980, 1, 1, 0, 0, 0));              // 1970: clamped
-  EXPECT_EQ(DosDateTimeFromTime(4102444800), Dos(2100, 1, 1, 0, 0, 0));     // 2100-01-01
-  EXPECT_EQ(DosDateTimeFromTime(7258118400), Dos(2107, 12, 31, 23, 59, 29)); // 2200: clamped
+  EXPECT_EQ(DosDateTimeFromTime(0), Dos(1980, 1, 1, 0, 0, 0));                // 1970: clamped
+  EXPECT_EQ(DosDateTimeFromTime(4102444800), Dos(2100, 1, 1, 0, 0, 0));       // 2100-01-01
+  EXPECT_EQ(DosDateTimeFromTime(7258118400), Dos(2107, 12, 31, 23, 59, 29));  // 2200: clamped
   EXPECT_EQ(DosDateTimeToTime(Dos(2022, 3, 4, 5, 6, 4)), 1646370368);
   EXPECT_EQ(DosDateTimeToTime(Dos(2022, 2, 30, 0, 0, 0)), -1);
   EXPECT_EQ(FormatDosDateTime(Dos(2022, 3, 4, 5, 6, 4)), "2022-03-04 05:06:08");

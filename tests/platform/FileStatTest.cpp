@@ -10,7 +10,8 @@
 using namespace brisko::platform;
 
 TEST(FileStat, ReadOnlyAndTimeRoundTrip) {
-  std::string path = TempDir() + "/brisko-filestat-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+  std::string path =
+      TempDir() + "/brisko-filestat-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
   { std::ofstream(path) << "abc"; }
   FileStat st = StatFile(path);
   ASSERT_TRUE(st.exists);

@@ -8,13 +8,13 @@
 #include "UiTestRegistry.h"
 #include "UiTestSupport.h"
 #include "core/ManualClock.h"
-#include "ui/QtUserInteraction.h"
-#include "ui/PreferencesDialog.h"
-#include "ui/AddProjectWizard.h"
-#include "ui/ProjectNameDialog.h"
-#include "ui/WildcardListDialog.h"
-#include "ui/SelectByWildcardDialog.h"
 #include "ui/AboutDialog.h"
+#include "ui/AddProjectWizard.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/ProjectNameDialog.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/SelectByWildcardDialog.h"
+#include "ui/WildcardListDialog.h"
 
 class DialogsTest : public QObject {
   Q_OBJECT
@@ -30,7 +30,9 @@ class DialogsTest : public QObject {
     } dialogs[] = {
         {"about", [] { return new brisko::ui::AboutDialog(); }},
         {"rename",
-         [] { return new brisko::ui::ProjectNameDialog(QStringLiteral("Copy Project"), QStringLiteral("x")); }},
+         [] {
+           return new brisko::ui::ProjectNameDialog(QStringLiteral("Copy Project"), QStringLiteral("x"));
+         }},
         {"preferences", [] { return new brisko::ui::PreferencesDialog({}, {}, {}); }},
         {"wizard", [&] { return new brisko::ui::AddProjectWizard(dir, {}, {}, ui, clock); }},
         {"wildcard", [&] { return new brisko::ui::WildcardListDialog(dir, ui); }},

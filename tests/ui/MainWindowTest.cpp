@@ -28,9 +28,9 @@
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "core/SystemClock.h"
+#include "ui/MainWindow.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
-#include "ui/MainWindow.h"
 #include "ui/TrayController.h"
 
 using brisko::uitest::DataFolder;

@@ -3,16 +3,16 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <atomic>
-#include <thread>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "UiTestRegistry.h"
 #include "UiTestSupport.h"
 #include "core/SystemClock.h"
-#include "ui/SingleInstance.h"
 #include "ui/MainWindow.h"
+#include "ui/SingleInstance.h"
 
 using brisko::ui::SingleInstance;
 

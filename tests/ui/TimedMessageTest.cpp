@@ -69,7 +69,8 @@ class TimedMessageTest : public QObject {
     auto* label = form.findChild<QLabel*>(QStringLiteral("Message"));
     QCOMPARE(label->text(), QStringLiteral("one\ntwo\nthree"));
     const QString longLine(2000, QLatin1Char('w'));
-    TimedMessageBox wide(QString(longLine).replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")), MessageKind::Information, 4);
+    TimedMessageBox wide(QString(longLine).replace(QStringLiteral("wwwww"), QStringLiteral("wwww ")),
+                         MessageKind::Information, 4);
     const int half = wide.screen()->geometry().width() / 2;
     QVERIFY(wide.width() <= half + 32 + 200);
     QVERIFY(wide.height() > form.height());

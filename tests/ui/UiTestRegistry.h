@@ -21,5 +21,6 @@ struct RegisterTest {
 
 }  // namespace brisko::uitest
 
-#define BRISKO_UI_TEST(Class) \
-  static const brisko::uitest::RegisterTest kRegister##Class([] { return static_cast<QObject*>(new Class()); })
+#define BRISKO_UI_TEST(Class)                                 \
+  static const brisko::uitest::RegisterTest kRegister##Class( \
+      [] { return static_cast<QObject*>(new Class()); })

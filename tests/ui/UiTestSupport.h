@@ -86,9 +86,15 @@ inline ModalAnswerer::Handler Press(const QString& caption) {
 }
 
 // Message boxes keep Qt's own button texts; the program's Yes/No/OK map onto these.
-inline ModalAnswerer::Handler Yes() { return Press(QStringLiteral("Yes")); }
-inline ModalAnswerer::Handler No() { return Press(QStringLiteral("No")); }
-inline ModalAnswerer::Handler Ok() { return Press(QStringLiteral("OK")); }
+inline ModalAnswerer::Handler Yes() {
+  return Press(QStringLiteral("Yes"));
+}
+inline ModalAnswerer::Handler No() {
+  return Press(QStringLiteral("No"));
+}
+inline ModalAnswerer::Handler Ok() {
+  return Press(QStringLiteral("OK"));
+}
 
 // A temporary data folder, with the trailing separator the core expects.
 class DataFolder {

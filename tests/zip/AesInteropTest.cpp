@@ -16,9 +16,12 @@ namespace {
 const std::string kTool = ProgramPath("brisko-zip");
 // 7-Zip takes a non-ASCII password from the command line in the locale's encoding.
 const std::string kUtf8Env = "LANG=C.UTF-8 LC_ALL=C.UTF-8 ";
-const std::string kUtf8Password = "\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c\xe2\x82\xac";  // "пароль€"
+const std::string kUtf8Password =
+    "\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c\xe2\x82\xac";  // "пароль€"
 
-bool HaveSevenZip() { return Shell("command -v 7zz") == 0; }
+bool HaveSevenZip() {
+  return Shell("command -v 7zz") == 0;
+}
 
 class AesInteropTest : public ScratchDir {
  protected:
@@ -67,7 +70,8 @@ TEST_F(AesInteropTest, SevenZipOpensWhatWeWrite) {
     const char* level;
     std::string password;
   };
-  const std::vector<Case> cases = {{"deflated", "", "S3cret"}, {"stored", "-0", "S3cret"}, {"utf8", "", kUtf8Password}};
+  const std::vector<Case> cases = {
+      {"deflated", "", "S3cret"}, {"stored", "-0", "S3cret"}, {"utf8", "", kUtf8Password}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const std::string archive = P(std::string("ours-") + c.label + ".zip");

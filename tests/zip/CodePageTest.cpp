@@ -16,7 +16,11 @@ TEST(CodePage, EncodeStoresUtf8WithFlagUnlessAscii) {
   const Case cases[] = {
       {"plain.txt", "plain.txt", false},
       {"caf\xC3\xA9.txt", "caf\xC3\xA9.txt", true},  // every non-ASCII name: UTF-8 with the flag
-      {"Gr\xC3\xBC\xC3\x9F" "e.txt", "Gr\xC3\xBC\xC3\x9F" "e.txt", true},
+      {"Gr\xC3\xBC\xC3\x9F"
+       "e.txt",
+       "Gr\xC3\xBC\xC3\x9F"
+       "e.txt",
+       true},
       {"\xCE\x95\xCE\xBB", "\xCE\x95\xCE\xBB", true},
       {"emoji-\xF0\x9F\x99\x82", "emoji-\xF0\x9F\x99\x82", true},
       {"latin1-\xE9", "latin1-\xE9", false},  // not UTF-8: unchanged, no flag
@@ -41,9 +45,9 @@ TEST(CodePage, EveryHighByteRoundTrips) {
 
 TEST(CodePage, DecodeKeepsUnixBytesAndConvertsTheRest) {
   EXPECT_EQ(DecodeEntryName("\xFF\xFE", kFlagUtf8, 0x0314), "\xC2\xA0\xE2\x96\xA0");
-  EXPECT_TRUE(IsValidUtf8(DecodeEntryName("\xC0\xAF", 0, 0x0014)));  // overlong form rejected
+  EXPECT_TRUE(IsValidUtf8(DecodeEntryName("\xC0\xAF", 0, 0x0014)));     // overlong form rejected
   EXPECT_EQ(DecodeEntryName("latin1-\xE9", 0, 0x0314), "latin1-\xE9");  // a Unix name byte for byte
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                         // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                            // surrogate
 }
 
 }  // namespace

@@ -65,8 +65,8 @@ class Extraction : public ExtractObserver {
   std::function<void(int percent)> onFilePercentDone;
   std::function<void(int index, std::string& fname, bool& skip)> onStartUnZip;
   std::function<void()> onEndUnZip;  // after the entry was logged
-  bool stopAtStart = false;  // OnStartUnZipInfo answers stopNow
-  bool cancel = false;       // CancelRequested answers this
+  bool stopAtStart = false;          // OnStartUnZipInfo answers stopNow
+  bool cancel = false;               // CancelRequested answers this
 
   void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
     log.skipped.emplace_back(reason, name);

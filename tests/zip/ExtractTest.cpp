@@ -93,7 +93,8 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   EXPECT_EQ(log.completeCount, 1);
   ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
   EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
-  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite, platform::DosDateTimeToTime(empty.dosDateTime));
+  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite,
+            platform::DosDateTimeToTime(empty.dosDateTime));
 }
 
 TEST_F(ExtractTest, OverwriteModes) {
@@ -157,7 +158,7 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   Prepare(boxed, zip);
   boxed.Run();
   EXPECT_EQ(boxLog.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
-                                             "File Exists Alert|Replace existing file g.txt?"}));
+                                                    "File Exists Alert|Replace existing file g.txt?"}));
   EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
 }

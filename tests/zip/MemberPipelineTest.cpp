@@ -66,8 +66,9 @@ TEST_F(MemberPipelineTest, ArchiveIsTheSameForAnyThreadCount) {
     const char* password;
     MemberEncryption encryption;
   };
-  for (const Case& c : {Case{"", MemberEncryption::Traditional}, Case{"secret", MemberEncryption::Traditional},
-                        Case{"secret", MemberEncryption::Aes256}}) {
+  for (const Case& c :
+       {Case{"", MemberEncryption::Traditional}, Case{"secret", MemberEncryption::Traditional},
+        Case{"secret", MemberEncryption::Aes256}}) {
     const std::string one = ZipWith(files, "one.zip", 1, c.password, {}, c.encryption);
     EXPECT_TRUE(ZipWith(files, "two.zip", 2, c.password, {}, c.encryption) == one) << c.password;
     EXPECT_TRUE(ZipWith(files, "four.zip", 4, c.password, {}, c.encryption) == one) << c.password;
@@ -137,8 +138,10 @@ TEST_F(MemberPipelineTest, ChunkedMembersGetRoomFor64BitSizesAndTheSameBytesForA
       const auto* bytes = reinterpret_cast<const uint8_t*>(one.data());
       uint64_t size = 0;
       uint32_t size32 = 0;
-      if (c.zip64) GetLE64(bytes, one.size(), at + 16, size);
-      else if (GetLE32(bytes, one.size(), at + 12, size32)) size = size32;
+      if (c.zip64)
+        GetLE64(bytes, one.size(), at + 16, size);
+      else if (GetLE32(bytes, one.size(), at + 12, size32))
+        size = size32;
       EXPECT_EQ(size, c.data.size());
     }
   }
@@ -168,9 +171,7 @@ TEST_F(MemberPipelineTest, SkippedMembersAreDroppedAndTheRestFollowInOrder) {
   w.Options().threads = 2;
   w.Options().filesList = files;
   int seen = 0;
-  w.onStartZip = [&](const std::string&, ZipEntry&, bool& skip) {
-    skip = seen++ % 3 != 0;
-  };
+  w.onStartZip = [&](const std::string&, ZipEntry&, bool& skip) { skip = seen++ % 3 != 0; };
   EXPECT_EQ(w.Run(), 34);
   std::string listing;
   EXPECT_EQ(PythonZipCheck(P("skip.zip"), "", P("s"), &listing), 0) << listing;

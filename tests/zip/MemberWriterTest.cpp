@@ -87,7 +87,8 @@ TEST(MemberWriter, StoreOrDeflateDecisions) {
     uint16_t internal;
   };
   std::vector<uint8_t> binaryCompressible(50000);
-  for (size_t i = 0; i < binaryCompressible.size(); ++i) binaryCompressible[i] = static_cast<uint8_t>(i % 7 ? 0 : 200);
+  for (size_t i = 0; i < binaryCompressible.size(); ++i)
+    binaryCompressible[i] = static_cast<uint8_t>(i % 7 ? 0 : 200);
   const Case cases[] = {
       {"text level 6", TextBytes(100000), 6, false, kMethodDeflated, 0, 1},
       {"text level 9", TextBytes(100000), 9, false, kMethodDeflated, kFlagDeflateMax, 1},

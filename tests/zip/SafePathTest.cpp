@@ -1,8 +1,8 @@
 // The rules that keep stored names inside the target folder.
 #include <gtest/gtest.h>
 
-#include "zip/SafePath.h"
 #include "support/TestEnvironment.h"
+#include "zip/SafePath.h"
 
 namespace brisko::zip {
 namespace {

@@ -50,7 +50,10 @@ class UnixTreeRoundTrip : public ScratchDir {
     fs::permissions(P("src/tree/run.sh"), fs::perms(0755));
     Write("src/tree/sub/secret.txt", "only for me");
     fs::permissions(P("src/tree/sub/secret.txt"), fs::perms(0600));
-    Write("src/tree/Gr\xC3\xBC\xC3\x9F" "e.txt", "umlauts");
+    Write(
+        "src/tree/Gr\xC3\xBC\xC3\x9F"
+        "e.txt",
+        "umlauts");
     Write("src/tree/old.txt", "from 1975");
     platform::SetLastWriteTime(P("src/tree/old.txt"), 170000000);
     fs::create_directories(P("src/tree/empty"));

@@ -4,9 +4,9 @@
 #include "zip/WildMatch.h"
 
 using brisko::zip::IsWildcard;
-using brisko::zip::WildResult;
 using brisko::zip::WildMatch;
 using brisko::zip::WildMatchResult;
+using brisko::zip::WildResult;
 
 namespace {
 
@@ -69,7 +69,8 @@ const MatchCase kCases[] = {
 
 TEST(WildMatch, Table) {
   for (const auto& c : kCases) {
-    EXPECT_EQ(WildMatch(c.pattern, c.text), c.expected) << "pattern '" << c.pattern << "' text '" << c.text << "'";
+    EXPECT_EQ(WildMatch(c.pattern, c.text), c.expected)
+        << "pattern '" << c.pattern << "' text '" << c.text << "'";
   }
 }
 

@@ -14,8 +14,8 @@
 #include "platform/Platform.h"
 #include "support/RawZipScan.h"
 #include "zip/DirSearch.h"
-#include "zip/ZipPaths.h"
 #include "zip/WriteJob.h"
+#include "zip/ZipPaths.h"
 
 #ifdef _WIN32
 #include <windows.h>

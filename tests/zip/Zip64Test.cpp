@@ -28,13 +28,10 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
     uint16_t extraLength;  // 0: no Zip64 field
   };
   const Case cases[] = {
-      {100, 50, 1000, 0},
-      {0xFFFFFFFE, 0xFFFFFFFE, 0xFFFFFFFE, 0},
+      {100, 50, 1000, 0},          {0xFFFFFFFE, 0xFFFFFFFE, 0xFFFFFFFE, 0},
       {0xFFFFFFFF, 10, 10, 4 + 8},  // the marker value itself needs the field
-      {k4G + 5, 10, 10, 4 + 8},
-      {10, k4G + 5, 10, 4 + 8},
-      {10, 10, k4G * 3, 4 + 8},
-      {k4G * 2, k4G, k4G + 1, 4 + 24},
+      {k4G + 5, 10, 10, 4 + 8},    {10, k4G + 5, 10, 4 + 8},
+      {10, 10, k4G * 3, 4 + 8},    {k4G * 2, k4G, k4G + 1, 4 + 24},
   };
   for (const Case& c : cases) {
     ZipEntry h;
@@ -118,8 +115,12 @@ TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
   EXPECT_EQ(*r.unixTime, 170000000);
 
   // A Unicode path field replaces a name stored without bit 11 when its check value matches.
-  const std::string stored = "Gr\x81\xE1" "e.txt";  // code page 437
-  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e-\xE2\x82\xAC.txt";  // with a euro sign
+  const std::string stored =
+      "Gr\x81\xE1"
+      "e.txt";  // code page 437
+  const std::string utf8 =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e-\xE2\x82\xAC.txt";  // with a euro sign
   for (bool matching : {true, false}) {
     std::vector<uint8_t> raw;
     PutLE32(raw, kLocalHeaderSig);
@@ -137,7 +138,10 @@ TEST(Zip64Records, ExtendedTimestampAndUnicodePathAreRead) {
     MemoryStream m(raw);
     ZipEntry l;
     ASSERT_TRUE(l.ReadLocalHeader(m));
-    EXPECT_EQ(l.FileName(), matching ? utf8 : "Gr\xC3\xBC\xC3\x9F" "e.txt") << matching;  // else code page 437
+    EXPECT_EQ(l.FileName(), matching ? utf8
+                                     : "Gr\xC3\xBC\xC3\x9F"
+                                       "e.txt")
+        << matching;  // else code page 437
   }
 }
 

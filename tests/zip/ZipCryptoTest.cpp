@@ -68,7 +68,8 @@ TEST(ZipCrypto, DecryptsArchivesOfOtherTools) {
   std::map<std::string, std::vector<test::ManifestRow>> byArchive;
   for (const char* folder : {"interop", "legacy"}) {
     for (const auto& row : test::ReadManifest(folder)) {
-      if (!row.password.empty() && (row.flags & 1)) byArchive[std::string(folder) + "/" + row.archive].push_back(row);
+      if (!row.password.empty() && (row.flags & 1))
+        byArchive[std::string(folder) + "/" + row.archive].push_back(row);
     }
   }
   ASSERT_GE(byArchive.size(), 4u);

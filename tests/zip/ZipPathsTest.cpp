@@ -1,8 +1,8 @@
 // Tests of the engine's path helpers: percentages and stored member folders.
 #include <gtest/gtest.h>
 
-#include "zip/ZipPaths.h"
 #include "support/TestEnvironment.h"
+#include "zip/ZipPaths.h"
 
 using namespace brisko::zip;
 
@@ -14,12 +14,11 @@ TEST(ZipPaths, PercentageRoundsHalvesToEven) {
     int expected;
   };
   const Case cases[] = {
-      {0, 100, 0},     {1, 0, 0},       {5, -1, 0},     {50, 100, 50},  {1, 200, 0},   // 0.5 -> 0
-      {3, 200, 2},                                                                       // 1.5 -> 2
-      {5, 200, 2},                                                                       // 2.5 -> 2
-      {7, 200, 4},                                                                       // 3.5 -> 4
-      {2, 3, 67},      {1, 3, 33},      {200, 100, 100}, {100, 100, 100},
-      {int64_t{1} << 50, (int64_t{1} << 51), 50},
+      {0, 100, 0}, {1, 0, 0},  {5, -1, 0},      {50, 100, 50},   {1, 200, 0},  // 0.5 -> 0
+      {3, 200, 2},                                                             // 1.5 -> 2
+      {5, 200, 2},                                                             // 2.5 -> 2
+      {7, 200, 4},                                                             // 3.5 -> 4
+      {2, 3, 67},  {1, 3, 33}, {200, 100, 100}, {100, 100, 100}, {int64_t{1} << 50, (int64_t{1} << 51), 50},
   };
   for (const auto& c : cases) EXPECT_EQ(Percentage(c.part, c.whole), c.expected) << c.part << "/" << c.whole;
 }

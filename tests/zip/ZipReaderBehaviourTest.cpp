@@ -83,7 +83,8 @@ TEST_F(ReaderFiles, EightSortOrders) {
   };
   const Case cases[] = {
       {EntryOrder::ByNone, {"zeta.txt", "Alpha.txt", "mid.txt", "beta.txt"}},
-      {EntryOrder::ByName, {"mid.txt", "Alpha.txt", "zeta.txt", "beta.txt"}},  // "a/m" < "alpha", "b/" < "beta"
+      {EntryOrder::ByName,
+       {"mid.txt", "Alpha.txt", "zeta.txt", "beta.txt"}},  // "a/m" < "alpha", "b/" < "beta"
       {EntryOrder::ByFileName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
       {EntryOrder::ByDirectoryName, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},
       {EntryOrder::ByDate, {"Alpha.txt", "beta.txt", "mid.txt", "zeta.txt"}},  // equal dates keep order
@@ -109,12 +110,12 @@ TEST(SortedZip, RateOrderRoundsHalvesToEven) {
     h->uncompressedSize = u;
     list.Add(std::move(h));
   };
-  add("r50", 1, 2);     // 50
-  add("r0", 5, 0);      // empty: 0
-  add("r12", 1, 8);     // 12.5 -> 12
-  add("r14", 7, 50);    // 14
-  add("r100", 9, 3);    // capped at 100
-  add("r12b", 25, 200); // 12.5 -> 12, after r12
+  add("r50", 1, 2);      // 50
+  add("r0", 5, 0);       // empty: 0
+  add("r12", 1, 8);      // 12.5 -> 12
+  add("r14", 7, 50);     // 14
+  add("r100", 9, 3);     // capped at 100
+  add("r12b", 25, 200);  // 12.5 -> 12, after r12
   std::vector<std::string> names;
   for (int i = 0; i < list.Count(); ++i) names.push_back(list[i]->FileName());
   EXPECT_EQ(names, (std::vector<std::string>{"r100", "r50", "r14", "r12", "r12b", "r0"}));
@@ -228,8 +229,10 @@ TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
 TEST_F(ReaderFiles, CentralFileHoldsTheDirectory) {
   const std::string comment = "kept in the central file";
   test::BuiltZip built = BuildZipLayout(TrueCorpus(), comment);
-  std::vector<uint8_t> members(built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
-  std::vector<uint8_t> central(built.bytes.begin() + static_cast<long>(built.centralOffset), built.bytes.end());
+  std::vector<uint8_t> members(built.bytes.begin(),
+                               built.bytes.begin() + static_cast<long>(built.centralOffset));
+  std::vector<uint8_t> central(built.bytes.begin() + static_cast<long>(built.centralOffset),
+                               built.bytes.end());
   // In the central file the directory starts at 0.
   size_t end = central.size() - 22 - comment.size();
   for (size_t i = end + 16; i < end + 20; ++i) central[i] = 0;
@@ -264,7 +267,8 @@ TEST_F(ReaderFiles, DuplicateOffsetsAreRepairedFromLocalHeaders) {
 TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   std::vector<uint8_t> bytes(40000, 'x');
   test::BuiltZip built = BuildZipLayout(TrueCorpus());
-  bytes.insert(bytes.end(), built.bytes.begin(), built.bytes.begin() + static_cast<long>(built.centralOffset));
+  bytes.insert(bytes.end(), built.bytes.begin(),
+               built.bytes.begin() + static_cast<long>(built.centralOffset));
   struct Impatient : ArchiveObserver {
     int yields = 0;
     void OnProcessMessages() override { ++yields; }
@@ -347,7 +351,8 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   disks.nameOf = [&](int disk) {
     char ext[8];
     std::snprintf(ext, sizeof ext, ".z%02d", disk);
-    return fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext) : Path("split.zip");
+    return fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext)
+                                                        : Path("split.zip");
   };
   refusing.nameOf = [](int) { return std::string(); };
   ArchiveDirectory reader({}, &disks);

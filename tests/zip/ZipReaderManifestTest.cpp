@@ -19,7 +19,9 @@ std::map<std::string, std::vector<ManifestRow>> ArchivesOf(const std::string& fo
   return out;
 }
 
-bool IsDamaged(const ManifestRow& row) { return row.expectedResult.rfind("archive error", 0) == 0; }
+bool IsDamaged(const ManifestRow& row) {
+  return row.expectedResult.rfind("archive error", 0) == 0;
+}
 
 const ZipEntry* FindEntry(const ArchiveDirectory& reader, const std::string& stored) {
   for (int i = 0; i < reader.EntryCount(); ++i) {

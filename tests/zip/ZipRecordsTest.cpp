@@ -37,8 +37,8 @@ TEST(ZipRecords, ClearedLocalHeaderIsThirtyBytes) {
   ZipEntry h;
   MemoryStream out;
   ASSERT_TRUE(h.WriteLocalHeader(out));
-  EXPECT_EQ(out.Data(), Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
-                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(out.Data(), Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF,
+                               0xFF, 0xFF, 0xFF, 0,    0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
@@ -57,9 +57,9 @@ TEST(ZipRecords, LocalHeaderFieldsAndNameAreByteExact) {
   out.Write("junk", 4);  // the header records where it starts
   ASSERT_TRUE(h.WriteLocalHeader(out));
   EXPECT_EQ(h.relativeOffset, 4u);
-  std::vector<uint8_t> expected = Bytes({'j', 'u', 'n', 'k', 0x50, 0x4B, 0x03, 0x04, 20, 0, 3, 0, 0, 0, 0x8D,
-                                         0x7C, 0x6B, 0x5A, 0x44, 0x33, 0x22, 0x11, 4, 3, 2, 1, 0x0D, 0x0C,
-                                         0x0B, 0x0A, 10, 0, 0, 0});
+  std::vector<uint8_t> expected =
+      Bytes({'j',  'u',  'n',  'k',  0x50, 0x4B, 0x03, 0x04, 20, 0,    3,    0,    0,    0,  0x8D, 0x7C, 0x6B,
+             0x5A, 0x44, 0x33, 0x22, 0x11, 4,    3,    2,    1,  0x0D, 0x0C, 0x0B, 0x0A, 10, 0,    0,    0});
   for (char c : std::string("docs/a.txt")) expected.push_back(static_cast<uint8_t>(c));
   EXPECT_EQ(out.Data(), expected);
 }
@@ -84,8 +84,9 @@ TEST(ZipRecords, CentralHeaderIsByteExactWithComment) {
   MemoryStream out;
   ASSERT_TRUE(h.WriteCentralHeader(out));
   std::vector<uint8_t> expected =
-      Bytes({0x50, 0x4B, 0x01, 0x02, 0x14, 0x03, 20, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0,
-             0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 2, 0, 0, 0, 0x20, 0, 0xA4, 0x81, 0xEF, 0xCD, 0xAB, 0, 'n', 'h', 'i'});
+      Bytes({0x50, 0x4B, 0x01, 0x02, 0x14, 0x03, 20,   0,    0,    0,    8,    0, 0,   0,   0,  0, 0xFF,
+             0xFF, 0xFF, 0xFF, 0,    0,    0,    0,    0,    0,    0,    0,    1, 0,   0,   0,  2, 0,
+             2,    0,    0,    0,    0x20, 0,    0xA4, 0x81, 0xEF, 0xCD, 0xAB, 0, 'n', 'h', 'i'});
   EXPECT_EQ(out.Data(), expected);
   EXPECT_EQ(h.CentralSize(), 46u + 1 + 9 + 2);
 }
@@ -150,8 +151,8 @@ TEST(ZipRecords, FailedReadsRestoreThePosition) {
   std::vector<uint8_t> cutName(full.Data().begin(), full.Data().end() - 3);
   std::vector<uint8_t> wrongSig = full.Data();
   wrongSig[2] = 3;
-  std::vector<Case> cases = {{"empty", {}}, {"short", {0x50, 0x4B, 1, 2}}, {"cut name", cutName},
-                             {"wrong signature", wrongSig}};
+  std::vector<Case> cases = {
+      {"empty", {}}, {"short", {0x50, 0x4B, 1, 2}}, {"cut name", cutName}, {"wrong signature", wrongSig}};
   for (const Case& c : cases) {
     MemoryStream s(c.bytes);
     ZipEntry r;
@@ -171,11 +172,11 @@ TEST(ZipRecords, HostDecidesNameConversion) {
     std::string expected;
   };
   std::vector<Case> cases = {
-      {0x0014, 0, "caf\x82", "caf\xC3\xA9"},                        // MS-DOS host: code page 437
-      {0x0314, 0, "caf\xC3\xA9", "caf\xC3\xA9"},                    // Unix host, valid UTF-8: as is
-      {0x0314, 0, "caf\x82", "caf\x82"},                            // Unix host, not UTF-8: byte for byte
-      {0x0B14, 0, "caf\x82", "caf\xC3\xA9"},                        // other host, not UTF-8: code page 437
-      {0x0014, kFlagUtf8, "caf\xC3\xA9", "caf\xC3\xA9"},            // bit 11: UTF-8
+      {0x0014, 0, "caf\x82", "caf\xC3\xA9"},              // MS-DOS host: code page 437
+      {0x0314, 0, "caf\xC3\xA9", "caf\xC3\xA9"},          // Unix host, valid UTF-8: as is
+      {0x0314, 0, "caf\x82", "caf\x82"},                  // Unix host, not UTF-8: byte for byte
+      {0x0B14, 0, "caf\x82", "caf\xC3\xA9"},              // other host, not UTF-8: code page 437
+      {0x0014, kFlagUtf8, "caf\xC3\xA9", "caf\xC3\xA9"},  // bit 11: UTF-8
   };
   for (const Case& c : cases) {
     ZipEntry h;

@@ -148,7 +148,9 @@ TEST_F(ZipWriterFailureTest, FileSizeLimitActsAsAFullDisk) {
   if (child == 0) {
     // The child writes under a 64 KiB file-size limit; the write fails with EFBIG instead of a signal.
     ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {65536, 65536};
+    struct rlimit limit {
+      65536, 65536
+    };
     ::setrlimit(RLIMIT_FSIZE, &limit);
     int code = 10;
     try {

@@ -69,8 +69,9 @@ TEST_F(ZipWriterInteropTest, PeersAcceptWhatTheToolWrites) {
       EXPECT_EQ(Shell(sevenZip + " t" + p7 + " " + ShellQuote(archive), &out), 0) << out;
     }
     ASSERT_EQ(PythonZipCheck(archive, c.password, P("src"), &out), 0) << out;
-    for (const char* name : {"plain.txt\t", "nested/deeper/still/x.txt\t", "nested/empty.dat\t",
-                             "caf\xc3\xa9.txt\t", "\xe6\x97\xa5\xe6\x9c\xac.txt\t", "\xc3\xbcn\xc3\xaf/\xc3\x9f.txt\t"})
+    for (const char* name :
+         {"plain.txt\t", "nested/deeper/still/x.txt\t", "nested/empty.dat\t", "caf\xc3\xa9.txt\t",
+          "\xe6\x97\xa5\xe6\x9c\xac.txt\t", "\xc3\xbcn\xc3\xaf/\xc3\x9f.txt\t"})
       EXPECT_NE(out.find(name), std::string::npos) << name << "\n" << out;
     EXPECT_NE(out.find("COMMENT " + c.comment), std::string::npos) << out;
     // unzip's extraction gives back the same bytes. Debian's unzip maps the names of MS-DOS-host

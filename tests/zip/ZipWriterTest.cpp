@@ -50,15 +50,26 @@ TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
   w.onFilePercentDone = [&](int p) { log.push_back("file " + std::to_string(p)); };
   w.onTotalPercentDone = [&](int p) { log.push_back("total " + std::to_string(p)); };
   w.onEndZip = [&](const std::string& name, int64_t size, int64_t, int64_t pos) {
-    log.push_back("end " + fs::path(name).filename().string() + " " + std::to_string(size) + (pos > 0 ? " +" : " 0"));
+    log.push_back("end " + fs::path(name).filename().string() + " " + std::to_string(size) +
+                  (pos > 0 ? " +" : " 0"));
   };
   w.onZipComplete = [&](int n) { log.push_back("complete " + std::to_string(n)); };
   EXPECT_EQ(w.Run(), 3);
   // 262144 of 300000 bytes read first: 87.38 % of the file, 87.38 % of 300010 in total.
-  const std::vector<std::string> expected = {
-      "info 3 300010",  "start f1.txt f1.txt", "file 87",   "total 87",          "file 100",
-      "total 100",      "end f1.txt 300000 +", "start f2.bin f2.bin", "file 100", "total 100",
-      "end f2.bin 10 +", "start empty.txt empty.txt", "end empty.txt 0 +", "complete 3"};
+  const std::vector<std::string> expected = {"info 3 300010",
+                                             "start f1.txt f1.txt",
+                                             "file 87",
+                                             "total 87",
+                                             "file 100",
+                                             "total 100",
+                                             "end f1.txt 300000 +",
+                                             "start f2.bin f2.bin",
+                                             "file 100",
+                                             "total 100",
+                                             "end f2.bin 10 +",
+                                             "start empty.txt empty.txt",
+                                             "end empty.txt 0 +",
+                                             "complete 3"};
   EXPECT_EQ(log, expected);
   EXPECT_TRUE(w.Options().filesList.empty());
   std::string out;
@@ -66,8 +77,8 @@ TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
 }
 
 TEST_F(ZipWriterTest, ExpansionOfWildcardsPrefixesAndExcludes) {
-  for (const char* f : {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak", "data/sub/y.BAK",
-                        "data/sub/d.txt", "data/.git/e.txt"})
+  for (const char* f : {"data/a.txt", "data/B.TXT", "data/c.doc", "data/noext", "data/x.bak",
+                        "data/sub/y.BAK", "data/sub/d.txt", "data/.git/e.txt"})
     Write(f, std::string("content of ") + f);
   const std::string data = P("data");
   struct Case {
@@ -143,7 +154,8 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
   TestWriter w;
   w.SetZipName(P("a/out.zip"));
   w.onSkippingFile = [&](SkipReason reason, const std::string& name, int index, bool&) {
-    events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " + std::to_string(index));
+    events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " +
+                     std::to_string(index));
   };
   w.onNoSuchFile = [&](const std::string& name) { events.push_back("missing " + name); };
   // Names that differ only in case are two files on POSIX.

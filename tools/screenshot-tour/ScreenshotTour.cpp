@@ -11,13 +11,13 @@
 #include <QTimer>
 
 #include "core/MainModel.h"
+#include "ui/AboutDialog.h"
+#include "ui/AddProjectWizard.h"
 #include "ui/ArchiveContentsModel.h"
-#include "ui/RestoreTab.h"
 #include "ui/MainWindow.h"
 #include "ui/PreferencesDialog.h"
-#include "ui/AddProjectWizard.h"
+#include "ui/RestoreTab.h"
 #include "ui/TimedMessageBox.h"
-#include "ui/AboutDialog.h"
 
 namespace brisko::ui {
 namespace {

@@ -8,8 +8,8 @@
 #include "core/DataDir.h"
 #include "core/SystemClock.h"
 #include "ui/AppImages.h"
-#include "ui/ProductInfo.h"
 #include "ui/MainWindow.h"
+#include "ui/ProductInfo.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
