@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
+  g++ clang clang-format libclang-rt-14-dev cmake ninja-build pkg-config
   zlib1g-dev libdeflate-dev libssl-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
   # Wine's system cryptography (bcrypt, behind AES on Windows) needs GnuTLS, which Wine only recommends.

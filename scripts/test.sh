@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, the
+# Installs what is missing, checks the layout of the sources, builds, and runs every test: the normal build, the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, the tests of the writer's threads under
 # ThreadSanitizer, the Windows suites and programs (archives crossing to and from Linux) under Wine, and
 # the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+./scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 
 ./scripts/build.sh release
