@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "Error: no folder %s\n", dataDir.c_str());
       return kExitUsage;
     }
-    if (dataDir.back() != brisko::platform::PathDelim) dataDir += brisko::platform::PathDelim;
+    if (dataDir.back() != brisko::platform::kPathDelim) dataDir += brisko::platform::kPathDelim;
   }
   if (args.empty()) {
     Usage();

@@ -121,7 +121,7 @@ void ArchiveBrowser::Refresh() {
 
 std::string ArchiveBrowser::ArchivePath(const std::string& name) const {
   std::string folder = TrimBlanks(directoryView_);
-  if (!folder.empty() && folder.back() != platform::PathDelim) folder += platform::PathDelim;
+  if (!folder.empty() && folder.back() != platform::kPathDelim) folder += platform::kPathDelim;
   return folder + TrimBlanks(name);
 }
 

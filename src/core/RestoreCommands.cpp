@@ -42,7 +42,7 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
     patterns.insert(patterns.end(), more.begin(), more.end());
   }
   std::string base = TrimBlanks(browser_.DirectoryRestore());
-  if (base.empty() || base.back() != platform::PathDelim) base += platform::PathDelim;
+  if (base.empty() || base.back() != platform::kPathDelim) base += platform::kPathDelim;
   int count = 0;
   try {
     archive_.SetZipName(archive);

@@ -54,7 +54,7 @@ std::string FolderSearch::FullFolder(const std::string& part) {
   std::filesystem::path full =
       part.empty() ? std::filesystem::current_path() : std::filesystem::absolute(platform::FsPath(part));
   std::string folder = platform::Utf8Of(full.lexically_normal());
-  if (folder.empty() || !IsSeparator(folder.back())) folder += platform::PathDelim;
+  if (folder.empty() || !IsSeparator(folder.back())) folder += platform::kPathDelim;
   return folder;
 }
 
@@ -95,7 +95,7 @@ void FolderSearch::SearchFolder(const std::string& folder, const std::string& pa
     // Linked folders are not followed: a link to a parent would never end.
     if ((item.attributes & platform::kAttrDirectory) == 0 || item.isSymlink) continue;
     if (item.name.empty() || item.name[0] == '.') continue;
-    SearchFolder(folder + item.name + platform::PathDelim, pattern);
+    SearchFolder(folder + item.name + platform::kPathDelim, pattern);
   }
 }
 

@@ -21,7 +21,7 @@ namespace brisko::platform {
 
 std::string InstanceLock::LockPath(const std::string& folder) {
   std::string path = folder.empty() ? std::string(".") : folder;
-  if (path.back() != PathDelim) path += PathDelim;
+  if (path.back() != kPathDelim) path += kPathDelim;
   return path + ".brisko.lock";
 }
 

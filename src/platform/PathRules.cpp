@@ -28,11 +28,11 @@ std::string ExtractNamePart(std::string_view path) {
 std::string ExtractDrivePart(std::string_view path) {
   if (!kHasDrives) return {};
   if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
-  if (path.size() >= 2 && path[0] == PathDelim && path[1] == PathDelim) {
+  if (path.size() >= 2 && path[0] == kPathDelim && path[1] == kPathDelim) {
     // \\server\share: up to (not including) the separator after the share name.
-    size_t server = path.find(PathDelim, 2);
+    size_t server = path.find(kPathDelim, 2);
     if (server == std::string_view::npos) return std::string(path);
-    size_t share = path.find(PathDelim, server + 1);
+    size_t share = path.find(kPathDelim, server + 1);
     return std::string(share == std::string_view::npos ? path : path.substr(0, share));
   }
   return {};
@@ -40,7 +40,7 @@ std::string ExtractDrivePart(std::string_view path) {
 
 std::string PathRoot(std::string_view path) {
   if (!kHasDrives)
-    return !path.empty() && path.front() == PathDelim ? std::string(1, PathDelim) : std::string();
+    return !path.empty() && path.front() == kPathDelim ? std::string(1, kPathDelim) : std::string();
   if (path.size() >= 2 && path[1] == ':')
     return path.size() >= 3 && IsSeparator(path[2]) ? std::string(path.substr(0, 3)) : std::string();
   if (path.substr(0, 2) == "\\\\") {
@@ -65,7 +65,7 @@ std::string PathKey(std::string_view path) {
 
 std::string IncludeTrailingDelim(std::string_view path) {
   std::string s(path);
-  if (s.empty() || !IsSeparator(s.back())) s += PathDelim;
+  if (s.empty() || !IsSeparator(s.back())) s += kPathDelim;
   return s;
 }
 

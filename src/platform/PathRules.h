@@ -13,7 +13,7 @@ inline constexpr bool kHasDrives = kWindows;
 // A character that separates folders: '/' on POSIX, where '\' is an ordinary name character;
 // '\' and '/' on Windows.
 constexpr bool IsSeparator(char c) {
-  return c == PathDelim || (kHasDrives && c == '/');
+  return c == kPathDelim || (kHasDrives && c == '/');
 }
 
 // A separator, and on drive systems also the drive colon.

@@ -20,10 +20,10 @@ enum : uint32_t {
 // The native path separator ('/' on POSIX, '\\' on Windows).
 #ifdef _WIN32
 inline constexpr bool kWindows = true;
-inline constexpr char PathDelim = '\\';
+inline constexpr char kPathDelim = '\\';
 #else
 inline constexpr bool kWindows = false;
-inline constexpr char PathDelim = '/';
+inline constexpr char kPathDelim = '/';
 #endif
 
 // Names that differ only in the case of ASCII letters name the same file.

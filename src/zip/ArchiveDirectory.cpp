@@ -224,7 +224,7 @@ void ArchiveDirectory::DefaultGetNextDisk(int diskNumber, std::string& name) {
   // Numbered parts are "name.001", "name.002", ... or, as split archives are commonly written,
   // "name.z01", "name.z02", ... with the last part under the archive's own name.
   size_t dot = name.find_last_of('.');
-  size_t delim = name.find_last_of(platform::PathDelim);
+  size_t delim = name.find_last_of(platform::kPathDelim);
   std::string base = name;
   if (dot != std::string::npos && (delim == std::string::npos || dot > delim)) base.erase(dot);
   char numbered[16], zipStyle[16];

@@ -21,7 +21,7 @@ constexpr size_t kScanChunk = 65536;
 
 std::string ChangeExtension(const std::string& path, const std::string& ext) {
   size_t dot = path.find_last_of('.');
-  size_t delim = path.find_last_of(platform::PathDelim);
+  size_t delim = path.find_last_of(platform::kPathDelim);
   if (dot == std::string::npos || (delim != std::string::npos && dot < delim)) return path + ext;
   return path.substr(0, dot) + ext;
 }

@@ -50,9 +50,9 @@ int ExtractJob::Run() {
     dest = chosen;
   }
   // One trailing separator goes; the root folder itself stays a separator.
-  if (dest.size() > 1 && dest.back() == platform::PathDelim) dest.pop_back();
+  if (dest.size() > 1 && dest.back() == platform::kPathDelim) dest.pop_back();
   std::string& root = options_.rootDir;
-  if (!root.empty() && root.back() != platform::PathDelim) root.push_back(platform::PathDelim);
+  if (!root.empty() && root.back() != platform::kPathDelim) root.push_back(platform::kPathDelim);
   return ZipExtractRun(archive_, options_, *observer_).Run();
 }
 

@@ -10,8 +10,8 @@
 namespace brisko::zip {
 
 // The native separator; archives always store '/'.
-inline constexpr char kPathDelim = platform::PathDelim;
-inline constexpr bool kHasDrives = platform::kHasDrives;
+using platform::kHasDrives;
+using platform::kPathDelim;
 
 // The path rules of the platform, under the engine's names.
 using platform::ExcludeTrailingDelim;

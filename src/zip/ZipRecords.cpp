@@ -16,7 +16,7 @@ namespace brisko::zip {
 
 namespace {
 
-using platform::PathDelim;
+using platform::kPathDelim;
 
 bool IsNameDelim(char c) {
   return platform::IsPathDelimOrDrive(c);
@@ -112,7 +112,7 @@ uint32_t Field32(uint64_t value) {
 }
 
 std::string ToNativeSeparators(std::string name) {
-  if (PathDelim != '/') std::replace(name.begin(), name.end(), '/', PathDelim);
+  if (kPathDelim != '/') std::replace(name.begin(), name.end(), '/', kPathDelim);
   return name;
 }
 
@@ -144,13 +144,13 @@ void ZipEntry::SetFileName(const std::string& name) {
 
 void ZipEntry::SetDirectory(const std::string& directory) {
   directory_ = directory;
-  if (!directory_.empty() && directory_.back() != PathDelim) directory_.push_back(PathDelim);
+  if (!directory_.empty() && directory_.back() != kPathDelim) directory_.push_back(kPathDelim);
   UpdateNameLength();
 }
 
 std::string ZipEntry::StoredName() const {
   std::string name = FullName();
-  if (PathDelim != '/') std::replace(name.begin(), name.end(), PathDelim, '/');
+  if (kPathDelim != '/') std::replace(name.begin(), name.end(), kPathDelim, '/');
   return name;
 }
 

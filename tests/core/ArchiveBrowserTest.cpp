@@ -41,7 +41,7 @@ TEST_F(ArchiveBrowserTest, RowsLabelsAndContents) {
   EXPECT_EQ(browser->Contents()[0].sizeKb, "1");  // at least 1
   EXPECT_EQ(browser->Contents()[0].date, "2024-03-01 10:00:00");
   EXPECT_EQ(browser->Contents()[1].name, "b.txt");
-  EXPECT_EQ(browser->Contents()[1].path, std::string("sub") + platform::PathDelim);
+  EXPECT_EQ(browser->Contents()[1].path, std::string("sub") + platform::kPathDelim);
   EXPECT_EQ(browser->ArchivePath("small.zip"), Archives("small.zip"));
 }
 

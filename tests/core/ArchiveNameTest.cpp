@@ -17,7 +17,7 @@ TEST(ArchiveName, Examples) {
   const DateTime march5 = At(2024, 3, 5, 14, 7, 9);
   // A folder without a final separator gets the native one; one with '/' keeps it ('/' separates on
   // Windows too).
-  const std::string back = std::string("/back") + platform::PathDelim;
+  const std::string back = std::string("/back") + platform::kPathDelim;
   struct Case {
     const char* label;
     std::string folder, prefix;

@@ -105,7 +105,7 @@ class BackupFixture : public ::testing::Test {
         {"Suffix", "2"},
         {"Increase Value", "1"},
         {"Value", "0"},
-        {"Save Path", Utf8Of(dest) + platform::PathDelim},
+        {"Save Path", Utf8Of(dest) + platform::kPathDelim},
         {"Backup Directory Count", "1"},
         {"Backup0", src.string() + "/*.*"},
         {"No Backup Directory Count", "0"},

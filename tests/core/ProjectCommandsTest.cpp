@@ -31,7 +31,7 @@ class ProjectCommandsTest : public ::testing::Test {
   void Store(const std::string& name, int packLevel = 6, std::vector<std::string> backup = {"/data/*.txt"}) {
     ProjectForm form;
     form.prefix = name;
-    form.saveFolder = std::string(1, platform::PathDelim) + "backups" + platform::PathDelim;
+    form.saveFolder = std::string(1, platform::kPathDelim) + "backups" + platform::kPathDelim;
     form.fileName = form.saveFolder + name + "1.zip";
     form.backupList = std::move(backup);
     form.usePassword = true;
@@ -309,14 +309,14 @@ TEST_F(ProjectCommandsTest, ChosenSaveFolderRecomposesTheFileName) {
   Store("Docs");
   List({"Docs"});
   model.LoadSettings();
-  const std::string folder = std::string(1, platform::PathDelim) + "elsewhere";
+  const std::string folder = std::string(1, platform::kPathDelim) + "elsewhere";
   ui.folderAnswers = {folder, std::nullopt};
   EXPECT_FALSE(commands.ChooseSaveFolder()) << "browse state";
   ASSERT_TRUE(commands.EditProject());
   EXPECT_TRUE(commands.ChooseSaveFolder());
-  EXPECT_EQ(model.Form().fileName, folder + platform::PathDelim + "Docs1.zip");
+  EXPECT_EQ(model.Form().fileName, folder + platform::kPathDelim + "Docs1.zip");
   EXPECT_FALSE(commands.ChooseSaveFolder()) << "cancelled";
-  EXPECT_EQ(model.Form().fileName, folder + platform::PathDelim + "Docs1.zip");
+  EXPECT_EQ(model.Form().fileName, folder + platform::kPathDelim + "Docs1.zip");
   EXPECT_EQ(ui.CallsOf("PickFolder").at(0).caption, "Please select directory");
 }
 

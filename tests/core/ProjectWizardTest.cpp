@@ -165,14 +165,14 @@ TEST_F(ProjectWizardTest, PrefixDefaultsToTheTrimmedNameAndComposesTheFileName) 
 
 TEST_F(ProjectWizardTest, SaveFolderIsTakenOnlyWhileANameIsGiven) {
   ProjectWizard w = Make();
-  const std::string folder = std::string(1, platform::PathDelim) + "backups";
+  const std::string folder = std::string(1, platform::kPathDelim) + "backups";
   ui.folderAnswers = {folder, folder, std::nullopt};
   EXPECT_FALSE(w.PickSaveFolder(ui)) << "blank name";
   EXPECT_EQ(w.SaveFolder(), DefaultSaveFolder());
   w.SetName("Docs");
   w.SetPrefix("Docs");
   EXPECT_TRUE(w.PickSaveFolder(ui));
-  EXPECT_EQ(w.FileName(), folder + platform::PathDelim + "Docs1.zip");
+  EXPECT_EQ(w.FileName(), folder + platform::kPathDelim + "Docs1.zip");
   EXPECT_FALSE(w.PickSaveFolder(ui)) << "cancelled";
   EXPECT_EQ(w.SaveFolder(), folder);
   EXPECT_EQ(ui.calls.at(0).caption, "Please select directory");

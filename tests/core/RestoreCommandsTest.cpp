@@ -228,7 +228,7 @@ TEST_F(RestoreCommandsTest, EntryThatCannotBeCreatedFails) {
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);
   EXPECT_EQ(LastLog("Status"), "Fails");
   ASSERT_EQ(outcome.failures.size(), 1u);
-  const std::string member = std::string("sub") + platform::PathDelim + "b.txt";  // named natively
+  const std::string member = std::string("sub") + platform::kPathDelim + "b.txt";  // named natively
   EXPECT_EQ(outcome.failures[0].name, member);
   EXPECT_EQ(outcome.failures[0].reason.rfind("cannot create", 0), 0u) << outcome.failures[0].reason;
   EXPECT_NE(LastLog("Information").find("1 of 2 files restored; " + member + ": cannot create"),

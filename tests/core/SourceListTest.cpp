@@ -23,7 +23,7 @@ using test::ScriptedInteraction;
 // Builds a native path from '/'-separated parts.
 std::string P(std::string text) {
   for (char& c : text)
-    if (c == '/') c = platform::PathDelim;
+    if (c == '/') c = platform::kPathDelim;
   return text;
 }
 

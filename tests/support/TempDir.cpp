@@ -30,7 +30,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Dir() const {
-  return path_ + platform::PathDelim;
+  return path_ + platform::kPathDelim;
 }
 
 std::string TempDir::Path(std::string_view rel) const {

@@ -31,14 +31,14 @@ class DirSearchTest : public ::testing::Test {
     uint64_t size = 0;
     for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) {
       p.erase(0, dir_.Path().size() + 1);
-      std::replace(p.begin(), p.end(), brisko::platform::PathDelim, '/');
+      std::replace(p.begin(), p.end(), brisko::platform::kPathDelim, '/');
       out.push_back(p);
     }
     return out;
   }
   // The native path of a folder below the root, with its trailing separator as the walk names it.
   std::string FolderPath(const std::string& rel) const {
-    return dir_.Path(rel) + brisko::platform::PathDelim;
+    return dir_.Path(rel) + brisko::platform::kPathDelim;
   }
   brisko::test::TempDir dir_{"dirsearch"};
   const fs::path root_ = brisko::test::FsPath(dir_.Path());

@@ -45,8 +45,8 @@ class WindowsRulesTest : public ::testing::Test {
   // The UTF-8 path of a file below the test folder ('/' in rel becomes the native separator).
   std::string P(std::string rel) const {
     for (char& c : rel)
-      if (c == '/') c = platform::PathDelim;
-    return root_.string() + platform::PathDelim + rel;
+      if (c == '/') c = platform::kPathDelim;
+    return root_.string() + platform::kPathDelim + rel;
   }
   static fs::path Native(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));

@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 using test::BuildZipLayout;
 using test::TestMember;
 
-const std::string kSep(1, platform::PathDelim);
+const std::string kSep(1, platform::kPathDelim);
 
 uint32_t Dos(int year, int month, int day) {
   return static_cast<uint32_t>(day | (month << 5) | ((year - 1980) << 9)) << 16;

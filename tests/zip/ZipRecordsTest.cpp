@@ -10,7 +10,7 @@
 namespace brisko::zip {
 namespace {
 
-const std::string kSep(1, platform::PathDelim);
+const std::string kSep(1, platform::kPathDelim);
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
   std::vector<uint8_t> out;
