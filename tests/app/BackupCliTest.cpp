@@ -28,10 +28,7 @@ class BackupCliTest : public BackupCliFixture {
     }
     return condition();
   }
-  std::string DaemonOutput() const {
-    std::ifstream in(root / "daemon.out");
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-  }
+  std::string DaemonOutput() const { return ReadFile(Utf8Of(root / "daemon.out")); }
   // Starts the program in the background; returns its process id once it is watching.
   std::string StartDaemon(const std::string& args) {
     std::string pid = RunShell(ShellQuote(Program()) + " --config-dir " + ShellQuote(data.string()) + " " +
@@ -137,11 +134,8 @@ TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
 
 TEST_F(BackupCliTest, InputFormsAndTheLockOfRestore) {
   WriteOneProject();
-  {
-    std::ifstream in(data / "project.ini", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    std::ofstream(data / "project.ini", std::ios::binary) << "\xEF\xBB\xBF" << text;
-  }
+  const std::string ini = Utf8Of(data / "project.ini");
+  WriteFile(ini, "\xEF\xBB\xBF" + ReadFile(ini));
   std::string out, err;
   ASSERT_EQ(Cli("run Docs", &out, &err), 0) << err;  // a byte-order mark does not hide the first section
   for (const char* tick : {"2147484", "99999999999", "5x", "-3", "0"})

@@ -21,6 +21,7 @@
 #include "platform/Platform.h"
 #include "support/Commands.h"
 #include "support/Files.h"
+#include "support/OutputThrough.h"
 #include "support/RawZipScan.h"
 #include "support/TempDir.h"
 #include "zip/ArchiveCheck.h"
@@ -32,16 +33,6 @@ namespace brisko::core::test {
 using namespace ::brisko::test;
 namespace fs = std::filesystem;
 
-// Creates the stream a backup writes to through a function (model->writerOutput); the default
-// opens the file.
-struct WriterOutput : zip::StreamOpener {
-  std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open = [](const std::string& path) {
-    auto file = std::make_unique<zip::FileStream>();
-    return file->Open(path, zip::FileMode::CreateNew) ? std::unique_ptr<zip::ZipStream>(std::move(file))
-                                                      : nullptr;
-  };
-  std::unique_ptr<zip::ZipStream> Open(const std::string& path) override { return open(path); }
-};
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
 inline DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {

@@ -215,7 +215,7 @@ TEST_F(BackupLossTest, UseLastBackupDateStoresTheMomentTheRunStarted) {
   auto model = StartModel();
   const DateTime start = clock.Now();
   // The clock moves on once the new archive is being written.
-  WriterOutput output;
+  OutputThrough output;
   output.open = [&, open = output.open](const std::string& path) {
     clock.Set(start + 1.0 / 24);
     return open(path);

@@ -173,8 +173,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
 
   // A write that fails (disk full) leaves the previous archive as it was and nothing beside it.
   const std::uintmax_t size = fs::file_size(FsPath(archive));
-  std::ifstream in(archive, std::ios::binary);
-  const std::string oldBytes((std::istreambuf_iterator<char>(in)), {});
+  const std::string oldBytes = ReadFile(archive);
   WriteFile("more.txt", std::string(100000, 'x'));
   struct FullDisk : zip::ZipStream {
     size_t Read(void*, size_t) override { return 0; }
@@ -188,8 +187,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
     size_t written_ = 0;
     uint64_t pos_ = 0;
   };
-  WriterOutput output;
-  output.open = [](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); };
+  OutputThrough output([](const std::string&) { return std::unique_ptr<zip::ZipStream>(new FullDisk); });
   model->writerOutput = &output;
   ui.calls.clear();
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
@@ -197,8 +195,7 @@ TEST_F(BackupRunTest, OverwriteReplacesTheArchiveOnlyWhenTheNewOneIsComplete) {
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].text, "Not enough room to write archive\rProject Name: 'Docs'");
   EXPECT_EQ(fs::file_size(FsPath(archive)), size);
-  std::ifstream again(FsPath(archive), std::ios::binary);
-  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), oldBytes);
+  EXPECT_EQ(ReadFile(archive), oldBytes);
   EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs.zip"});
   EXPECT_EQ(LastLog("Status"), "Fails");
   EXPECT_EQ(LastLog("Information"), archive + "  Not enough room to write archive");

@@ -79,12 +79,9 @@ TEST_F(BackupVerifyTest, DamagedNewArchiveFailsTheRunAndKeepsTheOlderOnes) {
     ASSERT_EQ(before, (std::vector<std::string>{"Docs1.zip", "Docs2.zip"}));
     const int value = ProjectIni().ReadInteger("Docs", "Value", -1);
 
-    WriterOutput corrupting;
-    corrupting.open = [](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
-      auto stream = std::make_unique<CorruptingStream>(70);  // inside the first member's data
-      if (!stream->Open(path, zip::FileMode::Create)) return nullptr;
-      return stream;
-    };
+    OutputThrough corrupting([](const std::string& path) {  // corrupts a byte inside the first member's data
+      return OpenAs<CorruptingStream>(path, zip::FileMode::Create, 70);
+    });
     model->writerOutput = &corrupting;
     ui.calls.clear();
     EXPECT_EQ(model->RunBackup(), BackupOutcome::Failed);
@@ -126,20 +123,17 @@ TEST_F(BackupVerifyTest, StopWhileVerifyingKeepsTheOlderArchives) {
   const std::vector<std::string> before = DestFiles();
   // The new archive is written once its stream is closed.
   struct WatchedFile : zip::FileStream {
-    bool* closed = nullptr;
+    explicit WatchedFile(bool* closed) : closed(closed) {}
+    bool* closed;
     bool Close() override {
       *closed = true;
       return zip::FileStream::Close();
     }
   };
   bool written = false;
-  WriterOutput output;
-  output.open = [&written](const std::string& path) -> std::unique_ptr<zip::ZipStream> {
-    auto file = std::make_unique<WatchedFile>();
-    file->closed = &written;
-    if (!file->Open(path, zip::FileMode::CreateNew)) return nullptr;
-    return file;
-  };
+  OutputThrough output([&written](const std::string& path) {
+    return OpenAs<WatchedFile>(path, zip::FileMode::CreateNew, &written);
+  });
   model->writerOutput = &output;
   model->processEvents = [&] {
     if (written) model->RequestStop();

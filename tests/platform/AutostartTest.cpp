@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/Autostart.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestEnvironment.h"
 
@@ -13,6 +14,7 @@ namespace platform = brisko::platform;
 
 namespace {
 
+using brisko::test::ReadFile;
 using brisko::test::TempDir;
 
 // The entry is a desktop file on POSIX; Windows keeps it in the registry.
@@ -39,8 +41,7 @@ TEST_F(Autostart, WritesNamedEntryHoldingTheExecutablePathAndReadsItBack) {
     ASSERT_TRUE(entry.Set(c.exe)) << c.label;
     EXPECT_EQ(entry.EntryPath(), dir.string() + "/autostart/Brisko Compress Backup.desktop") << c.label;
     EXPECT_EQ(entry.StoredExecutable(), c.exe) << c.label;
-    std::ifstream in(entry.EntryPath());
-    std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::string text = ReadFile(entry.EntryPath());
     EXPECT_NE(text.find("Name=Brisko Compress Backup\n"), std::string::npos) << c.label;
     EXPECT_NE(text.find("Type=Application\n"), std::string::npos) << c.label;
   }

@@ -1,12 +1,9 @@
-// The writer tests' write job: its events go to whichever on... members a test sets; and an output
-// opener that tests use to inject failing streams.
+// The writer tests' write job: its events go to whichever on... members a test sets.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
-#include <utility>
 
 #include "zip/WriteJob.h"
 
@@ -57,14 +54,6 @@ struct WriteHooks : zip::WriteObserver {
 // A write job with its events in the hooks.
 struct TestWriter : WriteHooks, zip::WriteJob {
   TestWriter() : zip::WriteJob({}, this) {}
-};
-
-// Creates every output stream through a function.
-struct OutputThrough : zip::StreamOpener {
-  explicit OutputThrough(std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open)
-      : open(std::move(open)) {}
-  std::unique_ptr<zip::ZipStream> Open(const std::string& path) override { return open(path); }
-  std::function<std::unique_ptr<zip::ZipStream>(const std::string&)> open;
 };
 
 }  // namespace brisko::test

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "support/Commands.h"
+#include "support/Files.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
 
@@ -16,11 +17,6 @@ namespace brisko::test {
 namespace {
 
 const std::string kTool = ShellQuote(ProgramPath("brisko-zip"));
-
-std::string Content(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Every path below root with its type and permission bits, time, and link text or content.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
@@ -31,7 +27,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     if (st.isSymlink)
       what += " -> " + fs::read_symlink(it->path()).string();
     else if (st.isRegular)
-      what += " " + std::to_string(st.lastWrite) + " " + Content(it->path());
+      what += " " + std::to_string(st.lastWrite) + " " + ReadFile(Utf8Of(it->path()));
     else if (fs::is_empty(it->path()))
       what += " " + std::to_string(st.lastWrite);  // folders with contents vary
     out[fs::relative(it->path(), root).string()] = what;

@@ -11,6 +11,7 @@
 
 #include "TestWriter.h"
 #include "support/Commands.h"
+#include "support/OutputThrough.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
 #include "zip/FileStream.h"
@@ -46,10 +47,8 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
     TestWriter w;
     bool completed = false;
     w.onZipComplete = [&](int) { completed = true; };
-    OutputThrough output([limit](const std::string& path) -> std::unique_ptr<ZipStream> {
-      auto s = std::make_unique<FailingFileStream>(limit);
-      if (!s->Open(path, FileMode::Create)) return nullptr;
-      return s;
+    OutputThrough output([limit](const std::string& path) {
+      return OpenAs<FailingFileStream>(path, FileMode::Create, limit);
     });
     w.Options().outputOpener = &output;
     w.SetZipName(P("full.zip"));
@@ -75,11 +74,9 @@ TEST_F(ZipWriterFailureTest, FailedUpdateLeavesTheOldArchiveUntouched) {
   w.Run();
   const std::string before = Read(P("keep.zip"));
   std::string tempName;
-  OutputThrough output([&](const std::string& path) -> std::unique_ptr<ZipStream> {
+  OutputThrough output([&](const std::string& path) {
     tempName = path;
-    auto s = std::make_unique<FailingFileStream>(2000);
-    if (!s->Open(path, FileMode::Create)) return nullptr;
-    return s;
+    return OpenAs<FailingFileStream>(path, FileMode::Create, 2000);
   });
   w.Options().outputOpener = &output;
   w.Options().filesList = {b};
