@@ -68,8 +68,7 @@ class DecodeAheadTest : public ExtractFixture {
 TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
   const std::vector<Planned> plan = MixedMembers();
   MakeZip(plan);
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader);
   std::vector<int> started;
   reader.onStartUnZip = [&](int index, std::string&, bool& skip) {
@@ -92,13 +91,13 @@ TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
       EXPECT_FALSE(fs::exists(path));
     }
   }
-  EXPECT_EQ(log.ended, ended);  // in the archive's order
-  EXPECT_EQ(log.badCrc, std::vector<int>{5});
-  ASSERT_EQ(log.skipped.size(), 1u);
-  EXPECT_EQ(log.skipped[0].first, SkipReason::BadPassword);
+  EXPECT_EQ(reader.log.ended, ended);  // in the archive's order
+  EXPECT_EQ(reader.log.badCrc, std::vector<int>{5});
+  ASSERT_EQ(reader.log.skipped.size(), 1u);
+  EXPECT_EQ(reader.log.skipped[0].first, SkipReason::BadPassword);
   EXPECT_EQ(count, written);
-  EXPECT_EQ(log.completeCount, written);
-  EXPECT_EQ(log.lastTotalPercent, 100);
+  EXPECT_EQ(reader.log.completeCount, written);
+  EXPECT_EQ(reader.log.lastTotalPercent, 100);
 
   const ArchiveCheck check = CheckArchive(Path("a.zip"), "right");
   EXPECT_EQ(check.members, 24);
@@ -112,12 +111,11 @@ TEST_F(DecodeAheadTest, CancelStopsAtTheNextMember) {
   std::vector<Planned> plan = MixedMembers();
   plan.resize(15);
   MakeZip(plan);
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader);
-  reader.onEndUnZip = [&] { reader.cancel = log.ended.size() == 3; };
+  reader.onEndUnZip = [&] { reader.cancel = reader.log.ended.size() == 3; };
   EXPECT_THROW(reader.Run(), CanceledError);
-  EXPECT_EQ(log.completeCount, 3);
+  EXPECT_EQ(reader.log.completeCount, 3);
   EXPECT_EQ(FilesBelow(Path("out")).size(), 3u);  // and no temporary file
 }
 

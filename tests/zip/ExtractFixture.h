@@ -44,8 +44,6 @@ struct RunLog {
 // through the on... members it sets.
 class Extraction : public ExtractObserver {
  public:
-  explicit Extraction(RunLog& log) : log(log) {}
-
   // Runs one extraction with the options; the password it ended with stays in the options.
   int Run() {
     ExtractJob job(archive, options, this);
@@ -59,7 +57,7 @@ class Extraction : public ExtractObserver {
 
   ArchiveDirectory archive;
   ExtractOptions options;
-  RunLog& log;
+  RunLog log;
   std::function<void(bool& overwrite, int index, std::string& fname)> onPromptForOverwrite;
   std::function<void(int index, std::string& newPassword)> onBadPassword;
   std::function<void(int percent)> onFilePercentDone;

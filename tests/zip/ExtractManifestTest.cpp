@@ -26,8 +26,7 @@ class ExtractManifestTest : public ExtractFixture {
       if (rows.front().expectedResult.rfind("ok", 0) != 0) continue;
       SCOPED_TRACE(folder + "/" + archive);
       const std::string dest = Path(archive + ".out");
-      RunLog log;
-      Extraction reader(log);
+      Extraction reader;
       reader.archive.SetZipName(TestDataPath(folder, archive));
       reader.options.destDir = dest;
       reader.options.doAll = true;
@@ -36,10 +35,10 @@ class ExtractManifestTest : public ExtractFixture {
       for (const ManifestRow& row : rows)
         if (!row.password.empty()) reader.options.password = row.password;
       ASSERT_NO_THROW(reader.Run());
-      EXPECT_TRUE(log.skipped.empty());
-      EXPECT_TRUE(log.badCrc.empty());
-      EXPECT_EQ(log.completeCalls, 1);
-      EXPECT_EQ(log.completeCount, static_cast<int>(rows.size()));
+      EXPECT_TRUE(reader.log.skipped.empty());
+      EXPECT_TRUE(reader.log.badCrc.empty());
+      EXPECT_EQ(reader.log.completeCalls, 1);
+      EXPECT_EQ(reader.log.completeCount, static_cast<int>(rows.size()));
       for (const ManifestRow& row : rows) {
         if (row.IsDirectory()) {
           EXPECT_TRUE(fs::is_directory(FsPath(dest + "/" + row.member))) << row.member;
@@ -66,15 +65,14 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
   for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {
     SCOPED_TRACE(archive);
     const std::string dest = Path(std::string(archive) + ".out");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     reader.archive.SetZipName(TestDataPath("interop", archive));
     reader.options.destDir = dest;
     reader.options.doAll = true;
     reader.options.recreateDirs = true;
     ASSERT_NO_THROW(reader.Run());
-    ASSERT_EQ(log.badCrc.size(), 1u);
-    EXPECT_EQ(reader.archive.Entry(log.badCrc[0]).FileName(), "hello.txt");
+    ASSERT_EQ(reader.log.badCrc.size(), 1u);
+    EXPECT_EQ(reader.archive.Entry(reader.log.badCrc[0]).FileName(), "hello.txt");
     EXPECT_FALSE(fs::exists(dest + "/hello.txt"));
     EXPECT_EQ(FilesBelow(dest), std::vector<std::string>{"docs/nested/readme.txt"});
     for (auto& e : fs::directory_iterator(dest))  // no temporary file left behind
@@ -85,8 +83,7 @@ TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
 TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
   for (const char* archive : {"truncated_in_data.zip", "truncated_in_cd.zip", "no_cd_trailing_junk.zip"}) {
     SCOPED_TRACE(archive);
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     reader.archive.SetZipName(TestDataPath("interop", archive));
     reader.options.destDir = Path("out");
     reader.options.filesList = {"*"};
@@ -97,7 +94,7 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
       EXPECT_STREQ(e.what(), "Incomplete Zip File");
     }
     EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
-    EXPECT_EQ(log.completeCalls, 0);  // the directory read failed before any run
+    EXPECT_EQ(reader.log.completeCalls, 0);  // the directory read failed before any run
   }
 }
 

@@ -44,16 +44,15 @@ class ExtractRoundTripTest : public ExtractFixture {
 
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
     const std::string dest = Path("out-" + fs::path(archive).stem().string());
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     reader.archive.SetZipName(archive);
     reader.options.destDir = dest;
     reader.options.doAll = true;
     reader.options.recreateDirs = true;
     reader.options.password = password;
     ASSERT_NO_THROW(reader.Run());
-    EXPECT_TRUE(log.skipped.empty());
-    EXPECT_TRUE(log.badCrc.empty());
+    EXPECT_TRUE(reader.log.skipped.empty());
+    EXPECT_TRUE(reader.log.badCrc.empty());
     for (const SourceFile& f : files_) {
       SCOPED_TRACE(f.path);
       const std::string out = dest + "/" + f.path;

@@ -31,33 +31,30 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
   const std::string zip = MakeZip({StoredMember("top.txt", "T"), StoredMember("d1/a.txt", "A"),
                                    StoredMember("d1/d2/b.txt", "B"), StoredMember("empty/", "")});
   {
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip, true);
     EXPECT_EQ(reader.Run(), 4);
     EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
     EXPECT_TRUE(fs::is_directory(Path("out/empty")));
-    EXPECT_EQ(log.completeCount, 4);
-    EXPECT_EQ(log.startInfoFiles, 3);
-    EXPECT_EQ(log.startInfoBytes, 3);
-    EXPECT_EQ(log.lastTotalPercent, 100);
+    EXPECT_EQ(reader.log.completeCount, 4);
+    EXPECT_EQ(reader.log.startInfoFiles, 3);
+    EXPECT_EQ(reader.log.startInfoBytes, 3);
+    EXPECT_EQ(reader.log.lastTotalPercent, 100);
   }
   fs::remove_all(Path("out"));
   {
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip, false);
     reader.Run();
     EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"a.txt", "b.txt", "top.txt"}));
     EXPECT_FALSE(fs::exists(Path("out/empty")));
-    EXPECT_EQ(log.completeCount, 4);  // the folder entry counts with DoAll, though nothing is made
+    EXPECT_EQ(reader.log.completeCount, 4);  // the folder entry counts with DoAll, though nothing is made
   }
 }
 
 TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
   const std::string zip = MakeZip({StoredMember("DATA/sub/a.txt", "A"), StoredMember("other/b.txt", "B")});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.options.rootDir = "data";
   reader.Run();
@@ -67,14 +64,13 @@ TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
 TEST_F(ExtractTest, FilesListSelects) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("B.TXT", "B"),
                                    StoredMember("c.doc", "C"), StoredMember("sub/d.txt", "D")});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.options.doAll = false;
   reader.options.filesList = {"*.txt"};
   reader.Run();
   EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
-  EXPECT_EQ(log.completeCount, 3);
+  EXPECT_EQ(reader.log.completeCount, 3);
 
   fs::remove_all(Path("out"));
   reader.options.filesList = {"SUB/*", "nothing"};
@@ -86,11 +82,10 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   TestMember empty = StoredMember("empty.dat", "");
   empty.dosDateTime = platform::MakeDosDateTime({2020, 2, 29, 13, 14, 16});
   const std::string zip = MakeZip({empty});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.Run();
-  EXPECT_EQ(log.completeCount, 1);
+  EXPECT_EQ(reader.log.completeCount, 1);
   ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
   EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
   EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite,
@@ -124,14 +119,13 @@ TEST_F(ExtractTest, OverwriteModes) {
     const std::string zip = MakeZip({m});
     WriteText(Path("out/f.txt"), "old");
     ASSERT_TRUE(platform::SetLastWriteTime(Path("out/f.txt"), c.fileTime));
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.overwriteMode = c.mode;
     reader.Run();
     EXPECT_EQ(ReadText(Path("out/f.txt")), c.replaced ? "new" : "old");
-    EXPECT_EQ(log.SkippedWith(SkipReason::NoOverwrite), !c.replaced);
-    EXPECT_EQ(log.completeCount, c.replaced ? 1 : 0);
+    EXPECT_EQ(reader.log.SkippedWith(SkipReason::NoOverwrite), !c.replaced);
+    EXPECT_EQ(reader.log.completeCount, c.replaced ? 1 : 0);
   }
 }
 
@@ -139,8 +133,7 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
   WriteText(Path("out/f.txt"), "old");
   WriteText(Path("out/g.txt"), "old");
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   std::vector<std::string> asked;
   reader.onPromptForOverwrite = [&](bool& overwrite, int, std::string& fname) {
@@ -153,12 +146,11 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
 
   // Without a handler the question goes to the host's message box; No keeps the file.
-  RunLog boxLog;
-  Extraction boxed(boxLog);
+  Extraction boxed;
   Prepare(boxed, zip);
   boxed.Run();
-  EXPECT_EQ(boxLog.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
-                                                    "File Exists Alert|Replace existing file g.txt?"}));
+  EXPECT_EQ(boxed.log.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
+                                                       "File Exists Alert|Replace existing file g.txt?"}));
   EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
   EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
 }
@@ -169,21 +161,19 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
                EncryptedMember("s2.txt", "secret two", "right"), StoredMember("plain.txt", "plain")});
   {
     SCOPED_TRACE("no handler: every encrypted entry skipped with reason 0");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
     reader.Run();
-    EXPECT_EQ(log.skipped.size(), 2u);
-    EXPECT_TRUE(log.SkippedWith(SkipReason::BadPassword));
+    EXPECT_EQ(reader.log.skipped.size(), 2u);
+    EXPECT_TRUE(reader.log.SkippedWith(SkipReason::BadPassword));
     EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"plain.txt"});
-    EXPECT_EQ(log.completeCount, 1);
+    EXPECT_EQ(reader.log.completeCount, 1);
   }
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler gives the right password once; it stays for the next entry");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
     int asked = 0;
@@ -196,29 +186,27 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     EXPECT_EQ(reader.options.password, "right");
     EXPECT_EQ(ReadText(Path("out/s1.txt")), "secret one");
     EXPECT_EQ(ReadText(Path("out/s2.txt")), "secret two");
-    EXPECT_EQ(log.completeCount, 3);
+    EXPECT_EQ(reader.log.completeCount, 3);
   }
   fs::remove_all(Path("out"));
   {
     SCOPED_TRACE("handler returning the same password: skipped");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
     reader.onBadPassword = [&](int, std::string&) {};
     reader.Run();
-    EXPECT_EQ(log.skipped.size(), 2u);
+    EXPECT_EQ(reader.log.skipped.size(), 2u);
   }
   {
     SCOPED_TRACE("an exception from the handler ends the run; completion still reported");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
     reader.options.filesList = {"x"};
     reader.onBadPassword = [&](int, std::string&) { throw CanceledError("silent"); };
     EXPECT_THROW(reader.Run(), CanceledError);
-    EXPECT_EQ(log.completeCalls, 1);
+    EXPECT_EQ(reader.log.completeCalls, 1);
   }
 }
 
@@ -226,8 +214,7 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   std::vector<uint8_t> big(3 * 1024 * 1024);
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
   const std::string zip = MakeZip({StoredMember("small.txt", "s"), DeflatedMember("big.bin", big)});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.onFilePercentDone = [&](int percent) {
     if (percent > 0 && percent < 100) reader.cancel = true;
@@ -238,25 +225,23 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   } catch (const CanceledError& e) {
     EXPECT_STREQ(e.what(), "User Aborted Operation");
   }
-  EXPECT_EQ(log.completeCalls, 1);
-  EXPECT_EQ(log.completeCount, 1);
+  EXPECT_EQ(reader.log.completeCalls, 1);
+  EXPECT_EQ(reader.log.completeCount, 1);
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"small.txt"});
 }
 
 TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("b.txt", "B")});
   {
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.stopAtStart = true;
     reader.Run();
-    EXPECT_EQ(log.completeCount, 0);
+    EXPECT_EQ(reader.log.completeCount, 0);
     EXPECT_FALSE(fs::exists(Path("out/a.txt")));
   }
   {
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.onStartUnZip = [&](int, std::string& fname, bool& skip) {
       if (fname.find("a.txt") != std::string::npos)
@@ -265,8 +250,8 @@ TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
         fname = Path("renamed/b2.txt");
     };
     reader.Run();
-    EXPECT_EQ(log.completeCount, 1);
-    EXPECT_TRUE(log.skipped.empty());
+    EXPECT_EQ(reader.log.completeCount, 1);
+    EXPECT_TRUE(reader.log.skipped.empty());
     EXPECT_FALSE(fs::exists(Path("out/a.txt")));
     EXPECT_EQ(ReadText(Path("renamed/b2.txt")), "B");
   }
@@ -277,28 +262,25 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
   ro.externalAttributes = 0x21;
   const std::string zip = MakeZip({ro});
   {
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.Run();
     EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::kAttrReadOnly);
   }
   {
     SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.overwriteMode = OverwriteRule::Always;
     reader.Run();
-    EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
+    EXPECT_TRUE(reader.log.SkippedWith(SkipReason::CreateError));
   }
   {
     SCOPED_TRACE("ReplaceReadOnly clears the attribute and replaces the file");
     platform::SetReadOnly(Path("out/ro.txt"), false);
     WriteText(Path("out/ro.txt"), "old");
     platform::SetReadOnly(Path("out/ro.txt"), true);
-    RunLog log;
-    Extraction reader(log);
+    Extraction reader;
     Prepare(reader, zip);
     reader.options.overwriteMode = OverwriteRule::Always;
     reader.options.replaceReadOnly = true;
@@ -313,13 +295,12 @@ TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
   TestMember odd = StoredMember("odd.bin", "whatever");
   odd.method = 12;
   const std::string zip = MakeZip({odd, StoredMember("fine.txt", "ok")});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.Run();
-  EXPECT_EQ(log.messages, std::vector<std::string>{"Unknown Compression Method"});
+  EXPECT_EQ(reader.log.messages, std::vector<std::string>{"Unknown Compression Method"});
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"fine.txt"});
-  EXPECT_EQ(log.completeCount, 1);
+  EXPECT_EQ(reader.log.completeCount, 1);
 }
 
 TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
@@ -327,12 +308,11 @@ TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
   bad.crc ^= 1;
   const std::string zip = MakeZip({bad});
   WriteText(Path("out/f.txt"), "old");
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, zip);
   reader.options.overwriteMode = OverwriteRule::Always;
   reader.Run();
-  EXPECT_EQ(log.badCrc.size(), 1u);
+  EXPECT_EQ(reader.log.badCrc.size(), 1u);
   EXPECT_EQ(ReadText(Path("out/f.txt")), "old");
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"f.txt"});
 }
@@ -342,8 +322,7 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   lying.uncompressedSize = 50000;
   lying.claimedCompressedSize = 50000;  // more than the archive holds
   MakeZip({StoredMember("a.txt", "A"), lying});
-  RunLog log;
-  Extraction reader(log);
+  Extraction reader;
   Prepare(reader, Path("a.zip"));
   try {
     reader.Run();
@@ -351,7 +330,7 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   } catch (const FatalExtractError& e) {
     EXPECT_STREQ(e.what(), "Premature end of file reached");
   }
-  EXPECT_EQ(log.completeCalls, 1);
+  EXPECT_EQ(reader.log.completeCalls, 1);
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"a.txt"});
 }
 

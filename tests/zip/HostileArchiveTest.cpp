@@ -18,15 +18,17 @@ class HostileArchiveTest : public ExtractFixture {
     fs::create_directories(Path("outside"));
   }
   // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
-  void Extract(const std::vector<TestMember>& members, RunLog& log) {
+  // Returns what the run reported.
+  RunLog Extract(const std::vector<TestMember>& members) {
     WriteBytes(Path("hostile.zip"), BuildZip(members));
-    Extraction reader(log);
+    Extraction reader;
     reader.archive.SetZipName(Path("hostile.zip"));
     reader.options.destDir = Path("target");
     reader.options.doAll = true;
     reader.options.recreateDirs = true;
     reader.options.overwriteMode = OverwriteRule::Always;
     reader.Run();
+    return reader.log;
   }
   // Every file below the test folder outside "target" (apart from the archive itself).
   std::vector<std::string> FilesOutsideTarget() {
@@ -41,8 +43,7 @@ TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
   const char* names[] = {"../evil.txt", "a/../../evil.txt", "a/b/../../../outside/evil.txt", "..", "a/.."};
   for (const char* name : names) {
     SCOPED_TRACE(name);
-    RunLog log;
-    Extract({StoredMember(name, "evil"), StoredMember("good.txt", "good")}, log);
+    const RunLog log = Extract({StoredMember(name, "evil"), StoredMember("good.txt", "good")});
     EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
     EXPECT_TRUE(FilesOutsideTarget().empty());
     EXPECT_EQ(ReadText(Path("target/good.txt")), "good");
@@ -52,10 +53,8 @@ TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
 TEST_F(HostileArchiveTest, AbsoluteNamesLandBelowTheTarget) {
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
   const std::string outside = Path("outside/abs.txt");
-  RunLog log;
   Extract(
-      {StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")},
-      log);
+      {StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")});
   EXPECT_FALSE(fs::exists(outside));
   EXPECT_EQ(ReadText(Path("target") + outside), "abs");
   EXPECT_EQ(ReadText(Path("target/x/y.txt")), "y");
@@ -67,10 +66,9 @@ TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
   fs::create_directory_symlink("../outside", Path("target/rel"));
   fs::create_directories(Path("target/real"));
   fs::create_directory_symlink(Path("target"), Path("target/real/up"));  // inside, then out via "rel"
-  RunLog log;
-  Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil"),
-           StoredMember("rel/evil.txt", "evil"), StoredMember("real/up/rel/evil.txt", "evil")},
-          log);
+  const RunLog log =
+      Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil"),
+               StoredMember("rel/evil.txt", "evil"), StoredMember("real/up/rel/evil.txt", "evil")});
   EXPECT_EQ(log.skipped.size(), 4u);
   EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   EXPECT_TRUE(FilesOutsideTarget().empty());
@@ -81,8 +79,7 @@ TEST_F(HostileArchiveTest, SymbolicLinkThatStaysInsideTheTargetIsFollowed) {
   fs::create_directories(Path("target/real"));
   fs::create_directory_symlink(Path("target/real"), Path("target/inner"));
   fs::create_directory_symlink("real", Path("target/relative"));
-  RunLog log;
-  Extract({StoredMember("inner/a.txt", "a"), StoredMember("relative/b.txt", "b")}, log);
+  const RunLog log = Extract({StoredMember("inner/a.txt", "a"), StoredMember("relative/b.txt", "b")});
   EXPECT_TRUE(log.skipped.empty());
   EXPECT_EQ(ReadText(Path("target/real/a.txt")), "a");
   EXPECT_EQ(ReadText(Path("target/real/b.txt")), "b");
@@ -92,8 +89,7 @@ TEST_F(HostileArchiveTest, SymbolicLinkAsTheTargetFileIsReplacedNotWrittenThroug
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
   WriteText(Path("outside/victim.txt"), "precious");
   fs::create_symlink(Path("outside/victim.txt"), Path("target/f.txt"));
-  RunLog log;
-  Extract({StoredMember("f.txt", "new")}, log);
+  Extract({StoredMember("f.txt", "new")});
   EXPECT_EQ(ReadText(Path("outside/victim.txt")), "precious");
   EXPECT_FALSE(fs::is_symlink(Path("target/f.txt")));
   EXPECT_EQ(ReadText(Path("target/f.txt")), "new");
@@ -103,8 +99,7 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   const std::vector<uint8_t> plain(1 << 20, 'z');
   TestMember bomb = DeflatedMember("bomb.bin", plain);
   bomb.uncompressedSize = 1000;  // claims little, inflates to a megabyte
-  RunLog log;
-  Extract({bomb, StoredMember("after.txt", "after")}, log);
+  const RunLog log = Extract({bomb, StoredMember("after.txt", "after")});
   EXPECT_EQ(log.badCrc.size(), 1u);
   EXPECT_FALSE(fs::exists(Path("target/bomb.bin")));
   EXPECT_EQ(ReadText(Path("target/after.txt")), "after");
@@ -122,8 +117,7 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
 TEST_F(HostileArchiveTest, StoredDataLongerThanItsRecordedSize) {
   TestMember m = StoredMember("long.txt", std::string(4000, 'x'));
   m.uncompressedSize = 10;
-  RunLog log;
-  Extract({m}, log);
+  const RunLog log = Extract({m});
   EXPECT_EQ(log.badCrc.size(), 1u);
   EXPECT_FALSE(fs::exists(Path("target/long.txt")));
 }
@@ -139,21 +133,19 @@ TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
     m.crc = 0x12345678;
     return m;
   };
-  RunLog log;
-  Extract({legacy("implode_tree.bin", 6, 0, {0x03, 0xF0, 0xF0, 0xF0, 0xF0}),  // 64 codes of one bit
-           legacy("implode_short.bin", 6, 6, {0x00, 0x05}),                   // too few lengths
-           legacy("shrink_code.bin", 1, 0, {0x41, 0x58, 0x02}),               // 'A', then undefined code
-           legacy("reduce_sets.bin", 5, 0, {0xFF, 0xFF, 0xFF}),               // follower set of 63
-           legacy("empty_stream.bin", 8, 0, {}),                              // deflate with no data
-           StoredMember("after.txt", "after")},
-          log);
+  const RunLog log =
+      Extract({legacy("implode_tree.bin", 6, 0, {0x03, 0xF0, 0xF0, 0xF0, 0xF0}),  // 64 codes of one bit
+               legacy("implode_short.bin", 6, 6, {0x00, 0x05}),                   // too few lengths
+               legacy("shrink_code.bin", 1, 0, {0x41, 0x58, 0x02}),               // 'A', then undefined code
+               legacy("reduce_sets.bin", 5, 0, {0xFF, 0xFF, 0xFF}),               // follower set of 63
+               legacy("empty_stream.bin", 8, 0, {}),                              // deflate with no data
+               StoredMember("after.txt", "after")});
   EXPECT_EQ(log.badCrc.size(), 5u);
   EXPECT_EQ(FilesBelow(Path("target")), std::vector<std::string>{"after.txt"});
 }
 
 TEST_F(HostileArchiveTest, NamesWithNulBytesAreRefused) {
-  RunLog log;
-  Extract({StoredMember(std::string("a\0b.txt", 7), "x")}, log);
+  const RunLog log = Extract({StoredMember(std::string("a\0b.txt", 7), "x")});
   EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
   EXPECT_TRUE(FilesBelow(Path("target")).empty());
 }
