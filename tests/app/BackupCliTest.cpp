@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <functional>
-#include <sstream>
 #include <thread>
 
 #include "BackupCliFixture.h"
@@ -15,12 +14,6 @@ namespace {
 
 class BackupCliTest : public BackupCliFixture {
  protected:
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
   static bool WaitFor(const std::function<bool()>& condition, int milliseconds = 8000) {
     for (int waited = 0; waited < milliseconds; waited += 50) {
       if (condition()) return true;

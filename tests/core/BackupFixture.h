@@ -54,14 +54,7 @@ inline std::vector<std::string> ZipMembers(const std::string& archive) {
     std::sort(names.begin(), names.end());
     return names;
   }
-  const std::string out = RunShell("unzip -Z1 " + ShellQuote(archive) + " 2>/dev/null").out;
-  size_t start = 0;
-  while (start < out.size()) {
-    size_t end = out.find('\n', start);
-    if (end == std::string::npos) end = out.size();
-    if (end > start) names.push_back(out.substr(start, end - start));
-    start = end + 1;
-  }
+  names = Lines(RunShell("unzip -Z1 " + ShellQuote(archive) + " 2>/dev/null").out);
   std::sort(names.begin(), names.end());
   return names;
 }

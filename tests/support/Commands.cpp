@@ -1,6 +1,7 @@
 #include "support/Commands.h"
 
 #include <cstdio>
+#include <sstream>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -35,6 +36,13 @@ std::string ShellQuote(std::string_view s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 bool HaveTool(const std::string& name) {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -20,6 +21,9 @@ CommandResult RunShell(const std::string& command);
 // Runs a command line with standard error joined to standard output; returns the exit code and,
 // when out is given, the output.
 int Shell(const std::string& command, std::string* out = nullptr);
+
+// The lines of a command's output, without their line ends (a last empty line is not one).
+std::vector<std::string> Lines(const std::string& text);
 
 // s as one shell word.
 std::string ShellQuote(std::string_view s);
