@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "core/DateTimeParseError.h"
+#include "support/ThrownMessage.h"
 
 namespace brisko::core {
 namespace {
+
+using brisko::test::ThrownMessage;
 
 DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   // Before day 0 the time is kept as a positive fraction below the (negative) day.
@@ -98,12 +101,8 @@ TEST(DateTimeValueTest, ParsingTheStoredForms) {
 }
 
 TEST(DateTimeValueTest, ParseFailuresCarryTheStoredText) {
-  try {
-    StrToDateTime("2024-13-01");
-    FAIL();
-  } catch (const DateTimeParseError& e) {
-    EXPECT_STREQ(e.what(), "'2024-13-01' is not a valid date and time");
-  }
+  EXPECT_EQ(ThrownMessage<DateTimeParseError>([&] { StrToDateTime("2024-13-01"); }),
+            "'2024-13-01' is not a valid date and time");
   EXPECT_THROW(StrToTime("x"), DateTimeParseError);
 }
 

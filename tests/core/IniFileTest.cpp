@@ -10,6 +10,7 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestEnvironment.h"
+#include "support/ThrownMessage.h"
 
 namespace brisko::core {
 namespace {
@@ -179,12 +180,8 @@ TEST(IniFileTest, RefusedWriteRaisesAndKeepsTheFileWhole) {
 
   // A read-only file refuses writes, whoever the user is.
   SetPermissionBits(path, 0444);
-  try {
-    ini.WriteString("Common", "Last Project", "x");
-    FAIL() << "no error";
-  } catch (const SettingsWriteError& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
-  }
+  EXPECT_EQ(ThrownMessage<SettingsWriteError>([&] { ini.WriteString("Common", "Last Project", "x"); }),
+            "Unable to write to " + path);
   EXPECT_EQ(ReadFile(path), before);
   SetPermissionBits(path, 0600);
 

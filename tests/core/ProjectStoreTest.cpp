@@ -14,6 +14,7 @@
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestEnvironment.h"
+#include "support/ThrownMessage.h"
 
 namespace brisko::core {
 namespace {
@@ -314,15 +315,13 @@ TEST_F(ProjectStoreTest, InvalidNewDateTimeStopsTheLoadAfterTheOtherFields) {
   ProjectForm form;
   form.newerDate = 5;
   int composed = 0;
-  try {
-    LoadProject(dir.Dir(), "P", form, clock, [&](ProjectForm& f) {
-      ++composed;
-      f.fileName = f.saveFolder + f.prefix + ".zip";
-    });
-    FAIL() << "no error";
-  } catch (const DateTimeParseError& e) {
-    EXPECT_STREQ(e.what(), "'2024-13-45 10:00:00' is not a valid date and time");
-  }
+  EXPECT_EQ(ThrownMessage<DateTimeParseError>([&] {
+              LoadProject(dir.Dir(), "P", form, clock, [&](ProjectForm& f) {
+                ++composed;
+                f.fileName = f.saveFolder + f.prefix + ".zip";
+              });
+            }),
+            "'2024-13-45 10:00:00' is not a valid date and time");
   EXPECT_EQ(composed, 1);
   EXPECT_EQ(form.fileName, "/x/Pre.zip");
   EXPECT_EQ(form.packLevel, 6);

@@ -12,11 +12,13 @@
 #include "find/FindFile.h"
 #include "platform/CivilDate.h"
 #include "support/TempDir.h"
+#include "support/ThrownMessage.h"
 
 namespace brisko::find {
 namespace {
 
 using brisko::test::TempDir;
+using brisko::test::ThrownMessage;
 
 struct Hits {
   std::vector<std::string> paths;  // folder + "/" + name
@@ -38,20 +40,12 @@ struct Hits {
 TEST(FindFile, PropertyErrorsKeepTheOldValue) {
   FindFile ff;
   EXPECT_EQ(ff.Filename(), "*.*");
-  try {
-    ff.SetFilename("sub/a.txt");
-    FAIL() << "no error";
-  } catch (const FinderError& e) {
-    EXPECT_STREQ(e.what(), "sub/a.txt\n\rInvalid filename specified");
-  }
+  EXPECT_EQ(ThrownMessage<FinderError>([&] { ff.SetFilename("sub/a.txt"); }),
+            "sub/a.txt\n\rInvalid filename specified");
   EXPECT_EQ(ff.Filename(), "*.*");
   ff.SetLocation("/tmp");
-  try {
-    ff.SetLocation("/tmp/*");
-    FAIL() << "no error";
-  } catch (const FinderError& e) {
-    EXPECT_STREQ(e.what(), "/tmp/*\n\rlocation cannot to be contained wildcards");
-  }
+  EXPECT_EQ(ThrownMessage<FinderError>([&] { ff.SetLocation("/tmp/*"); }),
+            "/tmp/*\n\rlocation cannot to be contained wildcards");
   EXPECT_THROW(ff.SetLocation("/a?b"), FinderError);
   EXPECT_EQ(ff.Location(), "/tmp");
 }

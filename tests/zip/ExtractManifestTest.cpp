@@ -5,6 +5,7 @@
 
 #include "ExtractFixture.h"
 #include "support/TestManifest.h"
+#include "support/ThrownMessage.h"
 #include "zip/ZipErrors.h"
 
 namespace brisko::zip::test {
@@ -87,12 +88,7 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
     reader.archive.SetZipName(TestDataPath("interop", archive));
     reader.options.destDir = Path("out");
     reader.options.filesList = {"*"};
-    try {
-      reader.Run();
-      ADD_FAILURE() << "no exception";
-    } catch (const IncompleteArchiveError& e) {
-      EXPECT_STREQ(e.what(), "Incomplete Zip File");
-    }
+    EXPECT_EQ(ThrownMessage<IncompleteArchiveError>([&] { reader.Run(); }), "Incomplete Zip File");
     EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
     EXPECT_EQ(reader.log.completeCalls, 0);  // the directory read failed before any run
   }

@@ -4,6 +4,7 @@
 #include "EncryptedTestMember.h"
 #include "ExtractFixture.h"
 #include "platform/DosDateTime.h"
+#include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
 #include "zip/ZipCrypto.h"
 #include "zip/ZipErrors.h"
@@ -219,12 +220,7 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   reader.onFilePercentDone = [&](int percent) {
     if (percent > 0 && percent < 100) reader.cancel = true;
   };
-  try {
-    reader.Run();
-    ADD_FAILURE() << "not cancelled";
-  } catch (const CanceledError& e) {
-    EXPECT_STREQ(e.what(), "User Aborted Operation");
-  }
+  EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.Run(); }), "User Aborted Operation");
   EXPECT_EQ(reader.log.completeCalls, 1);
   EXPECT_EQ(reader.log.completeCount, 1);
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"small.txt"});
@@ -324,12 +320,7 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   MakeZip({StoredMember("a.txt", "A"), lying});
   Extraction reader;
   Prepare(reader, Path("a.zip"));
-  try {
-    reader.Run();
-    ADD_FAILURE() << "no exception";
-  } catch (const FatalExtractError& e) {
-    EXPECT_STREQ(e.what(), "Premature end of file reached");
-  }
+  EXPECT_EQ(ThrownMessage<FatalExtractError>([&] { reader.Run(); }), "Premature end of file reached");
   EXPECT_EQ(reader.log.completeCalls, 1);
   EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"a.txt"});
 }

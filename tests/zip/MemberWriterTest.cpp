@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/Files.h"
+#include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
 #include "zip/MemberWriter.h"
 #include "zip/MemoryStream.h"
@@ -12,6 +13,7 @@
 #include "zip/ZipErrors.h"
 
 using namespace brisko::zip;
+using brisko::test::ThrownMessage;
 
 namespace {
 
@@ -179,6 +181,7 @@ TEST(MemberWriter, EncryptedMembersDecryptToWhatWasRead) {
 
 TEST(MemberWriter, ShortWritesRaiseNotEnoughRoom) {
   for (uint64_t limit : {40u, 1000u, 70000u}) {
+    SCOPED_TRACE(limit);
     MemoryStream in(TextBytes(200000));
     MemoryStream out;
     out.SetWriteLimit(limit);
@@ -187,12 +190,9 @@ TEST(MemberWriter, ShortWritesRaiseNotEnoughRoom) {
     ASSERT_TRUE(header.WriteLocalHeader(out));
     MemberWriter writer;
     writer.SetPackLevel(0);
-    try {
-      writer.WriteFileData(in, out, header, false, "a.txt");
-      FAIL() << "no exception at limit " << limit;
-    } catch (const NotEnoughRoomError& e) {
-      EXPECT_STREQ(e.what(), "Not enough room to write archive");
-    }
+    EXPECT_EQ(
+        ThrownMessage<NotEnoughRoomError>([&] { writer.WriteFileData(in, out, header, false, "a.txt"); }),
+        "Not enough room to write archive");
   }
 }
 

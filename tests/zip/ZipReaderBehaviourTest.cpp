@@ -13,6 +13,7 @@
 #include "support/Commands.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveDirectory.h"
 #include "zip/ExtractJob.h"
@@ -26,6 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::BuildZipLayout;
 using test::TestMember;
+using test::ThrownMessage;
 
 const std::string kSep(1, platform::kPathDelim);
 
@@ -139,12 +141,7 @@ TEST_F(ReaderFiles, IndexOutOfRangeNamesTheIndex) {
   ArchiveDirectory reader;
   reader.SetZipName(Write("a.zip", BuildZipLayout(SortCorpus()).bytes));
   reader.ReadDirectory();
-  try {
-    reader.EntryName(4);
-    FAIL();
-  } catch (const ListIndexError& e) {
-    EXPECT_STREQ(e.what(), "Index 4 is out of range");
-  }
+  EXPECT_EQ(ThrownMessage<ListIndexError>([&] { reader.EntryName(4); }), "Index 4 is out of range");
   EXPECT_THROW(reader.EntrySize(-1), ListIndexError);
 }
 
@@ -202,12 +199,8 @@ TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
 
 TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
   ArchiveDirectory reader;
-  try {
-    reader.SetZipName(Path("?"));
-    FAIL();
-  } catch (const CanceledError& e) {
-    EXPECT_STREQ(e.what(), "User canceled setting zip file name.");
-  }
+  EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.SetZipName(Path("?")); }),
+            "User canceled setting zip file name.");
   struct Picker : ArchiveObserver {
     std::string seenTitle, seenDir, pick;
     bool OnOpenFileDialog(const std::string& title, const std::string&, const std::string& dir,
@@ -276,12 +269,7 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
   } impatient;
   ArchiveDirectory reader({EntryOrder::ByNone, IncompleteArchiveRule::AssumeBad}, &impatient);
   reader.SetZipName(Write("junk.zip", bytes));
-  try {
-    reader.ReadDirectory();
-    FAIL();
-  } catch (const CanceledError& e) {
-    EXPECT_STREQ(e.what(), "User Aborted Operation");
-  }
+  EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.ReadDirectory(); }), "User Aborted Operation");
   EXPECT_EQ(reader.ZipName(), "");  // closed
 
   ArchiveDirectory patient;
@@ -297,24 +285,14 @@ TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
   ArchiveDirectory reader;
   reader.Options().incompleteZipMode = IncompleteArchiveRule::AssumeBad;
   reader.SetZipName(Write("nothing.zip", std::vector<uint8_t>(text.begin(), text.end())));
-  try {
-    reader.ReadDirectory();
-    FAIL();
-  } catch (const BadArchiveError& e) {
-    EXPECT_STREQ(e.what(), "Not a valid zip file!");
-  }
+  EXPECT_EQ(ThrownMessage<BadArchiveError>([&] { reader.ReadDirectory(); }), "Not a valid zip file!");
   EXPECT_EQ(reader.ZipName(), "");
 }
 
 TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
   ArchiveDirectory reader;
   reader.SetZipName(Path("absent.zip"));
-  try {
-    reader.ReadDirectory();
-    FAIL();
-  } catch (const ZipError& e) {
-    EXPECT_NE(std::string(e.what()).find("absent.zip"), std::string::npos);
-  }
+  EXPECT_NE(ThrownMessage<ZipError>([&] { reader.ReadDirectory(); }).find("absent.zip"), std::string::npos);
 }
 
 TEST_F(ReaderFiles, MemoryStreamsThroughTheOpener) {
@@ -376,12 +354,8 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   ArchiveDirectory missing;
   missing.SetZipName(Path("split.zip"));
   all.destDir = Path("out2");
-  try {
-    ExtractJob(missing, all).Run();
-    FAIL() << "no error";
-  } catch (const FatalExtractError& e) {
-    EXPECT_NE(std::string(e.what()).find("split.z01"), std::string::npos) << e.what();
-  }
+  const std::string noDisk = ThrownMessage<FatalExtractError>([&] { ExtractJob(missing, all).Run(); });
+  EXPECT_NE(noDisk.find("split.z01"), std::string::npos) << noDisk;
   fs::rename(Path("split.z01.away"), Path("split.z01"));
 
   ArchiveDirectory refused({}, &refusing);
@@ -419,12 +393,8 @@ TEST_F(ReaderFiles, TargetFolderAndStoredRoot) {
   EXPECT_TRUE(fs::exists(Path("out/mid.txt")));
   EXPECT_TRUE(fs::exists(Path("out/b/zeta.txt")));
   options.destDir = "?";
-  try {
-    ExtractJob(archive, options).Run();
-    FAIL();
-  } catch (const CanceledError& e) {
-    EXPECT_STREQ(e.what(), "User canceled Set Desination Directory");
-  }
+  EXPECT_EQ(ThrownMessage<CanceledError>([&] { ExtractJob(archive, options).Run(); }),
+            "User canceled Set Desination Directory");
   EXPECT_EQ(ArchiveDirectory::ThisVersion(), 100);
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "support/TestManifest.h"
+#include "support/ThrownMessage.h"
 #include "zip/ArchiveDirectory.h"
 #include "zip/ZipErrors.h"
 
@@ -12,6 +13,7 @@ namespace brisko::zip {
 namespace {
 
 using test::ManifestRow;
+using test::ThrownMessage;
 
 std::map<std::string, std::vector<ManifestRow>> ArchivesOf(const std::string& folder) {
   std::map<std::string, std::vector<ManifestRow>> out;
@@ -94,23 +96,15 @@ TEST(ZipReaderManifest, DamagedArchivesGiveTheirErrorsOrTheirSalvage) {
     IncompleteAnswer answer(IncompleteArchiveRule::AssumeMulti);
     ArchiveDirectory told({}, &answer);
     told.SetZipName(path);
-    try {
-      told.ReadDirectory();
-      ADD_FAILURE() << archive << ": no exception";
-    } catch (const IncompleteArchiveError& e) {
-      EXPECT_STREQ(e.what(), "Incomplete Zip File");
-    }
+    EXPECT_EQ(ThrownMessage<IncompleteArchiveError>([&] { told.ReadDirectory(); }), "Incomplete Zip File")
+        << archive;
     EXPECT_EQ(answer.calls, 2) << archive;  // the first answer gets one more try
 
     ArchiveDirectory notZip;
     notZip.Options().incompleteZipMode = IncompleteArchiveRule::AssumeNotAZip;
     notZip.SetZipName(path);
-    try {
-      notZip.ReadDirectory();
-      ADD_FAILURE() << archive << ": no exception";
-    } catch (const NotAnArchiveError& e) {
-      EXPECT_STREQ(e.what(), "Not a valid zip file!");
-    }
+    EXPECT_EQ(ThrownMessage<NotAnArchiveError>([&] { notZip.ReadDirectory(); }), "Not a valid zip file!")
+        << archive;
 
     ArchiveDirectory salvage;
     salvage.Options().incompleteZipMode = IncompleteArchiveRule::AssumeBad;

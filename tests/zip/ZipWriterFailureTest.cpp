@@ -14,6 +14,7 @@
 #include "support/OutputThrough.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
+#include "support/ThrownMessage.h"
 #include "zip/FileStream.h"
 #include "zip/WriteJob.h"
 #include "zip/ZipErrors.h"
@@ -53,12 +54,7 @@ TEST_F(ZipWriterFailureTest, FullDeviceDeletesThePartialArchive) {
     w.Options().outputOpener = &output;
     w.SetZipName(P("full.zip"));
     w.Options().filesList = {small, big};
-    try {
-      w.Run();
-      FAIL() << "no error";
-    } catch (const NotEnoughRoomError& e) {
-      EXPECT_STREQ(e.what(), "Not enough room to write archive");
-    }
+    EXPECT_EQ(ThrownMessage<NotEnoughRoomError>([&] { w.Run(); }), "Not enough room to write archive");
     EXPECT_FALSE(completed);
     EXPECT_FALSE(fs::exists(P("full.zip")));
     EXPECT_TRUE(w.Options().filesList.empty());
@@ -177,12 +173,7 @@ TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
     w.SetZipName(P("stop.zip"));
     w.onStartZipInfo = [](int, int64_t, EndOfCentralDir&, bool& stop) { stop = true; };
     w.Options().filesList = {a};
-    try {
-      w.Run();
-      FAIL();
-    } catch (const CanceledError& e) {
-      EXPECT_STREQ(e.what(), "User canceled Zip operation");
-    }
+    EXPECT_EQ(ThrownMessage<CanceledError>([&] { w.Run(); }), "User canceled Zip operation");
     EXPECT_FALSE(fs::exists(P("stop.zip")));
   }
   {
