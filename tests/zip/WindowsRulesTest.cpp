@@ -4,15 +4,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "support/RawZipScan.h"
+#include "support/ScratchDir.h"
 #include "zip/DirSearch.h"
 #include "zip/WriteJob.h"
 #include "zip/ZipPaths.h"
@@ -28,41 +26,16 @@ namespace fs = std::filesystem;
 
 constexpr const char* kWindowsOnly = "Windows rules (POSIX: Unix modes, case-sensitive names)";
 
-class WindowsRulesTest : public ::testing::Test {
+class WindowsRulesTest : public test::ScratchDir {
  protected:
   void SetUp() override {
     if (!platform::kWindows) GTEST_SKIP() << kWindowsOnly;
-    root_ = fs::temp_directory_path() / ("brisko-windows-" + std::to_string(std::random_device{}()));
-    fs::create_directories(root_);
   }
-  void TearDown() override {
-    if (root_.empty()) return;
-    std::error_code ec;
-    for (const auto& item : fs::recursive_directory_iterator(root_, ec))
-      fs::permissions(item.path(), fs::perms::owner_write, fs::perm_options::add, ec);
-    fs::remove_all(root_, ec);
-  }
-  // The UTF-8 path of a file below the test folder ('/' in rel becomes the native separator).
-  std::string P(std::string rel) const {
-    for (char& c : rel)
-      if (c == '/') c = platform::kPathDelim;
-    return root_.string() + platform::kPathDelim + rel;
-  }
-  static fs::path Native(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-  }
-  std::string Write(const std::string& rel, const std::string& content) {
-    const std::string path = P(rel);
-    fs::create_directories(Native(path).parent_path());
-    std::ofstream(Native(path), std::ios::binary) << content;
-    return path;
-  }
+  // The members of an archive; their data points into bytes_.
   std::vector<test::RawMember> Scan(const std::string& archive) {
-    std::ifstream in(archive, std::ios::binary);
-    bytes_.assign(std::istreambuf_iterator<char>(in), {});
+    bytes_ = test::ReadBytes(archive);
     return test::ScanRawZip(bytes_);
   }
-  fs::path root_;
   std::vector<uint8_t> bytes_;
 };
 
@@ -93,7 +66,7 @@ TEST_F(WindowsRulesTest, ArchivesCarryDosAttributesAndPortableNames) {
 TEST_F(WindowsRulesTest, NamesThatDifferOnlyInCaseAreOneName) {
   const std::string first = Write("one/Note.txt", "first");
   const std::string twin = Write("two/NOTE.TXT", "second, longer");
-  fs::last_write_time(Native(first), fs::last_write_time(Native(first)) - std::chrono::hours(1));
+  fs::last_write_time(test::FsPath(first), fs::last_write_time(test::FsPath(first)) - std::chrono::hours(1));
   WriteJob writer;
   writer.SetZipName(P("out.zip"));
   writer.Options().filesList = {first, P("two") + "/NOTE.TXT"};  // '/' separates folders as '\\' does
@@ -114,15 +87,15 @@ TEST_F(WindowsRulesTest, HiddenAndDotFoldersAreWalked) {
   Write("hidden/a.txt", "a");
   Write(".dot/b.txt", "b");
 #ifdef _WIN32
-  ASSERT_TRUE(::SetFileAttributesW(Native(P("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(::SetFileAttributesW(test::FsPath(P("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN));
 #endif
   if ((platform::StatFile(P("hidden")).attributes & platform::kAttrHidden) == 0)
     GTEST_SKIP() << "this file system keeps no hidden attribute";
-  DirSearch search(root_.string(), true, "*.txt");
+  DirSearch search(dir_.Path(), true, "*.txt");
   std::set<std::string> found;
   uint64_t size = 0;
   for (std::string path = search.Next(size); !path.empty(); path = search.Next(size))
-    found.insert(path.substr(root_.string().size() + 1));
+    found.insert(path.substr(dir_.Path().size() + 1));
   EXPECT_EQ(found, (std::set<std::string>{"hidden\\", "hidden\\a.txt", ".dot\\", ".dot\\b.txt"}));
 }
 
