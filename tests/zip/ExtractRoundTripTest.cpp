@@ -42,6 +42,18 @@ class ExtractRoundTripTest : public ExtractFixture {
     return Shell("cd " + ShellQuote(Path("src")) + " && " + command) == 0;
   }
 
+  // An archive another tool makes in the source folder (command), and the password it was given.
+  struct Made {
+    std::string command, archive, password;
+  };
+  void MakeAndCompare(const std::vector<Made>& archives) {
+    for (const Made& made : archives) {
+      SCOPED_TRACE(made.command);
+      ASSERT_TRUE(Make(made.command));
+      ExtractAndCompare(Path(made.archive), made.password);
+    }
+  }
+
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
     const std::string dest = Path("out-" + fs::path(archive).stem().string());
     Extraction reader;
@@ -67,22 +79,17 @@ class ExtractRoundTripTest : public ExtractFixture {
 
 TEST_F(ExtractRoundTripTest, InfoZip) {
   BRISKO_REQUIRE_TOOL("zip");
-  ASSERT_TRUE(Make("zip -q -r -X ../deflated.zip ."));
-  ASSERT_TRUE(Make("zip -q -r -X -0 ../stored.zip ."));
-  ASSERT_TRUE(Make("zip -q -r -X -P 'pa$$ word' ../encrypted.zip ."));
-  ExtractAndCompare(Path("deflated.zip"), "");
-  ExtractAndCompare(Path("stored.zip"), "");
-  ExtractAndCompare(Path("encrypted.zip"), "pa$$ word");
+  MakeAndCompare({{"zip -q -r -X ../deflated.zip .", "deflated.zip", ""},
+                  {"zip -q -r -X -0 ../stored.zip .", "stored.zip", ""},
+                  {"zip -q -r -X -P 'pa$$ word' ../encrypted.zip .", "encrypted.zip", "pa$$ word"}});
 }
 
 TEST_F(ExtractRoundTripTest, SevenZip) {
   BRISKO_REQUIRE_TOOL("7zz");
-  ASSERT_TRUE(Make("7zz a -tzip -bd ../seven.zip ."));
-  ASSERT_TRUE(Make("7zz a -tzip -bd -mx=0 ../seven-stored.zip ."));
-  ASSERT_TRUE(Make("7zz a -tzip -bd -psecret -mem=ZipCrypto ../seven-crypt.zip ."));
-  ExtractAndCompare(Path("seven.zip"), "");
-  ExtractAndCompare(Path("seven-stored.zip"), "");
-  ExtractAndCompare(Path("seven-crypt.zip"), "secret");
+  MakeAndCompare(
+      {{"7zz a -tzip -bd ../seven.zip .", "seven.zip", ""},
+       {"7zz a -tzip -bd -mx=0 ../seven-stored.zip .", "seven-stored.zip", ""},
+       {"7zz a -tzip -bd -psecret -mem=ZipCrypto ../seven-crypt.zip .", "seven-crypt.zip", "secret"}});
 }
 
 TEST_F(ExtractRoundTripTest, PythonZipfile) {
@@ -105,12 +112,9 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
 TEST_F(ExtractRoundTripTest, OwnWriter) {
   BRISKO_SKIP_WITHOUT_POSIX_SHELL();
   const std::string tool = ShellQuote(ProgramPath("brisko-zip"));
-  ASSERT_TRUE(Make(tool + " a -r ../own.zip ."));
-  ASSERT_TRUE(Make(tool + " a -0 -r ../own-stored.zip ."));
-  ASSERT_TRUE(Make(tool + " a -9 -r -P 'own pass' ../own-crypt.zip ."));
-  ExtractAndCompare(Path("own.zip"), "");
-  ExtractAndCompare(Path("own-stored.zip"), "");
-  ExtractAndCompare(Path("own-crypt.zip"), "own pass");
+  MakeAndCompare({{tool + " a -r ../own.zip .", "own.zip", ""},
+                  {tool + " a -0 -r ../own-stored.zip .", "own-stored.zip", ""},
+                  {tool + " a -9 -r -P 'own pass' ../own-crypt.zip .", "own-crypt.zip", "own pass"}});
 }
 
 }  // namespace
