@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EncryptedTestMember.h"
-#include "ExtractFixture.h"
+#include "Extraction.h"
 #include "support/Files.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveCheck.h"
@@ -48,17 +48,17 @@ std::vector<Planned> MixedMembers() {
   return plan;
 }
 
-class DecodeAheadTest : public ExtractFixture {
+class DecodeAheadTest : public ScratchDir {
  protected:
   std::string MakeZip(const std::vector<Planned>& plan) {
     std::vector<TestMember> members;
     for (const Planned& p : plan) members.push_back(p.member);
-    WriteBytes(Path("a.zip"), BuildZip(members));
-    return Path("a.zip");
+    WriteBytes(P("a.zip"), BuildZip(members));
+    return P("a.zip");
   }
   void Prepare(Extraction& reader) {
-    reader.archive.SetZipName(Path("a.zip"));
-    reader.options.destDir = Path("out");
+    reader.archive.SetZipName(P("a.zip"));
+    reader.options.destDir = P("out");
     reader.options.doAll = true;
     reader.options.recreateDirs = true;
     reader.options.password = "right";
@@ -82,9 +82,9 @@ TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
     const Planned& p = plan[i];
     SCOPED_TRACE(p.member.name);
     EXPECT_EQ(started[i], static_cast<int>(i));
-    const std::string path = Path("out/" + p.member.name);
+    const std::string path = P("out/" + p.member.name);
     if (p.outcome == Outcome::Written) {
-      EXPECT_EQ(ReadText(path), p.content);
+      EXPECT_EQ(Read(path), p.content);
       ended.push_back(path);
       ++written;
     } else {
@@ -99,7 +99,7 @@ TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
   EXPECT_EQ(reader.log.completeCount, written);
   EXPECT_EQ(reader.log.lastTotalPercent, 100);
 
-  const ArchiveCheck check = CheckArchive(Path("a.zip"), "right");
+  const ArchiveCheck check = CheckArchive(P("a.zip"), "right");
   EXPECT_EQ(check.members, 24);
   ASSERT_EQ(check.problems.size(), 2u);
   EXPECT_EQ(check.problems[0].member, plan[5].member.name);
@@ -116,7 +116,7 @@ TEST_F(DecodeAheadTest, CancelStopsAtTheNextMember) {
   reader.onEndUnZip = [&] { reader.cancel = reader.log.ended.size() == 3; };
   EXPECT_THROW(reader.Run(), CanceledError);
   EXPECT_EQ(reader.log.completeCount, 3);
-  EXPECT_EQ(FilesBelow(Path("out")).size(), 3u);  // and no temporary file
+  EXPECT_EQ(FilesBelow(P("out")).size(), 3u);  // and no temporary file
 }
 
 }  // namespace

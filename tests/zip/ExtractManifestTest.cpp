@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "ExtractFixture.h"
+#include "Extraction.h"
 #include "support/TestManifest.h"
 #include "support/ThrownMessage.h"
 #include "zip/ZipErrors.h"
@@ -17,7 +17,7 @@ uint32_t FileCrc(const std::string& path, uint64_t& size) {
   return CrcOf(bytes);
 }
 
-class ExtractManifestTest : public ExtractFixture {
+class ExtractManifestTest : public ScratchDir {
  protected:
   // Extracts every archive of the folder whose manifest says "ok" and compares each member file.
   void ExtractFolder(const std::string& folder) {
@@ -26,7 +26,7 @@ class ExtractManifestTest : public ExtractFixture {
     for (const auto& [archive, rows] : archives) {
       if (rows.front().expectedResult.rfind("ok", 0) != 0) continue;
       SCOPED_TRACE(folder + "/" + archive);
-      const std::string dest = Path(archive + ".out");
+      const std::string dest = P(archive + ".out");
       Extraction reader;
       reader.archive.SetZipName(TestDataPath(folder, archive));
       reader.options.destDir = dest;
@@ -65,7 +65,7 @@ TEST_F(ExtractManifestTest, EveryInteropArchiveExtractsToItsManifest) {
 TEST_F(ExtractManifestTest, CorruptedMembersReportTheirCrcAndLeaveNoFile) {
   for (const char* archive : {"crc_corrupt_data.zip", "crc_corrupt_field.zip"}) {
     SCOPED_TRACE(archive);
-    const std::string dest = Path(std::string(archive) + ".out");
+    const std::string dest = P(std::string(archive) + ".out");
     Extraction reader;
     reader.archive.SetZipName(TestDataPath("interop", archive));
     reader.options.destDir = dest;
@@ -86,10 +86,10 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
     SCOPED_TRACE(archive);
     Extraction reader;
     reader.archive.SetZipName(TestDataPath("interop", archive));
-    reader.options.destDir = Path("out");
+    reader.options.destDir = P("out");
     reader.options.filesList = {"*"};
     EXPECT_EQ(ThrownMessage<IncompleteArchiveError>([&] { reader.Run(); }), "Incomplete Zip File");
-    EXPECT_FALSE(fs::exists(Path("out")) && !FilesBelow(Path("out")).empty());
+    EXPECT_FALSE(fs::exists(P("out")) && !FilesBelow(P("out")).empty());
     EXPECT_EQ(reader.log.completeCalls, 0);  // the directory read failed before any run
   }
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "ExtractFixture.h"
+#include "Extraction.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -15,10 +15,10 @@ struct SourceFile {
   std::string content;
 };
 
-class ExtractRoundTripTest : public ExtractFixture {
+class ExtractRoundTripTest : public ScratchDir {
  protected:
   void SetUp() override {
-    ExtractFixture::SetUp();
+    ScratchDir::SetUp();
     std::mt19937 rng(7);
     std::string random(200000, '\0');
     for (char& c : random) c = static_cast<char>(rng());
@@ -31,15 +31,15 @@ class ExtractRoundTripTest : public ExtractFixture {
               {"spaces in name.txt", "spaced"}};
     std::time_t when = 1600000000;  // even
     for (const SourceFile& f : files_) {
-      WriteText(Path("src/" + f.path), f.content);
-      platform::SetLastWriteTime(Path("src/" + f.path), when);
+      Write(P("src/" + f.path), f.content);
+      platform::SetLastWriteTime(P("src/" + f.path), when);
       when += 86400 + 3602;  // stays even
     }
   }
 
   // Runs command in the source folder; false when it fails.
   bool Make(const std::string& command) {
-    return Shell("cd " + ShellQuote(Path("src")) + " && " + command) == 0;
+    return Shell("cd " + ShellQuote(P("src")) + " && " + command) == 0;
   }
 
   // An archive another tool makes in the source folder (command), and the password it was given.
@@ -50,12 +50,12 @@ class ExtractRoundTripTest : public ExtractFixture {
     for (const Made& made : archives) {
       SCOPED_TRACE(made.command);
       ASSERT_TRUE(Make(made.command));
-      ExtractAndCompare(Path(made.archive), made.password);
+      ExtractAndCompare(P(made.archive), made.password);
     }
   }
 
   void ExtractAndCompare(const std::string& archive, const std::string& password) {
-    const std::string dest = Path("out-" + fs::path(archive).stem().string());
+    const std::string dest = P("out-" + fs::path(archive).stem().string());
     Extraction reader;
     reader.archive.SetZipName(archive);
     reader.options.destDir = dest;
@@ -69,8 +69,8 @@ class ExtractRoundTripTest : public ExtractFixture {
       SCOPED_TRACE(f.path);
       const std::string out = dest + "/" + f.path;
       ASSERT_TRUE(fs::exists(out));
-      EXPECT_EQ(ReadText(out), f.content);
-      EXPECT_EQ(platform::StatFile(out).lastWrite, platform::StatFile(Path("src/" + f.path)).lastWrite);
+      EXPECT_EQ(Read(out), f.content);
+      EXPECT_EQ(platform::StatFile(out).lastWrite, platform::StatFile(P("src/" + f.path)).lastWrite);
     }
   }
 
@@ -103,10 +103,10 @@ TEST_F(ExtractRoundTripTest, PythonZipfile) {
       "            for f in files:\n"
       "                p = os.path.join(root, f)\n"
       "                z.write(p, os.path.relpath(p, '.'))\n";
-  WriteText(Path("make.py"), script);
-  ASSERT_TRUE(Make("python3 '" + Path("make.py") + "'"));
-  ExtractAndCompare(Path("py-deflated.zip"), "");
-  ExtractAndCompare(Path("py-stored.zip"), "");
+  Write(P("make.py"), script);
+  ASSERT_TRUE(Make("python3 '" + P("make.py") + "'"));
+  ExtractAndCompare(P("py-deflated.zip"), "");
+  ExtractAndCompare(P("py-stored.zip"), "");
 }
 
 TEST_F(ExtractRoundTripTest, OwnWriter) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "EncryptedTestMember.h"
-#include "ExtractFixture.h"
+#include "Extraction.h"
 #include "platform/DosDateTime.h"
 #include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
@@ -12,17 +12,17 @@
 namespace brisko::zip::test {
 namespace {
 
-class ExtractTest : public ExtractFixture {
+class ExtractTest : public ScratchDir {
  protected:
   std::string MakeZip(const std::vector<TestMember>& members, const std::string& name = "a.zip") {
-    const std::string path = Path(name);
+    const std::string path = P(name);
     WriteBytes(path, BuildZip(members));
     return path;
   }
-  // An extraction of archive with everything going into Path("out").
+  // An extraction of archive with everything going into P("out").
   void Prepare(Extraction& reader, const std::string& archive, bool recreate = true) {
     reader.archive.SetZipName(archive);
-    reader.options.destDir = Path("out");
+    reader.options.destDir = P("out");
     reader.options.doAll = true;
     reader.options.recreateDirs = recreate;
   }
@@ -35,20 +35,20 @@ TEST_F(ExtractTest, RecreateDirsOnAndOff) {
     Extraction reader;
     Prepare(reader, zip, true);
     EXPECT_EQ(reader.Run(), 4);
-    EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
-    EXPECT_TRUE(fs::is_directory(Path("out/empty")));
+    EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"d1/a.txt", "d1/d2/b.txt", "top.txt"}));
+    EXPECT_TRUE(fs::is_directory(P("out/empty")));
     EXPECT_EQ(reader.log.completeCount, 4);
     EXPECT_EQ(reader.log.startInfoFiles, 3);
     EXPECT_EQ(reader.log.startInfoBytes, 3);
     EXPECT_EQ(reader.log.lastTotalPercent, 100);
   }
-  fs::remove_all(Path("out"));
+  fs::remove_all(P("out"));
   {
     Extraction reader;
     Prepare(reader, zip, false);
     reader.Run();
-    EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"a.txt", "b.txt", "top.txt"}));
-    EXPECT_FALSE(fs::exists(Path("out/empty")));
+    EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"a.txt", "b.txt", "top.txt"}));
+    EXPECT_FALSE(fs::exists(P("out/empty")));
     EXPECT_EQ(reader.log.completeCount, 4);  // the folder entry counts with DoAll, though nothing is made
   }
 }
@@ -59,7 +59,7 @@ TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
   Prepare(reader, zip);
   reader.options.rootDir = "data";
   reader.Run();
-  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"other/b.txt", "sub/a.txt"}));
+  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"other/b.txt", "sub/a.txt"}));
 }
 
 TEST_F(ExtractTest, FilesListSelects) {
@@ -70,13 +70,13 @@ TEST_F(ExtractTest, FilesListSelects) {
   reader.options.doAll = false;
   reader.options.filesList = {"*.txt"};
   reader.Run();
-  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
+  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
   EXPECT_EQ(reader.log.completeCount, 3);
 
-  fs::remove_all(Path("out"));
+  fs::remove_all(P("out"));
   reader.options.filesList = {"SUB/*", "nothing"};
   reader.Run();
-  EXPECT_EQ(FilesBelow(Path("out")), (std::vector<std::string>{"sub/d.txt"}));
+  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"sub/d.txt"}));
 }
 
 TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
@@ -87,10 +87,9 @@ TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
   Prepare(reader, zip);
   reader.Run();
   EXPECT_EQ(reader.log.completeCount, 1);
-  ASSERT_TRUE(fs::exists(Path("out/empty.dat")));
-  EXPECT_EQ(fs::file_size(Path("out/empty.dat")), 0u);
-  EXPECT_EQ(platform::StatFile(Path("out/empty.dat")).lastWrite,
-            platform::DosDateTimeToTime(empty.dosDateTime));
+  ASSERT_TRUE(fs::exists(P("out/empty.dat")));
+  EXPECT_EQ(fs::file_size(P("out/empty.dat")), 0u);
+  EXPECT_EQ(platform::StatFile(P("out/empty.dat")).lastWrite, platform::DosDateTimeToTime(empty.dosDateTime));
 }
 
 TEST_F(ExtractTest, OverwriteModes) {
@@ -118,13 +117,13 @@ TEST_F(ExtractTest, OverwriteModes) {
     TestMember m = StoredMember("f.txt", "new");
     m.dosDateTime = entryDos;
     const std::string zip = MakeZip({m});
-    WriteText(Path("out/f.txt"), "old");
-    ASSERT_TRUE(platform::SetLastWriteTime(Path("out/f.txt"), c.fileTime));
+    Write(P("out/f.txt"), "old");
+    ASSERT_TRUE(platform::SetLastWriteTime(P("out/f.txt"), c.fileTime));
     Extraction reader;
     Prepare(reader, zip);
     reader.options.overwriteMode = c.mode;
     reader.Run();
-    EXPECT_EQ(ReadText(Path("out/f.txt")), c.replaced ? "new" : "old");
+    EXPECT_EQ(Read(P("out/f.txt")), c.replaced ? "new" : "old");
     EXPECT_EQ(reader.log.SkippedWith(SkipReason::NoOverwrite), !c.replaced);
     EXPECT_EQ(reader.log.completeCount, c.replaced ? 1 : 0);
   }
@@ -132,8 +131,8 @@ TEST_F(ExtractTest, OverwriteModes) {
 
 TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
-  WriteText(Path("out/f.txt"), "old");
-  WriteText(Path("out/g.txt"), "old");
+  Write(P("out/f.txt"), "old");
+  Write(P("out/g.txt"), "old");
   Extraction reader;
   Prepare(reader, zip);
   std::vector<std::string> asked;
@@ -143,8 +142,8 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   };
   reader.Run();
   EXPECT_EQ(asked, (std::vector<std::string>{"f.txt", "g.txt"}));
-  EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
-  EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
+  EXPECT_EQ(Read(P("out/f.txt")), "new");
+  EXPECT_EQ(Read(P("out/g.txt")), "old");
 
   // Without a handler the question goes to the host's message box; No keeps the file.
   Extraction boxed;
@@ -152,8 +151,8 @@ TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
   boxed.Run();
   EXPECT_EQ(boxed.log.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
                                                        "File Exists Alert|Replace existing file g.txt?"}));
-  EXPECT_EQ(ReadText(Path("out/f.txt")), "new");
-  EXPECT_EQ(ReadText(Path("out/g.txt")), "old");
+  EXPECT_EQ(Read(P("out/f.txt")), "new");
+  EXPECT_EQ(Read(P("out/g.txt")), "old");
 }
 
 TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
@@ -168,10 +167,10 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     reader.Run();
     EXPECT_EQ(reader.log.skipped.size(), 2u);
     EXPECT_TRUE(reader.log.SkippedWith(SkipReason::BadPassword));
-    EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"plain.txt"});
+    EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"plain.txt"});
     EXPECT_EQ(reader.log.completeCount, 1);
   }
-  fs::remove_all(Path("out"));
+  fs::remove_all(P("out"));
   {
     SCOPED_TRACE("handler gives the right password once; it stays for the next entry");
     Extraction reader;
@@ -185,11 +184,11 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     reader.Run();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(reader.options.password, "right");
-    EXPECT_EQ(ReadText(Path("out/s1.txt")), "secret one");
-    EXPECT_EQ(ReadText(Path("out/s2.txt")), "secret two");
+    EXPECT_EQ(Read(P("out/s1.txt")), "secret one");
+    EXPECT_EQ(Read(P("out/s2.txt")), "secret two");
     EXPECT_EQ(reader.log.completeCount, 3);
   }
-  fs::remove_all(Path("out"));
+  fs::remove_all(P("out"));
   {
     SCOPED_TRACE("handler returning the same password: skipped");
     Extraction reader;
@@ -223,7 +222,7 @@ TEST_F(ExtractTest, CancelMidEntryLeavesNoPartialFile) {
   EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.Run(); }), "User Aborted Operation");
   EXPECT_EQ(reader.log.completeCalls, 1);
   EXPECT_EQ(reader.log.completeCount, 1);
-  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"small.txt"});
+  EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"small.txt"});
 }
 
 TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
@@ -234,7 +233,7 @@ TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
     reader.stopAtStart = true;
     reader.Run();
     EXPECT_EQ(reader.log.completeCount, 0);
-    EXPECT_FALSE(fs::exists(Path("out/a.txt")));
+    EXPECT_FALSE(fs::exists(P("out/a.txt")));
   }
   {
     Extraction reader;
@@ -243,13 +242,13 @@ TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
       if (fname.find("a.txt") != std::string::npos)
         skip = true;
       else
-        fname = Path("renamed/b2.txt");
+        fname = P("renamed/b2.txt");
     };
     reader.Run();
     EXPECT_EQ(reader.log.completeCount, 1);
     EXPECT_TRUE(reader.log.skipped.empty());
-    EXPECT_FALSE(fs::exists(Path("out/a.txt")));
-    EXPECT_EQ(ReadText(Path("renamed/b2.txt")), "B");
+    EXPECT_FALSE(fs::exists(P("out/a.txt")));
+    EXPECT_EQ(Read(P("renamed/b2.txt")), "B");
   }
 }
 
@@ -261,7 +260,7 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
     Extraction reader;
     Prepare(reader, zip);
     reader.Run();
-    EXPECT_TRUE(platform::StatFile(Path("out/ro.txt")).attributes & platform::kAttrReadOnly);
+    EXPECT_TRUE(platform::StatFile(P("out/ro.txt")).attributes & platform::kAttrReadOnly);
   }
   {
     SCOPED_TRACE("existing read-only target without ReplaceReadOnly: cannot be created");
@@ -273,17 +272,17 @@ TEST_F(ExtractTest, ReadOnlyAttributeAndReplaceReadOnly) {
   }
   {
     SCOPED_TRACE("ReplaceReadOnly clears the attribute and replaces the file");
-    platform::SetReadOnly(Path("out/ro.txt"), false);
-    WriteText(Path("out/ro.txt"), "old");
-    platform::SetReadOnly(Path("out/ro.txt"), true);
+    platform::SetReadOnly(P("out/ro.txt"), false);
+    Write(P("out/ro.txt"), "old");
+    platform::SetReadOnly(P("out/ro.txt"), true);
     Extraction reader;
     Prepare(reader, zip);
     reader.options.overwriteMode = OverwriteRule::Always;
     reader.options.replaceReadOnly = true;
     reader.options.retainAttributes = false;
     reader.Run();
-    EXPECT_EQ(ReadText(Path("out/ro.txt")), "new");
-    EXPECT_FALSE(platform::StatFile(Path("out/ro.txt")).attributes & platform::kAttrReadOnly);
+    EXPECT_EQ(Read(P("out/ro.txt")), "new");
+    EXPECT_FALSE(platform::StatFile(P("out/ro.txt")).attributes & platform::kAttrReadOnly);
   }
 }
 
@@ -295,7 +294,7 @@ TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
   Prepare(reader, zip);
   reader.Run();
   EXPECT_EQ(reader.log.messages, std::vector<std::string>{"Unknown Compression Method"});
-  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"fine.txt"});
+  EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"fine.txt"});
   EXPECT_EQ(reader.log.completeCount, 1);
 }
 
@@ -303,14 +302,14 @@ TEST_F(ExtractTest, FailedCrcKeepsTheExistingFile) {
   TestMember bad = StoredMember("f.txt", "new content");
   bad.crc ^= 1;
   const std::string zip = MakeZip({bad});
-  WriteText(Path("out/f.txt"), "old");
+  Write(P("out/f.txt"), "old");
   Extraction reader;
   Prepare(reader, zip);
   reader.options.overwriteMode = OverwriteRule::Always;
   reader.Run();
   EXPECT_EQ(reader.log.badCrc.size(), 1u);
-  EXPECT_EQ(ReadText(Path("out/f.txt")), "old");
-  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"f.txt"});
+  EXPECT_EQ(Read(P("out/f.txt")), "old");
+  EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"f.txt"});
 }
 
 TEST_F(ExtractTest, PrematureEndEndsTheRun) {
@@ -319,10 +318,10 @@ TEST_F(ExtractTest, PrematureEndEndsTheRun) {
   lying.claimedCompressedSize = 50000;  // more than the archive holds
   MakeZip({StoredMember("a.txt", "A"), lying});
   Extraction reader;
-  Prepare(reader, Path("a.zip"));
+  Prepare(reader, P("a.zip"));
   EXPECT_EQ(ThrownMessage<FatalExtractError>([&] { reader.Run(); }), "Premature end of file reached");
   EXPECT_EQ(reader.log.completeCalls, 1);
-  EXPECT_EQ(FilesBelow(Path("out")), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"a.txt"});
 }
 
 }  // namespace

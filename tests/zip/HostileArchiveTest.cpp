@@ -2,7 +2,7 @@
 // malformed legacy streams. Nothing may land outside the target folder and no output may exceed its size.
 #include <gtest/gtest.h>
 
-#include "ExtractFixture.h"
+#include "Extraction.h"
 #include "support/TestEnvironment.h"
 #include "support/ZipBuilder.h"
 #include "zip/EntryCheck.h"
@@ -10,20 +10,20 @@
 namespace brisko::zip::test {
 namespace {
 
-class HostileArchiveTest : public ExtractFixture {
+class HostileArchiveTest : public ScratchDir {
  protected:
   void SetUp() override {
-    ExtractFixture::SetUp();
-    fs::create_directories(Path("target"));
-    fs::create_directories(Path("outside"));
+    ScratchDir::SetUp();
+    fs::create_directories(P("target"));
+    fs::create_directories(P("outside"));
   }
-  // Extracts members into Path("target") with stored folders recreated and overwriting allowed.
+  // Extracts members into P("target") with stored folders recreated and overwriting allowed.
   // Returns what the run reported.
   RunLog Extract(const std::vector<TestMember>& members) {
-    WriteBytes(Path("hostile.zip"), BuildZip(members));
+    WriteBytes(P("hostile.zip"), BuildZip(members));
     Extraction reader;
-    reader.archive.SetZipName(Path("hostile.zip"));
-    reader.options.destDir = Path("target");
+    reader.archive.SetZipName(P("hostile.zip"));
+    reader.options.destDir = P("target");
     reader.options.doAll = true;
     reader.options.recreateDirs = true;
     reader.options.overwriteMode = OverwriteRule::Always;
@@ -33,7 +33,7 @@ class HostileArchiveTest : public ExtractFixture {
   // Every file below the test folder outside "target" (apart from the archive itself).
   std::vector<std::string> FilesOutsideTarget() {
     std::vector<std::string> files;
-    for (const std::string& f : FilesBelow(root_.string()))
+    for (const std::string& f : FilesBelow(dir_.Path()))
       if (f.rfind("target/", 0) != 0 && f != "hostile.zip") files.push_back(f);
     return files;
   }
@@ -46,26 +46,26 @@ TEST_F(HostileArchiveTest, DotDotEntriesAreSkippedAndReported) {
     const RunLog log = Extract({StoredMember(name, "evil"), StoredMember("good.txt", "good")});
     EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
     EXPECT_TRUE(FilesOutsideTarget().empty());
-    EXPECT_EQ(ReadText(Path("target/good.txt")), "good");
+    EXPECT_EQ(Read(P("target/good.txt")), "good");
   }
 }
 
 TEST_F(HostileArchiveTest, AbsoluteNamesLandBelowTheTarget) {
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
-  const std::string outside = Path("outside/abs.txt");
+  const std::string outside = P("outside/abs.txt");
   Extract(
       {StoredMember(outside.substr(1), "rel"), StoredMember(outside, "abs"), StoredMember("//x/y.txt", "y")});
   EXPECT_FALSE(fs::exists(outside));
-  EXPECT_EQ(ReadText(Path("target") + outside), "abs");
-  EXPECT_EQ(ReadText(Path("target/x/y.txt")), "y");
+  EXPECT_EQ(Read(P("target") + outside), "abs");
+  EXPECT_EQ(Read(P("target/x/y.txt")), "y");
 }
 
 TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
-  fs::create_directory_symlink(Path("outside"), Path("target/link"));
-  fs::create_directory_symlink("../outside", Path("target/rel"));
-  fs::create_directories(Path("target/real"));
-  fs::create_directory_symlink(Path("target"), Path("target/real/up"));  // inside, then out via "rel"
+  fs::create_directory_symlink(P("outside"), P("target/link"));
+  fs::create_directory_symlink("../outside", P("target/rel"));
+  fs::create_directories(P("target/real"));
+  fs::create_directory_symlink(P("target"), P("target/real/up"));  // inside, then out via "rel"
   const RunLog log =
       Extract({StoredMember("link/evil.txt", "evil"), StoredMember("link/deeper/evil.txt", "evil"),
                StoredMember("rel/evil.txt", "evil"), StoredMember("real/up/rel/evil.txt", "evil")});
@@ -76,23 +76,23 @@ TEST_F(HostileArchiveTest, SymbolicLinkInTheTargetIsNotFollowed) {
 
 TEST_F(HostileArchiveTest, SymbolicLinkThatStaysInsideTheTargetIsFollowed) {
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
-  fs::create_directories(Path("target/real"));
-  fs::create_directory_symlink(Path("target/real"), Path("target/inner"));
-  fs::create_directory_symlink("real", Path("target/relative"));
+  fs::create_directories(P("target/real"));
+  fs::create_directory_symlink(P("target/real"), P("target/inner"));
+  fs::create_directory_symlink("real", P("target/relative"));
   const RunLog log = Extract({StoredMember("inner/a.txt", "a"), StoredMember("relative/b.txt", "b")});
   EXPECT_TRUE(log.skipped.empty());
-  EXPECT_EQ(ReadText(Path("target/real/a.txt")), "a");
-  EXPECT_EQ(ReadText(Path("target/real/b.txt")), "b");
+  EXPECT_EQ(Read(P("target/real/a.txt")), "a");
+  EXPECT_EQ(Read(P("target/real/b.txt")), "b");
 }
 
 TEST_F(HostileArchiveTest, SymbolicLinkAsTheTargetFileIsReplacedNotWrittenThrough) {
   BRISKO_POSIX_ONLY("symbolic links and absolute POSIX names");
-  WriteText(Path("outside/victim.txt"), "precious");
-  fs::create_symlink(Path("outside/victim.txt"), Path("target/f.txt"));
+  Write(P("outside/victim.txt"), "precious");
+  fs::create_symlink(P("outside/victim.txt"), P("target/f.txt"));
   Extract({StoredMember("f.txt", "new")});
-  EXPECT_EQ(ReadText(Path("outside/victim.txt")), "precious");
-  EXPECT_FALSE(fs::is_symlink(Path("target/f.txt")));
-  EXPECT_EQ(ReadText(Path("target/f.txt")), "new");
+  EXPECT_EQ(Read(P("outside/victim.txt")), "precious");
+  EXPECT_FALSE(fs::is_symlink(P("target/f.txt")));
+  EXPECT_EQ(Read(P("target/f.txt")), "new");
 }
 
 TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
@@ -101,12 +101,12 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   bomb.uncompressedSize = 1000;  // claims little, inflates to a megabyte
   const RunLog log = Extract({bomb, StoredMember("after.txt", "after")});
   EXPECT_EQ(log.badCrc.size(), 1u);
-  EXPECT_FALSE(fs::exists(Path("target/bomb.bin")));
-  EXPECT_EQ(ReadText(Path("target/after.txt")), "after");
+  EXPECT_FALSE(fs::exists(P("target/bomb.bin")));
+  EXPECT_EQ(Read(P("target/after.txt")), "after");
 
   // In memory the output stops at the recorded size too.
   ArchiveDirectory archive;
-  archive.SetZipName(Path("hostile.zip"));
+  archive.SetZipName(P("hostile.zip"));
   archive.ReadDirectory();
   std::vector<uint8_t> out;
   const EntryCheck check = ExtractJob::ExtractToBuffer(archive, 0, "", 1 << 30, out);
@@ -119,7 +119,7 @@ TEST_F(HostileArchiveTest, StoredDataLongerThanItsRecordedSize) {
   m.uncompressedSize = 10;
   const RunLog log = Extract({m});
   EXPECT_EQ(log.badCrc.size(), 1u);
-  EXPECT_FALSE(fs::exists(Path("target/long.txt")));
+  EXPECT_FALSE(fs::exists(P("target/long.txt")));
 }
 
 TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
@@ -141,13 +141,13 @@ TEST_F(HostileArchiveTest, MalformedLegacyStreamsFailTheirEntryOnly) {
                legacy("empty_stream.bin", 8, 0, {}),                              // deflate with no data
                StoredMember("after.txt", "after")});
   EXPECT_EQ(log.badCrc.size(), 5u);
-  EXPECT_EQ(FilesBelow(Path("target")), std::vector<std::string>{"after.txt"});
+  EXPECT_EQ(FilesBelow(P("target")), std::vector<std::string>{"after.txt"});
 }
 
 TEST_F(HostileArchiveTest, NamesWithNulBytesAreRefused) {
   const RunLog log = Extract({StoredMember(std::string("a\0b.txt", 7), "x")});
   EXPECT_TRUE(log.SkippedWith(SkipReason::CreateError));
-  EXPECT_TRUE(FilesBelow(Path("target")).empty());
+  EXPECT_TRUE(FilesBelow(P("target")).empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Shared set-up of the extraction tests: a fresh folder per test and an extraction that records its events.
+// The extraction tests' run: an archive and its extraction, recording every event; the tests work in a
+// ScratchDir.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 
 #include "support/Commands.h"
 #include "support/Files.h"
-#include "support/TempDir.h"
+#include "support/ScratchDir.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveDirectory.h"
 #include "zip/ExtractJob.h"
@@ -104,16 +105,6 @@ class Extraction : public ExtractObserver {
     if (onStartUnZip) onStartUnZip(index, fname, skip);
   }
   bool CancelRequested() override { return cancel; }
-};
-
-class ExtractFixture : public ::testing::Test {
- protected:
-  std::string Path(const std::string& rel) const { return dir_.Path(rel); }
-  static std::string ReadText(const std::string& path) { return ReadFile(path); }
-  static void WriteText(const std::string& path, const std::string& text) { WriteFile(path, text); }
-
-  TempDir dir_{"extract"};
-  const fs::path root_ = FsPath(dir_.Path());
 };
 
 }  // namespace brisko::zip::test
