@@ -12,7 +12,7 @@
 
 #include "platform/Platform.h"
 #include "support/Files.h"
-#include "support/TempDir.h"
+#include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
 #include "zip/DirSearch.h"
 
@@ -21,7 +21,7 @@ using brisko::zip::DirSearch;
 
 namespace {
 
-class DirSearchTest : public ::testing::Test {
+class DirSearchTest : public brisko::test::ScratchDir {
  protected:
   void Touch(const std::string& rel, size_t bytes = 0) { dir_.Write(rel, std::string(bytes, 'x')); }
   // The paths the walk gives, relative to the root and with '/' between folders.
@@ -40,8 +40,6 @@ class DirSearchTest : public ::testing::Test {
   std::string FolderPath(const std::string& rel) const {
     return dir_.Path(rel) + brisko::platform::kPathDelim;
   }
-  brisko::test::TempDir dir_{"dirsearch"};
-  const fs::path root_ = brisko::test::FsPath(dir_.Path());
 };
 
 TEST_F(DirSearchTest, MasksOnOneFolder) {

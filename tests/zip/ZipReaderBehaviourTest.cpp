@@ -12,7 +12,7 @@
 #include "platform/Platform.h"
 #include "support/Commands.h"
 #include "support/Files.h"
-#include "support/TempDir.h"
+#include "support/ScratchDir.h"
 #include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
 #include "zip/ArchiveDirectory.h"
@@ -35,14 +35,12 @@ uint32_t Dos(int year, int month, int day) {
   return static_cast<uint32_t>(day | (month << 5) | ((year - 1980) << 9)) << 16;
 }
 
-class ReaderFiles : public ::testing::Test {
+class ReaderFiles : public test::ScratchDir {
  protected:
-  std::string Path(const std::string& name) const { return dir_.Path(name); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    test::WriteBytes(Path(name), bytes);
-    return Path(name);
+    test::WriteBytes(P(name), bytes);
+    return P(name);
   }
-  test::TempDir dir_{"reader"};
 };
 
 // A stored member of size bytes dated date whose central header claims compressedSize.
@@ -159,7 +157,7 @@ TEST_F(ReaderFiles, AccessorsAndNameChanges) {
 
   reader.SetZipName(path);  // the same name changes nothing
   EXPECT_EQ(reader.EntryCount(), 4);
-  reader.SetZipName(Path("other.zip"));
+  reader.SetZipName(P("other.zip"));
   EXPECT_EQ(reader.EntryCount(), 0);
   EXPECT_EQ(reader.ZipComment(), "");
 
@@ -199,7 +197,7 @@ TEST_F(ReaderFiles, DirectoryIsReadAgainOnlyWhenTheFileChanged) {
 
 TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
   ArchiveDirectory reader;
-  EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.SetZipName(Path("?")); }),
+  EXPECT_EQ(ThrownMessage<CanceledError>([&] { reader.SetZipName(P("?")); }),
             "User canceled setting zip file name.");
   struct Picker : ArchiveObserver {
     std::string seenTitle, seenDir, pick;
@@ -211,10 +209,10 @@ TEST_F(ReaderFiles, QuestionMarkAsksTheHost) {
       return true;
     }
   } picker;
-  picker.pick = Path("picked.zip");
+  picker.pick = P("picked.zip");
   reader.SetObserver(&picker);
-  reader.SetZipName(Path("?"));
-  EXPECT_EQ(reader.ZipName(), Path("picked.zip"));
+  reader.SetZipName(P("?"));
+  EXPECT_EQ(reader.ZipName(), P("picked.zip"));
   EXPECT_EQ(picker.seenTitle, "Open a Zip File");
   EXPECT_EQ(picker.seenDir, dir_.Path());
 }
@@ -274,7 +272,7 @@ TEST_F(ReaderFiles, CancelStopsTheRepairScan) {
 
   ArchiveDirectory patient;
   patient.Options().incompleteZipMode = IncompleteArchiveRule::AssumeBad;
-  patient.SetZipName(Path("junk.zip"));
+  patient.SetZipName(P("junk.zip"));
   patient.ReadDirectory();
   EXPECT_EQ(patient.EntryCount(), 4);
   EXPECT_EQ(patient.Entry(0).relativeOffset, 40000u);
@@ -291,7 +289,7 @@ TEST_F(ReaderFiles, RepairFailureIsABadZipFile) {
 
 TEST_F(ReaderFiles, MissingArchiveIsAnErrorNamingIt) {
   ArchiveDirectory reader;
-  reader.SetZipName(Path("absent.zip"));
+  reader.SetZipName(P("absent.zip"));
   EXPECT_NE(ThrownMessage<ZipError>([&] { reader.ReadDirectory(); }).find("absent.zip"), std::string::npos);
 }
 
@@ -312,12 +310,12 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
     seed = seed * 1103515245 + 12345;
     data.push_back(static_cast<char>(seed >> 16));
   }
-  std::ofstream(Path("big.bin"), std::ios::binary) << data;
-  std::ofstream(Path("small.txt")) << "small file\n";
+  std::ofstream(P("big.bin"), std::ios::binary) << data;
+  std::ofstream(P("small.txt")) << "small file\n";
   BRISKO_REQUIRE_TOOL("zip");
   const std::string cmd =
       "cd " + test::ShellQuote(dir_.Path()) + " && zip -q -s 64k split.zip big.bin small.txt";
-  if (test::Shell(cmd) != 0 || !fs::exists(Path("split.z01"))) GTEST_SKIP() << "zip -s not available";
+  if (test::Shell(cmd) != 0 || !fs::exists(P("split.z01"))) GTEST_SKIP() << "zip -s not available";
 
   struct Disks : ArchiveObserver {
     std::function<std::string(int)> nameOf;  // "" refuses
@@ -329,12 +327,11 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   disks.nameOf = [&](int disk) {
     char ext[8];
     std::snprintf(ext, sizeof ext, ".z%02d", disk);
-    return fs::exists(Path(std::string("split") + ext)) ? Path(std::string("split") + ext)
-                                                        : Path("split.zip");
+    return fs::exists(P(std::string("split") + ext)) ? P(std::string("split") + ext) : P("split.zip");
   };
   refusing.nameOf = [](int) { return std::string(); };
   ArchiveDirectory reader({}, &disks);
-  reader.SetZipName(Path("split.zip"));
+  reader.SetZipName(P("split.zip"));
   reader.ReadDirectory();
   ASSERT_EQ(reader.EntryCount(), 2);
   EXPECT_EQ(reader.MultiMode(), SplitMode::Blocks);
@@ -345,21 +342,21 @@ TEST_F(ReaderFiles, SplitSetAsksForItsDisks) {
   // Without a handler the parts are found by their names; a missing one is named.
   ExtractOptions all;
   all.doAll = true;
-  all.destDir = Path("out");
+  all.destDir = P("out");
   ArchiveDirectory found;
-  found.SetZipName(Path("split.zip"));
+  found.SetZipName(P("split.zip"));
   EXPECT_EQ(ExtractJob(found, all).Run(), 2);
-  EXPECT_EQ(fs::file_size(Path("out/big.bin")), data.size());
-  fs::rename(Path("split.z01"), Path("split.z01.away"));
+  EXPECT_EQ(fs::file_size(P("out/big.bin")), data.size());
+  fs::rename(P("split.z01"), P("split.z01.away"));
   ArchiveDirectory missing;
-  missing.SetZipName(Path("split.zip"));
-  all.destDir = Path("out2");
+  missing.SetZipName(P("split.zip"));
+  all.destDir = P("out2");
   const std::string noDisk = ThrownMessage<FatalExtractError>([&] { ExtractJob(missing, all).Run(); });
   EXPECT_NE(noDisk.find("split.z01"), std::string::npos) << noDisk;
-  fs::rename(Path("split.z01.away"), Path("split.z01"));
+  fs::rename(P("split.z01.away"), P("split.z01"));
 
   ArchiveDirectory refused({}, &refusing);
-  refused.SetZipName(Path("split.zip"));
+  refused.SetZipName(P("split.zip"));
   try {
     refused.ReadDirectory();
     // The directory may sit wholly on the last disk; then nothing had to be asked.
@@ -388,10 +385,10 @@ TEST_F(ReaderFiles, TargetFolderAndStoredRoot) {
   options.doAll = true;
   options.recreateDirs = true;
   options.rootDir = "a";  // "a/mid.txt" lands as "mid.txt"
-  options.destDir = Path("out") + kSep;
+  options.destDir = P("out") + kSep;
   EXPECT_EQ(ExtractJob(archive, options).Run(), 4);
-  EXPECT_TRUE(fs::exists(Path("out/mid.txt")));
-  EXPECT_TRUE(fs::exists(Path("out/b/zeta.txt")));
+  EXPECT_TRUE(fs::exists(P("out/mid.txt")));
+  EXPECT_TRUE(fs::exists(P("out/b/zeta.txt")));
   options.destDir = "?";
   EXPECT_EQ(ThrownMessage<CanceledError>([&] { ExtractJob(archive, options).Run(); }),
             "User canceled Set Desination Directory");
