@@ -158,7 +158,7 @@ TEST_F(RestoreCommandsTest, PasswordIsKeptForTheNextRestore) {
 }
 
 TEST_F(RestoreCommandsTest, WrongPasswordFails) {
-  std::string archive = ZipWithCli("p.zip", "-P secret");
+  std::string archive = ZipLikeCli("p.zip", "-P secret");
   commands->options.password = "wrong";
   RestoreOutcome outcome = RestoreArchive("p.zip");
   EXPECT_EQ(outcome.status, RestoreStatus::Fails);

@@ -4,15 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "support/FixedRandom.h"
 #include "support/ZipBuilder.h"
 #include "zip/ZipCrypto.h"
 
 namespace brisko::test {
 
-// The member's data behind a traditional encryption header (check byte from the CRC).
+// The member's data behind a traditional encryption header (check byte from the CRC). The header's
+// bytes are fixed, so a wrong password fails the one-byte check on every run.
 inline TestMember EncryptedMember(TestMember m, const std::string& password) {
   zip::ZipCrypto crypto;
-  const auto header = crypto.MakeHeader(password, m.crc);
+  FixedRandom random;
+  const auto header = crypto.MakeHeader(password, m.crc, random);
   std::vector<uint8_t> data(header.begin(), header.end());
   std::vector<uint8_t> body = m.data;
   crypto.Encrypt(body.data(), body.size());

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "FixedRandom.h"
 #include "TestWriter.h"
 #include "support/Commands.h"
+#include "support/FixedRandom.h"
 #include "support/ScratchDir.h"
 #include "zip/ArchiveCheck.h"
 #include "zip/ByteIO.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "FixedRandom.h"
+#include "support/FixedRandom.h"
 #include "support/TestManifest.h"
 #include "support/ZipBuilder.h"
 #include "zip/FileStream.h"
