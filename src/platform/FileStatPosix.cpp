@@ -22,6 +22,7 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.isRegular = S_ISREG(st.st_mode);
   result.size = result.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
   result.lastWrite = st.st_mtime;
+  result.lastWriteNanos = static_cast<uint32_t>(st.st_mtim.tv_nsec);
   result.posixMode = st.st_mode;
   uint32_t attr = 0;
   if (result.isDirectory)
@@ -37,12 +38,12 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   return result;
 }
 
-bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow) {
+bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow, uint32_t nanos) {
   struct timespec times[2];
   times[0].tv_sec = when;
-  times[0].tv_nsec = 0;
+  times[0].tv_nsec = nanos;
   times[1].tv_sec = when;
-  times[1].tv_nsec = 0;
+  times[1].tv_nsec = nanos;
   return ::utimensat(AT_FDCWD, path.c_str(), times, noFollow ? AT_SYMLINK_NOFOLLOW : 0) == 0;
 }
 

@@ -32,17 +32,18 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.size =
       result.isDirectory ? 0 : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   result.lastWrite = TimeFromFileTime(data.ftLastWriteTime);
+  result.lastWriteNanos = NanosOfFileTime(data.ftLastWriteTime);
   result.attributes = AttributesFromWindows(data.dwFileAttributes);
   return result;
 }
 
-bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow) {
+bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow, uint32_t nanos) {
   const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (noFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
   HANDLE file = ::CreateFileW(WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               flags, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const FILETIME fileTime = FileTimeFromTime(when);
+  const FILETIME fileTime = FileTimeFromTime(when, nanos);
   const bool ok = ::SetFileTime(file, nullptr, &fileTime, &fileTime) != 0;
   ::CloseHandle(file);
   return ok;

@@ -37,17 +37,18 @@ struct FileStat {
   bool isSymlink = false;
   bool isRegular = false;  // a plain file: no folder, link, device, pipe or socket
   uint64_t size = 0;
-  std::time_t lastWrite = 0;  // seconds since the Unix epoch (UTC)
-  uint32_t attributes = 0;    // fa* bits; read-only reflects missing write permission on POSIX
-  uint32_t posixMode = 0;     // st_mode on POSIX, 0 elsewhere
+  std::time_t lastWrite = 0;    // seconds since the Unix epoch (UTC)
+  uint32_t lastWriteNanos = 0;  // and the nanoseconds within that second
+  uint32_t attributes = 0;      // fa* bits; read-only reflects missing write permission on POSIX
+  uint32_t posixMode = 0;       // st_mode on POSIX, 0 elsewhere
 };
 
 // Reads the attributes of a path without following a final symbolic link when noFollow is set.
 FileStat StatFile(const std::string& path, bool noFollow = false);
 
-// Sets the last-write time (UTC seconds), of a symbolic link itself when noFollow is set; false when
-// it cannot be set.
-bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow = false);
+// Sets the last-write time (UTC seconds and nanoseconds within the second; Windows keeps 100 ns), of a
+// symbolic link itself when noFollow is set; false when it cannot be set.
+bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow = false, uint32_t nanos = 0);
 
 // Sets the permission bits (rwx for owner, group, others); false when they cannot be set.
 bool SetPermissions(const std::string& path, uint32_t mode);

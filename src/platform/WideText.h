@@ -18,9 +18,10 @@ std::string Narrow(std::wstring_view utf16);
 // "\\?\" (or "\\?\UNC\") prefix that lifts the limit.
 std::wstring WidePath(std::string_view utf8Path);
 
-// FILETIME (100 ns ticks since 1601) <-> UTC seconds since 1970.
+// FILETIME (100 ns ticks since 1601) <-> UTC seconds since 1970 and nanoseconds within the second.
 std::time_t TimeFromFileTime(const FILETIME& fileTime);
-FILETIME FileTimeFromTime(std::time_t when);
+uint32_t NanosOfFileTime(const FILETIME& fileTime);
+FILETIME FileTimeFromTime(std::time_t when, uint32_t nanos = 0);
 
 // fa* bits of Platform.h from Windows file attributes.
 uint32_t AttributesFromWindows(DWORD attributes);

@@ -47,8 +47,13 @@ std::time_t TimeFromFileTime(const FILETIME& fileTime) {
   return static_cast<std::time_t>(ticks / kTicksPerSecond - kEpochDifference);
 }
 
-FILETIME FileTimeFromTime(std::time_t when) {
-  const int64_t ticks = (static_cast<int64_t>(when) + kEpochDifference) * kTicksPerSecond;
+uint32_t NanosOfFileTime(const FILETIME& fileTime) {
+  const int64_t ticks = (static_cast<int64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+  return static_cast<uint32_t>(ticks % kTicksPerSecond) * 100;
+}
+
+FILETIME FileTimeFromTime(std::time_t when, uint32_t nanos) {
+  const int64_t ticks = (static_cast<int64_t>(when) + kEpochDifference) * kTicksPerSecond + nanos / 100;
   FILETIME fileTime;
   fileTime.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFF);
   fileTime.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(ticks) >> 32);

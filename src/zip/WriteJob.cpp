@@ -31,6 +31,7 @@ std::string Trimmed(const std::string& s) {
 void TakeFileMetadata(ZipEntry& r, const platform::FileStat& st) {
   r.dateTime = platform::DosDateTimeFromTime(st.lastWrite);
   r.unixTime = st.lastWrite;
+  r.timeNanos = st.lastWriteNanos;
   r.externalAttributes = st.attributes & 0xFF;
   if (platform::kUnixModes) {
     r.versionMadeBy = static_cast<uint16_t>((kHostUnix << 8) | kVersion20);

@@ -33,6 +33,7 @@ inline constexpr uint16_t kFlagEncrypted = 0x0001;
 inline constexpr uint16_t kFlagDeflateMax = 0x0002;   // deflate levels 8 and 9; implode: 8K window
 inline constexpr uint16_t kFlagDeflateFast = 0x0004;  // deflate levels 1 and 2; implode: 3 trees
 inline constexpr uint16_t kFlagDataDescriptor = 0x0008;
+inline constexpr uint16_t kFlagStrongEncryption = 0x0040;
 inline constexpr uint16_t kFlagUtf8 = 0x0800;  // name and comment are UTF-8
 
 // Compression methods.
@@ -53,8 +54,16 @@ inline constexpr uint8_t kHostUnix = 3;
 
 // Extra field header ids.
 inline constexpr uint16_t kExtraZip64 = 0x0001;
+inline constexpr uint16_t kExtraNtfs = 0x000A;         // NTFS times (100 ns ticks since 1601, UTC)
 inline constexpr uint16_t kExtraTimestamp = 0x5455;    // extended timestamp (seconds since 1970, UTC)
 inline constexpr uint16_t kExtraUnicodePath = 0x7075;  // UTF-8 form of a name stored without bit 11
+
+// The NTFS field: 4 reserved bytes, then tag 1 of 24 bytes holding modification, access and creation
+// times; the field's ticks at the Unix epoch.
+inline constexpr uint16_t kNtfsTimesTag = 1;
+inline constexpr uint16_t kNtfsTimesSize = 24;
+inline constexpr int64_t kNtfsTicksPerSecond = 10000000;
+inline constexpr int64_t kNtfsUnixEpochTicks = 116444736000000000;
 
 // Values that stand for "look in the Zip64 extra field".
 inline constexpr uint32_t kZip64Marker32 = 0xFFFFFFFF;

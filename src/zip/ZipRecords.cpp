@@ -38,7 +38,37 @@ uint32_t NameCrc(const std::string& bytes) {
 // What the extra fields of a header say beyond the fixed fields.
 struct ExtraFields {
   std::optional<std::string> unicodeName;  // from a Unicode path field that matches the stored name
+  std::optional<int64_t> ntfsTicks;        // modification time of an NTFS field, since the Unix epoch
 };
+
+// The extended timestamp holds 32 bits. Its writers disagree on their sign; a DOS date of 2038 or
+// later says that the value counts past 2038 (unsigned), an earlier one that it may be before 1970.
+int64_t TimestampValue(uint32_t value, uint32_t dosDateTime) {
+  const int dosYear = static_cast<int>(dosDateTime >> 25) + 1980;
+  return dosYear >= 2038 ? int64_t{value} : int64_t{static_cast<int32_t>(value)};
+}
+
+// The modification time of an NTFS field (reserved bytes, then tagged attributes); none when absent
+// or 0 (not set).
+std::optional<int64_t> NtfsModified(ByteCursor field) {
+  field.Skip(4);
+  while (field.Remaining() >= 4) {
+    const uint16_t tag = field.U16();
+    const uint16_t size = field.U16();
+    if (size > field.Remaining()) break;
+    if (tag == kNtfsTimesTag && size >= 8) {
+      const uint64_t ticks = field.U64();
+      if (ticks == 0 || ticks > static_cast<uint64_t>(INT64_MAX)) return std::nullopt;
+      return static_cast<int64_t>(ticks) - kNtfsUnixEpochTicks;
+    }
+    field.Skip(size);
+  }
+  return std::nullopt;
+}
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
+}
 
 // Takes the real sizes (and offset, disk) out of a Zip64 extra field for the fields that hold the
 // 0xFFFFFFFF marker (a local header carries both sizes whenever it has the field), the modification
@@ -76,7 +106,9 @@ ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const 
     } else if (id == kExtraTimestamp && len >= 5) {
       uint8_t flags = data[pos - len];
       field.Skip(1);
-      if (flags & 1) h.unixTime = static_cast<int32_t>(field.U32());
+      if (flags & 1) h.unixTime = TimestampValue(field.U32(), h.dateTime);
+    } else if (id == kExtraNtfs) {
+      result.ntfsTicks = NtfsModified(field);
     } else if (id == kExtraAes) {
       h.aes = AesField::Parse(std::string_view(extra).substr(pos - len, len));
     } else if (id == kExtraUnicodePath && len >= 5) {
@@ -87,6 +119,12 @@ ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const 
       if (version == 1 && crc == NameCrc(storedName) && IsValidUtf8(name)) result.unicodeName = name;
     }
   }
+  // The NTFS field is the finer of the two times.
+  if (result.ntfsTicks) {
+    const int64_t seconds = FloorDiv(*result.ntfsTicks, kNtfsTicksPerSecond);
+    h.unixTime = seconds;
+    h.timeNanos = static_cast<uint32_t>(*result.ntfsTicks - seconds * kNtfsTicksPerSecond) * 100;
+  }
   return result;
 }
 
@@ -95,12 +133,28 @@ void PutExtraHeader(std::vector<uint8_t>& out, uint16_t id, size_t length) {
   PutLE16(out, static_cast<uint16_t>(length));
 }
 
-void PutTimestamp(std::vector<uint8_t>& out, const std::optional<int64_t>& time) {
+// The extended timestamp where it holds the time (1970 to 2106: readers take it as unsigned, or as
+// signed unless the DOS date says 2038 or later, so a time before 1970 would come back after 2038);
+// the NTFS field for any other time, so that no time a file system holds is lost. The NTFS field
+// gives all three of its times the modification time.
+void PutTimes(std::vector<uint8_t>& out, const std::optional<int64_t>& time, uint32_t nanos) {
   if (!time) return;
-  PutExtraHeader(out, kExtraTimestamp, 5);
-  out.push_back(1);  // modification time only
-  int64_t clamped = std::clamp<int64_t>(*time, INT32_MIN, INT32_MAX);
-  PutLE32(out, static_cast<uint32_t>(static_cast<int32_t>(clamped)));
+  if (*time >= 0 && *time <= int64_t{UINT32_MAX}) {
+    PutExtraHeader(out, kExtraTimestamp, 5);
+    out.push_back(1);  // modification time only
+    PutLE32(out, static_cast<uint32_t>(*time));
+    return;
+  }
+  // The NTFS field counts from 1601 on.
+  constexpr int64_t kFirst = -kNtfsUnixEpochTicks / kNtfsTicksPerSecond;
+  constexpr int64_t kLast = (INT64_MAX - kNtfsUnixEpochTicks) / kNtfsTicksPerSecond - 1;
+  if (*time < kFirst || *time > kLast) return;
+  const int64_t ticks = *time * kNtfsTicksPerSecond + kNtfsUnixEpochTicks + nanos / 100;
+  PutExtraHeader(out, kExtraNtfs, 4 + 4 + kNtfsTimesSize);
+  PutLE32(out, 0);  // reserved
+  PutLE16(out, kNtfsTimesTag);
+  PutLE16(out, kNtfsTimesSize);
+  for (int i = 0; i < 3; ++i) PutLE64(out, static_cast<uint64_t>(ticks));
 }
 
 void PutAes(std::vector<uint8_t>& out, const std::optional<AesField>& aes) {
@@ -198,7 +252,7 @@ bool ZipEntry::WriteLocalHeader(ZipStream& stream) {
     PutLE64(extra, compressedSize);
     versionNeeded = std::max(versionNeeded, kVersionZip64);
   }
-  PutTimestamp(extra, unixTime);
+  PutTimes(extra, unixTime, timeNanos);
   PutAes(extra, aes);
   localExtraFieldLength = static_cast<uint16_t>(extra.size());
   std::vector<uint8_t> out;
@@ -231,7 +285,7 @@ bool ZipEntry::WriteCentralHeader(ZipStream& stream) {
     extra.insert(extra.end(), values.begin(), values.end());
     versionNeeded = std::max(versionNeeded, kVersionZip64);
   }
-  PutTimestamp(extra, unixTime);
+  PutTimes(extra, unixTime, timeNanos);
   PutAes(extra, aes);
   // The comment length written is that of the comment actually held, so a record whose comment was
   // never loaded cannot produce a length without bytes behind it.
@@ -294,7 +348,7 @@ bool ZipEntry::ReadCentralHeader(ZipStream& stream) {
   return true;
 }
 
-bool ZipEntry::ReadLocalHeader(ZipStream& stream) {
+bool ZipEntry::ReadLocalHeader(ZipStream& stream, uint16_t nameMadeBy) {
   uint64_t start = stream.Position();
   uint8_t fixed[kLocalHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
@@ -322,7 +376,7 @@ bool ZipEntry::ReadLocalHeader(ZipStream& stream) {
     return false;
   }
   ExtraFields fields = ApplyExtra(extra, true, h, name);
-  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.flags, 0)));
+  h.AssignReadName(ToNativeSeparators(DecodedName(name, fields, h.flags, nameMadeBy)));
   *this = std::move(h);
   return true;
 }

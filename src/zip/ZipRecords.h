@@ -37,9 +37,12 @@ class ZipEntry {
   uint32_t externalAttributes = 0x20;
   uint64_t relativeOffset = 0;
   uint64_t centralOffset = 0;  // where the central header was read (not stored)
-  // Modification time in seconds since the Unix epoch (UTC) from the extended timestamp field;
-  // written into that field when set.
+  // Modification time in seconds since the Unix epoch (UTC) from the extended timestamp or the NTFS
+  // field, with the nanoseconds within that second (the NTFS field holds 100 ns). When set it is
+  // written into the extended timestamp where that holds it, and into the NTFS field where it does
+  // not (before 1970, after 2106).
   std::optional<int64_t> unixTime;
+  uint32_t timeNanos = 0;
   // The local header carries a Zip64 field with both sizes: set by the writer before the data of a
   // member that may reach 4 GiB, and by the reader when a local header has one.
   bool localZip64 = false;
@@ -84,27 +87,27 @@ class ZipEntry {
   bool CrcStored() const { return !HasAuthCode() || aes->KeepsCrc(); }
 
   // Records the stream position in relativeOffset, then writes the 30-byte local header, the name and
-  // the extra fields: Zip64 sizes when localZip64, the extended timestamp when unixTime is set, the AES
+  // the extra fields: Zip64 sizes when localZip64, the time fields when unixTime is set, the AES
   // field when aes is set. False when the stream took fewer bytes (e.g. a full disk). Throws
   // ZipTooLargeError when a size has reached 4 GiB without localZip64.
   bool WriteLocalHeader(ZipStream& stream);
   // Writes the 46-byte central header, the name, the extra fields (Zip64 for the sizes and the offset
-  // that reach 0xFFFFFFFF, the extended timestamp, the AES field) and the comment when one is held.
+  // that reach 0xFFFFFFFF, the time fields, the AES field) and the comment when one is held.
   bool WriteCentralHeader(ZipStream& stream);
   // Whether a central header needs a Zip64 field (some size or the offset reaches 0xFFFFFFFF).
   bool NeedsZip64() const;
 
   // Reads a central header at the current position. On success fills the record (date repaired, name
-  // decoded and split, Zip64 sizes, extended timestamp, AES field and Unicode path taken from the extra
-  // fields),
-  // leaves the stream behind the header's extra field and comment and returns true; otherwise restores
-  // the position and returns false.
+  // decoded and split, Zip64 sizes, modification time, AES field and Unicode path taken from the extra
+  // fields), leaves the stream behind the header's extra field and comment and returns true; otherwise
+  // restores the position and returns false.
   bool ReadCentralHeader(ZipStream& stream);
   // Reads a local header at the current position. On success fills the record as the central reader
   // does (versionMadeBy 0, attributes, comment and disk number zeroed, relativeOffset = the header's
   // position), leaves the stream at the member data (behind name and extra field) and returns true;
-  // otherwise restores the position and returns false.
-  bool ReadLocalHeader(ZipStream& stream);
+  // otherwise restores the position and returns false. The name is decoded as a member made by
+  // nameMadeBy would be (its central header's "version made by", to compare the two names).
+  bool ReadLocalHeader(ZipStream& stream, uint16_t nameMadeBy = 0);
 
  private:
   void UpdateNameLength();

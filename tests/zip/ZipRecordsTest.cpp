@@ -1,6 +1,7 @@
 // Byte-exact local/central headers and end records, and their reading back.
 #include <gtest/gtest.h>
 
+#include "platform/DosDateTime.h"
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/MemoryStream.h"
@@ -243,6 +244,45 @@ TEST(ZipRecords, Zip64ExtraSuppliesLocalSizes) {
   MemoryStream big(raw);
   ASSERT_TRUE(h.ReadLocalHeader(big));
   EXPECT_EQ(h.uncompressedSize, (uint64_t{1} << 32) + 19934);
+}
+
+// Each time goes into the field that holds it: the extended timestamp for 1970..2106 (unsigned, so
+// 2090 stays 2090), the NTFS field with its 100 ns before 1970 and after 2106.
+TEST(ZipRecords, TimesBeforeAndAfterTheUnixRangeComeBack) {
+  const struct {
+    int64_t seconds;
+    uint32_t nanos;
+    uint32_t expectedNanos;
+    uint16_t field;
+  } cases[] = {
+      {169898407, 0, 0, kExtraTimestamp},              // 1975
+      {3800001601, 123456789, 0, kExtraTimestamp},     // 2090: whole seconds
+      {-144676795, 250000099, 250000000, kExtraNtfs},  // 1965: 100 ns steps
+      {int64_t{5000000000}, 100, 100, kExtraNtfs},     // 2128
+      {-11644473599, 0, 0, kExtraNtfs},                // 1601, the NTFS field's first year
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    ZipEntry h;
+    h.SetFileName("t.txt");
+    h.dateTime = platform::DosDateTimeFromTime(static_cast<std::time_t>(c.seconds));
+    h.unixTime = c.seconds;
+    h.timeNanos = c.nanos;
+    MemoryStream central, local;
+    ASSERT_TRUE(h.WriteCentralHeader(central));
+    ASSERT_TRUE(h.WriteLocalHeader(local));
+    uint16_t id = 0;
+    ASSERT_TRUE(GetLE16(central.Data().data(), central.Data().size(), kCentralHeaderSize + 5, id));
+    EXPECT_EQ(id, c.field);
+    for (MemoryStream* s : {&central, &local}) {
+      s->Seek(0);
+      ZipEntry r;
+      ASSERT_TRUE(s == &central ? r.ReadCentralHeader(*s) : r.ReadLocalHeader(*s));
+      ASSERT_TRUE(r.unixTime.has_value());
+      EXPECT_EQ(*r.unixTime, c.seconds);
+      EXPECT_EQ(r.timeNanos, c.expectedNanos);
+    }
+  }
 }
 
 TEST(EndCentral, WrittenSizesWithAndWithoutComment) {
