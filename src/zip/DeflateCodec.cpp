@@ -48,12 +48,16 @@ bool BufferDeflater::Deflate(const uint8_t* data, size_t size, std::vector<uint8
   return n > 0;
 }
 
-bool BufferDeflater::StartShrinks(const uint8_t* data, size_t size) {
-  constexpr size_t kSample = 64 * 1024;
-  if (size < 2 * kSample) return true;  // small enough to deflate whole anyway
-  sample_.resize(kSample - kSample / 64);
-  return libdeflate_deflate_compress(Compressor(compressor_), data, kSample, sample_.data(), sample_.size()) >
-         0;
+bool BufferDeflater::SamplesShrink(const uint8_t* data, size_t size) {
+  if (size < 2 * kDeflateSampleCount * kDeflateSampleSize) return true;  // small enough to deflate whole
+  sample_.resize(kDeflateSampleSize - kDeflateSampleSize / 64);
+  const size_t step = size / kDeflateSampleCount;
+  for (size_t i = 0; i < kDeflateSampleCount; ++i) {
+    if (libdeflate_deflate_compress(Compressor(compressor_), data + i * step, kDeflateSampleSize,
+                                    sample_.data(), sample_.size()) > 0)
+      return true;
+  }
+  return false;
 }
 
 BufferInflater::BufferInflater()

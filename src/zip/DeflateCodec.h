@@ -8,6 +8,10 @@
 
 namespace brisko::zip {
 
+// SamplesShrink looks at this many samples of this size.
+inline constexpr size_t kDeflateSampleCount = 4;
+inline constexpr size_t kDeflateSampleSize = 16 * 1024;
+
 // The state of the codec library behind these classes: libdeflate, or zlib in builds without it.
 struct DeflateState;
 struct InflateState;
@@ -29,9 +33,10 @@ class BufferDeflater {
   // Replaces `out` with the raw deflate stream of data; false (out emptied) when that stream would
   // not be smaller than the data itself, so the member is better stored.
   bool Deflate(const uint8_t* data, size_t size, std::vector<uint8_t>& out);
-  // Whether the start of data deflates by at least 1/64: already compressed data (archives, media)
-  // fails this quick test and is stored without deflating it all.
-  bool StartShrinks(const uint8_t* data, size_t size);
+  // Whether one of four samples spread over data deflates by at least 1/64: already compressed data
+  // (archives, media) fails this quick test and is stored without deflating it all, while data that
+  // is incompressible only in places (a random head before zeros) is deflated.
+  bool SamplesShrink(const uint8_t* data, size_t size);
 
  private:
   int level_;

@@ -145,9 +145,6 @@ bool MemberWriter::Deflate(ZipStream& in, ZipStream& out, ZipEntry& header, cons
         header.internalAttributes =
             LooksLikeText(chunk.data(), std::min(chunk.size(), kTextSampleSize)) ? kInternalText : 0;
         first = false;
-        if (!deflater_) deflater_ = std::make_unique<BufferDeflater>(level_);
-        if (!deflater_->StartShrinks(chunk.data(), chunk.size()))
-          return StoreInstead(in, out, true, displayName, crc, bytes, compressed);
       }
       if (!chunk.empty() && listener_) listener_->OnBlockRead(chunk.size());
       if (chunk.empty()) break;

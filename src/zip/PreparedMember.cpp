@@ -39,7 +39,7 @@ void PrepareMember(PreparedMember& member, BufferDeflater* deflater, const AesSe
   if (deflater != nullptr) {
     // The text guess looks at the first block, as it does for streamed members.
     member.text = LooksLikeText(member.raw.data(), std::min<size_t>(member.raw.size(), kTextSampleSize));
-    if (deflater->StartShrinks(member.raw.data(), member.raw.size()))
+    if (deflater->SamplesShrink(member.raw.data(), member.raw.size()))
       deflater->Deflate(member.raw.data(), member.raw.size(), member.packed);
   }
   if (!seal.On()) return;
