@@ -20,10 +20,6 @@ bool RegisterCommand(const CliCommand& command);
 // taken, otherwise the usage error to report ("unknown option -q", "only one archive").
 std::string TakeArchiveOperand(const std::string& arg, std::string& archive);
 
-// A member name or comment made safe to print on a terminal: control characters (C0, DEL and the
-// UTF-8 forms of C1) become \xNN escapes; with keepLines, line feeds and tabs stay as they are.
-std::string TerminalSafe(const std::string& text, bool keepLines = false);
-
 // Catches SIGINT and SIGTERM from here on; StopSignalled tells whether one came.
 void StopOnSignals();
 bool StopSignalled();

@@ -17,9 +17,14 @@ namespace brisko::app {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: brisko-zip a [-0 ... -9] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... [-z COMMENT] "
-    "[--threads N]\n"
-    "                    ARCHIVE ENTRY...\n"
+    "usage: brisko-zip a [-0 ... -9] [-u | -f] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... "
+    "[-z COMMENT]\n"
+    "                    [--threads N] ARCHIVE ENTRY...\n"
+    "  members of the same name are replaced by the files given\n"
+    "  -u     update: replace members only by newer files, add new files\n"
+    "  -f     freshen: replace members only by newer files, add nothing new\n"
+    "  -r     recurse into folders\n"
+    "  -y     store symbolic links as links (without it a link is followed; dangling links are skipped)\n"
     "  --aes  encrypt with AES-256 instead of the traditional cipher (needs -P)";
 
 int Usage(const char* problem) {
@@ -75,6 +80,7 @@ int CmdAdd(int argc, char** argv) {
   zip::WriteOptions& options = writer.Options();
   options.packLevel = 6;
   options.storePaths = true;
+  options.zipAction = zip::AddAction::Replace;
   bool junkPaths = false;
   std::string comment;
   bool haveComment = false;
@@ -87,6 +93,10 @@ int CmdAdd(int argc, char** argv) {
     }
     if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9') {
       options.packLevel = arg[1] - '0';
+    } else if (arg == "-u") {
+      options.zipAction = zip::AddAction::Update;
+    } else if (arg == "-f") {
+      options.zipAction = zip::AddAction::Freshen;
     } else if (arg == "-r") {
       options.recurse = true;
       options.addDirEntriesOnRecurse = true;  // empty folders come back on extraction
@@ -148,9 +158,10 @@ int CmdAdd(int argc, char** argv) {
   return report.problems ? 1 : 0;
 }
 
-const bool registered = RegisterCommand(
-    {"a", "a [-0..-9] [-r] [-j] [-P PASS [--aes]] [-x PAT]... [-z TEXT] [--threads N] ARCHIVE ENTRY...",
-     &CmdAdd});
+const bool registered = RegisterCommand({"a",
+                                         "a [-0..-9] [-u|-f] [-r] [-j] [-y] [-P PASS [--aes]] [-x PAT]... "
+                                         "[-z TEXT] [--threads N] ARCHIVE ENTRY...",
+                                         &CmdAdd});
 
 }  // namespace
 }  // namespace brisko::app

@@ -11,6 +11,7 @@
 #include "zip/ArchiveDirectory.h"
 #include "zip/ExtractJob.h"
 #include "zip/MemberSelection.h"
+#include "zip/PrintableText.h"
 #include "zip/ZipErrors.h"
 
 namespace brisko::app {
@@ -56,13 +57,17 @@ const char* SkipText(SkipReason reason) {
   }
 }
 
+std::string Printable(const std::string& text) {
+  return zip::PrintableText(text);
+}
+
 // Terminal answers to "replace?": y/n for one file, A/N for all that follow.
 class OverwritePrompt {
  public:
   bool Ask(const std::string& fname) {
     if (all_ != 0) return all_ > 0;
     for (;;) {
-      std::fprintf(stderr, "replace %s? [y]es, [n]o, [A]ll, [N]one: ", fname.c_str());
+      std::fprintf(stderr, "replace %s? [y]es, [n]o, [A]ll, [N]one: ", Printable(fname).c_str());
       std::fflush(stderr);
       std::string answer;
       if (!std::getline(std::cin, answer)) {
@@ -82,11 +87,14 @@ class OverwritePrompt {
 };
 
 // Reports on the terminal what the extraction left out; answers the overwrite question there.
+// Without a password, encrypted members are counted and named once at the end.
 class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
  public:
-  explicit ExtractReport(const zip::ArchiveDirectory& archive) : archive_(archive) {}
+  ExtractReport(const zip::ArchiveDirectory& archive, bool havePassword)
+      : archive_(archive), havePassword_(havePassword) {}
 
   int failures = 0;
+  int lockedMembers = 0;  // encrypted members skipped for want of a password
   bool started = false;
 
   void OnStartUnZipInfo(int, int64_t, bool&) override { started = true; }
@@ -97,24 +105,28 @@ class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
   }
   void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
     if (reason == SkipReason::NoOverwrite) return;
-    std::fprintf(stderr, "%s: skipped, %s\n", name.c_str(), SkipText(reason));
     ++failures;
+    if (reason == SkipReason::BadPassword && !havePassword_) {
+      ++lockedMembers;
+      return;
+    }
+    std::fprintf(stderr, "%s: skipped, %s\n", Printable(name).c_str(), SkipText(reason));
   }
-  void OnBadCRC(uint32_t calc, uint32_t, int index) override {
-    const zip::ZipEntry& entry = archive_.Entry(index);
-    std::fprintf(stderr, "%s: %s, not written\n", entry.StoredName().c_str(),
-                 zip::DescribeBadData(entry, calc).c_str());
+  void OnDamagedMember(int index, const zip::EntryCheck& check) override {
+    std::fprintf(stderr, "%s: %s, not written\n", Printable(archive_.Entry(index).StoredName()).c_str(),
+                 zip::DescribeEntryCheck(check).c_str());
     ++failures;
   }
   bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons) override {
     const std::string name = current_ >= 0 ? archive_.Entry(current_).StoredName() : std::string();
-    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", Printable(name).c_str(), Printable(text).c_str());
     ++failures;
     return false;
   }
 
  private:
   const zip::ArchiveDirectory& archive_;
+  const bool havePassword_;
   OverwritePrompt prompt_;
   int current_ = -1;
 };
@@ -150,7 +162,7 @@ int RunExtract(int argc, char** argv) {
   if (archivePath.empty()) return UsageError("no archive given");
 
   zip::ArchiveDirectory archive;
-  ExtractReport report(archive);
+  ExtractReport report(archive, !password.empty());
   zip::ExtractOptions options;
   options.doAll = members.empty();
   options.recreateDirs = !junkPaths;
@@ -168,7 +180,7 @@ int RunExtract(int argc, char** argv) {
         for (int i = 0; i < archive.EntryCount() && !found; ++i)
           found = zip::MatchesAnyPattern(patterns, archive.Entry(i).FullName());
         if (!found) {
-          std::fprintf(stderr, "%s: not in the archive\n", member.c_str());
+          std::fprintf(stderr, "%s: not in the archive\n", Printable(member).c_str());
           ++report.failures;
         }
         options.filesList.insert(options.filesList.end(), patterns.begin(), patterns.end());
@@ -176,9 +188,12 @@ int RunExtract(int argc, char** argv) {
     }
     zip::ExtractJob(archive, std::move(options), &report).Run();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "brisko-zip x: %s: %s\n", archivePath.c_str(), e.what());
+    std::fprintf(stderr, "brisko-zip x: %s: %s\n", archivePath.c_str(), Printable(e.what()).c_str());
     return report.started ? 1 : 2;
   }
+  if (report.lockedMembers > 0)
+    std::fprintf(stderr, "brisko-zip x: %s: password required (-P): %d encrypted member(s) not extracted\n",
+                 archivePath.c_str(), report.lockedMembers);
   const int failures = report.failures;
   return failures == 0 ? 0 : 1;
 }

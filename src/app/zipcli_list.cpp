@@ -7,6 +7,7 @@
 #include "app/ZipCli.h"
 #include "platform/DosDateTime.h"
 #include "zip/ArchiveDirectory.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 namespace {
@@ -62,10 +63,10 @@ int RunList(int argc, char** argv) {
                   static_cast<unsigned long long>(e.compressedSize),
                   static_cast<unsigned long long>(e.uncompressedSize),
                   platform::FormatDosDateTime(e.dateTime).c_str(), e.crc32,
-                  TerminalSafe(e.StoredName()).c_str());
+                  zip::PrintableText(e.StoredName()).c_str());
     }
     const std::string& comment = reader.ZipComment();
-    if (!comment.empty()) std::printf("%s\n", TerminalSafe(comment, true).c_str());
+    if (!comment.empty()) std::printf("%s\n", zip::PrintableText(comment, true).c_str());
     if (!reader.DirectoryNote().empty())
       std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(),
                    reader.DirectoryNote().c_str());

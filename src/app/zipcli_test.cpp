@@ -5,6 +5,7 @@
 
 #include "app/ZipCli.h"
 #include "zip/ArchiveCheck.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 namespace {
@@ -39,7 +40,7 @@ int RunTest(int argc, char** argv) {
   if (!check.directoryNote.empty())
     std::fprintf(stderr, "brisko-zip t: %s: warning: %s\n", archive.c_str(), check.directoryNote.c_str());
   for (const auto& problem : check.problems)
-    std::printf("%s: %s\n", TerminalSafe(problem.member).c_str(), problem.reason.c_str());
+    std::printf("%s: %s\n", zip::PrintableText(problem.member).c_str(), problem.reason.c_str());
   if (!check.archiveError.empty()) {
     std::fprintf(stderr, "brisko-zip t: %s: %s\n", archive.c_str(), check.archiveError.c_str());
     return 2;

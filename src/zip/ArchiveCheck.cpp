@@ -7,6 +7,7 @@
 #include "zip/ArchiveDirectory.h"
 #include "zip/DecodeAhead.h"
 #include "zip/ExtractJob.h"
+#include "zip/MethodNames.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 
@@ -40,11 +41,14 @@ std::string DescribeEntryCheck(const EntryCheck& check) {
     case EntryResult::BadPassword:
       return "password not accepted";
     case EntryResult::BadCRC:
+      if (check.size != check.expectedSize)
+        return "decodes to " + std::to_string(check.size) + " bytes (should be " +
+               std::to_string(check.expectedSize) + ")";
       return BadCrcText(check.calcCrc, check.storedCrc);
     case EntryResult::UnknownMethod:
-      return "Unknown Compression Method";
+      return UnsupportedMethodText(check.method);
     case EntryResult::TooLarge:
-      return "File is larger than uncompressed size!";
+      return kMsgBiggerThanUncompressed;
     case EntryResult::Altered:
       return check.message;
     case EntryResult::DataError:

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "zip/ByteIO.h"
 #include "zip/FileStream.h"
+#include "zip/LocalHeaderCheck.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 
@@ -281,12 +282,14 @@ bool ArchiveDirectory::ReadLocalHeaderOf(const ZipEntry& entry, ZipEntry& local)
   if (IsMultiDisk() && entry.diskNumberStart != currentDisk_) LoadDisk(entry.diskNumberStart + 1);
   OpenArchive();
   if (!Archive().Seek(entry.relativeOffset)) return false;
-  return local.ReadLocalHeader(Archive());
+  return local.ReadLocalHeader(Archive(), entry.versionMadeBy);
 }
 
 uint64_t ArchiveDirectory::SeekToData(const ZipEntry& entry) {
   ZipEntry local;
-  if (!ReadLocalHeaderOf(entry, local)) throw BadArchiveError(kMsgNotValidZip);
+  if (!ReadLocalHeaderOf(entry, local)) throw BadArchiveError(kMsgNoLocalHeader);
+  if (std::string problem = LocalHeaderDisagreement(entry, local); !problem.empty())
+    throw BadArchiveError(problem);
   return Archive().Position();
 }
 

@@ -118,7 +118,8 @@ class ArchiveDirectory : public CancelCheck {
   // False when there is no local header at the recorded offset.
   bool ReadLocalHeaderOf(const ZipEntry& entry, ZipEntry& local);
   // Positions the stream at the first byte of the entry's data (its encryption header when encrypted)
-  // and returns that position. Throws BadArchiveError when the local header is missing.
+  // and returns that position. Throws BadArchiveError when the local header is missing or disagrees
+  // with the entry (LocalHeaderDisagreement).
   uint64_t SeekToData(const ZipEntry& entry);
   // Reads the entry's comment from its central header at centralOffset when not yet held.
   void LoadEntryComment(ZipEntry& entry);

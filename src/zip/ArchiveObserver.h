@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "zip/EntryCheck.h"
+#include "zip/ZipErrors.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipTypes.h"
 
@@ -70,6 +72,16 @@ class ExtractObserver : public ArchiveObserver {
   // The password does not open the entry: a different newPassword is tried, the same one gives up.
   virtual void OnBadPassword(int /*fileIndex*/, std::string& /*newPassword*/) {}
   virtual void OnBadCRC(uint32_t /*calcCrc*/, uint32_t /*storedCrc*/, int /*fileIndex*/) {}
+  // A member that is not written: its method is not supported (UnknownMethod), its local header is
+  // missing or disagrees, or its data is damaged (DataError, TooLarge, BadCRC). The check holds the
+  // details DescribeEntryCheck puts in words. By default an unsupported method is shown as the
+  // "Unknown Compression Method" message box and any other damage as OnBadCRC.
+  virtual void OnDamagedMember(int fileIndex, const EntryCheck& check) {
+    if (check.result == EntryResult::UnknownMethod)
+      OnMessageBox(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
+    else
+      OnBadCRC(check.calcCrc, check.storedCrc, fileIndex);
+  }
   // The end of every extraction that started, also one ended by an exception.
   virtual void OnUnZipComplete(int /*fileCount*/) {}
 };

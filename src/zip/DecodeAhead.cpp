@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "zip/DeflateCodec.h"
+#include "zip/LocalHeaderCheck.h"
 #include "zip/MemberDecryption.h"
 #include "zip/PreparedMember.h"
 #include "zip/ReadingSource.h"
@@ -27,7 +28,9 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeOne(ZipStream& archive, const ZipEnt
                                                 BufferInflater& inflater, std::vector<uint8_t>& in,
                                                 std::vector<uint8_t>& scratch) {
   ZipEntry local;
-  if (!archive.Seek(entry.relativeOffset) || !local.ReadLocalHeader(archive)) return nullptr;
+  if (!archive.Seek(entry.relativeOffset) || !local.ReadLocalHeader(archive, entry.versionMadeBy) ||
+      !LocalHeaderDisagreement(entry, local).empty())
+    return nullptr;
   ReadingSource raw([&archive](uint8_t* buffer, size_t n) { return archive.Read(buffer, n); });
   MemberDecryption decryption;
   uint64_t size = entry.compressedSize;

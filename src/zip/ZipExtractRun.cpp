@@ -31,8 +31,6 @@ namespace brisko::zip {
 
 namespace {
 
-constexpr const char* kCaptionZipError = "Zip Error";
-constexpr const char* kMsgUnknownMethod = "Unknown Compression Method";
 constexpr const char* kCaptionFileExists = "File Exists Alert";
 
 // Date-time value of a DOS date-time; 0 when it is not a real moment.
@@ -91,10 +89,22 @@ bool IsLinkEntry(const ZipEntry& entry) {
   return platform::kUnixModes && (UnixModeOf(entry) & kTypeMask) == kTypeLink;
 }
 
-// The modification time to restore: the extended timestamp when present, else the DOS time.
-std::time_t ModificationTimeOf(const ZipEntry& entry) {
-  return entry.unixTime ? static_cast<std::time_t>(*entry.unixTime)
-                        : platform::DosDateTimeToTime(entry.dateTime);
+// The check of an entry before its data is read: what the records say.
+EntryCheck CheckOf(const ZipEntry& entry) {
+  EntryCheck check;
+  check.storedCrc = entry.crc32;
+  check.expectedSize = entry.uncompressedSize;
+  check.method = entry.DataMethod();
+  return check;
+}
+
+// Restores the modification time: the extended timestamp or NTFS time when present, else the DOS
+// time when it is a moment.
+void RestoreModificationTime(const std::string& path, const ZipEntry& entry, bool noFollow = false) {
+  if (entry.unixTime)
+    platform::SetLastWriteTime(path, static_cast<std::time_t>(*entry.unixTime), noFollow, entry.timeNanos);
+  else if (const std::time_t when = platform::DosDateTimeToTime(entry.dateTime); when != -1)
+    platform::SetLastWriteTime(path, when, noFollow);
 }
 
 }  // namespace
@@ -242,8 +252,7 @@ void ZipExtractRun::ProcessFolderEntry(int index, const ZipEntry& entry) {
 void ZipExtractRun::FinishFolders() {
   // Deepest first, so that setting a folder's time is not undone by work inside it.
   for (auto it = folderFinish_.rbegin(); it != folderFinish_.rend(); ++it) {
-    const std::time_t when = ModificationTimeOf(it->second);
-    if (when != -1) platform::SetLastWriteTime(it->first, when);
+    RestoreModificationTime(it->first, it->second);
     if (const uint32_t mode = UnixModeOf(it->second); options_.retainAttributes && mode != 0)
       platform::SetPermissions(it->first, mode);
   }
@@ -263,12 +272,12 @@ void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t
   observer_.OnTotalPercentDone(Percentage(bytesDone_, totalBytes_));
 }
 
-bool ZipExtractRun::HasLocalHeader(const ZipEntry& entry) {
+std::string ZipExtractRun::LocalHeaderProblem(const ZipEntry& entry) {
   try {
     archive_.SeekToData(entry);
-    return true;
-  } catch (const BadArchiveError&) {
-    return false;
+    return {};
+  } catch (const BadArchiveError& e) {
+    return e.what();
   }
 }
 
@@ -335,7 +344,9 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
     totalBytes_ -= entry.uncompressedSize;
-    archive_.AskHost(kCaptionZipError, kMsgUnknownMethod, MessageButtons::Ok);
+    EntryCheck check = CheckOf(entry);
+    check.result = EntryResult::UnknownMethod;
+    observer_.OnDamagedMember(index, check);
     return Step::Done;
   }
   if (!PrepareFolderOf(fname, composed, parts)) {
@@ -348,10 +359,15 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &archive_);
   if (decoded && entry.IsEncrypted() && decoded->password != options_.password) decoded.reset();
 
-  // No local header where the directory points: the entry's data is lost, which reads as a failed CRC.
-  if (!decoded && !HasLocalHeader(entry)) {
-    observer_.OnBadCRC(0, entry.crc32, index);
-    return Step::Done;
+  // No local header where the directory points, or one that says otherwise: the data is not trusted.
+  if (!decoded) {
+    if (std::string problem = LocalHeaderProblem(entry); !problem.empty()) {
+      EntryCheck check = CheckOf(entry);
+      check.result = EntryResult::DataError;
+      check.message = problem;
+      observer_.OnDamagedMember(index, check);
+      return Step::Done;
+    }
   }
   MemberDecryption decryption;
   uint64_t remaining = entry.compressedSize;
@@ -425,6 +441,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   });
   EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &archive_);
   bool completed = true;
+  EntryCheck check = CheckOf(entry);
   try {
     if (decoded) {
       archive_.CheckCancel();
@@ -432,10 +449,14 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     } else {
       decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, size, &archive_);
     }
-  } catch (const OversizeMemberError&) {
+  } catch (const OversizeMemberError& e) {
     completed = false;
-  } catch (const LegacyDecodeError&) {
+    check.result = EntryResult::TooLarge;
+    check.message = e.what();
+  } catch (const LegacyDecodeError& e) {
     completed = false;  // malformed data fails this entry only, like a CRC mismatch
+    check.result = EntryResult::DataError;
+    check.message = e.what();
   }
   const bool authentic = decoded || source.Authentic();
   if (writeBehind) writeBehind->Finish();
@@ -449,8 +470,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       return Step::Done;
     }
     if (!isLink) {
-      const std::time_t when = ModificationTimeOf(entry);
-      if (when != -1) platform::SetLastWriteTime(temp, when);
+      RestoreModificationTime(temp, entry);
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
       const uint32_t mode = UnixModeOf(entry);
       if (options_.retainAttributes && mode != 0)
@@ -479,7 +499,15 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
-  observer_.OnBadCRC(crc, entry.crc32, index);
+  check.calcCrc = crc;
+  check.size = sink.Written();
+  if (!authentic) {
+    check.result = EntryResult::Altered;
+    check.message = kMsgAltered;
+  } else if (completed) {
+    check.result = EntryResult::BadCRC;
+  }
+  observer_.OnDamagedMember(index, check);
   return Step::Done;
 }
 
@@ -490,8 +518,7 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
   for (int attempt = 0; attempt < 8; ++attempt) {
     const std::string temp = TemporaryNameIn(folder);
     if (!platform::MakeSymlink(text, temp)) continue;
-    const std::time_t when = ModificationTimeOf(entry);
-    if (when != -1) platform::SetLastWriteTime(temp, when, true);
+    RestoreModificationTime(temp, entry, true);
     if (platform::RenameOver(temp, fname)) return true;
     std::error_code ec;
     std::filesystem::remove(platform::FsPath(temp), ec);
@@ -503,8 +530,7 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
 EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
                                     ByteSink* keep, uint64_t sizeCap) {
   const ZipEntry entry = archive.Entry(index);
-  EntryCheck check;
-  check.storedCrc = entry.crc32;
+  EntryCheck check = CheckOf(entry);
   if (!archive.OverlapNote().empty()) {
     check.result = EntryResult::DataError;
     check.message = archive.OverlapNote();

@@ -44,7 +44,8 @@ class ZipExtractRun {
   bool TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const;
   bool PrepareFolderOf(const std::string& fname, const std::string& composed,
                        const std::vector<std::string>& parts);
-  bool HasLocalHeader(const ZipEntry& entry);
+  // "" when the entry's local header is there and agrees with it, else why not.
+  std::string LocalHeaderProblem(const ZipEntry& entry);
   // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
   bool CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption);
   bool MayOverwrite(int index, const ZipEntry& entry, std::string& fname);
