@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -96,11 +97,14 @@ TEST_F(AtomicFileTest, AReaderThatHoldsTheTargetOnlyDelaysTheReplace) {
   const std::string target = Path("log.txt");
   std::ofstream(target) << "old";
   auto reader = std::make_unique<std::ifstream>(test::FsPath(target));
-  std::thread closer([&reader] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::atomic<bool> returned{false};
+  // The reader lets go once the new content waits beside the target (or the write has returned).
+  std::thread closer([&] {
+    while (!returned && EntryCount() < 2) std::this_thread::yield();
     reader.reset();
   });
   const bool written = WriteFileAtomically(target, "new", 0600);
+  returned = true;
   closer.join();
   EXPECT_TRUE(written);
   EXPECT_EQ(test::ReadFile(target), "new");
