@@ -6,6 +6,8 @@ packages=(
   g++ clang clang-format libclang-rt-14-dev cmake ninja-build pkg-config
   zlib1g-dev libdeflate-dev libssl-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
+  # What the package check runs: the desktop entry's and AppStream's validators, lintian.
+  desktop-file-utils appstream lintian
   # Wine's system cryptography (bcrypt, behind AES on Windows) needs GnuTLS, which Wine only recommends.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 libgnutls30 googletest
 )

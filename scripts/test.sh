@@ -11,6 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 
 ./scripts/build.sh release
 (cd build && ctest --output-on-failure -j "$(nproc)")
+./scripts/check-package.sh build
 
 ./scripts/build.sh asan
 # Qt keeps caches alive until exit, so leak checking stays off for the whole sanitizer run.
