@@ -102,9 +102,9 @@ TEST_F(ZipCliPeersTest, AddReplacesUpdatesAndFreshens) {
   };
   const Step steps[] = {
       {"a", "f.txt", "one", "f.txt\n", "one"},
-      {"a", "f.txt", "two", "f.txt\n", "two"},           // same second: replaced all the same
-      {"a -u", "f.txt", "three", "f.txt\n", "two"},      // -u: not newer, kept
-      {"a -f", "g.txt", "new", "f.txt\n", "two"},        // -f: nothing new added
+      {"a", "f.txt", "two", "f.txt\n", "two"},            // same second: replaced all the same
+      {"a -u", "f.txt", "three", "f.txt\n", "two"},       // -u: not newer, kept
+      {"a -f", "g.txt", "new", "f.txt\n", "two"},         // -f: nothing new added
       {"a -u", "g.txt", "new", "f.txt\ng.txt\n", "two"},  // -u: new files added
   };
   for (const Step& step : steps) {
