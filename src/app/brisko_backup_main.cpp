@@ -153,7 +153,7 @@ int CmdLog(const BackupCliContext& context) {
   core::LoadSettings(context.dataDir, state);
   core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);
   log.LoadLog();
-  for (int row = 1; row <= log.Count() && row < static_cast<int>(log.Rows().size()); ++row) {
+  for (int row = 1; row <= log.Shown(); ++row) {
     const core::LogRow& r = log.Rows()[static_cast<size_t>(row)];
     std::printf("%s\t%s\t%s\t%s\t%s\n", r[0].c_str(), r[1].c_str(), r[2].c_str(), r[3].c_str(), r[4].c_str());
   }

@@ -24,8 +24,12 @@ void WriteEntry(IniDocument& doc, int number, const LogRow& row) {
 
 }  // namespace
 
-ActivityLog::ActivityLog(std::string dataDir, const Clock& clock, int limit)
-    : path_(LogFilePath(dataDir)), clock_(clock), limit_(0) {
+ActivityLog::ActivityLog(std::string dataDir, const Clock& clock, int limit, int capacity, int keptOnTrim)
+    : path_(LogFilePath(dataDir)),
+      clock_(clock),
+      limit_(0),
+      capacity_(std::max(capacity, 1)),
+      keptOnTrim_(std::clamp(keptOnTrim, 1, capacity_)) {
   SetLimit(limit);
 }
 
@@ -37,14 +41,12 @@ void ActivityLog::SetLimit(int limit) {
 
 void ActivityLog::LoadLog() {
   const IniDocument doc = IniFile(path_).Load();
-  int count = doc.ReadInteger(kCommonSection, kTotalKey, 0);
-  if (limit_ < count) count = limit_ - 1;
-  count_ = std::max(count, 0);
-  for (int i = 0; i < count_; ++i) {
-    size_t row = static_cast<size_t>(i) + 1;
-    if (row >= rows_.size()) break;
+  count_ = std::max(doc.ReadInteger(kCommonSection, kTotalKey, 0), 0);
+  ClearLogGrid();
+  for (int i = 0; i < Shown(); ++i) {
     const std::string section = EntrySection(count_ - i);
-    for (size_t c = 0; c < kEntryKeys.size(); ++c) rows_[row][c] = doc.ReadString(section, kEntryKeys[c], "");
+    for (size_t c = 0; c < kEntryKeys.size(); ++c)
+      rows_[static_cast<size_t>(i) + 1][c] = doc.ReadString(section, kEntryKeys[c], "");
   }
 }
 
@@ -61,31 +63,29 @@ void ActivityLog::AddLogEntry(const std::string& operation, const std::string& s
     reload = stored != count_;
     int count = stored + 1;
     WriteEntry(doc, count, entry);
-    if (count >= limit_) {
-      // Cut to the newest entries, renumbered from 1.
-      const int kept = std::min(kLogKeptOnTrim, count);
-      for (int i = 1; i <= kept; ++i) {
-        const std::string from = EntrySection(count - kept + i);
+    if (count > capacity_) {
+      // The oldest go; the newest are renumbered from 1 and no stale section stays behind.
+      const int dropped = count - keptOnTrim_;
+      for (int i = 1; i <= keptOnTrim_; ++i) {
+        const std::string from = EntrySection(dropped + i);
         LogRow row;
         for (size_t c = 0; c < kEntryKeys.size(); ++c) row[c] = doc.ReadString(from, kEntryKeys[c], "");
         WriteEntry(doc, i, row);
       }
-      count = kept;
-      reload = true;
+      for (int i = keptOnTrim_ + 1; i <= count; ++i) doc.EraseSection(EntrySection(i));
+      count = keptOnTrim_;
     }
     doc.WriteInteger(kCommonSection, kTotalKey, count);
     written = count;
   });
   count_ = written;
   if (reload) {
-    ClearLogGrid();
     LoadLog();
     return;
   }
-  // Rows 1 .. count-1 move one down; whatever falls off the grid's end is dropped.
-  for (size_t r = std::min(static_cast<size_t>(count_) - 1, rows_.size() - 2); r >= 1; --r)
-    rows_[r + 1] = rows_[r];
-  if (rows_.size() > 1) rows_[1] = entry;
+  // Rows 1 .. shown-1 move one down; whatever falls off the grid's end is dropped.
+  for (size_t r = static_cast<size_t>(Shown()) - 1; r >= 1; --r) rows_[r + 1] = rows_[r];
+  rows_[1] = entry;
 }
 
 void ActivityLog::ClearLogGrid() {

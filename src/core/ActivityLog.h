@@ -1,6 +1,7 @@
 // The activity log: entries in log.txt and the grid of the Log page that shows them newest first.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -17,29 +18,34 @@ inline constexpr std::array<const char*, 5> kLogHeadings = {"Date", "Operation",
                                                             "Information"};
 inline constexpr std::array<int, 5> kLogColumnWidths = {130, 67, 74, 118, 330};
 inline constexpr int kLogRowHeight = 20;
-// How many of the newest entries a trim keeps.
-inline constexpr int kLogKeptOnTrim = 5;
+// The file keeps years of runs: past kLogCapacity entries the oldest go, down to kLogKeptOnTrim.
+inline constexpr int kLogCapacity = 5000;
+inline constexpr int kLogKeptOnTrim = 4000;
 
 // log.txt: Common / "Log Total", and sections "Log1" (oldest) .. "Log<Log Total>" (newest) with
 // the keys Date, Operate, Status, Project, Information. The grid has limit + 1 rows: row 0 holds
-// the headings, row 1 the newest entry.
+// the headings, row 1 the newest entry; the file holds more entries than the grid shows.
 class ActivityLog {
  public:
-  // limit is "Log Count" of the settings; the grid gets limit + 1 rows.
-  ActivityLog(std::string dataDir, const Clock& clock, int limit = 50);
+  // limit is "Log Count" of the settings: the grid gets limit + 1 rows. capacity and keptOnTrim
+  // bound the file (tests make them small).
+  ActivityLog(std::string dataDir, const Clock& clock, int limit = 50, int capacity = kLogCapacity,
+              int keptOnTrim = kLogKeptOnTrim);
 
   // Sets the limit and resizes the grid to limit + 1 rows (rows beyond are dropped).
   void SetLimit(int limit);
   int Limit() const { return limit_; }
-  // The in-memory entry count.
+  // How many entries the file held when this log last read or wrote it.
   int Count() const { return count_; }
+  // How many rows of the grid hold entries.
+  int Shown() const { return std::min(count_, limit_); }
 
-  // Fills the grid from log.txt: the count is "Log Total", or limit - 1 when the limit is smaller;
-  // row i + 1 shows section "Log" + (count - i).
+  // Fills the grid from log.txt with its newest entries: row i + 1 shows section "Log" + (count - i).
   void LoadLog();
   // Appends an entry to the file and the top of the grid, numbered after the count the file holds
-  // (other programs may have added entries); when the count reaches the limit the file is cut to
-  // the five newest entries. The grid is reloaded when the file had changed. Throws SettingsWriteError.
+  // (other programs may have added entries); past the capacity the oldest entries are removed and
+  // the rest renumbered from 1. The grid is reloaded when the file had changed. Throws
+  // SettingsWriteError.
   void AddLogEntry(const std::string& operation, const std::string& status, const std::string& information,
                    const std::string& project);
   // Empties every cell of rows 1 and below.
@@ -56,6 +62,8 @@ class ActivityLog {
   std::string path_;
   const Clock& clock_;
   int limit_;
+  int capacity_;
+  int keptOnTrim_;
   int count_ = 0;
   std::vector<LogRow> rows_;
 };

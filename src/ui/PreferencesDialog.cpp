@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/ActivityLog.h"
 #include "platform/Autostart.h"
 #include "ui/DialogSize.h"
 #include "ui/HelpLauncher.h"
@@ -58,13 +59,17 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& initial, Autostart
   auto* logGroup = new QGroupBox(QStringLiteral("Log"), general);
   auto* logLayout = new QVBoxLayout(logGroup);
   auto* logRow = new QHBoxLayout();
-  logRow->addWidget(new QLabel(QStringLiteral("When the log items exceed"), logGroup));
+  logRow->addWidget(new QLabel(QStringLiteral("The Log tab shows the newest"), logGroup));
   logCount_ = MakeSpin(logGroup, "SpinLogCount", 10, 200, initial.logCount);
   logRow->addWidget(logCount_);
-  logRow->addWidget(new QLabel(QStringLiteral(",the log"), logGroup));
+  logRow->addWidget(new QLabel(QStringLiteral("items."), logGroup));
   logRow->addStretch();
   logLayout->addLayout(logRow);
-  logLayout->addWidget(new QLabel(QStringLiteral("will be cleared except for the last 5 items."), logGroup));
+  // The file is never cut to a handful of entries: a failure must still be there months later.
+  logLayout->addWidget(
+      new QLabel(QStringLiteral("The log file keeps the newest %1 items; older ones are removed.")
+                     .arg(core::kLogKeptOnTrim),
+                 logGroup));
   gLayout->addWidget(logGroup);
   gLayout->addStretch();
   tabs_->addTab(general, QStringLiteral("General"));

@@ -1,4 +1,4 @@
-// The activity log: entries, trimming at the limit, clearing, and the grid model.
+// The activity log: entries, trimming at the capacity, clearing, and the grid model.
 #include "core/ActivityLog.h"
 
 #include <gtest/gtest.h>
@@ -26,29 +26,31 @@ class ActivityLogTest : public ::testing::Test {
   ManualClock clock{*TryEncodeDate(2024, 3, 5) + *TryEncodeTime(10, 0, 0)};
 };
 
-TEST_F(ActivityLogTest, TrimsToTheFiveNewestAtTheLimit) {
-  ActivityLog log(dir.Dir(), clock, 10);
+TEST_F(ActivityLogTest, TheFileKeepsMoreThanTheGridAndDropsTheOldestPastItsCapacity) {
+  ActivityLog log(dir.Dir(), clock, 10, /*capacity=*/30, /*keptOnTrim=*/20);
   ASSERT_EQ(log.Rows().size(), 11u);
   EXPECT_EQ(log.Rows()[0][lcInformation], "Information");
-  for (int n = 1; n <= 9; ++n) AddNumbered(log, n);
-  EXPECT_EQ(log.Count(), 9);
-  EXPECT_EQ(LogIni().ReadInteger("Common", "Log Total", 0), 9);
-  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 9");
-  EXPECT_EQ(log.Rows()[9][lcInformation], "entry 1");
+  for (int n = 1; n <= 30; ++n) AddNumbered(log, n);
+  // Past the grid's ten rows nothing is lost: the file holds every entry.
+  EXPECT_EQ(log.Count(), 30);
+  EXPECT_EQ(log.Shown(), 10);
+  EXPECT_EQ(LogIni().ReadString("Log1", "Information", ""), "entry 1");
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 30");
+  EXPECT_EQ(log.Rows()[10][lcInformation], "entry 21");
 
-  AddNumbered(log, 10);
+  AddNumbered(log, 31);
   IniFile ini = LogIni();
-  EXPECT_EQ(log.Count(), 5);
-  EXPECT_EQ(ini.ReadInteger("Common", "Log Total", 0), 5);
-  for (int k = 1; k <= 5; ++k)
-    EXPECT_EQ(ini.ReadString("Log" + std::to_string(k), "Information", ""), "entry " + std::to_string(k + 5));
-  EXPECT_EQ(ini.ReadString("Log10", "Information", ""), "entry 10");  // left over, unread
-  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 10");
-  EXPECT_EQ(log.Rows()[5][lcInformation], "entry 6");
-  EXPECT_EQ(log.Rows()[6][lcInformation], "");
+  EXPECT_EQ(log.Count(), 20);
+  EXPECT_EQ(ini.ReadInteger("Common", "Log Total", 0), 20);
+  for (int k = 1; k <= 20; ++k)
+    EXPECT_EQ(ini.ReadString("Log" + std::to_string(k), "Information", ""),
+              "entry " + std::to_string(k + 11));
+  EXPECT_FALSE(ini.Load().SectionExists("Log21"));
+  EXPECT_EQ(log.Rows()[1][lcInformation], "entry 31");
+  EXPECT_EQ(log.Rows()[10][lcInformation], "entry 22");
 
   // A restart shows the same.
-  ActivityLog again(dir.Dir(), clock, 10);
+  ActivityLog again(dir.Dir(), clock, 10, 30, 20);
   again.LoadLog();
   EXPECT_EQ(again.Rows(), log.Rows());
 }
@@ -95,7 +97,7 @@ TEST_F(ActivityLogTest, ClearThenOneEntry) {
   EXPECT_EQ(restarted.Rows()[2][lcInformation], "");
 }
 
-TEST_F(ActivityLogTest, LongerStoredLogIsClippedOnDisplay) {
+TEST_F(ActivityLogTest, ALongerStoredLogShowsItsNewestEntries) {
   LogIni().Update([](IniDocument& doc) {
     doc.WriteInteger("Common", "Log Total", 60);
     for (int k = 1; k <= 60; ++k)
@@ -103,13 +105,13 @@ TEST_F(ActivityLogTest, LongerStoredLogIsClippedOnDisplay) {
   });
   ActivityLog log(dir.Dir(), clock, 50);
   log.LoadLog();
-  EXPECT_EQ(log.Count(), 49);
-  EXPECT_EQ(log.Rows()[1][lcInformation], "49");
-  EXPECT_EQ(log.Rows()[49][lcInformation], "1");
-  EXPECT_EQ(log.Rows()[50][lcInformation], "");
-  // The next entry follows the newest stored one, reaches the limit and trims to the newest five.
+  EXPECT_EQ(log.Count(), 60);
+  EXPECT_EQ(log.Rows()[1][lcInformation], "60");
+  EXPECT_EQ(log.Rows()[50][lcInformation], "11");
+  // The next entry follows the newest stored one.
   AddNumbered(log, 61);
-  EXPECT_EQ(log.Count(), 5);
+  EXPECT_EQ(log.Count(), 61);
+  EXPECT_EQ(LogIni().ReadString("Log61", "Information", ""), "entry 61");
   EXPECT_EQ(log.Rows()[1][lcInformation], "entry 61");
   EXPECT_EQ(log.Rows()[2][lcInformation], "60");
 }
@@ -126,15 +128,15 @@ TEST_F(ActivityLogTest, RedRowsFollowTheStatus) {
   EXPECT_FALSE(log.IsRedRow(99));
 }
 
-TEST_F(ActivityLogTest, LoweredLimitShortensTheGridAndTrimsAtTheNextEntry) {
+TEST_F(ActivityLogTest, ALoweredLimitShortensTheGridOnly) {
   ActivityLog log(dir.Dir(), clock, 50);
   for (int n = 1; n <= 20; ++n) AddNumbered(log, n);
   log.SetLimit(10);
   EXPECT_EQ(log.Rows().size(), 11u);
   AddNumbered(log, 21);
-  EXPECT_EQ(log.Count(), 5);
-  EXPECT_EQ(LogIni().ReadString("Log5", "Information", ""), "entry 21");
-  EXPECT_EQ(LogIni().ReadString("Log1", "Information", ""), "entry 17");
+  EXPECT_EQ(log.Count(), 21);
+  EXPECT_EQ(log.Rows()[10][lcInformation], "entry 12");
+  EXPECT_EQ(LogIni().ReadString("Log1", "Information", ""), "entry 1");
 }
 
 TEST_F(ActivityLogTest, RefusedWriteKeepsTheCount) {
