@@ -10,6 +10,7 @@
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
+#include "core/ScheduleMemory.h"
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
@@ -99,6 +100,8 @@ bool ProjectCommands::RenameProject() {
 
   const std::string& dir = model_.DataDir();
   core::SaveProject(dir, newName, model_.Form());
+  // Before the schedule is rebuilt: the renamed project's moments that ran do not run again.
+  RenameScheduleMemory(dir, oldName, newName);
   std::vector<std::string> list = model_.Projects();
   list[static_cast<size_t>(position)] = newName;  // keeps its place until the list is next loaded
   ListSavedProject(std::move(list), newName, position);
@@ -160,6 +163,7 @@ bool ProjectCommands::DeleteProject() {
   model_.Projects() = std::move(list);
   EraseProjectSection(dir, name);
   EraseRotationSection(dir, name);
+  EraseScheduleMemory(dir, name);
 
   model_.RebuildTrayMenu();
   if (!model_.Projects().empty()) {

@@ -2,12 +2,12 @@
 #include "core/Scheduler.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "core/MainModel.h"
 #include "core/ProjectKinds.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
+#include "core/ScheduleMemory.h"
 #include "core/TextUtil.h"
 
 namespace brisko::core {
@@ -60,39 +60,92 @@ class PageHold {
   MainModel& model_;
 };
 
+// The word the log uses for how a run ended.
+std::string ResultOf(BackupOutcome outcome) {
+  switch (outcome) {
+    case BackupOutcome::Succeeded:
+    case BackupOutcome::NothingToStore:
+      return "Succeeds";
+    case BackupOutcome::Interrupted:
+      return "Interrupt";
+    case BackupOutcome::NotRun:
+      return "Not run";
+    default:
+      return "Fails";
+  }
+}
+
+// Records the run in Schedule.txt and moves the entry to its next moment after `started`. A record
+// that cannot be written is reported; the entry moves on all the same, so the project does not run
+// at every tick.
+void RememberRun(MainModel& model, const ScheduleEntry& ran, DateTime started, BackupOutcome outcome) {
+  ScheduleMemory memory;
+  memory.lastRun = started;
+  try {
+    WriteLastScheduledRun(model.DataDir(), ran.projectName, started, ResultOf(outcome));
+  } catch (const std::exception& e) {
+    model.Ui().ShowMessage(MessageKind::Error, std::string(e.what()) +
+                                                   "\rThe scheduled run was not recorded; it may run again "
+                                                   "after a restart.\rProject Name: '" +
+                                                   ran.projectName + "'");
+  }
+  auto& table = model.Schedule();
+  for (ScheduleEntry& entry : table) {
+    if (entry.projectName != ran.projectName) continue;
+    if (auto next = MakeScheduleEntry(ran.projectName, ran.mode, ran.value, started, memory)) entry = *next;
+  }
+}
+
 }  // namespace
 
 std::optional<ScheduleEntry> MakeScheduleEntry(const std::string& projectName, int mode,
-                                               const std::string& value, DateTime now) {
+                                               const std::string& value, DateTime now,
+                                               const ScheduleMemory& memory) {
   const DateTime today = DateOf(now);
   ScheduleEntry entry;
   entry.projectName = projectName;
+  entry.mode = mode;
+  entry.value = value;
+  // A moment that recurs every `interval` days, `moment` being one of them: without a last run
+  // it is due as given; with one, the latest moment begun by now runs unless that run came after it.
+  auto recurring = [&](DateTime moment, DateTime interval) {
+    entry.interval = interval;
+    if (memory.lastRun) {
+      while (moment > now) moment -= interval;
+      if (*memory.lastRun >= moment) moment += interval;
+    }
+    entry.nextDue = moment;
+  };
   switch (static_cast<ScheduleMode>(mode)) {
     case ScheduleMode::DailyAt: {
       std::optional<DateTime> due = TryStrToDateTime(FormatDate(today) + " " + value);
-      entry.nextDue = due ? *due : today + 0.5;
-      entry.interval = 1.0;
-      return entry;
+      recurring(due ? *due : today + 0.5, 1.0);
+      break;
     }
-    case ScheduleMode::DailyEvery:
+    case ScheduleMode::DailyEvery: {
       entry.interval = MinutesInterval(value);
-      entry.nextDue = now + entry.interval;
-      return entry;
+      const std::optional<DateTime> base = memory.lastRun ? memory.lastRun : memory.since;
+      entry.nextDue = (base ? *base : now) + entry.interval;
+      break;
+    }
     case ScheduleMode::Weekly: {
-      entry.nextDue = today + 8 + 0.5;
-      for (int d = 0; d <= 7; ++d) {
-        if (WeekdayName(today + d) == value) {
-          entry.nextDue = today + d + 0.5;
-          break;
-        }
+      int day = -1;
+      for (int d = 0; d <= 7 && day < 0; ++d)
+        if (WeekdayName(today + d) == value) day = d;
+      if (day < 0) {
+        entry.nextDue = today + 8 + 0.5;
+        entry.interval = 7.0;
+      } else {
+        recurring(today + day + 0.5, 7.0);
       }
-      entry.interval = 7.0;
-      return entry;
+      break;
     }
     case ScheduleMode::None:
-      break;
+    default:
+      return std::nullopt;
   }
-  return std::nullopt;
+  entry.catchUp = !(entry.nextDue > now);
+  return entry;
 }
 
 ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<std::string>& projects,
@@ -101,7 +154,8 @@ ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<s
   for (const std::string& name : projects) {
     const int mode = ReadBackupMode(dataDir, name);
     if (mode < 0 || mode > 2) continue;
-    if (auto entry = MakeScheduleEntry(name, mode, ReadScheduleValue(dataDir, name), now))
+    if (auto entry = MakeScheduleEntry(name, mode, ReadScheduleValue(dataDir, name), now,
+                                       ReadScheduleMemory(dataDir, name)))
       table.push_back(*entry);
   }
   return table;
@@ -109,7 +163,19 @@ ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<s
 
 void MainModel::BuildScheduleTable() {
   SetTimerActive(false);
-  schedule_ = core::BuildScheduleTable(dataDir_, state_.projects, clock_.Now());
+  const DateTime now = clock_.Now();
+  schedule_ = core::BuildScheduleTable(dataDir_, state_.projects, now);
+  // An interval schedule counts from the moment it was first seen, so restarts do not put it off.
+  for (const ScheduleEntry& entry : schedule_) {
+    if (static_cast<ScheduleMode>(entry.mode) != ScheduleMode::DailyEvery) continue;
+    const ScheduleMemory memory = ReadScheduleMemory(dataDir_, entry.projectName);
+    if (memory.lastRun || memory.since) continue;
+    try {
+      WriteScheduledSince(dataDir_, entry.projectName, now);
+    } catch (const std::exception&) {
+      // Unwritten, the schedule still counts from now while the program runs.
+    }
+  }
   UpdateTrayMarks();
   SetTimerActive(!schedule_.empty());
   Notify(ModelChange::Schedule | ModelChange::ProjectList);
@@ -141,29 +207,29 @@ void ScheduleTick(MainModel& model) {
   if (model.Busy() || model.RunInProgress()) return;
   // By index: the table is not rebuilt by a run, but stays valid even if it were.
   for (size_t i = 0; i < model.Schedule().size(); ++i) {
-    ScheduleEntry& entry = model.Schedule()[i];
+    const ScheduleEntry entry = model.Schedule()[i];
     const DateTime now = model.GetClock().Now();
     if (!(now > entry.nextDue)) continue;
-    // After a pause (sleep, a long run) a project runs once: its next moment is the first one
-    // still ahead, not each moment it missed in turn.
-    if (entry.interval > 0) {
-      entry.nextDue += (std::floor((now - entry.nextDue) / entry.interval) + 1) * entry.interval;
-      while (!(entry.nextDue > now)) entry.nextDue += entry.interval;
-    } else {
-      entry.nextDue = now + 1.0;
-    }
-    const std::string name = entry.projectName;
-    const int index = IndexOfProject(model.Projects(), name);
-    if (index < 0) continue;
-    // The run shows in the status bar and the tray; the page the user works on stays in front,
-    // never switched away and back (which would list the Restore tab anew).
-    BackupOutcome outcome;
-    {
+    // After a pause (sleep, a stopped program) a project runs once, not once per moment it missed.
+    const bool catchUp = entry.catchUp || now - entry.nextDue >= entry.interval;
+    const int index = IndexOfProject(model.Projects(), entry.projectName);
+    BackupOutcome outcome = BackupOutcome::NotRun;
+    if (index >= 0) {
+      if (catchUp) {
+        model.Log().AddLogEntry(
+            "Schedule", "Catch-up",
+            "The run due at " + FormatDateTime(entry.nextDue) + " was missed; it runs once now",
+            entry.projectName);
+        model.Notify(ModelChange::Log);
+      }
+      // The run shows in the status bar and the tray; the page the user works on stays in front,
+      // never switched away and back (which would list the Restore tab anew).
       PageHold hold(model);
       model.SelectProject(index);
       PromptSuppressor quiet(model.Settings().promptBeforeBackup);
       outcome = model.RunBackup();
     }
+    RememberRun(model, entry, now, outcome);
     if (outcome == BackupOutcome::CheckFailed || outcome == BackupOutcome::Failed) return;
   }
 }

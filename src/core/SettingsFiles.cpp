@@ -20,5 +20,8 @@ std::string LogFilePath(const std::string& dataDir) {
 std::string StoreNumberPath(const std::string& dataDir) {
   return InDir(dataDir, kStoreNumberName);
 }
+std::string ScheduleMemoryPath(const std::string& dataDir) {
+  return InDir(dataDir, kScheduleMemoryName);
+}
 
 }  // namespace brisko::core

@@ -54,6 +54,87 @@ class SchedulerTest : public BackupFixture {
   }
 };
 
+// A scenario of starts and ticks: the model is started anew at each start, as after a restart of
+// the program, and must remember what ran.
+struct Step {
+  enum { Start, Tick } kind;
+  DateTime moment;
+};
+struct Scenario {
+  const char* label;
+  int mode;
+  const char* value;
+  std::vector<Step> steps;
+  size_t runs;
+  int catchUps;
+};
+
+TEST_F(SchedulerTest, RestartsNeitherRepeatNorDelayARun) {
+  const DateTime minute = 1.0 / kMinutesPerDay;
+  const DateTime t10 = At(2024, 3, 5, 10, 0, 0);  // a Tuesday
+  const auto S = [](DateTime m) { return Step{Step::Start, m}; };
+  const auto T = [](DateTime m) { return Step{Step::Tick, m}; };
+  const Scenario scenarios[] = {
+      {"daily with its time passed, three restarts",
+       0,
+       "09:00:00",
+       {S(t10), T(t10 + 0.5 * minute), S(t10 + minute), T(t10 + 1.5 * minute), S(t10 + 2 * minute),
+        T(t10 + 2.5 * minute)},
+       1,
+       1},
+      {"daily, days missed while stopped, catch up once",
+       0,
+       "09:00:00",
+       {S(At(2024, 3, 5, 8)), T(At(2024, 3, 5, 9, 0, 30)), S(At(2024, 3, 8, 10)),
+        T(At(2024, 3, 8, 10, 0, 30)), T(At(2024, 3, 8, 10, 1)), S(At(2024, 3, 8, 11)),
+        T(At(2024, 3, 8, 11, 0, 30)), T(At(2024, 3, 9, 9, 0, 30))},
+       3,
+       1},
+      {"every 2 minutes, restarted every 100 seconds",
+       1,
+       "2",
+       {S(t10), T(t10 + 1.5 * minute), S(t10 + 100 * minute / 60), T(t10 + 130 * minute / 60),
+        S(t10 + 200 * minute / 60), T(t10 + 230 * minute / 60), T(t10 + 260 * minute / 60)},
+       2,
+       0},
+      {"every 5 minutes, two hours stopped, catch up once",
+       1,
+       "5",
+       {S(t10), T(t10 + 5.5 * minute), S(t10 + 120 * minute), T(t10 + 120.5 * minute), T(t10 + 121 * minute),
+        T(t10 + 125.4 * minute), T(t10 + 125.6 * minute)},
+       3,
+       1},
+      {"weekly on Friday, restarted on Friday and Saturday",
+       2,
+       "Friday",
+       {S(At(2024, 3, 8, 13)), T(At(2024, 3, 8, 13, 0, 30)), S(At(2024, 3, 8, 14)),
+        T(At(2024, 3, 8, 14, 0, 30)), S(At(2024, 3, 9, 9)), T(At(2024, 3, 9, 9, 0, 30)),
+        T(At(2024, 3, 15, 12, 0, 30))},
+       2,
+       1},
+  };
+  for (const Scenario& c : scenarios) {
+    SetUp();
+    ui.calls.clear();
+    WriteOneProject({{"BackupMode", std::to_string(c.mode)}, {"StartTime_or_Increase", c.value}});
+    std::unique_ptr<MainModel> model;
+    for (const Step& step : c.steps) {
+      clock.Set(step.moment);
+      if (step.kind == Step::Start) {
+        model.reset();
+        model = StartModel();
+      } else {
+        model->ScheduleTick();
+      }
+    }
+    EXPECT_EQ(Runs(), c.runs) << c.label;
+    int catchUps = 0;
+    for (int i = 1; i <= LogIni().ReadInteger("Common", "Log Total", 0); ++i)
+      catchUps += LogIni().ReadString("Log" + std::to_string(i), "Status", "") == "Catch-up";
+    EXPECT_EQ(catchUps, c.catchUps) << c.label;
+  }
+}
+
 TEST_F(SchedulerTest, DailyAtTimeRunsAtTheFirstTickAfterItAndThenTomorrow) {
   WriteOneProject({{"BackupMode", "0"}, {"StartTime_or_Increase", "09:00:00"}});
   clock.Set(At(2024, 3, 5, 8, 0, 0));
@@ -102,8 +183,9 @@ TEST_F(SchedulerTest, AfterSleepAProjectRunsOnceAndThenAtItsNextMomentAhead) {
   const DateTime woke = start + 60 * minute + 10.0 / kSecondsPerDay;
   for (int i = 0; i < 9; ++i) TickAt(woke + i * 0.5 * minute, *model);  // up to 11:04:10
   EXPECT_EQ(Runs(), 1u);
-  EXPECT_EQ(FormatDateTime(model->Schedule()[0].nextDue), FormatDateTime(start + 65 * minute));
-  TickAt(start + 65 * minute + 1.0 / kSecondsPerDay, *model);
+  // The next moment is one interval after the run.
+  EXPECT_EQ(FormatDateTime(model->Schedule()[0].nextDue), FormatDateTime(woke + 5 * minute));
+  TickAt(woke + 5 * minute + 1.0 / kSecondsPerDay, *model);
   EXPECT_EQ(Runs(), 2u);
 }
 
@@ -198,7 +280,7 @@ TEST_F(SchedulerTest, ProjectMissingFromTheListIsPassedOver) {
   model->Schedule()[0].projectName = "Gone";
   TickAt(At(2024, 3, 5, 10, 6, 0), *model);
   EXPECT_EQ(Runs(), 0u);
-  EXPECT_DOUBLE_EQ(model->Schedule()[0].nextDue, At(2024, 3, 5, 10, 10, 0));
+  EXPECT_EQ(FormatDateTime(model->Schedule()[0].nextDue), "2024-03-05 10:11:00");
 }
 
 }  // namespace

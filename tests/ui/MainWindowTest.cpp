@@ -482,7 +482,7 @@ class MainWindowTest : public QObject {
     const std::vector<std::string> chosen = window_->Restore().SelectedMembers();
     QCOMPARE(chosen.size(), size_t(1));
     auto& model = window_->Model();
-    model.Schedule() = {{"Docs", 0, 1.0}};
+    model.Schedule() = {{"Docs", 0, 1.0, 0, "00:00:00", false}};
     QStringList shown;
     const auto pump = model.processEvents;
     model.processEvents = [&] {
