@@ -9,7 +9,7 @@ enum class BackupOutcome {
   Interrupted,     // the archive existed and might not be overwritten, or the user stopped the run;
                    // logged "Interrupt"
   Succeeded,       // archive written, logged "Succeeds", rotated
-  Incomplete,      // archive written but some files were not stored; logged "Fails", rotated
+  Incomplete,      // archive written but some files were not stored; logged "Fails", kept, not rotated
   NothingToStore,  // no file to store: no archive written, nothing rotated; logged "Succeeds"
   Failed,          // a source was missing, the writer or the bookkeeping failed: shown, logged "Fails"
 };

@@ -15,6 +15,7 @@
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileIo.h"
 #include "platform/FsPath.h"
 #include "platform/Platform.h"
 #include "zip/ArchiveCheck.h"
@@ -64,6 +65,17 @@ bool FileExists(const std::string& path) {
   return platform::StatFile(path).exists;
 }
 
+// Whether a file begins as a ZIP archive does (a local header, or the end record of an empty one).
+bool LooksLikeArchive(const std::string& path) {
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (!file) return false;
+  unsigned char head[4] = {};
+  const size_t got = std::fread(head, 1, sizeof head, file);
+  std::fclose(file);
+  return got == sizeof head && head[0] == 'P' && head[1] == 'K' &&
+         ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6));
+}
+
 void RemoveQuietly(const std::string& path) {
   std::error_code ec;
   fs::remove(platform::FsPath(path), ec);
@@ -109,6 +121,7 @@ BackupOutcome BackupRun::Execute() {
   MainModel& m = model_;
   skipped_.clear();
   missing_.clear();
+  notes_.clear();
   tempPath_.clear();
   if (m.Projects().empty()) return BackupOutcome::NotRun;
   ScopedFlag running(m.runInProgress_);
@@ -119,24 +132,28 @@ BackupOutcome BackupRun::Execute() {
       !m.Ui().Confirm(MessageKind::Information,
                       "Do you want to backup the project '" + TrimBlanks(projectName) + "'?"))
     return BackupOutcome::NotRun;
-  if (!m.ValidateProject()) return BackupOutcome::CheckFailed;
+  if (!m.ValidateProject()) {
+    // Logged too: a scheduled run has nobody watching its error box.
+    try {
+      m.Log().AddLogEntry("Backup", "Fails", "Not run: " + FirstFailedCheck(m.Form()).value_or(""),
+                          projectName);
+      m.Notify(ModelChange::Log);
+    } catch (const std::exception& e) {
+      m.Ui().ShowMessage(MessageKind::Error,
+                         "The activity log could not be written: " + std::string(e.what()));
+    }
+    return BackupOutcome::CheckFailed;
+  }
   // Files changed from here on are newer than the moment the next run starts from.
   started_ = m.GetClock().Now();
 
   const MainPage page = m.Page();
   if (m.Form().suffix == SuffixKind::Date) m.ComposeArchiveName();
-  const std::string archivePath = TrimBlanks(m.Form().fileName);
+  std::string archivePath = TrimBlanks(m.Form().fileName);
 
   BackupOutcome outcome;
   try {
-    if (FileExists(archivePath) && !m.Settings().isOverWrite) {
-      m.Ui().ShowTimedMessage(MessageKind::Warning, "", archivePath + " exists,backup will be interrupted!",
-                              kResultSeconds);
-      m.Log().AddLogEntry("Backup", "Interrupt", "'" + archivePath + "'" + " exists,backup interripted",
-                          projectName);
-      m.Notify(ModelChange::Log);
-      return BackupOutcome::Interrupted;
-    }
+    if (std::optional<BackupOutcome> refused = MakeRoom(archivePath)) return *refused;
     // A stored newer-than moment that cannot be read is never replaced by a made-up one.
     if (m.Form().onlyNewer) {
       const std::string stored = ReadProject(m.DataDir(), projectName).newDateTime;
@@ -155,6 +172,50 @@ BackupOutcome BackupRun::Execute() {
     return Fail(archivePath, e.what());
   }
   return outcome;
+}
+
+// An existing file under the archive's name. This project's own archives are never overwritten
+// unless replacing is their point (suffix None); a numbered project passes over them to the next
+// free number. Anything else is refused as before unless overwriting is allowed; a numbered project
+// then moves its counter past the file, so that it is refused once and not at every run.
+// Returns the outcome when the run must end here.
+std::optional<BackupOutcome> BackupRun::MakeRoom(std::string& archivePath) {
+  MainModel& m = model_;
+  ProjectForm& form = m.Form();
+  const std::string projectName = m.SelectedName();
+  const std::string& dataDir = m.DataDir();
+  auto own = [&](const std::string& path) {
+    return IsKeptArchive(dataDir, projectName, path) || IsLastWrittenArchive(dataDir, projectName, path);
+  };
+  if (form.suffix == SuffixKind::Number) {
+    // A kill after an archive was put in place leaves it under the next name, counter unwritten.
+    while (FileExists(archivePath) && (own(archivePath) || LooksLikeArchive(archivePath))) {
+      notes_.push_back(zip::ExtractNamePart(archivePath) + ", already present, was kept and passed over");
+      form.nextNumber = AdvanceNumber(form.nextNumber, form.increase);
+      m.ComposeArchiveName();
+      archivePath = TrimBlanks(form.fileName);
+    }
+  }
+  if (!FileExists(archivePath)) return std::nullopt;
+  const bool kept = IsKeptArchive(dataDir, projectName, archivePath);
+  if (form.suffix == SuffixKind::None && IsLastWrittenArchive(dataDir, projectName, archivePath))
+    return std::nullopt;
+  if (m.Settings().isOverWrite && !kept) return std::nullopt;
+
+  std::string advice = kept ? "It is an archive this project keeps and is never overwritten."
+                            : "It was not written by this project.";
+  if (form.suffix == SuffixKind::Number) {
+    advice += " It is left as it is; the next run uses the next number.";
+    AdvanceCounter();
+  } else {
+    advice += " Move or rename it to let the backup run.";
+  }
+  m.Ui().ShowTimedMessage(MessageKind::Warning, "",
+                          archivePath + " exists,backup will be interrupted!\r" + advice, kResultSeconds);
+  m.Log().AddLogEntry("Backup", "Interrupt",
+                      "'" + archivePath + "'" + " exists,backup interripted  " + advice, projectName);
+  m.Notify(ModelChange::Log);
+  return BackupOutcome::Interrupted;
 }
 
 // Shows the failure naming the project and logs it under the archive's final name.
@@ -208,6 +269,7 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
         threshold_(threshold) {}
 
   bool completed = false;
+  int storedFiles = 0;  // files stored; folder entries alone make no backup
 
   void OnNoSuchFile(const std::string& path) override { run_.missing_.push_back({path, "not found"}); }
   void OnUnlistableFolder(const std::string& folder) override {
@@ -217,7 +279,7 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
     if (!run_.missing_.empty())
       throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
   }
-  void OnStartZip(const std::string& fileName, zip::ZipEntry&, bool& skip) override {
+  void OnStartZip(const std::string& fileName, zip::ZipEntry& header, bool& skip) override {
     // This project's archives (the one being replaced too) and temporary files lie in the
     // destination folder, which may be inside a source: they must not end up in their successor.
     if (IsOwnArchiveFile(fileName, saveFolder_, prefix_)) {
@@ -225,7 +287,12 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
       return;
     }
     if (onlyNewer_) skip = IsOlderThanThreshold(fileName, threshold_);
-    if (!skip) started_.insert(fileName);
+    if (skip) return;
+    started_.insert(fileName);
+    if (header.FileName().empty()) folders_.insert(fileName);
+  }
+  void OnEndZip(const std::string& fileName, int64_t, int64_t, int64_t) override {
+    if (folders_.count(fileName) == 0) ++storedFiles;
   }
   void OnSkippingFile(zip::SkipReason reason, const std::string& fileName, int, bool&) override {
     // Source files on their way into the archive: one that two source entries name is stored once
@@ -244,6 +311,7 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
   const bool onlyNewer_;
   const DateTime threshold_;
   std::set<std::string> started_;
+  std::set<std::string> folders_;
 };
 
 // Steps from the writer's set-up to putting the archive in place, then the bookkeeping and the
@@ -279,6 +347,8 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   // Links are kept as links: following them could leave the source or loop, and a restore puts the
   // link itself back.
   options.storeLinks = true;
+  // Archives hold whatever the sources hold, private keys included.
+  options.privateOutput = true;
   options.outputOpener = m.writerOutput;
 
   WriterObserver observer(*this, saveFolder, prefix, onlyNewer, threshold);
@@ -287,11 +357,11 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   const std::string comment = TrimBlanks(form.comment);
   writer.SetZipComment(form.useComment && !comment.empty() ? comment : std::string());
 
-  const int added = writer.Run();
+  writer.Run();
   writer.Archive().CloseArchive();  // release the new file before it is renamed
   if (!observer.completed) throw std::runtime_error("The archive " + archivePath + " was not completed");
   if (!missing_.empty()) throw std::runtime_error(Summary(missing_, "source(s) missing or unreadable"));
-  if (added == 0) {
+  if (observer.storedFiles == 0) {
     RemoveQuietly(tempPath_);
     if (!skipped_.empty()) throw std::runtime_error(Summary(skipped_, "file(s) not stored"));
     // Nothing to store: no empty archive may push a real one out of the ring.
@@ -307,6 +377,9 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     return BackupOutcome::NothingToStore;
   }
   if (form.verify) Verify(writer.Options().password);
+  // Recorded before it is put in place, so that a kill right after leaves an archive the next run
+  // knows as its own.
+  RecordWrittenArchive(m.DataDir(), m.SelectedName(), archivePath, tempPath_);
   // The new archive reaches the disk, then replaces an existing one in one step; until here the old
   // one is untouched.
   platform::AtomicFile placed(archivePath);
@@ -315,8 +388,18 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   if (!placed.Commit()) throw std::runtime_error("The archive " + archivePath + " could not be put in place");
 
   // The archive is in place: the bookkeeping follows it before anything else can fail.
-  Advance(skipped_.empty());
-  RotateArchives(m.DataDir(), m.SelectedName(), form.suffix, form.storeNumber, archivePath);
+  const bool complete = skipped_.empty();
+  Advance(complete);
+  // An incomplete archive is kept, but never pushes a complete one out of the ring.
+  if (complete) {
+    const size_t held =
+        RotateArchives(m.DataDir(), m.SelectedName(), form.suffix, form.storeNumber, archivePath,
+                       DeleteArchiveFile, onlyNewer ? ArchiveScope::Incremental : ArchiveScope::Full);
+    const std::string note = HeldArchivesNote(held, form.storeNumber);
+    if (!note.empty()) notes_.push_back(note);
+  } else {
+    notes_.push_back("the archive is kept outside the rotation and no older archive was deleted");
+  }
   return Report(archivePath);
 }
 
@@ -343,6 +426,7 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
                             kResultSeconds);
     information += "  " + Summary(skipped_, "file(s) not stored");
   }
+  for (const std::string& note : notes_) information += "; " + note;
   try {
     m.Log().AddLogEntry("Backup", complete ? "Succeeds" : "Fails", information, projectName);
   } catch (const std::exception& e) {
@@ -366,15 +450,21 @@ void BackupRun::Verify(const std::string& password) {
     throw std::runtime_error("The new archive failed verification and was not kept: " + check.Summary());
 }
 
+// Records the number just used and moves the counter on.
+void BackupRun::AdvanceCounter() {
+  MainModel& m = model_;
+  ProjectForm& form = m.Form();
+  WriteProjectValue(m.DataDir(), m.SelectedName(), form.nextNumber);
+  form.nextNumber = AdvanceNumber(form.nextNumber, form.increase);
+  m.ComposeArchiveName();
+}
+
 // Advances the counter and the newer-than moment and shows the next archive name.
 void BackupRun::Advance(bool complete) {
   MainModel& m = model_;
   ProjectForm& form = m.Form();
   const std::string projectName = m.SelectedName();
-  if (form.suffix == SuffixKind::Number) {
-    WriteProjectValue(m.DataDir(), projectName, form.nextNumber);
-    form.nextNumber = AdvanceNumber(form.nextNumber, form.increase);
-  }
+  if (form.suffix == SuffixKind::Number) AdvanceCounter();
   // After a run that missed files the moment stays, or the next run would pass over those files.
   if (form.useLastBackup && complete) {
     form.newerDate = DateOf(started_);

@@ -32,14 +32,17 @@ bool IsOlderThanThreshold(const std::string& path, DateTime moment);
 int64_t ArchiveSizeKb(const std::string& path);
 
 // One run of RunBackup on a model. The new archive is written under a temporary name in the
-// destination folder and put in place only when complete, so a failed run never costs the archive
-// it would have replaced.
+// destination folder, readable by its owner only, and put in place only when complete, so a failed
+// run never costs the archive it would have replaced.
+//  - A file already under the archive's name: see MakeRoom; this project's own archives are never
+//    overwritten (suffix None replaces the one it wrote itself), a numbered project passes over them.
 //  - A source that is missing or cannot be listed (a folder at any depth) fails the run: no
 //    archive, no rotation, no advance; logged "Fails" with what was missing.
 //  - Files the writer passed over (unreadable, a name already stored) make the run "Fails" with
-//    their count and the first of them; the archive is kept and rotated, the newer-than moment
-//    stays, so the next run tries those files again.
-//  - A run that finds nothing to store writes no archive and rotates nothing ("Succeeds").
+//    their count and the first of them; the archive is kept outside the ring (it deletes no older
+//    archive), the newer-than moment stays, so the next run tries those files again.
+//  - A run that stores no file (folder entries alone included) writes no archive and rotates
+//    nothing ("Succeeds").
 //  - Unless the project turned it off (Verify=0), the new archive is read back from disk and every
 //    member checked before it replaces, advances or rotates anything; a failure fails the run.
 //  - Every failure is shown (naming the project) and logged "Fails" under the archive's name.
@@ -63,7 +66,9 @@ class BackupRun {
   BackupOutcome Report(const std::string& archivePath);
   class WriterObserver;
 
+  std::optional<BackupOutcome> MakeRoom(std::string& archivePath);
   void Verify(const std::string& password);
+  void AdvanceCounter();
   void Advance(bool complete);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);
   BackupOutcome Stopped(const std::string& archivePath);
@@ -73,6 +78,7 @@ class BackupRun {
   std::string tempPath_;
   std::vector<Problem> skipped_;
   std::vector<Problem> missing_;
+  std::vector<std::string> notes_;  // said after the result in the log entry
 };
 
 }  // namespace brisko::core

@@ -30,12 +30,12 @@ struct Project {
   ScheduleMode scheduleMode = ScheduleMode::None;           // "BackupMode" (other stored values read as None)
   std::string scheduleValue;                                // "StartTime_or_Increase", as stored
   int packLevel = 6;                                        // "PackLevel", 0..9
-  int storeNumber = 50;                                     // "Store Number", 2..50000
+  int storeNumber = 50;                                     // "Store Number", 1..50000
   bool useNew = false;                                      // "isUseNew"
   bool useToday = false;                                    // "isUseToday"
   std::string newDateTime;                                  // "NewDateTime", as stored ("" when missing)
 
-  // The next archive number: Value + Increase Value, clamped to 1..1000.
+  // The next archive number: Value + Increase Value, clamped to 1..kCounterMax.
   int NextNumber() const;
 };
 

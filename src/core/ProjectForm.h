@@ -25,7 +25,7 @@ struct ProjectForm {
   // "Destination" group.
   std::string prefix;                      // "Prefix:"
   SuffixKind suffix = SuffixKind::Number;  // radio "None" / "Date" / "Number"
-  int nextNumber = 1;                      // number field, 1..1000
+  int nextNumber = 1;                      // number field, 1..kCounterMax
   int increase = 1;                        // "Next increase:", 1..1000
   std::string fileName;                    // "Filename:" edit: the full archive path shown
   std::string saveFolder;                  // the destination folder held by the window
@@ -42,7 +42,7 @@ struct ProjectForm {
   bool useComment = false;  // "Add comment:"
   std::string comment;
   int packLevel = 7;     // "Compression ratio:", 0..9
-  int storeNumber = 50;  // "Only keep the last " .. "backups", 2..50000
+  int storeNumber = 50;  // "Only keep the last " .. "backups", 1..50000
 
   // "Schedule" group.
   ScheduleMode scheduleMode = ScheduleMode::None;

@@ -169,7 +169,7 @@ void LoadProject(const std::string& dataDir, const std::string& name, ProjectFor
   }
 
   form.packLevel = ClampSpin(doc.ReadInteger(section, "PackLevel", 6), 0, 9);
-  form.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), 2, 50000);
+  form.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), kKeepMin, kKeepMax);
   form.onlyNewer = doc.ReadBool(section, "isUseNew", false);
   form.useLastBackup = doc.ReadBool(section, "isUseToday", false);
 
@@ -258,7 +258,7 @@ Project ReadProject(const std::string& dataDir, const std::string& name) {
   p.scheduleMode = mode >= 0 && mode <= 3 ? static_cast<ScheduleMode>(mode) : ScheduleMode::None;
   p.scheduleValue = doc.ReadString(section, "StartTime_or_Increase", "");
   p.packLevel = ClampSpin(doc.ReadInteger(section, "PackLevel", 6), 0, 9);
-  p.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), 2, 50000);
+  p.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), kKeepMin, kKeepMax);
   p.useNew = doc.ReadBool(section, "isUseNew", false);
   p.useToday = doc.ReadBool(section, "isUseToday", false);
   p.newDateTime = doc.ReadString(section, "NewDateTime", "");

@@ -133,7 +133,7 @@ void ProjectWizard::ChooseSuffix(SuffixKind kind) {
 }
 
 void ProjectWizard::SetSuffixNumber(int number) {
-  form_.nextNumber = ClampSpin(number, kNumberMin, kNumberMax);
+  form_.nextNumber = ClampSpin(number, kNumberMin, kCounterMax);
   ComposeFileName();
 }
 

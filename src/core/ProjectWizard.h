@@ -58,7 +58,7 @@ class ProjectWizard {
   // Page 3.
   void SetPrefix(const std::string& prefix);
   void ChooseSuffix(SuffixKind kind);
-  void SetSuffixNumber(int number);  // clamped to 1..1000
+  void SetSuffixNumber(int number);  // clamped to 1..kCounterMax
   void SetIncrease(int increase);    // clamped to 1..1000
   // The file-name edit as typed by the user (no recomposition).
   void SetFileName(const std::string& fileName) { form_.fileName = fileName; }

@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/SpinValue.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
 #include "ui/DialogSize.h"
@@ -177,7 +178,7 @@ QWidget* AddProjectWizard::BuildDestinationPage() {
   suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), suffixGroup), "RadioSuffixDate");
   suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), suffixGroup), "RadioSuffixNumber");
   number_ = Named(new QSpinBox(suffixGroup), "SpinNumber");
-  number_->setRange(1, 1000);
+  number_->setRange(core::kNumberMin, core::kCounterMax);
   increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), suffixGroup);
   increase_ = Named(new QSpinBox(suffixGroup), "SpinIncrease");
   increase_->setRange(1, 1000);
@@ -264,7 +265,7 @@ QWidget* AddProjectWizard::BuildOptionsPage() {
   auto* keepRow = new QHBoxLayout();
   keepRow->addWidget(new QLabel(QStringLiteral("Keep the last "), body));
   keep_ = Named(new QSpinBox(body), "SpinKeep");
-  keep_->setRange(2, 50000);
+  keep_->setRange(core::kKeepMin, core::kKeepMax);
   keepRow->addWidget(keep_);
   keepRow->addWidget(new QLabel(QStringLiteral("backups (if exceeds, the oldest backups deleted)"), body));
   keepRow->addStretch();

@@ -18,6 +18,8 @@
 
 #include "core/MainModel.h"
 #include "core/ProjectCommands.h"
+#include "core/Rotation.h"
+#include "core/SpinValue.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
 #include "ui/EncryptionChoice.h"
@@ -113,7 +115,7 @@ void BackupTab::BuildDestination() {
   suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), destination_), "RadioDate");
   suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), destination_), "RadioNumber");
   number_ = Named(new QSpinBox(destination_), "SpinNumber");
-  number_->setRange(1, 1000);
+  number_->setRange(core::kNumberMin, core::kCounterMax);
   increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), destination_);
   increase_ = Named(new QSpinBox(destination_), "SpinIncrease");
   increase_->setRange(1, 1000);
@@ -180,11 +182,16 @@ void BackupTab::BuildOptions() {
   row->addSpacing(16);
   row->addWidget(new QLabel(QStringLiteral("Only keep the last "), options_));
   keep_ = Named(new QSpinBox(options_), "SpinKeep");
-  keep_->setRange(2, 50000);
+  keep_->setRange(core::kKeepMin, core::kKeepMax);
   row->addWidget(keep_);
   row->addWidget(new QLabel(QStringLiteral("backups"), options_));
   row->addStretch();
   grid->addLayout(row, 5, 0, 1, 4);
+  // Says when an only-newer chain keeps more archives than the keep count.
+  keptBeyond_ = Named(new QLabel(options_), "LabelKeptBeyond");
+  keptBeyond_->setWordWrap(true);
+  keptBeyond_->hide();
+  grid->addWidget(keptBeyond_, 6, 0, 1, 4);
 
   connect(encryption_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
   for (QCheckBox* box : {usePassword_, storePaths_, useComment_})
@@ -276,6 +283,10 @@ void BackupTab::Sync() {
   SetTextKeepingCursor(comment_, f.comment);
   level_->setValue(f.packLevel);
   keep_->setValue(f.storeNumber);
+  const std::string held = core::HeldArchivesNote(
+      core::HeldArchives(model_.DataDir(), model_.SelectedName()).size(), f.storeNumber);
+  keptBeyond_->setText(QString::fromStdString(held));
+  keptBeyond_->setVisible(!held.empty());
   scheduleEditor_->Show(f);
 
   source_->setEnabled(e.groupSource);

@@ -79,6 +79,7 @@ class BackupTab : public QWidget {
   QLineEdit* comment_;
   QSpinBox* level_;
   QSpinBox* keep_;
+  QLabel* keptBeyond_;
   ScheduleEditor* scheduleEditor_;
 };
 

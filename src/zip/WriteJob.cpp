@@ -129,7 +129,7 @@ void WriteJob::WriteArchive(State& run) {
       // A new archive is created only where no file is: a link or a file that appeared since the
       // check above is not written through.
       auto file = std::make_unique<FileStream>();
-      if (!file->Open(run.outputName, FileMode::CreateNew))
+      if (!file->Open(run.outputName, options_.privateOutput ? FileMode::CreatePrivate : FileMode::CreateNew))
         throw ZipError("Cannot create " + run.outputName + ": " + std::strerror(file->LastError()));
       run.out = std::move(file);
     }

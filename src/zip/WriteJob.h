@@ -54,6 +54,8 @@ struct WriteOptions {
   // Symbolic links are stored as links (their text as the data, the link type in the Unix mode)
   // instead of being followed; a link to a folder is never walked either way.
   bool storeLinks = false;
+  // A new archive is created readable by its owner only (POSIX mode 0600).
+  bool privateOutput = false;
   // Creates the output stream on a path instead of a file (tests inject failing streams here).
   StreamOpener* outputOpener = nullptr;
   // Replaces the random bytes of encryption headers and AES salts (tests); null = the system's. Called

@@ -77,13 +77,13 @@ TEST(PasswordCodecTest, DecodesOddStoredTexts) {
 
 TEST(SpinValueTest, ClampingOfTheCounterFields) {
   EXPECT_EQ(NextNumberFromStored(7, 3), 10);
-  EXPECT_EQ(NextNumberFromStored(999, 5), 1000);
+  EXPECT_EQ(NextNumberFromStored(999, 5), 1004);  // the counter goes past 1000
   EXPECT_EQ(NextNumberFromStored(-50, 1), 1);
-  EXPECT_EQ(NextNumberFromStored(2147483647, 1000), 1000);
+  EXPECT_EQ(NextNumberFromStored(2147483647, 1000), kCounterMax);
   EXPECT_EQ(NextNumberFromStored(1, 0), 2);  // an increase below 1 reads as 1
   EXPECT_EQ(StoredValueFromNext(10, 3), 7);
-  EXPECT_EQ(AdvanceNumber(999, 5), 1000);
-  EXPECT_EQ(AdvanceNumber(1000, 1), 1000);
+  EXPECT_EQ(AdvanceNumber(999, 5), 1004);
+  EXPECT_EQ(AdvanceNumber(kCounterMax, 1), kCounterMax);
   EXPECT_EQ(SpinFromText("abc", 2, 1000), 2);
   EXPECT_EQ(SpinFromText(" 5000 ", 2, 1000), 1000);
   EXPECT_EQ(SpinFromText("90", 2, 1000), 90);
@@ -269,16 +269,16 @@ TEST_F(ProjectStoreTest, PasswordAndCommentOffAreStoredEmpty) {
 
 TEST_F(ProjectStoreTest, ClampedAndKeptFieldsOnLoad) {
   WriteFile(ProjectIniPath(dir.Dir()),
-            "[Num]\nValue=999\nIncrease Value=5\nPackLevel=12\nStore Number=1\n"
+            "[Num]\nValue=999\nIncrease Value=5\nPackLevel=12\nStore Number=0\n"
             "[Date]\nSuffix=1\nValue=500\nBackupMode=1\nStartTime_or_Increase=abc\n"
             "[Odd]\nSuffix=7\nBackupMode=9\nStartTime_or_Increase=10:00:00\n"
             "[Week]\nBackupMode=2\nStartTime_or_Increase=monday\n"
             "[BadTime]\nBackupMode=0\nStartTime_or_Increase=25:00\n"
             "[Minutes]\nBackupMode=1\nStartTime_or_Increase=5000\n");
   ProjectForm num = Load("Num");
-  EXPECT_EQ(num.nextNumber, 1000);
+  EXPECT_EQ(num.nextNumber, 1004);
   EXPECT_EQ(num.packLevel, 9);
-  EXPECT_EQ(num.storeNumber, 2);
+  EXPECT_EQ(num.storeNumber, 1);  // keeping one archive is a choice; none is not
 
   ProjectForm previous;
   previous.nextNumber = 42;

@@ -155,7 +155,7 @@ TEST_F(ProjectWizardTest, PrefixDefaultsToTheTrimmedNameAndComposesTheFileName) 
   w.Next(ui);
   EXPECT_EQ(w.FileName(), home + "Docs001.zip");
   w.SetSuffixNumber(1234);
-  EXPECT_EQ(w.FileName(), home + "Docs1000.zip");
+  EXPECT_EQ(w.FileName(), home + "Docs1234.zip");
   w.ChooseSuffix(SuffixKind::Date);
   EXPECT_EQ(w.FileName(), home + "Docs12-07_04h39m29s.zip");
   w.ChooseSuffix(SuffixKind::None);
