@@ -14,11 +14,14 @@ struct BackupCliContext {
   std::vector<std::string> args;  // after the command name
 };
 
-// Exit codes: 0 done ("Succeeds"), 1 failed (a check, "Fails", an error), 2 usage, 3 "Interrupt".
+// Exit codes: 0 done ("Succeeds"), 1 failed ("Fails", an error), 2 usage, 3 "Interrupt", 4 the
+// project failed its checks, 5 another instance holds the settings folder.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInterrupted = 3;
+inline constexpr int kExitCheckFailed = 4;
+inline constexpr int kExitLocked = 5;
 
 struct BackupCliCommand {
   const char* name;
@@ -30,8 +33,10 @@ struct BackupCliCommand {
 // backupcli_*.cpp file, or list it in the table of brisko_backup_main.cpp.
 bool RegisterBackupCommand(const BackupCliCommand& command);
 
-// Takes the settings folder's lock (one run, restore or daemon at a time), or says on stderr why
-// not. The lock is held while `lock` lives.
-bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir);
+// Takes the settings folder's lock (one run, restore or daemon at a time), or says why not on
+// stderr and in the activity log (under `operation` and `project`). The lock is held while `lock`
+// lives.
+bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir, const std::string& operation,
+                 const std::string& project);
 
 }  // namespace brisko::app

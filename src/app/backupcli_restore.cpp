@@ -101,7 +101,7 @@ int CmdRestore(const BackupCliContext& context) {
   }
 
   platform::InstanceLock lock;
-  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
+  if (!LockDataDir(lock, context.dataDir, "Restore", "")) return kExitLocked;
   settings.itemKind = zip::SelectionItem::Typed;
 
   core::SettingsState state;

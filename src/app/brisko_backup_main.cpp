@@ -80,20 +80,33 @@ int ExitCodeOf(core::BackupOutcome outcome) {
       return kExitOk;
     case core::BackupOutcome::Interrupted:
       return kExitInterrupted;
+    case core::BackupOutcome::CheckFailed:
+      return kExitCheckFailed;
     default:
       return kExitFailed;
   }
 }
 
+// A stop signal ends the run in progress as the Stop button does: the partial archive is removed
+// and the run logged "Interrupt".
+void StopRunsOnSignals(core::MainModel& model) {
+  platform::OnStopSignals(OnStopSignal);
+  model.processEvents = [&model] {
+    if (gStop) model.RequestStop();
+  };
+}
+
 int CmdRun(const BackupCliContext& context) {
   if (context.args.size() != 1) return kExitUsage;
   platform::InstanceLock lock;
-  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
+  if (!LockDataDir(lock, context.dataDir, "Backup", context.args[0])) return kExitLocked;
   CliInteraction ui;
   core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
+  StopRunsOnSignals(model);
   model.Start();
   if (!model.SelectProjectByName(context.args[0])) {
     std::fprintf(stderr, "Error: no project named '%s'\n", context.args[0].c_str());
+    model.Log().AddLogEntry("Backup", "Fails", "Not run: no project of that name", context.args[0]);
     return kExitFailed;
   }
   // As the scheduler starts a run: without the confirmation question.
@@ -118,15 +131,17 @@ int CmdDaemon(const BackupCliContext& context) {
     return kExitUsage;
   }
   platform::InstanceLock lock;
-  if (!LockDataDir(lock, context.dataDir)) return kExitFailed;
-
-  platform::OnStopSignals(OnStopSignal);
+  if (!LockDataDir(lock, context.dataDir, "Schedule", "")) return kExitLocked;
 
   CliInteraction ui;
   core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
+  StopRunsOnSignals(model);
   model.Start();
   core::ProjectIniWatch iniWatch(core::ProjectIniPath(context.dataDir));
   std::printf("Watching %s: %zu scheduled project(s)\n", context.dataDir.c_str(), model.Schedule().size());
+  for (const core::ScheduleEntry& entry : model.Schedule())
+    std::printf("%s: next run %s%s\n", entry.projectName.c_str(), core::FormatDateTime(entry.nextDue).c_str(),
+                entry.catchUp ? " (missed, runs now)" : "");
   std::fflush(stdout);
 
   using Clock = std::chrono::steady_clock;
@@ -175,9 +190,19 @@ void Usage(std::FILE* out = stderr) {
 
 }  // namespace
 
-bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir) {
+bool LockDataDir(platform::InstanceLock& lock, const std::string& dataDir, const std::string& operation,
+                 const std::string& project) {
   if (lock.TryAcquire(dataDir)) return true;
   std::fprintf(stderr, "Error: %s\n", lock.ErrorText().c_str());
+  // A refused cron run must show in the log the window shows, not only on a terminal nobody reads.
+  try {
+    core::SettingsState state;
+    core::LoadSettings(dataDir, state);
+    core::ActivityLog log(dataDir, core::SystemClock::Instance(), state.settings.logCount);
+    log.AddLogEntry(operation, "Fails", "Not started: " + lock.ErrorText(), project);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Error: the activity log could not be written: %s\n", e.what());
+  }
   return false;
 }
 

@@ -16,6 +16,7 @@ void OnStopSignals(void (*handler)(int)) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);  // the terminal closed: stop as cleanly as on Ctrl+C
 #endif
 }
 

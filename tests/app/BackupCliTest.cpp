@@ -7,6 +7,7 @@
 
 #include "BackupCliFixture.h"
 #include "core/PasswordCodec.h"
+#include "core/SystemClock.h"
 #include "platform/InstanceLock.h"
 
 namespace brisko::core::test {
@@ -93,9 +94,11 @@ TEST_F(BackupCliTest, ExitCodesOfTheOutcomes) {
                    {"Empty", ProjectKeys({{"Filename prefix", "Empty"}, {"Backup Directory Count", "0"}})}});
   std::string out, err;
   EXPECT_EQ(Cli("run Same", &out), 0);
-  EXPECT_EQ(Cli("run same", &out), 3);  // names compare without regard to case
+  EXPECT_EQ(Cli("run same", &out), 0);  // names compare without regard to case; its own archive is replaced
+  WriteFile(DestPath("Same.zip"), "someone else's file");
+  EXPECT_EQ(Cli("run Same", &out), 3);
   EXPECT_NE(out.find(DestPath("Same.zip") + " exists,backup will be interrupted!"), std::string::npos) << out;
-  EXPECT_EQ(Cli("run Empty", &out, &err), 1);
+  EXPECT_EQ(Cli("run Empty", &out, &err), 4);
   EXPECT_NE(err.find("Please select files to backup"), std::string::npos) << err;
   EXPECT_EQ(Cli("run Nobody", &out, &err), 1);
   EXPECT_NE(err.find("Nobody"), std::string::npos);
@@ -104,13 +107,18 @@ TEST_F(BackupCliTest, ExitCodesOfTheOutcomes) {
 
   ASSERT_EQ(Cli("log", &out), 0);
   const auto lines = Lines(out);
-  ASSERT_EQ(lines.size(), 2u) << out;  // newest first
-  EXPECT_NE(
-      lines[0].find("\tBackup\tInterrupt\tSame\t'" + DestPath("Same.zip") + "' exists,backup interripted"),
-      std::string::npos)
+  ASSERT_EQ(lines.size(), 5u) << out;  // newest first
+  EXPECT_NE(lines[0].find("\tBackup\tFails\tNobody\tNot run: no project of that name"), std::string::npos)
       << lines[0];
-  EXPECT_NE(lines[1].find("\tBackup\tSucceeds\tSame\t" + DestPath("Same.zip") + "  0Kb"), std::string::npos)
+  EXPECT_NE(lines[1].find("\tBackup\tFails\tEmpty\tNot run: Please select files to backup"),
+            std::string::npos)
       << lines[1];
+  EXPECT_NE(
+      lines[2].find("\tBackup\tInterrupt\tSame\t'" + DestPath("Same.zip") + "' exists,backup interripted"),
+      std::string::npos)
+      << lines[2];
+  EXPECT_NE(lines[4].find("\tBackup\tSucceeds\tSame\t" + DestPath("Same.zip") + "  0Kb"), std::string::npos)
+      << lines[4];
 }
 
 TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
@@ -118,9 +126,12 @@ TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {
   platform::InstanceLock lock;
   ASSERT_TRUE(lock.TryAcquire(data.string()));
   std::string out, err;
-  EXPECT_EQ(Cli("run Docs", &out, &err), 1);
+  EXPECT_EQ(Cli("run Docs", &out, &err), 5);
   EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
   EXPECT_TRUE(DestFiles().empty());
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_EQ(LastLog("Project"), "Docs");
+  EXPECT_NE(LastLog("Information").find("Not started: Another instance"), std::string::npos);
   lock.Release();
   EXPECT_EQ(Cli("run Docs", &out, &err), 0) << err;
 }
@@ -138,7 +149,7 @@ TEST_F(BackupCliTest, InputFormsAndTheLockOfRestore) {
       "restore " + ShellQuote(DestPath("Docs1.zip")) + " --to " + ShellQuote((root / "out").string());
   platform::InstanceLock lock;
   ASSERT_TRUE(lock.TryAcquire(data.string()));
-  EXPECT_EQ(Cli(restore, &out, &err), 1);
+  EXPECT_EQ(Cli(restore, &out, &err), 5);
   EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
   EXPECT_FALSE(fs::exists(root / "out"));
   lock.Release();
@@ -152,25 +163,70 @@ TEST_F(BackupCliTest, DaemonRefusesASecondDaemonAndStopsOnTerm) {
   EXPECT_NE(DaemonOutput().find("1 scheduled project(s)"), std::string::npos) << DaemonOutput();
 
   std::string out, err;
-  EXPECT_EQ(Cli("daemon", &out, &err), 1);
+  EXPECT_EQ(Cli("daemon", &out, &err), 5);
   EXPECT_NE(err.find("Another instance"), std::string::npos) << err;
   StopDaemon(pid);
 }
 
-TEST_F(BackupCliTest, DaemonRunsADueProjectOnceAndRereadsHandEdits) {
+TEST_F(BackupCliTest, DaemonStartedThreeTimesRunsAPassedDailyTimeOnce) {
   WriteOneProject({{"BackupMode", "0"}, {"StartTime_or_Increase", "00:00:00"}});
-  const std::string pid = StartDaemon("daemon --tick 1");
+  std::string pid = StartDaemon("daemon --tick 1");
   ASSERT_FALSE(pid.empty());
   ASSERT_TRUE(WaitFor([&] { return fs::exists(DestPath("Docs1.zip")); })) << DaemonOutput();
-  // Its own writes of Value are no edit: the daily project is not due again today.
-  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  StopDaemon(pid);
+  const std::string tomorrow = FormatDate(DateOf(SystemClock::Instance().Now()) + 1) + " 00:00:00";
+  for (int start = 2; start <= 3; ++start) {
+    pid = StartDaemon("daemon --tick 1");
+    ASSERT_FALSE(pid.empty());
+    EXPECT_NE(DaemonOutput().find("Docs: next run " + tomorrow + "\n"), std::string::npos)
+        << "start " << start << ": " << DaemonOutput();
+    StopDaemon(pid);
+  }
   EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs1.zip"});
-  // A hand edit rebuilds the table as a save does, so the passed time is due once more.
+
+  // A hand edit takes effect as a save does: a time moved to after the last run is due today.
+  pid = StartDaemon("daemon --tick 1");
+  ASSERT_FALSE(pid.empty());
   ProjectIni().WriteString("Docs", "Filename prefix", "Edited");
+  ProjectIni().WriteString("Docs", "StartTime_or_Increase", FormatTime(SystemClock::Instance().Now()));
   EXPECT_TRUE(WaitFor([&] { return fs::exists(DestPath("Edited2.zip")); })) << DaemonOutput();
   StopDaemon(pid);
   EXPECT_EQ(DestFiles(), (std::vector<std::string>{"Docs1.zip", "Edited2.zip"}));
   EXPECT_TRUE(UnzipTestOk(DestPath("Edited2.zip")));
+}
+
+TEST_F(BackupCliTest, StopSignalsEndARunAsTheStopButtonDoes) {
+  // A sparse file reads as gigabytes of zeros: long enough to be stopped half-way.
+  const fs::path big = src / "big.bin";
+  { std::ofstream(big, std::ios::binary); }
+  fs::resize_file(big, uint64_t{16} << 30);
+  WriteOneProject({{"BackupMode", "0"}, {"StartTime_or_Increase", "00:00:00"}});
+  struct Case {
+    const char* command;
+    const char* signal;
+    int exitCode;
+  } cases[] = {{"run Docs", "TERM", 3}, {"run Docs", "HUP", 3}, {"daemon --tick 1", "INT", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " SIG" + c.signal);
+    const std::string status = (root / "status").string(), pidFile = (root / "pid").string();
+    fs::remove(status);
+    fs::remove(pidFile);
+    RunShell("(" + ShellQuote(Program()) + " --config-dir " + ShellQuote(data.string()) + " " + c.command +
+             " >/dev/null 2>&1 & p=$!; echo $p >" + ShellQuote(pidFile) + "; wait $p; echo $? >" +
+             ShellQuote(status) + ") >/dev/null 2>&1 &");
+    const auto partFile = [&] {
+      for (const std::string& name : DestFiles())
+        if (name.size() > 5 && name.compare(name.size() - 5, 5, ".part") == 0) return true;
+      return false;
+    };
+    ASSERT_TRUE(WaitFor(partFile, 30000));
+    RunShell("kill -" + std::string(c.signal) + " " + Lines(ReadFile(pidFile)).at(0));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(status) && !ReadFile(status).empty(); }, 30000));
+    EXPECT_EQ(std::stoi(ReadFile(status)), c.exitCode);
+    EXPECT_TRUE(DestFiles().empty());
+    EXPECT_EQ(LastLog("Status"), "Interrupt");
+    EXPECT_NE(LastLog("Information").find("not written, backup stopped"), std::string::npos);
+  }
 }
 }  // namespace
 }  // namespace brisko::core::test
