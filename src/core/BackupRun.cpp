@@ -30,8 +30,13 @@ namespace {
 
 constexpr int kResultSeconds = 4;
 
-long long ToSeconds(DateTime value) {
-  return std::llround(value * kSecondsPerDay);
+// The newer-than moment shown as an instant: the one a run stored in UTC while the fields still show
+// the local time stored with it (in the hour repeated when daylight saving time ends, the local
+// time names two instants), else the local time's.
+std::time_t NewerInstant(const Project& stored, DateTime shown) {
+  const std::optional<DateTime> utc = TryStrToDateTime(stored.newDateTimeUtc);
+  if (utc && stored.newDateTime == FormatDateTime(shown)) return TimeOfUtcDateTime(*utc);
+  return ToTimeT(shown);
 }
 
 // Sets a flag for the lifetime of a scope.
@@ -65,6 +70,17 @@ bool FileExists(const std::string& path) {
   return platform::StatFile(path).exists;
 }
 
+// A source named as a folder ("docs/") means the files in it, as "docs/*.*" does; the writer would
+// take it for the folder's own entry.
+std::vector<std::string> WriterSources(std::vector<std::string> sources) {
+  for (std::string& source : sources) {
+    const std::string trimmed = TrimBlanks(source);
+    if (!trimmed.empty() && (trimmed.back() == '/' || trimmed.back() == platform::kPathDelim))
+      source = trimmed + "*.*";
+  }
+  return sources;
+}
+
 // Whether a file begins as a ZIP archive does (a local header, or the end record of an empty one).
 bool LooksLikeArchive(const std::string& path) {
   std::FILE* file = platform::OpenFile(path, "rb");
@@ -92,10 +108,10 @@ std::optional<std::string> FirstFailedCheck(const ProjectForm& form) {
   return std::nullopt;
 }
 
-bool IsOlderThanThreshold(const std::string& path, DateTime moment) {
+bool IsOlderThanThreshold(const std::string& path, std::time_t moment) {
   const platform::FileStat st = platform::StatFile(path);
   if (!st.exists) return false;
-  return ToSeconds(FromTimeT(st.lastWrite)) < ToSeconds(moment);
+  return st.lastWrite < moment;
 }
 
 int64_t ArchiveSizeKb(const std::string& path) {
@@ -146,6 +162,7 @@ BackupOutcome BackupRun::Execute() {
   }
   // Files changed from here on are newer than the moment the next run starts from.
   started_ = m.GetClock().Now();
+  startedUtc_ = m.GetClock().NowUtc();
 
   const MainPage page = m.Page();
   if (m.Form().suffix == SuffixKind::Date) m.ComposeArchiveName();
@@ -153,13 +170,26 @@ BackupOutcome BackupRun::Execute() {
 
   BackupOutcome outcome;
   try {
+    if (const auto missing = FirstMissingListKey(m.DataDir(), projectName))
+      return Fail(archivePath, "project.ini counts more entries in '" + missing->second +
+                                   "' than it holds: '" + missing->first +
+                                   "' is missing; correct the file, or check the lists and save the project");
     if (std::optional<BackupOutcome> refused = MakeRoom(archivePath)) return *refused;
     // A stored newer-than moment that cannot be read is never replaced by a made-up one.
     if (m.Form().onlyNewer) {
-      const std::string stored = ReadProject(m.DataDir(), projectName).newDateTime;
-      if (!TryStrToDateTime(stored))
-        return Fail(archivePath, "The moment of \"Only files newer than\" of the project, '" + stored +
+      const Project stored = ReadProject(m.DataDir(), projectName);
+      if (!TryStrToDateTime(stored.newDateTime))
+        return Fail(archivePath, "The moment of \"Only files newer than\" of the project, '" +
+                                     stored.newDateTime +
                                      "', is not a valid date and time; correct it and save the project");
+      newerInstant_ = NewerInstant(stored, m.Form().NewerThan());
+      // One run under a wrong clock must not pass over every file until that date comes.
+      if (newerInstant_ > m.GetClock().NowUtc())
+        return Fail(archivePath,
+                    "The moment of \"Only files newer than\" of the project, '" +
+                        FormatDateTime(m.Form().NewerThan()) +
+                        "', lies in the future, so no file would be backed up until then; correct "
+                        "it (or the clock) and save the project");
     }
     BusyScope busy(m);
     outcome = Write(archivePath);
@@ -260,7 +290,7 @@ std::string Summary(const std::vector<BackupRun::Problem>& problems, const std::
 class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
  public:
   WriterObserver(BackupRun& run, const std::string& saveFolder, const std::string& prefix, bool onlyNewer,
-                 DateTime threshold)
+                 std::time_t threshold)
       : ModelObserver(run.model_),
         run_(run),
         saveFolder_(saveFolder),
@@ -309,7 +339,7 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
   const std::string saveFolder_;
   const std::string prefix_;
   const bool onlyNewer_;
-  const DateTime threshold_;
+  const std::time_t threshold_;
   std::set<std::string> started_;
   std::set<std::string> folders_;
 };
@@ -333,7 +363,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   zip::WriteOptions options;
   options.recurse = form.includeSubfolders;
   options.storePaths = form.storePaths;
-  options.filesList = form.backupList;
+  options.filesList = WriterSources(form.backupList);
   options.excludeList = form.excludeList;
   const std::string password = TrimBlanks(form.password);
   options.password = form.usePassword && !password.empty() ? password : std::string();
@@ -351,7 +381,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   options.privateOutput = true;
   options.outputOpener = m.writerOutput;
 
-  WriterObserver observer(*this, saveFolder, prefix, onlyNewer, threshold);
+  WriterObserver observer(*this, saveFolder, prefix, onlyNewer, newerInstant_);
   zip::WriteJob writer(std::move(options), &observer);
   writer.SetZipName(tempPath_);
   const std::string comment = TrimBlanks(form.comment);
@@ -469,7 +499,7 @@ void BackupRun::Advance(bool complete) {
   if (form.useLastBackup && complete) {
     form.newerDate = DateOf(started_);
     form.newerTime = TimeOf(started_);
-    WriteNewDateTime(m.DataDir(), projectName, started_);
+    WriteNewDateTime(m.DataDir(), projectName, started_, startedUtc_);
   }
   m.ComposeArchiveName();
 }

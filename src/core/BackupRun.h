@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +24,9 @@ inline constexpr const char* kMsgNoFiles = "Please select files to backup";
 // The message of the first check the project fails, or nullopt when it passes all four.
 std::optional<std::string> FirstFailedCheck(const ProjectForm& form);
 
-// True when the file exists and its last-write time, in local time, is earlier than `moment`
-// (compared to the second). A missing file gives false, so it is not passed over.
-bool IsOlderThanThreshold(const std::string& path, DateTime moment);
+// True when the file exists and its last-write time is earlier than `moment` (seconds since the
+// Unix epoch). A missing file gives false, so it is not passed over.
+bool IsOlderThanThreshold(const std::string& path, std::time_t moment);
 
 // The file's size in bytes divided by 1024, the remainder dropped. Throws std::runtime_error when
 // the file cannot be opened.
@@ -75,6 +76,8 @@ class BackupRun {
 
   MainModel& model_;
   DateTime started_ = 0;
+  std::time_t startedUtc_ = 0;
+  std::time_t newerInstant_ = 0;  // files changed before it are passed over (only-newer projects)
   std::string tempPath_;
   std::vector<Problem> skipped_;
   std::vector<Problem> missing_;

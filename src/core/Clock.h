@@ -10,6 +10,9 @@ class Clock {
   virtual ~Clock() = default;
   // The current local date and time.
   virtual DateTime Now() const = 0;
+  // The current moment in seconds since the Unix epoch; unlike a local time it is never ambiguous
+  // (the hour repeated when daylight saving time ends). By default the moment of Now().
+  virtual std::time_t NowUtc() const { return ToTimeT(Now()); }
 };
 
 }  // namespace brisko::core

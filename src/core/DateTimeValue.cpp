@@ -194,4 +194,17 @@ std::time_t ToTimeT(DateTime value) {
   return platform::LocalMomentToTime(d.year, d.month, d.day, t.hour, t.minute, t.second);
 }
 
+namespace {
+// 1970-01-01 as a day count from 1899-12-30.
+constexpr double kUnixEpochDay = 25569.0;
+}  // namespace
+
+DateTime UtcDateTimeOf(std::time_t when) {
+  return kUnixEpochDay + static_cast<double>(when) / kSecondsPerDay;
+}
+
+std::time_t TimeOfUtcDateTime(DateTime utc) {
+  return static_cast<std::time_t>(std::llround((utc - kUnixEpochDay) * kSecondsPerDay));
+}
+
 }  // namespace brisko::core

@@ -63,4 +63,8 @@ DateTime FromTimeT(std::time_t when);    // local time of a moment
 std::time_t ToTimeT(DateTime value);     // the moment of a local date-time
 DateTime FromTm(const std::tm& broken);  // fields as given, tm_year + 1900 etc.
 
+// A moment as the date and time it is in UTC, and back; plain arithmetic, no time zone involved.
+DateTime UtcDateTimeOf(std::time_t when);
+std::time_t TimeOfUtcDateTime(DateTime utc);
+
 }  // namespace brisko::core

@@ -34,6 +34,7 @@ struct Project {
   bool useNew = false;                                      // "isUseNew"
   bool useToday = false;                                    // "isUseToday"
   std::string newDateTime;                                  // "NewDateTime", as stored ("" when missing)
+  std::string newDateTimeUtc;  // "NewDateTime UTC": the same moment in UTC, as stored by a run
 
   // The next archive number: Value + Increase Value, clamped to 1..kCounterMax.
   int NextNumber() const;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "core/ProjectStore.h"
 #include "core/TextUtil.h"
 #include "platform/FsPath.h"
 
@@ -26,7 +27,7 @@ std::string HandEditableText(const std::string& iniPath) {
     const size_t eq = line.find('=');
     if (eq != std::string::npos) {
       const std::string key = TrimBlanks(line.substr(0, eq));
-      if (key == "Value" || key == "NewDateTime") continue;
+      if (key == "Value" || key == "NewDateTime" || key == kNewDateTimeUtcKey) continue;
     }
     text += line + '\n';
   }

@@ -220,7 +220,10 @@ void SaveProject(const std::string& dataDir, const std::string& name, ProjectFor
     doc.WriteInteger(section, "Store Number", form.storeNumber);
     doc.WriteBool(section, "isUseNew", form.onlyNewer);
     doc.WriteBool(section, "isUseToday", form.useLastBackup);
-    doc.WriteString(section, "NewDateTime", FormatDate(form.newerDate) + " " + FormatTime(form.newerTime));
+    const std::string newer = FormatDate(form.newerDate) + " " + FormatTime(form.newerTime);
+    // A moment set by hand is a local time; the instant a run stored no longer describes it.
+    if (doc.ReadString(section, "NewDateTime", "") != newer) doc.WriteString(section, kNewDateTimeUtcKey, "");
+    doc.WriteString(section, "NewDateTime", newer);
   });
 
   // The window reflects what was stored only once the write succeeded.
@@ -262,6 +265,7 @@ Project ReadProject(const std::string& dataDir, const std::string& name) {
   p.useNew = doc.ReadBool(section, "isUseNew", false);
   p.useToday = doc.ReadBool(section, "isUseToday", false);
   p.newDateTime = doc.ReadString(section, "NewDateTime", "");
+  p.newDateTimeUtc = doc.ReadString(section, kNewDateTimeUtcKey, "");
   return p;
 }
 
@@ -273,8 +277,28 @@ void WriteProjectValue(const std::string& dataDir, const std::string& name, int 
   ProjectIni(dataDir).WriteInteger(TrimBlanks(name), "Value", value);
 }
 
-void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateTime moment) {
-  ProjectIni(dataDir).WriteString(TrimBlanks(name), "NewDateTime", FormatDateTime(moment));
+std::optional<std::pair<std::string, std::string>> FirstMissingListKey(const std::string& dataDir,
+                                                                       const std::string& name) {
+  const IniDocument doc = ProjectIni(dataDir).Load();
+  const std::string section = TrimBlanks(name);
+  for (const auto& [countKey, stem] :
+       {std::pair{kBackupCount, kBackupStem}, std::pair{kExcludeCount, kExcludeStem}}) {
+    const int count = doc.ReadInteger(section, countKey, 0);
+    // Stops at the first gap, so a huge count costs no more than the keys present.
+    for (int i = 0; i < count; ++i) {
+      const std::string key = stem + std::to_string(i);
+      if (doc.ReadString(section, key, "").empty()) return std::pair{key, std::string(countKey)};
+    }
+  }
+  return std::nullopt;
+}
+
+void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateTime moment,
+                      std::time_t instant) {
+  ProjectIni(dataDir).Update([&](IniDocument& doc) {
+    doc.WriteString(TrimBlanks(name), "NewDateTime", FormatDateTime(moment));
+    doc.WriteString(TrimBlanks(name), kNewDateTimeUtcKey, FormatDateTime(UtcDateTimeOf(instant)));
+  });
 }
 
 void EraseProjectSection(const std::string& dataDir, const std::string& name) {

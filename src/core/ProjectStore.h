@@ -1,7 +1,9 @@
 // Moving settings and projects between project.ini and memory.
 #pragma once
 
+#include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,9 +66,18 @@ void SaveProject(const std::string& dataDir, const std::string& name, ProjectFor
 // Reads a project section into the plain record (no window rules beyond defaults and clamping).
 Project ReadProject(const std::string& dataDir, const std::string& name);
 
+// The first key of the backup or exclude list that the list's count promises and the section lacks
+// (or holds empty), with that count's key: {"Backup1", "Backup Directory Count"}; nullopt when the
+// lists are whole. A damaged file must not pass for a smaller backup.
+std::optional<std::pair<std::string, std::string>> FirstMissingListKey(const std::string& dataDir,
+                                                                       const std::string& name);
 // Single keys written by other commands.
 void WriteProjectValue(const std::string& dataDir, const std::string& name, int value);  // "Value"
-void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateTime moment);
+// "NewDateTime" (local time) and kNewDateTimeUtcKey (the same instant in UTC, which tells the two
+// moments of the hour repeated when daylight saving time ends apart).
+void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateTime moment,
+                      std::time_t instant);
+inline constexpr const char* kNewDateTimeUtcKey = "NewDateTime UTC";
 void EraseProjectSection(const std::string& dataDir, const std::string& name);
 // "BackupMode" (default 3) of a project; used by the selector drawing and the schedule table.
 int ReadBackupMode(const std::string& dataDir, const std::string& name);

@@ -42,7 +42,8 @@ void WriteScheduledSince(const std::string& dataDir, const std::string& projectN
   MemoryFile(dataDir).WriteString(TrimBlanks(projectName), kSinceKey, FormatDateTime(since));
 }
 
-void RenameScheduleMemory(const std::string& dataDir, const std::string& oldName, const std::string& newName) {
+void RenameScheduleMemory(const std::string& dataDir, const std::string& oldName,
+                          const std::string& newName) {
   const std::string from = TrimBlanks(oldName);
   const std::string to = TrimBlanks(newName);
   MemoryFile(dataDir).Update([&](IniDocument& doc) {

@@ -13,6 +13,10 @@ DateTime SystemClock::Now() const {
   return FromTimeT(seconds) + static_cast<double>(ms % 1000) / 86400000.0;
 }
 
+std::time_t SystemClock::NowUtc() const {
+  return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+}
+
 const SystemClock& SystemClock::Instance() {
   static const SystemClock clock;
   return clock;

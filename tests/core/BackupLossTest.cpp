@@ -36,9 +36,11 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
     BackupOutcome outcome;
     std::vector<std::string> memberEnds;  // checked when an archive is expected
     const char* status;                   // newest log entry
-    const char* information;              // part of its Information
+    std::string information;              // part of its Information
   };
   const std::string S = src.string() + "/";
+  const std::time_t now = std::time(nullptr);
+  const std::string inAnHour = FormatDateTime(FromTimeT(now + 3600));
   const std::vector<Case> cases = {
       {"names that differ only in case are two files",
        {},
@@ -84,6 +86,20 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
        {},
        "Fails",
        "gone/ (not found)"},
+      {"a folder named with a trailing separator backs up its files",
+       {{"Backup0", S}},
+       {},
+       BackupOutcome::Succeeded,
+       {"a.txt", "c.txt"},
+       "Succeeds",
+       "Kb"},
+      {"a list shorter than its count fails the run",
+       {{"Backup Directory Count", "2"}},
+       {},
+       BackupOutcome::Failed,
+       {},
+       "Fails",
+       "'Backup1' is missing"},
       {"a missing listed file fails the run",
        {{"Backup Directory Count", "2"}, {"Backup1", S + "gone.txt"}},
        {},
@@ -106,12 +122,28 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
        "Succeeds",
        "Kb"},
       {"nothing new writes no archive",
-       {{"isUseNew", "1"}, {"NewDateTime", "2099-01-01 00:00:00"}},
-       {},
+       {{"isUseNew", "1"}, {"NewDateTime", inAnHour}},
+       [&] { clock.Set(FromTimeT(now + 7200)); },
        BackupOutcome::NothingToStore,
        {},
        "Succeeds",
-       "No file is newer than 2099-01-01 00:00:00"},
+       "No file is newer than " + inAnHour},
+      {"a newer-than moment in the future fails the run",
+       {{"isUseNew", "1"}, {"NewDateTime", "2099-01-01 00:00:00"}},
+       {},
+       BackupOutcome::Failed,
+       {},
+       "Fails",
+       "'2099-01-01 00:00:00', lies in the future"},
+      {"the stored instant in UTC wins over the local time",
+       {{"isUseNew", "1"},
+        {"NewDateTime", "2099-01-01 00:00:00"},
+        {"NewDateTime UTC", "2000-01-01 00:00:00"}},
+       {},
+       BackupOutcome::Succeeded,
+       {"a.txt", "c.txt"},
+       "Succeeds",
+       "Kb"},
       {"an unreadable newer-than moment never becomes now",
        {{"isUseNew", "1"}, {"NewDateTime", "someday"}},
        {},
@@ -123,6 +155,7 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     SetUp();  // a fresh tree for every case
+    clock.Set(At(2024, 3, 5, 14, 7, 9));
     if (c.prepare) c.prepare();
     WriteOneProject(c.keys);
     auto model = StartModel();

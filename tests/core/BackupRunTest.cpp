@@ -453,10 +453,10 @@ TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
   EXPECT_EQ(ArchiveSizeKb(file), 2);
   EXPECT_THROW(ArchiveSizeKb((dir / "missing").string()), std::runtime_error);
 
-  const DateTime moment = At(2024, 1, 1, 12, 0, 0);
-  ASSERT_TRUE(platform::SetLastWriteTime(file, ToTimeT(At(2024, 1, 1, 11, 59, 59))));
+  const std::time_t moment = ToTimeT(At(2024, 1, 1, 12, 0, 0));
+  ASSERT_TRUE(platform::SetLastWriteTime(file, moment - 1));
   EXPECT_TRUE(IsOlderThanThreshold(file, moment));
-  ASSERT_TRUE(platform::SetLastWriteTime(file, ToTimeT(moment)));
+  ASSERT_TRUE(platform::SetLastWriteTime(file, moment));
   EXPECT_FALSE(IsOlderThanThreshold(file, moment));
   EXPECT_FALSE(IsOlderThanThreshold((dir / "missing").string(), moment));
   const std::string temp = TemporaryArchiveName((dir / "Docs7.zip").string());

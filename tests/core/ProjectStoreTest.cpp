@@ -337,12 +337,13 @@ TEST_F(ProjectStoreTest, BlankNameLoadsNothing) {
 
 TEST_F(ProjectStoreTest, SingleKeysAndSections) {
   WriteProjectValue(dir.Dir(), "Docs", 12);
-  WriteNewDateTime(dir.Dir(), "Docs", At(2024, 2, 1, 9, 30, 15));
+  WriteNewDateTime(dir.Dir(), "Docs", At(2024, 2, 1, 9, 30, 15), 1706779815);
   WriteAutoRun(dir.Dir(), true, false);
   WriteLastProject(dir.Dir(), "Docs");
   WriteWildcards(dir.Dir(), {"*.a"});
   EXPECT_EQ(Ini().ReadInteger("Docs", "Value", 0), 12);
   EXPECT_EQ(Ini().ReadString("Docs", "NewDateTime", ""), "2024-02-01 09:30:15");
+  EXPECT_EQ(Ini().ReadString("Docs", "NewDateTime UTC", ""), "2024-02-01 09:30:15");  // 1706779815 in UTC
   EXPECT_TRUE(Ini().ReadBool("Common", "Auto Run", false));
   EXPECT_EQ(ReadWildcards(dir.Dir()), (std::vector<std::string>{"*.a"}));
   EXPECT_EQ(ReadBackupMode(dir.Dir(), "docs"), 3);
