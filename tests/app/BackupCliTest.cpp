@@ -219,9 +219,13 @@ TEST_F(BackupCliTest, StopSignalsEndARunAsTheStopButtonDoes) {
         if (name.size() > 5 && name.compare(name.size() - 5, 5, ".part") == 0) return true;
       return false;
     };
-    ASSERT_TRUE(WaitFor(partFile, 30000));
-    RunShell("kill -" + std::string(c.signal) + " " + Lines(ReadFile(pidFile)).at(0));
-    ASSERT_TRUE(WaitFor([&] { return fs::exists(status) && !ReadFile(status).empty(); }, 30000));
+    const bool writing = WaitFor(partFile, 30000);
+    const std::string pid = Lines(ReadFile(pidFile)).at(0);
+    RunShell("kill -" + std::string(c.signal) + " " + pid);
+    if (!WaitFor([&] { return fs::exists(status) && !ReadFile(status).empty(); }, 30000))
+      RunShell("kill -KILL " + pid);  // never left reading gigabytes after the test
+    ASSERT_TRUE(writing);
+    ASSERT_TRUE(fs::exists(status) && !ReadFile(status).empty());
     EXPECT_EQ(std::stoi(ReadFile(status)), c.exitCode);
     EXPECT_TRUE(DestFiles().empty());
     EXPECT_EQ(LastLog("Status"), "Interrupt");
