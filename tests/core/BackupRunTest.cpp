@@ -267,29 +267,31 @@ TEST_F(BackupRunTest, FileNotStoredMakesTheRunFailButKeepsTheArchive) {
 TEST_F(BackupRunTest, NewerThanBoundaryAndUseLastBackupTime) {
   WriteFile("old.txt", "old\n");
   WriteFile("edge.txt", "edge\n");
+  // Moments ahead of the files' change times (which no test can set): only modification times decide.
+  const std::time_t newer = std::time(nullptr) + 3600, run1 = newer + 86400, run2 = run1 + 86400;
   WriteOneProject({{"isUseNew", "1"},
                    {"isUseToday", "1"},
-                   {"NewDateTime", "2024-01-01 12:00:00"},
+                   {"NewDateTime", FormatDateTime(FromTimeT(newer))},
                    {"Backup0", src.string() + "/*.txt"},
                    {"Whether include Subdirectory", "0"}});
-  SetMTime("old.txt", At(2024, 1, 1, 11, 59, 59));
-  SetMTime("edge.txt", At(2024, 1, 1, 12, 0, 0));
-  SetMTime("a.txt", At(2024, 2, 1, 9, 30, 14));
-  SetMTime("b.txt", At(2024, 2, 1, 9, 30, 15));
-  clock.Set(At(2024, 2, 1, 9, 30, 15));
+  SetMTime("old.txt", FromTimeT(newer - 1));
+  SetMTime("edge.txt", FromTimeT(newer));
+  SetMTime("a.txt", FromTimeT(run1 - 1));
+  SetMTime("b.txt", FromTimeT(run1));
+  clock.Set(FromTimeT(run1));
   auto model = StartModel();
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_EQ(ZipMembers(DestPath("Docs1.zip")), (std::vector<std::string>{"a.txt", "b.txt", "edge.txt"}));
 
-  // The moment moved to the end of the run, in the file and in the fields.
-  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-02-01 09:30:15");
-  EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), "2024-02-01 09:30:15");
+  // The moment moved to the start of the run, in the file and in the fields.
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), FormatDateTime(FromTimeT(run1)));
+  EXPECT_EQ(FormatDateTime(model->Form().NewerThan()), FormatDateTime(FromTimeT(run1)));
 
   // The next run passes over everything modified before that moment.
-  clock.Set(At(2024, 2, 2, 8, 0, 0));
+  clock.Set(FromTimeT(run2));
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_EQ(ZipMembers(DestPath("Docs2.zip")), std::vector<std::string>{"b.txt"});
-  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), "2024-02-02 08:00:00");
+  EXPECT_EQ(ProjectIni().ReadString("Docs", "NewDateTime", ""), FormatDateTime(FromTimeT(run2)));
 }
 
 TEST_F(BackupRunTest, NothingToStoreWritesNoArchiveAndRotatesNothing) {

@@ -264,6 +264,19 @@ class MainWindowTest : public QObject {
     QVERIFY(log->item(0, 0)->data(Qt::UserRole + 1).toBool());
   }
 
+  void backupTabSaysWhenAChainKeepsMoreThanTheKeepCount() {
+    Open(true);
+    auto* note = Find<QLabel>(window_.get(), "LabelKeptBeyond");
+    QVERIFY(note->isHidden());
+    QFile ring(QString::fromStdString(brisko::core::StoreNumberPath(data_->DataDir())));
+    QVERIFY(ring.open(QIODevice::WriteOnly));
+    ring.write("[Docs]\r\nHeld Count=2\r\nHeld0=/b/Docs1.zip\r\nHeld1=/b/Docs2.zip\r\n");
+    ring.close();
+    window_->Model().Notify(brisko::core::ModelChange::Form);
+    QVERIFY(!note->isHidden());
+    QVERIFY(note->text().startsWith(QStringLiteral("2 archive(s) kept beyond the last 50")));
+  }
+
   void windowFitsALaptopScreenAtTextScaling() {
     Open(true);
     QVERIFY(window_->minimumSize().width() < 1000);  // resizable, no longer fixed
