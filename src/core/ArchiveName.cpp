@@ -12,7 +12,8 @@ std::string DateSuffix(DateTime moment) {
   const DateParts d = DecodeDate(moment);
   const TimeParts t = DecodeTime(moment);
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d-%02d_%02dh%02dm%02ds", d.month, d.day, t.hour, t.minute, t.second);
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d_%02dh%02dm%02ds", d.year, d.month, d.day, t.hour, t.minute,
+                t.second);
   return buf;
 }
 

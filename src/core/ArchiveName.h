@@ -8,7 +8,8 @@
 
 namespace brisko::core {
 
-// The date suffix of a moment: "mm-dd_HHhMMmSSs" (5 March 14:07:09 gives "03-05_14h07m09s").
+// The date suffix of a moment: "yyyy-mm-dd_HHhMMmSSs" (5 March 2024 14:07:09 gives
+// "2024-03-05_14h07m09s"): with the year, a backup never meets last year's archive of the same day.
 std::string DateSuffix(DateTime moment);
 
 // The number suffix: with isAppend0, padded with "0" to `width` digits; wider numbers unchanged.

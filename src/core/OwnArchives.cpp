@@ -22,13 +22,16 @@ bool IsHex(char c) {
   return IsDigit(c) || (c >= 'a' && c <= 'f');
 }
 
-// "mm-dd_HHhMMmSSs"
-bool IsDateSuffix(const std::string& s) {
-  static const std::string kShape = "00-00_00h00m00s";
-  if (s.size() != kShape.size()) return false;
+bool HasShape(const std::string& s, const std::string& shape) {
+  if (s.size() != shape.size()) return false;
   for (size_t i = 0; i < s.size(); ++i)
-    if (kShape[i] == '0' ? !IsDigit(s[i]) : s[i] != kShape[i]) return false;
+    if (shape[i] == '0' ? !IsDigit(s[i]) : s[i] != shape[i]) return false;
   return true;
+}
+
+// "yyyy-mm-dd_HHhMMmSSs", or "mm-dd_HHhMMmSSs" as archives made before the year was added are named.
+bool IsDateSuffix(const std::string& s) {
+  return HasShape(s, "0000-00-00_00h00m00s") || HasShape(s, "00-00_00h00m00s");
 }
 
 bool IsNumberSuffix(const std::string& s) {

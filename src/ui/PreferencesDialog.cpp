@@ -67,8 +67,7 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& initial, Autostart
   logLayout->addLayout(logRow);
   // The file is never cut to a handful of entries: a failure must still be there months later.
   logLayout->addWidget(
-      new QLabel(QStringLiteral("The log file keeps at least the newest %1 items.")
-                     .arg(core::kLogKeptOnTrim),
+      new QLabel(QStringLiteral("The log file keeps at least the newest %1 items.").arg(core::kLogKeptOnTrim),
                  logGroup));
   gLayout->addWidget(logGroup);
   gLayout->addStretch();

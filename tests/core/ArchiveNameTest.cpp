@@ -36,9 +36,9 @@ TEST(ArchiveName, Examples) {
        "/back/Docs1000.zip"},
       {"seven with width 3", "/back/", "D", SuffixKind::Number, 7, true, 3, march5, "/back/D007.zip"},
       {"date suffix", "/back", "Docs", SuffixKind::Date, 1, false, 2, march5,
-       back + "Docs03-05_14h07m09s.zip"},
-      {"date a year later is the same", "/back", "Docs", SuffixKind::Date, 1, false, 2,
-       At(2025, 3, 5, 14, 7, 9), back + "Docs03-05_14h07m09s.zip"},
+       back + "Docs2024-03-05_14h07m09s.zip"},
+      {"date a year later differs", "/back", "Docs", SuffixKind::Date, 1, false, 2, At(2025, 3, 5, 14, 7, 9),
+       back + "Docs2025-03-05_14h07m09s.zip"},
       {"no suffix", "/back", "Docs", SuffixKind::None, 5, true, 4, march5, back + "Docs.zip"},
       {"blanks trimmed", "  /back  ", "  Docs ", SuffixKind::None, 1, false, 2, march5, back + "Docs.zip"},
       {"empty folder stays relative", "", "Docs", SuffixKind::Number, 3, false, 2, march5, "Docs3.zip"},
@@ -51,7 +51,7 @@ TEST(ArchiveName, Examples) {
 }
 
 TEST(ArchiveName, DateSuffixAtMidnight) {
-  EXPECT_EQ(DateSuffix(At(2024, 12, 31, 0, 0, 0)), "12-31_00h00m00s");
+  EXPECT_EQ(DateSuffix(At(2024, 12, 31, 0, 0, 0)), "2024-12-31_00h00m00s");
 }
 
 }  // namespace

@@ -212,7 +212,8 @@ TEST_F(BackupRunTest, OwnArchivesInsideTheSourceAreNotBackedUpIntoTheirSuccessor
   EXPECT_EQ(ZipMembers((src / "Docs3.zip").string()),
             (std::vector<std::string>{"Docs-notes.zip", "a.txt", "b.txt", "c.txt"}));
   EXPECT_FALSE(fs::exists(src / "Docs1.zip.0123456789ab.part"));  // the leftover was cleared away
-  EXPECT_TRUE(IsOwnArchiveName("Docs03-05_14h07m09s.zip", "Docs"));
+  EXPECT_TRUE(IsOwnArchiveName("Docs2024-03-05_14h07m09s.zip", "Docs"));
+  EXPECT_TRUE(IsOwnArchiveName("Docs03-05_14h07m09s.zip", "Docs"));  // named before the year was added
   EXPECT_TRUE(IsOwnArchiveName("Docs.zip", "Docs"));
   EXPECT_FALSE(IsOwnArchiveName("Docs03-05.zip", "Docs"));
   // Another file where case counts; the same one where names ignore case.
@@ -398,7 +399,7 @@ TEST_F(BackupRunTest, EnablingFollowsBrowseEditAndBusy) {
 TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {
   WriteOneProject({{"Suffix", "1"}, {"Store Number", "2"}});
   auto model = StartModel();
-  const std::string archive = DestPath("Docs03-05_14h07m09s.zip");
+  const std::string archive = DestPath("Docs2024-03-05_14h07m09s.zip");
   EXPECT_EQ(model->Form().fileName, archive);
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
@@ -407,12 +408,12 @@ TEST_F(BackupRunTest, DateNamesOfTheSameSecondCoincide) {
   const auto before = fs::last_write_time(FsPath(archive));
   EXPECT_EQ(model->RunBackup(), BackupOutcome::Interrupted);
   EXPECT_EQ(fs::last_write_time(FsPath(archive)), before);
-  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs03-05_14h07m09s.zip"});
+  EXPECT_EQ(DestFiles(), std::vector<std::string>{"Docs2024-03-05_14h07m09s.zip"});
   EXPECT_TRUE(UnzipTestOk(archive));
   // The name is taken when the run starts: a later clock gives a later name.
   clock.Set(At(2025, 3, 5, 14, 7, 10));
   ASSERT_EQ(model->RunBackup(), BackupOutcome::Succeeded);
-  EXPECT_TRUE(fs::exists(FsPath(DestPath("Docs03-05_14h07m10s.zip"))));
+  EXPECT_TRUE(fs::exists(FsPath(DestPath("Docs2025-03-05_14h07m10s.zip"))));
 }
 
 TEST_F(BackupRunTest, StartWithoutSettingsAndShutdownWithoutProjectsWriteNothing) {

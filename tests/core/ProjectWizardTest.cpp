@@ -157,7 +157,7 @@ TEST_F(ProjectWizardTest, PrefixDefaultsToTheTrimmedNameAndComposesTheFileName) 
   w.SetSuffixNumber(1234);
   EXPECT_EQ(w.FileName(), home + "Docs1234.zip");
   w.ChooseSuffix(SuffixKind::Date);
-  EXPECT_EQ(w.FileName(), home + "Docs12-07_04h39m29s.zip");
+  EXPECT_EQ(w.FileName(), home + "Docs2024-12-07_04h39m29s.zip");
   w.ChooseSuffix(SuffixKind::None);
   EXPECT_EQ(w.FileName(), home + "Docs.zip");
   EXPECT_FALSE(w.Form().CounterFieldsEnabled());
