@@ -5,11 +5,13 @@
 #include <string>
 
 #include "core/UserInteraction.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 
 // Timed messages (results) go to stdout, message boxes to stderr; every question is answered No,
-// every chooser is cancelled. Carriage returns inside messages become line breaks.
+// every chooser is cancelled. Carriage returns inside messages become line breaks; other control
+// characters are escaped.
 class CliInteraction : public core::UserInteraction {
  public:
   bool Confirm(core::MessageKind kind, const std::string& text) override {
@@ -40,7 +42,7 @@ class CliInteraction : public core::UserInteraction {
 
  private:
   static void Print(std::FILE* out, core::MessageKind kind, const std::string& text) {
-    std::fprintf(out, "%s: %s\n", core::KindCaption(kind), Lines(text).c_str());
+    std::fprintf(out, "%s: %s\n", core::KindCaption(kind), zip::PrintableText(Lines(text), true).c_str());
     std::fflush(out);
   }
 };

@@ -14,6 +14,7 @@
 #include "core/SystemClock.h"
 #include "platform/FsPath.h"
 #include "zip/ArchiveDirectory.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 namespace {
@@ -28,7 +29,8 @@ class RestoreInteraction : public CliInteraction {
   core::OverwriteAnswer AskOverwriteDuringRestore(const std::string&, const std::string& text) override {
     using core::OverwriteAnswer;
     for (;;) {
-      std::fprintf(stderr, "%s [y]es, [n]o, [A]ll, [N]one, [c]ancel: ", Lines(text).c_str());
+      std::fprintf(
+          stderr, "%s [y]es, [n]o, [A]ll, [N]one, [c]ancel: ", zip::PrintableText(Lines(text), true).c_str());
       std::fflush(stderr);
       std::string answer;
       if (!std::getline(std::cin, answer)) {

@@ -5,6 +5,7 @@
 
 #include "app/BackupCli.h"
 #include "zip/ArchiveCheck.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 namespace {
@@ -24,9 +25,10 @@ int CmdVerify(const BackupCliContext& context) {
   if (archive.empty()) return kExitUsage;
   const zip::ArchiveCheck check = zip::CheckArchive(archive, password);
   for (const auto& problem : check.problems)
-    std::printf("%s: %s\n", problem.member.c_str(), problem.reason.c_str());
+    std::printf("%s: %s\n", zip::PrintableText(problem.member).c_str(), problem.reason.c_str());
   if (!check.Ok()) {
-    std::fprintf(stderr, "Error: %s failed verification: %s\n", archive.c_str(), check.Summary().c_str());
+    std::fprintf(stderr, "Error: %s failed verification: %s\n", archive.c_str(),
+                 zip::PrintableText(check.Summary()).c_str());
     return kExitFailed;
   }
   std::printf("%s: %d member(s) verified\n", archive.c_str(), check.members);

@@ -28,6 +28,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
+#include "zip/PrintableText.h"
 
 namespace brisko::app {
 namespace {
@@ -252,7 +253,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] %s\n", command.usage);
       return code;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "Error: %s\n", e.what());
+      std::fprintf(stderr, "Error: %s\n", brisko::zip::PrintableText(e.what(), true).c_str());
       return kExitFailed;
     }
   }

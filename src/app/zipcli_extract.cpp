@@ -49,7 +49,7 @@ bool ParseOverwrite(const std::string& text, OverwriteRule& mode) {
 const char* SkipText(SkipReason reason) {
   switch (reason) {
     case SkipReason::BadPassword:
-      return "password not accepted";
+      return zip::kMsgPasswordNotAccepted;
     case SkipReason::NoOverwrite:
       return "existing file kept";
     default:
@@ -190,6 +190,11 @@ int RunExtract(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brisko-zip x: %s: %s\n", archivePath.c_str(), Printable(e.what()).c_str());
     return report.started ? 1 : 2;
+  }
+  if (!archive.DirectoryNote().empty()) {
+    std::fprintf(stderr, "brisko-zip x: %s: warning: %s\n", archivePath.c_str(),
+                 Printable(archive.DirectoryNote()).c_str());
+    ++report.failures;
   }
   if (report.lockedMembers > 0)
     std::fprintf(stderr, "brisko-zip x: %s: password required (-P): %d encrypted member(s) not extracted\n",

@@ -67,11 +67,13 @@ int RunList(int argc, char** argv) {
     }
     const std::string& comment = reader.ZipComment();
     if (!comment.empty()) std::printf("%s\n", zip::PrintableText(comment, true).c_str());
-    if (!reader.DirectoryNote().empty())
+    if (!reader.DirectoryNote().empty()) {
       std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(),
-                   reader.DirectoryNote().c_str());
+                   zip::PrintableText(reader.DirectoryNote()).c_str());
+      return 1;
+    }
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "brisko-zip l: %s: %s\n", archive.c_str(), e.what());
+    std::fprintf(stderr, "brisko-zip l: %s: %s\n", archive.c_str(), zip::PrintableText(e.what()).c_str());
     return 2;
   }
   return 0;

@@ -38,14 +38,22 @@ int RunTest(int argc, char** argv) {
     return 2;
   }
   if (!check.directoryNote.empty())
-    std::fprintf(stderr, "brisko-zip t: %s: warning: %s\n", archive.c_str(), check.directoryNote.c_str());
-  for (const auto& problem : check.problems)
-    std::printf("%s: %s\n", zip::PrintableText(problem.member).c_str(), problem.reason.c_str());
+    std::fprintf(stderr, "brisko-zip t: %s: %s\n", archive.c_str(),
+                 zip::PrintableText(check.directoryNote).c_str());
+  int locked = 0;  // members that need the password not given
+  for (const auto& problem : check.problems) {
+    if (password.empty() && problem.reason == zip::kMsgPasswordNotAccepted)
+      ++locked;
+    else
+      std::printf("%s: %s\n", zip::PrintableText(problem.member).c_str(), problem.reason.c_str());
+  }
+  if (locked > 0) std::printf("password required (-P): %d encrypted member(s) not tested\n", locked);
   if (!check.archiveError.empty()) {
-    std::fprintf(stderr, "brisko-zip t: %s: %s\n", archive.c_str(), check.archiveError.c_str());
+    std::fprintf(stderr, "brisko-zip t: %s: %s\n", archive.c_str(),
+                 zip::PrintableText(check.archiveError).c_str());
     return 2;
   }
-  return check.problems.empty() ? 0 : 1;
+  return check.problems.empty() && check.directoryNote.empty() ? 0 : 1;
 }
 
 const bool registered = RegisterCommand({"t", kUsage, RunTest});

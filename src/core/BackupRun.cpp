@@ -470,10 +470,13 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
   return complete ? BackupOutcome::Succeeded : BackupOutcome::Incomplete;
 }
 
-// Reads the new archive back from disk before it takes an old one's place or counts: every member
+// Reads the new archive back from the disk before it takes an old one's place or counts: every member
 // decoded and checked. Throws, naming the first member that failed.
 void BackupRun::Verify(const std::string& password) {
   MainModel& m = model_;
+  // What the device holds is checked, not the pages just written.
+  if (!platform::SyncAndDropCachedPages(tempPath_))
+    throw std::runtime_error("The new archive could not be written to the disk: " + tempPath_);
   ModelObserver<zip::ArchiveObserver> observer(m);
   const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, &observer);
   if (!check.Ok())

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "zip/ArchiveDirectory.h"
 #include "zip/ExtractJob.h"
+#include "zip/PrintableText.h"
 #include "zip/ZipErrors.h"
 #include "zip/ZipPaths.h"
 
@@ -72,8 +73,9 @@ class RestoreRun::Observer : public zip::ExtractObserver {
   bool completed = false;  // OnUnZipComplete fired: the run itself took place
   int current = -1;        // the entry being written (OnStartUnZip)
 
+  // Names reach messages and the log escaped: an archive must not write to the user's terminal.
   void Fail(const std::string& name, const std::string& reason) {
-    outcome_.failures.push_back({name, reason});
+    outcome_.failures.push_back({zip::PrintableText(name), zip::PrintableText(reason)});
   }
   std::string EntryName(int index) const {
     return index >= 0 && index < run_.archive_.EntryCount() ? run_.archive_.Entry(index).FullName()
@@ -113,7 +115,8 @@ class RestoreRun::Observer : public zip::ExtractObserver {
       overwrite = *forAll_;
       return true;
     }
-    switch (run_.ui_.AskOverwriteDuringRestore("File Exists Alert", "Replace existing file " + fname + "?")) {
+    switch (run_.ui_.AskOverwriteDuringRestore("File Exists Alert",
+                                               "Replace existing file " + zip::PrintableText(fname) + "?")) {
       case OverwriteAnswer::Yes:
         overwrite = true;
         break;
@@ -265,7 +268,8 @@ void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& op
     if (picked && !entry.FileName().empty()) ++outcome.chosen;
   }
   for (size_t k = 0; k < itemUsed.size(); ++k)
-    if (!itemUsed[k]) outcome.failures.push_back({settings.members[k], "not in the archive"});
+    if (!itemUsed[k])
+      outcome.failures.push_back({zip::PrintableText(settings.members[k]), "not in the archive"});
 }
 
 }  // namespace brisko::core

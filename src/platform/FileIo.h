@@ -22,6 +22,11 @@ int64_t TellFile(std::FILE* file);
 // Pushes what the system holds of an open file to the disk (after fflush); false when it fails.
 bool SyncFile(std::FILE* file);
 
+// Pushes a closed file to the disk and drops its pages from the system's cache, so that the next read
+// comes from the device and not from what was just written; false when the sync fails. Windows syncs
+// only (its cache has no such call).
+bool SyncAndDropCachedPages(const std::string& path);
+
 // Renames `from` over `to`, replacing a file there in one step; false when the system refuses. On
 // Windows a target that another program holds open is waited for a moment.
 bool RenameOver(const std::string& from, const std::string& to);

@@ -44,6 +44,16 @@ bool SyncFile(std::FILE* file) {
   return ::fsync(::fileno(file)) == 0;
 }
 
+bool SyncAndDropCachedPages(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  // Only clean pages can be dropped: after the sync that is all of them.
+  if (synced) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+  return synced;
+}
+
 bool RenameOver(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }

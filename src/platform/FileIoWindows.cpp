@@ -34,6 +34,15 @@ bool SyncFile(std::FILE* file) {
   return ::_commit(::_fileno(file)) == 0;
 }
 
+bool SyncAndDropCachedPages(const std::string& path) {
+  HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool synced = ::FlushFileBuffers(file) != 0;
+  ::CloseHandle(file);
+  return synced;
+}
+
 bool RenameOver(const std::string& from, const std::string& to) {
   const std::wstring source = WidePath(from);
   const std::wstring target = WidePath(to);

@@ -39,7 +39,7 @@ std::string DescribeEntryCheck(const EntryCheck& check) {
     case EntryResult::Ok:
       return "OK";
     case EntryResult::BadPassword:
-      return "password not accepted";
+      return kMsgPasswordNotAccepted;
     case EntryResult::BadCRC:
       if (check.size != check.expectedSize)
         return "decodes to " + std::to_string(check.size) + " bytes (should be " +
@@ -86,6 +86,8 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
   try {
     archive.SetZipName(path);
     archive.ReadDirectory();
+    // An empty file is where the writer starts a new archive, not an archive to check.
+    if (archive.ArchiveIsOpen() && archive.Archive().Size() == 0) throw NotAnArchiveError(kMsgNotValidZip);
     result.directoryNote = archive.DirectoryNote();
     const int count = archive.EntryCount();
     const auto ahead = ExtractJob::StartDecodeAhead(archive, password, 0, ExtractJob::AheadFor::Test);

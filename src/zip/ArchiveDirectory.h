@@ -143,6 +143,9 @@ class ArchiveDirectory : public CancelCheck {
   // Finds the end record in the archive or its ".zfc" file; false when neither has one.
   bool FindEndRecord();
   void ReadZip64EndIfAny();
+  // After the end record was found: takes the archive's own end record when an empty archive's one
+  // was appended behind it, and sets directoryNote_ when other end signatures follow the one taken.
+  void NoteOtherEndRecords();
   // Sets overlapNote_ when two members of one disk point into each other's data.
   void FindOverlaps();
   // Repair scan over local headers; false when it finds nothing or ran already.

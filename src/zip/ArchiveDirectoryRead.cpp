@@ -130,7 +130,10 @@ void ArchiveDirectory::ReadDirectoryOnce() {
 bool ArchiveDirectory::FindEndRecord() {
   fromCentralFile_ = false;
   centralFile_.reset();
-  if (endCentral_.FindAndRead(Archive())) return true;
+  if (endCentral_.FindAndRead(Archive())) {
+    NoteOtherEndRecords();
+    return true;
+  }
   std::string central = ChangeExtension(zipName_, ".zfc");
   if (!platform::StatFile(central).exists) return false;
   std::unique_ptr<ZipStream> stream = OpenStreamOn(central);
@@ -140,6 +143,24 @@ bool ArchiveDirectory::FindEndRecord() {
     return true;
   }
   return false;
+}
+
+void ArchiveDirectory::NoteOtherEndRecords() {
+  EndOfCentralDir& end = endCentral_;
+  // An empty archive's end record appended to an archive hides it from readers that take the last.
+  if (end.totalEntries == 0 && end.recordPos > 0) {
+    EndOfCentralDir before;
+    if (before.FindAndRead(Archive(), end.recordPos) && before.totalEntries > 0 &&
+        before.recordPos + before.Size() == end.recordPos) {
+      end = before;
+      directoryNote_ = "An empty archive's end record follows the archive's own; its members are listed.";
+      return;
+    }
+  }
+  if (end.signaturesBehind > 0)
+    directoryNote_ =
+        "The archive's end record is followed by another one (in its comment or behind it), "
+        "which other programs may take for the end.";
 }
 
 void ArchiveDirectory::ReadZip64EndIfAny() {
@@ -328,6 +349,7 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
       // Fewer records than stated: the directory ends where the end records begin.
       if (!spanning && (NextSignatureIs(dir, kZip64EndCentralSig) || NextSignatureIs(dir, kEndCentralSig)))
         break;
+      directoryNote_ = "The central directory is damaged; the members were read from their local headers.";
       return false;
     }
     ++found;
@@ -347,11 +369,15 @@ bool ArchiveDirectory::ReadEntries(uint64_t prefix, bool completing) {
     }
     header->relativeOffset += prefix;
     if (spanning && header->fileCommentLength != 0) header->SetFileComment(comment);
-    try {
-      contents_->Add(std::move(header));
-    } catch (const ListIndexError&) {
+    const int twin = contents_->Find(*header);
+    if (twin >= 0) {
+      // Readers that trust the directory would show both; the local headers show what is there.
+      directoryNote_ = "Central records " + contents_->Item(twin)->StoredName() + " and " +
+                       header->StoredName() +
+                       " point at the same local header; the members were read from their local headers.";
       return false;
     }
+    contents_->Add(std::move(header));
   }
   if (!completing && found != endCentral_.totalEntries) {
     directoryNote_ = "The central directory states " + std::to_string(endCentral_.totalEntries) +

@@ -6,6 +6,7 @@
 
 namespace brisko::zip {
 
+inline constexpr const char* kMsgPasswordNotAccepted = "password not accepted";
 inline constexpr const char* kMsgAltered =
     "authentication code mismatch: the member is damaged or was altered";
 

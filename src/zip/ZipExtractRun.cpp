@@ -127,6 +127,8 @@ int ZipExtractRun::Run() {
     }
   }
   if (!archive_.OverlapNote().empty()) throw BadArchiveError(archive_.OverlapNote());
+  // An empty file is where the writer starts a new archive; there is nothing in it to read.
+  if (archive_.Archive().Size() == 0) throw NotAnArchiveError(kMsgNotValidZip);
 
   const bool oldKeepOpen = archive_.Options().keepZipOpen;
   archive_.Options().keepZipOpen = true;

@@ -389,6 +389,7 @@ void EndOfCentralDir::Clear() {
   centralSize = centralOffset = 0;
   zipCommentLength = 0;
   zipCommentPos = recordPos = 0;
+  signaturesBehind = 0;
   commentChanged = false;
   comment_.reset();
 }
@@ -405,6 +406,7 @@ void EndOfCentralDir::Assign(const EndOfCentralDir& source) {
   comment_ = source.comment_;
   zipCommentPos = source.zipCommentPos;
   recordPos = source.recordPos;
+  signaturesBehind = source.signaturesBehind;
 }
 
 void EndOfCentralDir::SetComment(const std::string& comment) {
@@ -463,8 +465,8 @@ bool EndOfCentralDir::Write(ZipStream& stream) const {
   return WriteAll(stream, out);
 }
 
-bool EndOfCentralDir::FindAndRead(ZipStream& stream) {
-  uint64_t size = stream.Size();
+bool EndOfCentralDir::FindAndRead(ZipStream& stream, uint64_t end) {
+  uint64_t size = std::min(stream.Size(), end);
   if (size < kEndCentralSize) {
     if (size != 0) return false;
     Clear();
@@ -474,10 +476,27 @@ bool EndOfCentralDir::FindAndRead(ZipStream& stream) {
   uint64_t windowStart = size - window;
   std::vector<uint8_t> buffer(static_cast<size_t>(window));
   if (!stream.Seek(windowStart) || stream.Read(buffer.data(), buffer.size()) != buffer.size()) return false;
+  // The last signature, unless an earlier record's comment runs exactly to the end and so holds it:
+  // a comment that is itself an end record must not hide the archive.
+  std::optional<size_t> found;
   for (size_t i = buffer.size() - kEndCentralSize + 1; i-- > 0;) {
     if (buffer[i] != 'P') continue;
     ByteCursor in(buffer.data() + i, kEndCentralSize);
     if (in.U32() != kEndCentralSig) continue;
+    uint16_t commentLength = 0;
+    GetLE16(buffer.data(), buffer.size(), i + 20, commentLength);
+    if (!found || i + kEndCentralSize + commentLength == buffer.size()) found = i;
+  }
+  if (found) {
+    const size_t i = *found;
+    ByteCursor in(buffer.data() + i, kEndCentralSize);
+    in.Skip(4);
+    signaturesBehind = 0;
+    for (size_t k = i + 4; k + 4 <= buffer.size(); ++k) {
+      uint32_t value = 0;
+      if (buffer[k] == 'P' && GetLE32(buffer.data(), buffer.size(), k, value) && value == kEndCentralSig)
+        ++signaturesBehind;
+    }
     comment_.reset();
     signature = kEndCentralSig;
     thisDiskNumber = in.U16();

@@ -138,8 +138,11 @@ class EndOfCentralDir {
   uint64_t centralSize = 0;
   uint64_t centralOffset = 0;
   uint16_t zipCommentLength = 0;
-  uint64_t zipCommentPos = 0;   // file position of the comment (set when read; not stored)
-  uint64_t recordPos = 0;       // file position of the record itself (set when read; not stored)
+  uint64_t zipCommentPos = 0;  // file position of the comment (set when read; not stored)
+  uint64_t recordPos = 0;      // file position of the record itself (set when read; not stored)
+  // End signatures behind the record read (in its comment or after it), which other readers may take
+  // for the end record (set when read; not stored).
+  int signaturesBehind = 0;
   bool commentChanged = false;  // set through the comment property, not yet in the archive
 
   void Clear();
@@ -158,9 +161,11 @@ class EndOfCentralDir {
   // classic record holds the 0xFFFF/0xFFFFFFFF markers for those fields.
   bool Write(ZipStream& stream) const;
   bool NeedsZip64() const;
-  // Looks for the last end signature in the final 65 557 bytes. An empty stream counts as found (a new
-  // archive, all fields cleared); 1 to 21 bytes or no signature give false.
-  bool FindAndRead(ZipStream& stream);
+  // Looks for the end record in the final 65 557 bytes before `end` (default: the end of the stream):
+  // the last end signature, or an earlier one whose comment runs exactly to `end` (and so holds the
+  // later ones). An empty stream counts as found (a new archive, all fields cleared); 1 to 21 bytes or
+  // no signature give false.
+  bool FindAndRead(ZipStream& stream, uint64_t end = UINT64_MAX);
 
  private:
   std::optional<std::string> comment_;

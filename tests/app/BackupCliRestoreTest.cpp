@@ -166,6 +166,14 @@ TEST_F(BackupCliRestoreTest, FailuresExitOneAndLogFails) {
   EXPECT_EQ(Cli("restore " + ShellQuote(text) + " --to " + ShellQuote(restored.string()), nullptr, &err), 1);
   EXPECT_NE(err.find("Incomplete Zip File"), std::string::npos) << err;
 
+  // An empty file is no archive, neither to restore from nor to verify.
+  const std::string empty = (root / "empty.zip").string();
+  std::ofstream{empty};
+  EXPECT_EQ(Cli("restore " + ShellQuote(empty) + " --to " + ShellQuote(restored.string()), nullptr, &err), 1);
+  EXPECT_NE(err.find("Not a valid zip file!"), std::string::npos) << err;
+  EXPECT_EQ(Cli("verify " + ShellQuote(empty), nullptr, &err), 1);
+  EXPECT_NE(err.find("Not a valid zip file!"), std::string::npos) << err;
+
   EXPECT_EQ(Cli("restore " + ShellQuote(archive)), 2);
   EXPECT_EQ(Cli("restore --to x"), 2);
   EXPECT_EQ(Cli("restore " + ShellQuote(archive) + " --to x --overwrite sometimes"), 2);

@@ -1,7 +1,9 @@
 // brisko-zip x and t as a user runs them: exit codes, output lines and the files they leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
@@ -134,6 +136,51 @@ TEST_F(ZipCliExtractTest, TestCommandReportsOneLinePerFailingEntry) {
   r = Run("t '" + TestDataPath("legacy", "pkzip080_reduce4.zip") + "'");
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_TRUE(FilesBelow(dir_.Path()) == std::vector<std::string>{"stdin.txt"});  // nothing written
+}
+
+// Damage that unzip or 7-Zip reports fails t and x with the same words; l lists what the archive
+// holds and warns.
+TEST_F(ZipCliExtractTest, DamagedSamplesFailTestAndExtractAlike) {
+  const BuiltZip good = BuildZipLayout({StoredMember("a.txt", "hello a"), StoredMember("b.txt", "hello b")});
+  const size_t secondCentral = good.centralOffset + 46 + 5;
+  const std::string emptyEnd = std::string("PK\x05\x06") + std::string(18, '\0');
+  struct Case {
+    const char* label;
+    std::function<void(std::vector<uint8_t>&)> damage;
+    const char* words;  // in the output of t and x
+  };
+  const Case cases[] = {
+      {"local compressed size", [](auto& b) { b[18] = 5; },
+       "a.txt: damaged data (local header differs from the central directory: compressed size)"},
+      {"local name", [](auto& b) { b[30] = 'z'; },
+       "a.txt: damaged data (local header differs from the central directory: name)"},
+      {"two records at one offset",
+       [&](auto& b) { std::fill_n(b.begin() + static_cast<long>(secondCentral + 42), 4, 0); },
+       "Central records a.txt and b.txt point at the same local header"},
+      {"an end record as the comment",
+       [&](auto& b) {
+         b[b.size() - 2] = 22;
+         b.insert(b.end(), emptyEnd.begin(), emptyEnd.end());
+       },
+       "followed by another one"},
+      {"an end record appended", [&](auto& b) { b.insert(b.end(), emptyEnd.begin(), emptyEnd.end()); },
+       "An empty archive's end record follows the archive's own"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::vector<uint8_t> bytes = good.bytes;
+    c.damage(bytes);
+    WriteBytes(P("d.zip"), bytes);
+    fs::remove_all(P("out"));
+    for (const char* command : {"t d.zip", "x -d out d.zip"}) {
+      const CommandResult r = Run(command);
+      EXPECT_EQ(r.exitCode, 1) << command;
+      EXPECT_NE(r.out.find(c.words), std::string::npos) << command << "\n" << r.out;
+    }
+    const CommandResult list = Run("l d.zip");
+    EXPECT_EQ(list.exitCode, std::string(c.label).find("local") == 0 ? 0 : 1) << list.out;
+    EXPECT_NE(list.out.find("a.txt"), std::string::npos) << list.out;
+  }
 }
 
 }  // namespace

@@ -310,22 +310,37 @@ TEST(EndCentral, FindByLength) {
   }
 }
 
-TEST(EndCentral, LastSignatureWinsAndFieldsAreRead) {
+TEST(EndCentral, TheRecordWhoseCommentEndsTheFileWinsAndFieldsAreRead) {
+  // Comments holding an end signature, one of them a whole empty end record.
+  std::string emptyEnd = "PK\x05\x06";
+  emptyEnd.append(18, '\0');
+  for (std::string comment : {std::string("PK\x05\x06") + std::string(30, 'x'), emptyEnd}) {
+    EndOfCentralDir e;
+    e.totalEntries = e.entriesThisDisk = 3;
+    e.centralSize = 100;
+    e.centralOffset = 200;
+    e.SetComment(comment);
+    MemoryStream s;
+    s.Write("prefix", 6);
+    ASSERT_TRUE(e.Write(s));
+    EndOfCentralDir r;
+    ASSERT_TRUE(r.FindAndRead(s));
+    EXPECT_EQ(r.recordPos, 6u);
+    EXPECT_EQ(r.totalEntries, 3);
+    EXPECT_EQ(r.zipCommentLength, comment.size());
+  }
+
+  // Without a record that reaches the end, the last signature is taken (bytes behind an archive).
   EndOfCentralDir e;
-  e.totalEntries = e.entriesThisDisk = 3;
-  e.centralSize = 100;
-  e.centralOffset = 200;
-  // The comment holds an end signature 22+ bytes before the end of the file.
-  std::string comment = "PK\x05\x06";
-  comment.append(30, 'x');
-  e.SetComment(comment);
+  e.SetComment("abc");
   MemoryStream s;
   s.Write("prefix", 6);
   ASSERT_TRUE(e.Write(s));
+  const std::string trailing = "PK\x05\x06" + std::string(24, 'x');
+  s.Write(trailing.data(), trailing.size());
   EndOfCentralDir r;
   ASSERT_TRUE(r.FindAndRead(s));
-  EXPECT_EQ(r.recordPos, 6u + 22);  // the occurrence inside the comment
-  EXPECT_EQ(r.zipCommentPos, 6u + 44);
+  EXPECT_EQ(r.recordPos, 6u + 25);
 
   EndOfCentralDir plainEnd;
   plainEnd.totalEntries = 3;
