@@ -23,7 +23,7 @@ judge() {  # archive, expected member count
 }
 ours() {  # archive, expected member count
   local a=$1 n=$2 listed
-  listed=$("$tool" l "$a" | wc -l)
+  listed=$("$tool" l -1 "$a" | wc -l)
   if [ "$listed" -eq "$n" ]; then ok "brisko-zip l $a ($listed)"; else bad "brisko-zip l $a ($listed, want $n)"; fi
   if "$tool" t "$a" >/dev/null; then ok "brisko-zip t $a"; else bad "brisko-zip t $a"; fi
 }

@@ -11,6 +11,7 @@ struct CliCommand {
   const char* name;
   const char* usage;  // one line, e.g. "l ARCHIVE"
   int (*run)(int argc, char** argv);
+  const char* help = nullptr;  // lines that --help prints below the usage, each indented
 };
 
 // Adds a command to the table; use as `static const bool registered = RegisterCommand({...});`.

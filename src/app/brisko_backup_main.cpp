@@ -253,7 +253,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: brisko-backup [--config-dir DIR] %s\n", command.usage);
       return code;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "Error: %s\n", brisko::zip::PrintableText(e.what(), true).c_str());
+      std::fprintf(stderr, "Error: %s\n",
+                   brisko::zip::PrintableText(CliInteraction::Lines(e.what()), true).c_str());
       return kExitFailed;
     }
   }

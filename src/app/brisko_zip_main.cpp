@@ -14,10 +14,17 @@ std::vector<CliCommand>& Commands() {
   return commands;
 }
 
-void PrintUsage(std::FILE* out) {
+void PrintUsage(std::FILE* out, bool withHelp = false) {
   std::fprintf(out, "usage:\n");
-  for (const CliCommand& c : Commands()) std::fprintf(out, "  brisko-zip %s\n", c.usage);
+  for (const CliCommand& c : Commands()) {
+    std::fprintf(out, "  brisko-zip %s\n", c.usage);
+    if (withHelp && c.help) std::fprintf(out, "%s", c.help);
+  }
   std::fprintf(out, "  brisko-zip --help | --version\n");
+  if (withHelp)
+    std::fprintf(out,
+                 "exit status: 0 done and sound, 1 something not done or not sound (named on the output),\n"
+                 "  2 usage error or an archive that cannot be read\n");
 }
 
 int Usage() {
@@ -39,7 +46,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   switch (FindStandardOption(argc, argv)) {
     case StandardOption::Help:
-      PrintUsage(stdout);
+      PrintUsage(stdout, true);
       return 0;
     case StandardOption::Version:
       PrintVersion("brisko-zip");

@@ -19,17 +19,20 @@ namespace {
 constexpr const char* kUsage =
     "usage: brisko-zip a [-0 ... -9] [-u | -f] [-r] [-j] [-y] [-P PASSWORD [--aes]] [-x PATTERN]... "
     "[-z COMMENT]\n"
-    "                    [--threads N] ARCHIVE ENTRY...\n"
-    "  members of the same name are replaced by the files given\n"
-    "  -u     update: replace members only by newer files, add new files\n"
-    "  -f     freshen: replace members only by newer files, add nothing new\n"
-    "  -r     recurse into folders\n"
-    "  -y     store symbolic links as links (without it a link is followed; dangling links are skipped)\n"
-    "  --aes  encrypt with AES-256 instead of the traditional cipher (needs -P)";
+    "                    [--threads N] ARCHIVE ENTRY...";
+
+constexpr const char* kHelp =
+    "      members of the same name are replaced by the files given\n"
+    "      -u  update: replace members only by newer files, add new files\n"
+    "      -f  freshen: replace members only by newer files, add nothing new\n"
+    "      -r  recurse into folders\n"
+    "      -y  store symbolic links as links (without it links are followed; those leading nowhere\n"
+    "          or to a folder are passed over with a warning)\n"
+    "      --aes  encrypt with AES-256 instead of the traditional cipher (needs -P)\n";
 
 int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "brisko-zip: %s\n", problem);
-  std::fprintf(stderr, "%s\n", kUsage);
+  std::fprintf(stderr, "%s\n%s", kUsage, kHelp);
   return 2;
 }
 
@@ -135,12 +138,15 @@ int CmdAdd(int argc, char** argv) {
   if (junkPaths) options.storePaths = false;
 
   report.showProgress = ::isatty(2) != 0;
+  const bool existed = platform::StatFile(operands[0]).exists;
+  int added = 0;
   try {
     writer.SetZipName(operands[0]);
     if (haveComment) writer.SetZipComment(comment);
     for (size_t i = 1; i < operands.size(); ++i)
       options.filesList.push_back(EntryFor(operands[i], options.storeLinks));
-    writer.Run();
+    added = writer.Run();
+    writer.Archive().CloseArchive();
   } catch (const zip::NotAnArchiveError& e) {
     if (report.lastPercent >= 0) std::fprintf(stderr, "\n");
     std::fprintf(stderr, "brisko-zip: %s: %s\n", operands[0].c_str(), e.what());
@@ -155,13 +161,19 @@ int CmdAdd(int argc, char** argv) {
     return 1;
   }
   if (report.lastPercent >= 0) std::fprintf(stderr, "\r%-20s\r", "");
+  if (!existed && added == 0) {
+    // An empty archive would only stand for the files that were not there.
+    std::remove(operands[0].c_str());
+    std::fprintf(stderr, "brisko-zip: %s: nothing to add, no archive written\n", operands[0].c_str());
+    return 1;
+  }
   return report.problems ? 1 : 0;
 }
 
 const bool registered = RegisterCommand({"a",
                                          "a [-0..-9] [-u|-f] [-r] [-j] [-y] [-P PASS [--aes]] [-x PAT]... "
                                          "[-z TEXT] [--threads N] ARCHIVE ENTRY...",
-                                         &CmdAdd});
+                                         &CmdAdd, kHelp});
 
 }  // namespace
 }  // namespace brisko::app

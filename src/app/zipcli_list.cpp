@@ -1,12 +1,15 @@
-// brisko-zip l: lists the entries of an archive in archive order (method, encryption, sizes, time, CRC,
-// name), then its comment.
+// brisko-zip l: lists the entries of an archive in archive order (sizes, ratio, method, encryption, mode,
+// time, CRC, name) with totals, then its comment; or the names alone.
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "app/ZipCli.h"
+#include "platform/CivilDate.h"
 #include "platform/DosDateTime.h"
+#include "platform/Platform.h"
 #include "zip/ArchiveDirectory.h"
+#include "zip/MethodNames.h"
 #include "zip/PrintableText.h"
 
 namespace brisko::app {
@@ -18,18 +21,50 @@ class PassIncomplete : public zip::ArchiveObserver {
   bool OnIncompleteZip(zip::IncompleteArchiveRule&) override { return true; }
 };
 
-constexpr const char* kUsage = "l [-r] ARCHIVE   (-r: salvage entries of an archive without a directory)";
+constexpr const char* kUsage =
+    "l [-1] [-r] ARCHIVE   (-1: names only, one a line; -r: salvage entries of an archive without a "
+    "directory)";
 
-// The method number of the data, followed by the encryption of an encrypted member: "8+AES-256",
-// "0+ZipCrypto" for the traditional cipher.
-std::string MethodLabel(const zip::ZipEntry& e) {
-  std::string label = std::to_string(e.DataMethod());
-  if (e.compressionMethod == zip::kMethodAes && e.aes) {
-    label += "+AES-" + std::to_string(e.aes->Bits());
-  } else if (e.IsEncrypted()) {
-    label += "+ZipCrypto";
+// "AES-256", "ZipCrypto" or "-".
+std::string EncryptionLabel(const zip::ZipEntry& e) {
+  if (e.compressionMethod == zip::kMethodAes && e.aes) return "AES-" + std::to_string(e.aes->Bits());
+  return e.IsEncrypted() ? "ZipCrypto" : "-";
+}
+
+// "drwxr-xr-x" for members from Unix hosts; else the type and DOS attributes "d-rhsa" style.
+std::string ModeLabel(const zip::ZipEntry& e) {
+  if (const uint32_t mode = e.UnixMode(); mode != 0) {
+    constexpr uint32_t kTypeMask = 0170000;
+    const uint32_t type = mode & kTypeMask;
+    std::string text = type == 0040000 ? "d" : type == 0120000 ? "l" : type == 0100000 ? "-" : "?";
+    const char* bits = "rwxrwxrwx";
+    for (int i = 0; i < 9; ++i) text += (mode & (0400u >> i)) ? bits[i] : '-';
+    return text;
   }
-  return label;
+  const uint32_t dos = e.externalAttributes;
+  std::string text = (dos & platform::kAttrDirectory) || e.FileName().empty() ? "d" : "-";
+  text += (dos & platform::kAttrReadOnly) ? 'r' : '-';
+  text += (dos & platform::kAttrHidden) ? 'h' : '-';
+  text += (dos & platform::kAttrSysFile) ? 's' : '-';
+  text += (dos & platform::kAttrArchive) ? 'a' : '-';
+  return text;
+}
+
+// The member's time in local time: the extended or NTFS time when it has one, else the DOS time.
+std::string TimeLabel(const zip::ZipEntry& e) {
+  std::tm local{};
+  if (!e.unixTime || !platform::ToLocalTime(static_cast<std::time_t>(*e.unixTime), local))
+    return platform::FormatDosDateTime(e.dateTime);
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+// How much smaller the data became, in whole percent.
+int Ratio(uint64_t size, uint64_t compressed) {
+  if (size == 0 || compressed >= size) return 0;
+  return static_cast<int>((size - compressed) * 100 / size);
 }
 
 int UsageError(const char* detail) {
@@ -37,13 +72,39 @@ int UsageError(const char* detail) {
   return 2;
 }
 
+void PrintTable(const zip::ArchiveDirectory& reader) {
+  std::printf("%10s  %10s  %5s  %-9s  %-10s  %-10s  %-19s  %-8s  %s\n", "Size", "Compressed", "Ratio",
+              "Method", "Encryption", "Mode", "Modified", "CRC-32", "Name");
+  const std::string rule = "----------  ----------  -----";
+  std::printf("%s  ---------  ----------  ----------  -------------------  --------  ----\n", rule.c_str());
+  uint64_t size = 0, compressed = 0;
+  for (int i = 0; i < reader.EntryCount(); ++i) {
+    const zip::ZipEntry& e = reader.Entry(i);
+    size += e.uncompressedSize;
+    compressed += e.compressedSize;
+    std::printf("%10llu  %10llu  %4d%%  %-9s  %-10s  %-10s  %-19s  %08x  %s\n",
+                static_cast<unsigned long long>(e.uncompressedSize),
+                static_cast<unsigned long long>(e.compressedSize),
+                Ratio(e.uncompressedSize, e.compressedSize), zip::MethodName(e.DataMethod()).c_str(),
+                EncryptionLabel(e).c_str(), ModeLabel(e).c_str(), TimeLabel(e).c_str(), e.crc32,
+                zip::PrintableText(e.StoredName()).c_str());
+  }
+  std::printf("%s  %*s----\n", rule.c_str(), 9 + 2 + 10 + 2 + 10 + 2 + 19 + 2 + 8 + 2, "");
+  std::printf("%10llu  %10llu  %4d%%  %*s%d member(s)\n", static_cast<unsigned long long>(size),
+              static_cast<unsigned long long>(compressed), Ratio(size, compressed),
+              9 + 2 + 10 + 2 + 10 + 2 + 19 + 2 + 8 + 2, "", reader.EntryCount());
+}
+
 int RunList(int argc, char** argv) {
   std::string archive;
   bool repair = false;
+  bool namesOnly = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-r") {
       repair = true;
+    } else if (arg == "-1") {
+      namesOnly = true;
     } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
       return UsageError(error.c_str());
     }
@@ -57,16 +118,14 @@ int RunList(int argc, char** argv) {
   try {
     reader.SetZipName(archive);
     reader.ReadDirectory();
-    for (int i = 0; i < reader.EntryCount(); ++i) {
-      const zip::ZipEntry& e = reader.Entry(i);
-      std::printf("%s %llu %llu %s %08x %s\n", MethodLabel(e).c_str(),
-                  static_cast<unsigned long long>(e.compressedSize),
-                  static_cast<unsigned long long>(e.uncompressedSize),
-                  platform::FormatDosDateTime(e.dateTime).c_str(), e.crc32,
-                  zip::PrintableText(e.StoredName()).c_str());
+    if (namesOnly) {
+      for (int i = 0; i < reader.EntryCount(); ++i)
+        std::printf("%s\n", zip::PrintableText(reader.Entry(i).StoredName()).c_str());
+    } else {
+      PrintTable(reader);
+      const std::string& comment = reader.ZipComment();
+      if (!comment.empty()) std::printf("%s\n", zip::PrintableText(comment, true).c_str());
     }
-    const std::string& comment = reader.ZipComment();
-    if (!comment.empty()) std::printf("%s\n", zip::PrintableText(comment, true).c_str());
     if (!reader.DirectoryNote().empty()) {
       std::fprintf(stderr, "brisko-zip l: %s: warning: %s\n", archive.c_str(),
                    zip::PrintableText(reader.DirectoryNote()).c_str());

@@ -39,7 +39,7 @@ std::string PrintableText(std::string_view text, bool keepLines) {
     const auto c = static_cast<unsigned char>(text[i]);
     const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     size_t length = 0;
-    if (keepLines && (c == '\n' || c == '\r' || c == '\t')) {
+    if (keepLines && (c == '\n' || c == '\t')) {
       out += static_cast<char>(c);
     } else if (c < 0x20 || c == 0x7F) {
       PutByteEscape(out, c);

@@ -78,15 +78,10 @@ constexpr uint32_t kTypeLink = 0120000;
 // Link texts longer than this are no path any file system takes.
 constexpr uint64_t kMaxLinkText = 65536;
 
-// The Unix file mode of an entry made on a Unix host; 0 for other hosts.
-uint32_t UnixModeOf(const ZipEntry& entry) {
-  return (entry.versionMadeBy >> 8) == kHostUnix ? entry.externalAttributes >> 16 : 0;
-}
-
 // Whether an entry is restored as a symbolic link. Windows builds restore it as a file holding the
 // link text.
 bool IsLinkEntry(const ZipEntry& entry) {
-  return platform::kUnixModes && (UnixModeOf(entry) & kTypeMask) == kTypeLink;
+  return platform::kUnixModes && (entry.UnixMode() & kTypeMask) == kTypeLink;
 }
 
 // The check of an entry before its data is read: what the records say.
@@ -255,7 +250,7 @@ void ZipExtractRun::FinishFolders() {
   // Deepest first, so that setting a folder's time is not undone by work inside it.
   for (auto it = folderFinish_.rbegin(); it != folderFinish_.rend(); ++it) {
     RestoreModificationTime(it->first, it->second);
-    if (const uint32_t mode = UnixModeOf(it->second); options_.retainAttributes && mode != 0)
+    if (const uint32_t mode = it->second.UnixMode(); options_.retainAttributes && mode != 0)
       platform::SetPermissions(it->first, mode);
   }
   folderFinish_.clear();
@@ -474,7 +469,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     if (!isLink) {
       RestoreModificationTime(temp, entry);
       // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
-      const uint32_t mode = UnixModeOf(entry);
+      const uint32_t mode = entry.UnixMode();
       if (options_.retainAttributes && mode != 0)
         platform::SetPermissions(temp, mode);
       else if (options_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)

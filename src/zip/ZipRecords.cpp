@@ -287,6 +287,9 @@ bool ZipEntry::WriteCentralHeader(ZipStream& stream) {
   }
   PutTimes(extra, unixTime, timeNanos);
   PutAes(extra, aes);
+  // The writer knows at least the features the member needs (Zip64, AES).
+  const uint16_t madeVersion = std::max<uint16_t>(versionMadeBy & 0xFF, versionNeeded & 0xFF);
+  versionMadeBy = static_cast<uint16_t>((versionMadeBy & 0xFF00) | madeVersion);
   // The comment length written is that of the comment actually held, so a record whose comment was
   // never loaded cannot produce a length without bytes behind it.
   uint16_t commentLength = comment_ ? static_cast<uint16_t>(comment_->size()) : 0;

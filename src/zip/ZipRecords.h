@@ -79,6 +79,8 @@ class ZipEntry {
   }
   bool IsEncrypted() const { return (flags & kFlagEncrypted) != 0; }
   bool HasDataDescriptor() const { return (flags & kFlagDataDescriptor) != 0; }
+  // The Unix file mode (type and permissions) of a member made on a Unix host; 0 for other hosts.
+  uint32_t UnixMode() const { return (versionMadeBy >> 8) == kHostUnix ? externalAttributes >> 16 : 0; }
   // The compression method of the data once decrypted (the one inside the AES field for method 99).
   uint16_t DataMethod() const { return HasAuthCode() ? aes->method : compressionMethod; }
   // AES members carry an authentication code behind their data: a mismatch means damage or alteration.

@@ -22,8 +22,9 @@ class HostileNamesTest : public BackupCliFixture {
     badCrc.crc ^= 1;
     TestMember method = brisko::test::StoredMember(kControls + kNul + "method.txt", "xx");
     method.method = 14;  // LZMA
-    std::vector<TestMember> members = {badCrc, method, brisko::test::StoredMember(kControls + "kept.txt", "kept"),
-                                       brisko::test::StoredMember(kNul + ".txt", "a name no file system takes")};
+    std::vector<TestMember> members = {
+        badCrc, method, brisko::test::StoredMember(kControls + "kept.txt", "kept"),
+        brisko::test::StoredMember(kNul + ".txt", "a name no file system takes")};
     for (TestMember& m : members) m.flags |= 0x0800;  // UTF-8 names
     const std::vector<uint8_t> bytes = brisko::test::BuildZip(members);
     archive = (root / "hostile.zip").string();
@@ -31,8 +32,8 @@ class HostileNamesTest : public BackupCliFixture {
   }
   // Nothing raw of the controls, and the escapes in their place.
   static void ExpectEscaped(const std::string& text) {
-    for (const std::string& raw : {std::string("\x1b"), std::string("\x07"), std::string("\xE2\x80\xAE"),
-                                  std::string(1, '\0')})
+    for (const std::string& raw :
+         {std::string("\x1b"), std::string("\x07"), std::string("\xE2\x80\xAE"), std::string(1, '\0')})
       EXPECT_EQ(text.find(raw), std::string::npos) << text;
     EXPECT_NE(text.find("\\x1b[31m\\x07\\u202e"), std::string::npos) << text;
   }
@@ -51,8 +52,8 @@ TEST_F(HostileNamesTest, ExtractVerifyAndRestoreEscapeEveryName) {
   const Case cases[] = {
       {"x", zipTool + " x -d " + out + " " + ShellQuote(archive), "", false},
       {"x again, asked to replace", zipTool + " x -d " + out + " " + ShellQuote(archive), "n\n", false},
-      {"x of members not there", zipTool + " x -d " + out + " " + ShellQuote(archive) + " " + ShellQuote(kControls),
-       "", false},
+      {"x of members not there",
+       zipTool + " x -d " + out + " " + ShellQuote(archive) + " " + ShellQuote(kControls), "", false},
       {"verify", "verify " + ShellQuote(archive), "", true},
       {"restore", "restore " + ShellQuote(archive) + " --to " + out, "", true},
       {"restore again, asked to replace",

@@ -1,6 +1,10 @@
 // --help and --version of the three programs: exit 0, text on standard output, the build's version.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <sstream>
 #include <vector>
 
 #include "BackupFixture.h"
@@ -34,6 +38,35 @@ TEST(ProgramOptionsTest, HelpAndVersionAnswerWithoutWork) {
     EXPECT_EQ(code, 0) << c.program << " " << c.option;
     EXPECT_NE(out.find(c.expected), std::string::npos) << c.program << " " << c.option << ": " << out;
   }
+}
+
+// Scripts read the exit codes of brisko-zip in the README or in its man page: both say the same.
+TEST(ProgramOptionsTest, ReadmeAndManPageGiveTheSameExitCodes) {
+  const fs::path top = fs::path(BRISKO_TESTDATA_DIR).parent_path().parent_path();
+  std::map<std::string, std::string> man, readme;
+  std::istringstream manText(ReadFile((top / "docs/man/brisko-zip.1").string()));
+  std::string line, code;
+  bool inStatus = false;
+  while (std::getline(manText, line)) {
+    if (line.rfind(".SH", 0) == 0) inStatus = line == ".SH EXIT STATUS";
+    if (!inStatus || line == ".TP" || line.rfind(".SH", 0) == 0) continue;
+    if (line.rfind(".B ", 0) == 0) {
+      code = line.substr(3);
+    } else {
+      man[code] += (man[code].empty() ? "" : " ") + line;
+    }
+  }
+  std::istringstream readmeText(ReadFile((top / "README.md").string()));
+  while (std::getline(readmeText, line)) {
+    const size_t bar = line.find("| ");
+    if (bar == std::string::npos || line.size() < bar + 6 ||
+        !std::isdigit(static_cast<unsigned char>(line[bar + 2])))
+      continue;
+    const size_t second = line.find(" | ", bar + 2);
+    readme[line.substr(bar + 2, second - bar - 2)] = line.substr(second + 3, line.size() - second - 5);
+  }
+  EXPECT_EQ(man.size(), 3u);
+  EXPECT_EQ(readme, man);
 }
 
 }  // namespace

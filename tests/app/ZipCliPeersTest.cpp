@@ -115,6 +115,11 @@ TEST_F(ZipCliPeersTest, AddReplacesUpdatesAndFreshens) {
     EXPECT_EQ(RunShell("unzip -Z1 " + ShellQuote(P("a.zip"))).out, step.expectedNames);
     EXPECT_EQ(RunShell("unzip -p " + ShellQuote(P("a.zip")) + " f.txt").out, step.expectedContent);
   }
+  // Nothing to add: no empty archive stands in for the missing files.
+  std::string log;
+  EXPECT_EQ(Shell("cd " + ShellQuote(P("")) + " && " + kOurs + " a new.zip missing.txt", &log), 1);
+  EXPECT_NE(log.find("missing.txt: no such file"), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(P("new.zip")));
 }
 
 TEST_F(ZipCliPeersTest, RandomHeadBeforeZerosIsNoLargerThanZipMakesIt) {

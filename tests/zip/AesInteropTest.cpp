@@ -82,7 +82,7 @@ TEST_F(AesInteropTest, SevenZipOpensWhatWeWrite) {
               0)
         << out;
     ASSERT_EQ(Tool("l " + ShellQuote(archive), &out), 0);
-    EXPECT_NE(out.find("+AES-256 "), std::string::npos) << out;
+    EXPECT_NE(out.find(" AES-256 "), std::string::npos) << out;
     EXPECT_EQ(Shell(kUtf8Env + "7zz l -slt -p" + ShellQuote(c.password) + " " + ShellQuote(archive) +
                         " | grep -c 'Method = AES-256'",
                     &out),

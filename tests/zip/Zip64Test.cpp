@@ -42,11 +42,13 @@ TEST(Zip64Records, CentralHeaderCarriesExactlyTheFieldsThatNeedIt) {
     MemoryStream s;
     ASSERT_TRUE(h.WriteCentralHeader(s));
     const std::vector<uint8_t>& bytes = s.Data();
-    uint16_t extra = 0, needed = 0;
+    uint16_t extra = 0, needed = 0, madeBy = 0;
     GetLE16(bytes.data(), bytes.size(), 30, extra);
     GetLE16(bytes.data(), bytes.size(), 6, needed);
+    GetLE16(bytes.data(), bytes.size(), 4, madeBy);
     EXPECT_EQ(extra, c.extraLength) << c.size << " " << c.compressed << " " << c.offset;
     EXPECT_EQ(needed, c.extraLength != 0 ? kVersionZip64 : kVersion20);
+    EXPECT_EQ(madeBy, needed);  // the writer knows what the member needs
     s.Seek(0);
     ZipEntry r;
     ASSERT_TRUE(r.ReadCentralHeader(s));
