@@ -346,11 +346,6 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     observer_.OnDamagedMember(index, check);
     return Step::Done;
   }
-  if (!PrepareFolderOf(fname, composed, parts)) {
-    Skip(index, entry, SkipReason::CreateError);
-    return Step::Done;
-  }
-
   // Decoded ahead and found sound: the header, the password and the data were checked already.
   std::unique_ptr<DecodeAhead::Decoded> decoded;
   if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &archive_);
@@ -374,6 +369,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
       return Step::Done;
     }
     remaining = decryption.DataSize();
+  }
+  // Folders are made once the data can be read: a wrong password or a damaged member leaves none.
+  if (!PrepareFolderOf(fname, composed, parts)) {
+    Skip(index, entry, SkipReason::CreateError);
+    return Step::Done;
   }
 
   const platform::FileStat existing = platform::StatFile(fname, true);

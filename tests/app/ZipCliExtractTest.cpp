@@ -97,6 +97,15 @@ TEST_F(ZipCliExtractTest, FailuresGiveExitCodeOne) {
   CommandResult r = Run("x -P wrong -d out " + Interop("7z_zipcrypto.zip"));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find("hello.txt: skipped, password not accepted"), std::string::npos) << r.out;
+  r = Run("x -P wrong -d out1 " + Interop("7z_zipcrypto.zip") + " docs/nested/readme.txt");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_FALSE(fs::exists(P("out1/docs"))) << "no folders for a member that cannot be read";
+  // Without a password, the need for one is said once.
+  r = Run("x -d out1 " + Interop("7z_zipcrypto.zip"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.out.find("password required (-P): 6 encrypted member(s) not extracted"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("password not accepted"), std::string::npos) << r.out;
 
   r = Run("x -d out2 " + Interop("crc_corrupt_data.zip"));
   EXPECT_EQ(r.exitCode, 1);
@@ -128,6 +137,10 @@ TEST_F(ZipCliExtractTest, TestCommandReportsOneLinePerFailingEntry) {
   r = Run("t -P 'Secret#123' " + Interop("bsdtar_zipcrypto.zip"));
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_EQ(r.out, "");
+  r = Run("t " + Interop("bsdtar_zipcrypto.zip"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out.rfind("password required (-P): ", 0), 0u) << r.out;  // once, not a line per member
+  EXPECT_EQ(Lines(r.out).size(), 1u) << r.out;
 
   r = Run("t " + Interop("truncated_in_cd.zip"));
   EXPECT_EQ(r.exitCode, 2);
