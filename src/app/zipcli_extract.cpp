@@ -175,15 +175,16 @@ int RunExtract(int argc, char** argv) {
       archive.ReadDirectory();
       for (const std::string& member : members) {
         if (!archive.DirectoryLoaded()) break;  // not an archive: the extraction says so
-        const std::vector<std::string> patterns = zip::SelectionPatterns(member, zip::SelectionItem::Typed);
+        const zip::ItemPatterns item = zip::PatternsOf(member, zip::SelectionItem::Typed);
         bool found = false;
         for (int i = 0; i < archive.EntryCount() && !found; ++i)
-          found = zip::MatchesAnyPattern(patterns, archive.Entry(i).FullName());
+          found = item.Matches(archive.Entry(i).FullName());
         if (!found) {
           std::fprintf(stderr, "%s: not in the archive\n", Printable(member).c_str());
           ++report.failures;
         }
-        options.filesList.insert(options.filesList.end(), patterns.begin(), patterns.end());
+        auto& list = item.matchCase ? options.namesList : options.filesList;
+        list.insert(list.end(), item.patterns.begin(), item.patterns.end());
       }
     }
     zip::ExtractJob(archive, std::move(options), &report).Run();

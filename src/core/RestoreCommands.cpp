@@ -1,6 +1,7 @@
 // Restore, delete, copy and open of the listed archives.
 #include "core/RestoreCommands.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/ArchiveFileCopy.h"
@@ -36,11 +37,8 @@ std::string RestoreCommands::ConfirmationText(const std::string& name, int repla
 
 int RestoreCommands::CountReplaced(const std::string& archive) {
   if (options.overwriteMode == zip::OverwriteRule::Never) return 0;
-  std::vector<std::string> patterns;
-  for (const std::string& item : selection) {
-    auto more = zip::SelectionPatterns(item, zip::SelectionItem::Exact);
-    patterns.insert(patterns.end(), more.begin(), more.end());
-  }
+  std::vector<zip::ItemPatterns> items;
+  for (const std::string& item : selection) items.push_back(zip::PatternsOf(item, zip::SelectionItem::Exact));
   std::string base = TrimBlanks(browser_.DirectoryRestore());
   if (base.empty() || base.back() != platform::kPathDelim) base += platform::kPathDelim;
   int count = 0;
@@ -50,7 +48,10 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
     for (int i = 0; i < archive_.EntryCount(); ++i) {
       const zip::ZipEntry& entry = archive_.Entry(i);
       if (entry.FileName().empty()) continue;
-      if (!patterns.empty() && !zip::MatchesAnyPattern(patterns, entry.FullName())) continue;
+      if (!items.empty() && std::none_of(items.begin(), items.end(), [&](const zip::ItemPatterns& item) {
+            return item.Matches(entry.FullName());
+          }))
+        continue;
       std::string rel = options.useOriginalFolder ? entry.FullName() : entry.FileName();
       rel.erase(0, rel.find_first_not_of('/'));  // stored full paths land below the target too
       if (platform::StatFile(base + rel).exists) ++count;

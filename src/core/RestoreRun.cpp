@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <set>
 
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
@@ -41,6 +42,17 @@ std::string FailureList(const RestoreOutcome& outcome) {
   std::string text = "Not restored (" + std::to_string(outcome.fileCount) + " of " +
                      std::to_string(outcome.chosen) + " files restored):";
   for (const MemberFailure& f : outcome.failures) text += "\r" + f.name + ": " + f.reason;
+  return text;
+}
+
+// Files kept and files renamed, after "N of M files restored".
+std::string Notes(const RestoreOutcome& outcome) {
+  std::string text;
+  if (outcome.kept > 0) text += ", " + std::to_string(outcome.kept) + " existing file(s) kept, not replaced";
+  if (!outcome.renamed.empty())
+    text += ", " + std::to_string(outcome.renamed.size()) +
+            " file(s) renamed because their names collided without their folders, first: " +
+            outcome.renamed.front().first + " as " + outcome.renamed.front().second;
   return text;
 }
 
@@ -89,10 +101,12 @@ class RestoreRun::Observer : public zip::ExtractObserver {
   void OnTotalPercentDone(int percent) override {
     if (run_.onProgress) run_.onProgress(percent);
   }
-  void OnStartUnZip(int index, std::string&, bool&) override {
+  void OnStartUnZip(int index, std::string& fileName, bool&) override {
     current = index;
+    if (flatten_) fileName = UnusedName(index, fileName);
     errno = 0;  // a later "cannot create" takes its reason from the call that failed
   }
+  void OnEndUnZip(int, const std::string&) override { ++outcome_.fileCount; }
   void OnBadPassword(int index, std::string&) override {
     run_.ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
     outcome_.badPassword = true;
@@ -106,7 +120,10 @@ class RestoreRun::Observer : public zip::ExtractObserver {
     Fail(EntryName(index), authenticated ? "damaged or altered" : "bad CRC");
   }
   void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index, bool&) override {
-    if (reason == zip::SkipReason::NoOverwrite) return;
+    if (reason == zip::SkipReason::NoOverwrite) {
+      ++outcome_.kept;
+      return;
+    }
     ++outcome_.notWritten;
     Fail(name, SkipReasonText(reason, index == current, errno));
   }
@@ -143,20 +160,43 @@ class RestoreRun::Observer : public zip::ExtractObserver {
     }
     return run_.ui_.Confirm(MessageKind::Warning, text);
   }
-  void OnUnZipComplete(int fileCount) override {
-    outcome_.fileCount = fileCount;
-    completed = true;
-  }
+  void OnUnZipComplete(int) override { completed = true; }
+  // Files land in the target folder without their own folders.
+  void Flatten() { flatten_ = true; }
 
  private:
+  // The target path itself, or, when this run has written a file of that name already, the name with
+  // " (2)", " (3)"... before its extension that neither this run nor an existing file holds.
+  std::string UnusedName(int index, const std::string& path) {
+    std::string chosen = path;
+    if (written_.count(zip::NameKey(path)) != 0) {
+      const std::string name = zip::ExtractNamePart(path);
+      const std::string folder = path.substr(0, path.size() - name.size());
+      const size_t dot = name.find_last_of('.');
+      const bool hasExtension = dot != std::string::npos && dot > 0;
+      const std::string stem = hasExtension ? name.substr(0, dot) : name;
+      const std::string extension = hasExtension ? name.substr(dot) : std::string();
+      for (int n = 2;; ++n) {
+        chosen = folder + stem + " (" + std::to_string(n) + ")" + extension;
+        if (written_.count(zip::NameKey(chosen)) == 0 && !platform::StatFile(chosen, true).exists) break;
+      }
+      outcome_.renamed.emplace_back(EntryName(index), zip::ExtractNamePart(chosen));
+    }
+    written_.insert(zip::NameKey(chosen));
+    return chosen;
+  }
+
   RestoreRun& run_;
   RestoreOutcome& outcome_;
-  std::optional<bool> forAll_;  // the answer "Yes to all" or "No to all" gave
+  bool flatten_ = false;
+  std::set<std::string> written_;  // name keys of the targets of this run
+  std::optional<bool> forAll_;     // the answer "Yes to all" or "No to all" gave
 };
 
 RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::string& project) {
   RestoreOutcome outcome;
   Observer observer(*this, outcome);
+  if (!settings.recreateDirs) observer.Flatten();
   const bool& completed = observer.completed;
   auto fail = [&observer](const std::string& name, const std::string& reason) {
     observer.Fail(name, reason);
@@ -218,6 +258,8 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   const uint64_t kb = platform::StatFile(zipName).size / 1024;
   outcome.information = zipName + "  " + std::to_string(kb) + "Kb  " + std::to_string(outcome.fileCount) +
                         " of " + std::to_string(outcome.chosen) + " files restored";
+  const std::string notes = Notes(outcome);
+  outcome.information += notes;
   for (const MemberFailure& f : outcome.failures) outcome.information += "; " + f.name + ": " + f.reason;
   if (outcome.cancelled) {
     outcome.status = RestoreStatus::Interrupted;
@@ -240,7 +282,8 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   } else {
     ui_.ShowTimedMessage(MessageKind::Information, "",
                          "Restore Files Succeeds!\rProject Name: '" + project + "'\rFilename:     '" +
-                             zip::ExtractNamePart(zipName) + "'",
+                             zip::ExtractNamePart(zipName) + "'" +
+                             (notes.empty() ? "" : "\r" + notes.substr(2)),
                          4);
     log_.AddLogEntry("Restore", "Succeeds", outcome.information, project);
   }
@@ -253,17 +296,19 @@ void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& op
                         RestoreOutcome& outcome) {
   options.doAll = settings.members.empty();
   options.filesList.clear();
-  std::vector<std::vector<std::string>> itemPatterns;
+  options.namesList.clear();
+  std::vector<zip::ItemPatterns> items;
   for (const std::string& item : settings.members) {
-    itemPatterns.push_back(zip::SelectionPatterns(item, settings.itemKind));
-    options.filesList.insert(options.filesList.end(), itemPatterns.back().begin(), itemPatterns.back().end());
+    items.push_back(zip::PatternsOf(item, settings.itemKind));
+    auto& list = items.back().matchCase ? options.namesList : options.filesList;
+    list.insert(list.end(), items.back().patterns.begin(), items.back().patterns.end());
   }
-  std::vector<bool> itemUsed(itemPatterns.size(), false);
+  std::vector<bool> itemUsed(items.size(), false);
   for (int i = 0; i < archive_.EntryCount(); ++i) {
     const zip::ZipEntry& entry = archive_.Entry(i);
     bool picked = options.doAll;
-    for (size_t k = 0; k < itemPatterns.size(); ++k) {
-      if (zip::MatchesAnyPattern(itemPatterns[k], entry.FullName())) picked = itemUsed[k] = true;
+    for (size_t k = 0; k < items.size(); ++k) {
+      if (items[k].Matches(entry.FullName())) picked = itemUsed[k] = true;
     }
     if (picked && !entry.FileName().empty()) ++outcome.chosen;
   }

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ActivityLog.h"
@@ -47,8 +48,12 @@ enum class RestoreStatus {
 
 struct RestoreOutcome {
   RestoreStatus status = RestoreStatus::NotRun;
-  int fileCount = 0;  // entries extracted
+  int fileCount = 0;  // files written (folders not counted)
   int chosen = 0;     // file members the selection picked
+  int kept = 0;       // files not written because the overwrite rule or the user kept an existing file
+  // Files written under another name because, without their folders, an earlier file had theirs:
+  // the member's name and the name written.
+  std::vector<std::pair<std::string, std::string>> renamed;
   bool badPassword = false;
   bool cancelled = false;
   int badCrc = 0;           // entries whose data did not match their CRC (output deleted)
@@ -74,7 +79,9 @@ class RestoreRun {
 
   // Restores one archive and reports it under `project`. A wrong password shows "The password is
   // incorrect" and ends the run. Once the run has started, its result is shown in the timed message
-  // box and logged: "Succeeds" only when every entry was written or deliberately kept; a password
+  // box and logged: "Succeeds" only when every entry was written or deliberately kept (the files kept
+  // are counted, and files renamed because their names collided without their folders are named, in
+  // the message and the log); a password
   // failure, a CRC failure, a file that could not be written, or an error ending the run give
   // "Restore files fails!" and "Fails"; every member that failed is named with its reason in an error
   // message and in the log's information, which also counts the files restored of those chosen. An error that

@@ -26,8 +26,11 @@ struct ExtractOptions {
   std::string rootDir;
   bool recreateDirs = false;
   OverwriteRule overwriteMode = OverwriteRule::Prompt;
-  // Wildcard patterns selecting entries when doAll is false.
+  // Wildcard patterns selecting entries when doAll is false; letters match without regard to case.
   std::vector<std::string> filesList;
+  // Patterns of names selecting entries beside filesList (SelectionPatterns of name items): letters
+  // compare as the system tells names apart, exactly on POSIX.
+  std::vector<std::string> namesList;
   bool doAll = false;
   bool retainAttributes = true;
   bool replaceReadOnly = false;

@@ -47,11 +47,17 @@ std::vector<std::string> SelectionPatterns(const std::string& item, SelectionIte
   return {literal, literal + "/*"};
 }
 
-bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName) {
+bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName,
+                       bool matchCase) {
   const std::string name = WithSlashes(storedName);
   for (const std::string& pattern : patterns)
-    if (platform::kWindows ? WildMatch(WithSlashes(pattern), name) : WildMatch(pattern, name)) return true;
+    if (WildMatch(platform::kWindows ? WithSlashes(pattern) : pattern, name, matchCase)) return true;
   return false;
+}
+
+ItemPatterns PatternsOf(const std::string& item, SelectionItem kind) {
+  const bool name = kind == SelectionItem::Exact || !IsWildcard(item);
+  return {SelectionPatterns(item, kind), name && !platform::kNamesIgnoreCase};
 }
 
 }  // namespace brisko::zip

@@ -19,8 +19,21 @@ enum class SelectionItem {
 std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind);
 
 // Whether the stored name (folder part included) matches one of the patterns, as the extractor
-// matches FilesList: whole name, ASCII letters without regard to case, and on Windows '\' and '/'
-// alike between folders.
-bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName);
+// matches FilesList: whole name, ASCII letters without regard to case unless matchCase, and on
+// Windows '\' and '/' alike between folders.
+bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName,
+                       bool matchCase = false);
+
+// One selection item as the extractor matches it. A name (or folder) picks members as the system
+// tells names apart: exactly on POSIX, without regard to case on Windows. A wildcard's letters match
+// without regard to case, as the backup's wildcards do.
+struct ItemPatterns {
+  std::vector<std::string> patterns;
+  bool matchCase = false;  // patterns go to the extractor's namesList, else to its filesList
+  bool Matches(std::string_view storedName) const {
+    return MatchesAnyPattern(patterns, storedName, matchCase);
+  }
+};
+ItemPatterns PatternsOf(const std::string& item, SelectionItem kind);
 
 }  // namespace brisko::zip

@@ -118,16 +118,16 @@ WildResult Walk(std::string_view p, std::string_view t) {
 
 }  // namespace
 
-WildResult WildMatchResult(std::string_view pattern, std::string_view text) {
-  std::string p = LowerAscii(pattern);
-  std::string t = LowerAscii(text);
+WildResult WildMatchResult(std::string_view pattern, std::string_view text, bool matchCase) {
+  const std::string p = matchCase ? std::string(pattern) : LowerAscii(pattern);
+  const std::string t = matchCase ? std::string(text) : LowerAscii(text);
   if (p == "*") return WildResult::Valid;
   if (p.empty()) return t.empty() ? WildResult::Valid : WildResult::TextLeftOver;
   return Walk(p, t);
 }
 
-bool WildMatch(std::string_view pattern, std::string_view text) {
-  return WildMatchResult(pattern, text) == WildResult::Valid;
+bool WildMatch(std::string_view pattern, std::string_view text, bool matchCase) {
+  return WildMatchResult(pattern, text, matchCase) == WildResult::Valid;
 }
 
 bool IsWildcard(std::string_view text) {

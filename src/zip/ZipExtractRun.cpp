@@ -163,7 +163,8 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
 bool ZipExtractRun::Selected(const ZipEntry& entry) const {
   if (entry.FileName().empty() && !options_.recreateDirs) return false;
   if (options_.doAll) return true;
-  return MatchesAnyPattern(options_.filesList, entry.FullName());
+  return MatchesAnyPattern(options_.filesList, entry.FullName()) ||
+         MatchesAnyPattern(options_.namesList, entry.FullName(), !platform::kNamesIgnoreCase);
 }
 
 void ZipExtractRun::Body() {

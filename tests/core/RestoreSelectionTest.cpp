@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "RestoreFixture.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core::test {
 namespace {
@@ -133,6 +134,75 @@ TEST_F(RestoreSelectionTest, AlwaysReplacesAReadOnlyFile) {
   commands->selection = {"a.txt"};
   EXPECT_EQ(commands->Restore().status, RestoreStatus::Succeeds);
   EXPECT_EQ(ReadFile(Target("a.txt")), ReadFile(Src("a.txt")));
+}
+
+// Names pick exactly the members they name (on POSIX, where case tells names apart), no file is lost
+// when folders are left out, and the counts count files.
+TEST_F(RestoreSelectionTest, NamesAreExactAndNoFileIsDroppedSilently) {
+  BRISKO_POSIX_ONLY("names that differ only in case name two files on POSIX only");
+  const std::string twins = Archives("twins.zip");
+  {
+    for (const char* name : {"d/Notes.txt", "Notes/README", "Photos/README"})
+      WriteFileAt((root / "twins" / name).string(), name);
+    WriteFileAt((root / "twins/d/NOTES.TXT").string(), "d/NOTES.TXT");
+    zip::WriteOptions options;
+    options.rootDir = (root / "twins").string();
+    options.relativePaths = options.recurse = options.addDirEntriesOnRecurse = true;
+    options.filesList = {(root / "twins").string() + "/*.*"};
+    zip::WriteJob writer(std::move(options));
+    writer.SetZipName(twins);
+    writer.Run();
+  }
+  Browse("twins.zip");
+  struct Case {
+    const char* label;
+    std::vector<std::string> selection;
+    bool originalFolders;
+    zip::OverwriteRule mode;
+    std::vector<std::string> restored;  // files in the target afterwards, with their contents' names
+    std::string information;
+  };
+  const Case cases[] = {
+      {"a name leaves its case twin alone",
+       {"d/Notes.txt"},
+       true,
+       zip::OverwriteRule::Always,
+       {"d/NOTES.TXT=mine", "d/Notes.txt=d/Notes.txt"},
+       "1 of 1 files restored"},
+      {"folders are not counted as files",
+       {},
+       true,
+       zip::OverwriteRule::Always,
+       {"Notes/README=Notes/README", "Photos/README=Photos/README", "d/NOTES.TXT=d/NOTES.TXT",
+        "d/Notes.txt=d/Notes.txt"},
+       "4 of 4 files restored"},
+      {"names that collide without their folders are renamed",
+       {"Notes/", "Photos/"},
+       false,
+       zip::OverwriteRule::Always,
+       {"README=Notes/README", "README (2)=Photos/README", "d/NOTES.TXT=mine"},
+       "2 of 2 files restored, 1 file(s) renamed because their names collided without their folders, first: "
+       "Photos/README as README (2)"},
+      {"files kept are counted",
+       {"d/"},
+       true,
+       zip::OverwriteRule::Never,
+       {"d/NOTES.TXT=mine", "d/Notes.txt=d/Notes.txt"},
+       "1 of 2 files restored, 1 existing file(s) kept, not replaced"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(Target());
+    WriteFileAt(Target("d/NOTES.TXT"), "mine");
+    commands->selection = c.selection;
+    commands->options.useOriginalFolder = c.originalFolders;
+    commands->options.overwriteMode = c.mode;
+    EXPECT_EQ(commands->Restore().status, RestoreStatus::Succeeds);
+    std::vector<std::string> restored;
+    for (const std::string& rel : Restored()) restored.push_back(rel + "=" + ReadFile(Target(rel)));
+    EXPECT_EQ(restored, c.restored);
+    EXPECT_NE(LastLog("Information").find(c.information), std::string::npos) << LastLog("Information");
+  }
 }
 
 }  // namespace
