@@ -56,9 +56,16 @@ class AddReport : public SignalStoppedObserver<zip::WriteObserver> {
     std::fprintf(stderr, "brisko-zip: warning: %s: no such file\n", name.c_str());
     problems = true;
   }
-  void OnUnlistableFolder(const std::string& folder) override {
-    std::fprintf(stderr, "brisko-zip: warning: %s: folder cannot be read, skipped\n", folder.c_str());
+  void OnUnreadableEntry(const std::string& path, const std::string& reason) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: cannot be read (%s), skipped\n", path.c_str(),
+                 reason.c_str());
     problems = true;
+  }
+  void OnSpecialFile(const std::string& path) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: not a regular file, skipped\n", path.c_str());
+  }
+  void OnFileChanged(const std::string& name) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: changed while being read\n", name.c_str());
   }
   void OnSkippingFile(zip::SkipReason reason, const std::string& name, int, bool&) override {
     if (reason == zip::SkipReason::FileOpenError) {

@@ -138,6 +138,8 @@ BackupOutcome BackupRun::Execute() {
   skipped_.clear();
   missing_.clear();
   notes_.clear();
+  special_.clear();
+  changed_.clear();
   tempPath_.clear();
   if (m.Projects().empty()) return BackupOutcome::NotRun;
   ScopedFlag running(m.runInProgress_);
@@ -283,7 +285,19 @@ std::string Summary(const std::vector<BackupRun::Problem>& problems, const std::
   const BackupRun::Problem& first = problems.front();
   return std::to_string(problems.size()) + " " + what + ", first: " + first.path + " (" + first.reason + ")";
 }
+
+std::string Count(const std::vector<std::string>& paths, const std::string& what) {
+  return std::to_string(paths.size()) + " " + what + ", first: " + paths.front();
+}
 }  // namespace
+
+// What the run stored but could not promise: files that changed while read, special files met.
+std::string BackupRun::Notes(const std::string& separator) const {
+  std::string notes;
+  if (!changed_.empty()) notes += separator + Count(changed_, "file(s) changed while being read");
+  if (!special_.empty()) notes += separator + Count(special_, "special file(s) not backed up");
+  return notes;
+}
 
 // Hears the writer: sources missing or passed over, this project's own files left out, progress and
 // the user's stop.
@@ -302,9 +316,11 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
   int storedFiles = 0;  // files stored; folder entries alone make no backup
 
   void OnNoSuchFile(const std::string& path) override { run_.missing_.push_back({path, "not found"}); }
-  void OnUnlistableFolder(const std::string& folder) override {
-    run_.missing_.push_back({folder, "cannot be read"});
+  void OnUnreadableEntry(const std::string& path, const std::string& reason) override {
+    run_.missing_.push_back({path, "cannot be read: " + reason});
   }
+  void OnSpecialFile(const std::string& path) override { run_.special_.push_back(path); }
+  void OnFileChanged(const std::string& path) override { run_.changed_.push_back(path); }
   void OnStartZipInfo(int, int64_t, zip::EndOfCentralDir&, bool&) override {
     if (!run_.missing_.empty())
       throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
@@ -380,6 +396,7 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   // Archives hold whatever the sources hold, private keys included.
   options.privateOutput = true;
   options.outputOpener = m.writerOutput;
+  options.beforeSourceRead = m.beforeSourceRead;
 
   WriterObserver observer(*this, saveFolder, prefix, onlyNewer, newerInstant_);
   zip::WriteJob writer(std::move(options), &observer);
@@ -399,10 +416,10 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
         onlyNewer ? "No file is newer than " + FormatDateTime(threshold) : std::string("No file was found");
     m.Ui().ShowTimedMessage(MessageKind::Information, "",
                             "Backup Files Succeeds!\rProject Name: '" + m.SelectedName() + "'\r" + what +
-                                ": no archive was written.",
+                                ": no archive was written." + Notes("\r"),
                             kResultSeconds);
-    m.Log().AddLogEntry("Backup", "Succeeds", what + ", no archive written (" + archivePath + ")",
-                        m.SelectedName());
+    m.Log().AddLogEntry("Backup", "Succeeds",
+                        what + ", no archive written (" + archivePath + ")" + Notes("; "), m.SelectedName());
     m.Notify(ModelChange::Log);
     return BackupOutcome::NothingToStore;
   }
@@ -445,18 +462,19 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
   if (m.Form().verify) information += "  verified";
   const bool complete = skipped_.empty();
   if (complete) {
-    m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details,
+    m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details + Notes("\r"),
                             kResultSeconds);
   } else {
     const Problem& first = skipped_.front();
     m.Ui().ShowTimedMessage(MessageKind::Warning, "",
                             "Backup Files Fails! " + std::to_string(skipped_.size()) +
                                 " file(s) not stored.\r" + details + "\rNot stored:   '" + first.path +
-                                "' (" + first.reason + ")",
+                                "' (" + first.reason + ")" + Notes("\r"),
                             kResultSeconds);
     information += "  " + Summary(skipped_, "file(s) not stored");
   }
   for (const std::string& note : notes_) information += "; " + note;
+  information += Notes("; ");
   try {
     m.Log().AddLogEntry("Backup", complete ? "Succeeds" : "Fails", information, projectName);
   } catch (const std::exception& e) {

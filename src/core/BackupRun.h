@@ -65,6 +65,7 @@ class BackupRun {
  private:
   BackupOutcome Write(const std::string& archivePath);
   BackupOutcome Report(const std::string& archivePath);
+  std::string Notes(const std::string& separator) const;
   class WriterObserver;
 
   std::optional<BackupOutcome> MakeRoom(std::string& archivePath);
@@ -81,7 +82,9 @@ class BackupRun {
   std::string tempPath_;
   std::vector<Problem> skipped_;
   std::vector<Problem> missing_;
-  std::vector<std::string> notes_;  // said after the result in the log entry
+  std::vector<std::string> notes_;    // said after the result in the log entry
+  std::vector<std::string> special_;  // pipes, sockets and devices met by the walk
+  std::vector<std::string> changed_;  // files still changing when read a third time
 };
 
 }  // namespace brisko::core

@@ -170,6 +170,9 @@ class MainModel {
   // Creates the stream a backup writes its new archive to instead of a file (tests inject failing
   // streams here); null: a file.
   zip::StreamOpener* writerOutput = nullptr;
+  // Called with a source file's path before each time a backup opens it to read it (tests swap or
+  // change the file there); empty: nothing.
+  std::function<void(const std::string& path)> beforeSourceRead;
 
  private:
   void UpdateTrayMarks();

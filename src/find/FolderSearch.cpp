@@ -1,12 +1,11 @@
 // The recursive folder walk of the file finder.
 #include "find/FolderSearch.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "find/NameMasks.h"
 #include "find/SearchFilters.h"
-#include "platform/DirectoryListing.h"
+#include "platform/DirectoryWalker.h"
 #include "platform/DosDateTime.h"
 #include "platform/FsPath.h"
 #include "platform/PathRules.h"
@@ -77,25 +76,24 @@ void FolderSearch::Run() noexcept {
 
 void FolderSearch::SearchFolder(const std::string& folder, const std::string& pattern) {
   if (callbacks_.newFolder && callbacks_.newFolder(ReportedFolder(folder))) return;
-  std::vector<platform::DirectoryItem> items = platform::ListDirectory(folder);
-  // A stable order independent of the file system's own.
-  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-  const std::string reported = ReportedFolder(folder);
-  for (const platform::DirectoryItem& item : items) {
+  platform::DirectoryWalker walker(folder, state_.subfolders);
+  std::string itemFolder;
+  platform::DirectoryItem item;
+  while (walker.Next(itemFolder, item)) {
     if (Stopped()) return;
-    if (item.name.empty() || item.name[0] == '.') continue;
-    if (!MatchFindPattern(pattern, item.name)) continue;
-    if (!PassesFilters(state_, folder, item)) continue;
-    FoundFile rec = MakeRecord(item);
-    if (callbacks_.found) callbacks_.found(reported, rec);
-  }
-  if (!state_.subfolders) return;
-  for (const platform::DirectoryItem& item : items) {
-    if (Stopped()) return;
-    // Linked folders are not followed: a link to a parent would never end.
-    if ((item.attributes & platform::kAttrDirectory) == 0 || item.isSymlink) continue;
-    if (item.name.empty() || item.name[0] == '.') continue;
-    SearchFolder(folder + item.name + platform::kPathDelim, pattern);
+    // Dot entries are left out, and so is everything below a dot folder.
+    if (item.name.empty() || item.name[0] == '.') {
+      walker.SkipFolder();
+      continue;
+    }
+    if (MatchFindPattern(pattern, item.name) && PassesFilters(state_, itemFolder, item)) {
+      FoundFile rec = MakeRecord(item);
+      if (callbacks_.found) callbacks_.found(ReportedFolder(itemFolder), rec);
+    }
+    // Linked folders are not followed (the walk lists them as links): a link to a parent would never end.
+    if (item.type == platform::EntryType::Directory && state_.subfolders && callbacks_.newFolder &&
+        callbacks_.newFolder(ReportedFolder(itemFolder + item.name + platform::kPathDelim)))
+      walker.SkipFolder();
   }
 }
 

@@ -1,12 +1,16 @@
-// Lists the entries of one folder with the attributes and times the file finder filters on.
+// One entry of a folder as the folder walk lists it: attributes, times and identity.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string>
-#include <vector>
+
+#include "platform/Platform.h"
 
 namespace brisko::platform {
+
+// What a folder entry is; FIFOs, sockets and devices are Special.
+enum class EntryType : uint8_t { Regular, Directory, Symlink, Special };
 
 struct DirectoryItem {
   std::string name;         // name without folder
@@ -16,9 +20,9 @@ struct DirectoryItem {
   std::time_t lastWrite = 0;
   std::time_t lastAccess = 0;
   bool isSymlink = false;  // the entry itself is a symbolic link (attributes describe its target)
+  EntryType type = EntryType::Special;        // the entry itself
+  EntryType targetType = EntryType::Special;  // what a link points at (a dangling link: Symlink); else type
+  FileIdentity identity;                      // of the entry itself, a link's own for a link
 };
-
-// Entries of `folder` except "." and ".."; empty when the folder cannot be read.
-std::vector<DirectoryItem> ListDirectory(const std::string& folder);
 
 }  // namespace brisko::platform

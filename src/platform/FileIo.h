@@ -5,10 +5,22 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Platform.h"
+
 namespace brisko::platform {
 
 // fopen with a UTF-8 path; errno tells why it failed.
 std::FILE* OpenFile(const std::string& path, const char* mode);
+
+// Opens a file to be read for a backup: never waiting on a pipe or a device, never through a final
+// symbolic link unless followLinks (Windows follows links), and only when what it opened is a regular
+// file; `opened` is the identity
+// of the open file. Null on failure, errno telling why (ELOOP for a link, EINVAL for a file that is not
+// regular).
+std::FILE* OpenSourceFile(const std::string& path, bool followLinks, FileIdentity& opened);
+
+// The identity of an open file now; false when the system cannot tell.
+bool IdentityOfOpenFile(std::FILE* file, FileIdentity& identity);
 
 // Creates a file that must not exist yet, open for reading and writing; a link under its name counts
 // as existing and is never written through. Owner-only when ownerOnly is set (POSIX permissions).

@@ -10,10 +10,43 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/IdentityPosix.h"
+#include "platform/PathAtPosix.h"
+
 namespace brisko::platform {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
+}
+
+std::FILE* OpenSourceFile(const std::string& path, bool followLinks, FileIdentity& opened) {
+  const PathAt at(path);
+  if (!at.Ok()) return nullptr;
+  const int fd =
+      ::openat(at.Folder(), at.Rest(), O_RDONLY | (followLinks ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int error = S_ISREG(st.st_mode) ? errno : EINVAL;
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
+  opened = IdentityOf(st);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+bool IdentityOfOpenFile(std::FILE* file, FileIdentity& identity) {
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) != 0) return false;
+  identity = IdentityOf(st);
+  return true;
 }
 
 std::FILE* CreateNewFile(const std::string& path, bool ownerOnly) {

@@ -2,6 +2,7 @@
 #include "platform/FileIo.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 
 #include <cerrno>
@@ -13,6 +14,51 @@ namespace brisko::platform {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   return ::_wfopen(WidePath(path).c_str(), Widen(mode).c_str());
+}
+
+namespace {
+// Size and write time, as StatFile and the folder listing give them.
+FileIdentity IdentityOfHandle(const BY_HANDLE_FILE_INFORMATION& info) {
+  FileIdentity identity;
+  identity.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  identity.modifiedNs = NanosecondsFromFileTime(info.ftLastWriteTime);
+  return identity;
+}
+}  // namespace
+
+// Links are followed: the file read is the one its name shows (cloud placeholders are reparse points).
+std::FILE* OpenSourceFile(const std::string& path, bool, FileIdentity& opened) {
+  HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool read = ::GetFileInformationByHandle(handle, &info) != 0;
+  if (!read || (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    ::CloseHandle(handle);
+    errno = !read ? EIO : EINVAL;
+    return nullptr;
+  }
+  opened = IdentityOfHandle(info);
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    ::CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = ::_fdopen(fd, "rb");
+  if (!file) ::_close(fd);
+  return file;
+}
+
+bool IdentityOfOpenFile(std::FILE* file, FileIdentity& identity) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+  if (handle == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(handle, &info)) return false;
+  identity = IdentityOfHandle(info);
+  return true;
 }
 
 std::FILE* CreateNewFile(const std::string& path, bool) {

@@ -9,14 +9,19 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/IdentityPosix.h"
+#include "platform/PathAtPosix.h"
+
 namespace brisko::platform {
 
 FileStat StatFile(const std::string& path, bool noFollow) {
   FileStat result;
   struct stat st {};
-  int rc = noFollow ? ::lstat(path.c_str(), &st) : ::stat(path.c_str(), &st);
-  if (rc != 0) return result;
+  const PathAt at(path);
+  if (!at.Ok() || ::fstatat(at.Folder(), at.Rest(), &st, noFollow ? AT_SYMLINK_NOFOLLOW : 0) != 0)
+    return result;
   result.exists = true;
+  result.identity = IdentityOf(st);
   result.isDirectory = S_ISDIR(st.st_mode);
   result.isSymlink = S_ISLNK(st.st_mode);
   result.isRegular = S_ISREG(st.st_mode);
@@ -52,9 +57,11 @@ bool SetPermissions(const std::string& path, uint32_t mode) {
 }
 
 bool ReadSymlink(const std::string& path, std::string& target) {
+  const PathAt at(path);
+  if (!at.Ok()) return false;
   std::string buffer(256, '\0');
   for (;;) {
-    ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    ssize_t n = ::readlinkat(at.Folder(), at.Rest(), buffer.data(), buffer.size());
     if (n < 0) return false;
     if (static_cast<size_t>(n) < buffer.size()) {
       target.assign(buffer.data(), static_cast<size_t>(n));

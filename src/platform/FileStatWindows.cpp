@@ -34,6 +34,9 @@ FileStat StatFile(const std::string& path, bool noFollow) {
   result.lastWrite = TimeFromFileTime(data.ftLastWriteTime);
   result.lastWriteNanos = NanosOfFileTime(data.ftLastWriteTime);
   result.attributes = AttributesFromWindows(data.dwFileAttributes);
+  // No file index here: identities on Windows hold the size and the write time alone.
+  result.identity.size = result.size;
+  result.identity.modifiedNs = NanosecondsFromFileTime(data.ftLastWriteTime);
   return result;
 }
 

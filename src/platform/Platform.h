@@ -31,6 +31,24 @@ inline constexpr bool kNamesIgnoreCase = kWindows;
 // Files carry Unix modes (permission bits, file type), and symbolic links are kept as links.
 inline constexpr bool kUnixModes = !kWindows;
 
+// What tells one file from another and a changed file from an unchanged one. A file opened again is
+// the same when SameFile holds; a file read in between was not changed while SameState holds.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;  // 0 where the system does not tell (Windows)
+  uint32_t type = 0;   // the S_IFMT bits of st_mode on POSIX; 0 on Windows
+  uint64_t size = 0;
+  int64_t modifiedNs = 0;  // last write, nanoseconds since the Unix epoch
+  int64_t changedNs = 0;   // last status change (POSIX); 0 on Windows
+  bool SameFile(const FileIdentity& other) const {
+    return device == other.device && inode == other.inode && type == other.type;
+  }
+  bool SameState(const FileIdentity& other) const {
+    return SameFile(other) && size == other.size && modifiedNs == other.modifiedNs &&
+           changedNs == other.changedNs;
+  }
+};
+
 struct FileStat {
   bool exists = false;
   bool isDirectory = false;
@@ -41,9 +59,11 @@ struct FileStat {
   uint32_t lastWriteNanos = 0;  // and the nanoseconds within that second
   uint32_t attributes = 0;      // fa* bits; read-only reflects missing write permission on POSIX
   uint32_t posixMode = 0;       // st_mode on POSIX, 0 elsewhere
+  FileIdentity identity;
 };
 
-// Reads the attributes of a path without following a final symbolic link when noFollow is set.
+// Reads the attributes of a path without following a final symbolic link when noFollow is set. Paths
+// longer than the system's limit are read too.
 FileStat StatFile(const std::string& path, bool noFollow = false);
 
 // Sets the last-write time (UTC seconds and nanoseconds within the second; Windows keeps 100 ns), of a

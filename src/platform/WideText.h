@@ -22,6 +22,8 @@ std::wstring WidePath(std::string_view utf8Path);
 std::time_t TimeFromFileTime(const FILETIME& fileTime);
 uint32_t NanosOfFileTime(const FILETIME& fileTime);
 FILETIME FileTimeFromTime(std::time_t when, uint32_t nanos = 0);
+// FILETIME as nanoseconds since 1970 (UTC).
+int64_t NanosecondsFromFileTime(const FILETIME& fileTime);
 
 // fa* bits of Platform.h from Windows file attributes.
 uint32_t AttributesFromWindows(DWORD attributes);

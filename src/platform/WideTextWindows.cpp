@@ -47,6 +47,11 @@ std::time_t TimeFromFileTime(const FILETIME& fileTime) {
   return static_cast<std::time_t>(ticks / kTicksPerSecond - kEpochDifference);
 }
 
+int64_t NanosecondsFromFileTime(const FILETIME& fileTime) {
+  const int64_t ticks = (static_cast<int64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+  return (ticks - kEpochDifference * kTicksPerSecond) * 100;
+}
+
 uint32_t NanosOfFileTime(const FILETIME& fileTime) {
   const int64_t ticks = (static_cast<int64_t>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
   return static_cast<uint32_t>(ticks % kTicksPerSecond) * 100;

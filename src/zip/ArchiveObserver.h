@@ -102,8 +102,14 @@ class WriteObserver : public ArchiveObserver {
                         int64_t /*compressedSize*/, int64_t /*currentZipSize*/) {}
   // A named file, or the folder of a wildcard entry (with a trailing separator), does not exist.
   virtual void OnNoSuchFile(const std::string& /*fileName*/) {}
-  // A folder of a wildcard walk (trailing separator) could not be listed: its contents are missing.
-  virtual void OnUnlistableFolder(const std::string& /*folder*/) {}
+  // Something a wildcard walk met could not be read, with the system's reason: a folder (trailing
+  // separator) that could not be opened or listed, an entry whose status could not be read. What it
+  // holds is missing.
+  virtual void OnUnreadableEntry(const std::string& /*path*/, const std::string& /*reason*/) {}
+  // A pipe, socket or device a wildcard walk met: it has no content to store and is left out.
+  virtual void OnSpecialFile(const std::string& /*path*/) {}
+  // A file kept changing while it was read, also when read again: the member holds its last read.
+  virtual void OnFileChanged(const std::string& /*fileName*/) {}
   virtual void OnRecursingFile(const std::string& /*fileName*/) {}
   // The end of a write that succeeded, with the number of members added.
   virtual void OnZipComplete(int /*fileCount*/) {}

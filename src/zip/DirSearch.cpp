@@ -1,79 +1,50 @@
-// Directory walk for wildcard entries: one listing per level, filtered in memory.
+// Directory walk for wildcard entries: the platform's walk, filtered by kind and mask.
 #include "zip/DirSearch.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "platform/FsPath.h"
 #include "zip/WildMatch.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::zip {
 
-namespace fs = std::filesystem;
+using platform::EntryType;
 
 DirSearch::DirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links)
-    : mask_(mask), recurse_(recurse), links_(links) {
-  Open(IncludeTrailingDelim(folder));
-}
+    : walker_(folder, recurse), mask_(mask), recurse_(recurse), links_(links) {}
 
-void DirSearch::Open(const std::string& folder) {
-  DirSearchEntry data;
-  data.folder = folder;
-  std::error_code ec;
-  fs::directory_iterator it(platform::FsPath(folder), ec);
-  if (!ec) {
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-      if (ec) break;
-      DirSearchEntry::Entry entry;
-      entry.name = platform::Utf8Of(it->path().filename());
-      std::error_code tec;
-      fs::file_status link = it->symlink_status(tec);
-      if (tec) continue;
-      if (fs::is_directory(link)) {
-        entry.kind = DirSearchEntry::Kind::Directory;
-      } else if (fs::is_symlink(link) && links_) {
-        entry.kind = DirSearchEntry::Kind::File;
-      } else if (fs::is_symlink(link)) {
-        fs::file_status target = it->status(tec);
-        entry.kind =
-            (!tec && fs::is_regular_file(target)) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
-      } else {
-        entry.kind = fs::is_regular_file(link) ? DirSearchEntry::Kind::File : DirSearchEntry::Kind::Other;
-      }
-      data.entries.push_back(std::move(entry));
-    }
-  }
-  if (ec) unlistable_.push_back(folder);
-  // The listing is complete in memory, so no handle stays open however deep the walk goes.
-  stack_.push_back(std::move(data));
+std::vector<platform::WalkProblem> DirSearch::Unreadable() const {
+  std::vector<platform::WalkProblem> all = walker_.Unreadable();
+  all.insert(all.end(), danglingLinks_.begin(), danglingLinks_.end());
+  return all;
 }
 
 std::string DirSearch::Next(uint64_t& size) {
   size = 0;
-  while (!stack_.empty()) {
-    DirSearchEntry& top = stack_.back();
-    if (top.Exhausted()) {
-      stack_.pop_back();
-      continue;
+  std::string folder;
+  platform::DirectoryItem item;
+  while (walker_.Next(folder, item)) {
+    if (item.type == EntryType::Directory) {
+      if (!recurse_) continue;
+      return folder + item.name + kPathDelim;
     }
-    const DirSearchEntry::Entry& entry = top.entries[top.index++];
-    if (entry.kind == DirSearchEntry::Kind::Directory) {
-      if (!recurse_ || entry.name.empty()) continue;
-      std::string path = top.folder + entry.name + kPathDelim;
-      Open(path);  // may reallocate the stack; top is not used after this
-      return path;
-    }
-    if (entry.kind != DirSearchEntry::Kind::File) continue;
     // A name without an extension is tested with a "." appended, so "*." selects such files.
-    std::string testName = entry.name;
+    std::string testName = item.name;
     if (testName.find('.') == std::string::npos) testName += '.';
     if (!WildMatch(mask_, testName)) continue;
-    std::string path = top.folder + entry.name;
-    std::error_code ec;
-    if (links_ && fs::is_symlink(fs::symlink_status(platform::FsPath(path), ec))) return path;
-    auto bytes = fs::file_size(platform::FsPath(path), ec);
-    size = ec ? 0 : static_cast<uint64_t>(bytes);
+    const std::string path = folder + item.name;
+    const bool asLink = links_ && item.type == EntryType::Symlink;
+    const EntryType kind = asLink ? EntryType::Regular : item.targetType;
+    if (kind == EntryType::Directory) continue;  // a link to a folder: not followed
+    if (kind == EntryType::Special) {
+      special_.push_back(path);
+      continue;
+    }
+    if (kind == EntryType::Symlink) {
+      danglingLinks_.push_back({path, "the link's target is missing"});
+      continue;
+    }
+    identity_ = item.identity;
+    hasIdentity_ = asLink || item.type != EntryType::Symlink;
+    size = asLink ? item.identity.size : item.size;
     return path;
   }
   return {};

@@ -1,30 +1,18 @@
-// DirSearch: a depth-first walk that lists the files below a folder matching a mask.
+// DirSearch: the files below a folder whose names match a mask, through the platform's folder walk.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace brisko::zip {
+#include "platform/DirectoryWalker.h"
 
-// One listed folder: its entries read in one pass, and the position of the walk in them.
-struct DirSearchEntry {
-  enum class Kind : uint8_t { File, Directory, Other };
-  struct Entry {
-    std::string name;
-    Kind kind = Kind::Other;
-  };
-  std::string folder;  // always ends with the separator
-  std::vector<Entry> entries;
-  size_t index = 0;
-  bool Exhausted() const { return index >= entries.size(); }
-};
+namespace brisko::zip {
 
 class DirSearch {
  public:
-  // Opens the first listing of folder (a trailing separator is added when missing).
-  // A folder that cannot be listed yields nothing and is kept in Unlistable(). With links, every
-  // symbolic link that matches is returned as itself (whatever it points at), to be stored as a link.
+  // Starts at folder (a trailing separator is added when missing). With links, every symbolic link
+  // that matches is returned as itself (whatever it points at), to be stored as a link.
   DirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links = false);
 
   // The next result: a matching file as folder + name (its size in size), or with recursion a
@@ -34,16 +22,23 @@ class DirSearch {
   // Symbolic links to folders are not followed (they could loop), and only regular files
   // (directly or through a link) are returned: pipes and devices would block or never end.
   std::string Next(uint64_t& size);
+  // The identity of the file Next returned last as the walk saw it; null for a link followed.
+  const platform::FileIdentity* Identity() const { return hasIdentity_ ? &identity_ : nullptr; }
 
-  // Folders met so far whose entries could not be read (no permission, removed, I/O error), each
-  // with a trailing separator: whatever they hold is missing from the results.
-  const std::vector<std::string>& Unlistable() const { return unlistable_; }
+  // What could not be read so far (folders with a trailing separator), with the system's reason:
+  // whatever it holds is missing from the results. A link without a target is here too, unless
+  // links are returned as themselves.
+  std::vector<platform::WalkProblem> Unreadable() const;
+  // Matching pipes, sockets and devices met so far (and links to them, unless links are returned as
+  // themselves): they have no content to store.
+  const std::vector<std::string>& Special() const { return special_; }
 
  private:
-  void Open(const std::string& folder);
-
-  std::vector<DirSearchEntry> stack_;
-  std::vector<std::string> unlistable_;  // grows with the depth; no fixed limit
+  platform::DirectoryWalker walker_;
+  std::vector<platform::WalkProblem> danglingLinks_;
+  std::vector<std::string> special_;
+  platform::FileIdentity identity_;
+  bool hasIdentity_ = false;
   std::string mask_;
   bool recurse_;
   bool links_;

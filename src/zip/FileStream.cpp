@@ -25,6 +25,17 @@ bool FileStream::Open(const std::string& path, FileMode mode) {
     const char* how = mode == FileMode::OpenRead ? "rb" : mode == FileMode::Create ? "w+b" : "r+b";
     file_ = platform::OpenFile(path, how);
   }
+  return Opened(path);
+}
+
+bool FileStream::OpenSource(const std::string& path, bool followLinks, platform::FileIdentity& opened) {
+  Close();
+  errno = 0;
+  file_ = platform::OpenSourceFile(path, followLinks, opened);
+  return Opened(path);
+}
+
+bool FileStream::Opened(const std::string& path) {
   if (!file_) {
     lastError_ = errno;
     return false;
@@ -34,6 +45,10 @@ bool FileStream::Open(const std::string& path, FileMode mode) {
   position_ = 0;
   lastOp_ = 0;
   return true;
+}
+
+bool FileStream::Identity(platform::FileIdentity& identity) const {
+  return file_ && platform::IdentityOfOpenFile(file_, identity);
 }
 
 bool FileStream::Close() {

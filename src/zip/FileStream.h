@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Platform.h"
 #include "zip/ZipStream.h"
 
 namespace brisko::zip {
@@ -21,6 +22,11 @@ class FileStream : public ZipStream {
 
   // Opens path (Create truncates or creates it); false with LastError() set on failure.
   bool Open(const std::string& path, FileMode mode);
+  // Opens a file to back up for reading: only a regular file, never waiting on a pipe, and without
+  // following a final link unless followLinks; `opened` is the identity of what was opened.
+  bool OpenSource(const std::string& path, bool followLinks, platform::FileIdentity& opened);
+  // The identity of the open file now; false when the system cannot tell.
+  bool Identity(platform::FileIdentity& identity) const;
   // Flushes and closes; false when buffered bytes could not be written.
   bool Close() override;
   bool IsOpen() const { return file_ != nullptr; }
@@ -36,6 +42,8 @@ class FileStream : public ZipStream {
   bool Flush() override;
 
  private:
+  // Takes file_ as just opened; false with the error of the open when it failed.
+  bool Opened(const std::string& path);
   // stdio needs a seek between a read and a following write (and the reverse).
   void SwitchDirection(bool writing);
 

@@ -10,11 +10,12 @@
 namespace brisko::zip {
 
 MemberPipeline::MemberPipeline(std::vector<Job> jobs, int level, int threads, uint64_t wholeLimit,
-                               AesSeal seal)
+                               AesSeal seal, BeforeRead beforeRead)
     : jobs_(std::move(jobs)),
       level_(level),
       wholeLimit_(wholeLimit),
       seal_(std::move(seal)),
+      beforeRead_(std::move(beforeRead)),
       slots_(jobs_.size()) {
   const auto files =
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return !job.path.empty(); });
@@ -32,22 +33,37 @@ int MemberPipeline::WorkerCount(int threads) {
   return std::clamp(threads, 1, kMost);
 }
 
-uint64_t MemberPipeline::WholeSize(const Job& job) const {
+uint64_t MemberPipeline::WholeSize(const Job& job, platform::FileIdentity& before) const {
   // Only regular files: opening a pipe or a device named in the list could block for ever.
   constexpr uint32_t kTypeMask = 0170000, kRegular = 0100000;
   const platform::FileStat st = platform::StatFile(job.path, job.links);
   if (!st.exists || st.isDirectory || st.isSymlink ||
       (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular) || st.size > wholeLimit_)
     return kNotWhole;
+  if (job.listed && !st.identity.SameFile(*job.listed)) return kNotWhole;
+  before = st.identity;
   return st.size;
 }
 
-std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, BufferDeflater* deflater) const {
-  FileStream in;
-  if (!in.Open(job.path, FileMode::OpenRead)) return nullptr;
+std::unique_ptr<PreparedMember> MemberPipeline::Prepare(const Job& job, platform::FileIdentity before,
+                                                        BufferDeflater* deflater) const {
   auto member = std::make_unique<PreparedMember>();
-  int error = 0;
-  if (!ReadWhole(in, wholeLimit_, member->raw, error)) return nullptr;
+  for (int read = 1;; ++read) {
+    if (beforeRead_) beforeRead_(job.path);
+    FileStream in;
+    platform::FileIdentity opened, after;
+    int error = 0;
+    if (!in.OpenSource(job.path, !job.links, opened) || !opened.SameFile(before) ||
+        !ReadWhole(in, wholeLimit_, member->raw, error) || !in.Identity(after))
+      return nullptr;
+    // Size and times as before the read: the bytes are one state of the file, not two halves.
+    if (after.SameState(before)) break;
+    if (read == kReads) {
+      member->changed = true;
+      break;
+    }
+    before = after;
+  }
   PrepareMember(*member, job.store ? nullptr : deflater, seal_);
   return member;
 }
@@ -72,7 +88,8 @@ void MemberPipeline::Work() {
     const size_t index = nextStart_++;
     slots_.Start(index, 0);
     lock.unlock();
-    const uint64_t size = WholeSize(jobs_[index]);
+    platform::FileIdentity before;
+    const uint64_t size = WholeSize(jobs_[index], before);
     // The file and its deflated form are in memory together.
     const uint64_t cost = size == kNotWhole ? 0 : 2 * size;
     lock.lock();
@@ -87,7 +104,7 @@ void MemberPipeline::Work() {
     std::unique_ptr<PreparedMember> result;
     try {
       if (!deflater && level_ > 0) deflater = std::make_unique<BufferDeflater>(level_);
-      if (wanted) result = Prepare(jobs_[index], deflater.get());
+      if (wanted) result = Prepare(jobs_[index], before, deflater.get());
     } catch (...) {
       // Out of memory and the like: the writer streams this member itself.
       result.reset();
@@ -106,9 +123,10 @@ std::unique_ptr<PreparedMember> MemberPipeline::Take(size_t index) {
   if (slots_.Claim(index)) {
     // No worker has started it: the writer does the work rather than wait.
     lock.unlock();
-    if (WholeSize(jobs_[index]) == kNotWhole) return nullptr;
+    platform::FileIdentity before;
+    if (WholeSize(jobs_[index], before) == kNotWhole) return nullptr;
     if (!writerDeflater_ && level_ > 0) writerDeflater_ = std::make_unique<BufferDeflater>(level_);
-    return Prepare(jobs_[index], writerDeflater_.get());
+    return Prepare(jobs_[index], before, writerDeflater_.get());
   }
   slots_.ResultReady().wait(lock, [this, index] { return slots_.StateOf(index) != Slots::State::Busy; });
   auto result = slots_.TakeReady(index);

@@ -35,6 +35,7 @@ struct PreparedMember {
   // it; the data the member keeps (packed, or raw when stored) is then encrypted in place.
   std::string aesPrefix;
   std::array<uint8_t, kAesAuthCodeSize> aesCode{};
+  bool changed = false;  // the file changed during each of its reads; raw holds the last
 
   bool Deflated() const { return !packed.empty(); }
   bool Sealed() const { return !aesPrefix.empty(); }

@@ -222,6 +222,8 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   const bool isDir = !entry.empty() && entry.back() == kPathDelim;
   std::unique_ptr<ZipStream> in;
   std::unique_ptr<PreparedMember> prepared;
+  FileStream* streamed = nullptr;  // the file read as the member is written, and its state before
+  platform::FileIdentity before;
   bool isLink = false;
   if (isDir) {
     platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
@@ -237,7 +239,16 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     platform::FileStat st = platform::StatFile(entry, options_.storeLinks);
     isLink = options_.storeLinks && st.isSymlink && st.exists;
     TakeFileMetadata(r, st);
+    // Only the file the list was made of is stored: one replaced since (by a link, a pipe, another
+    // file) is reported as unreadable, never read in its place.
+    const auto listed = run.listed.find(entry);
+    const bool replaced = listed != run.listed.end() && st.exists && !st.identity.SameFile(listed->second);
     std::string linkText;
+    if (replaced) {
+      bool retry = false;
+      observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1, retry);
+      return false;
+    }
     if (isLink) {
       while (!platform::ReadSymlink(entry, linkText)) {
         bool retry = false;
@@ -256,12 +267,22 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
       // A member read whole ahead of the writer needs no file of its own here.
       if (!special && run.pipeline) prepared = run.pipeline->Take(run.pipelineIndex);
       auto file = std::make_unique<FileStream>();
-      while (!prepared && (special || !file->Open(entry, FileMode::OpenRead))) {
+      platform::FileIdentity opened;
+      const auto openSame = [&] {
+        if (options_.beforeSourceRead) options_.beforeSourceRead(entry);
+        return file->OpenSource(entry, !options_.storeLinks, opened) && opened.SameFile(st.identity);
+      };
+      while (!prepared && (special || !openSame())) {
         bool retry = false;
         observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1, retry);
         if (!retry || special) return false;
+        st = platform::StatFile(entry, options_.storeLinks);
       }
-      if (!prepared) in = std::move(file);
+      if (!prepared) {
+        before = st.identity;
+        streamed = file.get();
+        in = std::move(file);
+      }
     }
     run.fileSize = static_cast<int64_t>(st.size);
     r.uncompressedSize = st.size;
@@ -303,11 +324,18 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     observer_->OnEndZip(entry, 0, 0, 0);
     return true;
   }
-  if (prepared)
+  bool changed = false;
+  if (prepared) {
     run.member.WritePrepared(*prepared, out, r);
-  else
+    changed = prepared->changed;
+  } else {
     run.member.WriteFileData(*in, out, r, store, entry);
+    // A streamed file is not read again: too large to hold, and its member is already written.
+    platform::FileIdentity after;
+    changed = streamed && (!streamed->Identity(after) || !after.SameState(before));
+  }
   in.reset();
+  if (changed) observer_->OnFileChanged(entry);
   run.addedFiles.push_back(entry);
   observer_->OnEndZip(entry, r.uncompressedSize, r.compressedSize, static_cast<int64_t>(out.Position()));
   return true;
@@ -322,10 +350,12 @@ void WriteJob::StartPipeline(State& run) {
     jobs[i].store =
         options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, ExtractNamePart(entry));
     jobs[i].links = options_.storeLinks;
+    if (const auto listed = run.listed.find(entry); listed != run.listed.end())
+      jobs[i].listed = listed->second;
   }
-  run.pipeline = std::make_unique<MemberPipeline>(std::move(jobs), options_.packLevel,
-                                                  MemberPipeline::WorkerCount(options_.threads),
-                                                  options_.sizes.wholeMember, run.member.Seal());
+  run.pipeline = std::make_unique<MemberPipeline>(
+      std::move(jobs), options_.packLevel, MemberPipeline::WorkerCount(options_.threads),
+      options_.sizes.wholeMember, run.member.Seal(), options_.beforeSourceRead);
 }
 
 void WriteJob::Accept(State& run, std::unique_ptr<ZipEntry> record, bool counted) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,9 @@ struct WriteOptions {
   bool privateOutput = false;
   // Creates the output stream on a path instead of a file (tests inject failing streams here).
   StreamOpener* outputOpener = nullptr;
+  // Called with a file's path before each time it is opened to be read, from the worker threads too
+  // (tests swap or change the file there).
+  std::function<void(const std::string& path)> beforeSourceRead;
   // Replaces the random bytes of encryption headers and AES salts (tests); null = the system's. Called
   // from the worker threads too.
   crypto::RandomSource* randomSource = nullptr;

@@ -103,7 +103,10 @@ void WriteJob::ExpandFileList(State& run) {
     if (options_.skipIfArchiveBitNotSet && (st.attributes & platform::kAttrArchive) == 0) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, entry)) continue;
     kept.push_back(entry);
-    if (!st.isDirectory) run.totalBytes += static_cast<int64_t>(st.size);
+    if (!st.isDirectory) {
+      run.totalBytes += static_cast<int64_t>(st.size);
+      run.listed[entry] = st.identity;
+    }
   }
   options_.filesList = std::move(kept);
   for (const auto& entry : wildcards) ExpandWildcard(run, entry);
@@ -146,9 +149,13 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
       continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     options_.filesList.push_back(path);
+    if (const platform::FileIdentity* identity = search.Identity()) run.listed[path] = *identity;
     run.totalBytes += static_cast<int64_t>(size);
   }
-  for (const std::string& unlistable : search.Unlistable()) observer_->OnUnlistableFolder(unlistable);
+  for (const platform::WalkProblem& problem : search.Unreadable())
+    observer_->OnUnreadableEntry(problem.path, problem.reason);
+  for (const std::string& special : search.Special())
+    if (!MatchesPatternList(options_.excludeList, special)) observer_->OnSpecialFile(special);
 }
 
 }  // namespace brisko::zip

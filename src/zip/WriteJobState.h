@@ -3,9 +3,11 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "zip/MemberPipeline.h"
 #include "zip/MemberWriter.h"
 #include "zip/SortedEntries.h"
@@ -23,6 +25,8 @@ struct WriteJob::State {
   std::unordered_set<std::string> names;
   std::unique_ptr<SortedEntries> positionList = std::make_unique<SortedEntries>(EntryOrder::ByNone, false);
   EndOfCentralDir workEnd;
+  // The files as the list was made: a file read later must still be the one listed.
+  std::unordered_map<std::string, platform::FileIdentity> listed;
   std::unordered_set<std::string> archiveNames;  // keys of the existing members (freshen), made on first use
   bool updating = false;
   std::string outputName;

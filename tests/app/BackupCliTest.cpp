@@ -9,6 +9,7 @@
 #include "core/PasswordCodec.h"
 #include "core/SystemClock.h"
 #include "platform/InstanceLock.h"
+#include "support/TestEnvironment.h"
 
 namespace brisko::core::test {
 namespace {
@@ -119,6 +120,30 @@ TEST_F(BackupCliTest, ExitCodesOfTheOutcomes) {
       << lines[2];
   EXPECT_NE(lines[4].find("\tBackup\tSucceeds\tSame\t" + DestPath("Same.zip") + "  0Kb"), std::string::npos)
       << lines[4];
+}
+
+TEST_F(BackupCliTest, AFolderThatCannotBeEnteredFailsTheRun) {
+  WriteFile("locked/secret.txt", "listed but out of reach\n");
+  fs::permissions(src / "locked", static_cast<fs::perms>(0644));
+  WriteOneProject();
+  // Root passes every permission: the program then runs as an ordinary user.
+  std::string as;
+  if (IsSuperuser()) {
+    if (RunShell("command -v setpriv && id nobody").exitCode != 0) GTEST_SKIP() << "no way to run as nobody";
+    as = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    for (const fs::path& p : {root, data, dest}) fs::permissions(p, fs::perms::all);
+  }
+  const CommandResult r =
+      RunShell(as + ShellQuote(Program()) + " --config-dir " + ShellQuote(data.string()) + " run Docs 2>&1");
+  fs::permissions(src / "locked", fs::perms::owner_all);
+  EXPECT_NE(r.exitCode, 0) << r.out;
+  EXPECT_NE(r.out.find("locked/secret.txt"), std::string::npos) << r.out;
+  EXPECT_EQ(LastLog("Status"), "Fails");
+  EXPECT_NE(LastLog("Information")
+                .find("1 source(s) missing or unreadable, first: " + src.string() + "/locked/secret.txt"),
+            std::string::npos)
+      << LastLog("Information");
+  EXPECT_TRUE(DestFiles().empty());
 }
 
 TEST_F(BackupCliTest, FolderLockRefusesASecondUser) {

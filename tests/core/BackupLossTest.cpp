@@ -1,8 +1,10 @@
 // A backup stores every file of its sources or fails loudly: each way a run used to lose files
 // while reporting success, as one scenario table, and the cases that need their own set-up.
 #ifndef _WIN32
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -218,9 +220,140 @@ TEST_F(BackupLossTest, UnreadableFolderAtAnyDepthFailsTheRun) {
   EXPECT_EQ(outcome, static_cast<int>(BackupOutcome::Failed));
   EXPECT_TRUE(DestFiles().empty());
   EXPECT_EQ(LastLog("Status"), "Fails");
-  EXPECT_NE(LastLog("Information").find("deep/locked/ (cannot be read)"), std::string::npos)
+  EXPECT_NE(LastLog("Information").find("deep/locked/ (cannot be read: Permission denied)"),
+            std::string::npos)
       << LastLog("Information");
   EXPECT_EQ(ProjectIni().ReadInteger("Docs", "Value", -1), 0);
+}
+
+#ifndef _WIN32
+// Folders of 200-byte names, `levels` deep below `base`, made relative to each open folder (their path
+// outgrows the system's limit), with deep.txt at the bottom.
+void MakeDeepTree(const fs::path& base, int levels) {
+  const std::string name(200, 'd');
+  int fd = ::open(base.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < levels && fd >= 0; ++i) {
+    ::mkdirat(fd, name.c_str(), 0755);
+    const int next = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  const int file = ::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0644);
+  ASSERT_EQ(::write(file, "deep\n", 5), 5);
+  ::close(file);
+  ::close(fd);
+}
+#endif
+
+TEST_F(BackupLossTest, TheWalkAndTheReadLeaveNothingOutSilently) {
+  BRISKO_POSIX_ONLY("folder permissions, named pipes and links swapped in by the test");
+  BRISKO_SKIP_WITHOUT_POSIX_SHELL();
+#ifndef _WIN32
+  struct Case {
+    const char* label;
+    std::function<void()> prepare;
+    // Runs before each time the backup opens a source file to read it.
+    std::function<void(const std::string& path)> beforeRead;
+    BackupOutcome outcome;
+    std::string information;  // part of the log entry's
+    std::vector<std::string> memberEnds;
+  };
+  const std::string S = src.string() + "/";
+  const std::string secret = (root / "secret.txt").string();
+  // Replaces swap.txt by what `make` puts at its path, the first time it is about to be read.
+  const auto swapIn = [&](std::function<void(const std::string&)> make) {
+    return [make](const std::string& path) {
+      if (!EndsWith(path, "/swap.txt") || !platform::StatFile(path, true).isRegular) return;
+      fs::remove(path);
+      make(path);
+    };
+  };
+  const auto writeGrowing = [&] {
+    WriteFile("grow.txt", "start\n");
+    fs::permissions(src / "grow.txt", fs::perms::all);
+  };
+  int appended = 0;
+  const auto appendTimes = [&](int times) {
+    return [&appended, times](const std::string& path) {
+      if (EndsWith(path, "/grow.txt") && appended++ < times) std::ofstream(path, std::ios::app) << "more\n";
+    };
+  };
+  const std::vector<Case> cases = {
+      {"a folder that can be listed but not entered",
+       [&] {
+         WriteFile("locked/secret.txt", "cannot be reached\n");
+         fs::permissions(src / "locked", static_cast<fs::perms>(0644));
+       },
+       {},
+       BackupOutcome::Failed,
+       "locked/secret.txt (cannot be read: Permission denied)",
+       {}},
+      {"a path longer than the system's limit",
+       [&] { MakeDeepTree(src, 25); },
+       {},
+       BackupOutcome::Succeeded,
+       "Kb",
+       {"deep.txt"}},
+      {"a file swapped for a link after the walk",
+       [&] {
+         WriteFile("swap.txt", "plain\n");
+         std::ofstream(secret) << "top secret\n";
+       },
+       swapIn([&](const std::string& path) { fs::create_symlink(secret, path); }),
+       BackupOutcome::Incomplete,
+       "swap.txt (cannot be read)",
+       {"a.txt"}},
+      {"a file swapped for a named pipe after the walk",
+       [&] { WriteFile("swap.txt", "plain\n"); },
+       swapIn([](const std::string& path) { ::mkfifo(path.c_str(), 0644); }),
+       BackupOutcome::Incomplete,
+       "swap.txt (cannot be read)",
+       {"a.txt"}},
+      {"a file that changes once while read is read again",
+       writeGrowing,
+       appendTimes(1),
+       BackupOutcome::Succeeded,
+       "Kb",
+       {"grow.txt"}},
+      {"a file that keeps changing is stored and named",
+       writeGrowing,
+       appendTimes(100),
+       BackupOutcome::Succeeded,
+       "1 file(s) changed while being read, first: " + S + "grow.txt",
+       {"grow.txt"}},
+      {"special files are counted",
+       [&] { ::mkfifo((src / "pipe").c_str(), 0644); },
+       {},
+       BackupOutcome::Succeeded,
+       "1 special file(s) not backed up, first: " + S + "pipe",
+       {"a.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    SetUp();
+    appended = 0;
+    c.prepare();
+    WriteOneProject();
+    // Permissions stop the backup only when it does not run as root.
+    const int outcome = AsUnprivilegedUser({root, data, dest, src}, [&] {
+      auto model = StartModel();
+      model->beforeSourceRead = c.beforeRead;
+      return static_cast<int>(model->RunBackup());
+    });
+    if (outcome == -1) GTEST_SKIP() << "running as root and no unprivileged user exists";
+    EXPECT_EQ(outcome, static_cast<int>(c.outcome));
+    EXPECT_NE(LastLog("Information").find(c.information), std::string::npos) << LastLog("Information");
+    if (!c.memberEnds.empty()) {
+      const auto members = ZipMembers(DestPath("Docs1.zip"));
+      for (const std::string& end : c.memberEnds) EXPECT_TRUE(HasMemberEndingWith(members, end)) << end;
+      EXPECT_FALSE(HasMemberEndingWith(members, "swap.txt"));
+      EXPECT_EQ(RunShell("unzip -p " + ShellQuote(DestPath("Docs1.zip")) + " | grep -c 'top secret'").out,
+                "0\n");
+    }
+    RunShell("rm -rf " + ShellQuote(src.string()));  // a tree too deep for the fixture's clean-up
+  }
+#endif
 }
 
 TEST_F(BackupLossTest, RefusedLogKeepsTheBookkeepingOfAnArchiveInPlace) {

@@ -8,8 +8,9 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "platform/DirectoryListing.h"
+#include "platform/DirectoryWalker.h"
 #include "platform/OpenDocument.h"
 #include "platform/Platform.h"
 #include "support/TempDir.h"
@@ -20,7 +21,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
+// The entries of one folder as the walk gives them, in its order (by name).
+std::vector<DirectoryItem> ListFolder(const std::string& folder) {
+  DirectoryWalker walker(folder, false);
+  std::vector<DirectoryItem> items;
+  std::string in;
+  for (DirectoryItem item; walker.Next(in, item);) items.push_back(item);
+  return items;
+}
+
+TEST(DirectoryWalker, NamesAttributesSizesAndLinks) {
   BRISKO_POSIX_ONLY("dot files count as hidden and folder links are listed as links");
   test::TempDir dir;
   std::ofstream(dir.Path() + "/file.bin") << std::string(1500, 'x');
@@ -30,8 +40,7 @@ TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
   ASSERT_TRUE(SetLastWriteTime(dir.Path() + "/file.bin", 1600000000));
   SetReadOnly(dir.Path() + "/file.bin", true);
 
-  auto items = ListDirectory(dir.Path());
-  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  auto items = ListFolder(dir.Path());
   ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(items[0].name, ".dot");
   EXPECT_TRUE(items[0].attributes & kAttrHidden);
@@ -46,7 +55,7 @@ TEST(DirectoryListing, NamesAttributesSizesAndLinks) {
   EXPECT_EQ(items[3].name, "link");
   EXPECT_TRUE(items[3].attributes & kAttrDirectory);
   EXPECT_TRUE(items[3].isSymlink);
-  EXPECT_TRUE(ListDirectory(dir.Path() + "/missing").empty());
+  EXPECT_TRUE(ListFolder(dir.Path() + "/missing").empty());
 }
 
 TEST(OpenDocument, HandsThePathToTheDesktopOpener) {
