@@ -111,7 +111,9 @@ std::optional<std::string> FirstFailedCheck(const ProjectForm& form) {
 bool IsOlderThanThreshold(const std::string& path, std::time_t moment) {
   const platform::FileStat st = platform::StatFile(path);
   if (!st.exists) return false;
-  return st.lastWrite < moment;
+  // A file moved or copied in with its old modification time changed status when it arrived.
+  const std::time_t changed = static_cast<std::time_t>(st.identity.changedNs / 1000000000);
+  return st.lastWrite < moment && changed < moment;
 }
 
 int64_t ArchiveSizeKb(const std::string& path) {

@@ -24,8 +24,8 @@ inline constexpr const char* kMsgNoFiles = "Please select files to backup";
 // The message of the first check the project fails, or nullopt when it passes all four.
 std::optional<std::string> FirstFailedCheck(const ProjectForm& form);
 
-// True when the file exists and its last-write time is earlier than `moment` (seconds since the
-// Unix epoch). A missing file gives false, so it is not passed over.
+// True when the file exists and its last-write and (POSIX) status-change times are both earlier than
+// `moment` (seconds since the Unix epoch). A missing file gives false, so it is not passed over.
 bool IsOlderThanThreshold(const std::string& path, std::time_t moment);
 
 // The file's size in bytes divided by 1024, the remainder dropped. Throws std::runtime_error when

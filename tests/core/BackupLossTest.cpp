@@ -130,6 +130,16 @@ TEST_F(BackupLossTest, EveryFileIsStoredOrTheRunFailsLoudly) {
        {},
        "Succeeds",
        "No file is newer than " + inAnHour},
+      {"a file moved in with an old time is stored",
+       {{"isUseNew", "1"}, {"NewDateTime", FormatDateTime(FromTimeT(now - 3600))}},
+       [&] {
+         clock.Set(FromTimeT(now + 60));
+         SetMTime("a.txt", FromTimeT(now - 2 * 86400));
+       },
+       BackupOutcome::Succeeded,
+       {"a.txt", "b.txt"},
+       "Succeeds",
+       "Kb"},
       {"a newer-than moment in the future fails the run",
        {{"isUseNew", "1"}, {"NewDateTime", "2099-01-01 00:00:00"}},
        {},
