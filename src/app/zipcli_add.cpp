@@ -64,6 +64,10 @@ class AddReport : public SignalStoppedObserver<zip::WriteObserver> {
   void OnSpecialFile(const std::string& path) override {
     std::fprintf(stderr, "brisko-zip: warning: %s: not a regular file, skipped\n", path.c_str());
   }
+  void OnFolderLinkPassed(const std::string& path) override {
+    std::fprintf(stderr, "brisko-zip: warning: %s: a link to a folder, not followed (-y stores the link)\n",
+                 path.c_str());
+  }
   void OnFileChanged(const std::string& name) override {
     std::fprintf(stderr, "brisko-zip: warning: %s: changed while being read\n", name.c_str());
   }

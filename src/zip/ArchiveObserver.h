@@ -108,6 +108,9 @@ class WriteObserver : public ArchiveObserver {
   virtual void OnUnreadableEntry(const std::string& /*path*/, const std::string& /*reason*/) {}
   // A pipe, socket or device a wildcard walk met: it has no content to store and is left out.
   virtual void OnSpecialFile(const std::string& /*path*/) {}
+  // A link to a folder a wildcard walk met while links are followed: it is not followed (it could
+  // loop or leave the tree), so what it points at is left out.
+  virtual void OnFolderLinkPassed(const std::string& /*path*/) {}
   // A file kept changing while it was read, also when read again: the member holds its last read.
   virtual void OnFileChanged(const std::string& /*fileName*/) {}
   virtual void OnRecursingFile(const std::string& /*fileName*/) {}

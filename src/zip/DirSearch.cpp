@@ -33,7 +33,10 @@ std::string DirSearch::Next(uint64_t& size) {
     const std::string path = folder + item.name;
     const bool asLink = links_ && item.type == EntryType::Symlink;
     const EntryType kind = asLink ? EntryType::Regular : item.targetType;
-    if (kind == EntryType::Directory) continue;  // a link to a folder: not followed
+    if (kind == EntryType::Directory) {  // a link to a folder: not followed
+      folderLinks_.push_back(path);
+      continue;
+    }
     if (kind == EntryType::Special) {
       special_.push_back(path);
       continue;

@@ -32,11 +32,14 @@ class DirSearch {
   // Matching pipes, sockets and devices met so far (and links to them, unless links are returned as
   // themselves): they have no content to store.
   const std::vector<std::string>& Special() const { return special_; }
+  // Matching links to folders met so far while links are followed: not followed, so left out.
+  const std::vector<std::string>& FolderLinks() const { return folderLinks_; }
 
  private:
   platform::DirectoryWalker walker_;
   std::vector<platform::WalkProblem> danglingLinks_;
   std::vector<std::string> special_;
+  std::vector<std::string> folderLinks_;
   platform::FileIdentity identity_;
   bool hasIdentity_ = false;
   std::string mask_;

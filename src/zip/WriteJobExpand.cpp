@@ -156,6 +156,8 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     observer_->OnUnreadableEntry(problem.path, problem.reason);
   for (const std::string& special : search.Special())
     if (!MatchesPatternList(options_.excludeList, special)) observer_->OnSpecialFile(special);
+  for (const std::string& link : search.FolderLinks())
+    if (!MatchesPatternList(options_.excludeList, link)) observer_->OnFolderLinkPassed(link);
 }
 
 }  // namespace brisko::zip

@@ -122,6 +122,37 @@ TEST_F(ZipCliPeersTest, AddReplacesUpdatesAndFreshens) {
   EXPECT_FALSE(fs::exists(P("new.zip")));
 }
 
+TEST_F(ZipCliPeersTest, RecursionSaysWhatItPassesOver) {
+  Write("src/sub/b.txt", "b");
+  fs::create_symlink("/nonexistent/target", P("src/dangling"));
+  fs::create_directory_symlink("sub", P("src/folderlink"));
+  // Following links, a link leading nowhere fails the run and a link to a folder is said; -y stores both.
+  const struct {
+    const char* options;
+    int exitCode;
+    std::vector<const char*> warned;
+    std::string names;  // unzip -Z1
+  } runs[] = {
+      {"-r",
+       1,
+       {"dangling: cannot be read", "folderlink: a link to a folder, not followed"},
+       "src/sub/b.txt\n"},
+      {"-r -y", 0, {}, "src/dangling\nsrc/folderlink\nsrc/sub/b.txt\n"},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.options);
+    fs::remove(P("a.zip"));
+    std::string log;
+    EXPECT_EQ(Shell("cd " + ShellQuote(P("")) + " && " + kOurs + " a " + run.options + " a.zip src", &log),
+              run.exitCode);
+    for (const char* warning : run.warned) EXPECT_NE(log.find(warning), std::string::npos) << log;
+    if (run.warned.empty()) {
+      EXPECT_EQ(log.find("warning"), std::string::npos) << log;
+    }
+    EXPECT_EQ(RunShell("unzip -Z1 " + ShellQuote(P("a.zip")) + " | grep -v '/$'").out, run.names);
+  }
+}
+
 TEST_F(ZipCliPeersTest, RandomHeadBeforeZerosIsNoLargerThanZipMakesIt) {
   BRISKO_REQUIRE_TOOL("zip");
   // Whole members (up to 8 MiB) and members deflated in chunks decide apart.
