@@ -49,6 +49,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* help = new LinkLabel(QStringLiteral("Contents of the help"), QUrl::fromLocalFile(helpPage), this);
   help->setObjectName(QStringLiteral("LinkHelp"));
   help->setToolTip(QDir::toNativeSeparators(helpPage));
+  connect(help, &LinkLabel::activated, this, [] { HelpLauncher::Open(kHelpMain); });
   form->addRow(QStringLiteral("Help: "), help);
   layout->addLayout(form);
   layout->addStretch();

@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "ui/DesktopOpener.h"
+#include "ui/HelpViewer.h"
 
 namespace brisko::ui {
 
@@ -26,7 +26,9 @@ QString HelpLauncher::PageFor(int context) {
 }
 
 void HelpLauncher::Open(int context) {
-  DesktopOpener::OpenFile(PageFor(context));
+  // Our own window: a desktop may have no program for HTML files, and a browser would not follow
+  // the program's theme.
+  HelpViewer::ShowPage(PageFor(context));
 }
 
 void HelpLauncher::SetContext(QWidget* widget, int context) {

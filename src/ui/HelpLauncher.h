@@ -30,7 +30,7 @@ class HelpLauncher : public QObject {
   static QString HelpFolder();
   // Path of the page for a context (the main page when that context has none).
   static QString PageFor(int context);
-  // Opens the page of the context in the desktop's viewer.
+  // Opens the page of the context in the program's help window.
   static void Open(int context);
 
   // Marks a widget (window, dialog, tab page) with its context.

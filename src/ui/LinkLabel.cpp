@@ -1,6 +1,8 @@
-// A text link that turns red and underlined under the pointer and navy when it leaves.
+// A text link that turns red and underlined under the pointer and takes the theme's link colour when
+// it leaves.
 #include "ui/LinkLabel.h"
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 
 #include "ui/DesktopOpener.h"
@@ -18,8 +20,9 @@ void LinkLabel::SetHovered(bool hovered) {
   QFont f = font();
   f.setUnderline(hovered);
   setFont(f);
+  // The theme's own link colour reads on light and dark palettes alike.
   QPalette p = palette();
-  p.setColor(QPalette::WindowText, hovered ? QColor(Qt::red) : QColor(0, 0, 128));
+  p.setColor(QPalette::WindowText, hovered ? QColor(Qt::red) : p.color(QPalette::Link));
   setPalette(p);
   setCursor(hovered ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
@@ -36,7 +39,10 @@ void LinkLabel::leaveEvent(QEvent* event) {
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+  if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) return;
+  if (isSignalConnected(QMetaMethod::fromSignal(&LinkLabel::activated)))
+    emit activated();
+  else
     DesktopOpener::Open(target_);
 }
 

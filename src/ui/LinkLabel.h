@@ -1,4 +1,5 @@
-// A text link that turns red and underlined under the pointer and navy when it leaves.
+// A text link that turns red and underlined under the pointer and takes the theme's link colour when
+// it leaves.
 #pragma once
 
 #include <QLabel>
@@ -13,6 +14,10 @@ class LinkLabel : public QLabel {
 
   QUrl Target() const { return target_; }
   bool Hovered() const { return hovered_; }
+
+ signals:
+  // Clicked; when nothing is connected, the target opens in the desktop's program instead.
+  void activated();
 
  protected:
   void enterEvent(QEnterEvent* event) override;

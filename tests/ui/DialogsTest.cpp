@@ -1,6 +1,7 @@
 // Every dialog: resizable within a laptop screen at text scaling, Esc cancels, buttons in a button box.
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -10,6 +11,8 @@
 #include "core/ManualClock.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddProjectWizard.h"
+#include "ui/HelpLauncher.h"
+#include "ui/HelpViewer.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/ProjectNameDialog.h"
 #include "ui/QtUserInteraction.h"
@@ -37,6 +40,7 @@ class DialogsTest : public QObject {
         {"wizard", [&] { return new brisko::ui::AddProjectWizard(dir, {}, {}, ui, clock); }},
         {"wildcard", [&] { return new brisko::ui::WildcardListDialog(dir, ui); }},
         {"select by wildcard", [&] { return new brisko::ui::SelectByWildcardDialog(dir, ui); }},
+        {"help", [] { return new brisko::ui::HelpViewer(); }},
     };
     for (const auto& d : dialogs) {
       std::unique_ptr<QDialog> dialog(d.make());
@@ -56,6 +60,23 @@ class DialogsTest : public QObject {
       QVERIFY2(!dialog->isVisible(), d.name);
       QCOMPARE(dialog->result(), int(QDialog::Rejected));
     }
+  }
+
+  // Help needs no desktop program for HTML, and stays usable when asked from a modal dialog.
+  void helpOpensInOwnWindowOwnedByTheModalDialog() {
+    QDialog modal;
+    modal.setModal(true);
+    modal.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&modal));
+    brisko::ui::HelpLauncher::Open(brisko::ui::kHelpBackupTab);
+    QPointer<brisko::ui::HelpViewer> viewer = brisko::ui::HelpViewer::Current();
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(viewer->parentWidget(), &modal);
+    QVERIFY(viewer->Source().isLocalFile());
+    modal.close();
+    brisko::ui::HelpLauncher::Open(brisko::ui::kHelpMain);
+    QVERIFY(brisko::ui::HelpViewer::Current() && !brisko::ui::HelpViewer::Current()->parentWidget());
+    brisko::ui::HelpViewer::Current()->close();
   }
 
   void aboutBoxNamesVersionLicenceAndLocalHelp() {

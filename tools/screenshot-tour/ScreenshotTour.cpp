@@ -14,6 +14,8 @@
 #include "ui/AboutDialog.h"
 #include "ui/AddProjectWizard.h"
 #include "ui/ArchiveContentsModel.h"
+#include "ui/HelpLauncher.h"
+#include "ui/HelpViewer.h"
 #include "ui/MainWindow.h"
 #include "ui/PreferencesDialog.h"
 #include "ui/RestoreTab.h"
@@ -110,6 +112,13 @@ void Tour(MainWindow& window, const QString& folder) {
   Settle(150);
   Save(&about, folder, QStringLiteral("about"));
   about.close();
+
+  HelpLauncher::Open(kHelpBackupTab);
+  Settle(150);
+  if (HelpViewer* help = HelpViewer::Current()) {
+    Save(help, folder, QStringLiteral("help"));
+    help->close();
+  }
   window.close();
   QApplication::quit();
 }
