@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "find/FolderSearch.h"
-#include "find/SearchThread.h"
 #include "platform/PathRules.h"
 
 namespace brisko::find {
@@ -22,13 +21,6 @@ bool SameTarget(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
-
-FindFile::FindFile() : alive_(std::make_shared<std::atomic<bool>>(true)) {}
-
-FindFile::~FindFile() {
-  *alive_ = false;
-  thread_.reset();  // terminates and joins
-}
 
 void FindFile::SetFilename(const std::string& value) {
   if (HasFolderPart(value)) throw FinderError(value + "\n\rInvalid filename specified");
@@ -82,52 +74,19 @@ SearchState FindFile::CopyState() const {
 
 void FindFile::Execute() {
   if (busy_) return;
-  state_ = std::make_unique<SearchState>(CopyState());
+  SearchState state = CopyState();
   busy_ = true;
   aborted_ = false;
-
-  if (!threaded || !postToOwner) {
-    FolderSearch::Callbacks callbacks;
-    callbacks.newFolder = [this](const std::string& folder) {
-      bool ignore = false;
-      if (onNewFolder) onNewFolder(*this, folder, ignore);
-      return ignore;
-    };
-    callbacks.found = [this](const std::string& folder, FoundFile& info) {
-      if (onFound) onFound(*this, folder, info);
-    };
-    FolderSearch(*state_, aborted_, std::move(callbacks)).Run();
-    Complete();
-    return;
-  }
-
-  SearchThread::Handlers handlers;
-  std::weak_ptr<std::atomic<bool>> alive = alive_;
-  handlers.newFolder = [this](const std::string& folder) {
+  FolderSearch::Callbacks callbacks;
+  callbacks.newFolder = [this](const std::string& folder) {
     bool ignore = false;
     if (onNewFolder) onNewFolder(*this, folder, ignore);
     return ignore;
   };
-  handlers.found = [this](const std::string& folder, FoundFile& info) {
+  callbacks.found = [this](const std::string& folder, FoundFile& info) {
     if (onFound) onFound(*this, folder, info);
   };
-  handlers.terminated = [this, alive] {
-    auto token = alive.lock();
-    if (token && *token) ThreadTerminated();
-  };
-  thread_ = std::make_unique<SearchThread>(*state_, aborted_, postToOwner, std::move(handlers));
-}
-
-void FindFile::ThreadTerminated() {
-  if (thread_) {
-    thread_->WaitFor();
-    thread_.reset();
-  }
-  Complete();
-}
-
-void FindFile::Complete() {
-  state_.reset();
+  FolderSearch(state, aborted_, std::move(callbacks)).Run();
   busy_ = false;
   if (onComplete) onComplete(*this);
 }

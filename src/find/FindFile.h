@@ -1,9 +1,7 @@
 // Searches folders for files by name pattern and filters and reports each hit through events.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,14 +11,9 @@
 
 namespace brisko::find {
 
-class SearchThread;
-
 class FindFile {
  public:
-  FindFile();
-  // Stops and waits for a running worker; no event is raised from here on.
-  ~FindFile();
-
+  FindFile() = default;
   FindFile(const FindFile&) = delete;
   FindFile& operator=(const FindFile&) = delete;
 
@@ -51,19 +44,13 @@ class FindFile {
   uint64_t sizeMin = 0, sizeMax = 0;  // bytes; 0 = no bound
   std::string containing;
   bool ignoreCase = true;
-  // Search in a worker thread; needs postToOwner, without it the search runs in the calling thread.
-  bool threaded = false;
 
   FoundEvent onFound;
   NewFolderEvent onNewFolder;
   NotifyEvent onComplete;
 
-  // How a threaded search runs its events on the owner's thread (a GUI connects its event loop,
-  // tests an EventQueue). Each event waits on the worker side until the owner has run it.
-  OwnerPoster postToOwner;
-
-  // Starts a search; returns at once when threaded, after the search and onComplete otherwise.
-  // Does nothing while a search is running.
+  // Searches on the calling thread and returns after the search and onComplete. Does nothing when
+  // called again from one of its own events.
   void Execute();
 
   // Ends the running search after the current item; onComplete still follows.
@@ -79,8 +66,6 @@ class FindFile {
 
  private:
   SearchState CopyState() const;
-  void Complete();
-  void ThreadTerminated();
 
   std::string filename_ = "*.*";
   std::string location_;
@@ -88,11 +73,7 @@ class FindFile {
   std::vector<std::string> excludeFiles_;
 
   bool busy_ = false;
-  std::atomic<bool> aborted_{false};
-  std::unique_ptr<SearchState> state_;
-  std::unique_ptr<SearchThread> thread_;
-  // Cleared on destruction so that a completion still queued on the owner's thread does nothing.
-  std::shared_ptr<std::atomic<bool>> alive_;
+  bool aborted_ = false;
 };
 
 }  // namespace brisko::find

@@ -60,7 +60,4 @@ using FoundEvent = std::function<void(FindFile& sender, const std::string& folde
 using NewFolderEvent = std::function<void(FindFile& sender, const std::string& folder, bool& ignoreFolder)>;
 using NotifyEvent = std::function<void(FindFile& sender)>;
 
-// Runs a task on the owner's (user-interface) thread; the host connects it to its event loop.
-using OwnerPoster = std::function<void(std::function<void()>)>;
-
 }  // namespace brisko::find

@@ -39,7 +39,7 @@ FoundFile MakeRecord(const platform::DirectoryItem& item) {
 
 }  // namespace
 
-FolderSearch::FolderSearch(const SearchState& state, std::atomic<bool>& aborted, Callbacks callbacks)
+FolderSearch::FolderSearch(const SearchState& state, bool& aborted, Callbacks callbacks)
     : state_(state), aborted_(aborted), callbacks_(std::move(callbacks)) {}
 
 void FolderSearch::SplitTarget(const std::string& target, std::string& folder, std::string& pattern) {
@@ -57,17 +57,13 @@ std::string FolderSearch::FullFolder(const std::string& part) {
   return folder;
 }
 
-bool FolderSearch::Stopped() const {
-  return aborted_.load() || (callbacks_.stopRequested && callbacks_.stopRequested());
-}
-
 void FolderSearch::Run() noexcept {
   try {
     for (const std::string& target : state_.targets) {
       std::string folder, pattern;
       SplitTarget(target, folder, pattern);
       SearchFolder(folder, pattern);
-      if (Stopped()) break;
+      if (aborted_) break;
     }
   } catch (...) {
     aborted_ = true;
@@ -80,7 +76,7 @@ void FolderSearch::SearchFolder(const std::string& folder, const std::string& pa
   std::string itemFolder;
   platform::DirectoryItem item;
   while (walker.Next(itemFolder, item)) {
-    if (Stopped()) return;
+    if (aborted_) return;
     // Dot entries are left out, and so is everything below a dot folder.
     if (item.name.empty() || item.name[0] == '.') {
       walker.SkipFolder();

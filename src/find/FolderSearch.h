@@ -1,7 +1,6 @@
 // Walks the targets of one search and reports the items that pass the filters.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <string>
 
@@ -17,12 +16,10 @@ class FolderSearch {
     std::function<bool(const std::string& folder)> newFolder;
     // One hit; folder without a trailing separator (a root keeps it).
     std::function<void(const std::string& folder, FoundFile& info)> found;
-    // Polled between items; true ends the search (a worker asked to terminate).
-    std::function<bool()> stopRequested;
   };
 
   // `aborted` is shared with the owner: setting it ends the search after the current item.
-  FolderSearch(const SearchState& state, std::atomic<bool>& aborted, Callbacks callbacks);
+  FolderSearch(const SearchState& state, bool& aborted, Callbacks callbacks);
 
   // Searches every target in order. An exception from anywhere, event handlers included, is
   // swallowed and sets the aborted flag.
@@ -36,10 +33,9 @@ class FolderSearch {
 
  private:
   void SearchFolder(const std::string& folder, const std::string& pattern);
-  bool Stopped() const;
 
   const SearchState& state_;
-  std::atomic<bool>& aborted_;
+  bool& aborted_;
   Callbacks callbacks_;
 };
 

@@ -1,14 +1,14 @@
-// The file finder: targets, property errors, filters end to end, events and the threaded search.
+// The file finder: targets, property errors, filters end to end, events and aborting.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "find/EventQueue.h"
 #include "find/FindFile.h"
 #include "platform/CivilDate.h"
 #include "support/TempDir.h"
@@ -157,115 +157,29 @@ TEST(FindFile, SearchRecordCarriesSizeAndDosTime) {
   EXPECT_EQ(got.time, (43u << 9 | 7u << 5 | 1u) << 16 | (12u << 11 | 34u << 5 | 28u));
 }
 
-TEST(FindFile, HandlerExceptionAbortsButCompletes) {
+TEST(FindFile, HandlerAbortsButCompletes) {
   TempDir dir;
   dir.Write("a.txt", "");
   dir.Write("b.txt", "");
-  FindFile ff;
-  ff.SetLocation(dir.Path());
-  int found = 0, completed = 0;
-  ff.onFound = [&](FindFile&, const std::string&, FoundFile&) {
-    ++found;
-    throw std::runtime_error("stop");
+  const std::pair<const char*, std::function<void(FindFile&)>> ways[] = {
+      {"exception", [](FindFile&) { throw std::runtime_error("stop"); }},
+      {"Abort", [](FindFile& sender) { sender.Abort(); }},
   };
-  ff.onComplete = [&](FindFile&) { ++completed; };
-  EXPECT_NO_THROW(ff.Execute());
-  EXPECT_EQ(found, 1);
-  EXPECT_EQ(completed, 1);
-  EXPECT_TRUE(ff.Aborted());
-}
-
-TEST(FindFile, ThreadedSearchRunsEventsOnTheOwnerThread) {
-  TempDir dir;
-  for (int i = 0; i < 20; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
-  EventQueue queue;
-  FindFile ff;
-  ff.SetLocation(dir.Path());
-  ff.threaded = true;
-  ff.postToOwner = queue.Poster();
-  const auto owner = std::this_thread::get_id();
-  int found = 0, completed = 0;
-  bool wrongThread = false;
-  ff.onFound = [&](FindFile&, const std::string&, FoundFile&) {
-    wrongThread |= std::this_thread::get_id() != owner;
-    ++found;
-  };
-  ff.onComplete = [&](FindFile&) {
-    wrongThread |= std::this_thread::get_id() != owner;
-    ++completed;
-  };
-  ff.Execute();
-  EXPECT_TRUE(ff.Busy());
-  ff.Execute();  // busy: no second search
-  ASSERT_TRUE(queue.PumpUntil([&] { return completed > 0; }, std::chrono::seconds(10)));
-  EXPECT_EQ(found, 20);
-  EXPECT_EQ(completed, 1);
-  EXPECT_FALSE(wrongThread);
-  EXPECT_FALSE(ff.Busy());
-  queue.Pump();
-  EXPECT_EQ(completed, 1);
-}
-
-TEST(FindFile, DestroyingStopsAWaitingWorkerWithoutEvents) {
-  TempDir dir;
-  for (int i = 0; i < 5; ++i) dir.Write("f" + std::to_string(i) + ".dat", "x");
-  EventQueue queue;
-  int events = 0;
-  {
+  for (const auto& [label, stop] : ways) {
+    SCOPED_TRACE(label);
     FindFile ff;
     ff.SetLocation(dir.Path());
-    ff.threaded = true;
-    ff.postToOwner = queue.Poster();
-    ff.onFound = [&](FindFile&, const std::string&, FoundFile&) { ++events; };
-    ff.onComplete = [&](FindFile&) { ++events; };
-    ff.Execute();
-    // The worker now waits for the owner to run its first event; nobody pumps.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    int found = 0, completed = 0;
+    ff.onFound = [&](FindFile& sender, const std::string&, FoundFile&) {
+      ++found;
+      stop(sender);
+    };
+    ff.onComplete = [&](FindFile&) { ++completed; };
+    EXPECT_NO_THROW(ff.Execute());
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(completed, 1);
+    EXPECT_TRUE(ff.Aborted());
   }
-  queue.Pump();  // the tasks left behind must do nothing
-  EXPECT_EQ(events, 0);
-}
-
-}  // namespace
-}  // namespace brisko::find
-
-namespace brisko::find {
-namespace {
-
-TEST(FindFileThreaded, IgnoredFolderAndAbortThroughTheHook) {
-  test::TempDir dir;
-  dir.Write("top.txt", "");
-  dir.Write("keep/a.txt", "");
-  dir.Write("skip/b.txt", "");
-  EventQueue queue;
-  FindFile ff;
-  ff.SetLocation(dir.Path());
-  ff.threaded = true;
-  ff.postToOwner = queue.Poster();
-  std::vector<std::string> names;
-  bool done = false;
-  ff.onNewFolder = [](FindFile&, const std::string& folder, bool& ignore) {
-    ignore = std::filesystem::path(folder).filename() == "skip";
-  };
-  ff.onFound = [&](FindFile&, const std::string&, FoundFile& rec) { names.push_back(rec.name); };
-  ff.onComplete = [&](FindFile&) { done = true; };
-  ff.Execute();
-  ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "top.txt"}));
-  EXPECT_FALSE(ff.Aborted());
-
-  // Abort from a handler on the owner's thread ends the worker; completion still comes.
-  names.clear();
-  done = false;
-  ff.onFound = [&](FindFile& sender, const std::string&, FoundFile& rec) {
-    names.push_back(rec.name);
-    sender.Abort();
-  };
-  ff.Execute();
-  ASSERT_TRUE(queue.PumpUntil([&] { return done; }, std::chrono::seconds(10)));
-  EXPECT_EQ(names.size(), 1u);
-  EXPECT_TRUE(ff.Aborted());
 }
 
 }  // namespace
