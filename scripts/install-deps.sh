@@ -8,6 +8,8 @@ packages=(
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
   # What the package check runs: the desktop entry's and AppStream's validators, lintian.
   desktop-file-utils appstream lintian
+  # The screenshot tour's desktop: a window manager, and xprop to wait for it.
+  openbox x11-utils
   # Wine's system cryptography (bcrypt, behind AES on Windows) needs GnuTLS, which Wine only recommends.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 libgnutls30 googletest
 )

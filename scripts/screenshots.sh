@@ -4,25 +4,30 @@
 # the archives and log rows) and saves pictures of each tab, a running backup with its Stop
 # button, a restore selection, the wizard pages, the preferences and a timed message into
 # docs/screenshots/.
-# Usage: scripts/screenshots.sh [build-dir [scale]]   (default: build, 1)
-# With a scale such as 1.25 (QT_SCALE_FACTOR) the pictures go to BUILD-DIR/screenshots-SCALE/ instead,
-# for checking that the windows fit a laptop screen at that text scaling.
+# Usage: scripts/screenshots.sh [build-dir [scale [dark]]]   (default: build, 1)
+# With a scale such as 1.25 (QT_SCALE_FACTOR) or "dark" (a dark palette) the pictures are of the whole
+# screen, window manager's frame included (openbox, when installed), and go to
+# BUILD-DIR/screenshots-SCALE[-dark]/: for checking that the windows fit a laptop screen at that text
+# scaling and read on a dark theme.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build}
 scale=${2:-1}
+theme=${3:-light}
 case $build in /*) ;; *) build="$root/$build" ;; esac
 exe="$build/tools/screenshot-tour/brisko-screenshot-tour"
 [ -x "$exe" ] || { echo "build the program first: $exe is missing" >&2; exit 1; }
 out="$root/docs/screenshots"
-[ "$scale" = 1 ] || out="$build/screenshots-$scale"
+suffix=$scale
+[ "$theme" = dark ] && suffix="$scale-dark"
+[ "$suffix" = 1 ] || out="$build/screenshots-$suffix"
 mkdir -p "$out"
 
 # The pictures show a user's home folder, not a temporary one: a private /home (user and mount
 # namespaces) holds /home/alex for the run and vanishes with it.
 if [ "${BRISKO_PRIVATE_HOME:-}" != 1 ]; then
-  exec env BRISKO_PRIVATE_HOME=1 unshare --map-root-user --mount "$root/scripts/screenshots.sh" "$build" "$scale"
+  exec env BRISKO_PRIVATE_HOME=1 unshare --map-root-user --mount "$root/scripts/screenshots.sh" "$build" "$scale" "$theme"
 fi
 mount -t tmpfs tmpfs /home
 work=/home/alex
@@ -81,7 +86,28 @@ NewDateTime=2024-01-01 00:00:00
 INI
 
 cmd=(env QT_SCALE_FACTOR="$scale" XDG_CONFIG_HOME="$work/.config" timeout 180 "$app/brisko-screenshot-tour" "$out")
-if command -v xvfb-run >/dev/null; then
+[ "$theme" = dark ] && cmd=(env BRISKO_TOUR_DARK=1 "${cmd[@]}")
+if [ "$suffix" != 1 ] && command -v xvfb-run >/dev/null; then
+  # A window manager, as on a desktop: started first, and waited for until it owns the screen.
+  cat >"$work/with-wm.sh" <<'WM'
+#!/bin/sh
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  i=0
+  while ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && [ $i -lt 100 ]; do
+    sleep 0.1
+    i=$((i + 1))
+  done
+fi
+BRISKO_TOUR_WHOLE_SCREEN=1 "$@"
+status=$?
+[ -n "${wm:-}" ] && kill "$wm"
+exit $status
+WM
+  chmod +x "$work/with-wm.sh"
+  xvfb-run -a -s "-screen 0 1366x768x24" "$work/with-wm.sh" "${cmd[@]}"
+elif command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1366x768x24" "${cmd[@]}"
 else
   QT_QPA_PLATFORM=offscreen "${cmd[@]}"

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTableWidget>
 
+#include "ui/ThemeColors.h"
+
 namespace brisko::ui {
 
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -16,7 +18,7 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   font.setPointSize(9);
   painter->setFont(font);
   QColor color = selected ? option.palette.highlightedText().color() : option.palette.text().color();
-  if (index.data(kRedRole).toBool()) color = Qt::red;
+  if (index.data(kRedRole).toBool()) color = FailureTextColor(option.palette);
   painter->setPen(color);
   painter->setClipRect(option.rect);
   const QRect text = option.rect.adjusted(2, 2, 0, 0);
@@ -34,7 +36,10 @@ void GridCellDelegate::Prepare(QTableWidget* grid, const QStringList& headings) 
 void GridCellDelegate::PrepareView(QTableView* grid) {
   grid->setItemDelegate(new GridCellDelegate(grid));
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { color: navy; }"));
+  // Headings in the theme's link colour: blue on light themes, a light blue on dark ones.
+  QPalette headings = grid->horizontalHeader()->palette();
+  headings.setColor(QPalette::ButtonText, headings.color(QPalette::Link));
+  grid->horizontalHeader()->setPalette(headings);
   grid->horizontalHeader()->setHighlightSections(false);
   grid->verticalHeader()->hide();
   grid->verticalHeader()->setDefaultSectionSize(20);

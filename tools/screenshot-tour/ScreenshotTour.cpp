@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -26,7 +27,12 @@ namespace {
 
 void Save(QWidget* widget, const QString& folder, const QString& name) {
   QApplication::processEvents();
-  widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+  // The whole screen shows what a person sees: the window manager's frame, and whether the
+  // window fits at all.
+  const QPixmap picture = qEnvironmentVariableIsSet("BRISKO_TOUR_WHOLE_SCREEN")
+                              ? widget->window()->screen()->grabWindow(0)
+                              : widget->grab();
+  picture.save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
 void Settle(int ms) {
