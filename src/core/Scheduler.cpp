@@ -1,39 +1,16 @@
 // The scheduler's table and tick.
 #include "core/Scheduler.h"
 
-#include <charconv>
-
 #include "core/MainModel.h"
 #include "core/ProjectKinds.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
+#include "core/ScheduleInterval.h"
 #include "core/ScheduleMemory.h"
 #include "core/TextUtil.h"
 
 namespace brisko::core {
 namespace {
-
-std::optional<int> ParseInteger(const std::string& text) {
-  const std::string t = TrimBlanks(text);
-  int value = 0;
-  const char* begin = t.data();
-  const char* end = t.data() + t.size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
-  return value;
-}
-
-// Every N minutes as a time of day built from N div 60 and N mod 60; 1 hour when that is none.
-DateTime MinutesInterval(const std::string& value) {
-  const DateTime oneHour = 1.0 / 24.0;
-  std::optional<int> minutes = ParseInteger(value);
-  if (!minutes) return oneHour;
-  // The program never writes fewer than 2 minutes; a hand-edited 0 would otherwise run at every tick.
-  int n = *minutes < 2 ? 2 : *minutes;
-  std::optional<DateTime> span = TryEncodeTime(n / 60, n % 60, 0);
-  return span ? *span : oneHour;
-}
 
 // Restores the confirmation setting when a scheduled run ends, however it ends.
 class PromptSuppressor {

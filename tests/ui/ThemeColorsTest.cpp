@@ -46,7 +46,7 @@ class ThemeColorsTest : public QObject {
       QVERIFY2(Contrast(failure, t.palette.color(QPalette::Base)) >= 3.5, t.name);
 
       QImage icon(2, 1, QImage::Format_ARGB32);
-      icon.setPixel(0, 0, qRgba(60, 60, 60, 255));  // a grey stroke
+      icon.setPixel(0, 0, qRgba(60, 60, 60, 255));   // a grey stroke
       icon.setPixel(1, 0, qRgba(20, 90, 200, 255));  // a blue part
       const QImage shown = brisko::ui::ImageForPalette(icon, t.palette);
       QVERIFY2(Contrast(shown.pixelColor(0, 0), t.palette.color(QPalette::Window)) >= 3.0, t.name);
