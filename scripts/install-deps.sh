@@ -10,6 +10,8 @@ packages=(
   desktop-file-utils appstream lintian
   # The screenshot tour's desktop: a window manager, and xprop to wait for it.
   openbox x11-utils
+  # A private session bus for the desktop notification tests.
+  dbus-daemon
   # Wine's system cryptography (bcrypt, behind AES on Windows) needs GnuTLS, which Wine only recommends.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 libgnutls30 googletest
 )

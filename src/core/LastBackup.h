@@ -12,9 +12,9 @@
 namespace brisko::core {
 
 struct LastBackup {
-  std::optional<DateTime> at;  // start of the last backup run (local time); none before the first
-  std::string result;          // as its log entry says it: "Succeeds", "Fails", "Interrupt"
-  std::string detail;          // "verified", or the reason of a failure
+  std::optional<DateTime> at;           // start of the last backup run (local time); none before the first
+  std::string result;                   // as its log entry says it: "Succeeds", "Fails", "Interrupt"
+  std::string detail;                   // "verified", or the reason of a failure
   std::optional<DateTime> lastSuccess;  // start of the last run that succeeded
 };
 

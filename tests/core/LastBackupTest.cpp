@@ -18,7 +18,8 @@ TEST(LastBackup, SaysWhenAndHowTheLastRunEnded) {
     const char* expected;
   } cases[] = {
       {{}, "Last backup: none"},
-      {{At("2026-12-08 18:33:12"), "Succeeds", "verified", {}}, "Last backup: 2026-12-08 18:33, succeeded (verified)"},
+      {{At("2026-12-08 18:33:12"), "Succeeds", "verified", {}},
+       "Last backup: 2026-12-08 18:33, succeeded (verified)"},
       {{At("2026-12-08 18:33:12"), "Fails", "source folder missing", {}},
        "Last backup: 2026-12-08 18:33, failed: source folder missing"},
       {{At("2026-12-08 18:33:12"), "Interrupt", "", {}}, "Last backup: 2026-12-08 18:33, stopped"},
