@@ -3,8 +3,10 @@
 # the tools alternating within one session. Reports MB/s (corpus bytes / wall time, best of the runs),
 # the speed ratio ours/theirs, the archive size ratio and peak RSS; then the extraction half.
 # "bigfile" times one 2 GiB file instead (made from the small corpus), against zip and unzip only,
-# and how soon a run stops when interrupted.
-#   usage: bench/bench-zip.sh [RUNS] [small|large|bigfile]     (default 3 runs, small corpus)
+# and how soon a run stops when interrupted. "many" times 100,000 small files (bench/make-many.sh):
+# writing against zip, and an only-newer backup run over the unchanged tree against find -newer.
+# Every set also times testing and extracting an AES-256 archive against 7-Zip.
+#   usage: bench/bench-zip.sh [RUNS] [small|large|bigfile|many]     (default 3 runs, small corpus)
 #   BRISKO_ZIP / BRISKO_BACKUP override the binaries (default: build/src/app/ of this checkout).
 set -euo pipefail
 export LC_ALL=C
@@ -33,6 +35,8 @@ if [ "$set_name" = bigfile ]; then
     done
     truncate -s $((2 << 30)) "$corpus/big.dat"
   fi
+elif [ "$set_name" = many ]; then
+  [ -d "$corpus" ] || "$here/make-many.sh" "$corpus" 100000
 elif [ ! -d "$corpus" ]; then
   "$repo/../shared/bench/make-corpus.sh" "$corpus" "$set_name" | tail -1
 fi
@@ -52,10 +56,15 @@ project() {
   printf 'Whether store path in Zip=1\nPackLevel=6\nBackupMode=3\nStore Number=1\n'
   [ -z "${3:-}" ] || printf '%s\n' "$3"
 }
+# Newer: only files changed after the corpus was made, which are none.
+stamp=$out/corpus-stamp
+touch "$stamp"
+newer=$(date -d "@$(($(stat -c %Y "$stamp") + 1))" '+%Y-%m-%d %H:%M:%S')
 {
-  printf '[Common]\nProject Count=2\nCount0=Bench\nCount1=Unverified\nLast Project=Bench\nIsOverWrite=1\n'
+  printf '[Common]\nProject Count=3\nCount0=Bench\nCount1=Unverified\nCount2=Newer\nLast Project=Bench\nIsOverWrite=1\n'
   project Bench bench
   project Unverified unverified Verify=0
+  project Newer newer "$(printf 'isUseNew=1\nisUseToday=0\nNewDateTime=%s' "$newer")"
 } | sed 's/$/\r/' > "$backup_data/project.ini"
 
 # One timed run of a command inside the corpus: prints "seconds peak_kb".
@@ -75,7 +84,7 @@ aside() {
 # race LABEL KIND NAME1 CMD1 NAME2 CMD2 ...: runs the commands in turn RUNS times (%R in a
 # command stands for its result path), keeps each one's best time and compares the first with each
 # of the others. KIND: archive (sizes compared), backup (like archive, but a backup run leaves its
-# archive in the project's folder) or folder.
+# archive in the project's folder), folder or walk (nothing is written; sizes are not compared).
 race() {
   local label=$1 kind=$2; shift 2
   local -a names=() cmds=() best=() rss=() size=()
@@ -86,6 +95,7 @@ race() {
     for ((i = 0; i < n; i++)); do
       local result=$out/result-$i
       [ "$kind" = folder ] || result=$result.zip
+      [ "$kind" = walk ] && result=$out/walk.txt
       aside "$result"
       [ "$kind" = folder ] && mkdir -p "$result"
       local cmd=${cmds[i]//%R/$result}
@@ -142,6 +152,30 @@ if [ "$set_name" = bigfile ]; then
   rm -rf "$out"/old.* "$out"/result-*
   exit 0
 fi
+# AES-256 archives read back: each member costs a key derivation, as 7-Zip's do.
+aes_lines() {
+  local aes=$out/t-aes.zip
+  [ -f "$aes" ] || (cd "$corpus" && "$sevenzip" a -tzip -mx=5 -mmt=2 -mem=AES256 -p"$pass" "$aes" . >/dev/null)
+  race "t, AES-256" walk \
+    brisko-zip "$bin t -P $pass $aes" \
+    "7z t" "$sevenzip t -p$pass $aes"
+  race "x, AES-256" folder \
+    brisko-zip "$bin x -P $pass -o always -d %R $aes" \
+    "7z x" "$sevenzip x -y -p$pass -o%R $aes"
+}
+
+if [ "$set_name" = many ]; then
+  race "a -6, many files" archive \
+    brisko-zip "$bin a -6 -r %R ." \
+    "zip -6" "zip -q -r -6 %R ."
+  # Nothing changed since the stamp: the run costs a walk of the tree.
+  race "only-newer run, nothing changed" walk \
+    brisko-backup "$backup --config-dir $backup_data run Newer" \
+    "find -newer" "find . -newer $stamp"
+  aes_lines
+  rm -rf "$out"/old.* "$out"/result-* "$backup_dest"/*.zip
+  exit 0
+fi
 race "a -6" archive \
   brisko-zip "$bin a -6 -r %R ." \
   "zip -6" "zip -q -r -6 %R ." \
@@ -172,5 +206,6 @@ race "x" folder \
 race "x, encrypted" folder \
   brisko-zip "$bin x -P $pass -o always -d %R $crypt" \
   "unzip -P" "unzip -q -o -P $pass $crypt -d %R"
+aes_lines
 # Old results were moved aside above; they go now, after the timing.
 rm -rf "$out"/old.* "$out"/result-* "$backup_dest"/*.zip
