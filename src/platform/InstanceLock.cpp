@@ -8,6 +8,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cwchar>
+
+#include "platform/WideText.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -32,10 +35,27 @@ InstanceLock::~InstanceLock() {
 #ifdef _WIN32
 
 namespace {
-// Mutex names hold no backslash: the folder enters as a hash of the form in which paths compare.
+// Mutex names hold no backslash. The folder enters by its identity (volume serial number and file
+// index), so that every spelling of its path ("port", "port\\", ".\\port", "t1\\..\\port") takes
+// the same lock; by a hash of its path only when it cannot be opened.
 std::wstring MutexName(const std::string& folder) {
+  const std::string path = folder.empty() ? std::string(".") : folder;
+  const HANDLE dir = ::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (dir != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = ::GetFileInformationByHandle(dir, &info) != 0;
+    ::CloseHandle(dir);
+    if (known) {
+      wchar_t name[64];
+      std::swprintf(name, 64, L"Local\\BriskoZipBackup-instance-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                    info.nFileIndexHigh, info.nFileIndexLow);
+      return name;
+    }
+  }
   uint64_t hash = 14695981039346656037ull;
-  for (char c : PathKey(ExcludeTrailingDelim(folder.empty() ? std::string(".") : folder))) {
+  for (char c : PathKey(ExcludeTrailingDelim(path))) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 1099511628211ull;
   }

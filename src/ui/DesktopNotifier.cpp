@@ -18,8 +18,7 @@ DesktopNotifier::DesktopNotifier(const QString& busConnectionName, Fallback fall
 
 void DesktopNotifier::Notify(const core::Notice& notice) {
 #ifdef BRISKO_HAVE_DBUS
-  const QDBusConnection bus =
-      busName_.isEmpty() ? QDBusConnection::sessionBus() : QDBusConnection(busName_);
+  const QDBusConnection bus = busName_.isEmpty() ? QDBusConnection::sessionBus() : QDBusConnection(busName_);
   if (bus.isConnected()) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/PathRules.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -28,6 +29,28 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilRelease) {
   InstanceLock third;  // the destructor released the lock above
   EXPECT_TRUE(third.TryAcquire(dir.string()));
   third.Release();
+}
+
+// Another spelling of the same folder is the same folder: a second program must not get past the lock.
+TEST(InstanceLock, EverySpellingOfTheFolderTakesTheSameLock) {
+  brisko::test::TempDir tmp("lock");
+  const std::string base = tmp.Path();
+  tmp.MakeDir("port");
+  tmp.MakeDir("t1");
+  const char sep = brisko::platform::kPathDelim;
+  const std::string port = base + sep + "port";
+  InstanceLock held;
+  ASSERT_TRUE(held.TryAcquire(port)) << held.ErrorText();
+  const std::string spellings[] = {
+      port + sep,
+      base + sep + "." + sep + "port",
+      base + sep + "t1" + sep + ".." + sep + "port",
+      port + sep + sep,
+  };
+  for (const std::string& spelling : spellings) {
+    InstanceLock other;
+    EXPECT_FALSE(other.TryAcquire(spelling)) << spelling;
+  }
 }
 
 TEST(InstanceLock, MissingFolderIsAnError) {

@@ -35,8 +35,8 @@ class DesktopNotifierTest : public QObject {
  private slots:
   void serviceGetsTheNoticeElseTheFallbackOnce() {
     QProcess daemon;
-    daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                 QStringLiteral("--print-address=1")});
     if (!daemon.waitForStarted(5000)) QSKIP("no dbus-daemon");
     QVERIFY(daemon.waitForReadyRead(5000));
     const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
