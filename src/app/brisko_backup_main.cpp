@@ -25,6 +25,7 @@
 #include "core/SettingsFiles.h"
 #include "core/SystemClock.h"
 #include "core/TextUtil.h"
+#include "platform/Console.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
@@ -216,6 +217,7 @@ bool RegisterBackupCommand(const BackupCliCommand& command) {
 
 int main(int argc, char** argv) {
   using namespace brisko::app;
+  brisko::platform::UseUtf8Console();
   (void)registered;
   switch (FindStandardOption(argc, argv)) {
     case StandardOption::Help:

@@ -5,6 +5,7 @@
 
 #include "app/StandardOptions.h"
 #include "app/ZipCli.h"
+#include "platform/Console.h"
 
 namespace brisko::app {
 namespace {
@@ -43,6 +44,7 @@ bool RegisterCommand(const CliCommand& command) {
 
 int main(int argc, char** argv) {
   using namespace brisko::app;
+  brisko::platform::UseUtf8Console();
   if (argc < 2) return Usage();
   switch (FindStandardOption(argc, argv)) {
     case StandardOption::Help:
