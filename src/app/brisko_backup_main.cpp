@@ -45,17 +45,19 @@ extern "C" void OnStopSignal(int) {
 }
 
 // The schedule of a project as the Schedule group shows it.
-std::string ScheduleText(int mode, const std::string& value) {
-  switch (mode) {
-    case 0:
+std::string ScheduleText(const core::Project& project) {
+  const std::string& value = project.scheduleValue;
+  switch (project.scheduleMode) {
+    case core::ScheduleMode::DailyAt:
       return "Daily once at " + value;
-    case 1:
+    case core::ScheduleMode::DailyEvery:
       return "Daily every " + value + " minutes";
-    case 2:
+    case core::ScheduleMode::Weekly:
       return "Weekly every on " + value + " 12:00:00";
-    default:
-      return "None";
+    case core::ScheduleMode::None:
+      break;
   }
+  return "None";
 }
 
 int CmdList(const BackupCliContext& context) {
@@ -65,8 +67,7 @@ int CmdList(const BackupCliContext& context) {
   const core::DateTime now = core::SystemClock::Instance().Now();
   const core::ScheduleTable table = core::BuildScheduleTable(context.dataDir, state.projects, now);
   for (const std::string& name : state.projects) {
-    const int mode = core::ReadBackupMode(context.dataDir, name);
-    std::string line = name + "\t" + ScheduleText(mode, core::ReadScheduleValue(context.dataDir, name));
+    std::string line = name + "\t" + ScheduleText(core::ReadProject(context.dataDir, name));
     auto it = std::find_if(table.begin(), table.end(),
                            [&](const core::ScheduleEntry& e) { return e.projectName == name; });
     line += "\t" + (it != table.end() ? core::FormatDateTime(it->nextDue) : std::string("-"));

@@ -182,9 +182,9 @@ BackupOutcome BackupRun::Execute() {
     // A stored newer-than moment that cannot be read is never replaced by a made-up one.
     if (m.Form().onlyNewer) {
       const Project stored = ReadProject(m.DataDir(), projectName);
-      if (!TryStrToDateTime(stored.newDateTime))
+      if (!TryStrToDateTime(stored.newDateTime.value_or("")))
         return Fail(archivePath, "The moment of \"Only files newer than\" of the project, '" +
-                                     stored.newDateTime +
+                                     stored.newDateTime.value_or("") +
                                      "', is not a valid date and time; correct it and save the project");
       newerInstant_ = NewerInstant(stored, m.Form().NewerThan());
       // One run under a wrong clock must not pass over every file until that date comes.

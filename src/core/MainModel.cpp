@@ -8,6 +8,7 @@
 #include "core/DateTimeParseError.h"
 #include "core/ProjectList.h"
 #include "core/TextUtil.h"
+#include "core/view/ProjectFormStore.h"
 
 namespace brisko::core {
 

@@ -14,6 +14,7 @@
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
+#include "core/view/ProjectFormStore.h"
 #include "zip/ZipPaths.h"
 
 namespace brisko::core {
@@ -213,7 +214,8 @@ bool ProjectCommands::NameDialogAccepts(const std::string& typed, UserInteractio
 }
 
 bool ProjectCommands::HasScheduleMark(const std::string& dataDir, const std::string& name) {
-  return ReadBackupMode(dataDir, name) != static_cast<int>(ScheduleMode::None);
+  const Project project = ReadProject(dataDir, name);
+  return !project.scheduleKnown || project.scheduleMode != ScheduleMode::None;
 }
 
 }  // namespace brisko::core

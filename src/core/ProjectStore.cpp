@@ -1,4 +1,4 @@
-// LoadSettings, SaveSettings, LoadProject, SaveProject and the single keys other commands write.
+// The Common section, the project sections and the single keys other commands write.
 #include "core/ProjectStore.h"
 
 #include <algorithm>
@@ -24,12 +24,6 @@ constexpr const char* kExcludeStem = "NoBackup";
 IniFile ProjectIni(const std::string& dataDir) {
   // It can hold an encoded password: only its owner may read it.
   return IniFile(ProjectIniPath(dataDir), FileAccess::OwnerOnly);
-}
-
-int WeekdayIndex(std::string_view text) {
-  for (int i = 0; i < 7; ++i)
-    if (zip::SameTextAscii(text, kWeekdayNames[i])) return i;
-  return -1;
 }
 
 }  // namespace
@@ -101,148 +95,15 @@ void SaveSettings(const std::string& dataDir, const SettingsState& state) {
   });
 }
 
-namespace {
-EncryptionKind ReadEncryption(const IniDocument& doc, const std::string& section) {
-  return zip::SameTextAscii(TrimBlanks(doc.ReadString(section, "Encryption", "")), "AES256")
-             ? EncryptionKind::Aes256
-             : EncryptionKind::Traditional;
-}
-}  // namespace
-
-void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,
-                 const std::function<void(ProjectForm&)>& composeName) {
-  const std::string section = TrimBlanks(name);
-  if (section.empty()) return;
-  const IniDocument doc = ProjectIni(dataDir).Load();
-
-  form.prefix = doc.ReadString(section, "Filename prefix", "");
-
-  int suffix = doc.ReadInteger(section, "Suffix", 2);
-  if (suffix >= 0 && suffix <= 2) form.suffix = static_cast<SuffixKind>(suffix);
-  if (form.suffix == SuffixKind::Number) {
-    form.increase = ClampSpin(doc.ReadInteger(section, "Increase Value", 1), kNumberMin, kNumberMax);
-    form.nextNumber = NextNumberFromStored(doc.ReadInteger(section, "Value", 1), form.increase);
-  }
-
-  form.saveFolder = MapWindowsDefault(doc.ReadString(section, "Save Path", DefaultSaveFolder()));
-  if (composeName) composeName(form);
-
-  form.backupList = doc.ReadList(section, kBackupCount, kBackupStem);
-  form.excludeList = doc.ReadList(section, kExcludeCount, kExcludeStem);
-  form.includeSubfolders = doc.ReadBool(section, "Whether include Subdirectory", true);
-
-  form.usePassword = doc.ReadBool(section, "Whether password Project", true);
-  std::string stored = doc.ReadString(section, "Password", "");
-  if (form.usePassword && !stored.empty()) {
-    form.password = DecodePassword(stored, section);
-    form.passwordConfirm = form.password;
-  } else {
-    form.password.clear();
-    form.passwordConfirm.clear();
-  }
-  form.encryption = ReadEncryption(doc, section);
-  form.verify = doc.ReadBool(section, "Verify", true);
-
-  form.storePaths = doc.ReadBool(section, "Whether store path in Zip", true);
-  form.useComment = doc.ReadBool(section, "Whether store comment in Zip", true);
-  form.comment = doc.ReadString(section, "Comment", "");
-
-  std::string value = doc.ReadString(section, "StartTime_or_Increase", "");
-  switch (doc.ReadInteger(section, "BackupMode", 3)) {
-    case 0:
-      form.scheduleMode = ScheduleMode::DailyAt;
-      form.scheduleTime = TryStrToTime(value).value_or(0.5);
-      break;
-    case 1:
-      form.scheduleMode = ScheduleMode::DailyEvery;
-      form.scheduleMinutes = ClampSpin(ParseIniInteger(value).value_or(5), 2, 1000);
-      break;
-    case 2:
-      form.scheduleMode = ScheduleMode::Weekly;
-      form.scheduleWeekday = WeekdayIndex(value);
-      break;
-    case 3:
-      form.scheduleMode = ScheduleMode::None;
-      break;
-    default:
-      break;  // an unknown mode leaves the schedule fields alone
-  }
-
-  form.packLevel = ClampSpin(doc.ReadInteger(section, "PackLevel", 6), 0, 9);
-  form.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), kKeepMin, kKeepMax);
-  form.onlyNewer = doc.ReadBool(section, "isUseNew", false);
-  form.useLastBackup = doc.ReadBool(section, "isUseToday", false);
-
-  std::string moment = doc.ReadString(section, "NewDateTime", FormatDateTime(clock.Now()));
-  DateTime newer = StrToDateTime(moment);  // DateTimeParseError "'%s' is not a valid date and time"
-  form.newerDate = DateOf(newer);
-  form.newerTime = TimeOf(newer);
-}
-
-void SaveProject(const std::string& dataDir, const std::string& name, ProjectForm& form) {
-  const std::string section = TrimBlanks(name);
-  const std::string folder = ExtractFileDir(TrimBlanks(form.fileName));
-  const std::string password = TrimBlanks(form.password);
-  const bool storePassword = form.usePassword && !password.empty();
-  const bool storeComment = form.useComment && !TrimBlanks(form.comment).empty();
-
-  ProjectIni(dataDir).Update([&](IniDocument& doc) {
-    doc.WriteString(section, "Filename prefix", TrimBlanks(form.prefix));
-    doc.WriteInteger(section, "Suffix", static_cast<int>(form.suffix));
-    doc.WriteInteger(section, "Increase Value", form.increase);
-    doc.WriteInteger(section, "Value", StoredValueFromNext(form.nextNumber, form.increase));
-    doc.WriteString(section, "Save Path", folder);
-    doc.WriteList(section, kBackupCount, kBackupStem, form.backupList);
-    doc.WriteList(section, kExcludeCount, kExcludeStem, form.excludeList);
-    doc.WriteBool(section, "Whether include Subdirectory", form.includeSubfolders);
-    doc.WriteBool(section, "Whether password Project", form.usePassword);
-    doc.WriteString(section, "Password", storePassword ? EncodePassword(password, section) : "");
-    doc.WriteString(section, "Encryption",
-                    form.encryption == EncryptionKind::Aes256 ? "AES256" : "Traditional");
-    doc.WriteBool(section, "Verify", form.verify);
-    doc.WriteBool(section, "Whether store path in Zip", form.storePaths);
-    doc.WriteBool(section, "Whether store comment in Zip", form.useComment);
-    doc.WriteString(section, "Comment", storeComment ? form.comment : "");
-
-    int mode = form.scheduleMode == ScheduleMode::None         ? 3
-               : form.scheduleMode == ScheduleMode::Weekly     ? 2
-               : form.scheduleMode == ScheduleMode::DailyEvery ? 1
-                                                               : 0;
-    doc.WriteInteger(section, "BackupMode", mode);
-    if (mode == 0) doc.WriteString(section, "StartTime_or_Increase", FormatTime(form.scheduleTime));
-    if (mode == 1) doc.WriteString(section, "StartTime_or_Increase", std::to_string(form.scheduleMinutes));
-    if (mode == 2) {
-      int day = form.scheduleWeekday;
-      doc.WriteString(section, "StartTime_or_Increase", day >= 0 && day < 7 ? kWeekdayNames[day] : "");
-    }
-
-    doc.WriteInteger(section, "PackLevel", form.packLevel);
-    doc.WriteInteger(section, "Store Number", form.storeNumber);
-    doc.WriteBool(section, "isUseNew", form.onlyNewer);
-    doc.WriteBool(section, "isUseToday", form.useLastBackup);
-    const std::string newer = FormatDate(form.newerDate) + " " + FormatTime(form.newerTime);
-    // A moment set by hand is a local time; the instant a run stored no longer describes it.
-    if (doc.ReadString(section, "NewDateTime", "") != newer) doc.WriteString(section, kNewDateTimeUtcKey, "");
-    doc.WriteString(section, "NewDateTime", newer);
-  });
-
-  // The window reflects what was stored only once the write succeeded.
-  form.saveFolder = folder;
-  if (!storePassword) {
-    form.password.clear();
-    form.passwordConfirm.clear();
-  }
-  if (!storeComment) form.comment.clear();
-}
-
 Project ReadProject(const std::string& dataDir, const std::string& name) {
   const IniDocument doc = ProjectIni(dataDir).Load();
   Project p;
   p.name = TrimBlanks(name);
   const std::string& section = p.name;
   p.prefix = doc.ReadString(section, "Filename prefix", "");
-  int suffix = doc.ReadInteger(section, "Suffix", 2);
-  if (suffix >= 0 && suffix <= 2) p.suffix = static_cast<SuffixKind>(suffix);
+  const int suffix = doc.ReadInteger(section, "Suffix", 2);
+  p.suffixKnown = suffix >= 0 && suffix <= 2;
+  if (p.suffixKnown) p.suffix = static_cast<SuffixKind>(suffix);
   p.increase = ClampSpin(doc.ReadInteger(section, "Increase Value", 1), kNumberMin, kNumberMax);
   p.value = doc.ReadInteger(section, "Value", 1);
   p.savePath = MapWindowsDefault(doc.ReadString(section, "Save Path", DefaultSaveFolder()));
@@ -250,23 +111,60 @@ Project ReadProject(const std::string& dataDir, const std::string& name) {
   p.excludeList = doc.ReadList(section, kExcludeCount, kExcludeStem);
   p.includeSubfolders = doc.ReadBool(section, "Whether include Subdirectory", true);
   p.usePassword = doc.ReadBool(section, "Whether password Project", true);
-  std::string stored = doc.ReadString(section, "Password", "");
+  const std::string stored = doc.ReadString(section, "Password", "");
   if (p.usePassword && !stored.empty()) p.password = DecodePassword(stored, section);
-  p.encryption = ReadEncryption(doc, section);
+  p.encryption = zip::SameTextAscii(TrimBlanks(doc.ReadString(section, "Encryption", "")), "AES256")
+                     ? EncryptionKind::Aes256
+                     : EncryptionKind::Traditional;
   p.verify = doc.ReadBool(section, "Verify", true);
   p.storePaths = doc.ReadBool(section, "Whether store path in Zip", true);
   p.useComment = doc.ReadBool(section, "Whether store comment in Zip", true);
   p.comment = doc.ReadString(section, "Comment", "");
-  int mode = doc.ReadInteger(section, "BackupMode", 3);
-  p.scheduleMode = mode >= 0 && mode <= 3 ? static_cast<ScheduleMode>(mode) : ScheduleMode::None;
+  const int mode = doc.ReadInteger(section, "BackupMode", 3);
+  p.scheduleKnown = mode >= 0 && mode <= 3;
+  if (p.scheduleKnown) p.scheduleMode = static_cast<ScheduleMode>(mode);
   p.scheduleValue = doc.ReadString(section, "StartTime_or_Increase", "");
   p.packLevel = ClampSpin(doc.ReadInteger(section, "PackLevel", 6), 0, 9);
   p.storeNumber = ClampSpin(doc.ReadInteger(section, "Store Number", 50), kKeepMin, kKeepMax);
   p.useNew = doc.ReadBool(section, "isUseNew", false);
   p.useToday = doc.ReadBool(section, "isUseToday", false);
-  p.newDateTime = doc.ReadString(section, "NewDateTime", "");
+  if (doc.ValueExists(section, "NewDateTime")) p.newDateTime = doc.ReadString(section, "NewDateTime", "");
   p.newDateTimeUtc = doc.ReadString(section, kNewDateTimeUtcKey, "");
   return p;
+}
+
+void WriteProject(const std::string& dataDir, const Project& p) {
+  const std::string& section = p.name;
+  const bool storeComment = p.useComment && !TrimBlanks(p.comment).empty();
+  ProjectIni(dataDir).Update([&](IniDocument& doc) {
+    doc.WriteString(section, "Filename prefix", p.prefix);
+    doc.WriteInteger(section, "Suffix", static_cast<int>(p.suffix));
+    doc.WriteInteger(section, "Increase Value", p.increase);
+    doc.WriteInteger(section, "Value", p.value);
+    doc.WriteString(section, "Save Path", p.savePath);
+    doc.WriteList(section, kBackupCount, kBackupStem, p.backupList);
+    doc.WriteList(section, kExcludeCount, kExcludeStem, p.excludeList);
+    doc.WriteBool(section, "Whether include Subdirectory", p.includeSubfolders);
+    doc.WriteBool(section, "Whether password Project", p.usePassword);
+    doc.WriteString(section, "Password",
+                    p.usePassword && !p.password.empty() ? EncodePassword(p.password, section) : "");
+    doc.WriteString(section, "Encryption", p.encryption == EncryptionKind::Aes256 ? "AES256" : "Traditional");
+    doc.WriteBool(section, "Verify", p.verify);
+    doc.WriteBool(section, "Whether store path in Zip", p.storePaths);
+    doc.WriteBool(section, "Whether store comment in Zip", p.useComment);
+    doc.WriteString(section, "Comment", storeComment ? p.comment : "");
+    doc.WriteInteger(section, "BackupMode", static_cast<int>(p.scheduleMode));
+    if (p.scheduleMode != ScheduleMode::None)
+      doc.WriteString(section, "StartTime_or_Increase", p.scheduleValue);
+    doc.WriteInteger(section, "PackLevel", p.packLevel);
+    doc.WriteInteger(section, "Store Number", p.storeNumber);
+    doc.WriteBool(section, "isUseNew", p.useNew);
+    doc.WriteBool(section, "isUseToday", p.useToday);
+    const std::string newer = p.newDateTime.value_or("");
+    if (doc.ReadString(section, "NewDateTime", "") != newer)
+      doc.WriteString(section, kNewDateTimeUtcKey, p.newDateTimeUtc);
+    doc.WriteString(section, "NewDateTime", newer);
+  });
 }
 
 int Project::NextNumber() const {
@@ -303,14 +201,6 @@ void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateT
 
 void EraseProjectSection(const std::string& dataDir, const std::string& name) {
   ProjectIni(dataDir).EraseSection(TrimBlanks(name));
-}
-
-int ReadBackupMode(const std::string& dataDir, const std::string& name) {
-  return ProjectIni(dataDir).ReadInteger(TrimBlanks(name), "BackupMode", 3);
-}
-
-std::string ReadScheduleValue(const std::string& dataDir, const std::string& name) {
-  return ProjectIni(dataDir).ReadString(TrimBlanks(name), "StartTime_or_Increase", "");
 }
 
 void WriteAutoRun(const std::string& dataDir, bool autoRun, bool isMinimized) {

@@ -10,7 +10,6 @@
 #include "core/Clock.h"
 #include "core/GlobalSettings.h"
 #include "core/Project.h"
-#include "core/ProjectForm.h"
 
 namespace brisko::core {
 
@@ -34,9 +33,6 @@ struct SettingsState {
 // Is Append 0, Width, IsOverWrite, Log Count, Enable schedule, Auto Run, Is Minimized and the wildcard list.
 // Width and Log Count are clamped to 2..30 and 10..200.
 //
-// The window model then does, in this order: show the Backup page, rebuild the tray's project
-// submenu, tick the restore sort menu, update the scheduling look, BuildScheduleTable, and
-// LoadProject for state.SelectedName().
 void LoadSettings(const std::string& dataDir, SettingsState& state);
 
 // Puts the project list in the selector's order (alphabetical without regard to case, stable),
@@ -48,23 +44,13 @@ void SortProjectList(SettingsState& state);
 // Sort, Log Count and Enable schedule. Auto Run, Is Minimized and the wildcards are not written.
 void SaveSettings(const std::string& dataDir, const SettingsState& state);
 
-// Fills the form from the section of the trimmed name; nothing when the name is blank. Fields the
-// load does not reach keep their contents. `composeName`, when given, is called right after the
-// destination folder is read, to recompute form.fileName with the naming rule (it runs before a
-// failure of the last step too). Throws DateTimeParseError "'%s' is not a valid date and time" when
-// NewDateTime is no date-time; the fields read before that step keep their new values.
-// `clock` gives the default of a missing NewDateTime.
-void LoadProject(const std::string& dataDir, const std::string& name, ProjectForm& form, const Clock& clock,
-                 const std::function<void(ProjectForm&)>& composeName = {});
-
-// Writes the form to the section of the trimmed name, in one rewrite of the file. Updates the form
-// as the window does: the password fields are emptied when no password is stored, the comment
-// when no comment is stored, and saveFolder becomes the folder part of the name field.
-// Also used by the wizard, which fills a ProjectForm from its own controls.
-void SaveProject(const std::string& dataDir, const std::string& name, ProjectForm& form);
-
-// Reads a project section into the plain record (no window rules beyond defaults and clamping).
+// Reads the section of the trimmed name into the plain record: defaults for missing keys, numbers
+// clamped to their fields' bounds, the password decoded (only when the project uses one).
 Project ReadProject(const std::string& dataDir, const std::string& name);
+// Writes the record to the section `project.name` (trimmed by the caller), in one rewrite of the file.
+// The password is stored only when the project uses one, the comment only when it uses one that is
+// not blank, the schedule value only with a schedule.
+void WriteProject(const std::string& dataDir, const Project& project);
 
 // The first key of the backup or exclude list that the list's count promises and the section lacks
 // (or holds empty), with that count's key: {"Backup1", "Backup Directory Count"}; nullopt when the
@@ -79,10 +65,6 @@ void WriteNewDateTime(const std::string& dataDir, const std::string& name, DateT
                       std::time_t instant);
 inline constexpr const char* kNewDateTimeUtcKey = "NewDateTime UTC";
 void EraseProjectSection(const std::string& dataDir, const std::string& name);
-// "BackupMode" (default 3) of a project; used by the selector drawing and the schedule table.
-int ReadBackupMode(const std::string& dataDir, const std::string& name);
-// "StartTime_or_Increase" (default "").
-std::string ReadScheduleValue(const std::string& dataDir, const std::string& name);
 // "Auto Run" and "Is Minimized", written at once by the preferences dialog.
 void WriteAutoRun(const std::string& dataDir, bool autoRun, bool isMinimized);
 // "Wildcard Total" / "Wildcard<i>".

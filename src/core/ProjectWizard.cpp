@@ -10,6 +10,7 @@
 #include "core/TextUtil.h"
 #include "core/TypedPath.h"
 #include "core/UserInteraction.h"
+#include "core/view/ProjectFormStore.h"
 #include "platform/Platform.h"
 #include "zip/ZipPaths.h"
 

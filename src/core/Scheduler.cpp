@@ -129,10 +129,10 @@ ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<s
                                  DateTime now) {
   ScheduleTable table;
   for (const std::string& name : projects) {
-    const int mode = ReadBackupMode(dataDir, name);
-    if (mode < 0 || mode > 2) continue;
-    if (auto entry = MakeScheduleEntry(name, mode, ReadScheduleValue(dataDir, name), now,
-                                       ReadScheduleMemory(dataDir, name)))
+    const Project project = ReadProject(dataDir, name);
+    if (!project.scheduleKnown || project.scheduleMode == ScheduleMode::None) continue;
+    if (auto entry = MakeScheduleEntry(name, static_cast<int>(project.scheduleMode), project.scheduleValue,
+                                       now, ReadScheduleMemory(dataDir, name)))
       table.push_back(*entry);
   }
   return table;

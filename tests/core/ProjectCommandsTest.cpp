@@ -9,6 +9,7 @@
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
 #include "core/SettingsFiles.h"
+#include "core/view/ProjectFormStore.h"
 #include "platform/Platform.h"
 #include "support/Files.h"
 #include "support/TempDir.h"

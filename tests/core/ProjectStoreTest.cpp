@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/DataDir.h"
 #include "core/DateTimeParseError.h"
 #include "core/IniFile.h"
@@ -11,6 +13,7 @@
 #include "core/ProjectList.h"
 #include "core/SettingsFiles.h"
 #include "core/SpinValue.h"
+#include "core/view/ProjectFormStore.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestEnvironment.h"
@@ -241,6 +244,39 @@ TEST_F(ProjectStoreTest, SaveAndLoadRoundTrip) {
   EXPECT_EQ(plain.newDateTime, "2024-01-01 12:00:00");
 }
 
+// A record read and written back is the same text, key for key, whichever mode or suffix it holds.
+TEST_F(ProjectStoreTest, ReadAndWrittenBackRecordsKeepTheirBytes) {
+  struct Case {
+    const char* label;
+    std::function<void(ProjectForm&)> edit;
+  } cases[] = {
+      {"daily at, number", [](ProjectForm&) {}},
+      {"every minutes, date, no password",
+       [](ProjectForm& f) {
+         f.scheduleMode = ScheduleMode::DailyEvery;
+         f.suffix = SuffixKind::Date;
+         f.usePassword = false;
+       }},
+      {"weekly, no comment",
+       [](ProjectForm& f) {
+         f.scheduleMode = ScheduleMode::Weekly;
+         f.scheduleWeekday = 5;
+         f.useComment = false;
+       }},
+      {"none", [](ProjectForm& f) { f.scheduleMode = ScheduleMode::None; }},
+  };
+  for (const Case& c : cases) {
+    ProjectForm form = SampleForm();
+    form.comment = "a note";  // blanks around a value are the INI's, gone on any read
+    c.edit(form);
+    SaveProject(dir.Dir(), "Docs", form);
+    WriteNewDateTime(dir.Dir(), "Docs", At(2024, 2, 1, 9, 30, 15), 1706779815);
+    const std::string text = ReadFile(ProjectIniPath(dir.Dir()));
+    WriteProject(dir.Dir(), ReadProject(dir.Dir(), "Docs"));
+    EXPECT_EQ(ReadFile(ProjectIniPath(dir.Dir())), text) << c.label;
+  }
+}
+
 TEST_F(ProjectStoreTest, ShorterListsLeaveStaleKeys) {
   ProjectForm form = SampleForm();
   form.backupList = {"1", "2", "3", "4", "5"};
@@ -346,7 +382,7 @@ TEST_F(ProjectStoreTest, SingleKeysAndSections) {
   EXPECT_EQ(Ini().ReadString("Docs", "NewDateTime UTC", ""), "2024-02-01 09:30:15");  // 1706779815 in UTC
   EXPECT_TRUE(Ini().ReadBool("Common", "Auto Run", false));
   EXPECT_EQ(ReadWildcards(dir.Dir()), (std::vector<std::string>{"*.a"}));
-  EXPECT_EQ(ReadBackupMode(dir.Dir(), "docs"), 3);
+  EXPECT_EQ(ReadProject(dir.Dir(), "docs").scheduleMode, ScheduleMode::None);
   EraseProjectSection(dir.Dir(), "DOCS");
   EXPECT_FALSE(Ini().SectionExists("Docs"));
 }

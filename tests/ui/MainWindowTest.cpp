@@ -28,6 +28,7 @@
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "core/SystemClock.h"
+#include "core/view/ProjectFormStore.h"
 #include "ui/MainWindow.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
