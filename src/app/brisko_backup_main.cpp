@@ -16,10 +16,11 @@
 #include "app/CliInteraction.h"
 #include "app/StandardOptions.h"
 #include "core/ActivityLog.h"
+#include "core/BackupRun.h"
 #include "core/DataDir.h"
-#include "core/MainModel.h"
 #include "core/ProjectIniWatch.h"
 #include "core/ProjectKinds.h"
+#include "core/ProjectList.h"
 #include "core/ProjectStore.h"
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
@@ -90,13 +91,25 @@ int ExitCodeOf(core::BackupOutcome outcome) {
   }
 }
 
-// A stop signal ends the run in progress as the Stop button does: the partial archive is removed
-// and the run logged "Interrupt".
-void StopRunsOnSignals(core::MainModel& model) {
-  platform::OnStopSignals(OnStopSignal);
-  model.processEvents = [&model] {
-    if (gStop) model.RequestStop();
-  };
+// Results on stdout, errors on stderr; a stop signal ends the run in progress as the Stop button
+// does: the partial archive is removed and the run logged "Interrupt".
+class CliBackupObserver : public core::InteractionBackupObserver {
+ public:
+  explicit CliBackupObserver(CliInteraction& ui) : InteractionBackupObserver(ui) {
+    platform::OnStopSignals(OnStopSignal);
+  }
+  bool StopRequested() override { return gStop != 0; }
+};
+
+// The settings and the project list; a settings file that cannot be read is said and read as empty.
+core::SettingsState LoadSettingsSaying(const std::string& dataDir) {
+  core::SettingsState state;
+  try {
+    core::LoadSettings(dataDir, state);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Error: %s\n", zip::PrintableText(CliInteraction::Lines(e.what()), true).c_str());
+  }
+  return state;
 }
 
 int CmdRun(const BackupCliContext& context) {
@@ -104,21 +117,36 @@ int CmdRun(const BackupCliContext& context) {
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir, "Backup", context.args[0])) return kExitLocked;
   CliInteraction ui;
-  core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
-  StopRunsOnSignals(model);
-  model.Start();
-  if (!model.SelectProjectByName(context.args[0])) {
+  CliBackupObserver observer(ui);
+  const core::SettingsState state = LoadSettingsSaying(context.dataDir);
+  const int index = core::IndexOfProject(state.projects, context.args[0]);
+  if (index < 0) {
     std::fprintf(stderr, "Error: no project named '%s'\n", context.args[0].c_str());
-    model.Log().AddLogEntry("Backup", "Fails", "Not run: no project of that name", context.args[0]);
+    core::ActivityLog(context.dataDir, core::SystemClock::Instance())
+        .AddLogEntry("Backup", "Fails", "Not run: no project of that name", context.args[0]);
     return kExitFailed;
   }
   // As the scheduler starts a run: without the confirmation question.
-  const bool prompt = model.Settings().promptBeforeBackup;
-  model.Settings().promptBeforeBackup = false;
-  const core::BackupOutcome outcome = model.RunBackup();
-  model.Settings().promptBeforeBackup = prompt;
-  return ExitCodeOf(outcome);
+  return ExitCodeOf(core::BackUpStoredProject(context.dataDir, core::SystemClock::Instance(), state.settings,
+                                              state.projects[static_cast<size_t>(index)], observer));
 }
+
+// The daemon's runs: the stored project, as brisko-backup run backs it up.
+class DaemonRunner : public core::ScheduledRunner {
+ public:
+  DaemonRunner(const std::string& dataDir, const core::SettingsState& state, CliBackupObserver& observer)
+      : dataDir_(dataDir), state_(state), observer_(observer) {}
+  core::BackupOutcome RunScheduled(const std::string& projectName) override {
+    return core::BackUpStoredProject(dataDir_, core::SystemClock::Instance(), state_.settings, projectName,
+                                     observer_);
+  }
+  void OnError(const std::string& text) override { observer_.OnError(text); }
+
+ private:
+  const std::string& dataDir_;
+  const core::SettingsState& state_;
+  CliBackupObserver& observer_;
+};
 
 int CmdDaemon(const BackupCliContext& context) {
   int tickMilliseconds = core::kScheduleTickMilliseconds;
@@ -137,12 +165,19 @@ int CmdDaemon(const BackupCliContext& context) {
   if (!LockDataDir(lock, context.dataDir, "Schedule", "")) return kExitLocked;
 
   CliInteraction ui;
-  core::MainModel model(context.dataDir, core::SystemClock::Instance(), ui);
-  StopRunsOnSignals(model);
-  model.Start();
+  CliBackupObserver observer(ui);
+  const core::Clock& clock = core::SystemClock::Instance();
+  core::SettingsState state;
+  core::ScheduleTable schedule;
+  const auto load = [&] {
+    state = LoadSettingsSaying(context.dataDir);
+    schedule = core::StartScheduleTable(context.dataDir, state.projects, clock.Now());
+  };
+  load();
+  DaemonRunner runner(context.dataDir, state, observer);
   core::ProjectIniWatch iniWatch(core::ProjectIniPath(context.dataDir));
-  std::printf("Watching %s: %zu scheduled project(s)\n", context.dataDir.c_str(), model.Schedule().size());
-  for (const core::ScheduleEntry& entry : model.Schedule())
+  std::printf("Watching %s: %zu scheduled project(s)\n", context.dataDir.c_str(), schedule.size());
+  for (const core::ScheduleEntry& entry : schedule)
     std::printf("%s: next run %s%s\n", entry.projectName.c_str(), core::FormatDateTime(entry.nextDue).c_str(),
                 entry.catchUp ? " (missed, runs now)" : "");
   std::fflush(stdout);
@@ -155,10 +190,10 @@ int CmdDaemon(const BackupCliContext& context) {
     if (gStop || Clock::now() < nextTick) continue;
     nextTick = std::max(nextTick + tick, Clock::now());
     // Projects edited meanwhile by hand take effect as after a save.
-    if (iniWatch.TakeChange()) model.LoadSettings();
-    if (!model.TimerActive()) continue;
+    if (iniWatch.TakeChange()) load();
+    if (schedule.empty() || !state.settings.enableSchedule) continue;
     iniWatch.BeforeRuns();
-    model.ScheduleTick();
+    core::ScheduleTick(schedule, state.projects, context.dataDir, clock, runner);
     iniWatch.AfterRuns();
   }
   std::printf("Stopped\n");

@@ -7,11 +7,10 @@
 #include <system_error>
 
 #include "core/ArchiveName.h"
-#include "core/MainModel.h"
-#include "core/ModelObserver.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
+#include "core/RunObserver.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/AtomicFile.h"
@@ -28,42 +27,25 @@ namespace fs = std::filesystem;
 namespace brisko::core {
 namespace {
 
-constexpr int kResultSeconds = 4;
-
-// The newer-than moment shown as an instant: the one a run stored in UTC while the fields still show
-// the local time stored with it (in the hour repeated when daylight saving time ends, the local
-// time names two instants), else the local time's.
-std::time_t NewerInstant(const Project& stored, DateTime shown) {
+// The newer-than moment of the run as an instant: the one a run stored in UTC while the project
+// still holds the local time stored with it (in the hour repeated when daylight saving time ends, the
+// local time names two instants), else the local time's.
+std::time_t NewerInstant(const Project& stored, DateTime moment) {
   const std::optional<DateTime> utc = TryStrToDateTime(stored.newDateTimeUtc);
-  if (utc && stored.newDateTime == FormatDateTime(shown)) return TimeOfUtcDateTime(*utc);
-  return ToTimeT(shown);
+  if (utc && stored.newDateTime == FormatDateTime(moment)) return TimeOfUtcDateTime(*utc);
+  return ToTimeT(moment);
 }
 
-// Sets a flag for the lifetime of a scope.
-class ScopedFlag {
+// Tells the observer that the archive is being written, and when no longer, however the run ends.
+class WritingScope {
  public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
+  explicit WritingScope(BackupObserver& observer) : observer_(observer) { observer_.OnWriting(true); }
+  ~WritingScope() { observer_.OnWriting(false); }
+  WritingScope(const WritingScope&) = delete;
+  WritingScope& operator=(const WritingScope&) = delete;
 
  private:
-  bool& flag_;
-};
-
-// Leaves the busy state and resets the progress bar however the run ends.
-class BusyScope {
- public:
-  explicit BusyScope(MainModel& model) : model_(model) { model_.SetBusy(true); }
-  ~BusyScope() {
-    model_.SetBusy(false);
-    model_.SetProgress(0);
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  MainModel& model_;
+  BackupObserver& observer_;
 };
 
 bool FileExists(const std::string& path) {
@@ -99,12 +81,9 @@ void RemoveQuietly(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> FirstFailedCheck(const ProjectForm& form) {
-  if (TrimBlanks(form.fileName).empty()) return kMsgNoFileName;
-  if (TrimBlanks(form.prefix).empty()) return kMsgNoPrefix;
-  if (form.usePassword && TrimBlanks(form.password) != TrimBlanks(form.passwordConfirm))
-    return kMsgPasswordMismatch;
-  if (form.backupList.empty()) return kMsgNoFiles;
+std::optional<std::string> FirstFailedCheck(const Project& project) {
+  if (TrimBlanks(project.prefix).empty()) return kMsgNoPrefix;
+  if (project.backupList.empty()) return kMsgNoFiles;
   return std::nullopt;
 }
 
@@ -123,89 +102,87 @@ int64_t ArchiveSizeKb(const std::string& path) {
   return static_cast<int64_t>(size / 1024);
 }
 
-bool MainModel::ValidateProject() {
-  if (std::optional<std::string> message = FirstFailedCheck(form_)) {
-    ui_.ShowMessage(MessageKind::Error, *message);
-    return false;
+BackupRun::BackupRun(std::string dataDir, const Clock& clock, BackupObserver& observer)
+    : dataDir_(std::move(dataDir)), clock_(clock), observer_(observer), log_(dataDir_, clock_) {}
+
+void BackupRun::AddLogEntry(const std::string& status, const std::string& information) {
+  log_.AddLogEntry("Backup", status, information, request_.project.name);
+  observer_.OnLogged();
+}
+
+BackupOutcome BackupRun::Refuse(const std::string& projectName, const std::string& message) {
+  observer_.OnError(message);
+  // Logged too: a scheduled run has nobody watching its error box.
+  try {
+    log_.AddLogEntry("Backup", "Fails", "Not run: " + message, projectName);
+    observer_.OnLogged();
+  } catch (const std::exception& e) {
+    observer_.OnError("The activity log could not be written: " + std::string(e.what()));
   }
-  return true;
+  return BackupOutcome::CheckFailed;
 }
 
-BackupOutcome MainModel::RunBackup() {
-  return BackupRun(*this).Execute();
+std::string BackupRun::ArchivePath() const {
+  const Project& p = request_.project;
+  return TrimBlanks(ComposeArchivePath(p.savePath, p.prefix, p.suffix, p.NextNumber(),
+                                       request_.settings.isAppend0, request_.settings.width, clock_.Now()));
 }
 
-BackupOutcome BackupRun::Execute() {
-  MainModel& m = model_;
+BackupOutcome BackUpStoredProject(const std::string& dataDir, const Clock& clock,
+                                  const GlobalSettings& settings, const std::string& listedName,
+                                  BackupObserver& observer) {
+  BackupRequest request;
+  request.project = ReadProject(dataDir, listedName);
+  request.settings = settings;
+  return BackupRun(dataDir, clock, observer).Execute(std::move(request));
+}
+
+BackupOutcome BackupRun::Execute(BackupRequest request) {
+  request_ = std::move(request);
+  const Project& project = request_.project;
   skipped_.clear();
   missing_.clear();
   notes_.clear();
   special_.clear();
   changed_.clear();
   tempPath_.clear();
-  if (m.Projects().empty()) return BackupOutcome::NotRun;
-  ScopedFlag running(m.runInProgress_);
-  m.ClearStopRequest();
-
-  const std::string projectName = m.SelectedName();
-  if (m.Settings().promptBeforeBackup &&
-      !m.Ui().Confirm(MessageKind::Information,
-                      "Do you want to backup the project '" + TrimBlanks(projectName) + "'?"))
-    return BackupOutcome::NotRun;
-  if (!m.ValidateProject()) {
-    // Logged too: a scheduled run has nobody watching its error box.
-    try {
-      m.Log().AddLogEntry("Backup", "Fails", "Not run: " + FirstFailedCheck(m.Form()).value_or(""),
-                          projectName);
-      m.Notify(ModelChange::Log);
-    } catch (const std::exception& e) {
-      m.Ui().ShowMessage(MessageKind::Error,
-                         "The activity log could not be written: " + std::string(e.what()));
-    }
-    return BackupOutcome::CheckFailed;
-  }
+  if (std::optional<std::string> message = FirstFailedCheck(project)) return Refuse(project.name, *message);
   // Files changed from here on are newer than the moment the next run starts from.
-  started_ = m.GetClock().Now();
-  startedUtc_ = m.GetClock().NowUtc();
+  started_ = clock_.Now();
+  startedUtc_ = clock_.NowUtc();
+  std::string archivePath = ArchivePath();
 
-  const MainPage page = m.Page();
-  if (m.Form().suffix == SuffixKind::Date) m.ComposeArchiveName();
-  std::string archivePath = TrimBlanks(m.Form().fileName);
-
-  BackupOutcome outcome;
   try {
-    if (const auto missing = FirstMissingListKey(m.DataDir(), projectName))
+    if (const auto missing = FirstMissingListKey(dataDir_, project.name))
       return Fail(archivePath, "project.ini counts more entries in '" + missing->second +
                                    "' than it holds: '" + missing->first +
                                    "' is missing; correct the file, or check the lists and save the project");
     if (std::optional<BackupOutcome> refused = MakeRoom(archivePath)) return *refused;
     // A stored newer-than moment that cannot be read is never replaced by a made-up one.
-    if (m.Form().onlyNewer) {
-      const Project stored = ReadProject(m.DataDir(), projectName);
+    if (project.useNew) {
+      const Project stored = ReadProject(dataDir_, project.name);
       if (!TryStrToDateTime(stored.newDateTime.value_or("")))
         return Fail(archivePath, "The moment of \"Only files newer than\" of the project, '" +
                                      stored.newDateTime.value_or("") +
                                      "', is not a valid date and time; correct it and save the project");
-      newerInstant_ = NewerInstant(stored, m.Form().NewerThan());
+      const DateTime moment = TryStrToDateTime(project.newDateTime.value_or("")).value_or(0);
+      newerMoment_ = moment;
+      newerInstant_ = NewerInstant(stored, moment);
       // One run under a wrong clock must not pass over every file until that date comes.
-      if (newerInstant_ > m.GetClock().NowUtc())
+      if (newerInstant_ > clock_.NowUtc())
         return Fail(archivePath,
-                    "The moment of \"Only files newer than\" of the project, '" +
-                        FormatDateTime(m.Form().NewerThan()) +
+                    "The moment of \"Only files newer than\" of the project, '" + FormatDateTime(moment) +
                         "', lies in the future, so no file would be backed up until then; correct "
                         "it (or the clock) and save the project");
     }
-    BusyScope busy(m);
-    outcome = Write(archivePath);
-    m.ShowPage(page);
-    if (page == MainPage::Restore) m.Notify(ModelChange::RestoreRefresh);
+    WritingScope writing(observer_);
+    return Write(archivePath);
   } catch (const std::exception& e) {
     if (!tempPath_.empty()) RemoveQuietly(tempPath_);
-    if (m.StopRequested() && dynamic_cast<const zip::CanceledError*>(&e) != nullptr)
+    if (dynamic_cast<const zip::CanceledError*>(&e) != nullptr && observer_.StopRequested())
       return Stopped(archivePath);
     return Fail(archivePath, e.what());
   }
-  return outcome;
 }
 
 // An existing file under the archive's name. This project's own archives are never overwritten
@@ -214,71 +191,59 @@ BackupOutcome BackupRun::Execute() {
 // then moves its counter past the file, so that it is refused once and not at every run.
 // Returns the outcome when the run must end here.
 std::optional<BackupOutcome> BackupRun::MakeRoom(std::string& archivePath) {
-  MainModel& m = model_;
-  ProjectForm& form = m.Form();
-  const std::string projectName = m.SelectedName();
-  const std::string& dataDir = m.DataDir();
+  Project& project = request_.project;
+  const std::string& projectName = project.name;
   auto own = [&](const std::string& path) {
-    return IsKeptArchive(dataDir, projectName, path) || IsLastWrittenArchive(dataDir, projectName, path);
+    return IsKeptArchive(dataDir_, projectName, path) || IsLastWrittenArchive(dataDir_, projectName, path);
   };
-  if (form.suffix == SuffixKind::Number) {
+  if (project.suffix == SuffixKind::Number) {
     // A kill after an archive was put in place leaves it under the next name, counter unwritten.
     while (FileExists(archivePath) && (own(archivePath) || LooksLikeArchive(archivePath))) {
       notes_.push_back(zip::ExtractNamePart(archivePath) + ", already present, was kept and passed over");
-      form.nextNumber = AdvanceNumber(form.nextNumber, form.increase);
-      m.ComposeArchiveName();
-      archivePath = TrimBlanks(form.fileName);
+      project.value = project.NextNumber();
+      archivePath = ArchivePath();
     }
   }
   if (!FileExists(archivePath)) return std::nullopt;
-  const bool kept = IsKeptArchive(dataDir, projectName, archivePath);
-  if (form.suffix == SuffixKind::None && IsLastWrittenArchive(dataDir, projectName, archivePath))
+  const bool kept = IsKeptArchive(dataDir_, projectName, archivePath);
+  if (project.suffix == SuffixKind::None && IsLastWrittenArchive(dataDir_, projectName, archivePath))
     return std::nullopt;
-  if (m.Settings().isOverWrite && !kept) return std::nullopt;
+  if (request_.settings.isOverWrite && !kept) return std::nullopt;
 
   std::string advice = kept ? "It is an archive this project keeps and is never overwritten."
                             : "It was not written by this project.";
-  if (form.suffix == SuffixKind::Number) {
+  if (project.suffix == SuffixKind::Number) {
     advice += " It is left as it is; the next run uses the next number.";
     AdvanceCounter();
   } else {
     advice += " Move or rename it to let the backup run.";
   }
-  m.Ui().ShowTimedMessage(MessageKind::Warning, "",
-                          archivePath + " exists,backup will be interrupted!\r" + advice, kResultSeconds);
-  m.Log().AddLogEntry("Backup", "Interrupt",
-                      "'" + archivePath + "'" + " exists,backup interripted  " + advice, projectName);
-  m.Notify(ModelChange::Log);
+  observer_.OnResult(MessageKind::Warning, archivePath + " exists,backup will be interrupted!\r" + advice);
+  AddLogEntry("Interrupt", "'" + archivePath + "'" + " exists,backup interripted  " + advice);
   return BackupOutcome::Interrupted;
 }
 
 // Shows the failure naming the project and logs it under the archive's final name.
 BackupOutcome BackupRun::Fail(const std::string& archivePath, std::string reason) {
-  MainModel& m = model_;
-  const std::string projectName = m.SelectedName();
+  const std::string& projectName = request_.project.name;
   // Messages of the writer name the file it wrote; the user knows the archive by its own name.
   if (!tempPath_.empty())
     for (size_t at = reason.find(tempPath_); at != std::string::npos; at = reason.find(tempPath_, at))
       reason.replace(at, tempPath_.size(), archivePath);
   std::string message = reason + "\rProject Name: '" + TrimBlanks(projectName) + "'";
   try {
-    m.Log().AddLogEntry("Backup", "Fails", archivePath + "  " + reason, projectName);
-    m.Notify(ModelChange::Log);
+    AddLogEntry("Fails", archivePath + "  " + reason);
   } catch (const std::exception& e) {
     message += "\rThe activity log could not be written: " + std::string(e.what());
   }
-  m.Ui().ShowMessage(MessageKind::Error, message);
+  observer_.OnError(message);
   return BackupOutcome::Failed;
 }
 
 // The user stopped the run: the partial archive is gone, the old one untouched.
 BackupOutcome BackupRun::Stopped(const std::string& archivePath) {
-  MainModel& m = model_;
-  m.Ui().ShowTimedMessage(MessageKind::Warning, "", "Backup stopped: " + archivePath + " was not written.",
-                          kResultSeconds);
-  m.Log().AddLogEntry("Backup", "Interrupt", "'" + archivePath + "' not written, backup stopped by the user",
-                      m.SelectedName());
-  m.Notify(ModelChange::Log);
+  observer_.OnResult(MessageKind::Warning, "Backup stopped: " + archivePath + " was not written.");
+  AddLogEntry("Interrupt", "'" + archivePath + "' not written, backup stopped by the user");
   return BackupOutcome::Interrupted;
 }
 
@@ -303,11 +268,11 @@ std::string BackupRun::Notes(const std::string& separator) const {
 
 // Hears the writer: sources missing or passed over, this project's own files left out, progress and
 // the user's stop.
-class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
+class BackupRun::WriterObserver : public RunObserver<zip::WriteObserver, BackupObserver> {
  public:
   WriterObserver(BackupRun& run, const std::string& saveFolder, const std::string& prefix, bool onlyNewer,
                  std::time_t threshold)
-      : ModelObserver(run.model_),
+      : RunObserver(run.observer_),
         run_(run),
         saveFolder_(saveFolder),
         prefix_(prefix),
@@ -366,45 +331,40 @@ class BackupRun::WriterObserver : public ModelObserver<zip::WriteObserver> {
 // report. Throws on failure; the previous archive of the same name is replaced only after the new
 // one is complete.
 BackupOutcome BackupRun::Write(const std::string& archivePath) {
-  MainModel& m = model_;
-  ProjectForm& form = m.Form();
-
-  // The date field takes the time of the time field: it now holds the whole newer-than moment.
-  form.newerDate = form.NewerThan();
-  const DateTime threshold = form.newerDate;
-  const bool onlyNewer = form.onlyNewer;
+  const Project& project = request_.project;
+  const bool onlyNewer = project.useNew;
   const std::string saveFolder = zip::ExtractDirPart(archivePath);
-  const std::string prefix = TrimBlanks(form.prefix);
+  const std::string prefix = TrimBlanks(project.prefix);
 
   RemoveLeftoverTemporaries(saveFolder, prefix);
   tempPath_ = TemporaryArchiveName(archivePath);
   zip::WriteOptions options;
-  options.recurse = form.includeSubfolders;
-  options.storePaths = form.storePaths;
-  options.filesList = WriterSources(form.backupList);
-  options.excludeList = form.excludeList;
-  const std::string password = TrimBlanks(form.password);
-  options.password = form.usePassword && !password.empty() ? password : std::string();
-  options.encryption = form.encryption == EncryptionKind::Aes256 ? zip::MemberEncryption::Aes256
-                                                                 : zip::MemberEncryption::Traditional;
-  options.packLevel = form.packLevel;
-  options.threads = m.Settings().threads;
+  options.recurse = project.includeSubfolders;
+  options.storePaths = project.storePaths;
+  options.filesList = WriterSources(project.backupList);
+  options.excludeList = project.excludeList;
+  const std::string password = TrimBlanks(project.password);
+  options.password = project.usePassword && !password.empty() ? password : std::string();
+  options.encryption = project.encryption == EncryptionKind::Aes256 ? zip::MemberEncryption::Aes256
+                                                                    : zip::MemberEncryption::Traditional;
+  options.packLevel = project.packLevel;
+  options.threads = request_.settings.threads;
   // Folder entries let a restore recreate the tree, empty folders included; without stored paths
   // there is no tree to recreate.
-  options.addDirEntriesOnRecurse = form.includeSubfolders && form.storePaths;
+  options.addDirEntriesOnRecurse = project.includeSubfolders && project.storePaths;
   // Links are kept as links: following them could leave the source or loop, and a restore puts the
   // link itself back.
   options.storeLinks = true;
   // Archives hold whatever the sources hold, private keys included.
   options.privateOutput = true;
-  options.outputOpener = m.writerOutput;
-  options.beforeSourceRead = m.beforeSourceRead;
+  options.outputOpener = request_.writerOutput;
+  options.beforeSourceRead = request_.beforeSourceRead;
 
   WriterObserver observer(*this, saveFolder, prefix, onlyNewer, newerInstant_);
   zip::WriteJob writer(std::move(options), &observer);
   writer.SetZipName(tempPath_);
-  const std::string comment = TrimBlanks(form.comment);
-  writer.SetZipComment(form.useComment && !comment.empty() ? comment : std::string());
+  const std::string comment = TrimBlanks(project.comment);
+  writer.SetZipComment(project.useComment && !comment.empty() ? comment : std::string());
 
   writer.Run();
   writer.Archive().CloseArchive();  // release the new file before it is renamed
@@ -414,21 +374,18 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     RemoveQuietly(tempPath_);
     if (!skipped_.empty()) throw std::runtime_error(Summary(skipped_, "file(s) not stored"));
     // Nothing to store: no empty archive may push a real one out of the ring.
-    const std::string what =
-        onlyNewer ? "No file is newer than " + FormatDateTime(threshold) : std::string("No file was found");
-    m.Ui().ShowTimedMessage(MessageKind::Information, "",
-                            "Backup Files Succeeds!\rProject Name: '" + m.SelectedName() + "'\r" + what +
-                                ": no archive was written." + Notes("\r"),
-                            kResultSeconds);
-    m.Log().AddLogEntry("Backup", "Succeeds",
-                        what + ", no archive written (" + archivePath + ")" + Notes("; "), m.SelectedName());
-    m.Notify(ModelChange::Log);
+    const std::string what = onlyNewer ? "No file is newer than " + FormatDateTime(newerMoment_)
+                                       : std::string("No file was found");
+    observer_.OnResult(MessageKind::Information, "Backup Files Succeeds!\rProject Name: '" + project.name +
+                                                     "'\r" + what + ": no archive was written." +
+                                                     Notes("\r"));
+    AddLogEntry("Succeeds", what + ", no archive written (" + archivePath + ")" + Notes("; "));
     return BackupOutcome::NothingToStore;
   }
-  if (form.verify) Verify(writer.Options().password);
+  if (project.verify) Verify(writer.Options().password);
   // Recorded before it is put in place, so that a kill right after leaves an archive the next run
   // knows as its own.
-  RecordWrittenArchive(m.DataDir(), m.SelectedName(), archivePath, tempPath_);
+  RecordWrittenArchive(dataDir_, project.name, archivePath, tempPath_);
   // The new archive reaches the disk, then replaces an existing one in one step; until here the old
   // one is untouched.
   platform::AtomicFile placed(archivePath);
@@ -442,9 +399,9 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   // An incomplete archive is kept, but never pushes a complete one out of the ring.
   if (complete) {
     const size_t held =
-        RotateArchives(m.DataDir(), m.SelectedName(), form.suffix, form.storeNumber, archivePath,
+        RotateArchives(dataDir_, project.name, project.suffix, project.storeNumber, archivePath,
                        DeleteArchiveFile, onlyNewer ? ArchiveScope::Incremental : ArchiveScope::Full);
-    const std::string note = HeldArchivesNote(held, form.storeNumber);
+    const std::string note = HeldArchivesNote(held, project.storeNumber);
     if (!note.empty()) notes_.push_back(note);
   } else {
     notes_.push_back("the archive is kept outside the rotation and no older archive was deleted");
@@ -454,50 +411,43 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
 
 // The completion message and log entry of an archive in place.
 BackupOutcome BackupRun::Report(const std::string& archivePath) {
-  MainModel& m = model_;
-  const std::string projectName = m.SelectedName();
+  const std::string& projectName = request_.project.name;
   const int64_t sizeKb = ArchiveSizeKb(archivePath);
   const std::string details = "Project Name: '" + projectName + "'\r" + "File Name:    '" +
                               zip::ExtractNamePart(archivePath) + "'\r" + "File Size:    '" +
                               std::to_string(sizeKb) + "Kb'";
   std::string information = archivePath + "  " + std::to_string(sizeKb) + "Kb";
-  if (m.Form().verify) information += "  verified";
+  if (request_.project.verify) information += "  verified";
   const bool complete = skipped_.empty();
   if (complete) {
-    m.Ui().ShowTimedMessage(MessageKind::Information, "", "Backup Files Succeeds!\r" + details + Notes("\r"),
-                            kResultSeconds);
+    observer_.OnResult(MessageKind::Information, "Backup Files Succeeds!\r" + details + Notes("\r"));
   } else {
     const Problem& first = skipped_.front();
-    m.Ui().ShowTimedMessage(MessageKind::Warning, "",
-                            "Backup Files Fails! " + std::to_string(skipped_.size()) +
-                                " file(s) not stored.\r" + details + "\rNot stored:   '" + first.path +
-                                "' (" + first.reason + ")" + Notes("\r"),
-                            kResultSeconds);
+    observer_.OnResult(MessageKind::Warning, "Backup Files Fails! " + std::to_string(skipped_.size()) +
+                                                 " file(s) not stored.\r" + details + "\rNot stored:   '" +
+                                                 first.path + "' (" + first.reason + ")" + Notes("\r"));
     information += "  " + Summary(skipped_, "file(s) not stored");
   }
   for (const std::string& note : notes_) information += "; " + note;
   information += Notes("; ");
   try {
-    m.Log().AddLogEntry("Backup", complete ? "Succeeds" : "Fails", information, projectName);
+    AddLogEntry(complete ? "Succeeds" : "Fails", information);
   } catch (const std::exception& e) {
-    m.Ui().ShowMessage(MessageKind::Error,
-                       "The archive " + archivePath +
-                           " was written, but the activity log could not be written: " + e.what() +
-                           "\rProject Name: '" + TrimBlanks(projectName) + "'");
+    observer_.OnError("The archive " + archivePath +
+                      " was written, but the activity log could not be written: " + e.what() +
+                      "\rProject Name: '" + TrimBlanks(projectName) + "'");
     return BackupOutcome::Failed;
   }
-  m.Notify(ModelChange::Log);
   return complete ? BackupOutcome::Succeeded : BackupOutcome::Incomplete;
 }
 
 // Reads the new archive back from the disk before it takes an old one's place or counts: every member
 // decoded and checked. Throws, naming the first member that failed.
 void BackupRun::Verify(const std::string& password) {
-  MainModel& m = model_;
   // What the device holds is checked, not the pages just written.
   if (!platform::SyncAndDropCachedPages(tempPath_))
     throw std::runtime_error("The new archive could not be written to the disk: " + tempPath_);
-  ModelObserver<zip::ArchiveObserver> observer(m);
+  RunObserver<zip::ArchiveObserver, BackupObserver> observer(observer_);
   const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, &observer);
   if (!check.Ok())
     throw std::runtime_error("The new archive failed verification and was not kept: " + check.Summary());
@@ -505,26 +455,22 @@ void BackupRun::Verify(const std::string& password) {
 
 // Records the number just used and moves the counter on.
 void BackupRun::AdvanceCounter() {
-  MainModel& m = model_;
-  ProjectForm& form = m.Form();
-  WriteProjectValue(m.DataDir(), m.SelectedName(), form.nextNumber);
-  form.nextNumber = AdvanceNumber(form.nextNumber, form.increase);
-  m.ComposeArchiveName();
+  Project& project = request_.project;
+  const int used = project.NextNumber();
+  WriteProjectValue(dataDir_, project.name, used);
+  project.value = used;
 }
 
-// Advances the counter and the newer-than moment and shows the next archive name.
+// Advances the counter and the newer-than moment.
 void BackupRun::Advance(bool complete) {
-  MainModel& m = model_;
-  ProjectForm& form = m.Form();
-  const std::string projectName = m.SelectedName();
-  if (form.suffix == SuffixKind::Number) AdvanceCounter();
+  Project& project = request_.project;
+  if (project.suffix == SuffixKind::Number) AdvanceCounter();
   // After a run that missed files the moment stays, or the next run would pass over those files.
-  if (form.useLastBackup && complete) {
-    form.newerDate = DateOf(started_);
-    form.newerTime = TimeOf(started_);
-    WriteNewDateTime(m.DataDir(), projectName, started_, startedUtc_);
+  if (project.useToday && complete) {
+    WriteNewDateTime(dataDir_, project.name, started_, startedUtc_);
+    project.newDateTime = FormatDateTime(started_);
+    project.newDateTimeUtc = FormatDateTime(UtcDateTimeOf(startedUtc_));
   }
-  m.ComposeArchiveName();
 }
 
 }  // namespace brisko::core

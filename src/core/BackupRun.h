@@ -1,4 +1,4 @@
-// The backup run of the project shown: checks, archive name, writer, report, log, rotation, advance.
+// One backup run of a project: checks, archive name, writer, report, log, rotation, advance.
 #pragma once
 
 #include <cstdint>
@@ -7,22 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "core/ActivityLog.h"
+#include "core/BackupObserver.h"
 #include "core/BackupOutcome.h"
+#include "core/BackupRequest.h"
+#include "core/Clock.h"
 #include "core/DateTimeValue.h"
-#include "core/ProjectForm.h"
 
 namespace brisko::core {
 
-class MainModel;
-
-// Messages of the four checks, in the order they are made.
+// Messages of the four checks of a project, in the order the window makes them.
 inline constexpr const char* kMsgNoFileName = "Please enter the backup filename";
 inline constexpr const char* kMsgNoPrefix = "Please enter the prefix of backup filename";
 inline constexpr const char* kMsgPasswordMismatch = "Confirm password is not matching";
 inline constexpr const char* kMsgNoFiles = "Please select files to backup";
 
-// The message of the first check the project fails, or nullopt when it passes all four.
-std::optional<std::string> FirstFailedCheck(const ProjectForm& form);
+// The message of the first check a stored project fails (prefix, files), or nullopt. The name field
+// and the password confirmation exist only in the window, which checks them too.
+std::optional<std::string> FirstFailedCheck(const Project& project);
 
 // True when the file exists and its last-write and (POSIX) status-change times are both earlier than
 // `moment` (seconds since the Unix epoch). A missing file gives false, so it is not passed over.
@@ -32,9 +34,10 @@ bool IsOlderThanThreshold(const std::string& path, std::time_t moment);
 // the file cannot be opened.
 int64_t ArchiveSizeKb(const std::string& path);
 
-// One run of RunBackup on a model. The new archive is written under a temporary name in the
-// destination folder, readable by its owner only, and put in place only when complete, so a failed
-// run never costs the archive it would have replaced.
+// One run on its own copy of a project; it touches nothing but the files, and reports through its
+// observer (results, errors, progress, log entries) and asks it whether to stop. The new archive is written
+// under a temporary name in the destination folder, readable by its owner only, and put in place only when
+// complete, so a failed run never costs the archive it would have replaced.
 //  - A file already under the archive's name: see MakeRoom; this project's own archives are never
 //    overwritten (suffix None replaces the one it wrote itself), a numbered project passes over them.
 //  - A source that is missing or cannot be listed (a folder at any depth) fails the run: no
@@ -51,8 +54,15 @@ int64_t ArchiveSizeKb(const std::string& path);
 //    and the ring follow it before the log is written, so a refused log costs no bookkeeping.
 class BackupRun {
  public:
-  explicit BackupRun(MainModel& model) : model_(model) {}
-  BackupOutcome Execute();
+  // dataDir ends with the separator; clock and observer must outlive the run.
+  BackupRun(std::string dataDir, const Clock& clock, BackupObserver& observer);
+
+  // Runs the request's project without asking anything (a confirmation is its caller's).
+  BackupOutcome Execute(BackupRequest request);
+  // Refuses to run the named project for a failed check: the message is shown and logged "Fails".
+  BackupOutcome Refuse(const std::string& projectName, const std::string& message);
+  // The project as the last Execute left it: the counter and the newer-than moment moved on as stored.
+  const Project& Ran() const { return request_.project; }
 
   // A file or folder the last Execute left out against the user's wish, and why.
   struct Problem {
@@ -70,14 +80,21 @@ class BackupRun {
 
   std::optional<BackupOutcome> MakeRoom(std::string& archivePath);
   void Verify(const std::string& password);
+  std::string ArchivePath() const;
   void AdvanceCounter();
   void Advance(bool complete);
+  void AddLogEntry(const std::string& status, const std::string& information);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);
   BackupOutcome Stopped(const std::string& archivePath);
 
-  MainModel& model_;
+  std::string dataDir_;
+  const Clock& clock_;
+  BackupObserver& observer_;
+  ActivityLog log_;
+  BackupRequest request_;
   DateTime started_ = 0;
   std::time_t startedUtc_ = 0;
+  DateTime newerMoment_ = 0;      // the newer-than moment of an only-newer run
   std::time_t newerInstant_ = 0;  // files changed before it are passed over (only-newer projects)
   std::string tempPath_;
   std::vector<Problem> skipped_;
@@ -86,5 +103,10 @@ class BackupRun {
   std::vector<std::string> special_;  // pipes, sockets and devices met by the walk
   std::vector<std::string> changed_;  // files still changing when read a third time
 };
+
+// Backs up the stored project listed under `listedName` with the settings given, without asking.
+BackupOutcome BackUpStoredProject(const std::string& dataDir, const Clock& clock,
+                                  const GlobalSettings& settings, const std::string& listedName,
+                                  BackupObserver& observer);
 
 }  // namespace brisko::core

@@ -5,12 +5,91 @@
 #include <exception>
 
 #include "core/ArchiveName.h"
+#include "core/BackupRun.h"
 #include "core/DateTimeParseError.h"
 #include "core/ProjectList.h"
+#include "core/Scheduler.h"
 #include "core/TextUtil.h"
+#include "core/view/ProjectFormCheck.h"
 #include "core/view/ProjectFormStore.h"
 
 namespace brisko::core {
+namespace {
+
+// Sets a flag for the lifetime of a scope.
+class ScopedFlag {
+ public:
+  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ScopedFlag() { flag_ = false; }
+  ScopedFlag(const ScopedFlag&) = delete;
+  ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// Keeps the tab shown while a scheduled run loads its project and runs, however it ends.
+class PageHold {
+ public:
+  explicit PageHold(MainModel& model) : model_(model) { model_.HoldPage(true); }
+  ~PageHold() { model_.HoldPage(false); }
+  PageHold(const PageHold&) = delete;
+  PageHold& operator=(const PageHold&) = delete;
+
+ private:
+  MainModel& model_;
+};
+
+// A run's reports on the window: messages, the busy state, the progress bar, the log grid, the
+// Stop button.
+class ModelBackupObserver : public InteractionBackupObserver {
+ public:
+  explicit ModelBackupObserver(MainModel& model) : InteractionBackupObserver(model.Ui()), model_(model) {}
+
+  bool wrote = false;  // the run got as far as writing
+
+  void OnLogged() override {
+    model_.Log().LoadLog();
+    model_.Notify(ModelChange::Log);
+  }
+  void OnWriting(bool writing) override {
+    wrote = wrote || writing;
+    model_.SetBusy(writing);
+    if (!writing) model_.SetProgress(0);
+  }
+  void OnProgress(int percent) override { model_.SetProgress(percent); }
+  bool StopRequested() override {
+    if (model_.processEvents) model_.processEvents();
+    return model_.StopRequested();
+  }
+
+ private:
+  MainModel& model_;
+};
+
+// Scheduled runs of the window: the project is selected and shown, the user's tab stays in front.
+class ModelScheduledRunner : public ScheduledRunner {
+ public:
+  explicit ModelScheduledRunner(MainModel& model) : model_(model) {}
+
+  BackupOutcome RunScheduled(const std::string& projectName) override {
+    // The run shows in the status bar and the tray; the page the user works on stays in front,
+    // never switched away and back (which would list the Restore tab anew).
+    PageHold hold(model_);
+    if (!model_.SelectProjectByName(projectName)) return BackupOutcome::NotRun;
+    return model_.RunBackup(false);
+  }
+  void OnLogged() override {
+    model_.Log().LoadLog();
+    model_.Notify(ModelChange::Log);
+  }
+  void OnError(const std::string& text) override { model_.Ui().ShowMessage(MessageKind::Error, text); }
+
+ private:
+  MainModel& model_;
+};
+
+}  // namespace
 
 MainModel::MainModel(std::string dataDir, const Clock& clock, UserInteraction& ui)
     : dataDir_(std::move(dataDir)),
@@ -156,6 +235,83 @@ void MainModel::Notify(unsigned changes) {
   const auto listeners = listeners_;
   for (const auto& entry : listeners)
     if (entry.second) entry.second(changes);
+}
+
+bool MainModel::ValidateProject() {
+  if (std::optional<std::string> message = FirstFailedCheck(form_)) {
+    ui_.ShowMessage(MessageKind::Error, *message);
+    return false;
+  }
+  return true;
+}
+
+BackupOutcome MainModel::RunBackup(bool askFirst) {
+  if (state_.projects.empty()) return BackupOutcome::NotRun;
+  ScopedFlag running(runInProgress_);
+  ClearStopRequest();
+  const std::string name = SelectedName();
+  if (askFirst && state_.settings.promptBeforeBackup &&
+      !ui_.Confirm(MessageKind::Information, "Do you want to backup the project '" + TrimBlanks(name) + "'?"))
+    return BackupOutcome::NotRun;
+  ModelBackupObserver observer(*this);
+  BackupRun run(dataDir_, clock_, observer);
+  if (std::optional<std::string> message = FirstFailedCheck(form_)) return run.Refuse(name, *message);
+
+  const MainPage page = page_;
+  BackupRequest request;
+  request.project = ProjectOfForm(name, form_);
+  request.settings = state_.settings;
+  request.writerOutput = writerOutput;
+  request.beforeSourceRead = beforeSourceRead;
+  const std::optional<std::string> newerBefore = request.project.newDateTime;
+  const BackupOutcome outcome = run.Execute(std::move(request));
+
+  // The form shows what the run moved on.
+  const Project& ran = run.Ran();
+  if (form_.suffix == SuffixKind::Number) form_.nextNumber = ran.NextNumber();
+  if (ran.newDateTime != newerBefore) {
+    if (const std::optional<DateTime> moment = TryStrToDateTime(ran.newDateTime.value_or(""))) {
+      form_.newerDate = DateOf(*moment);
+      form_.newerTime = TimeOf(*moment);
+    }
+  }
+  if (outcome != BackupOutcome::CheckFailed) ComposeArchiveName();
+  if (observer.wrote) {
+    ShowPage(page);
+    if (page == MainPage::Restore) Notify(ModelChange::RestoreRefresh);
+  }
+  return outcome;
+}
+
+void MainModel::BuildScheduleTable() {
+  SetTimerActive(false);
+  schedule_ = StartScheduleTable(dataDir_, state_.projects, clock_.Now());
+  UpdateTrayMarks();
+  SetTimerActive(!schedule_.empty());
+  Notify(ModelChange::Schedule | ModelChange::ProjectList);
+}
+
+void MainModel::ScheduleTick() {
+  if (!state_.settings.enableSchedule || editing_) return;
+  // A run in progress, or one still waiting at its question or its checks, keeps the tick idle.
+  if (busy_ || runInProgress_) return;
+  ModelScheduledRunner runner(*this);
+  core::ScheduleTick(schedule_, state_.projects, dataDir_, clock_, runner);
+}
+
+bool MainModel::SetSchedulingByUser(bool on) {
+  if (!on && !ui_.Confirm(MessageKind::Warning, "Do you want to disable all scheduling?")) on = true;
+  state_.settings.enableSchedule = on;
+  Notify(ModelChange::Settings);
+  return on;
+}
+
+std::string MainModel::SchedulingCaption() const {
+  return state_.settings.enableSchedule ? "Enabled Scheduling" : "Disabled Scheduling";
+}
+
+std::string MainModel::SchedulingIcon() const {
+  return state_.settings.enableSchedule ? "forauto" : "fornormal";
 }
 
 }  // namespace brisko::core

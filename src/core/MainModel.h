@@ -84,8 +84,10 @@ class MainModel {
   void ComposeArchiveName();
   // The four checks of a project; the first that fails is shown as an error and false returned.
   bool ValidateProject();
-  // The backup run of the project shown (see BackupRun.h).
-  BackupOutcome RunBackup();
+  // The backup run of the project shown, on a copy of the form (see BackupRun.h): asks first when
+  // the preferences say so and `askFirst` (scheduled runs do not ask), makes the form's checks, then
+  // shows the counter and the newer-than moment the run moved on.
+  BackupOutcome RunBackup(bool askFirst = true);
 
   // ---- Scheduler ----
   void BuildScheduleTable();
@@ -164,7 +166,6 @@ class MainModel {
   void Notify(unsigned changes);
 
   // ---- Hooks ----
-  friend class BackupRun;
   // Lets the host's event loop run during long archive work (empty: nothing).
   std::function<void()> processEvents;
   // Creates the stream a backup writes its new archive to instead of a file (tests inject failing

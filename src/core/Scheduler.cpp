@@ -1,7 +1,7 @@
 // The scheduler's table and tick.
 #include "core/Scheduler.h"
 
-#include "core/MainModel.h"
+#include "core/ActivityLog.h"
 #include "core/ProjectKinds.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
@@ -11,31 +11,6 @@
 
 namespace brisko::core {
 namespace {
-
-// Restores the confirmation setting when a scheduled run ends, however it ends.
-class PromptSuppressor {
- public:
-  explicit PromptSuppressor(bool& prompt) : prompt_(prompt), saved_(prompt) { prompt_ = false; }
-  ~PromptSuppressor() { prompt_ = saved_; }
-  PromptSuppressor(const PromptSuppressor&) = delete;
-  PromptSuppressor& operator=(const PromptSuppressor&) = delete;
-
- private:
-  bool& prompt_;
-  bool saved_;
-};
-
-// Keeps the tab shown while a scheduled run loads its project and runs, however it ends.
-class PageHold {
- public:
-  explicit PageHold(MainModel& model) : model_(model) { model_.HoldPage(true); }
-  ~PageHold() { model_.HoldPage(false); }
-  PageHold(const PageHold&) = delete;
-  PageHold& operator=(const PageHold&) = delete;
-
- private:
-  MainModel& model_;
-};
 
 // The word the log uses for how a run ended.
 std::string ResultOf(BackupOutcome outcome) {
@@ -55,18 +30,18 @@ std::string ResultOf(BackupOutcome outcome) {
 // Records the run in Schedule.txt and moves the entry to its next moment after `started`. A record
 // that cannot be written is reported; the entry moves on all the same, so the project does not run
 // at every tick.
-void RememberRun(MainModel& model, const ScheduleEntry& ran, DateTime started, BackupOutcome outcome) {
+void RememberRun(ScheduleTable& table, const std::string& dataDir, ScheduledRunner& runner,
+                 const ScheduleEntry& ran, DateTime started, BackupOutcome outcome) {
   ScheduleMemory memory;
   memory.lastRun = started;
   try {
-    WriteLastScheduledRun(model.DataDir(), ran.projectName, started, ResultOf(outcome));
+    WriteLastScheduledRun(dataDir, ran.projectName, started, ResultOf(outcome));
   } catch (const std::exception& e) {
-    model.Ui().ShowMessage(MessageKind::Error, std::string(e.what()) +
-                                                   "\rThe scheduled run was not recorded; it may run again "
-                                                   "after a restart.\rProject Name: '" +
-                                                   ran.projectName + "'");
+    runner.OnError(
+        std::string(e.what()) +
+        "\rThe scheduled run was not recorded; it may run again after a restart.\rProject Name: '" +
+        ran.projectName + "'");
   }
-  auto& table = model.Schedule();
   for (ScheduleEntry& entry : table) {
     if (entry.projectName != ran.projectName) continue;
     if (auto next = MakeScheduleEntry(ran.projectName, ran.mode, ran.value, started, memory)) entry = *next;
@@ -138,75 +113,44 @@ ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<s
   return table;
 }
 
-void MainModel::BuildScheduleTable() {
-  SetTimerActive(false);
-  const DateTime now = clock_.Now();
-  schedule_ = core::BuildScheduleTable(dataDir_, state_.projects, now);
+ScheduleTable StartScheduleTable(const std::string& dataDir, const std::vector<std::string>& projects,
+                                 DateTime now) {
+  ScheduleTable table = BuildScheduleTable(dataDir, projects, now);
   // An interval schedule counts from the moment it was first seen, so restarts do not put it off.
-  for (const ScheduleEntry& entry : schedule_) {
+  for (const ScheduleEntry& entry : table) {
     if (static_cast<ScheduleMode>(entry.mode) != ScheduleMode::DailyEvery) continue;
-    const ScheduleMemory memory = ReadScheduleMemory(dataDir_, entry.projectName);
+    const ScheduleMemory memory = ReadScheduleMemory(dataDir, entry.projectName);
     if (memory.lastRun || memory.since) continue;
     try {
-      WriteScheduledSince(dataDir_, entry.projectName, now);
+      WriteScheduledSince(dataDir, entry.projectName, now);
     } catch (const std::exception&) {
       // Unwritten, the schedule still counts from now while the program runs.
     }
   }
-  UpdateTrayMarks();
-  SetTimerActive(!schedule_.empty());
-  Notify(ModelChange::Schedule | ModelChange::ProjectList);
+  return table;
 }
 
-void MainModel::ScheduleTick() {
-  core::ScheduleTick(*this);
-}
-
-bool MainModel::SetSchedulingByUser(bool on) {
-  if (!on && !ui_.Confirm(MessageKind::Warning, "Do you want to disable all scheduling?")) on = true;
-  state_.settings.enableSchedule = on;
-  Notify(ModelChange::Settings);
-  return on;
-}
-
-std::string MainModel::SchedulingCaption() const {
-  return state_.settings.enableSchedule ? "Enabled Scheduling" : "Disabled Scheduling";
-}
-
-std::string MainModel::SchedulingIcon() const {
-  return state_.settings.enableSchedule ? "forauto" : "fornormal";
-}
-
-void ScheduleTick(MainModel& model) {
-  if (!model.Settings().enableSchedule) return;
-  if (model.Editing()) return;
-  // A run in progress, or one still waiting at its question or its checks, keeps the tick idle.
-  if (model.Busy() || model.RunInProgress()) return;
+void ScheduleTick(ScheduleTable& table, const std::vector<std::string>& projects, const std::string& dataDir,
+                  const Clock& clock, ScheduledRunner& runner) {
   // By index: the table is not rebuilt by a run, but stays valid even if it were.
-  for (size_t i = 0; i < model.Schedule().size(); ++i) {
-    const ScheduleEntry entry = model.Schedule()[i];
-    const DateTime now = model.GetClock().Now();
+  for (size_t i = 0; i < table.size(); ++i) {
+    const ScheduleEntry entry = table[i];
+    const DateTime now = clock.Now();
     if (!(now > entry.nextDue)) continue;
     // After a pause (sleep, a stopped program) a project runs once, not once per moment it missed.
     const bool catchUp = entry.catchUp || now - entry.nextDue >= entry.interval;
-    const int index = IndexOfProject(model.Projects(), entry.projectName);
     BackupOutcome outcome = BackupOutcome::NotRun;
-    if (index >= 0) {
+    if (IndexOfProject(projects, entry.projectName) >= 0) {
       if (catchUp) {
-        model.Log().AddLogEntry(
-            "Schedule", "Catch-up",
-            "The run due at " + FormatDateTime(entry.nextDue) + " was missed; it runs once now",
-            entry.projectName);
-        model.Notify(ModelChange::Log);
+        ActivityLog(dataDir, clock)
+            .AddLogEntry("Schedule", "Catch-up",
+                         "The run due at " + FormatDateTime(entry.nextDue) + " was missed; it runs once now",
+                         entry.projectName);
+        runner.OnLogged();
       }
-      // The run shows in the status bar and the tray; the page the user works on stays in front,
-      // never switched away and back (which would list the Restore tab anew).
-      PageHold hold(model);
-      model.SelectProject(index);
-      PromptSuppressor quiet(model.Settings().promptBeforeBackup);
-      outcome = model.RunBackup();
+      outcome = runner.RunScheduled(entry.projectName);
     }
-    RememberRun(model, entry, now, outcome);
+    RememberRun(table, dataDir, runner, entry, now, outcome);
     if (outcome == BackupOutcome::CheckFailed || outcome == BackupOutcome::Failed) return;
   }
 }

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "core/BackupOutcome.h"
+#include "core/Clock.h"
 #include "core/ScheduleMemory.h"
 #include "core/ScheduleTable.h"
 
 namespace brisko::core {
-
-class MainModel;
 
 inline constexpr int kScheduleTickMilliseconds = 30000;
 
@@ -34,12 +34,29 @@ std::optional<ScheduleEntry> MakeScheduleEntry(const std::string& projectName, i
 ScheduleTable BuildScheduleTable(const std::string& dataDir, const std::vector<std::string>& projects,
                                  DateTime now);
 
-// One tick of the timer: nothing while scheduling is off, a project is being edited or a run is in
-// progress; otherwise every entry whose due moment has passed runs once, however many moments it
-// missed (a catch-up is logged as such first): its project is selected, loaded and backed up without
-// the confirmation question (restored after the run, also after an error), the run's start and
-// result are remembered in Schedule.txt and the entry is built anew from them. A run that fails its
-// checks or ends with an error ends the tick; the entries after it run at the following ticks.
-void ScheduleTick(MainModel& model);
+// BuildScheduleTable, and the start of counting for interval schedules seen for the first time
+// ("Since" in Schedule.txt), so that restarts do not put them off.
+ScheduleTable StartScheduleTable(const std::string& dataDir, const std::vector<std::string>& projects,
+                                 DateTime now);
+
+// What a tick needs from the program that keeps the schedule.
+class ScheduledRunner {
+ public:
+  virtual ~ScheduledRunner() = default;
+  // Backs up the listed project without asking first.
+  virtual BackupOutcome RunScheduled(const std::string& projectName) = 0;
+  // An entry was added to log.txt.
+  virtual void OnLogged() {}
+  // A failure the user must see.
+  virtual void OnError(const std::string& text) = 0;
+};
+
+// One tick of the timer, for a caller that found scheduling on and no run under way: every entry
+// whose due moment has passed runs once through `runner`, however many moments it missed (a
+// catch-up is logged as such first; a project no longer in `projects` does not run), the run's start
+// and result are remembered in Schedule.txt and the entry is built anew from them. A run that fails
+// its checks or ends with an error ends the tick; the entries after it run at the following ticks.
+void ScheduleTick(ScheduleTable& table, const std::vector<std::string>& projects, const std::string& dataDir,
+                  const Clock& clock, ScheduledRunner& runner);
 
 }  // namespace brisko::core

@@ -114,7 +114,7 @@ MainWindow::MainWindow(std::string dataDir, const core::Clock& clock, QWidget* p
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(core::kScheduleTickMilliseconds);
   connect(timer_, &QTimer::timeout, this,
-          [this] { RunReportingErrors(this, [this] { core::ScheduleTick(*model_); }); });
+          [this] { RunReportingErrors(this, [this] { model_->ScheduleTick(); }); });
   ConnectTray();
 
   listenerId_ = model_->Subscribe([this](unsigned changes) { OnModelChanged(changes); });

@@ -14,6 +14,7 @@
 #include "BackupFixture.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
+#include "core/view/ProjectFormCheck.h"
 #include "support/TestEnvironment.h"
 #include "zip/ZipPaths.h"
 #include "zip/ZipStream.h"

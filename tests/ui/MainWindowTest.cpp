@@ -507,7 +507,7 @@ class MainWindowTest : public QObject {
     connect(tabs, &QTabWidget::currentChanged, this, [&] { ++switches; });
     ModalAnswerer answer;
     answer.Then(brisko::uitest::Ok());
-    brisko::core::ScheduleTick(model);
+    model.ScheduleTick();
     QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
     model.processEvents = pump;
     QVERIFY(!shown.isEmpty());
