@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/UserInteraction.h"
-#include "zip/PrintableText.h"
+#include "zip/names/PrintableText.h"
 
 namespace brisko::app {
 

@@ -13,8 +13,8 @@
 #include "core/RestoreRun.h"
 #include "core/SystemClock.h"
 #include "platform/FsPath.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/PrintableText.h"
+#include "zip/names/PrintableText.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::app {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/BackupCli.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/PrintableText.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/names/PrintableText.h"
 
 namespace brisko::app {
 namespace {

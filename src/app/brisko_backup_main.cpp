@@ -30,7 +30,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/StopSignals.h"
-#include "zip/PrintableText.h"
+#include "zip/names/PrintableText.h"
 
 namespace brisko::app {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "app/ZipCli.h"
 #include "platform/Platform.h"
-#include "zip/WildMatch.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipErrors.h"
-#include "zip/ZipPaths.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/names/WildMatch.h"
+#include "zip/names/ZipPaths.h"
+#include "zip/write/WriteJob.h"
 
 namespace brisko::app {
 namespace {

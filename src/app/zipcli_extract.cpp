@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/ZipCli.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ExtractJob.h"
-#include "zip/MemberSelection.h"
-#include "zip/PrintableText.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/extract/MemberSelection.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/names/PrintableText.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::app {
 namespace {

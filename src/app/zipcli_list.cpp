@@ -8,9 +8,9 @@
 #include "platform/CivilDate.h"
 #include "platform/DosDateTime.h"
 #include "platform/Platform.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/MethodNames.h"
-#include "zip/PrintableText.h"
+#include "zip/format/MethodNames.h"
+#include "zip/names/PrintableText.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::app {
 namespace {

@@ -10,7 +10,7 @@
 #include "find/FinderError.h"
 #include "platform/DosDateTime.h"
 #include "platform/Platform.h"
-#include "zip/ArchiveDirectory.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::core {
 

@@ -17,10 +17,10 @@
 #include "platform/FileIo.h"
 #include "platform/FsPath.h"
 #include "platform/Platform.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipErrors.h"
-#include "zip/ZipPaths.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/names/ZipPaths.h"
+#include "zip/write/WriteJob.h"
 
 namespace fs = std::filesystem;
 

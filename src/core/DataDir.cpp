@@ -7,7 +7,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/Platform.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 namespace {

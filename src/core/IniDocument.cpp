@@ -5,7 +5,7 @@
 #include <map>
 
 #include "core/TextUtil.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 namespace {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "zip/ZipCrypto.h"
-#include "zip/ZipPaths.h"
+#include "zip/crypto/ZipCrypto.h"
+#include "zip/names/ZipPaths.h"
 
 namespace fs = std::filesystem;
 

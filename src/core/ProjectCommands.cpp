@@ -15,7 +15,7 @@
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
 #include "core/view/ProjectFormStore.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

@@ -5,7 +5,7 @@
 
 #include "core/IniFile.h"
 #include "core/SettingsFiles.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

@@ -12,7 +12,7 @@
 #include "core/UserInteraction.h"
 #include "core/view/ProjectFormStore.h"
 #include "platform/Platform.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

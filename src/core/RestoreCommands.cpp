@@ -12,10 +12,10 @@
 #include "platform/OpenDocument.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/MemberSelection.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/extract/MemberSelection.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::core {
 

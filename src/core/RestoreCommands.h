@@ -7,7 +7,7 @@
 
 #include "core/ArchiveBrowser.h"
 #include "core/RestoreRun.h"
-#include "zip/ZipTypes.h"
+#include "zip/format/ZipTypes.h"
 
 namespace brisko::zip {
 class ArchiveDirectory;

@@ -10,11 +10,11 @@
 
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ExtractJob.h"
-#include "zip/PrintableText.h"
-#include "zip/ZipErrors.h"
-#include "zip/ZipPaths.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/names/PrintableText.h"
+#include "zip/names/ZipPaths.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::core {
 

@@ -8,8 +8,8 @@
 
 #include "core/ActivityLog.h"
 #include "core/UserInteraction.h"
-#include "zip/MemberSelection.h"
-#include "zip/ZipTypes.h"
+#include "zip/extract/MemberSelection.h"
+#include "zip/format/ZipTypes.h"
 
 namespace brisko::zip {
 class ArchiveDirectory;

@@ -12,7 +12,7 @@
 #include "core/TextUtil.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/IniFile.h"
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 namespace {

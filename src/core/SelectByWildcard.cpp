@@ -5,7 +5,7 @@
 #include "core/SourceList.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

@@ -1,7 +1,7 @@
 // Full paths of the settings files inside the data directory.
 #include "core/SettingsFiles.h"
 
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

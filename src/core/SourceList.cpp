@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "core/UserInteraction.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

@@ -6,7 +6,7 @@
 #include "core/ProjectStore.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 

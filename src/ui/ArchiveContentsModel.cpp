@@ -4,7 +4,7 @@
 #include <set>
 
 #include "ui/WidgetHelpers.h"
-#include "zip/WildMatch.h"
+#include "zip/names/WildMatch.h"
 
 namespace brisko::ui {
 

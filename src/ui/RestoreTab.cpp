@@ -25,7 +25,7 @@
 #include "ui/GridCellDelegate.h"
 #include "ui/HelpLauncher.h"
 #include "ui/WidgetHelpers.h"
-#include "zip/ArchiveDirectory.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::ui {
 namespace {

@@ -4,7 +4,7 @@
 #include "RestoreFixture.h"
 #include "core/RestoreTarget.h"
 #include "platform/PathRules.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
 
 namespace brisko::core::test {
 namespace {

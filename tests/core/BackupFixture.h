@@ -24,9 +24,9 @@
 #include "support/OutputThrough.h"
 #include "support/RawZipScan.h"
 #include "support/TempDir.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/FileStream.h"
-#include "zip/ZipStream.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/io/FileStream.h"
+#include "zip/io/ZipStream.h"
 
 namespace brisko::core::test {
 

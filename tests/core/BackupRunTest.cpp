@@ -16,8 +16,8 @@
 #include "core/ProjectStore.h"
 #include "core/view/ProjectFormCheck.h"
 #include "support/TestEnvironment.h"
-#include "zip/ZipPaths.h"
-#include "zip/ZipStream.h"
+#include "zip/io/ZipStream.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "BackupFixture.h"
 #include "core/ProjectStore.h"
-#include "zip/FileStream.h"
+#include "zip/io/FileStream.h"
 
 namespace brisko::core::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <fstream>
 
 #include "RestoreFixture.h"
-#include "zip/EntryCheck.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/EntryCheck.h"
+#include "zip/format/ZipErrors.h"
 
 namespace brisko::core::test {
 namespace {

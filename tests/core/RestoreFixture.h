@@ -24,8 +24,8 @@
 #include "support/Files.h"
 #include "support/FixedRandom.h"
 #include "support/TempDir.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/WriteJob.h"
+#include "zip/read/ArchiveDirectory.h"
+#include "zip/write/WriteJob.h"
 
 namespace brisko::core::test {
 

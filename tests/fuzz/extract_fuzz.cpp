@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "zip/ArchiveDirectory.h"
-#include "zip/ExtractJob.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/read/ArchiveDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brisko::zip;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "zip/ArchiveDirectory.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace {
 

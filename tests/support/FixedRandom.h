@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zip/CryptoPrimitives.h"
+#include "zip/crypto/CryptoPrimitives.h"
 
 namespace brisko::test {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "zip/FileStream.h"
-#include "zip/ZipStream.h"
+#include "zip/io/FileStream.h"
+#include "zip/io/ZipStream.h"
 
 namespace brisko::test {
 

@@ -17,7 +17,7 @@
 #include "ui/ArchiveContentsModel.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
-#include "zip/WriteJob.h"
+#include "zip/write/WriteJob.h"
 
 using brisko::uitest::DataFolder;
 using brisko::uitest::ModalAnswerer;

@@ -7,7 +7,7 @@
 
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
-#include "zip/AesEncryption.h"
+#include "zip/crypto/AesEncryption.h"
 
 using namespace brisko::test;
 

@@ -7,8 +7,8 @@
 
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
-#include "zip/ChunkDeflater.h"
-#include "zip/DeflateCodec.h"
+#include "zip/codec/ChunkDeflater.h"
+#include "zip/codec/DeflateCodec.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;

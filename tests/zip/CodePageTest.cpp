@@ -1,8 +1,8 @@
 // Member name conversion between UTF-8 and code page 437.
 #include <gtest/gtest.h>
 
-#include "zip/CodePage.h"
-#include "zip/ZipConstants.h"
+#include "zip/format/ZipConstants.h"
+#include "zip/names/CodePage.h"
 
 namespace brisko::zip {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/CryptoPrimitives.h"
+#include "zip/crypto/CryptoPrimitives.h"
 
 namespace brisko::zip::crypto {
 namespace {

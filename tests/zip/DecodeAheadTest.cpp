@@ -6,9 +6,9 @@
 #include "Extraction.h"
 #include "support/Files.h"
 #include "support/ZipBuilder.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/PreparedMember.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/write/PreparedMember.h"
 
 namespace brisko::zip::test {
 namespace {

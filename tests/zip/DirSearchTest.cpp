@@ -14,7 +14,7 @@
 #include "support/Files.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
-#include "zip/DirSearch.h"
+#include "zip/write/DirSearch.h"
 
 namespace fs = std::filesystem;
 using brisko::zip::DirSearch;

@@ -6,7 +6,7 @@
 
 #include "support/FixedRandom.h"
 #include "support/ZipBuilder.h"
-#include "zip/ZipCrypto.h"
+#include "zip/crypto/ZipCrypto.h"
 
 namespace brisko::test {
 

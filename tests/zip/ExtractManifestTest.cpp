@@ -6,7 +6,7 @@
 #include "Extraction.h"
 #include "support/TestManifest.h"
 #include "support/ThrownMessage.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
 
 namespace brisko::zip::test {
 namespace {

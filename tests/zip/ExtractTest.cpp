@@ -6,8 +6,8 @@
 #include "platform/DosDateTime.h"
 #include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
-#include "zip/ZipCrypto.h"
-#include "zip/ZipErrors.h"
+#include "zip/crypto/ZipCrypto.h"
+#include "zip/format/ZipErrors.h"
 
 namespace brisko::zip::test {
 namespace {

@@ -13,8 +13,8 @@
 #include "support/Files.h"
 #include "support/ScratchDir.h"
 #include "support/ZipBuilder.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ExtractJob.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip::test {
 

@@ -5,7 +5,7 @@
 #include "Extraction.h"
 #include "support/TestEnvironment.h"
 #include "support/ZipBuilder.h"
-#include "zip/EntryCheck.h"
+#include "zip/extract/EntryCheck.h"
 
 namespace brisko::zip::test {
 namespace {

@@ -10,12 +10,12 @@
 #include "support/Commands.h"
 #include "support/FixedRandom.h"
 #include "support/ScratchDir.h"
-#include "zip/ArchiveCheck.h"
-#include "zip/ByteIO.h"
-#include "zip/MemberPipeline.h"
-#include "zip/MemoryStream.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ArchiveCheck.h"
+#include "zip/format/ByteIO.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/threads/MemberPipeline.h"
+#include "zip/write/WriteJob.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;

@@ -7,10 +7,10 @@
 #include "support/Files.h"
 #include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
-#include "zip/MemberWriter.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipCrypto.h"
-#include "zip/ZipErrors.h"
+#include "zip/crypto/ZipCrypto.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/write/MemberWriter.h"
 
 using namespace brisko::zip;
 using brisko::test::ThrownMessage;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
-#include "zip/SafePath.h"
+#include "zip/extract/SafePath.h"
 
 namespace brisko::zip {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "zip/WriteJob.h"
+#include "zip/write/WriteJob.h"
 
 namespace brisko::test {
 

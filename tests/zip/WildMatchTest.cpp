@@ -1,7 +1,7 @@
 // Table-driven tests of the wildcard matcher and the wildcard test.
 #include <gtest/gtest.h>
 
-#include "zip/WildMatch.h"
+#include "zip/names/WildMatch.h"
 
 using brisko::zip::IsWildcard;
 using brisko::zip::WildMatch;

@@ -11,9 +11,9 @@
 #include "platform/Platform.h"
 #include "support/RawZipScan.h"
 #include "support/ScratchDir.h"
-#include "zip/DirSearch.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
+#include "zip/write/DirSearch.h"
+#include "zip/write/WriteJob.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -6,8 +6,8 @@
 #include <limits>
 #include <vector>
 
-#include "zip/WriteBehindSink.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/threads/WriteBehindSink.h"
 
 namespace brisko::zip {
 namespace {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "support/ZipBuilder.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ByteIO.h"
-#include "zip/ExtractJob.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/format/ByteIO.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip {
 namespace {

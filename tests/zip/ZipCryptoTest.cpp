@@ -7,9 +7,9 @@
 #include "support/FixedRandom.h"
 #include "support/TestManifest.h"
 #include "support/ZipBuilder.h"
-#include "zip/FileStream.h"
-#include "zip/ZipCrypto.h"
-#include "zip/ZipRecords.h"
+#include "zip/crypto/ZipCrypto.h"
+#include "zip/format/ZipRecords.h"
+#include "zip/io/FileStream.h"
 
 namespace brisko::zip {
 namespace {

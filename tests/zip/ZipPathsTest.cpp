@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 using namespace brisko::zip;
 

@@ -15,11 +15,11 @@
 #include "support/ScratchDir.h"
 #include "support/ThrownMessage.h"
 #include "support/ZipBuilder.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ExtractJob.h"
-#include "zip/FileStream.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipErrors.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/FileStream.h"
+#include "zip/io/MemoryStream.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip {
 namespace {

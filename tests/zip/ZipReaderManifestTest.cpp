@@ -6,8 +6,8 @@
 
 #include "support/TestManifest.h"
 #include "support/ThrownMessage.h"
-#include "zip/ArchiveDirectory.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip {
 namespace {

@@ -3,10 +3,10 @@
 
 #include "platform/DosDateTime.h"
 #include "platform/Platform.h"
-#include "zip/ByteIO.h"
-#include "zip/MemoryStream.h"
-#include "zip/ZipErrors.h"
-#include "zip/ZipRecords.h"
+#include "zip/format/ByteIO.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/format/ZipRecords.h"
+#include "zip/io/MemoryStream.h"
 
 namespace brisko::zip {
 namespace {

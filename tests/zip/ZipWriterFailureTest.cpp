@@ -15,9 +15,9 @@
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
 #include "support/ThrownMessage.h"
-#include "zip/FileStream.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/io/FileStream.h"
+#include "zip/write/WriteJob.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;

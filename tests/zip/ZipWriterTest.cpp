@@ -11,8 +11,8 @@
 #include "support/Commands.h"
 #include "support/ScratchDir.h"
 #include "support/TestEnvironment.h"
-#include "zip/WriteJob.h"
-#include "zip/ZipErrors.h"
+#include "zip/format/ZipErrors.h"
+#include "zip/write/WriteJob.h"
 
 using namespace brisko::zip;
 using namespace brisko::test;

@@ -7,7 +7,7 @@
 #include "core/SettingsFiles.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
-#include "zip/ZipPaths.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::core {
 namespace {

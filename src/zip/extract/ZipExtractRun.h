@@ -1,0 +1,76 @@
+// One run of an ExtractJob: selection, target paths, password checks, overwrite rules, decoding with
+// CRC check, and the events around them. Also decodes single entries to memory.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "zip/decode/ByteSink.h"
+#include "zip/decode/WholeMemberDecoder.h"
+#include "zip/extract/EntryCheck.h"
+#include "zip/extract/ExtractJob.h"
+#include "zip/read/ArchiveDirectory.h"
+
+namespace brisko::zip {
+
+class DecodeAhead;
+class MemberDecryption;
+
+class ZipExtractRun {
+ public:
+  // The observer is the archive's while the run lasts; options hold the password a run may change.
+  ZipExtractRun(ArchiveDirectory& archive, ExtractOptions& options, ExtractObserver& observer);
+  ~ZipExtractRun();
+
+  // See ExtractJob::Run.
+  int Run();
+  // See ExtractJob::TestEntry.
+  static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
+                              ByteSink* keep, uint64_t sizeCap);
+
+ private:
+  enum class Step { Done, Retry };
+
+  void Body();
+  bool Selected(const ZipEntry& entry) const;
+  Step ProcessEntry(int index);
+  void ProcessFolderEntry(int index, const ZipEntry& entry);
+  // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
+  bool TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const;
+  bool PrepareFolderOf(const std::string& fname, const std::string& composed,
+                       const std::vector<std::string>& parts);
+  // "" when the entry's local header is there and agrees with it, else why not.
+  std::string LocalHeaderProblem(const ZipEntry& entry);
+  // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
+  bool CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption);
+  bool MayOverwrite(int index, const ZipEntry& entry, std::string& fname);
+  void Skip(int index, const ZipEntry& entry, SkipReason reason);
+  void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);
+  void Finish(bool switchedSort, bool oldKeepOpen);
+  // Sets the times and permissions of the folders this run recreated.
+  void FinishFolders();
+  // Creates the symbolic link fname holding text; false when the file system refuses.
+  bool PlaceLink(const std::string& text, const std::string& folder, const std::string& fname,
+                 const ZipEntry& entry);
+
+  ArchiveDirectory& archive_;
+  ExtractOptions& options_;
+  ExtractObserver& observer_;
+  std::string base_;  // the target folder (DestDir, or the current folder when that is empty)
+  // Folders below base_ this run has made or found to be real folders (not links); a link the run
+  // creates never replaces a folder, so they stay safe for its later entries.
+  std::unordered_set<std::string> checkedFolders_;
+  std::vector<std::pair<std::string, ZipEntry>> folderFinish_;  // recreated folders and their entries
+  WholeMemberDecoder decoder_;  // keeps its buffers from one entry to the next
+  std::unique_ptr<DecodeAhead> ahead_;
+  int fileCount_ = 0;
+  int64_t totalBytes_ = 0;
+  int64_t bytesDone_ = 0;
+};
+
+}  // namespace brisko::zip
