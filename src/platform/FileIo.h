@@ -31,9 +31,6 @@ int SeekFile(std::FILE* file, uint64_t position);
 int SeekFileEnd(std::FILE* file);
 int64_t TellFile(std::FILE* file);
 
-// Pushes what the system holds of an open file to the disk (after fflush); false when it fails.
-bool SyncFile(std::FILE* file);
-
 // Pushes a closed file to the disk and drops its pages from the system's cache, so that the next read
 // comes from the device and not from what was just written; false when the sync fails. Windows syncs
 // only (its cache has no such call).

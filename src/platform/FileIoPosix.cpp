@@ -73,10 +73,6 @@ int64_t TellFile(std::FILE* file) {
   return static_cast<int64_t>(::ftello(file));
 }
 
-bool SyncFile(std::FILE* file) {
-  return ::fsync(::fileno(file)) == 0;
-}
-
 bool SyncAndDropCachedPages(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;

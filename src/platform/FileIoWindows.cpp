@@ -76,10 +76,6 @@ int64_t TellFile(std::FILE* file) {
   return ::_ftelli64(file);
 }
 
-bool SyncFile(std::FILE* file) {
-  return ::_commit(::_fileno(file)) == 0;
-}
-
 bool SyncAndDropCachedPages(const std::string& path) {
   HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

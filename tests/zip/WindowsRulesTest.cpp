@@ -106,15 +106,14 @@ TEST(WindowsPathsTest, StoredFoldersDropDrivesAndShares) {
     StoredPathOptions options;
     const char* stored;
   } cases[] = {
-      // options: store paths, relative paths, store volumes, root folder
-      {"C:\\data\\sub\\x.txt", {true, false, false, ""}, "data\\sub\\"},
-      {"C:/data/sub/x.txt", {true, false, false, ""}, "data\\sub\\"},
-      {"C:\\data\\sub\\x.txt", {true, false, true, ""}, "C:\\data\\sub\\"},
-      {"C:\\data\\sub\\x.txt", {true, true, false, "c:\\DATA\\"}, "sub\\"},
-      {"C:\\database\\x.txt", {true, true, false, "C:\\data"}, "database\\"},
-      {"\\\\server\\share\\docs\\x.txt", {true, false, false, ""}, "docs\\"},
-      {"C:\\x.txt", {true, false, false, ""}, ""},
-      {"C:\\data\\x.txt", {false, false, false, ""}, ""},
+      // options: store paths, relative paths, root folder
+      {"C:\\data\\sub\\x.txt", {true, false, ""}, "data\\sub\\"},
+      {"C:/data/sub/x.txt", {true, false, ""}, "data\\sub\\"},
+      {"C:\\data\\sub\\x.txt", {true, true, "c:\\DATA\\"}, "sub\\"},
+      {"C:\\database\\x.txt", {true, true, "C:\\data"}, "database\\"},
+      {"\\\\server\\share\\docs\\x.txt", {true, false, ""}, "docs\\"},
+      {"C:\\x.txt", {true, false, ""}, ""},
+      {"C:\\data\\x.txt", {false, false, ""}, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(StoredDirectoryFor(c.path, c.options), c.stored) << c.path;
   EXPECT_TRUE(SameName("Data/Report.TXT", "data\\report.txt"));

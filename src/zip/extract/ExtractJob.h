@@ -34,7 +34,6 @@ struct ExtractOptions {
   bool doAll = false;
   bool retainAttributes = true;
   bool replaceReadOnly = false;
-  bool flushFilesOnClose = false;
   // Password for encrypted members (UTF-8 bytes as held feed the keys); empty = none.
   std::string password;
 };

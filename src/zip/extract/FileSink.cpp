@@ -21,10 +21,9 @@ void FileSink::Write(const uint8_t* data, size_t size) {
   if (std::fwrite(data, 1, size, file_) != size) throw ExtractWriteError(kMsgCantWriteUCF);
 }
 
-void FileSink::Close(bool flush) {
+void FileSink::Close() {
   if (file_ == nullptr) return;
   bool ok = std::fflush(file_) == 0;
-  if (ok && flush) ok = platform::SyncFile(file_);
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
   if (!ok) throw ExtractWriteError(kMsgCantWriteUCF);

@@ -19,9 +19,8 @@ class FileSink : public ByteSink {
   bool Ok() const { return file_ != nullptr; }
   // Throws ExtractWriteError "Cant write uncompressed file" on a short write.
   void Write(const uint8_t* data, size_t size) override;
-  // Closes the file, pushing it to the device first when flush is set. Throws ExtractWriteError when the
-  // buffered bytes cannot be written.
-  void Close(bool flush);
+  // Closes the file. Throws ExtractWriteError when the buffered bytes cannot be written.
+  void Close();
 
  private:
   std::FILE* file_ = nullptr;

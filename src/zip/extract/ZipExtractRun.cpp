@@ -57,7 +57,7 @@ class TempFileGuard {
   ~TempFileGuard() {
     if (path_.empty()) return;
     try {
-      if (file_ != nullptr) file_->Close(false);
+      if (file_ != nullptr) file_->Close();
     } catch (const ZipError&) {
       // What could not be written is removed anyway.
     }
@@ -458,7 +458,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   }
   const bool authentic = decoded || source.Authentic();
   if (writeBehind) writeBehind->Finish();
-  if (output) output->Close(options_.flushFilesOnClose);
+  if (output) output->Close();
 
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.crc32 || !entry.CrcStored()) && sink.Written() == size) {

@@ -57,10 +57,6 @@ std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& o
       dir.erase(0, root.size());
     }
   }
-  std::string drive;
-  if (options.storeVolumes) {
-    drive = ExtractDrivePart(dir);
-  }
   std::string rest = dir.substr(ExtractDrivePart(dir).size());
   // Rebuild from the folder names alone: no leading separator, no empty, "." or ".." parts.
   std::vector<std::string> parts;
@@ -73,7 +69,6 @@ std::string StoredDirectoryFor(std::string_view path, const StoredPathOptions& o
     start = end + 1;
   }
   std::string result;
-  if (!drive.empty()) result = drive + kPathDelim;  // StoreVolumes keeps "C:\" in front
   for (const auto& part : parts) result += part + kPathDelim;
   return result;
 }

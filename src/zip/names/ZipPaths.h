@@ -38,7 +38,6 @@ int Percentage(int64_t part, int64_t whole);
 struct StoredPathOptions {
   bool storePaths = false;
   bool relativePaths = false;
-  bool storeVolumes = false;
   std::string rootDir;
 };
 

@@ -35,8 +35,6 @@ class ArchiveDirectory : public CancelCheck {
   ArchiveDirectory(const ArchiveDirectory&) = delete;
   ArchiveDirectory& operator=(const ArchiveDirectory&) = delete;
 
-  static constexpr int ThisVersion() { return 100; }
-
   DirectoryOptions& Options() { return options_; }
   const DirectoryOptions& Options() const { return options_; }
   // The observer of directory reads; the jobs put theirs in place while they run. Null = none.

@@ -117,8 +117,6 @@ class WriteObserver : public ArchiveObserver {
   // The end of a write that succeeded, with the number of members added.
   virtual void OnZipComplete(int /*fileCount*/) {}
   virtual void OnUpdate(UpdateAction /*action*/, int /*fileIndex*/) {}
-  // A source file is about to be deleted after it was added; skip keeps it.
-  virtual void OnDisposeFile(const std::string& /*fileName*/, bool& /*skip*/) {}
 };
 
 }  // namespace brisko::zip

@@ -204,14 +204,6 @@ void WriteJob::WriteArchive(State& run) {
       throw;
     }
   }
-  if (options_.dispose) {
-    for (const auto& file : run.addedFiles) {
-      bool skip = false;
-      observer_->OnDisposeFile(file, skip);
-      std::error_code ec;
-      if (!skip) fs::remove(platform::FsPath(file), ec);
-    }
-  }
   archive_.Adopt(std::move(run.positionList), run.workEnd);
 }
 
@@ -336,7 +328,6 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   }
   in.reset();
   if (changed) observer_->OnFileChanged(entry);
-  run.addedFiles.push_back(entry);
   observer_->OnEndZip(entry, r.uncompressedSize, r.compressedSize, static_cast<int64_t>(out.Position()));
   return true;
 }

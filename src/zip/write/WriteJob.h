@@ -37,18 +37,12 @@ struct WriteOptions {
   MemberEncryption encryption = MemberEncryption::Traditional;
   bool recurse = false;
   // Stored names keep the files' folders; relativePaths keeps them below rootDir (and implies
-  // storePaths), storeVolumes keeps a drive (and implies storePaths).
+  // storePaths).
   bool storePaths = false;
   bool relativePaths = false;
-  bool storeVolumes = false;
   AddAction zipAction = AddAction::Update;
-  // Deletes the source files once the archive is complete.
-  bool dispose = false;
-  bool store83Names = false;  // short names exist only on Windows; elsewhere this changes nothing
   // Folder of the temporary file an update writes; empty or missing = the system's.
   std::string tempPath;
-  bool skipIfArchiveBitNotSet = false;
-  bool resetArchiveBitOnZip = false;
   std::vector<std::string> excludeList;
   std::vector<std::string> noCompressList;
   bool addDirEntriesOnRecurse = false;

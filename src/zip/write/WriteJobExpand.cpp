@@ -38,9 +38,8 @@ bool WriteJob::MatchesPatternList(const std::vector<std::string>& patterns, cons
 
 std::string WriteJob::StoredNameOf(const std::string& path) const {
   StoredPathOptions options;
-  options.storePaths = options_.storePaths || options_.relativePaths || options_.storeVolumes;
+  options.storePaths = options_.storePaths || options_.relativePaths;
   options.relativePaths = options_.relativePaths;
-  options.storeVolumes = options_.storeVolumes;
   options.rootDir = RootFolder(options_);
   bool isDir = !path.empty() && path.back() == kPathDelim;
   if (isDir) {
@@ -100,7 +99,6 @@ void WriteJob::ExpandFileList(State& run) {
       observer_->OnNoSuchFile(entry);
       continue;
     }
-    if (options_.skipIfArchiveBitNotSet && (st.attributes & platform::kAttrArchive) == 0) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, entry)) continue;
     kept.push_back(entry);
     if (!st.isDirectory) {
@@ -144,9 +142,6 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     if (MatchesPatternList(options_.excludeList, path)) continue;
     archive_.ProcessMessages();
     if (IsSameFile(path, archive_.ZipName())) continue;
-    if (options_.skipIfArchiveBitNotSet &&
-        (platform::StatFile(path).attributes & platform::kAttrArchive) == 0)
-      continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     options_.filesList.push_back(path);
     if (const platform::FileIdentity* identity = search.Identity()) run.listed[path] = *identity;

@@ -32,7 +32,6 @@ struct WriteJob::State {
   std::string outputName;
   std::unique_ptr<ZipStream> out;
   int addedCount = 0;
-  std::vector<std::string> addedFiles;  // sources of added members, for dispose
   MemberWriter member;
   // Prepares the members of filesList ahead of the writer; null while the update pass runs.
   std::unique_ptr<MemberPipeline> pipeline;
