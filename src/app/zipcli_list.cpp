@@ -55,10 +55,8 @@ std::string TimeLabel(const zip::ZipEntry& e) {
   std::tm local{};
   if (!e.unixTime || !platform::ToLocalTime(static_cast<std::time_t>(*e.unixTime), local))
     return platform::FormatDosDateTime(e.dateTime);
-  char text[96];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  return text;
+  return platform::FormatDateTimeFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                        local.tm_min, local.tm_sec);
 }
 
 // How much smaller the data became, in whole percent.

@@ -1,20 +1,19 @@
 // The naming rule of archives.
 #include "core/ArchiveName.h"
 
-#include <cstdio>
-
 #include "core/TextUtil.h"
 #include "platform/PathRules.h"
 
 namespace brisko::core {
 
 std::string DateSuffix(DateTime moment) {
-  const DateParts d = DecodeDate(moment);
-  const TimeParts t = DecodeTime(moment);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d_%02dh%02dm%02ds", d.year, d.month, d.day, t.hour, t.minute,
-                t.second);
-  return buf;
+  // The stored form "yyyy-mm-dd HH:mm:ss" made fit for a file name; the time is its last eight characters.
+  std::string text = FormatDateTime(moment);
+  const size_t time = text.size() - 8;
+  text[time - 1] = '_';
+  text[time + 2] = 'h';
+  text[time + 5] = 'm';
+  return text + 's';
 }
 
 std::string NumberSuffix(int number, bool isAppend0, int width) {

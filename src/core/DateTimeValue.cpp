@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 #include "core/DateTimeParseError.h"
 #include "core/TextUtil.h"
@@ -13,13 +12,14 @@ namespace brisko::core {
 namespace {
 
 constexpr int64_t kMsPerDay = 86400000;
-using platform::DaysFromCivil;
-using platform::DaysInMonth;
-using platform::kUnixEpochDays;
 
 // Milliseconds since the day count's origin, rounded as the value is decoded.
 int64_t TotalMs(DateTime value) {
   return std::llround(value * static_cast<double>(kMsPerDay));
+}
+
+std::chrono::seconds WholeSeconds(const TimeOfDay& time) {
+  return std::chrono::floor<std::chrono::seconds>(time.to_duration());
 }
 
 // Reads 1..maxDigits decimal digits at pos.
@@ -73,9 +73,10 @@ std::optional<DateTime> ParseTime(std::string_view s) {
 }  // namespace
 
 std::optional<DateTime> TryEncodeDate(int year, int month, int day) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-    return std::nullopt;
-  return static_cast<DateTime>(DaysFromCivil(year, month, day) + kUnixEpochDays);
+  if (month < 1 || day < 1) return std::nullopt;
+  const std::chrono::year_month_day date = std::chrono::year{year} / month / day;
+  if (year < 1 || year > 9999 || !date.ok()) return std::nullopt;
+  return static_cast<DateTime>(platform::DayNumber(date));
 }
 
 std::optional<DateTime> TryEncodeTime(int hour, int minute, int second, int millisecond) {
@@ -86,21 +87,15 @@ std::optional<DateTime> TryEncodeTime(int hour, int minute, int second, int mill
   return static_cast<double>(ms) / static_cast<double>(kMsPerDay);
 }
 
-DateParts DecodeDate(DateTime value) {
-  int64_t days = TotalMs(value) / kMsPerDay;  // toward zero, as the time part is taken unsigned
-  return platform::CivilFromDays(days - kUnixEpochDays);
+std::chrono::year_month_day DecodeDate(DateTime value) {
+  // Toward zero, as the time part is taken unsigned.
+  return platform::DateOfDayNumber(TotalMs(value) / kMsPerDay);
 }
 
-TimeParts DecodeTime(DateTime value) {
+TimeOfDay DecodeTime(DateTime value) {
   int64_t ms = TotalMs(value);
   if (ms < 0) ms = -ms;
-  ms %= kMsPerDay;
-  TimeParts t;
-  t.millisecond = static_cast<int>(ms % 1000);
-  t.second = static_cast<int>(ms / 1000 % 60);
-  t.minute = static_cast<int>(ms / 60000 % 60);
-  t.hour = static_cast<int>(ms / 3600000);
-  return t;
+  return TimeOfDay{std::chrono::milliseconds{ms % kMsPerDay}};
 }
 
 DateTime DateOf(DateTime value) {
@@ -114,36 +109,31 @@ DateTime TimeOf(DateTime value) {
 }
 
 int DayOfWeek(DateTime value) {
-  int64_t days = TotalMs(value) / kMsPerDay;
-  // Day 0, 1899-12-30, was a Saturday.
-  return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
+  const std::chrono::days days{TotalMs(value) / kMsPerDay};
+  return static_cast<int>(std::chrono::weekday{platform::kDayZero + days}.c_encoding()) + 1;
 }
 
 std::string WeekdayName(DateTime value) {
   return kWeekdayNames[DayOfWeek(value) - 1];
 }
 
+// The time of day is always the last eight characters of the full form.
 std::string FormatDate(DateTime value) {
-  DateParts d = DecodeDate(value);
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return buffer;
+  const std::string text = FormatDateTime(value);
+  return text.substr(0, text.size() - 9);
 }
 
 std::string FormatTime(DateTime value) {
-  TimeParts t = DecodeTime(value);
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-  return buffer;
+  const std::string text = FormatDateTime(value);
+  return text.substr(text.size() - 8);
 }
 
 std::string FormatDateTime(DateTime value) {
-  return FormatDate(value) + " " + FormatTime(value);
+  return platform::FormatDateTimeFields(DecodeDate(value), WholeSeconds(DecodeTime(value)));
 }
 
 std::string DateTimeToStr(DateTime value) {
-  TimeParts t = DecodeTime(value);
-  if (t.hour == 0 && t.minute == 0 && t.second == 0) return FormatDate(value);
+  if (WholeSeconds(DecodeTime(value)) == std::chrono::seconds{0}) return FormatDate(value);
   return FormatDateTime(value);
 }
 
@@ -189,22 +179,16 @@ DateTime FromTimeT(std::time_t when) {
 }
 
 std::time_t ToTimeT(DateTime value) {
-  DateParts d = DecodeDate(value);
-  TimeParts t = DecodeTime(value);
-  return platform::LocalMomentToTime(d.year, d.month, d.day, t.hour, t.minute, t.second);
+  return platform::LocalMomentToTime(DecodeDate(value), WholeSeconds(DecodeTime(value)));
 }
 
-namespace {
-// 1970-01-01 as a day count from 1899-12-30.
-constexpr double kUnixEpochDay = 25569.0;
-}  // namespace
-
 DateTime UtcDateTimeOf(std::time_t when) {
-  return kUnixEpochDay + static_cast<double>(when) / kSecondsPerDay;
+  return static_cast<double>(platform::kUnixEpochDays) + static_cast<double>(when) / kSecondsPerDay;
 }
 
 std::time_t TimeOfUtcDateTime(DateTime utc) {
-  return static_cast<std::time_t>(std::llround((utc - kUnixEpochDay) * kSecondsPerDay));
+  return static_cast<std::time_t>(
+      std::llround((utc - static_cast<double>(platform::kUnixEpochDays)) * kSecondsPerDay));
 }
 
 }  // namespace brisko::core

@@ -1,6 +1,7 @@
 // Date-time values as day counts since 1899-12-30 and their fixed text forms.
 #pragma once
 
+#include <chrono>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -17,17 +18,15 @@ using platform::DateTime;
 inline constexpr double kMinutesPerDay = 1440.0;
 inline constexpr double kSecondsPerDay = 86400.0;
 
-using DateParts = platform::CivilDate;
-struct TimeParts {
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
-};
+using TimeOfDay = std::chrono::hh_mm_ss<std::chrono::milliseconds>;
 
 // Builds a date from its parts; nullopt when the parts name no day of years 1..9999.
 std::optional<DateTime> TryEncodeDate(int year, int month, int day);
 // Builds a time of day (fraction of a day); nullopt outside 00:00:00.000 .. 23:59:59.999.
 std::optional<DateTime> TryEncodeTime(int hour, int minute, int second, int millisecond = 0);
-DateParts DecodeDate(DateTime value);
-TimeParts DecodeTime(DateTime value);
+// The date and the time of day of a value, to the nearest millisecond.
+std::chrono::year_month_day DecodeDate(DateTime value);
+TimeOfDay DecodeTime(DateTime value);
 
 DateTime DateOf(DateTime value);  // midnight of the same day
 DateTime TimeOf(DateTime value);  // the time of day alone

@@ -1,45 +1,36 @@
-// Calendar arithmetic (proleptic Gregorian, days counted from 1970-01-01) and local time.
+// Date-time values from calendar fields, their text, and local time.
 #include "platform/CivilDate.h"
+
+#include <cstdio>
 
 namespace brisko::platform {
 
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y += (m > 0 ? (m - 1) / 12 : (m - 12) / 12);
-  m = ((m - 1) % 12 + 12) % 12 + 1;
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+namespace {
+
+// Calls fn with the fields of a date and a time of day as plain numbers.
+template <typename Fn>
+auto WithFields(const std::chrono::year_month_day& date, std::chrono::seconds timeOfDay, Fn fn) {
+  const std::chrono::hh_mm_ss<std::chrono::seconds> time{timeOfDay};
+  return fn(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
 }
 
-CivilDate CivilFromDays(int64_t z) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  CivilDate c;
-  c.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  c.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  c.year = static_cast<int>(yoe + era * 400 + (c.month <= 2));
-  return c;
-}
-
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
+}  // namespace
 
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second) {
-  const int64_t days = DaysFromCivil(year, month, day) + kUnixEpochDays;
+  const int64_t days = DayNumber(std::chrono::year{year} / month / day);
   return static_cast<double>(days) + ((int64_t{hour} * 60 + minute) * 60 + second) / 86400.0;
+}
+
+std::string FormatDateTimeFields(int year, int month, int day, int hour, int minute, int second) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
+  return text;
+}
+
+std::string FormatDateTimeFields(const std::chrono::year_month_day& date, std::chrono::seconds timeOfDay) {
+  return WithFields(date, timeOfDay, [](auto... fields) { return FormatDateTimeFields(fields...); });
 }
 
 bool ToLocalTime(std::time_t utc, std::tm& out) {
@@ -60,6 +51,10 @@ std::time_t LocalMomentToTime(int year, int month, int day, int hour, int minute
   local.tm_sec = second;
   local.tm_isdst = -1;
   return std::mktime(&local);
+}
+
+std::time_t LocalMomentToTime(const std::chrono::year_month_day& date, std::chrono::seconds timeOfDay) {
+  return WithFields(date, timeOfDay, [](auto... fields) { return LocalMomentToTime(fields...); });
 }
 
 DateTime LocalDateTimeOf(std::time_t utc) {

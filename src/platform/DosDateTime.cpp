@@ -1,15 +1,15 @@
 // DOS date-time conversion, repair and formatting.
 #include "platform/DosDateTime.h"
 
-#include <cstdio>
+#include <chrono>
 
 namespace brisko::platform {
 
 namespace {
 
 bool IsRealMoment(const DosParts& p) {
-  return p.month >= 1 && p.month <= 12 && p.day >= 1 && p.day <= DaysInMonth(p.year, p.month) &&
-         p.hour <= 23 && p.minute <= 59 && p.second <= 59;
+  const std::chrono::year_month_day date = std::chrono::year{p.year} / p.month / p.day;
+  return date.ok() && p.hour <= 23 && p.minute <= 59 && p.second <= 59;
 }
 
 }  // namespace
@@ -88,10 +88,7 @@ std::time_t DosDateTimeToTime(uint32_t dos) {
 
 std::string FormatDosDateTime(uint32_t dos) {
   DosParts p = SplitDosDateTime(dos);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                p.second);
-  return text;
+  return FormatDateTimeFields(p.year, p.month, p.day, p.hour, p.minute, p.second);
 }
 
 }  // namespace brisko::platform

@@ -10,13 +10,15 @@
 namespace brisko::ui {
 
 inline QDate ToQDate(core::DateTime value) {
-  const core::DateParts d = core::DecodeDate(value);
-  return QDate(d.year, d.month, d.day);
+  const std::chrono::year_month_day d = core::DecodeDate(value);
+  return QDate(static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+               static_cast<int>(static_cast<unsigned>(d.day())));
 }
 
 inline QTime ToQTime(core::DateTime value) {
-  const core::TimeParts t = core::DecodeTime(value);
-  return QTime(t.hour, t.minute, t.second);
+  const core::TimeOfDay t = core::DecodeTime(value);
+  return QTime(static_cast<int>(t.hours().count()), static_cast<int>(t.minutes().count()),
+               static_cast<int>(t.seconds().count()));
 }
 
 // Midnight of the date; 0 (1899-12-30) for an invalid date.
