@@ -8,8 +8,8 @@
 
 #include "app/ZipCli.h"
 #include "platform/Platform.h"
+#include "platform/WildMatch.h"
 #include "zip/format/ZipErrors.h"
-#include "zip/names/WildMatch.h"
 #include "zip/names/ZipPaths.h"
 #include "zip/write/WriteJob.h"
 
@@ -39,7 +39,7 @@ int Usage(const char* problem) {
 // A plain folder argument stands for every file in it; with links stored, a link to a folder is
 // the link itself.
 std::string EntryFor(const std::string& argument, bool links) {
-  if (zip::IsWildcard(argument)) return argument;
+  if (platform::IsWildcard(argument)) return argument;
   platform::FileStat st = platform::StatFile(argument, links);
   if (st.exists && st.isDirectory && !st.isSymlink) return zip::IncludeTrailingDelim(argument) + "*";
   return argument;

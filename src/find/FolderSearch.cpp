@@ -3,13 +3,13 @@
 
 #include <filesystem>
 
-#include "find/NameMasks.h"
 #include "find/SearchFilters.h"
 #include "platform/DirectoryWalker.h"
 #include "platform/DosDateTime.h"
 #include "platform/FsPath.h"
 #include "platform/PathRules.h"
 #include "platform/Platform.h"
+#include "platform/WildMatch.h"
 
 namespace brisko::find {
 
@@ -82,7 +82,9 @@ void FolderSearch::SearchFolder(const std::string& folder, const std::string& pa
       walker.SkipFolder();
       continue;
     }
-    if (MatchFindPattern(pattern, item.name) && PassesFilters(state_, itemFolder, item)) {
+    // Patterns match as the desktop's file enumeration does: "readme.*" also finds "readme".
+    if (platform::WildMatch(pattern, item.name, {.dotStarMatchesPlainName = true}) &&
+        PassesFilters(state_, itemFolder, item)) {
       FoundFile rec = MakeRecord(item);
       if (callbacks_.found) callbacks_.found(ReportedFolder(itemFolder), rec);
     }

@@ -3,8 +3,8 @@
 
 #include <set>
 
+#include "platform/WildMatch.h"
 #include "ui/WidgetHelpers.h"
-#include "zip/names/WildMatch.h"
 
 namespace brisko::ui {
 
@@ -48,10 +48,10 @@ bool ArchiveContentsModel::Matches(const std::string& stored) const {
   if (!wildcard_) return Q(stored).contains(filter_, Qt::CaseInsensitive);
   // A pattern without a folder part matches the file name in any folder.
   const std::string pattern = filter_.toStdString();
-  if (zip::WildMatch(pattern, stored)) return true;
+  if (platform::WildMatch(pattern, stored)) return true;
   const size_t slash = stored.find_last_of('/', stored.size() > 1 ? stored.size() - 2 : 0);
   return !filter_.contains(QLatin1Char('/')) && slash != std::string::npos &&
-         zip::WildMatch(pattern, stored.substr(slash + 1));
+         platform::WildMatch(pattern, stored.substr(slash + 1));
 }
 
 void ArchiveContentsModel::ApplyFilter() {

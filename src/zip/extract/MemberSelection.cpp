@@ -2,7 +2,7 @@
 #include "zip/extract/MemberSelection.h"
 
 #include "platform/PathRules.h"
-#include "zip/names/WildMatch.h"
+#include "platform/WildMatch.h"
 
 namespace brisko::zip {
 
@@ -37,7 +37,7 @@ std::string WithSlashes(std::string_view text) {
 }  // namespace
 
 std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind) {
-  if (kind == SelectionItem::Typed && IsWildcard(item)) return {item};
+  if (kind == SelectionItem::Typed && platform::IsWildcard(item)) return {item};
   const std::string slashed = WithSlashes(item);
   std::string_view name = slashed;
   while (!name.empty() && name.back() == '/') name.remove_suffix(1);
@@ -51,12 +51,14 @@ bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_vie
                        bool matchCase) {
   const std::string name = WithSlashes(storedName);
   for (const std::string& pattern : patterns)
-    if (WildMatch(platform::kWindows ? WithSlashes(pattern) : pattern, name, matchCase)) return true;
+    if (platform::WildMatch(platform::kWindows ? WithSlashes(pattern) : pattern, name,
+                            {.matchCase = matchCase}))
+      return true;
   return false;
 }
 
 ItemPatterns PatternsOf(const std::string& item, SelectionItem kind) {
-  const bool name = kind == SelectionItem::Exact || !IsWildcard(item);
+  const bool name = kind == SelectionItem::Exact || !platform::IsWildcard(item);
   return {SelectionPatterns(item, kind), name && !platform::kNamesIgnoreCase};
 }
 

@@ -1,7 +1,7 @@
 // Directory walk for wildcard entries: the platform's walk, filtered by kind and mask.
 #include "zip/write/DirSearch.h"
 
-#include "zip/names/WildMatch.h"
+#include "platform/WildMatch.h"
 #include "zip/names/ZipPaths.h"
 
 namespace brisko::zip {
@@ -29,7 +29,7 @@ std::string DirSearch::Next(uint64_t& size) {
     // A name without an extension is tested with a "." appended, so "*." selects such files.
     std::string testName = item.name;
     if (testName.find('.') == std::string::npos) testName += '.';
-    if (!WildMatch(mask_, testName)) continue;
+    if (!platform::WildMatch(mask_, testName)) continue;
     const std::string path = folder + item.name;
     const bool asLink = links_ && item.type == EntryType::Symlink;
     const EntryType kind = asLink ? EntryType::Regular : item.targetType;

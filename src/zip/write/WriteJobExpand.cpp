@@ -4,7 +4,7 @@
 
 #include "platform/FsPath.h"
 #include "platform/Platform.h"
-#include "zip/names/WildMatch.h"
+#include "platform/WildMatch.h"
 #include "zip/names/ZipPaths.h"
 #include "zip/write/DirSearch.h"
 #include "zip/write/WriteJob.h"
@@ -31,7 +31,7 @@ bool WriteJob::MatchesPatternList(const std::vector<std::string>& patterns, cons
     const std::string p = NameKey(pattern);
     if (p.empty()) continue;
     const std::string& text = p.find(kPathDelim) != std::string::npos ? pathKey : nameKey;
-    if (WildMatch(p, text)) return true;
+    if (platform::WildMatch(p, text)) return true;
   }
   return false;
 }
@@ -88,7 +88,7 @@ void WriteJob::ExpandFileList(State& run) {
       kept.push_back(entry);
       continue;
     }
-    if (IsWildcard(entry)) {
+    if (platform::IsWildcard(entry)) {
       wildcards.push_back(entry);
       continue;
     }

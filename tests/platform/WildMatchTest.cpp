@@ -1,19 +1,20 @@
-// Table-driven tests of the wildcard matcher and the wildcard test.
+// The one wildcard matcher: every dialect's rules and flags in one table, and the wildcard test.
+#include "platform/WildMatch.h"
+
 #include <gtest/gtest.h>
 
-#include "zip/names/WildMatch.h"
-
-using brisko::zip::IsWildcard;
-using brisko::zip::WildMatch;
-using brisko::zip::WildMatchResult;
-using brisko::zip::WildResult;
-
+namespace brisko::platform {
 namespace {
+
+constexpr WildOptions kAnyCase{};
+constexpr WildOptions kExactCase{.matchCase = true};
+constexpr WildOptions kEnumeration{.dotStarMatchesPlainName = true};
 
 struct MatchCase {
   const char* pattern;
   const char* text;
   bool expected;
+  WildOptions options = kAnyCase;
 };
 
 const MatchCase kCases[] = {
@@ -65,22 +66,33 @@ const MatchCase kCases[] = {
     {"abc", "abd", false},
     {"abc", "ab", false},
     {"ab", "abc", false},
+    {"<xy>", "a", false},
+    // Member names chosen exactly on POSIX.
+    {"README", "readme", false, kExactCase},
+    {"README", "README", true, kExactCase},
+    {"*.TXT", "a.txt", false, kExactCase},
+    {"<A-C>*", "beta", false, kExactCase},
+    {"sub/*", "sub/deep/x", true, kExactCase},
+    // The finder's enumeration patterns.
+    {"*.zip", "A.ZIP", true, kEnumeration},
+    {"*.zip", "a.zipx", false, kEnumeration},
+    {"*.zip", "zip", false, kEnumeration},
+    {"readme.*", "readme", true, kEnumeration},
+    {"readme.*", "README.txt", true, kEnumeration},
+    {"readme.*", "readme2", false, kEnumeration},
+    {"readme.*", "readme", false},
+    {"*.*", "noext", true, kEnumeration},
+    {"*.*", "noext", false},
+    {"*.*", ".hidden", true, kEnumeration},
+    {"a?c.*", "ac.d", false, kEnumeration},
 };
 
 TEST(WildMatch, Table) {
   for (const auto& c : kCases) {
-    EXPECT_EQ(WildMatch(c.pattern, c.text), c.expected)
-        << "pattern '" << c.pattern << "' text '" << c.text << "'";
+    EXPECT_EQ(WildMatch(c.pattern, c.text, c.options), c.expected)
+        << "pattern '" << c.pattern << "' text '" << c.text << "' matchCase " << c.options.matchCase
+        << " dotStar " << c.options.dotStarMatchesPlainName;
   }
-}
-
-TEST(WildMatch, ResultKinds) {
-  EXPECT_EQ(WildMatchResult("abc", "abcd"), WildResult::TextLeftOver);
-  EXPECT_EQ(WildMatchResult("abcd", "abc"), WildResult::TextEnded);
-  EXPECT_EQ(WildMatchResult("<xy>", "a"), WildResult::SetMismatch);
-  EXPECT_EQ(WildMatchResult("x", "a"), WildResult::LiteralMismatch);
-  EXPECT_EQ(WildMatchResult("<>", "a"), WildResult::PatternError);
-  EXPECT_EQ(WildMatchResult("*<a-c>x", "zbx"), WildResult::TextEnded);
 }
 
 TEST(WildMatch, WildcardTest) {
@@ -92,3 +104,4 @@ TEST(WildMatch, WildcardTest) {
 }
 
 }  // namespace
+}  // namespace brisko::platform

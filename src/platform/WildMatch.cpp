@@ -1,11 +1,9 @@
 // Wildcard matcher: a left-to-right walk that hands the rest of the work to a star rule at the first `*`.
-#include "zip/names/WildMatch.h"
+#include "platform/WildMatch.h"
 
 #include <string>
 
-#include "zip/names/ZipPaths.h"
-
-namespace brisko::zip {
+namespace brisko::platform {
 namespace {
 
 // One parsed `<...>` set: its body (without the negation mark), whether it is negated,
@@ -58,44 +56,44 @@ bool SetAccepts(const CharSet& set, char c, bool reversedAddsNothing) {
   return InSetBody(set.body, c, reversedAddsNothing) != set.negated;
 }
 
-WildResult Walk(std::string_view p, std::string_view t);
+bool Walk(std::string_view p, std::string_view t);
 
 // The pattern from a `*` on, the text from the current character on.
-WildResult StarRule(std::string_view p, std::string_view t) {
+bool StarRule(std::string_view p, std::string_view t) {
   size_t pi = 0, ti = 0;
   while (pi < p.size() && (p[pi] == '*' || p[pi] == '?')) {
     if (p[pi] == '?') {
-      if (ti >= t.size()) return WildResult::TextEnded;
+      if (ti >= t.size()) return false;
       ++ti;
     }
     ++pi;
   }
-  if (pi >= p.size()) return WildResult::Valid;
+  if (pi >= p.size()) return true;
 
   CharSet starSet;
   bool hasSet = p[pi] == '<';
   if (hasSet) {
     starSet = ParseSet(p, pi);
-    if (!starSet.ok) return WildResult::TextEnded;
+    if (!starSet.ok) return false;
   }
   std::string_view rest = p.substr(pi);
   for (; ti < t.size(); ++ti) {
     if (t[ti] == p[pi] || hasSet) {
-      if (Walk(rest, t.substr(ti)) == WildResult::Valid) return WildResult::Valid;
+      if (Walk(rest, t.substr(ti))) return true;
     }
     // The characters a star skips in front of a set must belong to that set.
-    if (hasSet && !SetAccepts(starSet, t[ti], true)) return WildResult::TextEnded;
+    if (hasSet && !SetAccepts(starSet, t[ti], true)) return false;
   }
-  return WildResult::TextEnded;
+  return false;
 }
 
-WildResult Walk(std::string_view p, std::string_view t) {
+bool Walk(std::string_view p, std::string_view t) {
   size_t pi = 0, ti = 0;
   for (;;) {
-    if (pi >= p.size()) return ti >= t.size() ? WildResult::Valid : WildResult::TextLeftOver;
+    if (pi >= p.size()) return ti >= t.size();
     if (ti >= t.size()) {
       // Only a single trailing `*` may match nothing at the end of the text.
-      return (p.size() - pi == 1 && p[pi] == '*') ? WildResult::Valid : WildResult::TextEnded;
+      return p.size() - pi == 1 && p[pi] == '*';
     }
     char pc = p[pi];
     if (pc == '*') return StarRule(p.substr(pi), t.substr(ti));
@@ -104,34 +102,45 @@ WildResult Walk(std::string_view p, std::string_view t) {
       ++ti;
     } else if (pc == '<') {
       CharSet set = ParseSet(p, pi);
-      if (!set.ok) return WildResult::PatternError;
-      if (!SetAccepts(set, t[ti], false)) return WildResult::SetMismatch;
+      if (!set.ok || !SetAccepts(set, t[ti], false)) return false;
       pi = set.next;
       ++ti;
     } else {
-      if (pc != t[ti]) return WildResult::LiteralMismatch;
+      if (pc != t[ti]) return false;
       ++pi;
       ++ti;
     }
   }
 }
 
-}  // namespace
+// ASCII lower-casing; other bytes are kept.
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
 
-WildResult WildMatchResult(std::string_view pattern, std::string_view text, bool matchCase) {
-  const std::string p = matchCase ? std::string(pattern) : LowerAscii(pattern);
-  const std::string t = matchCase ? std::string(text) : LowerAscii(text);
-  if (p == "*") return WildResult::Valid;
-  if (p.empty()) return t.empty() ? WildResult::Valid : WildResult::TextLeftOver;
+// The whole match on text already folded as asked.
+bool Match(std::string_view p, std::string_view t) {
+  if (p == "*") return true;
+  if (p.empty()) return t.empty();
   return Walk(p, t);
 }
 
-bool WildMatch(std::string_view pattern, std::string_view text, bool matchCase) {
-  return WildMatchResult(pattern, text, matchCase) == WildResult::Valid;
+}  // namespace
+
+bool WildMatch(std::string_view pattern, std::string_view text, WildOptions options) {
+  const std::string p = options.matchCase ? std::string(pattern) : LowerAscii(pattern);
+  const std::string t = options.matchCase ? std::string(text) : LowerAscii(text);
+  if (Match(p, t)) return true;
+  const bool dotStar = p.size() >= 2 && p.compare(p.size() - 2, 2, ".*") == 0;
+  return options.dotStarMatchesPlainName && dotStar && t.find('.') == std::string::npos &&
+         Match(std::string_view(p).substr(0, p.size() - 2), t);
 }
 
 bool IsWildcard(std::string_view text) {
   return text.find_first_of("*?<>|") != std::string_view::npos;
 }
 
-}  // namespace brisko::zip
+}  // namespace brisko::platform
