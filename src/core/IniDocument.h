@@ -28,6 +28,11 @@ class IniDocument {
   // The file text; lines end with '\n'.
   std::string Serialize() const;
 
+  // Whether the file was no UTF-8 and was read in the system's legacy code page (Windows); written
+  // back, it is UTF-8.
+  bool ReadAsLegacyText() const { return readAsLegacyText_; }
+  void SetReadAsLegacyText() { readAsLegacyText_ = true; }
+
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
   // Section names in file order.
@@ -62,6 +67,7 @@ class IniDocument {
   void RenameSection(std::string_view oldName, std::string_view newName);
 
  private:
+  bool readAsLegacyText_ = false;
   struct Line {
     std::string text;   // the line as it is written back
     std::string name;   // section name (isSection) or key name (isKey)

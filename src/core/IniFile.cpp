@@ -12,7 +12,9 @@
 #include "platform/FileIo.h"
 #include "platform/FolderLock.h"
 #include "platform/FsPath.h"
+#include "platform/LegacyText.h"
 #include "platform/Platform.h"
+#include "zip/names/CodePage.h"
 
 namespace brisko::core {
 
@@ -20,6 +22,14 @@ IniDocument IniFile::Load() const {
   std::ifstream in(platform::FsPath(path_), std::ios::binary);
   if (!in) return IniDocument();
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // An old editor may have saved the file in the system's legacy code page ("r\xe9sum\xe9").
+  if (!zip::IsValidUtf8(text)) {
+    if (std::optional<std::string> utf8 = platform::LegacyTextToUtf8(text)) {
+      IniDocument doc = IniDocument::Parse(*utf8);
+      doc.SetReadAsLegacyText();
+      return doc;
+    }
+  }
   return IniDocument::Parse(text);
 }
 

@@ -149,6 +149,21 @@ TEST(IniFileTest, LeadingByteOrderMarkIsNoPartOfTheFirstLine) {
   EXPECT_EQ(doc.ReadInteger("Common", "Project Count", 0), 1);
 }
 
+// An old Windows editor saved the file in the legacy code page: on Windows it reads as the text it
+// was, and is UTF-8 once written back; on POSIX the bytes stay as they are (they may name a file).
+TEST(IniFileTest, LegacyCodePageReadsAsItsTextOnWindows) {
+  TempDir dir;
+  IniFile ini(dir.Write("project.ini", "[Docs]\r\nBackup0=C:\\r\xe9sum\xe9\\*.*\r\n"));
+  const IniDocument doc = ini.Load();
+  if (platform::kWindows) {
+    EXPECT_TRUE(doc.ReadAsLegacyText());
+    EXPECT_EQ(doc.ReadString("Docs", "Backup0", ""), "C:\\r\u00e9sum\u00e9\\*.*");
+  } else {
+    EXPECT_FALSE(doc.ReadAsLegacyText());
+    EXPECT_EQ(doc.ReadString("Docs", "Backup0", ""), "C:\\r\xe9sum\xe9\\*.*");
+  }
+}
+
 TEST(IniFileTest, SectionNamesMayHoldBrackets) {
   TempDir dir;
   IniFile ini(dir.Path("a.ini"));
