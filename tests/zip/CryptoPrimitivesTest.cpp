@@ -42,6 +42,10 @@ TEST(CryptoPrimitives, Pbkdf2HmacSha1KnownAnswers) {
       {"passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096,
        "3d2eec4fe41c849b80c8d83662c0e44a8b291a964cf2f07038"},  // longer than one hash
       {std::string("pass\0word", 9), std::string("sa\0lt", 5), 4096, "56fa6aa75548099dcc37d7f03425e0c3"},
+      // A password longer than a hash block, and the 66 bytes of an AES-256 member's keys.
+      {std::string(100, 'x'), "0123456789abcdef", 1000,
+       "d2a8db952a91dbbbf5f40c72ba4d3b24ded4ee22ec5e4c2c6ac5a426cc12b4e7fb253bd6c41beecf91de6b19fa60c967294a1"
+       "081c95e0f18476be99f984cf0bdce03"},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> out(std::string(c.key).size() / 2);

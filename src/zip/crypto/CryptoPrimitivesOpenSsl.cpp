@@ -22,15 +22,6 @@ void RandomBytes(uint8_t* bytes, size_t count) {
   });
 }
 
-void Pbkdf2HmacSha1(std::string_view password, const uint8_t* salt, size_t saltSize, int iterations,
-                    uint8_t* out, size_t outSize) {
-  if (password.size() > INT_MAX || saltSize > INT_MAX || outSize > INT_MAX)
-    Fail("key derivation input too long");
-  if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt, static_cast<int>(saltSize),
-                        iterations, EVP_sha1(), static_cast<int>(outSize), out) != 1)
-    Fail("key derivation");
-}
-
 struct AesBlockCipher::Impl {
   EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
   ~Impl() { EVP_CIPHER_CTX_free(ctx); }
