@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/ArchiveName.h"
+#include "core/LastBackup.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
@@ -26,6 +27,16 @@ namespace fs = std::filesystem;
 
 namespace brisko::core {
 namespace {
+
+// The last-backup line is a convenience beside the log, which holds the truth: a settings folder
+// that refuses it must not turn a finished run into a failed one.
+void RememberLastBackup(const std::string& dataDir, const std::string& projectName, DateTime started,
+                        const std::string& status, const std::string& detail) {
+  try {
+    RecordLastBackup(dataDir, projectName, started, status, detail);
+  } catch (const std::exception&) {
+  }
+}
 
 // The newer-than moment of the run as an instant: the one a run stored in UTC while the project
 // still holds the local time stored with it (in the hour repeated when daylight saving time ends, the
@@ -105,9 +116,11 @@ int64_t ArchiveSizeKb(const std::string& path) {
 BackupRun::BackupRun(std::string dataDir, const Clock& clock, BackupObserver& observer)
     : dataDir_(std::move(dataDir)), clock_(clock), observer_(observer), log_(dataDir_, clock_) {}
 
-void BackupRun::AddLogEntry(const std::string& status, const std::string& information) {
+void BackupRun::AddLogEntry(const std::string& status, const std::string& information,
+                            const std::string& detail) {
   log_.AddLogEntry("Backup", status, information, request_.project.name);
   observer_.OnLogged();
+  RememberLastBackup(dataDir_, request_.project.name, started_, status, detail);
 }
 
 BackupOutcome BackupRun::Refuse(const std::string& projectName, const std::string& message) {
@@ -116,6 +129,7 @@ BackupOutcome BackupRun::Refuse(const std::string& projectName, const std::strin
   try {
     log_.AddLogEntry("Backup", "Fails", "Not run: " + message, projectName);
     observer_.OnLogged();
+    RememberLastBackup(dataDir_, projectName, clock_.Now(), "Fails", "not run: " + message);
   } catch (const std::exception& e) {
     observer_.OnError("The activity log could not be written: " + std::string(e.what()));
   }
@@ -219,7 +233,8 @@ std::optional<BackupOutcome> BackupRun::MakeRoom(std::string& archivePath) {
     advice += " Move or rename it to let the backup run.";
   }
   observer_.OnResult(MessageKind::Warning, archivePath + " exists,backup will be interrupted!\r" + advice);
-  AddLogEntry("Interrupt", "'" + archivePath + "'" + " exists,backup interripted  " + advice);
+  AddLogEntry("Interrupt", "'" + archivePath + "'" + " exists,backup interripted  " + advice,
+              archivePath + " exists");
   return BackupOutcome::Interrupted;
 }
 
@@ -232,7 +247,7 @@ BackupOutcome BackupRun::Fail(const std::string& archivePath, std::string reason
       reason.replace(at, tempPath_.size(), archivePath);
   std::string message = reason + "\rProject Name: '" + TrimBlanks(projectName) + "'";
   try {
-    AddLogEntry("Fails", archivePath + "  " + reason);
+    AddLogEntry("Fails", archivePath + "  " + reason, reason);
   } catch (const std::exception& e) {
     message += "\rThe activity log could not be written: " + std::string(e.what());
   }
@@ -243,7 +258,7 @@ BackupOutcome BackupRun::Fail(const std::string& archivePath, std::string reason
 // The user stopped the run: the partial archive is gone, the old one untouched.
 BackupOutcome BackupRun::Stopped(const std::string& archivePath) {
   observer_.OnResult(MessageKind::Warning, "Backup stopped: " + archivePath + " was not written.");
-  AddLogEntry("Interrupt", "'" + archivePath + "' not written, backup stopped by the user");
+  AddLogEntry("Interrupt", "'" + archivePath + "' not written, backup stopped by the user", "by the user");
   return BackupOutcome::Interrupted;
 }
 
@@ -379,7 +394,8 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
     observer_.OnResult(MessageKind::Information, "Backup Files Succeeds!\rProject Name: '" + project.name +
                                                      "'\r" + what + ": no archive was written." +
                                                      Notes("\r"));
-    AddLogEntry("Succeeds", what + ", no archive written (" + archivePath + ")" + Notes("; "));
+    AddLogEntry("Succeeds", what + ", no archive written (" + archivePath + ")" + Notes("; "),
+                "nothing to store");
     return BackupOutcome::NothingToStore;
   }
   if (project.verify) Verify(writer.Options().password);
@@ -431,7 +447,9 @@ BackupOutcome BackupRun::Report(const std::string& archivePath) {
   for (const std::string& note : notes_) information += "; " + note;
   information += Notes("; ");
   try {
-    AddLogEntry(complete ? "Succeeds" : "Fails", information);
+    AddLogEntry(
+        complete ? "Succeeds" : "Fails", information,
+        complete ? (request_.project.verify ? "verified" : "") : Summary(skipped_, "file(s) not stored"));
   } catch (const std::exception& e) {
     observer_.OnError("The archive " + archivePath +
                       " was written, but the activity log could not be written: " + e.what() +

@@ -83,7 +83,9 @@ class BackupRun {
   std::string ArchivePath() const;
   void AdvanceCounter();
   void Advance(bool complete);
-  void AddLogEntry(const std::string& status, const std::string& information);
+  // Logs the run's result and remembers it as the project's last backup (`detail`: what the
+  // last-backup line says after the result, e.g. "verified" or the reason of a failure).
+  void AddLogEntry(const std::string& status, const std::string& information, const std::string& detail);
   BackupOutcome Fail(const std::string& archivePath, std::string reason);
   BackupOutcome Stopped(const std::string& archivePath);
 

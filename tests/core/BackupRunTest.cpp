@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "BackupFixture.h"
+#include "core/LastBackup.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/view/ProjectFormCheck.h"
@@ -52,6 +53,8 @@ TEST_F(BackupRunTest, NumberRunWritesArchiveLogsAndAdvances) {
   EXPECT_EQ(LastLog("Status"), "Succeeds");
   EXPECT_EQ(LastLog("Project"), "Docs");
   EXPECT_EQ(LastLog("Information"), archive + "  0Kb  verified");
+  EXPECT_EQ(DescribeLastBackup(ReadLastBackup(dataDir, "Docs")),
+            "Last backup: 2024-03-05 14:07, succeeded (verified)");
   EXPECT_EQ(model->Log().Rows()[1][lcStatus], "Succeeds");
   EXPECT_FALSE(model->Busy());
   EXPECT_EQ(model->Progress(), 0);
@@ -157,6 +160,8 @@ TEST_F(BackupRunTest, StopRemovesThePartialArchiveAndLogsTheRunInterrupted) {
             "Backup stopped: " + DestPath("Docs.zip") + " was not written.");
   EXPECT_EQ(LastLog("Status"), "Interrupt");
   EXPECT_EQ(LastLog("Information"), "'" + DestPath("Docs.zip") + "' not written, backup stopped by the user");
+  EXPECT_EQ(DescribeLastBackup(ReadLastBackup(dataDir, "Docs")),
+            "Last backup: 2024-03-05 14:07, stopped: by the user");
   EXPECT_FALSE(model->Busy());
 
   model->processEvents = nullptr;  // the next run starts without the old request

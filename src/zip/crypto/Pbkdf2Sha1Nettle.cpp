@@ -15,7 +15,7 @@ namespace brisko::zip::crypto {
 
 namespace {
 
-constexpr size_t kBlock = SHA1_BLOCK_SIZE;     // 64
+constexpr size_t kBlock = SHA1_BLOCK_SIZE;    // 64
 constexpr size_t kDigest = SHA1_DIGEST_SIZE;  // 20
 
 using State = std::array<uint32_t, 5>;
