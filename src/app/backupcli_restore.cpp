@@ -8,8 +8,7 @@
 
 #include "app/BackupCli.h"
 #include "app/CliInteraction.h"
-#include "core/ActivityLog.h"
-#include "core/ProjectStore.h"
+#include "core/InteractionObserver.h"
 #include "core/RestoreRun.h"
 #include "core/SystemClock.h"
 #include "platform/FsPath.h"
@@ -44,6 +43,23 @@ class RestoreInteraction : public CliInteraction {
       if (answer == "c" || answer == "C") return OverwriteAnswer::Cancel;
     }
   }
+};
+
+// The run's messages and questions through RestoreInteraction; progress on a terminal only.
+class RestoreReport : public core::InteractionObserver {
+ public:
+  explicit RestoreReport(RestoreInteraction& ui) : InteractionObserver(ui) {}
+  void OnProgress(int percent) override {
+    if (!showProgress_ || percent == shown_) return;
+    shown_ = percent;
+    std::fprintf(stderr, "\r%3d%%", percent);
+    if (percent == 0 || percent == 100) std::fprintf(stderr, "\r    \r");
+    std::fflush(stderr);
+  }
+
+ private:
+  const bool showProgress_ = ::isatty(STDERR_FILENO) != 0;
+  int shown_ = -1;
 };
 
 bool ParseOverwrite(const std::string& text, zip::OverwriteRule& mode) {
@@ -106,23 +122,9 @@ int CmdRestore(const BackupCliContext& context) {
   if (!LockDataDir(lock, context.dataDir, "Restore", "")) return kExitLocked;
   settings.itemKind = zip::SelectionItem::Typed;
 
-  core::SettingsState state;
-  core::LoadSettings(context.dataDir, state);
-  core::ActivityLog log(context.dataDir, core::SystemClock::Instance(), state.settings.logCount);
-  log.LoadLog();  // the entry count the next entry follows
-
   RestoreInteraction ui;
-  zip::ArchiveDirectory archive({zip::EntryOrder::ByName});
-  core::RestoreRun run(archive, ui, log);
-  const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-  int shown = -1;
-  run.onProgress = [&](int percent) {
-    if (!showProgress || percent == shown) return;
-    shown = percent;
-    std::fprintf(stderr, "\r%3d%%", percent);
-    if (percent == 0 || percent == 100) std::fprintf(stderr, "\r    \r");
-    std::fflush(stderr);
-  };
+  RestoreReport observer(ui);
+  core::RestoreRun run(context.dataDir, core::SystemClock::Instance(), observer);
   const core::RestoreOutcome outcome = run.Run(settings, project);
   return outcome.status == core::RestoreStatus::Succeeds ? kExitOk : kExitFailed;
 }

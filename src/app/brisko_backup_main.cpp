@@ -18,6 +18,7 @@
 #include "core/ActivityLog.h"
 #include "core/BackupRun.h"
 #include "core/DataDir.h"
+#include "core/InteractionObserver.h"
 #include "core/ProjectIniWatch.h"
 #include "core/ProjectKinds.h"
 #include "core/ProjectList.h"
@@ -93,9 +94,9 @@ int ExitCodeOf(core::BackupOutcome outcome) {
 
 // Results on stdout, errors on stderr; a stop signal ends the run in progress as the Stop button
 // does: the partial archive is removed and the run logged "Interrupt".
-class CliBackupObserver : public core::InteractionBackupObserver {
+class CliRunObserver : public core::InteractionObserver {
  public:
-  explicit CliBackupObserver(CliInteraction& ui) : InteractionBackupObserver(ui) {
+  explicit CliRunObserver(CliInteraction& ui) : InteractionObserver(ui) {
     platform::OnStopSignals(OnStopSignal);
   }
   bool StopRequested() override { return gStop != 0; }
@@ -117,7 +118,7 @@ int CmdRun(const BackupCliContext& context) {
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir, "Backup", context.args[0])) return kExitLocked;
   CliInteraction ui;
-  CliBackupObserver observer(ui);
+  CliRunObserver observer(ui);
   const core::SettingsState state = LoadSettingsSaying(context.dataDir);
   const int index = core::IndexOfProject(state.projects, context.args[0]);
   if (index < 0) {
@@ -134,7 +135,7 @@ int CmdRun(const BackupCliContext& context) {
 // The daemon's runs: the stored project, as brisko-backup run backs it up.
 class DaemonRunner : public core::ScheduledRunner {
  public:
-  DaemonRunner(const std::string& dataDir, const core::SettingsState& state, CliBackupObserver& observer)
+  DaemonRunner(const std::string& dataDir, const core::SettingsState& state, CliRunObserver& observer)
       : dataDir_(dataDir), state_(state), observer_(observer) {}
   core::BackupOutcome RunScheduled(const std::string& projectName) override {
     return core::BackUpStoredProject(dataDir_, core::SystemClock::Instance(), state_.settings, projectName,
@@ -145,7 +146,7 @@ class DaemonRunner : public core::ScheduledRunner {
  private:
   const std::string& dataDir_;
   const core::SettingsState& state_;
-  CliBackupObserver& observer_;
+  CliRunObserver& observer_;
 };
 
 int CmdDaemon(const BackupCliContext& context) {
@@ -165,7 +166,7 @@ int CmdDaemon(const BackupCliContext& context) {
   if (!LockDataDir(lock, context.dataDir, "Schedule", "")) return kExitLocked;
 
   CliInteraction ui;
-  CliBackupObserver observer(ui);
+  CliRunObserver observer(ui);
   const core::Clock& clock = core::SystemClock::Instance();
   core::SettingsState state;
   core::ScheduleTable schedule;

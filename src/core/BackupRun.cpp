@@ -7,11 +7,11 @@
 #include <system_error>
 
 #include "core/ArchiveName.h"
+#include "core/EngineRelay.h"
 #include "core/LastBackup.h"
 #include "core/OwnArchives.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
-#include "core/RunObserver.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
 #include "platform/AtomicFile.h"
@@ -50,13 +50,13 @@ std::time_t NewerInstant(const Project& stored, DateTime moment) {
 // Tells the observer that the archive is being written, and when no longer, however the run ends.
 class WritingScope {
  public:
-  explicit WritingScope(BackupObserver& observer) : observer_(observer) { observer_.OnWriting(true); }
+  explicit WritingScope(RunObserver& observer) : observer_(observer) { observer_.OnWriting(true); }
   ~WritingScope() { observer_.OnWriting(false); }
   WritingScope(const WritingScope&) = delete;
   WritingScope& operator=(const WritingScope&) = delete;
 
  private:
-  BackupObserver& observer_;
+  RunObserver& observer_;
 };
 
 bool FileExists(const std::string& path) {
@@ -113,7 +113,7 @@ int64_t ArchiveSizeKb(const std::string& path) {
   return static_cast<int64_t>(size / 1024);
 }
 
-BackupRun::BackupRun(std::string dataDir, const Clock& clock, BackupObserver& observer)
+BackupRun::BackupRun(std::string dataDir, const Clock& clock, RunObserver& observer)
     : dataDir_(std::move(dataDir)), clock_(clock), observer_(observer), log_(dataDir_, clock_) {}
 
 void BackupRun::AddLogEntry(const std::string& status, const std::string& information,
@@ -144,7 +144,7 @@ std::string BackupRun::ArchivePath() const {
 
 BackupOutcome BackUpStoredProject(const std::string& dataDir, const Clock& clock,
                                   const GlobalSettings& settings, const std::string& listedName,
-                                  BackupObserver& observer) {
+                                  RunObserver& observer) {
   BackupRequest request;
   request.project = ReadProject(dataDir, listedName);
   request.settings = settings;
@@ -283,11 +283,11 @@ std::string BackupRun::Notes(const std::string& separator) const {
 
 // Hears the writer: sources missing or passed over, this project's own files left out, progress and
 // the user's stop.
-class BackupRun::WriterObserver : public RunObserver<zip::WriteObserver, BackupObserver> {
+class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
  public:
   WriterObserver(BackupRun& run, const std::string& saveFolder, const std::string& prefix, bool onlyNewer,
                  std::time_t threshold)
-      : RunObserver(run.observer_),
+      : EngineRelay(run.observer_),
         run_(run),
         saveFolder_(saveFolder),
         prefix_(prefix),
@@ -465,7 +465,7 @@ void BackupRun::Verify(const std::string& password) {
   // What the device holds is checked, not the pages just written.
   if (!platform::SyncAndDropCachedPages(tempPath_))
     throw std::runtime_error("The new archive could not be written to the disk: " + tempPath_);
-  RunObserver<zip::ArchiveObserver, BackupObserver> observer(observer_);
+  EngineRelay<zip::ArchiveObserver> observer(observer_);
   const zip::ArchiveCheck check = zip::CheckArchive(tempPath_, password, &observer);
   if (!check.Ok())
     throw std::runtime_error("The new archive failed verification and was not kept: " + check.Summary());

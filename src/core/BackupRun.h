@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "core/ActivityLog.h"
-#include "core/BackupObserver.h"
 #include "core/BackupOutcome.h"
 #include "core/BackupRequest.h"
 #include "core/Clock.h"
 #include "core/DateTimeValue.h"
+#include "core/RunObserver.h"
 
 namespace brisko::core {
 
@@ -55,7 +55,7 @@ int64_t ArchiveSizeKb(const std::string& path);
 class BackupRun {
  public:
   // dataDir ends with the separator; clock and observer must outlive the run.
-  BackupRun(std::string dataDir, const Clock& clock, BackupObserver& observer);
+  BackupRun(std::string dataDir, const Clock& clock, RunObserver& observer);
 
   // Runs the request's project without asking anything (a confirmation is its caller's).
   BackupOutcome Execute(BackupRequest request);
@@ -91,7 +91,7 @@ class BackupRun {
 
   std::string dataDir_;
   const Clock& clock_;
-  BackupObserver& observer_;
+  RunObserver& observer_;
   ActivityLog log_;
   BackupRequest request_;
   DateTime started_ = 0;
@@ -109,6 +109,6 @@ class BackupRun {
 // Backs up the stored project listed under `listedName` with the settings given, without asking.
 BackupOutcome BackUpStoredProject(const std::string& dataDir, const Clock& clock,
                                   const GlobalSettings& settings, const std::string& listedName,
-                                  BackupObserver& observer);
+                                  RunObserver& observer);
 
 }  // namespace brisko::core

@@ -10,6 +10,7 @@
 #include "core/ProjectList.h"
 #include "core/Scheduler.h"
 #include "core/TextUtil.h"
+#include "core/view/ModelRunObserver.h"
 #include "core/view/ProjectFormCheck.h"
 #include "core/view/ProjectFormStore.h"
 
@@ -35,33 +36,6 @@ class PageHold {
   ~PageHold() { model_.HoldPage(false); }
   PageHold(const PageHold&) = delete;
   PageHold& operator=(const PageHold&) = delete;
-
- private:
-  MainModel& model_;
-};
-
-// A run's reports on the window: messages, the busy state, the progress bar, the log grid, the
-// Stop button.
-class ModelBackupObserver : public InteractionBackupObserver {
- public:
-  explicit ModelBackupObserver(MainModel& model) : InteractionBackupObserver(model.Ui()), model_(model) {}
-
-  bool wrote = false;  // the run got as far as writing
-
-  void OnLogged() override {
-    model_.Log().LoadLog();
-    model_.Notify(ModelChange::Log);
-  }
-  void OnWriting(bool writing) override {
-    wrote = wrote || writing;
-    model_.SetBusy(writing);
-    if (!writing) model_.SetProgress(0);
-  }
-  void OnProgress(int percent) override { model_.SetProgress(percent); }
-  bool StopRequested() override {
-    if (model_.processEvents) model_.processEvents();
-    return model_.StopRequested();
-  }
 
  private:
   MainModel& model_;
@@ -253,7 +227,7 @@ BackupOutcome MainModel::RunBackup(bool askFirst) {
   if (askFirst && state_.settings.promptBeforeBackup &&
       !ui_.Confirm(MessageKind::Information, "Do you want to backup the project '" + TrimBlanks(name) + "'?"))
     return BackupOutcome::NotRun;
-  ModelBackupObserver observer(*this);
+  ModelRunObserver observer(*this);
   BackupRun run(dataDir_, clock_, observer);
   if (std::optional<std::string> message = FirstFailedCheck(form_)) return run.Refuse(name, *message);
 

@@ -5,9 +5,10 @@
 #include <filesystem>
 
 #include "core/ArchiveFileCopy.h"
+#include "core/EngineRelay.h"
 #include "core/MainModel.h"
-#include "core/ModelObserver.h"
 #include "core/TextUtil.h"
+#include "core/view/ModelRunObserver.h"
 #include "platform/FsPath.h"
 #include "platform/OpenDocument.h"
 #include "platform/PathRules.h"
@@ -88,16 +89,9 @@ RestoreOutcome RestoreCommands::Restore() {
   settings.members = selection;
   settings.itemKind = zip::SelectionItem::Exact;
 
-  RestoreRun run(archive_, model_.Ui(), model_.Log());
-  run.onBusy = [this](bool busy) { model_.SetBusy(busy); };
-  run.onProgress = [this](int percent) { model_.SetProgress(percent); };
   model_.ClearStopRequest();
-  run.processEvents = [this] {
-    if (model_.processEvents) model_.processEvents();
-  };
-  run.stopRequested = [this] { return model_.StopRequested(); };
-  run.onLogged = [this] { model_.Notify(ModelChange::Log); };
-  return run.Run(settings, model_.SelectedName());
+  ModelRunObserver observer(model_);
+  return RestoreRun(model_.DataDir(), model_.GetClock(), observer).Run(settings, model_.SelectedName());
 }
 
 bool RestoreCommands::TestCurrent() {
@@ -108,7 +102,8 @@ bool RestoreCommands::TestCurrent() {
   }
   browser_.TrimDirectoryView();
   const std::string archive = browser_.ArchivePath(name);
-  ModelObserver<zip::ArchiveObserver> observer(model_);
+  ModelRunObserver run(model_);
+  EngineRelay<zip::ArchiveObserver> observer(run);
   zip::ArchiveCheck check;
   model_.ClearStopRequest();
   model_.SetBusy(true);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 
+#include "core/EngineRelay.h"
 #include "core/TextUtil.h"
 #include "platform/Platform.h"
 #include "zip/extract/ExtractJob.h"
@@ -74,13 +75,14 @@ const char* OverwriteModeCaption(zip::OverwriteRule mode) {
   return "Never";
 }
 
-RestoreRun::RestoreRun(zip::ArchiveDirectory& archive, UserInteraction& ui, ActivityLog& log)
-    : archive_(archive), ui_(ui), log_(log) {}
+RestoreRun::RestoreRun(const std::string& dataDir, const Clock& clock, RestoreObserver& observer)
+    : observer_(observer), log_(dataDir, clock) {}
 
 // Hears the extraction: counts and names what failed, asks the overwrite question.
-class RestoreRun::Observer : public zip::ExtractObserver {
+class RestoreRun::Observer : public EngineRelay<zip::ExtractObserver> {
  public:
-  Observer(RestoreRun& run, RestoreOutcome& outcome) : run_(run), outcome_(outcome) {}
+  Observer(RestoreRun& run, RestoreOutcome& outcome)
+      : EngineRelay(run.observer_), run_(run), outcome_(outcome) {}
 
   bool completed = false;  // OnUnZipComplete fired: the run itself took place
   int current = -1;        // the entry being written (OnStartUnZip)
@@ -94,13 +96,6 @@ class RestoreRun::Observer : public zip::ExtractObserver {
                                                             : std::string();
   }
 
-  void OnProcessMessages() override {
-    if (run_.processEvents) run_.processEvents();
-  }
-  bool CancelRequested() override { return run_.stopRequested && run_.stopRequested(); }
-  void OnTotalPercentDone(int percent) override {
-    if (run_.onProgress) run_.onProgress(percent);
-  }
   void OnStartUnZip(int index, std::string& fileName, bool&) override {
     current = index;
     if (flatten_) fileName = UnusedName(index, fileName);
@@ -108,7 +103,7 @@ class RestoreRun::Observer : public zip::ExtractObserver {
   }
   void OnEndUnZip(int, const std::string&) override { ++outcome_.fileCount; }
   void OnBadPassword(int index, std::string&) override {
-    run_.ui_.ShowMessage(MessageKind::Error, "The password is incorrect");
+    run_.observer_.OnError("The password is incorrect");
     outcome_.badPassword = true;
     Fail(EntryName(index), "wrong password");
     throw SilentAbort{};
@@ -132,8 +127,7 @@ class RestoreRun::Observer : public zip::ExtractObserver {
       overwrite = *forAll_;
       return true;
     }
-    switch (run_.ui_.AskOverwriteDuringRestore("File Exists Alert",
-                                               "Replace existing file " + zip::PrintableText(fname) + "?")) {
+    switch (run_.observer_.AskOverwrite("Replace existing file " + zip::PrintableText(fname) + "?")) {
       case OverwriteAnswer::Yes:
         overwrite = true;
         break;
@@ -155,10 +149,10 @@ class RestoreRun::Observer : public zip::ExtractObserver {
     if (buttons == zip::MessageButtons::Ok) {
       ++outcome_.engineMessages;  // the engine only shows OK boxes for errors
       Fail(EntryName(current), text);
-      run_.ui_.ShowMessage(MessageKind::Error, text);
+      run_.observer_.OnError(text);
       return true;
     }
-    return run_.ui_.Confirm(MessageKind::Warning, text);
+    return run_.observer_.Confirm(text);
   }
   void OnUnZipComplete(int) override { completed = true; }
   // Files land in the target folder without their own folders.
@@ -202,7 +196,7 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     observer.Fail(name, reason);
   };
 
-  archive_.SetZipName(settings.archivePath);  // an unchanged name keeps the loaded directory
+  archive_.SetZipName(settings.archivePath);
   zip::ExtractOptions options;
   options.destDir = settings.destDir;
   options.recreateDirs = settings.recreateDirs;
@@ -211,16 +205,14 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   options.replaceReadOnly = true;
   if (!TrimBlanks(settings.password).empty()) options.password = settings.password;
 
-  struct BusyScope {
-    RestoreRun& run;
-    explicit BusyScope(RestoreRun& r) : run(r) {
-      if (run.onBusy) run.onBusy(true);
+  struct WritingScope {
+    RestoreObserver& observer;
+    explicit WritingScope(RestoreObserver& o) : observer(o) { observer.OnWriting(true); }
+    ~WritingScope() {
+      observer.OnProgress(0);
+      observer.OnWriting(false);
     }
-    ~BusyScope() {
-      if (run.onProgress) run.onProgress(0);
-      if (run.onBusy) run.onBusy(false);
-    }
-  } busy(*this);
+  } writing(observer_);
 
   std::exception_ptr error;
   try {
@@ -264,30 +256,27 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
   if (outcome.cancelled) {
     outcome.status = RestoreStatus::Interrupted;
     outcome.information += "; stopped by the user";
-    ui_.ShowTimedMessage(MessageKind::Information, "",
-                         "Restore stopped: " + std::to_string(outcome.fileCount) + " of " +
-                             std::to_string(outcome.chosen) + " files restored",
-                         4);
+    observer_.OnResult(MessageKind::Information, "Restore stopped: " + std::to_string(outcome.fileCount) +
+                                                     " of " + std::to_string(outcome.chosen) +
+                                                     " files restored");
     log_.AddLogEntry("Restore", "Interrupt", outcome.information, project);
-    if (onLogged) onLogged();
+    observer_.OnLogged();
     return outcome;
   }
   const bool failed = !outcome.failures.empty() || outcome.badPassword || outcome.badCrc > 0 ||
                       outcome.notWritten > 0 || outcome.engineMessages > 0 || error != nullptr;
   outcome.status = failed ? RestoreStatus::Fails : RestoreStatus::Succeeds;
   if (failed) {
-    if (!outcome.failures.empty()) ui_.ShowMessage(MessageKind::Error, FailureList(outcome));
-    ui_.ShowTimedMessage(MessageKind::Error, "", "Restore files fails!", 4);
+    if (!outcome.failures.empty()) observer_.OnError(FailureList(outcome));
+    observer_.OnResult(MessageKind::Error, "Restore files fails!");
     log_.AddLogEntry("Restore", "Fails", outcome.information, project);
   } else {
-    ui_.ShowTimedMessage(MessageKind::Information, "",
-                         "Restore Files Succeeds!\rProject Name: '" + project + "'\rFilename:     '" +
-                             zip::ExtractNamePart(zipName) + "'" +
-                             (notes.empty() ? "" : "\r" + notes.substr(2)),
-                         4);
+    observer_.OnResult(MessageKind::Information, "Restore Files Succeeds!\rProject Name: '" + project +
+                                                     "'\rFilename:     '" + zip::ExtractNamePart(zipName) +
+                                                     "'" + (notes.empty() ? "" : "\r" + notes.substr(2)));
     log_.AddLogEntry("Restore", "Succeeds", outcome.information, project);
   }
-  if (onLogged) onLogged();
+  observer_.OnLogged();
   if (error) std::rethrow_exception(error);
   return outcome;
 }

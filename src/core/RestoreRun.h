@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "core/ActivityLog.h"
-#include "core/UserInteraction.h"
+#include "core/Clock.h"
+#include "core/RestoreObserver.h"
 #include "zip/extract/MemberSelection.h"
 #include "zip/format/ZipTypes.h"
+#include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip {
-class ArchiveDirectory;
 struct ExtractOptions;
 }  // namespace brisko::zip
 
@@ -63,21 +64,15 @@ struct RestoreOutcome {
   std::vector<MemberFailure> failures;
 };
 
+// A run reads the archive on its own and reports through its observer only, so that it shares no
+// state with whatever lists the archive.
 class RestoreRun {
  public:
-  // All three must outlive the run.
-  RestoreRun(zip::ArchiveDirectory& archive, UserInteraction& ui, ActivityLog& log);
+  // dataDir (with trailing separator) holds the log; clock and observer must outlive the run.
+  RestoreRun(const std::string& dataDir, const Clock& clock, RestoreObserver& observer);
 
-  // Enter (true) and leave (false) the busy state; progress in percent (reset to 0 at the end).
-  std::function<void(bool busy)> onBusy;
-  std::function<void(int percent)> onProgress;
-  // Lets the host's event loop run during the extraction; a stop request then ends it.
-  std::function<void()> processEvents;
-  std::function<bool()> stopRequested;
-  // Called after the log entry was added.
-  std::function<void()> onLogged;
-
-  // Restores one archive and reports it under `project`. A wrong password shows "The password is
+  // Restores one archive and reports it under `project`, writing from OnWriting(true) to
+  // OnWriting(false) (progress is reset to 0 then). A wrong password shows "The password is
   // incorrect" and ends the run. Once the run has started, its result is shown in the timed message
   // box and logged: "Succeeds" only when every entry was written or deliberately kept (the files kept
   // are counted, and files renamed because their names collided without their folders are named, in
@@ -96,9 +91,9 @@ class RestoreRun {
   // is a failure.
   void Select(const RestoreSettings& settings, zip::ExtractOptions& options, RestoreOutcome& outcome);
 
-  zip::ArchiveDirectory& archive_;
-  UserInteraction& ui_;
-  ActivityLog& log_;
+  zip::ArchiveDirectory archive_;
+  RestoreObserver& observer_;
+  ActivityLog log_;
 };
 
 }  // namespace brisko::core
