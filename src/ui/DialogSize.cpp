@@ -15,7 +15,7 @@ QString& SizeFile() {
 }
 
 QString Key(const QDialog* dialog) {
-  return QStringLiteral("Dialogs/") + dialog->objectName();
+  return DialogSize::SizeKey(QStringLiteral("Dialogs/") + dialog->objectName(), dialog);
 }
 
 }  // namespace
@@ -33,6 +33,14 @@ QSize DialogSize::ScreenRoom(const QWidget* widget) {
   // The frame (title bar, borders) takes room too.
   const QSize area = screen ? screen->availableGeometry().size() : QSize(1024, 768);
   return area - QSize(8, 40);
+}
+
+QString DialogSize::SizeKey(const QString& key, const QWidget* widget) {
+  const QScreen* screen = widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return key;
+  // The logical size changes with the scale factor as well as with the screen.
+  const QSize logical = screen->size();
+  return key + QStringLiteral("@%1x%2").arg(logical.width()).arg(logical.height());
 }
 
 void DialogSize::Keep(QDialog* dialog, QSize preferred) {

@@ -23,6 +23,10 @@ class DialogSize {
 
   // The usable area of the screen the widget is on (of the primary screen before it is shown).
   static QSize ScreenRoom(const QWidget* widget);
+
+  // The settings key of a remembered size on the widget's screen: one per screen size and scale,
+  // so that a size left at one text scaling is not reused at another.
+  static QString SizeKey(const QString& key, const QWidget* widget);
 };
 
 }  // namespace brisko::ui

@@ -102,7 +102,8 @@ MainWindow::MainWindow(std::string dataDir, const core::Clock& clock, QWidget* p
   statusBar()->addPermanentWidget(progress_, 1);
   DialogSize::SetFile(WindowSettings().fileName());
   // The size the user left the window at, else the usual one; both shrink to fit the screen.
-  const QSize remembered = WindowSettings().value(QStringLiteral("MainWindow/size")).toSize();
+  const QSize remembered =
+      WindowSettings().value(DialogSize::SizeKey(QStringLiteral("MainWindow/size"), this)).toSize();
   resize(remembered.isValid() ? remembered : QSize(kWindowWidth, kWindowHeight));
 
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -501,7 +502,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     shutDown_ = true;
     if (!isMaximized() && !isMinimized())
-      WindowSettings().setValue(QStringLiteral("MainWindow/size"), size());
+      WindowSettings().setValue(DialogSize::SizeKey(QStringLiteral("MainWindow/size"), this), size());
     timer_->stop();
     RunReportingErrors(this, [this] { model_->Shutdown(); });
   }
