@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 
 #include "ui/AppImages.h"
@@ -50,7 +51,39 @@ TrayController::~TrayController() {
 }
 
 void TrayController::SetIcon(const QIcon& icon) {
-  if (icon_) icon_->setIcon(icon);
+  baseIcon_ = icon;
+  SetAttention(attention_);
+}
+
+void TrayController::SetAttention(bool attention) {
+  attention_ = attention;
+  if (!icon_) return;
+  if (!attention || baseIcon_.isNull()) {
+    icon_->setIcon(baseIcon_.isNull() ? AppImages::AppIcon() : baseIcon_);
+    return;
+  }
+  // The usual icon with a red mark in its corner: visible in any theme and at any panel size.
+  QPixmap marked = baseIcon_.pixmap(64, 64);
+  QPainter painter(&marked);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(Qt::white, 3));
+  painter.setBrush(QColor(220, 30, 30));
+  painter.drawEllipse(QRect(30, 30, 32, 32));
+  painter.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(46, 37, 46, 49);
+  painter.drawPoint(46, 56);
+  painter.end();
+  icon_->setIcon(QIcon(marked));
+}
+
+void TrayController::ShowBalloon(const QString& title, const QString& body, bool failure) {
+  if (icon_)
+    icon_->showMessage(title, body, failure ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information);
+}
+
+void TrayController::SetStatusLines(const QString& lines) {
+  statusLines_ = lines;
+  UpdateTooltip();
 }
 
 void TrayController::SetSchedulingCaption(const QString& caption) {
@@ -74,8 +107,14 @@ void TrayController::SetProjects(const std::vector<core::TrayProjectItem>& items
 }
 
 void TrayController::SetActivity(const QString& activity) {
-  const QString tooltip =
-      activity.isEmpty() ? QString::fromLatin1(kTooltip) : QStringLiteral("Brisko ZIP Backup: ") + activity;
+  activity_ = activity;
+  UpdateTooltip();
+}
+
+void TrayController::UpdateTooltip() {
+  QString tooltip =
+      activity_.isEmpty() ? QString::fromLatin1(kTooltip) : QStringLiteral("Brisko ZIP Backup: ") + activity_;
+  if (!statusLines_.isEmpty()) tooltip += QLatin1Char('\n') + statusLines_;
   if (tooltip == tooltip_) return;
   tooltip_ = tooltip;
   if (icon_) icon_->setToolTip(tooltip_);

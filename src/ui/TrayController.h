@@ -1,6 +1,7 @@
 // The notification-area icon and its menu: open, scheduling switch, per-project backups, help, exit.
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <functional>
 #include <string>
@@ -40,7 +41,15 @@ class TrayController : public QObject {
   QAction* StopAction() const { return stop_; }
   // What is running, shown in the icon's tooltip; empty: the usual tooltip.
   void SetActivity(const QString& activity);
+  // Lines below it in the tooltip: each project's last backup, warnings first.
+  void SetStatusLines(const QString& lines);
   QString Tooltip() const { return tooltip_; }
+
+  // An unattended run failed: the icon carries a mark until the user has looked (opened the window).
+  void SetAttention(bool attention);
+  bool Attention() const { return attention_; }
+  // A message from the icon, where the desktop has no notification service.
+  void ShowBalloon(const QString& title, const QString& body, bool failure);
 
  signals:
   void openRequested();
@@ -56,7 +65,13 @@ class TrayController : public QObject {
   QMenu* projectMenu_;
   QAction* scheduling_;
   QAction* stop_;
+  void UpdateTooltip();
+
   bool projectsEnabled_ = true;
+  bool attention_ = false;
+  QIcon baseIcon_;
+  QString activity_;
+  QString statusLines_;
   QString tooltip_ = QString::fromLatin1(kTooltip);
 };
 
