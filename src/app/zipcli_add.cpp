@@ -71,7 +71,7 @@ class AddReport : public SignalStoppedObserver<zip::WriteObserver> {
   void OnFileChanged(const std::string& name) override {
     std::fprintf(stderr, "brisko-zip: warning: %s: changed while being read\n", name.c_str());
   }
-  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int, bool&) override {
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int) override {
     if (reason == zip::SkipReason::FileOpenError) {
       std::fprintf(stderr, "brisko-zip: warning: %s: cannot be opened, skipped\n", name.c_str());
       problems = true;

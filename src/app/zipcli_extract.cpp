@@ -10,6 +10,7 @@
 #include "zip/extract/ArchiveCheck.h"
 #include "zip/extract/ExtractJob.h"
 #include "zip/extract/MemberSelection.h"
+#include "zip/format/MethodNames.h"
 #include "zip/format/ZipErrors.h"
 #include "zip/names/PrintableText.h"
 #include "zip/read/ArchiveDirectory.h"
@@ -97,15 +98,21 @@ class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
   int lockedMembers = 0;  // encrypted members skipped for want of a password
   bool started = false;
 
-  void OnStartUnZipInfo(int, int64_t, bool&) override { started = true; }
-  void OnStartUnZip(int index, std::string&, bool&) override { current_ = index; }
-  bool OnPromptForOverwrite(int, std::string& fname, bool& overwrite) override {
-    overwrite = prompt_.Ask(fname);
-    return true;
+  zip::JobStart OnStartUnZipInfo(int, int64_t) override {
+    started = true;
+    return zip::JobStart::Go;
   }
-  void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
+  zip::ExistingFile OnPromptForOverwrite(int, const std::string& fname) override {
+    return prompt_.Ask(fname) ? zip::ExistingFile::Replace : zip::ExistingFile::Keep;
+  }
+  void OnSkippingFile(SkipReason reason, const std::string& name, int index) override {
     if (reason == SkipReason::NoOverwrite) return;
     ++failures;
+    if (reason == SkipReason::UnknownMethod) {
+      std::fprintf(stderr, "%s: %s, not written\n", Printable(archive_.Entry(index).StoredName()).c_str(),
+                   zip::UnsupportedMethodText(archive_.Entry(index).DataMethod()).c_str());
+      return;
+    }
     if (reason == SkipReason::BadPassword && !havePassword_) {
       ++lockedMembers;
       return;
@@ -117,18 +124,11 @@ class ExtractReport : public SignalStoppedObserver<zip::ExtractObserver> {
                  zip::DescribeEntryCheck(check).c_str());
     ++failures;
   }
-  bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons) override {
-    const std::string name = current_ >= 0 ? archive_.Entry(current_).StoredName() : std::string();
-    std::fprintf(stderr, "%s: %s\n", Printable(name).c_str(), Printable(text).c_str());
-    ++failures;
-    return false;
-  }
 
  private:
   const zip::ArchiveDirectory& archive_;
   const bool havePassword_;
   OverwritePrompt prompt_;
-  int current_ = -1;
 };
 
 int RunExtract(int argc, char** argv) {

@@ -18,7 +18,9 @@ namespace {
 // Passes "Incomplete Zip File" on instead of showing an empty archive.
 class PassIncomplete : public zip::ArchiveObserver {
  public:
-  bool OnIncompleteZip(zip::IncompleteArchiveRule&) override { return true; }
+  std::optional<zip::IncompleteArchiveRule> OnIncompleteZip(zip::IncompleteArchiveRule current) override {
+    return current;
+  }
 };
 
 constexpr const char* kUsage =

@@ -303,9 +303,10 @@ class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
   }
   void OnSpecialFile(const std::string& path) override { run_.special_.push_back(path); }
   void OnFileChanged(const std::string& path) override { run_.changed_.push_back(path); }
-  void OnStartZipInfo(int, int64_t, zip::EndOfCentralDir&, bool&) override {
+  zip::JobStart OnStartZipInfo(int, int64_t) override {
     if (!run_.missing_.empty())
       throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
+    return zip::JobStart::Go;
   }
   void OnStartZip(const std::string& fileName, zip::ZipEntry& header, bool& skip) override {
     // This project's archives (the one being replaced too) and temporary files lie in the
@@ -322,7 +323,7 @@ class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
   void OnEndZip(const std::string& fileName, int64_t, int64_t, int64_t) override {
     if (folders_.count(fileName) == 0) ++storedFiles;
   }
-  void OnSkippingFile(zip::SkipReason reason, const std::string& fileName, int, bool&) override {
+  void OnSkippingFile(zip::SkipReason reason, const std::string& fileName, int) override {
     // Source files on their way into the archive: one that two source entries name is stored once
     // and lost nowhere, unlike another file that would have the same member name.
     if (reason == zip::SkipReason::NoOverwrite && started_.count(fileName) != 0) return;

@@ -19,7 +19,6 @@ class InteractionObserver : public RestoreObserver {
   OverwriteAnswer AskOverwrite(const std::string& text) override {
     return ui_.AskOverwriteDuringRestore("File Exists Alert", text);
   }
-  bool Confirm(const std::string& text) override { return ui_.Confirm(MessageKind::Warning, text); }
 
  private:
   UserInteraction& ui_;

@@ -12,8 +12,6 @@ class RestoreObserver : public RunObserver {
  public:
   // A file to restore exists and the overwrite rule says to ask. Unasked: No.
   virtual OverwriteAnswer AskOverwrite(const std::string& text) { return OverwriteAnswer::No; }
-  // A yes-or-no question of the engine. Unasked: No.
-  virtual bool Confirm(const std::string& text) { return false; }
 };
 
 }  // namespace brisko::core

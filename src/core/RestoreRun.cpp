@@ -30,6 +30,7 @@ struct UserCancel {};
 // (otherwise its stored path was refused), `error` is the errno the failing call left.
 std::string SkipReasonText(zip::SkipReason reason, bool started, int error) {
   if (reason == zip::SkipReason::BadPassword) return "wrong password";
+  if (reason == zip::SkipReason::UnknownMethod) return zip::kMsgUnknownMethod;
   if (!started) return "unsafe stored path";
   if (error == ENOSPC) return "disk full";
   if (error == 0) return "cannot create";
@@ -96,13 +97,13 @@ class RestoreRun::Observer : public EngineRelay<zip::ExtractObserver> {
                                                             : std::string();
   }
 
-  void OnStartUnZip(int index, std::string& fileName, bool&) override {
+  std::optional<std::string> OnStartUnZip(int index, const std::string& target) override {
     current = index;
-    if (flatten_) fileName = UnusedName(index, fileName);
     errno = 0;  // a later "cannot create" takes its reason from the call that failed
+    return flatten_ ? UnusedName(index, target) : target;
   }
   void OnEndUnZip(int, const std::string&) override { ++outcome_.fileCount; }
-  void OnBadPassword(int index, std::string&) override {
+  std::optional<std::string> OnBadPassword(int index) override {
     run_.observer_.OnError("The password is incorrect");
     outcome_.badPassword = true;
     Fail(EntryName(index), "wrong password");
@@ -114,7 +115,7 @@ class RestoreRun::Observer : public EngineRelay<zip::ExtractObserver> {
         index >= 0 && index < run_.archive_.EntryCount() && run_.archive_.Entry(index).HasAuthCode();
     Fail(EntryName(index), authenticated ? "damaged or altered" : "bad CRC");
   }
-  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index, bool&) override {
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index) override {
     if (reason == zip::SkipReason::NoOverwrite) {
       ++outcome_.kept;
       return;
@@ -122,37 +123,24 @@ class RestoreRun::Observer : public EngineRelay<zip::ExtractObserver> {
     ++outcome_.notWritten;
     Fail(name, SkipReasonText(reason, index == current, errno));
   }
-  bool OnPromptForOverwrite(int, std::string& fname, bool& overwrite) override {
-    if (forAll_) {
-      overwrite = *forAll_;
-      return true;
+  zip::ExistingFile OnPromptForOverwrite(int, const std::string& fname) override {
+    if (!forAll_) {
+      switch (run_.observer_.AskOverwrite("Replace existing file " + zip::PrintableText(fname) + "?")) {
+        case OverwriteAnswer::Yes:
+          return zip::ExistingFile::Replace;
+        case OverwriteAnswer::No:
+          return zip::ExistingFile::Keep;
+        case OverwriteAnswer::YesToAll:
+          forAll_ = true;
+          break;
+        case OverwriteAnswer::NoToAll:
+          forAll_ = false;
+          break;
+        case OverwriteAnswer::Cancel:
+          throw UserCancel{};
+      }
     }
-    switch (run_.observer_.AskOverwrite("Replace existing file " + zip::PrintableText(fname) + "?")) {
-      case OverwriteAnswer::Yes:
-        overwrite = true;
-        break;
-      case OverwriteAnswer::No:
-        overwrite = false;
-        break;
-      case OverwriteAnswer::YesToAll:
-        overwrite = *(forAll_ = true);
-        break;
-      case OverwriteAnswer::NoToAll:
-        overwrite = *(forAll_ = false);
-        break;
-      case OverwriteAnswer::Cancel:
-        throw UserCancel{};
-    }
-    return true;
-  }
-  bool OnMessageBox(const std::string&, const std::string& text, zip::MessageButtons buttons) override {
-    if (buttons == zip::MessageButtons::Ok) {
-      ++outcome_.engineMessages;  // the engine only shows OK boxes for errors
-      Fail(EntryName(current), text);
-      run_.observer_.OnError(text);
-      return true;
-    }
-    return run_.observer_.Confirm(text);
+    return *forAll_ ? zip::ExistingFile::Replace : zip::ExistingFile::Keep;
   }
   void OnUnZipComplete(int) override { completed = true; }
   // Files land in the target folder without their own folders.
@@ -264,7 +252,7 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
     return outcome;
   }
   const bool failed = !outcome.failures.empty() || outcome.badPassword || outcome.badCrc > 0 ||
-                      outcome.notWritten > 0 || outcome.engineMessages > 0 || error != nullptr;
+                      outcome.notWritten > 0 || error != nullptr;
   outcome.status = failed ? RestoreStatus::Fails : RestoreStatus::Succeeds;
   if (failed) {
     if (!outcome.failures.empty()) observer_.OnError(FailureList(outcome));

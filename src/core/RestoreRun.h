@@ -59,7 +59,6 @@ struct RestoreOutcome {
   bool cancelled = false;
   int badCrc = 0;           // entries whose data did not match their CRC (output deleted)
   int notWritten = 0;       // entries skipped for a reason other than "existing file kept"
-  int engineMessages = 0;   // error boxes of the engine (e.g. an unknown compression method)
   std::string information;  // the log's information text
   std::vector<MemberFailure> failures;
 };

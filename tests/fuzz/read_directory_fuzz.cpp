@@ -14,10 +14,7 @@ using namespace brisko::zip;
 // Refuses every further disk of a split set.
 class NoMoreDisks : public ArchiveObserver {
  public:
-  bool OnGetNextDisk(int, std::string& name) override {
-    name.clear();
-    return true;
-  }
+  std::optional<std::string> OnGetNextDisk(int, const std::string&) override { return std::string(); }
 };
 
 void Walk(const std::vector<uint8_t>& bytes, IncompleteArchiveRule mode, EntryOrder sort) {

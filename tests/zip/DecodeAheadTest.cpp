@@ -71,9 +71,10 @@ TEST_F(DecodeAheadTest, EveryMemberEndsAsWithoutWorkers) {
   Extraction reader;
   Prepare(reader);
   std::vector<int> started;
-  reader.onStartUnZip = [&](int index, std::string&, bool& skip) {
+  reader.onStartUnZip = [&](int index, const std::string& target) -> std::optional<std::string> {
     started.push_back(index);
-    skip = plan[static_cast<size_t>(index)].outcome == Outcome::SkippedByHost;
+    if (plan[static_cast<size_t>(index)].outcome == Outcome::SkippedByHost) return std::nullopt;
+    return target;
   };
   const int count = reader.Run();
   int written = 0;

@@ -129,30 +129,29 @@ TEST_F(ExtractTest, OverwriteModes) {
   }
 }
 
-TEST_F(ExtractTest, PromptModeAsksTheHandlerOrTheMessageBox) {
+TEST_F(ExtractTest, PromptModeAsksTheHandlerAndKeepsFilesWithoutOne) {
   const std::string zip = MakeZip({StoredMember("f.txt", "new"), StoredMember("g.txt", "new")});
   Write(P("out/f.txt"), "old");
   Write(P("out/g.txt"), "old");
   Extraction reader;
   Prepare(reader, zip);
   std::vector<std::string> asked;
-  reader.onPromptForOverwrite = [&](bool& overwrite, int, std::string& fname) {
+  reader.onPromptForOverwrite = [&](int, const std::string& fname) {
     asked.push_back(fs::path(fname).filename().string());
-    overwrite = fname.find("f.txt") != std::string::npos;
+    return fname.find("f.txt") != std::string::npos ? ExistingFile::Replace : ExistingFile::Keep;
   };
   reader.Run();
   EXPECT_EQ(asked, (std::vector<std::string>{"f.txt", "g.txt"}));
   EXPECT_EQ(Read(P("out/f.txt")), "new");
   EXPECT_EQ(Read(P("out/g.txt")), "old");
 
-  // Without a handler the question goes to the host's message box; No keeps the file.
-  Extraction boxed;
-  Prepare(boxed, zip);
-  boxed.Run();
-  EXPECT_EQ(boxed.log.boxes, (std::vector<std::string>{"File Exists Alert|Replace existing file f.txt?",
-                                                       "File Exists Alert|Replace existing file g.txt?"}));
-  EXPECT_EQ(Read(P("out/f.txt")), "new");
-  EXPECT_EQ(Read(P("out/g.txt")), "old");
+  // Without an answer the existing file stays.
+  Write(P("out/f.txt"), "old");
+  Extraction unanswered;
+  Prepare(unanswered, zip);
+  unanswered.Run();
+  EXPECT_EQ(Read(P("out/f.txt")), "old");
+  EXPECT_EQ(unanswered.log.skipped.size(), 2u);
 }
 
 TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
@@ -177,9 +176,9 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     Prepare(reader, zip);
     reader.options.password = "wrong";
     int asked = 0;
-    reader.onBadPassword = [&](int, std::string& newPassword) {
+    reader.onBadPassword = [&](int) {
       ++asked;
-      newPassword = "right";
+      return std::optional<std::string>("right");
     };
     reader.Run();
     EXPECT_EQ(asked, 1);
@@ -194,7 +193,7 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
-    reader.onBadPassword = [&](int, std::string&) {};
+    reader.onBadPassword = [&](int) { return std::optional<std::string>("wrong"); };
     reader.Run();
     EXPECT_EQ(reader.log.skipped.size(), 2u);
   }
@@ -204,7 +203,7 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     Prepare(reader, zip);
     reader.options.password = "wrong";
     reader.options.filesList = {"x"};
-    reader.onBadPassword = [&](int, std::string&) { throw CanceledError("silent"); };
+    reader.onBadPassword = [&](int) -> std::optional<std::string> { throw CanceledError("silent"); };
     EXPECT_THROW(reader.Run(), CanceledError);
     EXPECT_EQ(reader.log.completeCalls, 1);
   }
@@ -238,11 +237,9 @@ TEST_F(ExtractTest, StartInfoStopNowAndStartUnZipSkip) {
   {
     Extraction reader;
     Prepare(reader, zip);
-    reader.onStartUnZip = [&](int, std::string& fname, bool& skip) {
-      if (fname.find("a.txt") != std::string::npos)
-        skip = true;
-      else
-        fname = P("renamed/b2.txt");
+    reader.onStartUnZip = [&](int, const std::string& target) -> std::optional<std::string> {
+      if (target.find("a.txt") != std::string::npos) return std::nullopt;
+      return P("renamed/b2.txt");
     };
     reader.Run();
     EXPECT_EQ(reader.log.completeCount, 1);
@@ -293,7 +290,7 @@ TEST_F(ExtractTest, UnknownMethodIsReportedAndNothingIsWritten) {
   Extraction reader;
   Prepare(reader, zip);
   reader.Run();
-  EXPECT_EQ(reader.log.messages, std::vector<std::string>{"Unknown Compression Method"});
+  EXPECT_TRUE(reader.log.SkippedWith(SkipReason::UnknownMethod));
   EXPECT_EQ(FilesBelow(P("out")), std::vector<std::string>{"fine.txt"});
   EXPECT_EQ(reader.log.completeCount, 1);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,6 @@ struct RunLog {
   std::vector<std::pair<SkipReason, std::string>> skipped;
   std::vector<std::string> ended;  // fileName of every OnEndUnZip
   std::vector<int> badCrc;         // fileIndex of every OnBadCRC
-  std::vector<std::string> messages;
-  std::vector<std::string> boxes;  // "caption|text" of every message box
   int completeCalls = 0;
   int completeCount = -1;
   int lastTotalPercent = -1;
@@ -59,15 +58,15 @@ class Extraction : public ExtractObserver {
   ArchiveDirectory archive;
   ExtractOptions options;
   RunLog log;
-  std::function<void(bool& overwrite, int index, std::string& fname)> onPromptForOverwrite;
-  std::function<void(int index, std::string& newPassword)> onBadPassword;
+  std::function<ExistingFile(int index, const std::string& fname)> onPromptForOverwrite;
+  std::function<std::optional<std::string>(int index)> onBadPassword;
   std::function<void(int percent)> onFilePercentDone;
-  std::function<void(int index, std::string& fname, bool& skip)> onStartUnZip;
+  std::function<std::optional<std::string>(int index, const std::string& target)> onStartUnZip;
   std::function<void()> onEndUnZip;  // after the entry was logged
-  bool stopAtStart = false;          // OnStartUnZipInfo answers stopNow
+  bool stopAtStart = false;          // OnStartUnZipInfo answers Cancel
   bool cancel = false;               // CancelRequested answers this
 
-  void OnSkippingFile(SkipReason reason, const std::string& name, int, bool&) override {
+  void OnSkippingFile(SkipReason reason, const std::string& name, int) override {
     log.skipped.emplace_back(reason, name);
   }
   void OnEndUnZip(int, const std::string& fname) override {
@@ -75,34 +74,27 @@ class Extraction : public ExtractObserver {
     if (onEndUnZip) onEndUnZip();
   }
   void OnBadCRC(uint32_t, uint32_t, int index) override { log.badCrc.push_back(index); }
-  bool OnMessageBox(const std::string& caption, const std::string& text, MessageButtons) override {
-    log.messages.push_back(text);
-    log.boxes.push_back(caption + "|" + text);
-    return false;
-  }
   void OnUnZipComplete(int count) override {
     ++log.completeCalls;
     log.completeCount = count;
   }
   void OnTotalPercentDone(int percent) override { log.lastTotalPercent = percent; }
-  void OnStartUnZipInfo(int files, int64_t bytes, bool& stopNow) override {
+  JobStart OnStartUnZipInfo(int files, int64_t bytes) override {
     log.startInfoFiles = files;
     log.startInfoBytes = bytes;
-    stopNow = stopAtStart;
+    return stopAtStart ? JobStart::Cancel : JobStart::Go;
   }
-  bool OnPromptForOverwrite(int index, std::string& fname, bool& overwrite) override {
-    if (!onPromptForOverwrite) return false;
-    onPromptForOverwrite(overwrite, index, fname);
-    return true;
+  ExistingFile OnPromptForOverwrite(int index, const std::string& fname) override {
+    return onPromptForOverwrite ? onPromptForOverwrite(index, fname) : ExistingFile::Keep;
   }
-  void OnBadPassword(int index, std::string& newPassword) override {
-    if (onBadPassword) onBadPassword(index, newPassword);
+  std::optional<std::string> OnBadPassword(int index) override {
+    return onBadPassword ? onBadPassword(index) : std::nullopt;
   }
   void OnFilePercentDone(int percent) override {
     if (onFilePercentDone) onFilePercentDone(percent);
   }
-  void OnStartUnZip(int index, std::string& fname, bool& skip) override {
-    if (onStartUnZip) onStartUnZip(index, fname, skip);
+  std::optional<std::string> OnStartUnZip(int index, const std::string& target) override {
+    return onStartUnZip ? onStartUnZip(index, target) : target;
   }
   bool CancelRequested() override { return cancel; }
 };

@@ -11,18 +11,18 @@ namespace brisko::test {
 
 // The events of a write job, passed to whichever of the on... members a test sets.
 struct WriteHooks : zip::WriteObserver {
-  std::function<void(int n, int64_t total, zip::EndOfCentralDir&, bool& stop)> onStartZipInfo;
+  std::function<zip::JobStart(int n, int64_t total)> onStartZipInfo;
   std::function<void(const std::string& name, zip::ZipEntry&, bool& skip)> onStartZip;
   std::function<void(const std::string& name, int64_t size, int64_t packed, int64_t position)> onEndZip;
   std::function<void(int percent)> onFilePercentDone, onTotalPercentDone;
-  std::function<void(zip::SkipReason, const std::string& name, int index, bool& retry)> onSkippingFile;
+  std::function<void(zip::SkipReason, const std::string& name, int index)> onSkippingFile;
   std::function<void(const std::string& name)> onNoSuchFile;
   std::function<void(zip::UpdateAction, int index)> onUpdate;
   std::function<void(int added)> onZipComplete;
   bool cancel = false;  // CancelRequested answers this
 
-  void OnStartZipInfo(int n, int64_t total, zip::EndOfCentralDir& end, bool& stop) override {
-    if (onStartZipInfo) onStartZipInfo(n, total, end, stop);
+  zip::JobStart OnStartZipInfo(int n, int64_t total) override {
+    return onStartZipInfo ? onStartZipInfo(n, total) : zip::JobStart::Go;
   }
   void OnStartZip(const std::string& name, zip::ZipEntry& header, bool& skip) override {
     if (onStartZip) onStartZip(name, header, skip);
@@ -36,8 +36,8 @@ struct WriteHooks : zip::WriteObserver {
   void OnTotalPercentDone(int percent) override {
     if (onTotalPercentDone) onTotalPercentDone(percent);
   }
-  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index, bool& retry) override {
-    if (onSkippingFile) onSkippingFile(reason, name, index, retry);
+  void OnSkippingFile(zip::SkipReason reason, const std::string& name, int index) override {
+    if (onSkippingFile) onSkippingFile(reason, name, index);
   }
   void OnNoSuchFile(const std::string& name) override {
     if (onNoSuchFile) onNoSuchFile(name);

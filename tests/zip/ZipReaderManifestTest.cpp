@@ -70,10 +70,9 @@ TEST(ZipReaderManifest, ListsEveryIntactArchive) {
 // Answers the question about a missing end record with a rule, counting the questions.
 struct IncompleteAnswer : ArchiveObserver {
   explicit IncompleteAnswer(IncompleteArchiveRule rule) : rule(rule) {}
-  bool OnIncompleteZip(IncompleteArchiveRule& mode) override {
+  std::optional<IncompleteArchiveRule> OnIncompleteZip(IncompleteArchiveRule) override {
     ++calls;
-    mode = rule;
-    return true;
+    return rule;
   }
   IncompleteArchiveRule rule;
   int calls = 0;

@@ -171,7 +171,7 @@ TEST_F(ZipWriterFailureTest, StopNowAndCancelRaiseUserCanceled) {
   {
     TestWriter w;
     w.SetZipName(P("stop.zip"));
-    w.onStartZipInfo = [](int, int64_t, EndOfCentralDir&, bool& stop) { stop = true; };
+    w.onStartZipInfo = [](int, int64_t) { return JobStart::Cancel; };
     w.Options().filesList = {a};
     EXPECT_EQ(ThrownMessage<CanceledError>([&] { w.Run(); }), "User canceled Zip operation");
     EXPECT_FALSE(fs::exists(P("stop.zip")));

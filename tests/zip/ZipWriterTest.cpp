@@ -41,8 +41,9 @@ TEST_F(ZipWriterTest, EventsComeInOrderWithRoundedProgress) {
   TestWriter w;
   w.SetZipName(P("out.zip"));
   w.Options().filesList = {f1, f2, f3};
-  w.onStartZipInfo = [&](int n, int64_t total, EndOfCentralDir&, bool&) {
+  w.onStartZipInfo = [&](int n, int64_t total) {
     log.push_back("info " + std::to_string(n) + " " + std::to_string(total));
+    return JobStart::Go;
   };
   w.onStartZip = [&](const std::string& name, ZipEntry& h, bool&) {
     log.push_back("start " + fs::path(name).filename().string() + " " + h.FileName());
@@ -153,7 +154,7 @@ TEST_F(ZipWriterTest, DuplicatesMissingFilesAndTheArchiveItself) {
   std::vector<std::string> events;
   TestWriter w;
   w.SetZipName(P("a/out.zip"));
-  w.onSkippingFile = [&](SkipReason reason, const std::string& name, int index, bool&) {
+  w.onSkippingFile = [&](SkipReason reason, const std::string& name, int index) {
     events.push_back("skip " + std::to_string(static_cast<int>(reason)) + " " + name + " " +
                      std::to_string(index));
   };

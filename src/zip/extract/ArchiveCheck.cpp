@@ -63,9 +63,8 @@ namespace {
 class CheckObserver : public ArchiveObserver {
  public:
   explicit CheckObserver(ArchiveObserver* host) : host_(host) {}
-  bool OnIncompleteZip(IncompleteArchiveRule&) override { return true; }
-  void OnProcessMessages() override {
-    if (host_) host_->OnProcessMessages();
+  std::optional<IncompleteArchiveRule> OnIncompleteZip(IncompleteArchiveRule current) override {
+    return current;
   }
   bool CancelRequested() override { return host_ && host_->CancelRequested(); }
   void OnTotalPercentDone(int percent) override {

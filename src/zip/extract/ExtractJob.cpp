@@ -44,11 +44,6 @@ ExtractJob::ExtractJob(ArchiveDirectory& archive, ExtractOptions options, Extrac
 int ExtractJob::Run() {
   ObserverScope scope(archive_, *observer_);
   std::string& dest = options_.destDir;
-  if (dest == "?") {
-    std::string chosen;
-    if (!observer_->OnSelectFolderDialog(".", chosen)) throw CanceledError(kMsgCancelDestDir);
-    dest = chosen;
-  }
   // One trailing separator goes; the root folder itself stays a separator.
   if (dest.size() > 1 && dest.back() == platform::kPathDelim) dest.pop_back();
   std::string& root = options_.rootDir;

@@ -9,18 +9,17 @@
 
 #include "zip/decode/ByteSink.h"
 #include "zip/extract/EntryCheck.h"
+#include "zip/extract/ExtractObserver.h"
 #include "zip/format/ZipTypes.h"
 #include "zip/read/ArchiveDirectory.h"
-#include "zip/read/ArchiveObserver.h"
 
 namespace brisko::zip {
 
 class DecodeAhead;
 
 struct ExtractOptions {
-  // The target folder; "?" asks OnSelectFolderDialog (CanceledError "User canceled Set Desination
-  // Directory" when cancelled). One trailing separator is ignored, except on the root folder itself.
-  // Empty: the current folder.
+  // The target folder. One trailing separator is ignored, except on the root folder itself. Empty: the
+  // current folder.
   std::string destDir;
   // Stored-folder prefix removed from the entries' folders.
   std::string rootDir;

@@ -31,8 +31,6 @@ namespace brisko::zip {
 
 namespace {
 
-constexpr const char* kCaptionFileExists = "File Exists Alert";
-
 // Date-time value of a DOS date-time; 0 when it is not a real moment.
 platform::DateTime DosValue(uint32_t dos) {
   platform::DateTime value = 0;
@@ -191,9 +189,8 @@ void ZipExtractRun::Body() {
     }
   }
 
-  bool stopNow = false;
-  observer_.OnStartUnZipInfo(numFiles, totalBytes_, stopNow);
-  if (stopNow || (numFiles <= 0 && selectedFolders == 0)) return;
+  if (observer_.OnStartUnZipInfo(numFiles, totalBytes_) == JobStart::Cancel) return;
+  if (numFiles <= 0 && selectedFolders == 0) return;
 
   using AheadFor = ExtractJob::AheadFor;
   ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, 0, AheadFor::Extraction);
@@ -259,8 +256,7 @@ void ZipExtractRun::FinishFolders() {
 
 void ZipExtractRun::Skip(int index, const ZipEntry& entry, SkipReason reason) {
   totalBytes_ -= entry.uncompressedSize;
-  bool retry = false;
-  observer_.OnSkippingFile(reason, entry.FullName(), index, retry);
+  observer_.OnSkippingFile(reason, entry.FullName(), index);
 }
 
 void ZipExtractRun::Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk) {
@@ -286,14 +282,11 @@ bool ZipExtractRun::CheckPassword(int index, const ZipEntry& entry, MemberDecryp
     const auto start = decryption.Begin(entry, options_.password, raw);
     if (start == MemberDecryption::Start::Ok) return true;
     if (start == MemberDecryption::Start::NoHeader) return false;
-    std::string newPassword = options_.password;
-    observer_.OnBadPassword(index, newPassword);
-    if (newPassword == options_.password) return false;
-    options_.password = newPassword;
+    if (!TakeNewPassword(index)) return false;
   }
 }
 
-bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& fname) {
+bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, const std::string& fname) {
   const platform::FileStat st = platform::StatFile(fname, true);
   // Both sides as DOS date-times, so that times within the same 2-second step count as equal.
   const platform::DateTime entryTime = DosValue(entry.dateTime);
@@ -311,9 +304,14 @@ bool ZipExtractRun::MayOverwrite(int index, const ZipEntry& entry, std::string& 
     case OverwriteRule::Prompt:
       break;
   }
-  if (bool overwrite = false; observer_.OnPromptForOverwrite(index, fname, overwrite)) return overwrite;
-  return archive_.AskHost(kCaptionFileExists, "Replace existing file " + entry.FileName() + "?",
-                          MessageButtons::YesNo);
+  return observer_.OnPromptForOverwrite(index, fname) == ExistingFile::Replace;
+}
+
+bool ZipExtractRun::TakeNewPassword(int index) {
+  const std::optional<std::string> answer = observer_.OnBadPassword(index);
+  if (!answer || *answer == options_.password) return false;
+  options_.password = *answer;
+  return true;
 }
 
 ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
@@ -332,19 +330,15 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   std::string composed = JoinBelow(base_, parts);
   composed += kPathDelim;
   composed += entry.FileName();
-  std::string fname = composed;
-  bool skip = false;
-  observer_.OnStartUnZip(index, fname, skip);
-  if (skip) {
+  const std::optional<std::string> chosen = observer_.OnStartUnZip(index, composed);
+  if (!chosen) {
     totalBytes_ -= entry.uncompressedSize;
     return Step::Done;
   }
+  const std::string fname = *chosen;
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
-    totalBytes_ -= entry.uncompressedSize;
-    EntryCheck check = CheckOf(entry);
-    check.result = EntryResult::UnknownMethod;
-    observer_.OnDamagedMember(index, check);
+    Skip(index, entry, SkipReason::UnknownMethod);
     return Step::Done;
   }
   // Decoded ahead and found sound: the header, the password and the data were checked already.
@@ -488,12 +482,7 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
 
   // With an authentication code the password was proven right: what fails is the data.
   if (entry.IsEncrypted() && !decryption.Authenticates()) {
-    std::string newPassword = options_.password;
-    observer_.OnBadPassword(index, newPassword);
-    if (newPassword != options_.password) {
-      options_.password = newPassword;
-      return Step::Retry;
-    }
+    if (TakeNewPassword(index)) return Step::Retry;
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }

@@ -48,7 +48,9 @@ class ZipExtractRun {
   std::string LocalHeaderProblem(const ZipEntry& entry);
   // Password check of an encrypted entry, with OnBadPassword retries; false when not accepted.
   bool CheckPassword(int index, const ZipEntry& entry, MemberDecryption& decryption);
-  bool MayOverwrite(int index, const ZipEntry& entry, std::string& fname);
+  bool MayOverwrite(int index, const ZipEntry& entry, const std::string& fname);
+  // Asks OnBadPassword for another password; false when there is none (or the same again).
+  bool TakeNewPassword(int index);
   void Skip(int index, const ZipEntry& entry, SkipReason reason);
   void Progress(uint64_t entryWritten, uint64_t entrySize, uint64_t chunk);
   void Finish(bool switchedSort, bool oldKeepOpen);

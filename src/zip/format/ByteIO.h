@@ -32,10 +32,10 @@ inline bool GetLE64(const uint8_t* data, size_t size, size_t offset, uint64_t& o
 
 // Sequential reader over a byte buffer; once a read runs past the end, Ok() stays false and
 // every further read yields 0, so a parser can check once at the end.
-class ByteCursor {
+class ByteReader {
  public:
-  ByteCursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  explicit ByteCursor(std::string_view bytes)
+  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  explicit ByteReader(std::string_view bytes)
       : data_(reinterpret_cast<const uint8_t*>(bytes.data())), size_(bytes.size()) {}
 
   uint16_t U16() {

@@ -50,7 +50,7 @@ int64_t TimestampValue(uint32_t value, uint32_t dosDateTime) {
 
 // The modification time of an NTFS field (reserved bytes, then tagged attributes); none when absent
 // or 0 (not set).
-std::optional<int64_t> NtfsModified(ByteCursor field) {
+std::optional<int64_t> NtfsModified(ByteReader field) {
   field.Skip(4);
   while (field.Remaining() >= 4) {
     const uint16_t tag = field.U16();
@@ -84,7 +84,7 @@ ExtraFields ApplyExtra(const std::string& extra, bool local, ZipEntry& h, const 
     GetLE16(data, extra.size(), pos + 2, len);
     pos += 4;
     if (len > extra.size() - pos) break;
-    ByteCursor field(data + pos, len);
+    ByteReader field(data + pos, len);
     pos += len;
     if (id == kExtraZip64) {
       auto take = [&](uint64_t& target, bool wanted) {
@@ -171,7 +171,7 @@ std::string ToNativeSeparators(std::string name) {
 }
 
 // The run of fields the local and the central header have in common, from the flags to the size.
-void ReadSharedFields(ByteCursor& in, ZipEntry& h) {
+void ReadSharedFields(ByteReader& in, ZipEntry& h) {
   h.flags = in.U16();
   h.compressionMethod = in.U16();
   h.dateTime = platform::RepairDosDateTime(in.U32());
@@ -321,7 +321,7 @@ bool ZipEntry::ReadCentralHeader(ZipStream& stream) {
   uint64_t start = stream.Position();
   uint8_t fixed[kCentralHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
-  ByteCursor in(fixed, sizeof fixed);
+  ByteReader in(fixed, sizeof fixed);
   if (in.U32() != kCentralHeaderSig) {
     stream.Seek(start);
     return false;
@@ -355,7 +355,7 @@ bool ZipEntry::ReadLocalHeader(ZipStream& stream, uint16_t nameMadeBy) {
   uint64_t start = stream.Position();
   uint8_t fixed[kLocalHeaderSize];
   if (!stream.ReadExact(fixed, sizeof fixed)) return false;
-  ByteCursor in(fixed, sizeof fixed);
+  ByteReader in(fixed, sizeof fixed);
   if (in.U32() != kLocalHeaderSig) {
     stream.Seek(start);
     return false;
@@ -484,7 +484,7 @@ bool EndOfCentralDir::FindAndRead(ZipStream& stream, uint64_t end) {
   std::optional<size_t> found;
   for (size_t i = buffer.size() - kEndCentralSize + 1; i-- > 0;) {
     if (buffer[i] != 'P') continue;
-    ByteCursor in(buffer.data() + i, kEndCentralSize);
+    ByteReader in(buffer.data() + i, kEndCentralSize);
     if (in.U32() != kEndCentralSig) continue;
     uint16_t commentLength = 0;
     GetLE16(buffer.data(), buffer.size(), i + 20, commentLength);
@@ -492,7 +492,7 @@ bool EndOfCentralDir::FindAndRead(ZipStream& stream, uint64_t end) {
   }
   if (found) {
     const size_t i = *found;
-    ByteCursor in(buffer.data() + i, kEndCentralSize);
+    ByteReader in(buffer.data() + i, kEndCentralSize);
     in.Skip(4);
     signaturesBehind = 0;
     for (size_t k = i + 4; k + 4 <= buffer.size(); ++k) {

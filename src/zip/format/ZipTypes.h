@@ -30,9 +30,7 @@ enum class SkipReason {
   NoOverwrite = 1,    // extraction: existing file kept; writer: stored name already present
   FileOpenError = 2,  // writer: the file cannot be opened
   CreateError = 3,    // extraction: the target cannot be created
+  UnknownMethod = 4,  // extraction: the member's compression method is not supported
 };
-
-// Buttons of a host message box; the host answers true for OK or Yes.
-enum class MessageButtons { Ok, OkCancel, YesNo };
 
 }  // namespace brisko::zip

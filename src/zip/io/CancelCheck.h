@@ -6,7 +6,7 @@ namespace brisko::zip {
 class CancelCheck {
  public:
   virtual ~CancelCheck() = default;
-  // Lets the host's events run; throws CanceledError when the host asked to stop.
+  // Throws CanceledError when the host asked to stop.
   virtual void CheckCancel() = 0;
 };
 

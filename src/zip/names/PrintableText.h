@@ -1,4 +1,4 @@
-// Member names and comments made safe for a terminal or a log: what could move the cursor, change
+// Member names and comments made safe for a terminal or a log: what could move the output about, change
 // colours, reorder the text or cut it short is shown as an escape instead.
 #pragma once
 

@@ -16,9 +16,6 @@ namespace brisko::zip {
 
 namespace {
 
-constexpr const char* kOpenZipTitle = "Open a Zip File";
-constexpr const char* kOpenZipFilter =
-    "Zip Files (*.ZIP)|*.zip|SFX Files (*.EXE)|*.exe|Jar Files (*.JAR)|*.jar|All Files (*.*)|*.*";
 // A disk handler that keeps naming missing files is treated as a cancel after this many answers.
 constexpr int kMaxDiskRequests = 100;
 
@@ -54,22 +51,10 @@ void ArchiveDirectory::SetObserver(ArchiveObserver* observer) {
 
 void ArchiveDirectory::SetZipName(const std::string& name) {
   if (SameName(name, zipName_)) return;
-  std::string value = name;
-  if (!value.empty() && value.back() == '?') {
-    std::string folder = ExtractDirPart(value.substr(0, value.size() - 1));
-    platform::FileStat st = platform::StatFile(folder);
-    std::string initial = !folder.empty() && st.exists && st.isDirectory ? folder : platform::HomeDir();
-    std::string chosen;
-    if (!observer_->OnOpenFileDialog(kOpenZipTitle, kOpenZipFilter, initial, chosen)) {
-      throw CanceledError(kMsgCancelZipName);
-    }
-    value = chosen;
-    if (SameName(value, zipName_)) return;
-  }
   CloseArchiveStream();
   ClearDirectory();
   SetMultiMode(SplitMode::None);
-  zipName_ = value;
+  zipName_ = name;
 }
 
 const std::string& ArchiveDirectory::ZipComment() {
@@ -217,11 +202,6 @@ bool ArchiveDirectory::ArchiveDateChanged() const {
 // ---- Multi-disk ----
 
 void ArchiveDirectory::DefaultGetNextDisk(int diskNumber, std::string& name) {
-  if (multiMode_ == SplitMode::Span) {
-    std::string text = "Please insert disk " + std::to_string(diskNumber) + " of the multi-disk set.";
-    if (!AskHost("Multi-disk archive", text, MessageButtons::OkCancel)) name.clear();
-    return;
-  }
   // Numbered parts are "name.001", "name.002", ... or, as split archives are commonly written,
   // "name.z01", "name.z02", ... with the last part under the archive's own name.
   size_t dot = name.find_last_of('.');
@@ -250,12 +230,16 @@ void ArchiveDirectory::LoadDisk(int diskNumber) {
   std::string name;
   for (int attempt = 0;; ++attempt) {
     name = zipName_;
-    const bool answered = observer_->OnGetNextDisk(diskNumber, name);
-    if (!answered) DefaultGetNextDisk(diskNumber, name);
+    const std::optional<std::string> answer = observer_->OnGetNextDisk(diskNumber, zipName_);
+    const bool answered = answer.has_value();
+    if (answered)
+      name = *answer;
+    else
+      DefaultGetNextDisk(diskNumber, name);
     if (name.empty() || attempt >= kMaxDiskRequests) throw CanceledError(kMsgCancelNewDisk);
     if (options_.streamOpener || IsExistingFile(name)) break;
     // The built-in numbering cannot come up with another name: stop rather than ask forever.
-    if (!answered && multiMode_ != SplitMode::Span)
+    if (!answered)
       throw FatalExtractError("Part " + std::to_string(diskNumber) +
                               " of the split archive is missing: " + missingDisk_);
   }
@@ -322,17 +306,8 @@ void ArchiveDirectory::LoadEntryComment(ZipEntry& entry) {
 
 // ---- Host interplay ----
 
-void ArchiveDirectory::ProcessMessages() {
-  observer_->OnProcessMessages();
-}
-
 void ArchiveDirectory::CheckCancel() {
-  observer_->OnProcessMessages();
   if (observer_->CancelRequested()) throw CanceledError(kMsgUserAborted);
-}
-
-bool ArchiveDirectory::AskHost(const std::string& caption, const std::string& text, MessageButtons buttons) {
-  return observer_->OnMessageBox(caption, text, buttons);
 }
 
 void ArchiveDirectory::Adopt(std::unique_ptr<SortedEntries> contents, const EndOfCentralDir& endCentral) {

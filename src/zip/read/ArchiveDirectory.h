@@ -43,8 +43,7 @@ class ArchiveDirectory : public CancelCheck {
 
   const std::string& ZipName() const { return zipName_; }
   // A different name (compared without regard to case) discards the entries, resets the end record,
-  // closes the archive and clears the repair flag. A name ending in "?" asks OnOpenFileDialog; when it
-  // is cancelled, throws CanceledError "User canceled setting zip file name.".
+  // closes the archive and clears the repair flag.
   virtual void SetZipName(const std::string& name);
 
   // The archive comment (raw bytes), read from the archive on first use and kept.
@@ -61,7 +60,6 @@ class ArchiveDirectory : public CancelCheck {
   // Closes the stream, frees the entries, resets the end record, repair flag and multi-disk mode, and
   // clears ZipName.
   void CloseArchive();
-  bool Busy() const { return busy_; }
 
   // ---- Entries (indexes into the sorted view; out of range throws ListIndexError) ----
   int EntryCount() const;
@@ -121,12 +119,8 @@ class ArchiveDirectory : public CancelCheck {
   uint64_t SeekToData(const ZipEntry& entry);
   // Reads the entry's comment from its central header at centralOffset when not yet held.
   void LoadEntryComment(ZipEntry& entry);
-  // Runs OnProcessMessages.
-  void ProcessMessages();
-  // After processing messages: when the observer asks for a cancel, throws CanceledError
-  // "User Aborted Operation".
+  // When the observer asks for a cancel, throws CanceledError "User Aborted Operation".
   void CheckCancel() override;
-  bool AskHost(const std::string& caption, const std::string& text, MessageButtons buttons);
 
  private:
   // Records the archive file's last-write time and size as the archive date.
@@ -164,7 +158,6 @@ class ArchiveDirectory : public CancelCheck {
   int currentDisk_ = 0;
   SplitMode multiMode_ = SplitMode::None;
   bool repaired_ = false;
-  bool busy_ = false;
   bool fromCentralFile_ = false;  // the directory came from the ".zfc" file
   bool commentLoaded_ = false;
   bool incompleteAnswered_ = false;  // OnIncompleteZip took the question of the last read

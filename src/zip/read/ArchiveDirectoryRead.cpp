@@ -31,25 +31,6 @@ bool HasExeExtension(const std::string& path) {
   return dot != std::string::npos && SameTextAscii(path.substr(dot), ".exe");
 }
 
-class BusyScope {
- public:
-  BusyScope(ArchiveObserver& observer, bool& busy) : observer_(observer), busy_(busy), was_(busy) {
-    busy_ = true;
-    observer_.OnBusyCursor(true);
-  }
-  ~BusyScope() {
-    busy_ = was_;
-    observer_.OnBusyCursor(false);
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  ArchiveObserver& observer_;
-  bool& busy_;
-  bool was_;
-};
-
 // Finds where the member data of a data-descriptor entry ends by looking for a descriptor whose
 // compressed size matches the distance travelled. Returns the position behind the descriptor and
 // fills the entry's CRC and sizes; 0 when none is found.
@@ -62,7 +43,7 @@ uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, ZipEntry& entry) {
     for (size_t i = 0; i + 16 <= got; ++i) {
       if (buf[i] != 'P' || buf[i + 1] != 'K' || buf[i + 2] != 7 || buf[i + 3] != 8) continue;
       uint64_t dataLength = pos + i - dataStart;
-      ByteCursor in(buf.data() + i + 4, got - i - 4);
+      ByteReader in(buf.data() + i + 4, got - i - 4);
       uint32_t crc = in.U32();
       uint32_t c32 = in.U32();
       uint32_t u32 = in.U32();
@@ -72,7 +53,7 @@ uint64_t FindDataDescriptor(ZipStream& s, uint64_t dataStart, ZipEntry& entry) {
         entry.uncompressedSize = u32;
         return pos + i + kDataDescriptorSize;
       }
-      ByteCursor in64(buf.data() + i + 8, got - i - 8);
+      ByteReader in64(buf.data() + i + 8, got - i - 8);
       uint64_t c64 = in64.U64();
       uint64_t u64 = in64.U64();
       if (in64.Ok() && c64 == dataLength) {
@@ -100,7 +81,6 @@ bool NextSignatureIs(ZipStream& s, uint32_t signature) {
 
 void ArchiveDirectory::ReadDirectory() {
   if (zipName_.empty() && !options_.streamOpener) return;
-  BusyScope busy(*observer_, busy_);
   bool retried = false;
   for (;;) {
     try {
@@ -181,11 +161,11 @@ void ArchiveDirectory::ReadZip64EndIfAny() {
   uint8_t record[kZip64EndCentralMinSize];
   // Bytes in front of the archive shift the record as they shift the directory.
   uint64_t expected = e.recordPos - kZip64LocatorSize - kZip64EndCentralMinSize;
-  ByteCursor in(record, sizeof record);
+  ByteReader in(record, sizeof record);
   s.Seek(recordOffset);
   bool found = s.ReadExact(record, sizeof record) && in.U32() == kZip64EndCentralSig;
   if (!found && expected != recordOffset) {
-    in = ByteCursor(record, sizeof record);
+    in = ByteReader(record, sizeof record);
     s.Seek(expected);
     found = s.ReadExact(record, sizeof record) && in.U32() == kZip64EndCentralSig;
   }
@@ -219,7 +199,9 @@ void ArchiveDirectory::ReadCentralDirectory() {
 
   bool repaired = false;
   if (!FindEndRecord()) {
-    incompleteAnswered_ = observer_->OnIncompleteZip(options_.incompleteZipMode);
+    const std::optional<IncompleteArchiveRule> rule = observer_->OnIncompleteZip(options_.incompleteZipMode);
+    incompleteAnswered_ = rule.has_value();
+    if (rule) options_.incompleteZipMode = *rule;
     switch (options_.incompleteZipMode) {
       case IncompleteArchiveRule::AssumeNotAZip:
         throw NotAnArchiveError(kMsgNotValidZip);

@@ -34,7 +34,7 @@ class MemberWriterListener {
   virtual ~MemberWriterListener() = default;
   // After every block read from a member file, with the block's size (progress accounting).
   virtual void OnBlockRead(size_t bytes) = 0;
-  // After every write of archive data (the host may let its event loop run, or stop the work).
+  // After every write of archive data (the host may stop the work there).
   virtual void AfterWrite() = 0;
 };
 

@@ -150,10 +150,9 @@ void WriteJob::WriteArchive(State& run) {
     if (run.updating) UpdatePass(run);
 
     if (!options_.filesList.empty()) {
-      bool stopNow = false;
-      observer_->OnStartZipInfo(static_cast<int>(options_.filesList.size()), run.totalBytes, run.workEnd,
-                                stopNow);
-      if (stopNow) throw CanceledError(kMsgCancelZip);
+      if (observer_->OnStartZipInfo(static_cast<int>(options_.filesList.size()), run.totalBytes) ==
+          JobStart::Cancel)
+        throw CanceledError(kMsgCancelZip);
     }
     StartPipeline(run);
     const size_t count = options_.filesList.size();
@@ -237,15 +236,13 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     const bool replaced = listed != run.listed.end() && st.exists && !st.identity.SameFile(listed->second);
     std::string linkText;
     if (replaced) {
-      bool retry = false;
-      observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1, retry);
+      observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
       return false;
     }
     if (isLink) {
-      while (!platform::ReadSymlink(entry, linkText)) {
-        bool retry = false;
-        observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1, retry);
-        if (!retry) return false;
+      if (!platform::ReadSymlink(entry, linkText)) {
+        observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
+        return false;
       }
       in = std::make_unique<MemoryStream>(std::vector<uint8_t>(linkText.begin(), linkText.end()));
       st.size = linkText.size();
@@ -264,11 +261,9 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
         if (options_.beforeSourceRead) options_.beforeSourceRead(entry);
         return file->OpenSource(entry, !options_.storeLinks, opened) && opened.SameFile(st.identity);
       };
-      while (!prepared && (special || !openSame())) {
-        bool retry = false;
-        observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1, retry);
-        if (!retry || special) return false;
-        st = platform::StatFile(entry, options_.storeLinks);
+      if (!prepared && (special || !openSame())) {
+        observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
+        return false;
       }
       if (!prepared) {
         before = st.identity;
@@ -295,8 +290,7 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   r.diskNumberStart = 0;
 
   if (run.names.count(NameKey(r.FullName())) != 0) {
-    bool retry = false;
-    observer_->OnSkippingFile(SkipReason::NoOverwrite, entry, -1, retry);
+    observer_->OnSkippingFile(SkipReason::NoOverwrite, entry, -1);
     run.totalBytes -= run.fileSize;
     return false;
   }

@@ -10,8 +10,8 @@
 
 #include "zip/crypto/CryptoPrimitives.h"
 #include "zip/read/ArchiveDirectory.h"
-#include "zip/read/ArchiveObserver.h"
 #include "zip/write/MemberWriter.h"
+#include "zip/write/WriteObserver.h"
 #include "zip/write/WriterSizes.h"
 
 namespace brisko::zip {

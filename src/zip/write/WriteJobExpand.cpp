@@ -140,7 +140,7 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
       continue;
     }
     if (MatchesPatternList(options_.excludeList, path)) continue;
-    archive_.ProcessMessages();
+    archive_.CheckCancel();
     if (IsSameFile(path, archive_.ZipName())) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
     options_.filesList.push_back(path);
