@@ -98,8 +98,7 @@ std::optional<std::string> FirstFailedCheck(const Project& project) {
   return std::nullopt;
 }
 
-bool IsOlderThanThreshold(const std::string& path, std::time_t moment) {
-  const platform::FileStat st = platform::StatFile(path);
+bool IsOlderThanThreshold(const platform::FileStat& st, std::time_t moment) {
   if (!st.exists) return false;
   // A file moved or copied in with its old modification time changed status when it arrived.
   const std::time_t changed = static_cast<std::time_t>(st.identity.changedNs / 1000000000);
@@ -285,14 +284,7 @@ std::string BackupRun::Notes(const std::string& separator) const {
 // the user's stop.
 class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
  public:
-  WriterObserver(BackupRun& run, const std::string& saveFolder, const std::string& prefix, bool onlyNewer,
-                 std::time_t threshold)
-      : EngineRelay(run.observer_),
-        run_(run),
-        saveFolder_(saveFolder),
-        prefix_(prefix),
-        onlyNewer_(onlyNewer),
-        threshold_(threshold) {}
+  explicit WriterObserver(BackupRun& run) : EngineRelay(run.observer_), run_(run) {}
 
   bool completed = false;
   int storedFiles = 0;  // files stored; folder entries alone make no backup
@@ -308,25 +300,14 @@ class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
       throw std::runtime_error(Summary(run_.missing_, "source(s) missing or unreadable"));
     return zip::JobStart::Go;
   }
-  void OnStartZip(const std::string& fileName, zip::ZipEntry& header, bool& skip) override {
-    // This project's archives (the one being replaced too) and temporary files lie in the
-    // destination folder, which may be inside a source: they must not end up in their successor.
-    if (IsOwnArchiveFile(fileName, saveFolder_, prefix_)) {
-      skip = true;
-      return;
-    }
-    if (onlyNewer_) skip = IsOlderThanThreshold(fileName, threshold_);
-    if (skip) return;
-    started_.insert(fileName);
-    if (header.FileName().empty()) folders_.insert(fileName);
-  }
   void OnEndZip(const std::string& fileName, int64_t, int64_t, int64_t) override {
-    if (folders_.count(fileName) == 0) ++storedFiles;
+    stored_.insert(fileName);
+    if (fileName.empty() || fileName.back() != platform::kPathDelim) ++storedFiles;
   }
   void OnSkippingFile(zip::SkipReason reason, const std::string& fileName, int) override {
     // Source files on their way into the archive: one that two source entries name is stored once
     // and lost nowhere, unlike another file that would have the same member name.
-    if (reason == zip::SkipReason::NoOverwrite && started_.count(fileName) != 0) return;
+    if (reason == zip::SkipReason::NoOverwrite && stored_.count(fileName) != 0) return;
     run_.skipped_.push_back({fileName, reason == zip::SkipReason::NoOverwrite
                                            ? "a member of that name is already present"
                                            : "cannot be read"});
@@ -335,12 +316,7 @@ class BackupRun::WriterObserver : public EngineRelay<zip::WriteObserver> {
 
  private:
   BackupRun& run_;
-  const std::string saveFolder_;
-  const std::string prefix_;
-  const bool onlyNewer_;
-  const std::time_t threshold_;
-  std::set<std::string> started_;
-  std::set<std::string> folders_;
+  std::set<std::string> stored_;
 };
 
 // Steps from the writer's set-up to putting the archive in place, then the bookkeeping and the
@@ -376,7 +352,14 @@ BackupOutcome BackupRun::Write(const std::string& archivePath) {
   options.outputOpener = request_.writerOutput;
   options.beforeSourceRead = request_.beforeSourceRead;
 
-  WriterObserver observer(*this, saveFolder, prefix, onlyNewer, newerInstant_);
+  // This project's archives (the one being replaced too) and temporary files lie in the destination
+  // folder, which may be inside a source: they must not end up in their successor. An only-newer run
+  // decides from the walk's status alone: an older file costs no more than being listed.
+  options.select = [&, threshold = newerInstant_](const std::string& path, const platform::FileStat& status) {
+    return !IsOwnArchiveFile(path, saveFolder, prefix) &&
+           !(onlyNewer && IsOlderThanThreshold(status, threshold));
+  };
+  WriterObserver observer(*this);
   zip::WriteJob writer(std::move(options), &observer);
   writer.SetZipName(tempPath_);
   const std::string comment = TrimBlanks(project.comment);

@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 #include "core/DateTimeValue.h"
 #include "core/RunObserver.h"
+#include "platform/Platform.h"
 
 namespace brisko::core {
 
@@ -28,7 +29,7 @@ std::optional<std::string> FirstFailedCheck(const Project& project);
 
 // True when the file exists and its last-write and (POSIX) status-change times are both earlier than
 // `moment` (seconds since the Unix epoch). A missing file gives false, so it is not passed over.
-bool IsOlderThanThreshold(const std::string& path, std::time_t moment);
+bool IsOlderThanThreshold(const platform::FileStat& status, std::time_t moment);
 
 // The file's size in bytes divided by 1024, the remainder dropped. Throws std::runtime_error when
 // the file cannot be opened.

@@ -23,6 +23,10 @@ struct DirectoryItem {
   EntryType type = EntryType::Special;        // the entry itself
   EntryType targetType = EntryType::Special;  // what a link points at (a dangling link: Symlink); else type
   FileIdentity identity;                      // of the entry itself, a link's own for a link
+  // The entry as StatFile reads it: what a link points at (a dangling link: the link itself), and with
+  // noFollow (a link's own; for other entries the same as status). Who walks needs no second look.
+  FileStat status;
+  FileStat linkStatus;
 };
 
 }  // namespace brisko::platform

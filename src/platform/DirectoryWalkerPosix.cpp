@@ -61,6 +61,8 @@ bool ReadItem(int fd, const char* name, DirectoryItem& item) {
   item.created = CreationTime(fd, name, st);
   item.lastWrite = st.st_mtime;
   item.lastAccess = st.st_atime;
+  item.status = FileStatOf(st, name);
+  item.linkStatus = FileStatOf(own, name);
   return true;
 }
 

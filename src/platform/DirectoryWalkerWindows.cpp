@@ -32,6 +32,17 @@ DirectoryItem ItemOf(const WIN32_FIND_DATAW& data) {
   item.lastAccess = TimeFromFileTime(data.ftLastAccessTime);
   item.identity.size = item.size;
   item.identity.modifiedNs = NanosecondsFromFileTime(data.ftLastWriteTime);
+  FileStat& status = item.status;
+  status.exists = true;
+  status.isDirectory = isDir;
+  status.isRegular = !isDir && (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0;
+  status.size = item.size;
+  status.lastWrite = item.lastWrite;
+  status.lastWriteNanos = NanosOfFileTime(data.ftLastWriteTime);
+  status.attributes = item.attributes;
+  status.identity = item.identity;
+  item.linkStatus = status;
+  item.linkStatus.isSymlink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   return item;
 }
 

@@ -15,32 +15,12 @@
 namespace brisko::platform {
 
 FileStat StatFile(const std::string& path, bool noFollow) {
-  FileStat result;
   struct stat st {};
   const PathAt at(path);
-  if (!at.Ok() || ::fstatat(at.Folder(), at.Rest(), &st, noFollow ? AT_SYMLINK_NOFOLLOW : 0) != 0)
-    return result;
-  result.exists = true;
-  result.identity = IdentityOf(st);
-  result.isDirectory = S_ISDIR(st.st_mode);
-  result.isSymlink = S_ISLNK(st.st_mode);
-  result.isRegular = S_ISREG(st.st_mode);
-  result.size = result.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
-  result.lastWrite = st.st_mtime;
-  result.lastWriteNanos = static_cast<uint32_t>(st.st_mtim.tv_nsec);
-  result.posixMode = st.st_mode;
-  uint32_t attr = 0;
-  if (result.isDirectory)
-    attr |= kAttrDirectory;
-  else
-    attr |= kAttrArchive;
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attr |= kAttrReadOnly;
-  // Dot files are the POSIX counterpart of hidden files.
-  auto slash = path.find_last_of('/');
-  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.size() > 1 && base[0] == '.' && base != "..") attr |= kAttrHidden;
-  result.attributes = attr;
-  return result;
+  if (!at.Ok() || ::fstatat(at.Folder(), at.Rest(), &st, noFollow ? AT_SYMLINK_NOFOLLOW : 0) != 0) return {};
+  const auto slash = path.find_last_of('/');
+  return FileStatOf(
+      st, slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1));
 }
 
 bool SetLastWriteTime(const std::string& path, std::time_t when, bool noFollow, uint32_t nanos) {

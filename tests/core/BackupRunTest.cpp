@@ -465,13 +465,13 @@ TEST(BackupRunHelpers, OlderThanThresholdAndSizeInKb) {
   // Ahead of the file's status change, which is now: only the modification time decides.
   const std::time_t moment = std::time(nullptr) + 3600;
   ASSERT_TRUE(platform::SetLastWriteTime(file, moment - 1));
-  EXPECT_TRUE(IsOlderThanThreshold(file, moment));
+  EXPECT_TRUE(IsOlderThanThreshold(platform::StatFile(file), moment));
   ASSERT_TRUE(platform::SetLastWriteTime(file, moment));
-  EXPECT_FALSE(IsOlderThanThreshold(file, moment));
+  EXPECT_FALSE(IsOlderThanThreshold(platform::StatFile(file), moment));
   if (platform::kUnixModes) {
-    EXPECT_FALSE(IsOlderThanThreshold(file, moment - 7200));  // changed since
+    EXPECT_FALSE(IsOlderThanThreshold(platform::StatFile(file), moment - 7200));  // changed since
   }
-  EXPECT_FALSE(IsOlderThanThreshold((dir / "missing").string(), moment));
+  EXPECT_FALSE(IsOlderThanThreshold(platform::StatFile((dir / "missing").string()), moment));
   const std::string temp = TemporaryArchiveName((dir / "Docs7.zip").string());
   EXPECT_TRUE(IsOwnArchiveName(zip::ExtractNamePart(temp), "Docs", true)) << temp;
   EXPECT_NE(TemporaryArchiveName((dir / "Docs7.zip").string()), temp);

@@ -28,8 +28,7 @@ class DirSearchTest : public brisko::test::ScratchDir {
   std::vector<std::string> Walk(bool recurse, const std::string& mask) {
     DirSearch search(dir_.Path(), recurse, mask);
     std::vector<std::string> out;
-    uint64_t size = 0;
-    for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) {
+    for (std::string p = search.Next(); !p.empty(); p = search.Next()) {
       p.erase(0, dir_.Path().size() + 1);
       std::replace(p.begin(), p.end(), brisko::platform::kPathDelim, '/');
       out.push_back(p);
@@ -75,16 +74,19 @@ TEST_F(DirSearchTest, RecursionReportsFolderFirstAndEntersDotFolders) {
   EXPECT_EQ(got, (std::vector<std::string>{".git/", ".git/c.doc", "naïve/", "naïve/résumé.doc", "sub/",
                                            "sub/a.doc"}));
   DirSearch search(FolderPath("sub"), false, "a.doc");
-  uint64_t size = 0;
-  EXPECT_EQ(search.Next(size), dir_.Path("sub/a.doc"));
-  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(search.Next(), dir_.Path("sub/a.doc"));
+  // The walk's status is the file's, as a separate look would read it.
+  const brisko::platform::FileStat seen = brisko::platform::StatFile(dir_.Path("sub/a.doc"));
+  EXPECT_EQ(search.Status().size, 5u);
+  EXPECT_TRUE(search.Status().identity.SameState(seen.identity));
+  EXPECT_EQ(search.Status().posixMode, seen.posixMode);
+  EXPECT_EQ(search.Status().lastWriteNanos, seen.lastWriteNanos);
 }
 
 TEST_F(DirSearchTest, FoldersThatCannotBeListedAreKept) {
   EXPECT_TRUE(Walk(true, "*").empty());
   DirSearch missing(dir_.Path("nope"), true, "*");
-  uint64_t size = 0;
-  EXPECT_EQ(missing.Next(size), "");
+  EXPECT_EQ(missing.Next(), "");
   ASSERT_EQ(missing.Unreadable().size(), 1u);
   EXPECT_EQ(missing.Unreadable()[0].path, FolderPath("nope"));
 
@@ -94,7 +96,7 @@ TEST_F(DirSearchTest, FoldersThatCannotBeListedAreKept) {
   DirSearch search(dir_.Path(), true, "*");
   fs::remove_all(root_ / "gone");
   std::vector<std::string> got;
-  for (std::string p = search.Next(size); !p.empty(); p = search.Next(size)) got.push_back(p);
+  for (std::string p = search.Next(); !p.empty(); p = search.Next()) got.push_back(p);
   EXPECT_NE(std::find(got.begin(), got.end(), dir_.Path("kept/y.txt")), got.end());
   ASSERT_EQ(search.Unreadable().size(), 1u);
   EXPECT_EQ(search.Unreadable()[0].path, FolderPath("gone"));

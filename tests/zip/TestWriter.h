@@ -12,7 +12,6 @@ namespace brisko::test {
 // The events of a write job, passed to whichever of the on... members a test sets.
 struct WriteHooks : zip::WriteObserver {
   std::function<zip::JobStart(int n, int64_t total)> onStartZipInfo;
-  std::function<void(const std::string& name, zip::ZipEntry&, bool& skip)> onStartZip;
   std::function<void(const std::string& name, int64_t size, int64_t packed, int64_t position)> onEndZip;
   std::function<void(int percent)> onFilePercentDone, onTotalPercentDone;
   std::function<void(zip::SkipReason, const std::string& name, int index)> onSkippingFile;
@@ -23,9 +22,6 @@ struct WriteHooks : zip::WriteObserver {
 
   zip::JobStart OnStartZipInfo(int n, int64_t total) override {
     return onStartZipInfo ? onStartZipInfo(n, total) : zip::JobStart::Go;
-  }
-  void OnStartZip(const std::string& name, zip::ZipEntry& header, bool& skip) override {
-    if (onStartZip) onStartZip(name, header, skip);
   }
   void OnEndZip(const std::string& name, int64_t size, int64_t packed, int64_t position) override {
     if (onEndZip) onEndZip(name, size, packed, position);

@@ -93,8 +93,7 @@ TEST_F(WindowsRulesTest, HiddenAndDotFoldersAreWalked) {
     GTEST_SKIP() << "this file system keeps no hidden attribute";
   DirSearch search(dir_.Path(), true, "*.txt");
   std::set<std::string> found;
-  uint64_t size = 0;
-  for (std::string path = search.Next(size); !path.empty(); path = search.Next(size))
+  for (std::string path = search.Next(); !path.empty(); path = search.Next())
     found.insert(path.substr(dir_.Path().size() + 1));
   EXPECT_EQ(found, (std::set<std::string>{"hidden\\", "hidden\\a.txt", ".dot\\", ".dot\\b.txt"}));
 }

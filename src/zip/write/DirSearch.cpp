@@ -17,13 +17,13 @@ std::vector<platform::WalkProblem> DirSearch::Unreadable() const {
   return all;
 }
 
-std::string DirSearch::Next(uint64_t& size) {
-  size = 0;
+std::string DirSearch::Next() {
   std::string folder;
   platform::DirectoryItem item;
   while (walker_.Next(folder, item)) {
     if (item.type == EntryType::Directory) {
       if (!recurse_) continue;
+      status_ = item.status;
       return folder + item.name + kPathDelim;
     }
     // A name without an extension is tested with a "." appended, so "*." selects such files.
@@ -45,9 +45,7 @@ std::string DirSearch::Next(uint64_t& size) {
       danglingLinks_.push_back({path, "the link's target is missing"});
       continue;
     }
-    identity_ = item.identity;
-    hasIdentity_ = asLink || item.type != EntryType::Symlink;
-    size = asLink ? item.identity.size : item.size;
+    status_ = asLink ? item.linkStatus : item.status;
     return path;
   }
   return {};

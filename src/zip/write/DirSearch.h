@@ -15,15 +15,15 @@ class DirSearch {
   // that matches is returned as itself (whatever it points at), to be stored as a link.
   DirSearch(const std::string& folder, bool recurse, const std::string& mask, bool links = false);
 
-  // The next result: a matching file as folder + name (its size in size), or with recursion a
-  // subfolder as its path plus a trailing separator (size 0), reported before its contents.
+  // The next result: a matching file as folder + name, or with recursion a subfolder as its path plus
+  // a trailing separator, reported before its contents.
   // Returns "" once the walk is over. Folders whose names begin with "." and folders with the
   // hidden attribute are ordinary folders: a backup leaves nothing out without saying so.
   // Symbolic links to folders are not followed (they could loop), and only regular files
   // (directly or through a link) are returned: pipes and devices would block or never end.
-  std::string Next(uint64_t& size);
-  // The identity of the file Next returned last as the walk saw it; null for a link followed.
-  const platform::FileIdentity* Identity() const { return hasIdentity_ ? &identity_ : nullptr; }
+  std::string Next();
+  // The status of what Next returned last as the walk saw it (a link kept as a link: its own).
+  const platform::FileStat& Status() const { return status_; }
 
   // What could not be read so far (folders with a trailing separator), with the system's reason:
   // whatever it holds is missing from the results. A link without a target is here too, unless
@@ -40,8 +40,7 @@ class DirSearch {
   std::vector<platform::WalkProblem> danglingLinks_;
   std::vector<std::string> special_;
   std::vector<std::string> folderLinks_;
-  platform::FileIdentity identity_;
-  bool hasIdentity_ = false;
+  platform::FileStat status_;
   std::string mask_;
   bool recurse_;
   bool links_;

@@ -213,11 +213,13 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
   const bool isDir = !entry.empty() && entry.back() == kPathDelim;
   std::unique_ptr<ZipStream> in;
   std::unique_ptr<PreparedMember> prepared;
-  FileStream* streamed = nullptr;  // the file read as the member is written, and its state before
+  FileStream* streamed = nullptr;  // the file read as the member is written, and its state when opened
   platform::FileIdentity before;
   bool isLink = false;
+  const auto listed = run.listed.find(entry);
   if (isDir) {
-    platform::FileStat st = platform::StatFile(ExcludeTrailingDelim(entry));
+    const platform::FileStat st =
+        listed != run.listed.end() ? listed->second : platform::StatFile(ExcludeTrailingDelim(entry));
     if (st.exists)
       TakeFileMetadata(r, st);
     else
@@ -227,20 +229,17 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
     r.internalAttributes = 0;
     r.crc32 = 0;
   } else {
-    platform::FileStat st = platform::StatFile(entry, options_.storeLinks);
+    // The status the list was made with: the file is not looked at again before it is opened. Only
+    // the file the list was made of is stored: one replaced since (by a link, a pipe, another file)
+    // is reported as unreadable, never read in its place.
+    platform::FileStat st =
+        listed != run.listed.end() ? listed->second : platform::StatFile(entry, options_.storeLinks);
     isLink = options_.storeLinks && st.isSymlink && st.exists;
     TakeFileMetadata(r, st);
-    // Only the file the list was made of is stored: one replaced since (by a link, a pipe, another
-    // file) is reported as unreadable, never read in its place.
-    const auto listed = run.listed.find(entry);
-    const bool replaced = listed != run.listed.end() && st.exists && !st.identity.SameFile(listed->second);
-    std::string linkText;
-    if (replaced) {
-      observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
-      return false;
-    }
     if (isLink) {
-      if (!platform::ReadSymlink(entry, linkText)) {
+      std::string linkText;
+      if (!platform::StatFile(entry, true).identity.SameFile(st.identity) ||
+          !platform::ReadSymlink(entry, linkText)) {
         observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
         return false;
       }
@@ -255,18 +254,14 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
           !st.exists || st.isDirectory || (st.posixMode != 0 && (st.posixMode & kTypeMask) != kRegular);
       // A member read whole ahead of the writer needs no file of its own here.
       if (!special && run.pipeline) prepared = run.pipeline->Take(run.pipelineIndex);
-      auto file = std::make_unique<FileStream>();
-      platform::FileIdentity opened;
-      const auto openSame = [&] {
-        if (options_.beforeSourceRead) options_.beforeSourceRead(entry);
-        return file->OpenSource(entry, !options_.storeLinks, opened) && opened.SameFile(st.identity);
-      };
-      if (!prepared && (special || !openSame())) {
-        observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
-        return false;
-      }
       if (!prepared) {
-        before = st.identity;
+        auto file = std::make_unique<FileStream>();
+        if (!special && options_.beforeSourceRead) options_.beforeSourceRead(entry);
+        if (special || !file->OpenSource(entry, !options_.storeLinks, before) ||
+            !before.SameFile(st.identity)) {
+          observer_->OnSkippingFile(SkipReason::FileOpenError, entry, -1);
+          return false;
+        }
         streamed = file.get();
         in = std::move(file);
       }
@@ -291,12 +286,6 @@ bool WriteJob::AddMember(State& run, const std::string& entry, std::unique_ptr<Z
 
   if (run.names.count(NameKey(r.FullName())) != 0) {
     observer_->OnSkippingFile(SkipReason::NoOverwrite, entry, -1);
-    run.totalBytes -= run.fileSize;
-    return false;
-  }
-  bool skip = false;
-  observer_->OnStartZip(entry, r, skip);
-  if (skip) {
     run.totalBytes -= run.fileSize;
     return false;
   }
@@ -336,7 +325,7 @@ void WriteJob::StartPipeline(State& run) {
         options_.packLevel <= 0 || MatchesPatternList(options_.noCompressList, ExtractNamePart(entry));
     jobs[i].links = options_.storeLinks;
     if (const auto listed = run.listed.find(entry); listed != run.listed.end())
-      jobs[i].listed = listed->second;
+      jobs[i].listed = listed->second.identity;
   }
   run.pipeline = std::make_unique<MemberPipeline>(
       std::move(jobs), options_.packLevel, MemberPipeline::WorkerCount(options_.threads),

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "zip/crypto/CryptoPrimitives.h"
 #include "zip/read/ArchiveDirectory.h"
 #include "zip/write/MemberWriter.h"
@@ -53,6 +54,10 @@ struct WriteOptions {
   bool privateOutput = false;
   // Creates the output stream on a path instead of a file (tests inject failing streams here).
   StreamOpener* outputOpener = nullptr;
+  // Decides from the path and the status the walk read (a link kept as a link: its own) whether a file
+  // or folder goes into the archive; one it refuses is never opened, read or looked at again. Null
+  // takes all.
+  std::function<bool(const std::string& path, const platform::FileStat& status)> select;
   // Called with a file's path before each time it is opened to be read, from the worker threads too
   // (tests swap or change the file there).
   std::function<void(const std::string& path)> beforeSourceRead;
@@ -98,6 +103,8 @@ class WriteJob : private MemberWriterListener {
   int ZipSequence();
   void ExpandFileList(State& run);
   void ExpandWildcard(State& run, const std::string& entry);
+  // Lists path with the status it was found with, unless select refuses it; false then.
+  bool List(State& run, const std::string& path, const platform::FileStat& status);
   bool InArchive(State& run, const std::string& path) const;
   void WriteArchive(State& run);
   void UpdatePass(State& run);

@@ -85,7 +85,7 @@ void WriteJob::ExpandFileList(State& run) {
   for (std::string entry : options_.filesList) {
     if (entry.empty()) continue;
     if (entry.back() == kPathDelim) {
-      kept.push_back(entry);
+      if (List(run, entry, platform::StatFile(ExcludeTrailingDelim(entry)))) kept.push_back(entry);
       continue;
     }
     if (platform::IsWildcard(entry)) {
@@ -100,14 +100,18 @@ void WriteJob::ExpandFileList(State& run) {
       continue;
     }
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, entry)) continue;
+    if (!List(run, entry, st)) continue;
     kept.push_back(entry);
-    if (!st.isDirectory) {
-      run.totalBytes += static_cast<int64_t>(st.size);
-      run.listed[entry] = st.identity;
-    }
+    if (!st.isDirectory) run.totalBytes += static_cast<int64_t>(st.size);
   }
   options_.filesList = std::move(kept);
   for (const auto& entry : wildcards) ExpandWildcard(run, entry);
+}
+
+bool WriteJob::List(State& run, const std::string& path, const platform::FileStat& status) {
+  if (options_.select && !options_.select(path, status)) return false;
+  run.listed[path] = status;
+  return true;
 }
 
 void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
@@ -130,12 +134,12 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     return;
   }
   DirSearch search(folder, recurse, mask, options_.storeLinks);
-  uint64_t size = 0;
-  for (std::string path = search.Next(size); !path.empty(); path = search.Next(size)) {
+  for (std::string path = search.Next(); !path.empty(); path = search.Next()) {
     observer_->OnRecursingFile(path);
     if (path.back() == kPathDelim) {
       if (recurse && options_.addDirEntriesOnRecurse && !MatchesPatternList(options_.excludeList, path) &&
-          !MatchesPatternList(options_.excludeList, ExcludeTrailingDelim(path)))
+          !MatchesPatternList(options_.excludeList, ExcludeTrailingDelim(path)) &&
+          List(run, path, search.Status()))
         options_.filesList.push_back(path);
       continue;
     }
@@ -143,9 +147,9 @@ void WriteJob::ExpandWildcard(State& run, const std::string& wildEntry) {
     archive_.CheckCancel();
     if (IsSameFile(path, archive_.ZipName())) continue;
     if (options_.zipAction == AddAction::Freshen && !InArchive(run, path)) continue;
+    if (!List(run, path, search.Status())) continue;
     options_.filesList.push_back(path);
-    if (const platform::FileIdentity* identity = search.Identity()) run.listed[path] = *identity;
-    run.totalBytes += static_cast<int64_t>(size);
+    run.totalBytes += static_cast<int64_t>(search.Status().size);
   }
   for (const platform::WalkProblem& problem : search.Unreadable())
     observer_->OnUnreadableEntry(problem.path, problem.reason);

@@ -25,8 +25,8 @@ struct WriteJob::State {
   std::unordered_set<std::string> names;
   std::unique_ptr<SortedEntries> positionList = std::make_unique<SortedEntries>(EntryOrder::ByNone, false);
   EndOfCentralDir workEnd;
-  // The files as the list was made: a file read later must still be the one listed.
-  std::unordered_map<std::string, platform::FileIdentity> listed;
+  // The files and folders as the list was made: a file read later must still be the one listed.
+  std::unordered_map<std::string, platform::FileStat> listed;
   std::unordered_set<std::string> archiveNames;  // keys of the existing members (freshen), made on first use
   bool updating = false;
   std::string outputName;

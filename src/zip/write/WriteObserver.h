@@ -16,8 +16,6 @@ class WriteObserver : public ArchiveObserver {
  public:
   // Before the files are added; Cancel stops with "User canceled Zip operation".
   virtual JobStart OnStartZipInfo(int /*numFiles*/, int64_t /*totalBytes*/) { return JobStart::Go; }
-  // A file is about to be added under header; skip leaves it out.
-  virtual void OnStartZip(const std::string& /*fileName*/, ZipEntry& /*header*/, bool& /*skip*/) {}
   virtual void OnEndZip(const std::string& /*fileName*/, int64_t /*uncompressedSize*/,
                         int64_t /*compressedSize*/, int64_t /*currentZipSize*/) {}
   // A named file, or the folder of a wildcard entry (with a trailing separator), does not exist.
