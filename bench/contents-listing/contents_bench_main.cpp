@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "core/MainModel.h"
 #include "core/SystemClock.h"
+#include "core/view/MainModel.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"
 

@@ -16,8 +16,6 @@ using LogRow = std::array<std::string, 5>;
 
 inline constexpr std::array<const char*, 5> kLogHeadings = {"Date", "Operation", "Status", "Project",
                                                             "Information"};
-inline constexpr std::array<int, 5> kLogColumnWidths = {130, 67, 74, 118, 330};
-inline constexpr int kLogRowHeight = 20;
 // The file keeps years of runs: past kLogCapacity entries the oldest go, down to kLogKeptOnTrim.
 inline constexpr int kLogCapacity = 5000;
 inline constexpr int kLogKeptOnTrim = 4000;

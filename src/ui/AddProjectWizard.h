@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ProjectWizard.h"
+#include "core/view/ProjectWizard.h"
 
 class QCheckBox;
 class QComboBox;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ArchiveBrowser.h"
+#include "core/view/ArchiveBrowser.h"
 
 namespace brisko::ui {
 

@@ -16,10 +16,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/MainModel.h"
-#include "core/ProjectCommands.h"
 #include "core/Rotation.h"
 #include "core/SpinValue.h"
+#include "core/view/MainModel.h"
+#include "core/view/ProjectCommands.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
 #include "ui/EncryptionChoice.h"

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "core/SourceList.h"
+#include "core/view/SourceList.h"
 
 class QCheckBox;
 class QComboBox;

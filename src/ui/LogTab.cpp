@@ -6,12 +6,20 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <array>
 
 #include "core/ActivityLog.h"
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 #include "ui/GridCellDelegate.h"
 
 namespace brisko::ui {
+namespace {
+
+// Column widths and row height of the grid, in pixels before scaling.
+constexpr std::array<int, 5> kColumnWidths = {130, 67, 74, 118, 330};
+constexpr int kRowHeight = 20;
+
+}  // namespace
 
 LogTab::LogTab(core::MainModel& model, QWidget* parent) : QWidget(parent), model_(model) {
   setObjectName(QStringLiteral("TabLog"));
@@ -22,8 +30,8 @@ LogTab::LogTab(core::MainModel& model, QWidget* parent) : QWidget(parent), model
   QStringList headings;
   for (const char* h : core::kLogHeadings) headings << QString::fromLatin1(h);
   GridCellDelegate::Prepare(grid_, headings);
-  for (int c = 0; c < 5; ++c) grid_->setColumnWidth(c, core::kLogColumnWidths[static_cast<size_t>(c)]);
-  grid_->verticalHeader()->setDefaultSectionSize(core::kLogRowHeight);
+  for (int c = 0; c < 5; ++c) grid_->setColumnWidth(c, kColumnWidths[static_cast<size_t>(c)]);
+  grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
   grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   layout->addWidget(grid_);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 #include "ui/ProjectCommandBinding.h"
 #include "ui/QtUserInteraction.h"
 

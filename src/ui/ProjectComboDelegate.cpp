@@ -3,7 +3,7 @@
 
 #include <QPainter>
 
-#include "core/ProjectCommands.h"
+#include "core/view/ProjectCommands.h"
 #include "ui/AppImages.h"
 
 namespace brisko::ui {

@@ -1,8 +1,8 @@
 // The toolbar's project commands as the window calls them.
 #include "ui/ProjectCommandBinding.h"
 
-#include "core/MainModel.h"
-#include "core/ProjectCommands.h"
+#include "core/view/MainModel.h"
+#include "core/view/ProjectCommands.h"
 
 namespace brisko::ui {
 

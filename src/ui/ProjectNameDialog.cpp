@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/ProjectCommands.h"
+#include "core/view/ProjectCommands.h"
 #include "ui/DialogSize.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/WidgetHelpers.h"

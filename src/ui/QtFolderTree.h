@@ -4,7 +4,7 @@
 #include <QTreeView>
 #include <functional>
 
-#include "core/FolderTree.h"
+#include "core/view/FolderTree.h"
 
 class QFileSystemModel;
 

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 #include "ui/AppImages.h"
 #include "ui/ArchiveContentsModel.h"
 #include "ui/ErrorDisplay.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ArchiveBrowser.h"
-#include "core/RestoreCommands.h"
+#include "core/view/ArchiveBrowser.h"
+#include "core/view/RestoreCommands.h"
 
 class QCheckBox;
 class QLabel;

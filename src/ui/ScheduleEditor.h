@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "core/ProjectForm.h"
+#include "core/view/ProjectForm.h"
 
 class QComboBox;
 class QLabel;

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "core/SelectByWildcard.h"
+#include "core/view/SelectByWildcard.h"
 
 class QComboBox;
 class QLabel;

@@ -3,7 +3,7 @@
 
 #include <QPainter>
 
-#include "core/SourceList.h"
+#include "core/view/SourceList.h"
 #include "ui/AppImages.h"
 
 namespace brisko::ui {

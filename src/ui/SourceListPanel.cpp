@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "core/ProjectStore.h"
-#include "core/SelectByWildcard.h"
-#include "core/SourceList.h"
+#include "core/view/SelectByWildcard.h"
+#include "core/view/SourceList.h"
 #include "ui/AppImages.h"
 #include "ui/SelectByWildcardDialog.h"
 #include "ui/SourceEntryDelegate.h"

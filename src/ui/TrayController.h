@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 
 class QAction;
 class QMenu;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/WildcardEditor.h"
+#include "core/view/WildcardEditor.h"
 
 class QLineEdit;
 class QListWidget;

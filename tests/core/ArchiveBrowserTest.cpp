@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "RestoreFixture.h"
-#include "core/RestoreTarget.h"
+#include "core/view/RestoreTarget.h"
 #include "platform/PathRules.h"
 #include "zip/format/ZipErrors.h"
 

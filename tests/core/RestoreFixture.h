@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "ScriptedInteraction.h"
-#include "core/ArchiveBrowser.h"
 #include "core/DateTimeValue.h"
 #include "core/IniFile.h"
-#include "core/MainModel.h"
 #include "core/ManualClock.h"
-#include "core/RestoreCommands.h"
+#include "core/view/ArchiveBrowser.h"
+#include "core/view/MainModel.h"
+#include "core/view/RestoreCommands.h"
 #include "platform/CivilDate.h"
 #include "platform/Platform.h"
 #include "support/Commands.h"

@@ -4,13 +4,13 @@
 #include <functional>
 
 #include "ScriptedInteraction.h"
-#include "core/FolderTree.h"
 #include "core/IniFile.h"
 #include "core/ProjectStore.h"
-#include "core/SelectByWildcard.h"
 #include "core/SettingsFiles.h"
-#include "core/SourceList.h"
-#include "core/WildcardEditor.h"
+#include "core/view/FolderTree.h"
+#include "core/view/SelectByWildcard.h"
+#include "core/view/SourceList.h"
+#include "core/view/WildcardEditor.h"
 #include "platform/Platform.h"
 #include "support/Files.h"
 #include "support/TempDir.h"

@@ -12,8 +12,8 @@
 
 #include "UiTestRegistry.h"
 #include "UiTestSupport.h"
-#include "core/MainModel.h"
 #include "core/SystemClock.h"
+#include "core/view/MainModel.h"
 #include "ui/ArchiveContentsModel.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/RestoreTab.h"

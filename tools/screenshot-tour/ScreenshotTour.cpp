@@ -11,7 +11,7 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/AddProjectWizard.h"
 #include "ui/ArchiveContentsModel.h"

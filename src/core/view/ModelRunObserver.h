@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/InteractionObserver.h"
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 
 namespace brisko::core {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/ProjectForm.h"
+#include "core/view/ProjectForm.h"
 
 namespace brisko::core {
 

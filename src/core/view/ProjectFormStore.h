@@ -6,7 +6,7 @@
 
 #include "core/Clock.h"
 #include "core/Project.h"
-#include "core/ProjectForm.h"
+#include "core/view/ProjectForm.h"
 
 namespace brisko::core {
 

@@ -9,12 +9,12 @@
 #include "core/ActivityLog.h"
 #include "core/BackupOutcome.h"
 #include "core/Clock.h"
-#include "core/ControlEnabling.h"
 #include "core/GlobalSettings.h"
-#include "core/ProjectForm.h"
 #include "core/ProjectStore.h"
 #include "core/ScheduleTable.h"
 #include "core/UserInteraction.h"
+#include "core/view/ControlEnabling.h"
+#include "core/view/ProjectForm.h"
 
 namespace brisko::zip {
 class StreamOpener;

@@ -4,9 +4,8 @@
 // list names it, and touch the old section only after the list no longer names it. A failed check
 // therefore changes nothing, and a refused write at any step leaves every listed project with its
 // settings.
-#include "core/ProjectCommands.h"
+#include "core/view/ProjectCommands.h"
 
-#include "core/MainModel.h"
 #include "core/ProjectList.h"
 #include "core/ProjectStore.h"
 #include "core/Rotation.h"
@@ -14,6 +13,7 @@
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
+#include "core/view/MainModel.h"
 #include "core/view/ProjectFormStore.h"
 #include "zip/names/ZipPaths.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ArchiveBrowser.h"
 #include "core/RestoreRun.h"
+#include "core/view/ArchiveBrowser.h"
 #include "zip/format/ZipTypes.h"
 
 namespace brisko::zip {

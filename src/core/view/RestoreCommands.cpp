@@ -1,13 +1,13 @@
 // Restore, delete, copy and open of the listed archives.
-#include "core/RestoreCommands.h"
+#include "core/view/RestoreCommands.h"
 
 #include <algorithm>
 #include <filesystem>
 
 #include "core/ArchiveFileCopy.h"
 #include "core/EngineRelay.h"
-#include "core/MainModel.h"
 #include "core/TextUtil.h"
+#include "core/view/MainModel.h"
 #include "core/view/ModelRunObserver.h"
 #include "platform/FsPath.h"
 #include "platform/OpenDocument.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ProjectWizard.h"
+#include "core/view/ProjectWizard.h"
 
 namespace brisko::core {
 

@@ -1,5 +1,5 @@
 // Source list entries and the list operations shared by every list editor.
-#include "core/SourceList.h"
+#include "core/view/SourceList.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
 // The archive folder browser of the Restore tab.
-#include "core/ArchiveBrowser.h"
+#include "core/view/ArchiveBrowser.h"
 
 #include <exception>
 #include <utility>
 
 #include "core/DateTimeValue.h"
-#include "core/RestoreTarget.h"
 #include "core/TextUtil.h"
+#include "core/view/RestoreTarget.h"
 #include "find/FinderError.h"
 #include "platform/DosDateTime.h"
 #include "platform/Platform.h"

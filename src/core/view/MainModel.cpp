@@ -1,5 +1,5 @@
 // The main-window model: start-up, shutdown, settings, selection and the window states.
-#include "core/MainModel.h"
+#include "core/view/MainModel.h"
 
 #include <algorithm>
 #include <exception>

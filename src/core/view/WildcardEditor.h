@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SourceList.h"
+#include "core/view/SourceList.h"
 
 namespace brisko::core {
 

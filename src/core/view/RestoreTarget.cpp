@@ -1,5 +1,5 @@
 // Restore-target proposal of the Restore tab.
-#include "core/RestoreTarget.h"
+#include "core/view/RestoreTarget.h"
 
 #include "core/TextUtil.h"
 #include "platform/PathRules.h"

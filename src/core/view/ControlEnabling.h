@@ -1,7 +1,7 @@
 // Which controls of the main window are enabled, as one value the window binds to.
 #pragma once
 
-#include "core/ProjectForm.h"
+#include "core/view/ProjectForm.h"
 
 namespace brisko::core {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/GlobalSettings.h"
-#include "core/ProjectForm.h"
+#include "core/view/ProjectForm.h"
 #include "find/FindFile.h"
 
 namespace brisko::zip {

@@ -1,5 +1,5 @@
 // The remembered-wildcards editor's logic.
-#include "core/WildcardEditor.h"
+#include "core/view/WildcardEditor.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // Paths as users type them: "~" for the home folder, and whether what a source entry names is there.
-#include "core/TypedPath.h"
+#include "core/view/TypedPath.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "core/SourceList.h"
+#include "core/view/SourceList.h"
 #include "platform/FsPath.h"
 #include "platform/PathRules.h"
 

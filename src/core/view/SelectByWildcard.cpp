@@ -1,10 +1,10 @@
 // The select-by-wildcard dialog's logic.
-#include "core/SelectByWildcard.h"
+#include "core/view/SelectByWildcard.h"
 
-#include "core/FolderTree.h"
-#include "core/SourceList.h"
 #include "core/TextUtil.h"
 #include "core/UserInteraction.h"
+#include "core/view/FolderTree.h"
+#include "core/view/SourceList.h"
 #include "zip/names/ZipPaths.h"
 
 namespace brisko::core {

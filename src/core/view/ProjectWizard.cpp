@@ -1,5 +1,5 @@
 // The add-project wizard's page flow, checks and Finish.
-#include "core/ProjectWizard.h"
+#include "core/view/ProjectWizard.h"
 
 #include "core/ArchiveName.h"
 #include "core/DataDir.h"
@@ -8,9 +8,9 @@
 #include "core/SettingsFiles.h"
 #include "core/SpinValue.h"
 #include "core/TextUtil.h"
-#include "core/TypedPath.h"
 #include "core/UserInteraction.h"
 #include "core/view/ProjectFormStore.h"
+#include "core/view/TypedPath.h"
 #include "platform/Platform.h"
 #include "zip/names/ZipPaths.h"
 

@@ -6,8 +6,8 @@
 
 #include "core/Clock.h"
 #include "core/GlobalSettings.h"
-#include "core/ProjectForm.h"
-#include "core/SourceList.h"
+#include "core/view/ProjectForm.h"
+#include "core/view/SourceList.h"
 
 namespace brisko::core {
 
