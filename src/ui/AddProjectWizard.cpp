@@ -23,6 +23,7 @@
 #include "core/SpinValue.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
+#include "ui/DestinationFields.h"
 #include "ui/DialogSize.h"
 #include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
@@ -166,66 +167,33 @@ QWidget* AddProjectWizard::BuildDestinationPage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* prefixGroup = new QGroupBox(QStringLiteral("Prefix"), body);
-  auto* pl = new QHBoxLayout(prefixGroup);
-  prefix_ = Named(new QLineEdit(prefixGroup), "EditPrefix");
-  pl->addWidget(prefix_);
-  layout->addWidget(prefixGroup);
-
-  auto* suffixGroup = new QGroupBox(QStringLiteral("Suffix"), body);
-  auto* sl = new QHBoxLayout(suffixGroup);
-  suffixNone_ = Named(new QRadioButton(QStringLiteral("None"), suffixGroup), "RadioSuffixNone");
-  suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), suffixGroup), "RadioSuffixDate");
-  suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), suffixGroup), "RadioSuffixNumber");
-  number_ = Named(new QSpinBox(suffixGroup), "SpinNumber");
-  number_->setRange(core::kNumberMin, core::kCounterMax);
-  increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), suffixGroup);
-  increase_ = Named(new QSpinBox(suffixGroup), "SpinIncrease");
-  increase_->setRange(1, 1000);
-  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_,
-                                                    increaseLabel_, increase_})
-    sl->addWidget(w);
-  sl->addStretch();
-  layout->addWidget(suffixGroup);
-
-  auto* fileGroup = new QGroupBox(QStringLiteral("Filename"), body);
-  auto* fl = new QHBoxLayout(fileGroup);
-  fileName_ = Named(new QLineEdit(fileGroup), "EditFileName");
-  auto* pick = Named(new QToolButton(fileGroup), "ButtonSelectDirectory");
-  pick->setToolTip(QStringLiteral("Select directory to save"));
-  pick->setIcon(AppImages::Tool("browse"));
-  fl->addWidget(fileName_, 1);
-  fl->addWidget(pick);
-  layout->addWidget(fileGroup);
+  destination_ = new DestinationFields(
+      {QStringLiteral("Prefix"), QStringLiteral("Suffix"), QStringLiteral("Filename")}, body);
+  layout->addWidget(destination_);
   layout->addStretch();
 
-  connect(prefix_, &QLineEdit::textEdited, this, [this](const QString& t) {
+  connect(destination_, &DestinationFields::prefixEdited, this, [this](const QString& t) {
     model_->SetPrefix(t.toStdString());
     Sync();
   });
-  auto suffix = [this](core::SuffixKind kind) {
-    return [this, kind](bool on) {
-      if (syncing_ || !on) return;
-      model_->ChooseSuffix(kind);
-      Sync();
-    };
-  };
-  connect(suffixNone_, &QRadioButton::toggled, this, suffix(core::SuffixKind::None));
-  connect(suffixDate_, &QRadioButton::toggled, this, suffix(core::SuffixKind::Date));
-  connect(suffixNumber_, &QRadioButton::toggled, this, suffix(core::SuffixKind::Number));
-  connect(number_, &QSpinBox::valueChanged, this, [this](int v) {
+  connect(destination_, &DestinationFields::suffixChosen, this, [this](core::SuffixKind kind) {
+    if (syncing_) return;
+    model_->ChooseSuffix(kind);
+    Sync();
+  });
+  connect(destination_, &DestinationFields::numberChanged, this, [this](int v) {
     if (syncing_) return;
     model_->SetSuffixNumber(v);
     Sync();
   });
-  connect(increase_, &QSpinBox::valueChanged, this, [this](int v) {
+  connect(destination_, &DestinationFields::increaseChanged, this, [this](int v) {
     if (syncing_) return;
     model_->SetIncrease(v);
     Sync();
   });
-  connect(fileName_, &QLineEdit::textEdited, this,
+  connect(destination_, &DestinationFields::fileNameEdited, this,
           [this](const QString& t) { model_->SetFileName(t.toStdString()); });
-  connect(pick, &QToolButton::clicked, this, [this] {
+  connect(destination_, &DestinationFields::pickFolderClicked, this, [this] {
     if (model_->PickSaveFolder(ui_)) Sync();
   });
   return Page("Select location to store backup",
@@ -356,16 +324,7 @@ void AddProjectWizard::Sync() {
   newerTime_->setEnabled(f.NewerPickersEnabled());
   subfolderLabel_->setText(QString::fromLatin1(model_->SubfolderLabel()));
 
-  if (prefix_->text().toStdString() != f.prefix) prefix_->setText(Q(f.prefix));
-  suffixNone_->setChecked(f.suffix == core::SuffixKind::None);
-  suffixDate_->setChecked(f.suffix == core::SuffixKind::Date);
-  suffixNumber_->setChecked(f.suffix == core::SuffixKind::Number);
-  number_->setValue(f.nextNumber);
-  increase_->setValue(f.increase);
-  number_->setEnabled(f.CounterFieldsEnabled());
-  increase_->setEnabled(f.CounterFieldsEnabled());
-  increaseLabel_->setEnabled(f.CounterFieldsEnabled());
-  if (fileName_->text().toStdString() != f.fileName) fileName_->setText(Q(f.fileName));
+  destination_->Show(f);
 
   usePassword_->setChecked(f.usePassword);
   for (QWidget* w : std::initializer_list<QWidget*>{passwordLabel_, retypeLabel_, password_, retype_,

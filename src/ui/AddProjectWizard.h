@@ -22,6 +22,7 @@ class QTimeEdit;
 
 namespace brisko::ui {
 
+class DestinationFields;
 class ScheduleEditor;
 class SourceListPanel;
 
@@ -67,14 +68,7 @@ class AddProjectWizard : public QDialog {
   QTimeEdit* newerTime_;
   QCheckBox* useLast_;
   QLabel* subfolderLabel_;
-  QLineEdit* prefix_;
-  QRadioButton* suffixNone_;
-  QRadioButton* suffixDate_;
-  QRadioButton* suffixNumber_;
-  QSpinBox* number_;
-  QSpinBox* increase_;
-  QLabel* increaseLabel_;
-  QLineEdit* fileName_;
+  DestinationFields* destination_;
   QCheckBox* usePassword_;
   QLabel* passwordLabel_;
   QLabel* retypeLabel_;

@@ -22,6 +22,7 @@
 #include "core/view/ProjectCommands.h"
 #include "ui/AppImages.h"
 #include "ui/DateTimeBridge.h"
+#include "ui/DestinationFields.h"
 #include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
 #include "ui/ScheduleEditor.h"
@@ -105,48 +106,15 @@ void BackupTab::BuildSource() {
 
 void BackupTab::BuildDestination() {
   destination_ = Named(new QGroupBox(QStringLiteral("Destination"), this), "GroupDestination");
-  auto* grid = new QGridLayout(destination_);
-  grid->addWidget(new QLabel(QStringLiteral("Prefix:"), destination_), 0, 0);
-  prefix_ = Named(new QLineEdit(destination_), "EditPrefix");
-  grid->addWidget(prefix_, 0, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Suffix:"), destination_), 1, 0);
-  auto* suffixRow = new QHBoxLayout();
-  suffixNone_ = Named(new QRadioButton(QStringLiteral("None"), destination_), "RadioNone");
-  suffixDate_ = Named(new QRadioButton(QStringLiteral("Date"), destination_), "RadioDate");
-  suffixNumber_ = Named(new QRadioButton(QStringLiteral("Number"), destination_), "RadioNumber");
-  number_ = Named(new QSpinBox(destination_), "SpinNumber");
-  number_->setRange(core::kNumberMin, core::kCounterMax);
-  increaseLabel_ = new QLabel(QStringLiteral("Next increase:"), destination_);
-  increase_ = Named(new QSpinBox(destination_), "SpinIncrease");
-  increase_->setRange(1, 1000);
-  for (QWidget* w : std::initializer_list<QWidget*>{suffixNone_, suffixDate_, suffixNumber_, number_})
-    suffixRow->addWidget(w);
-  suffixRow->addStretch();
-  grid->addLayout(suffixRow, 1, 1, 1, 2);
-  // The counter step sits under the counter so that the suffix captions are never cut short.
-  auto* increaseRow = new QHBoxLayout();
-  increaseRow->addStretch();
-  increaseRow->addWidget(increaseLabel_);
-  increaseRow->addWidget(increase_);
-  grid->addLayout(increaseRow, 2, 1, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Filename:"), destination_), 3, 0);
-  fileName_ = Named(new QLineEdit(destination_), "EditFileName");
-  grid->addWidget(fileName_, 3, 1);
-  pickFolder_ = Named(new QToolButton(destination_), "ButtonSelectDirectory");
-  pickFolder_->setToolTip(QStringLiteral("Select directory to save"));
-  pickFolder_->setIcon(AppImages::Tool("browse"));
-  grid->addWidget(pickFolder_, 3, 2);
-  grid->setColumnStretch(1, 1);
-
-  connect(prefix_, &QLineEdit::textEdited, this, [this] { Changed(true); });
-  for (QRadioButton* r : {suffixNone_, suffixDate_, suffixNumber_})
-    connect(r, &QRadioButton::toggled, this, [this](bool on) {
-      if (on) Changed(true);
-    });
-  connect(number_, &QSpinBox::valueChanged, this, [this] { Changed(true); });
-  connect(increase_, &QSpinBox::valueChanged, this, [this] { Changed(true); });
-  connect(fileName_, &QLineEdit::textEdited, this, [this] { Changed(); });
-  connect(pickFolder_, &QToolButton::clicked, this, &BackupTab::PickSaveFolder);
+  destinationFields_ = new DestinationFields(
+      {QStringLiteral("Prefix:"), QStringLiteral("Suffix:"), QStringLiteral("Filename:")}, destination_);
+  (new QVBoxLayout(destination_))->addWidget(destinationFields_);
+  connect(destinationFields_, &DestinationFields::prefixEdited, this, [this] { Changed(true); });
+  connect(destinationFields_, &DestinationFields::suffixChosen, this, [this] { Changed(true); });
+  connect(destinationFields_, &DestinationFields::numberChanged, this, [this] { Changed(true); });
+  connect(destinationFields_, &DestinationFields::increaseChanged, this, [this] { Changed(true); });
+  connect(destinationFields_, &DestinationFields::fileNameEdited, this, [this] { Changed(); });
+  connect(destinationFields_, &DestinationFields::pickFolderClicked, this, &BackupTab::PickSaveFolder);
 }
 
 void BackupTab::BuildOptions() {
@@ -223,13 +191,7 @@ void BackupTab::Changed(bool compose) {
   f.useLastBackup = useLast_->isChecked();
   f.newerDate = FromQDate(newerDate_->date());
   f.newerTime = FromQTime(newerTime_->time());
-  f.prefix = prefix_->text().toStdString();
-  f.suffix = suffixNone_->isChecked()   ? core::SuffixKind::None
-             : suffixDate_->isChecked() ? core::SuffixKind::Date
-                                        : core::SuffixKind::Number;
-  f.nextNumber = number_->value();
-  f.increase = increase_->value();
-  f.fileName = fileName_->text().toStdString();
+  destinationFields_->Store(f);
   f.usePassword = usePassword_->isChecked();
   f.password = password_->text().toStdString();
   f.passwordConfirm = retype_->text().toStdString();
@@ -267,13 +229,7 @@ void BackupTab::Sync() {
   useLast_->setChecked(f.useLastBackup);
   newerDate_->setDate(ToQDate(f.newerDate));
   newerTime_->setTime(ToQTime(f.newerTime));
-  SetTextKeepingCursor(prefix_, f.prefix);
-  suffixNone_->setChecked(f.suffix == core::SuffixKind::None);
-  suffixDate_->setChecked(f.suffix == core::SuffixKind::Date);
-  suffixNumber_->setChecked(f.suffix == core::SuffixKind::Number);
-  number_->setValue(f.nextNumber);
-  increase_->setValue(f.increase);
-  SetTextKeepingCursor(fileName_, f.fileName);
+  destinationFields_->Show(f);
   usePassword_->setChecked(f.usePassword);
   SetTextKeepingCursor(password_, f.password);
   SetTextKeepingCursor(retype_, f.passwordConfirm);
@@ -296,9 +252,6 @@ void BackupTab::Sync() {
   newerDate_->setEnabled(e.newerPickers);
   newerTime_->setEnabled(e.newerPickers);
   useLast_->setEnabled(e.checkUseLastBackup);
-  number_->setEnabled(e.suffixNumbers);
-  increase_->setEnabled(e.suffixNumbers);
-  increaseLabel_->setEnabled(e.suffixNumbers);
   password_->setEnabled(e.passwordEdits);
   retype_->setEnabled(e.passwordEdits);
   encryption_->setEnabled(e.passwordEdits);

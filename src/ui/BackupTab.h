@@ -22,6 +22,7 @@ class MainModel;
 
 namespace brisko::ui {
 
+class DestinationFields;
 class ScheduleEditor;
 class SourceListPanel;
 
@@ -61,15 +62,7 @@ class BackupTab : public QWidget {
   QDateEdit* newerDate_;
   QTimeEdit* newerTime_;
   QCheckBox* useLast_;
-  QLineEdit* prefix_;
-  QRadioButton* suffixNone_;
-  QRadioButton* suffixDate_;
-  QRadioButton* suffixNumber_;
-  QSpinBox* number_;
-  QLabel* increaseLabel_;
-  QSpinBox* increase_;
-  QLineEdit* fileName_;
-  QToolButton* pickFolder_;
+  DestinationFields* destinationFields_;
   QCheckBox* usePassword_;
   QLineEdit* password_;
   QLineEdit* retype_;
