@@ -29,6 +29,7 @@
 #include "ui/HelpLauncher.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScheduleEditor.h"
+#include "ui/SourceFields.h"
 #include "ui/SourceListPanel.h"
 #include "ui/WidgetHelpers.h"
 
@@ -102,50 +103,16 @@ QWidget* AddProjectWizard::BuildSourcePage() {
   auto* body = new QWidget();
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(0, 0, 0, 0);
-  backupPanel_ =
-      new SourceListPanel(QStringLiteral("ListboxBackup"), model_->BackupList(), ui_, dataDir_, body);
-  layout->addWidget(backupPanel_, 1);
-  subfolders_ = Named(
-      new QCheckBox(
-          QStringLiteral("Include Subfolders (if checked,it will also look for files in subfolders)"), body),
-      "CheckBoxSubfolders");
-  layout->addWidget(subfolders_);
-  auto* newerRow = new QHBoxLayout();
-  onlyNewer_ = Named(new QCheckBox(QStringLiteral("Add only files newer than"), body), "CheckBoxNewer");
-  newerDate_ = Named(new QDateEdit(body), "DateNewer");
-  newerDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-  newerDate_->setCalendarPopup(true);
-  newerTime_ = Named(new QTimeEdit(body), "TimeNewer");
-  newerTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-  newerRow->addWidget(onlyNewer_);
-  newerRow->addWidget(newerDate_);
-  newerRow->addWidget(newerTime_);
-  newerRow->addStretch();
-  layout->addLayout(newerRow);
-  useLast_ =
-      Named(new QCheckBox(QStringLiteral("Next use the last backup date-time"), body), "CheckBoxUseLast");
-  layout->addWidget(useLast_);
-
-  connect(subfolders_, &QCheckBox::toggled, this, [this](bool on) {
+  sourceFields_ = new SourceFields(
+      {QStringLiteral("Include Subfolders (if checked,it will also look for files in subfolders)"),
+       QStringLiteral("Add only files newer than"), QStringLiteral("Next use the last backup date-time")},
+      model_->BackupList(), ui_, dataDir_, body);
+  backupPanel_ = sourceFields_->BackupPanel();
+  layout->addWidget(sourceFields_, 1);
+  connect(sourceFields_, &SourceFields::edited, this, [this] {
     if (syncing_) return;
-    model_->Form().includeSubfolders = on;
+    sourceFields_->Store(model_->Form());
     Sync();
-  });
-  connect(onlyNewer_, &QCheckBox::toggled, this, [this](bool on) {
-    if (syncing_) return;
-    model_->Form().onlyNewer = on;
-    Sync();
-  });
-  connect(useLast_, &QCheckBox::toggled, this, [this](bool on) {
-    if (syncing_) return;
-    model_->Form().useLastBackup = on;
-    Sync();
-  });
-  connect(newerDate_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-    if (!syncing_) model_->Form().newerDate = FromQDate(d);
-  });
-  connect(newerTime_, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
-    if (!syncing_) model_->Form().newerTime = FromQTime(t);
   });
   return Page("Select files to backup", QStringLiteral("You can select files by filename or wildcard"), body);
 }
@@ -314,14 +281,7 @@ void AddProjectWizard::Sync() {
   next_->setText(QString::fromLatin1(model_->NextCaption()));
 
   if (name_->text().toStdString() != model_->Name()) name_->setText(Q(model_->Name()));
-  subfolders_->setChecked(f.includeSubfolders);
-  onlyNewer_->setChecked(f.onlyNewer);
-  useLast_->setChecked(f.useLastBackup);
-  useLast_->setEnabled(f.UseLastBackupEnabled());
-  newerDate_->setDate(ToQDate(f.newerDate));
-  newerTime_->setTime(ToQTime(f.newerTime));
-  newerDate_->setEnabled(f.NewerPickersEnabled());
-  newerTime_->setEnabled(f.NewerPickersEnabled());
+  sourceFields_->Show(f);
   subfolderLabel_->setText(QString::fromLatin1(model_->SubfolderLabel()));
 
   destination_->Show(f);

@@ -24,6 +24,7 @@ namespace brisko::ui {
 
 class DestinationFields;
 class ScheduleEditor;
+class SourceFields;
 class SourceListPanel;
 
 class AddProjectWizard : public QDialog {
@@ -62,11 +63,7 @@ class AddProjectWizard : public QDialog {
   QLineEdit* name_;
   SourceListPanel* backupPanel_;
   SourceListPanel* excludePanel_;
-  QCheckBox* subfolders_;
-  QCheckBox* onlyNewer_;
-  QDateEdit* newerDate_;
-  QTimeEdit* newerTime_;
-  QCheckBox* useLast_;
+  SourceFields* sourceFields_;
   QLabel* subfolderLabel_;
   DestinationFields* destination_;
   QCheckBox* usePassword_;

@@ -26,6 +26,7 @@
 #include "ui/EncryptionChoice.h"
 #include "ui/HelpLauncher.h"
 #include "ui/ScheduleEditor.h"
+#include "ui/SourceFields.h"
 #include "ui/SourceListPanel.h"
 #include "ui/WidgetHelpers.h"
 
@@ -59,38 +60,12 @@ void BackupTab::BuildSource() {
   source_ = Named(new QGroupBox(QStringLiteral("Source"), this), "GroupSource");
   auto* layout = new QVBoxLayout(source_);
   layout->addWidget(new QLabel(QStringLiteral("Select files to backup"), source_));
-  backupPanel_ = new SourceListPanel(QStringLiteral("ListboxBackup"), backupList_, model_.Ui(),
-                                     model_.DataDir(), source_);
-  layout->addWidget(backupPanel_, 1);
-  subfolders_ =
-      Named(new QCheckBox(
-                QStringLiteral(
-                    "Include Subdirectories ( if checked, it will also look for the files in subfolders )"),
-                source_),
-            "CheckBoxSubdir");
-  layout->addWidget(subfolders_);
-  auto* newerRow = new QHBoxLayout();
-  onlyNewer_ = Named(new QCheckBox(QStringLiteral("Only files newer than"), source_), "CheckBoxNewer");
-  newerDate_ = Named(new QDateEdit(source_), "DateNewer");
-  newerDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-  newerDate_->setCalendarPopup(true);
-  // A project without a moment holds day 0; it reads as no date rather than as 1899-12-30.
-  newerDate_->setMinimumDate(ToQDate(0));
-  newerDate_->setSpecialValueText(QStringLiteral("(none)"));
-  newerTime_ = Named(new QTimeEdit(source_), "TimeNewer");
-  newerTime_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-  useLast_ = Named(new QCheckBox(QStringLiteral("Use last backup date"), source_), "CheckBoxUseLast");
-  newerRow->addWidget(onlyNewer_);
-  newerRow->addWidget(newerDate_);
-  newerRow->addWidget(newerTime_);
-  newerRow->addStretch();
-  layout->addLayout(newerRow);
-  // "Use last backup date" belongs to the newer-than moment; its own line keeps every caption whole.
-  auto* useLastRow = new QHBoxLayout();
-  useLastRow->addSpacing(24);
-  useLastRow->addWidget(useLast_);
-  useLastRow->addStretch();
-  layout->addLayout(useLastRow);
+  sourceFields_ = new SourceFields(
+      {QStringLiteral("Include Subdirectories ( if checked, it will also look for the files in subfolders )"),
+       QStringLiteral("Only files newer than"), QStringLiteral("Use last backup date")},
+      backupList_, model_.Ui(), model_.DataDir(), source_);
+  backupPanel_ = sourceFields_->BackupPanel();
+  layout->addWidget(sourceFields_, 1);
   layout->addWidget(new QLabel(QStringLiteral("Select files to exclude"), source_));
   excludePanel_ = new SourceListPanel(QStringLiteral("ListboxExclude"), excludeList_, model_.Ui(),
                                       model_.DataDir(), source_);
@@ -98,10 +73,7 @@ void BackupTab::BuildSource() {
 
   connect(backupPanel_, &SourceListPanel::changed, this, [this] { Changed(); });
   connect(excludePanel_, &SourceListPanel::changed, this, [this] { Changed(); });
-  for (QCheckBox* box : {subfolders_, onlyNewer_, useLast_})
-    connect(box, &QCheckBox::toggled, this, [this] { Changed(); });
-  connect(newerDate_, &QDateEdit::dateChanged, this, [this] { Changed(); });
-  connect(newerTime_, &QTimeEdit::timeChanged, this, [this] { Changed(); });
+  connect(sourceFields_, &SourceFields::edited, this, [this] { Changed(); });
 }
 
 void BackupTab::BuildDestination() {
@@ -186,11 +158,7 @@ void BackupTab::Changed(bool compose) {
   core::ProjectForm& f = model_.Form();
   f.backupList = backupList_.Entries();
   f.excludeList = excludeList_.Entries();
-  f.includeSubfolders = subfolders_->isChecked();
-  f.onlyNewer = onlyNewer_->isChecked();
-  f.useLastBackup = useLast_->isChecked();
-  f.newerDate = FromQDate(newerDate_->date());
-  f.newerTime = FromQTime(newerTime_->time());
+  sourceFields_->Store(f);
   destinationFields_->Store(f);
   f.usePassword = usePassword_->isChecked();
   f.password = password_->text().toStdString();
@@ -224,11 +192,7 @@ void BackupTab::Sync() {
     excludeList_.Assign(f.excludeList);
     excludePanel_->Refresh();
   }
-  subfolders_->setChecked(f.includeSubfolders);
-  onlyNewer_->setChecked(f.onlyNewer);
-  useLast_->setChecked(f.useLastBackup);
-  newerDate_->setDate(ToQDate(f.newerDate));
-  newerTime_->setTime(ToQTime(f.newerTime));
+  sourceFields_->Show(f);
   destinationFields_->Show(f);
   usePassword_->setChecked(f.usePassword);
   SetTextKeepingCursor(password_, f.password);
@@ -249,9 +213,6 @@ void BackupTab::Sync() {
   destination_->setEnabled(e.groupDestination);
   options_->setEnabled(e.groupOptions);
   schedule_->setEnabled(e.groupSchedule);
-  newerDate_->setEnabled(e.newerPickers);
-  newerTime_->setEnabled(e.newerPickers);
-  useLast_->setEnabled(e.checkUseLastBackup);
   password_->setEnabled(e.passwordEdits);
   retype_->setEnabled(e.passwordEdits);
   encryption_->setEnabled(e.passwordEdits);

@@ -24,6 +24,7 @@ namespace brisko::ui {
 
 class DestinationFields;
 class ScheduleEditor;
+class SourceFields;
 class SourceListPanel;
 
 class BackupTab : public QWidget {
@@ -57,11 +58,7 @@ class BackupTab : public QWidget {
   QGroupBox* schedule_;
   SourceListPanel* backupPanel_;
   SourceListPanel* excludePanel_;
-  QCheckBox* subfolders_;
-  QCheckBox* onlyNewer_;
-  QDateEdit* newerDate_;
-  QTimeEdit* newerTime_;
-  QCheckBox* useLast_;
+  SourceFields* sourceFields_;
   DestinationFields* destinationFields_;
   QCheckBox* usePassword_;
   QLineEdit* password_;
