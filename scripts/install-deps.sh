@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ clang clang-format libclang-rt-14-dev cmake ninja-build pkg-config
-  zlib1g-dev libdeflate-dev libssl-dev nettle-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+  zlib1g-dev libdeflate-dev libssl-dev nettle-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev libcli11-dev
   xvfb xauth zip unzip 7zip libarchive-tools python3 time
   # What the package check runs: the desktop entry's and AppStream's validators, lintian.
   desktop-file-utils appstream lintian

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ZipCli.h"
 #include "platform/Platform.h"
 #include "platform/WildMatch.h"
@@ -98,51 +99,40 @@ int CmdAdd(int argc, char** argv) {
   bool junkPaths = false;
   std::string comment;
   bool haveComment = false;
+  CommandLine line;
+  for (int level = 0; level <= 9; ++level)
+    line.Flag("-" + std::to_string(level), [&options, level] { options.packLevel = level; });
+  line.Flag("-u", [&] { options.zipAction = zip::AddAction::Update; });
+  line.Flag("-f", [&] { options.zipAction = zip::AddAction::Freshen; });
+  line.Flag("-r", [&] {
+    options.recurse = true;
+    options.addDirEntriesOnRecurse = true;  // empty folders come back on extraction
+  });
+  line.Flag("-y", [&] { options.storeLinks = true; });
+  line.Flag("-j", [&] { junkPaths = true; });
+  line.Flag("--aes", [&] { options.encryption = zip::MemberEncryption::Aes256; });
+  line.Value("--threads", "option --threads needs a value", [&](const std::string& value) -> std::string {
+    if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
+      return "--threads takes a number (0 = one per core)";
+    options.threads = std::stoi(value);
+    return {};
+  });
+  line.Value("-P", "option -P needs a value", [&](const std::string& value) {
+    options.password = value;
+    return std::string();
+  });
+  line.Value("-x", "option -x needs a value", [&](const std::string& value) {
+    options.excludeList.push_back(value);
+    return std::string();
+  });
+  line.Value("-z", "option -z needs a value", [&](const std::string& value) {
+    comment = value;
+    haveComment = true;
+    return std::string();
+  });
   std::vector<std::string> operands;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--") {
-      for (++i; i < argc; ++i) operands.push_back(argv[i]);
-      break;
-    }
-    if (arg.size() == 2 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9') {
-      options.packLevel = arg[1] - '0';
-    } else if (arg == "-u") {
-      options.zipAction = zip::AddAction::Update;
-    } else if (arg == "-f") {
-      options.zipAction = zip::AddAction::Freshen;
-    } else if (arg == "-r") {
-      options.recurse = true;
-      options.addDirEntriesOnRecurse = true;  // empty folders come back on extraction
-    } else if (arg == "-y") {
-      options.storeLinks = true;
-    } else if (arg == "-j") {
-      junkPaths = true;
-    } else if (arg == "--threads") {
-      if (i + 1 >= argc) return Usage("option --threads needs a value");
-      const std::string value = argv[++i];
-      if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
-        return Usage("--threads takes a number (0 = one per core)");
-      options.threads = std::stoi(value);
-    } else if (arg == "--aes") {
-      options.encryption = zip::MemberEncryption::Aes256;
-    } else if (arg == "-P" || arg == "-x" || arg == "-z") {
-      if (i + 1 >= argc) return Usage(("option " + arg + " needs a value").c_str());
-      std::string value = argv[++i];
-      if (arg == "-P")
-        options.password = value;
-      else if (arg == "-x")
-        options.excludeList.push_back(value);
-      else {
-        comment = value;
-        haveComment = true;
-      }
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return Usage(("unknown option " + arg).c_str());
-    } else {
-      operands.push_back(arg);
-    }
-  }
+  if (std::string problem = line.Parse({argv + 1, argv + argc}, operands); !problem.empty())
+    return Usage(problem.c_str());
   if (operands.size() < 2) return Usage("an archive and at least one entry are needed");
   if (options.encryption == zip::MemberEncryption::Aes256 && options.password.empty())
     return Usage("--aes needs a password (-P)");

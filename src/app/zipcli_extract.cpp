@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ZipCli.h"
 #include "zip/extract/ArchiveCheck.h"
 #include "zip/extract/ExtractJob.h"
@@ -136,29 +137,29 @@ int RunExtract(int argc, char** argv) {
   std::vector<std::string> members;
   bool junkPaths = false;
   OverwriteRule mode = OverwriteRule::Prompt;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    if (arg == "-P") {
-      if (!value(password)) return UsageError("-P needs a password");
-    } else if (arg == "-d") {
-      if (!value(dir)) return UsageError("-d needs a folder");
-    } else if (arg == "-j") {
-      junkPaths = true;
-    } else if (arg == "-o") {
-      std::string text;
-      if (!value(text) || !ParseOverwrite(text, mode))
-        return UsageError("-o takes prompt, always, never, newer or older");
-    } else if (!archivePath.empty() && !arg.empty() && arg[0] != '-') {
-      members.push_back(arg);  // a stored name, a folder or a wildcard
-    } else if (std::string error = TakeArchiveOperand(arg, archivePath); !error.empty()) {
-      return UsageError(error.c_str());
-    }
+  CommandLine line;
+  line.Value("-P", "-P needs a password", [&](const std::string& value) {
+    password = value;
+    return std::string();
+  });
+  line.Value("-d", "-d needs a folder", [&](const std::string& value) {
+    dir = value;
+    return std::string();
+  });
+  line.Flag("-j", [&] { junkPaths = true; });
+  constexpr const char* kOverwriteWords = "-o takes prompt, always, never, newer or older";
+  line.Value("-o", kOverwriteWords,
+             [&](const std::string& value) { return ParseOverwrite(value, mode) ? "" : kOverwriteWords; });
+  std::vector<std::string> operands;
+  std::string problem = line.Parse({argv + 1, argv + argc}, operands);
+  for (size_t i = 0; i < operands.size() && problem.empty(); ++i) {
+    const std::string& word = operands[i];
+    if (!archivePath.empty() && !word.empty() && word[0] != '-')
+      members.push_back(word);  // a stored name, a folder or a wildcard
+    else
+      problem = TakeArchiveOperand(word, archivePath);
   }
+  if (!problem.empty()) return UsageError(problem.c_str());
   if (archivePath.empty()) return UsageError("no archive given");
 
   zip::ArchiveDirectory archive;

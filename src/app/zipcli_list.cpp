@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ZipCli.h"
 #include "platform/CivilDate.h"
 #include "platform/DosDateTime.h"
@@ -99,16 +101,14 @@ int RunList(int argc, char** argv) {
   std::string archive;
   bool repair = false;
   bool namesOnly = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "-r") {
-      repair = true;
-    } else if (arg == "-1") {
-      namesOnly = true;
-    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
-      return UsageError(error.c_str());
-    }
-  }
+  CommandLine line;
+  line.Flag("-r", [&] { repair = true; });
+  line.Flag("-1", [&] { namesOnly = true; });
+  std::vector<std::string> operands;
+  std::string problem = line.Parse({argv + 1, argv + argc}, operands);
+  for (size_t i = 0; i < operands.size() && problem.empty(); ++i)
+    problem = TakeArchiveOperand(operands[i], archive);
+  if (!problem.empty()) return UsageError(problem.c_str());
   if (archive.empty()) return UsageError("no archive given");
 
   zip::DirectoryOptions options;

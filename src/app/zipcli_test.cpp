@@ -2,7 +2,9 @@
 // writing no files.
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ZipCli.h"
 #include "zip/extract/ArchiveCheck.h"
 #include "zip/names/PrintableText.h"
@@ -19,15 +21,16 @@ int UsageError(const char* detail) {
 
 int RunTest(int argc, char** argv) {
   std::string password, archive;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "-P") {
-      if (i + 1 >= argc) return UsageError("-P needs a password");
-      password = argv[++i];
-    } else if (std::string error = TakeArchiveOperand(arg, archive); !error.empty()) {
-      return UsageError(error.c_str());
-    }
-  }
+  CommandLine line;
+  line.Value("-P", "-P needs a password", [&](const std::string& value) {
+    password = value;
+    return std::string();
+  });
+  std::vector<std::string> operands;
+  std::string problem = line.Parse({argv + 1, argv + argc}, operands);
+  for (size_t i = 0; i < operands.size() && problem.empty(); ++i)
+    problem = TakeArchiveOperand(operands[i], archive);
+  if (!problem.empty()) return UsageError(problem.c_str());
   if (archive.empty()) return UsageError("no archive given");
 
   zip::ArchiveCheck check;
