@@ -16,9 +16,9 @@ void CommandLine::Flag(const std::string& name, std::function<void()> onSet) {
   app_->add_flag_callback(name, std::move(onSet))->trigger_on_parse();
 }
 
-void CommandLine::Value(const std::string& name, const std::string& missing,
-                        std::function<std::string(const std::string&)> onValue) {
-  missing_[name] = missing;
+void CommandLine::Value(const std::string& name, std::function<std::string(const std::string&)> onValue,
+                        const std::string& missing) {
+  missing_[name] = missing.empty() ? "option " + name + " needs a value" : missing;
   app_->add_option_function<std::string>(name,
                                          [this, onValue = std::move(onValue)](const std::string& value) {
                                            std::string problem = onValue(value);
@@ -26,6 +26,16 @@ void CommandLine::Value(const std::string& name, const std::string& missing,
                                          })
       ->trigger_on_parse()
       ->allow_extra_args(false);
+}
+
+void CommandLine::Value(const std::string& name, std::string& into, const std::string& missing) {
+  Value(
+      name,
+      [&into](const std::string& value) {
+        into = value;
+        return std::string();
+      },
+      missing);
 }
 
 std::string CommandLine::Parse(const std::vector<std::string>& words, std::vector<std::string>& operands) {

@@ -26,9 +26,11 @@ class CommandLine {
 
   // An option with a value ("-P PASSWORD"; the next word is its value, whatever it starts with).
   // onValue runs where the option stands and returns "" or what is wrong with the value; `missing` is
-  // the problem of an option given last without its value.
-  void Value(const std::string& name, const std::string& missing,
-             std::function<std::string(const std::string&)> onValue);
+  // the problem of an option given last without its value ("option NAME needs a value" when empty).
+  void Value(const std::string& name, std::function<std::string(const std::string&)> onValue,
+             const std::string& missing = "");
+  // The same for a value kept as it is given, the last one counting.
+  void Value(const std::string& name, std::string& into, const std::string& missing = "");
 
   // Reads the words after the command's name. Operands are the words that are no options, in order;
   // "--" ends the options. Returns "" or the first problem: "unknown option -q", an option's `missing`,

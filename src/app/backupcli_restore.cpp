@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/BackupCli.h"
 #include "app/CliInteraction.h"
+#include "app/CommandLine.h"
 #include "core/InteractionObserver.h"
 #include "core/RestoreRun.h"
 #include "core/SystemClock.h"
@@ -82,28 +84,26 @@ int CmdRestore(const BackupCliContext& context) {
   core::RestoreSettings settings;
   std::string project;
   bool haveTarget = false;
-  const auto& args = context.args;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--to" && hasValue) {
-      settings.destDir = args[++i];
-      haveTarget = true;
-    } else if (a == "--password" && hasValue) {
-      settings.password = args[++i];
-    } else if (a == "--overwrite" && hasValue) {
-      if (!ParseOverwrite(args[++i], settings.overwriteMode)) return kExitUsage;
-    } else if (a == "--flat") {
-      settings.recreateDirs = false;
-    } else if (a == "--project" && hasValue) {
-      project = args[++i];
-    } else if (!a.empty() && a[0] != '-' && settings.archivePath.empty()) {
-      settings.archivePath = a;
-    } else if (!a.empty() && a[0] != '-') {
-      settings.members.push_back(a);  // a stored name, a folder or a wildcard
-    } else {
-      return kExitUsage;
-    }
+  CommandLine line;
+  line.Value("--to", [&](const std::string& value) {
+    settings.destDir = value;
+    haveTarget = true;
+    return std::string();
+  });
+  line.Value("--password", settings.password);
+  line.Value("--overwrite", [&](const std::string& value) {
+    return ParseOverwrite(value, settings.overwriteMode) ? "" : "unknown overwrite rule";
+  });
+  line.Flag("--flat", [&] { settings.recreateDirs = false; });
+  line.Value("--project", project);
+  std::vector<std::string> operands;
+  if (!line.Parse(context.args, operands).empty()) return kExitUsage;
+  for (const std::string& word : operands) {
+    if (word.empty() || word[0] == '-') return kExitUsage;
+    if (settings.archivePath.empty())
+      settings.archivePath = word;
+    else
+      settings.members.push_back(word);  // a stored name, a folder or a wildcard
   }
   if (settings.archivePath.empty() || !haveTarget || settings.destDir.empty()) return kExitUsage;
 

@@ -2,8 +2,10 @@
 // backup run does with each new archive.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/BackupCli.h"
+#include "app/CommandLine.h"
 #include "zip/extract/ArchiveCheck.h"
 #include "zip/names/PrintableText.h"
 
@@ -12,16 +14,11 @@ namespace {
 
 int CmdVerify(const BackupCliContext& context) {
   std::string archive, password;
-  const auto& args = context.args;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--password" && i + 1 < args.size()) {
-      password = args[++i];
-    } else if (archive.empty() && !args[i].empty() && args[i] != "--password") {
-      archive = args[i];
-    } else {
-      return kExitUsage;
-    }
-  }
+  CommandLine line;
+  line.Value("--password", password);
+  std::vector<std::string> operands;
+  if (!line.Parse(context.args, operands).empty() || operands.size() > 1) return kExitUsage;
+  if (!operands.empty()) archive = operands[0];
   if (archive.empty()) return kExitUsage;
   const zip::ArchiveCheck check = zip::CheckArchive(archive, password);
   for (const auto& problem : check.problems)

@@ -14,6 +14,7 @@
 
 #include "app/BackupCli.h"
 #include "app/CliInteraction.h"
+#include "app/CommandLine.h"
 #include "app/StandardOptions.h"
 #include "core/ActivityLog.h"
 #include "core/BackupRun.h"
@@ -151,17 +152,18 @@ class DaemonRunner : public core::ScheduledRunner {
 
 int CmdDaemon(const BackupCliContext& context) {
   int tickMilliseconds = core::kScheduleTickMilliseconds;
-  if (context.args.size() == 2 && context.args[0] == "--tick") {
-    const std::string& text = context.args[1];
+  CommandLine line;
+  line.Value("--tick", [&](const std::string& text) -> std::string {
     int seconds = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (error != std::errc() || end != text.data() + text.size() || seconds < 1 ||
         seconds > std::numeric_limits<int>::max() / 1000)
-      return kExitUsage;
+      return "--tick takes a number of seconds";
     tickMilliseconds = seconds * 1000;
-  } else if (!context.args.empty()) {
-    return kExitUsage;
-  }
+    return {};
+  });
+  std::vector<std::string> operands;
+  if (!line.Parse(context.args, operands).empty() || !operands.empty()) return kExitUsage;
   platform::InstanceLock lock;
   if (!LockDataDir(lock, context.dataDir, "Schedule", "")) return kExitLocked;
 

@@ -111,21 +111,18 @@ int CmdAdd(int argc, char** argv) {
   line.Flag("-y", [&] { options.storeLinks = true; });
   line.Flag("-j", [&] { junkPaths = true; });
   line.Flag("--aes", [&] { options.encryption = zip::MemberEncryption::Aes256; });
-  line.Value("--threads", "option --threads needs a value", [&](const std::string& value) -> std::string {
+  line.Value("--threads", [&](const std::string& value) -> std::string {
     if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
       return "--threads takes a number (0 = one per core)";
     options.threads = std::stoi(value);
     return {};
   });
-  line.Value("-P", "option -P needs a value", [&](const std::string& value) {
-    options.password = value;
-    return std::string();
-  });
-  line.Value("-x", "option -x needs a value", [&](const std::string& value) {
+  line.Value("-P", options.password);
+  line.Value("-x", [&](const std::string& value) {
     options.excludeList.push_back(value);
     return std::string();
   });
-  line.Value("-z", "option -z needs a value", [&](const std::string& value) {
+  line.Value("-z", [&](const std::string& value) {
     comment = value;
     haveComment = true;
     return std::string();

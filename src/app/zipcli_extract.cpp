@@ -138,18 +138,13 @@ int RunExtract(int argc, char** argv) {
   bool junkPaths = false;
   OverwriteRule mode = OverwriteRule::Prompt;
   CommandLine line;
-  line.Value("-P", "-P needs a password", [&](const std::string& value) {
-    password = value;
-    return std::string();
-  });
-  line.Value("-d", "-d needs a folder", [&](const std::string& value) {
-    dir = value;
-    return std::string();
-  });
+  line.Value("-P", password, "-P needs a password");
+  line.Value("-d", dir, "-d needs a folder");
   line.Flag("-j", [&] { junkPaths = true; });
   constexpr const char* kOverwriteWords = "-o takes prompt, always, never, newer or older";
-  line.Value("-o", kOverwriteWords,
-             [&](const std::string& value) { return ParseOverwrite(value, mode) ? "" : kOverwriteWords; });
+  line.Value(
+      "-o", [&](const std::string& value) { return ParseOverwrite(value, mode) ? "" : kOverwriteWords; },
+      kOverwriteWords);
   std::vector<std::string> operands;
   std::string problem = line.Parse({argv + 1, argv + argc}, operands);
   for (size_t i = 0; i < operands.size() && problem.empty(); ++i) {

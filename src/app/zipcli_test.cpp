@@ -22,10 +22,7 @@ int UsageError(const char* detail) {
 int RunTest(int argc, char** argv) {
   std::string password, archive;
   CommandLine line;
-  line.Value("-P", "-P needs a password", [&](const std::string& value) {
-    password = value;
-    return std::string();
-  });
+  line.Value("-P", password, "-P needs a password");
   std::vector<std::string> operands;
   std::string problem = line.Parse({argv + 1, argv + argc}, operands);
   for (size_t i = 0; i < operands.size() && problem.empty(); ++i)

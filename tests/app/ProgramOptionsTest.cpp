@@ -41,39 +41,48 @@ TEST(ProgramOptionsTest, HelpAndVersionAnswerWithoutWork) {
   }
 }
 
-// The command lines of brisko-zip as the man page gives them: options anywhere, the last of two that
-// contradict each other winning, values that begin with "-", "--" before operands, and usage errors
-// that name the problem and exit with 2.
-TEST(ProgramOptionsTest, ZipCommandLines) {
+// The command lines as the man pages give them: options anywhere, the last of two that contradict each
+// other winning, values that begin with "-", "--" before operands, and usage errors that exit with 2
+// (brisko-zip naming the problem).
+TEST(ProgramOptionsTest, CommandLines) {
   struct Case {
+    const char* program;
     const char* args;
     int code;
     const char* output;
   };
   const Case cases[] = {
-      {"a -r -u -f new.zip f.txt", 1, "nothing to add"},  // freshen: nothing new
-      {"a -f -u new.zip f.txt", 0, ""},
-      {"a -9 -P -secret -x '*.log' -z note -- z.zip -r f.txt", 1, "-r: no such file"},
-      {"t -P -secret z.zip", 0, ""},
-      {"x -o never -P -secret -d out z.zip f.txt", 0, ""},
-      {"a -q z.zip f.txt", 2, "brisko-zip: unknown option -q"},
-      {"a z.zip f.txt -P", 2, "brisko-zip: option -P needs a value"},
-      {"a --threads 1x z.zip f.txt", 2, "--threads takes a number"},
-      {"a --aes z.zip f.txt", 2, "--aes needs a password (-P)"},
-      {"a z.zip", 2, "an archive and at least one entry are needed"},
-      {"x -o sometimes z.zip", 2, "brisko-zip x: -o takes prompt, always, never, newer or older"},
-      {"x z.zip f.txt -d", 2, "brisko-zip x: -d needs a folder"},
-      {"t z.zip -5", 2, "brisko-zip t: unknown option -5"},
-      {"l z.zip other.zip", 2, "brisko-zip l: only one archive"},
-      {"nope", 2, "brisko-zip: unknown command 'nope'"},
+      {"brisko-zip", "a -r -u -f new.zip f.txt", 1, "nothing to add"},  // freshen: nothing new
+      {"brisko-zip", "a -f -u new.zip f.txt", 0, ""},
+      {"brisko-zip", "a -9 -P -secret -x '*.log' -z note -- z.zip -r f.txt", 1, "-r: no such file"},
+      {"brisko-zip", "t -P -secret z.zip", 0, ""},
+      {"brisko-zip", "x -o never -P -secret -d out z.zip f.txt", 0, ""},
+      {"brisko-zip", "a -q z.zip f.txt", 2, "brisko-zip: unknown option -q"},
+      {"brisko-zip", "a z.zip f.txt -P", 2, "brisko-zip: option -P needs a value"},
+      {"brisko-zip", "a --threads 1x z.zip f.txt", 2, "--threads takes a number"},
+      {"brisko-zip", "a --aes z.zip f.txt", 2, "--aes needs a password (-P)"},
+      {"brisko-zip", "a z.zip", 2, "an archive and at least one entry are needed"},
+      {"brisko-zip", "x -o sometimes z.zip", 2,
+       "brisko-zip x: -o takes prompt, always, never, newer or older"},
+      {"brisko-zip", "x z.zip f.txt -d", 2, "brisko-zip x: -d needs a folder"},
+      {"brisko-zip", "t z.zip -5", 2, "brisko-zip t: unknown option -5"},
+      {"brisko-zip", "l z.zip other.zip", 2, "brisko-zip l: only one archive"},
+      {"brisko-zip", "nope", 2, "brisko-zip: unknown command 'nope'"},
+      {"brisko-backup", "--config-dir . verify --password -secret z.zip", 0, "member(s) verified"},
+      {"brisko-backup", "--config-dir . verify z.zip --password", 2, "usage: brisko-backup"},
+      {"brisko-backup", "--config-dir . daemon --tick 0", 2, "daemon [--tick SECONDS]"},
+      {"brisko-backup", "--config-dir . restore z.zip --to", 2, "usage: brisko-backup"},
+      {"brisko-backup", "--config-dir . restore z.zip --overwrite sometimes --to out", 2,
+       "usage: brisko-backup"},
+      {"brisko-backup", "--config-dir . restore --flat -x z.zip --to out", 2, "usage: brisko-backup"},
   };
   brisko::test::TempDir dir;
   dir.Write("f.txt", "text\n");
   for (const Case& c : cases) {
-    auto [code, out] = RunShell("cd " + ShellQuote(dir.Path()) + " && " +
-                                ShellQuote(ProgramPath("brisko-zip")) + " " + c.args + " 2>&1 </dev/null");
-    EXPECT_EQ(code, c.code) << c.args << ": " << out;
-    EXPECT_NE(out.find(c.output), std::string::npos) << c.args << ": " << out;
+    auto [code, out] = RunShell("cd " + ShellQuote(dir.Path()) + " && " + ShellQuote(ProgramPath(c.program)) +
+                                " " + c.args + " 2>&1 </dev/null");
+    EXPECT_EQ(code, c.code) << c.program << " " << c.args << ": " << out;
+    EXPECT_NE(out.find(c.output), std::string::npos) << c.program << " " << c.args << ": " << out;
   }
 }
 
