@@ -34,7 +34,7 @@ class CommandLine {
 
   // Reads the words after the command's name. Operands are the words that are no options, in order;
   // "--" ends the options. Returns "" or the first problem: "unknown option -q", an option's `missing`,
-  // or what its onValue said.
+  // or what its onValue said. Called once.
   std::string Parse(const std::vector<std::string>& words, std::vector<std::string>& operands);
 
  private:
