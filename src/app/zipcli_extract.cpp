@@ -171,16 +171,17 @@ int RunExtract(int argc, char** argv) {
       archive.ReadDirectory();
       for (const std::string& member : members) {
         if (!archive.DirectoryLoaded()) break;  // not an archive: the extraction says so
-        const zip::ItemPatterns item = zip::PatternsOf(member, zip::SelectionItem::Typed);
+        const zip::MemberSelector item(member, zip::SelectionItem::Typed);
         bool found = false;
-        for (int i = 0; i < archive.EntryCount() && !found; ++i)
-          found = item.Matches(archive.Entry(i).FullName());
+        for (int i = 0; i < archive.EntryCount(); ++i) {
+          if (!item.Matches(archive.Entry(i).FullName())) continue;
+          options.members.push_back(archive.Entry(i).FullName());
+          found = true;
+        }
         if (!found) {
           std::fprintf(stderr, "%s: not in the archive\n", Printable(member).c_str());
           ++report.failures;
         }
-        auto& list = item.matchCase ? options.namesList : options.filesList;
-        list.insert(list.end(), item.patterns.begin(), item.patterns.end());
       }
     }
     zip::ExtractJob(archive, std::move(options), &report).Run();

@@ -272,14 +272,9 @@ RestoreOutcome RestoreRun::Run(const RestoreSettings& settings, const std::strin
 void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& options,
                         RestoreOutcome& outcome) {
   options.doAll = settings.members.empty();
-  options.filesList.clear();
-  options.namesList.clear();
-  std::vector<zip::ItemPatterns> items;
-  for (const std::string& item : settings.members) {
-    items.push_back(zip::PatternsOf(item, settings.itemKind));
-    auto& list = items.back().matchCase ? options.namesList : options.filesList;
-    list.insert(list.end(), items.back().patterns.begin(), items.back().patterns.end());
-  }
+  options.members.clear();
+  std::vector<zip::MemberSelector> items;
+  for (const std::string& item : settings.members) items.emplace_back(item, settings.itemKind);
   std::vector<bool> itemUsed(items.size(), false);
   for (int i = 0; i < archive_.EntryCount(); ++i) {
     const zip::ZipEntry& entry = archive_.Entry(i);
@@ -287,6 +282,7 @@ void RestoreRun::Select(const RestoreSettings& settings, zip::ExtractOptions& op
     for (size_t k = 0; k < items.size(); ++k) {
       if (items[k].Matches(entry.FullName())) picked = itemUsed[k] = true;
     }
+    if (picked && !options.doAll) options.members.push_back(entry.FullName());
     if (picked && !entry.FileName().empty()) ++outcome.chosen;
   }
   for (size_t k = 0; k < itemUsed.size(); ++k)

@@ -87,7 +87,7 @@ TEST_F(ExtractManifestTest, ArchivesWithoutEndRecordGiveIncompleteZipFile) {
     Extraction reader;
     reader.archive.SetZipName(TestDataPath("interop", archive));
     reader.options.destDir = P("out");
-    reader.options.filesList = {"*"};
+    reader.options.doAll = true;
     EXPECT_EQ(ThrownMessage<IncompleteArchiveError>([&] { reader.Run(); }), "Incomplete Zip File");
     EXPECT_FALSE(fs::exists(P("out")) && !FilesBelow(P("out")).empty());
     EXPECT_EQ(reader.log.completeCalls, 0);  // the directory read failed before any run

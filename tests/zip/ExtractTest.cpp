@@ -62,21 +62,23 @@ TEST_F(ExtractTest, RootDirIsRemovedFromStoredFolders) {
   EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"other/b.txt", "sub/a.txt"}));
 }
 
-TEST_F(ExtractTest, FilesListSelects) {
+TEST_F(ExtractTest, MembersAreChosenByExactStoredName) {
   const std::string zip = MakeZip({StoredMember("a.txt", "A"), StoredMember("B.TXT", "B"),
                                    StoredMember("c.doc", "C"), StoredMember("sub/d.txt", "D")});
   Extraction reader;
   Prepare(reader, zip);
   reader.options.doAll = false;
-  reader.options.filesList = {"*.txt"};
+  reader.options.members = {"a.txt", std::string("sub") + platform::kPathDelim + "d.txt"};
   reader.Run();
-  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"B.TXT", "a.txt", "sub/d.txt"}));
-  EXPECT_EQ(reader.log.completeCount, 3);
+  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"a.txt", "sub/d.txt"}));
+  EXPECT_EQ(reader.log.completeCount, 2);
 
+  // No wildcard and no other case: a name is only itself.
   fs::remove_all(P("out"));
-  reader.options.filesList = {"SUB/*", "nothing"};
+  reader.options.members = {"*.txt", "b.txt", "nothing"};
   reader.Run();
-  EXPECT_EQ(FilesBelow(P("out")), (std::vector<std::string>{"sub/d.txt"}));
+  EXPECT_TRUE(!fs::exists(P("out")) || FilesBelow(P("out")).empty());
+  EXPECT_EQ(reader.log.completeCount, 0);
 }
 
 TEST_F(ExtractTest, EmptyFilesAreCreatedWithTheirTime) {
@@ -202,7 +204,7 @@ TEST_F(ExtractTest, WrongPasswordWithAndWithoutHandler) {
     Extraction reader;
     Prepare(reader, zip);
     reader.options.password = "wrong";
-    reader.options.filesList = {"x"};
+    reader.options.members = {"x"};
     reader.onBadPassword = [&](int) -> std::optional<std::string> { throw CanceledError("silent"); };
     EXPECT_THROW(reader.Run(), CanceledError);
     EXPECT_EQ(reader.log.completeCalls, 1);

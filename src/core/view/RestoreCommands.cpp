@@ -38,8 +38,8 @@ std::string RestoreCommands::ConfirmationText(const std::string& name, int repla
 
 int RestoreCommands::CountReplaced(const std::string& archive) {
   if (options.overwriteMode == zip::OverwriteRule::Never) return 0;
-  std::vector<zip::ItemPatterns> items;
-  for (const std::string& item : selection) items.push_back(zip::PatternsOf(item, zip::SelectionItem::Exact));
+  std::vector<zip::MemberSelector> items;
+  for (const std::string& item : selection) items.emplace_back(item, zip::SelectionItem::Exact);
   std::string base = TrimBlanks(browser_.DirectoryRestore());
   if (base.empty() || base.back() != platform::kPathDelim) base += platform::kPathDelim;
   int count = 0;
@@ -49,7 +49,7 @@ int RestoreCommands::CountReplaced(const std::string& archive) {
     for (int i = 0; i < archive_.EntryCount(); ++i) {
       const zip::ZipEntry& entry = archive_.Entry(i);
       if (entry.FileName().empty()) continue;
-      if (!items.empty() && std::none_of(items.begin(), items.end(), [&](const zip::ItemPatterns& item) {
+      if (!items.empty() && std::none_of(items.begin(), items.end(), [&](const zip::MemberSelector& item) {
             return item.Matches(entry.FullName());
           }))
         continue;

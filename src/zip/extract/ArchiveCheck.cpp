@@ -89,7 +89,7 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
     if (archive.ArchiveIsOpen() && archive.Archive().Size() == 0) throw NotAnArchiveError(kMsgNotValidZip);
     result.directoryNote = archive.DirectoryNote();
     const int count = archive.EntryCount();
-    const auto ahead = ExtractJob::StartDecodeAhead(archive, password, 0, ExtractJob::AheadFor::Test);
+    const auto ahead = ExtractJob::StartDecodeAhead(archive, password, 0);
     for (int i = 0; i < count; ++i) {
       const EntryCheck check = ExtractJob::TestEntryDecodedAhead(archive, i, password, ahead.get());
       ++result.members;

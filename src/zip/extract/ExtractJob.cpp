@@ -66,7 +66,7 @@ EntryCheck ExtractJob::ExtractToBuffer(ArchiveDirectory& archive, int index, con
 
 std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& archive,
                                                           const std::string& password, int first,
-                                                          AheadFor use) {
+                                                          const std::vector<bool>* chosen) {
   // Parts of a split archive are asked for one by one: only the archive itself goes through them.
   if (!archive.DirectoryLoaded() || archive.IsMultiDisk() || !archive.OverlapNote().empty()) return nullptr;
   const int count = archive.EntryCount();
@@ -74,7 +74,7 @@ std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& arch
   int suitable = 0;
   for (int i = std::max(first, 0); i < count; ++i) {
     const ZipEntry& entry = archive.Entry(i);
-    if ((use == AheadFor::Extraction && !entry.matchFlag) || !DecodeAhead::Suits(entry)) continue;
+    if ((chosen && !(*chosen)[static_cast<size_t>(i)]) || !DecodeAhead::Suits(entry)) continue;
     members[static_cast<size_t>(i)] = entry;
     ++suitable;
   }
@@ -85,8 +85,7 @@ std::unique_ptr<DecodeAhead> ExtractJob::StartDecodeAhead(ArchiveDirectory& arch
     if (!stream) break;
     streams.push_back(std::move(stream));
   }
-  return std::make_unique<DecodeAhead>(std::move(members), std::move(streams), password,
-                                       use == AheadFor::Extraction);
+  return std::make_unique<DecodeAhead>(std::move(members), std::move(streams), password, chosen != nullptr);
 }
 
 EntryCheck ExtractJob::TestEntryDecodedAhead(ArchiveDirectory& archive, int index,

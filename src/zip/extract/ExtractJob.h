@@ -25,11 +25,9 @@ struct ExtractOptions {
   std::string rootDir;
   bool recreateDirs = false;
   OverwriteRule overwriteMode = OverwriteRule::Prompt;
-  // Wildcard patterns selecting entries when doAll is false; letters match without regard to case.
-  std::vector<std::string> filesList;
-  // Patterns of names selecting entries beside filesList (SelectionPatterns of name items): letters
-  // compare as the system tells names apart, exactly on POSIX.
-  std::vector<std::string> namesList;
+  // The stored names (as ZipEntry::FullName gives them) of the entries to extract, compared exactly;
+  // every entry when doAll is set.
+  std::vector<std::string> members;
   bool doAll = false;
   bool retainAttributes = true;
   bool replaceReadOnly = false;
@@ -61,13 +59,11 @@ class ExtractJob {
   static EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password,
                                     uint64_t sizeCap, std::vector<uint8_t>& out);
 
-  // What a loop over the entries in order decodes ahead: every member, only checked (Test), or those
-  // with matchFlag set, keeping their data (Extraction).
-  enum class AheadFor { Test, Extraction };
   // Workers that decode the small members of the sorted view from `first` on with the password ahead
-  // of such a loop; null when none would pay.
+  // of a loop over the entries in order: every member, only checked (chosen null), or those chosen
+  // (by index), keeping their data. Null when none would pay.
   static std::unique_ptr<DecodeAhead> StartDecodeAhead(ArchiveDirectory& archive, const std::string& password,
-                                                       int first, AheadFor use);
+                                                       int first, const std::vector<bool>* chosen = nullptr);
   // TestEntry of entry `index`, from the workers' result when they decoded it ahead.
   static EntryCheck TestEntryDecodedAhead(ArchiveDirectory& archive, int index, const std::string& password,
                                           DecodeAhead* ahead);

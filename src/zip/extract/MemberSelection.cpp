@@ -1,29 +1,13 @@
-// Selection items into FilesList patterns.
+// Selection items matched against stored names.
 #include "zip/extract/MemberSelection.h"
 
 #include "platform/PathRules.h"
 #include "platform/WildMatch.h"
+#include "zip/names/ZipPaths.h"
 
 namespace brisko::zip {
 
 namespace {
-
-// A literal name as a pattern: each mark the matcher reads ("*", "?", "<") becomes a one-character set
-// holding it; every other character already stands for itself.
-std::string EscapeLiteral(std::string_view name) {
-  std::string out;
-  out.reserve(name.size());
-  for (char c : name) {
-    if (c == '*' || c == '?' || c == '<') {
-      out += '<';
-      out += c;
-      out += '>';
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
 
 // Text with '/' for every separator: on Windows a '\' separates folders as well (and is part of no
 // name), so "sub\*" and "sub/*" pick the same members.
@@ -34,32 +18,30 @@ std::string WithSlashes(std::string_view text) {
   return out;
 }
 
+bool SameMemberName(std::string_view a, std::string_view b) {
+  return platform::kNamesIgnoreCase ? SameTextAscii(a, b) : a == b;
+}
+
 }  // namespace
 
-std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind) {
-  if (kind == SelectionItem::Typed && platform::IsWildcard(item)) return {item};
-  const std::string slashed = WithSlashes(item);
-  std::string_view name = slashed;
-  while (!name.empty() && name.back() == '/') name.remove_suffix(1);
-  if (name.empty()) return {};
-  const std::string literal = EscapeLiteral(name);
-  // "name" itself (a file, or a folder entry stored without its slash) and everything below "name/".
-  return {literal, literal + "/*"};
+MemberSelector::MemberSelector(const std::string& item, SelectionItem kind) {
+  if (kind == SelectionItem::Typed && platform::IsWildcard(item)) {
+    wildcard_ = platform::kWindows ? WithSlashes(item) : item;
+    return;
+  }
+  name_ = WithSlashes(item);
+  while (!name_.empty() && name_.back() == '/') name_.pop_back();
 }
 
-bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName,
-                       bool matchCase) {
+bool MemberSelector::Matches(std::string_view storedName) const {
   const std::string name = WithSlashes(storedName);
-  for (const std::string& pattern : patterns)
-    if (platform::WildMatch(platform::kWindows ? WithSlashes(pattern) : pattern, name,
-                            {.matchCase = matchCase}))
-      return true;
-  return false;
-}
-
-ItemPatterns PatternsOf(const std::string& item, SelectionItem kind) {
-  const bool name = kind == SelectionItem::Exact || !platform::IsWildcard(item);
-  return {SelectionPatterns(item, kind), name && !platform::kNamesIgnoreCase};
+  if (!wildcard_.empty()) return platform::WildMatch(wildcard_, name, {.matchCase = false});
+  if (name_.empty()) return false;
+  // The name itself (a file, or a folder entry stored without its slash) and everything below it.
+  const std::string_view view = name;
+  if (view.size() > name_.size() && view[name_.size()] == '/')
+    return SameMemberName(view.substr(0, name_.size()), name_);
+  return SameMemberName(view, name_);
 }
 
 }  // namespace brisko::zip

@@ -1,10 +1,9 @@
-// Which members of an archive an extraction picks: selection items turned into the extractor's
-// FilesList patterns, and the match the extractor applies to them.
+// Which members of an archive a selection item picks, for the callers that turn a user's choice into
+// the stored names an extraction takes.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace brisko::zip {
 
@@ -14,26 +13,19 @@ enum class SelectionItem {
   Exact,  // a stored name as listed (a folder ends in "/"); wildcard marks in it are ordinary characters
 };
 
-// The FilesList patterns that pick `item`: a member of that name and, for a folder (written with or
-// without its trailing "/"), every member below it. Empty for an empty item.
-std::vector<std::string> SelectionPatterns(const std::string& item, SelectionItem kind);
+// One selection item matched against stored names (folder part included; on Windows '\' and '/'
+// alike between folders). A name picks the member of that name and, for a folder (written with or
+// without its trailing "/"), every member below it, as the system tells names apart: exactly on
+// POSIX, without regard to ASCII case on Windows. A wildcard matches the whole name, its letters
+// without regard to case, as the backup's wildcards do. An empty item picks nothing.
+class MemberSelector {
+ public:
+  MemberSelector(const std::string& item, SelectionItem kind);
+  bool Matches(std::string_view storedName) const;
 
-// Whether the stored name (folder part included) matches one of the patterns, as the extractor
-// matches FilesList: whole name, ASCII letters without regard to case unless matchCase, and on
-// Windows '\' and '/' alike between folders.
-bool MatchesAnyPattern(const std::vector<std::string>& patterns, std::string_view storedName,
-                       bool matchCase = false);
-
-// One selection item as the extractor matches it. A name (or folder) picks members as the system
-// tells names apart: exactly on POSIX, without regard to case on Windows. A wildcard's letters match
-// without regard to case, as the backup's wildcards do.
-struct ItemPatterns {
-  std::vector<std::string> patterns;
-  bool matchCase = false;  // patterns go to the extractor's namesList, else to its filesList
-  bool Matches(std::string_view storedName) const {
-    return MatchesAnyPattern(patterns, storedName, matchCase);
-  }
+ private:
+  std::string wildcard_;  // a typed wildcard; empty for a name
+  std::string name_;      // the name with '/' between folders and no trailing '/'
 };
-ItemPatterns PatternsOf(const std::string& item, SelectionItem kind);
 
 }  // namespace brisko::zip

@@ -17,7 +17,6 @@
 #include "zip/decode/WholeMemberDecoder.h"
 #include "zip/extract/CheckingSink.h"
 #include "zip/extract/FileSink.h"
-#include "zip/extract/MemberSelection.h"
 #include "zip/extract/SafePath.h"
 #include "zip/format/ZipErrors.h"
 #include "zip/names/ZipPaths.h"
@@ -158,11 +157,9 @@ void ZipExtractRun::Finish(bool switchedSort, bool oldKeepOpen) {
   observer_.OnUnZipComplete(fileCount_);
 }
 
-bool ZipExtractRun::Selected(const ZipEntry& entry) const {
+bool ZipExtractRun::Selected(const ZipEntry& entry, const std::unordered_set<std::string>& names) const {
   if (entry.FileName().empty() && !options_.recreateDirs) return false;
-  if (options_.doAll) return true;
-  return MatchesAnyPattern(options_.filesList, entry.FullName()) ||
-         MatchesAnyPattern(options_.namesList, entry.FullName(), !platform::kNamesIgnoreCase);
+  return options_.doAll || names.count(entry.FullName()) != 0;
 }
 
 void ZipExtractRun::Body() {
@@ -178,28 +175,29 @@ void ZipExtractRun::Body() {
   int selectedFolders = 0;
   totalBytes_ = 0;
   bytesDone_ = 0;
+  const std::unordered_set<std::string> names(options_.members.begin(), options_.members.end());
+  chosen_.assign(static_cast<size_t>(count), false);
   for (int i = 0; i < count; ++i) {
-    ZipEntry* entry = &archive_.Entry(i);
-    entry->matchFlag = Selected(*entry);
-    if (entry->matchFlag && !entry->FileName().empty()) {
-      totalBytes_ += entry->uncompressedSize;
+    const ZipEntry& entry = archive_.Entry(i);
+    const bool chosen = chosen_[static_cast<size_t>(i)] = Selected(entry, names);
+    if (chosen && !entry.FileName().empty()) {
+      totalBytes_ += entry.uncompressedSize;
     } else {
       --numFiles;
-      if (entry->matchFlag) ++selectedFolders;
+      if (chosen) ++selectedFolders;
     }
   }
 
   if (observer_.OnStartUnZipInfo(numFiles, totalBytes_) == JobStart::Cancel) return;
   if (numFiles <= 0 && selectedFolders == 0) return;
 
-  using AheadFor = ExtractJob::AheadFor;
-  ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, 0, AheadFor::Extraction);
+  ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, 0, &chosen_);
   for (int i = 0; i < count; ++i) {
-    if (!options_.doAll && !archive_.Entry(i).matchFlag) continue;
+    if (!options_.doAll && !chosen_[static_cast<size_t>(i)]) continue;
     do {
       // A password given during the run makes what the workers decoded with the old one useless.
       if (ahead_ && ahead_->Password() != options_.password)
-        ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, i, AheadFor::Extraction);
+        ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, i, &chosen_);
     } while (ProcessEntry(i) == Step::Retry);
   }
   ahead_.reset();

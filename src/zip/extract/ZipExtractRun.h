@@ -37,7 +37,8 @@ class ZipExtractRun {
   enum class Step { Done, Retry };
 
   void Body();
-  bool Selected(const ZipEntry& entry) const;
+  // Whether the run extracts the entry: doAll, or its stored name is one of names.
+  bool Selected(const ZipEntry& entry, const std::unordered_set<std::string>& names) const;
   Step ProcessEntry(int index);
   void ProcessFolderEntry(int index, const ZipEntry& entry);
   // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
@@ -70,6 +71,7 @@ class ZipExtractRun {
   std::vector<std::pair<std::string, ZipEntry>> folderFinish_;  // recreated folders and their entries
   WholeMemberDecoder decoder_;  // keeps its buffers from one entry to the next
   std::unique_ptr<DecodeAhead> ahead_;
+  std::vector<bool> chosen_;  // by index of the sorted view: the entries this run extracts
   int fileCount_ = 0;
   int64_t totalBytes_ = 0;
   int64_t bytesDone_ = 0;

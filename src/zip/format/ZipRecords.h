@@ -48,7 +48,6 @@ class ZipEntry {
   bool localZip64 = false;
   // Set for AES-encrypted members (method 99): the key strength and the method of the data inside.
   std::optional<AesField> aes;
-  bool matchFlag = false;  // chosen by the current extraction
 
   // Back to the values of a freshly made record.
   void Clear() { *this = ZipEntry(); }

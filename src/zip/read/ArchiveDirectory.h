@@ -70,7 +70,7 @@ class ArchiveDirectory : public CancelCheck {
   uint64_t EntrySize(int index) const;
   // Read from the entry's central header on first use and kept.
   std::string EntryComment(int index);
-  // The whole record (a job may set matchFlag).
+  // The whole record.
   ZipEntry& Entry(int index);
   const ZipEntry& Entry(int index) const;
   const EndOfCentralDir& EndCentral() const { return endCentral_; }
