@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "zip/extract/EntryTest.h"
 #include "zip/extract/ExtractJob.h"
 #include "zip/format/ZipErrors.h"
 #include "zip/io/MemoryStream.h"
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     archive.ReadDirectory();
     for (int i = 0; i < archive.EntryCount() && i < 64; ++i) {
       std::vector<uint8_t> out;
-      ExtractJob::ExtractToBuffer(archive, i, "Secret#123", 8u << 20, out);
+      ExtractToBuffer(archive, i, "Secret#123", 8u << 20, out);
     }
   } catch (const ZipError&) {
     // Rejecting a damaged archive is the expected outcome.

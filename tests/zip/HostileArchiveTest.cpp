@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 #include "support/ZipBuilder.h"
 #include "zip/extract/EntryCheck.h"
+#include "zip/extract/EntryTest.h"
 
 namespace brisko::zip::test {
 namespace {
@@ -109,7 +110,7 @@ TEST_F(HostileArchiveTest, DeflateStreamLongerThanItsRecordedSize) {
   archive.SetZipName(P("hostile.zip"));
   archive.ReadDirectory();
   std::vector<uint8_t> out;
-  const EntryCheck check = ExtractJob::ExtractToBuffer(archive, 0, "", 1 << 30, out);
+  const EntryCheck check = ExtractToBuffer(archive, 0, "", 1 << 30, out);
   EXPECT_EQ(check.result, EntryResult::TooLarge);
   EXPECT_LE(out.size(), 1000u);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ZipBuilder.h"
+#include "zip/extract/EntryTest.h"
 #include "zip/extract/ExtractJob.h"
 #include "zip/format/ByteIO.h"
 #include "zip/format/ZipErrors.h"
@@ -204,7 +205,7 @@ TEST_F(Zip64Reading, MembersSharingTheirDataAreRefused) {
   bytes[offsetField + 1] = 0;
   Open(bytes);
   EXPECT_NE(reader_.OverlapNote().find("a and b"), std::string::npos) << reader_.OverlapNote();
-  EXPECT_EQ(ExtractJob::TestEntry(reader_, 0, "").result, EntryResult::DataError);
+  EXPECT_EQ(TestEntry(reader_, 0, "").result, EntryResult::DataError);
   ExtractOptions options;
   options.doAll = true;
   options.destDir = ::testing::TempDir();

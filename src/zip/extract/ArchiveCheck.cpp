@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "zip/extract/ExtractJob.h"
+#include "zip/extract/EntryTest.h"
 #include "zip/format/MethodNames.h"
 #include "zip/format/ZipErrors.h"
 #include "zip/names/ZipPaths.h"
@@ -89,9 +89,9 @@ ArchiveCheck CheckArchive(const std::string& path, const std::string& password, 
     if (archive.ArchiveIsOpen() && archive.Archive().Size() == 0) throw NotAnArchiveError(kMsgNotValidZip);
     result.directoryNote = archive.DirectoryNote();
     const int count = archive.EntryCount();
-    const auto ahead = ExtractJob::StartDecodeAhead(archive, password, 0);
+    const auto ahead = DecodeAhead::Start(archive, password, 0);
     for (int i = 0; i < count; ++i) {
-      const EntryCheck check = ExtractJob::TestEntryDecodedAhead(archive, i, password, ahead.get());
+      const EntryCheck check = TestEntryDecodedAhead(archive, i, password, ahead.get());
       ++result.members;
       if (check.result != EntryResult::Ok)
         result.problems.push_back({archive.Entry(i).StoredName(), DescribeEntryCheck(check)});

@@ -17,6 +17,7 @@
 #include "zip/decode/WholeMemberDecoder.h"
 #include "zip/extract/CheckingSink.h"
 #include "zip/extract/FileSink.h"
+#include "zip/extract/MemberReads.h"
 #include "zip/extract/SafePath.h"
 #include "zip/format/ZipErrors.h"
 #include "zip/names/ZipPaths.h"
@@ -34,16 +35,6 @@ namespace {
 platform::DateTime DosValue(uint32_t dos) {
   platform::DateTime value = 0;
   return platform::DosDateTimeToDateTime(dos, value) ? value : 0;
-}
-
-// Reads of the archive from its current position on, across the parts of a split archive.
-auto SpanningReads(ArchiveDirectory& archive) {
-  return ReadingSource([&archive](uint8_t* buffer, size_t n) { return archive.ReadSpanning(buffer, n); });
-}
-
-// The decryption of an entry's data source; null for plain entries.
-MemberDecryption* DecryptionOf(const ZipEntry& entry, MemberDecryption& decryption) {
-  return entry.IsEncrypted() ? &decryption : nullptr;
 }
 
 // Removes the temporary output of an entry unless it was moved into place. The file is closed first:
@@ -79,15 +70,6 @@ constexpr uint64_t kMaxLinkText = 65536;
 // link text.
 bool IsLinkEntry(const ZipEntry& entry) {
   return platform::kUnixModes && (entry.UnixMode() & kTypeMask) == kTypeLink;
-}
-
-// The check of an entry before its data is read: what the records say.
-EntryCheck CheckOf(const ZipEntry& entry) {
-  EntryCheck check;
-  check.storedCrc = entry.crc32;
-  check.expectedSize = entry.uncompressedSize;
-  check.method = entry.DataMethod();
-  return check;
 }
 
 // Restores the modification time: the extended timestamp or NTFS time when present, else the DOS
@@ -191,13 +173,13 @@ void ZipExtractRun::Body() {
   if (observer_.OnStartUnZipInfo(numFiles, totalBytes_) == JobStart::Cancel) return;
   if (numFiles <= 0 && selectedFolders == 0) return;
 
-  ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, 0, &chosen_);
+  ahead_ = DecodeAhead::Start(archive_, options_.password, 0, &chosen_);
   for (int i = 0; i < count; ++i) {
     if (!options_.doAll && !chosen_[static_cast<size_t>(i)]) continue;
     do {
       // A password given during the run makes what the workers decoded with the old one useless.
       if (ahead_ && ahead_->Password() != options_.password)
-        ahead_ = ExtractJob::StartDecodeAhead(archive_, options_.password, i, &chosen_);
+        ahead_ = DecodeAhead::Start(archive_, options_.password, i, &chosen_);
     } while (ProcessEntry(i) == Step::Retry);
   }
   ahead_.reset();
@@ -510,92 +492,6 @@ bool ZipExtractRun::PlaceLink(const std::string& text, const std::string& folder
     return false;
   }
   return false;
-}
-
-EntryCheck ZipExtractRun::TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
-                                    ByteSink* keep, uint64_t sizeCap) {
-  const ZipEntry entry = archive.Entry(index);
-  EntryCheck check = CheckOf(entry);
-  if (!archive.OverlapNote().empty()) {
-    check.result = EntryResult::DataError;
-    check.message = archive.OverlapNote();
-    return check;
-  }
-  if (entry.FileName().empty()) return check;
-  if (!IsDecodable(entry)) {
-    check.result = EntryResult::UnknownMethod;
-    check.message = kMsgUnknownMethod;
-    return check;
-  }
-  if (entry.uncompressedSize > sizeCap) {
-    check.result = EntryResult::TooLarge;
-    return check;
-  }
-
-  const bool opened = !archive.ArchiveIsOpen();
-  if (opened) archive.OpenArchive();
-  struct CloseScope {
-    ArchiveDirectory& r;
-    bool close;
-    ~CloseScope() {
-      if (close && !r.Options().keepZipOpen && r.ArchiveIsOpen()) r.CloseArchiveStream();
-    }
-  } closeScope{archive, opened};
-
-  CheckingSink sink(keep, entry.uncompressedSize);
-  MemberDecryption decryption;
-  bool authentic = true;
-  try {
-    archive.SeekToData(entry);
-    auto raw = SpanningReads(archive);
-    uint64_t remaining = entry.compressedSize;
-    if (entry.IsEncrypted()) {
-      switch (decryption.Begin(entry, password, raw)) {
-        case MemberDecryption::Start::NoHeader:
-          check.result = EntryResult::DataError;
-          check.message = "no encryption header";
-          return check;
-        case MemberDecryption::Start::BadPassword:
-          check.result = EntryResult::BadPassword;
-          return check;
-        case MemberDecryption::Start::Ok:
-          remaining = decryption.DataSize();
-          break;
-      }
-    }
-    EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &archive);
-    WholeMemberDecoder decoder;
-    try {
-      decoder.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, entry.uncompressedSize,
-                     &archive);
-    } catch (...) {
-      authentic = source.Authentic();
-      throw;
-    }
-    authentic = source.Authentic();
-  } catch (const OversizeMemberError& e) {
-    check.result = EntryResult::TooLarge;
-    check.message = e.what();
-  } catch (const LegacyDecodeError& e) {
-    check.result = EntryResult::DataError;
-    check.message = e.what();
-  } catch (const FatalExtractError& e) {
-    check.result = EntryResult::DataError;
-    check.message = e.what();
-  } catch (const BadArchiveError& e) {
-    check.result = EntryResult::DataError;
-    check.message = e.what();
-  }
-  check.calcCrc = sink.Crc();
-  check.size = sink.Written();
-  if (!authentic) {
-    check.result = EntryResult::Altered;
-    check.message = kMsgAltered;
-  } else if (check.result == EntryResult::Ok &&
-             ((entry.CrcStored() && check.calcCrc != entry.crc32) || check.size != entry.uncompressedSize)) {
-    check.result = EntryResult::BadCRC;
-  }
-  return check;
 }
 
 }  // namespace brisko::zip

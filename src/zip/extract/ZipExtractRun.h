@@ -1,5 +1,5 @@
 // One run of an ExtractJob: selection, target paths, password checks, overwrite rules, decoding with
-// CRC check, and the events around them. Also decodes single entries to memory.
+// CRC check, and the events around them.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,8 @@
 #include "zip/decode/ByteSink.h"
 #include "zip/decode/WholeMemberDecoder.h"
 #include "zip/extract/EntryCheck.h"
-#include "zip/extract/ExtractJob.h"
+#include "zip/extract/ExtractObserver.h"
+#include "zip/extract/ExtractOptions.h"
 #include "zip/read/ArchiveDirectory.h"
 
 namespace brisko::zip {
@@ -29,9 +30,6 @@ class ZipExtractRun {
 
   // See ExtractJob::Run.
   int Run();
-  // See ExtractJob::TestEntry.
-  static EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
-                              ByteSink* keep, uint64_t sizeCap);
 
  private:
   enum class Step { Done, Retry };

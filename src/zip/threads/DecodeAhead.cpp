@@ -9,6 +9,7 @@
 #include "zip/crypto/MemberDecryption.h"
 #include "zip/format/LocalHeaderCheck.h"
 #include "zip/format/ZipConstants.h"
+#include "zip/read/ArchiveDirectory.h"
 #include "zip/read/ReadingSource.h"
 #include "zip/write/PreparedMember.h"
 
@@ -144,6 +145,29 @@ std::unique_ptr<DecodeAhead::Decoded> DecodeAhead::Take(size_t index, CancelChec
   auto result = slots_.TakeReady(index);
   Freed();
   return result;
+}
+
+std::unique_ptr<DecodeAhead> DecodeAhead::Start(ArchiveDirectory& archive, const std::string& password,
+                                                int first, const std::vector<bool>* chosen) {
+  // Parts of a split archive are asked for one by one: only the archive itself goes through them.
+  if (!archive.DirectoryLoaded() || archive.IsMultiDisk() || !archive.OverlapNote().empty()) return nullptr;
+  const int count = archive.EntryCount();
+  std::vector<std::optional<ZipEntry>> members(static_cast<size_t>(count));
+  int suitable = 0;
+  for (int i = std::max(first, 0); i < count; ++i) {
+    const ZipEntry& entry = archive.Entry(i);
+    if ((chosen && !(*chosen)[static_cast<size_t>(i)]) || !Suits(entry)) continue;
+    members[static_cast<size_t>(i)] = entry;
+    ++suitable;
+  }
+  if (suitable < 2) return nullptr;  // starting threads would cost more than it saves
+  std::vector<std::unique_ptr<ZipStream>> streams;
+  for (int i = 0; i < WorkerCount(); ++i) {
+    auto stream = archive.OpenStreamOn(archive.ZipName());
+    if (!stream) break;
+    streams.push_back(std::move(stream));
+  }
+  return std::make_unique<DecodeAhead>(std::move(members), std::move(streams), password, chosen != nullptr);
 }
 
 }  // namespace brisko::zip

@@ -20,6 +20,8 @@
 
 namespace brisko::zip {
 
+class ArchiveDirectory;
+
 class DecodeAhead {
  public:
   struct Decoded {
@@ -36,6 +38,11 @@ class DecodeAhead {
   // its own. keepData: the decoded bytes are handed over (extraction), or only checked (a test).
   DecodeAhead(std::vector<std::optional<ZipEntry>> members, std::vector<std::unique_ptr<ZipStream>> streams,
               std::string password, bool keepData);
+  // Workers that decode the small members of the archive's sorted view from `first` on with the
+  // password ahead of a loop over the entries in order: every member, only checked (chosen null), or
+  // those chosen (by index), keeping their data. Null when none would pay.
+  static std::unique_ptr<DecodeAhead> Start(ArchiveDirectory& archive, const std::string& password, int first,
+                                            const std::vector<bool>* chosen = nullptr);
   // Stops the workers, waiting only for the member each is busy with.
   ~DecodeAhead();
   DecodeAhead(const DecodeAhead&) = delete;

@@ -34,13 +34,6 @@ void MarkAes(ZipEntry& header) {
 
 }  // namespace
 
-bool LooksLikeText(const uint8_t* data, size_t size) {
-  // One unsigned comparison per byte (7..127 maps to 0..120), which the compiler vectorises.
-  size_t ascii = 0;
-  for (size_t i = 0; i < size; ++i) ascii += static_cast<uint8_t>(data[i] - 7) <= 120 ? 1 : 0;
-  return ascii / 4 >= size - ascii;
-}
-
 MemberWriter::MemberWriter() : in_(kInBlock) {}
 MemberWriter::~MemberWriter() = default;
 

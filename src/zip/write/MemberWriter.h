@@ -13,15 +13,10 @@
 #include "zip/format/ZipRecords.h"
 #include "zip/io/ZipStream.h"
 #include "zip/write/PreparedMember.h"
+#include "zip/write/TextGuess.h"
 #include "zip/write/WriterSizes.h"
 
 namespace brisko::zip {
-
-// The compressor's text decision: text when the bytes 7..127, divided by 4, are at least as many
-// as the bytes 0..6 and 128..255.
-bool LooksLikeText(const uint8_t* data, size_t size);
-// How much of a member's start the text guess looks at.
-constexpr size_t kTextSampleSize = 256 * 1024;
 
 class ChunkDeflater;
 

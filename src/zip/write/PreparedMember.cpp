@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "zip/crypto/AesEncryption.h"
-#include "zip/write/MemberWriter.h"
+#include "zip/write/TextGuess.h"
 
 namespace brisko::zip {
 
