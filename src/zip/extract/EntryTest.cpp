@@ -101,8 +101,8 @@ EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& pa
   return check;
 }
 
-EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password, uint64_t sizeCap,
-                           std::vector<uint8_t>& out) {
+EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password,
+                           uint64_t sizeCap, std::vector<uint8_t>& out) {
   VectorSink sink;
   EntryCheck check = TestEntry(archive, index, password, &sink, sizeCap);
   out = std::move(sink.bytes);

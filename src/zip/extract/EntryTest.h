@@ -18,11 +18,11 @@ class DecodeAhead;
 // file; the data goes to keep when given. Entries recorded as larger than sizeCap are not decoded
 // (TooLarge). The directory must be loaded. Throws only for archive-level failures (the archive
 // cannot be opened, an index out of range) and for a cancel the archive's observer asks for.
-EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password, ByteSink* keep = nullptr,
-                     uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
+EntryCheck TestEntry(ArchiveDirectory& archive, int index, const std::string& password,
+                     ByteSink* keep = nullptr, uint64_t sizeCap = std::numeric_limits<uint64_t>::max());
 // TestEntry keeping the data in memory.
-EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password, uint64_t sizeCap,
-                           std::vector<uint8_t>& out);
+EntryCheck ExtractToBuffer(ArchiveDirectory& archive, int index, const std::string& password,
+                           uint64_t sizeCap, std::vector<uint8_t>& out);
 // TestEntry of entry `index`, from the workers' result when they decoded it ahead.
 EntryCheck TestEntryDecodedAhead(ArchiveDirectory& archive, int index, const std::string& password,
                                  DecodeAhead* ahead);

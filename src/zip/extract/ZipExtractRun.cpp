@@ -301,21 +301,11 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     return Step::Done;
   }
 
-  // A stored path with ".." parts is refused, whatever the settings: it could only mean to escape.
   std::vector<std::string> parts;
-  if (!TargetFolderParts(entry, parts) || !IsSafeNamePart(entry.FileName())) {
-    Skip(index, entry, SkipReason::CreateError);
-    return Step::Done;
-  }
-  std::string composed = JoinBelow(base_, parts);
-  composed += kPathDelim;
-  composed += entry.FileName();
-  const std::optional<std::string> chosen = observer_.OnStartUnZip(index, composed);
-  if (!chosen) {
-    totalBytes_ -= entry.uncompressedSize;
-    return Step::Done;
-  }
-  const std::string fname = *chosen;
+  std::string composed;
+  const std::optional<std::string> chosen = TargetOf(index, entry, parts, composed);
+  if (!chosen) return Step::Done;
+  const std::string& fname = *chosen;
   // Checked before anything is created or asked: no password prompt for data that cannot be decoded.
   if (!IsDecodable(entry)) {
     Skip(index, entry, SkipReason::UnknownMethod);
@@ -326,48 +316,18 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   if (ahead_) decoded = ahead_->Take(static_cast<size_t>(index), &archive_);
   if (decoded && entry.IsEncrypted() && decoded->password != options_.password) decoded.reset();
 
-  // No local header where the directory points, or one that says otherwise: the data is not trusted.
-  if (!decoded) {
-    if (std::string problem = LocalHeaderProblem(entry); !problem.empty()) {
-      EntryCheck check = CheckOf(entry);
-      check.result = EntryResult::DataError;
-      check.message = problem;
-      observer_.OnDamagedMember(index, check);
-      return Step::Done;
-    }
-  }
   MemberDecryption decryption;
   uint64_t remaining = entry.compressedSize;
-  if (entry.IsEncrypted() && !decoded) {
-    if (!CheckPassword(index, entry, decryption)) {
-      Skip(index, entry, SkipReason::BadPassword);
-      return Step::Done;
-    }
-    remaining = decryption.DataSize();
-  }
+  if (!decoded && !DataReadable(index, entry, decryption, remaining)) return Step::Done;
   // Folders are made once the data can be read: a wrong password or a damaged member leaves none.
   if (!PrepareFolderOf(fname, composed, parts)) {
     Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
 
-  const platform::FileStat existing = platform::StatFile(fname, true);
-  if (existing.exists) {
-    if (existing.isDirectory) {
-      Skip(index, entry, SkipReason::CreateError);
-      return Step::Done;
-    }
-    if (!MayOverwrite(index, entry, fname)) {
-      Skip(index, entry, SkipReason::NoOverwrite);
-      return Step::Done;
-    }
-    const platform::FileStat target = platform::StatFile(fname, true);
-    if (target.exists && !target.isSymlink && (target.attributes & platform::kAttrReadOnly) != 0) {
-      if (!options_.replaceReadOnly || !platform::SetReadOnly(fname, false)) {
-        Skip(index, entry, SkipReason::CreateError);
-        return Step::Done;
-      }
-    }
+  if (const std::optional<SkipReason> refused = TargetRefused(index, entry, fname)) {
+    Skip(index, entry, *refused);
+    return Step::Done;
   }
 
   std::string folder = ExtractDirPart(fname);
@@ -380,12 +340,8 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
   // The output goes to a new file beside the target; it takes the target's name only when complete.
   // A link's text is gathered in memory instead.
   std::string temp;
-  std::unique_ptr<FileSink> output;
-  for (int attempt = 0; !isLink && attempt < 8 && !(output && output->Ok()); ++attempt) {
-    temp = TemporaryNameIn(folder);
-    output = std::make_unique<FileSink>(temp);
-  }
-  if (!isLink && !output->Ok()) {
+  std::unique_ptr<FileSink> output = isLink ? nullptr : CreateTemporaryIn(folder, temp);
+  if (!isLink && !output) {
     Skip(index, entry, SkipReason::CreateError);
     return Step::Done;
   }
@@ -412,62 +368,128 @@ ZipExtractRun::Step ZipExtractRun::ProcessEntry(int index) {
     reported = written;
   });
   EntryDataSource source(raw, remaining, DecryptionOf(entry, decryption), &archive_);
-  bool completed = true;
   EntryCheck check = CheckOf(entry);
-  try {
-    if (decoded) {
-      archive_.CheckCancel();
-      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &archive_);
-    } else {
-      decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, size, &archive_);
-    }
-  } catch (const OversizeMemberError& e) {
-    completed = false;
-    check.result = EntryResult::TooLarge;
-    check.message = e.what();
-  } catch (const LegacyDecodeError& e) {
-    completed = false;  // malformed data fails this entry only, like a CRC mismatch
-    check.result = EntryResult::DataError;
-    check.message = e.what();
-  }
+  const bool completed = Decode(entry, decoded.get(), source, remaining, sink, check);
   const bool authentic = decoded || source.Authentic();
   if (writeBehind) writeBehind->Finish();
   if (output) output->Close();
 
   const uint32_t crc = sink.Crc();
   if (completed && authentic && (crc == entry.crc32 || !entry.CrcStored()) && sink.Written() == size) {
-    if (isLink &&
-        !PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)) {
+    const bool placed =
+        isLink ? PlaceLink(std::string(linkText.bytes.begin(), linkText.bytes.end()), folder, fname, entry)
+               : PlaceFile(entry, temp, fname);
+    if (!placed) {
       Skip(index, entry, SkipReason::CreateError);
       return Step::Done;
     }
-    if (!isLink) {
-      RestoreModificationTime(temp, entry);
-      // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
-      const uint32_t mode = entry.UnixMode();
-      if (options_.retainAttributes && mode != 0)
-        platform::SetPermissions(temp, mode);
-      else if (options_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)
-        platform::SetReadOnly(temp, true);
-      if (!platform::RenameOver(temp, fname)) {
-        Skip(index, entry, SkipReason::CreateError);
-        return Step::Done;
-      }
-      tempGuard.Release();
-    }
+    if (!isLink) tempGuard.Release();
     observer_.OnEndUnZip(index, fname);
     ++fileCount_;
     return Step::Done;
   }
+  check.calcCrc = crc;
+  check.size = sink.Written();
+  return ReportFailed(index, entry, decryption, check, completed, authentic);
+}
 
+std::unique_ptr<FileSink> ZipExtractRun::CreateTemporaryIn(const std::string& folder, std::string& temp) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    temp = TemporaryNameIn(folder);
+    auto output = std::make_unique<FileSink>(temp);
+    if (output->Ok()) return output;
+  }
+  return nullptr;
+}
+
+bool ZipExtractRun::Decode(const ZipEntry& entry, const DecodeAhead::Decoded* decoded, ByteSource& source,
+                           uint64_t remaining, ByteSink& sink, EntryCheck& check) {
+  try {
+    if (decoded) {
+      archive_.CheckCancel();
+      WriteInSlices(decoded->data.data(), decoded->data.size(), sink, &archive_);
+    } else {
+      decoder_.Decode(entry.DataMethod(), entry.flags, remaining, source, sink, entry.uncompressedSize,
+                      &archive_);
+    }
+    return true;
+  } catch (const OversizeMemberError& e) {
+    check.result = EntryResult::TooLarge;
+    check.message = e.what();
+  } catch (const LegacyDecodeError& e) {
+    check.result = EntryResult::DataError;  // malformed data fails this entry only, like a CRC mismatch
+    check.message = e.what();
+  }
+  return false;
+}
+
+std::optional<std::string> ZipExtractRun::TargetOf(int index, const ZipEntry& entry,
+                                                   std::vector<std::string>& parts, std::string& composed) {
+  // A stored path with ".." parts is refused, whatever the settings: it could only mean to escape.
+  if (!TargetFolderParts(entry, parts) || !IsSafeNamePart(entry.FileName())) {
+    Skip(index, entry, SkipReason::CreateError);
+    return std::nullopt;
+  }
+  composed = JoinBelow(base_, parts);
+  composed += kPathDelim;
+  composed += entry.FileName();
+  std::optional<std::string> chosen = observer_.OnStartUnZip(index, composed);
+  if (!chosen) totalBytes_ -= entry.uncompressedSize;
+  return chosen;
+}
+
+bool ZipExtractRun::DataReadable(int index, const ZipEntry& entry, MemberDecryption& decryption,
+                                 uint64_t& remaining) {
+  // No local header where the directory points, or one that says otherwise: the data is not trusted.
+  if (std::string problem = LocalHeaderProblem(entry); !problem.empty()) {
+    EntryCheck check = CheckOf(entry);
+    check.result = EntryResult::DataError;
+    check.message = problem;
+    observer_.OnDamagedMember(index, check);
+    return false;
+  }
+  if (!entry.IsEncrypted()) return true;
+  if (!CheckPassword(index, entry, decryption)) {
+    Skip(index, entry, SkipReason::BadPassword);
+    return false;
+  }
+  remaining = decryption.DataSize();
+  return true;
+}
+
+std::optional<SkipReason> ZipExtractRun::TargetRefused(int index, const ZipEntry& entry,
+                                                       const std::string& fname) {
+  const platform::FileStat existing = platform::StatFile(fname, true);
+  if (!existing.exists) return std::nullopt;
+  if (existing.isDirectory) return SkipReason::CreateError;
+  if (!MayOverwrite(index, entry, fname)) return SkipReason::NoOverwrite;
+  const platform::FileStat target = platform::StatFile(fname, true);
+  if (target.exists && !target.isSymlink && (target.attributes & platform::kAttrReadOnly) != 0) {
+    if (!options_.replaceReadOnly || !platform::SetReadOnly(fname, false)) return SkipReason::CreateError;
+  }
+  return std::nullopt;
+}
+
+bool ZipExtractRun::PlaceFile(const ZipEntry& entry, const std::string& temp, const std::string& fname) {
+  RestoreModificationTime(temp, entry);
+  // Permission bits only: setuid, setgid and sticky bits from an archive are never restored.
+  const uint32_t mode = entry.UnixMode();
+  if (options_.retainAttributes && mode != 0)
+    platform::SetPermissions(temp, mode);
+  else if (options_.retainAttributes && (entry.externalAttributes & platform::kAttrReadOnly) != 0)
+    platform::SetReadOnly(temp, true);
+  return platform::RenameOver(temp, fname);
+}
+
+ZipExtractRun::Step ZipExtractRun::ReportFailed(int index, const ZipEntry& entry,
+                                                const MemberDecryption& decryption, EntryCheck check,
+                                                bool completed, bool authentic) {
   // With an authentication code the password was proven right: what fails is the data.
   if (entry.IsEncrypted() && !decryption.Authenticates()) {
     if (TakeNewPassword(index)) return Step::Retry;
     Skip(index, entry, SkipReason::BadPassword);
     return Step::Done;
   }
-  check.calcCrc = crc;
-  check.size = sink.Written();
   if (!authentic) {
     check.result = EntryResult::Altered;
     check.message = kMsgAltered;

@@ -5,21 +5,24 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "zip/decode/ByteSink.h"
+#include "zip/decode/ByteSource.h"
 #include "zip/decode/WholeMemberDecoder.h"
 #include "zip/extract/EntryCheck.h"
 #include "zip/extract/ExtractObserver.h"
 #include "zip/extract/ExtractOptions.h"
+#include "zip/extract/FileSink.h"
 #include "zip/read/ArchiveDirectory.h"
+#include "zip/threads/DecodeAhead.h"
 
 namespace brisko::zip {
 
-class DecodeAhead;
 class MemberDecryption;
 
 class ZipExtractRun {
@@ -38,6 +41,25 @@ class ZipExtractRun {
   // Whether the run extracts the entry: doAll, or its stored name is one of names.
   bool Selected(const ZipEntry& entry, const std::unordered_set<std::string>& names) const;
   Step ProcessEntry(int index);
+  // The steps of ProcessEntry. Each that fails an entry reports it.
+  // The target path of a file entry as the host chose it; nothing when it is unsafe or skipped.
+  std::optional<std::string> TargetOf(int index, const ZipEntry& entry, std::vector<std::string>& parts,
+                                      std::string& composed);
+  // The local header agrees and the password opens the data (remaining gets its size); false else.
+  bool DataReadable(int index, const ZipEntry& entry, MemberDecryption& decryption, uint64_t& remaining);
+  // Why what is at the target stops the entry (a folder, a kept or read-only file); nothing when free.
+  std::optional<SkipReason> TargetRefused(int index, const ZipEntry& entry, const std::string& fname);
+  // A new file beside the target that the output goes to; null when none can be created.
+  std::unique_ptr<FileSink> CreateTemporaryIn(const std::string& folder, std::string& temp);
+  // Decodes the entry (or hands over what was decoded ahead) into sink; false, with the reason in
+  // check, when the data is malformed or larger than recorded.
+  bool Decode(const ZipEntry& entry, const DecodeAhead::Decoded* decoded, ByteSource& source,
+              uint64_t remaining, ByteSink& sink, EntryCheck& check);
+  // Gives the complete temporary output the entry's time and permissions and its target's name.
+  bool PlaceFile(const ZipEntry& entry, const std::string& temp, const std::string& fname);
+  // A decoded entry that failed its checks: another password (Retry) or the damage reported.
+  Step ReportFailed(int index, const ZipEntry& entry, const MemberDecryption& decryption, EntryCheck check,
+                    bool completed, bool authentic);
   void ProcessFolderEntry(int index, const ZipEntry& entry);
   // Folder parts of the entry's target below the base folder; false when the stored path is unsafe.
   bool TargetFolderParts(const ZipEntry& entry, std::vector<std::string>& parts) const;
