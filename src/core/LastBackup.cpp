@@ -2,7 +2,9 @@
 #include "core/LastBackup.h"
 
 #include "core/IniFile.h"
+#include "core/ProjectStore.h"
 #include "core/ScheduleInterval.h"
+#include "core/ScheduleMemory.h"
 #include "core/SettingsFiles.h"
 #include "core/TextUtil.h"
 
@@ -73,6 +75,15 @@ bool BackupOverdue(const LastBackup& last, ScheduleMode mode, const std::string&
 std::string DescribeOverdue(const std::string& projectName, const LastBackup& last) {
   return "No successful backup of '" + projectName + "' " +
          (last.lastSuccess ? "since " + ShortDateTime(*last.lastSuccess) : std::string("yet"));
+}
+
+BackupStatus BackupStatusOf(const std::string& dataDir, const std::string& projectName, DateTime now) {
+  const LastBackup last = ReadLastBackup(dataDir, projectName);
+  const Project project = ReadProject(dataDir, projectName);
+  const ScheduleMemory memory = ReadScheduleMemory(dataDir, projectName);
+  if (BackupOverdue(last, project.scheduleMode, project.scheduleValue, memory.since, now))
+    return {DescribeOverdue(projectName, last), true};
+  return {DescribeLastBackup(last), false};
 }
 
 }  // namespace brisko::core

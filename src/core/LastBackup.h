@@ -35,4 +35,12 @@ bool BackupOverdue(const LastBackup& last, ScheduleMode mode, const std::string&
 // "No successful backup of 'NAME' since 2026-12-01 18:30" or "... yet".
 std::string DescribeOverdue(const std::string& projectName, const LastBackup& last);
 
+// What the window and the tray say of a project at `now`: its last-backup line, or the overdue
+// warning when its schedule has gone without a success for too long.
+struct BackupStatus {
+  std::string text;
+  bool warning = false;
+};
+BackupStatus BackupStatusOf(const std::string& dataDir, const std::string& projectName, DateTime now);
+
 }  // namespace brisko::core

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Notifier.h"
+
 namespace brisko::core {
 
 // The kinds of message box; each has its own caption and icon.
@@ -72,6 +74,13 @@ class UserInteraction {
   // the default). Hosts that cannot offer more ask AskOverwrite.
   virtual OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption, const std::string& text) {
     return AskOverwrite(caption, text) ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+  }
+
+  // Work the user did not start by hand (a scheduled run) ended in a way they must learn of. Hosts on
+  // a desktop raise a notification that waits for nobody; others show it as a message.
+  virtual void NotifyUnattended(const Notice& notice) {
+    ShowMessage(notice.kind == NoticeKind::Failure ? MessageKind::Error : MessageKind::Information,
+                notice.title + "\r" + notice.body);
   }
 
   // Changes to the project would be lost: Save, Discard or Cancel (what was about to happen does not).

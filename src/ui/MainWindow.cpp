@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "core/IniFile.h"
+#include "core/LastBackup.h"
 #include "core/Scheduler.h"
 #include "core/SettingsFiles.h"
 #include "platform/Autostart.h"
@@ -29,6 +30,7 @@
 #include "ui/AddProjectWizard.h"
 #include "ui/AppImages.h"
 #include "ui/BackupTab.h"
+#include "ui/DesktopNotifier.h"
 #include "ui/DialogSize.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/HelpLauncher.h"
@@ -38,6 +40,7 @@
 #include "ui/ProductInfo.h"
 #include "ui/ProjectComboDelegate.h"
 #include "ui/RestoreTab.h"
+#include "ui/ThemeColors.h"
 #include "ui/TrayController.h"
 #include "ui/WidgetHelpers.h"
 
@@ -73,6 +76,26 @@ MainWindow::MainWindow(std::string dataDir, const core::Clock& clock, QWidget* p
   model_->processEvents = [] { QCoreApplication::processEvents(); };
 
   tray_ = new TrayController(this);
+  // Unattended work tells the desktop, which waits for nobody; the icon keeps a mark until the
+  // window is looked at. Without a notification service: the tray's balloon, else a box that does
+  // not hold anything up.
+  auto* notifier = new DesktopNotifier(
+      [this](const core::Notice& n) {
+        if (tray_->Available()) {
+          tray_->ShowBalloon(Q(n.title), Q(n.body), n.kind == core::NoticeKind::Failure);
+          return;
+        }
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kMainCaption),
+                                    Q(n.title + "\n" + n.body), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+      },
+      this);
+  ui_.SetNoticeHandler([this, notifier](const core::Notice& n) {
+    notifier->Notify(n);
+    if (n.kind == core::NoticeKind::Failure && !isActiveWindow()) tray_->SetAttention(true);
+  });
   BuildMenu();
   BuildToolbar();
 
@@ -93,6 +116,9 @@ MainWindow::MainWindow(std::string dataDir, const core::Clock& clock, QWidget* p
   runLabel_ = new QLabel(this);
   runLabel_->setObjectName(QStringLiteral("LabelRun"));
   statusBar()->addWidget(runLabel_);
+  lastBackupLabel_ = new QLabel(this);
+  lastBackupLabel_->setObjectName(QStringLiteral("LabelLastBackup"));
+  statusBar()->addWidget(lastBackupLabel_);
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setRange(0, 100);
@@ -348,6 +374,7 @@ void MainWindow::OnModelChanged(unsigned changes) {
   if (changes & Progress) progress_->setValue(model_->Progress());
   if (changes & (Progress | State)) SyncRunText();
   if (changes & (Log | Settings)) logTab_->Sync();
+  if (changes & (Log | Form | ProjectList | Schedule)) SyncLastBackup();
   if (changes & Page) {
     const int index = static_cast<int>(model_->Page());
     if (pages_->currentIndex() != index) pages_->setCurrentIndex(index);
@@ -399,6 +426,34 @@ void MainWindow::SyncRunText() {
   const QString text = RunText();
   runLabel_->setText(text);
   tray_->SetActivity(text);
+}
+
+void MainWindow::SyncLastBackup() {
+  const std::string& dataDir = model_->DataDir();
+  const core::DateTime now = model_->GetClock().Now();
+  QString shown;
+  bool warn = false;
+  QStringList lines;
+  for (const std::string& name : model_->Projects()) {
+    const core::BackupStatus status = core::BackupStatusOf(dataDir, name, now);
+    if (name == model_->SelectedName()) {
+      shown = Q(status.text);
+      warn = status.warning;
+    }
+    const QString line = Q(name + ": " + status.text);
+    if (status.warning)
+      lines.prepend(line);
+    else
+      lines.append(line);
+  }
+  // The selected project's line, in the failure colour when it warns; every project's in the tray.
+  lastBackupLabel_->setText(model_->Busy() ? QString() : shown);
+  QPalette palette = lastBackupLabel_->palette();
+  palette.setColor(QPalette::WindowText,
+                   warn ? FailureTextColor(palette) : this->palette().color(QPalette::WindowText));
+  lastBackupLabel_->setPalette(palette);
+  while (lines.size() > 8) lines.removeLast();
+  tray_->SetStatusLines(lines.join(QLatin1Char('\n')));
 }
 
 void MainWindow::SyncState() {
@@ -542,6 +597,7 @@ void MainWindow::HideToTray() {
 }
 
 void MainWindow::RestoreFromTray() {
+  tray_->SetAttention(false);
   if (model_->StartMinimized()) model_->ClearStartMinimized();
   showNormal();
   raise();

@@ -88,6 +88,8 @@ class MainWindow : public QMainWindow {
   void SyncProjectList();
   void SyncScheduling();
   void SyncState();
+  // The selected project's last-backup line in the status bar, every project's in the tray.
+  void SyncLastBackup();
   // What runs and how far ("Backing up 'Docs': 40%"); empty when nothing runs.
   QString RunText() const;
   void SyncRunText();
@@ -133,6 +135,7 @@ class MainWindow : public QMainWindow {
   RestoreTab* restoreTab_;
   LogTab* logTab_;
   QProgressBar* progress_;
+  QLabel* lastBackupLabel_ = nullptr;
   QLabel* runLabel_;
   QTimer* timer_;
   TrayController* tray_;

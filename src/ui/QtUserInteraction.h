@@ -29,6 +29,9 @@ class QtUserInteraction : public core::UserInteraction {
   void SetParent(QWidget* parent) { parent_ = parent; }
   // What "Add Project" runs; true when the wizard finished and wrote a project.
   void SetWizardRunner(std::function<bool()> runner) { wizard_ = std::move(runner); }
+  // Where notices of unattended work go (the window's notifier); without one they are shown as
+  // messages.
+  void SetNoticeHandler(std::function<void(const core::Notice&)> handler) { notice_ = std::move(handler); }
 
   // Answers PickFolder and PickFiles with picker (not owned) instead of the desktop's dialogs; nullptr
   // goes back to the dialogs.
@@ -46,12 +49,19 @@ class QtUserInteraction : public core::UserInteraction {
   core::OverwriteAnswer AskOverwriteDuringRestore(const std::string& caption,
                                                   const std::string& text) override;
   core::UnsavedAnswer AskUnsavedChanges(const std::string& text) override;
+  void NotifyUnattended(const core::Notice& notice) override {
+    if (notice_)
+      notice_(notice);
+    else
+      core::UserInteraction::NotifyUnattended(notice);
+  }
 
  private:
   QWidget* Parent() const;
 
   QPointer<QWidget> parent_;
   std::function<bool()> wizard_;
+  std::function<void(const core::Notice&)> notice_;
   FilePicker* picker_ = nullptr;
 };
 

@@ -46,8 +46,14 @@ TEST(ScheduleEntry, ModesAndFallBacks) {
 
 class SchedulerTest : public BackupFixture {
  protected:
-  // Number of backup runs so far (each run that got to its result shows one timed message).
-  size_t Runs() const { return ui.CallsOf("ShowTimedMessage").size(); }
+  // Number of backup runs so far (each leaves one "Backup" entry in the log; scheduled runs show no box).
+  size_t Runs() const {
+    size_t runs = 0;
+    const int total = LogIni().ReadInteger("Common", "Log Total", 0);
+    for (int i = 1; i <= total; ++i)
+      runs += LogIni().ReadString("Log" + std::to_string(i), "Operate", "") == "Backup";
+    return runs;
+  }
   void TickAt(DateTime moment, MainModel& model) {
     clock.Set(moment);
     model.ScheduleTick();
@@ -262,8 +268,11 @@ TEST_F(SchedulerTest, ConfirmationIsSuppressedAndRestoredAlsoAfterAFailedCheck) 
   auto model = StartModel();
   ASSERT_TRUE(model->Settings().promptBeforeBackup);
   TickAt(At(2024, 3, 5, 10, 0, 30), *model);
-  // A fails its check: the tick ends there, B runs at the next tick.
-  EXPECT_EQ(ui.CallsOf("ShowMessage").size(), 1u);
+  // A fails its check: one notice and no box; the tick ends there, B runs at the next tick.
+  EXPECT_TRUE(ui.CallsOf("ShowMessage").empty());
+  ASSERT_EQ(ui.CallsOf("Notify").size(), 1u);
+  EXPECT_EQ(ui.CallsOf("Notify")[0].caption, "Backup of 'A' failed");
+  EXPECT_EQ(ui.CallsOf("Notify")[0].text, "Please select files to backup");
   EXPECT_TRUE(DestFiles().empty());
   EXPECT_TRUE(model->Settings().promptBeforeBackup);
   TickAt(At(2024, 3, 5, 10, 1, 0), *model);
@@ -271,6 +280,9 @@ TEST_F(SchedulerTest, ConfirmationIsSuppressedAndRestoredAlsoAfterAFailedCheck) 
   EXPECT_TRUE(ui.CallsOf("Confirm").empty());
   EXPECT_TRUE(model->Settings().promptBeforeBackup);
   EXPECT_EQ(model->SelectedName(), "B");
+  // A success is quiet.
+  EXPECT_EQ(ui.CallsOf("Notify").size(), 1u);
+  EXPECT_TRUE(ui.CallsOf("ShowTimedMessage").empty());
 }
 
 TEST_F(SchedulerTest, ProjectMissingFromTheListIsPassedOver) {

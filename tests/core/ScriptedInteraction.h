@@ -15,7 +15,7 @@ class ScriptedInteraction : public UserInteraction {
  public:
   struct Call {
     std::string what;  // "Confirm", "ShowMessage", "ShowTimedMessage", "PickFolder", "PickFiles",
-                       // "AskName", "RunAddProjectWizard", "AskOverwrite"
+                       // "AskName", "RunAddProjectWizard", "AskOverwrite", "Notify" (caption: title)
     MessageKind kind = MessageKind::Information;
     std::string caption;
     std::string text;
@@ -61,6 +61,11 @@ class ScriptedInteraction : public UserInteraction {
   std::optional<std::string> AskName(const std::string& caption, const std::string& initial) override {
     calls.push_back({"AskName", MessageKind::Custom, caption, initial, 0});
     return Take(nameAnswers, std::optional<std::string>());
+  }
+  void NotifyUnattended(const Notice& notice) override {
+    calls.push_back({"Notify",
+                     notice.kind == NoticeKind::Failure ? MessageKind::Error : MessageKind::Information,
+                     notice.title, notice.body, 0});
   }
   bool RunAddProjectWizard() override {
     calls.push_back({"RunAddProjectWizard", MessageKind::Custom, "", "", 0});

@@ -51,13 +51,15 @@ class ModelScheduledRunner : public ScheduledRunner {
     // never switched away and back (which would list the Restore tab anew).
     PageHold hold(model_);
     if (!model_.SelectProjectByName(projectName)) return BackupOutcome::NotRun;
-    return model_.RunBackup(false);
+    return model_.RunUnattendedBackup();
   }
   void OnLogged() override {
     model_.Log().LoadLog();
     model_.Notify(ModelChange::Log);
   }
-  void OnError(const std::string& text) override { model_.Ui().ShowMessage(MessageKind::Error, text); }
+  void OnError(const std::string& text) override {
+    model_.Ui().NotifyUnattended({NoticeKind::Failure, "Scheduled backup", text});
+  }
 
  private:
   MainModel& model_;
@@ -219,7 +221,7 @@ bool MainModel::ValidateProject() {
   return true;
 }
 
-BackupOutcome MainModel::RunBackup(bool askFirst) {
+BackupOutcome MainModel::RunBackup(bool askFirst, bool unattended) {
   if (state_.projects.empty()) return BackupOutcome::NotRun;
   ScopedFlag running(runInProgress_);
   ClearStopRequest();
@@ -228,8 +230,18 @@ BackupOutcome MainModel::RunBackup(bool askFirst) {
       !ui_.Confirm(MessageKind::Information, "Do you want to backup the project '" + TrimBlanks(name) + "'?"))
     return BackupOutcome::NotRun;
   ModelRunObserver observer(*this);
+  observer.unattended = unattended;
+  // Unattended, a run that did not end well raises one notice instead of its boxes.
+  auto told = [&](BackupOutcome outcome) {
+    const bool failed = outcome == BackupOutcome::CheckFailed || outcome == BackupOutcome::Failed ||
+                        outcome == BackupOutcome::Incomplete || outcome == BackupOutcome::Interrupted;
+    if (unattended && failed)
+      ui_.NotifyUnattended(
+          {NoticeKind::Failure, "Backup of '" + TrimBlanks(name) + "' failed", observer.report});
+    return outcome;
+  };
   BackupRun run(dataDir_, clock_, observer);
-  if (std::optional<std::string> message = FirstFailedCheck(form_)) return run.Refuse(name, *message);
+  if (std::optional<std::string> message = FirstFailedCheck(form_)) return told(run.Refuse(name, *message));
 
   const MainPage page = page_;
   BackupRequest request;
@@ -254,7 +266,7 @@ BackupOutcome MainModel::RunBackup(bool askFirst) {
     ShowPage(page);
     if (page == MainPage::Restore) Notify(ModelChange::RestoreRefresh);
   }
-  return outcome;
+  return told(outcome);
 }
 
 void MainModel::BuildScheduleTable() {

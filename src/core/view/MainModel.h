@@ -87,7 +87,10 @@ class MainModel {
   // The backup run of the project shown, on a copy of the form (see BackupRun.h): asks first when
   // the preferences say so and `askFirst` (scheduled runs do not ask), makes the form's checks, then
   // shows the counter and the newer-than moment the run moved on.
-  BackupOutcome RunBackup(bool askFirst = true);
+  BackupOutcome RunBackup(bool askFirst = true) { return RunBackup(askFirst, false); }
+  // A run nobody started by hand: no question, no box; a failure becomes one notice naming the
+  // project and the reason.
+  BackupOutcome RunUnattendedBackup() { return RunBackup(false, true); }
 
   // ---- Scheduler ----
   void BuildScheduleTable();
@@ -176,6 +179,7 @@ class MainModel {
   std::function<void(const std::string& path)> beforeSourceRead;
 
  private:
+  BackupOutcome RunBackup(bool askFirst, bool unattended);
   void UpdateTrayMarks();
 
   std::string dataDir_;

@@ -12,6 +12,22 @@ class ModelRunObserver : public InteractionObserver {
   explicit ModelRunObserver(MainModel& model) : InteractionObserver(model.Ui()), model_(model) {}
 
   bool wrote = false;  // the run got as far as writing
+  // A run nobody started by hand shows no box: its errors and result are kept for one notice.
+  bool unattended = false;
+  std::string report;
+
+  void OnError(const std::string& text) override {
+    if (unattended)
+      Keep(text);
+    else
+      InteractionObserver::OnError(text);
+  }
+  void OnResult(MessageKind kind, const std::string& text) override {
+    if (unattended)
+      Keep(text);
+    else
+      InteractionObserver::OnResult(kind, text);
+  }
 
   void OnLogged() override {
     model_.Log().LoadLog();
@@ -29,6 +45,11 @@ class ModelRunObserver : public InteractionObserver {
   }
 
  private:
+  void Keep(const std::string& text) {
+    if (!report.empty()) report += "\r";
+    report += text;
+  }
+
   MainModel& model_;
 };
 
