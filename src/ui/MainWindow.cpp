@@ -400,7 +400,7 @@ void MainWindow::SyncScheduling() {
   spEnable_->setChecked(on);
   const QString caption = Q(model_->SchedulingCaption());
   spEnable_->setToolTip(caption);
-  tray_->SetSchedulingCaption(caption);
+  tray_->SetSchedulingCaption(Q(model_->SchedulingActionCaption()));
   const QIcon icon = AppImages::SchedulingIcon(on);
   setWindowIcon(icon);
   tray_->SetIcon(icon);

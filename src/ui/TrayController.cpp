@@ -15,7 +15,7 @@ TrayController::TrayController(QObject* parent) : QObject(parent), menu_(new QMe
   QAction* open = menu_->addAction(QStringLiteral("Open main window"));
   open->setObjectName(QStringLiteral("TrayOpen"));
   menu_->addSeparator();
-  scheduling_ = menu_->addAction(QStringLiteral("Disabled all scheduling"));
+  scheduling_ = menu_->addAction(QStringLiteral("Disable scheduling"));
   scheduling_->setObjectName(QStringLiteral("TrayScheduling"));
   projectMenu_ = menu_->addMenu(QStringLiteral("Backup Project"));
   projectMenu_->setObjectName(QStringLiteral("TrayBackupProject"));

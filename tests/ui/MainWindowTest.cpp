@@ -394,12 +394,12 @@ class MainWindowTest : public QObject {
       QVERIFY(WaitFor([&] { return answer.AllAnswered(); }));
       QVERIFY(!toggle->isChecked());
       QCOMPARE(toggle->toolTip(), QStringLiteral("Disabled Scheduling"));
-      QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Disabled Scheduling"));
+      QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Enable scheduling"));
     }
     // Turning it on again never asks.
     toggle->click();
     QVERIFY(toggle->isChecked());
-    QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Enabled Scheduling"));
+    QCOMPARE(window_->Tray().SchedulingAction()->text(), QStringLiteral("Disable scheduling"));
   }
 
   void trayMenuListsProjectsAndDisablesThemWhileBusy() {

@@ -296,6 +296,10 @@ std::string MainModel::SchedulingCaption() const {
   return state_.settings.enableSchedule ? "Enabled Scheduling" : "Disabled Scheduling";
 }
 
+std::string MainModel::SchedulingActionCaption() const {
+  return state_.settings.enableSchedule ? "Disable scheduling" : "Enable scheduling";
+}
+
 std::string MainModel::SchedulingIcon() const {
   return state_.settings.enableSchedule ? "forauto" : "fornormal";
 }

@@ -99,7 +99,9 @@ class MainModel {
   // scheduling?" (No keeps it on); turning on never asks. Returns the switch afterwards.
   bool SetSchedulingByUser(bool on);
   // "Enabled Scheduling" / "Disabled Scheduling", and the icon name "forauto" / "fornormal".
+  // The tray's menu item says what choosing it does: "Disable scheduling" / "Enable scheduling".
   std::string SchedulingCaption() const;
+  std::string SchedulingActionCaption() const;
   std::string SchedulingIcon() const;
   // Whether the 30-second timer should run (the table has entries and the model is not shut down).
   bool TimerActive() const { return timerActive_; }
