@@ -40,11 +40,7 @@ void RecordLastBackup(const std::string& dataDir, const std::string& projectName
   IniFile(ScheduleMemoryPath(dataDir)).Update([&](IniDocument& doc) {
     doc.WriteString(section, kAtKey, FormatDateTime(started));
     doc.WriteString(section, kResultKey, result);
-    // One line in the file whatever the reason said.
-    std::string oneLine = detail;
-    for (char& c : oneLine)
-      if (c == '\r' || c == '\n') c = ' ';
-    doc.WriteString(section, kDetailKey, oneLine);
+    doc.WriteString(section, kDetailKey, detail);  // line breaks become blanks, as in every value
     if (result == "Succeeds") doc.WriteString(section, kSuccessKey, FormatDateTime(started));
   });
 }

@@ -12,10 +12,7 @@
 
 namespace brisko::platform {
 
-namespace {
-
-// The mutex name of a folder; empty when the folder cannot be opened.
-std::wstring MutexNameOf(const std::string& folder) {
+std::wstring FolderMutexName(const std::string& folder, const wchar_t* prefix) {
   const HANDLE dir =
       ::CreateFileW(WidePath(folder.empty() ? std::string(".") : folder).c_str(), FILE_READ_ATTRIBUTES,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -25,16 +22,14 @@ std::wstring MutexNameOf(const std::string& folder) {
   const bool known = ::GetFileInformationByHandle(dir, &info) != 0;
   ::CloseHandle(dir);
   if (!known) return {};
-  wchar_t name[64];
-  std::swprintf(name, 64, L"Local\\BriskoZipBackup-folder-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+  wchar_t name[96];
+  std::swprintf(name, 96, L"Local\\BriskoZipBackup-%ls-%08lx-%08lx%08lx", prefix, info.dwVolumeSerialNumber,
                 info.nFileIndexHigh, info.nFileIndexLow);
   return name;
 }
 
-}  // namespace
-
 FolderLock::FolderLock(const std::string& filePath) {
-  const std::wstring name = MutexNameOf(ExtractDirPart(ResolveLinkTarget(filePath)));
+  const std::wstring name = FolderMutexName(ExtractDirPart(ResolveLinkTarget(filePath)), L"folder");
   if (name.empty()) return;
   const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
   if (mutex == nullptr) return;

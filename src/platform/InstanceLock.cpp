@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cwchar>
 
 #include "platform/WideText.h"
 #else
@@ -40,20 +39,7 @@ namespace {
 // the same lock; by a hash of its path only when it cannot be opened.
 std::wstring MutexName(const std::string& folder) {
   const std::string path = folder.empty() ? std::string(".") : folder;
-  const HANDLE dir = ::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (dir != INVALID_HANDLE_VALUE) {
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool known = ::GetFileInformationByHandle(dir, &info) != 0;
-    ::CloseHandle(dir);
-    if (known) {
-      wchar_t name[64];
-      std::swprintf(name, 64, L"Local\\BriskoZipBackup-instance-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
-                    info.nFileIndexHigh, info.nFileIndexLow);
-      return name;
-    }
-  }
+  if (std::wstring name = FolderMutexName(path, L"instance"); !name.empty()) return name;
   uint64_t hash = 14695981039346656037ull;
   for (char c : PathKey(ExcludeTrailingDelim(path))) {
     hash ^= static_cast<unsigned char>(c);

@@ -25,6 +25,11 @@ FILETIME FileTimeFromTime(std::time_t when, uint32_t nanos = 0);
 // FILETIME as nanoseconds since 1970 (UTC).
 int64_t NanosecondsFromFileTime(const FILETIME& fileTime);
 
+// A session mutex name made of `prefix` and the folder's identity (volume serial number and file
+// index), so that every spelling of the folder's path names the same mutex; empty when the folder
+// cannot be opened.
+std::wstring FolderMutexName(const std::string& folder, const wchar_t* prefix);
+
 // fa* bits of Platform.h from Windows file attributes.
 uint32_t AttributesFromWindows(DWORD attributes);
 
